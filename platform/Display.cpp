@@ -1,0 +1,42 @@
+#include "platform/Display.h"
+
+#include <SDL.h>
+
+namespace Platform {
+
+Rect WorkAreaOf(SDL_Window* window)
+{
+    int index = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    if (index < 0)
+        index = 0;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayUsableBounds(index, &bounds) != 0)
+        return Rect{};
+    return Rect{bounds.x, bounds.y, bounds.w, bounds.h};
+}
+
+void CursorScreenPosition(int& x, int& y)
+{
+    SDL_GetGlobalMouseState(&x, &y);
+}
+
+void KeepInsideWorkArea(const Rect& window, const Rect& workArea, int& x, int& y)
+{
+    x = window.x;
+    y = window.y;
+    if (window.Right() > workArea.Right())
+        x -= window.Right() - workArea.Right();
+    if (window.Bottom() > workArea.Bottom())
+        y -= window.Bottom() - workArea.Bottom();
+    if (x < workArea.x)
+        x = workArea.x;
+    if (y < workArea.y)
+        y = workArea.y;
+}
+
+bool IsLeftControlDown()
+{
+    return (SDL_GetModState() & KMOD_LCTRL) != 0;
+}
+
+} // namespace Platform

@@ -1,0 +1,220 @@
+#include "platform/EventLoop.h"
+
+#include "platform/Log.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <exception>
+
+namespace Platform {
+namespace {
+
+Uint32 CallEventType()
+{
+    static const Uint32 type = SDL_RegisterEvents(1);
+    return type;
+}
+
+// Runs one handler so that nothing it throws reaches the loop.
+template <typename F>
+void Guarded(const char* what, F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        Log(std::string("EventLoop: exception while handling ") + what + ": " + e.what());
+    } catch (...) {
+        Log(std::string("EventLoop: unknown exception while handling ") + what);
+    }
+}
+
+} // namespace
+
+EventLoop& EventLoop::Instance()
+{
+    static EventLoop loop;
+    return loop;
+}
+
+void EventLoop::Attach(std::uint32_t windowId, WindowClient& client)
+{
+    windows_[windowId].client = &client;
+}
+
+void EventLoop::Detach(std::uint32_t windowId)
+{
+    windows_.erase(windowId);
+    for (ModalFrame* frame : modalFrames_)
+        if (frame->windowId == windowId && !frame->ended) {
+            frame->ended = true;
+            frame->result = -1;
+        }
+}
+
+bool EventLoop::IsAttached(std::uint32_t windowId) const
+{
+    return windows_.count(windowId) != 0;
+}
+
+void EventLoop::StartTimer(std::uint32_t windowId)
+{
+    auto it = windows_.find(windowId);
+    if (it == windows_.end() || it->second.timerRunning)
+        return;
+    it->second.timerRunning = true;
+    it->second.nextTick = NowMs() + kTickPeriod;
+}
+
+void EventLoop::DisableInput(std::uint32_t windowId)
+{
+    auto it = windows_.find(windowId);
+    if (it != windows_.end())
+        ++it->second.inputDisabled;
+}
+
+void EventLoop::EnableInput(std::uint32_t windowId)
+{
+    auto it = windows_.find(windowId);
+    if (it != windows_.end() && it->second.inputDisabled > 0)
+        --it->second.inputDisabled;
+}
+
+bool EventLoop::IsInputEnabled(std::uint32_t windowId) const
+{
+    auto it = windows_.find(windowId);
+    return it != windows_.end() && it->second.inputDisabled == 0;
+}
+
+int EventLoop::RunModal(std::uint32_t windowId)
+{
+    ModalFrame frame{windowId, !IsAttached(windowId), -1};
+    modalFrames_.push_back(&frame);
+    while (!frame.ended)
+        RunOnce(kTickPeriod);
+    modalFrames_.erase(std::find(modalFrames_.begin(), modalFrames_.end(), &frame));
+    return frame.result;
+}
+
+bool EventLoop::EndModal(std::uint32_t windowId, int result)
+{
+    for (auto it = modalFrames_.rbegin(); it != modalFrames_.rend(); ++it)
+        if ((*it)->windowId == windowId && !(*it)->ended) {
+            (*it)->ended = true;
+            (*it)->result = result;
+            return true;
+        }
+    return false;
+}
+
+bool EventLoop::IsRunningModal(std::uint32_t windowId) const
+{
+    for (const ModalFrame* frame : modalFrames_)
+        if (frame->windowId == windowId && !frame->ended)
+            return true;
+    return false;
+}
+
+Milliseconds EventLoop::TimeToNextTick() const
+{
+    Milliseconds wait = -1;
+    const Milliseconds now = NowMs();
+    for (const auto& entry : windows_)
+        if (entry.second.timerRunning) {
+            const Milliseconds left = std::max<Milliseconds>(0, entry.second.nextTick - now);
+            wait = wait < 0 ? left : std::min(wait, left);
+        }
+    return wait;
+}
+
+void EventLoop::RunOnce(Milliseconds maxWait)
+{
+    Milliseconds wait = maxWait;
+    const Milliseconds tick = TimeToNextTick();
+    if (tick >= 0)
+        wait = std::min(wait, tick);
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, int(std::max<Milliseconds>(0, wait)))) {
+        Serve(event);
+        // Input goes before the clock, as a window timer only fires on an
+        // empty queue; but a flood of events must not stop the clock.
+        const Milliseconds until = NowMs() + kTickPeriod;
+        while (NowMs() < until && SDL_PollEvent(&event))
+            Serve(event);
+    }
+    RunDueTicks();
+}
+
+void EventLoop::RunFor(Milliseconds duration)
+{
+    const Milliseconds end = NowMs() + duration;
+    for (Milliseconds now = NowMs(); now < end; now = NowMs())
+        RunOnce(end - now);
+}
+
+void EventLoop::Serve(SDL_Event& event)
+{
+    if (event.type == CallEventType()) {
+        auto* call = static_cast<std::function<void()>*>(event.user.data1);
+        Guarded("a posted call", [call] { (*call)(); });
+        delete call;
+        return;
+    }
+    std::vector<HostInput> inputs;
+    Guarded("an SDL event", [&] { inputs = TranslateEvent(event, translation_); });
+    if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT)
+        SDL_free(event.drop.file);
+    for (const HostInput& input : inputs)
+        Deliver(input);
+}
+
+void EventLoop::Deliver(const HostInput& input)
+{
+    // Looked up for every input: a handler may have closed the window.
+    auto it = windows_.find(input.windowId);
+    if (it == windows_.end())
+        return;
+    if (input.IsUserInput() && it->second.inputDisabled > 0) {
+        ++dropped_;
+        return;
+    }
+    WindowClient* client = it->second.client;
+    Guarded("an input", [client, &input] { client->OnInput(input); });
+}
+
+void EventLoop::RunDueTicks()
+{
+    std::vector<std::uint32_t> due;
+    const Milliseconds now = NowMs();
+    for (auto& entry : windows_) {
+        Record& record = entry.second;
+        if (!record.timerRunning || now < record.nextTick)
+            continue;
+        // A late tick is not made up for: the clock carries elapsed time.
+        record.nextTick = now - record.nextTick >= kTickPeriod ? now + kTickPeriod : record.nextTick + kTickPeriod;
+        due.push_back(entry.first);
+    }
+    for (std::uint32_t id : due) {
+        auto it = windows_.find(id);
+        if (it == windows_.end())
+            continue;
+        WindowClient* client = it->second.client;
+        Guarded("a clock tick", [client] { client->OnTick(); });
+    }
+}
+
+bool EventLoop::Post(std::function<void()> call)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = CallEventType();
+    event.user.data1 = new std::function<void()>(std::move(call));
+    if (SDL_PushEvent(&event) != 1) {
+        Log(std::string("EventLoop::Post - the call is lost: ") + SDL_GetError());
+        delete static_cast<std::function<void()>*>(event.user.data1);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Platform

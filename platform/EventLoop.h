@@ -1,0 +1,92 @@
+#pragma once
+// The GUI thread's event loop: reads SDL events, turns them into host inputs
+// for the window they belong to, and keeps each window's 10 ms GUI clock by
+// waiting with deadlines (no timer thread). Modal loops nest: a handler may
+// run another modal loop, and every window keeps being served meanwhile.
+// Input to a window whose input is switched off is dropped (and counted);
+// switching off is counted too, so nested modal loops switch an owner back on
+// only when the last of them ends. No exception leaves the loop: a handler's
+// exception is logged and the loop carries on.
+#include "platform/Clock.h"
+#include "platform/EventTranslation.h"
+#include "platform/HostInput.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace Platform {
+
+// What the loop serves: one per window (the host window).
+class WindowClient {
+public:
+    virtual ~WindowClient() = default;
+    virtual void OnInput(const HostInput& input) = 0;
+    // One tick of the GUI clock.
+    virtual void OnTick() = 0;
+};
+
+class EventLoop {
+public:
+    static constexpr Milliseconds kTickPeriod = 10;
+
+    // The process's loop (GUI thread only).
+    static EventLoop& Instance();
+
+    void Attach(std::uint32_t windowId, WindowClient& client);
+    // Forgets the window; its modal loops end.
+    void Detach(std::uint32_t windowId);
+    bool IsAttached(std::uint32_t windowId) const;
+    // Starts the window's GUI clock: a tick about every kTickPeriod ms from now on.
+    void StartTimer(std::uint32_t windowId);
+
+    void DisableInput(std::uint32_t windowId);
+    void EnableInput(std::uint32_t windowId);
+    bool IsInputEnabled(std::uint32_t windowId) const;
+    // User inputs dropped because their window's input was off.
+    std::uint64_t DroppedInputCount() const { return dropped_; }
+
+    // Serves every window until EndModal for this window (or its Detach);
+    // returns EndModal's result (-1 after a Detach).
+    int RunModal(std::uint32_t windowId);
+    // Ends the innermost running modal loop of the window; false when none runs.
+    bool EndModal(std::uint32_t windowId, int result);
+    bool IsRunningModal(std::uint32_t windowId) const;
+
+    // One pass: waits for events at most maxWait ms (less when a tick is due),
+    // serves what arrived, then the ticks that are due.
+    void RunOnce(Milliseconds maxWait);
+    // Passes for `duration` ms of the clock.
+    void RunFor(Milliseconds duration);
+
+    // Runs the call on the GUI thread at its next pass. Safe from any thread;
+    // false (logged) when the event queue refuses it.
+    static bool Post(std::function<void()> call);
+
+private:
+    struct Record {
+        WindowClient* client = nullptr;
+        bool timerRunning = false;
+        Milliseconds nextTick = 0;
+        int inputDisabled = 0;
+    };
+    struct ModalFrame {
+        std::uint32_t windowId;
+        bool ended;
+        int result;
+    };
+
+    EventLoop() = default;
+    void Serve(SDL_Event& event);
+    void Deliver(const HostInput& input);
+    void RunDueTicks();
+    Milliseconds TimeToNextTick() const;
+
+    std::map<std::uint32_t, Record> windows_;
+    std::vector<ModalFrame*> modalFrames_;
+    TranslationState translation_;
+    std::uint64_t dropped_ = 0;
+};
+
+} // namespace Platform

@@ -1,0 +1,31 @@
+#pragma once
+// Turns SDL events into host inputs. Pure: no SDL call, no display needed, so
+// the whole table is tested headless. Key rules:
+// - Backspace, Tab, Enter, Escape and Ctrl+A..Z give the character codes
+//   8, 9, 13, 27 and 1..26 (SDL sends no text for control characters);
+// - Backspace, the arrows, Home, End and Delete give their virtual-key code
+//   with kVirtualKeyFlag, Backspace first the virtual key and then 8;
+// - typed text gives one key press per Unicode code point (never flagged);
+// - a second (fourth, ...) click gives a double click instead of a press;
+// - the wheel gives 120 per notch, positive away from the user, at the
+//   pointer's position in window coordinates.
+#include "platform/HostInput.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+namespace Platform {
+
+// What translation remembers between events: of a drop of several files only
+// the first is reported.
+struct TranslationState {
+    bool fileOfDropReported = false;
+};
+
+std::vector<HostInput> TranslateEvent(const SDL_Event& event, TranslationState& state);
+
+// Appends the Unicode code points of UTF-8 text; malformed bytes are skipped.
+void AppendCodePoints(const char* utf8, std::vector<std::uint32_t>& codePoints);
+
+} // namespace Platform

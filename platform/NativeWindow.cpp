@@ -1,0 +1,181 @@
+#include "platform/NativeWindow.h"
+
+#include "platform/Log.h"
+#include "platform/Video.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace Platform {
+
+std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
+{
+    if (!IsVideoStarted()) {
+        Log("Platform::NativeWindow - video is not started, no window \"" + options.title + "\"");
+        return nullptr;
+    }
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
+    if (options.resizable)
+        flags |= SDL_WINDOW_RESIZABLE;
+    if (options.kind != Kind::Application)
+        flags |= SDL_WINDOW_SKIP_TASKBAR;
+    if (options.kind == Kind::Popup)
+        flags |= SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_UTILITY;
+    SDL_Window* window = SDL_CreateWindow(options.title.c_str(), options.x, options.y,
+                                          std::max(1, options.width), std::max(1, options.height), flags);
+    if (!window) {
+        Log("Platform::NativeWindow - cannot create window \"" + options.title + "\": " + SDL_GetError());
+        return nullptr;
+    }
+    return std::unique_ptr<NativeWindow>(new NativeWindow(window, options.kind));
+}
+
+NativeWindow::NativeWindow(SDL_Window* window, Kind kind)
+    : window_(window), id_(SDL_GetWindowID(window)), kind_(kind)
+{
+}
+
+NativeWindow::~NativeWindow()
+{
+    SDL_DestroyWindow(window_);
+}
+
+void NativeWindow::Show()
+{
+    SDL_ShowWindow(window_);
+}
+
+void NativeWindow::Hide()
+{
+    SDL_HideWindow(window_);
+}
+
+bool NativeWindow::IsVisible() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
+}
+
+bool NativeWindow::IsMinimized() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+bool NativeWindow::IsMaximized() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void NativeWindow::Minimize()
+{
+    SDL_MinimizeWindow(window_);
+}
+
+void NativeWindow::Maximize()
+{
+    SDL_MaximizeWindow(window_);
+}
+
+void NativeWindow::Restore()
+{
+    SDL_RestoreWindow(window_);
+}
+
+void NativeWindow::Raise()
+{
+    SDL_RaiseWindow(window_);
+}
+
+bool NativeWindow::HasInputFocus() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void NativeWindow::MoveTo(int x, int y)
+{
+    SDL_SetWindowPosition(window_, x, y);
+}
+
+void NativeWindow::Resize(int width, int height)
+{
+    SDL_SetWindowSize(window_, std::max(1, width), std::max(1, height));
+}
+
+Rect NativeWindow::GetRect() const
+{
+    Rect r;
+    SDL_GetWindowPosition(window_, &r.x, &r.y);
+    SDL_GetWindowSize(window_, &r.width, &r.height);
+    return r;
+}
+
+void NativeWindow::SetTitle(const std::string& title)
+{
+    SDL_SetWindowTitle(window_, title.c_str());
+}
+
+std::string NativeWindow::GetTitle() const
+{
+    return SDL_GetWindowTitle(window_);
+}
+
+bool NativeWindow::SetIcon(const std::string& fileName)
+{
+    SDL_Surface* icon = IMG_Load(fileName.c_str());
+    if (!icon) {
+        Log("Platform::NativeWindow - cannot read icon file " + fileName + ": " + IMG_GetError());
+        return false;
+    }
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+    return true;
+}
+
+bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects)
+{
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target) {
+        Log(std::string("Platform::NativeWindow - no window surface to present to: ") + SDL_GetError());
+        return false;
+    }
+    cairo_surface_flush(backBuffer);
+    const int sourceWidth = cairo_image_surface_get_width(backBuffer);
+    const int sourceHeight = cairo_image_surface_get_height(backBuffer);
+    const int sourceStride = cairo_image_surface_get_stride(backBuffer);
+    const unsigned char* source = cairo_image_surface_get_data(backBuffer);
+    if (!source)
+        return false;
+
+    std::vector<SDL_Rect> shown;
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
+    for (const Rect& r : rects) {
+        const int left = std::max(0, r.x);
+        const int top = std::max(0, r.y);
+        const int right = std::min({r.Right(), sourceWidth, target->w});
+        const int bottom = std::min({r.Bottom(), sourceHeight, target->h});
+        if (right <= left || bottom <= top)
+            continue;
+        // Cairo's ARGB32 is premultiplied, so dropping alpha shows the
+        // buffer composed over black.
+        const unsigned char* from = source + top * sourceStride + left * 4;
+        auto* to = static_cast<unsigned char*>(target->pixels) + top * target->pitch
+                   + left * target->format->BytesPerPixel;
+        SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, sourceStride,
+                          target->format->format, to, target->pitch);
+        shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
+    }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    if (shown.empty())
+        return true;
+    if (SDL_UpdateWindowSurfaceRects(window_, shown.data(), int(shown.size())) != 0) {
+        Log(std::string("Platform::NativeWindow - presenting failed: ") + SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace Platform

@@ -1,0 +1,75 @@
+#pragma once
+// One top-level SDL window of ours: created hidden and without a system frame,
+// moved, sized, shown, minimised and maximised on request, and shown a frame
+// by copying parts of a Cairo back buffer onto its window surface.
+#include "platform/Rect.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace Platform {
+
+class NativeWindow {
+public:
+    // Application: a main window with a taskbar entry. Child and Popup have
+    // none; a Popup stays above other windows.
+    enum class Kind { Application, Child, Popup };
+
+    struct Options {
+        Kind kind = Kind::Application;
+        std::string title;
+        int x = 0;          // screen position of the client area
+        int y = 0;
+        int width = 1;
+        int height = 1;
+        bool resizable = false;
+    };
+
+    // Null (with the reason logged) when video is not started or SDL fails.
+    static std::unique_ptr<NativeWindow> Create(const Options& options);
+    ~NativeWindow();
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    std::uint32_t Id() const { return id_; }
+    SDL_Window* Handle() const { return window_; }
+    Kind GetKind() const { return kind_; }
+
+    void Show();
+    void Hide();
+    bool IsVisible() const;       // shown, minimised or not
+    bool IsMinimized() const;
+    bool IsMaximized() const;
+    void Minimize();
+    void Maximize();
+    void Restore();
+    void Raise();                 // to the front, with the keyboard focus
+    bool HasInputFocus() const;
+
+    void MoveTo(int x, int y);    // screen position of the client area
+    void Resize(int width, int height);
+    Rect GetRect() const;         // screen rectangle of the client area
+
+    void SetTitle(const std::string& title);
+    std::string GetTitle() const;
+    // Loads a picture file as the window's icon; false (logged) when it cannot be read.
+    bool SetIcon(const std::string& fileName);
+
+    // Copies the rectangles (clipped to both) of an ARGB32 back buffer onto the
+    // window and shows them. False (logged) when SDL gives no window surface.
+    bool Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects);
+
+private:
+    NativeWindow(SDL_Window* window, Kind kind);
+
+    SDL_Window* window_;
+    std::uint32_t id_;
+    Kind kind_;
+};
+
+} // namespace Platform

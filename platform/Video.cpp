@@ -1,0 +1,60 @@
+#include "platform/Video.h"
+
+#include "platform/Log.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+namespace Platform {
+namespace {
+
+enum class State { NotTried, Started, Failed };
+
+State& VideoState()
+{
+    static State state = State::NotTried;
+    return state;
+}
+
+} // namespace
+
+bool StartVideo()
+{
+    State& state = VideoState();
+    if (state != State::NotTried)
+        return state == State::Started;
+    // X11 (XWayland on Wayland) unless the user chose a driver explicitly.
+    if (!std::getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // Ctrl+C must still end the program: SDL would turn it into an event that
+    // nothing here reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Our windows are always-on-top popups and borderless main windows; a
+    // focus change must not minimise them.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The first click into an inactive window is a click, as on the desktop
+    // the program was designed for.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        Log(std::string("Platform::StartVideo - SDL video could not start: ") + SDL_GetError());
+        state = State::Failed;
+        return false;
+    }
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    SDL_StartTextInput();
+    state = State::Started;
+    return true;
+}
+
+bool IsVideoStarted()
+{
+    return VideoState() == State::Started;
+}
+
+std::string VideoError()
+{
+    return SDL_GetError();
+}
+
+} // namespace Platform

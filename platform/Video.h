@@ -1,0 +1,18 @@
+#pragma once
+// Starting SDL's video and event subsystems on the X11 driver: the one
+// platform start-up every window, the event loop and the clipboard need.
+#include <string>
+
+namespace Platform {
+
+// Starts SDL video once per process; later calls report the first result.
+// A failure is logged with SDL's reason and returns false.
+bool StartVideo();
+
+// Whether StartVideo succeeded.
+bool IsVideoStarted();
+
+// SDL's reason for the last failure, for messages.
+std::string VideoError();
+
+} // namespace Platform

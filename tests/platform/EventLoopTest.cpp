@@ -1,0 +1,193 @@
+// The event loop on the test rig's display: the 10 ms clock, nesting modal
+// loops, input to switched-off windows, handler exceptions and posted calls.
+#include "platform/EventLoop.h"
+#include "platform/Log.h"
+#include "platform/NativeWindow.h"
+#include "platform/Video.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
+using Platform::EventLoop;
+using Platform::HostInput;
+
+namespace {
+
+struct Client : Platform::WindowClient {
+    std::vector<HostInput> inputs;
+    int ticks = 0;
+    std::function<void()> onTick;
+    std::function<void(const HostInput&)> onInput;
+
+    void OnInput(const HostInput& input) override
+    {
+        inputs.push_back(input);
+        if (onInput)
+            onInput(input);
+    }
+    void OnTick() override
+    {
+        ++ticks;
+        if (onTick)
+            onTick();
+    }
+};
+
+class EventLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
+        a = Make();
+        b = Make();
+        ASSERT_TRUE(a && b);
+        loop.Attach(a->Id(), clientA);
+        loop.Attach(b->Id(), clientB);
+    }
+    void TearDown() override
+    {
+        if (a)
+            loop.Detach(a->Id());
+        if (b)
+            loop.Detach(b->Id());
+    }
+
+    static std::unique_ptr<Platform::NativeWindow> Make()
+    {
+        Platform::NativeWindow::Options options;
+        options.width = 50;
+        options.height = 40;
+        return Platform::NativeWindow::Create(options);
+    }
+
+    static void PushClick(Uint32 windowId, int x, int y)
+    {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.windowID = windowId;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+    }
+
+    EventLoop& loop = EventLoop::Instance();
+    std::unique_ptr<Platform::NativeWindow> a, b;
+    Client clientA, clientB;
+};
+
+} // namespace
+
+TEST_F(EventLoopTest, TheClockTicksAboutEveryTenMilliseconds)
+{
+    loop.StartTimer(a->Id());
+    loop.RunFor(500);
+    // Loosely: a loaded machine may lose ticks, but never gains any.
+    EXPECT_GE(clientA.ticks, 10);
+    EXPECT_LE(clientA.ticks, 51);
+    EXPECT_EQ(0, clientB.ticks) << "a window without a started clock gets no ticks";
+}
+
+TEST_F(EventLoopTest, ModalLoopsNestAndEveryWindowIsServedMeanwhile)
+{
+    loop.StartTimer(a->Id());
+    loop.StartTimer(b->Id());
+    int ticksOfAInsideB = -1;
+    int resultOfB = 0;
+    clientA.onTick = [&] {
+        if (clientA.ticks == 3) {
+            const int before = clientA.ticks;
+            resultOfB = loop.RunModal(b->Id());
+            ticksOfAInsideB = clientA.ticks - before;
+            EXPECT_FALSE(loop.IsRunningModal(b->Id()));
+            EXPECT_TRUE(loop.IsRunningModal(a->Id()));
+        }
+        if (clientA.ticks == 20)
+            loop.EndModal(a->Id(), 5);
+    };
+    clientB.onTick = [&] {
+        if (clientB.ticks == 8) {
+            EXPECT_TRUE(loop.EndModal(b->Id(), 7));
+        }
+    };
+    EXPECT_EQ(5, loop.RunModal(a->Id()));
+    EXPECT_EQ(7, resultOfB);
+    EXPECT_GT(ticksOfAInsideB, 0) << "the outer window kept its clock during the inner loop";
+    EXPECT_FALSE(loop.EndModal(a->Id(), 0)) << "no loop runs any more";
+}
+
+TEST_F(EventLoopTest, DetachingAWindowEndsItsModalLoop)
+{
+    loop.StartTimer(a->Id());
+    clientA.onTick = [&] { loop.Detach(a->Id()); };
+    EXPECT_EQ(-1, loop.RunModal(a->Id()));
+}
+
+TEST_F(EventLoopTest, InputToASwitchedOffWindowIsDroppedAndCounted)
+{
+    loop.DisableInput(a->Id());
+    loop.DisableInput(a->Id());
+    const auto dropped = loop.DroppedInputCount();
+    PushClick(a->Id(), 1, 2);
+    PushClick(b->Id(), 3, 4);
+    loop.RunFor(30);
+    EXPECT_TRUE(clientA.inputs.empty());
+    ASSERT_EQ(1u, clientB.inputs.size());
+    EXPECT_EQ(dropped + 1, loop.DroppedInputCount());
+
+    loop.EnableInput(a->Id());
+    EXPECT_FALSE(loop.IsInputEnabled(a->Id())) << "one of two switches is still off";
+    PushClick(a->Id(), 1, 2);
+    loop.RunFor(30);
+    EXPECT_TRUE(clientA.inputs.empty());
+
+    loop.EnableInput(a->Id());
+    EXPECT_TRUE(loop.IsInputEnabled(a->Id()));
+    PushClick(a->Id(), 5, 6);
+    loop.RunFor(30);
+    ASSERT_EQ(1u, clientA.inputs.size());
+    EXPECT_EQ(HostInput::Kind::LeftButtonDown, clientA.inputs[0].kind);
+    EXPECT_EQ(5, clientA.inputs[0].x);
+    EXPECT_EQ(6, clientA.inputs[0].y);
+}
+
+TEST_F(EventLoopTest, AHandlersExceptionIsLoggedAndTheLoopCarriesOn)
+{
+    Platform::LogCapture log;
+    clientA.onInput = [](const HostInput& input) {
+        if (input.x == 1)
+            throw std::runtime_error("slot failed");
+    };
+    clientA.onTick = [&] {
+        if (clientA.ticks == 2)
+            throw 42;
+        if (clientA.ticks == 5)
+            loop.EndModal(a->Id(), 0);
+    };
+    loop.StartTimer(a->Id());
+    PushClick(a->Id(), 1, 0);
+    PushClick(a->Id(), 2, 0);
+    loop.RunModal(a->Id());
+    ASSERT_EQ(2u, clientA.inputs.size());
+    EXPECT_EQ(2, clientA.inputs[1].x);
+    EXPECT_EQ(5, clientA.ticks);
+    EXPECT_TRUE(log.Contains("slot failed"));
+    EXPECT_TRUE(log.Contains("unknown exception while handling a clock tick"));
+}
+
+TEST_F(EventLoopTest, CallsPostedFromAnotherThreadRunOnTheLoop)
+{
+    const auto gui = std::this_thread::get_id();
+    std::thread::id ranOn;
+    std::thread poster([&] { EventLoop::Post([&] { ranOn = std::this_thread::get_id(); }); });
+    poster.join();
+    loop.RunFor(30);
+    EXPECT_EQ(gui, ranOn);
+}

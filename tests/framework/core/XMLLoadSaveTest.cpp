@@ -1,0 +1,436 @@
+#include "framework/core/XMLLoadSave.h"
+
+#include "XmlTestFolders.h"
+#include "platform/Log.h"
+
+#include <gtest/gtest.h>
+
+using XmlTest::Data;
+using XmlTest::Folders;
+
+namespace {
+
+std::vector<std::string> NamesOf(const std::vector<TiXmlElement*>& elements)
+{
+    std::vector<std::string> names;
+    for (const TiXmlElement* element : elements)
+        names.push_back(element->Attribute("Name") ? element->Attribute("Name") : "?");
+    return names;
+}
+
+std::string Attribute(const TiXmlElement* element, const char* name)
+{
+    const char* value = element->Attribute(name);
+    return value ? value : "(absent)";
+}
+
+TiXmlElement* ParseInto(TiXmlDocument& document, const char* xml)
+{
+    document.Parse(xml);
+    return document.RootElement();
+}
+
+} // namespace
+
+TEST(XMLLoadSave, LoadsASkinAndMergesATwoLevelBaseXmlChain)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    ASSERT_TRUE(skin);
+    EXPECT_EQ("Skin", skin->ValueStr());
+
+    TiXmlElement* toolbar = loader.GetChild(skin, "Toolbar");
+    // Panel <- Frame <- Toolbar: the farthest base is the merged element.
+    EXPECT_EQ("Vabo::Panel", toolbar->ValueStr());
+    EXPECT_EQ("Top", Attribute(toolbar, "Name"));
+    EXPECT_EQ("640", Attribute(toolbar, "Width"));
+    EXPECT_EQ("10,20,30,255", Attribute(toolbar, "Color"));
+    EXPECT_EQ("2", Attribute(toolbar, "Border"));
+    EXPECT_EQ("10px", Attribute(toolbar, "Height"));
+    EXPECT_EQ(nullptr, toolbar->Attribute("BaseXML"));
+
+    // Base children first, each level's "Alias" for the name it replaced,
+    // then the derived element's own children.
+    EXPECT_EQ((std::vector<std::string>{"PanelBackground", "Panel", "FrameTitle", "Frame", "Play"}),
+              NamesOf(loader.GetChildren(toolbar)));
+    EXPECT_TRUE(loader.MatchesName(toolbar, "Top"));
+    EXPECT_TRUE(loader.MatchesName(toolbar, "Frame"));
+    EXPECT_TRUE(loader.MatchesName(toolbar, "Panel"));
+    EXPECT_FALSE(loader.MatchesName(toolbar, "Main"));
+}
+
+TEST(XMLLoadSave, GetChildrenMatchesTheResolvedTagAndGetChildTheOwnTag)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    EXPECT_EQ(1u, loader.GetChildren(skin, "Vabo::Panel").size());
+    EXPECT_TRUE(loader.GetChildren(skin, "Toolbar").empty());
+    EXPECT_TRUE(XMLLoadSave::HasChild(skin, "Toolbar"));
+    EXPECT_FALSE(XMLLoadSave::HasChild(skin, "Vabo::Panel"));
+    EXPECT_EQ("Vabo::Panel", loader.GetChild(skin, "Toolbar")->ValueStr());
+    EXPECT_EQ("Status", loader.GetChildOrSelf(skin, "Status")->ValueStr());
+    EXPECT_EQ(skin, loader.GetChildOrSelf(skin, "Nothing"));
+}
+
+TEST(XMLLoadSave, ChildScansSkipCommentsAndText)
+{
+    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
+    XMLLoadSave loader;
+    TiXmlElement* root = loader.LoadXMLOrThrow("xml/Comments.xml");
+    EXPECT_EQ((std::vector<std::string>{"First", "Second", "Third"}), NamesOf(loader.GetChildren(root)));
+    EXPECT_EQ((std::vector<std::string>{"First", "Second"}), NamesOf(loader.GetChildren(root, "Item")));
+    EXPECT_TRUE(XMLLoadSave::HasChild(root, "Other"));
+    EXPECT_EQ("Third", Attribute(loader.GetChild(root, "Other"), "Name"));
+}
+
+TEST(XMLLoadSave, ExpandsTheLibraryMacroAndReferencesToEnclosingElements)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    TiXmlElement* play = loader.GetChildren(loader.GetChild(skin, "Toolbar"), "Button").at(0);
+
+    std::string text;
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Image", true));
+    EXPECT_EQ(DllDocMapInstance().GetLibraryFolder() + "//Images/play.png", text);
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Tint", true));
+    EXPECT_EQ("200,100,50,255", text);
+    // The toolbar answers to "Top" although it lives in the base document now.
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Label", true));
+    EXPECT_EQ("[10px]", text);
+    // The integer reading keeps the number in front of a unit.
+    int height = 0;
+    const TiXmlElement* toolbar = play->Parent()->ToElement();
+    EXPECT_TRUE(loader.ReadXmlAttribute(height, toolbar, "Height", true));
+    EXPECT_EQ(10, height);
+}
+
+TEST(XMLLoadSave, ReferencesReachIntoTheIncludingDocumentFromABaseRoot)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    TiXmlElement* toolbar = loader.GetChild(skin, "Toolbar");
+    // "PanelBackground" sits in Panel.xml; its root was included by Frame.xml,
+    // whose root was included by Skin.xml.
+    TiXmlElement* background = loader.GetChild(toolbar, "Background");
+    background->SetAttribute("Fill", "$Main!Accent!");
+    std::string fill;
+    EXPECT_TRUE(loader.ReadXmlAttribute(fill, background, "Fill", true));
+    EXPECT_EQ("200,100,50,255", fill);
+}
+
+TEST(XMLLoadSave, AReferenceIsSoughtAboveTheElementAndMatchesAliases)
+{
+    TiXmlDocument document("refs.xml");
+    TiXmlElement* root = ParseInto(document, R"(
+        <A Name="Outer" Color="1,2,3,4" Depth="$Outer!Color!">
+          <Alias Name="A"/>
+          <B Name="Inner" Color="9,9,9,9">
+            <C Name="Leaf" Color="5,5,5,5" Own="$Leaf!Color!" Mixed="x $A!Color! y $Inner!Color! z"
+               Nested="$Outer!Depth!" Second="$Outer!Color!-$None!Color!"/>
+          </B>
+        </A>)");
+    TiXmlElement* leaf = root->FirstChildElement("B")->FirstChildElement("C");
+    XMLLoadSave loader;
+    std::string text = "unchanged";
+
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Mixed", false));
+    EXPECT_EQ("x 1,2,3,4 y 9,9,9,9 z", text);
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Nested", false));
+    EXPECT_EQ("1,2,3,4", text);
+    // A second reference that cannot be resolved stays in the text.
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Second", false));
+    EXPECT_EQ("1,2,3,4-$None!Color!", text);
+
+    // The element itself is not searched: a first unresolved reference
+    // makes the read fail.
+    text = "unchanged";
+    EXPECT_FALSE(loader.ReadXmlAttribute(text, leaf, "Own", false));
+    EXPECT_EQ("unchanged", text);
+    EXPECT_THROW(loader.ReadXmlAttribute(text, leaf, "Own", true), XMLLoadSave::XMLLoadSaveException);
+}
+
+TEST(XMLLoadSave, CyclicReferencesEndAsAFailedRead)
+{
+    TiXmlDocument document("cycle.xml");
+    TiXmlElement* root = ParseInto(document, R"(
+        <A Name="A" Self="$A!Self!" Ping="$A!Pong!" Pong="[$A!Ping!]" Grow="$A!Grow!$A!Grow!">
+          <B Name="B" X="$A!Self!" Y="$A!Ping!" Z="$A!Grow!"/>
+        </A>)");
+    const TiXmlElement* b = root->FirstChildElement("B");
+    XMLLoadSave loader;
+    for (const char* attribute : {"X", "Y", "Z"}) {
+        Platform::LogCapture log;
+        std::string text = "unchanged";
+        EXPECT_FALSE(loader.ReadXmlAttribute(text, b, attribute, false)) << attribute;
+        EXPECT_EQ("unchanged", text);
+        EXPECT_TRUE(log.Contains("do not end")) << attribute;
+        EXPECT_THROW(loader.ReadXmlAttribute(text, b, attribute, true), XMLLoadSave::XMLLoadSaveException);
+    }
+}
+
+TEST(XMLLoadSave, AMissingRequiredAttributeIsReportedWithItsPathAndThrown)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    TiXmlElement* play = loader.GetChildren(loader.GetChild(skin, "Toolbar"), "Button").at(0);
+
+    Platform::LogCapture log;
+    int missing = 7;
+    EXPECT_FALSE(loader.ReadXmlAttribute(missing, play, "Missing", false));
+    EXPECT_TRUE(log.Messages().empty());
+    try {
+        loader.ReadXmlAttribute(missing, play, "Missing", true);
+        FAIL() << "no exception";
+    } catch (const XMLLoadSave::XMLLoadSaveException& e) {
+        EXPECT_STREQ("XMLLoadSaveException - no working xml config files found in search path", e.what());
+    }
+    EXPECT_EQ(7, missing);
+    // The button now lives in the base document of the chain.
+    const std::string file = DllDocMapInstance().GetLibraryFolder() + "//Objects/Panel/Panel.xml";
+    ASSERT_EQ(1u, log.Messages().size());
+    EXPECT_EQ("XML Error: Filename = " + file + " Vabo::Panel -> Button ->  Element = Button Attribute = Missing",
+              log.Messages()[0]);
+}
+
+TEST(XMLLoadSave, TheXmlErrorPathRunsFromTheRootDownToTheElement)
+{
+    TiXmlDocument document("/skins/deep.xml");
+    TiXmlElement* root = ParseInto(document, "<Root><Middle><Leaf/></Middle></Root>");
+    TiXmlElement* leaf = root->FirstChildElement()->FirstChildElement();
+    XMLLoadSave loader;
+    Platform::LogCapture log;
+    EXPECT_THROW(loader.GetChild(leaf, "Child"), XMLLoadSave::XMLLoadSaveException);
+    std::string value;
+    EXPECT_THROW(loader.ReadXmlAttribute(value, nullptr, "Colour", true), XMLLoadSave::XMLLoadSaveException);
+    ASSERT_EQ(2u, log.Messages().size());
+    EXPECT_EQ("XML Error: Filename = /skins/deep.xml Root -> Middle -> Leaf ->  Element = Leaf Attribute = Child",
+              log.Messages()[0]);
+    EXPECT_EQ(0u, log.Messages()[1].find("XML Error: Filename = "));
+    EXPECT_NE(std::string::npos, log.Messages()[1].find("Attribute = Colour"));
+}
+
+TEST(XMLLoadSave, MissingOrBrokenDocumentsAreReportedAndThrown)
+{
+    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
+    XMLLoadSave loader;
+    Platform::LogCapture log;
+    EXPECT_EQ(nullptr, loader.LoadXML("xml/Missing.xml"));
+    EXPECT_THROW(loader.LoadXMLOrThrow("xml/Broken.xml"), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("DocMap::GetDocument - failed to load XML file "));
+    EXPECT_TRUE(log.Contains("xml/Broken.xml is malformed or missing"));
+    EXPECT_TRUE(log.Contains("Broken skin file: " + DllDocMapInstance().GetAppFolder() + "/xml/Broken.xml"));
+
+    // A BaseXML of "default" for a type without a default definition.
+    TiXmlDocument document("derived.xml");
+    TiXmlElement* root = ParseInto(document, R"(<Unregistered BaseXML="default"/>)");
+    EXPECT_THROW(loader.ResolveBaseXML(root), XMLLoadSave::XMLLoadSaveException);
+}
+
+TEST(XMLLoadSave, ABaseThatNamesItselfFailsInsteadOfRecursingForEver)
+{
+    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
+    XMLLoadSave loader;
+    Platform::LogCapture log;
+    EXPECT_THROW(loader.LoadXML("xml/SelfBase.xml"), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("BaseXML chain deeper than"));
+}
+
+TEST(XMLLoadSave, DefaultBaseXmlUsesTheRegisteredDefinition)
+{
+    Folders folders = Folders::Skin();
+    DllDocMapInstance().SetDefaultBaseXML("Vabo::Panel", "$VABO/Objects/Panel/Panel.xml");
+    TiXmlDocument document("derived.xml");
+    TiXmlElement* root = ParseInto(document, R"(<Vabo::Panel BaseXML="default" Width="5"/>)");
+    XMLLoadSave loader;
+    TiXmlElement* merged = loader.ResolveBaseXML(root);
+    ASSERT_NE(root, merged);
+    EXPECT_EQ("5", Attribute(merged, "Width"));
+    EXPECT_EQ("10,20,30,255", Attribute(merged, "Color"));
+}
+
+TEST(XMLLoadSave, BaseDocumentsLiveAsLongAsAnyCopyOfTheirObject)
+{
+    Folders folders = Folders::Skin();
+    const std::size_t before = DllDocMapInstance().GetDocuments().size();
+    TiXmlElement* toolbar = nullptr;
+    auto original = std::make_unique<XMLLoadSave>();
+    TiXmlElement* skin = original->LoadXMLOrThrow("XML/Main/Skin.xml");
+    toolbar = original->GetChild(skin, "Toolbar");
+    // The skin itself plus the two bases of the toolbar.
+    EXPECT_EQ(before + 3, DllDocMapInstance().GetDocuments().size());
+
+    XMLLoadSave copy(*original);
+    original.reset();
+    EXPECT_EQ(before + 1, DllDocMapInstance().GetDocuments().size());
+    // The copy still reads the merged element the original loaded.
+    std::string width;
+    EXPECT_TRUE(copy.ReadXmlAttribute(width, toolbar, "Width", true));
+    EXPECT_EQ("640", width);
+}
+
+TEST(XMLLoadSave, WritesThroughAMergedCopyToTheDocumentItCameFrom)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    TiXmlElement* merged = loader.GetChild(skin, "Toolbar");
+    TiXmlElement* play = loader.GetChild(merged, "Button");
+    TiXmlElement* original = skin->FirstChildElement("Toolbar")->FirstChildElement("Button");
+    ASSERT_NE(original, play);
+
+    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Go")));
+    EXPECT_EQ("Go", Attribute(original, "Label"));
+    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Stop"), true));
+    EXPECT_EQ("Stop", Attribute(play, "Label"));
+    EXPECT_EQ("Go", Attribute(original, "Label"));
+    EXPECT_FALSE(loader.SetXmlAttribute(nullptr, "Label", 1));
+}
+
+TEST(XMLLoadSave, ConvertsTextsOfEachType)
+{
+    TiXmlDocument document("types.xml");
+    TiXmlElement* e = ParseInto(document, R"(<T Yes="True" yes="true" Caps="TRUE" Px="10px" Blank="  -42 "
+        Word="abc" Long="1234567890123" BadLong="12abc" Float="2.5" Big="99999999999"/>)");
+    XMLLoadSave loader;
+    bool flag = false;
+    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "Yes", true) && flag);
+    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "yes", true) && flag);
+    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "Caps", true));
+    EXPECT_FALSE(flag);
+
+    int number = 1;
+    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Px", true));
+    EXPECT_EQ(10, number);
+    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Blank", true));
+    EXPECT_EQ(-42, number);
+    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Word", true));
+    EXPECT_EQ(0, number);
+    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Big", true));
+    EXPECT_EQ(2147483647, number);
+
+    long big = 5;
+    EXPECT_TRUE(loader.ReadXmlAttribute(big, e, "Long", true));
+    EXPECT_EQ(1234567890123L, big);
+    Platform::LogCapture log;
+    EXPECT_FALSE(loader.ReadXmlAttribute(big, e, "BadLong", false));
+    EXPECT_EQ(1234567890123L, big);
+    EXPECT_TRUE(log.Contains("BadLong"));
+    EXPECT_THROW(loader.ReadXmlAttribute(big, e, "BadLong", true), XMLLoadSave::XMLLoadSaveException);
+
+    float value = 0.0f;
+    EXPECT_TRUE(loader.ReadXmlAttribute(value, e, "Float", true));
+    EXPECT_FLOAT_EQ(2.5f, value);
+    EXPECT_TRUE(loader.ReadXmlAttribute(value, e, "Word", true));
+    EXPECT_FLOAT_EQ(0.0f, value);
+
+    std::string text;
+    EXPECT_TRUE(XMLLoadSave::ToString(true, text));
+    EXPECT_EQ("True", text);
+    EXPECT_TRUE(XMLLoadSave::ToString(false, text));
+    EXPECT_EQ("False", text);
+    EXPECT_TRUE(XMLLoadSave::ToString(2.5f, text));
+    EXPECT_EQ("2.5", text);
+    EXPECT_TRUE(XMLLoadSave::ToString(-12L, text));
+    EXPECT_EQ("-12", text);
+}
+
+TEST(XMLLoadSave, AnAttributeAdjustorWritesBeforeTheBaseReads)
+{
+    TiXmlDocument document("popup.xml");
+    TiXmlElement* e = ParseInto(document, R"(<Window Type="Normal"/>)");
+    XMLLoadSave::AttributeAdjustor adjust(e, "Type", "Popup");
+    EXPECT_EQ("Popup", Attribute(e, "Type"));
+    XMLLoadSave::AttributeAdjustor nothing(nullptr, "Type", "Popup");
+}
+
+TEST(XMLLoadSave, ReadsColoursAsRedGreenBlueAlphaAndRejectsOtherCounts)
+{
+    TiXmlDocument document("colours.xml");
+    TiXmlElement* e = ParseInto(document, R"(<T Half="255,0,0,128" Spaced=" 1, 2 ,3,4" Three="1,2,3"
+        Five="1,2,3,4,5" Empty="1,,2,3" Word="red,0,0,255" Px="10px,20,30,40"/>)");
+    XMLLoadSave loader;
+    auto colour = std::make_shared<GdiplusGfxLayer::Color>(1, 2, 3, 4);
+    const auto before = colour;
+    ASSERT_TRUE(loader.ReadXmlAttribute(colour, e, "Half", true));
+    EXPECT_NE(before, colour) << "a new colour replaces the old one";
+    EXPECT_EQ(GdiplusGfxLayer::Color(128, 255, 0, 0), *colour);
+    std::string text;
+    EXPECT_TRUE(XMLLoadSave::ToString(colour, text));
+    EXPECT_EQ("255,0,0,128", text);
+
+    GdiplusGfxLayer::Color plain;
+    EXPECT_TRUE(loader.ReadXmlAttribute(plain, e, "Spaced", true));
+    EXPECT_EQ(GdiplusGfxLayer::Color(4, 1, 2, 3), plain);
+    EXPECT_TRUE(loader.ReadXmlAttribute(plain, e, "Px", true));
+    EXPECT_EQ(GdiplusGfxLayer::Color(40, 10, 20, 30), plain);
+
+    Platform::LogCapture log;
+    for (const char* bad : {"Three", "Five", "Empty", "Word"}) {
+        const auto held = colour;
+        EXPECT_FALSE(loader.ReadXmlAttribute(colour, e, bad, false)) << bad;
+        EXPECT_EQ(held, colour) << bad;
+        EXPECT_TRUE(log.Contains(std::string("attribute ") + bad)) << bad;
+        EXPECT_THROW(loader.ReadXmlAttribute(colour, e, bad, true), XMLLoadSave::XMLLoadSaveException);
+    }
+}
+
+TEST(XMLLoadSave, ReadsAndWritesOneFontStyleName)
+{
+    TiXmlDocument document("styles.xml");
+    TiXmlElement* e = ParseInto(document, R"(<Font Bold="Bold" Two="Bold Italic" Strike="Strikeout"/>)");
+    XMLLoadSave loader;
+    auto style = GdiplusGfxLayer::FontStyleItalic;
+    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Bold", true));
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, style);
+    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Two", true));
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, style);
+    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Strike", true));
+    EXPECT_EQ(8, style);
+
+    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", GdiplusGfxLayer::FontStyleUnderline));
+    EXPECT_EQ("Underline", Attribute(e, "Bold"));
+    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", static_cast<GdiplusGfxLayer::FontStyle>(3)));
+    EXPECT_EQ("Underline", Attribute(e, "Bold"));
+}
+
+namespace {
+
+struct Loaded : XMLLoadSave {
+    explicit Loaded(TiXmlElement* element, bool succeed)
+        : succeed(succeed)
+    {
+        LoadOrThrow(element, this);
+    }
+    bool LoadFromXML(TiXmlElement* element)
+    {
+        loadingSeen = IsLoading();
+        return ReadXmlAttribute(value, element, "Value", false) && succeed;
+    }
+    bool succeed;
+    bool loadingSeen = false;
+    int value = 0;
+};
+
+} // namespace
+
+TEST(XMLLoadSave, LoadOrThrowRunsTheLoaderAsTheRegisteredType)
+{
+    ClassXMLName<Loaded>() = "Test::Loaded";
+    TiXmlDocument document("loaded.xml");
+    TiXmlElement* e = ParseInto(document, R"(<Test::Loaded Value="3"/>)");
+    Loaded loaded(e, true);
+    EXPECT_EQ(3, loaded.value);
+    EXPECT_TRUE(loaded.loadingSeen);
+    EXPECT_FALSE(loaded.IsLoading());
+    EXPECT_EQ("Test::Loaded", loaded.GetTypeName());
+    EXPECT_EQ("NULL", XMLLoadSave().GetTypeName());
+
+    Platform::LogCapture log;
+    EXPECT_THROW(Loaded(e, false), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("Test::Loaded could not be loaded from element Test::Loaded in loaded.xml"));
+}

@@ -1,0 +1,161 @@
+#include "framework/core/DocMap.h"
+#include "framework/core/IdFactory.h"
+#include "framework/core/ScreenCollector.h"
+#include "framework/core/SignalFactory.h"
+#include "framework/core/Singleton.h"
+#include "framework/core/VaboInit.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Singletons of the test's own, held like the framework's, that say when
+// they die.
+template <int N>
+struct Witness {
+    ~Witness() { std::fprintf(stderr, "witness %d destroyed\n", N); }
+    int value = N;
+};
+
+template <int N>
+Witness<N>& WitnessInstance()
+{
+    return Vabo::SingletonHolder<Witness<N>>::Instance();
+}
+
+template <class Accessor>
+std::string UseAfterExit(Accessor accessor)
+{
+    try {
+        accessor();
+        return "alive";
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+}
+
+// Runs at exit after the destroyers of every singleton created after it
+// was registered.
+void ReportDeadReferences()
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::fprintf(stderr, "id factory: %s\n", UseAfterExit([] { DllIdFactoryInstance(); }).c_str());
+        std::fprintf(stderr, "screen collector: %s\n", UseAfterExit([] { DllScreenCollectorInstance(); }).c_str());
+        std::fprintf(stderr, "witness: %s\n", UseAfterExit([] { WitnessInstance<1>(); }).c_str());
+    }
+    std::fflush(stderr);
+}
+
+void ReleaseSeesEveryWitness()
+{
+    std::fprintf(stderr, "release with witnesses %d and %d alive\n", WitnessInstance<1>().value,
+                 WitnessInstance<2>().value);
+}
+
+void FactoryClearSeesTheLaterSingleton()
+{
+    std::fprintf(stderr, "factory cleared, witness %d alive\n", WitnessInstance<2>().value);
+}
+
+} // namespace
+
+TEST(Singleton, AccessorsReturnTheOneInstance)
+{
+    EXPECT_EQ(&DllIdFactoryInstance(), &DllIdFactoryInstance());
+    EXPECT_EQ(&DllDocMapInstance(), &DllDocMapInstance());
+    EXPECT_EQ(&DllScreenCollectorInstance(), &DllScreenCollectorInstance());
+    EXPECT_EQ(&Vabo::DllSignalIdInstance(), &Vabo::DllSignalIdInstance());
+}
+
+TEST(Singleton, ObjectIdsStartAtOneAndNeverRepeat)
+{
+    Vabo::IdFactory_ fresh;
+    EXPECT_EQ(1u, fresh.Next());
+    EXPECT_EQ(2u, fresh.Next());
+
+    const std::uint32_t a = DllIdFactoryInstance().Next();
+    const std::uint32_t b = DllIdFactoryInstance().Next();
+    EXPECT_NE(0u, a);
+    EXPECT_EQ(a + 1, b);
+}
+
+TEST(Singleton, SignalTypeIdsAreGivenOnceInOrderOfFirstRequest)
+{
+    EXPECT_EQ(1u, Vabo::SignalFactory_().counter);
+    const std::uint32_t before = DllSignalFactoryInstance().counter;
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    EXPECT_EQ(before + 1, Vabo::RequestSignalTypeId(first));
+    EXPECT_EQ(before + 2, Vabo::RequestSignalTypeId(second));
+    EXPECT_EQ(before + 1, Vabo::RequestSignalTypeId(first));
+    EXPECT_EQ(before + 1, first);
+    EXPECT_EQ(before + 2, DllSignalFactoryInstance().counter);
+}
+
+TEST(Singleton, ScreenManagersLeaveTheCollectorAsTheyFoundIt)
+{
+    auto& collector = DllScreenCollectorInstance();
+    const auto before = collector.GetScreenManagers();
+    auto* manager = reinterpret_cast<Vabo::ScreenManager*>(0x1000);
+    collector.Add(manager);
+    collector.Add(manager);
+    EXPECT_EQ(before.size() + 2, collector.GetScreenManagers().size());
+    collector.Remove(manager);
+    EXPECT_EQ(before, collector.GetScreenManagers());
+}
+
+// These run in a fresh process each: what they check happens at exit.
+class SingletonDeathTest : public testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(SingletonDeathTest, UseAfterExitDestructionThrowsDeadReferenceEveryTime)
+{
+    EXPECT_EXIT(
+        {
+            std::atexit(&ReportDeadReferences);
+            DllIdFactoryInstance();
+            DllScreenCollectorInstance();
+            WitnessInstance<1>();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0),
+        "id factory: Dead Reference Detected\n"
+        "screen collector: Dead Reference Detected\n"
+        "witness: Dead Reference Detected\n"
+        "id factory: Dead Reference Detected\n"
+        "screen collector: Dead Reference Detected\n"
+        "witness: Dead Reference Detected\n");
+}
+
+TEST_F(SingletonDeathTest, TheExitReleaseRunsBeforeTheFirstSingletonDies)
+{
+    EXPECT_EXIT(
+        {
+            WitnessInstance<1>();
+            Vabo::SetExitRelease(&ReleaseSeesEveryWitness);
+            WitnessInstance<2>();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0),
+        "release with witnesses 1 and 2 alive\nwitness 2 destroyed\nwitness 1 destroyed\n");
+}
+
+TEST_F(SingletonDeathTest, TheFrameworkInitialisationClearsTheFactoryBeforeLaterSingletonsDie)
+{
+    EXPECT_EXIT(
+        {
+            _VaboInit::SetFactoryClear(&FactoryClearSeesTheLaterSingleton);
+            DllVaboInitInstance();
+            // Made after the initialisation, so destroyed before it.
+            WitnessInstance<2>();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "factory cleared, witness 2 alive\nwitness 2 destroyed\n");
+}

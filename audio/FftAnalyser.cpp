@@ -149,7 +149,8 @@ float FftAnalyser::Analyse(std::vector<float>& samples, std::vector<Complex>& wo
     }
     for (int k = 0; k < n; ++k) {
         const int t = bitReverse_[k];
-        work[k] = Complex(samples[2 * t], samples[2 * t + 1]);
+        work[k].re = samples[2 * t];
+        work[k].im = samples[2 * t + 1];
     }
     Transform(work);
     SplitRealSpectrum(work);
@@ -205,17 +206,25 @@ void FftAnalyser::Transform(std::vector<Complex>& data) const
     if (!initialised_ || data.size() < static_cast<size_t>(n_))
         return;
     const int n = n_;
+    // The butterflies work on the parts alone: the elements already carry
+    // their constants, and rewriting them in this loop would double its
+    // memory traffic.
     for (int span = 1; span < n; span *= 2) {
         const int groups = n / (2 * span);
         for (int g = 0; g < groups; ++g) {
-            const Complex w = twiddles_[halfBitReverse_[g]];
+            const Complex& w = twiddles_[halfBitReverse_[g]];
+            const float wr = w.re;
+            const float wi = w.im;
             Complex* a = &data[2 * span * g];
             Complex* b = a + span;
             for (int j = 0; j < span; ++j) {
-                const Complex u = a[j];
-                const Complex v = b[j];
-                a[j] = u + v;
-                b[j] = (u - v) * w;
+                const float ur = a[j].re, ui = a[j].im;
+                const float vr = b[j].re, vi = b[j].im;
+                a[j].re = ur + vr;
+                a[j].im = ui + vi;
+                const float dr = ur - vr, di = ui - vi;
+                b[j].re = dr * wr - di * wi;
+                b[j].im = dr * wi + di * wr;
             }
         }
     }
@@ -234,11 +243,15 @@ void FftAnalyser::SplitRealSpectrum(std::vector<Complex>& data)
         const float s = sine_[k];
         const float f1 = (a.re - b.re) / 2.0f;
         const float f2 = (a.im + b.im) / 2.0f;
-        data[k] = Complex((a.re + b.re) / 2.0f + c * f2 - s * f1, (a.im - b.im) / 2.0f - s * f2 - c * f1);
+        data[k].re = (a.re + b.re) / 2.0f + c * f2 - s * f1;
+        data[k].im = (a.im - b.im) / 2.0f - s * f2 - c * f1;
     }
-    for (int k = 1; k < n; ++k)
-        data[2 * n - k] = data[k].Conjugate();
-    data[n] = Complex((data[n - 1].re + data[n + 1].re) / 2.0f, -(data[n - 1].im + data[n + 1].im) / 2.0f);
+    for (int k = 1; k < n; ++k) {
+        data[2 * n - k].re = data[k].re;
+        data[2 * n - k].im = -data[k].im;
+    }
+    data[n].re = (data[n - 1].re + data[n + 1].re) / 2.0f;
+    data[n].im = -(data[n - 1].im + data[n + 1].im) / 2.0f;
 }
 
 void FftAnalyser::ComputeMagnitudes(const std::vector<Complex>& spectrum, size_t count)

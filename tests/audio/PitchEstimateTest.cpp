@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
@@ -147,4 +148,36 @@ TEST(PitchEstimate, SpectraWithoutAUsablePeakGiveNoEstimate)
     EXPECT_EQ(EstimatePitch(std::vector<float>(10, 1.0f), kN, kRate, 550, 16.0f, kernels), -1.0f);
     EXPECT_EQ(RefineWithKernels(Spectrum({{100, 1000.0f}}), kN, kRate, 100, 600, kernels), -1.0f)
         << "more kernels asked for than the table holds";
+}
+
+TEST(PitchEstimate, PeakSearchMatchesRepeatedClearing)
+{
+    // The literal procedure: a fresh copy, k times the strongest bin of
+    // [start + w, n) then clearing w - 1 bins either side of it.
+    const auto reference = [](std::vector<float> copy, int k, int start, int w, int n) {
+        if (k < 1 || start + w >= n - w)
+            return w;
+        int index = w;
+        for (int i = 0; i < k; ++i) {
+            index = FindMaxInRange(copy, start + w, n).first;
+            if (index < 0)
+                return -1;
+            ClearAround(copy, index, w - 1, n);
+        }
+        return index;
+    };
+    std::mt19937 random(3);
+    std::exponential_distribution<float> level(1.0f);
+    for (int trial = 0; trial < 40; ++trial) {
+        std::vector<float> mags(2 * kN);
+        for (float& m : mags)
+            m = trial % 5 == 0 ? std::floor(level(random) * 2.0f) : level(random);
+        const int start = trial * 23 % 300;
+        const int n = kN - trial * 7;
+        for (int w : {1, 3, 5}) {
+            for (int k = 1; k <= 8; ++k)
+                ASSERT_EQ(NthStrongestPeak(mags, k, start, w, n), reference(mags, k, start, w, n))
+                    << "trial " << trial << " w " << w << " k " << k;
+        }
+    }
 }

@@ -1,0 +1,515 @@
+// Measures the tuner's pitch chain on recorded or generated sound: 44100 Hz
+// input decimated to 11025 Hz, a 2048-sample window advanced by 128 samples,
+// the level gate, the estimator, the post-filter and the moving average.
+//
+//   pitch_accuracy                      generated set (tones 41-2000 Hz, clean and noisy)
+//   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz")
+//   --lowpass                           anti-aliasing low-pass instead of the 4-sample mean
+//
+// Errors are taken over the steady part of each file (windows ending between
+// 0.3 s and 1.7 s) and reported in cents.
+
+#include "audio/FftAnalyser.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+const int kInputRate = 44100;
+const int kDecimation = 4;
+const float kAnalysisRate = 11025.0f;
+const int kWindow = 2048;
+const int kHop = 128;
+const double kSteadyFrom = 0.3;
+const double kSteadyTo = 1.7;
+
+struct Clip {
+    std::string name;
+    double expectedHz = 0.0;
+    std::vector<float> samples; // mono at 44100 Hz
+};
+
+// ---------------------------------------------------------------------------
+// The capture side's decimator, level gate and post-filter are not on main
+// yet; until they are, this program carries stand-ins that follow the same
+// rules (4-sample mean, RMS gate at the default threshold, 5-value 25 Hz
+// filter) and says so in its output. --lowpass replaces the mean by a
+// windowed-sinc anti-aliasing filter, to tell the decimator's aliasing apart
+// from the estimator's own errors.
+
+std::vector<float> DecimateByMean(const std::vector<float>& input)
+{
+    std::vector<float> out(input.size() / kDecimation);
+    for (size_t g = 0; g < out.size(); ++g) {
+        double sum = 0.0;
+        for (int i = 0; i < kDecimation; ++i)
+            sum += input[g * kDecimation + i];
+        out[g] = static_cast<float>(sum * (1.0 / kDecimation));
+    }
+    return out;
+}
+
+// 255-tap Blackman-windowed sinc, cut-off 4800 Hz at 44100 Hz, evaluated
+// only at the kept samples.
+std::vector<float> DecimateByLowPass(const std::vector<float>& input)
+{
+    const int taps = 255;
+    const int half = taps / 2;
+    const double cutoff = 4800.0 / kInputRate;
+    std::vector<double> h(taps);
+    double sum = 0.0;
+    for (int i = 0; i < taps; ++i) {
+        const double t = i - half;
+        const double sinc = t == 0 ? 2.0 * cutoff : std::sin(2.0 * kPi * cutoff * t) / (kPi * t);
+        const double x = 2.0 * kPi * i / (taps - 1);
+        h[i] = sinc * (0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2.0 * x));
+        sum += h[i];
+    }
+    for (double& v : h)
+        v /= sum;
+    std::vector<float> out(input.size() / kDecimation);
+    for (size_t g = 0; g < out.size(); ++g) {
+        const long centre = static_cast<long>(g) * kDecimation;
+        double acc = 0.0;
+        for (int i = 0; i < taps; ++i) {
+            const long j = centre + i - half;
+            if (j >= 0 && j < static_cast<long>(input.size()))
+                acc += h[i] * input[j];
+        }
+        out[g] = static_cast<float>(acc);
+    }
+    return out;
+}
+
+bool IsLevelAbove(const std::vector<float>& samples, float threshold)
+{
+    double mean = 0.0;
+    for (float s : samples)
+        mean += s;
+    mean /= static_cast<double>(samples.size());
+    double squares = 0.0;
+    for (float s : samples) {
+        const float centred = static_cast<float>(s - mean);
+        squares += static_cast<double>(centred) * centred;
+    }
+    const float rms = static_cast<float>(std::sqrt(squares / static_cast<double>(samples.size())));
+    const long double offsetDb = 20.0L, rangeDb = 100.0L, fullScale = 32768.0L;
+    const long double level = ((20.0L * std::log10(rms * fullScale) - offsetDb) / rangeDb) * rangeDb;
+    return level > threshold;
+}
+
+class FrequencyFilter {
+public:
+    float Filter(float f)
+    {
+        history_.push_front(f);
+        if (history_.size() > 5)
+            history_.pop_back();
+        if (std::fabs(f - last_) < 25.0f)
+            return f;
+        for (float h : history_) {
+            if (std::fabs(f - h) > 25.0f)
+                return last_;
+        }
+        last_ = f;
+        return f;
+    }
+
+private:
+    std::deque<float> history_;
+    float last_ = 0.0f;
+};
+
+class MovingAverage {
+public:
+    double Push(double value)
+    {
+        values_.push_back(value);
+        if (values_.size() > 10)
+            values_.pop_front();
+        const double a = 2.0 / (static_cast<double>(values_.size()) + 1.0);
+        double v = values_.front();
+        for (double x : values_)
+            v = a * x + (1.0 - a) * v;
+        return v;
+    }
+
+private:
+    std::deque<double> values_;
+};
+
+// ---------------------------------------------------------------------------
+// WAV reading through libsndfile, loaded at run time as the program does.
+
+struct SfInfo {
+    int64_t frames;
+    int samplerate;
+    int channels;
+    int format;
+    int sections;
+    int seekable;
+};
+
+class SndFile {
+public:
+    SndFile()
+    {
+        handle_ = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!handle_) {
+            error_ = std::string("cannot load libsndfile.so.1: ") + dlerror();
+            return;
+        }
+        open_ = reinterpret_cast<OpenFn>(dlsym(handle_, "sf_open"));
+        read_ = reinterpret_cast<ReadFn>(dlsym(handle_, "sf_readf_float"));
+        close_ = reinterpret_cast<CloseFn>(dlsym(handle_, "sf_close"));
+        strerror_ = reinterpret_cast<StrErrorFn>(dlsym(handle_, "sf_strerror"));
+        if (!open_ || !read_ || !close_ || !strerror_)
+            error_ = "libsndfile.so.1 lacks sf_open, sf_readf_float, sf_close or sf_strerror";
+    }
+    ~SndFile()
+    {
+        if (handle_)
+            dlclose(handle_);
+    }
+
+    // Mono samples at 44100 Hz (channels averaged, other rates converted by
+    // linear interpolation); false with a reason when the file cannot be read.
+    bool Read(const std::string& path, std::vector<float>& out, std::string& why) const
+    {
+        if (!error_.empty()) {
+            why = error_;
+            return false;
+        }
+        SfInfo info{};
+        void* file = open_(path.c_str(), 0x10, &info);
+        if (!file) {
+            why = strerror_(nullptr);
+            return false;
+        }
+        std::vector<float> frames(static_cast<size_t>(info.frames) * info.channels);
+        const int64_t got = read_(file, frames.data(), info.frames);
+        close_(file);
+        std::vector<float> mono(static_cast<size_t>(std::max<int64_t>(got, 0)));
+        for (size_t i = 0; i < mono.size(); ++i) {
+            double sum = 0.0;
+            for (int c = 0; c < info.channels; ++c)
+                sum += frames[i * info.channels + c];
+            mono[i] = static_cast<float>(sum / info.channels);
+        }
+        if (info.samplerate == kInputRate || mono.size() < 2) {
+            out = std::move(mono);
+            return true;
+        }
+        const double ratio = static_cast<double>(info.samplerate) / kInputRate;
+        out.resize(static_cast<size_t>((mono.size() - 1) / ratio));
+        for (size_t i = 0; i < out.size(); ++i) {
+            const double position = i * ratio;
+            const size_t j = static_cast<size_t>(position);
+            const double frac = position - j;
+            out[i] = static_cast<float>(mono[j] * (1.0 - frac) + mono[std::min(j + 1, mono.size() - 1)] * frac);
+        }
+        return true;
+    }
+
+private:
+    using OpenFn = void* (*)(const char*, int, SfInfo*);
+    using ReadFn = int64_t (*)(void*, float*, int64_t);
+    using CloseFn = int (*)(void*);
+    using StrErrorFn = const char* (*)(void*);
+    void* handle_ = nullptr;
+    OpenFn open_ = nullptr;
+    ReadFn read_ = nullptr;
+    CloseFn close_ = nullptr;
+    StrErrorFn strerror_ = nullptr;
+    std::string error_;
+};
+
+// ---------------------------------------------------------------------------
+// The generated set.
+
+enum class Wave { Sine, Sawtooth, Square, WeakFundamental };
+
+const char* WaveName(Wave w)
+{
+    switch (w) {
+    case Wave::Sine: return "sine";
+    case Wave::Sawtooth: return "sawtooth";
+    case Wave::Square: return "square";
+    case Wave::WeakFundamental: return "weak-fund";
+    }
+    return "";
+}
+
+// Band-limited (additive) tones, so the input itself carries no aliasing;
+// what aliasing remains comes from the decimator, as on a real sound card.
+std::vector<float> MakeTone(Wave wave, double f, double seconds, double snrDb, unsigned seed)
+{
+    const size_t count = static_cast<size_t>(seconds * kInputRate);
+    std::vector<double> signal(count, 0.0);
+    const int maxHarmonic = static_cast<int>((kInputRate / 2.0 - 1.0) / f);
+    for (int h = 1; h <= maxHarmonic; ++h) {
+        double amplitude = 0.0;
+        switch (wave) {
+        case Wave::Sine: amplitude = h == 1 ? 1.0 : 0.0; break;
+        case Wave::Sawtooth: amplitude = 1.0 / h; break;
+        case Wave::Square: amplitude = h % 2 == 1 ? 1.0 / h : 0.0; break;
+        case Wave::WeakFundamental: amplitude = h == 1 ? 0.2 : (h <= 6 ? 1.0 - 0.15 * (h - 2) : 0.0); break;
+        }
+        if (amplitude == 0.0)
+            continue;
+        const double step = 2.0 * kPi * f * h / kInputRate;
+        for (size_t i = 0; i < count; ++i)
+            signal[i] += amplitude * std::sin(step * static_cast<double>(i));
+    }
+    double power = 0.0, peak = 0.0;
+    for (double s : signal) {
+        power += s * s;
+        peak = std::max(peak, std::fabs(s));
+    }
+    power /= static_cast<double>(count);
+    const double scale = 0.5 / peak;
+    std::mt19937 random(seed);
+    const double noiseRms = std::isinf(snrDb) ? 0.0 : std::sqrt(power / std::pow(10.0, snrDb / 10.0));
+    std::normal_distribution<double> noise(0.0, noiseRms > 0.0 ? noiseRms : 1.0);
+    std::vector<float> out(count);
+    for (size_t i = 0; i < count; ++i)
+        out[i] = static_cast<float>(scale * (signal[i] + (noiseRms > 0.0 ? noise(random) : 0.0)));
+    return out;
+}
+
+std::vector<Clip> GeneratedSet()
+{
+    const double frequencies[] = {41.20, 55.00, 65.41, 82.41, 110.00, 146.83, 196.00, 246.94, 329.63,
+                                  440.00, 523.25, 659.26, 880.00, 1046.50, 1318.51, 1760.00, 2000.00};
+    const double snrs[] = {INFINITY, 20.0, 10.0};
+    std::vector<Clip> clips;
+    unsigned seed = 1;
+    for (double snr : snrs) {
+        for (Wave wave : {Wave::Sine, Wave::Sawtooth, Wave::Square, Wave::WeakFundamental}) {
+            for (double f : frequencies) {
+                char name[64];
+                if (std::isinf(snr))
+                    std::snprintf(name, sizeof name, "%s %.2f Hz clean", WaveName(wave), f);
+                else
+                    std::snprintf(name, sizeof name, "%s %.2f Hz %.0f dB", WaveName(wave), f, snr);
+                clips.push_back({name, f, MakeTone(wave, f, 2.0, snr, seed++)});
+            }
+        }
+    }
+    return clips;
+}
+
+std::vector<std::string> SplitCsv(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::string field;
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted) {
+            fields.push_back(field);
+            field.clear();
+        } else if (c != '\r')
+            field += c;
+    }
+    fields.push_back(field);
+    for (std::string& f : fields) {
+        const auto first = f.find_first_not_of(" \t");
+        const auto last = f.find_last_not_of(" \t");
+        f = first == std::string::npos ? std::string() : f.substr(first, last - first + 1);
+    }
+    return fields;
+}
+
+bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
+{
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "pitch_accuracy: cannot open manifest %s\n", path.c_str());
+        return false;
+    }
+    std::string line;
+    if (!std::getline(in, line)) {
+        std::fprintf(stderr, "pitch_accuracy: manifest %s is empty\n", path.c_str());
+        return false;
+    }
+    const auto header = SplitCsv(line);
+    const auto fileColumn = std::find(header.begin(), header.end(), "file") - header.begin();
+    const auto hzColumn = std::find(header.begin(), header.end(), "expected_hz") - header.begin();
+    if (fileColumn == static_cast<long>(header.size()) || hzColumn == static_cast<long>(header.size())) {
+        std::fprintf(stderr, "pitch_accuracy: manifest %s needs the columns \"file\" and \"expected_hz\"\n",
+                     path.c_str());
+        return false;
+    }
+    const std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.rfind('/'));
+    SndFile sndfile;
+    int row = 1;
+    bool ok = true;
+    while (std::getline(in, line)) {
+        ++row;
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        const auto fields = SplitCsv(line);
+        if (static_cast<long>(fields.size()) <= std::max(fileColumn, hzColumn)) {
+            std::fprintf(stderr, "pitch_accuracy: %s line %d: too few columns\n", path.c_str(), row);
+            ok = false;
+            continue;
+        }
+        Clip clip;
+        clip.name = fields[fileColumn];
+        char* end = nullptr;
+        clip.expectedHz = std::strtod(fields[hzColumn].c_str(), &end);
+        if (end == fields[hzColumn].c_str() || !(clip.expectedHz > 0.0)) {
+            std::fprintf(stderr, "pitch_accuracy: %s line %d: expected_hz \"%s\" is not a frequency\n",
+                         path.c_str(), row, fields[hzColumn].c_str());
+            ok = false;
+            continue;
+        }
+        const std::string file = clip.name.front() == '/' ? clip.name : folder + "/" + clip.name;
+        std::string why;
+        if (!sndfile.Read(file, clip.samples, why)) {
+            std::fprintf(stderr, "pitch_accuracy: cannot read %s: %s\n", file.c_str(), why.c_str());
+            ok = false;
+            continue;
+        }
+        clips.push_back(std::move(clip));
+    }
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+
+struct Result {
+    std::vector<double> cents; // absolute error of every steady window with a value
+    int windows = 0;           // steady windows
+    int noEstimate = 0;        // steady windows the gate or the estimator left without a value
+    double estimateSeconds = 0.0;
+    int estimates = 0;
+};
+
+double Percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return NAN;
+    std::sort(values.begin(), values.end());
+    const double rank = p * static_cast<double>(values.size() - 1);
+    const size_t lo = static_cast<size_t>(rank);
+    const size_t hi = std::min(lo + 1, values.size() - 1);
+    return values[lo] + (values[hi] - values[lo]) * (rank - static_cast<double>(lo));
+}
+
+Result Measure(FftAnalyser& analyser, const Clip& clip, bool lowPass)
+{
+    Result result;
+    const std::vector<float> decimated = lowPass ? DecimateByLowPass(clip.samples) : DecimateByMean(clip.samples);
+    FrequencyFilter filter;
+    MovingAverage average;
+    float frequency = 0.0f;
+    std::vector<float> window(kWindow);
+    for (size_t end = kWindow; end <= decimated.size(); end += kHop) {
+        std::copy(decimated.begin() + (end - kWindow), decimated.begin() + end, window.begin());
+        bool estimated = false;
+        if (IsLevelAbove(window, 5.0f)) {
+            const auto start = std::chrono::steady_clock::now();
+            float f = analyser.EstimateFrequency(window);
+            result.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            ++result.estimates;
+            estimated = f > 0.0f;
+            f = filter.Filter(f);
+            frequency = static_cast<float>(average.Push(f));
+        }
+        const double time = static_cast<double>(end) / kAnalysisRate;
+        if (time < kSteadyFrom || time > kSteadyTo)
+            continue;
+        ++result.windows;
+        if (!estimated || !(frequency > 0.0f)) {
+            ++result.noEstimate;
+            continue;
+        }
+        result.cents.push_back(std::fabs(1200.0 * std::log2(frequency / clip.expectedHz)));
+    }
+    return result;
+}
+
+double GrossShare(const std::vector<double>& cents, int windows)
+{
+    if (windows == 0)
+        return 0.0;
+    return 100.0 * static_cast<double>(std::count_if(cents.begin(), cents.end(), [](double c) { return c > 50.0; }))
+        / windows;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<Clip> clips;
+    bool generated = true;
+    bool lowPass = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--lowpass") == 0) {
+            lowPass = true;
+        } else if (std::strcmp(argv[i], "--manifest") == 0 && i + 1 < argc) {
+            generated = false;
+            if (!LoadManifest(argv[++i], clips) && clips.empty())
+                return 1;
+        } else {
+            std::fprintf(stderr, "usage: %s [--manifest FILE.csv] [--lowpass]\n", argv[0]);
+            return 2;
+        }
+    }
+    if (generated)
+        clips = GeneratedSet();
+
+    FftAnalyser analyser;
+    analyser.Init(kWindow, true, 0.01f, kAnalysisRate, 16.0f, true, 4);
+
+    std::printf("pitch_accuracy: %s, %d Hz -> %.0f Hz, window %d, hop %d, steady part %.1f-%.1f s\n",
+                generated ? "generated set" : "manifest", kInputRate, kAnalysisRate, kWindow, kHop, kSteadyFrom,
+                kSteadyTo);
+    std::printf("note: interim %s decimator, level gate and post-filter local to this program\n\n",
+                lowPass ? "windowed-sinc low-pass" : "4-sample mean");
+    std::printf("%-32s %10s %9s %9s %8s %8s\n", "file", "expected", "median c", "p95 c", "gross %", "none %");
+
+    std::vector<double> all;
+    int windows = 0, none = 0, estimates = 0;
+    double seconds = 0.0;
+    for (const Clip& clip : clips) {
+        const Result r = Measure(analyser, clip, lowPass);
+        std::printf("%-32s %10.2f %9.3f %9.3f %8.1f %8.1f\n", clip.name.c_str(), clip.expectedHz,
+                    Percentile(r.cents, 0.5), Percentile(r.cents, 0.95), GrossShare(r.cents, r.windows),
+                    r.windows ? 100.0 * r.noEstimate / r.windows : 0.0);
+        all.insert(all.end(), r.cents.begin(), r.cents.end());
+        windows += r.windows;
+        none += r.noEstimate;
+        estimates += r.estimates;
+        seconds += r.estimateSeconds;
+    }
+    const double median = Percentile(all, 0.5);
+    const double gross = GrossShare(all, windows);
+    const double micros = estimates ? 1e6 * seconds / estimates : 0.0;
+    std::printf("%-32s %10s %9.3f %9.3f %8.2f %8.2f\n", "overall", "", median, Percentile(all, 0.95), gross,
+                windows ? 100.0 * none / windows : 0.0);
+    std::printf("\n%.1f microseconds per estimate (%d estimates, one core)\n", micros, estimates);
+    if (generated) {
+        const bool met = median <= 0.5 && gross == 0.0 && micros < 50.0;
+        std::printf("targets (median <= 0.5 cent, no gross errors, < 50 us per estimate): %s\n",
+                    met ? "met" : "NOT met");
+    }
+    return 0;
+}

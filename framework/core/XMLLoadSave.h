@@ -74,6 +74,14 @@ public:
     template <class T>
     bool ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required);
 
+    // Builds a font (GdiplusGfxLayer::Font) from the child element with the
+    // tag: "Family", "Size" and "Style" required, "Conversion" "Point",
+    // "Width" or else height. Returns whether the child was there; a missing
+    // required child is the XML error.
+    template <class Font>
+    bool ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* element, const std::string& tag,
+                      bool required);
+
     // Writes the value's text; unless suppressed, also onto the node a
     // merged copy came from, so the edit lands in the document it came from.
     // False only for a null element.
@@ -157,6 +165,29 @@ bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const
     if (!FromString(text, value))
         return RejectText(element, attribute, text, required);
     target = std::move(value);
+    return true;
+}
+
+template <class Font>
+bool XMLLoadSave::ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* element, const std::string& tag,
+                               bool required)
+{
+    if (!HasChild(element, tag)) {
+        if (required)
+            ThrowXmlError(element, tag);
+        return false;
+    }
+    TiXmlElement* child = GetChild(element, tag);
+    std::string family;
+    float size = 0.0f;
+    GdiplusGfxLayer::FontStyle style = GdiplusGfxLayer::FontStyleRegular;
+    std::string conversion;
+    ReadXmlAttribute(family, child, "Family", true);
+    ReadXmlAttribute(size, child, "Size", true);
+    ReadXmlAttribute(style, child, "Style", true);
+    ReadXmlAttribute(conversion, child, "Conversion", false);
+    const int mode = conversion == "Point" ? 2 : conversion == "Width" ? 1 : 0;
+    target = std::make_shared<Font>(family, size, static_cast<int>(style), mode);
     return true;
 }
 

@@ -434,3 +434,47 @@ TEST(XMLLoadSave, LoadOrThrowRunsTheLoaderAsTheRegisteredType)
     EXPECT_THROW(Loaded(e, false), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Test::Loaded could not be loaded from element Test::Loaded in loaded.xml"));
 }
+
+namespace {
+
+// The drawing layer's font lives above this library; this stands in for its
+// constructor.
+struct FontArguments {
+    FontArguments(const std::string& family, float size, int style, int conversion)
+        : family(family), size(size), style(style), conversion(conversion)
+    {
+    }
+    std::string family;
+    float size;
+    int style;
+    int conversion;
+};
+
+} // namespace
+
+TEST(XMLLoadSave, BuildsAFontFromAChildElement)
+{
+    TiXmlDocument document("font.xml");
+    TiXmlElement* e = ParseInto(document, R"(<Text>
+        <Font Family="DejaVu Sans" Size="12.5" Style="Italic" Conversion="Point"/>
+        <Small Family="DejaVu Sans" Size="3" Style="Regular" Conversion="Other"/>
+        <NoSize Family="DejaVu Sans" Style="Bold"/>
+      </Text>)");
+    XMLLoadSave loader;
+    std::shared_ptr<FontArguments> font;
+    ASSERT_TRUE(loader.ReadXmlChild(font, e, "Font", true));
+    EXPECT_EQ("DejaVu Sans", font->family);
+    EXPECT_FLOAT_EQ(12.5f, font->size);
+    EXPECT_EQ(2, font->style);
+    EXPECT_EQ(2, font->conversion);
+    ASSERT_TRUE(loader.ReadXmlChild(font, e, "Small", true));
+    EXPECT_EQ(0, font->conversion);
+
+    const auto held = font;
+    EXPECT_FALSE(loader.ReadXmlChild(font, e, "Missing", false));
+    EXPECT_EQ(held, font);
+    Platform::LogCapture log;
+    EXPECT_THROW(loader.ReadXmlChild(font, e, "Missing", true), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_THROW(loader.ReadXmlChild(font, e, "NoSize", true), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("Element = NoSize Attribute = Size"));
+}

@@ -121,7 +121,7 @@ TiXmlElement* XMLLoadSave::ResolveBaseXML(TiXmlElement* element)
     // resolution recorded; this level's document is recorded here so that
     // it leaves the map with this object too.
     baseDocuments.push_back(loaded);
-    XmlDocument::SetIncludingDocument(base, XmlDocument::Of(element));
+    XmlDocument::SetIncludingElement(base, element);
 
     for (const TiXmlAttribute* attribute = element->FirstAttribute(); attribute; attribute = attribute->Next()) {
         const std::string& name = attribute->NameTStr();

@@ -92,8 +92,8 @@ public:
     // "...$VABO/x" becomes the library folder, "/" and "/x".
     static std::string ExpandLibraryPath(const std::string& text);
     // Replaces text[dollar..closing] by the attribute of the nearest element
-    // at or above start (continuing from a base document's root into the
-    // document that included it) that answers to elementName.
+    // at or above start that answers to elementName. From a merged base
+    // root the search goes on above the derived element it stands for.
     bool ResolveReference(std::string& text, const TiXmlElement* start, const std::string& elementName,
                           const std::string& attributeName, std::string::size_type dollar,
                           std::string::size_type closing);

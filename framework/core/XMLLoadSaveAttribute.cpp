@@ -31,6 +31,22 @@ const char* NumberStart(const std::string& text)
     return p;
 }
 
+// The element a reference search moves to from this one: its parent; from a
+// base document's root, what encloses the derived element that named the
+// base (the merged element stands for it), or failing that the root of the
+// including document.
+TiXmlElement* EnclosingElement(const TiXmlElement* element)
+{
+    // Elements are reached through the non-const tree the caller holds.
+    TiXmlNode* parent = const_cast<TiXmlElement*>(element)->Parent();
+    if (parent && parent->ToElement())
+        return parent->ToElement();
+    if (const TiXmlElement* derived = XmlDocument::GetIncludingElement(element))
+        return EnclosingElement(derived);
+    XmlDocument* including = XmlDocument::GetIncludingDocument(element);
+    return including ? including->RootElement() : nullptr;
+}
+
 } // namespace
 
 std::string XMLLoadSave::ExpandLibraryPath(const std::string& text)
@@ -53,7 +69,7 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
     }
     text = ExpandLibraryPath(*raw);
 
-    const TiXmlElement* parent = element->Parent() ? element->Parent()->ToElement() : nullptr;
+    const TiXmlElement* parent = EnclosingElement(element);
     for (int replaced = 0;; ++replaced) {
         const std::string::size_type dollar = text.find('$');
         if (dollar == std::string::npos)
@@ -94,13 +110,7 @@ bool XMLLoadSave::ResolveReference(std::string& text, const TiXmlElement* start,
                 return true;
             }
         }
-        TiXmlNode* parent = candidate->Parent();
-        if (parent && parent->ToElement()) {
-            candidate = parent->ToElement();
-        } else {
-            XmlDocument* including = XmlDocument::GetIncludingDocument(candidate);
-            candidate = including ? including->RootElement() : nullptr;
-        }
+        candidate = EnclosingElement(candidate);
     }
     return false;
 }

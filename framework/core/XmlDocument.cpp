@@ -87,7 +87,24 @@ void XmlDocument::SetIncludingDocument(TiXmlNode* node, XmlDocument* including)
     XmlDocument* document = Of(node);
     if (!document)
         return;
-    document->links_[node].includingDocument = including ? including->weak_from_this() : std::weak_ptr<XmlDocument>();
+    NodeLinks& links = document->links_[node];
+    links.includingDocument = including ? including->weak_from_this() : std::weak_ptr<XmlDocument>();
+    links.includingElement = nullptr;
+}
+
+TiXmlElement* XmlDocument::GetIncludingElement(const TiXmlNode* node)
+{
+    const NodeLinks* links = FindLinks(node);
+    if (!links || links->includingDocument.expired())
+        return nullptr;
+    return links->includingElement;
+}
+
+void XmlDocument::SetIncludingElement(TiXmlNode* node, TiXmlElement* derived)
+{
+    SetIncludingDocument(node, Of(derived));
+    if (XmlDocument* document = Of(node))
+        document->links_[node].includingElement = derived;
 }
 
 TiXmlNode* XmlDocument::GetSourceNode(const TiXmlNode* copy)

@@ -38,6 +38,11 @@ public:
     // null when none was set or that document is gone.
     static XmlDocument* GetIncludingDocument(const TiXmlNode* node);
     static void SetIncludingDocument(TiXmlNode* node, XmlDocument* including);
+    // The derived element whose "BaseXML" named this base root, while its
+    // document is alive; null otherwise. Setting it also sets the
+    // including document to that element's document.
+    static TiXmlElement* GetIncludingElement(const TiXmlNode* node);
+    static void SetIncludingElement(TiXmlNode* node, TiXmlElement* derived);
 
     // For a node copied from a derived element: the node it was copied from,
     // while that node's document is alive; null otherwise.
@@ -48,6 +53,7 @@ public:
 private:
     struct NodeLinks {
         std::weak_ptr<XmlDocument> includingDocument;
+        TiXmlElement* includingElement = nullptr;
         bool copiedFromDerived = false;
         TiXmlNode* sourceNode = nullptr;
         // Set when the source lives in a shared document whose end we can see.

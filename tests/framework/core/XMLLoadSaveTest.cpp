@@ -122,6 +122,20 @@ TEST(XMLLoadSave, ReferencesReachIntoTheIncludingDocumentFromABaseRoot)
     EXPECT_EQ("200,100,50,255", fill);
 }
 
+TEST(XMLLoadSave, AMergedElementStillSeesTheElementsEnclosingItsDerivedElement)
+{
+    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    TiXmlElement* inner = loader.GetChild(loader.GetChild(skin, "Group"), "Inner");
+    ASSERT_EQ("Vabo::Panel", inner->ValueStr());
+    std::string text;
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, inner, "Tint", true));
+    EXPECT_EQ("1,1,1,1", text);
+    EXPECT_TRUE(loader.ReadXmlAttribute(text, inner, "Caption", true));
+    EXPECT_EQ("Pellora", text);
+}
+
 TEST(XMLLoadSave, AReferenceIsSoughtAboveTheElementAndMatchesAliases)
 {
     TiXmlDocument document("refs.xml");

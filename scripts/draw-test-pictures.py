@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the window tests' skins (tests/data/host/*.png).
+"""Draws the pictures of the window tests' skins (tests/data/windows/*.png).
 
 The pictures are simple enough to describe in code, so they are drawn here
 rather than kept as opaque files: run this script again after changing one.
@@ -10,7 +10,7 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "host")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "windows")
 
 
 def write_png(path, width, height, pixel):

@@ -38,7 +38,23 @@ XMLLoadSave::XMLLoadSave()
 {
 }
 
+XMLLoadSave& XMLLoadSave::operator=(const XMLLoadSave& other)
+{
+    if (this != &other) {
+        ReleaseBaseDocuments();
+        loading = other.loading;
+        typeName = other.typeName;
+        baseDocuments = other.baseDocuments;
+    }
+    return *this;
+}
+
 XMLLoadSave::~XMLLoadSave()
+{
+    ReleaseBaseDocuments();
+}
+
+void XMLLoadSave::ReleaseBaseDocuments() noexcept
 {
     if (baseDocuments.empty())
         return;
@@ -50,6 +66,7 @@ XMLLoadSave::~XMLLoadSave()
         // The map is already gone at exit and has released its list; our
         // own references go with this object.
     }
+    baseDocuments.clear();
 }
 
 TiXmlElement* XMLLoadSave::LoadXML(const std::string& fileName, TiXmlElement* including, bool asIs)

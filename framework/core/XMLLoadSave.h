@@ -34,7 +34,8 @@ public:
     // A copy names the same base documents and keeps them alive as long as
     // it lives, whichever of the two dies first.
     XMLLoadSave(const XMLLoadSave& other) = default;
-    XMLLoadSave& operator=(const XMLLoadSave& other) = default;
+    // Releases this object's base documents, then shares the other's.
+    XMLLoadSave& operator=(const XMLLoadSave& other);
     virtual ~XMLLoadSave();
 
     bool IsLoading() const { return loading; }
@@ -137,6 +138,8 @@ protected:
     std::vector<std::shared_ptr<XmlDocument>> baseDocuments;
 
 private:
+    // Takes this object's base documents out of the document map.
+    void ReleaseBaseDocuments() noexcept;
     // LoadXML and LoadXMLOrThrow, handing back the document they loaded.
     TiXmlElement* LoadDocument(const std::string& fileName, TiXmlElement* including, bool asIs,
                                std::shared_ptr<XmlDocument>& document);

@@ -285,6 +285,13 @@ TEST(XMLLoadSave, BaseDocumentsLiveAsLongAsAnyCopyOfTheirObject)
     std::string width;
     EXPECT_TRUE(copy.ReadXmlAttribute(width, toolbar, "Width", true));
     EXPECT_EQ("640", width);
+
+    // Assigning over an object releases what it held.
+    XMLLoadSave other;
+    other.GetChild(skin, "Toolbar");
+    EXPECT_EQ(before + 3, DllDocMapInstance().GetDocuments().size());
+    other = XMLLoadSave();
+    EXPECT_EQ(before + 1, DllDocMapInstance().GetDocuments().size());
 }
 
 TEST(XMLLoadSave, WritesThroughAMergedCopyToTheDocumentItCameFrom)

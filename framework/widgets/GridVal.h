@@ -1,0 +1,41 @@
+#pragma once
+// A layout length: a number of pixels plus a fraction of the parent's extent
+// along the same axis ("10px+0.5" is ten pixels more than half the parent).
+#include <iosfwd>
+#include <string>
+
+namespace Vabo {
+
+class GridVal {
+public:
+    GridVal() = default;
+    GridVal(float units, float percentage) : units(units), percentage(percentage) {}
+    // Parses the skin text form: terms such as "10px", "0.5" or "0.5%" joined
+    // by "+" or "-". A "%" only marks a fraction; the number is not divided by
+    // 100. Parsing ends at the first term that cannot be read, keeping the
+    // terms before it, so any text yields a value.
+    explicit GridVal(const std::string& text);
+    virtual ~GridVal() = default;
+
+    GridVal& operator+=(const GridVal& other);
+    GridVal& operator-=(const GridVal& other);
+
+    // Pixels on an axis of the given extent, rounded half away from zero as
+    // children are placed.
+    int Resolve(int extent) const;
+    // The same, truncated toward zero as animation steps place children.
+    int ResolveTruncated(int extent) const;
+
+    float units = 0.0f;
+    float percentage = 0.0f;
+};
+
+GridVal operator+(GridVal a, const GridVal& b);
+GridVal operator-(GridVal a, const GridVal& b);
+bool operator==(const GridVal& a, const GridVal& b);
+bool operator!=(const GridVal& a, const GridVal& b);
+
+// Writes the text form "10px+0.5" that the parser reads back.
+std::ostream& operator<<(std::ostream& out, const GridVal& value);
+
+} // namespace Vabo

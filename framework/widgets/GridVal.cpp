@@ -61,6 +61,24 @@ GridVal::GridVal(const std::string& text)
     }
 }
 
+GridVal::GridVal(TiXmlElement* element)
+{
+    if (element != nullptr)
+        LoadOrThrow(element, this);
+}
+
+GridVal& GridVal::operator=(const GridVal& other)
+{
+    units = other.units;
+    percentage = other.percentage;
+    return *this;
+}
+
+bool GridVal::LoadFromXML(TiXmlElement* element)
+{
+    return ReadXmlAttribute(units, element, "Units", true) && ReadXmlAttribute(percentage, element, "Percentage", true);
+}
+
 GridVal& GridVal::operator+=(const GridVal& other)
 {
     units += other.units;

@@ -1,12 +1,14 @@
 #pragma once
 // A layout length: a number of pixels plus a fraction of the parent's extent
 // along the same axis ("10px+0.5" is ten pixels more than half the parent).
+#include "framework/core/XMLLoadSave.h"
+
 #include <iosfwd>
 #include <string>
 
 namespace Vabo {
 
-class GridVal {
+class GridVal : public XMLLoadSave {
 public:
     GridVal() = default;
     GridVal(float units, float percentage) : units(units), percentage(percentage) {}
@@ -15,7 +17,14 @@ public:
     // 100. Parsing ends at the first term that cannot be read, keeping the
     // terms before it, so any text yields a value.
     explicit GridVal(const std::string& text);
-    virtual ~GridVal() = default;
+    // Reads "Units" and "Percentage" (both required); a null element leaves
+    // the value zero. Throws XMLLoadSaveException when one is missing.
+    explicit GridVal(TiXmlElement* element);
+    GridVal(const GridVal& other) = default;
+    // Takes the length only.
+    GridVal& operator=(const GridVal& other);
+
+    bool LoadFromXML(TiXmlElement* element);
 
     GridVal& operator+=(const GridVal& other);
     GridVal& operator-=(const GridVal& other);

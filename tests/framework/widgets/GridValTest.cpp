@@ -1,6 +1,7 @@
 #include "framework/widgets/GridVal.h"
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <cmath>
 #include <sstream>
@@ -101,4 +102,15 @@ TEST(GridValPixels, AbsurdValuesStayInARange)
 {
     EXPECT_EQ(1 << 24, GridVal(1e30f, 0).Resolve(100));
     EXPECT_EQ(-(1 << 24), GridVal(0, -1e30f).ResolveTruncated(100));
+}
+
+TEST(GridValXml, ReadsUnitsAndPercentageOrThrows)
+{
+    TiXmlDocument document;
+    document.Parse("<Lengths><L Units=\"12\" Percentage=\"0.25\"/><M Units=\"3\"/></Lengths>");
+    TiXmlElement* root = document.RootElement();
+    const GridVal read(root->FirstChildElement("L"));
+    EXPECT_EQ(GridVal(12, 0.25f), read);
+    EXPECT_EQ(GridVal(), GridVal(static_cast<TiXmlElement*>(nullptr)));
+    EXPECT_THROW(GridVal{root->FirstChildElement("M")}, XMLLoadSave::XMLLoadSaveException);
 }

@@ -53,9 +53,9 @@ Field* LookUpAlongIncludes(const TiXmlDocument* document, Field* (*field)(const 
 
 } // namespace
 
-Vabo::ScreenManager* XmlDocument::GetScreenManager(const TiXmlDocument* document)
+Vabo::ScreenManagerInterface* XmlDocument::GetScreenManager(const TiXmlDocument* document)
 {
-    return LookUpAlongIncludes<Vabo::ScreenManager>(
+    return LookUpAlongIncludes<Vabo::ScreenManagerInterface>(
         document, [](const XmlDocument& d) { return d.screenManager_; });
 }
 
@@ -64,7 +64,7 @@ Vabo::Window* XmlDocument::GetOwnerWindow(const TiXmlDocument* document)
     return LookUpAlongIncludes<Vabo::Window>(document, [](const XmlDocument& d) { return d.ownerWindow_; });
 }
 
-void XmlDocument::SetScreenManager(TiXmlDocument* document, Vabo::ScreenManager* manager)
+void XmlDocument::SetScreenManager(TiXmlDocument* document, Vabo::ScreenManagerInterface* manager)
 {
     if (auto* own = dynamic_cast<XmlDocument*>(document))
         own->screenManager_ = manager;

@@ -10,7 +10,7 @@
 #include <unordered_map>
 
 namespace Vabo {
-class ScreenManager;
+class ScreenManagerInterface;
 class Window;
 } // namespace Vabo
 
@@ -28,10 +28,10 @@ public:
     static std::string FileNameOf(const TiXmlNode* node);
 
     // Context pointers, looked up along the chain of including documents.
-    static Vabo::ScreenManager* GetScreenManager(const TiXmlDocument* document);
+    static Vabo::ScreenManagerInterface* GetScreenManager(const TiXmlDocument* document);
     static Vabo::Window* GetOwnerWindow(const TiXmlDocument* document);
     // Setting on a document that is not an XmlDocument does nothing.
-    static void SetScreenManager(TiXmlDocument* document, Vabo::ScreenManager* manager);
+    static void SetScreenManager(TiXmlDocument* document, Vabo::ScreenManagerInterface* manager);
     static void SetOwnerWindow(TiXmlDocument* document, Vabo::Window* window);
 
     // The document whose element named this node's document as its base;
@@ -63,7 +63,7 @@ private:
 
     static const NodeLinks* FindLinks(const TiXmlNode* node);
 
-    Vabo::ScreenManager* screenManager_ = nullptr;
+    Vabo::ScreenManagerInterface* screenManager_ = nullptr;
     Vabo::Window* ownerWindow_ = nullptr;
     std::unordered_map<const TiXmlNode*, NodeLinks> links_;
 };

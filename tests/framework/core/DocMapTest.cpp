@@ -152,7 +152,7 @@ TEST(XmlDocument, ContextPointersFollowTheIncludeChain)
     XmlDocument::SetIncludingDocument(base->RootElement(), middle.get());
 
     EXPECT_EQ(nullptr, XmlDocument::GetScreenManager(base.get()));
-    auto* manager = reinterpret_cast<Vabo::ScreenManager*>(0x1000);
+    auto* manager = reinterpret_cast<Vabo::ScreenManagerInterface*>(0x1000);
     auto* window = reinterpret_cast<Vabo::Window*>(0x2000);
     XmlDocument::SetScreenManager(top.get(), manager);
     XmlDocument::SetOwnerWindow(middle.get(), window);

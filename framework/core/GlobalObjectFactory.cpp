@@ -1,0 +1,330 @@
+#include "framework/core/GlobalObjectFactory.h"
+
+#include <algorithm>
+#include <tinyxml.h>
+
+#include "framework/core/Singleton.h"
+#include "framework/core/VaboInit.h"
+#include "platform/EditorHook.h"
+#include "platform/Log.h"
+
+namespace Vabo {
+
+GlobalObjectFactory_::SlotFactoryBase::~SlotFactoryBase() = default;
+
+std::vector<GlobalObjectFactory_*>& GlobalObjectFactory_::Live()
+{
+    // Never destroyed: objects that die during exit still ask it.
+    static auto* live = new std::vector<GlobalObjectFactory_*>;
+    return *live;
+}
+
+GlobalObjectFactory_::GlobalObjectFactory_()
+{
+    Live().push_back(this);
+    _VaboInit::SetFactoryClear(&ClearAtExit);
+}
+
+void GlobalObjectFactory_::ClearAtExit()
+{
+    for (GlobalObjectFactory_* factory : Live())
+        factory->Clear();
+}
+
+GlobalObjectFactory_::~GlobalObjectFactory_()
+{
+    Clear();
+    auto& live = Live();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void GlobalObjectFactory_::Register(const std::string& typeName, Creator creator)
+{
+    creators_.emplace(typeName, std::move(creator));
+}
+
+void GlobalObjectFactory_::RegisterSlot(const std::string& slotName, std::shared_ptr<SlotFactoryBase> factory)
+{
+    slotFactories_.emplace(slotName, std::move(factory));
+}
+
+void GlobalObjectFactory_::RegisterSignal(const std::string& signalName, int typeId, SignalCreator creator)
+{
+    signalIds_.emplace(signalName, typeId);
+    signalCreators_.emplace(signalName, std::move(creator));
+}
+
+void GlobalObjectFactory_::RegisterGlobalObject(const std::string& name, GuiObject* object)
+{
+    globalObjects_[name] = object;
+}
+
+GuiObject* GlobalObjectFactory_::GetGlobalObject(const std::string& name) const
+{
+    auto it = globalObjects_.find(name);
+    return it == globalObjects_.end() ? nullptr : it->second;
+}
+
+int GlobalObjectFactory_::GetSignalId(const std::string& signalName) const
+{
+    auto it = signalIds_.find(signalName);
+    return it == signalIds_.end() ? 0 : it->second;
+}
+
+std::shared_ptr<Signal::Base> GlobalObjectFactory_::CreateSignal(const std::string& signalName) const
+{
+    auto it = signalCreators_.find(signalName);
+    return it == signalCreators_.end() ? nullptr : it->second();
+}
+
+SlotFunction GlobalObjectFactory_::CreateSlot(
+    const std::string& slotName, GuiObject* slotObject, int signalTypeId) const
+{
+    auto it = slotFactories_.find(slotName);
+    if (it == slotFactories_.end())
+        return SlotFunction();
+    int expected = it->second->GetSignalTypeId();
+    if (expected != signalTypeId && expected != Signal::TypeIdOf<Signal::Base>())
+        return SlotFunction();
+    return it->second->Create(slotObject);
+}
+
+void GlobalObjectFactory_::ReportMissingType(const std::string& typeName, const TiXmlElement* element) const
+{
+    const TiXmlDocument* document = element ? element->GetDocument() : nullptr;
+    std::string fileName = document ? document->Value() : "";
+    Platform::Log(
+        "GlobalObjectFactory: Failed to create object of type " + typeName + " filename = " + fileName);
+    Platform::OpenInEditor(fileName);
+}
+
+const GlobalObjectFactory_::SlotFactoryBase* GlobalObjectFactory_::GetSlotFactory(
+    const std::string& slotName) const
+{
+    auto it = slotFactories_.find(slotName);
+    return it == slotFactories_.end() ? nullptr : it->second.get();
+}
+
+std::shared_ptr<GuiObject> GlobalObjectFactory_::Create(TiXmlElement* element) const
+{
+    std::string typeName = element ? element->Value() : "";
+    auto it = creators_.find(typeName);
+    if (it == creators_.end()) {
+        ReportMissingType(typeName, element);
+        return nullptr;
+    }
+    return std::shared_ptr<GuiObject>(it->second(element));
+}
+
+GuiObject* GlobalObjectFactory_::CreateAndRegister(
+    const std::string& typeName, const std::string& name, GuiObject* owner, TiXmlElement* element)
+{
+    auto creator = creators_.find(typeName);
+    if (creator == creators_.end() || !element) {
+        ReportMissingType(typeName, element);
+        return nullptr;
+    }
+    // The old name stays reachable as an alias; an element built again under the
+    // same name (a screen rebuilt on every activation) must not gain one each time.
+    const char* oldName = element->Attribute("Name");
+    if (oldName && name != oldName) {
+        TiXmlElement alias("Alias");
+        alias.SetAttribute("Name", oldName);
+        element->InsertEndChild(alias);
+    }
+    element->SetAttribute("Name", name);
+
+    std::shared_ptr<GuiObject> object(creator->second(element));
+    if (!object)
+        return nullptr;
+
+    NamedObjects& owned = ownedObjects_[owner];
+    auto entry = std::find_if(owned.begin(), owned.end(), [&](const auto& e) { return e.first == name; });
+    std::shared_ptr<GuiObject> replaced;
+    if (entry == owned.end()) {
+        owned.emplace_back(name, object);
+    } else {
+        replaced = std::move(entry->second);
+        entry->second = object;
+    }
+    if (replaced)
+        replaced->RemoveFromParent();
+
+    if (TiXmlElement* own = object->GetXmlElement()) {
+        for (TiXmlElement* alias = own->FirstChildElement("Alias"); alias;
+             alias = alias->NextSiblingElement("Alias")) {
+            const char* aliasName = alias->Attribute("Name");
+            if (aliasName && name == aliasName)
+                AddAlias(name, object.get(), owner);
+        }
+    }
+    return object.get();
+}
+
+void GlobalObjectFactory_::AddAlias(const std::string& name, GuiObject* object, GuiObject* owner)
+{
+    aliases_[owner].emplace_back(name, object);
+}
+
+void GlobalObjectFactory_::RegisterAliases(const std::string& name, GuiObject* object, GuiObject* owner)
+{
+    if (!object)
+        return;
+    AddAlias(name, object, owner);
+    TiXmlElement* element = object->GetXmlElement();
+    if (!element)
+        return;
+    for (TiXmlElement* alias = element->FirstChildElement("Alias"); alias;
+         alias = alias->NextSiblingElement("Alias")) {
+        const char* aliasName = alias->Attribute("Name");
+        if (aliasName && name == aliasName)
+            AddAlias(name, object, owner);
+    }
+}
+
+void GlobalObjectFactory_::RemoveAlias(const std::string& name, GuiObject* owner)
+{
+    auto list = aliases_.find(owner);
+    if (list == aliases_.end())
+        return;
+    auto& entries = list->second;
+    auto entry = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
+    if (entry != entries.end())
+        entries.erase(entry);
+}
+
+void GlobalObjectFactory_::RemoveFixedAlias(GuiObject* owner)
+{
+    RemoveAlias("funk", owner);
+}
+
+GuiObject* GlobalObjectFactory_::FindObject(GuiObject* start, const std::string& path) const
+{
+    static const std::string separator = "->";
+    std::string::size_type begin = 0;
+    for (;;) {
+        if (!start)
+            return nullptr;
+        std::string::size_type arrow = path.find(separator, begin);
+        if (arrow == std::string::npos)
+            return FindName(start, path.substr(begin));
+        start = FindName(start, path.substr(begin, arrow - begin));
+        begin = arrow + separator.size();
+    }
+}
+
+GuiObject* GlobalObjectFactory_::FindName(GuiObject* start, const std::string& name) const
+{
+    for (GuiObject* object = start; object; object = object->GetParent()) {
+        auto owned = ownedObjects_.find(object);
+        if (owned != ownedObjects_.end()) {
+            for (const auto& entry : owned->second) {
+                if (entry.first == name)
+                    return entry.second.get();
+            }
+        }
+        auto aliased = aliases_.find(object);
+        if (aliased != aliases_.end()) {
+            for (const auto& entry : aliased->second) {
+                if (entry.first == name)
+                    return entry.second;
+            }
+        }
+        if (object->GetName() == name)
+            return object;
+        if (TiXmlElement* element = object->GetXmlElement()) {
+            for (TiXmlElement* alias = element->FirstChildElement("Alias"); alias;
+                 alias = alias->NextSiblingElement("Alias")) {
+                const char* aliasName = alias->Attribute("Name");
+                if (aliasName && name == aliasName)
+                    return object;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void GlobalObjectFactory_::ForgetObject(GuiObject* owner)
+{
+    if (clearing_)
+        return;
+    aliases_.erase(owner);
+    auto owned = ownedObjects_.find(owner);
+    if (owned == ownedObjects_.end())
+        return;
+    // The released objects' destructors come back here: take the list out first.
+    NamedObjects released = std::move(owned->second);
+    ownedObjects_.erase(owned);
+    released.clear();
+}
+
+void GlobalObjectFactory_::Forget(GuiObject* object)
+{
+    for (auto it = globalObjects_.begin(); it != globalObjects_.end();) {
+        if (it->second == object)
+            it = globalObjects_.erase(it);
+        else
+            ++it;
+    }
+    for (auto& list : aliases_) {
+        auto& entries = list.second;
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                          [object](const auto& e) { return e.second == object; }),
+            entries.end());
+    }
+    ForgetObject(object);
+}
+
+void GlobalObjectFactory_::ObjectDestroyed(GuiObject* object)
+{
+    // A copy: forgetting releases owned objects, whose destruction comes back here.
+    const std::vector<GlobalObjectFactory_*> live = Live();
+    for (GlobalObjectFactory_* factory : live)
+        factory->Forget(object);
+}
+
+void GlobalObjectFactory_::Clear()
+{
+    if (clearing_)
+        return;
+    clearing_ = true;
+    std::map<GuiObject*, NamedObjects> released = std::move(ownedObjects_);
+    ownedObjects_.clear();
+    released.clear();
+}
+
+std::vector<std::string> GlobalObjectFactory_::GetTypeNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : creators_)
+        names.push_back(entry.first);
+    return names;
+}
+
+std::vector<std::string> GlobalObjectFactory_::GetSlotNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : slotFactories_)
+        names.push_back(entry.first);
+    return names;
+}
+
+std::vector<std::string> GlobalObjectFactory_::GetSignalNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : signalIds_)
+        names.push_back(entry.first);
+    return names;
+}
+
+void WarnObjectNotFound(const std::string& name)
+{
+    Platform::Log("Warning: GetXMLObject: Failed to find object named " + name);
+}
+
+} // namespace Vabo
+
+Vabo::GlobalObjectFactory_& DllGlobalObjectFactoryInstance()
+{
+    return Vabo::SingletonHolder<Vabo::GlobalObjectFactory_>::Instance();
+}

@@ -1,0 +1,298 @@
+#pragma once
+// Base class of every visible object: the object tree, geometry, visibility,
+// selection and press state, keyboard navigation, tooltip, opacity, drawing order,
+// signal delivery through the tree and the per-object connection map of slots.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <cstddef>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "framework/core/ConnectResult.h"
+#include "framework/core/Geometry.h"
+#include "framework/core/LifeToken.h"
+#include "framework/core/Signal.h"
+#include "framework/core/SlotList.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/core/ClassXMLName.h"
+
+class TiXmlElement;
+
+namespace Vabo {
+
+class PainterInterface;
+class ScreenManagerInterface;
+
+namespace Signal {
+class SelectObject;
+}
+
+class GuiObject : public XMLLoadSave {
+public:
+    // One place in the keyboard-navigation grid of a container.
+    struct TabEntry {
+        int tabX;
+        int tabY;
+        GuiObject* object;
+        std::weak_ptr<void> watch;
+    };
+
+    using Loader = std::function<bool(TiXmlElement*)>;
+
+    GuiObject(int unselectable, int fixedSize);
+    GuiObject(TiXmlElement* element, int unselectable, int fixedSize);
+    GuiObject(const GuiObject&) = delete;
+    GuiObject& operator=(const GuiObject&) = delete;
+    // Detaches the object from its parent and its children and drops every slot bound
+    // to it from the connection maps of other objects.
+    virtual ~GuiObject();
+
+    // Signal collection.
+    virtual bool PassesSignalToChildren(Signal::Base* signal);
+    virtual bool AcceptsSignal(Signal::Base* signal);
+
+    virtual void AddWindowOffsetX(int& x);
+    virtual void AddWindowOffsetY(int& y);
+
+    virtual const std::string& GetName() const;
+    virtual void SetName(const std::string& name);
+    virtual int GetId() const;
+
+    // Tree.
+    virtual bool AddChild(GuiObject* child, bool update);
+    virtual bool AddTabObjectFromXML(GuiObject* object, TiXmlElement* element);
+    virtual bool AddTabObject(GuiObject* object, int tabX, int tabY);
+    virtual void ClearChildren();
+    virtual bool RemoveChild(GuiObject* child, bool update);
+
+    // Geometry; positions are in the parent's frame.
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual void SetX(int x);
+    virtual void SetY(int y);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual void SetWidth(int width);
+    virtual void SetHeight(int height);
+    virtual Rect GetRect() const;
+    virtual int GetRight() const;
+    virtual int GetBottom() const;
+    virtual int GetWindowX() const;
+    virtual int GetWindowY() const;
+    virtual Rect GetBounds() const;
+    virtual int GetContentWidth() const;
+    virtual int GetContentHeight() const;
+    virtual int GetMaxChildWidth() const;
+    virtual int GetMaxChildHeight() const;
+    virtual void CalculateSize();
+    virtual bool SetPosition(int x, int y);
+    virtual bool SetSize(int width, int height);
+    virtual void ForceSize(int width, int height);
+    virtual bool HitTest(int x, int y);
+    virtual void UpdateLayout();
+    virtual void Invalidate();
+
+    // State.
+    virtual bool IsSelected() const;
+    virtual bool IsPressed() const;
+    virtual void SetPressed(bool pressed);
+    virtual bool IsChildPressed() const;
+    virtual bool ClickRequiresPress() const;
+    virtual void SetForceSelected(bool forceSelected);
+    virtual int IsUnselectable() const;
+    virtual void SetUnselectable(int unselectable);
+    virtual int GetFixedSize() const;
+    virtual void SetFixedSize(int fixedSize);
+    virtual void SetVisible(bool visible);
+    virtual bool IsVisible() const;
+    virtual bool IsVisibleInTree() const;
+    virtual bool IsChildInView(GuiObject* child);
+    virtual bool IsWindowActive() const;
+    virtual bool IsTopLevel() const;
+
+    // Selection and navigation.
+    virtual bool SetSelectedBySignal(Signal::SelectObject* signal, bool select);
+    virtual bool SetSelected(bool select);
+    virtual void Select();
+    virtual bool Deselect();
+    virtual void ClearSelection();
+    virtual bool HasSelectedChild() const;
+    virtual void TabSelect();
+    virtual bool CanTabFrom(int direction);
+
+    // Drawing. DrawSelf draws the object's own appearance in its parent's frame.
+    virtual bool DrawSelf(PainterInterface& painter);
+    virtual bool Render(PainterInterface& painter);
+    virtual bool ShowToolTip(bool show, const Point* point);
+
+    // Built-in handlers, run before the connected slots of their signal types.
+    virtual void OnSelectObject(Signal::Base* signal, GuiObject* object);
+    virtual void OnLeftButtonUp(Signal::Base* signal, GuiObject* object);
+    virtual void OnLeftButtonDown(Signal::Base* signal, GuiObject* object);
+    virtual void OnSelectNextObject(Signal::Base* signal, GuiObject* object);
+    virtual void OnWindowActivated(Signal::Base* signal, GuiObject* object);
+    virtual void SlotHide(Signal::Base* signal, GuiObject* object);
+    virtual void SlotShow(Signal::Base* signal, GuiObject* object);
+    virtual void OnShowToolTip(Signal::Base* signal, GuiObject* object);
+    virtual void OnConnectXMLSlots(Signal::Base* signal, GuiObject* object);
+
+    virtual void CollectReceivers(Signal::Base* signal, bool recurse);
+
+    // Tree access.
+    GuiObject* GetParent() const { return parent_; }
+    // Leaves the parent (through its RemoveChild, so containers update their records).
+    void RemoveFromParent();
+    std::vector<GuiObject*>& GetChildren() { return children_; }
+    const std::vector<GuiObject*>& GetChildren() const { return children_; }
+    void SetParent(GuiObject* parent);
+    GuiObject* GetTopObject();
+    GuiObject* GetRootObject();
+    ScreenManagerInterface* GetScreenManager();
+    void SetScreenManager(ScreenManagerInterface* screenManager);
+    TiXmlElement* GetXmlElement() const { return element_; }
+    void SetTopLevel(bool topLevel) { topLevel_ = topLevel; }
+
+    Rect GetRectInParent() const;
+    Rect GetRectInTopLevel() const;
+    void WindowToLocal(Point& point) const;
+    // Largest right (x + width) and bottom (y + height) edge over the object and all its
+    // descendants, each taken in its own parent's frame.
+    int GetSubtreeMaxRight() const;
+    int GetSubtreeMaxBottom() const;
+
+    bool FindSelectedChild(std::vector<GuiObject*>::iterator& it);
+    bool IsFirstChild(std::vector<GuiObject*>::iterator it);
+    bool IsNotChildEnd(std::vector<GuiObject*>::iterator it);
+    GuiObject* FindTabObjectAt(int tabX, int tabY);
+    bool HasVisibleTabObject() const;
+    const std::vector<TabEntry>& GetTabList() const { return tabList_; }
+
+    // Flags that widgets set after construction.
+    bool IsSizedFromContent() const { return sizedFromContent_; }
+    void SetSizedFromContent(bool value) { sizedFromContent_ = value; }
+    void SetKeepSelectionOnDeactivation(bool value) { keepSelectionOnDeactivation_ = value; }
+    void SetFocusOnClick(bool value) { focusOnClick_ = value; }
+    void SetDrawSelfAfterChildren(bool value) { drawSelfAfterChildren_ = value; }
+    float GetAlpha() const { return alpha_; }
+    void SetAlpha(float alpha) { alpha_ = alpha; }
+    Point GetPressPoint() const { return pressPoint_; }
+    const std::string& GetToolTipText() const { return toolTipText_; }
+    void SetToolTipText(const std::string& text);
+
+    // Loading from XML: every class built from XML adds its loader in its constructor
+    // (RegisterLoader); ReloadXml runs them all again, base class first.
+    bool LoadFromXML(TiXmlElement* element);
+    void AddLoader(Loader loader);
+    // Adds the loader and runs it at once on the element (nothing without an element);
+    // a loader that fails throws XMLLoadSaveException.
+    void AddLoaderAndRun(TiXmlElement* element, Loader loader);
+    template <class T>
+    void RegisterLoader(TiXmlElement* element, T* object)
+    {
+        if (element == nullptr || object == nullptr)
+            return;
+        object->SetTypeName(::ClassXMLName<T>());
+        AddLoaderAndRun(element, [object](TiXmlElement* e) { return object->T::LoadFromXML(e); });
+    }
+    void ReloadXml(bool recursive);
+
+    // Sending signals.
+    void Raise(Signal::Base* signal);
+    void SendToSelf(Signal::Base* signal, GuiObject* object = nullptr);
+    void Deliver(Signal::Base* signal, GuiObject* object);
+    void DeliverPositional(Signal::Base* signal, GuiObject* object);
+    void DispatchBuiltIn(Signal::Base* signal, GuiObject* object);
+    // Runs this object's slots for the signal's type: those for any source, then those
+    // for the given source. Used for signals that go only to an object's own connections.
+    void InvokeSlots(Signal::Base* signal, GuiObject* object, GuiObject* source);
+
+    // Connections. AddSlot binds a member function of a GuiObject; the connection ends
+    // by itself when that object is destroyed.
+    template <class SignalClass, class C, class Arg, class T>
+    Connection AddSlot(void (C::*member)(Arg*, GuiObject*), T* object, GuiObject* source = nullptr)
+    {
+        static_assert(std::is_base_of<GuiObject, T>::value, "slots are bound to GuiObjects");
+        static_assert(std::is_convertible<SignalClass*, Arg*>::value, "slot takes another signal");
+        static_assert(std::is_base_of<C, T>::value, "member of another class");
+        C* target = object;
+        return Connect(
+            Signal::TypeIdOf<SignalClass>(), source,
+            [member, target](Signal::Base* signal, GuiObject* handler) {
+                (target->*member)(static_cast<SignalClass*>(signal), handler);
+            },
+            object->Watch());
+    }
+    // Connects a callable for signals of a type from a source (null: any source). The
+    // connection ends when the watched object dies.
+    Connection Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch);
+    bool HasConnections(int typeId) const;
+
+    ConnectResult ConnectElement(TiXmlElement* element);
+    ConnectResult ConnectSlot(
+        const std::string& signalName, const std::string& slotName, GuiObject* slotObject);
+    ConnectResult ConnectScreenSlot(
+        const std::string& signalName, const std::string& screenName, bool addToBackStack);
+
+    // Expires when this object is destroyed.
+    std::weak_ptr<void> Watch() const { return life_.Watch(); }
+
+private:
+    using SourceMap = std::map<int, std::shared_ptr<SlotList>>;
+
+    bool SelectAndNotify(Signal::SelectObject* signal);
+    GuiObject* FindTabObject(int x, int y, GuiObject* skip);
+    void PruneTabList();
+    void Detach();
+    int OwnX() const { return topLevel_ ? 0 : GetX(); }
+    int OwnY() const { return topLevel_ ? 0 : GetY(); }
+    void SubtreeMaxRight(int& right) const;
+    void SubtreeMaxBottom(int& bottom) const;
+    void DeliverTo(const Signal::_Base::Receiver& receiver, Signal::Base* signal, GuiObject* object);
+    std::shared_ptr<SlotList> FindSlotList(int typeId, int sourceId) const;
+    void RunLoader(const Loader& loader, TiXmlElement* element);
+    std::shared_ptr<GuiObject> BuildToolTipWindow();
+
+    LifeToken life_;
+    bool topLevel_ = false;
+    bool sizedFromContent_ = false;
+    std::map<int, SourceMap> connections_;
+    std::vector<GuiObject*> children_;
+    // Top-level objects added as children: they are not drawn or laid out with the
+    // children, but their parent pointer must be cleared when this object dies.
+    std::vector<GuiObject*> topLevelChildren_;
+    int x_ = 0;
+    int y_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool selected_ = false;
+    bool forceSelected_ = false;
+    bool dispatching_ = false;
+    bool pressed_ = false;
+    Point pressPoint_;
+    bool windowActive_ = false;
+    int fixedSize_;
+    int unselectable_;
+    bool visible_ = true;
+    std::string name_;
+    GuiObject* parent_ = nullptr;
+    int id_;
+    std::vector<TabEntry> tabList_;
+    TiXmlElement* element_ = nullptr;
+    float alpha_ = 1.0f;
+    ScreenManagerInterface* screenManager_ = nullptr;
+    std::weak_ptr<void> screenManagerWatch_;
+    std::shared_ptr<GuiObject> toolTipWindow_;
+    std::string toolTipText_;
+    std::vector<Loader> loaders_;
+    bool keepSelectionOnDeactivation_ = false;
+    bool focusOnClick_ = false;
+    bool drawSelfAfterChildren_ = false;
+    // How many of its "Connect" elements this object has connected; kept per object
+    // because several objects may be built from one element.
+    std::size_t connectedElements_ = 0;
+};
+
+} // namespace Vabo

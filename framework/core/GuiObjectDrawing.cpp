@@ -1,0 +1,73 @@
+// GuiObject: the drawing pass and tooltips.
+#include <cmath>
+
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/GuiObject.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/PainterInterface.h"
+#include "framework/core/ScreenManagerInterface.h"
+
+namespace Vabo {
+
+bool GuiObject::DrawSelf(PainterInterface&)
+{
+    return true;
+}
+
+bool GuiObject::Render(PainterInterface& painter)
+{
+    if (!IsVisible())
+        return true;
+    bool opaque = alpha_ >= 1.0f || std::isnan(alpha_);
+    if (!opaque && alpha_ <= 0.0f)
+        return true;
+    std::unique_ptr<OpacityScope> opacity;
+    if (!opaque)
+        opacity = std::make_unique<OpacityScope>(painter, alpha_);
+    if (!drawSelfAfterChildren_)
+        DrawSelf(painter);
+    {
+        TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
+        const std::vector<GuiObject*> children = children_;
+        for (GuiObject* child : children) {
+            if (IsChildInView(child))
+                child->Render(painter);
+        }
+    }
+    if (drawSelfAfterChildren_)
+        DrawSelf(painter);
+    return true;
+}
+
+bool GuiObject::ShowToolTip(bool show, const Point* point)
+{
+    if (!show) {
+        if (toolTipWindow_)
+            toolTipWindow_->SetVisible(false);
+        return false;
+    }
+    if (!IsWindowActive() || toolTipText_.empty() || point == nullptr)
+        return false;
+    if (!toolTipWindow_) {
+        toolTipWindow_ = BuildToolTipWindow();
+        if (!toolTipWindow_)
+            return false;
+    }
+    // Both coordinates in the window frame: the pointer's x, and above the object.
+    toolTipWindow_->SetPosition(point->x, GetWindowY() - toolTipWindow_->GetHeight() - 2);
+    toolTipWindow_->SetVisible(true);
+    GetScreenManager()->ReturnKeyboardFocus();
+    return true;
+}
+
+void GuiObject::OnShowToolTip(Signal::Base* base, GuiObject*)
+{
+    auto* signal = static_cast<Signal::ShowToolTip*>(base);
+    if (!IsVisibleInTree() || signal->claimer != nullptr)
+        return;
+    Point point { signal->x, signal->y };
+    if (ShowToolTip(IsVisible() && HitTest(signal->x, signal->y), &point))
+        signal->claimer = this;
+}
+
+} // namespace Vabo

@@ -1,0 +1,226 @@
+// GuiObject: selection through the tree and keyboard navigation over the tab list.
+#include <algorithm>
+#include <climits>
+
+#include "framework/core/GuiObject.h"
+#include "framework/core/ObjectSignals.h"
+
+namespace Vabo {
+
+namespace {
+
+// The tab coordinate next to (tabX, tabY) in a direction; the grid has no negative
+// coordinates, so stepping off the left or top edge stays on it.
+void Neighbour(int direction, int& tabX, int& tabY)
+{
+    switch (direction) {
+    case 0:
+        tabX = std::max(tabX - 1, 0);
+        break;
+    case 1:
+        ++tabX;
+        break;
+    case 2:
+        tabY = std::max(tabY - 1, 0);
+        break;
+    case 3:
+        ++tabY;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool GuiObject::SetSelectedBySignal(Signal::SelectObject* signal, bool select)
+{
+    bool before = IsSelected();
+    bool result = SetSelected(select);
+    if (result && !before && IsSelected())
+        signal->selectedIds.push_back(GetId());
+    return result;
+}
+
+bool GuiObject::SetSelected(bool select)
+{
+    if (select)
+        return IsSelected() ? true : SelectAndNotify(nullptr);
+    return IsSelected() ? Deselect() : true;
+}
+
+bool GuiObject::SelectAndNotify(Signal::SelectObject* signal)
+{
+    if (!IsVisible() || unselectable_ != 0 || IsSelected())
+        return false;
+    if (signal != nullptr)
+        signal->selectedIds.push_back(GetId());
+    std::weak_ptr<void> self = Watch();
+    Signal::ObjectSelected selected;
+    InvokeSlots(&selected, this, signal != nullptr ? signal->GetSource() : nullptr);
+    if (self.expired())
+        return false;
+    selected_ = true;
+    return true;
+}
+
+void GuiObject::Select()
+{
+    Signal::SelectObject signal(GetWindowX(), GetWindowY(), this);
+    GuiObject* top = GetTopObject();
+    std::weak_ptr<void> topWatch = top->Watch();
+    signal.SetSource(this);
+    top->CollectReceivers(&signal, true);
+    Deliver(&signal, nullptr);
+    if (topWatch.expired())
+        return;
+    signal.select = false;
+    signal.SetSource(this);
+    top->CollectReceivers(&signal, true);
+    Deliver(&signal, nullptr);
+}
+
+bool GuiObject::Deselect()
+{
+    if (!IsSelected()) {
+        selected_ = false;
+        return false;
+    }
+    std::weak_ptr<void> self = Watch();
+    Signal::ObjectDeselected deselected;
+    InvokeSlots(&deselected, this, nullptr);
+    if (self.expired())
+        return true;
+    selected_ = false;
+    return true;
+}
+
+void GuiObject::ClearSelection()
+{
+    selected_ = false;
+    for (GuiObject* child : children_)
+        child->ClearSelection();
+}
+
+bool GuiObject::HasSelectedChild() const
+{
+    return std::any_of(children_.begin(), children_.end(),
+        [](const GuiObject* child) { return child->IsSelected() || child->HasSelectedChild(); });
+}
+
+void GuiObject::TabSelect()
+{
+    Select();
+}
+
+bool GuiObject::CanTabFrom(int)
+{
+    return true;
+}
+
+void GuiObject::OnSelectObject(Signal::Base* base, GuiObject*)
+{
+    auto* signal = static_cast<Signal::SelectObject*>(base);
+    if (!IsSelected() && signal->select) {
+        if (IsVisible() && HitTest(signal->x, signal->y) && SelectAndNotify(signal))
+            Invalidate();
+    } else if (IsSelected() && !signal->select) {
+        if (!signal->HoldsId(GetId()) && IsVisible() && !HitTest(signal->x, signal->y) && Deselect())
+            Invalidate();
+    }
+}
+
+bool GuiObject::AddTabObject(GuiObject* object, int tabX, int tabY)
+{
+    PruneTabList();
+    if (!HasVisibleTabObject() && object->IsVisible())
+        object->Select();
+    tabList_.push_back(TabEntry { tabX, tabY, object, object->Watch() });
+    return true;
+}
+
+void GuiObject::PruneTabList()
+{
+    tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                       [](const TabEntry& entry) { return entry.watch.expired(); }),
+        tabList_.end());
+}
+
+bool GuiObject::HasVisibleTabObject() const
+{
+    return std::any_of(tabList_.begin(), tabList_.end(), [](const TabEntry& entry) {
+        // A selected leaf counts as much as a container holding the selection; without
+        // it every new entry of a list of leaves would take the selection.
+        return !entry.watch.expired() && entry.object->IsVisible()
+            && (entry.object->IsSelected() || entry.object->HasSelectedChild());
+    });
+}
+
+GuiObject* GuiObject::FindTabObjectAt(int tabX, int tabY)
+{
+    return FindTabObject(tabX, tabY, nullptr);
+}
+
+GuiObject* GuiObject::FindTabObject(int x, int y, GuiObject* skip)
+{
+    PruneTabList();
+    int minX = INT_MAX;
+    int minY = INT_MAX;
+    int maxX = 0;
+    int maxY = 0;
+    for (const TabEntry& entry : tabList_) {
+        minX = std::min(minX, entry.tabX);
+        maxX = std::max(maxX, entry.tabX);
+        minY = std::min(minY, entry.tabY);
+        maxY = std::max(maxY, entry.tabY);
+        if (entry.object->IsVisible() && entry.tabX == x && entry.tabY == y)
+            return entry.object;
+    }
+    if (x < minX || x > maxX || y < minY || y > maxY)
+        return nullptr;
+    for (const TabEntry& entry : tabList_) {
+        bool sameColumn = entry.object != skip && entry.object->IsVisible() && entry.tabX == x;
+        if (sameColumn || entry.tabY == y)
+            return entry.object;
+    }
+    return nullptr;
+}
+
+void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
+{
+    auto* signal = static_cast<Signal::SelectNextObject*>(base);
+    if (signal->chosen != nullptr)
+        return;
+    PruneTabList();
+    // Navigation selects other objects, which may change the tab list: work on a copy.
+    const std::vector<TabEntry> entries = tabList_;
+    if (!HasSelectedChild()) {
+        for (const TabEntry& entry : entries) {
+            if (entry.watch.expired() || !entry.object->CanTabFrom(signal->direction))
+                continue;
+            int x = entry.tabX;
+            int y = entry.tabY;
+            Neighbour(signal->direction, x, y);
+            if (GuiObject* target = FindTabObject(x, y, entry.object)) {
+                target->TabSelect();
+                break;
+            }
+        }
+    } else {
+        auto current = std::find_if(entries.begin(), entries.end(), [](const TabEntry& entry) {
+            return entry.object->IsSelected() || entry.object->HasSelectedChild();
+        });
+        if (current == entries.end())
+            return;
+        if (current->object->CanTabFrom(signal->direction)) {
+            int x = current->tabX;
+            int y = current->tabY;
+            Neighbour(signal->direction, x, y);
+            if (GuiObject* target = FindTabObject(x, y, current->object))
+                target->TabSelect();
+        }
+    }
+    Invalidate();
+}
+
+} // namespace Vabo

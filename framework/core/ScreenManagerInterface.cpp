@@ -1,0 +1,7 @@
+#include "framework/core/ScreenManagerInterface.h"
+
+namespace Vabo {
+
+ScreenManagerInterface::~ScreenManagerInterface() = default;
+
+} // namespace Vabo

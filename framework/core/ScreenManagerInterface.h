@@ -1,0 +1,43 @@
+#pragma once
+// What an object tree asks of the screen manager that draws and feeds it. The host
+// window's ScreenManager implements it; tests hand in small fakes.
+
+#include <memory>
+#include <string>
+
+#include "framework/core/Geometry.h"
+#include "framework/core/LifeToken.h"
+
+namespace Vabo {
+
+class GuiObject;
+
+class ScreenManagerInterface {
+public:
+    ScreenManagerInterface() = default;
+    ScreenManagerInterface(const ScreenManagerInterface&) = delete;
+    ScreenManagerInterface& operator=(const ScreenManagerInterface&) = delete;
+    virtual ~ScreenManagerInterface();
+
+    // Marks a rectangle of the window (window frame) for repainting.
+    virtual void InvalidateRect(const Rect& rect) = 0;
+    // Makes the object (or nobody, for null) the receiver of key presses.
+    virtual void SetFocusObject(GuiObject* object) = 0;
+    // The window's own object tree, the target when no screen is active; may be null.
+    virtual GuiObject* GetBaseRoot() const = 0;
+    virtual void SetLeftButtonHeld(bool held) = 0;
+    virtual void SetRightButtonHeld(bool held) = 0;
+    // Activates the named screen, putting its name on the back stack when push is set.
+    virtual void ActivateScreen(const std::string& name, bool push) = 0;
+    // Gives the keyboard focus back to the host window (a tooltip popup may have taken it).
+    virtual void ReturnKeyboardFocus() = 0;
+
+    // Expires when this screen manager is destroyed; objects and slots that keep a
+    // pointer to it watch this instead of trusting the pointer.
+    std::weak_ptr<void> Watch() const { return life_.Watch(); }
+
+private:
+    LifeToken life_;
+};
+
+} // namespace Vabo

@@ -1,0 +1,219 @@
+// Input the tree handles itself: press and release into clicks, selection through the
+// tree, keyboard navigation over the tab list, window activation.
+#include <gtest/gtest.h>
+
+#include "FakeScreenManager.h"
+#include "Probe.h"
+#include "framework/core/InputSignals.h"
+#include "framework/core/ObjectSignals.h"
+
+using ObjectsTest::FakeScreenManager;
+using ObjectsTest::Probe;
+using Vabo::GuiObject;
+namespace Signal = Vabo::Signal;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// Sends an input signal to the tree the way the screen manager does.
+template <class S>
+void Send(GuiObject& root, int x, int y)
+{
+    S signal(x, y);
+    root.CollectReceivers(&signal, true);
+    root.Deliver(&signal, nullptr);
+}
+
+struct ClickTree : ::testing::Test {
+    ClickTree()
+    {
+        root.SetScreenManager(&screens);
+        root.AddChild(&button, false);
+        button.AddSlot<Signal::Activate>(&Probe::Slot, &listener);
+        button.AddSlot<Signal::MouseClick>(&Probe::PointSlot, &listener);
+    }
+    Log log;
+    FakeScreenManager screens;
+    Probe root{"Root", log, 0, 0, 200, 100};
+    Probe button{"Button", log, 20, 10, 40, 20};
+    Probe listener{"Listener", log};
+};
+
+} // namespace
+
+TEST_F(ClickTree, PressAndReleaseOnTheObjectActivateAndThenClick)
+{
+    Send<Signal::LeftButtonDown>(root, 25, 15);
+    EXPECT_TRUE(button.IsPressed());
+    EXPECT_EQ(5, button.GetPressPoint().x);
+    Send<Signal::LeftButtonUp>(root, 30, 20);
+    EXPECT_FALSE(button.IsPressed());
+    EXPECT_EQ((Log{"Listener:Activate:Button", "Listener@30,20"}), log);
+    EXPECT_FALSE(screens.invalidated.empty());
+}
+
+TEST_F(ClickTree, ReleaseWithoutPressOrOffTheObjectIsNoClick)
+{
+    Send<Signal::LeftButtonUp>(root, 30, 20);
+    EXPECT_TRUE(log.empty());
+
+    Send<Signal::LeftButtonDown>(root, 25, 15);
+    button.SetPressed(true);
+    Signal::LeftButtonUp away(150, 80);
+    button.SendToSelf(&away);
+    EXPECT_FALSE(button.IsPressed());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ClickTree, FocusOnClickHandsTheObjectToTheScreenManager)
+{
+    button.SetFocusOnClick(true);
+    Send<Signal::LeftButtonDown>(root, 25, 15);
+    EXPECT_EQ(&button, screens.focus);
+}
+
+TEST_F(ClickTree, LosingTheWindowClearsSelectionAndButtonsUnlessKept)
+{
+    button.SetUnselectable(0);
+    EXPECT_TRUE(button.SetSelected(true));
+    Signal::WindowActivated lost(true);
+    root.Raise(&lost);
+    EXPECT_FALSE(button.IsSelected());
+    EXPECT_FALSE(button.IsWindowActive());
+    EXPECT_FALSE(screens.leftHeld);
+    EXPECT_FALSE(screens.rightHeld);
+
+    button.SetKeepSelectionOnDeactivation(true);
+    Signal::WindowActivated gained(false);
+    root.Raise(&gained);
+    EXPECT_TRUE(button.IsWindowActive());
+    button.SetSelected(true);
+    Signal::WindowActivated lostAgain(true);
+    root.Raise(&lostAgain);
+    EXPECT_TRUE(button.IsSelected());
+}
+
+TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
+{
+    Log log;
+    FakeScreenManager screens;
+    Probe root("Root", log, 0, 0, 200, 100);
+    Probe a("A", log, 0, 0, 50, 50), b("B", log, 100, 0, 50, 50);
+    root.SetScreenManager(&screens);
+    root.AddChild(&a, false);
+    root.AddChild(&b, false);
+    a.SetUnselectable(0);
+    b.SetUnselectable(0);
+    a.AddSlot<Signal::ObjectSelected>(&Probe::Slot, &a);
+    a.AddSlot<Signal::ObjectDeselected>(&Probe::Slot, &a);
+
+    a.Select();
+    EXPECT_TRUE(a.IsSelected());
+    b.Select();
+    EXPECT_TRUE(b.IsSelected());
+    EXPECT_FALSE(a.IsSelected());
+    EXPECT_EQ((Log{"A:ObjectSelected:A", "A:ObjectDeselected:A"}), log);
+
+    log.clear();
+    EXPECT_FALSE(a.Deselect()) << "not selected: nothing sent";
+    EXPECT_TRUE(a.SetSelected(false));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(Selection, SetVisibleNotifiesEveryTime)
+{
+    Log log;
+    Probe object("O", log);
+    object.AddSlot<Signal::ObjectVisibilityChange>(&Probe::Slot, &object);
+    object.SetVisible(true);
+    object.SetVisible(true);
+    EXPECT_EQ(2u, log.size());
+}
+
+namespace {
+
+// A three-by-two grid of selectable cells in tab coordinates (column, row).
+struct TabGrid : ::testing::Test {
+    TabGrid()
+    {
+        root.SetScreenManager(&screens);
+        int index = 0;
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 3; ++column, ++index) {
+                Probe& cell = cells[index];
+                cell.SetPosition(column * 40, row * 40);
+                cell.SetSize(30, 30);
+                cell.SetUnselectable(0);
+                root.AddChild(&cell, false);
+                root.AddTabObject(&cell, column, row);
+            }
+        }
+    }
+    Probe* Selected()
+    {
+        for (Probe& cell : cells) {
+            if (cell.IsSelected())
+                return &cell;
+        }
+        return nullptr;
+    }
+    void Move(int direction)
+    {
+        Signal::SelectNextObject next(direction);
+        root.SendToSelf(&next);
+    }
+
+    Log log;
+    FakeScreenManager screens;
+    Probe root{"Root", log, 0, 0, 200, 100};
+    Probe cells[6] = {{"00", log}, {"10", log}, {"20", log}, {"01", log}, {"11", log}, {"21", log}};
+};
+
+} // namespace
+
+TEST_F(TabGrid, TheFirstVisibleEntryIsSelectedAndTheKeysMoveTheSelection)
+{
+    EXPECT_EQ(&cells[0], Selected());
+    Move(1);
+    EXPECT_EQ(&cells[1], Selected());
+    Move(3);
+    EXPECT_EQ(&cells[4], Selected());
+    Move(0);
+    EXPECT_EQ(&cells[3], Selected());
+    Move(0);
+    EXPECT_EQ(&cells[3], Selected()) << "the left edge stays put";
+    Move(2);
+    EXPECT_EQ(&cells[0], Selected());
+}
+
+TEST_F(TabGrid, OutsideTheGridFindsNothingAndHiddenCellsAreSkipped)
+{
+    EXPECT_EQ(nullptr, root.FindTabObjectAt(7, 0));
+    EXPECT_EQ(&cells[5], root.FindTabObjectAt(2, 1));
+    cells[1].SetVisible(false);
+    Move(1);
+    EXPECT_EQ(&cells[0], Selected()) << "(1,0) is hidden; its row still matches itself first";
+}
+
+TEST_F(TabGrid, AHandledSignalIsLeftAlone)
+{
+    Signal::SelectNextObject next(1);
+    next.chosen = &cells[5];
+    root.SendToSelf(&next);
+    EXPECT_EQ(&cells[0], Selected());
+}
+
+TEST_F(TabGrid, ADestroyedCellLeavesTheTabList)
+{
+    {
+        Probe extra("Extra", log, 0, 80, 10, 10);
+        extra.SetUnselectable(0);
+        root.AddChild(&extra, false);
+        root.AddTabObject(&extra, 0, 2);
+    }
+    Move(3);
+    Move(3);
+    EXPECT_EQ(&cells[3], Selected());
+    EXPECT_EQ(6u, root.GetTabList().size());
+}

@@ -1,0 +1,259 @@
+// Sending signals: type ids, collection through the tree, delivery order, slots per
+// source, positional shifting, and what an exception in a slot does.
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+
+#include "FakeScreenManager.h"
+#include "Probe.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
+#include "framework/core/ObjectSignals.h"
+
+using ObjectsTest::Probe;
+using Vabo::GuiObject;
+namespace Signal = Vabo::Signal;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class Unused1 : public Signal::Base {
+public:
+    Unused1()
+        : Base(Signal::TypeIdOf<Unused1>(), false)
+    {
+    }
+    std::string Name() const override { return "Unused1"; }
+};
+
+class Unused2 : public Signal::Base {
+public:
+    Unused2()
+        : Base(Signal::TypeIdOf<Unused2>(), true)
+    {
+    }
+    std::string Name() const override { return "Unused2"; }
+};
+
+// Moves the point of positional signals by (shift, 0) for its subtree, the way a
+// clipped window keeps its content out of reach.
+class Shifter : public Probe {
+public:
+    using Probe::Probe;
+    int shift = 0;
+    void CollectReceivers(Signal::Base* signal, bool recurse) override
+    {
+        auto* positional = static_cast<Signal::Positional*>(signal);
+        if (!signal->IsPositional() || !recurse) {
+            Probe::CollectReceivers(signal, recurse);
+            return;
+        }
+        positional->x += shift;
+        positional->dx = shift;
+        for (GuiObject* child : GetChildren())
+            child->CollectReceivers(signal, true);
+        positional->x -= shift;
+        positional->dx = 0;
+        GuiObject::CollectReceivers(signal, false);
+    }
+};
+
+} // namespace
+
+TEST(SignalTypeIds, AreGivenOnFirstUseInOrderAndStable)
+{
+    int first = Signal::TypeIdOf<Unused1>();
+    int second = Signal::TypeIdOf<Unused2>();
+    EXPECT_GE(first, 2);
+    EXPECT_EQ(first + 1, second);
+    EXPECT_EQ(first, Unused1().GetTypeId());
+    EXPECT_EQ(second, Signal::TypeIdOf<Unused2>());
+}
+
+TEST(SignalTypeIds, RegisteredNamesGiveTheIdsSignalsCarry)
+{
+    auto& factory = DllGlobalObjectFactoryInstance();
+    EXPECT_NE(0, factory.GetSignalId("Vabo::Signal::Hide"));
+    EXPECT_EQ(Signal::Hide().GetTypeId(), factory.GetSignalId("Vabo::Signal::Hide"));
+    EXPECT_EQ(0, factory.GetSignalId("Vabo::Signal::NoSuchSignal"));
+    auto created = factory.CreateSignal("Vabo::Signal::ObjectVisibilityChange");
+    ASSERT_TRUE(created);
+    EXPECT_EQ("ObjectVisibilityChange", created->Name());
+    EXPECT_TRUE(created->IsBroadcast());
+}
+
+TEST(SignalDelivery, BroadcastReachesTheWholeTreeChildrenBeforeParents)
+{
+    Log log;
+    Probe p("P", log), q1("Q1", log), q2("Q2", log), r("R", log);
+    p.AddChild(&q1, false);
+    p.AddChild(&q2, false);
+    q1.AddChild(&r, false);
+    q1.SetVisible(false);
+    for (Probe* probe : {&p, &q1, &q2, &r})
+        probe->AddSlot<Unused2>(&Probe::Slot, probe);
+
+    Unused2 signal;
+    q2.Raise(&signal);
+
+    EXPECT_EQ((Log{"R:Unused2:R", "Q1:Unused2:Q1", "Q2:Unused2:Q2", "P:Unused2:P"}), log);
+}
+
+TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForTheirSource)
+{
+    Log log;
+    Probe target("T", log), a("A", log), b("B", log), listener("L", log);
+    target.AddSlot<Unused1>(&Probe::Slot, &b, &a);
+    target.AddSlot<Unused1>(&Probe::Slot, &listener);
+    target.AddSlot<Unused1>(&Probe::Slot, &a);
+
+    Unused1 fromA;
+    fromA.SetSource(&a);
+    target.CollectReceivers(&fromA, false);
+    EXPECT_TRUE(fromA.GetReceivers().empty()) << "not selected, not broadcast, not positional";
+    target.SendToSelf(&fromA);
+    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T"}), log);
+
+    log.clear();
+    // A send from the target itself: only the any-source slots.
+    Unused1 again;
+    target.SendToSelf(&again, &a);
+    EXPECT_EQ((Log{"L:Unused1:A", "A:Unused1:A"}), log);
+
+    log.clear();
+    Unused1 relayed;
+    target.InvokeSlots(&relayed, &target, &a);
+    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T", "B:Unused1:T"}), log);
+}
+
+TEST(SignalDelivery, SendToSelfReachesAHiddenUnselectedObject)
+{
+    Log log;
+    Probe hidden("H", log);
+    hidden.SetVisible(false);
+    hidden.AddSlot<Unused1>(&Probe::Slot, &hidden);
+    Unused1 signal;
+    hidden.SendToSelf(&signal);
+    EXPECT_EQ((Log{"H:Unused1:H"}), log);
+    Unused1 second;
+    hidden.CollectReceivers(&second, false);
+    EXPECT_TRUE(second.GetReceivers().empty()) << "the dispatching flag ends with the send";
+}
+
+TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
+{
+    Log log;
+    Probe root("Root", log, 0, 0, 400, 400);
+    Shifter clip("Clip", log, 100, 0, 100, 100);
+    Probe inside("Inside", log, 150, 10, 20, 20);
+    Probe elsewhere("Elsewhere", log, 300, 300, 20, 20);
+    root.AddChild(&clip, false);
+    root.AddChild(&elsewhere, false);
+    clip.AddChild(&inside, false);
+    clip.shift = 100;
+    for (Probe* probe : {&root, static_cast<Probe*>(&clip), &inside, &elsewhere})
+        probe->AddSlot<Signal::MouseClick>(&Probe::PointSlot, probe);
+
+    // (160, 15) in the window frame is (260, 15) for the clip's content: the inside
+    // object sits at window x 250..269.
+    Signal::MouseClick press(160, 15);
+    root.CollectReceivers(&press, true);
+    root.Deliver(&press, nullptr);
+
+    EXPECT_EQ((Log{"Inside@260,15", "Clip@160,15", "Root@160,15"}), log);
+    EXPECT_EQ(160, press.x) << "the point is restored after delivery";
+}
+
+TEST(SignalDelivery, SelectObjectWithoutConnectionsIsHandledDuringCollection)
+{
+    Log log;
+    ObjectsTest::FakeScreenManager screens;
+    Probe root("Root", log, 0, 0, 100, 100);
+    root.SetScreenManager(&screens);
+    Probe plain("Plain", log, 0, 0, 50, 50);
+    Probe wired("Wired", log, 0, 0, 50, 50);
+    root.AddChild(&plain, false);
+    root.AddChild(&wired, false);
+    wired.AddSlot<Signal::SelectObject>(&Probe::Slot, &wired);
+
+    Signal::SelectObject select(10, 10, &root);
+    select.SetSource(&root);
+    root.CollectReceivers(&select, true);
+    EXPECT_TRUE(plain.IsSelected()) << "selected while collecting";
+    EXPECT_FALSE(wired.IsSelected()) << "waits for delivery";
+    ASSERT_EQ(1u, select.GetReceivers().size());
+    root.Deliver(&select, nullptr);
+    EXPECT_TRUE(wired.IsSelected());
+    EXPECT_EQ((Log{"Wired:SelectObject:Wired"}), log);
+}
+
+TEST(SignalDelivery, AnExceptionInASlotReachesTheSenderAndStopsTheDelivery)
+{
+    Log log;
+    Probe root("Root", log), first("First", log), second("Second", log);
+    root.AddChild(&first, false);
+    root.AddChild(&second, false);
+    struct Thrower : GuiObject {
+        Thrower()
+            : GuiObject(0, 0)
+        {
+        }
+        void Throw(Signal::Base*, GuiObject*) { throw std::runtime_error("slot failed"); }
+    } thrower;
+    first.AddSlot<Unused2>(&Thrower::Throw, &thrower);
+    second.AddSlot<Unused2>(&Probe::Slot, &second);
+
+    Unused2 signal;
+    EXPECT_THROW(root.Raise(&signal), std::runtime_error);
+    EXPECT_TRUE(log.empty());
+
+    Unused1 own;
+    first.AddSlot<Unused1>(&Thrower::Throw, &thrower);
+    EXPECT_THROW(first.SendToSelf(&own), std::runtime_error);
+    Unused1 later;
+    first.CollectReceivers(&later, false);
+    EXPECT_TRUE(later.GetReceivers().empty()) << "the dispatching flag is cleared after the exception";
+}
+
+TEST(SignalDelivery, ConnectionsToADestroyedObjectEndWithIt)
+{
+    Log log;
+    Probe sender("Sender", log);
+    auto listener = std::make_unique<Probe>("Listener", log);
+    Vabo::Connection connection = sender.AddSlot<Unused1>(&Probe::Slot, listener.get());
+    sender.AddSlot<Unused1>(&Probe::Slot, &sender);
+    EXPECT_TRUE(connection.connected());
+
+    listener.reset();
+    EXPECT_FALSE(connection.connected());
+    Unused1 signal;
+    sender.SendToSelf(&signal);
+    EXPECT_EQ((Log{"Sender:Unused1:Sender"}), log);
+}
+
+TEST(SignalDelivery, AReceiverDestroyedByAnEarlierHandlerIsNotServed)
+{
+    Log log;
+    Probe root("Root", log);
+    auto doomed = std::make_unique<Probe>("Doomed", log);
+    auto killer = std::make_unique<Probe>("Killer", log);
+    root.AddChild(killer.get(), false);
+    root.AddChild(doomed.get(), false);
+    struct Reaper : GuiObject {
+        explicit Reaper(std::unique_ptr<Probe>& target)
+            : GuiObject(0, 0)
+            , target_(target)
+        {
+        }
+        void Reap(Signal::Base*, GuiObject*) { target_.reset(); }
+        std::unique_ptr<Probe>& target_;
+    } reaper(doomed);
+    killer->AddSlot<Unused2>(&Reaper::Reap, &reaper);
+    doomed->AddSlot<Unused2>(&Probe::Slot, doomed.get());
+
+    Unused2 signal;
+    root.Raise(&signal);
+    EXPECT_FALSE(doomed);
+    EXPECT_TRUE(log.empty());
+}

@@ -181,6 +181,8 @@ public:
     Point GetPressPoint() const { return pressPoint_; }
     const std::string& GetToolTipText() const { return toolTipText_; }
     void SetToolTipText(const std::string& text);
+    // The tooltip built on its first show; null before.
+    GuiObject* GetToolTipWindow() const { return toolTipWindow_.get(); }
 
     // Loading from XML: every class built from XML adds its loader in its constructor
     // (RegisterLoader); ReloadXml runs them all again, base class first.

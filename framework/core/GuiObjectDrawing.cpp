@@ -28,10 +28,9 @@ bool GuiObject::Render(PainterInterface& painter)
         DrawSelf(painter);
     {
         TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
-        const std::vector<GuiObject*> children = children_;
-        for (GuiObject* child : children) {
-            if (IsChildInView(child))
-                child->Render(painter);
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            if (IsChildInView(children_[i]))
+                children_[i]->Render(painter);
         }
     }
     if (drawSelfAfterChildren_)

@@ -1,5 +1,6 @@
 // GuiObject: collection and delivery of signals, built-in handlers of input signals,
 // and the connection map.
+#include <cstddef>
 #include <utility>
 
 #include "framework/core/GuiObject.h"
@@ -112,11 +113,10 @@ bool GuiObject::AcceptsSignal(Signal::Base* signal)
 void GuiObject::CollectReceivers(Signal::Base* signal, bool recurse)
 {
     if (recurse && PassesSignalToChildren(signal)) {
-        // A child's collection may not change the children, but copy anyway: a container
-        // that overrides collection could.
-        std::vector<GuiObject*> children = children_;
-        for (GuiObject* child : children)
-            child->CollectReceivers(signal, true);
+        // By index: a selection handled during collection may run slots that change
+        // the children.
+        for (std::size_t i = 0; i < children_.size(); ++i)
+            children_[i]->CollectReceivers(signal, true);
     }
     if (!AcceptsSignal(signal))
         return;
@@ -141,16 +141,19 @@ void GuiObject::Deliver(Signal::Base* signal, GuiObject* object)
         return;
     }
     // Receivers appended while delivering are not served by this delivery.
-    const std::vector<Signal::_Base::Receiver> receivers = signal->GetReceivers();
-    for (const auto& receiver : receivers)
+    const std::size_t count = signal->GetReceivers().size();
+    for (std::size_t i = 0; i < count && i < signal->GetReceivers().size(); ++i) {
+        const Signal::_Base::Receiver receiver = signal->GetReceivers()[i];
         DeliverTo(receiver, signal, object);
+    }
 }
 
 void GuiObject::DeliverPositional(Signal::Base* signal, GuiObject* object)
 {
     auto* positional = static_cast<Signal::Positional*>(signal);
-    const std::vector<Signal::_Base::Receiver> receivers = signal->GetReceivers();
-    for (const auto& receiver : receivers) {
+    const std::size_t count = signal->GetReceivers().size();
+    for (std::size_t i = 0; i < count && i < signal->GetReceivers().size(); ++i) {
+        const Signal::_Base::Receiver receiver = signal->GetReceivers()[i];
         PointShift shift(*positional, receiver.dx, receiver.dy);
         DeliverTo(receiver, signal, object);
     }

@@ -35,9 +35,9 @@ struct ClickTree : ::testing::Test {
     }
     Log log;
     FakeScreenManager screens;
-    Probe root{"Root", log, 0, 0, 200, 100};
-    Probe button{"Button", log, 20, 10, 40, 20};
-    Probe listener{"Listener", log};
+    Probe root { "Root", log, 0, 0, 200, 100 };
+    Probe button { "Button", log, 20, 10, 40, 20 };
+    Probe listener { "Listener", log };
 };
 
 } // namespace
@@ -49,7 +49,7 @@ TEST_F(ClickTree, PressAndReleaseOnTheObjectActivateAndThenClick)
     EXPECT_EQ(5, button.GetPressPoint().x);
     Send<Signal::LeftButtonUp>(root, 30, 20);
     EXPECT_FALSE(button.IsPressed());
-    EXPECT_EQ((Log{"Listener:Activate:Button", "Listener@30,20"}), log);
+    EXPECT_EQ((Log { "Listener:Activate:Button", "Listener@30,20" }), log);
     EXPECT_FALSE(screens.invalidated.empty());
 }
 
@@ -113,7 +113,7 @@ TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
     b.Select();
     EXPECT_TRUE(b.IsSelected());
     EXPECT_FALSE(a.IsSelected());
-    EXPECT_EQ((Log{"A:ObjectSelected:A", "A:ObjectDeselected:A"}), log);
+    EXPECT_EQ((Log { "A:ObjectSelected:A", "A:ObjectDeselected:A" }), log);
 
     log.clear();
     EXPECT_FALSE(a.Deselect()) << "not selected: nothing sent";
@@ -166,8 +166,9 @@ struct TabGrid : ::testing::Test {
 
     Log log;
     FakeScreenManager screens;
-    Probe root{"Root", log, 0, 0, 200, 100};
-    Probe cells[6] = {{"00", log}, {"10", log}, {"20", log}, {"01", log}, {"11", log}, {"21", log}};
+    Probe root { "Root", log, 0, 0, 200, 100 };
+    Probe cells[6]
+        = { { "00", log }, { "10", log }, { "20", log }, { "01", log }, { "11", log }, { "21", log } };
 };
 
 } // namespace

@@ -19,10 +19,7 @@ namespace {
 using Calls = std::vector<std::string>;
 
 struct ClickSkin : ::testing::Test {
-    ClickSkin()
-    {
-        DllGlobalObjectFactoryInstance().RegisterGlobalObject("GlobalRecorder", &global);
-    }
+    ClickSkin() { DllGlobalObjectFactoryInstance().RegisterGlobalObject("GlobalRecorder", &global); }
     // Builds the tree, attaches the fake screen manager and wires the connections.
     std::shared_ptr<GuiObject> Build()
     {
@@ -45,7 +42,7 @@ struct ClickSkin : ::testing::Test {
     }
 
     FakeScreenManager screens;
-    DerivedRecorder global{nullptr};
+    DerivedRecorder global { nullptr };
 };
 
 } // namespace
@@ -60,7 +57,7 @@ TEST_F(ClickSkin, APressAndReleaseReachTheNamedSlotAsActivateThenMouseClick)
 
     Click(*tree, 16, 16);
 
-    EXPECT_EQ((Calls{"Record:Activate:Play", "Record:MouseClick:Play"}), log->calls);
+    EXPECT_EQ((Calls { "Record:Activate:Play", "Record:MouseClick:Play" }), log->calls);
 }
 
 TEST_F(ClickSkin, SlotHideThroughAPathHidesTheRightObjectAndScreenSlotsActivateScreens)
@@ -87,7 +84,7 @@ TEST_F(ClickSkin, AVirtualNamedSlotRunsTheOverrideOfAGlobalObject)
     ASSERT_TRUE(tree);
     Signal::ObjectReady ready;
     tree->Raise(&ready);
-    EXPECT_EQ((Calls{"DerivedVirtual:Signal::ObjectReady:Log"}), global.calls);
+    EXPECT_EQ((Calls { "DerivedVirtual:Signal::ObjectReady:Log" }), global.calls);
 }
 
 TEST_F(ClickSkin, ConnectingTwiceConnectsOnceButASecondObjectFromTheSameElementConnectsToo)
@@ -98,7 +95,7 @@ TEST_F(ClickSkin, ConnectingTwiceConnectsOnceButASecondObjectFromTheSameElementC
     auto first = factory.Create(root);
     auto second = factory.Create(root);
     ASSERT_TRUE(first && second);
-    for (auto* tree : {first.get(), second.get()}) {
+    for (auto* tree : { first.get(), second.get() }) {
         tree->SetScreenManager(&screens);
         Signal::ConnectXMLSlots connect;
         tree->Raise(&connect);
@@ -166,10 +163,10 @@ TEST_F(FailingSkin, EachKindOfBrokenConnectThrowsAndSaysWhy)
 {
     ASSERT_TRUE(tree);
     const std::pair<const char*, const char*> cases[] = {
-        {"NoSlot", "No Slot attribute specified"},
-        {"MissingSlotObject", "Could not find slot object"},
-        {"WrongSignalType", "Failed to find or connect slot Test::Recorder::ActivateOnlySlot"},
-        {"UnknownSignal", "Failed to find signal Vabo::Signal::Nothing"},
+        { "NoSlot", "No Slot attribute specified" },
+        { "MissingSlotObject", "Could not find slot object" },
+        { "WrongSignalType", "Failed to find or connect slot Test::Recorder::ActivateOnlySlot" },
+        { "UnknownSignal", "Failed to find signal Vabo::Signal::Nothing" },
     };
     for (const auto& [name, message] : cases) {
         log.Clear();
@@ -187,13 +184,14 @@ TEST_F(FailingSkin, ElementsBeforeAFailureStayConnectedAndAreNotConnectedAgain)
     auto* target = Vabo::GetXMLObject<GuiObject>(tree.get(), "Target");
     Signal::Activate activate;
     target->InvokeSlots(&activate, target, nullptr);
-    EXPECT_EQ((Calls{"Record:Activate:Target"}), recorder->calls);
+    EXPECT_EQ((Calls { "Record:Activate:Target" }), recorder->calls);
 }
 
 TEST(UnregisteredSkin, NamesTheTypeAndTheFile)
 {
     Platform::LogCapture log;
     EXPECT_THROW(BuildSkin("Unregistered.xml"), XMLLoadSave::XMLLoadSaveException);
-    EXPECT_TRUE(log.Contains("GlobalObjectFactory: Failed to create object of type Test::NotRegistered filename = "));
+    EXPECT_TRUE(
+        log.Contains("GlobalObjectFactory: Failed to create object of type Test::NotRegistered filename = "));
     EXPECT_TRUE(log.Contains("Unregistered.xml"));
 }

@@ -91,13 +91,13 @@ TEST(SignalDelivery, BroadcastReachesTheWholeTreeChildrenBeforeParents)
     p.AddChild(&q2, false);
     q1.AddChild(&r, false);
     q1.SetVisible(false);
-    for (Probe* probe : {&p, &q1, &q2, &r})
+    for (Probe* probe : { &p, &q1, &q2, &r })
         probe->AddSlot<Unused2>(&Probe::Slot, probe);
 
     Unused2 signal;
     q2.Raise(&signal);
 
-    EXPECT_EQ((Log{"R:Unused2:R", "Q1:Unused2:Q1", "Q2:Unused2:Q2", "P:Unused2:P"}), log);
+    EXPECT_EQ((Log { "R:Unused2:R", "Q1:Unused2:Q1", "Q2:Unused2:Q2", "P:Unused2:P" }), log);
 }
 
 TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForTheirSource)
@@ -113,18 +113,18 @@ TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForThei
     target.CollectReceivers(&fromA, false);
     EXPECT_TRUE(fromA.GetReceivers().empty()) << "not selected, not broadcast, not positional";
     target.SendToSelf(&fromA);
-    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T"}), log);
+    EXPECT_EQ((Log { "L:Unused1:T", "A:Unused1:T" }), log);
 
     log.clear();
     // A send from the target itself: only the any-source slots.
     Unused1 again;
     target.SendToSelf(&again, &a);
-    EXPECT_EQ((Log{"L:Unused1:A", "A:Unused1:A"}), log);
+    EXPECT_EQ((Log { "L:Unused1:A", "A:Unused1:A" }), log);
 
     log.clear();
     Unused1 relayed;
     target.InvokeSlots(&relayed, &target, &a);
-    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T", "B:Unused1:T"}), log);
+    EXPECT_EQ((Log { "L:Unused1:T", "A:Unused1:T", "B:Unused1:T" }), log);
 }
 
 TEST(SignalDelivery, SendToSelfReachesAHiddenUnselectedObject)
@@ -135,7 +135,7 @@ TEST(SignalDelivery, SendToSelfReachesAHiddenUnselectedObject)
     hidden.AddSlot<Unused1>(&Probe::Slot, &hidden);
     Unused1 signal;
     hidden.SendToSelf(&signal);
-    EXPECT_EQ((Log{"H:Unused1:H"}), log);
+    EXPECT_EQ((Log { "H:Unused1:H" }), log);
     Unused1 second;
     hidden.CollectReceivers(&second, false);
     EXPECT_TRUE(second.GetReceivers().empty()) << "the dispatching flag ends with the send";
@@ -152,7 +152,7 @@ TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
     root.AddChild(&elsewhere, false);
     clip.AddChild(&inside, false);
     clip.shift = 100;
-    for (Probe* probe : {&root, static_cast<Probe*>(&clip), &inside, &elsewhere})
+    for (Probe* probe : { &root, static_cast<Probe*>(&clip), &inside, &elsewhere })
         probe->AddSlot<Signal::MouseClick>(&Probe::PointSlot, probe);
 
     // (160, 15) in the window frame is (260, 15) for the clip's content: the inside
@@ -161,7 +161,7 @@ TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
     root.CollectReceivers(&press, true);
     root.Deliver(&press, nullptr);
 
-    EXPECT_EQ((Log{"Inside@260,15", "Clip@160,15", "Root@160,15"}), log);
+    EXPECT_EQ((Log { "Inside@260,15", "Clip@160,15", "Root@160,15" }), log);
     EXPECT_EQ(160, press.x) << "the point is restored after delivery";
 }
 
@@ -185,7 +185,7 @@ TEST(SignalDelivery, SelectObjectWithoutConnectionsIsHandledDuringCollection)
     ASSERT_EQ(1u, select.GetReceivers().size());
     root.Deliver(&select, nullptr);
     EXPECT_TRUE(wired.IsSelected());
-    EXPECT_EQ((Log{"Wired:SelectObject:Wired"}), log);
+    EXPECT_EQ((Log { "Wired:SelectObject:Wired" }), log);
 }
 
 TEST(SignalDelivery, AnExceptionInASlotReachesTheSenderAndStopsTheDelivery)
@@ -229,7 +229,7 @@ TEST(SignalDelivery, ConnectionsToADestroyedObjectEndWithIt)
     EXPECT_FALSE(connection.connected());
     Unused1 signal;
     sender.SendToSelf(&signal);
-    EXPECT_EQ((Log{"Sender:Unused1:Sender"}), log);
+    EXPECT_EQ((Log { "Sender:Unused1:Sender" }), log);
 }
 
 TEST(SignalDelivery, AReceiverDestroyedByAnEarlierHandlerIsNotServed)

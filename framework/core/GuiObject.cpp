@@ -43,24 +43,24 @@ void GuiObject::RemoveFromParent()
     if (parent == nullptr)
         return;
     parent_ = nullptr;
-    auto& tops = parent->topLevelChildren_;
-    tops.erase(std::remove(tops.begin(), tops.end(), this), tops.end());
+    parent->ForgetDependent(this);
     parent->RemoveChild(this, false);
+}
+
+void GuiObject::ForgetDependent(GuiObject* object)
+{
+    dependents_.erase(std::remove(dependents_.begin(), dependents_.end(), object), dependents_.end());
 }
 
 void GuiObject::Detach()
 {
     RemoveFromParent();
-    for (GuiObject* child : children_) {
-        if (child->parent_ == this)
-            child->parent_ = nullptr;
+    for (GuiObject* dependent : dependents_) {
+        if (dependent->parent_ == this)
+            dependent->parent_ = nullptr;
     }
-    for (GuiObject* child : topLevelChildren_) {
-        if (child->parent_ == this)
-            child->parent_ = nullptr;
-    }
+    dependents_.clear();
     children_.clear();
-    topLevelChildren_.clear();
 }
 
 const std::string& GuiObject::GetName() const
@@ -92,18 +92,21 @@ void GuiObject::AddWindowOffsetY(int& y)
 
 void GuiObject::SetParent(GuiObject* parent)
 {
+    if (parent_ != parent)
+        RemoveFromParent();
     parent_ = parent;
     windowActive_ = parent != nullptr && parent->IsWindowActive();
+    if (parent != nullptr) {
+        auto& dependents = parent->dependents_;
+        if (std::find(dependents.begin(), dependents.end(), this) == dependents.end())
+            dependents.push_back(this);
+    }
 }
 
 bool GuiObject::AddChild(GuiObject* child, bool update)
 {
-    if (child->parent_ != this)
-        child->RemoveFromParent();
     child->SetParent(this);
     if (child->IsTopLevel()) {
-        if (std::find(topLevelChildren_.begin(), topLevelChildren_.end(), child) == topLevelChildren_.end())
-            topLevelChildren_.push_back(child);
         Signal::ConnectXMLSlots connect;
         child->Raise(&connect);
         Signal::ObjectReady ready;
@@ -119,8 +122,10 @@ bool GuiObject::AddChild(GuiObject* child, bool update)
 void GuiObject::ClearChildren()
 {
     for (GuiObject* child : children_) {
-        if (child->parent_ == this)
+        if (child->parent_ == this) {
             child->parent_ = nullptr;
+            ForgetDependent(child);
+        }
     }
     std::vector<GuiObject*>().swap(children_);
 }
@@ -132,8 +137,10 @@ bool GuiObject::RemoveChild(GuiObject* child, bool update)
     children_.erase(end, children_.end());
     if (!found)
         return false;
-    if (child->parent_ == this)
+    if (child->parent_ == this) {
         child->parent_ = nullptr;
+        ForgetDependent(child);
+    }
     if (update)
         UpdateLayout();
     return true;

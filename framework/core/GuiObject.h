@@ -248,6 +248,7 @@ private:
     GuiObject* FindTabObject(int x, int y, GuiObject* skip);
     void PruneTabList();
     void Detach();
+    void ForgetDependent(GuiObject* object);
     int OwnX() const { return topLevel_ ? 0 : GetX(); }
     int OwnY() const { return topLevel_ ? 0 : GetY(); }
     void SubtreeMaxRight(int& right) const;
@@ -262,9 +263,9 @@ private:
     bool sizedFromContent_ = false;
     std::map<int, SourceMap> connections_;
     std::vector<GuiObject*> children_;
-    // Top-level objects added as children: they are not drawn or laid out with the
-    // children, but their parent pointer must be cleared when this object dies.
-    std::vector<GuiObject*> topLevelChildren_;
+    // Every object whose parent pointer points here: the children and the top-level
+    // objects added as children. Their parent pointers are cleared when this one dies.
+    std::vector<GuiObject*> dependents_;
     int x_ = 0;
     int y_ = 0;
     int width_ = 0;

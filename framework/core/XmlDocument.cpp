@@ -1,5 +1,7 @@
 #include "framework/core/XmlDocument.h"
 
+#include "framework/core/ScreenManagerInterface.h"
+
 XmlDocument::XmlDocument(const std::string& fileName)
     : TiXmlDocument(fileName)
 {
@@ -56,7 +58,7 @@ Field* LookUpAlongIncludes(const TiXmlDocument* document, Field* (*field)(const 
 Vabo::ScreenManagerInterface* XmlDocument::GetScreenManager(const TiXmlDocument* document)
 {
     return LookUpAlongIncludes<Vabo::ScreenManagerInterface>(
-        document, [](const XmlDocument& d) { return d.screenManager_; });
+        document, [](const XmlDocument& d) { return d.screenManagerWatch_.expired() ? nullptr : d.screenManager_; });
 }
 
 Vabo::Window* XmlDocument::GetOwnerWindow(const TiXmlDocument* document)
@@ -66,8 +68,10 @@ Vabo::Window* XmlDocument::GetOwnerWindow(const TiXmlDocument* document)
 
 void XmlDocument::SetScreenManager(TiXmlDocument* document, Vabo::ScreenManagerInterface* manager)
 {
-    if (auto* own = dynamic_cast<XmlDocument*>(document))
+    if (auto* own = dynamic_cast<XmlDocument*>(document)) {
         own->screenManager_ = manager;
+        own->screenManagerWatch_ = manager ? manager->Watch() : std::weak_ptr<void>();
+    }
 }
 
 void XmlDocument::SetOwnerWindow(TiXmlDocument* document, Vabo::Window* window)

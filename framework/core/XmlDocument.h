@@ -64,6 +64,8 @@ private:
     static const NodeLinks* FindLinks(const TiXmlNode* node);
 
     Vabo::ScreenManagerInterface* screenManager_ = nullptr;
+    // Expires with the screen manager, which may die before the document.
+    std::weak_ptr<void> screenManagerWatch_;
     Vabo::Window* ownerWindow_ = nullptr;
     std::unordered_map<const TiXmlNode*, NodeLinks> links_;
 };

@@ -1,6 +1,7 @@
 #include "framework/core/DocMap.h"
 
 #include "XmlTestFolders.h"
+#include "framework/core/ScreenManagerInterface.h"
 #include "platform/Log.h"
 
 #include <cstdlib>
@@ -12,6 +13,17 @@ namespace fs = std::filesystem;
 using XmlTest::Data;
 
 namespace {
+
+// A screen manager that is never asked for anything.
+struct NoScreens : Vabo::ScreenManagerInterface {
+    void InvalidateRect(const Vabo::Rect&) override { }
+    void SetFocusObject(Vabo::GuiObject*) override { }
+    Vabo::GuiObject* GetBaseRoot() const override { return nullptr; }
+    void SetLeftButtonHeld(bool) override { }
+    void SetRightButtonHeld(bool) override { }
+    void ActivateScreen(const std::string&, bool) override { }
+    void ReturnKeyboardFocus() override { }
+};
 
 // Runs the body with the working directory and VINTREL_LIB as given, and
 // restores both afterwards.
@@ -152,13 +164,20 @@ TEST(XmlDocument, ContextPointersFollowTheIncludeChain)
     XmlDocument::SetIncludingDocument(base->RootElement(), middle.get());
 
     EXPECT_EQ(nullptr, XmlDocument::GetScreenManager(base.get()));
-    auto* manager = reinterpret_cast<Vabo::ScreenManagerInterface*>(0x1000);
+    auto screens = std::make_unique<NoScreens>();
+    Vabo::ScreenManagerInterface* manager = screens.get();
     auto* window = reinterpret_cast<Vabo::Window*>(0x2000);
     XmlDocument::SetScreenManager(top.get(), manager);
     XmlDocument::SetOwnerWindow(middle.get(), window);
     EXPECT_EQ(manager, XmlDocument::GetScreenManager(base.get()));
     EXPECT_EQ(window, XmlDocument::GetOwnerWindow(base.get()));
     EXPECT_EQ(nullptr, XmlDocument::GetOwnerWindow(top.get()));
+
+    // A screen manager that is gone is not handed out any more.
+    screens.reset();
+    EXPECT_EQ(nullptr, XmlDocument::GetScreenManager(base.get()));
+    screens = std::make_unique<NoScreens>();
+    XmlDocument::SetScreenManager(top.get(), screens.get());
 
     // A document that is gone ends the chain instead of dangling.
     top.reset();

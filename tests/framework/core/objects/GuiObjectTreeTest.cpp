@@ -201,3 +201,17 @@ TEST(GuiObjectTree, RootObjectIsTheTopLevelTopOrTheScreenManagersBaseRoot)
     EXPECT_EQ(window.get(), child->GetRootObject());
     EXPECT_EQ(window.get(), window->GetRootObject());
 }
+
+TEST(GuiObjectTree, AParentSetDirectlyIsClearedWhenItDies)
+{
+    auto child = MakeObject(0, 0, 1, 1);
+    {
+        auto owner = MakeObject(0, 0, 10, 10);
+        auto first = MakeObject(0, 0, 10, 10);
+        first->AddChild(child.get(), false);
+        child->SetParent(owner.get());
+        EXPECT_TRUE(first->GetChildren().empty()) << "setting another parent leaves the first";
+        EXPECT_EQ(owner.get(), child->GetParent());
+    }
+    EXPECT_EQ(nullptr, child->GetParent());
+}

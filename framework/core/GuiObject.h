@@ -28,6 +28,7 @@ class ScreenManagerInterface;
 
 namespace Signal {
 class SelectObject;
+class SelectNextObject;
 }
 
 class GuiObject : public XMLLoadSave {
@@ -245,6 +246,7 @@ private:
     using SourceMap = std::map<int, std::shared_ptr<SlotList>>;
 
     bool SelectAndNotify(Signal::SelectObject* signal);
+    void MoveSelection(Signal::SelectNextObject* signal, GuiObject* target);
     GuiObject* FindTabObject(int x, int y, GuiObject* skip);
     void PruneTabList();
     void Detach();

@@ -186,6 +186,14 @@ GuiObject* GuiObject::FindTabObject(int x, int y, GuiObject* skip)
     return nullptr;
 }
 
+void GuiObject::MoveSelection(Signal::SelectNextObject* signal, GuiObject* target)
+{
+    target->TabSelect();
+    // The containers further up the chain of selected objects receive the same
+    // signal after this one; the chosen object tells them the key was used.
+    signal->chosen = target;
+}
+
 void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
 {
     auto* signal = static_cast<Signal::SelectNextObject*>(base);
@@ -202,7 +210,7 @@ void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
             int y = entry.tabY;
             Neighbour(signal->direction, x, y);
             if (GuiObject* target = FindTabObject(x, y, entry.object)) {
-                target->TabSelect();
+                MoveSelection(signal, target);
                 break;
             }
         }
@@ -210,14 +218,12 @@ void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
         auto current = std::find_if(entries.begin(), entries.end(), [](const TabEntry& entry) {
             return entry.object->IsSelected() || entry.object->HasSelectedChild();
         });
-        if (current == entries.end())
-            return;
-        if (current->object->CanTabFrom(signal->direction)) {
+        if (current != entries.end() && current->object->CanTabFrom(signal->direction)) {
             int x = current->tabX;
             int y = current->tabY;
             Neighbour(signal->direction, x, y);
             if (GuiObject* target = FindTabObject(x, y, current->object))
-                target->TabSelect();
+                MoveSelection(signal, target);
         }
     }
     Invalidate();

@@ -218,3 +218,30 @@ TEST_F(TabGrid, ADestroyedCellLeavesTheTabList)
     EXPECT_EQ(&cells[3], Selected());
     EXPECT_EQ(6u, root.GetTabList().size());
 }
+
+TEST(NestedTabLists, OneKeyMovesTheSelectionOnceEvenThroughNestedContainers)
+{
+    Log log;
+    FakeScreenManager screens;
+    Probe root("Root", log, 0, 0, 200, 100);
+    Probe inner("Inner", log, 0, 0, 100, 50), other("Other", log, 120, 0, 50, 50);
+    Probe a("A", log, 0, 0, 40, 40), b("B", log, 50, 0, 40, 40);
+    root.SetScreenManager(&screens);
+    root.AddChild(&inner, false);
+    root.AddChild(&other, false);
+    inner.AddChild(&a, false);
+    inner.AddChild(&b, false);
+    root.AddTabObject(&inner, 0, 0);
+    root.AddTabObject(&other, 1, 0);
+    inner.AddTabObject(&a, 0, 0);
+    inner.AddTabObject(&b, 1, 0);
+    ASSERT_TRUE(a.IsSelected());
+
+    Signal::SelectNextObject right(1);
+    root.Raise(&right);
+
+    EXPECT_TRUE(b.IsSelected());
+    EXPECT_FALSE(a.IsSelected());
+    EXPECT_FALSE(other.IsSelected()) << "the outer list leaves a used key alone";
+    EXPECT_EQ(&b, right.chosen);
+}

@@ -143,6 +143,8 @@ public:
     virtual void CollectReceivers(Signal::Base* signal, bool recurse);
 
     // Tree access.
+    // The XML child scan stays reachable next to the object's own children.
+    using XMLLoadSave::GetChildren;
     GuiObject* GetParent() const { return parent_; }
     // Leaves the parent (through its RemoveChild, so containers update their records).
     void RemoveFromParent();

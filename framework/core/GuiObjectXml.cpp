@@ -112,7 +112,7 @@ void GuiObject::OnConnectXMLSlots(Signal::Base*, GuiObject*)
         return;
     // Processing stops at the first element that fails, so the connected elements
     // are always the first ones; elements appended later connect on a later call.
-    const std::vector<TiXmlElement*> elements = XMLLoadSave::GetChildren(element_, "Connect");
+    const std::vector<TiXmlElement*> elements = GetChildren(element_, "Connect");
     for (; connectedElements_ < elements.size(); ++connectedElements_) {
         ConnectResult result = ConnectElement(elements[connectedElements_]);
         if (!result.Connected()) {

@@ -41,7 +41,7 @@ Panel::Panel(TiXmlElement* element)
 bool Panel::LoadFromXML(TiXmlElement* element)
 {
     Vabo::GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
-    for (TiXmlElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement()) {
+    for (TiXmlElement* child : GetChildren(element, "")) {
         std::string type = child->Value();
         if (type == "Connect" || type == "Alias")
             continue;

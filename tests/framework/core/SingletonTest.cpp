@@ -1,4 +1,6 @@
 #include "framework/core/DocMap.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/GuiObject.h"
 #include "framework/core/IdFactory.h"
 #include "framework/core/ScreenCollector.h"
 #include "framework/core/SignalFactory.h"
@@ -61,6 +63,20 @@ void FactoryClearSeesTheLaterSingleton()
 {
     std::fprintf(stderr, "factory cleared, witness %d alive\n", WitnessInstance<2>().value);
 }
+
+// An object the factory owns whose destructor needs a singleton made after
+// the framework initialisation.
+class ExitProbe : public Vabo::GuiObject {
+public:
+    ExitProbe()
+        : GuiObject(0, 0)
+    {
+    }
+    ~ExitProbe() override
+    {
+        std::fprintf(stderr, "probe released with witness %d alive\n", WitnessInstance<3>().value);
+    }
+};
 
 } // namespace
 
@@ -158,4 +174,23 @@ TEST_F(SingletonDeathTest, TheFrameworkInitialisationClearsTheFactoryBeforeLater
             std::exit(0);
         },
         testing::ExitedWithCode(0), "factory cleared, witness 2 alive\nwitness 2 destroyed\n");
+}
+
+TEST_F(SingletonDeathTest, ObjectsTheFactoryOwnsAreReleasedWhileEverySingletonLives)
+{
+    EXPECT_EXIT(
+        {
+            static Vabo::GuiObject owner(0, 0);
+            DllVaboInitInstance();
+            auto& factory = DllGlobalObjectFactoryInstance();
+            factory.Register("Test::ExitProbe", [](TiXmlElement*) { return new ExitProbe; });
+            static auto* document = new TiXmlDocument("exit.xml");
+            auto* element = new TiXmlElement("Test::ExitProbe");
+            document->LinkEndChild(element);
+            if (!factory.CreateAndRegister("Test::ExitProbe", "probe", &owner, element))
+                std::_Exit(2);
+            WitnessInstance<3>();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "probe released with witness 3 alive\nwitness 3 destroyed\n");
 }

@@ -1,0 +1,78 @@
+#pragma once
+// Checks that everything registered by static initialisers can be created by its
+// name: every type, every named slot (on an object of its class) and every signal
+// type. It walks the registries, so a test program calling it covers whatever the
+// modules linked into that program register.
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <tinyxml.h>
+
+#include "framework/core/DocMap.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/XMLLoadSave.h"
+
+namespace ObjectsTest {
+
+// The registered type whose objects carry a slot: the slot name without its member
+// name. The message box registers its slots under a shorter class name.
+inline std::string SlotClass(const std::string& slotName)
+{
+    std::string type = slotName.substr(0, slotName.rfind("::"));
+    return type == "MessageBox" ? "MessageBoxA" : type;
+}
+
+inline std::shared_ptr<Vabo::GuiObject> CreateByName(const std::string& type, XMLLoadSave& loader,
+                                                     TiXmlDocument& document)
+{
+    auto* element = new TiXmlElement(type);
+    element->SetAttribute("Name", "Registered");
+    if (!DllDocMapInstance().GetDefaultBaseXML(type).empty())
+        element->SetAttribute("BaseXML", "default");
+    document.LinkEndChild(element);
+    return DllGlobalObjectFactoryInstance().Create(loader.ResolveBaseXML(element));
+}
+
+// The framework's default definitions are read from the repository's library folder
+// for the time of the check.
+inline void ExpectEveryRegistrationCreatable()
+{
+    struct LibraryFolder {
+        LibraryFolder()
+            : saved(DllDocMapInstance().GetLibraryFolder())
+        {
+            DllDocMapInstance().SetLibraryFolder(std::string(PELLORA_SOURCE_DIR) + "/lib/VABO/XML");
+        }
+        ~LibraryFolder() { DllDocMapInstance().SetLibraryFolder(saved); }
+        std::string saved;
+    } libraryFolder;
+    auto& factory = DllGlobalObjectFactoryInstance();
+    XMLLoadSave loader;
+    TiXmlDocument document("registry-test.xml");
+
+    std::map<std::string, std::shared_ptr<Vabo::GuiObject>> objects;
+    for (const std::string& type : factory.GetTypeNames()) {
+        auto object = CreateByName(type, loader, document);
+        EXPECT_TRUE(object) << type;
+        objects[type] = object;
+    }
+
+    Vabo::GuiObject plain(0, 0);
+    for (const std::string& slot : factory.GetSlotNames()) {
+        std::string type = SlotClass(slot);
+        Vabo::GuiObject* target = type == "Vabo::GuiObject" ? &plain : objects[type].get();
+        ASSERT_NE(nullptr, target) << slot << " belongs to no registered type";
+        int signal = factory.GetSlotFactory(slot)->GetSignalTypeId();
+        EXPECT_TRUE(factory.CreateSlot(slot, target, signal)) << slot;
+    }
+
+    for (const std::string& name : factory.GetSignalNames()) {
+        auto signal = factory.CreateSignal(name);
+        ASSERT_TRUE(signal) << name;
+        EXPECT_EQ(factory.GetSignalId(name), signal->GetTypeId()) << name;
+        EXPECT_NE(0, signal->GetTypeId()) << name;
+    }
+}
+
+} // namespace ObjectsTest

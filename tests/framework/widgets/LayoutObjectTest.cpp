@@ -1,5 +1,7 @@
 #include "framework/widgets/LayoutObject.h"
 
+#include "LayoutTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
@@ -41,10 +43,10 @@ TEST(LayoutObject, EqualityComparesObjectAndPlaceOnly)
 {
     TiXmlDocument document;
     TiXmlElement* element = Parse(document, "<CreateObject/>");
-    int a = 0;
-    int b = 0;
-    auto* objectA = reinterpret_cast<Vabo::GuiObject*>(&a);
-    auto* objectB = reinterpret_cast<Vabo::GuiObject*>(&b);
+    LayoutTest::Probe a;
+    LayoutTest::Probe b;
+    Vabo::GuiObject* objectA = &a;
+    Vabo::GuiObject* objectB = &b;
     Vabo::Animation animation(3);
     const LayoutObject record(objectA, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 1), nullptr, nullptr);
     LayoutObject same(objectA, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 1), element, &animation);

@@ -1,0 +1,306 @@
+#include "framework/core/XmlObjectHolder.h"
+
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/GuiObject.h"
+#include "framework/core/ScreenManagerInterface.h"
+#include "framework/core/XMLLoadSave.h"
+#include "platform/Log.h"
+
+#include <tinyxml.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace Vabo {
+namespace {
+
+// Sets the owner's loading flag for the lifetime of the guard.
+class LoadingScope {
+public:
+    explicit LoadingScope(XMLLoadSave& object) : object_(object), previous_(object.IsLoading())
+    {
+        object_.SetLoading(true);
+    }
+    ~LoadingScope() { object_.SetLoading(previous_); }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+
+private:
+    XMLLoadSave& object_;
+    bool previous_;
+};
+
+XmlObjectHolder::AddObjectDialogRunner& DialogRunner()
+{
+    static XmlObjectHolder::AddObjectDialogRunner runner;
+    return runner;
+}
+
+bool IsPath(const std::string& name)
+{
+    return name.find("->") != std::string::npos;
+}
+
+bool AttributeIs(TiXmlElement* element, const char* name, const char* value)
+{
+    const char* text = element->Attribute(name);
+    return text != nullptr && std::string(text) == value;
+}
+
+} // namespace
+
+XmlObjectHolder::XmlObjectHolder() : startTicks_(Platform::NowMs()), running_(true), animationAllowed_(true) {}
+
+bool XmlObjectHolder::CreateObjects(TiXmlElement* element)
+{
+    if (element == nullptr)
+        return false;
+    GuiObject* owner = GetOwner();
+    bool result = true;
+    for (TiXmlElement* child : owner->XMLLoadSave::GetChildren(element, "CreateObject"))
+        result = CreateObject(child) && result;
+    ResetCachedRect();
+    owner->UpdateLayout();
+    return result;
+}
+
+// An object counts as already built only when it is the owner's own child or
+// is named by an explicit path: the scoped lookup alone would also find the
+// names of enclosing layouts (every drop-down list has a "Background") and
+// the new object would never be built.
+bool XmlObjectHolder::ExistsForCreateObject(const std::string& name, GuiObject*& existing)
+{
+    GuiObject* owner = GetOwner();
+    existing = DllGlobalObjectFactoryInstance().FindObject(owner, name);
+    return existing != nullptr && (IsPath(name) || existing->GetParent() == owner);
+}
+
+bool XmlObjectHolder::CreateObject(TiXmlElement* element)
+{
+    GuiObject* owner = GetOwner();
+    std::string name;
+    owner->ReadXmlAttribute(name, element, "Name", true);
+    if (element->FirstChild() == nullptr)
+        return true;
+
+    const bool addToLayout = !AttributeIs(element, "AddToLayout", "false");
+    GuiObject* object = nullptr;
+    if (ExistsForCreateObject(name, object)) {
+        if (addToLayout)
+            ConfigureObjectLayout(object, element);
+        else
+            SetObjectRectFromXML(object, element);
+        return true;
+    }
+
+    TiXmlElement* typeElement = owner->GetChild(element, "");
+    object = DllGlobalObjectFactoryInstance().CreateAndRegister(typeElement->ValueStr(), name, owner, typeElement);
+    if (object == nullptr)
+        return false;
+
+    if (AttributeIs(element, "Visible", "false"))
+        object->SetVisible(false);
+    if (AttributeIs(element, "ForceSelected", "true"))
+        object->SetForceSelected(true);
+    if (AttributeIs(element, "Selectable", "true"))
+        object->SetUnselectable(0);
+
+    if (!addToLayout) {
+        SetObjectRectFromXML(object, element);
+        owner->AddChild(object, true);
+        return true;
+    }
+    if (owner->HasChild(element, "Animation")) {
+        const Animation animation = CreateAnimation(owner->GetChild(element, "Animation"));
+        AddObject(object, element, &animation);
+    } else {
+        AddObject(object, element, nullptr);
+    }
+    owner->AddTabObjectFromXML(object, element);
+    return true;
+}
+
+bool XmlObjectHolder::CreateScreens(TiXmlElement* element)
+{
+    GuiObject* owner = GetOwner();
+    LoadingScope loading(*owner);
+    if (element == nullptr)
+        return false;
+    bool result = true;
+    for (TiXmlElement* child : owner->XMLLoadSave::GetChildren(element, "CreateScreen"))
+        result = CreateScreen(child) && result;
+    return result;
+}
+
+bool XmlObjectHolder::CreateScreen(TiXmlElement* element)
+{
+    GuiObject* owner = GetOwner();
+    std::string screenName;
+    std::string objectName;
+    std::string fileName;
+    owner->ReadXmlAttribute(screenName, element, "ScreenName", true);
+    owner->ReadXmlAttribute(objectName, element, "ObjectName", true);
+    owner->ReadXmlAttribute(fileName, element, "Filename", true);
+    const bool destroyOnDeactivate = AttributeIs(element, "DestroyOnDeactivate", "true");
+    owner->GetScreenManager()->AddScreen(screenName, destroyOnDeactivate, objectName, fileName);
+    return true;
+}
+
+TiXmlElement* XmlObjectHolder::FindObjectXml(const std::string& name)
+{
+    GuiObject* owner = GetOwner();
+    for (TiXmlElement* child : owner->XMLLoadSave::GetChildren(owner->GetXmlElement(), "Object")) {
+        LoadingScope loading(*owner);
+        std::string childName;
+        owner->ReadXmlAttribute(childName, child, "Name", true);
+        if (childName == name)
+            return owner->GetChild(child, "");
+    }
+    return nullptr;
+}
+
+void XmlObjectHolder::SetAddObjectDialogRunner(AddObjectDialogRunner runner)
+{
+    DialogRunner() = std::move(runner);
+}
+
+void XmlObjectHolder::AddObject(TiXmlElement* typeElement)
+{
+    static const std::string dialogFile = "$VABO/AddObjectWindow/AddObjectDialog.xml";
+    GuiObject* owner = GetOwner();
+    TiXmlElement* element = owner->GetXmlElement();
+    if (element == nullptr) {
+        Platform::Log("Vabo::XmlObjectHolder::AddObject - " + owner->GetName() + " has no XML element to extend");
+        return;
+    }
+    TiXmlElement* dialog = owner->LoadXML(dialogFile);
+    if (dialog == nullptr) {
+        Platform::Log("Vabo::XmlObjectHolder::AddObject - cannot add an object without " + dialogFile);
+        return;
+    }
+    if (!DialogRunner()) {
+        Platform::Log("Vabo::XmlObjectHolder::AddObject - no add-object dialog is available");
+        return;
+    }
+    std::string name;
+    if (!DialogRunner()(owner->GetRootObject(), dialog, name))
+        return;
+
+    TiXmlElement createObject("CreateObject");
+    createObject.SetAttribute("Name", name);
+    createObject.SetAttribute("XPos", "10px");
+    createObject.SetAttribute("YPos", "10px");
+    createObject.SetAttribute("Width", "80px");
+    createObject.SetAttribute("Height", "40px");
+    createObject.InsertEndChild(*typeElement);
+    typeElement->SetAttribute("Name", name);
+    if (element->LastChild() != nullptr)
+        element->InsertAfterChild(element->LastChild(), createObject);
+    else
+        element->InsertEndChild(createObject);
+}
+
+Animation XmlObjectHolder::CreateAnimation(TiXmlElement* element)
+{
+    Animation animation;
+    int previousMs = 0;
+    for (TiXmlElement* child : GetOwner()->XMLLoadSave::GetChildren(element, "Element")) {
+        AnimationKey key;
+        if (CreateAnimationElement(child, key, previousMs)) {
+            animation.push_back(key);
+            previousMs = key.timeMs;
+        }
+    }
+    return animation;
+}
+
+bool XmlObjectHolder::CreateAnimationElement(TiXmlElement* element, AnimationKey& key, int previousMs)
+{
+    GuiObject* owner = GetOwner();
+    std::string time;
+    owner->ReadXmlAttribute(time, element, "TimeMS", true);
+    // A key time that is not a whole number is a skin error like a missing
+    // one, reported with the element it stands in.
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(time.c_str(), &end, 10);
+    if (time.empty() || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        XMLLoadSave::ThrowXmlError(element, "TimeMS");
+    key.timeMs = static_cast<int>(value) + previousMs;
+
+    std::string signalName;
+    if (owner->ReadXmlAttribute(signalName, element, "Signal", false)) {
+        key.signal = DllGlobalObjectFactoryInstance().CreateSignal(signalName);
+        if (!key.signal)
+            Platform::Log("Vabo::XmlObjectHolder::CreateAnimationElement - Failed to create signal " + signalName);
+    }
+    key.hasAlpha = owner->ReadXmlAttribute(key.alpha, element, "Alpha", false);
+    key.hasX = owner->ReadXmlAttribute(key.x, element, "XPos", false);
+    key.hasY = owner->ReadXmlAttribute(key.y, element, "YPos", false);
+    key.hasWidth = owner->ReadXmlAttribute(key.width, element, "Width", false);
+    key.hasHeight = owner->ReadXmlAttribute(key.height, element, "Height", false);
+    return true;
+}
+
+bool XmlObjectHolder::StartAnimation()
+{
+    running_ = true;
+    VisitAnimations([](GuiObject*, Animation& animation, const Fractions&) {
+        for (AnimationKey& key : animation)
+            key.fired = false;
+    });
+    startTicks_ = Platform::NowMs();
+    return UpdateAnimation(false);
+}
+
+bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
+{
+    const Platform::Milliseconds elapsed = Platform::NowMs() - startTicks_;
+    bool applied = false;
+    // Signals and repaints wait until the walk is over, so that a slot that
+    // changes the layout cannot pull the records from under it.
+    std::vector<std::pair<GuiObject*, std::shared_ptr<Signal::Base>>> fired;
+    VisitAnimations([&](GuiObject* child, Animation& animation, const Fractions& record) {
+        for (AnimationKey& key : animation) {
+            if (key.timeMs > elapsed)
+                break;
+            if (key.fired)
+                continue;
+            applied = true;
+            if (key.hasAlpha)
+                child->SetAlpha(key.alpha);
+            if (key.hasX && key.hasY && key.hasWidth && key.hasHeight)
+                ApplyFractions(child, {key.x + record.x, key.y + record.y, key.width * record.width,
+                                       key.height * record.height});
+            if (!applyOnly) {
+                key.fired = true;
+                fired.emplace_back(child, key.signal);
+            }
+        }
+    });
+    for (const auto& [child, signal] : fired) {
+        if (signal)
+            child->SendToSelf(signal.get());
+        child->Invalidate();
+    }
+    return applied;
+}
+
+bool XmlObjectHolder::IsAnimating()
+{
+    if (!animationAllowed_ || !running_)
+        return false;
+    bool unfired = false;
+    VisitAnimations([&](GuiObject*, Animation& animation, const Fractions&) {
+        for (const AnimationKey& key : animation)
+            unfired = unfired || !key.fired;
+    });
+    if (!unfired)
+        running_ = false;
+    return unfired;
+}
+
+} // namespace Vabo

@@ -1,0 +1,213 @@
+#include "framework/widgets/GridLayout.h"
+
+#include "LayoutTestSupport.h"
+#include "framework/core/GlobalObjectFactory.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+using LayoutTest::Probe;
+using Vabo::GridLayout;
+using Vabo::GridVal;
+using Vabo::Rect;
+
+namespace {
+
+Rect RectOf(const Vabo::GuiObject& object)
+{
+    return object.GetRect();
+}
+
+// A child that sizes itself from its content, as text labels do.
+class Label : public Vabo::GuiObject {
+public:
+    Label(int width, int height) : GuiObject(1, 0), width_(width), height_(height) {}
+    void CalculateSize() override
+    {
+        SetSize(width_, height_);
+        SetSizedFromContent(true);
+    }
+
+private:
+    int width_;
+    int height_;
+};
+
+} // namespace
+
+TEST(GridLayout, PlacesChildrenAtRoundedPixelsPlusFractions)
+{
+    GridLayout layout;
+    layout.SetSize(101, 200);
+    Probe child;
+    ASSERT_TRUE(layout.AddObjectAt(&child, GridVal(0, 0.5f), GridVal(10, 0.25f), GridVal(0, 0.5f), GridVal(-20, 1)));
+    EXPECT_EQ((Rect{51, 60, 51, 180}), RectOf(child));
+    EXPECT_EQ(&layout, child.GetParent());
+    ASSERT_EQ(1u, layout.GetChildren().size());
+
+    Probe filler;
+    layout.AddObjectAtFractions(&filler, 0, 0, 1, 1);
+    EXPECT_EQ((Rect{0, 0, 101, 200}), RectOf(filler));
+}
+
+TEST(GridLayout, RePlacesChildrenOnlyWhenItsBoundsChange)
+{
+    GridLayout layout;
+    Probe child;
+    layout.AddObjectAtFractions(&child, 0.5f, 0, 0.5f, 1);
+    EXPECT_EQ(1, child.placements);
+
+    // No size yet: the pass has nothing to lay out against.
+    layout.UpdateLayout();
+    EXPECT_EQ(1, child.placements);
+
+    layout.SetSize(100, 40);
+    layout.UpdateLayout();
+    EXPECT_EQ(2, child.placements);
+    EXPECT_EQ((Rect{50, 0, 50, 40}), RectOf(child));
+    layout.UpdateLayout();
+    EXPECT_EQ(2, child.placements);
+
+    layout.SetPosition(5, 5);
+    layout.UpdateLayout();
+    EXPECT_EQ(3, child.placements);
+
+    layout.ResetCachedRect();
+    layout.UpdateLayout();
+    EXPECT_EQ(4, child.placements);
+}
+
+TEST(GridLayout, NestedLayoutsFollowTheirParent)
+{
+    GridLayout outer;
+    GridLayout inner;
+    Probe leaf;
+    inner.AddObjectAtFractions(&leaf, 0.5f, 0.5f, 0.5f, 0.5f);
+    outer.AddObjectAt(&inner, GridVal(10, 0), GridVal(10, 0), GridVal(-20, 1), GridVal(-20, 1));
+    outer.SetSize(220, 120);
+    outer.UpdateLayout();
+    EXPECT_EQ((Rect{10, 10, 200, 100}), RectOf(inner));
+    EXPECT_EQ((Rect{100, 50, 100, 50}), RectOf(leaf));
+}
+
+TEST(GridLayout, AddingAChildAgainKeepsOneRecordAndOneEntry)
+{
+    GridLayout layout;
+    layout.SetSize(100, 100);
+    Probe child;
+    layout.AddObjectAtFractions(&child, 0, 0, 0.5f, 0.5f);
+    layout.AddObjectAtFractions(&child, 0.5f, 0.5f, 0.25f, 0.25f);
+    EXPECT_EQ(1u, layout.GetLayoutRecords().size());
+    EXPECT_EQ(1u, layout.GetChildren().size());
+    EXPECT_EQ((Rect{50, 50, 25, 25}), RectOf(child));
+}
+
+TEST(GridLayout, RemovedAndDestroyedChildrenLoseTheirRecords)
+{
+    GridLayout layout;
+    layout.SetSize(100, 100);
+    Probe kept;
+    Probe removed;
+    layout.AddObjectAtFractions(&kept, 0, 0, 1, 1);
+    layout.AddObjectAtFractions(&removed, 0, 0, 1, 1);
+    EXPECT_TRUE(layout.RemoveChild(&removed, false));
+    EXPECT_FALSE(layout.RemoveChild(&removed, false));
+    Vabo::LayoutObject record;
+    EXPECT_FALSE(layout.GetLayoutObject(&removed, record));
+    {
+        Probe shortLived;
+        layout.AddObjectAtFractions(&shortLived, 0, 0, 1, 1);
+    }
+    EXPECT_EQ(1u, layout.GetLayoutRecords().size());
+    layout.SetSize(50, 50);
+    layout.UpdateLayout();
+    EXPECT_EQ((Rect{0, 0, 50, 50}), RectOf(kept));
+    ASSERT_TRUE(layout.GetLayoutObject(&kept, record));
+    EXPECT_EQ(&kept, record.object);
+
+    layout.ClearChildren();
+    EXPECT_TRUE(layout.GetLayoutRecords().empty());
+    EXPECT_TRUE(layout.GetChildren().empty());
+}
+
+TEST(GridLayout, PlaceObjectWritesLengthsBackIntoTheSkinElement)
+{
+    TiXmlDocument document;
+    document.Parse("<CreateObject XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\"/>");
+    GridLayout layout;
+    layout.SetSize(200, 100);
+    Probe child;
+    layout.AddObject(&child, document.RootElement(), nullptr);
+    EXPECT_EQ((Rect{0, 0, 200, 100}), RectOf(child));
+
+    ASSERT_TRUE(layout.PlaceObject(&child, GridVal(10, 0.5f), GridVal(0, 0.25f), GridVal(-4, 0.25f), GridVal(0, 0.5f), true));
+    EXPECT_EQ((Rect{110, 25, 46, 50}), RectOf(child));
+    EXPECT_STREQ("10px+0.5", document.RootElement()->Attribute("XPos"));
+    EXPECT_STREQ("-4px+0.25", document.RootElement()->Attribute("Width"));
+
+    Probe stranger;
+    EXPECT_FALSE(layout.PlaceObject(&stranger, GridVal(), GridVal(), GridVal(), GridVal(), true));
+}
+
+TEST(GridLayout, StoreObjectRectKeepsUnitsOrFractions)
+{
+    GridLayout layout;
+    layout.SetSize(200, 100);
+    Probe child;
+    layout.AddObjectAt(&child, GridVal(10, 0.5f), GridVal(5, 0), GridVal(0, 0.25f), GridVal(0, 0.5f));
+    child.SetPosition(130, 20);
+    Vabo::LayoutObject record;
+    ASSERT_TRUE(layout.GetLayoutObject(&child, record));
+
+    Vabo::LayoutObject keepFractions = record;
+    layout.StoreObjectRect(&child, keepFractions, false);
+    EXPECT_EQ(GridVal(30, 0.5f), keepFractions.x);
+    EXPECT_EQ(GridVal(20, 0), keepFractions.y);
+
+    Vabo::LayoutObject keepUnits = record;
+    layout.StoreObjectRect(&child, keepUnits, true);
+    EXPECT_FLOAT_EQ(10, keepUnits.x.units);
+    EXPECT_FLOAT_EQ(0.6f, keepUnits.x.percentage);
+    EXPECT_FLOAT_EQ(0.15f, keepUnits.y.percentage);
+}
+
+TEST(GridLayout, ContentSizedChildSizesTheLayoutByItsFraction)
+{
+    GridLayout layout;
+    Label label(60, 20);
+    layout.AddObjectAtFractions(&label, 0, 0, 0.5f, 0.25f);
+    layout.CalculateSize();
+    EXPECT_EQ(120, layout.GetWidth());
+    EXPECT_EQ(80, layout.GetHeight());
+    EXPECT_TRUE(layout.IsSizedFromContent());
+    EXPECT_EQ(&layout, layout.FindContentSizedChild());
+}
+
+TEST(GridLayout, ContentSizeFromAZeroOrTinyFractionStaysSane)
+{
+    GridLayout zero;
+    Label flat(60, 20);
+    zero.AddObjectAtFractions(&flat, 0, 0, 0.5f, 0);
+    zero.CalculateSize();
+    EXPECT_EQ(120, zero.GetWidth());
+    EXPECT_EQ(0, zero.GetHeight());
+
+    GridLayout tiny;
+    Label wide(60, 20);
+    tiny.AddObjectAtFractions(&wide, 0, 0, 1e-30f, 1e-6f);
+    tiny.CalculateSize();
+    EXPECT_EQ(1 << 16, tiny.GetWidth());
+    EXPECT_EQ(1 << 16, tiny.GetHeight());
+}
+
+TEST(GridLayout, RegisteredUnderItsTypeName)
+{
+    TiXmlDocument document;
+    document.Parse("<Vabo::GridLayout Name=\"Made\"/>");
+    std::shared_ptr<Vabo::GuiObject> made = DllGlobalObjectFactoryInstance().Create(document.RootElement());
+    auto* layout = dynamic_cast<GridLayout*>(made.get());
+    ASSERT_NE(nullptr, layout);
+    EXPECT_EQ("Vabo::GridLayout", layout->GetTypeName());
+    EXPECT_EQ("Made", layout->GetName());
+    EXPECT_EQ("$VABO/Objects/GridLayout/GridLayout.xml", DllDocMapInstance().GetDefaultBaseXML("Vabo::GridLayout"));
+}

@@ -282,8 +282,12 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
         }
     });
     for (const auto& [child, signal] : fired) {
-        if (signal)
+        if (signal) {
+            // The key's signal is sent again on every run: start each
+            // delivery with an empty receiver list.
+            signal->ClearReceivers();
             child->SendToSelf(signal.get());
+        }
         child->Invalidate();
     }
     return applied;

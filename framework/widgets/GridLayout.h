@@ -22,6 +22,7 @@ public:
     // children; false when one of them could not be built.
     bool LoadFromXML(TiXmlElement* element);
 
+    using LayoutBase::AddObject;
     bool AddObject(GuiObject* object, TiXmlElement* element, const Animation* animation) override;
     bool SetObjectRectFromXML(GuiObject* object, TiXmlElement* element) override;
     bool ConfigureObjectLayout(GuiObject* object, TiXmlElement* element) override;

@@ -30,9 +30,10 @@ public:
     // Activates the named screen, putting its name on the back stack when push is set.
     virtual void ActivateScreen(const std::string& name, bool push) = 0;
     // Registers a screen that a skin's "CreateScreen" declares: its root is
-    // the object of that name in the file, built when the screen is first shown.
+    // the object of that name in the file, built when the screen is first
+    // shown. A screen manager that keeps no screens logs the request.
     virtual void AddScreen(const std::string& screenName, bool destroyOnDeactivate, const std::string& objectName,
-                           const std::string& fileName) = 0;
+                           const std::string& fileName);
     // Gives the keyboard focus back to the host window (a tooltip popup may have taken it).
     virtual void ReturnKeyboardFocus() = 0;
 

@@ -17,7 +17,6 @@ public:
     void SetRightButtonHeld(bool held) override { rightHeld = held; }
     void ActivateScreen(const std::string& name, bool push) override { activated.emplace_back(name, push); }
     void ReturnKeyboardFocus() override { ++focusReturned; }
-    void AddScreen(const std::string&, bool, const std::string&, const std::string&) override {}
 
     std::vector<Vabo::Rect> invalidated;
     Vabo::GuiObject* focus = nullptr;

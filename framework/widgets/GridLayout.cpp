@@ -46,6 +46,7 @@ const RegisterClassSlot<GridLayout, Signal::ScreenActivation> registerRestartAni
 GridLayout::GridLayout(TiXmlElement* element, bool constructFromXml)
     : LayoutBase(element), constructFromXml_(constructFromXml)
 {
+    AddSlot<ObjectEditedSignal>(&GridLayout::ObjectEditedSlot, this);
     AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
     RegisterLoader<GridLayout>(element, this);
     UpdateAnimation(true);
@@ -263,6 +264,16 @@ void GridLayout::UpdateLayout()
         return;
     for (const auto& [object, record] : records_)
         ResolveObjectRect(object, record->x, record->y, record->width, record->height);
+}
+
+void GridLayout::ObjectEditedSlot(ObjectEditedSignal* signal, GuiObject*)
+{
+    const auto found = records_.find(signal->object);
+    if (found == records_.end())
+        return;
+    LayoutObject& record = *found->second;
+    StoreObjectRect(signal->object, record, signal->keepUnits);
+    PlaceObject(signal->object, record.x, record.y, record.width, record.height, true);
 }
 
 void GridLayout::AnimationTimerSlot(Signal::Base*, GuiObject*)

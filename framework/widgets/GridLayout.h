@@ -11,6 +11,21 @@ namespace Vabo {
 
 class GridLayout : public LayoutBase {
 public:
+    // What the GUI builder sends a layout after the user moved or resized one
+    // of its children: the layout writes the new place into the child's
+    // record and skin element, keeping the pixel parts or the fractions.
+    class ObjectEditedSignal : public Signal::Base {
+    public:
+        ObjectEditedSignal(GuiObject* object = nullptr, bool keepUnits = false)
+            : Base(Signal::TypeIdOf<ObjectEditedSignal>(), false), object(object), keepUnits(keepUnits)
+        {
+        }
+        std::string Name() const override { return "ObjectEdited"; }
+
+        GuiObject* object;
+        bool keepUnits;
+    };
+
     // Built from a skin element; with constructFromXml its "CreateObject"
     // children are built and placed before the constructor returns.
     GridLayout(TiXmlElement* element, bool constructFromXml);
@@ -63,6 +78,7 @@ public:
     void UpdateLayout() override;
 
 private:
+    void ObjectEditedSlot(ObjectEditedSignal* signal, GuiObject* object);
     void AnimationTimerSlot(Signal::Base* signal, GuiObject* object);
 
     LayoutRecords records_;

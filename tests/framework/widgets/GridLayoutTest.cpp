@@ -211,3 +211,33 @@ TEST(GridLayout, RegisteredUnderItsTypeName)
     EXPECT_EQ("Made", layout->GetName());
     EXPECT_EQ("$VABO/Objects/GridLayout/GridLayout.xml", DllDocMapInstance().GetDefaultBaseXML("Vabo::GridLayout"));
 }
+
+TEST(GridLayout, AnEditedChildLandsInItsSkinElement)
+{
+    TiXmlDocument document;
+    document.Parse("<Layout><CreateObject Name=\"Edited\" XPos=\"10px+0.5\" YPos=\"0\" Width=\"0.25\" Height=\"0.5\"/></Layout>");
+    GridLayout layout(document.RootElement(), true);
+    layout.SetSize(200, 100);
+    Probe child;
+    TiXmlElement* element = document.RootElement()->FirstChildElement();
+    layout.AddObject(&child, element, nullptr);
+    EXPECT_EQ((Rect{110, 0, 50, 50}), RectOf(child));
+
+    child.SetPosition(130, 10);
+    GridLayout::ObjectEditedSignal keepFractions(&child, false);
+    layout.SendToSelf(&keepFractions);
+    EXPECT_STREQ("30px+0.5", element->Attribute("XPos"));
+    EXPECT_STREQ("10px+0", element->Attribute("YPos"));
+    EXPECT_EQ((Rect{130, 10, 50, 50}), RectOf(child));
+
+    child.SetSize(100, 50);
+    GridLayout::ObjectEditedSignal keepUnits(&child, true);
+    layout.SendToSelf(&keepUnits);
+    EXPECT_STREQ("0px+0.5", element->Attribute("Width"));
+    EXPECT_EQ((Rect{130, 10, 100, 50}), RectOf(child));
+
+    Probe stranger;
+    GridLayout::ObjectEditedSignal unknown(&stranger, true);
+    layout.SendToSelf(&unknown);
+    EXPECT_EQ((Rect{0, 0, 0, 0}), RectOf(stranger));
+}

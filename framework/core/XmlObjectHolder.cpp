@@ -44,10 +44,11 @@ bool IsPath(const std::string& name)
     return name.find("->") != std::string::npos;
 }
 
-bool AttributeIs(TiXmlElement* element, const char* name, const char* value)
+// Whether an optional attribute, macros expanded, reads exactly the value.
+bool AttributeIs(XMLLoadSave& reader, TiXmlElement* element, const char* name, const char* value)
 {
-    const char* text = element->Attribute(name);
-    return text != nullptr && std::string(text) == value;
+    std::string text;
+    return reader.ReadXmlAttribute(text, element, name, false) && text == value;
 }
 
 } // namespace
@@ -86,7 +87,7 @@ bool XmlObjectHolder::CreateObject(TiXmlElement* element)
     if (element->FirstChild() == nullptr)
         return true;
 
-    const bool addToLayout = !AttributeIs(element, "AddToLayout", "false");
+    const bool addToLayout = !AttributeIs(*owner, element, "AddToLayout", "false");
     GuiObject* object = nullptr;
     if (ExistsForCreateObject(name, object)) {
         if (addToLayout)
@@ -101,11 +102,11 @@ bool XmlObjectHolder::CreateObject(TiXmlElement* element)
     if (object == nullptr)
         return false;
 
-    if (AttributeIs(element, "Visible", "false"))
+    if (AttributeIs(*owner, element, "Visible", "false"))
         object->SetVisible(false);
-    if (AttributeIs(element, "ForceSelected", "true"))
+    if (AttributeIs(*owner, element, "ForceSelected", "true"))
         object->SetForceSelected(true);
-    if (AttributeIs(element, "Selectable", "true"))
+    if (AttributeIs(*owner, element, "Selectable", "true"))
         object->SetUnselectable(0);
 
     if (!addToLayout) {
@@ -144,7 +145,7 @@ bool XmlObjectHolder::CreateScreen(TiXmlElement* element)
     owner->ReadXmlAttribute(screenName, element, "ScreenName", true);
     owner->ReadXmlAttribute(objectName, element, "ObjectName", true);
     owner->ReadXmlAttribute(fileName, element, "Filename", true);
-    const bool destroyOnDeactivate = AttributeIs(element, "DestroyOnDeactivate", "true");
+    const bool destroyOnDeactivate = AttributeIs(*owner, element, "DestroyOnDeactivate", "true");
     owner->GetScreenManager()->AddScreen(screenName, destroyOnDeactivate, objectName, fileName);
     return true;
 }

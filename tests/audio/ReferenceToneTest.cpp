@@ -1,0 +1,86 @@
+#include "audio/CurveLookup.h"
+#include "audio/GainLimit.h"
+#include "audio/MeterPolicy.h"
+#include "audio/ToneLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(CurveLookup, InterpolatesBetweenPointsAndHoldsTheEnds)
+{
+    const LoudnessCurve curve{{100.0f, 0.0f}, {200.0f, 10.0f}};
+    EXPECT_FLOAT_EQ(InterpolateCurve(curve, 150.0f), 5.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve(curve, 50.0f), 0.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve(curve, 250.0f), 10.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve(curve, 200.0f), 10.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve(curve, 100.0f), 0.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve({}, 440.0f), 0.0f);
+    EXPECT_FLOAT_EQ(InterpolateCurve({{1000.0f, -3.0f}}, 10.0f), -3.0f);
+}
+
+TEST(CurveLookup, LoudnessCorrectionScalesByTheCurveUpToTheLimit)
+{
+    const LoudnessCurve curve{{100.0f, 20.0f}, {1000.0f, 0.0f}, {4000.0f, 40.0f}};
+    EXPECT_FLOAT_EQ(LoudnessGain(curve, 100.0f), 10.0f);
+    EXPECT_FLOAT_EQ(LoudnessGain(curve, 1000.0f), 1.0f);
+
+    float sample = 0.6f;
+    GainLimit{LoudnessGain(curve, 100.0f)}.Apply(sample);
+    EXPECT_FLOAT_EQ(sample, 0.2f);
+    sample = 0.6f;
+    GainLimit{LoudnessGain(curve, 4000.0f)}.Apply(sample);
+    EXPECT_FLOAT_EQ(sample, 0.6f) << "a gain of 100 is past the limit of 30";
+
+    sample = 0.5f;
+    GainLimit{60.0f}.Apply(sample);
+    EXPECT_FLOAT_EQ(sample, 0.5f);
+    GainLimit{15.0f}.Apply(sample);
+    EXPECT_FLOAT_EQ(sample, 0.25f);
+    GainLimit{30.0f}.Apply(sample);
+    EXPECT_FLOAT_EQ(sample, 0.25f);
+}
+
+TEST(ToneLoop, FindsTheRisingZeroCrossingOfKnownTones)
+{
+    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 1000), 402);
+    EXPECT_EQ(FindSineLoopLength(1000.0f, 44100, 0.009f, 1000), 442);
+    EXPECT_EQ(FindSineLoopLength(110.0f, 44100, 0.009f, 1000), 402);
+    EXPECT_EQ(FindSineLoopLength(82.41f, 44100, 0.009f, 1000), 536);
+    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 2), 0);
+    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 300), 0);
+}
+
+TEST(ToneLoop, ReferenceToneIsWholeLoopsOfTheTone)
+{
+    // 401 samples hold four cycles of 440 Hz; 1099 of them fit in 10 s.
+    EXPECT_FLOAT_EQ(ReferenceToneDuration(440.0f), 401 * 1099 * 0.022675738f);
+    EXPECT_EQ(std::lround(ReferenceToneDuration(440.0f) * 44.1), 440699);
+    EXPECT_FLOAT_EQ(ReferenceToneDuration(0.0f), 441000.0f) << "no loop: the generator's 10 s";
+}
+
+TEST(ToneLoop, TonesTooLowForALoopEndOnARisingZeroCrossing)
+{
+    EXPECT_EQ(FindSineLoopLength(41.2f, 44100, 0.009f, 1000), 2) << "the first step is already near zero";
+    for (float f : {41.2f, 30.87f, 55.0f, 62.0f, 16.35f, 1.0f}) {
+        const long samples = std::lround(ReferenceToneDuration(f) * 44.1);
+        EXPECT_LE(samples, 441000) << f;
+        EXPECT_GT(samples, 441000 - 44100.0 / f - 1.0) << f << " Hz: the buffer is as long as a period allows";
+        const double phase = 2.0 * 3.14159265358979 * f * samples / 44100.0;
+        EXPECT_LT(std::fabs(std::sin(phase)), 0.009) << f << " Hz ends off zero";
+        EXPECT_GT(std::cos(phase), 0.0) << f << " Hz ends on a falling slope";
+    }
+    EXPECT_EQ(LastRisingZeroCrossing(41.2f, 44100, 0.009f, 1000), 0) << "no crossing within 1000 samples";
+    EXPECT_EQ(LastRisingZeroCrossing(41.2f, 44100, 0.009f, 1100), 1071);
+}
+
+TEST(MeterPolicy, CentsBoundsAndHalfRange)
+{
+    EXPECT_NEAR(MeterPolicy::UpperCentsBound(440.0f), 452.893f, 0.0005f);
+    EXPECT_NEAR(MeterPolicy::LowerCentsBound(440.0f), 427.107f, 0.0005f);
+    const CentsPolicy cents;
+    EXPECT_EQ(cents.range, 50.0f);
+    EXPECT_EQ(cents.HalfRangeShift(0.0f), 25.0f);
+    EXPECT_EQ(HertzPolicy().range, 50.0f);
+    EXPECT_EQ(HertzPolicy().HalfRangeShift(-25.0f), 0.0f);
+}

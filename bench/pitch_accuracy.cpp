@@ -41,6 +41,7 @@ struct Clip {
     std::string name;
     double expectedHz = 0.0;
     std::vector<float> samples; // mono at 44100 Hz
+    std::string group;          // summary line the clip counts towards
 };
 
 // ---------------------------------------------------------------------------
@@ -306,7 +307,8 @@ std::vector<Clip> GeneratedSet()
                     std::snprintf(name, sizeof name, "%s %.2f Hz clean", WaveName(wave), f);
                 else
                     std::snprintf(name, sizeof name, "%s %.2f Hz %.0f dB", WaveName(wave), f, snr);
-                clips.push_back({name, f, MakeTone(wave, f, 2.0, snr, seed++)});
+                const std::string group = std::string(WaveName(wave)) + (std::isinf(snr) ? " clean" : " " + std::to_string(static_cast<int>(snr)) + " dB");
+                clips.push_back({name, f, MakeTone(wave, f, 2.0, snr, seed++), group});
             }
         }
     }
@@ -372,6 +374,7 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
         }
         Clip clip;
         clip.name = fields[fileColumn];
+        clip.group = "manifest";
         char* end = nullptr;
         clip.expectedHz = std::strtod(fields[hzColumn].c_str(), &end);
         if (end == fields[hzColumn].c_str() || !(clip.expectedHz > 0.0)) {
@@ -400,6 +403,15 @@ struct Result {
     int noEstimate = 0;        // steady windows the gate or the estimator left without a value
     double estimateSeconds = 0.0;
     int estimates = 0;
+
+    void Add(const Result& other)
+    {
+        cents.insert(cents.end(), other.cents.begin(), other.cents.end());
+        windows += other.windows;
+        noEstimate += other.noEstimate;
+        estimateSeconds += other.estimateSeconds;
+        estimates += other.estimates;
+    }
 };
 
 double Percentile(std::vector<double> values, double p)
@@ -454,6 +466,16 @@ double GrossShare(const std::vector<double>& cents, int windows)
         / windows;
 }
 
+void PrintRow(const std::string& name, double expectedHz, const Result& r)
+{
+    char expected[16] = "";
+    if (expectedHz > 0.0)
+        std::snprintf(expected, sizeof expected, "%.2f", expectedHz);
+    std::printf("%-32s %10s %9.3f %9.3f %8.1f %8.1f\n", name.c_str(), expected, Percentile(r.cents, 0.5),
+                Percentile(r.cents, 0.95), GrossShare(r.cents, r.windows),
+                r.windows ? 100.0 * r.noEstimate / r.windows : 0.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -486,25 +508,24 @@ int main(int argc, char** argv)
                 lowPass ? "windowed-sinc low-pass" : "4-sample mean");
     std::printf("%-32s %10s %9s %9s %8s %8s\n", "file", "expected", "median c", "p95 c", "gross %", "none %");
 
-    std::vector<double> all;
-    int windows = 0, none = 0, estimates = 0;
-    double seconds = 0.0;
+    Result all;
+    std::vector<std::pair<std::string, Result>> groups;
     for (const Clip& clip : clips) {
         const Result r = Measure(analyser, clip, lowPass);
-        std::printf("%-32s %10.2f %9.3f %9.3f %8.1f %8.1f\n", clip.name.c_str(), clip.expectedHz,
-                    Percentile(r.cents, 0.5), Percentile(r.cents, 0.95), GrossShare(r.cents, r.windows),
-                    r.windows ? 100.0 * r.noEstimate / r.windows : 0.0);
-        all.insert(all.end(), r.cents.begin(), r.cents.end());
-        windows += r.windows;
-        none += r.noEstimate;
-        estimates += r.estimates;
-        seconds += r.estimateSeconds;
+        PrintRow(clip.name, clip.expectedHz, r);
+        if (groups.empty() || groups.back().first != clip.group)
+            groups.emplace_back(clip.group, Result());
+        groups.back().second.Add(r);
+        all.Add(r);
     }
-    const double median = Percentile(all, 0.5);
-    const double gross = GrossShare(all, windows);
-    const double micros = estimates ? 1e6 * seconds / estimates : 0.0;
-    std::printf("%-32s %10s %9.3f %9.3f %8.2f %8.2f\n", "overall", "", median, Percentile(all, 0.95), gross,
-                windows ? 100.0 * none / windows : 0.0);
+    std::printf("\n");
+    for (const auto& [group, r] : groups)
+        PrintRow(group, 0.0, r);
+    PrintRow("overall", 0.0, all);
+    const double median = Percentile(all.cents, 0.5);
+    const double gross = GrossShare(all.cents, all.windows);
+    const double micros = all.estimates ? 1e6 * all.estimateSeconds / all.estimates : 0.0;
+    const int estimates = all.estimates;
     std::printf("\n%.1f microseconds per estimate (%d estimates, one core)\n", micros, estimates);
     if (generated) {
         const bool met = median <= 0.5 && gross == 0.0 && micros < 50.0;

@@ -480,15 +480,18 @@ void PrintRow(const std::string& name, double expectedHz, const Result& r)
 
 int main(int argc, char** argv)
 {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<Clip> clips;
     bool generated = true;
     bool lowPass = false;
+    bool unreadable = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--lowpass") == 0) {
             lowPass = true;
         } else if (std::strcmp(argv[i], "--manifest") == 0 && i + 1 < argc) {
             generated = false;
-            if (!LoadManifest(argv[++i], clips) && clips.empty())
+            unreadable = !LoadManifest(argv[++i], clips);
+            if (unreadable && clips.empty())
                 return 1;
         } else {
             std::fprintf(stderr, "usage: %s [--manifest FILE.csv] [--lowpass]\n", argv[0]);
@@ -532,5 +535,7 @@ int main(int argc, char** argv)
         std::printf("targets (median <= 0.5 cent, no gross errors, < 50 us per estimate): %s\n",
                     met ? "met" : "NOT met");
     }
-    return 0;
+    // Rows of the manifest that could not be measured were reported above;
+    // the table stands for the rest, but the run did not cover everything.
+    return unreadable ? 1 : 0;
 }

@@ -2,22 +2,21 @@
 // Base class of every visible object: the object tree, geometry, visibility,
 // selection and press state, keyboard navigation, tooltip, opacity, drawing order,
 // signal delivery through the tree and the per-object connection map of slots.
-
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
-#include <cstddef>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "framework/core/ClassXMLName.h"
 #include "framework/core/ConnectResult.h"
 #include "framework/core/Geometry.h"
 #include "framework/core/LifeToken.h"
 #include "framework/core/Signal.h"
 #include "framework/core/SlotList.h"
 #include "framework/core/XMLLoadSave.h"
-#include "framework/core/ClassXMLName.h"
 
 class TiXmlElement;
 
@@ -142,8 +141,7 @@ public:
 
     virtual void CollectReceivers(Signal::Base* signal, bool recurse);
 
-    // Tree access.
-    // The XML child scan stays reachable next to the object's own children.
+    // Tree access. The XML child scan stays reachable beside the object's children.
     using XMLLoadSave::GetChildren;
     GuiObject* GetParent() const { return parent_; }
     // Leaves the parent (through its RemoveChild, so containers update their records).

@@ -1,0 +1,52 @@
+#!/usr/bin/env python3
+"""Writes the small pictures the drawing-layer tests read (tests/data/gfx/).
+
+Plain RGBA PNG files, written with zlib only so that the output is the same
+on every machine. Run again after changing a picture and commit the result.
+"""
+import os
+import struct
+import zlib
+
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "gfx")
+
+
+def write_png(name, pixels):
+    height = len(pixels)
+    width = len(pixels[0])
+    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    with open(os.path.join(OUT, name), "wb") as f:
+        f.write(data)
+
+
+def quadrants():
+    # 8 x 8: red, green / blue, white quadrants, all opaque.
+    colours = [[(255, 0, 0, 255), (0, 255, 0, 255)], [(0, 0, 255, 255), (255, 255, 255, 255)]]
+    return [[colours[y // 4][x // 4] for x in range(8)] for y in range(8)]
+
+
+def alpha_shape():
+    # 6 x 4 blue picture whose alpha draws the outline: 10 inside (belongs to
+    # the window at threshold 10), 9 just outside, 0 and 255 elsewhere.
+    alphas = [
+        [0, 9, 10, 10, 9, 0],
+        [10, 255, 9, 255, 10, 10],
+        [9, 9, 9, 9, 9, 9],
+        [255, 255, 255, 255, 255, 255],
+    ]
+    return [[(0, 0, 255, a) for a in row] for row in alphas]
+
+
+if __name__ == "__main__":
+    os.makedirs(OUT, exist_ok=True)
+    write_png("quadrants.png", quadrants())
+    write_png("alpha-shape.png", alpha_shape())
+    with open(os.path.join(OUT, "not-a-picture.png"), "w") as f:
+        f.write("This file only pretends to be a picture.\n")

@@ -1,0 +1,63 @@
+#include "platform/HttpFetch.h"
+
+#include "support/LoopbackHttpServer.h"
+
+#include <gtest/gtest.h>
+
+using TestSupport::LoopbackHttpServer;
+
+TEST(HttpFetch, ReturnsACompleteSuccessfulBody)
+{
+    LoopbackHttpServer server;
+    server.Serve("/a.png", {200, "picture bytes", "", -1});
+    const auto result = Platform::HttpFetch(server.Url("/a.png"));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(200, result.status);
+    EXPECT_EQ("picture bytes", result.body);
+    EXPECT_EQ(1, server.Requests("/a.png"));
+}
+
+TEST(HttpFetch, FollowsARedirectToTheBody)
+{
+    LoopbackHttpServer server;
+    server.Serve("/a.png", {200, "picture bytes", "", -1});
+    server.Serve("/moved", {302, "", "Location: /a.png\r\n", -1});
+    const auto result = Platform::HttpFetch(server.Url("/moved"));
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ("picture bytes", result.body);
+}
+
+TEST(HttpFetch, FailsOnErrorStatusOversizeTruncationAndOtherSchemes)
+{
+    LoopbackHttpServer server;
+    server.Serve("/big", {200, std::string(5000, 'x'), "", -1});
+    server.Serve("/short", {200, "only part", "", 1000});
+    server.Serve("/ftp", {302, "", "Location: ftp://127.0.0.1/a.png\r\n", -1});
+    Platform::HttpFetchLimits limits;
+    limits.maxBytes = 4096;
+
+    const auto missing = Platform::HttpFetch(server.Url("/missing"), limits);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(404, missing.status);
+    EXPECT_NE(std::string::npos, missing.error.find("404"));
+
+    const auto big = Platform::HttpFetch(server.Url("/big"), limits);
+    EXPECT_FALSE(big.ok);
+    EXPECT_NE(std::string::npos, big.error.find("4096"));
+
+    const auto truncated = Platform::HttpFetch(server.Url("/short"), limits);
+    EXPECT_FALSE(truncated.ok);
+    EXPECT_FALSE(truncated.error.empty());
+
+    EXPECT_FALSE(Platform::HttpFetch(server.Url("/ftp"), limits).ok);
+    EXPECT_FALSE(Platform::HttpFetch("file:///etc/hostname", limits).ok);
+    EXPECT_FALSE(Platform::HttpFetch("see http://127.0.0.1/", limits).ok);
+}
+
+TEST(HttpFetch, RecognisesAddressesByTheirPrefixOnly)
+{
+    EXPECT_TRUE(Platform::IsHttpAddress("http://example/a.png"));
+    EXPECT_TRUE(Platform::IsHttpAddress("HTTPS://example/a.png"));
+    EXPECT_FALSE(Platform::IsHttpAddress("pictures/http://a.png"));
+    EXPECT_FALSE(Platform::IsHttpAddress("http:/a.png"));
+}

@@ -1,0 +1,112 @@
+#include "framework/host/GdiplusGfxLayer/Font.h"
+
+#include "framework/host/GdiplusGfxLayer/TextLayout.h"
+
+#include <glib.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace GdiplusGfxLayer {
+namespace {
+
+MainWindowSizeSource& MainWindowSize()
+{
+    static MainWindowSizeSource source;
+    return source;
+}
+
+float PixelSize(float size, int conversion)
+{
+    if (conversion == Font::Point)
+        return size;
+    int width = 0;
+    int height = 0;
+    if (!MainWindowSize() || !MainWindowSize()(width, height))
+        return size;
+    const float percent = 0.01f;
+    return size * percent * static_cast<float>(conversion == Font::Width ? width : height);
+}
+
+Vabo::Rect RoundedRect(double x, double y, double width, double height)
+{
+    return Vabo::Rect{RoundHalfAway(x), RoundHalfAway(y), RoundHalfAway(width), RoundHalfAway(height)};
+}
+
+} // namespace
+
+void SetMainWindowSizeSource(MainWindowSizeSource source) { MainWindowSize() = std::move(source); }
+
+Font::Font(const std::string& family, float size, int style, int conversion)
+    : family_(family), size_(size), style_(style), conversion_(conversion), pixelSize_(PixelSize(size, conversion))
+{
+    Build();
+}
+
+Font::Font(const Font& other)
+    : family_(other.family_), size_(other.size_), style_(other.style_), conversion_(other.conversion_),
+      pixelSize_(other.pixelSize_)
+{
+    Build();
+}
+
+Font::~Font() { pango_font_description_free(description_); }
+
+void Font::Build()
+{
+    description_ = pango_font_description_new();
+    pango_font_description_set_family(description_, family_.c_str());
+    // Pango needs a positive size; a font sized from an empty window is drawn
+    // at the smallest size rather than not at all.
+    pango_font_description_set_absolute_size(description_, std::max(pixelSize_, 1.0f) * PANGO_SCALE);
+    pango_font_description_set_weight(description_, (style_ & Bold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(description_, (style_ & Italic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+}
+
+Vabo::Rect Font::MeasureString(const std::string& text) const
+{
+    PangoLayout* layout = CreateTextLayout(MeasuringContext(), *this, text);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    const double scale = PANGO_SCALE;
+    return RoundedRect(logical.x / scale, logical.y / scale, logical.width / scale, logical.height / scale);
+}
+
+Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, float maxWidth) const
+{
+    PangoLayout* layout = CreateTextLayout(MeasuringContext(), *this, text);
+    if (maxWidth >= 0) {
+        pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    }
+    const char* laidOut = pango_layout_get_text(layout);
+    const long characters = g_utf8_strlen(laidOut, -1);
+    const long from = first < 0 ? 0 : first;
+    const long to = last < 0 ? characters - 1 : std::min<long>(last, characters - 1);
+
+    bool any = false;
+    double left = 0, top = 0, right = 0, bottom = 0;
+    for (long i = from; i <= to; ++i) {
+        const int index = static_cast<int>(g_utf8_offset_to_pointer(laidOut, i) - laidOut);
+        PangoRectangle box;
+        pango_layout_index_to_pos(layout, index, &box);
+        const double x0 = std::min(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
+        const double x1 = std::max(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
+        const double y0 = box.y / static_cast<double>(PANGO_SCALE);
+        const double y1 = (box.y + box.height) / static_cast<double>(PANGO_SCALE);
+        if (!any) {
+            left = x0, top = y0, right = x1, bottom = y1;
+            any = true;
+        } else {
+            left = std::min(left, x0), top = std::min(top, y0);
+            right = std::max(right, x1), bottom = std::max(bottom, y1);
+        }
+    }
+    g_object_unref(layout);
+    if (!any)
+        return Vabo::Rect{};
+    return RoundedRect(left, top, right - left, bottom - top);
+}
+
+} // namespace GdiplusGfxLayer

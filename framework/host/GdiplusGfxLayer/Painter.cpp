@@ -1,0 +1,320 @@
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+
+#include "framework/host/GdiplusGfxLayer/CairoColor.h"
+#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/host/GdiplusGfxLayer/Interpolation.h"
+#include "framework/host/GdiplusGfxLayer/Pen.h"
+#include "framework/host/GdiplusGfxLayer/TextLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace GdiplusGfxLayer {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+float ClampOpacity(double value)
+{
+    if (std::isnan(value))
+        return 1.0f;
+    return static_cast<float>(std::clamp(value, 0.0, 1.0));
+}
+
+// One end of a line: moves the end point as its cap needs and draws the
+// cap's own shape. (ux, uy) is the unit direction pointing out of the line.
+void PrepareEnd(cairo_t* cr, int cap, double width, double length, double& x, double& y, double ux, double uy)
+{
+    switch (cap) {
+    case Pen::Round:
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, x, y, width / 2, 0, 2 * kPi);
+        cairo_fill(cr);
+        break;
+    case Pen::Square:
+        x += ux * width / 2;
+        y += uy * width / 2;
+        break;
+    case Pen::ArrowAnchor: {
+        const double arrow = std::max(4.0, 4.0 * width);
+        const double half = arrow / 2;
+        const double baseX = x - ux * arrow;
+        const double baseY = y - uy * arrow;
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, baseX - uy * half, baseY + ux * half);
+        cairo_line_to(cr, baseX + uy * half, baseY - ux * half);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        // The line stops at the arrow's base (never past its other end).
+        const double back = std::min(arrow, length);
+        x -= ux * back;
+        y -= uy * back;
+        break;
+    }
+    default:
+        // A flat end on the pixel grid: the end pixel is covered whole.
+        x += ux * 0.5;
+        y += uy * 0.5;
+        break;
+    }
+}
+
+} // namespace
+
+Painter::Painter(Image& target)
+    : cr_(cairo_create(target.GetSurface())), width_(target.GetWidth()), height_(target.GetHeight())
+{
+}
+
+Painter::~Painter() { cairo_destroy(cr_); }
+
+bool Painter::Check()
+{
+    const cairo_status_t status = cairo_status(cr_);
+    if (status == CAIRO_STATUS_SUCCESS)
+        return true;
+    lastStatus_ = status;
+    return false;
+}
+
+bool Painter::FillRect(const Vabo::Rect& rect, const Color& color)
+{
+    cairo_save(cr_);
+    SetSourceColor(cr_, color);
+    cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool Painter::FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to)
+{
+    cairo_save(cr_);
+    cairo_pattern_t* gradient =
+        CreateLinearGradient(rect.x, rect.y, from, rect.x + rect.width, rect.y + rect.height, to);
+    cairo_set_source(cr_, gradient);
+    cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+    cairo_fill(cr_);
+    cairo_pattern_destroy(gradient);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool Painter::DrawLine(const Pen& pen, const Vabo::Point& from, const Vabo::Point& to)
+{
+    // Pixel centres: GDI+ puts them on whole numbers, Cairo half-way.
+    double x0 = from.x + 0.5, y0 = from.y + 0.5;
+    double x1 = to.x + 0.5, y1 = to.y + 0.5;
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    if (length == 0.0)
+        return true;
+    const double ux = (x1 - x0) / length;
+    const double uy = (y1 - y0) / length;
+    const double width = pen.GetWidth() > 0.0f ? pen.GetWidth() : 1.0;
+
+    cairo_save(cr_);
+    SetSourceColor(cr_, pen.GetColor());
+    PrepareEnd(cr_, pen.GetStartCap(), width, length, x0, y0, -ux, -uy);
+    PrepareEnd(cr_, pen.GetEndCap(), width, length, x1, y1, ux, uy);
+    cairo_set_line_width(cr_, width);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+    cairo_move_to(cr_, x0, y0);
+    cairo_line_to(cr_, x1, y1);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool Painter::DrawFrame(const Vabo::Rect& rect, const Color& topLeft, const Color& bottomRight, float width)
+{
+    const Pen first(topLeft, width);
+    const Pen second(bottomRight, width);
+    const int right = rect.x + rect.width;
+    const int bottom = rect.y + rect.height;
+    bool ok = DrawLine(first, {rect.x, rect.y}, {right, rect.y});
+    ok = DrawLine(first, {rect.x, rect.y}, {rect.x, bottom}) && ok;
+    ok = DrawLine(second, {right, bottom}, {right, rect.y + 1}) && ok;
+    ok = DrawLine(second, {right, bottom}, {rect.x + 1, bottom}) && ok;
+    return ok;
+}
+
+bool Painter::DrawString(const Font& font, const std::string& text, const Color& color, float x, float y)
+{
+    PangoLayout* layout = CreateTextLayout(cr_, font, text);
+    cairo_save(cr_);
+    SetSourceColor(cr_, color);
+    cairo_move_to(cr_, x, y);
+    pango_cairo_show_layout(cr_, layout);
+    cairo_restore(cr_);
+    g_object_unref(layout);
+    return Check();
+}
+
+bool Painter::DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y,
+                               float w, float h, int alignment, int trimming)
+{
+    PangoLayout* layout = CreateTextLayout(cr_, font, text);
+    if (w > 0) {
+        pango_layout_set_width(layout, static_cast<int>(w * PANGO_SCALE));
+        pango_layout_set_wrap(layout, trimming == TrimWord ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
+    }
+    pango_layout_set_alignment(layout, alignment == Center ? PANGO_ALIGN_CENTER
+                                       : alignment == Far  ? PANGO_ALIGN_RIGHT
+                                                           : PANGO_ALIGN_LEFT);
+    const bool ellipsis = trimming == EllipsisCharacter || trimming == EllipsisWord || trimming == EllipsisPath;
+    if (ellipsis && h > 0) {
+        pango_layout_set_height(layout, static_cast<int>(h * PANGO_SCALE));
+        pango_layout_set_ellipsize(layout, trimming == EllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
+    }
+
+    cairo_save(cr_);
+    SetSourceColor(cr_, color);
+    // Whole lines only: a line that would end below the rectangle is not
+    // drawn, except the first (a rectangle measured for one line, rounded
+    // down by a fraction of a pixel, still shows its line).
+    const double limit = h > 0 ? h + 0.5 : 0.0;
+    PangoLayoutIter* iter = pango_layout_get_iter(layout);
+    bool firstLine = true;
+    do {
+        int top = 0, bottom = 0;
+        pango_layout_iter_get_line_yrange(iter, &top, &bottom);
+        if (!firstLine && limit > 0 && bottom / static_cast<double>(PANGO_SCALE) > limit)
+            break;
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+        const double baseline = pango_layout_iter_get_baseline(iter) / static_cast<double>(PANGO_SCALE);
+        cairo_move_to(cr_, x + logical.x / static_cast<double>(PANGO_SCALE), y + baseline);
+        pango_cairo_show_layout_line(cr_, pango_layout_iter_get_line_readonly(iter));
+        firstLine = false;
+    } while (pango_layout_iter_next_line(iter));
+    pango_layout_iter_free(iter);
+    cairo_restore(cr_);
+    g_object_unref(layout);
+    return Check();
+}
+
+bool Painter::DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy,
+                        double dw, double dh)
+{
+    if (opacity_ <= 0.0f || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+        return true;
+    cairo_save(cr_);
+    cairo_rectangle(cr_, dx, dy, dw, dh);
+    cairo_clip(cr_);
+    cairo_translate(cr_, dx, dy);
+    cairo_scale(cr_, dw / sw, dh / sh);
+    cairo_set_source_surface(cr_, image.GetSurface(), -sx, -sy);
+    cairo_pattern_set_filter(cairo_get_source(cr_), filter_);
+    cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
+    if (opacity_ >= 1.0f)
+        cairo_paint(cr_);
+    else
+        cairo_paint_with_alpha(cr_, opacity_);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool Painter::DrawImageRect(const Image& image, const Vabo::Rect& source, const Vabo::Rect& destination)
+{
+    return DrawImage(image, source.x, source.y, source.width, source.height, destination.x, destination.y,
+                     destination.width, destination.height);
+}
+
+bool Painter::DrawImageScaled(const Image& image, int x, int y, int w, int h, int interpolationMode)
+{
+    filter_ = FilterForInterpolation(interpolationMode, filter_);
+    return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, w, h);
+}
+
+bool Painter::DrawImageAt(const Image& image, int x, int y)
+{
+    return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, image.GetWidth(),
+                     image.GetHeight());
+}
+
+bool Painter::DrawImageInRect(const Image& image, const Vabo::Rect& rect)
+{
+    return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), rect.x, rect.y, rect.width, rect.height);
+}
+
+void Painter::ApplyClip()
+{
+    cairo_reset_clip(cr_);
+    if (!clip_)
+        return;
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    cairo_identity_matrix(cr_);
+    cairo_new_path(cr_);
+    const cairo_region_t* region = clip_->Get();
+    for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+        cairo_rectangle_int_t r;
+        cairo_region_get_rectangle(region, i, &r);
+        cairo_rectangle(cr_, r.x, r.y, r.width, r.height);
+    }
+    cairo_clip(cr_);
+    cairo_set_matrix(cr_, &matrix);
+}
+
+void Painter::SetClip(const Region& region)
+{
+    clip_ = region;
+    ApplyClip();
+}
+
+void Painter::ResetClip()
+{
+    clip_.reset();
+    ApplyClip();
+}
+
+void Painter::RestoreClip(const std::optional<Region>& clip)
+{
+    clip_ = clip;
+    ApplyClip();
+}
+
+void Painter::IntersectClip(float x, float y, float w, float h)
+{
+    double xs[4] = {x, x + w, x, x + w};
+    double ys[4] = {y, y, y + h, y + h};
+    for (int i = 0; i < 4; ++i)
+        cairo_user_to_device(cr_, &xs[i], &ys[i]);
+    const auto edge = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    const int left = edge(*std::min_element(xs, xs + 4));
+    const int right = edge(*std::max_element(xs, xs + 4));
+    const int top = edge(*std::min_element(ys, ys + 4));
+    const int bottom = edge(*std::max_element(ys, ys + 4));
+    Region next;
+    if (clip_)
+        next = *clip_;
+    else
+        next.Union(Vabo::Rect{0, 0, width_, height_});
+    next.Intersect(Vabo::Rect{left, top, right - left, bottom - top});
+    clip_ = next;
+    ApplyClip();
+}
+
+void Painter::Translate(float dx, float dy) { cairo_translate(cr_, dx, dy); }
+
+void Painter::Rotate(float degrees) { cairo_rotate(cr_, degrees * kPi / 180.0); }
+
+void Painter::Scale(float sx, float sy) { cairo_scale(cr_, sx, sy); }
+
+void Painter::SetOpacity(float opacity) { opacity_ = ClampOpacity(opacity); }
+
+void Painter::MultiplyOpacity(float factor)
+{
+    opacity_ = ClampOpacity(static_cast<double>(factor) * static_cast<double>(opacity_));
+}
+
+ClipScope::ClipScope(Painter& painter, float x, float y, float w, float h)
+    : painter_(painter), saved_(painter.GetClip())
+{
+    painter_.IntersectClip(x, y, w, h);
+}
+
+ClipScope::~ClipScope() { painter_.RestoreClip(saved_); }
+
+} // namespace GdiplusGfxLayer

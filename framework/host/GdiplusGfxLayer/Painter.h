@@ -1,0 +1,111 @@
+#pragma once
+// The drawing context that windows, widgets and visualisations draw with:
+// fills, lines, frames, text and pictures on a Cairo image surface (the back
+// buffer), with an origin moved by the object tree, a clip and an opacity.
+// Only pictures follow the opacity; fills, lines and text are drawn as given.
+// Lines follow the pixel grid as GDI+ draws them: a 1-pixel line from (x, y)
+// to (x2, y) covers exactly the pixels x..x2 of row y.
+#include "framework/core/Geometry.h"
+#include "framework/core/PainterInterface.h"
+#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/host/GdiplusGfxLayer/Region.h"
+
+#include <cairo.h>
+
+#include <optional>
+#include <string>
+
+namespace GdiplusGfxLayer {
+
+class Font;
+class Image;
+class Pen;
+
+class Painter : public Vabo::PainterInterface {
+public:
+    // Text alignment inside a rectangle.
+    enum Alignment { Near = 0, Center = 1, Far = 2 };
+    // What happens to text that does not fit its rectangle: 0 none (whole
+    // lines that fit), 1 character, 2 word, 3 ellipsis at a character,
+    // 4 ellipsis at a word, 5 ellipsis in the middle (for paths).
+    enum Trimming { TrimNone = 0, TrimCharacter = 1, TrimWord = 2, EllipsisCharacter = 3, EllipsisWord = 4,
+                    EllipsisPath = 5 };
+
+    // Draws on the picture, which must outlive the painter.
+    explicit Painter(Image& target);
+    ~Painter() override;
+
+    bool FillRect(const Vabo::Rect& rect, const Color& color);
+    // Linear gradient from `from` at (x, y) to `to` at (x + w, y + h), repeated.
+    bool FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to);
+    bool DrawLine(const Pen& pen, const Vabo::Point& from, const Vabo::Point& to);
+    // A 3-D frame: top and left edges in one colour, right and bottom edges
+    // (x + w, y + h) in the other.
+    bool DrawFrame(const Vabo::Rect& rect, const Color& topLeft, const Color& bottomRight, float width);
+    // Text with its top-left corner at (x, y).
+    bool DrawString(const Font& font, const std::string& text, const Color& color, float x, float y);
+    // Text wrapped into the rectangle, aligned horizontally, from its top.
+    bool DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y,
+                          float w, float h, int alignment, int trimming);
+
+    // The pictures' operations draw nothing at opacity 0 and report success.
+    bool DrawImageRect(const Image& image, const Vabo::Rect& source, const Vabo::Rect& destination);
+    // Mode 0 keeps the interpolation used last; others set it.
+    bool DrawImageScaled(const Image& image, int x, int y, int w, int h, int interpolationMode);
+    bool DrawImageAt(const Image& image, int x, int y);
+    bool DrawImageInRect(const Image& image, const Vabo::Rect& rect);
+
+    // The clip, in the surface's own pixels (whatever the origin); none
+    // means unclipped.
+    void SetClip(const Region& region);
+    void ResetClip();
+    const std::optional<Region>& GetClip() const { return clip_; }
+    void RestoreClip(const std::optional<Region>& clip);
+    // Narrows the clip to a rectangle given in the present origin.
+    void IntersectClip(float x, float y, float w, float h);
+
+    void Translate(float dx, float dy) override;
+    void Rotate(float degrees);
+    void Scale(float sx, float sy);
+
+    float GetOpacity() const override { return opacity_; }
+    // Clamped to 0..1.
+    void SetOpacity(float opacity) override;
+    void MultiplyOpacity(float factor) override;
+
+    cairo_t* GetGraphics() const { return cr_; }
+    int GetWidth() const { return width_; }
+    int GetHeight() const { return height_; }
+    // The Cairo status of the last operation that failed, 0 when none did.
+    int GetLastStatus() const { return lastStatus_; }
+
+private:
+    bool DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy,
+                   double dw, double dh);
+    void ApplyClip();
+    bool Check();
+
+    cairo_t* cr_;
+    int width_;
+    int height_;
+    float opacity_ = 1.0f;
+    cairo_filter_t filter_ = CAIRO_FILTER_BILINEAR;
+    std::optional<Region> clip_;
+    int lastStatus_ = 0;
+};
+
+// Narrows the painter's clip to a rectangle for its lifetime, then puts the
+// clip it found back.
+class ClipScope {
+public:
+    ClipScope(Painter& painter, float x, float y, float w, float h);
+    ~ClipScope();
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+
+private:
+    Painter& painter_;
+    std::optional<Region> saved_;
+};
+
+} // namespace GdiplusGfxLayer

@@ -1,0 +1,25 @@
+#pragma once
+// Pango layouts of the drawing layer: every text is laid out with the same
+// font options (greyscale antialiasing, no hinting of outlines or metrics),
+// whether it is measured or drawn, so that carets and centred texts land
+// where the measurement said.
+#include "framework/host/GdiplusGfxLayer/Font.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <string>
+
+namespace GdiplusGfxLayer {
+
+// A layout of the text (UTF-8; invalid bytes shown as replacement
+// characters) in the font for drawing on `cr`. The caller unrefs it.
+PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& text);
+
+// A context on a small image surface for measuring, kept for the process.
+cairo_t* MeasuringContext();
+
+// Half away from zero, as every measured number is rounded.
+int RoundHalfAway(double value);
+
+} // namespace GdiplusGfxLayer

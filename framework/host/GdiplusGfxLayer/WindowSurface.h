@@ -1,0 +1,40 @@
+#pragma once
+// The drawing side of one host window: its back buffer (a picture of the
+// window's size) and the painter on it. Frames are composed here; the host
+// window copies the back buffer to the screen in one step and takes the
+// outline of a shaped window from it.
+#include "framework/host/CreateRegionFromBitmap.h"
+#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/host/GdiplusGfxLayer/Region.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace GdiplusGfxLayer {
+
+class WindowSurface {
+public:
+    WindowSurface(int width, int height);
+
+    // To the window's new size: the same size keeps the back buffer and the
+    // painter (its opacity and clip); another makes both anew.
+    void Resize(int width, int height);
+
+    Painter& GetPainter() { return *painter_; }
+    Image& GetBackBuffer() { return *backBuffer_; }
+    int GetWidth() const { return backBuffer_->GetWidth(); }
+    int GetHeight() const { return backBuffer_->GetHeight(); }
+
+    void SetClip(const Region& region) { painter_->SetClip(region); }
+
+    // The window's outline: the runs of back-buffer pixels with alpha 10 or more.
+    std::optional<std::vector<Vabo::RegionRect>> CreateWindowRegion() const;
+
+private:
+    std::unique_ptr<Image> backBuffer_;
+    std::unique_ptr<Painter> painter_;
+};
+
+} // namespace GdiplusGfxLayer

@@ -1,0 +1,130 @@
+#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace GdiplusGfxLayer;
+
+namespace {
+
+const char* const kFamily = "DejaVu Sans";
+
+// Columns holding ink (any alpha) on the picture.
+void InkColumns(const Image& image, int& first, int& last)
+{
+    first = INT_MAX;
+    last = INT_MIN;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetPixel(x, y).GetAlpha() > 0) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+}
+
+class MainWindowSize {
+public:
+    MainWindowSize(int width, int height)
+    {
+        SetMainWindowSizeSource([width, height](int& w, int& h) {
+            w = width;
+            h = height;
+            return true;
+        });
+    }
+    ~MainWindowSize() { SetMainWindowSizeSource(nullptr); }
+};
+
+} // namespace
+
+TEST(Font, SizesInPercentFollowTheMainWindow)
+{
+    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, Font::Regular, Font::Height).GetPixelSize());
+    MainWindowSize window(200, 300);
+    const Font byHeight(kFamily, 10.0f, Font::Bold, Font::Height);
+    EXPECT_FLOAT_EQ(30.0f, byHeight.GetPixelSize());
+    EXPECT_FLOAT_EQ(20.0f, Font(kFamily, 10.0f, Font::Regular, Font::Width).GetPixelSize());
+    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, Font::Regular, Font::Point).GetPixelSize());
+
+    Font copy(byHeight);
+    copy.SetSize(50.0f);
+    EXPECT_FLOAT_EQ(50.0f, copy.GetSize());
+    EXPECT_FLOAT_EQ(30.0f, copy.GetPixelSize());
+    EXPECT_EQ(kFamily, copy.GetFamily());
+    EXPECT_EQ(Font::Bold, copy.GetStyle());
+}
+
+TEST(Font, MeasuresWholeTextsAndGrowsWithSize)
+{
+    const Font small(kFamily, 12.0f, Font::Regular, Font::Point);
+    const Font large(kFamily, 24.0f, Font::Regular, Font::Point);
+    const Vabo::Rect a = small.MeasureString("Tuner");
+    const Vabo::Rect b = large.MeasureString("Tuner");
+    EXPECT_EQ(0, a.x);
+    EXPECT_EQ(0, a.y);
+    EXPECT_GT(a.width, 20);
+    EXPECT_NEAR(2 * a.width, b.width, 2);
+    EXPECT_NEAR(2 * a.height, b.height, 2);
+    EXPECT_EQ(0, small.MeasureString("").width);
+}
+
+TEST(Font, TextIsUtf8CountedInCharacters)
+{
+    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    // "é" is two bytes but one character: its range is the whole text.
+    const std::string e = "\xC3\xA9";
+    EXPECT_EQ(font.MeasureString(e).width, font.MeasureRange(e, 0, 0, -1).width);
+    EXPECT_NEAR(font.MeasureString(e + e).width, 2 * font.MeasureString(e).width, 1);
+    // The caret after "aé" sits where the text "aé" ends.
+    const std::string text = "a" + e + "b";
+    const Vabo::Rect third = font.MeasureRange(text, 2, 2, -1);
+    EXPECT_NEAR(font.MeasureString("a" + e).width, third.x, 1);
+    EXPECT_EQ(font.MeasureString(text).width, font.MeasureRange(text, -1, -1, -1).width);
+    // Invalid bytes are shown, not dropped or misread as other characters.
+    EXPECT_GT(font.MeasureString("a\xFF" "b").width, font.MeasureString("ab").width);
+}
+
+TEST(Font, RangesWrapAtTheMaximumWidthAndEmptyRangesAreEmpty)
+{
+    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const std::string text = "one two";
+    const Vabo::Rect line = font.MeasureString("one");
+    const Vabo::Rect unwrapped = font.MeasureRange(text, 4, 6, -1);
+    EXPECT_EQ(0, unwrapped.y);
+    const Vabo::Rect wrapped = font.MeasureRange(text, 4, 6, static_cast<float>(line.width + 4));
+    EXPECT_NEAR(line.height, wrapped.y, 1);
+    EXPECT_EQ(0, wrapped.x);
+    EXPECT_EQ((Vabo::Rect{0, 0, 0, 0}), font.MeasureRange(text, 5, 3, -1));
+    EXPECT_EQ((Vabo::Rect{0, 0, 0, 0}), font.MeasureRange("", -1, -1, -1));
+}
+
+TEST(Font, DrawnTextIsAsWideAsMeasured)
+{
+    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    Image image(200, 40);
+    Painter painter(image);
+    ASSERT_TRUE(painter.DrawString(font, "MMMM", Color(255, 0, 0, 0), 10.0f, 5.0f));
+    int first = 0, last = 0;
+    InkColumns(image, first, last);
+    const int measured = font.MeasureString("MMMM").width;
+    EXPECT_NEAR(10, first, 3);
+    EXPECT_NEAR(10 + measured, last + 1, 3);
+}
+
+TEST(Font, LinesBelowTheRectangleAreNotDrawn)
+{
+    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const int lineHeight = font.MeasureString("M").height;
+    Image image(60, 100);
+    Painter painter(image);
+    ASSERT_TRUE(painter.DrawStringInRect(font, "MM MM MM", Color(255, 0, 0, 0), 0, 0, 40, lineHeight * 1.5f,
+                                         Painter::Near, Painter::TrimNone));
+    int inked = 0;
+    for (int y = lineHeight; y < 100; ++y)
+        for (int x = 0; x < 60; ++x)
+            inked += image.GetPixel(x, y).GetAlpha() > 0;
+    EXPECT_EQ(0, inked);
+}

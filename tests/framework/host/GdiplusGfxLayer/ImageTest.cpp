@@ -1,0 +1,65 @@
+#include "framework/host/GdiplusGfxLayer/Image.h"
+
+#include "platform/Log.h"
+#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+
+#include <gtest/gtest.h>
+
+using namespace GdiplusGfxLayer;
+
+TEST(Image, LoadsAFileAtItsNaturalSize)
+{
+    const Image image(PELLORA_TEST_DATA "/gfx/quadrants.png");
+    EXPECT_EQ(8, image.GetWidth());
+    EXPECT_EQ(8, image.GetHeight());
+    EXPECT_EQ(Color(255, 0, 255, 0), image.GetPixel(6, 1));
+    EXPECT_EQ(Color(255, 0, 0, 0), image.GetPixel(8, 0));
+}
+
+TEST(Image, AFileThatCannotBeDecodedThrowsAndSaysWhy)
+{
+    Platform::LogCapture log;
+    const std::string name = PELLORA_TEST_DATA "/gfx/not-a-picture.png";
+    try {
+        Image image(name);
+        FAIL() << "decoded a text file";
+    } catch (const Image::InvalidImageException& e) {
+        EXPECT_EQ("Image " + name + " not found!!", e.what());
+    }
+    EXPECT_TRUE(log.Contains(name));
+}
+
+TEST(Image, PixelsRoundTripThroughPremultiplication)
+{
+    Image image(2, 2);
+    EXPECT_EQ(Color(0, 0, 0, 0), image.GetPixel(0, 0));
+    ASSERT_TRUE(image.SetPixel(1, 0, Color(128, 200, 100, 0)));
+    EXPECT_TRUE(PixelNear(image, 1, 0, Color(128, 200, 100, 0), 1));
+    EXPECT_FALSE(image.SetPixel(2, 0, Color()));
+}
+
+TEST(Image, ScaledCopiesAreDrawnIntoAnImage)
+{
+    const Image source(PELLORA_TEST_DATA "/gfx/quadrants.png");
+    Image copy(4, 4);
+    ASSERT_TRUE(copy.DrawImageScaled(source, 0, 0, 4, 4, 5));
+    EXPECT_EQ(Color(255, 255, 0, 0), copy.GetPixel(0, 0));
+    EXPECT_EQ(Color(255, 0, 255, 0), copy.GetPixel(3, 0));
+    EXPECT_EQ(Color(255, 0, 0, 255), copy.GetPixel(0, 3));
+    EXPECT_EQ(Color(255, 255, 255, 255), copy.GetPixel(3, 3));
+}
+
+TEST(Image, GradientQuadBlendsFromTheQuadsOwnTopRow)
+{
+    Image image(10, 60);
+    const Color red(255, 255, 0, 0);
+    const Color blue(255, 0, 0, 255);
+    ASSERT_TRUE(image.FillGradientQuad({0, 50, 10, 10}, red, red, blue, blue));
+    // The first row of a quad placed low in the picture is its top colour.
+    EXPECT_TRUE(PixelNear(image, 5, 50, red, 1));
+    // Half-way down the hue is half-way from red to blue (through green's
+    // far side: hue 120 of 240 is green).
+    EXPECT_TRUE(PixelNear(image, 5, 55, Color(255, 0, 255, 0), 1));
+    EXPECT_GT(image.GetPixel(5, 59).GetBlue(), 200);
+    EXPECT_EQ(0, image.GetPixel(5, 49).GetAlpha());
+}

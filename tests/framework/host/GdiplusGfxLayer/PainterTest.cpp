@@ -1,0 +1,174 @@
+#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/host/GdiplusGfxLayer/Pen.h"
+#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+
+#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace GdiplusGfxLayer;
+
+namespace {
+
+const Color kClear(0, 0, 0, 0);
+const Color kRed(255, 255, 0, 0);
+const Color kGreen(255, 0, 255, 0);
+
+int OpaqueInRow(const Image& image, int y)
+{
+    int count = 0;
+    for (int x = 0; x < image.GetWidth(); ++x)
+        count += image.GetPixel(x, y).GetAlpha() > 0;
+    return count;
+}
+
+} // namespace
+
+TEST(Painter, OnePixelLinesCoverTheirEndPixelsExactly)
+{
+    Image image(20, 20);
+    Painter painter(image);
+    const Pen pen(kRed, 1.0f);
+    ASSERT_TRUE(painter.DrawLine(pen, {2, 5}, {12, 5}));
+    ASSERT_TRUE(painter.DrawLine(pen, {15, 2}, {15, 8}));
+    for (int x = 2; x <= 12; ++x)
+        EXPECT_TRUE(PixelNear(image, x, 5, kRed, 0)) << x;
+    EXPECT_EQ(11, OpaqueInRow(image, 5) - 1); // plus the vertical line's pixel
+    EXPECT_EQ(1, OpaqueInRow(image, 4) + OpaqueInRow(image, 6) - 1);
+    for (int y = 2; y <= 8; ++y)
+        EXPECT_TRUE(PixelNear(image, 15, y, kRed, 0)) << y;
+    EXPECT_TRUE(PixelNear(image, 15, 1, kClear, 0));
+    EXPECT_TRUE(PixelNear(image, 15, 9, kClear, 0));
+}
+
+TEST(Painter, RoundAndArrowCapsDrawBeyondTheLine)
+{
+    Image image(40, 40);
+    Painter painter(image);
+    Pen pen(kGreen, 3.0f);
+    ASSERT_TRUE(pen.SetStartCap(Pen::Round));
+    ASSERT_TRUE(pen.SetEndCap(Pen::ArrowAnchor));
+    EXPECT_FALSE(pen.SetEndCap(7));
+    EXPECT_EQ(Pen::ArrowAnchor, pen.GetEndCap());
+    ASSERT_TRUE(painter.DrawLine(pen, {5, 20}, {35, 20}));
+    // The round start reaches a pixel before the start point.
+    EXPECT_GT(image.GetPixel(4, 20).GetAlpha(), 100);
+    // The arrow is a triangle wider than the line near its base and pointed
+    // at the end point.
+    EXPECT_GT(image.GetPixel(26, 16).GetAlpha(), 200);
+    EXPECT_GT(image.GetPixel(26, 24).GetAlpha(), 200);
+    EXPECT_GT(image.GetPixel(34, 20).GetAlpha(), 100);
+    EXPECT_EQ(0, image.GetPixel(34, 16).GetAlpha());
+    EXPECT_EQ(0, image.GetPixel(37, 20).GetAlpha());
+    // Line away from the caps is only the pen's width.
+    EXPECT_EQ(0, image.GetPixel(15, 17).GetAlpha());
+    EXPECT_EQ(255, image.GetPixel(15, 19).GetAlpha());
+}
+
+TEST(Painter, OpacityIsClampedAndPicturesAtZeroAreSkippedWithSuccess)
+{
+    Image target(4, 4);
+    Painter painter(target);
+    painter.SetOpacity(0.5f);
+    painter.MultiplyOpacity(3.0f);
+    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
+    painter.SetOpacity(-2.0f);
+    EXPECT_FLOAT_EQ(0.0f, painter.GetOpacity());
+    painter.SetOpacity(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
+
+    Image picture(4, 4);
+    Painter(picture).FillRect({0, 0, 4, 4}, kRed);
+    painter.SetOpacity(0.0f);
+    EXPECT_TRUE(painter.DrawImageAt(picture, 0, 0));
+    EXPECT_TRUE(PixelNear(target, 1, 1, kClear, 0));
+    // Fills are not faded by the opacity.
+    EXPECT_TRUE(painter.FillRect({0, 0, 1, 1}, kRed));
+    EXPECT_TRUE(PixelNear(target, 0, 0, kRed, 0));
+}
+
+TEST(Painter, PartsOfPicturesAreDrawnScaledIntoTheDestination)
+{
+    const Image picture(PELLORA_TEST_DATA "/gfx/quadrants.png");
+    Image target(16, 16);
+    Painter painter(target);
+    // The blue quadrant (0, 4, 4, 4) blown up to 8 x 8 at (8, 8).
+    ASSERT_TRUE(painter.DrawImageRect(picture, {0, 4, 4, 4}, {8, 8, 8, 8}));
+    // Away from the edges, where neighbours of the part blend in.
+    EXPECT_TRUE(PixelNear(target, 10, 10, Color(255, 0, 0, 255), 0));
+    EXPECT_TRUE(PixelNear(target, 13, 13, Color(255, 0, 0, 255), 0));
+    EXPECT_TRUE(PixelNear(target, 7, 8, kClear, 0));
+    ASSERT_TRUE(painter.DrawImageInRect(picture, {0, 0, 4, 4}));
+    EXPECT_TRUE(PixelNear(target, 0, 0, kRed, 0));
+    EXPECT_TRUE(PixelNear(target, 3, 3, Color(255, 255, 255, 255), 0));
+}
+
+TEST(Painter, ClipsNestAndFollowTheOrigin)
+{
+    Image target(20, 20);
+    Painter painter(target);
+    Region region;
+    region.Union({0, 0, 10, 20});
+    painter.SetClip(region);
+    {
+        Vabo::TranslationScope moved(painter, 5, 5);
+        ClipScope clip(painter, 0, 0, 10, 10); // (5, 5)-(15, 15) on the surface, cut at x = 10
+        painter.FillRect({-5, -5, 20, 20}, kRed);
+    }
+    EXPECT_TRUE(PixelNear(target, 5, 5, kRed, 0));
+    EXPECT_TRUE(PixelNear(target, 9, 14, kRed, 0));
+    EXPECT_TRUE(PixelNear(target, 10, 5, kClear, 0));
+    EXPECT_TRUE(PixelNear(target, 4, 5, kClear, 0));
+    EXPECT_TRUE(PixelNear(target, 5, 15, kClear, 0));
+    // Back to the region set before the scope.
+    painter.FillRect({0, 0, 20, 20}, kGreen);
+    EXPECT_TRUE(PixelNear(target, 0, 19, kGreen, 0));
+    EXPECT_TRUE(PixelNear(target, 15, 0, kClear, 0));
+    painter.ResetClip();
+    painter.FillRect({0, 0, 20, 20}, kGreen);
+    EXPECT_TRUE(PixelNear(target, 15, 0, kGreen, 0));
+}
+
+TEST(Region, UnitesRectanglesAndReportsBounds)
+{
+    Region region;
+    EXPECT_TRUE(region.IsEmpty());
+    EXPECT_EQ((Vabo::Rect{0, 0, 0, 0}), region.GetBounds());
+    region.Union({10, 10, 5, 5});
+    region.Union({0, 20, 2, 2});
+    EXPECT_EQ((Vabo::Rect{0, 10, 15, 12}), region.GetBounds());
+    EXPECT_TRUE(region.Contains(11, 11));
+    EXPECT_FALSE(region.Contains(5, 15));
+    const Region copy = region;
+    region.MakeEmpty();
+    EXPECT_TRUE(region.IsEmpty());
+    EXPECT_FALSE(copy.IsEmpty());
+}
+
+TEST(WindowSurface, ResizeKeepsTheBackBufferOnlyAtTheSameSize)
+{
+    WindowSurface surface(30, 20);
+    Painter* painter = &surface.GetPainter();
+    painter->SetOpacity(0.5f);
+    surface.Resize(30, 20);
+    EXPECT_EQ(painter, &surface.GetPainter());
+    EXPECT_FLOAT_EQ(0.5f, surface.GetPainter().GetOpacity());
+    surface.Resize(40, 25);
+    EXPECT_EQ(40, surface.GetWidth());
+    EXPECT_EQ(25, surface.GetPainter().GetHeight());
+    EXPECT_FLOAT_EQ(1.0f, surface.GetPainter().GetOpacity());
+}
+
+TEST(WindowSurface, WindowRegionFollowsWhatWasDrawn)
+{
+    WindowSurface surface(10, 4);
+    surface.GetPainter().FillRect({2, 1, 3, 2}, kRed);
+    const auto runs = surface.CreateWindowRegion();
+    ASSERT_TRUE(runs);
+    const std::vector<Vabo::RegionRect> expected = {{2, 1, 5, 2}, {2, 2, 5, 3}};
+    EXPECT_EQ(expected, *runs);
+}

@@ -1,0 +1,140 @@
+// One frame with every kind of drawing a skin uses, rendered headless and
+// checked pixel by pixel.
+#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+
+#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace GdiplusGfxLayer;
+
+namespace {
+
+const Color kWhite(255, 255, 255, 255);
+const Color kBlack(255, 0, 0, 0);
+const Color kRed(255, 255, 0, 0);
+const Color kBlue(255, 0, 0, 255);
+
+// Columns of the band [top, bottom) holding a pixel darker than mid grey.
+void InkColumns(const Image& image, int top, int bottom, int& first, int& last)
+{
+    first = INT_MAX;
+    last = INT_MIN;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetPixel(x, y).GetRed() < 128) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+}
+
+class ReferenceFrame : public ::testing::Test {
+protected:
+    ReferenceFrame() : surface(160, 120), painter(surface.GetPainter()), image(surface.GetBackBuffer()) {}
+
+    WindowSurface surface;
+    Painter& painter;
+    Image& image;
+};
+
+} // namespace
+
+TEST_F(ReferenceFrame, GradientRunsDiagonallyFromCornerToCorner)
+{
+    ASSERT_TRUE(painter.FillGradientRect({0, 0, 160, 120}, kWhite, kBlack));
+    EXPECT_TRUE(PixelNear(image, 0, 0, kWhite, 3));
+    EXPECT_TRUE(PixelNear(image, 159, 119, kBlack, 3));
+    // Along the diagonal the colour follows the projection on the line from
+    // (0, 0) to (160, 120); the other diagonal's corners meet in the middle.
+    const auto expected = [](double x, double y) {
+        const double t = ((x + 0.5) * 160 + (y + 0.5) * 120) / (160.0 * 160 + 120.0 * 120);
+        const int v = static_cast<int>(255 * (1 - t) + 0.5);
+        return Color(255, v, v, v);
+    };
+    EXPECT_TRUE(PixelNear(image, 80, 60, expected(80, 60), 2));
+    EXPECT_TRUE(PixelNear(image, 159, 0, expected(159, 0), 2));
+    EXPECT_TRUE(PixelNear(image, 40, 100, expected(40, 100), 2));
+}
+
+TEST_F(ReferenceFrame, FrameEdgesLandOnThePixelsGdiPlusDraws)
+{
+    painter.FillRect({0, 0, 160, 120}, kWhite);
+    ASSERT_TRUE(painter.DrawFrame({10, 30, 20, 20}, kRed, kBlue, 1.0f));
+    // Top and left edges in the first colour, from corner to corner inclusive.
+    EXPECT_TRUE(PixelNear(image, 10, 30, kRed, 0));
+    EXPECT_TRUE(PixelNear(image, 30, 30, kRed, 0));
+    EXPECT_TRUE(PixelNear(image, 10, 50, kRed, 0));
+    EXPECT_TRUE(PixelNear(image, 20, 30, kRed, 0));
+    // Right edge from (30, 50) up to (30, 31), bottom edge to (11, 50).
+    EXPECT_TRUE(PixelNear(image, 30, 31, kBlue, 0));
+    EXPECT_TRUE(PixelNear(image, 30, 50, kBlue, 0));
+    EXPECT_TRUE(PixelNear(image, 11, 50, kBlue, 0));
+    EXPECT_TRUE(PixelNear(image, 20, 50, kBlue, 0));
+    // Crisp: no neighbour of an edge is touched.
+    EXPECT_TRUE(PixelNear(image, 20, 29, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 20, 31, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 9, 40, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 31, 40, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 20, 51, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 31, 50, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 10, 51, kWhite, 0));
+}
+
+TEST_F(ReferenceFrame, TextInARectangleFollowsEachAlignment)
+{
+    painter.FillRect({0, 0, 160, 120}, kWhite);
+    const Font font("DejaVu Sans", 16.0f, Font::Regular, Font::Point);
+    const Vabo::Rect size = font.MeasureString("HH");
+    ASSERT_GT(size.width, 10);
+    ASSERT_GT(size.height, 10);
+    const int left = 20, width = 120, rowHeight = 30;
+    for (int alignment = 0; alignment < 3; ++alignment)
+        ASSERT_TRUE(painter.DrawStringInRect(font, "HH", kBlack, left, alignment * rowHeight, width, rowHeight,
+                                             alignment, Painter::TrimNone));
+    int first = 0, last = 0;
+    InkColumns(image, 0, rowHeight, first, last);
+    EXPECT_NEAR(left, first, 3);
+    InkColumns(image, rowHeight, 2 * rowHeight, first, last);
+    EXPECT_NEAR(left + width / 2.0, (first + last + 1) / 2.0, 2);
+    InkColumns(image, 2 * rowHeight, 3 * rowHeight, first, last);
+    EXPECT_NEAR(left + width, last + 1, 3);
+}
+
+TEST_F(ReferenceFrame, PictureAtHalfOpacityInsideAClipAndNestedOpacity)
+{
+    painter.FillRect({0, 0, 160, 120}, kWhite);
+    const Image picture(PELLORA_TEST_DATA "/gfx/quadrants.png");
+    {
+        ClipScope clip(painter, 0, 60, 8, 16);
+        Vabo::OpacityScope half(painter, 0.5f);
+        ASSERT_TRUE(painter.DrawImageScaled(picture, 0, 60, 16, 16, 5));
+    }
+    // Red quadrant at half strength over white, only left of the clip's edge.
+    EXPECT_TRUE(PixelNear(image, 2, 62, Color(255, 255, 128, 128)));
+    EXPECT_TRUE(PixelNear(image, 2, 70, Color(255, 128, 128, 255)));
+    EXPECT_TRUE(PixelNear(image, 7, 62, Color(255, 255, 128, 128)));
+    EXPECT_TRUE(PixelNear(image, 8, 62, kWhite, 0));
+    EXPECT_TRUE(PixelNear(image, 12, 70, kWhite, 0));
+    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
+
+    {
+        Vabo::OpacityScope outer(painter, 0.5f);
+        {
+            Vabo::OpacityScope inner(painter, 0.5f);
+            EXPECT_FLOAT_EQ(0.25f, painter.GetOpacity());
+            ASSERT_TRUE(painter.DrawImageAt(picture, 40, 60));
+        }
+        EXPECT_FLOAT_EQ(0.5f, painter.GetOpacity());
+    }
+    EXPECT_TRUE(PixelNear(image, 41, 61, Color(255, 255, 191, 191)));
+    EXPECT_TRUE(PixelNear(image, 46, 66, Color(255, 255, 255, 255)));
+    EXPECT_TRUE(PixelNear(image, 46, 61, Color(255, 191, 255, 191)));
+    // The clip is gone again: drawing reaches the whole surface.
+    painter.FillRect({150, 110, 10, 10}, kRed);
+    EXPECT_TRUE(PixelNear(image, 159, 119, kRed, 0));
+}

@@ -59,8 +59,8 @@ void Font::Build()
     // Pango needs a positive size; a font sized from an empty window is drawn
     // at the smallest size rather than not at all.
     pango_font_description_set_absolute_size(description_, std::max(pixelSize_, 1.0f) * PANGO_SCALE);
-    pango_font_description_set_weight(description_, (style_ & Bold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(description_, (style_ & Italic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_weight(description_, (style_ & FontStyleBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(description_, (style_ & FontStyleItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
 }
 
 Vabo::Rect Font::MeasureString(const std::string& text) const

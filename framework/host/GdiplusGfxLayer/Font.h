@@ -3,6 +3,7 @@
 // measure text (UTF-8). The size is fixed when the font is made: given in
 // pixels, or as a percentage of the main window's height or width.
 #include "framework/core/Geometry.h"
+#include "framework/host/GdiplusGfxLayer/FontStyle.h"
 
 #include <pango/pango.h>
 
@@ -13,11 +14,11 @@ namespace GdiplusGfxLayer {
 
 class Font {
 public:
-    enum Style { Regular = 0, Bold = 1, Italic = 2, Underline = 4, Strikeout = 8 };
     // How the nominal size becomes pixels: percent of the main window's
     // client height or width, or pixels as given.
     enum Conversion { Height = 0, Width = 1, Point = 2 };
 
+    // `style` combines FontStyle bits.
     Font(const std::string& family, float size, int style, int conversion);
     Font(const Font& other);
     Font& operator=(const Font&) = delete;

@@ -19,11 +19,11 @@ PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& 
     cairo_font_options_destroy(options);
 
     pango_layout_set_font_description(layout, font.GetDescription());
-    if (font.GetStyle() & (Font::Underline | Font::Strikeout)) {
+    if (font.GetStyle() & (FontStyleUnderline | FontStyleStrikeout)) {
         PangoAttrList* attributes = pango_attr_list_new();
-        if (font.GetStyle() & Font::Underline)
+        if (font.GetStyle() & FontStyleUnderline)
             pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-        if (font.GetStyle() & Font::Strikeout)
+        if (font.GetStyle() & FontStyleStrikeout)
             pango_attr_list_insert(attributes, pango_attr_strikethrough_new(TRUE));
         pango_layout_set_attributes(layout, attributes);
         pango_attr_list_unref(attributes);

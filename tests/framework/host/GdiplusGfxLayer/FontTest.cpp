@@ -42,25 +42,25 @@ public:
 
 TEST(Font, SizesInPercentFollowTheMainWindow)
 {
-    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, Font::Regular, Font::Height).GetPixelSize());
+    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Height).GetPixelSize());
     MainWindowSize window(200, 300);
-    const Font byHeight(kFamily, 10.0f, Font::Bold, Font::Height);
+    const Font byHeight(kFamily, 10.0f, FontStyleBold, Font::Height);
     EXPECT_FLOAT_EQ(30.0f, byHeight.GetPixelSize());
-    EXPECT_FLOAT_EQ(20.0f, Font(kFamily, 10.0f, Font::Regular, Font::Width).GetPixelSize());
-    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, Font::Regular, Font::Point).GetPixelSize());
+    EXPECT_FLOAT_EQ(20.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Width).GetPixelSize());
+    EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Point).GetPixelSize());
 
     Font copy(byHeight);
     copy.SetSize(50.0f);
     EXPECT_FLOAT_EQ(50.0f, copy.GetSize());
     EXPECT_FLOAT_EQ(30.0f, copy.GetPixelSize());
     EXPECT_EQ(kFamily, copy.GetFamily());
-    EXPECT_EQ(Font::Bold, copy.GetStyle());
+    EXPECT_EQ(FontStyleBold, copy.GetStyle());
 }
 
 TEST(Font, MeasuresWholeTextsAndGrowsWithSize)
 {
-    const Font small(kFamily, 12.0f, Font::Regular, Font::Point);
-    const Font large(kFamily, 24.0f, Font::Regular, Font::Point);
+    const Font small(kFamily, 12.0f, FontStyleRegular, Font::Point);
+    const Font large(kFamily, 24.0f, FontStyleRegular, Font::Point);
     const Vabo::Rect a = small.MeasureString("Tuner");
     const Vabo::Rect b = large.MeasureString("Tuner");
     EXPECT_EQ(0, a.x);
@@ -73,7 +73,7 @@ TEST(Font, MeasuresWholeTextsAndGrowsWithSize)
 
 TEST(Font, TextIsUtf8CountedInCharacters)
 {
-    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const Font font(kFamily, 20.0f, FontStyleRegular, Font::Point);
     // "é" is two bytes but one character: its range is the whole text.
     const std::string e = "\xC3\xA9";
     EXPECT_EQ(font.MeasureString(e).width, font.MeasureRange(e, 0, 0, -1).width);
@@ -89,7 +89,7 @@ TEST(Font, TextIsUtf8CountedInCharacters)
 
 TEST(Font, RangesWrapAtTheMaximumWidthAndEmptyRangesAreEmpty)
 {
-    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const Font font(kFamily, 20.0f, FontStyleRegular, Font::Point);
     const std::string text = "one two";
     const Vabo::Rect line = font.MeasureString("one");
     const Vabo::Rect unwrapped = font.MeasureRange(text, 4, 6, -1);
@@ -103,7 +103,7 @@ TEST(Font, RangesWrapAtTheMaximumWidthAndEmptyRangesAreEmpty)
 
 TEST(Font, DrawnTextIsAsWideAsMeasured)
 {
-    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const Font font(kFamily, 20.0f, FontStyleRegular, Font::Point);
     Image image(200, 40);
     Painter painter(image);
     ASSERT_TRUE(painter.DrawString(font, "MMMM", Color(255, 0, 0, 0), 10.0f, 5.0f));
@@ -116,7 +116,7 @@ TEST(Font, DrawnTextIsAsWideAsMeasured)
 
 TEST(Font, LinesBelowTheRectangleAreNotDrawn)
 {
-    const Font font(kFamily, 20.0f, Font::Regular, Font::Point);
+    const Font font(kFamily, 20.0f, FontStyleRegular, Font::Point);
     const int lineHeight = font.MeasureString("M").height;
     Image image(60, 100);
     Painter painter(image);

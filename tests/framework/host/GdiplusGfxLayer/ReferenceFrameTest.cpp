@@ -88,7 +88,7 @@ TEST_F(ReferenceFrame, FrameEdgesLandOnThePixelsGdiPlusDraws)
 TEST_F(ReferenceFrame, TextInARectangleFollowsEachAlignment)
 {
     painter.FillRect({0, 0, 160, 120}, kWhite);
-    const Font font("DejaVu Sans", 16.0f, Font::Regular, Font::Point);
+    const Font font("DejaVu Sans", 16.0f, FontStyleRegular, Font::Point);
     const Vabo::Rect size = font.MeasureString("HH");
     ASSERT_GT(size.width, 10);
     ASSERT_GT(size.height, 10);

@@ -1,0 +1,97 @@
+#include "framework/host/GfxLayerImageServer.h"
+
+#include "framework/core/DocMap.h"
+#include "framework/core/Singleton.h"
+#include "platform/Clock.h"
+
+namespace Vabo {
+
+GfxLayerImageServer_::ImageCache::ImageCache(const Picture& original, int width, int height,
+                                             int interpolationMode)
+    : width(width), height(height)
+{
+    if (width == -1 || height == -1) {
+        picture = original;
+        return;
+    }
+    picture = std::make_shared<GdiplusGfxLayer::Image>(width, height);
+    picture->DrawImageScaled(*original, 0, 0, width, height, interpolationMode);
+}
+
+GfxLayerImageServer_::GfxLayerImageServer_() : start_(Platform::NowMs()) {}
+
+void GfxLayerImageServer_::ResolvePath(std::string& path)
+{
+    const std::size_t library = path.find("$VABO/");
+    if (library != std::string::npos) {
+        path = DllDocMapInstance().GetLibraryFolder() + "/" + path.substr(library + 5);
+        return;
+    }
+    if (!path.empty() && path[0] == '/')
+        return;
+    path = DllDocMapInstance().GetAppFolder() + "/" + path;
+}
+
+GfxLayerImageServer_::Picture GfxLayerImageServer_::Original(const std::string& resolvedPath)
+{
+    auto found = originals_.find(resolvedPath);
+    if (found != originals_.end())
+        return found->second;
+    auto original = std::make_shared<GdiplusGfxLayer::Image>(resolvedPath);
+    originals_.emplace(resolvedPath, original);
+    return original;
+}
+
+GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std::string path, int width,
+                                                            int height, int interpolationMode)
+{
+    ResolvePath(path);
+    if (width < 1 || height < 1)
+        return Original(path);
+    const double now = static_cast<double>(Platform::NowMs() - start_) * 0.001;
+
+    std::shared_ptr<ImageCache> taken;
+    auto list = cache_.find(path);
+    if (list == cache_.end()) {
+        // The first copy of a path is scaled with the default interpolation.
+        taken = std::make_shared<ImageCache>(Original(path), width, height, 0);
+        cache_[path].push_back(taken);
+    } else {
+        auto& entries = list->second;
+        for (auto entry = entries.begin(); entry != entries.end();) {
+            ImageCache& e = **entry;
+            if (!exactSize || (e.width == width && e.height == height)) {
+                taken = *entry;
+                ++entry;
+                continue;
+            }
+            const bool stale = e.useCount != 0 && now - e.lastUse > 5.0 && entries.size() >= 2;
+            const bool unused = e.useCount == 0 && entries.size() > 1;
+            if (stale || unused)
+                entry = entries.erase(entry);
+            else
+                ++entry;
+        }
+        if (!taken) {
+            taken = std::make_shared<ImageCache>(Original(path), width, height, interpolationMode);
+            entries.push_back(taken);
+        }
+    }
+    taken->lastUse = now;
+    ++taken->useCount;
+    return taken->picture;
+}
+
+const std::list<std::shared_ptr<GfxLayerImageServer_::ImageCache>>*
+GfxLayerImageServer_::GetEntries(const std::string& resolvedPath) const
+{
+    const auto found = cache_.find(resolvedPath);
+    return found == cache_.end() ? nullptr : &found->second;
+}
+
+GfxLayerImageServer_& DllGfxLayerImageServerInstance()
+{
+    return SingletonHolder<GfxLayerImageServer_>::Instance();
+}
+
+} // namespace Vabo

@@ -1,0 +1,65 @@
+#pragma once
+// The process-wide cache of pictures: each file is decoded once and kept at
+// its natural size; copies scaled to the sizes widgets ask for are made once
+// per size and shared, and copies of other sizes age out when a widget asks
+// for a new size. Pictures are handed out by shared pointer, so a copy the
+// cache drops stays valid for whoever still holds it.
+#include "framework/host/GdiplusGfxLayer/Image.h"
+
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Vabo {
+
+class GfxLayerImageServer_ {
+public:
+    using Picture = std::shared_ptr<GdiplusGfxLayer::Image>;
+
+    // One picture of one path at one size.
+    struct ImageCache {
+        // A copy of `original` scaled to width x height with the mode (0
+        // keeps the default interpolation); with a width or height of -1
+        // the original itself.
+        ImageCache(const Picture& original, int width, int height, int interpolationMode);
+
+        int useCount = 0;
+        double lastUse = 0.0; // seconds since the server started
+        Picture picture;
+        int width;
+        int height;
+    };
+
+    GfxLayerImageServer_();
+    GfxLayerImageServer_(const GfxLayerImageServer_&) = delete;
+    GfxLayerImageServer_& operator=(const GfxLayerImageServer_&) = delete;
+
+    // "$VABO/..." into the library folder, an absolute path unchanged,
+    // anything else below the application folder.
+    static void ResolvePath(std::string& path);
+
+    // The picture of the path at width x height. Without a size (either
+    // below 1) the picture at its natural size. With exactSize false any
+    // cached size will do (the newest); with it true, copies of other sizes
+    // unused for more than 5 seconds (and copies never used) are dropped,
+    // but never the last one of the path. Throws
+    // GdiplusGfxLayer::Image::InvalidImageException when the file cannot be
+    // decoded.
+    Picture GetImage(bool exactSize, std::string path, int width, int height, int interpolationMode);
+
+    // The cached copies of a resolved path, oldest first.
+    const std::list<std::shared_ptr<ImageCache>>* GetEntries(const std::string& resolvedPath) const;
+
+private:
+    Picture Original(const std::string& resolvedPath);
+
+    long long start_;
+    std::map<std::string, std::list<std::shared_ptr<ImageCache>>> cache_;
+    std::map<std::string, Picture> originals_;
+};
+
+// The one image server of the process.
+GfxLayerImageServer_& DllGfxLayerImageServerInstance();
+
+} // namespace Vabo

@@ -1,0 +1,140 @@
+#include "framework/host/GfxLayerImageServer.h"
+
+#include "framework/core/DocMap.h"
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+using Vabo::GfxLayerImageServer_;
+
+namespace {
+
+const std::string kQuadrants = PELLORA_TEST_DATA "/gfx/quadrants.png";
+const std::string kShape = PELLORA_TEST_DATA "/gfx/alpha-shape.png";
+
+std::vector<std::pair<int, int>> Sizes(const GfxLayerImageServer_& server, const std::string& path)
+{
+    std::vector<std::pair<int, int>> sizes;
+    if (const auto* entries = server.GetEntries(path))
+        for (const auto& entry : *entries)
+            sizes.emplace_back(entry->width, entry->height);
+    return sizes;
+}
+
+} // namespace
+
+TEST(GfxLayerImageServer, SharesOnePicturePerPathAndSize)
+{
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    const auto a = server.GetImage(true, kQuadrants, 16, 12, 7);
+    const auto b = server.GetImage(true, kQuadrants, 16, 12, 7);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(16, a->GetWidth());
+    EXPECT_EQ(12, a->GetHeight());
+    const auto c = server.GetImage(true, kQuadrants, 4, 4, 7);
+    EXPECT_NE(a, c);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 12}, {4, 4}}), Sizes(server, kQuadrants));
+    EXPECT_EQ(2, server.GetEntries(kQuadrants)->front()->useCount);
+}
+
+TEST(GfxLayerImageServer, NaturalSizeIsKeptPerPath)
+{
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    const auto quadrants = server.GetImage(true, kQuadrants, -1, -1, 0);
+    const auto shape = server.GetImage(true, kShape, 0, 0, 0);
+    EXPECT_EQ(8, quadrants->GetWidth());
+    EXPECT_EQ(8, quadrants->GetHeight());
+    EXPECT_EQ(6, shape->GetWidth());
+    EXPECT_EQ(4, shape->GetHeight());
+    EXPECT_EQ(quadrants, server.GetImage(false, kQuadrants, -1, -1, 0));
+}
+
+TEST(GfxLayerImageServer, CopiesOfOtherSizesAgeOutAfterFiveSecondsButNeverTheLast)
+{
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    const auto held = server.GetImage(true, kQuadrants, 10, 10, 0);
+    server.GetImage(true, kQuadrants, 20, 20, 0);
+    clock.Advance(5000);
+    // Used exactly 5.0 seconds ago: kept.
+    server.GetImage(true, kQuadrants, 30, 30, 0);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{10, 10}, {20, 20}, {30, 30}}), Sizes(server, kQuadrants));
+    clock.Advance(1);
+    server.GetImage(true, kQuadrants, 30, 30, 0);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{30, 30}}), Sizes(server, kQuadrants));
+    // The dropped copy still lives for whoever holds it.
+    EXPECT_EQ(10, held->GetWidth());
+
+    // The only copy of a path is never dropped, however old.
+    clock.Advance(60000);
+    server.GetImage(true, kQuadrants, 40, 40, 0);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{30, 30}, {40, 40}}), Sizes(server, kQuadrants));
+}
+
+TEST(GfxLayerImageServer, ANonExactRequestTakesTheNewestCopy)
+{
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    const auto small = server.GetImage(true, kQuadrants, 4, 4, 0);
+    const auto large = server.GetImage(true, kQuadrants, 32, 32, 0);
+    EXPECT_EQ(large, server.GetImage(false, kQuadrants, 4, 4, 0));
+    EXPECT_NE(small, large);
+}
+
+TEST(GfxLayerImageServer, DecodesEachFileOnceForAllSizes)
+{
+    Platform::ManualClock clock;
+    char folder[] = "/tmp/pellora-images.XXXXXX";
+    ASSERT_TRUE(mkdtemp(folder));
+    const std::string copy = std::string(folder) + "/copy.png";
+    {
+        std::ifstream in(kQuadrants, std::ios::binary);
+        std::ofstream out(copy, std::ios::binary);
+        out << in.rdbuf();
+    }
+    GfxLayerImageServer_ server;
+    server.GetImage(true, copy, 8, 8, 0);
+    ASSERT_EQ(0, std::remove(copy.c_str()));
+    const auto scaled = server.GetImage(true, copy, 2, 2, 5);
+    EXPECT_EQ(GdiplusGfxLayer::Color(255, 0, 0, 255), scaled->GetPixel(0, 1));
+    EXPECT_EQ(8, server.GetImage(true, copy, -1, -1, 0)->GetWidth());
+    rmdir(folder);
+}
+
+TEST(GfxLayerImageServer, AFileThatCannotBeDecodedThrowsAndLeavesNoEntry)
+{
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    const std::string bad = PELLORA_TEST_DATA "/gfx/not-a-picture.png";
+    EXPECT_THROW(server.GetImage(true, bad, 5, 5, 0), GdiplusGfxLayer::Image::InvalidImageException);
+    EXPECT_THROW(server.GetImage(true, bad, -1, -1, 0), GdiplusGfxLayer::Image::InvalidImageException);
+    EXPECT_EQ(nullptr, server.GetEntries(bad));
+}
+
+TEST(GfxLayerImageServer, ResolvesLibraryRelativeAndAbsolutePaths)
+{
+    _DocMap& docs = DllDocMapInstance();
+    const std::string oldApp = docs.GetAppFolder();
+    const std::string oldLib = docs.GetLibraryFolder();
+    docs.SetAppFolder("/skins/app");
+    docs.SetLibraryFolder("/skins/lib");
+
+    std::string library = "$VABO/Objects/Image/a.png";
+    GfxLayerImageServer_::ResolvePath(library);
+    EXPECT_EQ("/skins/lib//Objects/Image/a.png", library);
+    std::string relative = "Pictures/a.png";
+    GfxLayerImageServer_::ResolvePath(relative);
+    EXPECT_EQ("/skins/app/Pictures/a.png", relative);
+    std::string absolute = "/data/a.png";
+    GfxLayerImageServer_::ResolvePath(absolute);
+    EXPECT_EQ("/data/a.png", absolute);
+
+    docs.SetAppFolder(oldApp);
+    docs.SetLibraryFolder(oldLib);
+}

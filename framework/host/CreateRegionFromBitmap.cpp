@@ -5,7 +5,7 @@
 
 namespace Vabo {
 
-std::optional<std::vector<RegionRect>> CreateRegionFromBitmap(cairo_surface_t* bitmap, int threshold, bool keep)
+std::optional<std::vector<Platform::Rect>> CreateRegionFromBitmap(cairo_surface_t* bitmap, int threshold, bool keep)
 {
     if (!bitmap || cairo_surface_get_type(bitmap) != CAIRO_SURFACE_TYPE_IMAGE ||
         cairo_image_surface_get_format(bitmap) != CAIRO_FORMAT_ARGB32)
@@ -23,7 +23,7 @@ std::optional<std::vector<RegionRect>> CreateRegionFromBitmap(cairo_surface_t* b
         return keep ? alpha >= threshold : alpha < threshold;
     };
 
-    std::vector<RegionRect> runs;
+    std::vector<Platform::Rect> runs;
     for (int y = 0; y < height; ++y) {
         const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
         int x = 0;
@@ -32,7 +32,7 @@ std::optional<std::vector<RegionRect>> CreateRegionFromBitmap(cairo_surface_t* b
             while (x < width && qualifies(row, x))
                 ++x;
             if (x > start)
-                runs.push_back(RegionRect{start, y, x, y + 1});
+                runs.push_back(Platform::Rect{start, y, x - start, 1});
             ++x;
         }
     }

@@ -17,7 +17,7 @@ void WindowSurface::Resize(int width, int height)
     backBuffer_ = std::move(backBuffer);
 }
 
-std::optional<std::vector<Vabo::RegionRect>> WindowSurface::CreateWindowRegion() const
+std::optional<std::vector<Platform::Rect>> WindowSurface::CreateWindowRegion() const
 {
     return Vabo::CreateRegionFromBitmap(backBuffer_->GetSurface(), 10, true);
 }

@@ -30,7 +30,7 @@ public:
     void SetClip(const Region& region) { painter_->SetClip(region); }
 
     // The window's outline: the runs of back-buffer pixels with alpha 10 or more.
-    std::optional<std::vector<Vabo::RegionRect>> CreateWindowRegion() const;
+    std::optional<std::vector<Platform::Rect>> CreateWindowRegion() const;
 
 private:
     std::unique_ptr<Image> backBuffer_;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using Vabo::CreateRegionFromBitmap;
-using Vabo::RegionRect;
+using Platform::Rect;
 
 namespace {
 
@@ -28,19 +28,19 @@ TEST(CreateRegionFromBitmap, RunsFollowTheAlphaChannelOfAPicture)
     auto picture = Platform::DecodePicture(PELLORA_TEST_DATA "/gfx/alpha-shape.png", error);
     ASSERT_TRUE(picture) << error;
     // Alpha 10 is inside at threshold 10, alpha 9 outside.
-    const std::vector<RegionRect> expected = {
-        {2, 0, 4, 1},
-        {0, 1, 2, 2}, {3, 1, 6, 2},
-        {0, 3, 6, 4},
+    const std::vector<Rect> expected = {
+        {2, 0, 2, 1},
+        {0, 1, 2, 1}, {3, 1, 3, 1},
+        {0, 3, 6, 1},
     };
     const auto runs = CreateRegionFromBitmap(picture.get(), 10, true);
     ASSERT_TRUE(runs);
     EXPECT_EQ(expected, *runs);
 
-    const std::vector<RegionRect> outside = {
-        {0, 0, 2, 1}, {4, 0, 6, 1},
-        {2, 1, 3, 2},
-        {0, 2, 6, 3},
+    const std::vector<Rect> outside = {
+        {0, 0, 2, 1}, {4, 0, 2, 1},
+        {2, 1, 1, 1},
+        {0, 2, 6, 1},
     };
     const auto complement = CreateRegionFromBitmap(picture.get(), 10, false);
     ASSERT_TRUE(complement);
@@ -54,7 +54,7 @@ TEST(CreateRegionFromBitmap, OpaqueGivesOneRunPerRowTransparentGivesEmptyNoneGiv
     ASSERT_TRUE(rows);
     ASSERT_EQ(10u, rows->size());
     for (int y = 0; y < 10; ++y)
-        EXPECT_EQ((RegionRect{0, y, 10, y + 1}), (*rows)[y]);
+        EXPECT_EQ((Rect{0, y, 10, 1}), (*rows)[y]);
 
     auto clear = Filled(10, 10, 0.0);
     const auto empty = CreateRegionFromBitmap(clear.get(), 10, true);

@@ -169,6 +169,6 @@ TEST(WindowSurface, WindowRegionFollowsWhatWasDrawn)
     surface.GetPainter().FillRect({2, 1, 3, 2}, kRed);
     const auto runs = surface.CreateWindowRegion();
     ASSERT_TRUE(runs);
-    const std::vector<Vabo::RegionRect> expected = {{2, 1, 5, 2}, {2, 2, 5, 3}};
+    const std::vector<Platform::Rect> expected = {{2, 1, 3, 1}, {2, 2, 3, 1}};
     EXPECT_EQ(expected, *runs);
 }

@@ -1,5 +1,6 @@
 #include "framework/host/GdiplusGfxLayer/Font.h"
 
+#include "framework/core/GuiObject.h"
 #include "framework/host/GdiplusGfxLayer/TextLayout.h"
 
 #include <glib.h>
@@ -16,14 +17,18 @@ MainWindowSizeSource& MainWindowSize()
     return source;
 }
 
-float PixelSize(float size, int conversion)
+float PixelSize(float size, int conversion, const Vabo::GuiObject* reference)
 {
     if (conversion == Font::Point)
         return size;
     int width = 0;
     int height = 0;
-    if (!MainWindowSize() || !MainWindowSize()(width, height))
+    if (reference) {
+        width = reference->GetWidth();
+        height = reference->GetHeight();
+    } else if (!MainWindowSize() || !MainWindowSize()(width, height)) {
         return size;
+    }
     const float percent = 0.01f;
     return size * percent * static_cast<float>(conversion == Font::Width ? width : height);
 }
@@ -37,8 +42,9 @@ Vabo::Rect RoundedRect(double x, double y, double width, double height)
 
 void SetMainWindowSizeSource(MainWindowSizeSource source) { MainWindowSize() = std::move(source); }
 
-Font::Font(const std::string& family, float size, int style, int conversion)
-    : family_(family), size_(size), style_(style), conversion_(conversion), pixelSize_(PixelSize(size, conversion))
+Font::Font(const std::string& family, float size, int style, int conversion, const Vabo::GuiObject* reference)
+    : family_(family), size_(size), style_(style), conversion_(conversion),
+      pixelSize_(PixelSize(size, conversion, reference))
 {
     Build();
 }

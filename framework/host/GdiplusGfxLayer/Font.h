@@ -1,7 +1,8 @@
 #pragma once
 // A font: a family, a size in pixels and style bits, used to draw and to
 // measure text (UTF-8). The size is fixed when the font is made: given in
-// pixels, or as a percentage of the main window's height or width.
+// pixels, or as a percentage of the height or width of a reference object or
+// else of the main window.
 #include "framework/core/Geometry.h"
 #include "framework/host/GdiplusGfxLayer/FontStyle.h"
 
@@ -10,16 +11,21 @@
 #include <functional>
 #include <string>
 
+namespace Vabo {
+class GuiObject;
+}
+
 namespace GdiplusGfxLayer {
 
 class Font {
 public:
-    // How the nominal size becomes pixels: percent of the main window's
-    // client height or width, or pixels as given.
+    // How the nominal size becomes pixels: percent of the reference's (or
+    // the main window's client area's) height or width, or pixels as given.
     enum Conversion { Height = 0, Width = 1, Point = 2 };
 
-    // `style` combines FontStyle bits.
-    Font(const std::string& family, float size, int style, int conversion);
+    // `style` combines FontStyle bits. The reference object is only read here.
+    Font(const std::string& family, float size, int style, int conversion,
+         const Vabo::GuiObject* reference = nullptr);
     Font(const Font& other);
     Font& operator=(const Font&) = delete;
     ~Font();

@@ -1,4 +1,6 @@
 #include "framework/host/GdiplusGfxLayer/Font.h"
+
+#include "framework/core/GuiObject.h"
 #include "framework/host/GdiplusGfxLayer/Image.h"
 #include "framework/host/GdiplusGfxLayer/Painter.h"
 
@@ -48,6 +50,12 @@ TEST(Font, SizesInPercentFollowTheMainWindow)
     EXPECT_FLOAT_EQ(30.0f, byHeight.GetPixelSize());
     EXPECT_FLOAT_EQ(20.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Width).GetPixelSize());
     EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Point).GetPixelSize());
+
+    // A reference object's size comes before the window's.
+    Vabo::GuiObject reference(1, 0);
+    reference.SetSize(50, 40);
+    EXPECT_FLOAT_EQ(4.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Height, &reference).GetPixelSize());
+    EXPECT_FLOAT_EQ(5.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Width, &reference).GetPixelSize());
 
     Font copy(byHeight);
     copy.SetSize(50.0f);

@@ -1,0 +1,183 @@
+#include "framework/host/Image.h"
+
+#include "framework/core/Registration.h"
+#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/host/PictureDownload.h"
+#include "platform/HttpFetch.h"
+#include "platform/Log.h"
+
+#include <cstdio>
+#include <map>
+#include <unistd.h>
+
+namespace Vabo {
+namespace {
+
+const RegisterClass<Image> imageClass("Vabo::Image", "$VABO/Objects/Image/Image.xml",
+                                      [](TiXmlElement* element) { return new Image(element); });
+
+bool InterpolationModeByName(const std::string& name, int& mode)
+{
+    static const std::map<std::string, int> modes = {
+        {"Default", 0},  {"LowQuality", 1},      {"HighQuality", 2},         {"Bilinear", 3},
+        {"Bicubic", 4},  {"NearestNeighbor", 5}, {"HighQualityBilinear", 6}, {"HighQualityBicubic", 7},
+    };
+    const auto found = modes.find(name);
+    if (found == modes.end())
+        return false;
+    mode = found->second;
+    return true;
+}
+
+} // namespace
+
+Image::Image(TiXmlElement* element) : GuiObject(element, 1, 0)
+{
+    RegisterLoader(element, this);
+}
+
+Image::Image(const std::string& fileName, bool scaled) : GuiObject(1, 0), fileName_(fileName), scaled_(scaled)
+{
+    if (!scaled_)
+        sharedPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
+    SizeToPicture();
+}
+
+Image::Image(GuiObject* other, const std::string& fileName)
+    : GuiObject(other == this ? 1 : other->IsUnselectable(), other == this ? 0 : other->GetFixedSize()),
+      fileName_(fileName)
+{
+    if (other != this)
+        SizeToPicture();
+}
+
+bool Image::SetImage(const std::string& fileName, bool resizeToPicture)
+{
+    const std::string previous = fileName_;
+    try {
+        if (scaled_) {
+            const int width = GetWidth();
+            const int height = GetHeight();
+            fileName_ = fileName;
+            if (resizeToPicture) {
+                SizeToPicture();
+            } else {
+                SetSize(width, height);
+                // Made now so that the first frame finds the copy.
+                DllGfxLayerImageServerInstance().GetImage(true, fileName_, width, height, 0);
+            }
+        } else {
+            sharedPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName, -1, -1, 0);
+            fileName_ = fileName;
+        }
+    } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+        // Keeping the old name spares every later frame a failing decode.
+        fileName_ = previous;
+        Platform::Log("Vabo::Image::SetImage : Failed to create image " + fileName);
+        return false;
+    }
+    return true;
+}
+
+bool Image::Load(const std::string& name, const std::string& folder, bool resizeToPicture)
+{
+    if (Platform::IsHttpAddress(name)) {
+        std::string cacheFile;
+        if (!DownloadPicture(name, cacheFile))
+            return false;
+        if (SetImage(cacheFile, resizeToPicture))
+            return true;
+        // Not a picture: dropped, so that the next run asks the address again.
+        std::remove(cacheFile.c_str());
+        Platform::Log("Vabo::Image::Load : " + name + " is not a picture; cache file removed");
+        return false;
+    }
+    const std::string jpeg = folder + name + ".jpg";
+    if (access(jpeg.c_str(), R_OK) == 0)
+        return SetImage(jpeg, resizeToPicture);
+    return SetImage(name, resizeToPicture);
+}
+
+void Image::SizeToPicture()
+{
+    if (!scaled_)
+        return;
+    const Picture picture = GetPicture();
+    SetSize(picture->GetWidth(), picture->GetHeight());
+}
+
+Image::Picture Image::GetPicture()
+{
+    if (!scaled_)
+        return sharedPicture_;
+    return DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
+}
+
+Image::Picture Image::GetScaledPicture()
+{
+    if (!scaled_)
+        return nullptr;
+    return DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(), interpolationMode_);
+}
+
+bool Image::DrawSelf(PainterInterface& painterInterface)
+{
+    if (!IsVisible())
+        return true;
+    auto* painter = dynamic_cast<GdiplusGfxLayer::Painter*>(&painterInterface);
+    if (!painter)
+        return false;
+    if (scaled_) {
+        Picture picture;
+        try {
+            picture = GetScaledPicture();
+        } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+            return false;
+        }
+        return painter->DrawImageScaled(*picture, GetX(), GetY(), picture->GetWidth(), picture->GetHeight(), 0);
+    }
+    if (!sharedPicture_)
+        return false;
+    return painter->DrawImageScaled(*sharedPicture_, GetX(), GetY(), GetWidth(), GetHeight(), 0);
+}
+
+bool Image::DrawInto(GdiplusGfxLayer::Painter& painter, Rect& source, const Rect& destination)
+{
+    if (scaled_) {
+        Picture picture;
+        try {
+            picture = GetScaledPicture();
+        } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+            return false;
+        }
+        return painter.DrawImageRect(*picture, source, destination);
+    }
+    if (!sharedPicture_ || GetWidth() <= 0 || GetHeight() <= 0)
+        return false;
+    const double sx = static_cast<double>(sharedPicture_->GetWidth()) / GetWidth();
+    const double sy = static_cast<double>(sharedPicture_->GetHeight()) / GetHeight();
+    source = Rect{static_cast<int>(source.x * sx), static_cast<int>(source.y * sy),
+                  static_cast<int>(source.width * sx), static_cast<int>(source.height * sy)};
+    return painter.DrawImageRect(*sharedPicture_, source, destination);
+}
+
+bool Image::LoadFromXML(TiXmlElement* element)
+{
+    std::string name;
+    if (!ReadXmlAttribute(name, element, "ImageFile", false))
+        ReadXmlAttribute(name, element, "Filename", true);
+    if (name.empty()) {
+        Platform::Log("Image: ImageFile attribute missing in xml");
+        return false;
+    }
+    std::string mode;
+    if (ReadXmlAttribute(mode, element, "InterpMode", false))
+        InterpolationModeByName(mode, interpolationMode_);
+    if (!SetImage(name, false)) {
+        Platform::Log("Image: failed to load image " + name);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Vabo

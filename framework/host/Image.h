@@ -1,0 +1,68 @@
+#pragma once
+// The picture widget: shows a picture file (or a downloaded "http://"
+// picture) at its own size. Scaled (the usual case) it draws the image
+// server's copy made for its present size; unscaled it stretches the picture
+// at its natural size when drawing.
+#include "framework/core/GuiObject.h"
+#include "framework/host/GfxLayerImageServer.h"
+
+#include <string>
+
+class TiXmlElement;
+
+namespace GdiplusGfxLayer {
+class Painter;
+}
+
+namespace Vabo {
+
+class Image : public GuiObject {
+public:
+    using Picture = GfxLayerImageServer_::Picture;
+
+    // From the element's "ImageFile" (or "Filename") and "InterpMode";
+    // throws XMLLoadSaveException when the picture cannot be shown.
+    explicit Image(TiXmlElement* element);
+    // Sized to the picture; throws GdiplusGfxLayer::Image::InvalidImageException
+    // when the file cannot be decoded.
+    Image(const std::string& fileName, bool scaled);
+    // Takes the selectability and fixed size of `other`; sized to the
+    // picture unless `other` is the object being built (a derived widget
+    // that sizes itself).
+    Image(GuiObject* other, const std::string& fileName);
+
+    virtual bool IsImage() const { return true; }
+    // Shows the picture file. False, logged, when it cannot be decoded; the
+    // widget then keeps the picture it had.
+    virtual bool SetImage(const std::string& fileName, bool resizeToPicture);
+    // A name or an "http://"/"https://" address. An address is downloaded
+    // once into the cache folder; a name is tried as folder + name + ".jpg"
+    // first, then as given.
+    virtual bool Load(const std::string& name, const std::string& folder, bool resizeToPicture);
+    // Draws the part `source` (in the widget's own pixels; converted to the
+    // picture's pixels and written back in unscaled mode) into
+    // `destination`, at the painter's opacity.
+    virtual bool DrawInto(GdiplusGfxLayer::Painter& painter, Rect& source, const Rect& destination);
+
+    // Scaled mode: the widget takes the picture's natural size.
+    void SizeToPicture();
+    // The picture at its natural size.
+    Picture GetPicture();
+    // Scaled mode: the copy at the widget's size; unscaled: none.
+    Picture GetScaledPicture();
+
+    bool DrawSelf(PainterInterface& painter) override;
+    bool LoadFromXML(TiXmlElement* element);
+
+    const std::string& GetFileName() const { return fileName_; }
+    int GetInterpolationMode() const { return interpolationMode_; }
+    bool IsScaled() const { return scaled_; }
+
+private:
+    std::string fileName_;
+    int interpolationMode_ = 7;
+    Picture sharedPicture_;
+    bool scaled_ = true;
+};
+
+} // namespace Vabo

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the small pictures the drawing-layer tests read (tests/data/gfx/).
+"""Writes the small pictures the drawing-layer tests read (tests/data/gfx/)
+and the picture of the framework's default image definition.
 
 Plain RGBA PNG files, written with zlib only so that the output is the same
 on every machine. Run again after changing a picture and commit the result.
@@ -8,10 +9,12 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "gfx")
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+OUT = os.path.join(TOP, "tests", "data", "gfx")
+LIBRARY_IMAGE = os.path.join(TOP, "lib", "VABO", "XML", "Objects", "Image")
 
 
-def write_png(name, pixels):
+def write_png(path, pixels):
     height = len(pixels)
     width = len(pixels[0])
     raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
@@ -22,7 +25,7 @@ def write_png(name, pixels):
 
     header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-    with open(os.path.join(OUT, name), "wb") as f:
+    with open(path, "wb") as f:
         f.write(data)
 
 
@@ -46,7 +49,9 @@ def alpha_shape():
 
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
-    write_png("quadrants.png", quadrants())
-    write_png("alpha-shape.png", alpha_shape())
+    write_png(os.path.join(OUT, "quadrants.png"), quadrants())
+    write_png(os.path.join(OUT, "alpha-shape.png"), alpha_shape())
+    # An image object built from its default definition alone shows nothing.
+    write_png(os.path.join(LIBRARY_IMAGE, "Image.png"), [[(0, 0, 0, 0)]])
     with open(os.path.join(OUT, "not-a-picture.png"), "w") as f:
         f.write("This file only pretends to be a picture.\n")

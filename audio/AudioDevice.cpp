@@ -1,0 +1,229 @@
+#include "audio/AudioDevice.h"
+
+#include "audio/LatestBlock.h"
+#include "audio/LoopBuffer.h"
+#include "audio/PitchTracker.h"
+#include "audio/PlaybackMixer.h"
+#include "audio/RecordBuffer.h"
+#include "audio/RecordMixer.h"
+
+#include <loki/Singleton.h>
+
+#include <algorithm>
+
+namespace {
+
+// Inputs decimated per step: the scratch buffer holds one step's output.
+constexpr int ScratchLength = 513;
+constexpr int StepInputs = (ScratchLength - 1) * Decimator::DefaultFactor;
+
+} // namespace
+
+AudioDevice& AudioDevice::Instance()
+{
+    return Loki::SingletonHolder<AudioDevice>::Instance();
+}
+
+AudioDevice::AudioDevice()
+    : output_(CaptureRate, CaptureFrames, false), input_(CaptureRate, CaptureFrames), scratch_(ScratchLength),
+      blockBuffer_(BlockLength,
+                   [block = &LatestBlock::Instance()](const float* s, unsigned n) { block->Set(s, n); }),
+      analysisWindow_(WindowLength, WindowHop,
+                      [tracker = &PitchTracker::Instance()](const float* s, unsigned n) { tracker->SetWindow(s, n); })
+{
+    input_.SetCallback(CaptureCallback(), nullptr);
+
+    RecordMixer& mixer = RecordMixer::Instance();
+    MixerLine line;
+    if (mixer.FindLineByComponentType(MixerComponent::SrcMicrophone, line) || mixer.FindLineByName("Microphone", line))
+        namedInputs_["MIC"] = line;
+    if (mixer.FindLineByComponentType(MixerComponent::SrcLine, line) || mixer.FindLineByName("Line In", line))
+        namedInputs_["LINE"] = line;
+    RefreshInputs(namedInputs_);
+    if (!inputLines_.empty())
+        SelectInput(inputLines_.begin()->first);
+
+    PlaybackMixer& playback = PlaybackMixer::Instance();
+    if (playback.HasControl(MixerComponent::SrcWaveOut, MixerControlType::Volume)) {
+        MixerLine wave;
+        playback.FindLineByComponentType(MixerComponent::SrcWaveOut, wave);
+        playback.RegisterControlOfComponentType(
+            MixerComponent::SrcWaveOut, [this, wave](double) { OnVolumeChange(wave); }, MixerControlType::Volume);
+    }
+
+    MixerLine destination;
+    if (mixer.FindLineByComponentType(MixerComponent::DstWaveIn, destination)) {
+        const auto onSource = [this](double value) { OnSourceChange(value); };
+        if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux))
+            mixer.RegisterControl(destination, MixerControlType::Mux, onSource);
+        else if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer))
+            mixer.RegisterControl(destination, MixerControlType::Mixer, onSource);
+    }
+}
+
+AudioDevice::~AudioDevice()
+{
+    if (output_.IsOpen()) {
+        output_.Stop();
+        output_.Close();
+    }
+    if (input_.IsOpen()) {
+        input_.Stop();
+        input_.Close();
+    }
+}
+
+StreamCallback AudioDevice::CaptureCallback()
+{
+    return [this](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        return OnInput(input, output, frames, outTime, userData);
+    };
+}
+
+int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*)
+{
+    const float* in = static_cast<const float*>(input);
+    if (!in)
+        return 0;
+    // Decimated into our own scratch: the caller's block stays intact (the
+    // recorder keeps it).
+    for (unsigned long done = 0; done < frames;) {
+        const int step = int(std::min<unsigned long>(frames - done, StepInputs));
+        const int n = decimator_.Process(in + done, step, scratch_.data());
+        blockBuffer_.Push(scratch_.data(), n);
+        analysisWindow_.Push(scratch_.data(), n);
+        done += unsigned(step);
+    }
+    return 0;
+}
+
+int AudioDevice::StartInput(int sampleRate, unsigned long frames, const StreamCallback& callback)
+{
+    input_.Close();
+    input_.Open(sampleRate, frames);
+    input_.SetCallback(callback, nullptr);
+    return input_.Start(false);
+}
+
+int AudioDevice::StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer)
+{
+    return StartInput(sampleRate, frames,
+                      [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
+                          return buffer.RecordCallback(input, output, n, outTime, userData);
+                      });
+}
+
+int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamCallback& callback, bool loop)
+{
+    if (output_.IsOpen()) {
+        output_.Stop();
+        output_.Close();
+    }
+    output_.Open(sampleRate, frames);
+    output_.SetCallback(callback, nullptr);
+    return output_.Start(loop);
+}
+
+int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
+{
+    return StartOutput(
+        sampleRate, frames,
+        [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
+            return buffer.PlayCallback(input, output, n, outTime, userData);
+        },
+        true);
+}
+
+int AudioDevice::StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer)
+{
+    return StartOutput(
+        sampleRate, frames,
+        [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
+            return buffer.PlayCallback(input, output, n, outTime, userData);
+        },
+        false);
+}
+
+int AudioDevice::RestartCapture()
+{
+    input_.Stop();
+    input_.SetCallback(CaptureCallback(), nullptr);
+    return input_.Start(false);
+}
+
+void AudioDevice::SelectInput(const std::string& name)
+{
+    const auto it = inputLines_.find(name);
+    if (it == inputLines_.end())
+        return;
+    selectedLine_ = it->second;
+    RecordMixer::Instance().SelectInput(selectedLine_);
+}
+
+void AudioDevice::RefreshInputs(const InputMap& lines)
+{
+    inputLines_ = lines.empty() ? ListInputs() : lines;
+    WatchInputVolumes(inputLines_);
+}
+
+AudioDevice::InputMap AudioDevice::ListInputs() const
+{
+    std::vector<MixerLine> lines;
+    RecordMixer::Instance().GetInputLines(lines);
+    InputMap map;
+    for (const MixerLine& line : lines)
+        map.emplace(line.shortName, line);
+    return map;
+}
+
+void AudioDevice::WatchInputVolumes(const InputMap& lines)
+{
+    for (const auto& entry : lines) {
+        const MixerLine line = entry.second;
+        RecordMixer::Instance().RegisterControl(line, MixerControlType::Volume,
+                                                [this, line](double) { OnVolumeChange(line); });
+    }
+}
+
+void AudioDevice::OnVolumeChange(const MixerLine& line)
+{
+    if (line.componentType != MixerComponent::SrcWaveOut && line.lineId != selectedLine_.lineId)
+        return;
+    for (const auto& listener : volumeListeners_)
+        listener();
+}
+
+void AudioDevice::OnSourceChange(double value)
+{
+    if (value == double(selectedLine_.componentType))
+        return;
+    for (const auto& listener : sourceListeners_)
+        listener(value);
+}
+
+void AudioDevice::AddOutputVolumeListener(const std::function<void()>& listener)
+{
+    volumeListeners_.push_back(listener);
+}
+
+void AudioDevice::AddInputListener(const std::function<void(double)>& listener)
+{
+    sourceListeners_.push_back(listener);
+}
+
+std::string AudioDevice::FindInputName(unsigned componentType) const
+{
+    for (const auto& entry : inputLines_)
+        if (entry.second.componentType == componentType)
+            return entry.first;
+    return std::string();
+}
+
+int AudioDevice::GetInputFullScale() const
+{
+    double maximum = RecordMixer::Instance().GetLineVolumeMax(selectedLine_);
+    // Without a volume control the input is still on the common 0..65535 scale.
+    if (maximum <= 0.0)
+        maximum = 65535.0;
+    return int(0.5 * maximum + 0.5);
+}

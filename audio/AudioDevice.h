@@ -1,0 +1,91 @@
+#pragma once
+// The process-wide owner of the playback and capture streams and of the
+// recording-line choice. Its capture handler (engine thread) decimates each
+// 44100 Hz block to 11025 Hz and feeds the sample displays' block
+// (LatestBlock) and the pitch analysis' sliding window (PitchTracker).
+// Everything else runs on the GUI thread. Use after destruction at exit
+// throws std::logic_error "Dead Reference Detected".
+#include "audio/Decimator.h"
+#include "audio/MixerTypes.h"
+#include "audio/SampleBlockBuffer.h"
+#include "audio/SlidingSampleWindow.h"
+#include "audio/StreamCallback.h"
+#include "audio/WaveIn.h"
+#include "audio/WaveOut.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace Loki { template <class T> struct CreateUsingNew; }
+class LoopBuffer;
+class RecordBuffer;
+
+class AudioDevice {
+public:
+    static constexpr int CaptureRate = 44100;
+    static constexpr unsigned long CaptureFrames = 512;
+    static constexpr int BlockLength = 512;
+    static constexpr int WindowLength = 2048;
+    static constexpr int WindowHop = 128;
+
+    using InputMap = std::map<std::string, MixerLine>;
+
+    static AudioDevice& Instance();
+    ~AudioDevice();
+
+    int OnInput(void* input, void* output, unsigned long frames, double outTime, void* userData);
+
+    int StartInput(int sampleRate, unsigned long frames, const StreamCallback& callback);
+    // Recording: every block goes into the buffer and on to OnInput.
+    int StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer);
+    int StartOutput(int sampleRate, unsigned long frames, const StreamCallback& callback, bool loop);
+    // The loop buffer's sound, repeated without end.
+    int StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer);
+    // The recording, block after block.
+    int StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer);
+    // Capture back to the analysis (after recording); the stream is not re-opened.
+    int RestartCapture();
+    int StopInput() { return input_.Stop(); }
+    int StopOutput() { return output_.Stop(); }
+
+    WaveIn& Input() { return input_; }
+    WaveOut& Output() { return output_; }
+
+    // Makes the named input the recording source; nothing for an unknown name.
+    void SelectInput(const std::string& name);
+    const MixerLine& SelectedLine() const { return selectedLine_; }
+    void RefreshInputs(const InputMap& lines);
+    InputMap ListInputs() const;
+    void WatchInputVolumes(const InputMap& lines);
+    void OnVolumeChange(const MixerLine& line);
+    void OnSourceChange(double value);
+    void AddOutputVolumeListener(const std::function<void()>& listener);
+    void AddInputListener(const std::function<void(double)>& listener);
+    InputMap GetInputs() const { return inputLines_; }
+    // The key of the first input of that component type; empty when none.
+    std::string FindInputName(unsigned componentType) const;
+    // Half the selected line's volume range: 32768 on every card (and when no
+    // line is selected).
+    int GetInputFullScale() const;
+
+private:
+    friend struct Loki::CreateUsingNew<AudioDevice>;
+    AudioDevice();
+
+    StreamCallback CaptureCallback();
+
+    WaveOut output_;
+    WaveIn input_;
+    MixerLine selectedLine_;
+    std::vector<std::function<void()>> volumeListeners_;
+    std::vector<std::function<void(double)>> sourceListeners_;
+    InputMap inputLines_;
+    InputMap namedInputs_;
+    // Engine thread only.
+    Decimator decimator_;
+    std::vector<float> scratch_;
+    SampleBlockBuffer blockBuffer_;
+    SlidingSampleWindow analysisWindow_;
+};

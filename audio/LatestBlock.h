@@ -1,0 +1,29 @@
+#pragma once
+// The newest full block of decimated input (512 samples at 11025 Hz) for the
+// sample displays: written by the capture callback, read on the GUI thread,
+// both under its own lock. Process-wide; use after destruction at exit throws
+// std::logic_error "Dead Reference Detected".
+#include <mutex>
+#include <vector>
+
+namespace Loki { template <class T> struct CreateUsingNew; }
+
+class LatestBlock {
+public:
+    static constexpr unsigned BlockSize = 512;
+
+    static LatestBlock& Instance();
+
+    void Set(const float* samples, unsigned n);
+    // The newest block; zeros of its length while the capture stream is not running.
+    void CopyTo(std::vector<float>& destination);
+    std::vector<float>& Get();
+
+private:
+    friend struct Loki::CreateUsingNew<LatestBlock>;
+    LatestBlock();
+
+    std::mutex mutex_;
+    std::vector<float> block_;
+    std::vector<float> reader_;
+};

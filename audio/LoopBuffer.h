@@ -1,0 +1,44 @@
+#pragma once
+// One sound that a playback stream repeats without end: a metronome bar or the
+// tuner's reference tone. Rebuilt on the GUI thread, played on the engine
+// thread, both under its own lock. Process-wide; use after destruction at exit
+// throws std::logic_error "Dead Reference Detected".
+#include "audio/WaveGenerators.h"
+
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace Loki { template <class T> struct CreateUsingNew; }
+
+class LoopBuffer {
+public:
+    static constexpr int Rate = 44100;
+
+    static LoopBuffer& Instance();
+
+    // Fills the output from the sound, continuing where the last call ended
+    // and wrapping at its end; silence while the sound is empty.
+    int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+    // The callable a stream runs to play this buffer.
+    static int Play(void* input, void* output, unsigned long frames, double outTime, void* userData);
+
+    // One bar: beatsPerBar - 1 normal beats, then the accented one. False, and
+    // the sound unchanged, when bpm or beatsPerBar is below 1.
+    bool BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& normal, const ClickGenerator& accent);
+    // Replaces the sound (the read position starts again at its beginning).
+    void SetSamples(std::vector<float> samples);
+
+    std::size_t Size();
+    std::vector<float> Samples();
+
+private:
+    friend struct Loki::CreateUsingNew<LoopBuffer>;
+    LoopBuffer() = default;
+
+    std::mutex mutex_;
+    std::vector<float> samples_;
+    std::size_t readIndex_ = 0;
+    std::map<float, float> loudnessCurve_;
+};

@@ -1,0 +1,148 @@
+#include "audio/MixerClient.h"
+
+#include "platform/AlsaMixer.h"
+
+#include <utility>
+
+MixerClient::MixerClient(Opener opener)
+    : opener_(std::move(opener))
+{
+}
+
+MixerClient::Opener MixerClient::AlsaOpener()
+{
+    return [](unsigned device) {
+        return Platform::OpenAlsaMixer(Platform::MixerDeviceName(device));
+    };
+}
+
+bool MixerClient::Open(unsigned device)
+{
+    if (device == deviceId_ && device_)
+        return true;
+    deviceId_ = device;
+    std::unique_ptr<Platform::MixerBackend> backend = opener_ ? opener_(device) : nullptr;
+    values_.clear();
+    if (!backend)
+        return false;
+    device_ = std::make_unique<MixerDevice>(std::move(backend));
+    return true;
+}
+
+bool MixerClient::RegisterControl(const MixerLine& line, unsigned controlType, const ControlCallback& callback)
+{
+    MixerControl control;
+    if (!device_ || !device_->GetControlOfLine(line, controlType, control))
+        return false;
+    const double value = device_->GetControlValue(control.controlId);
+    if (value == -1.0)
+        return false;
+    values_[control.controlId] = value;
+    callbacks_[control.controlId] = callback;
+    return true;
+}
+
+bool MixerClient::UnregisterControl(const MixerLine& line, unsigned controlType)
+{
+    MixerControl control;
+    if (!device_ || !device_->GetControlOfLine(line, controlType, control))
+        return false;
+    return values_.erase(control.controlId) != 0;
+}
+
+bool MixerClient::SetCachedValue(unsigned controlId, double value)
+{
+    const auto it = values_.find(controlId);
+    if (it == values_.end())
+        return false;
+    it->second = value;
+    return true;
+}
+
+bool MixerClient::OnControlChange(unsigned controlId)
+{
+    const auto it = values_.find(controlId);
+    MixerControl control;
+    if (it == values_.end() || !device_->GetControlById(controlId, control))
+        return false;
+    const double value = device_->GetControlValue(controlId);
+    if (value == -1.0)
+        return false;
+    if (value == it->second)
+        return true;
+    // Stored first: the callback may change the control again, and its own
+    // write must then be compared with what it wrote, not with the old value.
+    it->second = value;
+    const auto callback = callbacks_.find(controlId);
+    if (callback != callbacks_.end() && callback->second) {
+        const ControlCallback run = callback->second;
+        run(value);
+    }
+    return true;
+}
+
+void MixerClient::Poll()
+{
+    if (!device_)
+        return;
+    for (unsigned id : device_->Poll())
+        OnControlChange(id);
+}
+
+int MixerClient::ListLines(std::vector<MixerLine>& out, unsigned destinationType) const
+{
+    out.clear();
+    return device_ ? device_->ListSourceLines(out, destinationType) : 0;
+}
+
+bool MixerClient::FindLine(unsigned destinationType, const std::function<bool(const MixerLine&)>& match,
+                           MixerLine& out) const
+{
+    std::vector<MixerLine> lines;
+    ListLines(lines, destinationType);
+    for (const MixerLine& line : lines)
+        if (match(line)) {
+            out = line;
+            return true;
+        }
+    return false;
+}
+
+double MixerClient::GetLineVolume(const MixerLine& line)
+{
+    MixerControl control;
+    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Volume, control) || control.maximum == 0)
+        return -1.0;
+    const double value = device_->GetControlValue(control.controlId);
+    return value == -1.0 ? -1.0 : value / double(control.maximum);
+}
+
+double MixerClient::GetLineVolumeMax(const MixerLine& line) const
+{
+    MixerControl control;
+    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Volume, control))
+        return -1.0;
+    return double(control.maximum);
+}
+
+bool MixerClient::SetLineVolume(const MixerLine& line, double fraction)
+{
+    MixerControl control;
+    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Volume, control))
+        return false;
+    const double scaled = fraction * double(control.maximum);
+    const unsigned raw = unsigned(scaled < 0.0 ? 0.0 : scaled + 0.5);
+    const auto it = values_.find(control.controlId);
+    if (it == values_.end())
+        return false;
+    // Stored before the write, so the change report the write causes finds
+    // nothing new and calls no callback.
+    it->second = double(raw);
+    if (!device_->SetControlValue(control.controlId, raw))
+        return false;
+    // A card with a coarser range keeps the nearest step it has.
+    const double stored = device_->GetControlValue(control.controlId);
+    if (stored != -1.0)
+        it->second = stored;
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// What the record and playback mixers share: the open mixer device, the
+// controls registered for change reports with their last values and
+// callbacks, and the poll that reports changes made elsewhere. Everything runs
+// on the GUI thread; the GUI clock calls Poll.
+#include "audio/MixerDevice.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class MixerClient {
+public:
+    using ControlCallback = std::function<void(double value)>;
+    // Opens mixer device n (0 is the "default" device); null when it cannot.
+    using Opener = std::function<std::unique_ptr<Platform::MixerBackend>(unsigned device)>;
+
+    explicit MixerClient(Opener opener);
+    virtual ~MixerClient() = default;
+    MixerClient(const MixerClient&) = delete;
+    MixerClient& operator=(const MixerClient&) = delete;
+
+    static Opener AlsaOpener();
+
+    // Switching to another device drops the registrations made for the old one.
+    bool Open(unsigned device);
+    bool IsOpen() const { return device_ != nullptr; }
+    MixerDevice* Device() { return device_.get(); }
+
+    // The control's present value becomes its last value; a later change
+    // calls the callback once with the new value.
+    bool RegisterControl(const MixerLine& line, unsigned controlType, const ControlCallback& callback);
+    bool UnregisterControl(const MixerLine& line, unsigned controlType);
+    bool IsRegistered(unsigned controlId) const { return values_.count(controlId) != 0; }
+    // Stores the value as the control's last one; false when not registered.
+    bool SetCachedValue(unsigned controlId, double value);
+
+    // A control changed (or may have): when its value differs from the last
+    // one, the new value is stored and then the callback runs.
+    bool OnControlChange(unsigned controlId);
+    // Reports every change made elsewhere since the last poll.
+    void Poll();
+
+    // Lines of a destination and its sources, in that order.
+    int ListLines(std::vector<MixerLine>& out, unsigned destinationType) const;
+    bool FindLine(unsigned destinationType, const std::function<bool(const MixerLine&)>& match, MixerLine& out) const;
+
+    // Volume as a fraction of its control's range; -1.0 without one.
+    double GetLineVolume(const MixerLine& line);
+    double GetLineVolumeMax(const MixerLine& line) const;
+    // Registered controls only; false (nothing written) otherwise.
+    bool SetLineVolume(const MixerLine& line, double fraction);
+
+protected:
+    Opener opener_;
+    std::unique_ptr<MixerDevice> device_;
+    unsigned deviceId_ = unsigned(-1);
+    std::map<unsigned, double> values_;
+    std::map<unsigned, ControlCallback> callbacks_;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// An open mixer seen as lines and controls: the recording destination with
+// every capture element (or capture-source item) as a source line under its
+// own name ("Mic..." the microphone, "Line..." the line-in), and the speakers
+// destination whose wave-out line is "Master" (else "PCM"). Volumes run from
+// 0 to 65535 on every card.
+#include "audio/MixerTypes.h"
+#include "platform/MixerBackend.h"
+
+#include <memory>
+#include <vector>
+
+class MixerDevice {
+public:
+    explicit MixerDevice(std::unique_ptr<Platform::MixerBackend> backend);
+
+    // The destination's own line first, then its source lines (none when it
+    // has none). Returns the number of lines written.
+    int ListSourceLines(std::vector<MixerLine>& out, unsigned destinationType) const;
+    bool GetLineByComponentType(unsigned componentType, MixerLine& out) const;
+    bool GetControlOfLine(const MixerLine& line, unsigned controlType, MixerControl& out) const;
+    bool GetControlOfComponentType(unsigned componentType, unsigned controlType, MixerControl& out) const;
+    bool GetControlById(unsigned controlId, MixerControl& out) const;
+    std::vector<MixerControl> ControlsOfLine(const MixerLine& line) const;
+
+    // -1.0 on failure. A source choice reads as the component type of the
+    // chosen line (0 when none is chosen).
+    double GetControlValue(unsigned controlId);
+    bool SetControlValue(unsigned controlId, unsigned value);
+    bool SetControlBool(unsigned controlId, bool value);
+    bool GetListItems(unsigned controlId, std::vector<MixerListItem>& out) const;
+    bool GetListValues(unsigned controlId, std::vector<bool>& out);
+    bool SetListValues(unsigned controlId, const std::vector<bool>& values);
+    bool GetChannelValues(unsigned controlId, std::vector<unsigned>& out);
+    bool SetChannelValues(unsigned controlId, const std::vector<unsigned>& values);
+
+    // The controls whose values changed elsewhere since the last poll.
+    std::vector<unsigned> Poll();
+
+private:
+    enum class Kind { Volume, Mute, Choice };
+    struct ControlRecord {
+        MixerControl control;
+        Kind kind = Kind::Volume;
+        int element = -1; // volume, mute, or the enumeration of a choice
+        bool capture = false;
+        std::vector<MixerListItem> items;
+        std::vector<int> itemElements; // switch elements of a multiple choice
+    };
+    struct LineRecord {
+        MixerLine line;
+        int enumItem = -1;
+    };
+
+    void BuildCapture();
+    void BuildPlayback();
+    unsigned AddControl(ControlRecord record);
+    const ControlRecord* Control(unsigned controlId) const;
+    const LineRecord* Line(unsigned lineId) const;
+    int ChosenItem(const ControlRecord& c);
+
+    std::unique_ptr<Platform::MixerBackend> backend_;
+    std::vector<LineRecord> lines_;
+    std::vector<ControlRecord> controls_; // id = index + 1
+};

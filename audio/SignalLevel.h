@@ -1,0 +1,11 @@
+#pragma once
+// The input level: RMS after removing the mean, its decibel level on the
+// tuner's scale, and the gate the analysis asks before estimating a pitch.
+#include <vector>
+
+float ComputeRms(const std::vector<float>& samples);
+// (20 log10(rms * gain) - offset) / range.
+float LevelDb(const std::vector<float>& samples, float gain, float range, float offset);
+// True only when the level (in dB above offsetDb, from full scale `scale`) is
+// strictly above threshold; never for silence, empty input or no number.
+bool LevelAbove(const std::vector<float>& samples, float threshold, float scale, float offsetDb, float rangeDb);

@@ -1,0 +1,70 @@
+#include "audio/WaveGenerators.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+long RoundHalfAway(double x)
+{
+    return long(x < 0.0 ? x - 0.5 : x + 0.5);
+}
+
+} // namespace
+
+void GenerateWave(float frequency, float durationMs, int rate, std::vector<float>& out, const WaveFunction& wave)
+{
+    const float d = std::min(durationMs, MaxWaveMs);
+    const long length = std::max(0L, RoundHalfAway(double(rate) * d * 0.001));
+    out.resize(std::size_t(length));
+    const double step = double(frequency) * 6.283185307179586 / rate;
+    for (long i = 0; i < length; ++i)
+        out[std::size_t(i)] = float(wave(float(double(i) * step)));
+}
+
+void GenerateSine(float frequency, float durationMs, int rate, std::vector<float>& out)
+{
+    GenerateWave(frequency, durationMs, rate, out, [](float x) { return std::sin(double(x)); });
+}
+
+void GenerateSine(std::vector<float>& out, int rate, float durationMs, float frequency)
+{
+    GenerateSine(frequency, durationMs, rate, out);
+}
+
+ClickGenerator ToneClick(float frequency)
+{
+    return [frequency](std::vector<float>& click, int rate, float durationMs, int) {
+        GenerateSine(click, rate, durationMs, frequency);
+    };
+}
+
+void FadeOut(std::vector<float>& v, int n)
+{
+    if (n <= 0)
+        return;
+    const std::size_t size = v.size();
+    for (std::size_t k = 0; k < std::size_t(n) && k < size; ++k)
+        v[size - 1 - k] *= float(k) / float(n);
+}
+
+int BeatMs(int bpm)
+{
+    const long double beat = 1000.0L / (long double)(float(bpm) * 0.016666668f);
+    return int(beat + 0.5L);
+}
+
+void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator)
+{
+    const int beatMs = BeatMs(bpm);
+    const long length = RoundHalfAway(double(rate) * beatMs * double(0.001f));
+    beat.assign(std::size_t(std::max(0L, length)), 0.0f);
+    std::vector<float> click;
+    if (generator)
+        generator(click, rate, float(beatMs) * 0.5f, beatMs);
+    // A sample file may be longer than the half beat it was asked for.
+    if (click.size() > beat.size())
+        click.resize(beat.size());
+    FadeOut(click, 100);
+    std::copy(click.begin(), click.end(), beat.begin());
+}

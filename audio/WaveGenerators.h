@@ -1,0 +1,29 @@
+#pragma once
+// The sounds the loop buffer plays: a sampled periodic wave (the tone clicks
+// and the reference tone), a linear fade-out, and one beat of silence with a
+// click at its start.
+#include <functional>
+#include <vector>
+
+using WaveFunction = std::function<double(float)>;
+// Fills click with a sound of at most durationMs; beatMs is the beat's length
+// for generators that need it.
+using ClickGenerator = std::function<void(std::vector<float>& click, int rate, float durationMs, int beatMs)>;
+
+// Longest sound generated, in milliseconds.
+constexpr float MaxWaveMs = 10000.0f;
+
+void GenerateWave(float frequency, float durationMs, int rate, std::vector<float>& out, const WaveFunction& wave);
+void GenerateSine(float frequency, float durationMs, int rate, std::vector<float>& out);
+void GenerateSine(std::vector<float>& out, int rate, float durationMs, float frequency);
+// A click generator playing a sine of the given frequency.
+ClickGenerator ToneClick(float frequency);
+
+// Scales the last n samples linearly down to 0 (the last sample becomes 0).
+void FadeOut(std::vector<float>& v, int n);
+
+// Milliseconds of one beat at bpm, rounded to a whole number.
+int BeatMs(int bpm);
+// One beat at bpm (bpm >= 1): silence with the generator's click, faded out
+// and cut to half a beat at most, at its start.
+void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator);

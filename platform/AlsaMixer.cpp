@@ -1,0 +1,262 @@
+#include "platform/AlsaMixer.h"
+
+#include "platform/Log.h"
+
+#include <alsa/asoundlib.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+namespace Platform {
+namespace {
+
+// Opens, attaches and loads; null (logged) on failure.
+snd_mixer_t* OpenLoaded(const std::string& device)
+{
+    snd_mixer_t* mixer = nullptr;
+    int err = snd_mixer_open(&mixer, 0);
+    if (err < 0) {
+        Log("mixer: cannot open a mixer: " + std::string(snd_strerror(err)));
+        return nullptr;
+    }
+    const char* step = "attach";
+    err = snd_mixer_attach(mixer, device.c_str());
+    if (err >= 0) {
+        step = "register";
+        err = snd_mixer_selem_register(mixer, nullptr, nullptr);
+    }
+    if (err >= 0) {
+        step = "load";
+        err = snd_mixer_load(mixer);
+    }
+    if (err < 0) {
+        Log("mixer: cannot " + std::string(step) + " the mixer of \"" + device + "\": " + snd_strerror(err));
+        snd_mixer_close(mixer);
+        return nullptr;
+    }
+    return mixer;
+}
+
+const snd_mixer_selem_channel_id_t Channels[] = {
+    SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT, SND_MIXER_SCHN_REAR_LEFT, SND_MIXER_SCHN_REAR_RIGHT,
+    SND_MIXER_SCHN_FRONT_CENTER, SND_MIXER_SCHN_WOOFER, SND_MIXER_SCHN_SIDE_LEFT, SND_MIXER_SCHN_SIDE_RIGHT,
+    SND_MIXER_SCHN_REAR_CENTER};
+
+class AlsaMixer : public MixerBackend {
+public:
+    explicit AlsaMixer(snd_mixer_t* mixer) : mixer_(mixer)
+    {
+        for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer_); e; e = snd_mixer_elem_next(e)) {
+            if (!snd_mixer_selem_is_active(e))
+                continue;
+            MixerElement info;
+            info.name = snd_mixer_selem_get_name(e);
+            info.playbackVolume = snd_mixer_selem_has_playback_volume(e);
+            info.captureVolume = snd_mixer_selem_has_capture_volume(e);
+            info.playbackSwitch = snd_mixer_selem_has_playback_switch(e);
+            info.captureSwitch = snd_mixer_selem_has_capture_switch(e);
+            info.captureEnum = snd_mixer_selem_is_enum_capture(e);
+            if (info.captureEnum) {
+                const int items = snd_mixer_selem_get_enum_items(e);
+                for (int i = 0; i < items; ++i) {
+                    char text[128] = "";
+                    snd_mixer_selem_get_enum_item_name(e, unsigned(i), sizeof text, text);
+                    info.enumItems.push_back(text);
+                }
+            }
+            info.playbackChannels = CountChannels(e, false);
+            info.captureChannels = CountChannels(e, true);
+            snd_mixer_elem_set_callback_private(e, this);
+            snd_mixer_elem_set_callback(e, &AlsaMixer::ElementEvent);
+            elems_.push_back(e);
+            elements_.push_back(info);
+        }
+    }
+
+    ~AlsaMixer() override { snd_mixer_close(mixer_); }
+
+    const std::vector<MixerElement>& Elements() const override { return elements_; }
+
+    bool GetVolume(int element, bool capture, int channel, unsigned& value) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        long min = 0, max = 0, raw = 0;
+        if (!e || channel < 0 || channel >= int(std::size(Channels)))
+            return false;
+        const snd_mixer_selem_channel_id_t id = ChannelAt(e, capture, channel);
+        if (capture ? snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0
+                    : snd_mixer_selem_get_playback_volume_range(e, &min, &max) < 0)
+            return false;
+        if (capture ? snd_mixer_selem_get_capture_volume(e, id, &raw) < 0
+                    : snd_mixer_selem_get_playback_volume(e, id, &raw) < 0)
+            return false;
+        value = Presented(raw, min, max);
+        return true;
+    }
+
+    bool SetVolume(int element, bool capture, int channel, unsigned value) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        long min = 0, max = 0;
+        if (!e)
+            return false;
+        if (capture ? snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0
+                    : snd_mixer_selem_get_playback_volume_range(e, &min, &max) < 0)
+            return false;
+        value = std::min(value, VolumeMax);
+        long raw = min + std::lround(double(value) * double(max - min) / VolumeMax);
+        // On ranges at least as fine as ours, pick the raw value that reads
+        // back as exactly the value written.
+        for (long candidate : {raw, raw - 1, raw + 1})
+            if (candidate >= min && candidate <= max && Presented(candidate, min, max) == value)
+                raw = candidate;
+        int err;
+        if (channel < 0)
+            err = capture ? snd_mixer_selem_set_capture_volume_all(e, raw)
+                          : snd_mixer_selem_set_playback_volume_all(e, raw);
+        else
+            err = capture ? snd_mixer_selem_set_capture_volume(e, ChannelAt(e, true, channel), raw)
+                          : snd_mixer_selem_set_playback_volume(e, ChannelAt(e, false, channel), raw);
+        if (err < 0)
+            Log("mixer: setting the volume of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
+        return err >= 0;
+    }
+
+    bool GetSwitch(int element, bool capture, bool& on) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        int value = 0;
+        if (!e)
+            return false;
+        const snd_mixer_selem_channel_id_t id = ChannelAt(e, capture, 0);
+        if ((capture ? snd_mixer_selem_get_capture_switch(e, id, &value)
+                     : snd_mixer_selem_get_playback_switch(e, id, &value)) < 0)
+            return false;
+        on = value != 0;
+        return true;
+    }
+
+    bool SetSwitch(int element, bool capture, bool on) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        if (!e)
+            return false;
+        const int err = capture ? snd_mixer_selem_set_capture_switch_all(e, on ? 1 : 0)
+                                : snd_mixer_selem_set_playback_switch_all(e, on ? 1 : 0);
+        if (err < 0)
+            Log("mixer: setting the switch of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
+        return err >= 0;
+    }
+
+    bool GetEnumItem(int element, unsigned& item) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        return e && snd_mixer_selem_get_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT, &item) >= 0;
+    }
+
+    bool SetEnumItem(int element, unsigned item) override
+    {
+        snd_mixer_elem_t* e = Elem(element);
+        if (!e)
+            return false;
+        const int err = snd_mixer_selem_set_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT, item);
+        if (err < 0)
+            Log("mixer: choosing an item of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
+        return err >= 0;
+    }
+
+    std::vector<int> Poll() override
+    {
+        changed_.clear();
+        const int count = snd_mixer_poll_descriptors_count(mixer_);
+        if (count > 0) {
+            std::vector<pollfd> fds(static_cast<std::size_t>(count));
+            snd_mixer_poll_descriptors(mixer_, fds.data(), unsigned(count));
+            if (::poll(fds.data(), nfds_t(count), 0) > 0) {
+                unsigned short revents = 0;
+                snd_mixer_poll_descriptors_revents(mixer_, fds.data(), unsigned(count), &revents);
+                if (revents & (POLLIN | POLLERR | POLLNVAL))
+                    snd_mixer_handle_events(mixer_);
+            }
+        }
+        std::sort(changed_.begin(), changed_.end());
+        changed_.erase(std::unique(changed_.begin(), changed_.end()), changed_.end());
+        return changed_;
+    }
+
+private:
+    static int ElementEvent(snd_mixer_elem_t* e, unsigned int mask)
+    {
+        auto* self = static_cast<AlsaMixer*>(snd_mixer_elem_get_callback_private(e));
+        if (self && mask != SND_CTL_EVENT_MASK_REMOVE && (mask & SND_CTL_EVENT_MASK_VALUE)) {
+            const auto it = std::find(self->elems_.begin(), self->elems_.end(), e);
+            if (it != self->elems_.end())
+                self->changed_.push_back(int(it - self->elems_.begin()));
+        }
+        return 0;
+    }
+
+    static unsigned Presented(long raw, long min, long max)
+    {
+        return max > min ? unsigned(std::lround(double(raw - min) * VolumeMax / double(max - min))) : 0;
+    }
+
+    static int CountChannels(snd_mixer_elem_t* e, bool capture)
+    {
+        int n = 0;
+        for (snd_mixer_selem_channel_id_t c : Channels)
+            if (capture ? snd_mixer_selem_has_capture_channel(e, c) : snd_mixer_selem_has_playback_channel(e, c))
+                ++n;
+        return n;
+    }
+
+    // The element's n-th channel that exists (mono elements answer on front left).
+    static snd_mixer_selem_channel_id_t ChannelAt(snd_mixer_elem_t* e, bool capture, int n)
+    {
+        for (snd_mixer_selem_channel_id_t c : Channels) {
+            if (capture ? snd_mixer_selem_has_capture_channel(e, c) : snd_mixer_selem_has_playback_channel(e, c)) {
+                if (n-- == 0)
+                    return c;
+            }
+        }
+        return SND_MIXER_SCHN_FRONT_LEFT;
+    }
+
+    snd_mixer_elem_t* Elem(int element) const
+    {
+        return element >= 0 && element < int(elems_.size()) ? elems_[std::size_t(element)] : nullptr;
+    }
+
+    snd_mixer_t* mixer_;
+    std::vector<snd_mixer_elem_t*> elems_;
+    std::vector<MixerElement> elements_;
+    std::vector<int> changed_;
+};
+
+} // namespace
+
+std::string MixerDeviceName(unsigned device)
+{
+    return device == 0 ? "default" : "hw:" + std::to_string(device - 1);
+}
+
+std::unique_ptr<MixerBackend> OpenAlsaMixer(const std::string& device)
+{
+    snd_mixer_t* mixer = OpenLoaded(device);
+    if (!mixer)
+        return nullptr;
+    return std::make_unique<AlsaMixer>(mixer);
+}
+
+bool AlsaMixerPresent(const std::string& device)
+{
+    snd_mixer_t* mixer = OpenLoaded(device);
+    if (!mixer)
+        return false;
+    snd_mixer_close(mixer);
+    return true;
+}
+
+} // namespace Platform

@@ -1,0 +1,45 @@
+#pragma once
+// A sound card's mixer as the audio engine sees it: named elements with
+// playback or capture volumes (always on the scale 0..65535, whatever the
+// card's own range), switches and capture-source enumerations, and a poll for
+// changes made elsewhere. AlsaMixer is the real one; tests may hand in others.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Platform {
+
+struct MixerElement {
+    std::string name;
+    bool playbackVolume = false;
+    bool captureVolume = false;
+    bool playbackSwitch = false;
+    bool captureSwitch = false;
+    // A capture-source choice; its items name the inputs.
+    bool captureEnum = false;
+    std::vector<std::string> enumItems;
+    int playbackChannels = 0;
+    int captureChannels = 0;
+};
+
+class MixerBackend {
+public:
+    static constexpr unsigned VolumeMax = 65535;
+
+    virtual ~MixerBackend() = default;
+
+    // Every element; an element's index in this list is its id in the calls below.
+    virtual const std::vector<MixerElement>& Elements() const = 0;
+    virtual bool GetVolume(int element, bool capture, int channel, unsigned& value) = 0;
+    // channel -1 sets every channel.
+    virtual bool SetVolume(int element, bool capture, int channel, unsigned value) = 0;
+    virtual bool GetSwitch(int element, bool capture, bool& on) = 0;
+    virtual bool SetSwitch(int element, bool capture, bool on) = 0;
+    virtual bool GetEnumItem(int element, unsigned& item) = 0;
+    virtual bool SetEnumItem(int element, unsigned item) = 0;
+    // Takes the changes reported since the last call without waiting; returns
+    // the ids of the elements whose values changed.
+    virtual std::vector<int> Poll() = 0;
+};
+
+} // namespace Platform

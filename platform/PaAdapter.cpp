@@ -1,0 +1,247 @@
+#include "platform/PaAdapter.h"
+
+#include "platform/Log.h"
+
+#include <alsa/asoundlib.h>
+#include <portaudio.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace Platform {
+namespace Pa {
+
+struct Stream {
+    PaStream* pa = nullptr;
+    Callback callback = nullptr;
+    void* userData = nullptr;
+    bool input = false;
+    int channels = 1;
+    unsigned long framesPerBuffer = 0;
+    // One callback's worth of samples; filled from (input) or played into
+    // (output) the host buffers, which may be of any size.
+    std::vector<float> buffer;
+    unsigned long position = 0;
+    bool loop = false;
+    bool finishing = false;
+    std::atomic<unsigned long long> frames{0};
+};
+
+namespace {
+
+// ALSA reports every device it probes and cannot open; those reports are
+// expected on most machines and belong in the diagnostic log, not on stderr.
+void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Log(std::string("ALSA: ") + file + ":" + std::to_string(line) + " " + function + ": " + text +
+        (err ? std::string(" (") + snd_strerror(err) + ")" : std::string()));
+}
+
+int CaptureCallback(Stream& s, const float* in, unsigned long count, double time)
+{
+    const unsigned long perBuffer = s.framesPerBuffer * s.channels;
+    unsigned long done = 0;
+    while (done < count * s.channels) {
+        const unsigned long take = std::min(perBuffer - s.position, count * s.channels - done);
+        if (in)
+            std::memcpy(s.buffer.data() + s.position, in + done, take * sizeof(float));
+        else
+            std::fill_n(s.buffer.data() + s.position, take, 0.0f);
+        s.position += take;
+        done += take;
+        if (s.position == perBuffer) {
+            s.position = 0;
+            if (s.callback(s.buffer.data(), nullptr, s.framesPerBuffer, time, s.userData) != 0)
+                return paComplete;
+        }
+    }
+    return paContinue;
+}
+
+int PlaybackCallback(Stream& s, float* out, unsigned long count, double time)
+{
+    const unsigned long perBuffer = s.framesPerBuffer * s.channels;
+    unsigned long done = 0;
+    while (done < count * s.channels) {
+        if (s.position == perBuffer) {
+            if (s.finishing) {
+                std::fill(out + done, out + count * s.channels, 0.0f);
+                return paComplete;
+            }
+            s.position = 0;
+            if (!s.loop) {
+                std::fill(s.buffer.begin(), s.buffer.end(), 0.0f);
+                const double when = time + double(done / s.channels);
+                if (s.callback(nullptr, s.buffer.data(), s.framesPerBuffer, when, s.userData) != 0)
+                    s.finishing = true;
+            }
+        }
+        const unsigned long take = std::min(perBuffer - s.position, count * s.channels - done);
+        std::memcpy(out + done, s.buffer.data() + s.position, take * sizeof(float));
+        s.position += take;
+        done += take;
+    }
+    return paContinue;
+}
+
+int HostCallback(const void* input, void* output, unsigned long count, const PaStreamCallbackTimeInfo*,
+                 PaStreamCallbackFlags, void* userData)
+{
+    Stream& s = *static_cast<Stream*>(userData);
+    const double time = double(s.frames.load(std::memory_order_relaxed));
+    s.frames.fetch_add(count, std::memory_order_relaxed);
+    if (s.input)
+        return CaptureCallback(s, static_cast<const float*>(input), count, time);
+    return PlaybackCallback(s, static_cast<float*>(output), count, time);
+}
+
+// Large v18 buffers (a whole bar) are served from our own buffer; the host
+// gets buffers of an ordinary size.
+unsigned long HostFrames(unsigned long framesPerBuffer)
+{
+    return framesPerBuffer <= 4096 ? framesPerBuffer : 1024;
+}
+
+} // namespace
+
+int Initialize()
+{
+    snd_lib_error_set_handler(&AlsaErrorToLog);
+    return Pa_Initialize();
+}
+
+int Terminate()
+{
+    return Pa_Terminate();
+}
+
+int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat,
+                      double sampleRate, unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/,
+                      Callback callback, void* userData)
+{
+    if (!stream)
+        return BadStreamPointer;
+    *stream = nullptr;
+    if (!callback)
+        return NullCallback;
+    if (sampleFormat != Float32)
+        return SampleFormatNotSupported;
+    const bool input = inChannels > 0;
+    const int channels = input ? inChannels : outChannels;
+    if (channels <= 0 || (input && outChannels > 0))
+        return paInvalidChannelCount;
+    if (framesPerBuffer == 0)
+        return paBufferTooSmall;
+
+    const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
+    if (device == paNoDevice)
+        return paDeviceUnavailable;
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+    PaStreamParameters parameters{};
+    parameters.device = device;
+    parameters.channelCount = channels;
+    parameters.sampleFormat = paFloat32;
+    parameters.suggestedLatency = input ? info->defaultLowInputLatency : info->defaultHighOutputLatency;
+
+    auto* s = new Stream;
+    s->callback = callback;
+    s->userData = userData;
+    s->input = input;
+    s->channels = channels;
+    s->framesPerBuffer = framesPerBuffer;
+    s->buffer.assign(framesPerBuffer * channels, 0.0f);
+    const int result = Pa_OpenStream(&s->pa, input ? &parameters : nullptr, input ? nullptr : &parameters,
+                                     sampleRate, HostFrames(framesPerBuffer), paNoFlag, &HostCallback, s);
+    if (result != paNoError) {
+        delete s;
+        return result;
+    }
+    *stream = s;
+    return paNoError;
+}
+
+int StartStream(Stream* s, bool loop)
+{
+    if (!s)
+        return BadStreamPointer;
+    if (Pa_IsStreamStopped(s->pa) != 1)
+        return paStreamIsNotStopped;
+    s->frames.store(0);
+    s->finishing = false;
+    s->loop = loop && !s->input;
+    if (s->input) {
+        s->position = 0;
+    } else if (s->loop) {
+        std::fill(s->buffer.begin(), s->buffer.end(), 0.0f);
+        s->callback(nullptr, s->buffer.data(), s->framesPerBuffer, 0.0, s->userData);
+        s->position = 0;
+    } else {
+        s->position = s->buffer.size();
+    }
+    return Pa_StartStream(s->pa);
+}
+
+namespace {
+
+// Stopping a stream that is not running is harmless in the interface we offer.
+int StoppedIsFine(int result)
+{
+    return result == paStreamIsStopped ? paNoError : result;
+}
+
+} // namespace
+
+int StopStream(Stream* s)
+{
+    return s ? StoppedIsFine(Pa_StopStream(s->pa)) : BadStreamPointer;
+}
+
+int AbortStream(Stream* s)
+{
+    return s ? StoppedIsFine(Pa_AbortStream(s->pa)) : BadStreamPointer;
+}
+
+int CloseStream(Stream* s)
+{
+    if (!s)
+        return BadStreamPointer;
+    const int result = Pa_CloseStream(s->pa);
+    // A stream the library could not close may still call back into ours.
+    if (result == paNoError)
+        delete s;
+    else
+        Log("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result)));
+    return result;
+}
+
+int StreamActive(Stream* s)
+{
+    return s ? Pa_IsStreamActive(s->pa) : BadStreamPointer;
+}
+
+double StreamTime(Stream* s)
+{
+    return s ? double(s->frames.load()) : 0.0;
+}
+
+std::string ErrorText(int code)
+{
+    switch (code) {
+    case NullCallback: return "no stream callback";
+    case BadStreamPointer: return "no open stream";
+    case SampleFormatNotSupported: return "only 32-bit float samples are supported";
+    default: return Pa_GetErrorText(code);
+    }
+}
+
+} // namespace Pa
+} // namespace Platform

@@ -1,0 +1,48 @@
+#pragma once
+// The audio-stream calls the engine is written against (PortAudio's version-18
+// interface), implemented over PortAudio v19. The callback always receives
+// exactly the frames per buffer the stream was opened with, whatever the host
+// delivers; output buffers are zeroed before the callback fills them; a looped
+// output buffer is filled once at start and then replayed cyclically; the
+// stream time counts the frames the device has taken or given since the start.
+#include <string>
+
+namespace Platform {
+namespace Pa {
+
+using Callback = int (*)(void* input, void* output, unsigned long frames, double outTime, void* userData);
+
+struct Stream;
+
+constexpr unsigned long Float32 = 1;
+
+// Result codes of our own; library failures come through as PortAudio's codes.
+constexpr int NoError = 0;
+constexpr int SampleFormatNotSupported = -9995;
+constexpr int NullCallback = -9990;
+constexpr int BadStreamPointer = -9989;
+
+int Initialize();
+int Terminate();
+
+// Opens a stream on the default input (inChannels > 0) or output device.
+// numberOfBuffers is accepted for the callers' sake; the host picks its own.
+int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat,
+                      double sampleRate, unsigned long framesPerBuffer, unsigned long numberOfBuffers,
+                      Callback callback, void* userData);
+// loop: fill the output buffer once now (on the calling thread) and repeat it
+// without calling the callback again.
+int StartStream(Stream* stream, bool loop);
+int StopStream(Stream* stream);  // lets queued buffers finish
+int AbortStream(Stream* stream); // drops them
+// Frees the stream; the pointer is invalid afterwards.
+int CloseStream(Stream* stream);
+// 1 while the stream runs, 0 when not, a negative code for a bad stream.
+int StreamActive(Stream* stream);
+// Frames played or captured since the last start; 0 for a bad stream.
+double StreamTime(Stream* stream);
+
+std::string ErrorText(int code);
+
+} // namespace Pa
+} // namespace Platform

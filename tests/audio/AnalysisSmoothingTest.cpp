@@ -1,0 +1,51 @@
+#include "audio/FrequencyFilter.h"
+#include "audio/MovingAverage.h"
+#include "audio/SignalLevel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+TEST(FrequencyFilter, RejectsIsolatedJumpsAndFollowsLastingOnes)
+{
+    FrequencyFilter filter;
+    for (float f : {440.0f, 441.0f, 439.0f, 440.5f, 440.0f})
+        filter.Filter(f);
+    EXPECT_EQ(440.0f, filter.LastAccepted());
+    EXPECT_EQ(445.0f, filter.Filter(445.0f));
+    EXPECT_EQ(440.0f, filter.LastAccepted());
+    EXPECT_EQ(440.0f, filter.Filter(880.0f));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(440.0f, filter.Filter(880.0f + float(i)));
+    EXPECT_EQ(881.0f, filter.Filter(881.0f));
+    EXPECT_EQ(881.0f, filter.LastAccepted());
+}
+
+TEST(MovingAverage, WeighsRecentValuesAndKeepsTheLimit)
+{
+    MovingAverage average(10);
+    EXPECT_EQ(0.0, average.Value());
+    average.Push(100.0);
+    EXPECT_NEAR(106.6667, average.Push(110.0), 1e-4);
+    for (int i = 0; i < 9; ++i)
+        average.Push(200.0);
+    EXPECT_EQ(10, average.Size());
+    EXPECT_NEAR(200.0 - 90.0 * std::pow(1.0 - 2.0 / 11.0, 9), average.Value(), 1e-9);
+}
+
+TEST(SignalLevel, RmsIgnoresTheMeanAndTheGateNeedsMoreThanTheThreshold)
+{
+    EXPECT_FLOAT_EQ(1.0f, ComputeRms({2.0f, 0.0f, 2.0f, 0.0f}));
+    // 0.01 rms on a full scale of 32768: 20 log10(327.68) = 50.31 dB; minus 20 leaves 30.31.
+    const std::vector<float> square{0.01f, -0.01f, 0.01f, -0.01f};
+    EXPECT_TRUE(LevelAbove(square, 30.0f, 32768.0f, 20.0f, 100.0f));
+    EXPECT_FALSE(LevelAbove(square, 30.5f, 32768.0f, 20.0f, 100.0f));
+    // 0.5 rms on a full scale of 200: exactly 40 dB.
+    const std::vector<float> exact{0.5f, -0.5f};
+    EXPECT_FALSE(LevelAbove(exact, 40.0f, 200.0f, 0.0f, 1.0f));
+    EXPECT_TRUE(LevelAbove(exact, 39.99f, 200.0f, 0.0f, 1.0f));
+    EXPECT_FALSE(LevelAbove({}, -1000.0f, 32768.0f, 20.0f, 100.0f));
+    EXPECT_FALSE(LevelAbove({0.5f, 0.5f}, -1000.0f, 32768.0f, 20.0f, 100.0f));
+    EXPECT_NEAR(0.3031, LevelDb(square, 32768.0f, 100.0f, 20.0f), 1e-4);
+}

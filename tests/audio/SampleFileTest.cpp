@@ -1,0 +1,133 @@
+#include "audio/SampleFile.h"
+#include "audio/SndFileLibrary.h"
+#include "platform/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class SampleFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/pellora-samples-XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(pattern));
+        dir_ = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+
+    // A WAV file of 32-bit float samples (interleaved), written with sox.
+    std::string Write(const std::string& name, const std::vector<float>& interleaved, int channels, int rate)
+    {
+        const std::string raw = dir_ + "/" + name + ".raw";
+        const std::string wav = dir_ + "/" + name + ".wav";
+        std::ofstream(raw, std::ios::binary)
+            .write(reinterpret_cast<const char*>(interleaved.data()), std::streamsize(interleaved.size() * 4));
+        const std::string command = "sox -t raw -e floating-point -b 32 -c " + std::to_string(channels) + " -r " +
+                                    std::to_string(rate) + " " + raw + " -e floating-point " + wav;
+        EXPECT_EQ(0, std::system(command.c_str()));
+        return wav;
+    }
+
+    std::string dir_;
+};
+
+// sox carries samples through 32-bit integers: equal to about 1e-9.
+void ExpectSamples(const std::vector<float>& expected, const std::vector<float>& actual)
+{
+    ASSERT_EQ(expected.size(), actual.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(expected[i], actual[i], 1e-6) << i;
+}
+
+} // namespace
+
+TEST_F(SampleFileTest, MonoAtTheTargetRateIsReadUnchangedAndCut)
+{
+    const std::vector<float> samples{0.1f, -0.2f, 0.3f, -0.4f, 0.5f};
+    const std::string file = Write("mono", samples, 1, 44100);
+    std::vector<float> out;
+    ASSERT_TRUE(LoadSampleFile(file, out, 1000.0f, 44100));
+    ExpectSamples(samples, out);
+    // 0.07 ms at 44100 Hz: 3.087 samples, so three.
+    ASSERT_TRUE(LoadSampleFile(file, out, 0.07f, 44100));
+    ExpectSamples({0.1f, -0.2f, 0.3f}, out);
+}
+
+TEST_F(SampleFileTest, ChannelsFoldIntoTheLargestMagnitude)
+{
+    std::vector<float> out;
+    ASSERT_TRUE(LoadSampleFile(Write("stereo", {0.5f, -0.7f, 0.5f, -0.5f, -0.9f, 0.2f}, 2, 44100), out, 1000.0f, 44100));
+    ExpectSamples({-0.7f, -0.5f, -0.9f}, out);
+    ASSERT_TRUE(LoadSampleFile(Write("three", {0.1f, -0.9f, 0.3f, 0.4f, 0.2f, -0.1f}, 3, 44100), out, 1000.0f, 44100));
+    ExpectSamples({-0.9f, 0.4f}, out);
+}
+
+TEST_F(SampleFileTest, AHalfRateFileDoublesInLengthJoinedLinearly)
+{
+    const std::vector<float> samples{0.0f, 0.4f, 0.8f, 0.4f};
+    std::vector<float> out;
+    ASSERT_TRUE(LoadSampleFile(Write("half", samples, 1, 22050), out, 1000.0f, 44100));
+    ASSERT_EQ(8u, out.size());
+    // Step 7/4: the samples land on 0, 2, 4 (3.5 rounded) and 5; between them the line.
+    EXPECT_NEAR(0.0f, out[0], 1e-6);
+    EXPECT_NEAR(0.2f, out[1], 1e-6);
+    EXPECT_NEAR(0.4f, out[2], 1e-6);
+    EXPECT_NEAR(0.6f, out[3], 1e-6);
+    EXPECT_NEAR(0.8f, out[4], 1e-6);
+    EXPECT_NEAR(0.4f, out[5], 1e-6);
+}
+
+TEST_F(SampleFileTest, AFileThatCannotBeReadFailsAndSaysWhich)
+{
+    Platform::LogCapture log;
+    std::vector<float> out{1.0f};
+    EXPECT_FALSE(LoadSampleFile(dir_ + "/missing.wav", out, 1000.0f, 44100));
+    EXPECT_EQ(std::vector<float>{1.0f}, out);
+    EXPECT_TRUE(log.Contains(dir_ + "/missing.wav"));
+
+    std::ofstream(dir_ + "/junk.wav") << "not a sound";
+    EXPECT_FALSE(LoadSampleFile(dir_ + "/junk.wav", out, 1000.0f, 44100));
+}
+
+TEST_F(SampleFileTest, AMissingLibraryOrFunctionFailsCleanly)
+{
+    const std::string file = Write("mono", {0.1f}, 1, 44100);
+    Platform::LogCapture log;
+    SndFileLibrary missing("libpellora-no-such-library.so.1");
+    EXPECT_FALSE(missing.IsLoaded());
+    std::vector<float> out;
+    EXPECT_FALSE(LoadSampleFile(missing, file, out, 1000.0f, 44100));
+    EXPECT_TRUE(out.empty());
+    EXPECT_TRUE(log.Contains("libpellora-no-such-library.so.1"));
+
+    SndFileLibrary wrong("libm.so.6");
+    EXPECT_FALSE(wrong.IsLoaded());
+    EXPECT_TRUE(log.Contains("sf_open"));
+    EXPECT_FALSE(LoadSampleFile(wrong, file, out, 1000.0f, 44100));
+}
+
+TEST(MapSamples, KeepsTheLargerMagnitudeAndLeavesAnEmptyDestinationAlone)
+{
+    std::vector<float> columns(2, 0.0f);
+    MapSamples({0.1f, -0.5f, 0.3f, 0.5f}, columns, LargerMagnitude, true);
+    // Step 1/4: positions 0, 0.25, 0.5, 0.75 round to columns 0, 0, 1, 1.
+    EXPECT_EQ((std::vector<float>{-0.5f, 0.5f}), columns);
+
+    std::vector<float> none;
+    MapSamples({1.0f, 2.0f}, none, LargerMagnitude, true);
+    EXPECT_TRUE(none.empty());
+
+    std::vector<float> held(6, 0.0f);
+    MapSamples({1.0f, 2.0f}, held, LargerMagnitude, false);
+    EXPECT_EQ((std::vector<float>{1.0f, 2.0f, 2.0f, 2.0f, 0.0f, 0.0f}), held);
+    EXPECT_EQ(-0.5f, LargerMagnitude(0.5f, -0.5f));
+    EXPECT_EQ(0.5f, LargerMagnitude(0.5f, -0.25f));
+}

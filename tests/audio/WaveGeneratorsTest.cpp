@@ -1,0 +1,46 @@
+#include "audio/WaveGenerators.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(WaveGenerators, BeatLengthsComeFromWholeMilliseconds)
+{
+    EXPECT_EQ(500, BeatMs(120));
+    EXPECT_EQ(526, BeatMs(114));
+    std::vector<float> beat;
+    BuildBeatBuffer(beat, 44100, 120, ToneClick(440.0f));
+    EXPECT_EQ(22050u, beat.size());
+    BuildBeatBuffer(beat, 44100, 114, ToneClick(440.0f));
+    ASSERT_EQ(23197u, beat.size());
+    // The click fills half the beat, fades to 0 and is followed by silence.
+    EXPECT_FLOAT_EQ(std::sin(float(1 * 2.0 * M_PI * 440.0 / 44100.0)), beat[1]);
+    EXPECT_EQ(0.0f, beat[11597]);
+    EXPECT_NE(0.0f, beat[11590]);
+    for (std::size_t i = 11598; i < beat.size(); ++i)
+        ASSERT_EQ(0.0f, beat[i]) << i;
+}
+
+TEST(WaveGenerators, AClickLongerThanItsBeatIsCut)
+{
+    std::vector<float> beat;
+    BuildBeatBuffer(beat, 44100, 5000, [](std::vector<float>& click, int, float, int) {
+        click.assign(5000, 1.0f);
+    });
+    ASSERT_EQ(529u, beat.size());
+    EXPECT_EQ(1.0f, beat[0]);
+    EXPECT_EQ(0.0f, beat[528]);
+}
+
+TEST(WaveGenerators, TonesStopAtTenSecondsAndFadeOutScalesLinearly)
+{
+    std::vector<float> tone;
+    GenerateSine(440.0f, 25000.0f, 44100, tone);
+    EXPECT_EQ(441000u, tone.size());
+    GenerateSine(tone, 1000, 2.5f, 100.0f);
+    EXPECT_EQ(3u, tone.size());
+
+    std::vector<float> v(4, 1.0f);
+    FadeOut(v, 10);
+    EXPECT_EQ((std::vector<float>{0.3f, 0.2f, 0.1f, 0.0f}), v);
+}

@@ -150,7 +150,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     parameters.device = device;
     parameters.channelCount = channels;
     parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = input ? info->defaultLowInputLatency : info->defaultHighOutputLatency;
+    parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
 
     auto* s = new Stream;
     s->callback = callback;

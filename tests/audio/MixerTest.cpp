@@ -1,0 +1,220 @@
+#include "FakeMixerBackend.h"
+
+#include "audio/PlaybackMixer.h"
+#include "audio/RecordMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+Platform::MixerElement Element(const char* name)
+{
+    Platform::MixerElement e;
+    e.name = name;
+    return e;
+}
+
+// A card with microphone and line-in lines chosen through a source enumeration,
+// and a stereo master output.
+std::shared_ptr<FakeMixerBackend::State> Card()
+{
+    auto s = std::make_shared<FakeMixerBackend::State>();
+    Platform::MixerElement master = Element("Master");
+    master.playbackVolume = master.playbackSwitch = true;
+    master.playbackChannels = 2;
+    Platform::MixerElement mic = Element("Mic");
+    mic.captureVolume = mic.captureSwitch = true;
+    mic.captureChannels = 1;
+    Platform::MixerElement line = Element("Line");
+    line.captureVolume = true;
+    line.captureChannels = 2;
+    Platform::MixerElement source = Element("Capture Source");
+    source.captureEnum = true;
+    source.enumItems = {"Mic", "Line", "CD"};
+    s->elements = {master, mic, line, source};
+    s->volumes[{0, false}] = {65535, 65535};
+    s->switches[{0, false}] = true;
+    s->volumes[{1, true}] = {40000};
+    s->switches[{1, true}] = true;
+    s->volumes[{2, true}] = {10000, 12000};
+    s->items[3] = 0;
+    return s;
+}
+
+// What a sound server offers: one capture control.
+std::shared_ptr<FakeMixerBackend::State> Server()
+{
+    auto s = std::make_shared<FakeMixerBackend::State>();
+    Platform::MixerElement capture = Element("Capture");
+    capture.captureVolume = capture.captureSwitch = true;
+    capture.captureChannels = 2;
+    s->elements = {capture};
+    s->volumes[{0, true}] = {65535, 65535};
+    s->switches[{0, true}] = true;
+    return s;
+}
+
+MixerClient::Opener OpenerFor(std::shared_ptr<FakeMixerBackend::State> state)
+{
+    return [state](unsigned device) -> std::unique_ptr<Platform::MixerBackend> {
+        if (device != 0)
+            return nullptr;
+        return std::make_unique<FakeMixerBackend>(state);
+    };
+}
+
+std::vector<std::string> Names(const std::vector<MixerLine>& lines)
+{
+    std::vector<std::string> names;
+    for (const MixerLine& l : lines)
+        names.push_back(l.name);
+    return names;
+}
+
+} // namespace
+
+TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALine)
+{
+    RecordMixer mixer(OpenerFor(Card()));
+    std::vector<MixerLine> lines;
+    EXPECT_EQ(3, mixer.GetInputLines(lines));
+    EXPECT_EQ((std::vector<std::string>{"Mic", "Line", "CD"}), Names(lines));
+    EXPECT_EQ(MixerComponent::SrcMicrophone, lines[0].componentType);
+    EXPECT_EQ(MixerComponent::SrcLine, lines[1].componentType);
+    EXPECT_EQ(MixerComponent::SrcUndefined, lines[2].componentType);
+    EXPECT_TRUE(mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux));
+    EXPECT_TRUE(mixer.HasControl(MixerComponent::SrcMicrophone, MixerControlType::Volume));
+    EXPECT_FALSE(mixer.HasControl(MixerComponent::SrcUndefined, MixerControlType::Volume));
+}
+
+TEST(RecordMixer, ASingleInputIsStillAnInput)
+{
+    RecordMixer mixer(OpenerFor(Server()));
+    std::vector<MixerLine> lines;
+    ASSERT_EQ(1, mixer.GetInputLines(lines));
+    EXPECT_EQ("Capture", lines[0].name);
+    // Its switch makes it the one choice of a multiple-choice source control.
+    EXPECT_TRUE(mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer));
+    EXPECT_EQ(1.0, mixer.GetVolumeOfComponentType(MixerComponent::SrcUndefined));
+}
+
+TEST(RecordMixer, SelectingASourceWritesItAndNotifiesNobody)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine line, destination;
+    ASSERT_TRUE(mixer.FindLineByName("Line", line));
+    ASSERT_TRUE(mixer.FindLineByComponentType(MixerComponent::DstWaveIn, destination));
+
+    EXPECT_FALSE(mixer.SelectInput(line)) << "an unregistered control is not written";
+    EXPECT_EQ(0, card->writes);
+
+    std::vector<double> reported;
+    ASSERT_TRUE(mixer.RegisterControl(destination, MixerControlType::Mux, [&](double v) { reported.push_back(v); }));
+    EXPECT_TRUE(mixer.SelectInput(line));
+    EXPECT_EQ(1u, card->items[3]);
+    EXPECT_EQ(1.0, mixer.IsInputSelected(line));
+    MixerLine selected;
+    EXPECT_EQ(int(line.lineId), mixer.GetSelectedInput(selected));
+    EXPECT_EQ("Line", selected.name);
+    mixer.Poll();
+    EXPECT_TRUE(reported.empty()) << "our own write is no change";
+
+    // A change made elsewhere is reported once, as the chosen line's type.
+    card->items[3] = 0;
+    card->changed.push_back(3);
+    mixer.Poll();
+    mixer.Poll();
+    EXPECT_EQ(std::vector<double>{double(MixerComponent::SrcMicrophone)}, reported);
+
+    MixerLine stranger = line;
+    stranger.lineId = 0x777;
+    const int writes = card->writes;
+    EXPECT_FALSE(mixer.SelectInput(stranger));
+    EXPECT_EQ(writes, card->writes);
+}
+
+TEST(RecordMixer, VolumesAreFractionsOfTheCommonScale)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine mic;
+    ASSERT_TRUE(mixer.FindLineByName("Mic", mic));
+    EXPECT_DOUBLE_EQ(40000.0 / 65535.0, mixer.GetLineVolume(mic));
+    EXPECT_EQ(65535.0, mixer.GetLineVolumeMax(mic));
+
+    EXPECT_FALSE(mixer.SetLineVolume(mic, 0.5));
+    EXPECT_EQ(40000u, (card->volumes[{1, true}][0]));
+
+    int calls = 0;
+    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume, [&](double) { ++calls; }));
+    EXPECT_TRUE(mixer.SetLineVolume(mic, 0.5));
+    EXPECT_EQ(32768u, (card->volumes[{1, true}][0]));
+    EXPECT_TRUE(mixer.SetVolumeOfComponentType(MixerComponent::SrcMicrophone, 1.0));
+    EXPECT_EQ(65535u, (card->volumes[{1, true}][0]));
+    mixer.Poll();
+    EXPECT_EQ(0, calls);
+    EXPECT_EQ(0.0, mixer.GetMute(MixerComponent::SrcMicrophone));
+}
+
+TEST(RecordMixer, TheNewValueIsKeptBeforeTheCallbackRuns)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine mic;
+    MixerControl volume;
+    ASSERT_TRUE(mixer.FindLineByName("Mic", mic));
+    ASSERT_TRUE(mixer.Device()->GetControlOfLine(mic, MixerControlType::Volume, volume));
+    std::vector<double> reported;
+    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume, [&](double v) {
+        reported.push_back(v);
+        // A listener that looks again sees no further change.
+        mixer.OnControlChange(volume.controlId);
+    }));
+    card->volumes[{1, true}][0] = 1234;
+    card->changed.push_back(1);
+    mixer.Poll();
+    EXPECT_EQ(std::vector<double>{1234.0}, reported);
+}
+
+TEST(RecordMixer, NoMixerMeansEveryQueryFails)
+{
+    RecordMixer mixer([](unsigned) { return std::unique_ptr<Platform::MixerBackend>(); });
+    std::vector<MixerLine> lines;
+    MixerLine line;
+    EXPECT_FALSE(mixer.IsOpen());
+    EXPECT_EQ(0, mixer.GetInputLines(lines));
+    EXPECT_FALSE(mixer.FindLineByName("Mic", line));
+    EXPECT_EQ(-1.0, mixer.GetLineVolume(line));
+    EXPECT_FALSE(mixer.SelectInput(line));
+    EXPECT_EQ(-1, mixer.GetSelectedInput(line));
+    mixer.Poll();
+}
+
+TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)
+{
+    auto card = Card();
+    PlaybackMixer mixer(OpenerFor(card));
+    MixerLine wave;
+    ASSERT_TRUE(mixer.FindLineByComponentType(MixerComponent::SrcWaveOut, wave));
+    EXPECT_EQ("Master", wave.name);
+    EXPECT_TRUE(mixer.HasControl(MixerComponent::SrcWaveOut, MixerControlType::Volume));
+
+    int calls = 0;
+    ASSERT_TRUE(mixer.RegisterControlOfComponentType(MixerComponent::SrcWaveOut, [&](double) { ++calls; },
+                                                     MixerControlType::Volume));
+    ASSERT_TRUE(mixer.SetVolumeOfComponentType(MixerComponent::SrcWaveOut, 0.8));
+    EXPECT_TRUE(mixer.SetBalance(wave, 0.25));
+    EXPECT_EQ((std::vector<unsigned>{52428, 26214}), (card->volumes[{0, false}]));
+    EXPECT_NEAR(0.25, mixer.GetBalance(wave), 1e-4);
+
+    EXPECT_FALSE(mixer.SetMute(wave, true)) << "the mute control was not registered";
+    ASSERT_TRUE(mixer.RegisterControl(wave, MixerControlType::Mute, [&](double) { ++calls; }));
+    EXPECT_TRUE(mixer.SetMute(wave, true));
+    EXPECT_FALSE((card->switches[{0, false}]));
+    mixer.Poll();
+    EXPECT_EQ(0, calls) << "our own writes are no changes";
+}

@@ -1,0 +1,127 @@
+#pragma once
+// Helpers for tests that use the test rig's sound server: play a tone file into
+// the null sink with paplay, record its monitor with arecord, and measure what
+// was heard.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <thread>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace SoundRig {
+
+inline std::string TempPath(const std::string& name)
+{
+    return "/tmp/pellora-audio-test-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// A WAV file with a sine of the given frequency (sox).
+inline std::string ToneFile(double frequency, double seconds, double volume = 0.5)
+{
+    const std::string path = TempPath("tone-" + std::to_string(int(frequency)) + ".wav");
+    const std::string command = "sox -q -n -r 44100 -c 1 " + path + " synth " + std::to_string(seconds) + " sine " +
+                                std::to_string(frequency) + " vol " + std::to_string(volume);
+    return std::system(command.c_str()) == 0 ? path : std::string();
+}
+
+// Polls the condition every 10 ms until it holds or the time is up.
+inline bool WaitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    for (int waited = 0; waited < milliseconds; waited += 10) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+// Capture through the server's ALSA plugin takes up to two seconds to deliver
+// its first block.
+constexpr int CaptureStartMs = 5000;
+
+// Starts paplay in the background.
+inline void PlayInBackground(const std::string& file)
+{
+    std::system(("paplay " + file + " >/dev/null 2>&1 &").c_str());
+}
+
+// Records the default source (the null sink's monitor) for the given time.
+inline std::vector<float> Record(double seconds)
+{
+    const std::string path = TempPath("rec.raw");
+    const std::string command = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d " +
+                                std::to_string(int(std::ceil(seconds))) + " " + path;
+    std::vector<float> samples;
+    if (std::system(command.c_str()) != 0)
+        return samples;
+    std::ifstream in(path, std::ios::binary);
+    float value = 0.0f;
+    while (in.read(reinterpret_cast<char*>(&value), sizeof value))
+        samples.push_back(value);
+    std::remove(path.c_str());
+    return samples;
+}
+
+inline double Rms(const std::vector<float>& x, std::size_t from, std::size_t to)
+{
+    double sum = 0.0;
+    for (std::size_t i = from; i < to; ++i)
+        sum += double(x[i]) * x[i];
+    return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
+}
+
+// Power of one frequency (Goertzel) relative to the stretch's whole power.
+inline double RelativePower(const std::vector<float>& x, std::size_t from, std::size_t to, double frequency)
+{
+    const double w = 2.0 * M_PI * frequency / 44100.0;
+    const double coefficient = 2.0 * std::cos(w);
+    double s1 = 0.0, s2 = 0.0, energy = 0.0;
+    for (std::size_t i = from; i < to; ++i) {
+        const double s0 = x[i] + coefficient * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+        energy += double(x[i]) * x[i];
+    }
+    const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+    return energy > 0.0 ? power / (energy * double(to - from) / 2.0) : 0.0;
+}
+
+// Frequency from rising zero crossings (interpolated) over a stretch.
+inline double ZeroCrossingFrequency(const std::vector<float>& x, std::size_t from, std::size_t to)
+{
+    double first = -1.0, last = -1.0;
+    int crossings = 0;
+    for (std::size_t i = from + 1; i < to; ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            const double at = double(i - 1) + x[i - 1] / double(x[i - 1] - x[i]);
+            if (first < 0.0)
+                first = at;
+            else
+                ++crossings;
+            last = at;
+        }
+    }
+    return crossings > 0 ? crossings * 44100.0 / (last - first) : 0.0;
+}
+
+// Start of the loudest stretch of the given length.
+inline std::size_t Loudest(const std::vector<float>& x, std::size_t length)
+{
+    std::size_t best = 0;
+    double bestRms = -1.0;
+    for (std::size_t start = 0; start + length <= x.size(); start += length / 4) {
+        const double r = Rms(x, start, start + length);
+        if (r > bestRms) {
+            bestRms = r;
+            best = start;
+        }
+    }
+    return best;
+}
+
+} // namespace SoundRig

@@ -7,7 +7,7 @@
 #include "audio/RecordBuffer.h"
 #include "audio/RecordMixer.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ constexpr int StepInputs = (ScratchLength - 1) * Decimator::DefaultFactor;
 
 AudioDevice& AudioDevice::Instance()
 {
-    return Loki::SingletonHolder<AudioDevice>::Instance();
+    return Vabo::SingletonHolder<AudioDevice>::Instance();
 }
 
 AudioDevice::AudioDevice()

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 class LoopBuffer;
 class RecordBuffer;
 
@@ -71,7 +71,7 @@ public:
     int GetInputFullScale() const;
 
 private:
-    friend struct Loki::CreateUsingNew<AudioDevice>;
+    friend struct Vabo::CreateWithExitRelease<AudioDevice>;
     AudioDevice();
 
     StreamCallback CaptureCallback();

@@ -2,13 +2,13 @@
 
 #include "audio/AudioDevice.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <algorithm>
 
 LatestBlock& LatestBlock::Instance()
 {
-    return Loki::SingletonHolder<LatestBlock>::Instance();
+    return Vabo::SingletonHolder<LatestBlock>::Instance();
 }
 
 LatestBlock::LatestBlock()

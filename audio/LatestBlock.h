@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class LatestBlock {
 public:
@@ -20,7 +20,7 @@ public:
     std::vector<float>& Get();
 
 private:
-    friend struct Loki::CreateUsingNew<LatestBlock>;
+    friend struct Vabo::CreateWithExitRelease<LatestBlock>;
     LatestBlock();
 
     std::mutex mutex_;

@@ -1,13 +1,13 @@
 #include "audio/LoopBuffer.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <algorithm>
 #include <utility>
 
 LoopBuffer& LoopBuffer::Instance()
 {
-    return Loki::SingletonHolder<LoopBuffer>::Instance();
+    return Vabo::SingletonHolder<LoopBuffer>::Instance();
 }
 
 int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double, void*)

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class LoopBuffer {
 public:
@@ -34,7 +34,7 @@ public:
     std::vector<float> Samples();
 
 private:
-    friend struct Loki::CreateUsingNew<LoopBuffer>;
+    friend struct Vabo::CreateWithExitRelease<LoopBuffer>;
     LoopBuffer() = default;
 
     std::mutex mutex_;

@@ -1,13 +1,13 @@
 #include "audio/PlaybackMixer.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <utility>
 #include <vector>
 
 PlaybackMixer& PlaybackMixer::Instance()
 {
-    return Loki::SingletonHolder<PlaybackMixer>::Instance();
+    return Vabo::SingletonHolder<PlaybackMixer>::Instance();
 }
 
 PlaybackMixer::PlaybackMixer()

@@ -4,7 +4,7 @@
 // use after destruction at exit throws std::logic_error "Dead Reference Detected".
 #include "audio/MixerClient.h"
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class PlaybackMixer : public MixerClient {
 public:
@@ -30,7 +30,7 @@ public:
     bool SetMuteOfComponentType(unsigned componentType, bool mute);
 
 private:
-    friend struct Loki::CreateUsingNew<PlaybackMixer>;
+    friend struct Vabo::CreateWithExitRelease<PlaybackMixer>;
     PlaybackMixer();
 
     double balance_ = 0.5;

@@ -2,13 +2,13 @@
 
 #include "audio/AudioDevice.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <algorithm>
 
 RecordBuffer& RecordBuffer::Instance()
 {
-    return Loki::SingletonHolder<RecordBuffer>::Instance();
+    return Vabo::SingletonHolder<RecordBuffer>::Instance();
 }
 
 RecordBuffer::RecordBuffer()

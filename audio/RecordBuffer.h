@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class RecordBuffer {
 public:
@@ -38,7 +38,7 @@ public:
     bool IsFull();
 
 private:
-    friend struct Loki::CreateUsingNew<RecordBuffer>;
+    friend struct Vabo::CreateWithExitRelease<RecordBuffer>;
     RecordBuffer();
 
     struct Block {

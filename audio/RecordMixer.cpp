@@ -1,12 +1,12 @@
 #include "audio/RecordMixer.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <utility>
 
 RecordMixer& RecordMixer::Instance()
 {
-    return Loki::SingletonHolder<RecordMixer>::Instance();
+    return Vabo::SingletonHolder<RecordMixer>::Instance();
 }
 
 RecordMixer::RecordMixer()

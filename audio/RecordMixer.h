@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class RecordMixer : public MixerClient {
 public:
@@ -43,7 +43,7 @@ public:
     double GetMute(unsigned componentType);
 
 private:
-    friend struct Loki::CreateUsingNew<RecordMixer>;
+    friend struct Vabo::CreateWithExitRelease<RecordMixer>;
     RecordMixer();
 
     bool ChoiceControl(MixerControl& out) const;

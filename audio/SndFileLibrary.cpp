@@ -2,7 +2,7 @@
 
 #include "platform/Log.h"
 
-#include <loki/Singleton.h>
+#include "framework/core/Singleton.h"
 
 #include <dlfcn.h>
 
@@ -20,7 +20,7 @@ void Resolve(void* handle, const char* name, F& function, std::string& problem)
 
 SndFileLibrary& SndFileLibrary::Instance()
 {
-    return Loki::SingletonHolder<SndFileLibrary>::Instance();
+    return Vabo::SingletonHolder<SndFileLibrary>::Instance();
 }
 
 SndFileLibrary::SndFileLibrary()
@@ -30,7 +30,8 @@ SndFileLibrary::SndFileLibrary()
 
 SndFileLibrary::SndFileLibrary(const std::string& library)
 {
-    handle_ = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Never unmapped: the library keeps process-wide state of its own.
+    handle_ = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle_) {
         const char* reason = ::dlerror();
         problem_ = "cannot load " + library + ": " + (reason ? reason : "unknown reason");

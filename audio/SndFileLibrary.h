@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class SndFileLibrary {
 public:
@@ -30,7 +30,7 @@ public:
     std::string LastError();
 
 private:
-    friend struct Loki::CreateUsingNew<SndFileLibrary>;
+    friend struct Vabo::CreateWithExitRelease<SndFileLibrary>;
     SndFileLibrary();
 
     void* handle_ = nullptr;

@@ -1,0 +1,61 @@
+// The mixer and the sound-card check on the test rig's sound server, reached
+// through ALSA's "default" control device (the server's ALSA plugin).
+#include "audio/AudioDevice.h"
+#include "audio/RecordMixer.h"
+#include "audio/SoundCardCheck.h"
+
+#include "SoundRig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+TEST(SoundServerMixer, OffersTheServersCaptureControlUnderItsOwnName)
+{
+    std::vector<MixerLine> lines;
+    ASSERT_EQ(1, RecordMixer::Instance().GetInputLines(lines));
+    EXPECT_EQ("Capture", lines[0].name);
+
+    AudioDevice& device = AudioDevice::Instance();
+    const AudioDevice::InputMap inputs = device.GetInputs();
+    ASSERT_EQ(1u, inputs.size());
+    EXPECT_EQ("Capture", inputs.begin()->first);
+    EXPECT_EQ("Capture", device.SelectedLine().name);
+    EXPECT_EQ(32768, device.GetInputFullScale());
+    EXPECT_EQ("Capture", device.FindInputName(MixerComponent::SrcUndefined));
+    EXPECT_EQ("", device.FindInputName(MixerComponent::SrcMicrophone));
+}
+
+TEST(SoundServerMixer, SetsTheVolumeAndNoticesOutsideChangesOnce)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    RecordMixer& mixer = RecordMixer::Instance();
+    const MixerLine line = device.SelectedLine();
+    int changes = 0;
+    device.AddOutputVolumeListener([&] { ++changes; });
+
+    ASSERT_TRUE(mixer.SetLineVolume(line, 1.0));
+    ASSERT_TRUE(mixer.SetLineVolume(line, 0.25));
+    EXPECT_EQ(16384.0, mixer.GetLineVolume(line) * 65535.0);
+    SoundRig::WaitFor([&] { mixer.Poll(); return false; }, 300);
+    EXPECT_EQ(0, changes) << "our own writes are no changes";
+
+    ASSERT_EQ(0, std::system("amixer -q -D pulse sset Capture 50%"));
+    EXPECT_TRUE(SoundRig::WaitFor([&] { mixer.Poll(); return changes > 0; }, 3000));
+    SoundRig::WaitFor([&] { mixer.Poll(); return false; }, 300);
+    EXPECT_EQ(1, changes);
+    EXPECT_EQ(32768.0, mixer.GetLineVolume(line) * 65535.0);
+    mixer.SetLineVolume(line, 1.0);
+}
+
+TEST(SoundCardCheck, PassesWithTheServerAndFailsWithoutIt)
+{
+    EXPECT_TRUE(IsSoundCardPresent());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::setenv("PULSE_SERVER", "unix:/nonexistent/pellora-no-server", 1);
+            std::exit(IsSoundCardPresent() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}

@@ -10,6 +10,9 @@
 #include <functional>
 #include <thread>
 #include <string>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -44,11 +47,31 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 // its first block.
 constexpr int CaptureStartMs = 5000;
 
-// Starts paplay in the background.
-inline void PlayInBackground(const std::string& file)
-{
-    std::system(("paplay " + file + " >/dev/null 2>&1 &").c_str());
-}
+// Plays a file with paplay in the background; stops it when destroyed, so
+// that nothing still sounds in the next test.
+class Player {
+public:
+    explicit Player(const std::string& file)
+    {
+        char* const argv[] = {const_cast<char*>("paplay"), const_cast<char*>(file.c_str()), nullptr};
+        if (::posix_spawnp(&pid_, "paplay", nullptr, nullptr, argv, environ) != 0)
+            pid_ = -1;
+    }
+    ~Player()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
 
 // Records the default source (the null sink's monitor) for the given time.
 inline std::vector<float> Record(double seconds)
@@ -92,7 +115,8 @@ inline double RelativePower(const std::vector<float>& x, std::size_t from, std::
 }
 
 // Frequency from rising zero crossings (interpolated) over a stretch.
-inline double ZeroCrossingFrequency(const std::vector<float>& x, std::size_t from, std::size_t to)
+inline double ZeroCrossingFrequency(const std::vector<float>& x, std::size_t from, std::size_t to,
+                                    double rate = 44100.0)
 {
     double first = -1.0, last = -1.0;
     int crossings = 0;
@@ -106,7 +130,7 @@ inline double ZeroCrossingFrequency(const std::vector<float>& x, std::size_t fro
             last = at;
         }
     }
-    return crossings > 0 ? crossings * 44100.0 / (last - first) : 0.0;
+    return crossings > 0 ? crossings * rate / (last - first) : 0.0;
 }
 
 // Start of the loudest stretch of the given length.

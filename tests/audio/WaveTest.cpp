@@ -124,7 +124,8 @@ TEST(Wave, CaptureHearsWhatIsPlayed)
     ASSERT_FALSE(tone.empty());
     ASSERT_EQ(0, in.Start(false));
     ASSERT_TRUE(SoundRig::WaitFor([&] { return filled.load() > 0; }, SoundRig::CaptureStartMs));
-    SoundRig::PlayInBackground(tone);
+    SoundRig::Player player(tone);
+    ASSERT_TRUE(player.Started());
     EXPECT_TRUE(SoundRig::WaitFor([&] { return filled.load() == captured.size(); }, 5000));
     EXPECT_EQ(0, in.Stop());
     EXPECT_FALSE(in.IsActive());

@@ -1,0 +1,110 @@
+// The audio device on the test rig's sound server: capture into the analysis
+// buffers, a metronome bar looped by our own output stream, and a recording
+// played back.
+#include "audio/AudioDevice.h"
+#include "audio/LatestBlock.h"
+#include "audio/LoopBuffer.h"
+#include "audio/PitchTracker.h"
+#include "audio/RecordBuffer.h"
+
+#include "SoundRig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+TEST(AudioDevice, CaptureFeedsTheDisplayBlockAndTheAnalysisWindow)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    ASSERT_EQ(0, device.Input().GetError());
+    const std::string tone = SoundRig::ToneFile(1000.0, 3.0);
+    ASSERT_EQ(0, device.Input().Start(false));
+    LatestBlock& latest = LatestBlock::Instance();
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return latest.Get().size() == 512; }, SoundRig::CaptureStartMs));
+    SoundRig::Player player(tone);
+    ASSERT_TRUE(player.Started());
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            const std::vector<float>& block = latest.Get();
+            return SoundRig::Rms(block, 0, block.size()) > 0.05;
+        },
+        3000));
+    // A block from inside the tone, not from its start.
+    SoundRig::WaitFor([] { return false; }, 300);
+    const std::vector<float> block = latest.Get();
+    EXPECT_NEAR(1000.0, SoundRig::ZeroCrossingFrequency(block, 0, block.size(), 11025.0), 25.0);
+    const std::vector<float> window = PitchTracker::Instance().Window();
+    ASSERT_EQ(2048u, window.size());
+    EXPECT_TRUE(PitchTracker::Instance().HasNewWindow());
+
+    EXPECT_EQ(0, device.StopInput());
+    EXPECT_EQ(std::vector<float>(512, 0.0f), latest.Get());
+    std::remove(tone.c_str());
+}
+
+TEST(AudioDevice, AMetronomeBarLoopsWithTheAccentLast)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    LoopBuffer& loop = LoopBuffer::Instance();
+    ASSERT_TRUE(loop.BuildBeats(120, 2, ToneClick(1000.0f), ToneClick(2000.0f)));
+    ASSERT_EQ(44100u, loop.Size());
+    ASSERT_EQ(0, device.StartOutput(44100, loop.Size(), loop));
+    const std::vector<float> heard = SoundRig::Record(2.0);
+    EXPECT_GT(device.Output().StreamTime(), 44100.0);
+    EXPECT_EQ(0, device.StopOutput());
+    ASSERT_GT(heard.size(), 3u * 22050u);
+
+    // Click onsets: where sound starts after at least 0.1 s of silence.
+    std::vector<std::size_t> onsets;
+    std::size_t silent = 0;
+    for (std::size_t i = 0; i < heard.size(); ++i) {
+        if (std::fabs(heard[i]) > 0.05f) {
+            if (silent >= 4410)
+                onsets.push_back(i);
+            silent = 0;
+        } else {
+            ++silent;
+        }
+    }
+    ASSERT_GE(onsets.size(), 3u);
+    for (std::size_t k = 1; k < onsets.size(); ++k)
+        EXPECT_NEAR(22050.0, double(onsets[k] - onsets[k - 1]), 100.0) << k;
+    // Plain and accented clicks alternate.
+    for (std::size_t k = 0; k + 1 < onsets.size(); ++k) {
+        const std::size_t at = onsets[k] + 100;
+        const bool high = SoundRig::RelativePower(heard, at, at + 4410, 2000.0) > 0.5;
+        const bool low = SoundRig::RelativePower(heard, at, at + 4410, 1000.0) > 0.5;
+        EXPECT_NE(high, low) << k;
+        if (k > 0) {
+            const std::size_t before = onsets[k - 1] + 100;
+            EXPECT_NE(high, SoundRig::RelativePower(heard, before, before + 4410, 2000.0) > 0.5) << k;
+        }
+    }
+}
+
+TEST(AudioDevice, ARecordingIsPlayedBack)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    RecordBuffer& record = RecordBuffer::Instance();
+    record.Clear();
+    const std::string tone = SoundRig::ToneFile(700.0, 1.0);
+    ASSERT_EQ(0, device.StartInput(44100, 512, record));
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return record.BlockCount() > 0; }, SoundRig::CaptureStartMs));
+    SoundRig::Player player(tone);
+    ASSERT_TRUE(player.Started());
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return record.SampleCount() > 44100u * 2; }, 4000));
+    EXPECT_EQ(0, device.StopInput());
+    std::remove(tone.c_str());
+    EXPECT_TRUE(PitchTracker::Instance().HasNewWindow()) << "recording still feeds the analysis";
+
+    record.ResetPosition();
+    ASSERT_EQ(0, device.StartOutput(44100, 512, record));
+    const std::vector<float> heard = SoundRig::Record(2.0);
+    device.StopOutput();
+    ASSERT_GT(heard.size(), 22050u);
+    const std::size_t at = SoundRig::Loudest(heard, 11025);
+    EXPECT_GT(SoundRig::RelativePower(heard, at, at + 11025, 700.0), 0.8);
+
+    EXPECT_EQ(0, device.RestartCapture());
+    device.StopInput();
+}

@@ -226,3 +226,30 @@ TEST_F(ImageDownload, FailedDownloadsKeepThePictureAndLeaveNoCacheFile)
     EXPECT_EQ(6, image.GetWidth());
     EXPECT_EQ(0, FilesIn(CacheFolder()));
 }
+
+TEST(ImageWidget, NestedObjectsComposeOffsetsAndOpacities)
+{
+    Vabo::GuiObject window(1, 0);
+    window.SetTopLevel(true);
+    window.SetSize(40, 40);
+    Vabo::GuiObject panel(1, 0);
+    panel.SetPosition(10, 5);
+    panel.SetSize(20, 20);
+    panel.SetAlpha(0.5f);
+    Vabo::Image image(kQuadrants, true);
+    image.SetPosition(2, 3);
+    image.SetAlpha(0.5f);
+    window.AddChild(&panel, false);
+    panel.AddChild(&image, false);
+
+    GdiplusGfxLayer::Image target(40, 40);
+    GdiplusGfxLayer::Painter painter(target);
+    painter.FillRect({0, 0, 40, 40}, Color(255, 255, 255, 255));
+    ASSERT_TRUE(window.Render(painter));
+    // Red at a quarter over white, at (10 + 2, 5 + 3).
+    EXPECT_TRUE(PixelNear(target, 12, 8, Color(255, 255, 191, 191)));
+    EXPECT_TRUE(PixelNear(target, 11, 8, Color(255, 255, 255, 255), 0));
+    EXPECT_TRUE(PixelNear(target, 19, 15, Color(255, 255, 255, 255)));
+    EXPECT_TRUE(PixelNear(target, 20, 16, Color(255, 255, 255, 255), 0));
+    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
+}

@@ -99,6 +99,11 @@ private:
 class ClipScope {
 public:
     ClipScope(Painter& painter, float x, float y, float w, float h);
+    ClipScope(Painter& painter, const Vabo::Rect& rect)
+        : ClipScope(painter, static_cast<float>(rect.x), static_cast<float>(rect.y), static_cast<float>(rect.width),
+                    static_cast<float>(rect.height))
+    {
+    }
     ~ClipScope();
     ClipScope(const ClipScope&) = delete;
     ClipScope& operator=(const ClipScope&) = delete;

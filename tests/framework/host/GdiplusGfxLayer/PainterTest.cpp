@@ -116,7 +116,7 @@ TEST(Painter, ClipsNestAndFollowTheOrigin)
     painter.SetClip(region);
     {
         Vabo::TranslationScope moved(painter, 5, 5);
-        ClipScope clip(painter, 0, 0, 10, 10); // (5, 5)-(15, 15) on the surface, cut at x = 10
+        ClipScope clip(painter, Vabo::Rect{0, 0, 10, 10}); // (5, 5)-(15, 15) on the surface, cut at x = 10
         painter.FillRect({-5, -5, 20, 20}, kRed);
     }
     EXPECT_TRUE(PixelNear(target, 5, 5, kRed, 0));

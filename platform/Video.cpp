@@ -36,6 +36,9 @@ bool StartVideo()
     // The first click into an inactive window is a click, as on the desktop
     // the program was designed for.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Frames are presented by rectangles: SDL's GPU-backed window surface would
+    // copy the whole window every time, the X11 one copies only the rectangles.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Log(std::string("Platform::StartVideo - SDL video could not start: ") + SDL_GetError());
         state = State::Failed;

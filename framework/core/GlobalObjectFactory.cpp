@@ -258,6 +258,26 @@ void GlobalObjectFactory_::ForgetObject(GuiObject* owner)
     released.clear();
 }
 
+bool GlobalObjectFactory_::ReleaseObject(GuiObject* owner, GuiObject* object)
+{
+    if (clearing_)
+        return false;
+    auto owned = ownedObjects_.find(owner);
+    if (owned == ownedObjects_.end())
+        return false;
+    NamedObjects& list = owned->second;
+    auto entry = std::find_if(list.begin(), list.end(), [object](const auto& e) { return e.second.get() == object; });
+    if (entry == list.end())
+        return false;
+    // The object's destruction comes back here: take it out of the maps first.
+    std::shared_ptr<GuiObject> released = std::move(entry->second);
+    list.erase(entry);
+    if (list.empty())
+        ownedObjects_.erase(owned);
+    released.reset();
+    return true;
+}
+
 void GlobalObjectFactory_::Forget(GuiObject* object)
 {
     for (auto it = globalObjects_.begin(); it != globalObjects_.end();) {

@@ -108,6 +108,9 @@ public:
 
     // Releases the objects created for the owner and its name scope.
     void ForgetObject(GuiObject* owner);
+    // Releases one object created for the owner (a screen root that is no longer
+    // shown); false when the factory holds no such object for it.
+    bool ReleaseObject(GuiObject* owner, GuiObject* object);
     // Releases every object the factory owns; run at exit before other singletons die.
     void Clear();
 

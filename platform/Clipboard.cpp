@@ -9,7 +9,7 @@ namespace Platform {
 
 bool GetClipboardText(std::string& text)
 {
-    if (!IsVideoStarted() || !SDL_HasClipboardText())
+    if (!StartVideo() || !SDL_HasClipboardText())
         return false;
     char* data = SDL_GetClipboardText();
     if (!data)
@@ -21,8 +21,8 @@ bool GetClipboardText(std::string& text)
 
 void SetClipboardText(const std::string& text)
 {
-    if (!IsVideoStarted()) {
-        Log("Platform::SetClipboardText - video is not started, the clipboard is unchanged");
+    if (!StartVideo()) {
+        Log("Platform::SetClipboardText - no video, the clipboard is unchanged");
         return;
     }
     if (SDL_SetClipboardText(text.c_str()) != 0)

@@ -6,7 +6,7 @@ namespace Platform {
 
 // Fills `text` with the clipboard's text up to its first zero byte and
 // returns true; returns false and leaves `text` alone when there is no text
-// (X11 cannot tell an empty text from none) or video is not started.
+// (X11 cannot tell an empty text from none) or there is no video.
 bool GetClipboardText(std::string& text);
 
 // Puts the text (up to its first zero byte) on the clipboard; a failure is logged.

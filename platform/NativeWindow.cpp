@@ -13,8 +13,8 @@ namespace Platform {
 
 std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
 {
-    if (!IsVideoStarted()) {
-        Log("Platform::NativeWindow - video is not started, no window \"" + options.title + "\"");
+    if (!StartVideo()) {
+        Log("Platform::NativeWindow - no video, no window \"" + options.title + "\"");
         return nullptr;
     }
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;

@@ -30,7 +30,7 @@ public:
         bool resizable = false;
     };
 
-    // Null (with the reason logged) when video is not started or SDL fails.
+    // Starts video when needed. Null (with the reason logged) when SDL fails.
     static std::unique_ptr<NativeWindow> Create(const Options& options);
     ~NativeWindow();
     NativeWindow(const NativeWindow&) = delete;

@@ -1,0 +1,158 @@
+// The per-window hub between the host window and the object tree: the
+// window's named screens (each a root object built from XML on first use),
+// the back stack of screen names, the base root that stands in when no screen
+// is active, overlays, the keyboard focus object, the dirty region and the
+// GUI clock. It turns every input of the host window into a framework signal
+// sent into the active tree, and composes frames, all under the render lock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/core/Geometry.h"
+#include "framework/core/ScreenManagerInterface.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/host/GdiplusGfxLayer/Region.h"
+#include "platform/Clock.h"
+
+namespace GdiplusGfxLayer {
+class WindowSurface;
+}
+
+namespace Vabo {
+
+class GuiObject;
+
+namespace Signal {
+class Base;
+class KeyPress;
+} // namespace Signal
+
+// Where a composed frame goes: the host window's screen.
+class FramePresenter {
+public:
+    virtual ~FramePresenter() = default;
+    virtual void GetClientSize(int& width, int& height) const = 0;
+    // Shows the region of the surface's back buffer.
+    virtual void Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxLayer::Region& region) = 0;
+};
+
+class ScreenManager : public XMLLoadSave, public ScreenManagerInterface {
+public:
+    struct ScreenEntry {
+        std::string name;
+        GuiObject* root = nullptr;
+        bool DestroyOnDeactivate = false;
+        // Left while DestroyOnDeactivate: the root is destroyed on the next tick.
+        bool closed = false;
+        // Who the factory keeps the root under, and whether the root still lives.
+        GuiObject* owner = nullptr;
+        std::weak_ptr<void> rootWatch;
+    };
+
+    ScreenManager();
+    ~ScreenManager() override;
+    ScreenManager(const ScreenManager&) = delete;
+    ScreenManager& operator=(const ScreenManager&) = delete;
+
+    // Accessors.
+    bool GetActiveScreenName(std::string& name) const;
+    // The active screen's root when a screen is active (may be null), else the base root.
+    GuiObject* GetActiveRoot() const;
+    void SetBaseRoot(GuiObject* root);
+    GuiObject* GetBaseRoot() const override;
+    void ClearBaseRoot();
+    bool IsFocusObject(const GuiObject* object) const;
+    GuiObject* GetFocusObject() const;
+    bool IsLeftButtonHeld() const { return leftButtonHeld_; }
+    bool IsRightButtonHeld() const { return rightButtonHeld_; }
+    void SetLeftButtonHeld(bool held) override { leftButtonHeld_ = held; }
+    void SetRightButtonHeld(bool held) override { rightButtonHeld_ = held; }
+    // Asks for a repaint of the whole window; true.
+    bool InvalidateAll();
+    // Stores the size new screen roots get, without telling anyone.
+    void SetWindowSize(int width, int height);
+    // Binds a key code (process-wide, the first binding of a code wins) to a
+    // signal raised through the target tree when the key is pressed.
+    void AddKeyBinding(const Signal::KeyPress& pattern, std::shared_ptr<Signal::Base> signal);
+    const std::vector<std::string>& GetBackStack() const { return backStack_; }
+    const ScreenEntry* FindScreen(const std::string& name) const;
+
+    // Screens.
+    void AddScreen(const std::string& screenName, bool destroyOnDeactivate, const std::string& objectName,
+                   const std::string& fileName);
+    void ActivateScreen(const std::string& name, bool push) override;
+    void ScreenBack();
+    void ResetBackStack();
+    void SetFocusObject(GuiObject* object) override;
+    void ReturnKeyboardFocus() override;
+    // What ReturnKeyboardFocus does: set by the host window.
+    void SetKeyboardFocusReturner(std::function<void()> returner) { focusReturner_ = std::move(returner); }
+
+    // Overlays: drawn over the target (themselves only) and ticked by the clock.
+    void AddOverlay(GuiObject* overlay);
+    void RemoveOverlay(GuiObject* overlay);
+
+    // Input from the host window; each returns whether something must be drawn.
+    bool WindowSized(int width, int height);
+    bool SetWindowActive(bool focused);
+    bool MouseMove(const Point& point, bool hostFocused);
+    bool LeftButtonDown(const Point& point);
+    bool LeftButtonUp(const Point& point);
+    bool RightButtonDown(const Point& point);
+    bool RightButtonUp(const Point& point);
+    bool LeftButtonDblClk(const Point& point);
+    bool RightButtonDblClk(const Point& point);
+    bool MouseWheel(const Point& point, int delta);
+    bool KeyPress(std::uint32_t code);
+    bool DropFile(const std::string& fileName, const Point& point);
+    // One tick of the GUI clock: destroys the roots of closed screens, then
+    // sends the elapsed milliseconds to the target and the overlays.
+    bool Timer();
+    // Sends a signal to the target, or to the base root and every screen root.
+    void Broadcast(Signal::Base& signal, bool allScreens);
+
+    // Drawing.
+    void InvalidateRect(const Rect& rect) override;
+    bool IsDirty() const { return dirty_; }
+    bool IsFullRedraw() const { return fullRedraw_; }
+    const GdiplusGfxLayer::Region& GetDirtyRegion() const { return dirtyRegion_; }
+    // Draws the dirty part of the target and the overlays into the surface's
+    // back buffer and shows that part; false when nothing was drawn.
+    bool Render(GdiplusGfxLayer::WindowSurface& surface, FramePresenter& presenter);
+
+private:
+    using KeyBinding = std::pair<std::uint32_t, std::shared_ptr<Signal::Base>>;
+
+    GuiObject* Target() const;
+    bool HasVisibleTarget() const;
+    GuiObject* RootOf(const ScreenEntry& entry) const;
+    void Send(GuiObject* object, Signal::Base& signal, bool skipDelivery);
+    void CreateScreenRoot(const std::string& name);
+    void ReleaseClosedScreens();
+
+    std::vector<std::string> backStack_;
+    std::map<std::string, ScreenEntry> screens_;
+    std::map<std::string, std::pair<std::string, std::string>> registrations_;
+    ScreenEntry* active_ = nullptr;
+    std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> overlays_;
+    GuiObject* baseRoot_ = nullptr;
+    std::weak_ptr<void> baseRootWatch_;
+    bool leftButtonHeld_ = false;
+    bool rightButtonHeld_ = false;
+    int windowWidth_ = 0;
+    int windowHeight_ = 0;
+    Platform::Milliseconds startClock_;
+    GdiplusGfxLayer::Region dirtyRegion_;
+    bool dirty_ = false;
+    bool fullRedraw_ = false;
+    GuiObject* focusObject_ = nullptr;
+    std::weak_ptr<void> focusWatch_;
+    std::function<void()> focusReturner_;
+};
+
+} // namespace Vabo

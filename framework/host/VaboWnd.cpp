@@ -1,0 +1,321 @@
+#include "framework/host/VaboWnd.h"
+
+#include <tinyxml.h>
+
+#include "framework/core/XmlDocument.h"
+#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "platform/Cursor.h"
+#include "platform/Display.h"
+#include "platform/Log.h"
+
+namespace Vabo {
+
+VaboWnd::VaboWnd(TiXmlElement* element)
+    : router_(screens_)
+{
+    if (element && element->GetDocument())
+        XmlDocument::SetScreenManager(element->GetDocument(), &screens_);
+    screens_.SetKeyboardFocusReturner([this] { SetFocus(); });
+}
+
+VaboWnd::~VaboWnd()
+{
+    DestroyWindow();
+}
+
+bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent)
+{
+    if (window_) {
+        Platform::Log("VaboWnd::Create - the window \"" + title + "\" exists already");
+        return false;
+    }
+    parent_ = parent;
+    parentWatch_ = parent ? parent->Watch() : std::weak_ptr<void>();
+    Platform::NativeWindow::Options options;
+    options.kind = kind;
+    options.title = title;
+    options.x = x;
+    options.y = y;
+    if (kind != Kind::Application && parent && parent->IsCreated()) {
+        const Platform::Rect frame = parent->GetWindowRect();
+        options.x += frame.x;
+        options.y += frame.y;
+    }
+    options.width = width;
+    options.height = height;
+    window_ = Platform::NativeWindow::Create(options);
+    if (!window_)
+        return false;
+    screens_.SetWindowSize(width, height);
+    Platform::EventLoop::Instance().Attach(window_->Id(), *this);
+    return true;
+}
+
+void VaboWnd::StartHost()
+{
+    if (window_)
+        Platform::EventLoop::Instance().StartTimer(window_->Id());
+}
+
+void VaboWnd::DestroyWindow()
+{
+    if (!window_)
+        return;
+    screens_.ClearBaseRoot();
+    Platform::EventLoop::Instance().Detach(window_->Id());
+    surface_.reset();
+    window_.reset();
+}
+
+void VaboWnd::SetActive()
+{
+    screens_.SetWindowActive(true);
+}
+
+bool VaboWnd::Redraw()
+{
+    if (!window_)
+        return false;
+    if (!surface_) {
+        const Platform::Rect r = window_->GetRect();
+        surface_.reset(new GdiplusGfxLayer::WindowSurface(r.width, r.height));
+    }
+    return screens_.Render(*surface_, *this);
+}
+
+void VaboWnd::GetClientSize(int& width, int& height) const
+{
+    const Platform::Rect r = GetWindowRect();
+    width = r.width;
+    height = r.height;
+}
+
+void VaboWnd::Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxLayer::Region& region)
+{
+    if (!window_)
+        return;
+    const cairo_region_t* dirty = region.Get();
+    std::vector<Platform::Rect> rects;
+    const int count = cairo_region_num_rectangles(dirty);
+    for (int i = 0; i < count; ++i) {
+        cairo_rectangle_int_t r;
+        cairo_region_get_rectangle(dirty, i, &r);
+        rects.push_back(Platform::Rect{r.x, r.y, r.width, r.height});
+    }
+    window_->Present(surface.GetBackBuffer().GetSurface(), rects);
+}
+
+bool VaboWnd::Resize(int width, int height)
+{
+    if (!window_)
+        return false;
+    window_->Resize(width, height);
+    return true;
+}
+
+bool VaboWnd::MoveTo(int x, int y)
+{
+    if (!window_)
+        return false;
+    VaboWnd* parent = GetParent();
+    if (window_->GetKind() == Kind::Application || !parent || !parent->IsCreated()) {
+        window_->MoveTo(x, y);
+        return true;
+    }
+    const Platform::Rect frame = parent->GetWindowRect();
+    int targetX = frame.x + x;
+    int targetY = frame.y + y;
+    Platform::Rect placed = window_->GetRect();
+    placed.x = targetX;
+    placed.y = targetY;
+    const Platform::Rect work = Platform::WorkAreaOf(window_->Handle());
+    if (work.width > 0 && work.height > 0)
+        Platform::KeepInsideWorkArea(placed, work, targetX, targetY);
+    window_->MoveTo(targetX, targetY);
+    return true;
+}
+
+void VaboWnd::Hide()
+{
+    if (window_)
+        window_->Hide();
+}
+
+void VaboWnd::Show()
+{
+    if (window_)
+        window_->Show();
+}
+
+void VaboWnd::SetCursorShape(int shape)
+{
+    switch (shape) {
+    case 0:
+        Platform::SetCursorShape(Platform::CursorShape::Arrow);
+        break;
+    case 1:
+        Platform::SetCursorShape(Platform::CursorShape::SizeNwse);
+        break;
+    case 2:
+        Platform::SetCursorShape(Platform::CursorShape::SizeNs);
+        break;
+    default:
+        break;
+    }
+}
+
+void VaboWnd::Maximize()
+{
+    if (window_)
+        window_->Maximize();
+}
+
+void VaboWnd::Minimize()
+{
+    if (window_)
+        window_->Minimize();
+}
+
+void VaboWnd::Restore()
+{
+    if (window_)
+        window_->Restore();
+}
+
+bool VaboWnd::IsIconic() const
+{
+    return window_ && window_->IsMinimized();
+}
+
+bool VaboWnd::IsZoomed() const
+{
+    return window_ && window_->IsMaximized();
+}
+
+bool VaboWnd::IsWindowVisible() const
+{
+    return window_ && window_->IsVisible();
+}
+
+void VaboWnd::SetFocus()
+{
+    if (window_)
+        window_->Raise();
+}
+
+bool VaboWnd::HasFocus() const
+{
+    return window_ && window_->HasInputFocus();
+}
+
+void VaboWnd::SetWindowText(const std::string& text)
+{
+    if (window_)
+        window_->SetTitle(text);
+}
+
+std::string VaboWnd::GetWindowText() const
+{
+    return window_ ? window_->GetTitle() : std::string();
+}
+
+bool VaboWnd::SetIcon(const std::string& fileName)
+{
+    return window_ && window_->SetIcon(fileName);
+}
+
+Platform::Rect VaboWnd::GetWindowRect() const
+{
+    return window_ ? window_->GetRect() : Platform::Rect{};
+}
+
+Platform::Rect VaboWnd::GetClientRect() const
+{
+    const Platform::Rect r = GetWindowRect();
+    return Platform::Rect{0, 0, r.width, r.height};
+}
+
+void VaboWnd::CenterWindow()
+{
+    if (!window_)
+        return;
+    Platform::Rect around = Platform::WorkAreaOf(window_->Handle());
+    if (VaboWnd* parent = GetParent())
+        if (parent->IsCreated())
+            around = parent->GetWindowRect();
+    const Platform::Rect r = window_->GetRect();
+    window_->MoveTo(around.x + (around.width - r.width) / 2, around.y + (around.height - r.height) / 2);
+}
+
+void VaboWnd::EnableWindow(bool enable)
+{
+    if (!window_)
+        return;
+    if (enable)
+        Platform::EventLoop::Instance().EnableInput(window_->Id());
+    else
+        Platform::EventLoop::Instance().DisableInput(window_->Id());
+}
+
+bool VaboWnd::IsWindowEnabled() const
+{
+    return window_ && Platform::EventLoop::Instance().IsInputEnabled(window_->Id());
+}
+
+int VaboWnd::RunModalLoop()
+{
+    if (!window_)
+        return -1;
+    return Platform::EventLoop::Instance().RunModal(window_->Id());
+}
+
+void VaboWnd::EndModalLoop(int result)
+{
+    if (window_)
+        Platform::EventLoop::Instance().EndModal(window_->Id(), result);
+}
+
+bool VaboWnd::IsInModalLoop() const
+{
+    return window_ && Platform::EventLoop::Instance().IsRunningModal(window_->Id());
+}
+
+bool VaboWnd::PostCall(std::function<void()> call)
+{
+    return Platform::EventLoop::Post(std::move(call));
+}
+
+void VaboWnd::OnInput(const Platform::HostInput& input)
+{
+    using Kind = Platform::HostInput::Kind;
+    if (input.kind == Kind::CloseRequest) {
+        if (closeHandler_)
+            closeHandler_();
+        else
+            EndModalLoop(0);
+        return;
+    }
+    if (input.kind == Kind::DropFile) {
+        Platform::HostInput drop = input;
+        Platform::CursorScreenPosition(drop.x, drop.y);
+        const Platform::Rect frame = GetWindowRect();
+        drop.x -= frame.x;
+        drop.y -= frame.y;
+        router_.Route(drop, HasFocus());
+        return;
+    }
+    std::weak_ptr<void> alive = Watch();
+    if (router_.Route(input, HasFocus()) && !alive.expired())
+        Redraw();
+}
+
+void VaboWnd::OnTick()
+{
+    if (!IsWindowVisible())
+        return;
+    std::weak_ptr<void> alive = Watch();
+    if (screens_.Timer() && !alive.expired())
+        Redraw();
+}
+
+} // namespace Vabo

@@ -1,0 +1,305 @@
+// The host window on the test rig's display: a window built from a test skin
+// shows its screen, clicks (pushed as SDL events, and through xdotool against
+// the real window) switch screens through a "Connect" with a "ScreenSlot", the
+// clock ticks, only the dirty region reaches the screen, a failing slot does
+// not stop the loop, and the wheel arrives at window coordinates.
+#include "framework/host/VaboWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <tinyxml.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "ScreenPixels.h"
+#include "TestPanel.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/VaboInit.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/host/Clipboard.h"
+#include "framework/host/HostInputSignals.h"
+#include "platform/Log.h"
+#include "platform/Video.h"
+
+namespace {
+
+constexpr int kX = 1000;
+constexpr int kY = 800;
+constexpr std::uint32_t kGreen = 0x00A000;
+constexpr std::uint32_t kBlue = 0x0000FF;
+constexpr std::uint32_t kYellow = 0xE0E000;
+
+Platform::Milliseconds lastWindowEvent = 0;
+
+int NoteWindowEvent(void*, SDL_Event* event)
+{
+    if (event->type == SDL_WINDOWEVENT)
+        lastWindowEvent = Platform::NowMs();
+    return 0;
+}
+
+std::string Data(const std::string& name)
+{
+    return std::string(PELLORA_TEST_DATA) + "/host/" + name;
+}
+
+class HostWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DllVaboInitInstance();
+        ASSERT_TRUE(Platform::IsVideoStarted()) << Platform::VideoError();
+        TestPanel::Register();
+        TiXmlElement* element = skin.LoadXML(Data("HostSkin.xml"));
+        ASSERT_TRUE(element);
+        host.reset(new Vabo::VaboWnd(element));
+        ASSERT_TRUE(host->Create(Vabo::VaboWnd::Kind::Application, "Pellora host test", kX, kY, 200, 120, nullptr));
+        root = DllGlobalObjectFactoryInstance().Create(element);
+        ASSERT_TRUE(root);
+        Vabo::ScreenManager& screens = host->GetScreenManager();
+        root->SetTopLevel(true);
+        root->SetScreenManager(&screens);
+        screens.SetBaseRoot(root.get());
+        host->StartHost();
+        screens.AddScreen("A", false, "PageA", Data("ScreenA.xml"));
+        screens.AddScreen("B", false, "PageB", Data("ScreenB.xml"));
+        screens.ActivateScreen("A", true);
+        host->Show();
+        host->SetFocus();
+        // The display reports the window exposed and focused a while later,
+        // and each exposure repaints it whole: wait until it has settled.
+        SDL_AddEventWatch(&NoteWindowEvent, nullptr);
+        Settle();
+    }
+
+    void TearDown() override
+    {
+        SDL_DelEventWatch(&NoteWindowEvent, nullptr);
+        host.reset();
+        root.reset();
+    }
+
+    static void Run(Platform::Milliseconds ms) { Platform::EventLoop::Instance().RunFor(ms); }
+
+    // Runs until no window event came for a while (at most a few seconds).
+    static void Settle()
+    {
+        const Platform::Milliseconds start = Platform::NowMs();
+        lastWindowEvent = start;
+        while (Platform::NowMs() - lastWindowEvent < 300 && Platform::NowMs() - start < 3000)
+            Run(20);
+    }
+
+    std::string Active()
+    {
+        std::string name;
+        return host->GetScreenManager().GetActiveScreenName(name) ? name : "<none>";
+    }
+
+    TestPanel* Screen(const std::string& name)
+    {
+        return static_cast<TestPanel*>(host->GetScreenManager().FindScreen(name)->root);
+    }
+
+    void PushButton(Uint32 type, int x, int y)
+    {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = type;
+        e.button.windowID = host->GetNativeWindow()->Id();
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+    }
+
+    void Click(int x, int y)
+    {
+        PushButton(SDL_MOUSEBUTTONDOWN, x, y);
+        PushButton(SDL_MOUSEBUTTONUP, x, y);
+        Run(100);
+    }
+
+    std::uint32_t Shown(int x, int y) { return ShownPixel(host->GetNativeWindow()->Handle(), x, y); }
+
+    XMLLoadSave skin;
+    std::unique_ptr<Vabo::VaboWnd> host;
+    std::shared_ptr<Vabo::GuiObject> root;
+};
+
+std::string Hex(std::uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", value);
+    return text;
+}
+
+} // namespace
+
+TEST_F(HostWindowTest, ShowsItsScreen)
+{
+    EXPECT_EQ("A", Active());
+    EXPECT_EQ(Hex(kGreen), Hex(Shown(5, 5)));
+    EXPECT_EQ(Hex(kBlue), Hex(Shown(30, 40)));
+    EXPECT_EQ(Hex(kGreen), Hex(Shown(199, 119)));
+}
+
+TEST_F(HostWindowTest, AScreenshotShowsTheSkin)
+{
+    const std::string shot = "/tmp/pellora-host-shot-" + std::to_string(::getpid()) + ".png";
+    ASSERT_EQ(0, std::system(("import -window root " + shot).c_str()));
+    SDL_Surface* loaded = IMG_Load(shot.c_str());
+    ASSERT_TRUE(loaded) << IMG_GetError();
+    SDL_Surface* image = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    ASSERT_TRUE(image);
+    auto at = [&](int x, int y) {
+        return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch)[x] & 0xFFFFFF;
+    };
+    EXPECT_EQ(Hex(kGreen), Hex(at(kX + 5, kY + 5)));
+    EXPECT_EQ(Hex(kBlue), Hex(at(kX + 50, kY + 50)));
+    EXPECT_EQ(Hex(kGreen), Hex(at(kX + 100, kY + 100)));
+    SDL_FreeSurface(image);
+    if (!std::getenv("PELLORA_KEEP_SHOTS"))
+        std::remove(shot.c_str());
+}
+
+TEST_F(HostWindowTest, AClickSwitchesScreensThroughAScreenSlot)
+{
+    Click(5, 5);
+    EXPECT_EQ("A", Active()) << "a click beside the button does nothing";
+    Click(30, 40);
+    EXPECT_EQ("B", Active());
+    EXPECT_EQ(std::vector<std::string>({"A", "B"}), host->GetScreenManager().GetBackStack());
+    EXPECT_EQ(Hex(kYellow), Hex(Shown(30, 40)));
+    host->GetScreenManager().ScreenBack();
+    Run(50);
+    EXPECT_EQ(Hex(kBlue), Hex(Shown(30, 40)));
+}
+
+TEST_F(HostWindowTest, ARealClickThroughXdotoolSwitchesScreens)
+{
+    const std::string command = "xdotool mousemove --sync " + std::to_string(kX + 30) + " " + std::to_string(kY + 40)
+                                + " click 1";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    for (int i = 0; i < 50 && Active() != "B"; ++i)
+        Run(20);
+    EXPECT_EQ("B", Active());
+    EXPECT_EQ(Hex(kYellow), Hex(Shown(30, 40)));
+}
+
+TEST_F(HostWindowTest, TheWheelArrivesAtWindowCoordinates)
+{
+    Screen("A")->Record<Vabo::Signal::MouseWheel>();
+    const std::string command = "xdotool mousemove --sync " + std::to_string(kX + 70) + " " + std::to_string(kY + 90)
+                                + " click 4";
+    ASSERT_EQ(0, std::system(command.c_str()));
+    for (int i = 0; i < 50 && Screen("A")->received.empty(); ++i)
+        Run(20);
+    EXPECT_EQ(std::vector<std::string>({"MouseWheel@70,90(120)"}), Screen("A")->received);
+}
+
+TEST_F(HostWindowTest, TheClockTicksAboutEveryTenMilliseconds)
+{
+    int ticks = 0;
+    Screen("A")->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+                         [&](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ticks; }, Screen("A")->Watch());
+    Run(400);
+    // Loosely: a busy machine loses ticks, but there are never more.
+    EXPECT_GE(ticks, 8);
+    EXPECT_LE(ticks, 41);
+    host->Hide();
+    Run(50);
+    const int hidden = ticks;
+    Run(100);
+    EXPECT_EQ(hidden, ticks) << "a hidden window's screens get no ticks";
+}
+
+TEST_F(HostWindowTest, PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames)
+{
+    // Marks painted on the window behind the program's back: only a frame that
+    // covers them can remove them. A window event in between (another test's
+    // window taking the focus) repaints everything, so such a round is repeated.
+    SDL_Window* window = host->GetNativeWindow()->Handle();
+    auto* button = static_cast<TestPanel*>(Screen("A")->GetChildren().at(0));
+    const std::uint32_t colours[] = {0xFF8000, 0x00FFFF};
+    bool undisturbed = false;
+    for (int round = 0; round < 5 && !undisturbed; ++round) {
+        Settle();
+        const Platform::Milliseconds before = lastWindowEvent;
+        ASSERT_TRUE(PaintOnWindow(window, 150, 80, 20, 20, 0xFF00FF));
+        ASSERT_TRUE(PaintOnWindow(window, 22, 32, 4, 4, 0xFF00FF));
+        ASSERT_EQ("FF00FF", Hex(Shown(155, 85)));
+        const std::uint32_t colour = colours[round % 2];
+        button->color = GdiplusGfxLayer::Color(255, int(colour >> 16), int((colour >> 8) & 0xFF), int(colour & 0xFF));
+        button->Invalidate();
+        Run(50);
+        const std::uint32_t inside = Shown(30, 40);
+        const std::uint32_t markInside = Shown(23, 33);
+        const std::uint32_t markOutside = Shown(155, 85);
+        const std::uint32_t page = Shown(5, 5);
+        if (lastWindowEvent != before)
+            continue;
+        undisturbed = true;
+        EXPECT_EQ(Hex(colour), Hex(inside)) << "the dirty part is drawn";
+        EXPECT_EQ(Hex(colour), Hex(markInside)) << "the mark inside the dirty part is painted over";
+        EXPECT_EQ("FF00FF", Hex(markOutside)) << "the mark outside it stays";
+        EXPECT_EQ(Hex(kGreen), Hex(page));
+    }
+    EXPECT_TRUE(undisturbed) << "every round was disturbed by window events";
+}
+
+TEST_F(HostWindowTest, AFailingSlotIsLoggedAndTheLoopCarriesOn)
+{
+    Platform::LogCapture log;
+    TestPanel* page = Screen("A");
+    int clicks = 0;
+    page->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
+                  [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
+                      if (++clicks == 1)
+                          throw std::runtime_error("the slot failed");
+                  },
+                  page->Watch());
+    Click(150, 100);
+    Click(150, 100);
+    EXPECT_EQ(2, clicks);
+    EXPECT_TRUE(log.Contains("the slot failed"));
+    Click(30, 40);
+    EXPECT_EQ("B", Active()) << "the window still works";
+}
+
+TEST_F(HostWindowTest, AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput)
+{
+    Vabo::VaboWnd dialog;
+    ASSERT_TRUE(dialog.Create(Vabo::VaboWnd::Kind::Popup, "", 10, 10, 50, 50, host.get()));
+    dialog.StartHost();
+    EXPECT_EQ(Platform::Rect({kX + 10, kY + 10, 50, 50}), dialog.GetWindowRect()) << "placed from the owner's corner";
+    host->EnableWindow(false);
+    int result = 0;
+    Vabo::VaboWnd::PostCall([&] {
+        PushButton(SDL_MOUSEBUTTONDOWN, 30, 40);
+        PushButton(SDL_MOUSEBUTTONUP, 30, 40);
+        Vabo::VaboWnd::PostCall([&] { dialog.EndModalLoop(3); });
+    });
+    result = dialog.RunModalLoop();
+    host->EnableWindow(true);
+    EXPECT_EQ(3, result);
+    EXPECT_EQ("A", Active()) << "the owner took no click during the dialog";
+    Click(30, 40);
+    EXPECT_EQ("B", Active());
+}
+
+TEST_F(HostWindowTest, TextSetOnTheClipboardIsReadBack)
+{
+    Vabo::SetClipboardText("A4 = 440 Hz");
+    std::string text;
+    ASSERT_TRUE(Vabo::GetClipboardText(text));
+    EXPECT_EQ("A4 = 440 Hz", text);
+}

@@ -1,0 +1,325 @@
+// The screen manager without a display: the back stack, screens built on first
+// use and destroyed after a "DestroyOnDeactivate" visit, focus changes, key
+// bindings, the clock and dirty-region rendering into a real back buffer.
+#include "framework/host/ScreenManager.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "TestPanel.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "framework/host/HostInputSignals.h"
+#include "framework/core/ScreenCollector.h"
+#include "platform/Clock.h"
+
+using Vabo::Point;
+using Vabo::Rect;
+using Vabo::ScreenManager;
+
+namespace {
+
+std::string Data(const std::string& name)
+{
+    return std::string(PELLORA_TEST_DATA) + "/host/" + name;
+}
+
+class ScreenManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestPanel::Register();
+        SignalJournal().clear();
+        base.SetName("Base");
+        base.SetSize(200, 120);
+        base.SetTopLevel(true);
+        base.SetScreenManager(&screens);
+        screens.SetBaseRoot(&base);
+        screens.SetWindowSize(200, 120);
+        screens.AddScreen("A", false, "PageA", Data("ScreenA.xml"));
+        screens.AddScreen("B", false, "PageB", Data("ScreenB.xml"));
+        screens.AddScreen("T", true, "Transient", Data("Transient.xml"));
+    }
+
+    TestPanel* Root(const std::string& screen)
+    {
+        const ScreenManager::ScreenEntry* entry = screens.FindScreen(screen);
+        return entry ? static_cast<TestPanel*>(entry->root) : nullptr;
+    }
+
+    std::string Active()
+    {
+        std::string name;
+        return screens.GetActiveScreenName(name) ? name : "<none>";
+    }
+
+    ScreenManager screens;
+    TestPanel base;
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(ScreenManagerTest, ScreensAreBuiltOnFirstActivationAndKept)
+{
+    EXPECT_EQ(&base, screens.GetActiveRoot());
+    screens.ActivateScreen("A", true);
+    TestPanel* a = Root("A");
+    ASSERT_NE(nullptr, a);
+    EXPECT_EQ("PageA", a->GetName());
+    EXPECT_EQ(200, a->GetWidth());
+    EXPECT_EQ(a, screens.GetActiveRoot());
+    screens.ActivateScreen("B", true);
+    screens.ActivateScreen("A", true);
+    EXPECT_EQ(a, Root("A")) << "a kept screen is not rebuilt";
+    EXPECT_EQ(Names({"A", "B", "A"}), screens.GetBackStack());
+}
+
+TEST_F(ScreenManagerTest, ActivatingTheActiveScreenDoesNothing)
+{
+    screens.ActivateScreen("A", true);
+    Root("A")->Record<Vabo::Signal::ScreenActivation>();
+    screens.ActivateScreen("A", true);
+    EXPECT_EQ(Names({"A"}), screens.GetBackStack());
+    EXPECT_TRUE(Root("A")->received.empty());
+}
+
+TEST_F(ScreenManagerTest, ActivationTellsTheScreenLeftAndTheScreenEntered)
+{
+    screens.ActivateScreen("A", false);
+    screens.ActivateScreen("B", false);
+    Root("A")->Record<Vabo::Signal::ScreenActivation>();
+    Root("B")->Record<Vabo::Signal::ScreenActivation>();
+    SignalJournal().clear();
+    screens.ActivateScreen("A", false);
+    EXPECT_EQ(Names({"PageB:ScreenActivation(out)", "PageA:ScreenActivation(in)"}), SignalJournal());
+    EXPECT_TRUE(screens.IsFullRedraw());
+}
+
+TEST_F(ScreenManagerTest, BackWithoutAPushAndResetKeepsTheLast)
+{
+    screens.ScreenBack();
+    EXPECT_EQ("<none>", Active()) << "back on an empty stack does nothing";
+    screens.ActivateScreen("A", true);
+    screens.ScreenBack();
+    EXPECT_EQ("A", Active()) << "back with one name does nothing";
+    screens.ActivateScreen("B", true);
+    screens.ScreenBack();
+    EXPECT_EQ("A", Active());
+    EXPECT_EQ(Names({"A"}), screens.GetBackStack()) << "going back pushes nothing";
+
+    screens.ResetBackStack();
+    EXPECT_EQ(Names({"A"}), screens.GetBackStack());
+    screens.ActivateScreen("B", true);
+    screens.ActivateScreen("A", false);
+    screens.ActivateScreen("T", true);
+    screens.ResetBackStack();
+    EXPECT_EQ(Names({"T"}), screens.GetBackStack());
+    EXPECT_EQ("T", Active());
+}
+
+TEST_F(ScreenManagerTest, UnknownAndEmptyNamesLeaveTheBaseRootAsTarget)
+{
+    screens.ActivateScreen("A", true);
+    screens.ActivateScreen("Nowhere", true);
+    EXPECT_EQ("<none>", Active());
+    EXPECT_EQ(&base, screens.GetActiveRoot());
+    EXPECT_EQ(Names({"A", "Nowhere"}), screens.GetBackStack());
+    screens.ActivateScreen("A", false);
+    screens.ActivateScreen("", true);
+    EXPECT_EQ(&base, screens.GetActiveRoot());
+    EXPECT_EQ(Names({"A", "Nowhere", ""}), screens.GetBackStack());
+}
+
+TEST_F(ScreenManagerTest, ADestroyOnDeactivateScreenIsDestroyedOnTheNextTickAndRebuiltOnReturn)
+{
+    const int aliveBefore = TestPanel::alive;
+    screens.ActivateScreen("T", true);
+    TestPanel* first = Root("T");
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(aliveBefore + 2, TestPanel::alive) << "the root and its child";
+    std::weak_ptr<void> firstAlive = first->Watch();
+
+    screens.ActivateScreen("A", true);
+    EXPECT_TRUE(screens.FindScreen("T")->closed);
+    EXPECT_FALSE(firstAlive.expired()) << "not destroyed inside the activation";
+    screens.Timer();
+    EXPECT_TRUE(firstAlive.expired()) << "destroyed on the tick";
+    EXPECT_EQ(nullptr, Root("T"));
+    EXPECT_FALSE(screens.FindScreen("T")->closed);
+    EXPECT_EQ(aliveBefore + 2, TestPanel::alive) << "only screen A's root and button remain";
+
+    screens.ActivateScreen("T", true);
+    ASSERT_NE(nullptr, Root("T"));
+    EXPECT_EQ(Root("T"), screens.GetActiveRoot());
+}
+
+TEST_F(ScreenManagerTest, ReturningBeforeTheTickKeepsTheScreensTree)
+{
+    screens.ActivateScreen("T", true);
+    TestPanel* root = Root("T");
+    screens.ActivateScreen("A", true);
+    screens.ActivateScreen("T", true);
+    EXPECT_FALSE(screens.FindScreen("T")->closed);
+    screens.Timer();
+    EXPECT_EQ(root, Root("T"));
+    EXPECT_EQ(root, screens.GetActiveRoot()) << "the window keeps its target";
+}
+
+TEST_F(ScreenManagerTest, AFocusChangeTellsTheOldObjectFirst)
+{
+    TestPanel one, two;
+    one.SetName("one");
+    two.SetName("two");
+    one.SetSize(10, 10);
+    two.SetPosition(50, 50);
+    two.SetSize(10, 10);
+    base.AddChild(&one, false);
+    base.AddChild(&two, false);
+    one.Record<Vabo::Signal::FocusChange>();
+    two.Record<Vabo::Signal::FocusChange>();
+
+    screens.SetFocusObject(&one);
+    screens.SetFocusObject(&two);
+    screens.SetFocusObject(&two);
+    EXPECT_EQ(Names({"one:FocusChange(gained)", "one:FocusChange(lost)", "two:FocusChange(gained)"}), SignalJournal());
+    EXPECT_TRUE(screens.IsFocusObject(&two));
+
+    SignalJournal().clear();
+    screens.LeftButtonDown(Point{55, 55});
+    EXPECT_TRUE(SignalJournal().empty()) << "a click inside the focus object keeps the focus";
+    screens.LeftButtonDown(Point{5, 5});
+    EXPECT_EQ(Names({"two:FocusChange(lost)"}), SignalJournal());
+    EXPECT_EQ(nullptr, screens.GetFocusObject());
+    base.RemoveChild(&one, false);
+    base.RemoveChild(&two, false);
+}
+
+TEST_F(ScreenManagerTest, ADestroyedFocusObjectIsForgotten)
+{
+    {
+        TestPanel gone;
+        screens.SetFocusObject(&gone);
+    }
+    EXPECT_EQ(nullptr, screens.GetFocusObject());
+    EXPECT_FALSE(screens.KeyPress(65));
+}
+
+TEST_F(ScreenManagerTest, KeysFireBindingsInTheTreeAndThenReachTheFocusObject)
+{
+    TestPanel field;
+    field.SetName("field");
+    base.AddChild(&field, false);
+    field.Record<Vabo::Signal::KeyPress>();
+    base.Record<Vabo::Signal::Hide>();
+    screens.AddKeyBinding(Vabo::Signal::KeyPress(0x80000026), std::make_shared<Vabo::Signal::Hide>());
+    screens.AddKeyBinding(Vabo::Signal::KeyPress(0x80000026), std::make_shared<Vabo::Signal::Show>());
+
+    screens.KeyPress('x');
+    EXPECT_TRUE(SignalJournal().empty()) << "no focus object, no binding: nobody";
+    screens.SetFocusObject(&field);
+    screens.KeyPress(0x80000026);
+    EXPECT_EQ(Names({"Base:Signal::Hide", "field:KeyPress(2147483686)"}), SignalJournal());
+    base.SetVisible(true);
+    base.RemoveChild(&field, false);
+}
+
+TEST_F(ScreenManagerTest, ARightPressWithTheLeftControlKeyHeldIsIgnored)
+{
+    base.Record<Vabo::Signal::RightButtonDown>();
+    SDL_SetModState(KMOD_LCTRL);
+    screens.RightButtonDown(Point{1, 2});
+    EXPECT_FALSE(screens.IsRightButtonHeld());
+    SDL_SetModState(KMOD_NONE);
+    screens.RightButtonDown(Point{1, 2});
+    EXPECT_TRUE(screens.IsRightButtonHeld());
+    EXPECT_EQ(Names({"RightButtonDown@1,2"}), base.received);
+}
+
+TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStarted)
+{
+    Platform::ManualClock clock(5000);
+    ScreenManager own;
+    TestPanel root;
+    root.SetScreenManager(&own);
+    root.SetTopLevel(true);
+    own.SetBaseRoot(&root);
+    std::vector<std::int64_t> ticks;
+    root.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+                 [&](Vabo::Signal::Base* s, Vabo::GuiObject*) { ticks.push_back(static_cast<Vabo::Signal::Timer*>(s)->elapsed); },
+                 root.Watch());
+    clock.Advance(10);
+    own.Timer();
+    clock.Advance(25);
+    own.Timer();
+    root.SetVisible(false);
+    own.Timer();
+    EXPECT_EQ(std::vector<std::int64_t>({10, 35}), ticks) << "a hidden target gets no tick";
+}
+
+TEST_F(ScreenManagerTest, EveryManagerIsInTheCollectorWhileItLives)
+{
+    const auto& all = DllScreenCollectorInstance().GetScreenManagers();
+    const std::size_t before = all.size();
+    {
+        ScreenManager another;
+        EXPECT_EQ(before + 1, all.size());
+        EXPECT_EQ(&another, *all.rbegin());
+    }
+    EXPECT_EQ(before, all.size());
+}
+
+namespace {
+
+struct RecordingPresenter : Vabo::FramePresenter {
+    std::vector<Rect> shown;
+    void GetClientSize(int& width, int& height) const override
+    {
+        width = 200;
+        height = 120;
+    }
+    void Present(GdiplusGfxLayer::WindowSurface&, const GdiplusGfxLayer::Region& region) override
+    {
+        shown.push_back(region.GetBounds());
+    }
+};
+
+std::uint32_t Pixel(GdiplusGfxLayer::WindowSurface& surface, int x, int y)
+{
+    cairo_surface_t* s = surface.GetBackBuffer().GetSurface();
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+}
+
+} // namespace
+
+TEST_F(ScreenManagerTest, RenderingRedrawsOnlyTheDirtyRegion)
+{
+    GdiplusGfxLayer::WindowSurface surface(200, 120);
+    RecordingPresenter presenter;
+    base.color = GdiplusGfxLayer::Color(255, 255, 0, 0);
+    screens.InvalidateAll();
+    ASSERT_TRUE(screens.Render(surface, presenter));
+    ASSERT_EQ(1u, presenter.shown.size());
+    EXPECT_EQ(Rect({0, 0, 200, 120}), presenter.shown[0]);
+    EXPECT_EQ(0xFF0000u, Pixel(surface, 150, 100));
+
+    EXPECT_FALSE(screens.Render(surface, presenter)) << "nothing dirty, nothing drawn";
+    EXPECT_EQ(1u, presenter.shown.size());
+
+    base.color = GdiplusGfxLayer::Color(255, 0, 0, 255);
+    screens.InvalidateRect(Rect{10, 20, 30, 40});
+    screens.InvalidateRect(Rect{0, 0, 0, 5});
+    ASSERT_TRUE(screens.Render(surface, presenter));
+    ASSERT_EQ(2u, presenter.shown.size());
+    EXPECT_EQ(Rect({10, 20, 30, 40}), presenter.shown[1]);
+    EXPECT_EQ(0x0000FFu, Pixel(surface, 10, 20));
+    EXPECT_EQ(0x0000FFu, Pixel(surface, 39, 59));
+    EXPECT_EQ(0xFF0000u, Pixel(surface, 40, 59));
+    EXPECT_EQ(0xFF0000u, Pixel(surface, 9, 20));
+    EXPECT_EQ(0xFF0000u, Pixel(surface, 150, 100));
+    EXPECT_FALSE(screens.IsDirty());
+}

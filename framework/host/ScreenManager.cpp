@@ -27,6 +27,25 @@ std::vector<std::pair<std::uint32_t, std::shared_ptr<Signal::Base>>>& GlobalKeyH
     return handlers;
 }
 
+// The element named `name`: the root itself, else the nearest one below it
+// (level by level, so a screen's own children do not shadow another screen).
+TiXmlElement* FindNamedElement(TiXmlElement* root, const std::string& name)
+{
+    std::vector<TiXmlElement*> level{root};
+    while (!level.empty()) {
+        std::vector<TiXmlElement*> next;
+        for (TiXmlElement* element : level) {
+            const char* own = element->Attribute("Name");
+            if (own && name == own)
+                return element;
+            for (TiXmlElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
+                next.push_back(child);
+        }
+        level = std::move(next);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 ScreenManager::ScreenManager()
@@ -262,12 +281,18 @@ void ScreenManager::CreateScreenRoot(const std::string& name)
         return;
     const std::string objectName = registration->second.first;
     const std::string fileName = registration->second.second;
-    TiXmlElement* element = LoadXML(fileName);
-    if (!element) {
+    TiXmlElement* document = LoadXML(fileName);
+    if (!document) {
         Platform::Log("ScreenManager: screen \"" + name + "\" has no document " + fileName);
         return;
     }
-    XmlDocument::SetScreenManager(element->GetDocument(), this);
+    XmlDocument::SetScreenManager(document->GetDocument(), this);
+    TiXmlElement* element = FindNamedElement(document, objectName);
+    if (!element) {
+        Platform::Log("ScreenManager: screen \"" + name + "\" finds no object \"" + objectName + "\" in " + fileName);
+        return;
+    }
+    element = ResolveBaseXML(element);
     GuiObject* owner = GetBaseRoot();
     GuiObject* root = DllGlobalObjectFactoryInstance().CreateAndRegister(element->ValueStr(), objectName, owner, element);
     if (!root) {

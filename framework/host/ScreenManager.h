@@ -84,7 +84,7 @@ public:
 
     // Screens.
     void AddScreen(const std::string& screenName, bool destroyOnDeactivate, const std::string& objectName,
-                   const std::string& fileName);
+                   const std::string& fileName) override;
     void ActivateScreen(const std::string& name, bool push) override;
     void ScreenBack();
     void ResetBackStack();

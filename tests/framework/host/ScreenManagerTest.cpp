@@ -13,6 +13,7 @@
 #include "framework/host/HostInputSignals.h"
 #include "framework/core/ScreenCollector.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 
 using Vabo::Point;
 using Vabo::Rect;
@@ -322,4 +323,26 @@ TEST_F(ScreenManagerTest, RenderingRedrawsOnlyTheDirtyRegion)
     EXPECT_EQ(0xFF0000u, Pixel(surface, 9, 20));
     EXPECT_EQ(0xFF0000u, Pixel(surface, 150, 100));
     EXPECT_FALSE(screens.IsDirty());
+}
+
+TEST_F(ScreenManagerTest, AScreenIsTheObjectOfItsNameInItsFile)
+{
+    screens.AddScreen("L", false, "Left", Data("TwoScreens.xml"));
+    screens.AddScreen("I", false, "Inner", Data("TwoScreens.xml"));
+    screens.AddScreen("Missing", false, "Nobody", Data("TwoScreens.xml"));
+    screens.AddScreen("NoFile", false, "Left", Data("NoSuchFile.xml"));
+    screens.ActivateScreen("L", false);
+    ASSERT_NE(nullptr, Root("L"));
+    EXPECT_EQ("Left", Root("L")->GetName());
+    screens.ActivateScreen("I", false);
+    ASSERT_NE(nullptr, Root("I"));
+    EXPECT_EQ(200, Root("I")->GetWidth()) << "the screen, not the other screen's child of that name";
+
+    Platform::LogCapture log;
+    screens.ActivateScreen("Missing", false);
+    EXPECT_EQ(nullptr, screens.GetActiveRoot()) << "a screen without a root leaves no target";
+    EXPECT_TRUE(log.Contains("finds no object \"Nobody\""));
+    screens.ActivateScreen("NoFile", false);
+    EXPECT_EQ(nullptr, Root("NoFile"));
+    EXPECT_TRUE(log.Contains("NoSuchFile.xml"));
 }

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "ScreenPixels.h"
+#include "support/DesktopLock.h"
 #include "TestPanel.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
@@ -29,11 +30,39 @@
 
 namespace {
 
-constexpr int kX = 1000;
-constexpr int kY = 800;
 constexpr std::uint32_t kGreen = 0x00A000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kYellow = 0xE0E000;
+
+// Each test's window has a place of its own on the shared display, since the
+// tests run side by side, away from the middle where other windows open.
+Platform::Rect PlaceOfThisTest()
+{
+    static const char* const tests[] = {
+        "ShowsItsScreen", "AScreenshotShowsTheSkin", "AClickSwitchesScreensThroughAScreenSlot",
+        "ARealClickThroughXdotoolSwitchesScreens", "TheWheelArrivesAtWindowCoordinates",
+        "TheClockTicksAboutEveryTenMilliseconds", "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
+        "AFailingSlotIsLoggedAndTheLoopCarriesOn", "AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput",
+        "TextSetOnTheClipboardIsReadBack",
+    };
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    int slot = 0;
+    while (slot < 10 && name != tests[slot])
+        ++slot;
+    // Down the right edge, then along the bottom.
+    if (slot < 7)
+        return Platform::Rect{1070, 10 + slot * 140, 200, 120};
+    return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
+}
+
+// Moves the pointer and clicks a button with xdotool, one test program at a time.
+int XdotoolClick(int x, int y, int button)
+{
+    DesktopLock pointer("pointer");
+    const std::string command = "xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click "
+                                + std::to_string(button);
+    return std::system(command.c_str());
+}
 
 Platform::Milliseconds lastWindowEvent = 0;
 
@@ -59,7 +88,9 @@ protected:
         TiXmlElement* element = skin.LoadXML(Data("HostSkin.xml"));
         ASSERT_TRUE(element);
         host.reset(new Vabo::VaboWnd(element));
-        ASSERT_TRUE(host->Create(Vabo::VaboWnd::Kind::Application, "Pellora host test", kX, kY, 200, 120, nullptr));
+        place = PlaceOfThisTest();
+        ASSERT_TRUE(host->Create(Vabo::VaboWnd::Kind::Application, "Pellora host test", place.x, place.y, place.width,
+                                 place.height, nullptr));
         root = DllGlobalObjectFactoryInstance().Create(element);
         ASSERT_TRUE(root);
         Vabo::ScreenManager& screens = host->GetScreenManager();
@@ -129,6 +160,7 @@ protected:
 
     std::uint32_t Shown(int x, int y) { return ShownPixel(host->GetNativeWindow()->Handle(), x, y); }
 
+    Platform::Rect place;
     XMLLoadSave skin;
     std::unique_ptr<Vabo::VaboWnd> host;
     std::shared_ptr<Vabo::GuiObject> root;
@@ -163,9 +195,9 @@ TEST_F(HostWindowTest, AScreenshotShowsTheSkin)
     auto at = [&](int x, int y) {
         return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch)[x] & 0xFFFFFF;
     };
-    EXPECT_EQ(Hex(kGreen), Hex(at(kX + 5, kY + 5)));
-    EXPECT_EQ(Hex(kBlue), Hex(at(kX + 50, kY + 50)));
-    EXPECT_EQ(Hex(kGreen), Hex(at(kX + 100, kY + 100)));
+    EXPECT_EQ(Hex(kGreen), Hex(at(place.x + 5, place.y + 5)));
+    EXPECT_EQ(Hex(kBlue), Hex(at(place.x + 50, place.y + 50)));
+    EXPECT_EQ(Hex(kGreen), Hex(at(place.x + 100, place.y + 100)));
     SDL_FreeSurface(image);
     if (!std::getenv("PELLORA_KEEP_SHOTS"))
         std::remove(shot.c_str());
@@ -186,9 +218,7 @@ TEST_F(HostWindowTest, AClickSwitchesScreensThroughAScreenSlot)
 
 TEST_F(HostWindowTest, ARealClickThroughXdotoolSwitchesScreens)
 {
-    const std::string command = "xdotool mousemove --sync " + std::to_string(kX + 30) + " " + std::to_string(kY + 40)
-                                + " click 1";
-    ASSERT_EQ(0, std::system(command.c_str()));
+    ASSERT_EQ(0, XdotoolClick(place.x + 30, place.y + 40, 1));
     for (int i = 0; i < 50 && Active() != "B"; ++i)
         Run(20);
     EXPECT_EQ("B", Active());
@@ -198,9 +228,7 @@ TEST_F(HostWindowTest, ARealClickThroughXdotoolSwitchesScreens)
 TEST_F(HostWindowTest, TheWheelArrivesAtWindowCoordinates)
 {
     Screen("A")->Record<Vabo::Signal::MouseWheel>();
-    const std::string command = "xdotool mousemove --sync " + std::to_string(kX + 70) + " " + std::to_string(kY + 90)
-                                + " click 4";
-    ASSERT_EQ(0, std::system(command.c_str()));
+    ASSERT_EQ(0, XdotoolClick(place.x + 70, place.y + 90, 4));
     for (int i = 0; i < 50 && Screen("A")->received.empty(); ++i)
         Run(20);
     EXPECT_EQ(std::vector<std::string>({"MouseWheel@70,90(120)"}), Screen("A")->received);
@@ -280,7 +308,7 @@ TEST_F(HostWindowTest, AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput)
     Vabo::VaboWnd dialog;
     ASSERT_TRUE(dialog.Create(Vabo::VaboWnd::Kind::Popup, "", 10, 10, 50, 50, host.get()));
     dialog.StartHost();
-    EXPECT_EQ(Platform::Rect({kX + 10, kY + 10, 50, 50}), dialog.GetWindowRect()) << "placed from the owner's corner";
+    EXPECT_EQ(Platform::Rect({place.x + 10, place.y + 10, 50, 50}), dialog.GetWindowRect()) << "placed from the owner's corner";
     host->EnableWindow(false);
     int result = 0;
     Vabo::VaboWnd::PostCall([&] {
@@ -298,6 +326,7 @@ TEST_F(HostWindowTest, AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput)
 
 TEST_F(HostWindowTest, TextSetOnTheClipboardIsReadBack)
 {
+    DesktopLock clipboard("clipboard");
     Vabo::SetClipboardText("A4 = 440 Hz");
     std::string text;
     ASSERT_TRUE(Vabo::GetClipboardText(text));

@@ -149,6 +149,9 @@ void ScreenManager::AddScreen(const std::string& screenName, bool destroyOnDeact
         // registration changes.
         it->second.DestroyOnDeactivate = destroyOnDeactivate;
     } else {
+        // A tree built from the old registration goes on the next tick.
+        if (GuiObject* old = RootOf(it->second))
+            replacedRoots_.push_back(ReplacedRoot{it->second.owner, old, it->second.rootWatch});
         it->second = entry;
     }
     registrations_[screenName] = std::make_pair(objectName, fileName);
@@ -531,6 +534,10 @@ bool ScreenManager::DropFile(const std::string& fileName, const Point& point)
 void ScreenManager::ReleaseClosedScreens()
 {
     std::vector<std::pair<GuiObject*, GuiObject*>> doomed;
+    for (const ReplacedRoot& replaced : replacedRoots_)
+        if (!replaced.watch.expired())
+            doomed.emplace_back(replaced.owner, replaced.root);
+    replacedRoots_.clear();
     for (auto& entry : screens_) {
         ScreenEntry& screen = entry.second;
         if (!screen.closed)

@@ -135,10 +135,17 @@ private:
     void CreateScreenRoot(const std::string& name);
     void ReleaseClosedScreens();
 
+    struct ReplacedRoot {
+        GuiObject* owner;
+        GuiObject* root;
+        std::weak_ptr<void> watch;
+    };
+
     std::vector<std::string> backStack_;
     std::map<std::string, ScreenEntry> screens_;
     std::map<std::string, std::pair<std::string, std::string>> registrations_;
     ScreenEntry* active_ = nullptr;
+    std::vector<ReplacedRoot> replacedRoots_;
     std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> overlays_;
     GuiObject* baseRoot_ = nullptr;
     std::weak_ptr<void> baseRootWatch_;

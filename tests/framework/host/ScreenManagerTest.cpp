@@ -346,3 +346,24 @@ TEST_F(ScreenManagerTest, AScreenIsTheObjectOfItsNameInItsFile)
     EXPECT_EQ(nullptr, Root("NoFile"));
     EXPECT_TRUE(log.Contains("NoSuchFile.xml"));
 }
+
+TEST_F(ScreenManagerTest, RegisteringAScreenAgainReplacesItsTreeOnTheNextTick)
+{
+    screens.ActivateScreen("B", false);
+    screens.ActivateScreen("A", false);
+    std::weak_ptr<void> old = Root("B")->Watch();
+    screens.AddScreen("B", false, "Left", Data("TwoScreens.xml"));
+    EXPECT_EQ(nullptr, Root("B"));
+    EXPECT_FALSE(old.expired());
+    screens.Timer();
+    EXPECT_TRUE(old.expired());
+    screens.ActivateScreen("B", false);
+    ASSERT_NE(nullptr, Root("B"));
+    EXPECT_EQ("Left", Root("B")->GetName());
+
+    screens.AddScreen("B", true, "PageB", Data("ScreenB.xml"));
+    EXPECT_EQ("Left", Root("B")->GetName()) << "the active screen keeps its tree";
+    screens.ActivateScreen("A", false);
+    screens.Timer();
+    EXPECT_EQ(nullptr, Root("B")) << "and is now left for good";
+}

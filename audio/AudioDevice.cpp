@@ -1,5 +1,6 @@
 #include "audio/AudioDevice.h"
 
+#include "audio/AppState.h"
 #include "audio/LatestBlock.h"
 #include "audio/LoopBuffer.h"
 #include "audio/PitchTracker.h"
@@ -25,7 +26,7 @@ AudioDevice& AudioDevice::Instance()
 }
 
 AudioDevice::AudioDevice()
-    : output_(CaptureRate, CaptureFrames, false), input_(CaptureRate, CaptureFrames), scratch_(ScratchLength),
+    : state_(AppState::Instance()), output_(CaptureRate, CaptureFrames, false), input_(CaptureRate, CaptureFrames), scratch_(ScratchLength),
       blockBuffer_(BlockLength,
                    [block = &LatestBlock::Instance()](const float* s, unsigned n) { block->Set(s, n); }),
       analysisWindow_(WindowLength, WindowHop,

@@ -19,6 +19,7 @@
 #include <vector>
 
 namespace Vabo { template <class T> struct CreateWithExitRelease; }
+class AppState;
 class LoopBuffer;
 class RecordBuffer;
 
@@ -76,6 +77,8 @@ private:
 
     StreamCallback CaptureCallback();
 
+    // Made first, so that it outlives the device at exit.
+    AppState& state_;
     WaveOut output_;
     WaveIn input_;
     MixerLine selectedLine_;

@@ -1,5 +1,8 @@
 #include "audio/LoopBuffer.h"
 
+#include "audio/GainLimit.h"
+#include "audio/ToneLoop.h"
+#include "audio/TuneConfig.h"
 #include "framework/core/Singleton.h"
 
 #include <algorithm>
@@ -52,6 +55,39 @@ bool LoopBuffer::BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& norm
     std::copy_n(b.begin(), std::min(b.size(), n), bar.begin() + long((beatsPerBar - 1) * n));
     SetSamples(std::move(bar));
     return true;
+}
+
+void LoopBuffer::BuildTone(float frequency)
+{
+    std::vector<float> tone;
+    GenerateSine(frequency, ReferenceToneDuration(frequency), Rate, tone);
+    LoudnessCurve curve;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        curve = loudnessCurve_;
+    }
+    ApplyLoudness(tone, curve, frequency);
+    SetSamples(std::move(tone));
+}
+
+void LoopBuffer::ApplyLoudness(std::vector<float>& samples, const LoudnessCurve& curve, float frequency)
+{
+    const GainLimit limit{LoudnessGain(curve, frequency), 30.0f};
+    for (float& x : samples)
+        limit.Apply(x);
+}
+
+void LoopBuffer::SetLoudnessCurve(const TuneConfig& config)
+{
+    LoudnessCurve curve;
+    config.VisitPerceivedHearing([&curve](float hz, float db) { curve[hz] = db; });
+    SetLoudnessCurve(std::move(curve));
+}
+
+void LoopBuffer::SetLoudnessCurve(LoudnessCurve curve)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    loudnessCurve_.swap(curve);
 }
 
 void LoopBuffer::SetSamples(std::vector<float> samples)

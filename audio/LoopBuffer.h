@@ -3,13 +3,14 @@
 // tuner's reference tone. Rebuilt on the GUI thread, played on the engine
 // thread, both under its own lock. Process-wide; use after destruction at exit
 // throws std::logic_error "Dead Reference Detected".
+#include "audio/CurveLookup.h"
 #include "audio/WaveGenerators.h"
 
 #include <cstddef>
-#include <map>
 #include <mutex>
 #include <vector>
 
+class TuneConfig;
 namespace Vabo { template <class T> struct CreateWithExitRelease; }
 
 class LoopBuffer {
@@ -27,6 +28,15 @@ public:
     // One bar: beatsPerBar - 1 normal beats, then the accented one. False, and
     // the sound unchanged, when bpm or beatsPerBar is below 1.
     bool BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& normal, const ClickGenerator& accent);
+    // The tuner's reference tone: a sine of the frequency whose length loops
+    // without a click (see ReferenceToneDuration), scaled by the loudness curve.
+    void BuildTone(float frequency);
+    // x * min(gain, 30) / 30 for every sample, gain = 10^(curve(f) / 20).
+    static void ApplyLoudness(std::vector<float>& samples, const LoudnessCurve& curve, float frequency);
+    // Frequency (Hz) -> loudness correction (dB) of the reference tone.
+    void SetLoudnessCurve(const TuneConfig& config);
+    void SetLoudnessCurve(LoudnessCurve curve);
+
     // Replaces the sound (the read position starts again at its beginning).
     void SetSamples(std::vector<float> samples);
 
@@ -40,5 +50,5 @@ private:
     std::mutex mutex_;
     std::vector<float> samples_;
     std::size_t readIndex_ = 0;
-    std::map<float, float> loudnessCurve_;
+    LoudnessCurve loudnessCurve_;
 };

@@ -1,8 +1,10 @@
 #pragma once
 // The process-wide analysis state: the newest 2048-sample window of decimated
 // input (written by the capture callback under the tracker's own lock), the
-// new-window flag, and on the GUI thread the pitch estimator, its smoothing
-// and the measured frequency. A use after its destruction at exit creates it anew.
+// new-window flag, and on the GUI thread the analysis that turns the window
+// into the measured frequency. A use after its destruction at exit creates it anew.
+#include "audio/PitchAnalysis.h"
+
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -21,6 +23,15 @@ public:
     // GUI thread: a copy of the newest window.
     std::vector<float> Window();
 
+    // GUI thread: analyses the newest window when one arrived since the last
+    // call, then returns the measured frequency (Hz).
+    float GetFrequency();
+    // The analysis step on the GUI thread's copy of the window, gated by the
+    // application state's threshold and level scale.
+    void RunPitchAnalysis(std::vector<float>& samples);
+    int Runs() const { return analysis_.Runs(); }
+    const std::vector<float>& Spectrum() const { return analysis_.Spectrum(); }
+
 private:
     friend struct Loki::CreateUsingNew<PitchTracker>;
     PitchTracker();
@@ -28,4 +39,7 @@ private:
     std::mutex mutex_;
     std::vector<float> window_;
     std::atomic<bool> newWindow_{true};
+    // GUI thread only.
+    std::vector<float> analysed_;
+    PitchAnalysis analysis_;
 };

@@ -1,5 +1,8 @@
 #include "audio/SignalLevel.h"
 
+#include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+
 #include <cmath>
 
 float ComputeRms(const std::vector<float>& samples)
@@ -26,4 +29,11 @@ bool LevelAbove(const std::vector<float>& samples, float threshold, float scale,
     const long double level =
         ((20.0L * std::log10((long double)ComputeRms(samples) * scale) - offsetDb) / rangeDb) * rangeDb;
     return level > threshold;
+}
+
+bool IsLevelAbove(const std::vector<float>& samples, float threshold)
+{
+    const AppState& state = AppState::Instance();
+    return LevelAbove(samples, threshold, float(AudioDevice::Instance().GetInputFullScale()),
+                      float(state.LevelOffsetDb.load()), float(state.LevelRangeDb.load()));
 }

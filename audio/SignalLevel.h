@@ -6,6 +6,9 @@
 float ComputeRms(const std::vector<float>& samples);
 // (20 log10(rms * gain) - offset) / range.
 float LevelDb(const std::vector<float>& samples, float gain, float range, float offset);
+// The gate the analysis asks: the application state's level offset and
+// range, the capture's full scale.
+bool IsLevelAbove(const std::vector<float>& samples, float threshold);
 // True only when the level (in dB above offsetDb, from full scale `scale`) is
 // strictly above threshold; never for silence, empty input or no number.
 bool LevelAbove(const std::vector<float>& samples, float threshold, float scale, float offsetDb, float rangeDb);

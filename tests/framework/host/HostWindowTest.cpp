@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -25,6 +26,7 @@
 #include "framework/core/XMLLoadSave.h"
 #include "framework/host/Clipboard.h"
 #include "framework/host/HostInputSignals.h"
+#include "platform/Display.h"
 #include "platform/Log.h"
 #include "platform/Video.h"
 
@@ -43,16 +45,20 @@ Platform::Rect PlaceOfThisTest()
         "ARealClickThroughXdotoolSwitchesScreens", "TheWheelArrivesAtWindowCoordinates",
         "TheClockTicksAboutEveryTenMilliseconds", "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
         "AFailingSlotIsLoggedAndTheLoopCarriesOn", "AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput",
-        "TextSetOnTheClipboardIsReadBack",
+        "TextSetOnTheClipboardIsReadBack", "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
+        "ADroppedFileArrivesWithThePointersWindowPosition", "APopupIsKeptInsideTheWorkArea",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
-    while (slot < 10 && name != tests[slot])
+    const int count = int(sizeof tests / sizeof tests[0]);
+    while (slot < count && name != tests[slot])
         ++slot;
-    // Down the right edge, then along the bottom.
+    // Down the right edge, then along the bottom, then down the left edge.
     if (slot < 7)
         return Platform::Rect{1070, 10 + slot * 140, 200, 120};
-    return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
+    if (slot < 12)
+        return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
+    return Platform::Rect{10, 10 + (slot - 12) * 140, 200, 120};
 }
 
 // Moves the pointer and clicks a button with xdotool, one test program at a time.
@@ -331,4 +337,78 @@ TEST_F(HostWindowTest, TextSetOnTheClipboardIsReadBack)
     std::string text;
     ASSERT_TRUE(Vabo::GetClipboardText(text));
     EXPECT_EQ("A4 = 440 Hz", text);
+}
+
+TEST_F(HostWindowTest, KeysReachTheFocusObjectAsCharactersAndVirtualKeys)
+{
+    auto* button = static_cast<TestPanel*>(Screen("A")->GetChildren().at(0));
+    button->Record<Vabo::Signal::KeyPress>();
+    host->GetScreenManager().SetFocusObject(button);
+    auto push = [&](SDL_Keycode sym, Uint16 mod) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_KEYDOWN;
+        e.key.windowID = host->GetNativeWindow()->Id();
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+    };
+    push(SDLK_LEFT, KMOD_NONE);
+    push(SDLK_BACKSPACE, KMOD_NONE);
+    push(SDLK_v, KMOD_LCTRL);
+    SDL_Event text;
+    SDL_zero(text);
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = host->GetNativeWindow()->Id();
+    std::strcpy(text.text.text, "a\xC3\xA9");
+    ASSERT_EQ(1, SDL_PushEvent(&text));
+    Run(60);
+    EXPECT_EQ(std::vector<std::string>({"KeyPress(2147483685)", "KeyPress(2147483656)", "KeyPress(8)", "KeyPress(22)",
+                                        "KeyPress(97)", "KeyPress(233)"}),
+              button->received);
+}
+
+TEST_F(HostWindowTest, ADroppedFileArrivesWithThePointersWindowPosition)
+{
+    Screen("A")->Record<Vabo::Signal::DropFile>();
+    {
+        DesktopLock pointer("pointer");
+        ASSERT_EQ(0, std::system(("xdotool mousemove --sync " + std::to_string(place.x + 60) + " "
+                                  + std::to_string(place.y + 50)).c_str()));
+        const Uint32 window = host->GetNativeWindow()->Id();
+        SDL_Event e;
+        SDL_zero(e);
+        e.drop.windowID = window;
+        e.type = SDL_DROPBEGIN;
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+        e.type = SDL_DROPFILE;
+        e.drop.file = SDL_strdup("/tmp/first.wav");
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+        e.drop.file = SDL_strdup("/tmp/second.wav");
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+        e.type = SDL_DROPCOMPLETE;
+        e.drop.file = nullptr;
+        ASSERT_EQ(1, SDL_PushEvent(&e));
+        Run(60);
+    }
+    EXPECT_EQ(std::vector<std::string>({"DropFile@60,50"}), Screen("A")->received);
+}
+
+TEST_F(HostWindowTest, APopupIsKeptInsideTheWorkArea)
+{
+    Vabo::VaboWnd popup;
+    ASSERT_TRUE(popup.Create(Vabo::VaboWnd::Kind::Popup, "", 0, 0, 300, 200, host.get()));
+    const Platform::Rect work = Platform::WorkAreaOf(popup.GetNativeWindow()->Handle());
+    ASSERT_GT(work.width, 0);
+    popup.MoveTo(work.Right() - place.x - 100, work.Bottom() - place.y - 50);
+    EXPECT_EQ(Platform::Rect({work.Right() - 300, work.Bottom() - 200, 300, 200}), popup.GetWindowRect());
+    popup.MoveTo(-place.x - 40, 20);
+    EXPECT_EQ(work.x, popup.GetWindowRect().x);
+    EXPECT_EQ(place.y + 20, popup.GetWindowRect().y);
+
+    Vabo::VaboWnd huge;
+    ASSERT_TRUE(huge.Create(Vabo::VaboWnd::Kind::Popup, "", 0, 0, work.width + 100, work.height + 100, host.get()));
+    huge.MoveTo(10, 10);
+    EXPECT_EQ(work.x, huge.GetWindowRect().x) << "a popup larger than the work area goes to its top-left";
+    EXPECT_EQ(work.y, huge.GetWindowRect().y);
 }

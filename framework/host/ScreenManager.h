@@ -16,6 +16,7 @@
 #include "framework/core/Geometry.h"
 #include "framework/core/ScreenManagerInterface.h"
 #include "framework/core/XMLLoadSave.h"
+#include "framework/host/FramePresenter.h"
 #include "framework/host/GdiplusGfxLayer/Region.h"
 #include "platform/Clock.h"
 
@@ -31,15 +32,6 @@ namespace Signal {
 class Base;
 class KeyPress;
 } // namespace Signal
-
-// Where a composed frame goes: the host window's screen.
-class FramePresenter {
-public:
-    virtual ~FramePresenter() = default;
-    virtual void GetClientSize(int& width, int& height) const = 0;
-    // Shows the region of the surface's back buffer.
-    virtual void Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxLayer::Region& region) = 0;
-};
 
 class ScreenManager : public XMLLoadSave, public ScreenManagerInterface {
 public:

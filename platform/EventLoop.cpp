@@ -33,8 +33,10 @@ void Guarded(const char* what, F&& f)
 
 EventLoop& EventLoop::Instance()
 {
-    static EventLoop loop;
-    return loop;
+    // Never destroyed: windows that die at exit, after every static, still
+    // detach from it.
+    static EventLoop* loop = new EventLoop;
+    return *loop;
 }
 
 void EventLoop::Attach(std::uint32_t windowId, WindowClient& client)

@@ -4,12 +4,13 @@
 //
 //   pitch_accuracy                      generated set (tones 41-2000 Hz, clean and noisy)
 //   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz")
-//   --lowpass                           anti-aliasing low-pass instead of the 4-sample mean
+//   --mean                              4-sample mean instead of the anti-aliasing low-pass
 //
 // Errors are taken over the steady part of each file (windows ending between
 // 0.3 s and 1.7 s) and reported in cents.
 
-#include "audio/FftAnalyser.h"
+#include "audio/Decimator.h"
+#include "audio/PitchAnalysis.h"
 
 #include <dlfcn.h>
 
@@ -19,7 +20,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -45,113 +45,22 @@ struct Clip {
 };
 
 // ---------------------------------------------------------------------------
-// The capture side's decimator, level gate and post-filter are not on main
-// yet; until they are, this program carries stand-ins that follow the same
-// rules (4-sample mean, RMS gate at the default threshold, 5-value 25 Hz
-// filter) and says so in its output. --lowpass replaces the mean by a
-// windowed-sinc anti-aliasing filter, to tell the decimator's aliasing apart
-// from the estimator's own errors.
+// The capture side's decimation, as the engine does it: the anti-aliasing
+// low-pass filter (Decimator), or with --mean the mean of every 4 samples
+// that lets harmonics above 5.5 kHz fold back into the band.
 
-std::vector<float> DecimateByMean(const std::vector<float>& input)
+std::vector<float> Decimate(const std::vector<float>& input, bool mean)
 {
-    std::vector<float> out(input.size() / kDecimation);
-    for (size_t g = 0; g < out.size(); ++g) {
-        double sum = 0.0;
-        for (int i = 0; i < kDecimation; ++i)
-            sum += input[g * kDecimation + i];
-        out[g] = static_cast<float>(sum * (1.0 / kDecimation));
+    std::vector<float> out(input.size() / kDecimation + 1);
+    if (mean) {
+        out.resize(static_cast<size_t>(
+            DecimateByMean(input.data(), kDecimation, static_cast<int>(input.size()), out.data())));
+    } else {
+        Decimator decimator;
+        out.resize(static_cast<size_t>(decimator.Process(input.data(), static_cast<int>(input.size()), out.data())));
     }
     return out;
 }
-
-// 255-tap Blackman-windowed sinc, cut-off 4800 Hz at 44100 Hz, evaluated
-// only at the kept samples.
-std::vector<float> DecimateByLowPass(const std::vector<float>& input)
-{
-    const int taps = 255;
-    const int half = taps / 2;
-    const double cutoff = 4800.0 / kInputRate;
-    std::vector<double> h(taps);
-    double sum = 0.0;
-    for (int i = 0; i < taps; ++i) {
-        const double t = i - half;
-        const double sinc = t == 0 ? 2.0 * cutoff : std::sin(2.0 * kPi * cutoff * t) / (kPi * t);
-        const double x = 2.0 * kPi * i / (taps - 1);
-        h[i] = sinc * (0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2.0 * x));
-        sum += h[i];
-    }
-    for (double& v : h)
-        v /= sum;
-    std::vector<float> out(input.size() / kDecimation);
-    for (size_t g = 0; g < out.size(); ++g) {
-        const long centre = static_cast<long>(g) * kDecimation;
-        double acc = 0.0;
-        for (int i = 0; i < taps; ++i) {
-            const long j = centre + i - half;
-            if (j >= 0 && j < static_cast<long>(input.size()))
-                acc += h[i] * input[j];
-        }
-        out[g] = static_cast<float>(acc);
-    }
-    return out;
-}
-
-bool IsLevelAbove(const std::vector<float>& samples, float threshold)
-{
-    double mean = 0.0;
-    for (float s : samples)
-        mean += s;
-    mean /= static_cast<double>(samples.size());
-    double squares = 0.0;
-    for (float s : samples) {
-        const float centred = static_cast<float>(s - mean);
-        squares += static_cast<double>(centred) * centred;
-    }
-    const float rms = static_cast<float>(std::sqrt(squares / static_cast<double>(samples.size())));
-    const long double offsetDb = 20.0L, rangeDb = 100.0L, fullScale = 32768.0L;
-    const long double level = ((20.0L * std::log10(rms * fullScale) - offsetDb) / rangeDb) * rangeDb;
-    return level > threshold;
-}
-
-class FrequencyFilter {
-public:
-    float Filter(float f)
-    {
-        history_.push_front(f);
-        if (history_.size() > 5)
-            history_.pop_back();
-        if (std::fabs(f - last_) < 25.0f)
-            return f;
-        for (float h : history_) {
-            if (std::fabs(f - h) > 25.0f)
-                return last_;
-        }
-        last_ = f;
-        return f;
-    }
-
-private:
-    std::deque<float> history_;
-    float last_ = 0.0f;
-};
-
-class MovingAverage {
-public:
-    double Push(double value)
-    {
-        values_.push_back(value);
-        if (values_.size() > 10)
-            values_.pop_front();
-        const double a = 2.0 / (static_cast<double>(values_.size()) + 1.0);
-        double v = values_.front();
-        for (double x : values_)
-            v = a * x + (1.0 - a) * v;
-        return v;
-    }
-
-private:
-    std::deque<double> values_;
-};
 
 // ---------------------------------------------------------------------------
 // WAV reading through libsndfile, loaded at run time as the program does.
@@ -425,26 +334,22 @@ double Percentile(std::vector<double> values, double p)
     return values[lo] + (values[hi] - values[lo]) * (rank - static_cast<double>(lo));
 }
 
-Result Measure(FftAnalyser& analyser, const Clip& clip, bool lowPass)
+Result Measure(const Clip& clip, bool mean)
 {
     Result result;
-    const std::vector<float> decimated = lowPass ? DecimateByLowPass(clip.samples) : DecimateByMean(clip.samples);
-    FrequencyFilter filter;
-    MovingAverage average;
-    float frequency = 0.0f;
+    const std::vector<float> decimated = Decimate(clip.samples, mean);
+    // The tuner's analysis step: level gate at the default threshold,
+    // estimator, post-filter and moving average.
+    PitchAnalysis analysis;
+    const PitchAnalysis::Gate gate;
     std::vector<float> window(kWindow);
     for (size_t end = kWindow; end <= decimated.size(); end += kHop) {
         std::copy(decimated.begin() + (end - kWindow), decimated.begin() + end, window.begin());
-        bool estimated = false;
-        if (IsLevelAbove(window, 5.0f)) {
-            const auto start = std::chrono::steady_clock::now();
-            float f = analyser.EstimateFrequency(window);
-            result.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            ++result.estimates;
-            estimated = f > 0.0f;
-            f = filter.Filter(f);
-            frequency = static_cast<float>(average.Push(f));
-        }
+        const auto start = std::chrono::steady_clock::now();
+        const bool estimated = analysis.Run(window, gate);
+        result.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ++result.estimates;
+        const float frequency = analysis.Frequency();
         const double time = static_cast<double>(end) / kAnalysisRate;
         if (time < kSteadyFrom || time > kSteadyTo)
             continue;
@@ -483,38 +388,34 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<Clip> clips;
     bool generated = true;
-    bool lowPass = false;
+    bool mean = false;
     bool unreadable = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--lowpass") == 0) {
-            lowPass = true;
+        if (std::strcmp(argv[i], "--mean") == 0) {
+            mean = true;
         } else if (std::strcmp(argv[i], "--manifest") == 0 && i + 1 < argc) {
             generated = false;
             unreadable = !LoadManifest(argv[++i], clips);
             if (unreadable && clips.empty())
                 return 1;
         } else {
-            std::fprintf(stderr, "usage: %s [--manifest FILE.csv] [--lowpass]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--manifest FILE.csv] [--mean]\n", argv[0]);
             return 2;
         }
     }
     if (generated)
         clips = GeneratedSet();
 
-    FftAnalyser analyser;
-    analyser.Init(kWindow, true, 0.01f, kAnalysisRate, 16.0f, true, 4);
-
     std::printf("pitch_accuracy: %s, %d Hz -> %.0f Hz, window %d, hop %d, steady part %.1f-%.1f s\n",
                 generated ? "generated set" : "manifest", kInputRate, kAnalysisRate, kWindow, kHop, kSteadyFrom,
                 kSteadyTo);
-    std::printf("note: interim %s decimator, level gate and post-filter local to this program\n\n",
-                lowPass ? "windowed-sinc low-pass" : "4-sample mean");
+    std::printf("decimation: %s\n\n", mean ? "4-sample mean" : "anti-aliasing low-pass");
     std::printf("%-32s %10s %9s %9s %8s %8s\n", "file", "expected", "median c", "p95 c", "gross %", "none %");
 
     Result all;
     std::vector<std::pair<std::string, Result>> groups;
     for (const Clip& clip : clips) {
-        const Result r = Measure(analyser, clip, lowPass);
+        const Result r = Measure(clip, mean);
         PrintRow(clip.name, clip.expectedHz, r);
         if (groups.empty() || groups.back().first != clip.group)
             groups.emplace_back(clip.group, Result());

@@ -242,6 +242,13 @@ public:
     // Expires when this object is destroyed.
     std::weak_ptr<void> Watch() const { return life_.Watch(); }
 
+protected:
+    // For objects whose activation handler keeps nothing but the flag.
+    void SetWindowActive(bool active) { windowActive_ = active; }
+    // For objects whose base was built without their element (windows keep it
+    // once their own loader runs).
+    void SetXmlElement(TiXmlElement* element) { element_ = element; }
+
 private:
     using SourceMap = std::map<int, std::shared_ptr<SlotList>>;
 

@@ -1,6 +1,7 @@
 #include "platform/Display.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 namespace Platform {
 
@@ -17,6 +18,19 @@ Rect WorkAreaOf(SDL_Window* window)
 
 void CursorScreenPosition(int& x, int& y)
 {
+    // Asked of the X server itself: SDL keeps the global position from its own
+    // event stream, which lags behind pointers moved elsewhere (or by tests).
+    static Display* display = XOpenDisplay(nullptr);
+    if (display) {
+        ::Window root = 0;
+        ::Window child = 0;
+        int windowX = 0;
+        int windowY = 0;
+        unsigned int buttons = 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY,
+                          &buttons))
+            return;
+    }
     SDL_GetGlobalMouseState(&x, &y);
 }
 

@@ -86,6 +86,10 @@ void NativeWindow::Restore()
 void NativeWindow::Raise()
 {
     SDL_RaiseWindow(window_);
+    // Without a window manager raising gives no focus; asking the X server
+    // for it does, on a window that is shown.
+    if (IsVisible())
+        SDL_SetWindowInputFocus(window_);
 }
 
 bool NativeWindow::HasInputFocus() const

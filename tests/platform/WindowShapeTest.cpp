@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 namespace {
 
 std::unique_ptr<Platform::NativeWindow> MakeWindow()
@@ -48,6 +50,20 @@ TEST(WindowShape, RowRunsBecomeTheWindowsOutline)
         EXPECT_GE(r.x, 0);
         EXPECT_LE(r.x + r.width, 10);
     }
+}
+
+TEST(WindowShape, TheOutlineOutlivesTheFirstFrame)
+{
+    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
+    auto window = MakeWindow();
+    ASSERT_TRUE(window);
+    window->Show();
+    ASSERT_TRUE(Platform::SetWindowShape(window->Handle(), {Platform::Rect{0, 0, 10, 10}}));
+    // Showing a frame makes and uses the window's framebuffer.
+    SDL_UpdateWindowSurface(window->Handle());
+    std::vector<Platform::Rect> outline;
+    ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));
+    EXPECT_EQ(Area(outline), 100);
 }
 
 TEST(WindowShape, AnUncutWindowIsItsWholeRectangle)

@@ -2,8 +2,9 @@
 // What the record and playback mixers share: the open mixer device, the
 // controls registered for change reports with their last values and
 // callbacks, and the poll that reports changes made elsewhere. Everything runs
-// on the GUI thread; the GUI clock calls Poll.
+// on the GUI thread, where the GUI clock polls every mixer.
 #include "audio/MixerDevice.h"
+#include "audio/MixerNotifyWindow.h"
 
 #include <functional>
 #include <map>
@@ -57,4 +58,5 @@ protected:
     unsigned deviceId_ = unsigned(-1);
     std::map<unsigned, double> values_;
     std::map<unsigned, ControlCallback> callbacks_;
+    MixerNotifyWindow notifications_{[this] { Poll(); }};
 };

@@ -2,6 +2,7 @@
 
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"
+#include "platform/EventLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -217,4 +218,18 @@ TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)
     EXPECT_FALSE((card->switches[{0, false}]));
     mixer.Poll();
     EXPECT_EQ(0, calls) << "our own writes are no changes";
+}
+
+TEST(RecordMixer, TheGuiClockReportsOutsideChanges)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine mic;
+    ASSERT_TRUE(mixer.FindLineByName("Mic", mic));
+    std::vector<double> reported;
+    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume, [&](double v) { reported.push_back(v); }));
+    card->volumes[{1, true}][0] = 777;
+    card->changed.push_back(1);
+    Platform::EventLoop::Instance().RunFor(50);
+    EXPECT_EQ(std::vector<double>{777.0}, reported);
 }

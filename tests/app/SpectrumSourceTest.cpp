@@ -1,0 +1,41 @@
+#include "app/SpectrumSource.h"
+
+#include "audio/AppState.h"
+#include "audio/PitchTracker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
+{
+    SpectrumSource& source = SpectrumSource::Instance();
+    EXPECT_EQ(502, source.Count());
+    EXPECT_EQ(502u, source.GetSpectrum().size());
+
+    // 1000 Hz: bin 1000 / (11025 / 2048) = 185.8.
+    std::vector<float> tone(2048);
+    for (std::size_t i = 0; i < tone.size(); ++i)
+        tone[i] = float(0.3 * std::sin(2.0 * M_PI * 1000.0 * double(i) / 11025.0));
+    PitchTracker::Instance().SetWindow(tone.data(), unsigned(tone.size()));
+    const std::vector<float> values = source.GetSpectrum();
+    ASSERT_EQ(502u, values.size());
+    const auto peak = std::max_element(values.begin(), values.end()) - values.begin();
+    EXPECT_NEAR(185.8, double(peak), 1.0);
+    EXPECT_GT(values[std::size_t(peak)], 0.0f);
+    EXPECT_LE(*std::max_element(values.begin(), values.end()), 1.0f);
+    for (float v : values)
+        ASSERT_GE(v, 0.0f);
+
+    // No new window: the same values, not recomputed.
+    const int runs = PitchTracker::Instance().Runs();
+    EXPECT_EQ(values, source.GetSpectrum());
+    EXPECT_EQ(runs, PitchTracker::Instance().Runs());
+
+    AppState::Instance().SetMaxFrequency(1000);
+    EXPECT_EQ(186, source.Count());
+    EXPECT_EQ(186u, source.GetSpectrum().size());
+    AppState::Instance().SetMaxFrequency(2700);
+}

@@ -56,6 +56,11 @@ int BeatMs(int bpm)
 
 void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator)
 {
+    // No tempo, no beat (and no division by zero).
+    if (bpm < 1) {
+        beat.clear();
+        return;
+    }
     const int beatMs = BeatMs(bpm);
     const long length = RoundHalfAway(double(rate) * beatMs * double(0.001f));
     beat.assign(std::size_t(std::max(0L, length)), 0.0f);

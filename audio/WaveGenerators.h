@@ -22,8 +22,8 @@ ClickGenerator ToneClick(float frequency);
 // Scales the last n samples linearly down to 0 (the last sample becomes 0).
 void FadeOut(std::vector<float>& v, int n);
 
-// Milliseconds of one beat at bpm, rounded to a whole number.
+// Milliseconds of one beat at bpm (at least 1), rounded to a whole number.
 int BeatMs(int bpm);
-// One beat at bpm (bpm >= 1): silence with the generator's click, faded out
-// and cut to half a beat at most, at its start.
+// One beat at bpm: silence with the generator's click, faded out and cut to
+// the beat's length, at its start. Empty for a tempo below 1.
 void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator);

@@ -29,6 +29,8 @@ struct Stream {
     bool loop = false;
     bool finishing = false;
     std::atomic<unsigned long long> frames{0};
+    // Set on the engine thread when a callback threw; reported on the GUI thread.
+    std::atomic<bool> failed{false};
 };
 
 namespace {
@@ -99,9 +101,23 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
     Stream& s = *static_cast<Stream*>(userData);
     const double time = double(s.frames.load(std::memory_order_relaxed));
     s.frames.fetch_add(count, std::memory_order_relaxed);
-    if (s.input)
-        return CaptureCallback(s, static_cast<const float*>(input), count, time);
-    return PlaybackCallback(s, static_cast<float*>(output), count, time);
+    // Nothing may unwind into the library's C code.
+    try {
+        if (s.input)
+            return CaptureCallback(s, static_cast<const float*>(input), count, time);
+        return PlaybackCallback(s, static_cast<float*>(output), count, time);
+    } catch (...) {
+        s.failed.store(true);
+        if (output)
+            std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
+        return paAbort;
+    }
+}
+
+void ReportFailure(Stream& s)
+{
+    if (s.failed.exchange(false))
+        Log("audio: a stream callback failed with an exception; the stream was stopped");
 }
 
 // Large v18 buffers (a whole bar) are served from our own buffer; the host
@@ -202,18 +218,25 @@ int StoppedIsFine(int result)
 
 int StopStream(Stream* s)
 {
-    return s ? StoppedIsFine(Pa_StopStream(s->pa)) : BadStreamPointer;
+    if (!s)
+        return BadStreamPointer;
+    ReportFailure(*s);
+    return StoppedIsFine(Pa_StopStream(s->pa));
 }
 
 int AbortStream(Stream* s)
 {
-    return s ? StoppedIsFine(Pa_AbortStream(s->pa)) : BadStreamPointer;
+    if (!s)
+        return BadStreamPointer;
+    ReportFailure(*s);
+    return StoppedIsFine(Pa_AbortStream(s->pa));
 }
 
 int CloseStream(Stream* s)
 {
     if (!s)
         return BadStreamPointer;
+    ReportFailure(*s);
     const int result = Pa_CloseStream(s->pa);
     // A stream the library could not close may still call back into ours.
     if (result == paNoError)

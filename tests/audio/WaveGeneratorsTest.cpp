@@ -30,6 +30,8 @@ TEST(WaveGenerators, AClickLongerThanItsBeatIsCut)
     ASSERT_EQ(529u, beat.size());
     EXPECT_EQ(1.0f, beat[0]);
     EXPECT_EQ(0.0f, beat[528]);
+    BuildBeatBuffer(beat, 44100, 0, ToneClick(440.0f));
+    EXPECT_TRUE(beat.empty());
 }
 
 TEST(WaveGenerators, TonesStopAtTenSecondsAndFadeOutScalesLinearly)

@@ -5,11 +5,13 @@
 #include "audio/WaveCallbackTable.h"
 #include "audio/WaveIn.h"
 #include "audio/WaveOut.h"
+#include "platform/Log.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -167,4 +169,18 @@ TEST(WaveCallbackTable, TheNinthStreamGetsNoCallbackAndCannotOpen)
             std::exit(ok ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST(Wave, ACallbackThatThrowsStopsItsStreamAndIsReported)
+{
+    WaveOut& out = Output();
+    ASSERT_EQ(0, out.Open(44100, 512));
+    out.SetCallback([](void*, void*, unsigned long, double, void*) -> int { throw std::runtime_error("boom"); },
+                    nullptr);
+    Platform::LogCapture log;
+    ASSERT_EQ(0, out.Start(false));
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return !out.IsActive(); }, 2000));
+    out.Stop();
+    out.Close();
+    EXPECT_TRUE(log.Contains("stream callback failed"));
 }

@@ -228,3 +228,35 @@ int AudioDevice::GetInputFullScale() const
         maximum = 65535.0;
     return int(0.5 * maximum + 0.5);
 }
+
+namespace {
+
+int Percent(double fraction)
+{
+    const double p = 100.0 * fraction;
+    return int(p < 0.0 ? p - 0.5 : p + 0.5);
+}
+
+} // namespace
+
+void AudioDevice::SetOutputVolume(int value)
+{
+    if (value < 101)
+        PlaybackMixer::Instance().SetVolumeOfComponentType(MixerComponent::SrcWaveOut, value * 0.01);
+}
+
+int AudioDevice::GetOutputVolume()
+{
+    return Percent(PlaybackMixer::Instance().GetVolumeOfComponentType(MixerComponent::SrcWaveOut));
+}
+
+void AudioDevice::SetInputVolume(int value)
+{
+    if (value < 101)
+        RecordMixer::Instance().SetLineVolume(selectedLine_, value * 0.01);
+}
+
+int AudioDevice::GetInputVolume()
+{
+    return Percent(RecordMixer::Instance().GetLineVolume(selectedLine_));
+}

@@ -67,6 +67,12 @@ public:
     InputMap GetInputs() const { return inputLines_; }
     // The key of the first input of that component type; empty when none.
     std::string FindInputName(unsigned componentType) const;
+    // Volumes in percent. Values above 100 are ignored. A volume that cannot
+    // be read gives -100.
+    void SetOutputVolume(int value);
+    int GetOutputVolume();
+    void SetInputVolume(int value);
+    int GetInputVolume();
     // Half the selected line's volume range: 32768 on every card (and when no
     // line is selected).
     int GetInputFullScale() const;

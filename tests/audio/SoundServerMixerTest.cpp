@@ -59,3 +59,19 @@ TEST(SoundCardCheck, PassesWithTheServerAndFailsWithoutIt)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+TEST(SoundServerMixer, VolumesInPercent)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    device.SetInputVolume(40);
+    EXPECT_EQ(40, device.GetInputVolume());
+    device.SetInputVolume(101);
+    EXPECT_EQ(40, device.GetInputVolume());
+    device.SetInputVolume(100);
+    EXPECT_EQ(100, device.GetInputVolume());
+
+    const int output = device.GetOutputVolume();
+    device.SetOutputVolume(70);
+    EXPECT_EQ(70, device.GetOutputVolume());
+    device.SetOutputVolume(output);
+}

@@ -76,7 +76,8 @@ WindowFunctionRegistry::WindowFunctionRegistry()
     functions_[Hamming] = [](int n, std::vector<float>& out) {
         return FillCosineWindow(n, out, [](float x) { return 0.54 - 0.46 * std::cos(x); });
     };
-    functions_[2] = FillNothing; // a retired id: configurations naming it run unwindowed
+    // Id 2 names no window: a configuration that asks for it runs unwindowed.
+    functions_[2] = FillNothing;
     functions_[Blackman] = [](int n, std::vector<float>& out) {
         return FillCosineWindow(n, out, [](float x) {
             return 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2.0f * x);

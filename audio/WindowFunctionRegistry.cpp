@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
 
 double ChebyshevPolynomial(int order, double x)
 {
@@ -68,6 +70,20 @@ bool FillCosineWindow(int n, std::vector<float>& out, Coefficient coefficient)
 
 bool FillNothing(int, std::vector<float>&) { return false; }
 
+// The 60 dB window costs n^2/2 cosines; every analyser of a size shares the
+// one computed first, as the sizes the tuner uses were always carried ready
+// made rather than computed at each set-up.
+std::vector<float> CachedDolphChebyshevWindow(int n)
+{
+    static std::mutex mutex;
+    static std::map<int, std::vector<float>> windows;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = windows.find(n);
+    if (it == windows.end())
+        it = windows.emplace(n, DolphChebyshevWindow(n, 60.0)).first;
+    return it->second;
+}
+
 } // namespace
 
 WindowFunctionRegistry::WindowFunctionRegistry()
@@ -84,7 +100,7 @@ WindowFunctionRegistry::WindowFunctionRegistry()
         });
     };
     functions_[DolphChebyshev60] = [](int n, std::vector<float>& out) {
-        out = DolphChebyshevWindow(n, 60.0);
+        out = CachedDolphChebyshevWindow(n);
         return !out.empty();
     };
     functions_[Hann] = [](int n, std::vector<float>& out) {

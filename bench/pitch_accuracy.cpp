@@ -6,13 +6,12 @@
 //   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz")
 //   --mean                              4-sample mean instead of the anti-aliasing low-pass
 //
-// Errors are taken over the steady part of each file (windows ending between
+// Errors are taken over the steady part of each file (windows lying wholly between
 // 0.3 s and 1.7 s) and reported in cents.
 
 #include "audio/Decimator.h"
 #include "audio/PitchAnalysis.h"
-
-#include <dlfcn.h>
+#include "audio/SampleFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,6 +35,7 @@ const int kWindow = 2048;
 const int kHop = 128;
 const double kSteadyFrom = 0.3;
 const double kSteadyTo = 1.7;
+const float kLongestFileMs = 600000.0f;
 
 struct Clip {
     std::string name;
@@ -63,92 +63,6 @@ std::vector<float> Decimate(const std::vector<float>& input, bool mean)
 }
 
 // ---------------------------------------------------------------------------
-// WAV reading through libsndfile, loaded at run time as the program does.
-
-struct SfInfo {
-    int64_t frames;
-    int samplerate;
-    int channels;
-    int format;
-    int sections;
-    int seekable;
-};
-
-class SndFile {
-public:
-    SndFile()
-    {
-        handle_ = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!handle_) {
-            error_ = std::string("cannot load libsndfile.so.1: ") + dlerror();
-            return;
-        }
-        open_ = reinterpret_cast<OpenFn>(dlsym(handle_, "sf_open"));
-        read_ = reinterpret_cast<ReadFn>(dlsym(handle_, "sf_readf_float"));
-        close_ = reinterpret_cast<CloseFn>(dlsym(handle_, "sf_close"));
-        strerror_ = reinterpret_cast<StrErrorFn>(dlsym(handle_, "sf_strerror"));
-        if (!open_ || !read_ || !close_ || !strerror_)
-            error_ = "libsndfile.so.1 lacks sf_open, sf_readf_float, sf_close or sf_strerror";
-    }
-    ~SndFile()
-    {
-        if (handle_)
-            dlclose(handle_);
-    }
-
-    // Mono samples at 44100 Hz (channels averaged, other rates converted by
-    // linear interpolation); false with a reason when the file cannot be read.
-    bool Read(const std::string& path, std::vector<float>& out, std::string& why) const
-    {
-        if (!error_.empty()) {
-            why = error_;
-            return false;
-        }
-        SfInfo info{};
-        void* file = open_(path.c_str(), 0x10, &info);
-        if (!file) {
-            why = strerror_(nullptr);
-            return false;
-        }
-        std::vector<float> frames(static_cast<size_t>(info.frames) * info.channels);
-        const int64_t got = read_(file, frames.data(), info.frames);
-        close_(file);
-        std::vector<float> mono(static_cast<size_t>(std::max<int64_t>(got, 0)));
-        for (size_t i = 0; i < mono.size(); ++i) {
-            double sum = 0.0;
-            for (int c = 0; c < info.channels; ++c)
-                sum += frames[i * info.channels + c];
-            mono[i] = static_cast<float>(sum / info.channels);
-        }
-        if (info.samplerate == kInputRate || mono.size() < 2) {
-            out = std::move(mono);
-            return true;
-        }
-        const double ratio = static_cast<double>(info.samplerate) / kInputRate;
-        out.resize(static_cast<size_t>((mono.size() - 1) / ratio));
-        for (size_t i = 0; i < out.size(); ++i) {
-            const double position = i * ratio;
-            const size_t j = static_cast<size_t>(position);
-            const double frac = position - j;
-            out[i] = static_cast<float>(mono[j] * (1.0 - frac) + mono[std::min(j + 1, mono.size() - 1)] * frac);
-        }
-        return true;
-    }
-
-private:
-    using OpenFn = void* (*)(const char*, int, SfInfo*);
-    using ReadFn = int64_t (*)(void*, float*, int64_t);
-    using CloseFn = int (*)(void*);
-    using StrErrorFn = const char* (*)(void*);
-    void* handle_ = nullptr;
-    OpenFn open_ = nullptr;
-    ReadFn read_ = nullptr;
-    CloseFn close_ = nullptr;
-    StrErrorFn strerror_ = nullptr;
-    std::string error_;
-};
-
-// ---------------------------------------------------------------------------
 // The generated set.
 
 enum class Wave { Sine, Sawtooth, Square, WeakFundamental };
@@ -164,8 +78,8 @@ const char* WaveName(Wave w)
     return "";
 }
 
-// Band-limited (additive) tones, so the input itself carries no aliasing;
-// what aliasing remains comes from the decimator, as on a real sound card.
+// Band-limited (additive) tones up to 22050 Hz, as a sound card delivers
+// them: the decimator must keep what lies above 5512 Hz from folding back.
 std::vector<float> MakeTone(Wave wave, double f, double seconds, double snrDb, unsigned seed)
 {
     const size_t count = static_cast<size_t>(seconds * kInputRate);
@@ -268,7 +182,6 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
         return false;
     }
     const std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.rfind('/'));
-    SndFile sndfile;
     int row = 1;
     bool ok = true;
     while (std::getline(in, line)) {
@@ -293,9 +206,10 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
             continue;
         }
         const std::string file = clip.name.front() == '/' ? clip.name : folder + "/" + clip.name;
-        std::string why;
-        if (!sndfile.Read(file, clip.samples, why)) {
-            std::fprintf(stderr, "pitch_accuracy: cannot read %s: %s\n", file.c_str(), why.c_str());
+        // Read as the metronome reads its sounds: channels folded, other
+        // rates resampled to 44100 Hz; the reason for a failure is logged.
+        if (!LoadSampleFile(file, clip.samples, kLongestFileMs, kInputRate)) {
+            std::fprintf(stderr, "pitch_accuracy: cannot read %s (PELLORA_LOG=1 shows why)\n", file.c_str());
             ok = false;
             continue;
         }
@@ -350,8 +264,11 @@ Result Measure(const Clip& clip, bool mean)
         result.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++result.estimates;
         const float frequency = analysis.Frequency();
-        const double time = static_cast<double>(end) / kAnalysisRate;
-        if (time < kSteadyFrom || time > kSteadyTo)
+        // Only windows that lie wholly inside the steady part count: a window
+        // reaching back into the first 0.3 s still holds the onset.
+        const double from = static_cast<double>(end - kWindow) / kAnalysisRate;
+        const double to = static_cast<double>(end) / kAnalysisRate;
+        if (from < kSteadyFrom || to > kSteadyTo)
             continue;
         ++result.windows;
         if (!estimated || !(frequency > 0.0f)) {
@@ -406,7 +323,7 @@ int main(int argc, char** argv)
     if (generated)
         clips = GeneratedSet();
 
-    std::printf("pitch_accuracy: %s, %d Hz -> %.0f Hz, window %d, hop %d, steady part %.1f-%.1f s\n",
+    std::printf("pitch_accuracy: %s, %d Hz -> %.0f Hz, window %d, hop %d, windows within %.1f-%.1f s\n",
                 generated ? "generated set" : "manifest", kInputRate, kAnalysisRate, kWindow, kHop, kSteadyFrom,
                 kSteadyTo);
     std::printf("decimation: %s\n\n", mean ? "4-sample mean" : "anti-aliasing low-pass");

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the window tests' skins (tests/data/windows/*.png).
+"""Draws the pictures of the window tests' skins (tests/data/windows/*.png)
+and of the framework's add-object dialog (lib/VABO/XML/AddObjectWindow).
 
 The pictures are simple enough to describe in code, so they are drawn here
 rather than kept as opaque files: run this script again after changing one.
@@ -10,7 +11,9 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "windows")
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+OUT = os.path.join(TOP, "tests", "data", "windows")
+DIALOG = os.path.join(TOP, "lib", "VABO", "XML", "AddObjectWindow")
 
 
 def write_png(path, width, height, pixel):
@@ -78,12 +81,26 @@ def stripes(x, y):
     return (220, 30, 30, 255) if (y // 10) % 2 == 0 else (30, 180, 30, 255)
 
 
+def dialog_panel(x, y):
+    """260 x 110: a light grey panel with a dark grey title strip 22 pixels
+    high, a white field for the name and two darker buttons."""
+    if y < 22:
+        return (70, 70, 80, 255)
+    if 10 <= x < 250 and 34 <= y < 56:
+        return (255, 255, 255, 255)
+    if 60 <= y < 84 and (60 <= x < 120 or 140 <= x < 200):
+        return (150, 150, 165, 255)
+    return (215, 215, 222, 255)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_png(os.path.join(OUT, "AppWindow.png"), 240, 160, app_window)
     write_png(os.path.join(OUT, "MessageBox.png"), 300, 140, message_box)
     write_png(os.path.join(OUT, "Button.png"), 64, 24, button)
     write_png(os.path.join(OUT, "Stripes.png"), 100, 200, stripes)
+    os.makedirs(DIALOG, exist_ok=True)
+    write_png(os.path.join(DIALOG, "Panel.png"), 260, 110, dialog_panel)
 
 
 if __name__ == "__main__":

@@ -387,7 +387,8 @@ TEST(GuiBuilder, AddObjectAppendsACreateObjectForTheNameEntered)
 
 TEST(GuiBuilder, AddObjectWithoutADialogDocumentOnlyLogs)
 {
-    LayoutTest::Folders folders;
+    // A library folder that holds no dialog document.
+    LayoutTest::Folders folders(std::string(PELLORA_TEST_DATA) + "/framework/widgets/no-library");
     Platform::LogCapture log;
     TiXmlDocument document;
     document.Parse("<Vabo::GridLayout Name=\"Lonely\"/>");

@@ -288,6 +288,10 @@ bool VaboWnd::PostCall(std::function<void()> call)
 void VaboWnd::OnInput(const Platform::HostInput& input)
 {
     using Kind = Platform::HostInput::Kind;
+    // Click to focus, as a window manager would: the window pressed takes the
+    // keyboard focus, and the one that had it (an open popup) loses it.
+    if ((input.kind == Kind::LeftButtonDown || input.kind == Kind::RightButtonDown) && !HasFocus())
+        SetFocus();
     if (input.kind == Kind::CloseRequest) {
         if (closeHandler_)
             closeHandler_();

@@ -15,10 +15,6 @@ namespace {
 RegisterClass<Text> textClass("Vabo::Text", "$VABO/Objects/Text/Text.xml",
                               [](TiXmlElement* element) -> GuiObject* { return new Text(element); });
 
-}  // namespace
-
-namespace {
-
 // The root a stretchable label's font follows: none while the label is not yet
 // in a tree that a screen manager shows.
 GuiObject* RootOf(GuiObject& object) {

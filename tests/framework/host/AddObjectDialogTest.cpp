@@ -1,0 +1,101 @@
+// The add-object dialog from a test document: texts entered reach its answer,
+// "OK" confirms and closes, "Cancel" only closes, and a document without the
+// answer object answers no.
+#include "framework/host/AddObjectDialog.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <memory>
+
+#include "WindowTestSupport.h"
+#include "support/DesktopLock.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/host/AppWindow.h"
+#include "framework/host/HostInputSignals.h"
+#include "framework/host/VaboWnd.h"
+#include "framework/widgets/StringSignal.h"
+#include "platform/Log.h"
+
+namespace {
+
+class AddObjectDialogTest : public ::testing::Test {
+ protected:
+  // One window test at a time holds the pointer and the middle of the display.
+  DesktopLock desktop_{"pointer"};
+
+  void SetUp() override {
+    ASSERT_TRUE(WindowTest::StartFramework());
+    owner_ = std::make_unique<Vabo::AppWindow>(skin_.LoadXML("OwnerWindow.xml"));
+    owner_->SetVisible(true);
+  }
+
+  static Vabo::Window* Dialog() {
+    return dynamic_cast<Vabo::Window*>(DllGlobalObjectFactoryInstance().GetGlobalObject("AddObjectWindow"));
+  }
+
+  // Types a text into the dialog's "Name" field, as an edit box reports it.
+  static void Enter(const std::string& text) {
+    auto* field = Vabo::GetXMLObject<Vabo::GuiObject>(Dialog(), "AddObjectWidget->Name");
+    ASSERT_NE(field, nullptr);
+    Vabo::Signal::String entered(text);
+    field->SendToSelf(&entered);
+  }
+
+  // Clicks a button of the dialog's content (given in content coordinates;
+  // the content starts below the 20-pixel title bar).
+  static void Click(int x, int y) { WindowTest::PushClick(WindowTest::WindowId(*Dialog()), x, y + 20); }
+
+  XMLLoadSave skin_;
+  std::unique_ptr<Vabo::AppWindow> owner_;
+};
+
+}  // namespace
+
+TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEntered) {
+  std::string text;
+  Vabo::VaboWnd::PostCall([] {
+    Enter("Needle");
+    Enter("NeedleMeter");
+    Click(30, 50);
+  });
+  EXPECT_TRUE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
+  EXPECT_EQ(text, "NeedleMeter");
+}
+
+TEST_F(AddObjectDialogTest, ClosingWithoutConfirmingAnswersNo) {
+  std::string text;
+  Vabo::VaboWnd::PostCall([] {
+    Enter("Spectrum");
+    Click(120, 50);
+  });
+  EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
+  EXPECT_EQ(text, "Spectrum");
+}
+
+TEST_F(AddObjectDialogTest, AfterTheDialogTabMovesTheSelectionInEveryWindow) {
+  std::string text;
+  Vabo::VaboWnd::PostCall([] { Dialog()->Close(); });
+  Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text);
+
+  int moves = 0;
+  owner_->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::SelectNextObject>(), nullptr,
+                  [&](Vabo::Signal::Base* signal, Vabo::GuiObject*) {
+                    if (static_cast<Vabo::Signal::SelectNextObject*>(signal)->direction == 1) ++moves;
+                  },
+                  owner_->Watch());
+  owner_->GetHostWnd()->GetScreenManager().KeyPress(9);
+  EXPECT_EQ(moves, 1);
+}
+
+TEST_F(AddObjectDialogTest, ADocumentWithoutTheAnswerObjectAnswersNo) {
+  Platform::LogCapture log;
+  std::string text = "untouched";
+  Vabo::VaboWnd::PostCall([] { Dialog()->Close(); });
+  EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("NoAnswerDialog.xml"), text));
+  EXPECT_EQ(text, "untouched");
+  EXPECT_TRUE(log.Contains("AddObjectWidget"));
+}

@@ -1,0 +1,160 @@
+// A popup menu owned by an application window of the same skin document: it
+// opens at the cursor, toggles, and closes when an item is clicked or it loses
+// the focus, unless it is kept open.
+#include "framework/host/PopupMenuWindow.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <memory>
+
+#include "WindowTestSupport.h"
+#include "support/DesktopLock.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/host/AppWindow.h"
+#include "framework/host/VaboWnd.h"
+
+using WindowTest::Pump;
+using WindowTest::PumpUntil;
+using WindowTest::ScreenRect;
+
+namespace {
+
+class PopupMenuWindowTest : public ::testing::Test {
+ protected:
+  // One window test at a time holds the pointer and the middle of the display.
+  DesktopLock desktop_{"pointer"};
+
+  void SetUp() override {
+    ASSERT_TRUE(WindowTest::StartFramework());
+    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
+    ASSERT_NE(element, nullptr);
+    owner_ = std::make_unique<Vabo::AppWindow>(element);
+    owner_->SetVisible(true);
+    popup_ = std::make_unique<Vabo::PopupMenuWindow>(element->FirstChildElement("Popup"));
+    Pump(100);
+  }
+
+  XMLLoadSave skin_;
+  std::unique_ptr<Vabo::AppWindow> owner_;
+  std::unique_ptr<Vabo::PopupMenuWindow> popup_;
+};
+
+}  // namespace
+
+TEST_F(PopupMenuWindowTest, IsAHiddenPopupOwnedByTheApplicationWindow) {
+  ASSERT_NE(popup_->GetHostWnd(), nullptr);
+  EXPECT_EQ(popup_->GetWindowType(), Vabo::Window::Popup);
+  EXPECT_EQ(popup_->GetHostWnd()->GetParent(), owner_->GetHostWnd());
+  EXPECT_FALSE(popup_->IsVisible());
+  EXPECT_FALSE(popup_->GetHostWnd()->IsWindowVisible());
+}
+
+TEST_F(PopupMenuWindowTest, OpensAtTheCursor) {
+  // Kept open: windows of other test programs may take the focus meanwhile.
+  popup_->SetFlag(true);
+  const Platform::Rect ownerRect = ScreenRect(*owner_);
+  WindowTest::PointerTo(ownerRect.x + 70, ownerRect.y + 50);
+  popup_->SlotPopupAtCursor(nullptr, nullptr);
+  Pump(100);
+  EXPECT_TRUE(popup_->IsVisible());
+  EXPECT_TRUE(popup_->GetHostWnd()->IsWindowVisible());
+  const Platform::Rect shown = ScreenRect(*popup_);
+  EXPECT_EQ(shown.x, ownerRect.x + 70);
+  EXPECT_EQ(shown.y, ownerRect.y + 50);
+}
+
+TEST_F(PopupMenuWindowTest, PopupTogglesAtItsStoredPoint) {
+  popup_->SetFlag(true);
+  popup_->SetPosition(20, 30);
+  popup_->Popup();
+  Pump(50);
+  EXPECT_TRUE(popup_->IsVisible());
+  const Platform::Rect ownerRect = ScreenRect(*owner_);
+  EXPECT_EQ(ScreenRect(*popup_).x, ownerRect.x + 20);
+  EXPECT_EQ(ScreenRect(*popup_).y, ownerRect.y + 30);
+  popup_->Popup();
+  Pump(50);
+  EXPECT_FALSE(popup_->IsVisible());
+  EXPECT_FALSE(popup_->GetHostWnd()->IsWindowVisible());
+}
+
+TEST_F(PopupMenuWindowTest, ClosesWhenAnItemIsClicked) {
+  popup_->SetFlag(true);  // only the activation of an item closes it here
+  popup_->PopupAt(10, 10);
+  Pump(100);
+  ASSERT_TRUE(popup_->IsVisible());
+  WindowTest::PushClick(WindowTest::WindowId(*popup_), 20, 45);
+  EXPECT_TRUE(PumpUntil([&] { return !popup_->IsVisible(); }, 500));
+}
+
+TEST_F(PopupMenuWindowTest, ClosesWhenAnotherOfOurWindowsIsClicked) {
+  popup_->PopupAt(10, 10);
+  EXPECT_TRUE(PumpUntil([&] { return popup_->IsWindowActive(); }, 1000)) << "a popup takes the focus";
+  const Platform::Rect ownerRect = ScreenRect(*owner_);
+  WindowTest::PointerTo(ownerRect.x + 300, ownerRect.y + 200);
+  WindowTest::PointerDown();
+  WindowTest::PointerUp();
+  EXPECT_TRUE(PumpUntil([&] { return !popup_->IsVisible(); }, 1000));
+}
+
+TEST_F(PopupMenuWindowTest, StaysOpenWhenKeptOpenOrWithAnAttachedObject) {
+  popup_->SetFlag(true);
+  popup_->PopupAt(10, 10);
+  PumpUntil([&] { return popup_->IsWindowActive(); }, 1000);
+  const Platform::Rect ownerRect = ScreenRect(*owner_);
+  WindowTest::PointerTo(ownerRect.x + 300, ownerRect.y + 200);
+  WindowTest::PointerDown();
+  WindowTest::PointerUp();
+  Pump(300);
+  EXPECT_TRUE(popup_->IsVisible());
+
+  popup_->SetFlag(false);
+  Vabo::GridLayout tip;
+  popup_->SetAttachedObject(&tip);
+  Vabo::Signal::Activate activate;
+  popup_->ActivateSlot(&activate, popup_.get());
+  EXPECT_TRUE(popup_->IsVisible()) << "an attached object keeps the popup open";
+}
+
+TEST_F(PopupMenuWindowTest, ForgetsOwnerAndAttachedObjectsThatAreDestroyed) {
+  {
+    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
+    auto parentMenu = std::make_unique<Vabo::PopupMenuWindow>(element->FirstChildElement("Popup"));
+    auto attached = std::make_unique<Vabo::GridLayout>();
+    popup_->SetOwnerObject(parentMenu.get());
+    popup_->SetAttachedObject(attached.get());
+    EXPECT_EQ(popup_->GetOwnerObject(), parentMenu.get());
+    EXPECT_EQ(popup_->GetAttachedObject(), attached.get());
+  }
+  EXPECT_EQ(popup_->GetOwnerObject(), nullptr);
+  EXPECT_EQ(popup_->GetAttachedObject(), nullptr);
+  popup_->PopupAt(5, 5);
+  popup_->ClosePopup();
+  EXPECT_FALSE(popup_->IsVisible());
+}
+
+TEST_F(PopupMenuWindowTest, ClosingClosesTheInactiveMenuItWasOpenedFrom) {
+  TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
+  Vabo::PopupMenuWindow parentMenu(element->FirstChildElement("Popup"));
+  parentMenu.PopupAt(100, 10);
+  // An open sub-menu is attached to its menu, which so stays open meanwhile.
+  parentMenu.SetAttachedObject(popup_.get());
+  popup_->SetOwnerObject(&parentMenu);
+  popup_->PopupAt(10, 10);
+  Pump(100);
+  ASSERT_TRUE(parentMenu.IsVisible());
+  popup_->ClosePopup();
+  EXPECT_FALSE(popup_->IsVisible());
+  EXPECT_FALSE(parentMenu.IsVisible());
+}
+
+TEST_F(PopupMenuWindowTest, AnyTypeInTheSkinStillMakesAPopup) {
+  TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
+  TiXmlElement* menu = element->FirstChildElement("Popup");
+  menu->SetAttribute("Type", "Application");
+  Vabo::PopupMenuWindow popup(menu);
+  EXPECT_EQ(popup.GetWindowType(), Vabo::Window::Popup);
+  EXPECT_FALSE(popup.IsVisible());
+}

@@ -1,0 +1,99 @@
+#include "WindowTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/core/DocMap.h"
+#include "framework/core/VaboInit.h"
+#include "framework/host/VaboWnd.h"
+#include "framework/host/Window.h"
+#include "platform/EventLoop.h"
+#include "platform/Video.h"
+
+// Last: Xlib's macros (KeyPress among them) would clash with the names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace WindowTest {
+
+bool StartFramework() {
+  DllVaboInitInstance();
+  DllDocMapInstance().SetAppFolder(PELLORA_TEST_DATA "/windows");
+  return Platform::IsVideoStarted();
+}
+
+void Pump(Platform::Milliseconds ms) { Platform::EventLoop::Instance().RunFor(ms); }
+
+std::uint32_t WindowId(const Vabo::Window& window) {
+  return window.GetHostWnd()->GetNativeWindow()->Id();
+}
+
+Platform::Rect ScreenRect(const Vabo::Window& window) {
+  return window.GetHostWnd()->GetWindowRect();
+}
+
+void Push(std::uint32_t windowId, Uint32 type, int x, int y) {
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = type;
+  if (type == SDL_MOUSEMOTION) {
+    e.motion.windowID = windowId;
+    e.motion.x = x;
+    e.motion.y = y;
+  } else {
+    e.button.windowID = windowId;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+  }
+  SDL_PushEvent(&e);
+}
+
+void PushClick(std::uint32_t windowId, int x, int y) {
+  Push(windowId, SDL_MOUSEBUTTONDOWN, x, y);
+  Push(windowId, SDL_MOUSEBUTTONUP, x, y);
+}
+
+namespace {
+
+void Xdotool(const std::string& arguments) {
+  const std::string command = "xdotool " + arguments;
+  ASSERT_EQ(0, std::system(command.c_str())) << command;
+}
+
+}  // namespace
+
+void PointerTo(int screenX, int screenY) {
+  Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY));
+}
+
+void PointerDown() { Xdotool("mousedown 1"); }
+
+void PointerUp() { Xdotool("mouseup 1"); }
+
+std::uint32_t ScreenPixel(int x, int y) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 0xDEADBEEF;
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+  std::uint32_t pixel = 0xDEADBEEF;
+  if (image) {
+    pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+    XDestroyImage(image);
+  }
+  XCloseDisplay(display);
+  return pixel;
+}
+
+bool SaveScreenshot(const std::string& fileName) {
+  return std::system(("import -window root " + fileName).c_str()) == 0;
+}
+
+std::string Hex(std::uint32_t rgb) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06X", rgb);
+  return text;
+}
+
+}  // namespace WindowTest

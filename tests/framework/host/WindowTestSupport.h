@@ -1,0 +1,55 @@
+// What the window tests share: the framework started on the rig's display with
+// the window test skins as application folder, the event loop run for a while,
+// input pushed as SDL events or made by xdotool with the real pointer, and
+// pixels read back from the X server.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/Clock.h"
+#include "platform/Rect.h"
+
+namespace Vabo {
+class Window;
+}
+
+namespace WindowTest {
+
+// Starts the framework (video included) and points the application folder at
+// the window test skins; false when there is no display.
+bool StartFramework();
+
+void Pump(Platform::Milliseconds ms);
+// Runs the loop until the condition holds or the time is up; its last answer.
+template <class Condition>
+bool PumpUntil(Condition condition, Platform::Milliseconds limit = 2000) {
+  for (Platform::Milliseconds waited = 0; !condition() && waited < limit; waited += 20) Pump(20);
+  return condition();
+}
+
+std::uint32_t WindowId(const Vabo::Window& window);
+Platform::Rect ScreenRect(const Vabo::Window& window);
+
+// A left-button press or release (SDL_MOUSEBUTTONDOWN / UP) or a motion
+// (SDL_MOUSEMOTION), pushed for the window at its coordinates.
+void Push(std::uint32_t windowId, Uint32 type, int x, int y);
+void PushClick(std::uint32_t windowId, int x, int y);
+
+// The real pointer, moved and pressed through xdotool (synchronously with the
+// X server; the program sees the events at its next loop pass).
+void PointerTo(int screenX, int screenY);
+void PointerDown();
+void PointerUp();
+
+// What the X server shows at a screen point, as 0xRRGGBB.
+std::uint32_t ScreenPixel(int x, int y);
+// Saves the whole screen as a PNG file.
+bool SaveScreenshot(const std::string& fileName);
+
+std::string Hex(std::uint32_t rgb);
+
+}  // namespace WindowTest

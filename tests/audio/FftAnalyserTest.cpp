@@ -168,6 +168,7 @@ TEST(FftAnalyser, TunerConfigurationUsesTheStandardKernelTable)
 {
     FftAnalyser& analyser = TunerAnalyser();
     EXPECT_EQ(analyser.Length(), 1024);
+    EXPECT_EQ(analyser.WindowCoefficients().size(), 2048u) << "the window covers every sample, not the halved length";
     EXPECT_EQ(analyser.KernelCount(), 550);
     const SpectralKernelTable& kernels = analyser.Kernels();
     ASSERT_EQ(kernels.size(), 550u);
@@ -271,4 +272,32 @@ TEST(FftAnalyser, KernelsThroughTheTransformMatchTheStandardTable)
         for (int i = 0; i < 9; ++i)
             EXPECT_NEAR(computed[j][i], standard[j][i], 1e-3f + 1e-5f * standard[j][i]) << j << "/" << i;
     }
+}
+
+TEST(FftAnalyser, ComplexValuesCarryTheirConstantsAndConvertToPolar)
+{
+    static_assert(sizeof(Complex) == 5 * sizeof(float), "five floats per element");
+    const Complex c = Complex(3.0f, -4.0f) * Complex(1.0f, 0.0f);
+    EXPECT_EQ(c.pi, 3.14159265f);
+    EXPECT_EQ(c.halfPi, 1.57079633f);
+    EXPECT_EQ(c.twoPi, 6.2831855f);
+    EXPECT_EQ(c.Magnitude(), 5.0f);
+    EXPECT_FLOAT_EQ(c.Phase(), std::atan2(-4.0f, 3.0f));
+    EXPECT_EQ(Complex(0.0f, 2.0f).Phase(), 0.0f) << "a zero real part reports phase 0";
+    const Complex polar = c.ToPolar();
+    EXPECT_EQ(polar.re, 5.0f);
+    EXPECT_FLOAT_EQ(polar.im, std::atan2(-4.0f, 3.0f));
+    EXPECT_EQ(c.Conjugate().im, 4.0f);
+    EXPECT_EQ((c - c.Scaled(2.0f)).re, -3.0f);
+
+    FftAnalyser analyser;
+    analyser.Configure(8, false, true, 0);
+    std::vector<Complex> samples(8, Complex(1.0f, 0.0f));
+    std::vector<float> magnitudes;
+    std::vector<Complex> spectrum;
+    analyser.AnalyseComplexSpectrum(samples, magnitudes, spectrum);
+    ASSERT_EQ(spectrum.size(), 8u);
+    EXPECT_FLOAT_EQ(spectrum[0].re, 8.0f) << "polar form: magnitude";
+    EXPECT_FLOAT_EQ(spectrum[0].im, 0.0f) << "polar form: phase";
+    EXPECT_NEAR(spectrum[3].re, 0.0f, 1e-5f);
 }

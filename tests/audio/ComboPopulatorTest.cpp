@@ -1,0 +1,100 @@
+#include "audio/ComboPopulator.h"
+
+#include "MusicModelTestSupport.h"
+#include "audio/TuneConfig.h"
+#include "framework/core/DocMap.h"
+#include "framework/core/GuiObject.h"
+#include "framework/core/Registration.h"
+#include "platform/Log.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using MusicTest::ConfigFile;
+using MusicTest::DataFile;
+
+namespace {
+
+class PopulatorTestEntry : public Vabo::GuiObject {
+public:
+    explicit PopulatorTestEntry(TiXmlElement* element) : GuiObject(element, 0, 0) {}
+};
+
+Vabo::RegisterClass<PopulatorTestEntry> entryClass(
+    "PopulatorTestEntry", "", [](TiXmlElement* element) { return new PopulatorTestEntry(element); });
+
+struct Placed {
+    std::string name;
+    int index;
+    int count;
+};
+
+struct Box {
+    std::vector<Placed> placed;
+    void AddEntry(std::shared_ptr<Vabo::GuiObject> entry, int index, int count)
+    {
+        placed.push_back({entry->GetName(), index, count});
+    }
+};
+
+} // namespace
+
+TEST(ComboPopulator, MakesOneNamedEntryPerNameInOrder)
+{
+    ConfigFile file("Tuning.xml");
+    TuneConfig config(file.Root());
+    ComboPopulator populator;
+    config.ForEachInstrumentName(&ComboPopulator::AddEntry, &populator);
+    ASSERT_EQ(populator.Count(), 3);
+    EXPECT_EQ(populator.GetNames().front(), "Guitar");
+
+    Box box;
+    populator.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, populator.Count());
+    ASSERT_EQ(box.placed.size(), 3u);
+    EXPECT_EQ(box.placed[0].name, "Guitar");
+    EXPECT_EQ(box.placed[1].name, "Bass");
+    EXPECT_EQ(box.placed[2].name, "guitar");
+    EXPECT_EQ(box.placed[2].index, 2);
+    EXPECT_EQ(box.placed[2].count, 3);
+    EXPECT_EQ(populator.GetEntries().size(), 3u);
+
+    populator.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, populator.Count());
+    EXPECT_EQ(populator.GetEntries().size(), 6u) << "every run makes new entries";
+}
+
+TEST(ComboPopulator, ClearForgetsNamesEntriesAndTheirDocuments)
+{
+    const size_t before = DllDocMapInstance().GetDocuments().size();
+    ComboPopulator populator;
+    populator.AddEntry("MIC");
+    populator.AddEntry("LINE");
+    Box box;
+    populator.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, 2);
+    EXPECT_EQ(DllDocMapInstance().GetDocuments().size(), before + 2);
+    std::weak_ptr<Vabo::GuiObject> first = populator.GetEntries().front();
+
+    populator.Clear();
+    EXPECT_EQ(populator.Count(), 0);
+    EXPECT_TRUE(populator.GetEntries().empty());
+    EXPECT_TRUE(first.expired());
+    EXPECT_EQ(DllDocMapInstance().GetDocuments().size(), before);
+}
+
+TEST(ComboPopulator, EntriesThatCannotBeMadeAreSkippedAndLogged)
+{
+    Platform::LogCapture log;
+    ComboPopulator populator;
+    populator.AddEntry("A");
+    populator.AddEntry("B");
+    Box box;
+    populator.ForEachEntry(DataFile("UnknownEntry.xml"), &Box::AddEntry, &box, 2);
+    populator.ForEachEntry(DataFile("Missing.xml"), &Box::AddEntry, &box, 2);
+    EXPECT_TRUE(box.placed.empty());
+    EXPECT_TRUE(populator.GetEntries().empty());
+    EXPECT_TRUE(log.Contains("NoSuchEntryType"));
+    EXPECT_TRUE(log.Contains("Missing.xml"));
+    populator.Clear();
+}

@@ -16,12 +16,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 

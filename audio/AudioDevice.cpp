@@ -7,6 +7,7 @@
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordBuffer.h"
 #include "audio/RecordMixer.h"
+#include "platform/Log.h"
 
 #include "framework/core/Singleton.h"
 
@@ -40,6 +41,16 @@ AudioDevice::AudioDevice()
         namedInputs_["MIC"] = line;
     if (mixer.FindLineByComponentType(MixerComponent::SrcLine, line) || mixer.FindLineByName("Line In", line))
         namedInputs_["LINE"] = line;
+    // The source choice is watched before the first input is selected: the
+    // mixer only writes a choice it watches.
+    MixerLine destination;
+    if (mixer.FindLineByComponentType(MixerComponent::DstWaveIn, destination)) {
+        const auto onSource = [this](double value) { OnSourceChange(value); };
+        if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux))
+            mixer.RegisterControl(destination, MixerControlType::Mux, onSource);
+        else if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer))
+            mixer.RegisterControl(destination, MixerControlType::Mixer, onSource);
+    }
     RefreshInputs(namedInputs_);
     if (!inputLines_.empty())
         SelectInput(inputLines_.begin()->first);
@@ -52,14 +63,6 @@ AudioDevice::AudioDevice()
             MixerComponent::SrcWaveOut, [this, wave](double) { OnVolumeChange(wave); }, MixerControlType::Volume);
     }
 
-    MixerLine destination;
-    if (mixer.FindLineByComponentType(MixerComponent::DstWaveIn, destination)) {
-        const auto onSource = [this](double value) { OnSourceChange(value); };
-        if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux))
-            mixer.RegisterControl(destination, MixerControlType::Mux, onSource);
-        else if (mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer))
-            mixer.RegisterControl(destination, MixerControlType::Mixer, onSource);
-    }
 }
 
 AudioDevice::~AudioDevice()
@@ -158,7 +161,8 @@ void AudioDevice::SelectInput(const std::string& name)
     if (it == inputLines_.end())
         return;
     selectedLine_ = it->second;
-    RecordMixer::Instance().SelectInput(selectedLine_);
+    if (!RecordMixer::Instance().SelectInput(selectedLine_))
+        Platform::Log("audio: the mixer cannot make \"" + name + "\" the recording source");
 }
 
 void AudioDevice::RefreshInputs(const InputMap& lines)

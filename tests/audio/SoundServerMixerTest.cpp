@@ -21,6 +21,7 @@ TEST(SoundServerMixer, OffersTheServersCaptureControlUnderItsOwnName)
     ASSERT_EQ(1u, inputs.size());
     EXPECT_EQ("Capture", inputs.begin()->first);
     EXPECT_EQ("Capture", device.SelectedLine().name);
+    EXPECT_EQ(1.0, RecordMixer::Instance().IsInputSelected(device.SelectedLine()));
     EXPECT_EQ(32768, device.GetInputFullScale());
     EXPECT_EQ("Capture", device.FindInputName(MixerComponent::SrcUndefined));
     EXPECT_EQ("", device.FindInputName(MixerComponent::SrcMicrophone));

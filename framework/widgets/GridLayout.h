@@ -16,7 +16,7 @@ public:
     // record and skin element, keeping the pixel parts or the fractions.
     class ObjectEditedSignal : public Signal::Base {
     public:
-        ObjectEditedSignal(GuiObject* object = nullptr, bool keepUnits = false)
+        explicit ObjectEditedSignal(GuiObject* object = nullptr, bool keepUnits = false)
             : Base(Signal::TypeIdOf<ObjectEditedSignal>(), false), object(object), keepUnits(keepUnits)
         {
         }

@@ -3,6 +3,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/Registration.h"
+#include "framework/host/HostInputSignals.h"
 
 #include <tinyxml.h>
 
@@ -47,6 +48,7 @@ GridLayout::GridLayout(TiXmlElement* element, bool constructFromXml)
     : LayoutBase(element), constructFromXml_(constructFromXml)
 {
     AddSlot<ObjectEditedSignal>(&GridLayout::ObjectEditedSlot, this);
+    AddSlot<Signal::DropFile>(&GridLayout::EmptySlot, this);
     AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
     RegisterLoader<GridLayout>(element, this);
     UpdateAnimation(true);
@@ -275,6 +277,10 @@ void GridLayout::ObjectEditedSlot(ObjectEditedSignal* signal, GuiObject*)
     StoreObjectRect(signal->object, record, signal->keepUnits);
     PlaceObject(signal->object, record.x, record.y, record.width, record.height, true);
 }
+
+// Files dropped on a layout reach it as a receiver; the layout itself has no
+// use for them.
+void GridLayout::EmptySlot(Signal::Base*, GuiObject*) {}
 
 void GridLayout::AnimationTimerSlot(Signal::Base*, GuiObject*)
 {

@@ -80,6 +80,7 @@ public:
 private:
     void ObjectEditedSlot(ObjectEditedSignal* signal, GuiObject* object);
     void AnimationTimerSlot(Signal::Base* signal, GuiObject* object);
+    void EmptySlot(Signal::Base* signal, GuiObject* object);
 
     LayoutRecords records_;
     // The bounds seen by the last layout pass; all -1 until the first.

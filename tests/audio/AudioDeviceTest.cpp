@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <vector>
 
 TEST(AudioDevice, CaptureFeedsTheDisplayBlockAndTheAnalysisWindow)
 {
@@ -107,4 +109,29 @@ TEST(AudioDevice, ARecordingIsPlayedBack)
 
     EXPECT_EQ(0, device.RestartCapture());
     device.StopInput();
+}
+
+TEST(AudioDevice, TheCaptureHandlerLeavesTheBlockItDecimatesIntact)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    RecordBuffer& record = RecordBuffer::Instance();
+    record.Clear();
+    // 1001 frames: not a multiple of the decimation factor.
+    std::vector<float> block(1001);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = float(std::sin(0.05 * double(i)));
+    const std::vector<float> original = block;
+    EXPECT_EQ(0, record.RecordCallback(block.data(), nullptr, block.size(), 0.0, nullptr));
+    EXPECT_EQ(original, block);
+    EXPECT_EQ(0, device.OnInput(block.data(), nullptr, block.size(), 0.0, nullptr));
+    EXPECT_EQ(original, block);
+    EXPECT_EQ(1u, record.BlockCount());
+    EXPECT_EQ(1001u, record.SampleCount());
+
+    // What the recording plays back is the block as captured.
+    std::vector<float> out(1001);
+    record.ResetPosition();
+    record.PlayCallback(nullptr, out.data(), out.size(), 0.0, nullptr);
+    EXPECT_EQ(original, out);
+    record.Clear();
 }

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 TEST(AudioDevice, CaptureFeedsTheDisplayBlockAndTheAnalysisWindow)
@@ -134,4 +135,22 @@ TEST(AudioDevice, TheCaptureHandlerLeavesTheBlockItDecimatesIntact)
     record.PlayCallback(nullptr, out.data(), out.size(), 0.0, nullptr);
     EXPECT_EQ(original, out);
     record.Clear();
+}
+
+TEST(AudioDevice, WithoutASoundServerEverythingFailsCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::setenv("PULSE_SERVER", "unix:/nonexistent/pellora-no-server", 1);
+            AudioDevice& device = AudioDevice::Instance();
+            bool ok = device.Input().GetError() != 0 && !device.Input().IsOpen();
+            ok = ok && device.GetInputs().empty() && device.GetInputFullScale() == 32768;
+            ok = ok && device.Input().Start(false) != 0 && LatestBlock::Instance().Get().empty();
+            LoopBuffer& loop = LoopBuffer::Instance();
+            ok = ok && loop.BuildBeats(120, 4, ToneClick(440.0f), ToneClick(880.0f));
+            ok = ok && device.StartOutput(44100, loop.Size(), loop) != 0 && !device.Output().IsActive();
+            std::exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -88,16 +88,16 @@ TEST(Decimator, BlocksOfAnyLengthGiveTheSameOutputAsOne)
     const std::vector<float> whole = Filtered(in);
 
     Decimator d;
-    std::vector<float> pieces;
+    std::vector<float> joined;
     std::size_t at = 0;
     for (int length : {3, 5, 1, 511, 7, 1000, 2473}) {
         std::vector<float> block(in.begin() + long(at), in.begin() + long(at + std::size_t(length)));
         std::vector<float> out(block.size() / 4 + 1);
         out.resize(std::size_t(d.Process(block.data(), length, out.data())));
-        pieces.insert(pieces.end(), out.begin(), out.end());
+        joined.insert(joined.end(), out.begin(), out.end());
         at += std::size_t(length);
     }
-    ASSERT_EQ(whole.size(), pieces.size());
+    ASSERT_EQ(whole.size(), joined.size());
     for (std::size_t i = 0; i < whole.size(); ++i)
-        EXPECT_FLOAT_EQ(whole[i], pieces[i]);
+        EXPECT_FLOAT_EQ(whole[i], joined[i]);
 }

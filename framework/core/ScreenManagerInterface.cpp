@@ -6,6 +6,16 @@ namespace Vabo {
 
 ScreenManagerInterface::~ScreenManagerInterface() = default;
 
+bool ScreenManagerInterface::IsLeftButtonHeld() const
+{
+    return false;
+}
+
+bool ScreenManagerInterface::IsFocusObject(const GuiObject*) const
+{
+    return false;
+}
+
 void ScreenManagerInterface::AddScreen(const std::string& screenName, bool, const std::string& objectName,
                                        const std::string& fileName)
 {

@@ -27,6 +27,12 @@ public:
     virtual GuiObject* GetBaseRoot() const = 0;
     virtual void SetLeftButtonHeld(bool held) = 0;
     virtual void SetRightButtonHeld(bool held) = 0;
+    // Whether the left button went down in this window and is still held (an
+    // edit box's drag selection); false for a screen manager that does not track it.
+    virtual bool IsLeftButtonHeld() const;
+    // Whether the object receives the key presses; false for a screen manager
+    // that keeps no focus.
+    virtual bool IsFocusObject(const GuiObject* object) const;
     // Activates the named screen, putting its name on the back stack when push is set.
     virtual void ActivateScreen(const std::string& name, bool push) = 0;
     // Registers a screen that a skin's "CreateScreen" declares: its root is

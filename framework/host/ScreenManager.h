@@ -58,9 +58,9 @@ public:
     void SetBaseRoot(GuiObject* root);
     GuiObject* GetBaseRoot() const override;
     void ClearBaseRoot();
-    bool IsFocusObject(const GuiObject* object) const;
+    bool IsFocusObject(const GuiObject* object) const override;
     GuiObject* GetFocusObject() const;
-    bool IsLeftButtonHeld() const { return leftButtonHeld_; }
+    bool IsLeftButtonHeld() const override { return leftButtonHeld_; }
     bool IsRightButtonHeld() const { return rightButtonHeld_; }
     void SetLeftButtonHeld(bool held) override { leftButtonHeld_ = held; }
     void SetRightButtonHeld(bool held) override { rightButtonHeld_ = held; }

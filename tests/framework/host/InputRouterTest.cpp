@@ -94,10 +94,11 @@ TEST_F(InputRouterTest, EveryInputBecomesItsSignal)
     root.Record<Vabo::Signal::WindowActivated>();
     root.Record<Vabo::Signal::HostWindowMoved>();
 
+    Vabo::ScreenManagerInterface& seenByTheTree = screens;
     router.Route(At(Kind::LeftButtonDown, 1, 2), true);
-    EXPECT_TRUE(screens.IsLeftButtonHeld());
+    EXPECT_TRUE(seenByTheTree.IsLeftButtonHeld());
     router.Route(At(Kind::LeftButtonUp, 1, 2), true);
-    EXPECT_FALSE(screens.IsLeftButtonHeld());
+    EXPECT_FALSE(seenByTheTree.IsLeftButtonHeld());
     router.Route(At(Kind::LeftButtonDblClk, 3, 4), true);
     router.Route(At(Kind::RightButtonDblClk, 5, 6), true);
     HostInput wheel = At(Kind::MouseWheel, 12, 34);
@@ -123,6 +124,7 @@ TEST_F(InputRouterTest, ATypedKeyReachesTheFocusObject)
     root.AddChild(&field, false);
     field.Record<Vabo::Signal::KeyPress>();
     screens.SetFocusObject(&field);
+    EXPECT_TRUE(field.GetScreenManager()->IsFocusObject(&field));
     HostInput key = At(Kind::KeyPress, 0, 0);
     key.keyCode = 22;
     router.Route(key, true);

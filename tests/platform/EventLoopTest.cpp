@@ -186,8 +186,11 @@ TEST_F(EventLoopTest, CallsPostedFromAnotherThreadRunOnTheLoop)
 {
     const auto gui = std::this_thread::get_id();
     std::thread::id ranOn;
-    std::thread poster([&] { EventLoop::Post([&] { ranOn = std::this_thread::get_id(); }); });
+    bool posted = false;
+    std::thread poster([&] { posted = EventLoop::Post([&] { ranOn = std::this_thread::get_id(); }); });
     poster.join();
-    loop.RunFor(30);
+    ASSERT_TRUE(posted);
+    for (int i = 0; i < 100 && ranOn == std::thread::id(); ++i)
+        loop.RunOnce(20);
     EXPECT_EQ(gui, ranOn);
 }

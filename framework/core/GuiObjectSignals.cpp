@@ -140,20 +140,17 @@ void GuiObject::Deliver(Signal::Base* signal, GuiObject* object)
         DeliverPositional(signal, nullptr);
         return;
     }
-    // Receivers appended while delivering are not served by this delivery.
-    const std::size_t count = signal->GetReceivers().size();
-    for (std::size_t i = 0; i < count && i < signal->GetReceivers().size(); ++i) {
-        const Signal::_Base::Receiver receiver = signal->GetReceivers()[i];
+    // The delivery serves the receivers collected for it: those appended while it
+    // runs wait for the next one, and a signal object sent again (a key's bound
+    // signal, an animation key's) does not reach its earlier receivers twice.
+    for (const Signal::_Base::Receiver& receiver : signal->TakeReceivers())
         DeliverTo(receiver, signal, object);
-    }
 }
 
 void GuiObject::DeliverPositional(Signal::Base* signal, GuiObject* object)
 {
     auto* positional = static_cast<Signal::Positional*>(signal);
-    const std::size_t count = signal->GetReceivers().size();
-    for (std::size_t i = 0; i < count && i < signal->GetReceivers().size(); ++i) {
-        const Signal::_Base::Receiver receiver = signal->GetReceivers()[i];
+    for (const Signal::_Base::Receiver& receiver : signal->TakeReceivers()) {
         PointShift shift(*positional, receiver.dx, receiver.dy);
         DeliverTo(receiver, signal, object);
     }

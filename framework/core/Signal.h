@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/core/SignalFactory.h"
@@ -59,6 +60,10 @@ public:
 
     const std::vector<Receiver>& GetReceivers() const { return receivers_; }
     void AddReceiver(GuiObject* object, int dx, int dy);
+    // Hands the collected receivers to a delivery and leaves the list empty, so
+    // that a signal object sent again is collected afresh. Unlike ClearReceivers it
+    // keeps what the sender put into the signal's own fields.
+    std::vector<Receiver> TakeReceivers() { return std::exchange(receivers_, {}); }
 
     GuiObject* GetSource() const { return source_; }
     void SetSource(GuiObject* source) { source_ = source; }

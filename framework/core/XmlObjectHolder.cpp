@@ -283,12 +283,8 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
         }
     });
     for (const auto& [child, signal] : fired) {
-        if (signal) {
-            // The key's signal is sent again on every run: start each
-            // delivery with an empty receiver list.
-            signal->ClearReceivers();
+        if (signal)
             child->SendToSelf(signal.get());
-        }
         child->Invalidate();
     }
     return applied;

@@ -257,3 +257,45 @@ TEST(SignalDelivery, AReceiverDestroyedByAnEarlierHandlerIsNotServed)
     EXPECT_FALSE(doomed);
     EXPECT_TRUE(log.empty());
 }
+
+TEST(SignalDelivery, ASignalObjectSentAgainReachesOnlyTheReceiversOfThatSend)
+{
+    Log log;
+    ObjectsTest::FakeScreenManager screens;
+    Probe root("Root", log, 0, 0, 100, 100), child("Child", log, 0, 0, 50, 50);
+    root.SetScreenManager(&screens);
+    root.AddChild(&child, false);
+    for (Probe* probe : { &root, &child }) {
+        probe->AddSlot<Unused1>(&Probe::Slot, probe);
+        probe->AddSlot<Unused2>(&Probe::Slot, probe);
+        probe->AddSlot<Signal::MouseClick>(&Probe::PointSlot, probe);
+    }
+
+    // The way a key's bound signal or an animation key's signal is used.
+    Unused1 own;
+    child.SendToSelf(&own);
+    child.SendToSelf(&own);
+    EXPECT_EQ((Log { "Child:Unused1:Child", "Child:Unused1:Child" }), log);
+
+    log.clear();
+    Unused2 broadcast;
+    child.Raise(&broadcast);
+    child.Raise(&broadcast);
+    EXPECT_EQ((Log { "Child:Unused2:Child", "Root:Unused2:Root", "Child:Unused2:Child", "Root:Unused2:Root" }),
+        log);
+
+    log.clear();
+    // The screen manager's way: collection and delivery called one after the other.
+    Signal::MouseClick click(10, 10);
+    for (int send = 0; send < 2; ++send) {
+        root.CollectReceivers(&click, true);
+        root.Deliver(&click, nullptr);
+    }
+    EXPECT_EQ((Log { "Child@10,10", "Root@10,10", "Child@10,10", "Root@10,10" }), log);
+
+    log.clear();
+    // Select sends one signal object twice: its second pass serves only what it collects.
+    child.AddSlot<Signal::SelectObject>(&Probe::Slot, &child);
+    child.Select();
+    EXPECT_EQ((Log { "Child:SelectObject:Child", "Child:SelectObject:Child" }), log);
+}

@@ -130,6 +130,39 @@ TEST(GridLayout, RemovedAndDestroyedChildrenLoseTheirRecords)
     EXPECT_TRUE(layout.GetChildren().empty());
 }
 
+TEST(GridLayout, AChildPlacedInAnotherParentLeavesTheFirstWithItsRecord)
+{
+    GridLayout first;
+    GridLayout second;
+    Vabo::GuiObject plain(0, 0);
+    first.SetSize(100, 100);
+    second.SetSize(100, 100);
+    Vabo::LayoutObject record;
+    {
+        Probe child;
+        first.AddObjectAtFractions(&child, 0, 0, 1, 1);
+        second.AddObjectAt(&child, GridVal(0, 0), GridVal(0, 0), GridVal(0, 0.5f), GridVal(0, 0.5f));
+        EXPECT_TRUE(first.GetChildren().empty());
+        EXPECT_FALSE(first.GetLayoutObject(&child, record));
+        EXPECT_EQ(&second, child.GetParent());
+
+        first.UpdateLayout();
+        EXPECT_EQ((Rect{0, 0, 50, 50}), RectOf(child)) << "only the new parent places it";
+
+        plain.AddChild(&child, false);
+        EXPECT_TRUE(second.GetChildren().empty());
+        EXPECT_TRUE(second.GetLayoutRecords().empty());
+
+        second.AddObjectAtFractions(&child, 0, 0, 1, 1);
+        EXPECT_TRUE(plain.GetChildren().empty());
+    }
+    EXPECT_TRUE(first.GetChildren().empty());
+    EXPECT_TRUE(second.GetChildren().empty());
+    EXPECT_TRUE(plain.GetChildren().empty());
+    EXPECT_TRUE(first.GetLayoutRecords().empty());
+    EXPECT_TRUE(second.GetLayoutRecords().empty());
+}
+
 TEST(GridLayout, PlaceObjectWritesLengthsBackIntoTheSkinElement)
 {
     TiXmlDocument document;

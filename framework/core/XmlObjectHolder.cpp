@@ -262,8 +262,14 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
     const Platform::Milliseconds elapsed = Platform::NowMs() - startTicks_;
     bool applied = false;
     // Signals and repaints wait until the walk is over, so that a slot that
-    // changes the layout cannot pull the records from under it.
-    std::vector<std::pair<GuiObject*, std::shared_ptr<Signal::Base>>> fired;
+    // changes the layout cannot pull the records from under it. A slot may also
+    // destroy an object whose key fired in the same step: each one is watched.
+    struct Fired {
+        GuiObject* object;
+        std::weak_ptr<void> watch;
+        std::shared_ptr<Signal::Base> signal;
+    };
+    std::vector<Fired> fired;
     VisitAnimations([&](GuiObject* child, Animation& animation, const Fractions& record) {
         for (AnimationKey& key : animation) {
             if (key.timeMs > elapsed)
@@ -278,14 +284,15 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
                                        key.height * record.height});
             if (!applyOnly) {
                 key.fired = true;
-                fired.emplace_back(child, key.signal);
+                fired.push_back(Fired { child, child->Watch(), key.signal });
             }
         }
     });
-    for (const auto& [child, signal] : fired) {
-        if (signal)
-            child->SendToSelf(signal.get());
-        child->Invalidate();
+    for (const Fired& entry : fired) {
+        if (entry.signal && !entry.watch.expired())
+            entry.object->SendToSelf(entry.signal.get());
+        if (!entry.watch.expired())
+            entry.object->Invalidate();
     }
     return applied;
 }

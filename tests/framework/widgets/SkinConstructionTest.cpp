@@ -336,6 +336,34 @@ TEST_F(SkinTest, AKeyWithoutAllFourLengthsLeavesTheGeometryAlone)
     layout.RemoveChild(&child, false);
 }
 
+TEST_F(SkinTest, AKeySignalWhoseSlotDestroysAnAnimatedObjectLeavesItAlone)
+{
+    GridLayout layout;
+    layout.SetSize(100, 100);
+    FakeScreenManager screens;
+    layout.SetScreenManager(&screens);
+    auto first = std::make_unique<Probe>();
+    auto second = std::make_unique<Probe>();
+    // Each one's key signal destroys the other: whichever fires first, the
+    // other must be neither sent its signal nor repainted.
+    struct Reaper : GuiObject {
+        explicit Reaper(std::unique_ptr<Probe>& target) : GuiObject(0, 0), target_(target) {}
+        void Reap(Vabo::Signal::Base*, GuiObject*) { target_.reset(); }
+        std::unique_ptr<Probe>& target_;
+    } reapFirst(first), reapSecond(second);
+    first->AddSlot<LayoutTest::Ping>(&Reaper::Reap, &reapSecond);
+    second->AddSlot<LayoutTest::Ping>(&Reaper::Reap, &reapFirst);
+    Vabo::Animation animation(1);
+    for (Probe* probe : {first.get(), second.get()}) {
+        animation[0].signal = std::make_shared<LayoutTest::Ping>();
+        layout.AddObjectAtFractions(probe, 0, 0, 1, 1, nullptr, &animation);
+    }
+
+    layout.StartAnimation();
+    EXPECT_NE(first == nullptr, second == nullptr) << "exactly one key fired";
+    EXPECT_EQ(1u, layout.GetChildren().size());
+}
+
 TEST(GuiBuilder, AddObjectAppendsACreateObjectForTheNameEntered)
 {
     LayoutTest::Folders folders(std::string(PELLORA_TEST_DATA) + "/framework/widgets/lib/VABO/XML");

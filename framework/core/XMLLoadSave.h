@@ -83,6 +83,10 @@ public:
     bool ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* element, const std::string& tag,
                       bool required);
 
+    // Builds a font from a "Font" element itself, with the attributes above.
+    template <class Font>
+    void ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement);
+
     // Writes the value's text; unless suppressed, also onto the node a
     // merged copy came from, so the edit lands in the document it came from.
     // False only for a null element.
@@ -180,18 +184,23 @@ bool XMLLoadSave::ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* elem
             ThrowXmlError(element, tag);
         return false;
     }
-    TiXmlElement* child = GetChild(element, tag);
+    ReadXmlFont(target, GetChild(element, tag));
+    return true;
+}
+
+template <class Font>
+void XMLLoadSave::ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement)
+{
     std::string family;
     float size = 0.0f;
     GdiplusGfxLayer::FontStyle style = GdiplusGfxLayer::FontStyleRegular;
     std::string conversion;
-    ReadXmlAttribute(family, child, "Family", true);
-    ReadXmlAttribute(size, child, "Size", true);
-    ReadXmlAttribute(style, child, "Style", true);
-    ReadXmlAttribute(conversion, child, "Conversion", false);
+    ReadXmlAttribute(family, fontElement, "Family", true);
+    ReadXmlAttribute(size, fontElement, "Size", true);
+    ReadXmlAttribute(style, fontElement, "Style", true);
+    ReadXmlAttribute(conversion, fontElement, "Conversion", false);
     const int mode = conversion == "Point" ? 2 : conversion == "Width" ? 1 : 0;
     target = std::make_shared<Font>(family, size, static_cast<int>(style), mode);
-    return true;
 }
 
 template <class T>

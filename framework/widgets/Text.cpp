@@ -54,19 +54,7 @@ void Text::ReadFont(TiXmlElement* element) {
   // before the skin's own: the last one is the label's.
   const std::vector<TiXmlElement*> fonts = GetChildren(element, "Font");
   if (fonts.empty()) ThrowXmlError(element, "Font");
-  TiXmlElement* font = fonts.back();
-  std::string family;
-  float size = 0.0f;
-  GdiplusGfxLayer::FontStyle style = GdiplusGfxLayer::FontStyleRegular;
-  std::string conversion;
-  ReadXmlAttribute(family, font, "Family", true);
-  ReadXmlAttribute(size, font, "Size", true);
-  ReadXmlAttribute(style, font, "Style", true);
-  ReadXmlAttribute(conversion, font, "Conversion", false);
-  const int mode = conversion == "Point"   ? GdiplusGfxLayer::Font::Point
-                   : conversion == "Width" ? GdiplusGfxLayer::Font::Width
-                                           : GdiplusGfxLayer::Font::Height;
-  font_ = std::make_shared<GdiplusGfxLayer::Font>(family, size, style, mode);
+  ReadXmlFont(font_, fonts.back());
 }
 
 std::string& Text::GetText() { return text_; }

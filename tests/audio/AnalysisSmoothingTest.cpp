@@ -41,6 +41,9 @@ TEST(SignalLevel, RmsIgnoresTheMeanAndTheGateNeedsMoreThanTheThreshold)
     const std::vector<float> square{0.01f, -0.01f, 0.01f, -0.01f};
     EXPECT_TRUE(LevelAbove(square, 30.0f, 32768.0f, 20.0f, 100.0f));
     EXPECT_FALSE(LevelAbove(square, 30.5f, 32768.0f, 20.0f, 100.0f));
+    // The gate on the application's level scale is the same.
+    EXPECT_TRUE(IsLevelAbove(square, 30.0f));
+    EXPECT_FALSE(IsLevelAbove(square, 30.5f));
     // 0.5 rms on a full scale of 200: exactly 40 dB.
     const std::vector<float> exact{0.5f, -0.5f};
     EXPECT_FALSE(LevelAbove(exact, 40.0f, 200.0f, 0.0f, 1.0f));

@@ -6,6 +6,7 @@
 #include "audio/LoopBuffer.h"
 #include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
+#include "audio/SoundCardCheck.h"
 
 #include "SoundRig.h"
 
@@ -137,14 +138,15 @@ TEST(AudioDevice, TheCaptureHandlerLeavesTheBlockItDecimatesIntact)
     record.Clear();
 }
 
-TEST(AudioDevice, WithoutASoundServerEverythingFailsCleanly)
+TEST(AudioDevice, WithoutASoundServerEverythingFailsCleanlyAndTheCardCheckFails)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             ::setenv("PULSE_SERVER", "unix:/nonexistent/pellora-no-server", 1);
+            bool ok = !IsSoundCardPresent();
             AudioDevice& device = AudioDevice::Instance();
-            bool ok = device.Input().GetError() != 0 && !device.Input().IsOpen();
+            ok = ok && device.Input().GetError() != 0 && !device.Input().IsOpen();
             ok = ok && device.GetInputs().empty() && device.GetInputFullScale() == 32768;
             ok = ok && device.Input().Start(false) != 0 && LatestBlock::Instance().Get().empty();
             LoopBuffer& loop = LoopBuffer::Instance();

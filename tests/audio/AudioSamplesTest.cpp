@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(AudioSamples, ReadsEverySampleEntryInOrder)
+TEST(AudioSamples, ReadsEverySampleEntryInOrderAndRefusesOneWithoutItsAccent)
 {
     MusicTest::ConfigFile file("Samples.xml");
     const AudioSamples samples(file.Root());
@@ -19,12 +19,10 @@ TEST(AudioSamples, ReadsEverySampleEntryInOrder)
     EXPECT_EQ("Samples/bell-accent.wav", entry.GetAccent());
     EXPECT_FALSE(samples.Find("bell", entry));
     EXPECT_EQ("Bell", entry.GetName());
-}
 
-TEST(AudioSamples, AnEntryWithoutItsAccentFileEndsTheConstruction)
-{
+    // An entry without its accent file ends the construction.
     Platform::LogCapture log;
-    MusicTest::ConfigFile file("SamplesWithoutAccent.xml");
-    EXPECT_THROW(AudioSamples samples(file.Root()), XMLLoadSave::XMLLoadSaveException);
+    MusicTest::ConfigFile broken("SamplesWithoutAccent.xml");
+    EXPECT_THROW(AudioSamples{broken.Root()}, XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Accent"));
 }

@@ -65,7 +65,7 @@ TEST(ComboPopulator, MakesOneNamedEntryPerNameInOrder)
     EXPECT_EQ(populator.GetEntries().size(), 6u) << "every run makes new entries";
 }
 
-TEST(ComboPopulator, ClearForgetsNamesEntriesAndTheirDocuments)
+TEST(ComboPopulator, ClearForgetsEntriesAndTheirDocumentsAndEntriesThatCannotBeMadeAreLogged)
 {
     const size_t before = DllDocMapInstance().GetDocuments().size();
     ComboPopulator populator;
@@ -81,15 +81,12 @@ TEST(ComboPopulator, ClearForgetsNamesEntriesAndTheirDocuments)
     EXPECT_TRUE(populator.GetEntries().empty());
     EXPECT_TRUE(first.expired());
     EXPECT_EQ(DllDocMapInstance().GetDocuments().size(), before);
-}
 
-TEST(ComboPopulator, EntriesThatCannotBeMadeAreSkippedAndLogged)
-{
+    // Entries that cannot be made are skipped and logged.
     Platform::LogCapture log;
-    ComboPopulator populator;
     populator.AddEntry("A");
     populator.AddEntry("B");
-    Box box;
+    box.placed.clear();
     populator.ForEachEntry(DataFile("UnknownEntry.xml"), &Box::AddEntry, &box, 2);
     populator.ForEachEntry(DataFile("Missing.xml"), &Box::AddEntry, &box, 2);
     EXPECT_TRUE(box.placed.empty());

@@ -25,58 +25,48 @@ public:
     bool GetVolume(int element, bool capture, int channel, unsigned& value) override
     {
         auto it = state_->volumes.find({element, capture});
-        if (it == state_->volumes.end() || channel >= int(it->second.size()))
-            return false;
-        value = it->second[std::size_t(channel)];
-        return true;
+        const bool found = it != state_->volumes.end() && channel < int(it->second.size());
+        return found && (value = it->second[std::size_t(channel)], true);
     }
     bool SetVolume(int element, bool capture, int channel, unsigned value) override
     {
         auto it = state_->volumes.find({element, capture});
         if (it == state_->volumes.end())
             return false;
-        ++state_->writes;
         for (std::size_t c = 0; c < it->second.size(); ++c)
             if (channel < 0 || int(c) == channel)
                 it->second[c] = value;
-        state_->changed.push_back(element);
-        return true;
+        return Written(element);
     }
     bool GetSwitch(int element, bool capture, bool& on) override
     {
         auto it = state_->switches.find({element, capture});
-        if (it == state_->switches.end())
-            return false;
-        on = it->second;
-        return true;
+        return it != state_->switches.end() && (on = it->second, true);
     }
     bool SetSwitch(int element, bool capture, bool on) override
     {
         auto it = state_->switches.find({element, capture});
-        if (it == state_->switches.end())
-            return false;
-        ++state_->writes;
-        it->second = on;
-        state_->changed.push_back(element);
-        return true;
+        return it != state_->switches.end() && (it->second = on, Written(element));
     }
     bool GetEnumItem(int element, unsigned& item) override
     {
         auto it = state_->items.find(element);
-        if (it == state_->items.end())
-            return false;
-        item = it->second;
-        return true;
+        return it != state_->items.end() && (item = it->second, true);
     }
     bool SetEnumItem(int element, unsigned item) override
     {
-        ++state_->writes;
         state_->items[element] = item;
-        state_->changed.push_back(element);
-        return true;
+        return Written(element);
     }
     std::vector<int> Poll() override { return std::exchange(state_->changed, {}); }
 
 private:
+    bool Written(int element)
+    {
+        ++state_->writes;
+        state_->changed.push_back(element);
+        return true;
+    }
+
     std::shared_ptr<State> state_;
 };

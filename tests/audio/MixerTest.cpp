@@ -11,36 +11,18 @@
 
 namespace {
 
-Platform::MixerElement Element(const char* name)
-{
-    Platform::MixerElement e;
-    e.name = name;
-    return e;
-}
-
 // A card with microphone and line-in lines chosen through a source enumeration,
 // and a stereo master output.
 std::shared_ptr<FakeMixerBackend::State> Card()
 {
     auto s = std::make_shared<FakeMixerBackend::State>();
-    Platform::MixerElement master = Element("Master");
-    master.playbackVolume = master.playbackSwitch = true;
-    master.playbackChannels = 2;
-    Platform::MixerElement mic = Element("Mic");
-    mic.captureVolume = mic.captureSwitch = true;
-    mic.captureChannels = 1;
-    Platform::MixerElement line = Element("Line");
-    line.captureVolume = true;
-    line.captureChannels = 2;
-    Platform::MixerElement source = Element("Capture Source");
-    source.captureEnum = true;
-    source.enumItems = {"Mic", "Line", "CD"};
-    s->elements = {master, mic, line, source};
-    s->volumes[{0, false}] = {65535, 65535};
-    s->switches[{0, false}] = true;
-    s->volumes[{1, true}] = {40000};
-    s->switches[{1, true}] = true;
-    s->volumes[{2, true}] = {10000, 12000};
+    // Name, playback and capture volume, playback and capture switch, source choice, its items, channels.
+    s->elements = {{"Master", true, false, true, false, false, {}, 2, 0},
+                   {"Mic", false, true, false, true, false, {}, 0, 1},
+                   {"Line", false, true, false, false, false, {}, 0, 2},
+                   {"Capture Source", false, false, false, false, true, {"Mic", "Line", "CD"}, 0, 0}};
+    s->volumes = {{{0, false}, {65535, 65535}}, {{1, true}, {40000}}, {{2, true}, {10000, 12000}}};
+    s->switches = {{{0, false}, true}, {{1, true}, true}};
     s->items[3] = 0;
     return s;
 }
@@ -49,10 +31,7 @@ std::shared_ptr<FakeMixerBackend::State> Card()
 std::shared_ptr<FakeMixerBackend::State> Server()
 {
     auto s = std::make_shared<FakeMixerBackend::State>();
-    Platform::MixerElement capture = Element("Capture");
-    capture.captureVolume = capture.captureSwitch = true;
-    capture.captureChannels = 2;
-    s->elements = {capture};
+    s->elements = {{"Capture", false, true, false, true, false, {}, 0, 2}};
     s->volumes[{0, true}] = {65535, 65535};
     s->switches[{0, true}] = true;
     return s;
@@ -77,7 +56,7 @@ std::vector<std::string> Names(const std::vector<MixerLine>& lines)
 
 } // namespace
 
-TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALine)
+TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALineAndASingleInputToo)
 {
     RecordMixer mixer(OpenerFor(Card()));
     std::vector<MixerLine> lines;
@@ -89,17 +68,14 @@ TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALine)
     EXPECT_TRUE(mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux));
     EXPECT_TRUE(mixer.HasControl(MixerComponent::SrcMicrophone, MixerControlType::Volume));
     EXPECT_FALSE(mixer.HasControl(MixerComponent::SrcUndefined, MixerControlType::Volume));
-}
 
-TEST(RecordMixer, ASingleInputIsStillAnInput)
-{
-    RecordMixer mixer(OpenerFor(Server()));
-    std::vector<MixerLine> lines;
-    ASSERT_EQ(1, mixer.GetInputLines(lines));
+    // A single input is still an input; its switch makes it the one choice of a
+    // multiple-choice source control.
+    RecordMixer server(OpenerFor(Server()));
+    ASSERT_EQ(1, server.GetInputLines(lines));
     EXPECT_EQ("Capture", lines[0].name);
-    // Its switch makes it the one choice of a multiple-choice source control.
-    EXPECT_TRUE(mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer));
-    EXPECT_EQ(1.0, mixer.GetVolumeOfComponentType(MixerComponent::SrcUndefined));
+    EXPECT_TRUE(server.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mixer));
+    EXPECT_EQ(1.0, server.GetVolumeOfComponentType(MixerComponent::SrcUndefined));
 }
 
 TEST(RecordMixer, SelectingASourceWritesItAndNotifiesNobody)
@@ -138,7 +114,7 @@ TEST(RecordMixer, SelectingASourceWritesItAndNotifiesNobody)
     EXPECT_EQ(writes, card->writes);
 }
 
-TEST(RecordMixer, VolumesAreFractionsOfTheCommonScale)
+TEST(RecordMixer, VolumesAreFractionsOfTheCommonScaleWrittenOnlyWhenRegistered)
 {
     auto card = Card();
     RecordMixer mixer(OpenerFor(card));
@@ -161,7 +137,7 @@ TEST(RecordMixer, VolumesAreFractionsOfTheCommonScale)
     EXPECT_EQ(0.0, mixer.GetMute(MixerComponent::SrcMicrophone));
 }
 
-TEST(RecordMixer, TheNewValueIsKeptBeforeTheCallbackRuns)
+TEST(RecordMixer, TheGuiClockReportsOutsideChangesKeepingTheNewValueBeforeTheCallbackRuns)
 {
     auto card = Card();
     RecordMixer mixer(OpenerFor(card));
@@ -177,7 +153,7 @@ TEST(RecordMixer, TheNewValueIsKeptBeforeTheCallbackRuns)
     }));
     card->volumes[{1, true}][0] = 1234;
     card->changed.push_back(1);
-    mixer.Poll();
+    Platform::EventLoop::Instance().RunFor(50);
     EXPECT_EQ(std::vector<double>{1234.0}, reported);
 }
 
@@ -220,16 +196,3 @@ TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)
     EXPECT_EQ(0, calls) << "our own writes are no changes";
 }
 
-TEST(RecordMixer, TheGuiClockReportsOutsideChanges)
-{
-    auto card = Card();
-    RecordMixer mixer(OpenerFor(card));
-    MixerLine mic;
-    ASSERT_TRUE(mixer.FindLineByName("Mic", mic));
-    std::vector<double> reported;
-    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume, [&](double v) { reported.push_back(v); }));
-    card->volumes[{1, true}][0] = 777;
-    card->changed.push_back(1);
-    Platform::EventLoop::Instance().RunFor(50);
-    EXPECT_EQ(std::vector<double>{777.0}, reported);
-}

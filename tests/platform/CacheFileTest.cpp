@@ -25,41 +25,9 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
-class CacheFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/pellora-cache-test.XXXXXX";
-        root_ = mkdtemp(pattern);
-        const char* old = std::getenv("XDG_CACHE_HOME");
-        hadOld_ = old != nullptr;
-        if (hadOld_)
-            old_ = old;
-        setenv("XDG_CACHE_HOME", root_.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (hadOld_)
-            setenv("XDG_CACHE_HOME", old_.c_str(), 1);
-        else
-            unsetenv("XDG_CACHE_HOME");
-        std::system(("rm -rf '" + root_ + "'").c_str());
-    }
-    std::string root_;
-    std::string old_;
-    bool hadOld_ = false;
-};
-
 } // namespace
 
-TEST_F(CacheFileTest, FolderIsMadeUnderXdgCacheHome)
-{
-    std::string error;
-    EXPECT_EQ(root_ + "/vintrel-pellora", Platform::CacheFolder(error)) << error;
-    EXPECT_EQ(root_ + "/vintrel-pellora", Platform::CacheFolder(error)) << error;
-}
-
-TEST_F(CacheFileTest, NamesAreCleanShortAndDistinct)
+TEST(CacheFile, NamesAreCleanShortAndDistinct)
 {
     const std::string a = Platform::CacheFileName("http://host/pic/a.png?x=1");
     const std::string b = Platform::CacheFileName("http://host/pic_a.png?x=1");
@@ -72,18 +40,31 @@ TEST_F(CacheFileTest, NamesAreCleanShortAndDistinct)
         EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-') << c;
 }
 
-TEST_F(CacheFileTest, WritesThroughATemporaryFileAndLeavesNothingOnFailure)
+TEST(CacheFile, FolderUnderXdgCacheHomeIsWrittenThroughATemporaryFileLeavingNothingOnFailure)
 {
+    char pattern[] = "/tmp/pellora-cache-test.XXXXXX";
+    const std::string root = mkdtemp(pattern);
+    const char* old = std::getenv("XDG_CACHE_HOME");
+    const std::string oldValue = old ? old : "";
+    setenv("XDG_CACHE_HOME", root.c_str(), 1);
+
     std::string error;
     const std::string folder = Platform::CacheFolder(error);
+    EXPECT_EQ(root + "/vintrel-pellora", folder) << error;
+    EXPECT_EQ(folder, Platform::CacheFolder(error)) << "an existing folder is used as it is";
     ASSERT_TRUE(Platform::WriteFileAtomically(folder + "/one", "abc", error)) << error;
-    std::ifstream in(folder + "/one");
     std::stringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(folder + "/one").rdbuf();
     EXPECT_EQ("abc", content.str());
     EXPECT_EQ(std::vector<std::string>{"one"}, FilesIn(folder));
 
     EXPECT_FALSE(Platform::WriteFileAtomically(folder + "/missing-folder/two", "abc", error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(std::vector<std::string>{"one"}, FilesIn(folder));
+
+    if (old)
+        setenv("XDG_CACHE_HOME", oldValue.c_str(), 1);
+    else
+        unsetenv("XDG_CACHE_HOME");
+    std::system(("rm -rf '" + root + "'").c_str());
 }

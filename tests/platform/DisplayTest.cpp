@@ -13,27 +13,19 @@
 
 using Platform::Rect;
 
-TEST(KeepInsideWorkArea, PushedBackFromTheRightAndBottomEdges)
+TEST(KeepInsideWorkArea, PushedBackFromTheEdgesAndALargerWindowToTheTopLeft)
 {
-    const Rect work{0, 30, 1280, 994};
-    int x = 0, y = 0;
-    Platform::KeepInsideWorkArea(Rect{1200, 900, 200, 150}, work, x, y);
-    EXPECT_EQ(1080, x);
-    EXPECT_EQ(874, y);
-    Platform::KeepInsideWorkArea(Rect{10, 40, 100, 100}, work, x, y);
-    EXPECT_EQ(10, x);
-    EXPECT_EQ(40, y);
-    Platform::KeepInsideWorkArea(Rect{-20, 0, 100, 100}, work, x, y);
-    EXPECT_EQ(0, x);
-    EXPECT_EQ(30, y);
-}
-
-TEST(KeepInsideWorkArea, ALargerWindowGoesToTheTopLeftCorner)
-{
-    int x = 0, y = 0;
-    Platform::KeepInsideWorkArea(Rect{500, 500, 2000, 1500}, Rect{0, 30, 1280, 994}, x, y);
-    EXPECT_EQ(0, x);
-    EXPECT_EQ(30, y);
+    const struct {
+        Rect window;
+        int x, y;
+    } rows[] = {{{1200, 900, 200, 150}, 1080, 874}, {{10, 40, 100, 100}, 10, 40}, {{-20, 0, 100, 100}, 0, 30},
+                {{500, 500, 2000, 1500}, 0, 30}};
+    for (const auto& row : rows) {
+        int x = -1, y = -1;
+        Platform::KeepInsideWorkArea(row.window, Rect{0, 30, 1280, 994}, x, y);
+        EXPECT_EQ(row.x, x) << row.window.x;
+        EXPECT_EQ(row.y, y) << row.window.x;
+    }
 }
 
 TEST(NativeWindow, PresentsOnlyTheGivenRectangles)

@@ -51,10 +51,9 @@ protected:
     }
     void TearDown() override
     {
-        if (a)
-            loop.Detach(a->Id());
-        if (b)
-            loop.Detach(b->Id());
+        for (const auto* window : {a.get(), b.get()})
+            if (window)
+                loop.Detach(window->Id());
     }
 
     static std::unique_ptr<Platform::NativeWindow> Make()
@@ -69,12 +68,7 @@ protected:
     {
         SDL_Event e;
         SDL_zero(e);
-        e.type = SDL_MOUSEBUTTONDOWN;
-        e.button.windowID = windowId;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
+        e.button = {SDL_MOUSEBUTTONDOWN, 0, windowId, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, x, y};
         ASSERT_EQ(1, SDL_PushEvent(&e));
     }
 
@@ -121,11 +115,8 @@ TEST_F(EventLoopTest, ModalLoopsNestAndEveryWindowIsServedMeanwhile)
     EXPECT_EQ(7, resultOfB);
     EXPECT_GT(ticksOfAInsideB, 0) << "the outer window kept its clock during the inner loop";
     EXPECT_FALSE(loop.EndModal(a->Id(), 0)) << "no loop runs any more";
-}
 
-TEST_F(EventLoopTest, DetachingAWindowEndsItsModalLoop)
-{
-    loop.StartTimer(a->Id());
+    // Detaching a window ends its modal loop.
     clientA.onTick = [&] { loop.Detach(a->Id()); };
     EXPECT_EQ(-1, loop.RunModal(a->Id()));
 }

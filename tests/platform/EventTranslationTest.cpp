@@ -7,8 +7,8 @@
 #include <cstring>
 
 using Platform::HostInput;
-using Platform::kVirtualKeyFlag;
 using Kind = Platform::HostInput::Kind;
+using Codes = std::vector<std::uint32_t>;
 
 namespace {
 
@@ -20,12 +20,18 @@ std::vector<HostInput> Translate(const SDL_Event& event)
     return Platform::TranslateEvent(event, state);
 }
 
-SDL_Event KeyDown(SDL_Keycode sym, Uint16 mod = KMOD_NONE)
+SDL_Event Event(Uint32 type)
 {
     SDL_Event e;
     SDL_zero(e);
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = kWindow;
+    e.type = type;
+    e.window.windowID = kWindow; // where key, text, mouse and window events keep it
+    return e;
+}
+
+SDL_Event KeyDown(SDL_Keycode sym, Uint16 mod)
+{
+    SDL_Event e = Event(SDL_KEYDOWN);
     e.key.keysym.sym = sym;
     e.key.keysym.mod = mod;
     return e;
@@ -33,20 +39,14 @@ SDL_Event KeyDown(SDL_Keycode sym, Uint16 mod = KMOD_NONE)
 
 SDL_Event Text(const char* utf8)
 {
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = kWindow;
+    SDL_Event e = Event(SDL_TEXTINPUT);
     std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
     return e;
 }
 
-SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks, int x, int y)
+SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks, int x = 0, int y = 0)
 {
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = type;
-    e.button.windowID = kWindow;
+    SDL_Event e = Event(type);
     e.button.button = button;
     e.button.clicks = clicks;
     e.button.x = x;
@@ -54,9 +54,9 @@ SDL_Event Button(Uint32 type, Uint8 button, Uint8 clicks, int x, int y)
     return e;
 }
 
-std::vector<std::uint32_t> Codes(const std::vector<HostInput>& inputs)
+Codes KeyCodes(const std::vector<HostInput>& inputs)
 {
-    std::vector<std::uint32_t> codes;
+    Codes codes;
     for (const HostInput& input : inputs) {
         EXPECT_EQ(Kind::KeyPress, input.kind);
         EXPECT_EQ(kWindow, input.windowId);
@@ -65,45 +65,37 @@ std::vector<std::uint32_t> Codes(const std::vector<HostInput>& inputs)
     return codes;
 }
 
-using Codes_ = std::vector<std::uint32_t>;
-
 } // namespace
 
-TEST(EventTranslation, KeysArriveAsCharactersAndFlaggedVirtualKeys)
+TEST(EventTranslation, KeysArriveAsCharactersFlaggedVirtualKeysAndControlCharacters)
 {
-    EXPECT_EQ(Codes_({0x80000025}), Codes(Translate(KeyDown(SDLK_LEFT))));
-    EXPECT_EQ(Codes_({0x80000026}), Codes(Translate(KeyDown(SDLK_UP))));
-    EXPECT_EQ(Codes_({0x80000027}), Codes(Translate(KeyDown(SDLK_RIGHT))));
-    EXPECT_EQ(Codes_({0x80000028}), Codes(Translate(KeyDown(SDLK_DOWN))));
-    EXPECT_EQ(Codes_({0x80000024}), Codes(Translate(KeyDown(SDLK_HOME))));
-    EXPECT_EQ(Codes_({0x80000023}), Codes(Translate(KeyDown(SDLK_END))));
-    EXPECT_EQ(Codes_({0x8000002E}), Codes(Translate(KeyDown(SDLK_DELETE))));
-    EXPECT_EQ(Codes_({0x80000008, 8}), Codes(Translate(KeyDown(SDLK_BACKSPACE))));
-    EXPECT_EQ(Codes_({9}), Codes(Translate(KeyDown(SDLK_TAB))));
-    EXPECT_EQ(Codes_({9}), Codes(Translate(KeyDown(SDLK_TAB, KMOD_LSHIFT))));
-    EXPECT_EQ(Codes_({13}), Codes(Translate(KeyDown(SDLK_RETURN))));
-    EXPECT_EQ(Codes_({13}), Codes(Translate(KeyDown(SDLK_KP_ENTER))));
-    EXPECT_EQ(Codes_({27}), Codes(Translate(KeyDown(SDLK_ESCAPE))));
-}
-
-TEST(EventTranslation, ControlLettersGiveControlCharacters)
-{
-    EXPECT_EQ(Codes_({22}), Codes(Translate(KeyDown(SDLK_v, KMOD_LCTRL))));
-    EXPECT_EQ(Codes_({1}), Codes(Translate(KeyDown(SDLK_a, KMOD_RCTRL))));
-    EXPECT_EQ(Codes_({26}), Codes(Translate(KeyDown(SDLK_z, KMOD_LCTRL | KMOD_LSHIFT))));
-    // Plain letters come as text, Ctrl+Alt is AltGr, other keys give nothing.
-    EXPECT_TRUE(Translate(KeyDown(SDLK_v)).empty());
-    EXPECT_TRUE(Translate(KeyDown(SDLK_v, KMOD_LCTRL | KMOD_RALT)).empty());
-    EXPECT_TRUE(Translate(KeyDown(SDLK_F1, KMOD_LCTRL)).empty());
-    EXPECT_TRUE(Translate(KeyDown(SDLK_LSHIFT)).empty());
+    const struct {
+        SDL_Keycode sym;
+        Uint16 mod;
+        Codes codes;
+    } rows[] = {
+        {SDLK_LEFT, KMOD_NONE, {0x80000025}}, {SDLK_UP, KMOD_NONE, {0x80000026}},
+        {SDLK_RIGHT, KMOD_NONE, {0x80000027}}, {SDLK_DOWN, KMOD_NONE, {0x80000028}},
+        {SDLK_HOME, KMOD_NONE, {0x80000024}}, {SDLK_END, KMOD_NONE, {0x80000023}},
+        {SDLK_DELETE, KMOD_NONE, {0x8000002E}}, {SDLK_BACKSPACE, KMOD_NONE, {0x80000008, 8}},
+        {SDLK_TAB, KMOD_NONE, {9}}, {SDLK_TAB, KMOD_LSHIFT, {9}},
+        {SDLK_RETURN, KMOD_NONE, {13}}, {SDLK_KP_ENTER, KMOD_NONE, {13}},
+        {SDLK_ESCAPE, KMOD_NONE, {27}}, {SDLK_v, KMOD_LCTRL, {22}},
+        {SDLK_a, KMOD_RCTRL, {1}}, {SDLK_z, KMOD_LCTRL | KMOD_LSHIFT, {26}},
+        // Plain letters come as text, Ctrl+Alt is AltGr, other keys give nothing.
+        {SDLK_v, KMOD_NONE, {}}, {SDLK_v, KMOD_LCTRL | KMOD_RALT, {}},
+        {SDLK_F1, KMOD_LCTRL, {}}, {SDLK_LSHIFT, KMOD_NONE, {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.codes, KeyCodes(Translate(KeyDown(row.sym, row.mod)))) << SDL_GetKeyName(row.sym) << " " << row.mod;
 }
 
 TEST(EventTranslation, TextGivesOneKeyPressPerCodePoint)
 {
-    EXPECT_EQ(Codes_({'a', 'B', ' '}), Codes(Translate(Text("aB "))));
-    EXPECT_EQ(Codes_({0xE9, 0x20AC, 0x1D11E}), Codes(Translate(Text("\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E"))));
+    EXPECT_EQ(Codes({'a', 'B', ' '}), KeyCodes(Translate(Text("aB "))));
+    EXPECT_EQ(Codes({0xE9, 0x20AC, 0x1D11E}), KeyCodes(Translate(Text("\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E"))));
     // A stray continuation byte and a truncated sequence are skipped.
-    EXPECT_EQ(Codes_({'x', 'y'}), Codes(Translate(Text("x\x80\xE2\x82y"))));
+    EXPECT_EQ(Codes({'x', 'y'}), KeyCodes(Translate(Text("x\x80\xE2\x82y"))));
 }
 
 TEST(EventTranslation, SecondClickIsADoubleClickInsteadOfAPress)
@@ -113,22 +105,31 @@ TEST(EventTranslation, SecondClickIsADoubleClickInsteadOfAPress)
     EXPECT_EQ(Kind::LeftButtonDown, down[0].kind);
     EXPECT_EQ(30, down[0].x);
     EXPECT_EQ(40, down[0].y);
-    EXPECT_EQ(Kind::LeftButtonDblClk, Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::LeftButtonDown, Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::LeftButtonDblClk, Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 4, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::LeftButtonUp, Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 2, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::RightButtonDown, Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::RightButtonDblClk, Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, 0, 0))[0].kind);
-    EXPECT_EQ(Kind::RightButtonUp, Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 0, 0))[0].kind);
-    EXPECT_TRUE(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 0, 0)).empty());
+    const struct {
+        Uint32 type;
+        Uint8 button;
+        Uint8 clicks;
+        Kind kind;
+    } rows[] = {
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, Kind::LeftButtonDblClk},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, Kind::LeftButtonDown},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 4, Kind::LeftButtonDblClk},
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 2, Kind::LeftButtonUp},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, Kind::RightButtonDown},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 2, Kind::RightButtonDblClk},
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, Kind::RightButtonUp},
+    };
+    for (const auto& row : rows) {
+        const auto out = Translate(Button(row.type, row.button, row.clicks));
+        ASSERT_EQ(1u, out.size());
+        EXPECT_EQ(row.kind, out[0].kind) << int(row.button) << " " << int(row.clicks);
+    }
+    EXPECT_TRUE(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1)).empty());
 }
 
 TEST(EventTranslation, WheelGives120PerNotchAtTheWindowPoint)
 {
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.windowID = kWindow;
+    SDL_Event e = Event(SDL_MOUSEWHEEL);
     e.wheel.y = 1;
     e.wheel.preciseY = 1.0f;
     e.wheel.mouseX = 12;
@@ -157,12 +158,9 @@ TEST(EventTranslation, WheelGives120PerNotchAtTheWindowPoint)
     EXPECT_TRUE(Translate(e).empty()) << "a sideways wheel is not the vertical wheel";
 }
 
-TEST(EventTranslation, MotionAndWindowEvents)
+TEST(EventTranslation, MotionAndWindowEventsAndWhichOfThemAreUserInput)
 {
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = kWindow;
+    SDL_Event e = Event(SDL_MOUSEMOTION);
     e.motion.x = 5;
     e.motion.y = 6;
     auto move = Translate(e);
@@ -170,23 +168,23 @@ TEST(EventTranslation, MotionAndWindowEvents)
     EXPECT_EQ(Kind::MouseMove, move[0].kind);
     EXPECT_EQ(5, move[0].x);
     EXPECT_EQ(6, move[0].y);
+    EXPECT_TRUE(move[0].IsUserInput());
 
-    SDL_zero(e);
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = kWindow;
+    e = Event(SDL_WINDOWEVENT);
+    e.window.data1 = 300;
+    e.window.data2 = 200;
     const std::pair<Uint8, Kind> table[] = {
         {SDL_WINDOWEVENT_SIZE_CHANGED, Kind::Sized}, {SDL_WINDOWEVENT_MOVED, Kind::Moved},
         {SDL_WINDOWEVENT_FOCUS_GAINED, Kind::FocusGained}, {SDL_WINDOWEVENT_FOCUS_LOST, Kind::FocusLost},
         {SDL_WINDOWEVENT_EXPOSED, Kind::Exposed}, {SDL_WINDOWEVENT_CLOSE, Kind::CloseRequest},
     };
-    for (const auto& row : table) {
-        e.window.event = row.first;
-        e.window.data1 = 300;
-        e.window.data2 = 200;
+    for (const auto& [event, kind] : table) {
+        e.window.event = event;
         auto out = Translate(e);
         ASSERT_EQ(1u, out.size());
-        EXPECT_EQ(row.second, out[0].kind);
+        EXPECT_EQ(kind, out[0].kind);
         EXPECT_EQ(kWindow, out[0].windowId);
+        EXPECT_FALSE(out[0].IsUserInput()) << "a disabled window still takes it";
     }
     e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
     EXPECT_EQ(300, Translate(e)[0].x);
@@ -194,6 +192,13 @@ TEST(EventTranslation, MotionAndWindowEvents)
     // SDL also reports RESIZED for the same change; one Sized is enough.
     e.window.event = SDL_WINDOWEVENT_RESIZED;
     EXPECT_TRUE(Translate(e).empty());
+
+    HostInput input;
+    for (Kind kind : {Kind::KeyPress, Kind::LeftButtonDown, Kind::RightButtonUp, Kind::MouseWheel,
+                      Kind::LeftButtonDblClk, Kind::DropFile}) {
+        input.kind = kind;
+        EXPECT_TRUE(input.IsUserInput());
+    }
 }
 
 TEST(EventTranslation, OnlyTheFirstFileOfADropIsReported)
@@ -201,8 +206,8 @@ TEST(EventTranslation, OnlyTheFirstFileOfADropIsReported)
     Platform::TranslationState state;
     SDL_Event e;
     SDL_zero(e);
-    e.drop.windowID = kWindow;
     e.type = SDL_DROPBEGIN;
+    e.drop.windowID = kWindow;
     EXPECT_TRUE(Platform::TranslateEvent(e, state).empty());
 
     char first[] = "/tmp/one.wav";
@@ -222,18 +227,4 @@ TEST(EventTranslation, OnlyTheFirstFileOfADropIsReported)
     e.type = SDL_DROPFILE;
     e.drop.file = second;
     ASSERT_EQ(1u, Platform::TranslateEvent(e, state).size()) << "the next drop is reported again";
-}
-
-TEST(EventTranslation, UserInputIsWhatADisabledWindowIgnores)
-{
-    HostInput input;
-    for (Kind kind : {Kind::KeyPress, Kind::LeftButtonDown, Kind::RightButtonUp, Kind::MouseMove, Kind::MouseWheel,
-                      Kind::LeftButtonDblClk, Kind::DropFile}) {
-        input.kind = kind;
-        EXPECT_TRUE(input.IsUserInput());
-    }
-    for (Kind kind : {Kind::Sized, Kind::Moved, Kind::FocusGained, Kind::FocusLost, Kind::Exposed, Kind::CloseRequest}) {
-        input.kind = kind;
-        EXPECT_FALSE(input.IsUserInput());
-    }
 }

@@ -6,7 +6,7 @@
 
 using TestSupport::LoopbackHttpServer;
 
-TEST(HttpFetch, ReturnsACompleteSuccessfulBody)
+TEST(HttpFetch, ReturnsACompleteSuccessfulBodyAlsoAfterARedirect)
 {
     LoopbackHttpServer server;
     server.Serve("/a.png", {200, "picture bytes", "", -1});
@@ -15,16 +15,11 @@ TEST(HttpFetch, ReturnsACompleteSuccessfulBody)
     EXPECT_EQ(200, result.status);
     EXPECT_EQ("picture bytes", result.body);
     EXPECT_EQ(1, server.Requests("/a.png"));
-}
 
-TEST(HttpFetch, FollowsARedirectToTheBody)
-{
-    LoopbackHttpServer server;
-    server.Serve("/a.png", {200, "picture bytes", "", -1});
     server.Serve("/moved", {302, "", "Location: /a.png\r\n", -1});
-    const auto result = Platform::HttpFetch(server.Url("/moved"));
-    EXPECT_TRUE(result.ok) << result.error;
-    EXPECT_EQ("picture bytes", result.body);
+    const auto moved = Platform::HttpFetch(server.Url("/moved"));
+    EXPECT_TRUE(moved.ok) << moved.error;
+    EXPECT_EQ("picture bytes", moved.body);
 }
 
 TEST(HttpFetch, FailsOnErrorStatusOversizeTruncationAndOtherSchemes)
@@ -52,10 +47,8 @@ TEST(HttpFetch, FailsOnErrorStatusOversizeTruncationAndOtherSchemes)
     EXPECT_FALSE(Platform::HttpFetch(server.Url("/ftp"), limits).ok);
     EXPECT_FALSE(Platform::HttpFetch("file:///etc/hostname", limits).ok);
     EXPECT_FALSE(Platform::HttpFetch("see http://127.0.0.1/", limits).ok);
-}
 
-TEST(HttpFetch, RecognisesAddressesByTheirPrefixOnly)
-{
+    // Addresses are recognised by their prefix only.
     EXPECT_TRUE(Platform::IsHttpAddress("http://example/a.png"));
     EXPECT_TRUE(Platform::IsHttpAddress("HTTPS://example/a.png"));
     EXPECT_FALSE(Platform::IsHttpAddress("pictures/http://a.png"));

@@ -11,16 +11,6 @@
 
 namespace {
 
-std::unique_ptr<Platform::NativeWindow> MakeWindow()
-{
-    Platform::NativeWindow::Options options;
-    options.x = 40;
-    options.y = 40;
-    options.width = 20;
-    options.height = 10;
-    return Platform::NativeWindow::Create(options);
-}
-
 int Area(const std::vector<Platform::Rect>& rectangles)
 {
     int area = 0;
@@ -31,55 +21,38 @@ int Area(const std::vector<Platform::Rect>& rectangles)
 
 } // namespace
 
-TEST(WindowShape, RowRunsBecomeTheWindowsOutline)
+TEST(WindowShape, RowRunsBecomeTheWindowsOutlineAndOutliveTheFirstFrame)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    auto window = MakeWindow();
+    Platform::NativeWindow::Options options;
+    options.x = 40;
+    options.y = 40;
+    options.width = 20;
+    options.height = 10;
+    auto window = Platform::NativeWindow::Create(options);
     ASSERT_TRUE(window);
+    std::vector<Platform::Rect> outline;
+    ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));
+    EXPECT_EQ(outline, (std::vector<Platform::Rect>{{0, 0, 20, 10}})) << "an uncut window is its whole rectangle";
 
     // A 10 x 10 square at the left, given as ten runs one pixel high.
     std::vector<Platform::Rect> runs;
     for (int y = 0; y < 10; ++y)
         runs.push_back(Platform::Rect{0, y, 10, 1});
     ASSERT_TRUE(Platform::SetWindowShape(window->Handle(), runs));
-
-    std::vector<Platform::Rect> outline;
     ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));
     EXPECT_EQ(Area(outline), 100);
     for (const auto& r : outline) {
         EXPECT_GE(r.x, 0);
         EXPECT_LE(r.x + r.width, 10);
     }
-}
 
-TEST(WindowShape, TheOutlineOutlivesTheFirstFrame)
-{
-    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    auto window = MakeWindow();
-    ASSERT_TRUE(window);
-    window->Show();
-    ASSERT_TRUE(Platform::SetWindowShape(window->Handle(), {Platform::Rect{0, 0, 10, 10}}));
     // Showing a frame makes and uses the window's framebuffer.
+    window->Show();
     SDL_UpdateWindowSurface(window->Handle());
-    std::vector<Platform::Rect> outline;
     ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));
     EXPECT_EQ(Area(outline), 100);
-}
 
-TEST(WindowShape, AnUncutWindowIsItsWholeRectangle)
-{
-    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    auto window = MakeWindow();
-    ASSERT_TRUE(window);
-    std::vector<Platform::Rect> outline;
-    ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));
-    ASSERT_EQ(outline.size(), 1u);
-    EXPECT_EQ(outline[0], (Platform::Rect{0, 0, 20, 10}));
-}
-
-TEST(WindowShape, NoWindowIsRefused)
-{
-    std::vector<Platform::Rect> outline;
     EXPECT_FALSE(Platform::SetWindowShape(nullptr, {}));
     EXPECT_FALSE(Platform::GetWindowShape(nullptr, outline));
 }

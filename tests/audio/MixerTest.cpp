@@ -46,25 +46,19 @@ MixerClient::Opener OpenerFor(std::shared_ptr<FakeMixerBackend::State> state)
     };
 }
 
-std::vector<std::string> Names(const std::vector<MixerLine>& lines)
-{
-    std::vector<std::string> names;
-    for (const MixerLine& l : lines)
-        names.push_back(l.name);
-    return names;
-}
-
 } // namespace
 
 TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALineAndASingleInputToo)
 {
     RecordMixer mixer(OpenerFor(Card()));
     std::vector<MixerLine> lines;
-    EXPECT_EQ(3, mixer.GetInputLines(lines));
-    EXPECT_EQ((std::vector<std::string>{"Mic", "Line", "CD"}), Names(lines));
-    EXPECT_EQ(MixerComponent::SrcMicrophone, lines[0].componentType);
-    EXPECT_EQ(MixerComponent::SrcLine, lines[1].componentType);
-    EXPECT_EQ(MixerComponent::SrcUndefined, lines[2].componentType);
+    ASSERT_EQ(3, mixer.GetInputLines(lines));
+    const std::pair<std::string, unsigned> expected[]
+        = {{"Mic", MixerComponent::SrcMicrophone}, {"Line", MixerComponent::SrcLine}, {"CD", MixerComponent::SrcUndefined}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(expected[i].first, lines[i].name);
+        EXPECT_EQ(expected[i].second, lines[i].componentType) << expected[i].first;
+    }
     EXPECT_TRUE(mixer.HasControl(MixerComponent::DstWaveIn, MixerControlType::Mux));
     EXPECT_TRUE(mixer.HasControl(MixerComponent::SrcMicrophone, MixerControlType::Volume));
     EXPECT_FALSE(mixer.HasControl(MixerComponent::SrcUndefined, MixerControlType::Volume));

@@ -1,4 +1,3 @@
-#include "audio/AppState.h"
 #include "audio/OctaveLookup.h"
 
 #include "MusicModelTestSupport.h"
@@ -10,6 +9,7 @@ using MusicTest::NotesFromText;
 TEST(OctaveLookup, FindsTheNearestEntryAndItsNeighboursAndBuildsAgainWithoutDoubling)
 {
     OctaveLookup lookup;
+    EXPECT_EQ(lookup.FindNearest(440.0f), nullptr) << "an empty table names nothing";
     const NoteStore store
         = NotesFromText(R"(<Note Name="A4" Frequency="440"/><Note Name="A2" Frequency="110"/><Note Name="A3" Frequency="220"/>)");
     lookup.Build(store);
@@ -31,18 +31,6 @@ TEST(OctaveLookup, FindsTheNearestEntryAndItsNeighboursAndBuildsAgainWithoutDoub
     const NoteName stranger{"X", "", 123.0f};
     EXPECT_EQ(&lookup.Previous(stranger), &stranger);
     EXPECT_EQ(&lookup.Next(stranger), &stranger);
-}
-
-TEST(OctaveLookup, EmptyTableNamesNothing)
-{
-    OctaveLookup lookup;
-    EXPECT_EQ(lookup.FindNearest(440.0f), nullptr);
-    AppState state;
-    EXPECT_EQ(state.NearestNoteName(440.0f), "");
-    EXPECT_EQ(state.NearestNoteLabel(440.0f), "");
-    EXPECT_EQ(state.LowerNoteFrequency(440.0f), 440.0f);
-    EXPECT_EQ(state.UpperNoteFrequency(440.0f), 440.0f);
-    EXPECT_EQ(state.TransposeFrequency(440.0f, 3), 440.0f);
 }
 
 TEST(OctaveLookup, LabelsKeepLettersSharpsAndFlats)

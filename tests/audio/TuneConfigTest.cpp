@@ -26,12 +26,17 @@ std::vector<std::string> StyleNames(const Instrument& instrument)
     return names;
 }
 
+// The full configuration document, loaded through the XML core.
+class TuningDocument : public ::testing::Test {
+protected:
+    ConfigFile file{"Tuning.xml"};
+    TuneConfig config{file.Root()};
+};
+
 } // namespace
 
-TEST(TuneConfig, LoadsInstrumentsAndStylesInDocumentOrder)
+TEST_F(TuningDocument, LoadsInstrumentsAndStylesInDocumentOrder)
 {
-    ConfigFile file("Tuning.xml");
-    TuneConfig config(file.Root());
 
     NameList instruments;
     config.ForEachInstrumentName(&NameList::AddEntry, &instruments);
@@ -57,10 +62,8 @@ TEST(TuneConfig, LoadsInstrumentsAndStylesInDocumentOrder)
     EXPECT_FALSE(guitar.FindStyle("drop d", dropD));
 }
 
-TEST(TuneConfig, StoresKeepTheFirstOfTwoEntriesAndHearingIsFrequenciesAndLevels)
+TEST_F(TuningDocument, StoresKeepTheFirstOfTwoEntriesAndHearingIsFrequenciesAndLevels)
 {
-    ConfigFile file("Tuning.xml");
-    TuneConfig config(file.Root());
     EXPECT_EQ(config.GetNoteStore().GetNotes().size(), 61u);
     EXPECT_EQ(config.GetNoteStore().GetFrequency("A4"), 440.0f);
     EXPECT_EQ(config.GetNoteStore().GetFrequency("H4"), 0.0f);
@@ -84,10 +87,8 @@ TEST(TuneConfig, StoresKeepTheFirstOfTwoEntriesAndHearingIsFrequenciesAndLevels)
     EXPECT_EQ(curve, (std::vector<std::pair<float, float>>{{100.0f, 10.0f}, {1000.0f, 0.0f}, {4000.5f, -3.5f}}));
 }
 
-TEST(TuneConfig, StyleNotesTakeTheirFrequencyFromTheNoteTableAndTranspose)
+TEST_F(TuningDocument, StyleNotesTakeTheirFrequencyFromTheNoteTableAndTranspose)
 {
-    ConfigFile file("Tuning.xml");
-    TuneConfig config(file.Root());
     AppState state;
     state.BuildNotes(config.GetNoteStore());
 

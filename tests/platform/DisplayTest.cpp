@@ -31,13 +31,7 @@ TEST(KeepInsideWorkArea, PushedBackFromTheEdgesAndALargerWindowToTheTopLeft)
 TEST(NativeWindow, PresentsOnlyTheGivenRectangles)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    Platform::NativeWindow::Options options;
-    options.title = "present";
-    options.x = 40;
-    options.y = 50;
-    options.width = 64;
-    options.height = 48;
-    auto window = Platform::NativeWindow::Create(options);
+    auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "present", 40, 50, 64, 48});
     ASSERT_TRUE(window);
     EXPECT_EQ(Rect({40, 50, 64, 48}), window->GetRect());
     EXPECT_FALSE(window->IsVisible());

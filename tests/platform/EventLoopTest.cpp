@@ -43,8 +43,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-        a = Make();
-        b = Make();
+        const Platform::NativeWindow::Options options{Platform::NativeWindow::Kind::Application, "", 0, 0, 50, 40};
+        a = Platform::NativeWindow::Create(options);
+        b = Platform::NativeWindow::Create(options);
         ASSERT_TRUE(a && b);
         loop.Attach(a->Id(), clientA);
         loop.Attach(b->Id(), clientB);
@@ -54,14 +55,6 @@ protected:
         for (const auto* window : {a.get(), b.get()})
             if (window)
                 loop.Detach(window->Id());
-    }
-
-    static std::unique_ptr<Platform::NativeWindow> Make()
-    {
-        Platform::NativeWindow::Options options;
-        options.width = 50;
-        options.height = 40;
-        return Platform::NativeWindow::Create(options);
     }
 
     static void PushClick(Uint32 windowId, int x, int y)

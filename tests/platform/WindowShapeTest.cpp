@@ -24,12 +24,7 @@ int Area(const std::vector<Platform::Rect>& rectangles)
 TEST(WindowShape, RowRunsBecomeTheWindowsOutlineAndOutliveTheFirstFrame)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    Platform::NativeWindow::Options options;
-    options.x = 40;
-    options.y = 40;
-    options.width = 20;
-    options.height = 10;
-    auto window = Platform::NativeWindow::Create(options);
+    auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "", 40, 40, 20, 10});
     ASSERT_TRUE(window);
     std::vector<Platform::Rect> outline;
     ASSERT_TRUE(Platform::GetWindowShape(window->Handle(), outline));

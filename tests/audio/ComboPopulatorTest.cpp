@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using MusicTest::ConfigFile;
@@ -26,17 +27,14 @@ public:
 Vabo::RegisterClass<PopulatorTestEntry> entryClass(
     "PopulatorTestEntry", "", [](TiXmlElement* element) { return new PopulatorTestEntry(element); });
 
-struct Placed {
-    std::string name;
-    int index;
-    int count;
-};
+// Where each entry was placed: its name, index and the count of entries.
+using Placed = std::vector<std::tuple<std::string, int, int>>;
 
 struct Box {
-    std::vector<Placed> placed;
+    Placed placed;
     void AddEntry(std::shared_ptr<Vabo::GuiObject> entry, int index, int count)
     {
-        placed.push_back({entry->GetName(), index, count});
+        placed.emplace_back(entry->GetName(), index, count);
     }
 };
 
@@ -53,12 +51,7 @@ TEST(ComboPopulator, MakesOneNamedEntryPerNameInOrder)
 
     Box box;
     populator.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, populator.Count());
-    ASSERT_EQ(box.placed.size(), 3u);
-    EXPECT_EQ(box.placed[0].name, "Guitar");
-    EXPECT_EQ(box.placed[1].name, "Bass");
-    EXPECT_EQ(box.placed[2].name, "guitar");
-    EXPECT_EQ(box.placed[2].index, 2);
-    EXPECT_EQ(box.placed[2].count, 3);
+    EXPECT_EQ(box.placed, (Placed{{"Guitar", 0, 3}, {"Bass", 1, 3}, {"guitar", 2, 3}}));
     EXPECT_EQ(populator.GetEntries().size(), 3u);
 
     populator.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, populator.Count());

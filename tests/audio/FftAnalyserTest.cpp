@@ -149,7 +149,7 @@ TEST(FftAnalyser, KernelTableIsTheStandardOneAndTheTransformRebuildsIt)
             EXPECT_NEAR(computed[j][i], kernels[j][i], 1e-3f + 1e-5f * kernels[j][i]) << j << "/" << i;
 }
 
-TEST(FftAnalyser, PureSineIsEstimatedWithinOneHundredthOfAHertz)
+TEST(FftAnalyser, PureSineAndHarmonicTonesAreEstimatedWithinHundredthsOfAHertz)
 {
     FftAnalyser& analyser = TunerAnalyser();
     const std::vector<float> samples = Tone({{1.0, 1.0}}, 440.0);
@@ -159,10 +159,8 @@ TEST(FftAnalyser, PureSineIsEstimatedWithinOneHundredthOfAHertz)
     const std::vector<float>& magnitudes = analyser.Magnitudes();
     ASSERT_EQ(magnitudes.size(), 2048u);
     EXPECT_EQ(std::max_element(magnitudes.begin(), magnitudes.begin() + 1024) - magnitudes.begin(), 82);
-}
 
-TEST(FftAnalyser, HarmonicTonesAreFoundFromTheirSpacings)
-{
+    // Harmonic tones are found from their spacings.
     EXPECT_NEAR(TunerAnalyser().EstimateFrequency(Tone({{1, 1.0}, {2, 0.8}, {3, 0.6}, {4, 0.5}, {5, 0.4}}, 110.0)), 110.0f,
                 0.01f);
     // A weak fundamental is found from its harmonics.

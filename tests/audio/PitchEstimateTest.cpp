@@ -33,7 +33,7 @@ const SpectralKernelTable& Kernels()
 
 } // namespace
 
-TEST(PitchEstimate, FindMaxInRangeKeepsTheFirstMaximumAndRejectsBadRanges)
+TEST(PitchEstimate, PeakSearchKeepsTheFirstMaximumMasksNeighboursAndRejectsBadRanges)
 {
     const std::vector<float> values{1.0f, 3.0f, 2.0f, 3.0f};
     EXPECT_EQ(FindMaxInRange(values, 0, 4), std::make_pair(1, 3.0f));
@@ -41,10 +41,8 @@ TEST(PitchEstimate, FindMaxInRangeKeepsTheFirstMaximumAndRejectsBadRanges)
     for (auto [lo, hi] : {std::pair{-1, 3}, std::pair{2, 2}, std::pair{3, 2}, std::pair{0, 5}})
         EXPECT_EQ(FindMaxInRange(values, lo, hi), std::make_pair(-1, 0.0f)) << lo << ".." << hi;
     EXPECT_EQ(FindMaxInRange(std::vector<float>(8, 0.0f), 0, 8).first, -1);
-}
 
-TEST(PitchEstimate, StrongestPeaksMaskTheirNeighbours)
-{
+    // The strongest peaks mask their neighbours.
     const auto mags = Spectrum({{100, 50.0f}, {101, 49.0f}, {102, 48.0f}, {103, 47.0f}, {300, 10.0f}});
     EXPECT_EQ(NthStrongestPeak(mags, 1, 0, 3, kN), 100);
     EXPECT_EQ(NthStrongestPeak(mags, 2, 0, 3, kN), 103) << "101 and 102 lie within w - 1 of 100";

@@ -35,7 +35,7 @@ TEST(CurveLookup, InterpolatesHoldsTheEndsAndScalesLoudnessUpToTheLimit)
     EXPECT_FLOAT_EQ(sample, 0.25f);
 }
 
-TEST(ToneLoop, FindsTheRisingZeroCrossingOfKnownTonesAndMakesWholeLoops)
+TEST(ToneLoop, ReferenceTonesAreWholeLoopsEndingOnARisingZeroCrossing)
 {
     EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 1000), 402);
     EXPECT_EQ(FindSineLoopLength(1000.0f, 44100, 0.009f, 1000), 442);
@@ -47,10 +47,8 @@ TEST(ToneLoop, FindsTheRisingZeroCrossingOfKnownTonesAndMakesWholeLoops)
     EXPECT_FLOAT_EQ(ReferenceToneDuration(440.0f), 401 * 1099 * 0.022675738f);
     EXPECT_EQ(std::lround(ReferenceToneDuration(440.0f) * 44.1), 440699);
     EXPECT_FLOAT_EQ(ReferenceToneDuration(0.0f), 441000.0f) << "no loop: the generator's 10 s";
-}
 
-TEST(ToneLoop, TonesTooLowForALoopEndOnARisingZeroCrossing)
-{
+    // Tones too low for a loop end on a rising zero crossing.
     EXPECT_EQ(FindSineLoopLength(41.2f, 44100, 0.009f, 1000), 2) << "the first step is already near zero";
     for (float f : {41.2f, 30.87f, 55.0f, 62.0f, 16.35f, 1.0f}) {
         const long samples = std::lround(ReferenceToneDuration(f) * 44.1);

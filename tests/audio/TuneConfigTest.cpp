@@ -37,7 +37,6 @@ protected:
 
 TEST_F(TuningDocument, LoadsInstrumentsAndStylesInDocumentOrder)
 {
-
     NameList instruments;
     config.ForEachInstrumentName(&NameList::AddEntry, &instruments);
     EXPECT_EQ(instruments.names, (std::vector<std::string>{"Guitar", "Bass", "guitar"}));

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-TEST(WaveGenerators, BeatLengthsComeFromWholeMillisecondsAndTheClickIsCutToTheBeat)
+TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTonesToTenSeconds)
 {
     EXPECT_EQ(500, BeatMs(120));
     EXPECT_EQ(526, BeatMs(114));
@@ -24,10 +24,8 @@ TEST(WaveGenerators, BeatLengthsComeFromWholeMillisecondsAndTheClickIsCutToTheBe
     EXPECT_EQ(0.0f, beat[528]);
     BuildBeatBuffer(beat, 44100, 0, ToneClick(440.0f));
     EXPECT_TRUE(beat.empty());
-}
 
-TEST(WaveGenerators, TonesStopAtTenSecondsAndFadeOutScalesLinearly)
-{
+    // Tones stop at ten seconds; a fade-out scales linearly.
     std::vector<float> tone;
     GenerateSine(440.0f, 25000.0f, 44100, tone);
     EXPECT_EQ(441000u, tone.size());

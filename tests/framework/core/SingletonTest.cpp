@@ -1,4 +1,3 @@
-#include "framework/core/DocMap.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/IdFactory.h"
@@ -12,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -53,19 +51,8 @@ void ReportDeadReferences()
     std::fflush(stderr);
 }
 
-void ReleaseSeesEveryWitness()
-{
-    std::fprintf(stderr, "release with witnesses %d and %d alive\n", WitnessInstance<1>().value,
-                 WitnessInstance<2>().value);
-}
-
-void FactoryClearSeesTheLaterSingleton()
-{
-    std::fprintf(stderr, "factory cleared, witness %d alive\n", WitnessInstance<2>().value);
-}
-
-// An object the factory owns whose destructor needs a singleton made after
-// the framework initialisation.
+// An object the factory owns whose destructor needs singletons made before
+// and after the framework initialisation.
 class ExitProbe : public Vabo::GuiObject {
 public:
     ExitProbe()
@@ -74,34 +61,22 @@ public:
     }
     ~ExitProbe() override
     {
-        std::fprintf(stderr, "probe released with witness %d alive\n", WitnessInstance<3>().value);
+        std::fprintf(stderr, "probe released with witnesses %d and %d alive\n", WitnessInstance<1>().value,
+                     WitnessInstance<3>().value);
     }
 };
 
 } // namespace
 
-TEST(Singleton, AccessorsReturnTheOneInstance)
-{
-    EXPECT_EQ(&DllIdFactoryInstance(), &DllIdFactoryInstance());
-    EXPECT_EQ(&DllDocMapInstance(), &DllDocMapInstance());
-    EXPECT_EQ(&DllScreenCollectorInstance(), &DllScreenCollectorInstance());
-    EXPECT_EQ(&Vabo::DllSignalIdInstance(), &Vabo::DllSignalIdInstance());
-}
-
-TEST(Singleton, ObjectIdsStartAtOneAndNeverRepeat)
+TEST(Singleton, IdsCountFromOneAndSignalTypeIdsAreGivenOnceInOrderOfFirstRequest)
 {
     Vabo::IdFactory_ fresh;
     EXPECT_EQ(1u, fresh.Next());
     EXPECT_EQ(2u, fresh.Next());
-
     const std::uint32_t a = DllIdFactoryInstance().Next();
-    const std::uint32_t b = DllIdFactoryInstance().Next();
     EXPECT_NE(0u, a);
-    EXPECT_EQ(a + 1, b);
-}
+    EXPECT_EQ(a + 1, DllIdFactoryInstance().Next());
 
-TEST(Singleton, SignalTypeIdsAreGivenOnceInOrderOfFirstRequest)
-{
     EXPECT_EQ(1u, Vabo::SignalFactory_().counter);
     const std::uint32_t before = DllSignalFactoryInstance().counter;
     std::uint32_t first = 0;
@@ -150,37 +125,12 @@ TEST_F(SingletonDeathTest, UseAfterExitDestructionThrowsDeadReferenceEveryTime)
         "witness: Dead Reference Detected\n");
 }
 
-TEST_F(SingletonDeathTest, TheExitReleaseRunsBeforeTheFirstSingletonDies)
-{
-    EXPECT_EXIT(
-        {
-            WitnessInstance<1>();
-            Vabo::SetExitRelease(&ReleaseSeesEveryWitness);
-            WitnessInstance<2>();
-            std::exit(0);
-        },
-        testing::ExitedWithCode(0),
-        "release with witnesses 1 and 2 alive\nwitness 2 destroyed\nwitness 1 destroyed\n");
-}
-
-TEST_F(SingletonDeathTest, TheFrameworkInitialisationClearsTheFactoryBeforeLaterSingletonsDie)
-{
-    EXPECT_EXIT(
-        {
-            _VaboInit::SetFactoryClear(&FactoryClearSeesTheLaterSingleton);
-            DllVaboInitInstance();
-            // Made after the initialisation, so destroyed before it.
-            WitnessInstance<2>();
-            std::exit(0);
-        },
-        testing::ExitedWithCode(0), "factory cleared, witness 2 alive\nwitness 2 destroyed\n");
-}
-
-TEST_F(SingletonDeathTest, ObjectsTheFactoryOwnsAreReleasedWhileEverySingletonLives)
+TEST_F(SingletonDeathTest, ObjectsTheFactoryOwnsAreReleasedBeforeAnySingletonDies)
 {
     EXPECT_EXIT(
         {
             static Vabo::GuiObject owner(0, 0);
+            WitnessInstance<1>();
             DllVaboInitInstance();
             auto& factory = DllGlobalObjectFactoryInstance();
             factory.Register("Test::ExitProbe", [](TiXmlElement*) { return new ExitProbe; });
@@ -189,8 +139,10 @@ TEST_F(SingletonDeathTest, ObjectsTheFactoryOwnsAreReleasedWhileEverySingletonLi
             document->LinkEndChild(element);
             if (!factory.CreateAndRegister("Test::ExitProbe", "probe", &owner, element))
                 std::_Exit(2);
+            // Made after the initialisation, so destroyed before it.
             WitnessInstance<3>();
             std::exit(0);
         },
-        testing::ExitedWithCode(0), "probe released with witness 3 alive\nwitness 3 destroyed\n");
+        testing::ExitedWithCode(0),
+        "probe released with witnesses 1 and 3 alive\nwitness 3 destroyed\nwitness 1 destroyed\n");
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using XmlTest::Data;
-using XmlTest::Folders;
 
 namespace {
 
@@ -30,17 +29,31 @@ TiXmlElement* ParseInto(TiXmlDocument& document, const char* xml)
     return document.RootElement();
 }
 
-} // namespace
-
-TEST(XMLLoadSave, LoadsASkinAndMergesATwoLevelBaseXmlChain)
+// A required read that must succeed; gives the value read over the start value.
+template <class T>
+T Read(const TiXmlElement* element, const char* name, T value)
 {
-    Folders folders = Folders::Skin();
+    XMLLoadSave loader;
+    EXPECT_TRUE(loader.ReadXmlAttribute(value, element, name, true)) << name;
+    return value;
+}
+
+// The test skin loaded through the document map; its toolbar derives from
+// Frame.xml, which derives from Panel.xml.
+class SkinXml : public ::testing::Test {
+protected:
+    DocMapFolders folders_ = XmlTest::SkinFolders();
     XMLLoadSave loader;
     TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
-    ASSERT_TRUE(skin);
-    EXPECT_EQ("Skin", skin->ValueStr());
-
     TiXmlElement* toolbar = loader.GetChild(skin, "Toolbar");
+    TiXmlElement* play = loader.GetChild(toolbar, "Button");
+};
+
+} // namespace
+
+TEST_F(SkinXml, MergesATwoLevelBaseXmlChain)
+{
+    EXPECT_EQ("Skin", skin->ValueStr());
     // Panel <- Frame <- Toolbar: the farthest base is the merged element.
     EXPECT_EQ("Vabo::Panel", toolbar->ValueStr());
     EXPECT_EQ("Top", Attribute(toolbar, "Name"));
@@ -54,145 +67,43 @@ TEST(XMLLoadSave, LoadsASkinAndMergesATwoLevelBaseXmlChain)
     // then the derived element's own children.
     EXPECT_EQ((std::vector<std::string>{"PanelBackground", "Panel", "FrameTitle", "Frame", "Play"}),
               NamesOf(loader.GetChildren(toolbar)));
-    EXPECT_TRUE(loader.MatchesName(toolbar, "Top"));
-    EXPECT_TRUE(loader.MatchesName(toolbar, "Frame"));
-    EXPECT_TRUE(loader.MatchesName(toolbar, "Panel"));
+    for (const char* name : {"Top", "Frame", "Panel"})
+        EXPECT_TRUE(loader.MatchesName(toolbar, name)) << name;
     EXPECT_FALSE(loader.MatchesName(toolbar, "Main"));
-}
 
-TEST(XMLLoadSave, GetChildrenMatchesTheResolvedTagAndGetChildTheOwnTag)
-{
-    Folders folders = Folders::Skin();
-    XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    // GetChildren matches the resolved tag, GetChild and HasChild the own tag.
     EXPECT_EQ(1u, loader.GetChildren(skin, "Vabo::Panel").size());
     EXPECT_TRUE(loader.GetChildren(skin, "Toolbar").empty());
     EXPECT_TRUE(XMLLoadSave::HasChild(skin, "Toolbar"));
     EXPECT_FALSE(XMLLoadSave::HasChild(skin, "Vabo::Panel"));
-    EXPECT_EQ("Vabo::Panel", loader.GetChild(skin, "Toolbar")->ValueStr());
     EXPECT_EQ("Status", loader.GetChildOrSelf(skin, "Status")->ValueStr());
     EXPECT_EQ(skin, loader.GetChildOrSelf(skin, "Nothing"));
 }
 
-TEST(XMLLoadSave, ChildScansSkipCommentsAndText)
+TEST_F(SkinXml, ReferencesAndTheLibraryMacroExpandAcrossTheMergedChain)
 {
-    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
-    XMLLoadSave loader;
-    TiXmlElement* root = loader.LoadXMLOrThrow("xml/Comments.xml");
-    EXPECT_EQ((std::vector<std::string>{"First", "Second", "Third"}), NamesOf(loader.GetChildren(root)));
-    EXPECT_EQ((std::vector<std::string>{"First", "Second"}), NamesOf(loader.GetChildren(root, "Item")));
-    EXPECT_TRUE(XMLLoadSave::HasChild(root, "Other"));
-    EXPECT_EQ("Third", Attribute(loader.GetChild(root, "Other"), "Name"));
-}
-
-TEST(XMLLoadSave, ExpandsTheLibraryMacroAndReferencesToEnclosingElements)
-{
-    Folders folders = Folders::Skin();
-    XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
-    TiXmlElement* play = loader.GetChildren(loader.GetChild(skin, "Toolbar"), "Button").at(0);
-
-    std::string text;
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Image", true));
-    EXPECT_EQ(DllDocMapInstance().GetLibraryFolder() + "//Images/play.png", text);
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Tint", true));
-    EXPECT_EQ("200,100,50,255", text);
+    EXPECT_EQ(DllDocMapInstance().GetLibraryFolder() + "//Images/play.png", Read(play, "Image", std::string()));
+    EXPECT_EQ("200,100,50,255", Read(play, "Tint", std::string()));
     // The toolbar answers to "Top" although it lives in the base document now.
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, play, "Label", true));
-    EXPECT_EQ("[10px]", text);
+    EXPECT_EQ("[10px]", Read(play, "Label", std::string()));
     // The integer reading keeps the number in front of a unit.
-    int height = 0;
-    const TiXmlElement* toolbar = play->Parent()->ToElement();
-    EXPECT_TRUE(loader.ReadXmlAttribute(height, toolbar, "Height", true));
-    EXPECT_EQ(10, height);
-}
+    EXPECT_EQ(10, Read(toolbar, "Height", 0));
 
-TEST(XMLLoadSave, ReferencesReachIntoTheIncludingDocumentFromABaseRoot)
-{
-    Folders folders = Folders::Skin();
-    XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
-    TiXmlElement* toolbar = loader.GetChild(skin, "Toolbar");
     // "PanelBackground" sits in Panel.xml; its root was included by Frame.xml,
     // whose root was included by Skin.xml.
     TiXmlElement* background = loader.GetChild(toolbar, "Background");
     background->SetAttribute("Fill", "$Main!Accent!");
-    std::string fill;
-    EXPECT_TRUE(loader.ReadXmlAttribute(fill, background, "Fill", true));
-    EXPECT_EQ("200,100,50,255", fill);
-}
+    EXPECT_EQ("200,100,50,255", Read(background, "Fill", std::string()));
 
-TEST(XMLLoadSave, AMergedElementStillSeesTheElementsEnclosingItsDerivedElement)
-{
-    Folders folders = Folders::Skin();
-    XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
+    // A merged element still sees the elements enclosing its derived element.
     TiXmlElement* inner = loader.GetChild(loader.GetChild(skin, "Group"), "Inner");
     ASSERT_EQ("Vabo::Panel", inner->ValueStr());
-    std::string text;
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, inner, "Tint", true));
-    EXPECT_EQ("1,1,1,1", text);
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, inner, "Caption", true));
-    EXPECT_EQ("Pellora", text);
+    EXPECT_EQ("1,1,1,1", Read(inner, "Tint", std::string()));
+    EXPECT_EQ("Pellora", Read(inner, "Caption", std::string()));
 }
 
-TEST(XMLLoadSave, AReferenceIsSoughtAboveTheElementAndMatchesAliases)
+TEST_F(SkinXml, AMissingRequiredAttributeOrChildIsReportedWithItsPathAndThrown)
 {
-    TiXmlDocument document("refs.xml");
-    TiXmlElement* root = ParseInto(document, R"(
-        <A Name="Outer" Color="1,2,3,4" Depth="$Outer!Color!">
-          <Alias Name="A"/>
-          <B Name="Inner" Color="9,9,9,9">
-            <C Name="Leaf" Color="5,5,5,5" Own="$Leaf!Color!" Mixed="x $A!Color! y $Inner!Color! z"
-               Nested="$Outer!Depth!" Second="$Outer!Color!-$None!Color!"/>
-          </B>
-        </A>)");
-    TiXmlElement* leaf = root->FirstChildElement("B")->FirstChildElement("C");
-    XMLLoadSave loader;
-    std::string text = "unchanged";
-
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Mixed", false));
-    EXPECT_EQ("x 1,2,3,4 y 9,9,9,9 z", text);
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Nested", false));
-    EXPECT_EQ("1,2,3,4", text);
-    // A second reference that cannot be resolved stays in the text.
-    EXPECT_TRUE(loader.ReadXmlAttribute(text, leaf, "Second", false));
-    EXPECT_EQ("1,2,3,4-$None!Color!", text);
-
-    // The element itself is not searched: a first unresolved reference
-    // makes the read fail.
-    text = "unchanged";
-    EXPECT_FALSE(loader.ReadXmlAttribute(text, leaf, "Own", false));
-    EXPECT_EQ("unchanged", text);
-    EXPECT_THROW(loader.ReadXmlAttribute(text, leaf, "Own", true), XMLLoadSave::XMLLoadSaveException);
-}
-
-TEST(XMLLoadSave, CyclicReferencesEndAsAFailedRead)
-{
-    TiXmlDocument document("cycle.xml");
-    TiXmlElement* root = ParseInto(document, R"(
-        <A Name="A" Self="$A!Self!" Ping="$A!Pong!" Pong="[$A!Ping!]" Grow="$A!Grow!$A!Grow!">
-          <B Name="B" X="$A!Self!" Y="$A!Ping!" Z="$A!Grow!"/>
-        </A>)");
-    const TiXmlElement* b = root->FirstChildElement("B");
-    XMLLoadSave loader;
-    for (const char* attribute : {"X", "Y", "Z"}) {
-        Platform::LogCapture log;
-        std::string text = "unchanged";
-        EXPECT_FALSE(loader.ReadXmlAttribute(text, b, attribute, false)) << attribute;
-        EXPECT_EQ("unchanged", text);
-        EXPECT_TRUE(log.Contains("do not end")) << attribute;
-        EXPECT_THROW(loader.ReadXmlAttribute(text, b, attribute, true), XMLLoadSave::XMLLoadSaveException);
-    }
-}
-
-TEST(XMLLoadSave, AMissingRequiredAttributeIsReportedWithItsPathAndThrown)
-{
-    Folders folders = Folders::Skin();
-    XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
-    TiXmlElement* play = loader.GetChildren(loader.GetChild(skin, "Toolbar"), "Button").at(0);
-
     Platform::LogCapture log;
     int missing = 7;
     EXPECT_FALSE(loader.ReadXmlAttribute(missing, play, "Missing", false));
@@ -209,15 +120,11 @@ TEST(XMLLoadSave, AMissingRequiredAttributeIsReportedWithItsPathAndThrown)
     ASSERT_EQ(1u, log.Messages().size());
     EXPECT_EQ("XML Error: Filename = " + file + " Vabo::Panel -> Button ->  Element = Button Attribute = Missing",
               log.Messages()[0]);
-}
 
-TEST(XMLLoadSave, TheXmlErrorPathRunsFromTheRootDownToTheElement)
-{
+    log.Clear();
     TiXmlDocument document("/skins/deep.xml");
-    TiXmlElement* root = ParseInto(document, "<Root><Middle><Leaf/></Middle></Root>");
-    TiXmlElement* leaf = root->FirstChildElement()->FirstChildElement();
-    XMLLoadSave loader;
-    Platform::LogCapture log;
+    TiXmlElement* leaf = ParseInto(document, "<Root><Middle><Leaf/></Middle></Root>")->FirstChildElement()
+                             ->FirstChildElement();
     EXPECT_THROW(loader.GetChild(leaf, "Child"), XMLLoadSave::XMLLoadSaveException);
     std::string value;
     EXPECT_THROW(loader.ReadXmlAttribute(value, nullptr, "Colour", true), XMLLoadSave::XMLLoadSaveException);
@@ -228,53 +135,30 @@ TEST(XMLLoadSave, TheXmlErrorPathRunsFromTheRootDownToTheElement)
     EXPECT_NE(std::string::npos, log.Messages()[1].find("Attribute = Colour"));
 }
 
-TEST(XMLLoadSave, MissingOrBrokenDocumentsAreReportedAndThrown)
+TEST_F(SkinXml, WritesThroughAMergedCopyToTheDocumentItCameFrom)
 {
-    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
-    XMLLoadSave loader;
-    Platform::LogCapture log;
-    EXPECT_EQ(nullptr, loader.LoadXML("xml/Missing.xml"));
-    EXPECT_THROW(loader.LoadXMLOrThrow("xml/Broken.xml"), XMLLoadSave::XMLLoadSaveException);
-    EXPECT_TRUE(log.Contains("DocMap::GetDocument - failed to load XML file "));
-    EXPECT_TRUE(log.Contains("xml/Broken.xml is malformed or missing"));
-    EXPECT_TRUE(log.Contains("Broken skin file: " + DllDocMapInstance().GetAppFolder() + "/xml/Broken.xml"));
+    TiXmlElement* original = skin->FirstChildElement("Toolbar")->FirstChildElement("Button");
+    ASSERT_NE(original, play);
 
-    // A BaseXML of "default" for a type without a default definition.
-    TiXmlDocument document("derived.xml");
-    TiXmlElement* root = ParseInto(document, R"(<Unregistered BaseXML="default"/>)");
-    EXPECT_THROW(loader.ResolveBaseXML(root), XMLLoadSave::XMLLoadSaveException);
-}
+    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Go")));
+    EXPECT_EQ("Go", Attribute(original, "Label"));
+    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Stop"), true));
+    EXPECT_EQ("Stop", Attribute(play, "Label"));
+    EXPECT_EQ("Go", Attribute(original, "Label"));
+    EXPECT_FALSE(loader.SetXmlAttribute(nullptr, "Label", 1));
 
-TEST(XMLLoadSave, ABaseThatNamesItselfFailsInsteadOfRecursingForEver)
-{
-    Folders folders(Data(""), Data("skins/lib/VABO/XML"));
-    XMLLoadSave loader;
-    Platform::LogCapture log;
-    EXPECT_THROW(loader.LoadXML("xml/SelfBase.xml"), XMLLoadSave::XMLLoadSaveException);
-    EXPECT_TRUE(log.Contains("BaseXML chain deeper than"));
-}
-
-TEST(XMLLoadSave, DefaultBaseXmlUsesTheRegisteredDefinition)
-{
-    Folders folders = Folders::Skin();
-    DllDocMapInstance().SetDefaultBaseXML("Vabo::Panel", "$VABO/Objects/Panel/Panel.xml");
-    TiXmlDocument document("derived.xml");
-    TiXmlElement* root = ParseInto(document, R"(<Vabo::Panel BaseXML="default" Width="5"/>)");
-    XMLLoadSave loader;
-    TiXmlElement* merged = loader.ResolveBaseXML(root);
-    ASSERT_NE(root, merged);
-    EXPECT_EQ("5", Attribute(merged, "Width"));
-    EXPECT_EQ("10,20,30,255", Attribute(merged, "Color"));
+    XMLLoadSave::AttributeAdjustor adjust(original, "Label", "Adjusted");
+    EXPECT_EQ("Adjusted", Attribute(original, "Label"));
+    XMLLoadSave::AttributeAdjustor nothing(nullptr, "Label", "Adjusted");
 }
 
 TEST(XMLLoadSave, BaseDocumentsLiveAsLongAsAnyCopyOfTheirObject)
 {
-    Folders folders = Folders::Skin();
+    DocMapFolders folders = XmlTest::SkinFolders();
     const std::size_t before = DllDocMapInstance().GetDocuments().size();
-    TiXmlElement* toolbar = nullptr;
     auto original = std::make_unique<XMLLoadSave>();
     TiXmlElement* skin = original->LoadXMLOrThrow("XML/Main/Skin.xml");
-    toolbar = original->GetChild(skin, "Toolbar");
+    TiXmlElement* toolbar = original->GetChild(skin, "Toolbar");
     // The skin itself plus the two bases of the toolbar.
     EXPECT_EQ(before + 3, DllDocMapInstance().GetDocuments().size());
 
@@ -294,22 +178,95 @@ TEST(XMLLoadSave, BaseDocumentsLiveAsLongAsAnyCopyOfTheirObject)
     EXPECT_EQ(before + 1, DllDocMapInstance().GetDocuments().size());
 }
 
-TEST(XMLLoadSave, WritesThroughAMergedCopyToTheDocumentItCameFrom)
+TEST(XMLLoadSave, ChildScansSkipCommentsAndText)
 {
-    Folders folders = Folders::Skin();
+    DocMapFolders folders(Data(""), Data("skins/lib/VABO/XML"));
     XMLLoadSave loader;
-    TiXmlElement* skin = loader.LoadXMLOrThrow("XML/Main/Skin.xml");
-    TiXmlElement* merged = loader.GetChild(skin, "Toolbar");
-    TiXmlElement* play = loader.GetChild(merged, "Button");
-    TiXmlElement* original = skin->FirstChildElement("Toolbar")->FirstChildElement("Button");
-    ASSERT_NE(original, play);
+    TiXmlElement* root = loader.LoadXMLOrThrow("xml/Comments.xml");
+    EXPECT_EQ((std::vector<std::string>{"First", "Second", "Third"}), NamesOf(loader.GetChildren(root)));
+    EXPECT_EQ((std::vector<std::string>{"First", "Second"}), NamesOf(loader.GetChildren(root, "Item")));
+    EXPECT_TRUE(XMLLoadSave::HasChild(root, "Other"));
+    EXPECT_EQ("Third", Attribute(loader.GetChild(root, "Other"), "Name"));
+}
 
-    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Go")));
-    EXPECT_EQ("Go", Attribute(original, "Label"));
-    EXPECT_TRUE(loader.SetXmlAttribute(play, "Label", std::string("Stop"), true));
-    EXPECT_EQ("Stop", Attribute(play, "Label"));
-    EXPECT_EQ("Go", Attribute(original, "Label"));
-    EXPECT_FALSE(loader.SetXmlAttribute(nullptr, "Label", 1));
+TEST(XMLLoadSave, AReferenceIsSoughtAboveTheElementAndMatchesAliases)
+{
+    TiXmlDocument document("refs.xml");
+    TiXmlElement* root = ParseInto(document, R"(
+        <A Name="Outer" Color="1,2,3,4" Depth="$Outer!Color!">
+          <Alias Name="A"/>
+          <B Name="Inner" Color="9,9,9,9">
+            <C Name="Leaf" Color="5,5,5,5" Own="$Leaf!Color!" Mixed="x $A!Color! y $Inner!Color! z"
+               Nested="$Outer!Depth!" Second="$Outer!Color!-$None!Color!"/>
+          </B>
+        </A>)");
+    TiXmlElement* leaf = root->FirstChildElement("B")->FirstChildElement("C");
+    EXPECT_EQ("x 1,2,3,4 y 9,9,9,9 z", Read(leaf, "Mixed", std::string()));
+    EXPECT_EQ("1,2,3,4", Read(leaf, "Nested", std::string()));
+    // A second reference that cannot be resolved stays in the text.
+    EXPECT_EQ("1,2,3,4-$None!Color!", Read(leaf, "Second", std::string()));
+
+    // The element itself is not searched: a first unresolved reference
+    // makes the read fail.
+    XMLLoadSave loader;
+    std::string text = "unchanged";
+    EXPECT_FALSE(loader.ReadXmlAttribute(text, leaf, "Own", false));
+    EXPECT_EQ("unchanged", text);
+    EXPECT_THROW(loader.ReadXmlAttribute(text, leaf, "Own", true), XMLLoadSave::XMLLoadSaveException);
+}
+
+TEST(XMLLoadSave, CyclicReferencesEndAsAFailedRead)
+{
+    TiXmlDocument document("cycle.xml");
+    TiXmlElement* root = ParseInto(document, R"(
+        <A Name="A" Self="$A!Self!" Ping="$A!Pong!" Pong="[$A!Ping!]" Grow="$A!Grow!$A!Grow!">
+          <B Name="B" X="$A!Self!" Y="$A!Ping!" Z="$A!Grow!"/>
+        </A>)");
+    const TiXmlElement* b = root->FirstChildElement("B");
+    XMLLoadSave loader;
+    for (const char* attribute : {"X", "Y", "Z"}) {
+        SCOPED_TRACE(attribute);
+        Platform::LogCapture log;
+        std::string text = "unchanged";
+        EXPECT_FALSE(loader.ReadXmlAttribute(text, b, attribute, false));
+        EXPECT_EQ("unchanged", text);
+        EXPECT_TRUE(log.Contains("do not end"));
+        EXPECT_THROW(loader.ReadXmlAttribute(text, b, attribute, true), XMLLoadSave::XMLLoadSaveException);
+    }
+}
+
+TEST(XMLLoadSave, MissingOrBrokenDocumentsAndBasesAreReportedAndThrown)
+{
+    DocMapFolders folders(Data(""), Data("skins/lib/VABO/XML"));
+    XMLLoadSave loader;
+    Platform::LogCapture log;
+    EXPECT_EQ(nullptr, loader.LoadXML("xml/Missing.xml"));
+    EXPECT_THROW(loader.LoadXMLOrThrow("xml/Broken.xml"), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("DocMap::GetDocument - failed to load XML file "));
+    EXPECT_TRUE(log.Contains("xml/Broken.xml is malformed or missing"));
+    EXPECT_TRUE(log.Contains("Broken skin file: " + DllDocMapInstance().GetAppFolder() + "/xml/Broken.xml"));
+
+    // A base that names itself fails instead of recursing for ever.
+    EXPECT_THROW(loader.LoadXML("xml/SelfBase.xml"), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(log.Contains("BaseXML chain deeper than"));
+
+    // A BaseXML of "default" for a type without a default definition.
+    TiXmlDocument document("derived.xml");
+    TiXmlElement* root = ParseInto(document, R"(<Unregistered BaseXML="default"/>)");
+    EXPECT_THROW(loader.ResolveBaseXML(root), XMLLoadSave::XMLLoadSaveException);
+}
+
+TEST(XMLLoadSave, DefaultBaseXmlUsesTheRegisteredDefinition)
+{
+    DocMapFolders folders = XmlTest::SkinFolders();
+    DllDocMapInstance().SetDefaultBaseXML("Vabo::Panel", "$VABO/Objects/Panel/Panel.xml");
+    TiXmlDocument document("derived.xml");
+    TiXmlElement* root = ParseInto(document, R"(<Vabo::Panel BaseXML="default" Width="5"/>)");
+    XMLLoadSave loader;
+    TiXmlElement* merged = loader.ResolveBaseXML(root);
+    ASSERT_NE(root, merged);
+    EXPECT_EQ("5", Attribute(merged, "Width"));
+    EXPECT_EQ("10,20,30,255", Attribute(merged, "Color"));
 }
 
 TEST(XMLLoadSave, ConvertsTextsOfEachType)
@@ -317,56 +274,30 @@ TEST(XMLLoadSave, ConvertsTextsOfEachType)
     TiXmlDocument document("types.xml");
     TiXmlElement* e = ParseInto(document, R"(<T Yes="True" yes="true" Caps="TRUE" Px="10px" Blank="  -42 "
         Word="abc" Long="1234567890123" BadLong="12abc" Float="2.5" Big="99999999999"/>)");
+    EXPECT_TRUE(Read(e, "Yes", false));
+    EXPECT_TRUE(Read(e, "yes", false));
+    EXPECT_FALSE(Read(e, "Caps", true));
+    EXPECT_EQ(10, Read(e, "Px", 1));
+    EXPECT_EQ(-42, Read(e, "Blank", 1));
+    EXPECT_EQ(0, Read(e, "Word", 1));
+    EXPECT_EQ(2147483647, Read(e, "Big", 1));
+    EXPECT_EQ(1234567890123L, Read(e, "Long", 5L));
+    EXPECT_FLOAT_EQ(2.5f, Read(e, "Float", 0.0f));
+    EXPECT_FLOAT_EQ(0.0f, Read(e, "Word", 1.0f));
+
     XMLLoadSave loader;
-    bool flag = false;
-    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "Yes", true) && flag);
-    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "yes", true) && flag);
-    EXPECT_TRUE(loader.ReadXmlAttribute(flag, e, "Caps", true));
-    EXPECT_FALSE(flag);
-
-    int number = 1;
-    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Px", true));
-    EXPECT_EQ(10, number);
-    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Blank", true));
-    EXPECT_EQ(-42, number);
-    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Word", true));
-    EXPECT_EQ(0, number);
-    EXPECT_TRUE(loader.ReadXmlAttribute(number, e, "Big", true));
-    EXPECT_EQ(2147483647, number);
-
     long big = 5;
-    EXPECT_TRUE(loader.ReadXmlAttribute(big, e, "Long", true));
-    EXPECT_EQ(1234567890123L, big);
     Platform::LogCapture log;
     EXPECT_FALSE(loader.ReadXmlAttribute(big, e, "BadLong", false));
-    EXPECT_EQ(1234567890123L, big);
+    EXPECT_EQ(5L, big);
     EXPECT_TRUE(log.Contains("BadLong"));
     EXPECT_THROW(loader.ReadXmlAttribute(big, e, "BadLong", true), XMLLoadSave::XMLLoadSaveException);
 
-    float value = 0.0f;
-    EXPECT_TRUE(loader.ReadXmlAttribute(value, e, "Float", true));
-    EXPECT_FLOAT_EQ(2.5f, value);
-    EXPECT_TRUE(loader.ReadXmlAttribute(value, e, "Word", true));
-    EXPECT_FLOAT_EQ(0.0f, value);
-
     std::string text;
-    EXPECT_TRUE(XMLLoadSave::ToString(true, text));
-    EXPECT_EQ("True", text);
-    EXPECT_TRUE(XMLLoadSave::ToString(false, text));
-    EXPECT_EQ("False", text);
-    EXPECT_TRUE(XMLLoadSave::ToString(2.5f, text));
-    EXPECT_EQ("2.5", text);
-    EXPECT_TRUE(XMLLoadSave::ToString(-12L, text));
-    EXPECT_EQ("-12", text);
-}
-
-TEST(XMLLoadSave, AnAttributeAdjustorWritesBeforeTheBaseReads)
-{
-    TiXmlDocument document("popup.xml");
-    TiXmlElement* e = ParseInto(document, R"(<Window Type="Normal"/>)");
-    XMLLoadSave::AttributeAdjustor adjust(e, "Type", "Popup");
-    EXPECT_EQ("Popup", Attribute(e, "Type"));
-    XMLLoadSave::AttributeAdjustor nothing(nullptr, "Type", "Popup");
+    EXPECT_TRUE(XMLLoadSave::ToString(true, text) && text == "True");
+    EXPECT_TRUE(XMLLoadSave::ToString(false, text) && text == "False");
+    EXPECT_TRUE(XMLLoadSave::ToString(2.5f, text) && text == "2.5");
+    EXPECT_TRUE(XMLLoadSave::ToString(-12L, text) && text == "-12");
 }
 
 TEST(XMLLoadSave, ReadsColoursAsRedGreenBlueAlphaAndRejectsOtherCounts)
@@ -383,19 +314,16 @@ TEST(XMLLoadSave, ReadsColoursAsRedGreenBlueAlphaAndRejectsOtherCounts)
     std::string text;
     EXPECT_TRUE(XMLLoadSave::ToString(colour, text));
     EXPECT_EQ("255,0,0,128", text);
-
-    GdiplusGfxLayer::Color plain;
-    EXPECT_TRUE(loader.ReadXmlAttribute(plain, e, "Spaced", true));
-    EXPECT_EQ(GdiplusGfxLayer::Color(4, 1, 2, 3), plain);
-    EXPECT_TRUE(loader.ReadXmlAttribute(plain, e, "Px", true));
-    EXPECT_EQ(GdiplusGfxLayer::Color(40, 10, 20, 30), plain);
+    EXPECT_EQ(GdiplusGfxLayer::Color(4, 1, 2, 3), Read(e, "Spaced", GdiplusGfxLayer::Color()));
+    EXPECT_EQ(GdiplusGfxLayer::Color(40, 10, 20, 30), Read(e, "Px", GdiplusGfxLayer::Color()));
 
     Platform::LogCapture log;
     for (const char* bad : {"Three", "Five", "Empty", "Word"}) {
+        SCOPED_TRACE(bad);
         const auto held = colour;
-        EXPECT_FALSE(loader.ReadXmlAttribute(colour, e, bad, false)) << bad;
-        EXPECT_EQ(held, colour) << bad;
-        EXPECT_TRUE(log.Contains(std::string("attribute ") + bad)) << bad;
+        EXPECT_FALSE(loader.ReadXmlAttribute(colour, e, bad, false));
+        EXPECT_EQ(held, colour);
+        EXPECT_TRUE(log.Contains(std::string("attribute ") + bad));
         EXPECT_THROW(loader.ReadXmlAttribute(colour, e, bad, true), XMLLoadSave::XMLLoadSaveException);
     }
 }
@@ -404,15 +332,11 @@ TEST(XMLLoadSave, ReadsAndWritesOneFontStyleName)
 {
     TiXmlDocument document("styles.xml");
     TiXmlElement* e = ParseInto(document, R"(<Font Bold="Bold" Two="Bold Italic" Strike="Strikeout"/>)");
-    XMLLoadSave loader;
-    auto style = GdiplusGfxLayer::FontStyleItalic;
-    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Bold", true));
-    EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, style);
-    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Two", true));
-    EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, style);
-    EXPECT_TRUE(loader.ReadXmlAttribute(style, e, "Strike", true));
-    EXPECT_EQ(8, style);
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, Read(e, "Bold", GdiplusGfxLayer::FontStyleItalic));
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, Read(e, "Two", GdiplusGfxLayer::FontStyleItalic));
+    EXPECT_EQ(8, Read(e, "Strike", GdiplusGfxLayer::FontStyleItalic));
 
+    XMLLoadSave loader;
     EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", GdiplusGfxLayer::FontStyleUnderline));
     EXPECT_EQ("Underline", Attribute(e, "Bold"));
     EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", static_cast<GdiplusGfxLayer::FontStyle>(3)));
@@ -437,6 +361,19 @@ struct Loaded : XMLLoadSave {
     int value = 0;
 };
 
+// The drawing layer's font lives above this library; this stands in for its
+// constructor.
+struct FontArguments {
+    FontArguments(const std::string& family, float size, int style, int conversion)
+        : family(family), size(size), style(style), conversion(conversion)
+    {
+    }
+    std::string family;
+    float size;
+    int style;
+    int conversion;
+};
+
 } // namespace
 
 TEST(XMLLoadSave, LoadOrThrowRunsTheLoaderAsTheRegisteredType)
@@ -455,23 +392,6 @@ TEST(XMLLoadSave, LoadOrThrowRunsTheLoaderAsTheRegisteredType)
     EXPECT_THROW(Loaded(e, false), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Test::Loaded could not be loaded from element Test::Loaded in loaded.xml"));
 }
-
-namespace {
-
-// The drawing layer's font lives above this library; this stands in for its
-// constructor.
-struct FontArguments {
-    FontArguments(const std::string& family, float size, int style, int conversion)
-        : family(family), size(size), style(style), conversion(conversion)
-    {
-    }
-    std::string family;
-    float size;
-    int style;
-    int conversion;
-};
-
-} // namespace
 
 TEST(XMLLoadSave, BuildsAFontFromAChildElement)
 {

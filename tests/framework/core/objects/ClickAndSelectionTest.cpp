@@ -2,28 +2,19 @@
 // tree, keyboard navigation over the tab list, window activation.
 #include <gtest/gtest.h>
 
-#include "FakeScreenManager.h"
 #include "Probe.h"
+#include "SkinTree.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "support/FakeScreenManager.h"
 
-using ObjectsTest::FakeScreenManager;
 using ObjectsTest::Probe;
-using Vabo::GuiObject;
+using ObjectsTest::SendAt;
 namespace Signal = Vabo::Signal;
 
 namespace {
 
 using Log = std::vector<std::string>;
-
-// Sends an input signal to the tree the way the screen manager does.
-template <class S>
-void Send(GuiObject& root, int x, int y)
-{
-    S signal(x, y);
-    root.CollectReceivers(&signal, true);
-    root.Deliver(&signal, nullptr);
-}
 
 struct ClickTree : ::testing::Test {
     ClickTree()
@@ -44,10 +35,12 @@ struct ClickTree : ::testing::Test {
 
 TEST_F(ClickTree, PressAndReleaseOnTheObjectActivateAndThenClick)
 {
-    Send<Signal::LeftButtonDown>(root, 25, 15);
+    button.SetFocusOnClick(true);
+    SendAt<Signal::LeftButtonDown>(root, 25, 15);
     EXPECT_TRUE(button.IsPressed());
     EXPECT_EQ(5, button.GetPressPoint().x);
-    Send<Signal::LeftButtonUp>(root, 30, 20);
+    EXPECT_EQ(&button, screens.focus);
+    SendAt<Signal::LeftButtonUp>(root, 30, 20);
     EXPECT_FALSE(button.IsPressed());
     EXPECT_EQ((Log { "Listener:Activate:Button", "Listener@30,20" }), log);
     EXPECT_FALSE(screens.invalidated.empty());
@@ -55,22 +48,15 @@ TEST_F(ClickTree, PressAndReleaseOnTheObjectActivateAndThenClick)
 
 TEST_F(ClickTree, ReleaseWithoutPressOrOffTheObjectIsNoClick)
 {
-    Send<Signal::LeftButtonUp>(root, 30, 20);
+    SendAt<Signal::LeftButtonUp>(root, 30, 20);
     EXPECT_TRUE(log.empty());
 
-    Send<Signal::LeftButtonDown>(root, 25, 15);
+    SendAt<Signal::LeftButtonDown>(root, 25, 15);
     button.SetPressed(true);
     Signal::LeftButtonUp away(150, 80);
     button.SendToSelf(&away);
     EXPECT_FALSE(button.IsPressed());
     EXPECT_TRUE(log.empty());
-}
-
-TEST_F(ClickTree, FocusOnClickHandsTheObjectToTheScreenManager)
-{
-    button.SetFocusOnClick(true);
-    Send<Signal::LeftButtonDown>(root, 25, 15);
-    EXPECT_EQ(&button, screens.focus);
 }
 
 TEST_F(ClickTree, LosingTheWindowClearsSelectionAndButtonsUnlessKept)
@@ -107,6 +93,7 @@ TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
     b.SetUnselectable(0);
     a.AddSlot<Signal::ObjectSelected>(&Probe::Slot, &a);
     a.AddSlot<Signal::ObjectDeselected>(&Probe::Slot, &a);
+    a.AddSlot<Signal::ObjectVisibilityChange>(&Probe::Slot, &a);
 
     a.Select();
     EXPECT_TRUE(a.IsSelected());
@@ -119,16 +106,10 @@ TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
     EXPECT_FALSE(a.Deselect()) << "not selected: nothing sent";
     EXPECT_TRUE(a.SetSelected(false));
     EXPECT_TRUE(log.empty());
-}
 
-TEST(Selection, SetVisibleNotifiesEveryTime)
-{
-    Log log;
-    Probe object("O", log);
-    object.AddSlot<Signal::ObjectVisibilityChange>(&Probe::Slot, &object);
-    object.SetVisible(true);
-    object.SetVisible(true);
-    EXPECT_EQ(2u, log.size());
+    a.SetVisible(true);
+    a.SetVisible(true);
+    EXPECT_EQ(2u, log.size()) << "visibility is announced every time";
 }
 
 namespace {
@@ -138,16 +119,13 @@ struct TabGrid : ::testing::Test {
     TabGrid()
     {
         root.SetScreenManager(&screens);
-        int index = 0;
-        for (int row = 0; row < 2; ++row) {
-            for (int column = 0; column < 3; ++column, ++index) {
-                Probe& cell = cells[index];
-                cell.SetPosition(column * 40, row * 40);
-                cell.SetSize(30, 30);
-                cell.SetUnselectable(0);
-                root.AddChild(&cell, false);
-                root.AddTabObject(&cell, column, row);
-            }
+        for (int index = 0; index < 6; ++index) {
+            Probe& cell = cells[index];
+            cell.SetPosition(index % 3 * 40, index / 3 * 40);
+            cell.SetSize(30, 30);
+            cell.SetUnselectable(0);
+            root.AddChild(&cell, false);
+            root.AddTabObject(&cell, index % 3, index / 3);
         }
     }
     Probe* Selected()
@@ -158,9 +136,10 @@ struct TabGrid : ::testing::Test {
         }
         return nullptr;
     }
-    void Move(int direction)
+    void Move(int direction, Vabo::GuiObject* chosen = nullptr)
     {
         Signal::SelectNextObject next(direction);
+        next.chosen = chosen;
         root.SendToSelf(&next);
     }
 
@@ -186,23 +165,14 @@ TEST_F(TabGrid, TheFirstVisibleEntryIsSelectedAndTheKeysMoveTheSelection)
     EXPECT_EQ(&cells[3], Selected()) << "the left edge stays put";
     Move(2);
     EXPECT_EQ(&cells[0], Selected());
-}
+    Move(1, &cells[5]);
+    EXPECT_EQ(&cells[0], Selected()) << "a handled signal is left alone";
 
-TEST_F(TabGrid, OutsideTheGridFindsNothingAndHiddenCellsAreSkipped)
-{
     EXPECT_EQ(nullptr, root.FindTabObjectAt(7, 0));
     EXPECT_EQ(&cells[5], root.FindTabObjectAt(2, 1));
     cells[1].SetVisible(false);
     Move(1);
     EXPECT_EQ(&cells[0], Selected()) << "(1,0) is hidden; its row still matches itself first";
-}
-
-TEST_F(TabGrid, AHandledSignalIsLeftAlone)
-{
-    Signal::SelectNextObject next(1);
-    next.chosen = &cells[5];
-    root.SendToSelf(&next);
-    EXPECT_EQ(&cells[0], Selected());
 }
 
 TEST_F(TabGrid, ADestroyedCellLeavesTheTabList)

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-#include "FakeScreenManager.h"
 #include "SkinTree.h"
 #include "TestTypes.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "platform/Log.h"
+#include "support/FakeScreenManager.h"
 
 using namespace ObjectsTest;
 using Vabo::GuiObject;
@@ -47,41 +47,29 @@ struct ClickSkin : ::testing::Test {
 
 } // namespace
 
-TEST_F(ClickSkin, APressAndReleaseReachTheNamedSlotAsActivateThenMouseClick)
+TEST_F(ClickSkin, ConnectElementsWireNamedSlotsThroughPathsScreensAndGlobalObjects)
 {
     auto tree = Build();
     ASSERT_TRUE(tree);
-    Recorder* log = Find(tree.get(), "Log");
-    ASSERT_NE(nullptr, log);
     EXPECT_EQ("Test::Panel", tree->GetTypeName());
-
-    Click(*tree, 16, 16);
-
-    EXPECT_EQ((Calls { "Record:Activate:Play", "Record:MouseClick:Play" }), log->calls);
-}
-
-TEST_F(ClickSkin, SlotHideThroughAPathHidesTheRightObjectAndScreenSlotsActivateScreens)
-{
-    auto tree = Build();
-    ASSERT_TRUE(tree);
+    Recorder* log = Find(tree.get(), "Log");
     Recorder* play = Find(tree.get(), "Toolbar->Play");
     Recorder* stop = Find(tree.get(), "Toolbar->Stop");
-    ASSERT_TRUE(play && stop);
+    ASSERT_TRUE(log && play && stop);
 
+    Click(*tree, 16, 16);
+    EXPECT_EQ((Calls { "Record:Activate:Play", "Record:MouseClick:Play" }), log->calls);
+
+    // Stop hides Play through a "->" path and activates a screen.
     Click(*tree, 51, 16);
-
     EXPECT_FALSE(play->IsVisible());
     EXPECT_TRUE(stop->IsVisible());
     // Only exactly "false" keeps the screen off the back stack.
     ASSERT_EQ(1u, screens.activated.size());
     EXPECT_EQ("Tuner", screens.activated[0].first);
     EXPECT_TRUE(screens.activated[0].second);
-}
 
-TEST_F(ClickSkin, AVirtualNamedSlotRunsTheOverrideOfAGlobalObject)
-{
-    auto tree = Build();
-    ASSERT_TRUE(tree);
+    // A virtual named slot runs the override of a global object.
     Signal::ObjectReady ready;
     tree->Raise(&ready);
     EXPECT_EQ((Calls { "DerivedVirtual:Signal::ObjectReady:Log" }), global.calls);

@@ -39,11 +39,15 @@ struct Factory : ::testing::Test {
 
 } // namespace
 
-TEST_F(Factory, TheFirstRegistrationOfANameStays)
+TEST_F(Factory, TheFirstRegistrationOfANameStaysAndUnregisteredTypesGiveNothing)
 {
     factory.Register("Test::Recorder", [](TiXmlElement*) -> GuiObject* { return nullptr; });
     auto object = factory.Create(Element("Test::Recorder"));
     EXPECT_TRUE(dynamic_cast<Recorder*>(object.get()));
+
+    EXPECT_FALSE(factory.Create(Element("Test::Nothing")));
+    Probe owner("Owner", log);
+    EXPECT_EQ(nullptr, factory.CreateAndRegister("Test::Nothing", "X", &owner, Element("Test::Nothing")));
 }
 
 TEST_F(Factory, ReplacingANamedObjectDetachesAndReleasesTheOldOne)
@@ -76,7 +80,7 @@ TEST_F(Factory, AnOldNameBecomesAnAliasVisibleOnlyFromTheObject)
     EXPECT_EQ(object, factory.FindObject(&inner, "Old"));
 }
 
-TEST_F(Factory, NamesAreFoundFromBelowTheirScopeOnly)
+TEST_F(Factory, NamesAreFoundFromBelowTheirScopeOnlyAndEveryStepOfAPathIsResolved)
 {
     Probe root("Root", log), left("Left", log), right("Right", log), deep("Deep", log);
     root.AddChild(&left, false);
@@ -84,25 +88,18 @@ TEST_F(Factory, NamesAreFoundFromBelowTheirScopeOnly)
     left.AddChild(&deep, false);
     factory.AddAlias("Shared", &right, &root);
     factory.AddAlias("Private", &deep, &left);
-
     EXPECT_EQ(&right, factory.FindObject(&deep, "Shared"));
     EXPECT_EQ(nullptr, factory.FindObject(&right, "Private"));
     EXPECT_EQ(nullptr, factory.FindObject(&root, "Private"));
     EXPECT_EQ(&left, factory.FindObject(&deep, "Left")) << "an ancestor's own name";
     EXPECT_EQ(nullptr, factory.FindObject(nullptr, "Left"));
-}
 
-TEST_F(Factory, EveryStepOfAPathIsResolved)
-{
-    Probe root("Root", log), a("A", log), b("B", log), c("C", log), decoy("C", log);
-    root.AddChild(&a, false);
-    a.AddChild(&b, false);
-    b.AddChild(&c, false);
-    factory.AddAlias("A", &a, &root);
-    factory.AddAlias("B", &b, &a);
-    factory.AddAlias("C", &c, &b);
+    Probe c("C", log), decoy("C", log);
+    deep.AddChild(&c, false);
+    factory.AddAlias("A", &left, &root);
+    factory.AddAlias("B", &deep, &left);
+    factory.AddAlias("C", &c, &deep);
     factory.AddAlias("C", &decoy, &root);
-
     EXPECT_EQ(&c, factory.FindObject(&root, "A->B->C"));
     EXPECT_EQ(&decoy, factory.FindObject(&root, "C"));
     EXPECT_EQ(nullptr, factory.FindObject(&root, "A->Nothing->C"));
@@ -162,11 +159,4 @@ TEST_F(Factory, SlotsForAnySignalFitEveryTypeOthersOnlyTheirOwn)
     EXPECT_FALSE(factory.CreateSlot("ActivateOnly", &recorder, hide));
     EXPECT_FALSE(factory.CreateSlot("Missing", &recorder, activate));
     EXPECT_FALSE(factory.CreateSlot("Any", &notARecorder, hide)) << "a slot never binds to another class";
-}
-
-TEST_F(Factory, AnUnregisteredTypeGivesNothing)
-{
-    EXPECT_FALSE(factory.Create(Element("Test::Nothing")));
-    Probe owner("Owner", log);
-    EXPECT_EQ(nullptr, factory.CreateAndRegister("Test::Nothing", "X", &owner, Element("Test::Nothing")));
 }

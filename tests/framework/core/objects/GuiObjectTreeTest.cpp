@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "FakeScreenManager.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/ScreenManagerNotReady.h"
+#include "support/FakeScreenManager.h"
 
 using Vabo::GuiObject;
 using Vabo::Rect;
@@ -23,14 +23,6 @@ std::unique_ptr<GuiObject> MakeObject(int x, int y, int width, int height)
 }
 
 } // namespace
-
-TEST(GuiObjectTree, IdsAreUniqueAndNeverZero)
-{
-    GuiObject a(0, 0);
-    GuiObject b(0, 0);
-    EXPECT_NE(0, a.GetId());
-    EXPECT_EQ(a.GetId() + 1, b.GetId());
-}
 
 TEST(GuiObjectTree, WindowCoordinatesAddUpTheParentsButStopAtATopLevelObject)
 {
@@ -117,15 +109,22 @@ TEST(GuiObjectTree, RemoveChildTakesEveryOccurrenceAndClearsTheParent)
     EXPECT_EQ(nullptr, other->GetParent());
 }
 
-TEST(GuiObjectTree, AddingToAnotherParentLeavesTheFirst)
+TEST(GuiObjectTree, AddingToOrSettingAnotherParentLeavesTheFirstAndADeadParentIsCleared)
 {
-    auto first = MakeObject(0, 0, 10, 10);
-    auto second = MakeObject(0, 0, 10, 10);
     auto child = MakeObject(0, 0, 1, 1);
-    first->AddChild(child.get(), false);
-    second->AddChild(child.get(), false);
-    EXPECT_TRUE(first->GetChildren().empty());
-    EXPECT_EQ(second.get(), child->GetParent());
+    auto first = MakeObject(0, 0, 10, 10);
+    {
+        auto second = MakeObject(0, 0, 10, 10);
+        auto owner = MakeObject(0, 0, 10, 10);
+        first->AddChild(child.get(), false);
+        second->AddChild(child.get(), false);
+        EXPECT_TRUE(first->GetChildren().empty());
+        EXPECT_EQ(second.get(), child->GetParent());
+        child->SetParent(owner.get());
+        EXPECT_TRUE(second->GetChildren().empty());
+        EXPECT_EQ(owner.get(), child->GetParent());
+    }
+    EXPECT_EQ(nullptr, child->GetParent());
 }
 
 TEST(GuiObjectTree, DestroyingAnObjectMidTreeDetachesItBothWays)
@@ -172,46 +171,25 @@ TEST(GuiObjectTree, ATopLevelChildIsAnnouncedInsteadOfAppendedAndDetachedWithIts
 
 TEST(GuiObjectTree, TheScreenManagerIsFoundAtTheTopAndForgottenWhenItDies)
 {
+    auto window = MakeObject(0, 0, 100, 100);
+    window->SetTopLevel(true);
     auto root = MakeObject(0, 0, 100, 100);
     auto child = MakeObject(10, 20, 5, 6);
     root->AddChild(child.get(), false);
     EXPECT_THROW(child->Invalidate(), Vabo::ScreenManagerNotReady);
+    EXPECT_THROW(child->GetRootObject(), Vabo::ScreenManagerNotReady);
     {
-        ObjectsTest::FakeScreenManager screens;
+        FakeScreenManager screens;
         root->SetScreenManager(&screens);
         child->Invalidate();
         ASSERT_EQ(1u, screens.invalidated.size());
         EXPECT_EQ((Rect { 10, 20, 5, 6 }), screens.invalidated[0]);
+
+        // The root object is the top-level top, else the screen manager's base root.
+        EXPECT_EQ(nullptr, child->GetRootObject());
+        screens.baseRoot = window.get();
+        EXPECT_EQ(window.get(), child->GetRootObject());
+        EXPECT_EQ(window.get(), window->GetRootObject());
     }
     EXPECT_THROW(child->Invalidate(), Vabo::ScreenManagerNotReady);
-}
-
-TEST(GuiObjectTree, RootObjectIsTheTopLevelTopOrTheScreenManagersBaseRoot)
-{
-    ObjectsTest::FakeScreenManager screens;
-    auto window = MakeObject(0, 0, 100, 100);
-    window->SetTopLevel(true);
-    auto screen = MakeObject(0, 0, 100, 100);
-    auto child = MakeObject(0, 0, 10, 10);
-    screen->AddChild(child.get(), false);
-    EXPECT_THROW(child->GetRootObject(), Vabo::ScreenManagerNotReady);
-    screen->SetScreenManager(&screens);
-    EXPECT_EQ(nullptr, child->GetRootObject());
-    screens.baseRoot = window.get();
-    EXPECT_EQ(window.get(), child->GetRootObject());
-    EXPECT_EQ(window.get(), window->GetRootObject());
-}
-
-TEST(GuiObjectTree, AParentSetDirectlyIsClearedWhenItDies)
-{
-    auto child = MakeObject(0, 0, 1, 1);
-    {
-        auto owner = MakeObject(0, 0, 10, 10);
-        auto first = MakeObject(0, 0, 10, 10);
-        first->AddChild(child.get(), false);
-        child->SetParent(owner.get());
-        EXPECT_TRUE(first->GetChildren().empty()) << "setting another parent leaves the first";
-        EXPECT_EQ(owner.get(), child->GetParent());
-    }
-    EXPECT_EQ(nullptr, child->GetParent());
 }

@@ -27,7 +27,7 @@ struct Scene : ::testing::Test {
 
 } // namespace
 
-TEST_F(Scene, ParentsDrawBeforeChildrenInTheirParentsFrame)
+TEST_F(Scene, ParentsDrawBeforeChildrenInTheirParentsFrameUnlessTheyAskToDrawLast)
 {
     window.Render(painter);
     EXPECT_EQ((std::vector<std::string> { "Window", "Panel", "First", "Second" }), painter.Names());
@@ -36,18 +36,15 @@ TEST_F(Scene, ParentsDrawBeforeChildrenInTheirParentsFrame)
     EXPECT_EQ(0.0f, painter.draws[1].originX);
     EXPECT_EQ(10.0f, painter.draws[2].originX);
     EXPECT_EQ(20.0f, painter.draws[3].originY);
-    EXPECT_EQ(1.0f, painter.GetOpacity());
-}
 
-TEST_F(Scene, DrawSelfAfterChildrenPutsTheObjectOnTop)
-{
+    painter.draws.clear();
     panel.SetDrawSelfAfterChildren(true);
     window.Render(painter);
     EXPECT_EQ((std::vector<std::string> { "Window", "First", "Second", "Panel" }), painter.Names());
     EXPECT_EQ(0.0f, painter.draws[3].originX) << "the origin is restored before drawing itself";
 }
 
-TEST_F(Scene, OpacityMultipliesDownTheTreeAndIsRestored)
+TEST_F(Scene, OpacityMultipliesDownTheTreeAndTransparentOrHiddenSubtreesAreNotDrawn)
 {
     window.SetAlpha(0.5f);
     panel.SetAlpha(0.5f);
@@ -56,11 +53,9 @@ TEST_F(Scene, OpacityMultipliesDownTheTreeAndIsRestored)
     EXPECT_FLOAT_EQ(0.5f, painter.draws[0].opacity);
     EXPECT_FLOAT_EQ(0.25f, painter.draws[1].opacity);
     EXPECT_FLOAT_EQ(0.25f, painter.draws[3].opacity);
-    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
-}
+    EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity()) << "restored after the pass";
 
-TEST_F(Scene, TransparentAndHiddenSubtreesAreNotDrawn)
-{
+    painter.draws.clear();
     panel.SetAlpha(0.0f);
     window.Render(painter);
     EXPECT_EQ((std::vector<std::string> { "Window" }), painter.Names());

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "FakeScreenManager.h"
 #include "Probe.h"
 #include "SkinTree.h"
 #include "framework/core/DocMap.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "support/DocMapFolders.h"
+#include "support/FakeScreenManager.h"
 
 using namespace ObjectsTest;
 namespace Signal = Vabo::Signal;
@@ -17,9 +18,7 @@ namespace {
 
 struct ToolTips : ::testing::Test {
     ToolTips()
-        : oldAppFolder(DllDocMapInstance().GetAppFolder())
     {
-        DllDocMapInstance().SetAppFolder(ObjectsData(""));
         root.SetScreenManager(&screens);
         root.AddChild(&panel, false);
         panel.AddChild(&button, false);
@@ -28,9 +27,8 @@ struct ToolTips : ::testing::Test {
         Signal::WindowActivated active(false);
         root.Raise(&active);
     }
-    ~ToolTips() override { DllDocMapInstance().SetAppFolder(oldAppFolder); }
 
-    std::string oldAppFolder;
+    DocMapFolders folders { ObjectsData(""), DllDocMapInstance().GetLibraryFolder() };
     std::vector<std::string> log;
     FakeScreenManager screens;
     Probe root { "Root", log, 0, 0, 200, 100 };

@@ -1,7 +1,6 @@
 #include "framework/widgets/GridLayout.h"
 
 #include "LayoutTestSupport.h"
-#include "framework/core/GlobalObjectFactory.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -90,24 +89,17 @@ TEST(GridLayout, NestedLayoutsFollowTheirParent)
     EXPECT_EQ((Rect{100, 50, 100, 50}), RectOf(leaf));
 }
 
-TEST(GridLayout, AddingAChildAgainKeepsOneRecordAndOneEntry)
-{
-    GridLayout layout;
-    layout.SetSize(100, 100);
-    Probe child;
-    layout.AddObjectAtFractions(&child, 0, 0, 0.5f, 0.5f);
-    layout.AddObjectAtFractions(&child, 0.5f, 0.5f, 0.25f, 0.25f);
-    EXPECT_EQ(1u, layout.GetLayoutRecords().size());
-    EXPECT_EQ(1u, layout.GetChildren().size());
-    EXPECT_EQ((Rect{50, 50, 25, 25}), RectOf(child));
-}
-
-TEST(GridLayout, RemovedAndDestroyedChildrenLoseTheirRecords)
+TEST(GridLayout, AChildAddedAgainHasOneRecordAndRemovedOrDestroyedChildrenNone)
 {
     GridLayout layout;
     layout.SetSize(100, 100);
     Probe kept;
     Probe removed;
+    layout.AddObjectAtFractions(&kept, 0, 0, 0.5f, 0.5f);
+    layout.AddObjectAtFractions(&kept, 0.5f, 0.5f, 0.25f, 0.25f);
+    EXPECT_EQ(1u, layout.GetLayoutRecords().size());
+    EXPECT_EQ(1u, layout.GetChildren().size());
+    EXPECT_EQ((Rect{50, 50, 25, 25}), RectOf(kept));
     layout.AddObjectAtFractions(&kept, 0, 0, 1, 1);
     layout.AddObjectAtFractions(&removed, 0, 0, 1, 1);
     EXPECT_TRUE(layout.RemoveChild(&removed, false));
@@ -163,89 +155,32 @@ TEST(GridLayout, AChildPlacedInAnotherParentLeavesTheFirstWithItsRecord)
     EXPECT_TRUE(second.GetLayoutRecords().empty());
 }
 
-TEST(GridLayout, PlaceObjectWritesLengthsBackIntoTheSkinElement)
+TEST(GridLayout, ContentSizedChildSizesTheLayoutByItsFractionWithinASaneRange)
 {
-    TiXmlDocument document;
-    document.Parse("<CreateObject XPos=\"0\" YPos=\"0\" Width=\"1\" Height=\"1\"/>");
-    GridLayout layout;
-    layout.SetSize(200, 100);
-    Probe child;
-    layout.AddObject(&child, document.RootElement(), nullptr);
-    EXPECT_EQ((Rect{0, 0, 200, 100}), RectOf(child));
-
-    ASSERT_TRUE(layout.PlaceObject(&child, GridVal(10, 0.5f), GridVal(0, 0.25f), GridVal(-4, 0.25f), GridVal(0, 0.5f), true));
-    EXPECT_EQ((Rect{110, 25, 46, 50}), RectOf(child));
-    EXPECT_STREQ("10px+0.5", document.RootElement()->Attribute("XPos"));
-    EXPECT_STREQ("-4px+0.25", document.RootElement()->Attribute("Width"));
-
-    Probe stranger;
-    EXPECT_FALSE(layout.PlaceObject(&stranger, GridVal(), GridVal(), GridVal(), GridVal(), true));
+    const struct {
+        float width;
+        float height;
+        int layoutWidth;
+        int layoutHeight;
+    } cases[] = {
+        {0.5f, 0.25f, 120, 80},
+        {0.5f, 0, 120, 0},
+        {1e-30f, 1e-6f, 1 << 16, 1 << 16},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        GridLayout layout;
+        Label label(60, 20);
+        layout.AddObjectAtFractions(&label, 0, 0, c.width, c.height);
+        layout.CalculateSize();
+        EXPECT_EQ(c.layoutWidth, layout.GetWidth());
+        EXPECT_EQ(c.layoutHeight, layout.GetHeight());
+        EXPECT_TRUE(layout.IsSizedFromContent());
+        EXPECT_EQ(&layout, layout.FindContentSizedChild());
+    }
 }
 
-TEST(GridLayout, StoreObjectRectKeepsUnitsOrFractions)
-{
-    GridLayout layout;
-    layout.SetSize(200, 100);
-    Probe child;
-    layout.AddObjectAt(&child, GridVal(10, 0.5f), GridVal(5, 0), GridVal(0, 0.25f), GridVal(0, 0.5f));
-    child.SetPosition(130, 20);
-    Vabo::LayoutObject record;
-    ASSERT_TRUE(layout.GetLayoutObject(&child, record));
-
-    Vabo::LayoutObject keepFractions = record;
-    layout.StoreObjectRect(&child, keepFractions, false);
-    EXPECT_EQ(GridVal(30, 0.5f), keepFractions.x);
-    EXPECT_EQ(GridVal(20, 0), keepFractions.y);
-
-    Vabo::LayoutObject keepUnits = record;
-    layout.StoreObjectRect(&child, keepUnits, true);
-    EXPECT_FLOAT_EQ(10, keepUnits.x.units);
-    EXPECT_FLOAT_EQ(0.6f, keepUnits.x.percentage);
-    EXPECT_FLOAT_EQ(0.15f, keepUnits.y.percentage);
-}
-
-TEST(GridLayout, ContentSizedChildSizesTheLayoutByItsFraction)
-{
-    GridLayout layout;
-    Label label(60, 20);
-    layout.AddObjectAtFractions(&label, 0, 0, 0.5f, 0.25f);
-    layout.CalculateSize();
-    EXPECT_EQ(120, layout.GetWidth());
-    EXPECT_EQ(80, layout.GetHeight());
-    EXPECT_TRUE(layout.IsSizedFromContent());
-    EXPECT_EQ(&layout, layout.FindContentSizedChild());
-}
-
-TEST(GridLayout, ContentSizeFromAZeroOrTinyFractionStaysSane)
-{
-    GridLayout zero;
-    Label flat(60, 20);
-    zero.AddObjectAtFractions(&flat, 0, 0, 0.5f, 0);
-    zero.CalculateSize();
-    EXPECT_EQ(120, zero.GetWidth());
-    EXPECT_EQ(0, zero.GetHeight());
-
-    GridLayout tiny;
-    Label wide(60, 20);
-    tiny.AddObjectAtFractions(&wide, 0, 0, 1e-30f, 1e-6f);
-    tiny.CalculateSize();
-    EXPECT_EQ(1 << 16, tiny.GetWidth());
-    EXPECT_EQ(1 << 16, tiny.GetHeight());
-}
-
-TEST(GridLayout, RegisteredUnderItsTypeName)
-{
-    TiXmlDocument document;
-    document.Parse("<Vabo::GridLayout Name=\"Made\"/>");
-    std::shared_ptr<Vabo::GuiObject> made = DllGlobalObjectFactoryInstance().Create(document.RootElement());
-    auto* layout = dynamic_cast<GridLayout*>(made.get());
-    ASSERT_NE(nullptr, layout);
-    EXPECT_EQ("Vabo::GridLayout", layout->GetTypeName());
-    EXPECT_EQ("Made", layout->GetName());
-    EXPECT_EQ("$VABO/Objects/GridLayout/GridLayout.xml", DllDocMapInstance().GetDefaultBaseXML("Vabo::GridLayout"));
-}
-
-TEST(GridLayout, AnEditedChildLandsInItsSkinElement)
+TEST(GridLayout, PlacedAndEditedChildrenWriteTheirLengthsIntoTheSkinElement)
 {
     TiXmlDocument document;
     document.Parse("<Layout><CreateObject Name=\"Edited\" XPos=\"10px+0.5\" YPos=\"0\" Width=\"0.25\" Height=\"0.5\"/></Layout>");
@@ -256,20 +191,30 @@ TEST(GridLayout, AnEditedChildLandsInItsSkinElement)
     layout.AddObject(&child, element, nullptr);
     EXPECT_EQ((Rect{110, 0, 50, 50}), RectOf(child));
 
+    ASSERT_TRUE(layout.PlaceObject(&child, GridVal(10, 0.5f), GridVal(0, 0.25f), GridVal(-4, 0.25f), GridVal(0, 0.5f), true));
+    EXPECT_EQ((Rect{110, 25, 46, 50}), RectOf(child));
+    EXPECT_STREQ("10px+0.5", element->Attribute("XPos"));
+    EXPECT_STREQ("-4px+0.25", element->Attribute("Width"));
+
+    // An edit keeping the fractions moves the pixels.
     child.SetPosition(130, 10);
     GridLayout::ObjectEditedSignal keepFractions(&child, false);
     layout.SendToSelf(&keepFractions);
     EXPECT_STREQ("30px+0.5", element->Attribute("XPos"));
-    EXPECT_STREQ("10px+0", element->Attribute("YPos"));
-    EXPECT_EQ((Rect{130, 10, 50, 50}), RectOf(child));
+    EXPECT_STREQ("-15px+0.25", element->Attribute("YPos"));
+    EXPECT_EQ((Rect{130, 10, 46, 50}), RectOf(child));
 
-    child.SetSize(100, 50);
+    // An edit keeping the pixels moves the fractions.
+    child.SetPosition(180, 10);
+    child.SetSize(96, 50);
     GridLayout::ObjectEditedSignal keepUnits(&child, true);
     layout.SendToSelf(&keepUnits);
-    EXPECT_STREQ("0px+0.5", element->Attribute("Width"));
-    EXPECT_EQ((Rect{130, 10, 100, 50}), RectOf(child));
+    EXPECT_STREQ("30px+0.75", element->Attribute("XPos"));
+    EXPECT_STREQ("-4px+0.5", element->Attribute("Width"));
+    EXPECT_EQ((Rect{180, 10, 96, 50}), RectOf(child));
 
     Probe stranger;
+    EXPECT_FALSE(layout.PlaceObject(&stranger, GridVal(), GridVal(), GridVal(), GridVal(), true));
     GridLayout::ObjectEditedSignal unknown(&stranger, true);
     layout.SendToSelf(&unknown);
     EXPECT_EQ((Rect{0, 0, 0, 0}), RectOf(stranger));

@@ -8,20 +8,11 @@
 using Vabo::GridVal;
 using Vabo::LayoutObject;
 
-namespace {
-
-TiXmlElement* Parse(TiXmlDocument& document, const char* xml)
-{
-    document.Parse(xml);
-    return document.RootElement();
-}
-
-} // namespace
-
-TEST(LayoutObject, ReadsItsFourLengthsFromTheElement)
+TEST(LayoutObject, ReadsItsFourLengthsFromTheElementAndThrowsForAMissingOne)
 {
     TiXmlDocument document;
-    TiXmlElement* element = Parse(document, "<CreateObject XPos=\"10px\" YPos=\"0.5\" Width=\"1-20px\" Height=\"25%\"/>");
+    document.Parse("<CreateObject XPos=\"10px\" YPos=\"0.5\" Width=\"1-20px\" Height=\"25%\"/>");
+    TiXmlElement* element = document.RootElement();
     Vabo::Animation animation(2);
     const LayoutObject record(nullptr, element, &animation);
     EXPECT_EQ(element, record.element);
@@ -30,31 +21,22 @@ TEST(LayoutObject, ReadsItsFourLengthsFromTheElement)
     EXPECT_EQ(GridVal(-20, 1), record.width);
     EXPECT_EQ(GridVal(0, 25), record.height);
     EXPECT_EQ(2u, record.animation.size());
-}
 
-TEST(LayoutObject, AMissingLengthThrows)
-{
-    TiXmlDocument document;
-    TiXmlElement* element = Parse(document, "<CreateObject XPos=\"10px\" YPos=\"0.5\" Width=\"1\"/>");
+    element->RemoveAttribute("Height");
     EXPECT_THROW(LayoutObject(nullptr, element, nullptr), XMLLoadSave::XMLLoadSaveException);
 }
 
 TEST(LayoutObject, EqualityComparesObjectAndPlaceOnly)
 {
-    TiXmlDocument document;
-    TiXmlElement* element = Parse(document, "<CreateObject/>");
+    TiXmlElement element("CreateObject");
     LayoutTest::Probe a;
     LayoutTest::Probe b;
-    Vabo::GuiObject* objectA = &a;
-    Vabo::GuiObject* objectB = &b;
     Vabo::Animation animation(3);
-    const LayoutObject record(objectA, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 1), nullptr, nullptr);
-    LayoutObject same(objectA, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 1), element, &animation);
-    EXPECT_EQ(record, same);
-    LayoutObject copy;
-    copy = same;
-    EXPECT_EQ(3u, copy.animation.size());
-    EXPECT_EQ(element, copy.element);
-    EXPECT_NE(record, LayoutObject(objectB, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 1), nullptr, nullptr));
-    EXPECT_NE(record, LayoutObject(objectA, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, 0.5f), nullptr, nullptr));
+    const auto Record = [](Vabo::GuiObject* object, float height, TiXmlElement* e, Vabo::Animation* keys) {
+        return LayoutObject(object, GridVal(1, 0), GridVal(2, 0), GridVal(0, 1), GridVal(0, height), e, keys);
+    };
+    const LayoutObject record = Record(&a, 1, nullptr, nullptr);
+    EXPECT_EQ(record, Record(&a, 1, &element, &animation));
+    EXPECT_NE(record, Record(&b, 1, nullptr, nullptr));
+    EXPECT_NE(record, Record(&a, 0.5f, nullptr, nullptr));
 }

@@ -70,6 +70,8 @@ TEST(DocMap, TheLibraryFolderComesFromVintrelLibElseFromBesideTheWorkingDirector
         ASSERT_TRUE(document) << (log.Messages().empty() ? "" : log.Messages().back());
         EXPECT_EQ(map.GetLibraryFolder() + "//Objects/Panel/Panel.xml", document->ValueStr());
         EXPECT_STREQ("Vabo::Panel", document->RootElement()->Value());
+        EXPECT_NE(document, map.GetDocument("$VABO/Objects/Panel/Panel.xml", false)) << "every call loads anew";
+        EXPECT_EQ(2u, map.GetDocuments().size());
     }
 }
 
@@ -88,22 +90,6 @@ TEST(DocMap, NamesResolveIntoTheLibraryTheAppFolderOrStayAbsolute)
     map.SetDefaultBaseXML("Vabo::Text", "$VABO/Other.xml");
     EXPECT_EQ("$VABO/Objects/Text/Text.xml", map.GetDefaultBaseXML("Vabo::Text"));
     EXPECT_EQ("", map.GetDefaultBaseXML("Vabo::Unknown"));
-}
-
-TEST(DocMap, EveryCallLoadsAnewAndKeepsTheDocument)
-{
-    _DocMap map;
-    map.SetAppFolder(Data("skins/app"));
-    auto first = map.GetDocument("XML/Main/Skin.xml");
-    auto second = map.GetDocument("XML/Main/Skin.xml");
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(first, second);
-    EXPECT_EQ(2u, map.GetDocuments().size());
-
-    map.RemoveDocument(first.get());
-    map.RemoveDocument(first.get());
-    ASSERT_EQ(1u, map.GetDocuments().size());
-    EXPECT_EQ(second, map.GetDocuments().front());
 }
 
 TEST(DocMap, UnreadableNamesFailWithTheLoadDiagnosticAndAddNothing)

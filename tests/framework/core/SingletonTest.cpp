@@ -88,18 +88,6 @@ TEST(Singleton, IdsCountFromOneAndSignalTypeIdsAreGivenOnceInOrderOfFirstRequest
     EXPECT_EQ(before + 2, DllSignalFactoryInstance().counter);
 }
 
-TEST(Singleton, ScreenManagersLeaveTheCollectorAsTheyFoundIt)
-{
-    auto& collector = DllScreenCollectorInstance();
-    const auto before = collector.GetScreenManagers();
-    auto* manager = reinterpret_cast<Vabo::ScreenManager*>(0x1000);
-    collector.Add(manager);
-    collector.Add(manager);
-    EXPECT_EQ(before.size() + 2, collector.GetScreenManagers().size());
-    collector.Remove(manager);
-    EXPECT_EQ(before, collector.GetScreenManagers());
-}
-
 // These run in a fresh process each: what they check happens at exit.
 class SingletonDeathTest : public testing::Test {
 protected:

@@ -135,6 +135,16 @@ TEST_F(SkinXml, AMissingRequiredAttributeOrChildIsReportedWithItsPathAndThrown)
     EXPECT_NE(std::string::npos, log.Messages()[1].find("Attribute = Colour"));
 }
 
+TEST_F(SkinXml, DefaultBaseXmlUsesTheRegisteredDefinition)
+{
+    DllDocMapInstance().SetDefaultBaseXML("Vabo::Panel", "$VABO/Objects/Panel/Panel.xml");
+    TiXmlDocument document("derived.xml");
+    TiXmlElement* merged = loader.ResolveBaseXML(ParseInto(document, R"(<Vabo::Panel BaseXML="default" Width="5"/>)"));
+    ASSERT_NE(document.RootElement(), merged);
+    EXPECT_EQ("5", Attribute(merged, "Width"));
+    EXPECT_EQ("10,20,30,255", Attribute(merged, "Color"));
+}
+
 TEST_F(SkinXml, WritesThroughAMergedCopyToTheDocumentItCameFrom)
 {
     TiXmlElement* original = skin->FirstChildElement("Toolbar")->FirstChildElement("Button");
@@ -256,19 +266,6 @@ TEST(XMLLoadSave, MissingOrBrokenDocumentsAndBasesAreReportedAndThrown)
     EXPECT_THROW(loader.ResolveBaseXML(root), XMLLoadSave::XMLLoadSaveException);
 }
 
-TEST(XMLLoadSave, DefaultBaseXmlUsesTheRegisteredDefinition)
-{
-    DocMapFolders folders = XmlTest::SkinFolders();
-    DllDocMapInstance().SetDefaultBaseXML("Vabo::Panel", "$VABO/Objects/Panel/Panel.xml");
-    TiXmlDocument document("derived.xml");
-    TiXmlElement* root = ParseInto(document, R"(<Vabo::Panel BaseXML="default" Width="5"/>)");
-    XMLLoadSave loader;
-    TiXmlElement* merged = loader.ResolveBaseXML(root);
-    ASSERT_NE(root, merged);
-    EXPECT_EQ("5", Attribute(merged, "Width"));
-    EXPECT_EQ("10,20,30,255", Attribute(merged, "Color"));
-}
-
 TEST(XMLLoadSave, ConvertsTextsOfEachType)
 {
     TiXmlDocument document("types.xml");
@@ -364,14 +361,11 @@ struct Loaded : XMLLoadSave {
 // The drawing layer's font lives above this library; this stands in for its
 // constructor.
 struct FontArguments {
-    FontArguments(const std::string& family, float size, int style, int conversion)
-        : family(family), size(size), style(style), conversion(conversion)
-    {
-    }
+    FontArguments(std::string family, float size, int style, int conversion)
+        : family(std::move(family)), size(size), style(style), conversion(conversion) {}
     std::string family;
     float size;
-    int style;
-    int conversion;
+    int style, conversion;
 };
 
 } // namespace

@@ -101,16 +101,10 @@ TEST_F(SkinTest, NestedCreateObjectsBuildAPlacedLayoutTreeThatGetXMLObjectSearch
     EXPECT_TRUE(log.Contains("Warning: GetXMLObject: Failed to find object named Knob"));
     EXPECT_EQ(nullptr, GetXMLObject<GridLayout>(&main, "Background"));
     EXPECT_TRUE(log.Contains("Warning: GetXMLObject: Failed to find object named Background"));
-}
 
-TEST_F(SkinTest, RunningCreateObjectsAgainRePlacesInsteadOfDuplicating)
-{
-    GridLayout& main = BuildMain();
-    auto* background = GetXMLObject<Probe>(&main, "Background");
-    ASSERT_NE(nullptr, background);
+    // Running the "CreateObject" elements again re-places instead of duplicating.
     background->SetSize(1, 1);
     const size_t children = main.GetChildren().size();
-
     EXPECT_TRUE(main.CreateObjects(main.GetXmlElement()));
     EXPECT_EQ(children, main.GetChildren().size());
     EXPECT_EQ(background, GetXMLObject<Probe>(&main, "Background"));
@@ -162,7 +156,7 @@ TEST_F(SkinTest, AFailingCreateObjectFailsThePassButItsSiblingsAreBuilt)
     EXPECT_THROW(GridLayout(partial, true), XMLLoadSave::XMLLoadSaveException);
 }
 
-TEST_F(SkinTest, ObjectElementsDeclareWhereCodeBuiltObjectsGo)
+TEST_F(SkinTest, ObjectElementsDeclareWhereCodeBuiltObjectsGoAndScreenElementsRegisterScreens)
 {
     GridLayout& main = BuildMain();
     TiXmlElement* definition = main.FindObjectXml("Declared");
@@ -181,18 +175,13 @@ TEST_F(SkinTest, ObjectElementsDeclareWhereCodeBuiltObjectsGo)
     Probe stranger;
     EXPECT_FALSE(main.AddDeclaredObject(&stranger, "Undeclared"));
     main.RemoveChild(&declared, false);
-}
 
-TEST_F(SkinTest, CreateScreensRegistersEveryScreenWithTheScreenManager)
-{
-    GridLayout& main = BuildMain();
     EXPECT_TRUE(main.CreateScreens(main.GetXmlElement()));
-    ASSERT_EQ(2u, screens_.screens.size());
-    EXPECT_EQ(std::make_tuple(std::string("Tuner"), true, std::string("TunerLayout"), std::string("XML/Main/Tuner.xml")),
-              screens_.screens[0]);
+    using Screen = std::tuple<std::string, bool, std::string, std::string>;
     // Only the exact text "true" asks for destruction on deactivation.
-    EXPECT_EQ(std::make_tuple(std::string("About"), false, std::string("AboutWindow"), std::string("XML/Main/About.xml")),
-              screens_.screens[1]);
+    EXPECT_EQ((std::vector<Screen>{{"Tuner", true, "TunerLayout", "XML/Main/Tuner.xml"},
+                                   {"About", false, "AboutWindow", "XML/Main/About.xml"}}),
+              screens_.screens);
     EXPECT_FALSE(main.CreateScreens(nullptr));
 }
 

@@ -16,17 +16,21 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-struct ClickTree : ::testing::Test {
+// A 200 x 100 root with a screen manager, and the log its probes write.
+struct RootTree : ::testing::Test {
+    RootTree() { root.SetScreenManager(&screens); }
+    Log log;
+    FakeScreenManager screens;
+    Probe root { "Root", log, 0, 0, 200, 100 };
+};
+
+struct ClickTree : RootTree {
     ClickTree()
     {
-        root.SetScreenManager(&screens);
         root.AddChild(&button, false);
         button.AddSlot<Signal::Activate>(&Probe::Slot, &listener);
         button.AddSlot<Signal::MouseClick>(&Probe::PointSlot, &listener);
     }
-    Log log;
-    FakeScreenManager screens;
-    Probe root { "Root", log, 0, 0, 200, 100 };
     Probe button { "Button", log, 20, 10, 40, 20 };
     Probe listener { "Listener", log };
 };
@@ -80,13 +84,9 @@ TEST_F(ClickTree, LosingTheWindowClearsSelectionAndButtonsUnlessKept)
     EXPECT_TRUE(button.IsSelected());
 }
 
-TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
+TEST_F(RootTree, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
 {
-    Log log;
-    FakeScreenManager screens;
-    Probe root("Root", log, 0, 0, 200, 100);
     Probe a("A", log, 0, 0, 50, 50), b("B", log, 100, 0, 50, 50);
-    root.SetScreenManager(&screens);
     root.AddChild(&a, false);
     root.AddChild(&b, false);
     a.SetUnselectable(0);
@@ -115,10 +115,9 @@ TEST(Selection, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
 namespace {
 
 // A three-by-two grid of selectable cells in tab coordinates (column, row).
-struct TabGrid : ::testing::Test {
+struct TabGrid : RootTree {
     TabGrid()
     {
-        root.SetScreenManager(&screens);
         for (int index = 0; index < 6; ++index) {
             Probe& cell = cells[index];
             cell.SetPosition(index % 3 * 40, index / 3 * 40);
@@ -143,9 +142,6 @@ struct TabGrid : ::testing::Test {
         root.SendToSelf(&next);
     }
 
-    Log log;
-    FakeScreenManager screens;
-    Probe root { "Root", log, 0, 0, 200, 100 };
     Probe cells[6]
         = { { "00", log }, { "10", log }, { "20", log }, { "01", log }, { "11", log }, { "21", log } };
 };
@@ -189,14 +185,10 @@ TEST_F(TabGrid, ADestroyedCellLeavesTheTabList)
     EXPECT_EQ(6u, root.GetTabList().size());
 }
 
-TEST(NestedTabLists, OneKeyMovesTheSelectionOnceEvenThroughNestedContainers)
+TEST_F(RootTree, OneKeyMovesTheSelectionOnceEvenThroughNestedTabLists)
 {
-    Log log;
-    FakeScreenManager screens;
-    Probe root("Root", log, 0, 0, 200, 100);
     Probe inner("Inner", log, 0, 0, 100, 50), other("Other", log, 120, 0, 50, 50);
     Probe a("A", log, 0, 0, 40, 40), b("B", log, 50, 0, 40, 40);
-    root.SetScreenManager(&screens);
     root.AddChild(&inner, false);
     root.AddChild(&other, false);
     inner.AddChild(&a, false);

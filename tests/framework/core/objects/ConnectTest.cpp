@@ -126,57 +126,36 @@ TEST_F(ClickSkin, SlotsOfADestroyedSlotObjectAreDisconnected)
     EXPECT_TRUE(static_cast<Recorder*>(replacement)->calls.empty());
 }
 
-namespace {
-
-struct FailingSkin : ::testing::Test {
-    FailingSkin()
-        : tree(BuildSkin("Failures.xml"))
-    {
-    }
-    // Sends ConnectXMLSlots to one object of the tree.
-    void Connect(const std::string& name)
-    {
-        GuiObject* object = Vabo::GetXMLObject<GuiObject>(tree.get(), name);
-        ASSERT_NE(nullptr, object);
-        Signal::ConnectXMLSlots connect;
-        object->SendToSelf(&connect);
-    }
-    std::shared_ptr<GuiObject> tree;
-    Platform::LogCapture log;
-};
-
-} // namespace
-
-TEST_F(FailingSkin, EachKindOfBrokenConnectThrowsAndSaysWhy)
+TEST(BrokenSkin, EachKindOfBrokenConnectOrTypeThrowsAndSaysWhy)
 {
+    auto tree = BuildSkin("Failures.xml");
     ASSERT_TRUE(tree);
+    const auto connect = [&tree](const std::string& name) {
+        Signal::ConnectXMLSlots connect;
+        Vabo::GetXMLObject<GuiObject>(tree.get(), name)->SendToSelf(&connect);
+    };
     const std::pair<const char*, const char*> cases[] = {
         { "NoSlot", "No Slot attribute specified" },
         { "MissingSlotObject", "Could not find slot object" },
         { "WrongSignalType", "Failed to find or connect slot Test::Recorder::ActivateOnlySlot" },
         { "UnknownSignal", "Failed to find signal Vabo::Signal::Nothing" },
+        { "FirstGoodThenBad", "Failed to find or connect slot Test::Recorder::NoSuchSlot" },
     };
     for (const auto& [name, message] : cases) {
-        log.Clear();
-        EXPECT_THROW(Connect(name), XMLLoadSave::XMLLoadSaveException) << name;
-        EXPECT_TRUE(log.Contains(message)) << name;
+        SCOPED_TRACE(name);
+        Platform::LogCapture log;
+        EXPECT_THROW(connect(name), XMLLoadSave::XMLLoadSaveException);
+        EXPECT_TRUE(log.Contains(message));
     }
-}
 
-TEST_F(FailingSkin, ElementsBeforeAFailureStayConnectedAndAreNotConnectedAgain)
-{
-    ASSERT_TRUE(tree);
-    EXPECT_THROW(Connect("FirstGoodThenBad"), XMLLoadSave::XMLLoadSaveException);
-    EXPECT_THROW(Connect("FirstGoodThenBad"), XMLLoadSave::XMLLoadSaveException);
+    // Elements before a failure stay connected and are not connected again.
+    EXPECT_THROW(connect("FirstGoodThenBad"), XMLLoadSave::XMLLoadSaveException);
     auto* recorder = Vabo::GetXMLObject<Recorder>(tree.get(), "FirstGoodThenBad");
     auto* target = Vabo::GetXMLObject<GuiObject>(tree.get(), "Target");
     Signal::Activate activate;
     target->InvokeSlots(&activate, target, nullptr);
     EXPECT_EQ((Calls { "Record:Activate:Target" }), recorder->calls);
-}
 
-TEST(UnregisteredSkin, NamesTheTypeAndTheFile)
-{
     Platform::LogCapture log;
     EXPECT_THROW(BuildSkin("Unregistered.xml"), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "framework/core/GlobalObjectFactory.h"
+#include "Probe.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/ScreenManagerNotReady.h"
@@ -148,22 +148,14 @@ TEST(GuiObjectTree, ATopLevelChildIsAnnouncedInsteadOfAppendedAndDetachedWithIts
     auto parent = MakeObject(0, 0, 100, 100);
     auto window = MakeObject(0, 0, 10, 10);
     window->SetTopLevel(true);
-    int readyCount = 0;
-    struct Listener : GuiObject {
-        Listener(int& count)
-            : GuiObject(0, 0)
-            , count_(count)
-        {
-        }
-        void Ready(Vabo::Signal::Base*, GuiObject*) { ++count_; }
-        int& count_;
-    } listener(readyCount);
-    window->AddSlot<Vabo::Signal::ObjectReady>(&Listener::Ready, &listener);
+    std::vector<std::string> log;
+    ObjectsTest::Probe listener("Listener", log);
+    window->AddSlot<Vabo::Signal::ObjectReady>(&ObjectsTest::Probe::Slot, &listener);
 
     EXPECT_TRUE(parent->AddChild(window.get(), true));
     EXPECT_TRUE(parent->GetChildren().empty());
     EXPECT_EQ(parent.get(), window->GetParent());
-    EXPECT_EQ(1, readyCount);
+    EXPECT_EQ(1u, log.size()) << "announced as ready";
 
     parent.reset();
     EXPECT_EQ(nullptr, window->GetParent());

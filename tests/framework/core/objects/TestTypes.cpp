@@ -26,12 +26,6 @@ Vabo::RegisterClassSlot<Recorder, Base> virtualSlot("Test::Recorder::VirtualSlot
 
 } // namespace
 
-std::vector<std::string>& Journal()
-{
-    static std::vector<std::string> journal;
-    return journal;
-}
-
 Panel::Panel(TiXmlElement* element)
     : GuiObject(element, 1, 0)
 {
@@ -74,13 +68,11 @@ Recorder::Recorder(TiXmlElement* element)
 void Recorder::RecordSlot(Base* signal, GuiObject* object)
 {
     calls.push_back("Record:" + signal->Name() + ":" + object->GetName());
-    Journal().push_back(GetName() + "." + calls.back());
 }
 
 void Recorder::ActivateOnlySlot(Base* signal, GuiObject* object)
 {
     calls.push_back("ActivateOnly:" + signal->Name() + ":" + object->GetName());
-    Journal().push_back(GetName() + "." + calls.back());
 }
 
 void Recorder::VirtualSlot(Base* signal, GuiObject* object)

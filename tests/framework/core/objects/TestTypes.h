@@ -33,7 +33,4 @@ public:
     void VirtualSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object) override;
 };
 
-// The calls every Recorder received, in order, across all of them.
-std::vector<std::string>& Journal();
-
 } // namespace ObjectsTest

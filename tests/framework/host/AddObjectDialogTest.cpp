@@ -9,11 +9,9 @@
 #include <memory>
 
 #include "WindowTestSupport.h"
-#include "support/DesktopLock.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
-#include "framework/core/XMLLoadSave.h"
 #include "framework/host/AppWindow.h"
 #include "framework/host/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
@@ -22,13 +20,10 @@
 
 namespace {
 
-class AddObjectDialogTest : public ::testing::Test {
+class AddObjectDialogTest : public WindowTest::Fixture {
  protected:
-  // One window test at a time holds the pointer and the middle of the display.
-  DesktopLock desktop_{"pointer"};
-
   void SetUp() override {
-    ASSERT_TRUE(WindowTest::StartFramework());
+    WindowTest::Fixture::SetUp();
     owner_ = std::make_unique<Vabo::AppWindow>(skin_.LoadXML("OwnerWindow.xml"));
     owner_->SetVisible(true);
   }
@@ -49,13 +44,12 @@ class AddObjectDialogTest : public ::testing::Test {
   // the content starts below the 20-pixel title bar).
   static void Click(int x, int y) { WindowTest::PushClick(WindowTest::WindowId(*Dialog()), x, y + 20); }
 
-  XMLLoadSave skin_;
   std::unique_ptr<Vabo::AppWindow> owner_;
 };
 
 }  // namespace
 
-TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEntered) {
+TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEnteredAndClosingAnswersNo) {
   std::string text;
   Vabo::VaboWnd::PostCall([] {
     Enter("Needle");
@@ -64,23 +58,15 @@ TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEntered) {
   });
   EXPECT_TRUE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
   EXPECT_EQ(text, "NeedleMeter");
-}
 
-TEST_F(AddObjectDialogTest, ClosingWithoutConfirmingAnswersNo) {
-  std::string text;
   Vabo::VaboWnd::PostCall([] {
     Enter("Spectrum");
     Click(120, 50);
   });
   EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
   EXPECT_EQ(text, "Spectrum");
-}
 
-TEST_F(AddObjectDialogTest, AfterTheDialogTabMovesTheSelectionInEveryWindow) {
-  std::string text;
-  Vabo::VaboWnd::PostCall([] { Dialog()->Close(); });
-  Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text);
-
+  // After the dialog, Tab moves the selection in every window again.
   int moves = 0;
   owner_->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::SelectNextObject>(), nullptr,
                   [&](Vabo::Signal::Base* signal, Vabo::GuiObject*) {

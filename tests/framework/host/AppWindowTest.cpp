@@ -9,9 +9,7 @@
 #include <memory>
 
 #include "WindowTestSupport.h"
-#include "support/DesktopLock.h"
 #include "framework/core/RoundToInt.h"
-#include "framework/core/XMLLoadSave.h"
 #include "framework/host/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"
@@ -29,13 +27,8 @@ constexpr std::uint32_t kTitleBar = 0x1E3278;
 constexpr std::uint32_t kBody = 0xE1E6F0;
 constexpr std::uint32_t kGrip = 0xF08C14;
 
-class AppWindowTest : public ::testing::Test {
+class AppWindowTest : public WindowTest::Fixture {
  protected:
-  // One window test at a time holds the pointer and the middle of the display.
-  DesktopLock desktop_{"pointer"};
-
-  void SetUp() override { ASSERT_TRUE(WindowTest::StartFramework()); }
-
   // The window of the test skin, centred and shown; preserveAspect and the
   // resize grip as given.
   void Open(bool preserveAspect, const char* resizeGrip = "Resize") {
@@ -69,7 +62,6 @@ class AppWindowTest : public ::testing::Test {
     Pump(100);
   }
 
-  XMLLoadSave skin_;
   TiXmlElement* element_ = nullptr;
   std::unique_ptr<Vabo::AppWindow> window_;
 };
@@ -80,10 +72,7 @@ TEST_F(AppWindowTest, OpensCentredWithThePicturesOutline) {
   Open(true);
   const Platform::Rect placed = ScreenRect(*window_);
   const Platform::Rect work = Platform::WorkAreaOf(window_->GetHostWnd()->GetNativeWindow()->Handle());
-  EXPECT_EQ(placed.width, 240);
-  EXPECT_EQ(placed.height, 160);
-  EXPECT_EQ(placed.x, work.x + (work.width - 240) / 2);
-  EXPECT_EQ(placed.y, work.y + (work.height - 160) / 2);
+  EXPECT_EQ(placed, (Platform::Rect{work.x + (work.width - 240) / 2, work.y + (work.height - 160) / 2, 240, 160}));
   EXPECT_EQ(window_->GetX(), placed.x);
   EXPECT_EQ(window_->GetY(), placed.y);
 
@@ -115,9 +104,7 @@ TEST_F(AppWindowTest, MovesByExactlyThePointersTravel) {
   const Platform::Rect after = ScreenRect(*window_);
   EXPECT_EQ(during.x, before.x + 37);
   EXPECT_EQ(during.y, before.y - 23);
-  EXPECT_EQ(after.x, before.x + 37);
-  EXPECT_EQ(after.y, before.y - 23);
-  EXPECT_EQ(after.width, 240);
+  EXPECT_EQ(after, (Platform::Rect{before.x + 37, before.y - 23, 240, 160}));
   EXPECT_EQ(window_->GetX(), after.x);
   EXPECT_EQ(window_->GetY(), after.y);
 

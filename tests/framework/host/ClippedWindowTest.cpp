@@ -90,28 +90,18 @@ TEST_F(ClippedWindowTest, DrawsTheContentShiftedAndClipped) {
   EXPECT_FALSE(painter.GetClip().has_value()) << "the clip is restored";
 }
 
-TEST_F(ClippedWindowTest, AClickInsideReachesTheContentAtItsShiftedPoint) {
-  Vabo::Signal::LeftButtonDown press(25, 15);
-  root_.Raise(&press);
-  ASSERT_EQ(presses_.size(), 1u);
-  EXPECT_EQ(presses_[0].x, 5);
-  EXPECT_EQ(presses_[0].y, 45);
-}
-
-TEST_F(ClippedWindowTest, AClickOutsideNeverReachesTheContent) {
+TEST_F(ClippedWindowTest, OnlyAClickInsideReachesTheContentAtItsShiftedPoint) {
   // The content reaches down to window row 170; the view ends at row 60.
-  for (Vabo::Point at : {Vabo::Point{25, 80}, Vabo::Point{25, 5}, Vabo::Point{150, 30}}) {
+  for (Vabo::Point at : {Vabo::Point{25, 80}, Vabo::Point{25, 5}, Vabo::Point{150, 30}, Vabo::Point{25, 15}}) {
     Vabo::Signal::LeftButtonDown press(at.x, at.y);
     root_.Raise(&press);
   }
-  EXPECT_TRUE(presses_.empty());
-}
+  ASSERT_EQ(presses_.size(), 1u);
+  EXPECT_EQ(presses_[0].x, 5);
+  EXPECT_EQ(presses_[0].y, 45);
 
-TEST_F(ClippedWindowTest, ReplacingTheContentRemovesTheOldOne) {
   Stripes other;
   EXPECT_TRUE(view_.SetContent(&other));
-  EXPECT_EQ(view_.GetContent(), &other);
-  ASSERT_EQ(view_.GetChildren().size(), 1u);
-  EXPECT_EQ(view_.GetChildren()[0], &other);
+  EXPECT_EQ(view_.GetChildren(), (std::vector<Vabo::GuiObject*>{&other})) << "the old content is removed";
   view_.SetContent(&content_);
 }

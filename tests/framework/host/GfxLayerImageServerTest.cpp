@@ -1,12 +1,12 @@
 #include "framework/host/GfxLayerImageServer.h"
 
+#include "TempFolder.h"
 #include "framework/core/DocMap.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 
 using Vabo::GfxLayerImageServer_;
@@ -27,32 +27,27 @@ std::vector<std::pair<int, int>> Sizes(const GfxLayerImageServer_& server, const
 
 } // namespace
 
-TEST(GfxLayerImageServer, SharesOnePicturePerPathAndSize)
+TEST(GfxLayerImageServer, SharesOnePicturePerPathAndSizeAndKeepsEachNaturalSize)
 {
     Platform::ManualClock clock;
     GfxLayerImageServer_ server;
     const auto a = server.GetImage(true, kQuadrants, 16, 12, 7);
-    const auto b = server.GetImage(true, kQuadrants, 16, 12, 7);
-    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, server.GetImage(true, kQuadrants, 16, 12, 7));
     EXPECT_EQ(16, a->GetWidth());
     EXPECT_EQ(12, a->GetHeight());
     const auto c = server.GetImage(true, kQuadrants, 4, 4, 7);
     EXPECT_NE(a, c);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{16, 12}, {4, 4}}), Sizes(server, kQuadrants));
     EXPECT_EQ(2, server.GetEntries(kQuadrants)->front()->useCount);
-}
+    EXPECT_EQ(c, server.GetImage(false, kQuadrants, 16, 12, 0)) << "a non-exact request takes the newest copy";
 
-TEST(GfxLayerImageServer, NaturalSizeIsKeptPerPath)
-{
-    Platform::ManualClock clock;
-    GfxLayerImageServer_ server;
     const auto quadrants = server.GetImage(true, kQuadrants, -1, -1, 0);
     const auto shape = server.GetImage(true, kShape, 0, 0, 0);
     EXPECT_EQ(8, quadrants->GetWidth());
     EXPECT_EQ(8, quadrants->GetHeight());
     EXPECT_EQ(6, shape->GetWidth());
     EXPECT_EQ(4, shape->GetHeight());
-    EXPECT_EQ(quadrants, server.GetImage(false, kQuadrants, -1, -1, 0));
+    EXPECT_EQ(quadrants, server.GetImage(true, kQuadrants, 0, 0, 0));
 }
 
 TEST(GfxLayerImageServer, CopiesOfOtherSizesAgeOutAfterFiveSecondsButNeverTheLast)
@@ -77,22 +72,11 @@ TEST(GfxLayerImageServer, CopiesOfOtherSizesAgeOutAfterFiveSecondsButNeverTheLas
     EXPECT_EQ((std::vector<std::pair<int, int>>{{30, 30}, {40, 40}}), Sizes(server, kQuadrants));
 }
 
-TEST(GfxLayerImageServer, ANonExactRequestTakesTheNewestCopy)
-{
-    Platform::ManualClock clock;
-    GfxLayerImageServer_ server;
-    const auto small = server.GetImage(true, kQuadrants, 4, 4, 0);
-    const auto large = server.GetImage(true, kQuadrants, 32, 32, 0);
-    EXPECT_EQ(large, server.GetImage(false, kQuadrants, 4, 4, 0));
-    EXPECT_NE(small, large);
-}
-
 TEST(GfxLayerImageServer, DecodesEachFileOnceForAllSizes)
 {
     Platform::ManualClock clock;
-    char folder[] = "/tmp/pellora-images.XXXXXX";
-    ASSERT_TRUE(mkdtemp(folder));
-    const std::string copy = std::string(folder) + "/copy.png";
+    TempFolder folder;
+    const std::string copy = folder.Path() + "/copy.png";
     {
         std::ifstream in(kQuadrants, std::ios::binary);
         std::ofstream out(copy, std::ios::binary);
@@ -104,7 +88,6 @@ TEST(GfxLayerImageServer, DecodesEachFileOnceForAllSizes)
     const auto scaled = server.GetImage(true, copy, 2, 2, 5);
     EXPECT_EQ(GdiplusGfxLayer::Color(255, 0, 0, 255), scaled->GetPixel(0, 1));
     EXPECT_EQ(8, server.GetImage(true, copy, -1, -1, 0)->GetWidth());
-    rmdir(folder);
 }
 
 TEST(GfxLayerImageServer, AFileThatCannotBeDecodedThrowsAndLeavesNoEntry)

@@ -17,9 +17,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "ScreenPixels.h"
-#include "support/DesktopLock.h"
 #include "TestPanel.h"
+#include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/VaboInit.h"
@@ -29,6 +28,8 @@
 #include "platform/Display.h"
 #include "platform/Log.h"
 #include "platform/Video.h"
+
+using WindowTest::Hex;
 
 namespace {
 
@@ -41,33 +42,20 @@ constexpr std::uint32_t kYellow = 0xE0E000;
 Platform::Rect PlaceOfThisTest()
 {
     static const char* const tests[] = {
-        "ShowsItsScreen", "AScreenshotShowsTheSkin", "AClickSwitchesScreensThroughAScreenSlot",
-        "ARealClickThroughXdotoolSwitchesScreens", "TheWheelArrivesAtWindowCoordinates",
-        "TheClockTicksAboutEveryTenMilliseconds", "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
-        "AFailingSlotIsLoggedAndTheLoopCarriesOn", "AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput",
-        "TextSetOnTheClipboardIsReadBack", "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
-        "ADroppedFileArrivesWithThePointersWindowPosition", "APopupIsKeptInsideTheWorkArea",
+        "APopupIsKeptInsideTheWorkArea", "ShowsItsScreenAlsoInAScreenshot", "ClicksSwitchScreensThroughAScreenSlot",
+        "TheWheelAndADroppedFileArriveAtWindowCoordinates", "TheClockTicksAboutEveryTenMilliseconds",
+        "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames", "AFailingSlotIsLoggedAndTheLoopCarriesOn",
+        "AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput", "TextSetOnTheClipboardIsReadBack",
+        "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
-    const int count = int(sizeof tests / sizeof tests[0]);
-    while (slot < count && name != tests[slot])
+    while (slot < int(sizeof tests / sizeof tests[0]) && name != tests[slot])
         ++slot;
-    // Down the right edge, then along the bottom, then down the left edge.
+    // Down the right edge, then along the bottom.
     if (slot < 7)
         return Platform::Rect{1070, 10 + slot * 140, 200, 120};
-    if (slot < 12)
-        return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
-    return Platform::Rect{10, 10 + (slot - 12) * 140, 200, 120};
-}
-
-// Moves the pointer and clicks a button with xdotool, one test program at a time.
-int XdotoolClick(int x, int y, int button)
-{
-    DesktopLock pointer("pointer");
-    const std::string command = "xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click "
-                                + std::to_string(button);
-    return std::system(command.c_str());
+    return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
 }
 
 Platform::Milliseconds lastWindowEvent = 0;
@@ -144,27 +132,15 @@ protected:
         return static_cast<TestPanel*>(host->GetScreenManager().FindScreen(name)->root);
     }
 
-    void PushButton(Uint32 type, int x, int y)
-    {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = type;
-        e.button.windowID = host->GetNativeWindow()->Id();
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        ASSERT_EQ(1, SDL_PushEvent(&e));
-    }
+    std::uint32_t Id() { return host->GetNativeWindow()->Id(); }
 
     void Click(int x, int y)
     {
-        PushButton(SDL_MOUSEBUTTONDOWN, x, y);
-        PushButton(SDL_MOUSEBUTTONUP, x, y);
+        WindowTest::PushClick(Id(), x, y);
         Run(100);
     }
 
-    std::uint32_t Shown(int x, int y) { return ShownPixel(host->GetNativeWindow()->Handle(), x, y); }
+    std::uint32_t Shown(int x, int y) { return WindowTest::ShownPixel(host->GetNativeWindow()->Handle(), x, y); }
 
     Platform::Rect place;
     XMLLoadSave skin;
@@ -172,27 +148,17 @@ protected:
     std::shared_ptr<Vabo::GuiObject> root;
 };
 
-std::string Hex(std::uint32_t value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%06X", value);
-    return text;
-}
-
 } // namespace
 
-TEST_F(HostWindowTest, ShowsItsScreen)
+TEST_F(HostWindowTest, ShowsItsScreenAlsoInAScreenshot)
 {
     EXPECT_EQ("A", Active());
     EXPECT_EQ(Hex(kGreen), Hex(Shown(5, 5)));
     EXPECT_EQ(Hex(kBlue), Hex(Shown(30, 40)));
     EXPECT_EQ(Hex(kGreen), Hex(Shown(199, 119)));
-}
 
-TEST_F(HostWindowTest, AScreenshotShowsTheSkin)
-{
     const std::string shot = "/tmp/pellora-host-shot-" + std::to_string(::getpid()) + ".png";
-    ASSERT_EQ(0, std::system(("import -window root " + shot).c_str()));
+    ASSERT_TRUE(WindowTest::SaveScreenshot(shot));
     SDL_Surface* loaded = IMG_Load(shot.c_str());
     ASSERT_TRUE(loaded) << IMG_GetError();
     SDL_Surface* image = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
@@ -209,7 +175,7 @@ TEST_F(HostWindowTest, AScreenshotShowsTheSkin)
         std::remove(shot.c_str());
 }
 
-TEST_F(HostWindowTest, AClickSwitchesScreensThroughAScreenSlot)
+TEST_F(HostWindowTest, ClicksSwitchScreensThroughAScreenSlot)
 {
     Click(5, 5);
     EXPECT_EQ("A", Active()) << "a click beside the button does nothing";
@@ -220,24 +186,36 @@ TEST_F(HostWindowTest, AClickSwitchesScreensThroughAScreenSlot)
     host->GetScreenManager().ScreenBack();
     Run(50);
     EXPECT_EQ(Hex(kBlue), Hex(Shown(30, 40)));
-}
 
-TEST_F(HostWindowTest, ARealClickThroughXdotoolSwitchesScreens)
-{
-    ASSERT_EQ(0, XdotoolClick(place.x + 30, place.y + 40, 1));
-    for (int i = 0; i < 50 && Active() != "B"; ++i)
-        Run(20);
-    EXPECT_EQ("B", Active());
+    // Once more with the real pointer against the real window.
+    WindowTest::ClickAt(place.x + 30, place.y + 40, 1);
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return Active() == "B"; }, 1000));
     EXPECT_EQ(Hex(kYellow), Hex(Shown(30, 40)));
 }
 
-TEST_F(HostWindowTest, TheWheelArrivesAtWindowCoordinates)
+TEST_F(HostWindowTest, TheWheelAndADroppedFileArriveAtWindowCoordinates)
 {
     Screen("A")->Record<Vabo::Signal::MouseWheel>();
-    ASSERT_EQ(0, XdotoolClick(place.x + 70, place.y + 90, 4));
-    for (int i = 0; i < 50 && Screen("A")->received.empty(); ++i)
-        Run(20);
-    EXPECT_EQ(std::vector<std::string>({"MouseWheel@70,90(120)"}), Screen("A")->received);
+    Screen("A")->Record<Vabo::Signal::DropFile>();
+    WindowTest::ClickAt(place.x + 70, place.y + 90, 4);
+    WindowTest::PumpUntil([&] { return !Screen("A")->received.empty(); }, 1000);
+    {
+        DesktopLock pointer("pointer");
+        WindowTest::PointerTo(place.x + 60, place.y + 50);
+        SDL_Event e;
+        SDL_zero(e);
+        e.drop.windowID = Id();
+        const std::pair<Uint32, const char*> drop[] = {
+            {SDL_DROPBEGIN, nullptr}, {SDL_DROPFILE, "/tmp/first.wav"}, {SDL_DROPFILE, "/tmp/second.wav"},
+            {SDL_DROPCOMPLETE, nullptr}};
+        for (const auto& [type, file] : drop) {
+            e.type = type;
+            e.drop.file = file ? SDL_strdup(file) : nullptr;
+            ASSERT_EQ(1, SDL_PushEvent(&e));
+        }
+        Run(60);
+    }
+    EXPECT_EQ(std::vector<std::string>({"MouseWheel@70,90(120)", "DropFile@60,50"}), Screen("A")->received);
 }
 
 TEST_F(HostWindowTest, TheClockTicksAboutEveryTenMilliseconds)
@@ -268,8 +246,8 @@ TEST_F(HostWindowTest, PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames)
     for (int round = 0; round < 5 && !undisturbed; ++round) {
         Settle();
         const Platform::Milliseconds before = lastWindowEvent;
-        ASSERT_TRUE(PaintOnWindow(window, 150, 80, 20, 20, 0xFF00FF));
-        ASSERT_TRUE(PaintOnWindow(window, 22, 32, 4, 4, 0xFF00FF));
+        ASSERT_TRUE(WindowTest::PaintOnWindow(window, 150, 80, 20, 20, 0xFF00FF));
+        ASSERT_TRUE(WindowTest::PaintOnWindow(window, 22, 32, 4, 4, 0xFF00FF));
         ASSERT_EQ("FF00FF", Hex(Shown(155, 85)));
         const std::uint32_t colour = colours[round % 2];
         button->color = GdiplusGfxLayer::Color(255, int(colour >> 16), int((colour >> 8) & 0xFF), int(colour & 0xFF));
@@ -316,15 +294,12 @@ TEST_F(HostWindowTest, AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput)
     dialog.StartHost();
     EXPECT_EQ(Platform::Rect({place.x + 10, place.y + 10, 50, 50}), dialog.GetWindowRect()) << "placed from the owner's corner";
     host->EnableWindow(false);
-    int result = 0;
     Vabo::VaboWnd::PostCall([&] {
-        PushButton(SDL_MOUSEBUTTONDOWN, 30, 40);
-        PushButton(SDL_MOUSEBUTTONUP, 30, 40);
+        WindowTest::PushClick(Id(), 30, 40);
         Vabo::VaboWnd::PostCall([&] { dialog.EndModalLoop(3); });
     });
-    result = dialog.RunModalLoop();
+    EXPECT_EQ(3, dialog.RunModalLoop());
     host->EnableWindow(true);
-    EXPECT_EQ(3, result);
     EXPECT_EQ("A", Active()) << "the owner took no click during the dialog";
     Click(30, 40);
     EXPECT_EQ("B", Active());
@@ -344,54 +319,25 @@ TEST_F(HostWindowTest, KeysReachTheFocusObjectAsCharactersAndVirtualKeys)
     auto* button = static_cast<TestPanel*>(Screen("A")->GetChildren().at(0));
     button->Record<Vabo::Signal::KeyPress>();
     host->GetScreenManager().SetFocusObject(button);
-    auto push = [&](SDL_Keycode sym, Uint16 mod) {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = SDL_KEYDOWN;
-        e.key.windowID = host->GetNativeWindow()->Id();
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = Id();
+    for (const auto& key : {std::make_pair(SDLK_LEFT, KMOD_NONE), std::make_pair(SDLK_BACKSPACE, KMOD_NONE),
+                            std::make_pair(SDLK_v, KMOD_LCTRL)}) {
+        e.key.keysym.sym = key.first;
+        e.key.keysym.mod = key.second;
         ASSERT_EQ(1, SDL_PushEvent(&e));
-    };
-    push(SDLK_LEFT, KMOD_NONE);
-    push(SDLK_BACKSPACE, KMOD_NONE);
-    push(SDLK_v, KMOD_LCTRL);
-    SDL_Event text;
-    SDL_zero(text);
-    text.type = SDL_TEXTINPUT;
-    text.text.windowID = host->GetNativeWindow()->Id();
-    std::strcpy(text.text.text, "a\xC3\xA9");
-    ASSERT_EQ(1, SDL_PushEvent(&text));
+    }
+    SDL_zero(e);
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = Id();
+    std::strcpy(e.text.text, "a\xC3\xA9");
+    ASSERT_EQ(1, SDL_PushEvent(&e));
     Run(60);
     EXPECT_EQ(std::vector<std::string>({"KeyPress(2147483685)", "KeyPress(2147483656)", "KeyPress(8)", "KeyPress(22)",
                                         "KeyPress(97)", "KeyPress(233)"}),
               button->received);
-}
-
-TEST_F(HostWindowTest, ADroppedFileArrivesWithThePointersWindowPosition)
-{
-    Screen("A")->Record<Vabo::Signal::DropFile>();
-    {
-        DesktopLock pointer("pointer");
-        ASSERT_EQ(0, std::system(("xdotool mousemove --sync " + std::to_string(place.x + 60) + " "
-                                  + std::to_string(place.y + 50)).c_str()));
-        const Uint32 window = host->GetNativeWindow()->Id();
-        SDL_Event e;
-        SDL_zero(e);
-        e.drop.windowID = window;
-        e.type = SDL_DROPBEGIN;
-        ASSERT_EQ(1, SDL_PushEvent(&e));
-        e.type = SDL_DROPFILE;
-        e.drop.file = SDL_strdup("/tmp/first.wav");
-        ASSERT_EQ(1, SDL_PushEvent(&e));
-        e.drop.file = SDL_strdup("/tmp/second.wav");
-        ASSERT_EQ(1, SDL_PushEvent(&e));
-        e.type = SDL_DROPCOMPLETE;
-        e.drop.file = nullptr;
-        ASSERT_EQ(1, SDL_PushEvent(&e));
-        Run(60);
-    }
-    EXPECT_EQ(std::vector<std::string>({"DropFile@60,50"}), Screen("A")->received);
 }
 
 TEST_F(HostWindowTest, APopupIsKeptInsideTheWorkArea)

@@ -4,35 +4,27 @@
 
 using Vabo::PlaceButton;
 using Vabo::SplitButtonLabels;
+using Labels = std::vector<std::string>;
 
 TEST(MessageBoxLabels, SplitAtCommasAndQuotesAndTrimBlanks) {
-  EXPECT_EQ(SplitButtonLabels("RETRY, CANCEL"),
-            (std::vector<std::string>{"RETRY", "CANCEL"}));
-  EXPECT_EQ(SplitButtonLabels("\"Yes\",\" No \" ,  Maybe later "),
-            (std::vector<std::string>{"Yes", "No", "Maybe later"}));
-}
-
-TEST(MessageBoxLabels, BlankListsGiveNoLabels) {
+  EXPECT_EQ(SplitButtonLabels("RETRY, CANCEL"), (Labels{"RETRY", "CANCEL"}));
+  EXPECT_EQ(SplitButtonLabels("\"Yes\",\" No \" ,  Maybe later "), (Labels{"Yes", "No", "Maybe later"}));
   EXPECT_TRUE(SplitButtonLabels("").empty());
   EXPECT_TRUE(SplitButtonLabels(" , ,\"\"").empty());
 }
 
-TEST(MessageBoxPlacement, FewButtonsKeepTheWidthOfOneSlotAndSpreadEvenly) {
-  // Two buttons in a row made for four: a quarter wide, centred at 1/3 and 2/3.
-  auto first = PlaceButton(1, 2, 4);
-  auto second = PlaceButton(2, 2, 4);
-  EXPECT_FLOAT_EQ(first.width, 0.25f);
-  EXPECT_FLOAT_EQ(first.left + first.width / 2, 1.0f / 3.0f);
-  EXPECT_FLOAT_EQ(second.left + second.width / 2, 2.0f / 3.0f);
+TEST(MessageBoxPlacement, FewButtonsKeepTheWidthOfOneSlotAFullRowSharesItWithoutOverlap) {
+  // Buttons in a row made for more: one slot wide, spread evenly (two in a
+  // row for four: a quarter wide, centred at 1/3 and 2/3).
+  EXPECT_FLOAT_EQ(PlaceButton(1, 2, 4).width, 0.25f);
+  EXPECT_FLOAT_EQ(PlaceButton(1, 2, 4).left + 0.125f, 1.0f / 3.0f);
+  EXPECT_FLOAT_EQ(PlaceButton(2, 2, 4).left + 0.125f, 2.0f / 3.0f);
+  EXPECT_FLOAT_EQ(PlaceButton(1, 1, 2).left, 0.25f);
 
-  auto only = PlaceButton(1, 1, 2);
-  EXPECT_FLOAT_EQ(only.width, 0.5f);
-  EXPECT_FLOAT_EQ(only.left, 0.25f);
-}
-
-TEST(MessageBoxPlacement, FullRowSharesTheWidthWithoutOverlap) {
-  for (int n : {2, 3, 4, 6}) {
-    const int maxButtons = n == 2 ? 2 : (n == 3 ? 2 : 4);
+  // At least as many as the row is made for: button i centred at (i - 0.5) / n.
+  const std::pair<int, int> rows[] = {{2, 2}, {3, 2}, {6, 4}};
+  for (const auto& [n, maxButtons] : rows) {
+    SCOPED_TRACE(n);
     float previousRight = 0.0f;
     for (int i = 1; i <= n; ++i) {
       auto slot = PlaceButton(i, n, maxButtons);

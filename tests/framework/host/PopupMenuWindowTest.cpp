@@ -9,9 +9,7 @@
 #include <memory>
 
 #include "WindowTestSupport.h"
-#include "support/DesktopLock.h"
 #include "framework/core/ObjectSignals.h"
-#include "framework/core/XMLLoadSave.h"
 #include "framework/host/AppWindow.h"
 #include "framework/host/VaboWnd.h"
 
@@ -21,13 +19,10 @@ using WindowTest::ScreenRect;
 
 namespace {
 
-class PopupMenuWindowTest : public ::testing::Test {
+class PopupMenuWindowTest : public WindowTest::Fixture {
  protected:
-  // One window test at a time holds the pointer and the middle of the display.
-  DesktopLock desktop_{"pointer"};
-
   void SetUp() override {
-    ASSERT_TRUE(WindowTest::StartFramework());
+    WindowTest::Fixture::SetUp();
     TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
     ASSERT_NE(element, nullptr);
     owner_ = std::make_unique<Vabo::AppWindow>(element);
@@ -36,22 +31,40 @@ class PopupMenuWindowTest : public ::testing::Test {
     Pump(100);
   }
 
-  XMLLoadSave skin_;
+  // Another popup of the same document, its "Type" as given.
+  std::unique_ptr<Vabo::PopupMenuWindow> AnotherMenu(const char* type = nullptr) {
+    TiXmlElement* menu = skin_.LoadXML("OwnerWindow.xml")->FirstChildElement("Popup");
+    if (type) menu->SetAttribute("Type", type);
+    return std::make_unique<Vabo::PopupMenuWindow>(menu);
+  }
+
+  // A real click on the owner window, away from the popup.
+  void ClickOwner() {
+    const Platform::Rect ownerRect = ScreenRect(*owner_);
+    WindowTest::PointerTo(ownerRect.x + 300, ownerRect.y + 200);
+    WindowTest::PointerDown();
+    WindowTest::PointerUp();
+  }
+
   std::unique_ptr<Vabo::AppWindow> owner_;
   std::unique_ptr<Vabo::PopupMenuWindow> popup_;
 };
 
 }  // namespace
 
-TEST_F(PopupMenuWindowTest, IsAHiddenPopupOwnedByTheApplicationWindow) {
+TEST_F(PopupMenuWindowTest, IsAHiddenPopupOwnedByTheApplicationWindowWhateverTheSkinSays) {
   ASSERT_NE(popup_->GetHostWnd(), nullptr);
   EXPECT_EQ(popup_->GetWindowType(), Vabo::Window::Popup);
   EXPECT_EQ(popup_->GetHostWnd()->GetParent(), owner_->GetHostWnd());
   EXPECT_FALSE(popup_->IsVisible());
   EXPECT_FALSE(popup_->GetHostWnd()->IsWindowVisible());
+
+  auto application = AnotherMenu("Application");
+  EXPECT_EQ(application->GetWindowType(), Vabo::Window::Popup);
+  EXPECT_FALSE(application->IsVisible());
 }
 
-TEST_F(PopupMenuWindowTest, OpensAtTheCursor) {
+TEST_F(PopupMenuWindowTest, OpensAtTheCursorAndTogglesAtItsStoredPoint) {
   // Kept open: windows of other test programs may take the focus meanwhile.
   popup_->SetFlag(true);
   const Platform::Rect ownerRect = ScreenRect(*owner_);
@@ -60,24 +73,19 @@ TEST_F(PopupMenuWindowTest, OpensAtTheCursor) {
   Pump(100);
   EXPECT_TRUE(popup_->IsVisible());
   EXPECT_TRUE(popup_->GetHostWnd()->IsWindowVisible());
-  const Platform::Rect shown = ScreenRect(*popup_);
-  EXPECT_EQ(shown.x, ownerRect.x + 70);
-  EXPECT_EQ(shown.y, ownerRect.y + 50);
-}
-
-TEST_F(PopupMenuWindowTest, PopupTogglesAtItsStoredPoint) {
-  popup_->SetFlag(true);
-  popup_->SetPosition(20, 30);
-  popup_->Popup();
-  Pump(50);
-  EXPECT_TRUE(popup_->IsVisible());
-  const Platform::Rect ownerRect = ScreenRect(*owner_);
-  EXPECT_EQ(ScreenRect(*popup_).x, ownerRect.x + 20);
-  EXPECT_EQ(ScreenRect(*popup_).y, ownerRect.y + 30);
+  EXPECT_EQ(ScreenRect(*popup_).x, ownerRect.x + 70);
+  EXPECT_EQ(ScreenRect(*popup_).y, ownerRect.y + 50);
   popup_->Popup();
   Pump(50);
   EXPECT_FALSE(popup_->IsVisible());
   EXPECT_FALSE(popup_->GetHostWnd()->IsWindowVisible());
+
+  popup_->SetPosition(20, 30);
+  popup_->Popup();
+  Pump(50);
+  EXPECT_TRUE(popup_->IsVisible());
+  EXPECT_EQ(ScreenRect(*popup_).x, ownerRect.x + 20);
+  EXPECT_EQ(ScreenRect(*popup_).y, ownerRect.y + 30);
 }
 
 TEST_F(PopupMenuWindowTest, ClosesWhenAnItemIsClicked) {
@@ -89,24 +97,16 @@ TEST_F(PopupMenuWindowTest, ClosesWhenAnItemIsClicked) {
   EXPECT_TRUE(PumpUntil([&] { return !popup_->IsVisible(); }, 500));
 }
 
-TEST_F(PopupMenuWindowTest, ClosesWhenAnotherOfOurWindowsIsClicked) {
+TEST_F(PopupMenuWindowTest, ClosesWhenAnotherOfOurWindowsIsClickedUnlessKeptOpen) {
   popup_->PopupAt(10, 10);
   EXPECT_TRUE(PumpUntil([&] { return popup_->IsWindowActive(); }, 1000)) << "a popup takes the focus";
-  const Platform::Rect ownerRect = ScreenRect(*owner_);
-  WindowTest::PointerTo(ownerRect.x + 300, ownerRect.y + 200);
-  WindowTest::PointerDown();
-  WindowTest::PointerUp();
+  ClickOwner();
   EXPECT_TRUE(PumpUntil([&] { return !popup_->IsVisible(); }, 1000));
-}
 
-TEST_F(PopupMenuWindowTest, StaysOpenWhenKeptOpenOrWithAnAttachedObject) {
   popup_->SetFlag(true);
   popup_->PopupAt(10, 10);
   PumpUntil([&] { return popup_->IsWindowActive(); }, 1000);
-  const Platform::Rect ownerRect = ScreenRect(*owner_);
-  WindowTest::PointerTo(ownerRect.x + 300, ownerRect.y + 200);
-  WindowTest::PointerDown();
-  WindowTest::PointerUp();
+  ClickOwner();
   Pump(300);
   EXPECT_TRUE(popup_->IsVisible());
 
@@ -120,8 +120,7 @@ TEST_F(PopupMenuWindowTest, StaysOpenWhenKeptOpenOrWithAnAttachedObject) {
 
 TEST_F(PopupMenuWindowTest, ForgetsOwnerAndAttachedObjectsThatAreDestroyed) {
   {
-    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
-    auto parentMenu = std::make_unique<Vabo::PopupMenuWindow>(element->FirstChildElement("Popup"));
+    auto parentMenu = AnotherMenu();
     auto attached = std::make_unique<Vabo::GridLayout>();
     popup_->SetOwnerObject(parentMenu.get());
     popup_->SetAttachedObject(attached.get());
@@ -136,25 +135,15 @@ TEST_F(PopupMenuWindowTest, ForgetsOwnerAndAttachedObjectsThatAreDestroyed) {
 }
 
 TEST_F(PopupMenuWindowTest, ClosingClosesTheInactiveMenuItWasOpenedFrom) {
-  TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
-  Vabo::PopupMenuWindow parentMenu(element->FirstChildElement("Popup"));
-  parentMenu.PopupAt(100, 10);
+  auto parentMenu = AnotherMenu();
+  parentMenu->PopupAt(100, 10);
   // An open sub-menu is attached to its menu, which so stays open meanwhile.
-  parentMenu.SetAttachedObject(popup_.get());
-  popup_->SetOwnerObject(&parentMenu);
+  parentMenu->SetAttachedObject(popup_.get());
+  popup_->SetOwnerObject(parentMenu.get());
   popup_->PopupAt(10, 10);
   Pump(100);
-  ASSERT_TRUE(parentMenu.IsVisible());
+  ASSERT_TRUE(parentMenu->IsVisible());
   popup_->ClosePopup();
   EXPECT_FALSE(popup_->IsVisible());
-  EXPECT_FALSE(parentMenu.IsVisible());
-}
-
-TEST_F(PopupMenuWindowTest, AnyTypeInTheSkinStillMakesAPopup) {
-  TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
-  TiXmlElement* menu = element->FirstChildElement("Popup");
-  menu->SetAttribute("Type", "Application");
-  Vabo::PopupMenuWindow popup(menu);
-  EXPECT_EQ(popup.GetWindowType(), Vabo::Window::Popup);
-  EXPECT_FALSE(popup.IsVisible());
+  EXPECT_FALSE(parentMenu->IsVisible());
 }

@@ -63,7 +63,7 @@ using Names = std::vector<std::string>;
 
 } // namespace
 
-TEST_F(ScreenManagerTest, ScreensAreBuiltOnFirstActivationAndKept)
+TEST_F(ScreenManagerTest, ScreensAreBuiltOnFirstActivationKeptAndToldOfEachChange)
 {
     EXPECT_EQ(&base, screens.GetActiveRoot());
     screens.ActivateScreen("A", true);
@@ -72,31 +72,17 @@ TEST_F(ScreenManagerTest, ScreensAreBuiltOnFirstActivationAndKept)
     EXPECT_EQ("PageA", a->GetName());
     EXPECT_EQ(200, a->GetWidth());
     EXPECT_EQ(a, screens.GetActiveRoot());
+    a->Record<Vabo::Signal::ScreenActivation>();
+    screens.ActivateScreen("A", true);
+    EXPECT_TRUE(a->received.empty()) << "activating the active screen does nothing";
     screens.ActivateScreen("B", true);
-    screens.ActivateScreen("A", true);
-    EXPECT_EQ(a, Root("A")) << "a kept screen is not rebuilt";
-    EXPECT_EQ(Names({"A", "B", "A"}), screens.GetBackStack());
-}
-
-TEST_F(ScreenManagerTest, ActivatingTheActiveScreenDoesNothing)
-{
-    screens.ActivateScreen("A", true);
-    Root("A")->Record<Vabo::Signal::ScreenActivation>();
-    screens.ActivateScreen("A", true);
-    EXPECT_EQ(Names({"A"}), screens.GetBackStack());
-    EXPECT_TRUE(Root("A")->received.empty());
-}
-
-TEST_F(ScreenManagerTest, ActivationTellsTheScreenLeftAndTheScreenEntered)
-{
-    screens.ActivateScreen("A", false);
-    screens.ActivateScreen("B", false);
-    Root("A")->Record<Vabo::Signal::ScreenActivation>();
     Root("B")->Record<Vabo::Signal::ScreenActivation>();
     SignalJournal().clear();
-    screens.ActivateScreen("A", false);
+    screens.ActivateScreen("A", true);
+    EXPECT_EQ(a, Root("A")) << "a kept screen is not rebuilt";
     EXPECT_EQ(Names({"PageB:ScreenActivation(out)", "PageA:ScreenActivation(in)"}), SignalJournal());
     EXPECT_TRUE(screens.IsFullRedraw());
+    EXPECT_EQ(Names({"A", "B", "A"}), screens.GetBackStack());
 }
 
 TEST_F(ScreenManagerTest, BackWithoutAPushAndResetKeepsTheLast)
@@ -111,8 +97,6 @@ TEST_F(ScreenManagerTest, BackWithoutAPushAndResetKeepsTheLast)
     EXPECT_EQ("A", Active());
     EXPECT_EQ(Names({"A"}), screens.GetBackStack()) << "going back pushes nothing";
 
-    screens.ResetBackStack();
-    EXPECT_EQ(Names({"A"}), screens.GetBackStack());
     screens.ActivateScreen("B", true);
     screens.ActivateScreen("A", false);
     screens.ActivateScreen("T", true);
@@ -127,22 +111,29 @@ TEST_F(ScreenManagerTest, UnknownAndEmptyNamesLeaveTheBaseRootAsTarget)
     screens.ActivateScreen("Nowhere", true);
     EXPECT_EQ("<none>", Active());
     EXPECT_EQ(&base, screens.GetActiveRoot());
-    EXPECT_EQ(Names({"A", "Nowhere"}), screens.GetBackStack());
     screens.ActivateScreen("A", false);
     screens.ActivateScreen("", true);
     EXPECT_EQ(&base, screens.GetActiveRoot());
     EXPECT_EQ(Names({"A", "Nowhere", ""}), screens.GetBackStack());
 }
 
-TEST_F(ScreenManagerTest, ADestroyOnDeactivateScreenIsDestroyedOnTheNextTickAndRebuiltOnReturn)
+TEST_F(ScreenManagerTest, ADestroyOnDeactivateScreenIsDestroyedOnTheNextTickUnlessEnteredAgain)
 {
     const int aliveBefore = TestPanel::alive;
     screens.ActivateScreen("T", true);
     TestPanel* first = Root("T");
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(aliveBefore + 2, TestPanel::alive) << "the root and its child";
-    std::weak_ptr<void> firstAlive = first->Watch();
 
+    // Back before the tick: the tree and the window's target are kept.
+    screens.ActivateScreen("A", true);
+    screens.ActivateScreen("T", true);
+    EXPECT_FALSE(screens.FindScreen("T")->closed);
+    screens.Timer();
+    EXPECT_EQ(first, Root("T"));
+    EXPECT_EQ(first, screens.GetActiveRoot());
+
+    std::weak_ptr<void> firstAlive = first->Watch();
     screens.ActivateScreen("A", true);
     EXPECT_TRUE(screens.FindScreen("T")->closed);
     EXPECT_FALSE(firstAlive.expired()) << "not destroyed inside the activation";
@@ -155,18 +146,6 @@ TEST_F(ScreenManagerTest, ADestroyOnDeactivateScreenIsDestroyedOnTheNextTickAndR
     screens.ActivateScreen("T", true);
     ASSERT_NE(nullptr, Root("T"));
     EXPECT_EQ(Root("T"), screens.GetActiveRoot());
-}
-
-TEST_F(ScreenManagerTest, ReturningBeforeTheTickKeepsTheScreensTree)
-{
-    screens.ActivateScreen("T", true);
-    TestPanel* root = Root("T");
-    screens.ActivateScreen("A", true);
-    screens.ActivateScreen("T", true);
-    EXPECT_FALSE(screens.FindScreen("T")->closed);
-    screens.Timer();
-    EXPECT_EQ(root, Root("T"));
-    EXPECT_EQ(root, screens.GetActiveRoot()) << "the window keeps its target";
 }
 
 TEST_F(ScreenManagerTest, AFocusChangeTellsTheOldObjectFirst)
@@ -196,16 +175,14 @@ TEST_F(ScreenManagerTest, AFocusChangeTellsTheOldObjectFirst)
     EXPECT_EQ(nullptr, screens.GetFocusObject());
     base.RemoveChild(&one, false);
     base.RemoveChild(&two, false);
-}
 
-TEST_F(ScreenManagerTest, ADestroyedFocusObjectIsForgotten)
-{
     {
         TestPanel gone;
         screens.SetFocusObject(&gone);
     }
-    EXPECT_EQ(nullptr, screens.GetFocusObject());
-    EXPECT_FALSE(screens.KeyPress(65));
+    EXPECT_EQ(nullptr, screens.GetFocusObject()) << "a destroyed focus object is forgotten";
+    screens.KeyPress(65); // and is sent no key
+
 }
 
 TEST_F(ScreenManagerTest, KeysFireBindingsInTheTreeAndThenReachTheFocusObject)
@@ -239,36 +216,32 @@ TEST_F(ScreenManagerTest, ARightPressWithTheLeftControlKeyHeldIsIgnored)
     EXPECT_EQ(Names({"RightButtonDown@1,2"}), base.received);
 }
 
-TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStarted)
+TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStartedAndTheCollectorKnowsIt)
 {
     Platform::ManualClock clock(5000);
-    ScreenManager own;
-    TestPanel root;
-    root.SetScreenManager(&own);
-    root.SetTopLevel(true);
-    own.SetBaseRoot(&root);
-    std::vector<std::int64_t> ticks;
-    root.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
-                 [&](Vabo::Signal::Base* s, Vabo::GuiObject*) { ticks.push_back(static_cast<Vabo::Signal::Timer*>(s)->elapsed); },
-                 root.Watch());
-    clock.Advance(10);
-    own.Timer();
-    clock.Advance(25);
-    own.Timer();
-    root.SetVisible(false);
-    own.Timer();
-    EXPECT_EQ(std::vector<std::int64_t>({10, 35}), ticks) << "a hidden target gets no tick";
-}
-
-TEST_F(ScreenManagerTest, EveryManagerIsInTheCollectorWhileItLives)
-{
     const auto& all = DllScreenCollectorInstance().GetScreenManagers();
     const std::size_t before = all.size();
+    auto own = std::make_unique<ScreenManager>();
+    EXPECT_EQ(before + 1, all.size()) << "every manager is in the collector while it lives";
+    EXPECT_EQ(own.get(), *all.rbegin());
     {
-        ScreenManager another;
-        EXPECT_EQ(before + 1, all.size());
-        EXPECT_EQ(&another, *all.rbegin());
+        TestPanel root;
+        root.SetScreenManager(own.get());
+        root.SetTopLevel(true);
+        own->SetBaseRoot(&root);
+        std::vector<std::int64_t> ticks;
+        root.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+                     [&](Vabo::Signal::Base* s, Vabo::GuiObject*) { ticks.push_back(static_cast<Vabo::Signal::Timer*>(s)->elapsed); },
+                     root.Watch());
+        clock.Advance(10);
+        own->Timer();
+        clock.Advance(25);
+        own->Timer();
+        root.SetVisible(false);
+        own->Timer();
+        EXPECT_EQ(std::vector<std::int64_t>({10, 35}), ticks) << "a hidden target gets no tick";
     }
+    own.reset();
     EXPECT_EQ(before, all.size());
 }
 

@@ -9,9 +9,7 @@
 #include <memory>
 
 #include "WindowTestSupport.h"
-#include "support/DesktopLock.h"
 #include "framework/core/GlobalObjectFactory.h"
-#include "framework/core/XMLLoadSave.h"
 #include "framework/host/VaboWnd.h"
 #include "framework/host/Window.h"
 
@@ -19,13 +17,10 @@ using WindowTest::Pump;
 
 namespace {
 
-class ScreenTest : public ::testing::Test {
+class ScreenTest : public WindowTest::Fixture {
  protected:
-  // One window test at a time holds the pointer and the middle of the display.
-  DesktopLock desktop_{"pointer"};
-
   void SetUp() override {
-    ASSERT_TRUE(WindowTest::StartFramework());
+    WindowTest::Fixture::SetUp();
     TiXmlElement* element = skin_.LoadXML("ScreenWindow.xml");
     ASSERT_NE(element, nullptr);
     window_ = std::make_unique<Vabo::Window>(element);
@@ -46,7 +41,6 @@ class ScreenTest : public ::testing::Test {
     return Screens().GetActiveScreenName(name) ? name : "<none>";
   }
 
-  XMLLoadSave skin_;
   std::unique_ptr<Vabo::Window> window_;
 };
 
@@ -54,7 +48,7 @@ using Stack = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(ScreenTest, EnteringAScreenSizesItAndSelectsItsFirstTabObject) {
+TEST_F(ScreenTest, EnteringAScreenSizesItAndSelectsItsFirstTabObjectAndItsSlotsGoBackAndReset) {
   Screens().ActivateScreen("First", true);
   Vabo::Screen* first = Root("First");
   ASSERT_NE(first, nullptr);
@@ -67,10 +61,7 @@ TEST_F(ScreenTest, EnteringAScreenSizesItAndSelectsItsFirstTabObject) {
   Screens().WindowSized(260, 150);
   EXPECT_EQ(first->GetWidth(), 260);
   EXPECT_EQ(first->GetHeight(), 150);
-}
 
-TEST_F(ScreenTest, GoesBackAndResetsTheBackStack) {
-  Screens().ActivateScreen("First", true);
   Screens().ActivateScreen("Second", true);
   Screens().ActivateScreen("Third", true);
   EXPECT_EQ(Screens().GetBackStack(), (Stack{"First", "Second", "Third"}));

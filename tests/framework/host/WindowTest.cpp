@@ -1,40 +1,23 @@
 // Windows of each type from skin elements: what has a host window and what
-// does not, and nested modal loops over one owner, whose input comes back only
-// when the outer loop ends.
+// does not, title windows and their content, and nested modal loops over one
+// owner, whose input comes back only when the outer loop ends.
 #include "framework/host/Window.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include <memory>
-
 #include "WindowTestSupport.h"
-#include "support/DesktopLock.h"
-#include "framework/core/XMLLoadSave.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/host/TitleWindow.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Log.h"
 
-namespace {
+using WindowTypesTest = WindowTest::Fixture;
 
-class WindowTypesTest : public ::testing::Test {
- protected:
-  // One window test at a time holds the pointer and the middle of the display.
-  DesktopLock desktop_{"pointer"};
-
-  void SetUp() override {
-    ASSERT_TRUE(WindowTest::StartFramework());
-    root_ = skin_.LoadXML("LoneWindows.xml");
-    ASSERT_NE(root_, nullptr);
-  }
-
-  XMLLoadSave skin_;
-  TiXmlElement* root_ = nullptr;
-};
-
-}  // namespace
-
-TEST_F(WindowTypesTest, AChildWindowHasNoHostWindowAndIgnoresTheCursor) {
-  Vabo::Window child(root_->FirstChildElement("Child"));
+TEST_F(WindowTypesTest, ChildAndLonePopupWindowsHaveNoHostAndAnUnknownTypeIsAnXmlError) {
+  TiXmlElement* root = skin_.LoadXML("LoneWindows.xml");
+  ASSERT_NE(root, nullptr);
+  Vabo::Window child(root->FirstChildElement("Child"));
   EXPECT_EQ(child.GetWindowType(), Vabo::Window::Child);
   EXPECT_EQ(child.GetHostWnd(), nullptr);
   EXPECT_FALSE(child.IsTopLevel());
@@ -43,28 +26,42 @@ TEST_F(WindowTypesTest, AChildWindowHasNoHostWindowAndIgnoresTheCursor) {
   EXPECT_FALSE(child.SetSize(80, 60)) << "without a host window there is nothing to size";
   EXPECT_EQ(child.GetWidth(), 0);
   EXPECT_TRUE(child.SetSize(0, 0)) << "the size it has";
-}
 
-TEST_F(WindowTypesTest, APopupWithoutAnApplicationWindowHasNoHostAndStaysHidden) {
-  Vabo::Window popup(root_->FirstChildElement("Popup"));
+  Vabo::Window popup(root->FirstChildElement("Popup"));
   EXPECT_EQ(popup.GetWindowType(), Vabo::Window::Popup);
-  EXPECT_EQ(popup.GetHostWnd(), nullptr);
+  EXPECT_EQ(popup.GetHostWnd(), nullptr) << "no application window in its document";
   EXPECT_TRUE(popup.IsVisible()) << "no host: the object itself is left as built";
-}
 
-TEST_F(WindowTypesTest, AnUnknownTypeIsAnXmlError) {
   Platform::LogCapture log;
-  EXPECT_THROW(Vabo::Window bad(root_->FirstChildElement("Bad")), XMLLoadSave::XMLLoadSaveException);
+  EXPECT_THROW(Vabo::Window bad(root->FirstChildElement("Bad")), XMLLoadSave::XMLLoadSaveException);
   EXPECT_TRUE(log.Contains("Bad window type specified"));
 }
 
-TEST(WindowModalTest, NestedModalsOverOneOwnerGiveItsInputBackOnlyAtTheEnd) {
-  DesktopLock desktop("pointer");
-  ASSERT_TRUE(WindowTest::StartFramework());
-  XMLLoadSave skin;
-  Vabo::Window owner(skin.LoadXML("OwnerWindow.xml"));
-  Vabo::Window outer(skin.LoadXML("OwnerWindow.xml"));
-  Vabo::Window inner(skin.LoadXML("OwnerWindow.xml"));
+TEST_F(WindowTypesTest, ATitleWindowsContentFillsItBelowTheTitleBarAndIsRequired) {
+  TiXmlElement* root = skin_.LoadXML("TitleWindows.xml");
+  ASSERT_NE(root, nullptr);
+  auto element = [&](const char* tag) { return root->FirstChildElement(tag)->FirstChildElement(); };
+  Vabo::TitleWindow withBar(element("WithBar"));
+  Vabo::GuiObject* content = withBar.GetContent();
+  ASSERT_NE(content, nullptr);
+  EXPECT_EQ(content->GetRect(), (Vabo::Rect{0, 20, 200, 80}));
+  EXPECT_FALSE(content->IsUnselectable());
+  EXPECT_EQ(Vabo::GetXMLObject<Vabo::GuiObject>(&withBar, "SomethingElse"), content)
+      << "the content answers to its name from the window";
+
+  Vabo::TitleWindow withoutBar(element("WithoutBar"));
+  ASSERT_NE(withoutBar.GetContent(), nullptr);
+  EXPECT_EQ(withoutBar.GetContent()->GetRect(), (Vabo::Rect{0, 0, 200, 100}));
+
+  Platform::LogCapture log;
+  EXPECT_THROW(Vabo::TitleWindow window(element("WithoutContent")), XMLLoadSave::XMLLoadSaveException);
+  EXPECT_TRUE(log.Contains("Attribute = ObjectXML"));
+}
+
+TEST_F(WindowTypesTest, NestedModalsOverOneOwnerGiveItsInputBackOnlyAtTheEnd) {
+  Vabo::Window owner(skin_.LoadXML("OwnerWindow.xml"));
+  Vabo::Window outer(skin_.LoadXML("OwnerWindow.xml"));
+  Vabo::Window inner(skin_.LoadXML("OwnerWindow.xml"));
   ASSERT_TRUE(owner.GetHostWnd() && outer.GetHostWnd() && inner.GetHostWnd());
 
   bool disabledInside = false;

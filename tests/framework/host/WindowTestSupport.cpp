@@ -10,6 +10,8 @@
 #include "platform/EventLoop.h"
 #include "platform/Video.h"
 
+#include <SDL_syswm.h>
+
 // Last: Xlib's macros (KeyPress among them) would clash with the names above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -72,6 +74,12 @@ void PointerDown() { Xdotool("mousedown 1"); }
 
 void PointerUp() { Xdotool("mouseup 1"); }
 
+void ClickAt(int screenX, int screenY, int button) {
+  DesktopLock pointer("pointer");
+  Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY) + " click " +
+          std::to_string(button));
+}
+
 std::uint32_t ScreenPixel(int x, int y) {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return 0xDEADBEEF;
@@ -84,6 +92,43 @@ std::uint32_t ScreenPixel(int x, int y) {
   }
   XCloseDisplay(display);
   return pixel;
+}
+
+namespace {
+
+bool XWindowOf(SDL_Window* window, Display*& display, ::Window& xwindow) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  display = info.info.x11.display;
+  xwindow = info.info.x11.window;
+  return true;
+}
+
+}  // namespace
+
+std::uint32_t ShownPixel(SDL_Window* window, int x, int y) {
+  Display* display = nullptr;
+  ::Window xwindow = 0;
+  if (!XWindowOf(window, display, xwindow)) return 0xDEADBEEF;
+  XSync(display, False);
+  XImage* image = XGetImage(display, xwindow, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (!image) return 0xDEADBEEF;
+  const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+  XDestroyImage(image);
+  return pixel;
+}
+
+bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb) {
+  Display* display = nullptr;
+  ::Window xwindow = 0;
+  if (!XWindowOf(window, display, xwindow)) return false;
+  GC gc = XCreateGC(display, xwindow, 0, nullptr);
+  XSetForeground(display, gc, rgb);
+  XFillRectangle(display, xwindow, gc, x, y, width, height);
+  XFreeGC(display, gc);
+  XSync(display, False);
+  return true;
 }
 
 bool SaveScreenshot(const std::string& fileName) {

@@ -10,8 +10,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "framework/core/XMLLoadSave.h"
 #include "platform/Clock.h"
 #include "platform/Rect.h"
+#include "support/DesktopLock.h"
 
 namespace Vabo {
 class Window;
@@ -22,6 +24,16 @@ namespace WindowTest {
 // Starts the framework (video included) and points the application folder at
 // the window test skins; false when there is no display.
 bool StartFramework();
+
+// A window test that holds the pointer and the middle of the display (one such
+// test at a time across the test programs) and loads its skins with skin_.
+class Fixture : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(StartFramework()); }
+
+  DesktopLock desktop_{"pointer"};
+  XMLLoadSave skin_;
+};
 
 void Pump(Platform::Milliseconds ms);
 // Runs the loop until the condition holds or the time is up; its last answer.
@@ -44,9 +56,16 @@ void PushClick(std::uint32_t windowId, int x, int y);
 void PointerTo(int screenX, int screenY);
 void PointerDown();
 void PointerUp();
+// Moves the real pointer and clicks a button there, holding the pointer lock
+// meanwhile (for tests that do not hold it throughout).
+void ClickAt(int screenX, int screenY, int button);
 
 // What the X server shows at a screen point, as 0xRRGGBB.
 std::uint32_t ScreenPixel(int x, int y);
+// What it shows at a point of one window; 0xDEADBEEF when it cannot be read.
+std::uint32_t ShownPixel(SDL_Window* window, int x, int y);
+// Paints a rectangle straight onto the window, behind the program's back.
+bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb);
 // Saves the whole screen as a PNG file.
 bool SaveScreenshot(const std::string& fileName);
 

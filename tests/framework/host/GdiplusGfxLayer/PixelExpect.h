@@ -1,11 +1,15 @@
 #pragma once
-// Pixel comparison with a tolerance per component, for drawing tests.
+// Pixel comparison with a tolerance per component, and where ink lies, for
+// drawing tests.
 #include "framework/host/GdiplusGfxLayer/Color.h"
 #include "framework/host/GdiplusGfxLayer/Image.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <utility>
 #include <sstream>
 
 inline ::testing::AssertionResult PixelNear(const GdiplusGfxLayer::Image& image, int x, int y,
@@ -23,4 +27,19 @@ inline ::testing::AssertionResult PixelNear(const GdiplusGfxLayer::Image& image,
          << actual.GetGreen() << ", " << actual.GetBlue() << "), expected argb(" << expected.GetAlpha() << ", "
          << expected.GetRed() << ", " << expected.GetGreen() << ", " << expected.GetBlue() << ")";
     return ::testing::AssertionFailure() << text.str();
+}
+
+// The first and last columns of the rows [top, bottom) holding a pixel for
+// which inked(colour) holds; (INT_MAX, INT_MIN) when there is none.
+template <class Inked>
+std::pair<int, int> InkColumns(const GdiplusGfxLayer::Image& image, int top, int bottom, Inked inked)
+{
+    std::pair<int, int> columns{INT_MAX, INT_MIN};
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (inked(image.GetPixel(x, y))) {
+                columns.first = std::min(columns.first, x);
+                columns.second = std::max(columns.second, x);
+            }
+    return columns;
 }

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 using namespace GdiplusGfxLayer;
 
 namespace {
@@ -20,18 +18,7 @@ const Color kBlack(255, 0, 0, 0);
 const Color kRed(255, 255, 0, 0);
 const Color kBlue(255, 0, 0, 255);
 
-// Columns of the band [top, bottom) holding a pixel darker than mid grey.
-void InkColumns(const Image& image, int top, int bottom, int& first, int& last)
-{
-    first = INT_MAX;
-    last = INT_MIN;
-    for (int y = top; y < bottom; ++y)
-        for (int x = 0; x < image.GetWidth(); ++x)
-            if (image.GetPixel(x, y).GetRed() < 128) {
-                first = std::min(first, x);
-                last = std::max(last, x);
-            }
-}
+bool Dark(const Color& colour) { return colour.GetRed() < 128; }
 
 class ReferenceFrame : public ::testing::Test {
 protected:
@@ -65,24 +52,19 @@ TEST_F(ReferenceFrame, FrameEdgesLandOnThePixelsGdiPlusDraws)
 {
     painter.FillRect({0, 0, 160, 120}, kWhite);
     ASSERT_TRUE(painter.DrawFrame({10, 30, 20, 20}, kRed, kBlue, 1.0f));
-    // Top and left edges in the first colour, from corner to corner inclusive.
-    EXPECT_TRUE(PixelNear(image, 10, 30, kRed, 0));
-    EXPECT_TRUE(PixelNear(image, 30, 30, kRed, 0));
-    EXPECT_TRUE(PixelNear(image, 10, 50, kRed, 0));
-    EXPECT_TRUE(PixelNear(image, 20, 30, kRed, 0));
-    // Right edge from (30, 50) up to (30, 31), bottom edge to (11, 50).
-    EXPECT_TRUE(PixelNear(image, 30, 31, kBlue, 0));
-    EXPECT_TRUE(PixelNear(image, 30, 50, kBlue, 0));
-    EXPECT_TRUE(PixelNear(image, 11, 50, kBlue, 0));
-    EXPECT_TRUE(PixelNear(image, 20, 50, kBlue, 0));
-    // Crisp: no neighbour of an edge is touched.
-    EXPECT_TRUE(PixelNear(image, 20, 29, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 20, 31, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 9, 40, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 31, 40, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 20, 51, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 31, 50, kWhite, 0));
-    EXPECT_TRUE(PixelNear(image, 10, 51, kWhite, 0));
+    // Top and left edges in the first colour from corner to corner inclusive;
+    // right edge from (30, 50) up to (30, 31), bottom edge to (11, 50); crisp:
+    // no neighbour of an edge is touched.
+    const struct {
+        int x, y;
+        Color colour;
+    } expected[] = {
+        {10, 30, kRed},   {30, 30, kRed},   {10, 50, kRed},   {20, 30, kRed},   {30, 31, kBlue},  {30, 50, kBlue},
+        {11, 50, kBlue},  {20, 50, kBlue},  {20, 29, kWhite}, {20, 31, kWhite}, {9, 40, kWhite},  {31, 40, kWhite},
+        {20, 51, kWhite}, {31, 50, kWhite}, {10, 51, kWhite},
+    };
+    for (const auto& pixel : expected)
+        EXPECT_TRUE(PixelNear(image, pixel.x, pixel.y, pixel.colour, 0));
 }
 
 TEST_F(ReferenceFrame, TextInARectangleFollowsEachAlignment)
@@ -96,13 +78,10 @@ TEST_F(ReferenceFrame, TextInARectangleFollowsEachAlignment)
     for (int alignment = 0; alignment < 3; ++alignment)
         ASSERT_TRUE(painter.DrawStringInRect(font, "HH", kBlack, left, alignment * rowHeight, width, rowHeight,
                                              alignment, Painter::TrimNone));
-    int first = 0, last = 0;
-    InkColumns(image, 0, rowHeight, first, last);
-    EXPECT_NEAR(left, first, 3);
-    InkColumns(image, rowHeight, 2 * rowHeight, first, last);
-    EXPECT_NEAR(left + width / 2.0, (first + last + 1) / 2.0, 2);
-    InkColumns(image, 2 * rowHeight, 3 * rowHeight, first, last);
-    EXPECT_NEAR(left + width, last + 1, 3);
+    EXPECT_NEAR(left, InkColumns(image, 0, rowHeight, Dark).first, 3);
+    const auto centred = InkColumns(image, rowHeight, 2 * rowHeight, Dark);
+    EXPECT_NEAR(left + width / 2.0, (centred.first + centred.second + 1) / 2.0, 2);
+    EXPECT_NEAR(left + width, InkColumns(image, 2 * rowHeight, 3 * rowHeight, Dark).second + 1, 3);
 }
 
 TEST_F(ReferenceFrame, PictureAtHalfOpacityInsideAClipAndNestedOpacity)

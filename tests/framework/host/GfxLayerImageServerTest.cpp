@@ -108,15 +108,16 @@ TEST(GfxLayerImageServer, ResolvesLibraryRelativeAndAbsolutePaths)
     docs.SetAppFolder("/skins/app");
     docs.SetLibraryFolder("/skins/lib");
 
-    std::string library = "$VABO/Objects/Image/a.png";
-    GfxLayerImageServer_::ResolvePath(library);
-    EXPECT_EQ("/skins/lib//Objects/Image/a.png", library);
-    std::string relative = "Pictures/a.png";
-    GfxLayerImageServer_::ResolvePath(relative);
-    EXPECT_EQ("/skins/app/Pictures/a.png", relative);
-    std::string absolute = "/data/a.png";
-    GfxLayerImageServer_::ResolvePath(absolute);
-    EXPECT_EQ("/data/a.png", absolute);
+    const std::pair<std::string, std::string> rows[] = {
+        {"$VABO/Objects/Image/a.png", "/skins/lib//Objects/Image/a.png"},
+        {"Pictures/a.png", "/skins/app/Pictures/a.png"},
+        {"/data/a.png", "/data/a.png"},
+    };
+    for (const auto& [given, resolved] : rows) {
+        std::string path = given;
+        GfxLayerImageServer_::ResolvePath(path);
+        EXPECT_EQ(resolved, path);
+    }
 
     docs.SetAppFolder(oldApp);
     docs.SetLibraryFolder(oldLib);

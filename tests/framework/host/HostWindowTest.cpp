@@ -1,33 +1,28 @@
 // The host window on the test rig's display: a window built from a test skin
-// shows its screen, clicks (pushed as SDL events, and through xdotool against
-// the real window) switch screens through a "Connect" with a "ScreenSlot", the
-// clock ticks, only the dirty region reaches the screen, a failing slot does
-// not stop the loop, and the wheel arrives at window coordinates.
+// shows its screen (also in a screenshot), clicks (pushed as SDL events, and
+// through xdotool against the real window) switch screens through a "Connect"
+// with a "ScreenSlot", the clock ticks, only the dirty region reaches the
+// screen, a failing slot does not stop the loop, the wheel and dropped files
+// arrive at window coordinates, keys reach the focus object, the clipboard
+// gives back its text and popups stay inside the work area.
 #include "framework/host/VaboWnd.h"
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
 #include <SDL_image.h>
-#include <tinyxml.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <string>
 
 #include "TestPanel.h"
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
-#include "framework/core/ObjectSignals.h"
-#include "framework/core/VaboInit.h"
-#include "framework/core/XMLLoadSave.h"
 #include "framework/host/Clipboard.h"
 #include "framework/host/HostInputSignals.h"
 #include "platform/Display.h"
 #include "platform/Log.h"
-#include "platform/Video.h"
 
 using WindowTest::Hex;
 
@@ -45,7 +40,7 @@ Platform::Rect PlaceOfThisTest()
         "APopupIsKeptInsideTheWorkArea", "ShowsItsScreenAlsoInAScreenshot", "ClicksSwitchScreensThroughAScreenSlot",
         "TheWheelAndADroppedFileArriveAtWindowCoordinates", "TheClockTicksAboutEveryTenMilliseconds",
         "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames", "AFailingSlotIsLoggedAndTheLoopCarriesOn",
-        "AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput", "TextSetOnTheClipboardIsReadBack",
+        "TextSetOnTheClipboardIsReadBack",
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -76,8 +71,7 @@ class HostWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DllVaboInitInstance();
-        ASSERT_TRUE(Platform::IsVideoStarted()) << Platform::VideoError();
+        ASSERT_TRUE(WindowTest::StartFramework());
         TestPanel::Register();
         TiXmlElement* element = skin.LoadXML(Data("HostSkin.xml"));
         ASSERT_TRUE(element);
@@ -285,24 +279,6 @@ TEST_F(HostWindowTest, AFailingSlotIsLoggedAndTheLoopCarriesOn)
     EXPECT_TRUE(log.Contains("the slot failed"));
     Click(30, 40);
     EXPECT_EQ("B", Active()) << "the window still works";
-}
-
-TEST_F(HostWindowTest, AModalLoopOfTheHostEndsOnRequestAndItsOwnerTakesNoInput)
-{
-    Vabo::VaboWnd dialog;
-    ASSERT_TRUE(dialog.Create(Vabo::VaboWnd::Kind::Popup, "", 10, 10, 50, 50, host.get()));
-    dialog.StartHost();
-    EXPECT_EQ(Platform::Rect({place.x + 10, place.y + 10, 50, 50}), dialog.GetWindowRect()) << "placed from the owner's corner";
-    host->EnableWindow(false);
-    Vabo::VaboWnd::PostCall([&] {
-        WindowTest::PushClick(Id(), 30, 40);
-        Vabo::VaboWnd::PostCall([&] { dialog.EndModalLoop(3); });
-    });
-    EXPECT_EQ(3, dialog.RunModalLoop());
-    host->EnableWindow(true);
-    EXPECT_EQ("A", Active()) << "the owner took no click during the dialog";
-    Click(30, 40);
-    EXPECT_EQ("B", Active());
 }
 
 TEST_F(HostWindowTest, TextSetOnTheClipboardIsReadBack)

@@ -8,7 +8,6 @@
 #include "framework/host/HostInputSignals.h"
 
 int TestPanel::alive = 0;
-int TestPanel::built = 0;
 
 std::vector<std::string>& SignalJournal()
 {
@@ -20,14 +19,12 @@ TestPanel::TestPanel()
     : Vabo::GuiObject(0, 0)
 {
     ++alive;
-    ++built;
 }
 
 TestPanel::TestPanel(TiXmlElement* element)
     : Vabo::GuiObject(element, 0, 0)
 {
     ++alive;
-    ++built;
     int x = 0, y = 0, width = 0, height = 0;
     element->QueryIntAttribute("XPos", &x);
     element->QueryIntAttribute("YPos", &y);

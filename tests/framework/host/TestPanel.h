@@ -33,7 +33,6 @@ public:
     // Registers "TestPanel" with the object factory (once).
     static void Register();
     static int alive;
-    static int built;
 
 private:
     std::vector<std::shared_ptr<Vabo::GuiObject>> owned_;

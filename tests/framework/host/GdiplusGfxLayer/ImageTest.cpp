@@ -7,13 +7,19 @@
 
 using namespace GdiplusGfxLayer;
 
-TEST(Image, LoadsAFileAtItsNaturalSize)
+TEST(Image, LoadsAFileAtItsNaturalSizeAndDrawsScaledCopiesOfIt)
 {
-    const Image image(PELLORA_TEST_DATA "/gfx/quadrants.png");
-    EXPECT_EQ(8, image.GetWidth());
-    EXPECT_EQ(8, image.GetHeight());
-    EXPECT_EQ(Color(255, 0, 255, 0), image.GetPixel(6, 1));
-    EXPECT_EQ(Color(255, 0, 0, 0), image.GetPixel(8, 0));
+    const Image source(PELLORA_TEST_DATA "/gfx/quadrants.png");
+    EXPECT_EQ(8, source.GetWidth());
+    EXPECT_EQ(8, source.GetHeight());
+    EXPECT_EQ(Color(255, 0, 255, 0), source.GetPixel(6, 1));
+    EXPECT_EQ(Color(255, 0, 0, 0), source.GetPixel(8, 0));
+    Image copy(4, 4);
+    ASSERT_TRUE(copy.DrawImageScaled(source, 0, 0, 4, 4, 5));
+    EXPECT_EQ(Color(255, 255, 0, 0), copy.GetPixel(0, 0));
+    EXPECT_EQ(Color(255, 0, 255, 0), copy.GetPixel(3, 0));
+    EXPECT_EQ(Color(255, 0, 0, 255), copy.GetPixel(0, 3));
+    EXPECT_EQ(Color(255, 255, 255, 255), copy.GetPixel(3, 3));
 }
 
 TEST(Image, AFileThatCannotBeDecodedThrowsAndSaysWhy)
@@ -36,17 +42,6 @@ TEST(Image, PixelsRoundTripThroughPremultiplication)
     ASSERT_TRUE(image.SetPixel(1, 0, Color(128, 200, 100, 0)));
     EXPECT_TRUE(PixelNear(image, 1, 0, Color(128, 200, 100, 0), 1));
     EXPECT_FALSE(image.SetPixel(2, 0, Color()));
-}
-
-TEST(Image, ScaledCopiesAreDrawnIntoAnImage)
-{
-    const Image source(PELLORA_TEST_DATA "/gfx/quadrants.png");
-    Image copy(4, 4);
-    ASSERT_TRUE(copy.DrawImageScaled(source, 0, 0, 4, 4, 5));
-    EXPECT_EQ(Color(255, 255, 0, 0), copy.GetPixel(0, 0));
-    EXPECT_EQ(Color(255, 0, 255, 0), copy.GetPixel(3, 0));
-    EXPECT_EQ(Color(255, 0, 0, 255), copy.GetPixel(0, 3));
-    EXPECT_EQ(Color(255, 255, 255, 255), copy.GetPixel(3, 3));
 }
 
 TEST(Image, GradientQuadBlendsFromTheQuadsOwnTopRow)

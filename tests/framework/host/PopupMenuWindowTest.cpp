@@ -118,23 +118,7 @@ TEST_F(PopupMenuWindowTest, ClosesWhenAnotherOfOurWindowsIsClickedUnlessKeptOpen
   EXPECT_TRUE(popup_->IsVisible()) << "an attached object keeps the popup open";
 }
 
-TEST_F(PopupMenuWindowTest, ForgetsOwnerAndAttachedObjectsThatAreDestroyed) {
-  {
-    auto parentMenu = AnotherMenu();
-    auto attached = std::make_unique<Vabo::GridLayout>();
-    popup_->SetOwnerObject(parentMenu.get());
-    popup_->SetAttachedObject(attached.get());
-    EXPECT_EQ(popup_->GetOwnerObject(), parentMenu.get());
-    EXPECT_EQ(popup_->GetAttachedObject(), attached.get());
-  }
-  EXPECT_EQ(popup_->GetOwnerObject(), nullptr);
-  EXPECT_EQ(popup_->GetAttachedObject(), nullptr);
-  popup_->PopupAt(5, 5);
-  popup_->ClosePopup();
-  EXPECT_FALSE(popup_->IsVisible());
-}
-
-TEST_F(PopupMenuWindowTest, ClosingClosesTheInactiveMenuItWasOpenedFrom) {
+TEST_F(PopupMenuWindowTest, ClosingClosesTheInactiveMenuItWasOpenedFromAndDestroyedOwnersAreForgotten) {
   auto parentMenu = AnotherMenu();
   parentMenu->PopupAt(100, 10);
   // An open sub-menu is attached to its menu, which so stays open meanwhile.
@@ -146,4 +130,19 @@ TEST_F(PopupMenuWindowTest, ClosingClosesTheInactiveMenuItWasOpenedFrom) {
   popup_->ClosePopup();
   EXPECT_FALSE(popup_->IsVisible());
   EXPECT_FALSE(parentMenu->IsVisible());
+
+  // Owner and attached objects destroyed meanwhile are forgotten.
+  {
+    auto owner = AnotherMenu();
+    auto attached = std::make_unique<Vabo::GridLayout>();
+    popup_->SetOwnerObject(owner.get());
+    popup_->SetAttachedObject(attached.get());
+    EXPECT_EQ(popup_->GetOwnerObject(), owner.get());
+    EXPECT_EQ(popup_->GetAttachedObject(), attached.get());
+  }
+  EXPECT_EQ(popup_->GetOwnerObject(), nullptr);
+  EXPECT_EQ(popup_->GetAttachedObject(), nullptr);
+  popup_->PopupAt(5, 5);
+  popup_->ClosePopup();
+  EXPECT_FALSE(popup_->IsVisible());
 }

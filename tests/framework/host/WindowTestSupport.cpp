@@ -34,27 +34,18 @@ Platform::Rect ScreenRect(const Vabo::Window& window) {
   return window.GetHostWnd()->GetWindowRect();
 }
 
-void Push(std::uint32_t windowId, Uint32 type, int x, int y) {
-  SDL_Event e;
-  SDL_zero(e);
-  e.type = type;
-  if (type == SDL_MOUSEMOTION) {
-    e.motion.windowID = windowId;
-    e.motion.x = x;
-    e.motion.y = y;
-  } else {
+void PushClick(std::uint32_t windowId, int x, int y) {
+  for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = type;
     e.button.windowID = windowId;
     e.button.button = SDL_BUTTON_LEFT;
     e.button.clicks = 1;
     e.button.x = x;
     e.button.y = y;
+    SDL_PushEvent(&e);
   }
-  SDL_PushEvent(&e);
-}
-
-void PushClick(std::uint32_t windowId, int x, int y) {
-  Push(windowId, SDL_MOUSEBUTTONDOWN, x, y);
-  Push(windowId, SDL_MOUSEBUTTONUP, x, y);
 }
 
 namespace {

@@ -46,9 +46,8 @@ bool PumpUntil(Condition condition, Platform::Milliseconds limit = 2000) {
 std::uint32_t WindowId(const Vabo::Window& window);
 Platform::Rect ScreenRect(const Vabo::Window& window);
 
-// A left-button press or release (SDL_MOUSEBUTTONDOWN / UP) or a motion
-// (SDL_MOUSEMOTION), pushed for the window at its coordinates.
-void Push(std::uint32_t windowId, Uint32 type, int x, int y);
+// A left-button press and release pushed as SDL events for the window at its
+// coordinates.
 void PushClick(std::uint32_t windowId, int x, int y);
 
 // The real pointer, moved and pressed through xdotool (synchronously with the

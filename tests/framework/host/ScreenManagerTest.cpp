@@ -1,7 +1,10 @@
 // The screen manager without a display: the back stack, screens built on first
 // use and destroyed after a "DestroyOnDeactivate" visit, focus changes, key
-// bindings, the clock and dirty-region rendering into a real back buffer.
+// bindings, the clock and dirty-region rendering into a real back buffer; and
+// the input router that turns host inputs into its signals, asking for a
+// frame only when a handler made something dirty.
 #include "framework/host/ScreenManager.h"
+#include "framework/host/InputRouter.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +21,44 @@
 using Vabo::Point;
 using Vabo::Rect;
 using Vabo::ScreenManager;
+using Kind = Platform::HostInput::Kind;
+using Platform::HostInput;
 
 namespace {
+
+HostInput At(Kind kind, int x, int y)
+{
+    HostInput input;
+    input.kind = kind;
+    input.x = x;
+    input.y = y;
+    return input;
+}
 
 std::string Data(const std::string& name)
 {
     return std::string(PELLORA_TEST_DATA) + "/host/" + name;
+}
+
+struct RecordingPresenter : Vabo::FramePresenter {
+    std::vector<Rect> shown;
+    void GetClientSize(int& width, int& height) const override
+    {
+        width = 200;
+        height = 120;
+    }
+    void Present(GdiplusGfxLayer::WindowSurface&, const GdiplusGfxLayer::Region& region) override
+    {
+        shown.push_back(region.GetBounds());
+    }
+};
+
+std::uint32_t Pixel(GdiplusGfxLayer::WindowSurface& surface, int x, int y)
+{
+    cairo_surface_t* s = surface.GetBackBuffer().GetSurface();
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
 }
 
 class ScreenManagerTest : public ::testing::Test {
@@ -55,8 +90,14 @@ protected:
         return screens.GetActiveScreenName(name) ? name : "<none>";
     }
 
+    // Draws what is dirty, so the next input starts clean.
+    void Frame() { screens.Render(surface, presenter); }
+
     ScreenManager screens;
     TestPanel base;
+    Vabo::InputRouter router{screens};
+    GdiplusGfxLayer::WindowSurface surface{200, 120};
+    RecordingPresenter presenter;
 };
 
 using Names = std::vector<std::string>;
@@ -231,35 +272,8 @@ TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStartedAndTh
     EXPECT_EQ(before, all.size());
 }
 
-namespace {
-
-struct RecordingPresenter : Vabo::FramePresenter {
-    std::vector<Rect> shown;
-    void GetClientSize(int& width, int& height) const override
-    {
-        width = 200;
-        height = 120;
-    }
-    void Present(GdiplusGfxLayer::WindowSurface&, const GdiplusGfxLayer::Region& region) override
-    {
-        shown.push_back(region.GetBounds());
-    }
-};
-
-std::uint32_t Pixel(GdiplusGfxLayer::WindowSurface& surface, int x, int y)
-{
-    cairo_surface_t* s = surface.GetBackBuffer().GetSurface();
-    cairo_surface_flush(s);
-    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
-    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
-}
-
-} // namespace
-
 TEST_F(ScreenManagerTest, RenderingRedrawsOnlyTheDirtyRegion)
 {
-    GdiplusGfxLayer::WindowSurface surface(200, 120);
-    RecordingPresenter presenter;
     base.color = GdiplusGfxLayer::Color(255, 255, 0, 0);
     screens.InvalidateAll();
     ASSERT_TRUE(screens.Render(surface, presenter));
@@ -334,4 +348,64 @@ TEST_F(ScreenManagerTest, RegisteringAScreenAgainReplacesItsTreeOnTheNextTick)
     screens.ActivateScreen("A", false);
     screens.Timer();
     EXPECT_EQ(nullptr, Root("B")) << "and is now left for good";
+}
+
+TEST_F(ScreenManagerTest, TheRouterAsksForAFrameOnlyWhenAHandlerMadeSomethingDirty)
+{
+    base.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::RightButtonUp>(), nullptr,
+                 [this](Vabo::Signal::Base*, Vabo::GuiObject*) { base.Invalidate(); }, base.Watch());
+    Frame();
+    EXPECT_FALSE(router.Route(At(Kind::RightButtonDown, 5, 5), true));
+    EXPECT_TRUE(router.Route(At(Kind::RightButtonUp, 5, 5), true));
+    Frame();
+    EXPECT_TRUE(router.Route(At(Kind::MouseMove, 6, 6), true)) << "the pointer selects the root, which shows it";
+    Frame();
+    EXPECT_FALSE(router.Route(At(Kind::MouseMove, 7, 7), true)) << "still over the same object: nothing to draw";
+    EXPECT_FALSE(router.Route(At(Kind::FocusLost, 0, 0), false)) << "focus changes never draw by themselves";
+    EXPECT_TRUE(router.Route(At(Kind::Exposed, 0, 0), true)) << "a lost window surface always needs a frame";
+}
+
+TEST_F(ScreenManagerTest, TheRouterTurnsEveryInputIntoItsSignalOnce)
+{
+    base.Record<Vabo::Signal::MouseMove>();
+    base.Record<Vabo::Signal::LeftButtonDown>();
+    base.Record<Vabo::Signal::LeftButtonUp>();
+    base.Record<Vabo::Signal::LeftButtonDblClk>();
+    base.Record<Vabo::Signal::RightButtonDblClk>();
+    base.Record<Vabo::Signal::GuiBuilderActivate>();
+    base.Record<Vabo::Signal::MouseWheel>();
+    base.Record<Vabo::Signal::DropFile>();
+    base.Record<Vabo::Signal::WindowSized>();
+    base.Record<Vabo::Signal::WindowActivated>();
+    base.Record<Vabo::Signal::HostWindowMoved>();
+    base.Record<Vabo::Signal::KeyPress>();
+
+    Vabo::ScreenManagerInterface& seenByTheTree = screens;
+    // A motion to the same point is not passed on.
+    router.Route(At(Kind::MouseMove, 10, 20), true);
+    router.Route(At(Kind::MouseMove, 10, 20), true);
+    router.Route(At(Kind::LeftButtonDown, 1, 2), true);
+    EXPECT_TRUE(seenByTheTree.IsLeftButtonHeld());
+    router.Route(At(Kind::LeftButtonUp, 1, 2), true);
+    EXPECT_FALSE(seenByTheTree.IsLeftButtonHeld());
+    router.Route(At(Kind::LeftButtonDblClk, 3, 4), true);
+    router.Route(At(Kind::RightButtonDblClk, 5, 6), true);
+    HostInput wheel = At(Kind::MouseWheel, 12, 34);
+    wheel.wheelDelta = -120;
+    router.Route(wheel, true);
+    HostInput drop = At(Kind::DropFile, 7, 8);
+    drop.fileName = "/tmp/a.wav";
+    router.Route(drop, true);
+    router.Route(At(Kind::Sized, 300, 200), true);
+    router.Route(At(Kind::FocusGained, 0, 0), true);
+    router.Route(At(Kind::Moved, 40, 50), true);
+    screens.SetFocusObject(&base);
+    HostInput key = At(Kind::KeyPress, 0, 0);
+    key.keyCode = 22;
+    router.Route(key, true);
+
+    EXPECT_EQ(Names({"MouseMove@10,20", "LeftButtonDown@1,2", "LeftButtonUp@1,2", "LeftButtonDblClk@3,4", "GuiBuilderActivate",
+                     "RightButtonDblClk@5,6", "MouseWheel@12,34(-120)", "DropFile@7,8", "WindowSized",
+                     "WindowActivated", "HostWindowMoved", "KeyPress(22)"}),
+              base.received);
 }

@@ -57,6 +57,15 @@ class AppWindowTest : public WindowTest::Fixture {
     Pump(150);
   }
 
+  // Under load the pointer's travel reaches the program late: waits for the
+  // state a test expects (and a little longer, so that a step too far would
+  // still show) instead of a fixed time.
+  template <class Condition>
+  void Settle(Condition reached) {
+    WindowTest::PumpUntil(reached, 3000);
+    Pump(100);
+  }
+
   void Release() {
     WindowTest::PointerUp();
     Pump(100);
@@ -99,6 +108,7 @@ TEST_F(AppWindowTest, MovesByExactlyThePointersTravel) {
   Open(true);
   const Platform::Rect before = ScreenRect(*window_);
   Drag(100, 10, 37, -23);
+  Settle([&] { return ScreenRect(*window_).x == before.x + 37; });
   const Platform::Rect during = ScreenRect(*window_);
   Release();
   const Platform::Rect after = ScreenRect(*window_);
@@ -124,6 +134,7 @@ TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther) {
   const int minimumWidth = Vabo::RoundToInt(static_cast<float>(pressedWidth) * 0.5f);
   const float aspect = 140.0f / static_cast<float>(pressedWidth);
   Drag(220, 140, 0, -40);
+  Settle([&] { return window_->GetHeight() == 100; });
   EXPECT_EQ(window_->GetMinimumWidth(), minimumWidth);
   EXPECT_EQ(window_->GetMinimumHeight(), 70);
   EXPECT_EQ(window_->GetHeight(), 100);
@@ -132,7 +143,7 @@ TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther) {
   EXPECT_EQ(ScreenRect(*window_).width, window_->GetWidth());
 
   WindowTest::PointerTo(ScreenRect(*window_).x + 100, ScreenRect(*window_).y + 30);
-  Pump(150);
+  Settle([&] { return window_->GetHeight() == 70; });
   EXPECT_EQ(window_->GetWidth(), minimumWidth);
   EXPECT_EQ(window_->GetHeight(), 70);
   WindowTest::PointerTo(ScreenRect(*window_).x + 50, ScreenRect(*window_).y - 60);
@@ -145,10 +156,11 @@ TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther) {
 TEST_F(AppWindowTest, FreeResizingFollowsThePointerButKeepsAPixel) {
   Open(false);
   Drag(220, 140, 30, 20);
+  Settle([&] { return window_->GetWidth() == 270; });
   EXPECT_EQ(window_->GetWidth(), 270);
   EXPECT_EQ(window_->GetHeight(), 180);
   WindowTest::PointerTo(ScreenRect(*window_).x - 100, ScreenRect(*window_).y - 100);
-  Pump(150);
+  Settle([&] { return window_->GetWidth() == 1 && ScreenRect(*window_).width == 1; });
   Release();
   EXPECT_EQ(window_->GetWidth(), 1);
   EXPECT_EQ(window_->GetHeight(), 1);

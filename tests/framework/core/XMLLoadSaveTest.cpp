@@ -266,11 +266,12 @@ TEST(XMLLoadSave, MissingOrBrokenDocumentsAndBasesAreReportedAndThrown)
     EXPECT_THROW(loader.ResolveBaseXML(root), XMLLoadSave::XMLLoadSaveException);
 }
 
-TEST(XMLLoadSave, ConvertsTextsOfEachType)
+TEST(XMLLoadSave, ConvertsTextsOfEachTypeBothWays)
 {
     TiXmlDocument document("types.xml");
     TiXmlElement* e = ParseInto(document, R"(<T Yes="True" yes="true" Caps="TRUE" Px="10px" Blank="  -42 "
-        Word="abc" Long="1234567890123" BadLong="12abc" Float="2.5" Big="99999999999"/>)");
+        Word="abc" Long="1234567890123" BadLong="12abc" Float="2.5" Big="99999999999"
+        Bold="Bold" Two="Bold Italic" Strike="Strikeout"/>)");
     EXPECT_TRUE(Read(e, "Yes", false));
     EXPECT_TRUE(Read(e, "yes", false));
     EXPECT_FALSE(Read(e, "Caps", true));
@@ -281,6 +282,10 @@ TEST(XMLLoadSave, ConvertsTextsOfEachType)
     EXPECT_EQ(1234567890123L, Read(e, "Long", 5L));
     EXPECT_FLOAT_EQ(2.5f, Read(e, "Float", 0.0f));
     EXPECT_FLOAT_EQ(0.0f, Read(e, "Word", 1.0f));
+    // One font style name only.
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, Read(e, "Bold", GdiplusGfxLayer::FontStyleItalic));
+    EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, Read(e, "Two", GdiplusGfxLayer::FontStyleItalic));
+    EXPECT_EQ(8, Read(e, "Strike", GdiplusGfxLayer::FontStyleItalic));
 
     XMLLoadSave loader;
     long big = 5;
@@ -295,6 +300,10 @@ TEST(XMLLoadSave, ConvertsTextsOfEachType)
     EXPECT_TRUE(XMLLoadSave::ToString(false, text) && text == "False");
     EXPECT_TRUE(XMLLoadSave::ToString(2.5f, text) && text == "2.5");
     EXPECT_TRUE(XMLLoadSave::ToString(-12L, text) && text == "-12");
+    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", GdiplusGfxLayer::FontStyleUnderline));
+    EXPECT_EQ("Underline", Attribute(e, "Bold"));
+    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", static_cast<GdiplusGfxLayer::FontStyle>(3)));
+    EXPECT_EQ("Underline", Attribute(e, "Bold"));
 }
 
 TEST(XMLLoadSave, ReadsColoursAsRedGreenBlueAlphaAndRejectsOtherCounts)
@@ -323,21 +332,6 @@ TEST(XMLLoadSave, ReadsColoursAsRedGreenBlueAlphaAndRejectsOtherCounts)
         EXPECT_TRUE(log.Contains(std::string("attribute ") + bad));
         EXPECT_THROW(loader.ReadXmlAttribute(colour, e, bad, true), XMLLoadSave::XMLLoadSaveException);
     }
-}
-
-TEST(XMLLoadSave, ReadsAndWritesOneFontStyleName)
-{
-    TiXmlDocument document("styles.xml");
-    TiXmlElement* e = ParseInto(document, R"(<Font Bold="Bold" Two="Bold Italic" Strike="Strikeout"/>)");
-    EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, Read(e, "Bold", GdiplusGfxLayer::FontStyleItalic));
-    EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, Read(e, "Two", GdiplusGfxLayer::FontStyleItalic));
-    EXPECT_EQ(8, Read(e, "Strike", GdiplusGfxLayer::FontStyleItalic));
-
-    XMLLoadSave loader;
-    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", GdiplusGfxLayer::FontStyleUnderline));
-    EXPECT_EQ("Underline", Attribute(e, "Bold"));
-    EXPECT_TRUE(loader.SetXmlAttribute(e, "Bold", static_cast<GdiplusGfxLayer::FontStyle>(3)));
-    EXPECT_EQ("Underline", Attribute(e, "Bold"));
 }
 
 namespace {

@@ -179,26 +179,22 @@ TEST(SignalDelivery, AnExceptionInASlotReachesTheSenderAndStopsTheDelivery)
     EXPECT_TRUE(later.GetReceivers().empty()) << "the dispatching flag is cleared after the exception";
 }
 
-TEST(SignalDelivery, ConnectionsToADestroyedObjectEndWithIt)
-{
-    Log log;
-    Probe sender("Sender", log);
-    auto listener = std::make_unique<Probe>("Listener", log);
-    Vabo::Connection connection = sender.AddSlot<Unused1>(&Probe::Slot, listener.get());
-    sender.AddSlot<Unused1>(&Probe::Slot, &sender);
-    EXPECT_TRUE(connection.connected());
-
-    listener.reset();
-    EXPECT_FALSE(connection.connected());
-    Unused1 signal;
-    sender.SendToSelf(&signal);
-    EXPECT_EQ((Log { "Sender:Unused1:Sender" }), log);
-}
-
-TEST(SignalDelivery, AReceiverDestroyedByAnEarlierHandlerIsNotServed)
+TEST(SignalDelivery, ConnectionsToADestroyedObjectEndWithItAndADestroyedReceiverIsNotServed)
 {
     Log log;
     Probe root("Root", log);
+    auto listener = std::make_unique<Probe>("Listener", log);
+    Vabo::Connection connection = root.AddSlot<Unused1>(&Probe::Slot, listener.get());
+    root.AddSlot<Unused1>(&Probe::Slot, &root);
+    EXPECT_TRUE(connection.connected());
+    listener.reset();
+    EXPECT_FALSE(connection.connected());
+    Unused1 own;
+    root.SendToSelf(&own);
+    EXPECT_EQ((Log { "Root:Unused1:Root" }), log);
+
+    // An earlier handler destroys a receiver collected for the same delivery.
+    log.clear();
     auto doomed = std::make_unique<Probe>("Doomed", log);
     auto killer = std::make_unique<Probe>("Killer", log);
     root.AddChild(killer.get(), false);
@@ -214,9 +210,8 @@ TEST(SignalDelivery, AReceiverDestroyedByAnEarlierHandlerIsNotServed)
     } reaper(doomed);
     killer->AddSlot<Unused2>(&Reaper::Reap, &reaper);
     doomed->AddSlot<Unused2>(&Probe::Slot, doomed.get());
-
-    Unused2 signal;
-    root.Raise(&signal);
+    Unused2 broadcast;
+    root.Raise(&broadcast);
     EXPECT_FALSE(doomed);
     EXPECT_TRUE(log.empty());
 }

@@ -40,6 +40,19 @@ unsigned MixerDevice::AddControl(ControlRecord record)
     return controls_.back().control.controlId;
 }
 
+void MixerDevice::AddElementControl(Kind kind, unsigned lineId, int element, bool capture)
+{
+    ControlRecord c;
+    const bool volume = kind == Kind::Volume;
+    c.control.controlType = volume ? MixerControlType::Volume : MixerControlType::Mute;
+    c.control.lineId = lineId;
+    c.control.maximum = volume ? Platform::MixerBackend::VolumeMax : 1;
+    c.kind = kind;
+    c.element = element;
+    c.capture = capture;
+    AddControl(c);
+}
+
 void MixerDevice::BuildCapture()
 {
     const auto& elements = backend_->Elements();
@@ -65,30 +78,13 @@ void MixerDevice::BuildCapture()
         line.line.name = line.line.shortName = el.name;
         lines_.push_back(line);
         if (el.captureVolume) {
-            ControlRecord c;
-            c.control.controlType = MixerControlType::Volume;
-            c.control.lineId = line.line.lineId;
-            c.control.maximum = Platform::MixerBackend::VolumeMax;
-            c.kind = Kind::Volume;
-            c.element = e;
-            c.capture = true;
-            AddControl(c);
+            AddElementControl(Kind::Volume, line.line.lineId, e, true);
             // The server's or card's overall capture level is also the destination's.
-            if (el.name == "Capture") {
-                c.control.lineId = WaveInId;
-                AddControl(c);
-            }
+            if (el.name == "Capture")
+                AddElementControl(Kind::Volume, WaveInId, e, true);
         }
-        if (el.captureSwitch) {
-            ControlRecord c;
-            c.control.controlType = MixerControlType::Mute;
-            c.control.lineId = line.line.lineId;
-            c.control.maximum = 1;
-            c.kind = Kind::Mute;
-            c.element = e;
-            c.capture = true;
-            AddControl(c);
-        }
+        if (el.captureSwitch)
+            AddElementControl(Kind::Mute, line.line.lineId, e, true);
     }
 
     ControlRecord choice;
@@ -163,22 +159,9 @@ void MixerDevice::BuildPlayback()
         line.line.channels = unsigned(std::max(1, el.playbackChannels));
         line.line.name = line.line.shortName = el.name;
         lines_.push_back(line);
-        ControlRecord volume;
-        volume.control.controlType = MixerControlType::Volume;
-        volume.control.lineId = line.line.lineId;
-        volume.control.maximum = Platform::MixerBackend::VolumeMax;
-        volume.kind = Kind::Volume;
-        volume.element = e;
-        AddControl(volume);
-        if (el.playbackSwitch) {
-            ControlRecord mute;
-            mute.control.controlType = MixerControlType::Mute;
-            mute.control.lineId = line.line.lineId;
-            mute.control.maximum = 1;
-            mute.kind = Kind::Mute;
-            mute.element = e;
-            AddControl(mute);
-        }
+        AddElementControl(Kind::Volume, line.line.lineId, e, false);
+        if (el.playbackSwitch)
+            AddElementControl(Kind::Mute, line.line.lineId, e, false);
     }
     lines_[destinationIndex].line.connections = next - SpeakersId - 1;
 }

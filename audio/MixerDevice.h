@@ -55,6 +55,8 @@ private:
     void BuildCapture();
     void BuildPlayback();
     unsigned AddControl(ControlRecord record);
+    // Adds the volume or mute control of one mixer element to a line.
+    void AddElementControl(Kind kind, unsigned lineId, int element, bool capture);
     const ControlRecord* Control(unsigned controlId) const;
     const LineRecord* Line(unsigned lineId) const;
     int ChosenItem(const ControlRecord& c);

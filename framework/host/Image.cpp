@@ -120,6 +120,16 @@ Image::Picture Image::GetScaledPicture()
     return DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(), interpolationMode_);
 }
 
+Image::Picture Image::DrawablePicture()
+{
+    // A picture that cannot be decoded draws nothing.
+    try {
+        return GetScaledPicture();
+    } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+        return nullptr;
+    }
+}
+
 bool Image::DrawSelf(PainterInterface& painterInterface)
 {
     if (!IsVisible())
@@ -128,12 +138,9 @@ bool Image::DrawSelf(PainterInterface& painterInterface)
     if (!painter)
         return false;
     if (scaled_) {
-        Picture picture;
-        try {
-            picture = GetScaledPicture();
-        } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+        const Picture picture = DrawablePicture();
+        if (!picture)
             return false;
-        }
         return painter->DrawImageScaled(*picture, GetX(), GetY(), picture->GetWidth(), picture->GetHeight(), 0);
     }
     if (!sharedPicture_)
@@ -144,12 +151,9 @@ bool Image::DrawSelf(PainterInterface& painterInterface)
 bool Image::DrawInto(GdiplusGfxLayer::Painter& painter, Rect& source, const Rect& destination)
 {
     if (scaled_) {
-        Picture picture;
-        try {
-            picture = GetScaledPicture();
-        } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+        const Picture picture = DrawablePicture();
+        if (!picture)
             return false;
-        }
         return painter.DrawImageRect(*picture, source, destination);
     }
     if (!sharedPicture_ || GetWidth() <= 0 || GetHeight() <= 0)

@@ -59,6 +59,9 @@ public:
     bool IsScaled() const { return scaled_; }
 
 private:
+    // The scaled copy, or none when the picture no longer decodes.
+    Picture DrawablePicture();
+
     std::string fileName_;
     int interpolationMode_ = 7;
     Picture sharedPicture_;

@@ -40,6 +40,16 @@ unsigned MixerDevice::AddControl(ControlRecord record)
     return controls_.back().control.controlId;
 }
 
+void MixerDevice::AddLine(unsigned lineId, unsigned componentType, unsigned channels, const std::string& name)
+{
+    LineRecord record;
+    record.line.lineId = lineId;
+    record.line.componentType = componentType;
+    record.line.channels = channels;
+    record.line.name = record.line.shortName = name;
+    lines_.push_back(record);
+}
+
 void MixerDevice::AddElementControl(Kind kind, unsigned lineId, int element, bool capture)
 {
     ControlRecord c;
@@ -56,12 +66,7 @@ void MixerDevice::AddElementControl(Kind kind, unsigned lineId, int element, boo
 void MixerDevice::BuildCapture()
 {
     const auto& elements = backend_->Elements();
-    LineRecord destination;
-    destination.line.lineId = WaveInId;
-    destination.line.componentType = MixerComponent::DstWaveIn;
-    destination.line.channels = 1;
-    destination.line.name = destination.line.shortName = "Recording";
-    lines_.push_back(destination);
+    AddLine(WaveInId, MixerComponent::DstWaveIn, 1, "Recording");
 
     unsigned next = WaveInId + 1;
     int enumElement = -1;
@@ -71,20 +76,16 @@ void MixerDevice::BuildCapture()
             enumElement = e;
         if (el.captureEnum || !(el.captureVolume || el.captureSwitch))
             continue;
-        LineRecord line;
-        line.line.lineId = next++;
-        line.line.componentType = ComponentOf(el.name);
-        line.line.channels = unsigned(std::max(1, el.captureChannels));
-        line.line.name = line.line.shortName = el.name;
-        lines_.push_back(line);
+        const unsigned lineId = next++;
+        AddLine(lineId, ComponentOf(el.name), unsigned(std::max(1, el.captureChannels)), el.name);
         if (el.captureVolume) {
-            AddElementControl(Kind::Volume, line.line.lineId, e, true);
+            AddElementControl(Kind::Volume, lineId, e, true);
             // The server's or card's overall capture level is also the destination's.
             if (el.name == "Capture")
                 AddElementControl(Kind::Volume, WaveInId, e, true);
         }
         if (el.captureSwitch)
-            AddElementControl(Kind::Mute, line.line.lineId, e, true);
+            AddElementControl(Kind::Mute, lineId, e, true);
     }
 
     ControlRecord choice;
@@ -101,12 +102,7 @@ void MixerDevice::BuildCapture()
                 return l.line.lineId != WaveInId && l.line.lineId < SpeakersId && l.line.name == items[i];
             });
             if (it == lines_.end()) {
-                LineRecord line;
-                line.line.lineId = next++;
-                line.line.componentType = ComponentOf(items[i]);
-                line.line.channels = 1;
-                line.line.name = line.line.shortName = items[i];
-                lines_.push_back(line);
+                AddLine(next++, ComponentOf(items[i]), 1, items[i]);
                 it = lines_.end() - 1;
             }
             it->enumItem = int(i);
@@ -134,13 +130,8 @@ void MixerDevice::BuildCapture()
 void MixerDevice::BuildPlayback()
 {
     const auto& elements = backend_->Elements();
-    LineRecord destination;
-    destination.line.lineId = SpeakersId;
-    destination.line.componentType = MixerComponent::DstSpeakers;
-    destination.line.channels = 2;
-    destination.line.name = destination.line.shortName = "Speakers";
     const std::size_t destinationIndex = lines_.size();
-    lines_.push_back(destination);
+    AddLine(SpeakersId, MixerComponent::DstSpeakers, 2, "Speakers");
 
     int wave = -1;
     for (const char* name : {"Master", "PCM"}) {
@@ -153,15 +144,12 @@ void MixerDevice::BuildPlayback()
         const Platform::MixerElement& el = elements[std::size_t(e)];
         if (!el.playbackVolume)
             continue;
-        LineRecord line;
-        line.line.lineId = next++;
-        line.line.componentType = e == wave ? MixerComponent::SrcWaveOut : MixerComponent::SrcUndefined;
-        line.line.channels = unsigned(std::max(1, el.playbackChannels));
-        line.line.name = line.line.shortName = el.name;
-        lines_.push_back(line);
-        AddElementControl(Kind::Volume, line.line.lineId, e, false);
+        const unsigned lineId = next++;
+        AddLine(lineId, e == wave ? MixerComponent::SrcWaveOut : MixerComponent::SrcUndefined,
+                unsigned(std::max(1, el.playbackChannels)), el.name);
+        AddElementControl(Kind::Volume, lineId, e, false);
         if (el.playbackSwitch)
-            AddElementControl(Kind::Mute, line.line.lineId, e, false);
+            AddElementControl(Kind::Mute, lineId, e, false);
     }
     lines_[destinationIndex].line.connections = next - SpeakersId - 1;
 }

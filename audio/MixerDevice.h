@@ -55,6 +55,7 @@ private:
     void BuildCapture();
     void BuildPlayback();
     unsigned AddControl(ControlRecord record);
+    void AddLine(unsigned lineId, unsigned componentType, unsigned channels, const std::string& name);
     // Adds the volume or mute control of one mixer element to a line.
     void AddElementControl(Kind kind, unsigned lineId, int element, bool capture);
     const ControlRecord* Control(unsigned controlId) const;

@@ -20,14 +20,8 @@
 
 namespace {
 
-class AddObjectDialogTest : public WindowTest::Fixture {
+class AddObjectDialogTest : public WindowTest::OwnerFixture {
  protected:
-  void SetUp() override {
-    WindowTest::Fixture::SetUp();
-    owner_ = std::make_unique<Vabo::AppWindow>(skin_.LoadXML("OwnerWindow.xml"));
-    owner_->SetVisible(true);
-  }
-
   static Vabo::Window* Dialog() {
     return dynamic_cast<Vabo::Window*>(DllGlobalObjectFactoryInstance().GetGlobalObject("AddObjectWindow"));
   }
@@ -43,8 +37,6 @@ class AddObjectDialogTest : public WindowTest::Fixture {
   // Clicks a button of the dialog's content (given in content coordinates;
   // the content starts below the 20-pixel title bar).
   static void Click(int x, int y) { WindowTest::PushClick(WindowTest::WindowId(*Dialog()), x, y + 20); }
-
-  std::unique_ptr<Vabo::AppWindow> owner_;
 };
 
 }  // namespace

@@ -27,14 +27,11 @@ namespace {
 constexpr std::uint32_t kPanel = 0xC8E1D2;
 constexpr std::uint32_t kButtonFace = 0x466EC8;
 
-class MessageBoxTest : public WindowTest::Fixture {
+class MessageBoxTest : public WindowTest::OwnerFixture {
  protected:
   void SetUp() override {
-    WindowTest::Fixture::SetUp();
-    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
-    ASSERT_NE(element, nullptr);
-    owner_ = std::make_unique<Vabo::AppWindow>(element);
-    owner_->SetVisible(true);
+    WindowTest::OwnerFixture::SetUp();
+    ASSERT_NE(owner_, nullptr);
     owner_->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
                     [this](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ownerPresses_; },
                     owner_->Watch());
@@ -55,7 +52,6 @@ class MessageBoxTest : public WindowTest::Fixture {
                        button->GetWindowY() + button->GetHeight() / 2};
   }
 
-  std::unique_ptr<Vabo::AppWindow> owner_;
   int ownerPresses_ = 0;
 };
 

@@ -19,15 +19,12 @@ using WindowTest::ScreenRect;
 
 namespace {
 
-class PopupMenuWindowTest : public WindowTest::Fixture {
+class PopupMenuWindowTest : public WindowTest::OwnerFixture {
  protected:
   void SetUp() override {
-    WindowTest::Fixture::SetUp();
-    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
-    ASSERT_NE(element, nullptr);
-    owner_ = std::make_unique<Vabo::AppWindow>(element);
-    owner_->SetVisible(true);
-    popup_ = std::make_unique<Vabo::PopupMenuWindow>(element->FirstChildElement("Popup"));
+    WindowTest::OwnerFixture::SetUp();
+    ASSERT_NE(owner_, nullptr);
+    popup_ = std::make_unique<Vabo::PopupMenuWindow>(ownerElement_->FirstChildElement("Popup"));
     Pump(100);
   }
 
@@ -46,7 +43,6 @@ class PopupMenuWindowTest : public WindowTest::Fixture {
     WindowTest::PointerUp();
   }
 
-  std::unique_ptr<Vabo::AppWindow> owner_;
   std::unique_ptr<Vabo::PopupMenuWindow> popup_;
 };
 

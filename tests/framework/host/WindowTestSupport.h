@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "framework/core/XMLLoadSave.h"
+#include "framework/host/AppWindow.h"
 #include "platform/Clock.h"
 #include "platform/Rect.h"
 #include "support/DesktopLock.h"
@@ -33,6 +35,22 @@ class Fixture : public ::testing::Test {
 
   DesktopLock desktop_{"pointer"};
   XMLLoadSave skin_;
+};
+
+// A window test over the shown application window of "OwnerWindow.xml"
+// (owner_, built from ownerElement_).
+class OwnerFixture : public Fixture {
+ protected:
+  void SetUp() override {
+    Fixture::SetUp();
+    ownerElement_ = skin_.LoadXML("OwnerWindow.xml");
+    ASSERT_NE(ownerElement_, nullptr);
+    owner_ = std::make_unique<Vabo::AppWindow>(ownerElement_);
+    owner_->SetVisible(true);
+  }
+
+  TiXmlElement* ownerElement_ = nullptr;
+  std::unique_ptr<Vabo::AppWindow> owner_;
 };
 
 void Pump(Platform::Milliseconds ms);

@@ -5,7 +5,9 @@
 // destruction at exit throws std::logic_error "Dead Reference Detected".
 #include <vector>
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class SpectrumSource {
 public:

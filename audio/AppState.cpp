@@ -54,8 +54,8 @@ float AppState::UpperNoteFrequency(float f) const
 
 float AppState::TransposeFrequency(float f, int shift) const
 {
-    const long long steps = std::min<long long>(std::llabs(static_cast<long long>(shift)),
-                                                static_cast<long long>(Notes.Entries().size()));
+    const long long steps =
+        std::min<long long>(std::llabs(static_cast<long long>(shift)), static_cast<long long>(Notes.Entries().size()));
     for (long long i = 0; i < steps; ++i)
         f = shift < 0 ? LowerNoteFrequency(f) : UpperNoteFrequency(f);
     return f;

@@ -27,10 +27,12 @@ AudioDevice& AudioDevice::Instance()
 }
 
 AudioDevice::AudioDevice()
-    : state_(AppState::Instance()), output_(CaptureRate, CaptureFrames, false), input_(CaptureRate, CaptureFrames), scratch_(ScratchLength),
-      blockBuffer_(BlockLength,
-                   [block = &LatestBlock::Instance()](const float* s, unsigned n) { block->Set(s, n); }),
-      analysisWindow_(WindowLength, WindowHop,
+    : state_(AppState::Instance())
+    , output_(CaptureRate, CaptureFrames, false)
+    , input_(CaptureRate, CaptureFrames)
+    , scratch_(ScratchLength)
+    , blockBuffer_(BlockLength, [block = &LatestBlock::Instance()](const float* s, unsigned n) { block->Set(s, n); })
+    , analysisWindow_(WindowLength, WindowHop,
                       [tracker = &PitchTracker::Instance()](const float* s, unsigned n) { tracker->SetWindow(s, n); })
 {
     input_.SetCallback(CaptureCallback(), nullptr);
@@ -62,7 +64,6 @@ AudioDevice::AudioDevice()
         playback.RegisterControlOfComponentType(
             MixerComponent::SrcWaveOut, [this, wave](double) { OnVolumeChange(wave); }, MixerControlType::Volume);
     }
-
 }
 
 AudioDevice::~AudioDevice()

@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 class AppState;
 class LoopBuffer;
 class RecordBuffer;

@@ -7,6 +7,6 @@ AudioEntry::AudioEntry(TiXmlElement* element)
 
 bool AudioEntry::Load(TiXmlElement* element)
 {
-    return ReadXmlAttribute(name_, element, "Name", true) && ReadXmlAttribute(normal_, element, "Normal", true) &&
-           ReadXmlAttribute(accent_, element, "Accent", true);
+    return ReadXmlAttribute(name_, element, "Name", true) && ReadXmlAttribute(normal_, element, "Normal", true)
+        && ReadXmlAttribute(accent_, element, "Accent", true);
 }

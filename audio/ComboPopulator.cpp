@@ -11,7 +11,7 @@ void ComboPopulator::AddEntry(const std::string& name)
 }
 
 std::shared_ptr<Vabo::GuiObject> ComboPopulator::CreateEntry(const std::string& documentName,
-                                                            const std::string& entryName)
+                                                             const std::string& entryName)
 {
     TiXmlElement* root = LoadXML(documentName);
     if (!root) {

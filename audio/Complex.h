@@ -17,15 +17,16 @@ struct Complex {
     float im = 0.0f;
 
     Complex() = default;
-    Complex(float real, float imag) : re(real), im(imag) {}
+    Complex(float real, float imag)
+        : re(real)
+        , im(imag)
+    {
+    }
 
     Complex Conjugate() const { return Complex(re, -im); }
     Complex operator+(const Complex& o) const { return Complex(re + o.re, im + o.im); }
     Complex operator-(const Complex& o) const { return Complex(re - o.re, im - o.im); }
-    Complex operator*(const Complex& o) const
-    {
-        return Complex(re * o.re - im * o.im, re * o.im + im * o.re);
-    }
+    Complex operator*(const Complex& o) const { return Complex(re * o.re - im * o.im, re * o.im + im * o.re); }
     Complex Scaled(float s) const { return Complex(re * s, im * s); }
     float Magnitude() const { return std::sqrt(re * re + im * im); }
     // atan2 is left out when the real part is exactly zero, as the estimator

@@ -41,8 +41,9 @@ std::vector<float> LowPass(int taps, double sampleRate, double cutoffHz)
 } // namespace
 
 Decimator::Decimator(int factor, int taps, double sampleRate, double cutoffHz)
-    : factor_(factor < 1 ? 1 : factor), coefficients_(LowPass(taps < 1 ? 1 : taps, sampleRate, cutoffHz)),
-      history_(2 * coefficients_.size(), 0.0f)
+    : factor_(factor < 1 ? 1 : factor)
+    , coefficients_(LowPass(taps < 1 ? 1 : taps, sampleRate, cutoffHz))
+    , history_(2 * coefficients_.size(), 0.0f)
 {
 }
 

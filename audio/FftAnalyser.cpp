@@ -10,7 +10,10 @@
 
 namespace {
 
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+bool IsPowerOfTwo(int n)
+{
+    return n > 0 && (n & (n - 1)) == 0;
+}
 
 int RequestedKernelCount(float sampleRate, int n, float resolutionHz)
 {
@@ -42,7 +45,10 @@ std::vector<int> BuildBitReverseTable(int size)
     return t;
 }
 
-FftAnalyser::~FftAnalyser() { Release(); }
+FftAnalyser::~FftAnalyser()
+{
+    Release();
+}
 
 void FftAnalyser::Init(int n, bool realInput, float resolutionHz, float sampleRate, float peakWidthHz,
                        bool polarSpectrum, int windowId)

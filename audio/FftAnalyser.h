@@ -20,8 +20,8 @@ public:
     // packed two to a complex value), a sub-bin resolution in Hz, the sample
     // rate, the width of a spectral peak in Hz, polar output of the
     // spectrum-returning variants and the window id; then builds the tables.
-    void Init(int n, bool realInput, float resolutionHz, float sampleRate, float peakWidthHz,
-              bool polarSpectrum, int windowId);
+    void Init(int n, bool realInput, float resolutionHz, float sampleRate, float peakWidthHz, bool polarSpectrum,
+              int windowId);
     // The same for a bare transform: estimation off, no rate.
     void Configure(int n, bool realInput, bool polarSpectrum, int windowId);
     void Setup();

@@ -6,7 +6,9 @@
 #include <mutex>
 #include <vector>
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class LatestBlock {
 public:

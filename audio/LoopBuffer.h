@@ -11,7 +11,9 @@
 #include <vector>
 
 class TuneConfig;
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class LoopBuffer {
 public:

@@ -7,7 +7,10 @@
 
 class MeterPolicy {
 public:
-    explicit MeterPolicy(const std::string& unitText = std::string()) : unit(unitText) {}
+    explicit MeterPolicy(const std::string& unitText = std::string())
+        : unit(unitText)
+    {
+    }
 
     // Range times one half, plus x.
     float HalfRangeShift(float x) const { return range * 0.5f + x; }
@@ -26,10 +29,16 @@ public:
 
 class CentsPolicy : public MeterPolicy {
 public:
-    CentsPolicy() : MeterPolicy("cents") {}
+    CentsPolicy()
+        : MeterPolicy("cents")
+    {
+    }
 };
 
 class HertzPolicy : public MeterPolicy {
 public:
-    HertzPolicy() : MeterPolicy("Hz") {}
+    HertzPolicy()
+        : MeterPolicy("Hz")
+    {
+    }
 };

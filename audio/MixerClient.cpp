@@ -11,9 +11,7 @@ MixerClient::MixerClient(Opener opener)
 
 MixerClient::Opener MixerClient::AlsaOpener()
 {
-    return [](unsigned device) {
-        return Platform::OpenAlsaMixer(Platform::MixerDeviceName(device));
-    };
+    return [](unsigned device) { return Platform::OpenAlsaMixer(Platform::MixerDeviceName(device)); };
 }
 
 bool MixerClient::Open(unsigned device)

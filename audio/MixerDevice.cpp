@@ -378,8 +378,8 @@ std::vector<unsigned> MixerDevice::Poll()
     std::vector<unsigned> changed;
     for (int e : backend_->Poll()) {
         for (const ControlRecord& c : controls_) {
-            const bool uses = c.element == e ||
-                              std::find(c.itemElements.begin(), c.itemElements.end(), e) != c.itemElements.end();
+            const bool uses =
+                c.element == e || std::find(c.itemElements.begin(), c.itemElements.end(), e) != c.itemElements.end();
             if (uses)
                 changed.push_back(c.control.controlId);
         }

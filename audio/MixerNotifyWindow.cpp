@@ -14,7 +14,8 @@ std::uint32_t NextId()
 } // namespace
 
 MixerNotifyWindow::MixerNotifyWindow(std::function<void()> poll)
-    : id_(NextId()), poll_(std::move(poll))
+    : id_(NextId())
+    , poll_(std::move(poll))
 {
     Platform::EventLoop& loop = Platform::EventLoop::Instance();
     loop.Attach(id_, *this);

@@ -14,7 +14,7 @@ public:
     MixerNotifyWindow(const MixerNotifyWindow&) = delete;
     MixerNotifyWindow& operator=(const MixerNotifyWindow&) = delete;
 
-    void OnInput(const Platform::HostInput&) override {}
+    void OnInput(const Platform::HostInput&) override { }
     void OnTick() override;
 
 private:

@@ -5,7 +5,10 @@
 
 class MovingAverage {
 public:
-    explicit MovingAverage(int limit) : limit_(limit) {}
+    explicit MovingAverage(int limit)
+        : limit_(limit)
+    {
+    }
 
     double Push(double value);
     double Value() const;

@@ -1,6 +1,10 @@
 #include "audio/Note.h"
 
-Note::Note(const std::string& name, float frequency) : name_(name), frequency_(frequency) {}
+Note::Note(const std::string& name, float frequency)
+    : name_(name)
+    , frequency_(frequency)
+{
+}
 
 Note::Note(TiXmlElement* element, bool required)
 {

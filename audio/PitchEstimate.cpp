@@ -15,7 +15,11 @@ namespace {
 class PeakSequence {
 public:
     PeakSequence(const std::vector<float>& magnitudes, int start, int w, int n)
-        : copy_(magnitudes), lo_(start + w), w_(w), n_(n), degenerate_(start + w >= n - w)
+        : copy_(magnitudes)
+        , lo_(start + w)
+        , w_(w)
+        , n_(n)
+        , degenerate_(start + w >= n - w)
     {
         if (degenerate_ || lo_ < 0 || n_ > static_cast<int>(copy_.size()) || lo_ >= n_) {
             exhausted_ = true;
@@ -89,7 +93,10 @@ void Vote(SpacingVotes& votes, int value)
         votes[value] = 1;
 }
 
-float Decibels(float magnitude) { return 20.0f * std::log10(magnitude); }
+float Decibels(float magnitude)
+{
+    return 20.0f * std::log10(magnitude);
+}
 
 } // namespace
 
@@ -272,8 +279,8 @@ void Correlate(const float* a, const float* b, int na, int nb, float* out)
     }
 }
 
-float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRate, int kernelCount,
-                    float peakWidthHz, const SpectralKernelTable& kernels)
+float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRate, int kernelCount, float peakWidthHz,
+                    const SpectralKernelTable& kernels)
 {
     if (n < 1 || static_cast<int>(magnitudes.size()) < n || !(sampleRate > 0.0f))
         return -1.0f;
@@ -292,8 +299,7 @@ float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRat
     const int candidate = FindFundamentalBySpacing(magnitudes, n, w);
     if (candidate != -1) {
         // A one-bin peak width leaves no range around the candidate to search.
-        const int bin = w / 2 == 0 ? candidate
-                                   : FindMaxInRange(magnitudes, candidate - w / 2, candidate + w / 2).first;
+        const int bin = w / 2 == 0 ? candidate : FindMaxInRange(magnitudes, candidate - w / 2, candidate + w / 2).first;
         if (bin < 0)
             return -1.0f;
         return RefineWithKernels(magnitudes, n, sampleRate, bin, kernelCount, kernels);

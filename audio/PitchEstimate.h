@@ -18,8 +18,8 @@ using SpacingVotes = std::map<int, int>;
 // 0..n-1 are searched, bin k at k * sampleRate / (2n) Hz), or -1.0 when the
 // spectrum holds no usable peak (silent, not finite, or a peak too near the
 // start of the spectrum to refine).
-float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRate, int kernelCount,
-                    float peakWidthHz, const SpectralKernelTable& kernels);
+float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRate, int kernelCount, float peakWidthHz,
+                    const SpectralKernelTable& kernels);
 
 // Index and value of the first largest value in [lo, hi); index -1 and 0.0
 // when the range is invalid or holds nothing above 0.

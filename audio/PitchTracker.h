@@ -9,7 +9,9 @@
 #include <mutex>
 #include <vector>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Loki {
+template <class T> struct CreateUsingNew;
+}
 
 class PitchTracker {
 public:

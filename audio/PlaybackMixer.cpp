@@ -23,8 +23,8 @@ PlaybackMixer::PlaybackMixer(Opener opener)
 
 bool PlaybackMixer::FindLineByComponentType(unsigned componentType, MixerLine& out) const
 {
-    return FindLine(MixerComponent::DstSpeakers,
-                    [&](const MixerLine& l) { return l.componentType == componentType; }, out);
+    return FindLine(
+        MixerComponent::DstSpeakers, [&](const MixerLine& l) { return l.componentType == componentType; }, out);
 }
 
 bool PlaybackMixer::HasControl(unsigned componentType, unsigned controlType) const
@@ -86,8 +86,8 @@ double PlaybackMixer::GetBalance(const MixerLine& line)
     const double v = GetLineVolume(line);
     MixerControl control;
     std::vector<unsigned> channels;
-    if (v == -1.0 || v == 0.0 || !device_->GetControlOfLine(line, MixerControlType::Volume, control) ||
-        !device_->GetChannelValues(control.controlId, channels) || channels.size() != 2)
+    if (v == -1.0 || v == 0.0 || !device_->GetControlOfLine(line, MixerControlType::Volume, control)
+        || !device_->GetChannelValues(control.controlId, channels) || channels.size() != 2)
         return balance_;
     const double l = channels[0] / double(control.maximum);
     const double r = channels[1] / double(control.maximum);
@@ -103,8 +103,8 @@ double PlaybackMixer::GetBalanceOfComponentType(unsigned componentType)
 bool PlaybackMixer::SetMute(const MixerLine& line, bool mute)
 {
     MixerControl control;
-    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Mute, control) ||
-        !SetCachedValue(control.controlId, mute ? 1.0 : 0.0))
+    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Mute, control)
+        || !SetCachedValue(control.controlId, mute ? 1.0 : 0.0))
         return false;
     return device_->SetControlBool(control.controlId, mute);
 }

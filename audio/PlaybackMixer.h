@@ -4,7 +4,9 @@
 // use after destruction at exit throws std::logic_error "Dead Reference Detected".
 #include "audio/MixerClient.h"
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class PlaybackMixer : public MixerClient {
 public:

@@ -35,13 +35,14 @@ int RecordMixer::GetOutputLines(std::vector<MixerLine>& out) const
 
 bool RecordMixer::FindLineByName(const std::string& name, MixerLine& out) const
 {
-    return FindLine(MixerComponent::DstWaveIn, [&](const MixerLine& l) { return l.name == name; }, out);
+    return FindLine(
+        MixerComponent::DstWaveIn, [&](const MixerLine& l) { return l.name == name; }, out);
 }
 
 bool RecordMixer::FindLineByComponentType(unsigned componentType, MixerLine& out) const
 {
-    return FindLine(MixerComponent::DstWaveIn, [&](const MixerLine& l) { return l.componentType == componentType; },
-                    out);
+    return FindLine(
+        MixerComponent::DstWaveIn, [&](const MixerLine& l) { return l.componentType == componentType; }, out);
 }
 
 bool RecordMixer::HasControl(unsigned componentType, unsigned controlType) const
@@ -69,8 +70,8 @@ bool RecordMixer::ChoiceControl(MixerControl& out) const
     MixerLine destination;
     if (!FindLineByComponentType(MixerComponent::DstWaveIn, destination))
         return false;
-    return device_->GetControlOfLine(destination, MixerControlType::Mux, out) ||
-           device_->GetControlOfLine(destination, MixerControlType::Mixer, out);
+    return device_->GetControlOfLine(destination, MixerControlType::Mux, out)
+        || device_->GetControlOfLine(destination, MixerControlType::Mixer, out);
 }
 
 bool RecordMixer::SelectInput(const MixerLine& line)
@@ -106,16 +107,17 @@ int RecordMixer::GetSelectedInput(MixerLine& out)
     MixerControl control;
     std::vector<MixerListItem> items;
     std::vector<bool> values;
-    if (!ChoiceControl(control) || !device_->GetListItems(control.controlId, items) ||
-        !device_->GetListValues(control.controlId, values))
+    if (!ChoiceControl(control) || !device_->GetListItems(control.controlId, items)
+        || !device_->GetListValues(control.controlId, values))
         return -1;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!values[i])
             continue;
         const unsigned id = items[i].param1;
-        return FindLine(MixerComponent::DstWaveIn, [id](const MixerLine& l) { return l.lineId == id; }, out)
-                   ? int(id)
-                   : -1;
+        return FindLine(
+                   MixerComponent::DstWaveIn, [id](const MixerLine& l) { return l.lineId == id; }, out)
+            ? int(id)
+            : -1;
     }
     return -1;
 }
@@ -125,8 +127,8 @@ double RecordMixer::IsInputSelected(const MixerLine& line)
     MixerControl control;
     std::vector<MixerListItem> items;
     std::vector<bool> values;
-    if (!ChoiceControl(control) || !device_->GetListItems(control.controlId, items) ||
-        !device_->GetListValues(control.controlId, values))
+    if (!ChoiceControl(control) || !device_->GetListItems(control.controlId, items)
+        || !device_->GetListValues(control.controlId, values))
         return -1.0;
     for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i].param1 == line.lineId)
@@ -167,8 +169,8 @@ double RecordMixer::GetMute(unsigned componentType)
 {
     MixerLine line;
     MixerControl control;
-    if (!FindLineByComponentType(componentType, line) ||
-        !device_->GetControlOfLine(line, MixerControlType::Mute, control))
+    if (!FindLineByComponentType(componentType, line)
+        || !device_->GetControlOfLine(line, MixerControlType::Mute, control))
         return 0.0;
     const double value = device_->GetControlValue(control.controlId);
     return value == -1.0 ? -1.0 : (value != 0.0 ? 1.0 : 0.0);

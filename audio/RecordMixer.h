@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class RecordMixer : public MixerClient {
 public:

@@ -4,7 +4,9 @@
 #include <utility>
 
 SampleBlockBuffer::SampleBlockBuffer(int capacity, SampleSink sink)
-    : capacity_(capacity < 1 ? 1 : capacity), buffer_(capacity_, 0.0f), sink_(std::move(sink))
+    : capacity_(capacity < 1 ? 1 : capacity)
+    , buffer_(capacity_, 0.0f)
+    , sink_(std::move(sink))
 {
 }
 

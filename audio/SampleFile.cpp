@@ -53,8 +53,8 @@ bool LoadSampleFile(const std::string& path, std::vector<float>& out, float maxD
     return LoadSampleFile(SndFileLibrary::Instance(), path, out, maxDurationMs, targetRate);
 }
 
-bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vector<float>& out,
-                    float maxDurationMs, int targetRate)
+bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vector<float>& out, float maxDurationMs,
+                    int targetRate)
 {
     SF_INFO info{};
     SNDFILE* file = library.sf_open(path.c_str(), SFM_READ, &info);

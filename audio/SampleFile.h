@@ -26,8 +26,8 @@ std::vector<float>& MapSamples(const std::vector<float>& source, std::vector<flo
 // False (logged, out unchanged) when the file cannot be read or the library
 // is missing. Channels are folded into one by the largest magnitude per frame.
 bool LoadSampleFile(const std::string& path, std::vector<float>& out, float maxDurationMs, int targetRate);
-bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vector<float>& out,
-                    float maxDurationMs, int targetRate);
+bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vector<float>& out, float maxDurationMs,
+                    int targetRate);
 
 // A click generator reading the sound file (an unreadable file gives an empty,
 // silent click).

@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-template <class T>
-class SimpleStore : public XMLLoadSave {
+template <class T> class SimpleStore : public XMLLoadSave {
 public:
     SimpleStore() = default;
     // A null element gives an empty store; a "Data" child without "Name" or
@@ -42,8 +41,7 @@ public:
         return std::string();
     }
 
-    template <class Fn>
-    void ForEach(Fn&& fn) const
+    template <class Fn> void ForEach(Fn&& fn) const
     {
         for (const auto& [name, value] : entries_)
             fn(name, value);

@@ -4,7 +4,10 @@
 #include <utility>
 
 SlidingSampleWindow::SlidingSampleWindow(int length, int hop, SampleSink sink)
-    : length_(length < 1 ? 1 : length), hop_(hop < 1 ? 1 : hop), window_(length_, 0.0f), sink_(std::move(sink))
+    : length_(length < 1 ? 1 : length)
+    , hop_(hop < 1 ? 1 : hop)
+    , window_(length_, 0.0f)
+    , sink_(std::move(sink))
 {
 }
 

@@ -8,8 +8,7 @@
 
 namespace {
 
-template <class F>
-void Resolve(void* handle, const char* name, F& function, std::string& problem)
+template <class F> void Resolve(void* handle, const char* name, F& function, std::string& problem)
 {
     function = reinterpret_cast<F>(::dlsym(handle, name));
     if (!function && problem.empty())

@@ -7,7 +7,9 @@
 
 #include <string>
 
-namespace Vabo { template <class T> struct CreateWithExitRelease; }
+namespace Vabo {
+template <class T> struct CreateWithExitRelease;
+}
 
 class SndFileLibrary {
 public:

@@ -4,4 +4,5 @@
 // null for playback, output null for capture.
 #include <functional>
 
-using StreamCallback = std::function<int(void* input, void* output, unsigned long frames, double outTime, void* userData)>;
+using StreamCallback =
+    std::function<int(void* input, void* output, unsigned long frames, double outTime, void* userData)>;

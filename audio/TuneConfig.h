@@ -30,14 +30,12 @@ public:
 
     // fn(target, name) for every instrument, in store order; fn may be a
     // member function of target's class (ComboPopulator::AddEntry).
-    template <class Fn, class Target>
-    void ForEachInstrumentName(Fn fn, Target target) const
+    template <class Fn, class Target> void ForEachInstrumentName(Fn fn, Target target) const
     {
         for (const Instrument& instrument : instruments_.GetInstruments())
             std::invoke(fn, target, instrument.GetName());
     }
-    template <class Fn, class Target>
-    void ForEachTransposeName(Fn fn, Target target) const
+    template <class Fn, class Target> void ForEachTransposeName(Fn fn, Target target) const
     {
         for (const auto& entry : transpositions_.GetEntries())
             std::invoke(fn, target, entry.first);

@@ -9,7 +9,9 @@
 #include <atomic>
 #include <cstddef>
 
-namespace Loki { template <class T> struct CreateUsingNew; }
+namespace Loki {
+template <class T> struct CreateUsingNew;
+}
 
 class WaveCallbackTable {
 public:

@@ -56,8 +56,7 @@ namespace {
 
 // Fills a window given by its coefficient at angle x = i * 2*pi/(n-1); the
 // angle step is rounded to float as the estimator's tables are.
-template <typename Coefficient>
-bool FillCosineWindow(int n, std::vector<float>& out, Coefficient coefficient)
+template <typename Coefficient> bool FillCosineWindow(int n, std::vector<float>& out, Coefficient coefficient)
 {
     if (n < 2)
         return false;
@@ -68,7 +67,10 @@ bool FillCosineWindow(int n, std::vector<float>& out, Coefficient coefficient)
     return true;
 }
 
-bool FillNothing(int, std::vector<float>&) { return false; }
+bool FillNothing(int, std::vector<float>&)
+{
+    return false;
+}
 
 // The 60 dB window costs n^2/2 cosines; every analyser of a size shares the
 // one computed first, as the sizes the tuner uses were always carried ready
@@ -95,9 +97,7 @@ WindowFunctionRegistry::WindowFunctionRegistry()
     // Id 2 names no window: a configuration that asks for it runs unwindowed.
     functions_[2] = FillNothing;
     functions_[Blackman] = [](int n, std::vector<float>& out) {
-        return FillCosineWindow(n, out, [](float x) {
-            return 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2.0f * x);
-        });
+        return FillCosineWindow(n, out, [](float x) { return 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2.0f * x); });
     };
     functions_[DolphChebyshev60] = [](int n, std::vector<float>& out) {
         out = CachedDolphChebyshevWindow(n);
@@ -108,8 +108,7 @@ WindowFunctionRegistry::WindowFunctionRegistry()
     };
     functions_[BlackmanHarris] = [](int n, std::vector<float>& out) {
         return FillCosineWindow(n, out, [](float x) {
-            return 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2.0f * x)
-                - 0.01168 * std::cos(3.0f * x);
+            return 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2.0f * x) - 0.01168 * std::cos(3.0f * x);
         });
     };
 }

@@ -39,7 +39,7 @@ struct Clip {
     std::string name;
     double expectedHz = 0.0;
     std::vector<float> samples; // mono at 44100 Hz
-    std::string group;          // summary line the clip counts towards
+    std::string group; // summary line the clip counts towards
 };
 
 // ---------------------------------------------------------------------------
@@ -51,8 +51,8 @@ std::vector<float> Decimate(const std::vector<float>& input, bool mean)
 {
     std::vector<float> out(input.size() / kDecimation + 1);
     if (mean) {
-        out.resize(static_cast<size_t>(
-            DecimateByMean(input.data(), kDecimation, static_cast<int>(input.size()), out.data())));
+        out.resize(
+            static_cast<size_t>(DecimateByMean(input.data(), kDecimation, static_cast<int>(input.size()), out.data())));
     } else {
         Decimator decimator;
         out.resize(static_cast<size_t>(decimator.Process(input.data(), static_cast<int>(input.size()), out.data())));
@@ -68,10 +68,14 @@ enum class Wave { Sine, Sawtooth, Square, WeakFundamental };
 const char* WaveName(Wave w)
 {
     switch (w) {
-    case Wave::Sine: return "sine";
-    case Wave::Sawtooth: return "sawtooth";
-    case Wave::Square: return "square";
-    case Wave::WeakFundamental: return "weak-fund";
+    case Wave::Sine:
+        return "sine";
+    case Wave::Sawtooth:
+        return "sawtooth";
+    case Wave::Square:
+        return "square";
+    case Wave::WeakFundamental:
+        return "weak-fund";
     }
     return "";
 }
@@ -86,10 +90,18 @@ std::vector<float> MakeTone(Wave wave, double f, double seconds, double snrDb, u
     for (int h = 1; h <= maxHarmonic; ++h) {
         double amplitude = 0.0;
         switch (wave) {
-        case Wave::Sine: amplitude = h == 1 ? 1.0 : 0.0; break;
-        case Wave::Sawtooth: amplitude = 1.0 / h; break;
-        case Wave::Square: amplitude = h % 2 == 1 ? 1.0 / h : 0.0; break;
-        case Wave::WeakFundamental: amplitude = h == 1 ? 0.2 : (h <= 6 ? 1.0 - 0.15 * (h - 2) : 0.0); break;
+        case Wave::Sine:
+            amplitude = h == 1 ? 1.0 : 0.0;
+            break;
+        case Wave::Sawtooth:
+            amplitude = 1.0 / h;
+            break;
+        case Wave::Square:
+            amplitude = h % 2 == 1 ? 1.0 / h : 0.0;
+            break;
+        case Wave::WeakFundamental:
+            amplitude = h == 1 ? 0.2 : (h <= 6 ? 1.0 - 0.15 * (h - 2) : 0.0);
+            break;
         }
         if (amplitude == 0.0)
             continue;
@@ -115,7 +127,7 @@ std::vector<float> MakeTone(Wave wave, double f, double seconds, double snrDb, u
 
 std::vector<Clip> GeneratedSet()
 {
-    const double frequencies[] = {41.20, 55.00, 65.41, 82.41, 110.00, 146.83, 196.00, 246.94, 329.63,
+    const double frequencies[] = {41.20,  55.00,  65.41,  82.41,  110.00,  146.83,  196.00,  246.94, 329.63,
                                   440.00, 523.25, 659.26, 880.00, 1046.50, 1318.51, 1760.00, 2000.00};
     const double snrs[] = {INFINITY, 20.0, 10.0};
     std::vector<Clip> clips;
@@ -128,7 +140,8 @@ std::vector<Clip> GeneratedSet()
                     std::snprintf(name, sizeof name, "%s %.2f Hz clean", WaveName(wave), f);
                 else
                     std::snprintf(name, sizeof name, "%s %.2f Hz %.0f dB", WaveName(wave), f, snr);
-                const std::string group = std::string(WaveName(wave)) + (std::isinf(snr) ? " clean" : " " + std::to_string(static_cast<int>(snr)) + " dB");
+                const std::string group = std::string(WaveName(wave))
+                    + (std::isinf(snr) ? " clean" : " " + std::to_string(static_cast<int>(snr)) + " dB");
                 clips.push_back({name, f, MakeTone(wave, f, 2.0, snr, seed++), group});
             }
         }
@@ -198,8 +211,8 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
         char* end = nullptr;
         clip.expectedHz = std::strtod(fields[hzColumn].c_str(), &end);
         if (end == fields[hzColumn].c_str() || !(clip.expectedHz > 0.0)) {
-            std::fprintf(stderr, "pitch_accuracy: %s line %d: expected_hz \"%s\" is not a frequency\n",
-                         path.c_str(), row, fields[hzColumn].c_str());
+            std::fprintf(stderr, "pitch_accuracy: %s line %d: expected_hz \"%s\" is not a frequency\n", path.c_str(),
+                         row, fields[hzColumn].c_str());
             ok = false;
             continue;
         }
@@ -220,8 +233,8 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
 
 struct Result {
     std::vector<double> cents; // absolute error of every steady window with a value
-    int windows = 0;           // steady windows
-    int noEstimate = 0;        // steady windows the gate or the estimator left without a value
+    int windows = 0; // steady windows
+    int noEstimate = 0; // steady windows the gate or the estimator left without a value
     double estimateSeconds = 0.0;
     int estimates = 0;
 

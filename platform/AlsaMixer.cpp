@@ -40,13 +40,14 @@ snd_mixer_t* OpenLoaded(const std::string& device)
 }
 
 const snd_mixer_selem_channel_id_t Channels[] = {
-    SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT, SND_MIXER_SCHN_REAR_LEFT, SND_MIXER_SCHN_REAR_RIGHT,
-    SND_MIXER_SCHN_FRONT_CENTER, SND_MIXER_SCHN_WOOFER, SND_MIXER_SCHN_SIDE_LEFT, SND_MIXER_SCHN_SIDE_RIGHT,
-    SND_MIXER_SCHN_REAR_CENTER};
+    SND_MIXER_SCHN_FRONT_LEFT, SND_MIXER_SCHN_FRONT_RIGHT,  SND_MIXER_SCHN_REAR_LEFT,
+    SND_MIXER_SCHN_REAR_RIGHT, SND_MIXER_SCHN_FRONT_CENTER, SND_MIXER_SCHN_WOOFER,
+    SND_MIXER_SCHN_SIDE_LEFT,  SND_MIXER_SCHN_SIDE_RIGHT,   SND_MIXER_SCHN_REAR_CENTER};
 
 class AlsaMixer : public MixerBackend {
 public:
-    explicit AlsaMixer(snd_mixer_t* mixer) : mixer_(mixer)
+    explicit AlsaMixer(snd_mixer_t* mixer)
+        : mixer_(mixer)
     {
         for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer_); e; e = snd_mixer_elem_next(e)) {
             if (!snd_mixer_selem_is_active(e))
@@ -132,7 +133,8 @@ public:
             return false;
         const snd_mixer_selem_channel_id_t id = ChannelAt(e, capture, 0);
         if ((capture ? snd_mixer_selem_get_capture_switch(e, id, &value)
-                     : snd_mixer_selem_get_playback_switch(e, id, &value)) < 0)
+                     : snd_mixer_selem_get_playback_switch(e, id, &value))
+            < 0)
             return false;
         on = value != 0;
         return true;

@@ -15,7 +15,10 @@ namespace {
 
 constexpr std::size_t kMaxReadablePart = 80;
 
-std::string ErrnoText() { return std::strerror(errno); }
+std::string ErrnoText()
+{
+    return std::strerror(errno);
+}
 
 bool MakeFolder(const std::string& path, std::string& error)
 {

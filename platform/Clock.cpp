@@ -31,7 +31,8 @@ void SetClockSource(std::function<Milliseconds()> source)
     Source() = std::move(source);
 }
 
-ManualClock::ManualClock(Milliseconds start) : now_(start)
+ManualClock::ManualClock(Milliseconds start)
+    : now_(start)
 {
     SetClockSource([this] { return now_; });
 }

@@ -9,7 +9,8 @@ namespace Platform {
 void SetCursorShape(CursorShape shape)
 {
     static SDL_Cursor* cursors[3] = {nullptr, nullptr, nullptr};
-    static const SDL_SystemCursor ids[3] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_SIZENWSE, SDL_SYSTEM_CURSOR_SIZENS};
+    static const SDL_SystemCursor ids[3] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_SIZENWSE,
+                                            SDL_SYSTEM_CURSOR_SIZENS};
     const int index = static_cast<int>(shape);
     if (!cursors[index]) {
         cursors[index] = SDL_CreateSystemCursor(ids[index]);

@@ -27,8 +27,7 @@ void CursorScreenPosition(int& x, int& y)
         int windowX = 0;
         int windowY = 0;
         unsigned int buttons = 0;
-        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY,
-                          &buttons))
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &buttons))
             return;
     }
     SDL_GetGlobalMouseState(&x, &y);

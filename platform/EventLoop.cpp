@@ -17,8 +17,7 @@ Uint32 CallEventType()
 }
 
 // Runs one handler so that nothing it throws reaches the loop.
-template <typename F>
-void Guarded(const char* what, F&& f)
+template <typename F> void Guarded(const char* what, F&& f)
 {
     try {
         f();

@@ -34,15 +34,24 @@ HostInput AtPoint(Kind kind, std::uint32_t windowId, int x, int y)
 std::uint32_t VirtualKeyOf(SDL_Keycode sym)
 {
     switch (sym) {
-    case SDLK_BACKSPACE: return VirtualKey::Back;
-    case SDLK_END: return VirtualKey::End;
-    case SDLK_HOME: return VirtualKey::Home;
-    case SDLK_LEFT: return VirtualKey::Left;
-    case SDLK_UP: return VirtualKey::Up;
-    case SDLK_RIGHT: return VirtualKey::Right;
-    case SDLK_DOWN: return VirtualKey::Down;
-    case SDLK_DELETE: return VirtualKey::Delete;
-    default: return 0;
+    case SDLK_BACKSPACE:
+        return VirtualKey::Back;
+    case SDLK_END:
+        return VirtualKey::End;
+    case SDLK_HOME:
+        return VirtualKey::Home;
+    case SDLK_LEFT:
+        return VirtualKey::Left;
+    case SDLK_UP:
+        return VirtualKey::Up;
+    case SDLK_RIGHT:
+        return VirtualKey::Right;
+    case SDLK_DOWN:
+        return VirtualKey::Down;
+    case SDLK_DELETE:
+        return VirtualKey::Delete;
+    default:
+        return 0;
     }
 }
 
@@ -51,12 +60,17 @@ std::uint32_t VirtualKeyOf(SDL_Keycode sym)
 std::uint32_t ControlCharacterOf(SDL_Keycode sym, Uint16 mod)
 {
     switch (sym) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE:
+        return 8;
+    case SDLK_TAB:
+        return 9;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    default: break;
+    case SDLK_KP_ENTER:
+        return 13;
+    case SDLK_ESCAPE:
+        return 27;
+    default:
+        break;
     }
     const bool ctrl = (mod & KMOD_CTRL) != 0;
     const bool alt = (mod & KMOD_ALT) != 0;
@@ -135,11 +149,22 @@ void AppendCodePoints(const char* utf8, std::vector<std::uint32_t>& codePoints)
         const unsigned char lead = *p;
         int length;
         std::uint32_t value;
-        if (lead < 0x80) { length = 1; value = lead; }
-        else if ((lead & 0xE0) == 0xC0) { length = 2; value = lead & 0x1F; }
-        else if ((lead & 0xF0) == 0xE0) { length = 3; value = lead & 0x0F; }
-        else if ((lead & 0xF8) == 0xF0) { length = 4; value = lead & 0x07; }
-        else { ++p; continue; }
+        if (lead < 0x80) {
+            length = 1;
+            value = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            value = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            value = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            value = lead & 0x07;
+        } else {
+            ++p;
+            continue;
+        }
         int i = 1;
         for (; i < length; ++i) {
             if ((p[i] & 0xC0) != 0x80)

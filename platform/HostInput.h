@@ -27,26 +27,26 @@ constexpr int kWheelNotch = 120;
 
 struct HostInput {
     enum class Kind {
-        KeyPress,          // keyCode
-        LeftButtonDown,    // x, y
+        KeyPress, // keyCode
+        LeftButtonDown, // x, y
         LeftButtonUp,
-        LeftButtonDblClk,  // arrives instead of the second press
+        LeftButtonDblClk, // arrives instead of the second press
         RightButtonDown,
         RightButtonUp,
         RightButtonDblClk,
-        MouseMove,         // x, y
-        MouseWheel,        // x, y, wheelDelta
-        Sized,             // x = width, y = height of the client area
-        Moved,             // x, y = the window's new screen position
+        MouseMove, // x, y
+        MouseWheel, // x, y, wheelDelta
+        Sized, // x = width, y = height of the client area
+        Moved, // x, y = the window's new screen position
         FocusGained,
         FocusLost,
-        Exposed,           // the window's contents were lost: repaint all
-        DropFile,          // fileName; the point is filled in by the host from the cursor
-        CloseRequest,      // the window manager asks the window to close
+        Exposed, // the window's contents were lost: repaint all
+        DropFile, // fileName; the point is filled in by the host from the cursor
+        CloseRequest, // the window manager asks the window to close
     };
 
     Kind kind = Kind::MouseMove;
-    std::uint32_t windowId = 0;  // SDL window id the event belongs to
+    std::uint32_t windowId = 0; // SDL window id the event belongs to
     std::uint32_t keyCode = 0;
     int x = 0;
     int y = 0;

@@ -12,8 +12,7 @@ namespace {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
 }

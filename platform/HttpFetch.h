@@ -15,8 +15,8 @@ struct HttpFetchLimits {
 
 struct HttpFetchResult {
     bool ok = false;
-    long status = 0;   // the last HTTP status seen, 0 when none came
-    std::string body;  // complete only when ok
+    long status = 0; // the last HTTP status seen, 0 when none came
+    std::string body; // complete only when ok
     std::string error; // why it failed, when not ok
 };
 

@@ -24,8 +24,8 @@ std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
         flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (options.kind == Kind::Popup)
         flags |= SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_UTILITY;
-    SDL_Window* window = SDL_CreateWindow(options.title.c_str(), options.x, options.y,
-                                          std::max(1, options.width), std::max(1, options.height), flags);
+    SDL_Window* window = SDL_CreateWindow(options.title.c_str(), options.x, options.y, std::max(1, options.width),
+                                          std::max(1, options.height), flags);
     if (!window) {
         Log("Platform::NativeWindow - cannot create window \"" + options.title + "\": " + SDL_GetError());
         return nullptr;
@@ -34,7 +34,9 @@ std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
 }
 
 NativeWindow::NativeWindow(SDL_Window* window, Kind kind)
-    : window_(window), id_(SDL_GetWindowID(window)), kind_(kind)
+    : window_(window)
+    , id_(SDL_GetWindowID(window))
+    , kind_(kind)
 {
 }
 
@@ -165,8 +167,8 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         // Cairo's ARGB32 is premultiplied, so dropping alpha shows the
         // buffer composed over black.
         const unsigned char* from = source + top * sourceStride + left * 4;
-        auto* to = static_cast<unsigned char*>(target->pixels) + top * target->pitch
-                   + left * target->format->BytesPerPixel;
+        auto* to =
+            static_cast<unsigned char*>(target->pixels) + top * target->pitch + left * target->format->BytesPerPixel;
         SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, sourceStride,
                           target->format->format, to, target->pitch);
         shown.push_back(SDL_Rect{left, top, right - left, bottom - top});

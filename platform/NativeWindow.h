@@ -23,7 +23,7 @@ public:
     struct Options {
         Kind kind = Kind::Application;
         std::string title;
-        int x = 0;          // screen position of the client area
+        int x = 0; // screen position of the client area
         int y = 0;
         int width = 1;
         int height = 1;
@@ -42,18 +42,18 @@ public:
 
     void Show();
     void Hide();
-    bool IsVisible() const;       // shown, minimised or not
+    bool IsVisible() const; // shown, minimised or not
     bool IsMinimized() const;
     bool IsMaximized() const;
     void Minimize();
     void Maximize();
     void Restore();
-    void Raise();                 // to the front, with the keyboard focus
+    void Raise(); // to the front, with the keyboard focus
     bool HasInputFocus() const;
 
-    void MoveTo(int x, int y);    // screen position of the client area
+    void MoveTo(int x, int y); // screen position of the client area
     void Resize(int width, int height);
-    Rect GetRect() const;         // screen rectangle of the client area
+    Rect GetRect() const; // screen rectangle of the client area
 
     void SetTitle(const std::string& title);
     std::string GetTitle() const;

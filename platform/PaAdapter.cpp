@@ -44,8 +44,8 @@ void AlsaErrorToLog(const char* file, int line, const char* function, int err, c
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    Log(std::string("ALSA: ") + file + ":" + std::to_string(line) + " " + function + ": " + text +
-        (err ? std::string(" (") + snd_strerror(err) + ")" : std::string()));
+    Log(std::string("ALSA: ") + file + ":" + std::to_string(line) + " " + function + ": " + text
+        + (err ? std::string(" (") + snd_strerror(err) + ")" : std::string()));
 }
 
 int CaptureCallback(Stream& s, const float* in, unsigned long count, double time)
@@ -140,9 +140,9 @@ int Terminate()
     return Pa_Terminate();
 }
 
-int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat,
-                      double sampleRate, unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/,
-                      Callback callback, void* userData)
+int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
+                      unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/, Callback callback,
+                      void* userData)
 {
     if (!stream)
         return BadStreamPointer;
@@ -175,8 +175,8 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     s->channels = channels;
     s->framesPerBuffer = framesPerBuffer;
     s->buffer.assign(framesPerBuffer * channels, 0.0f);
-    const int result = Pa_OpenStream(&s->pa, input ? &parameters : nullptr, input ? nullptr : &parameters,
-                                     sampleRate, HostFrames(framesPerBuffer), paNoFlag, &HostCallback, s);
+    const int result = Pa_OpenStream(&s->pa, input ? &parameters : nullptr, input ? nullptr : &parameters, sampleRate,
+                                     HostFrames(framesPerBuffer), paNoFlag, &HostCallback, s);
     if (result != paNoError) {
         delete s;
         return result;
@@ -259,10 +259,14 @@ double StreamTime(Stream* s)
 std::string ErrorText(int code)
 {
     switch (code) {
-    case NullCallback: return "no stream callback";
-    case BadStreamPointer: return "no open stream";
-    case SampleFormatNotSupported: return "only 32-bit float samples are supported";
-    default: return Pa_GetErrorText(code);
+    case NullCallback:
+        return "no stream callback";
+    case BadStreamPointer:
+        return "no open stream";
+    case SampleFormatNotSupported:
+        return "only 32-bit float samples are supported";
+    default:
+        return Pa_GetErrorText(code);
     }
 }
 

@@ -27,13 +27,12 @@ int Terminate();
 
 // Opens a stream on the default input (inChannels > 0) or output device.
 // numberOfBuffers is accepted for the callers' sake; the host picks its own.
-int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat,
-                      double sampleRate, unsigned long framesPerBuffer, unsigned long numberOfBuffers,
-                      Callback callback, void* userData);
+int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
 // loop: fill the output buffer once now (on the calling thread) and repeat it
 // without calling the callback again.
 int StartStream(Stream* stream, bool loop);
-int StopStream(Stream* stream);  // lets queued buffers finish
+int StopStream(Stream* stream); // lets queued buffers finish
 int AbortStream(Stream* stream); // drops them
 // Frees the stream; the pointer is invalid afterwards.
 int CloseStream(Stream* stream);

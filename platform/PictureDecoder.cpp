@@ -20,8 +20,7 @@ std::uint32_t Premultiply(std::uint32_t argb)
     if (a == 255)
         return argb;
     const auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) |
-           scale(argb & 0xFF);
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
 }
 
 } // namespace

@@ -11,6 +11,9 @@ struct Rgb {
 };
 
 // The background of tooltips: pale yellow.
-constexpr Rgb TooltipBackground() { return Rgb{255, 255, 225}; }
+constexpr Rgb TooltipBackground()
+{
+    return Rgb{255, 255, 225};
+}
 
 } // namespace Platform

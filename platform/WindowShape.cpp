@@ -54,15 +54,14 @@ bool SetWindowShape(SDL_Window* window, const std::vector<Rect>& rectangles)
         if (r.width <= 0 || r.height <= 0)
             continue;
         xRectangles.push_back(XRectangle{static_cast<short>(r.x), static_cast<short>(r.y),
-                                         static_cast<unsigned short>(r.width),
-                                         static_cast<unsigned short>(r.height)});
+                                         static_cast<unsigned short>(r.width), static_cast<unsigned short>(r.height)});
     }
     // The input region follows the outline, so clicks on cut-away corners go
     // to whatever lies below.
     XShapeCombineRectangles(display, handle, ShapeBounding, 0, 0, xRectangles.data(),
                             static_cast<int>(xRectangles.size()), ShapeSet, Unsorted);
-    XShapeCombineRectangles(display, handle, ShapeInput, 0, 0, xRectangles.data(),
-                            static_cast<int>(xRectangles.size()), ShapeSet, Unsorted);
+    XShapeCombineRectangles(display, handle, ShapeInput, 0, 0, xRectangles.data(), static_cast<int>(xRectangles.size()),
+                            ShapeSet, Unsorted);
     XSync(display, False);
     return true;
 }

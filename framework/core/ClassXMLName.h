@@ -4,8 +4,7 @@
 // copies it into each new object.
 #include <string>
 
-template <class T>
-std::string& ClassXMLName()
+template <class T> std::string& ClassXMLName()
 {
     static std::string name;
     return name;

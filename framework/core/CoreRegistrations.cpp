@@ -17,8 +17,7 @@ SignalRegistrar<Signal::Activate> activateSignal("Vabo::Signal::Activate");
 SignalRegistrar<Signal::ScreenActivation> screenActivationSignal("Vabo::Signal::ScreenActivation");
 SignalRegistrar<Signal::ObjectSelected> objectSelectedSignal("Vabo::Signal::ObjectSelected");
 SignalRegistrar<Signal::ObjectDeselected> objectDeselectedSignal("Vabo::Signal::ObjectDeselected");
-SignalRegistrar<Signal::ObjectVisibilityChange> visibilityChangeSignal(
-    "Vabo::Signal::ObjectVisibilityChange");
+SignalRegistrar<Signal::ObjectVisibilityChange> visibilityChangeSignal("Vabo::Signal::ObjectVisibilityChange");
 SignalRegistrar<Signal::ObjectReady> objectReadySignal("Vabo::Signal::ObjectReady");
 // Skins connect to clicks by name, as they do to activations.
 SignalRegistrar<Signal::MouseClick> mouseClickSignal("Vabo::Signal::MouseClick");

@@ -85,8 +85,7 @@ std::shared_ptr<XmlDocument> _DocMap::GetDocument(const std::string& fileName, b
     auto document = std::make_shared<XmlDocument>(resolved);
     if (IsRegularFile(resolved, why) && !document->LoadFile(resolved, TIXML_ENCODING_UTF8)) {
         why = document->ErrorDesc();
-        why += " at line " + std::to_string(document->ErrorRow()) + ", column " +
-               std::to_string(document->ErrorCol());
+        why += " at line " + std::to_string(document->ErrorRow()) + ", column " + std::to_string(document->ErrorCol());
     }
     if (!why.empty()) {
         Platform::Log("DocMap::GetDocument - failed to load XML file " + resolved);

@@ -77,8 +77,8 @@ std::shared_ptr<Signal::Base> GlobalObjectFactory_::CreateSignal(const std::stri
     return it == signalCreators_.end() ? nullptr : it->second();
 }
 
-SlotFunction GlobalObjectFactory_::CreateSlot(
-    const std::string& slotName, GuiObject* slotObject, int signalTypeId) const
+SlotFunction GlobalObjectFactory_::CreateSlot(const std::string& slotName, GuiObject* slotObject,
+                                              int signalTypeId) const
 {
     auto it = slotFactories_.find(slotName);
     if (it == slotFactories_.end())
@@ -93,13 +93,11 @@ void GlobalObjectFactory_::ReportMissingType(const std::string& typeName, const 
 {
     const TiXmlDocument* document = element ? element->GetDocument() : nullptr;
     std::string fileName = document ? document->Value() : "";
-    Platform::Log(
-        "GlobalObjectFactory: Failed to create object of type " + typeName + " filename = " + fileName);
+    Platform::Log("GlobalObjectFactory: Failed to create object of type " + typeName + " filename = " + fileName);
     Platform::OpenInEditor(fileName);
 }
 
-const GlobalObjectFactory_::SlotFactoryBase* GlobalObjectFactory_::GetSlotFactory(
-    const std::string& slotName) const
+const GlobalObjectFactory_::SlotFactoryBase* GlobalObjectFactory_::GetSlotFactory(const std::string& slotName) const
 {
     auto it = slotFactories_.find(slotName);
     return it == slotFactories_.end() ? nullptr : it->second.get();
@@ -116,8 +114,8 @@ std::shared_ptr<GuiObject> GlobalObjectFactory_::Create(TiXmlElement* element) c
     return std::shared_ptr<GuiObject>(it->second(element));
 }
 
-GuiObject* GlobalObjectFactory_::CreateAndRegister(
-    const std::string& typeName, const std::string& name, GuiObject* owner, TiXmlElement* element)
+GuiObject* GlobalObjectFactory_::CreateAndRegister(const std::string& typeName, const std::string& name,
+                                                   GuiObject* owner, TiXmlElement* element)
 {
     auto creator = creators_.find(typeName);
     if (creator == creators_.end() || !element) {
@@ -151,8 +149,7 @@ GuiObject* GlobalObjectFactory_::CreateAndRegister(
         replaced->RemoveFromParent();
 
     if (TiXmlElement* own = object->GetXmlElement()) {
-        for (TiXmlElement* alias = own->FirstChildElement("Alias"); alias;
-             alias = alias->NextSiblingElement("Alias")) {
+        for (TiXmlElement* alias = own->FirstChildElement("Alias"); alias; alias = alias->NextSiblingElement("Alias")) {
             const char* aliasName = alias->Attribute("Name");
             if (aliasName && name == aliasName)
                 AddAlias(name, object.get(), owner);
@@ -174,8 +171,7 @@ void GlobalObjectFactory_::RegisterAliases(const std::string& name, GuiObject* o
     TiXmlElement* element = object->GetXmlElement();
     if (!element)
         return;
-    for (TiXmlElement* alias = element->FirstChildElement("Alias"); alias;
-         alias = alias->NextSiblingElement("Alias")) {
+    for (TiXmlElement* alias = element->FirstChildElement("Alias"); alias; alias = alias->NextSiblingElement("Alias")) {
         const char* aliasName = alias->Attribute("Name");
         if (aliasName && name == aliasName)
             AddAlias(name, object, owner);
@@ -288,8 +284,8 @@ void GlobalObjectFactory_::Forget(GuiObject* object)
     }
     for (auto& list : aliases_) {
         auto& entries = list.second;
-        entries.erase(std::remove_if(entries.begin(), entries.end(),
-                          [object](const auto& e) { return e.second == object; }),
+        entries.erase(
+            std::remove_if(entries.begin(), entries.end(), [object](const auto& e) { return e.second == object; }),
             entries.end());
     }
     ForgetObject(object);

@@ -42,8 +42,7 @@ public:
 
     // A member function of T taking signals of SignalClass (or any signal type, when
     // SignalClass is Signal::Base). A virtual member runs the object's override.
-    template <class T, class SignalClass, class Arg = SignalClass>
-    class SlotFactory : public SlotFactoryBase {
+    template <class T, class SignalClass, class Arg = SignalClass> class SlotFactory : public SlotFactoryBase {
     public:
         using Member = void (T::*)(Arg*, GuiObject*);
 
@@ -94,8 +93,8 @@ public:
     std::shared_ptr<GuiObject> Create(TiXmlElement* element) const;
     // Creates an object named name for owner, which holds it from then on (an earlier
     // object of that name under the owner is detached and released); null on failure.
-    GuiObject* CreateAndRegister(
-        const std::string& typeName, const std::string& name, GuiObject* owner, TiXmlElement* element);
+    GuiObject* CreateAndRegister(const std::string& typeName, const std::string& name, GuiObject* owner,
+                                 TiXmlElement* element);
 
     void AddAlias(const std::string& name, GuiObject* object, GuiObject* owner);
     void RegisterAliases(const std::string& name, GuiObject* object, GuiObject* owner);
@@ -155,8 +154,7 @@ void WarnObjectNotFound(const std::string& name);
 
 // Finds the named object (or "->" path) below start and casts it to T; null, with a
 // warning in the log, when there is none or it is of another class.
-template <class T>
-T* GetXMLObject(GuiObject* start, const std::string& name)
+template <class T> T* GetXMLObject(GuiObject* start, const std::string& name)
 {
     GuiObject* found = DllGlobalObjectFactoryInstance().FindObject(start, name);
     T* result = dynamic_cast<T*>(found);

@@ -180,7 +180,7 @@ void GuiObject::SetHeight(int height)
 }
 Rect GuiObject::GetRect() const
 {
-    return Rect { GetX(), GetY(), width_, height_ };
+    return Rect{GetX(), GetY(), width_, height_};
 }
 int GuiObject::GetRight() const
 {
@@ -209,7 +209,7 @@ int GuiObject::GetWindowY() const
 
 Rect GuiObject::GetBounds() const
 {
-    return Rect { GetX(), GetY(), width_, height_ };
+    return Rect{GetX(), GetY(), width_, height_};
 }
 
 void GuiObject::SubtreeMaxRight(int& right) const
@@ -313,7 +313,7 @@ bool GuiObject::HitTest(int x, int y)
         x -= parent_->GetWindowX();
         y -= parent_->GetWindowY();
     }
-    return Rect { OwnX(), OwnY(), GetWidth(), GetHeight() }.Contains(x, y);
+    return Rect{OwnX(), OwnY(), GetWidth(), GetHeight()}.Contains(x, y);
 }
 
 void GuiObject::UpdateLayout()
@@ -344,8 +344,7 @@ bool GuiObject::IsChildPressed() const
 {
     if (!pressed_)
         return false;
-    return std::any_of(
-        children_.begin(), children_.end(), [](const GuiObject* child) { return child->IsPressed(); });
+    return std::any_of(children_.begin(), children_.end(), [](const GuiObject* child) { return child->IsPressed(); });
 }
 
 bool GuiObject::ClickRequiresPress() const
@@ -401,7 +400,7 @@ bool GuiObject::IsChildInView(GuiObject* child)
         return false;
     GuiObject* top = GetTopObject();
     Rect view = top->GetRectInParent();
-    Rect own { child->GetWindowX(), child->GetWindowY(), child->GetWidth(), child->GetHeight() };
+    Rect own{child->GetWindowX(), child->GetWindowY(), child->GetWidth(), child->GetHeight()};
     int left = std::max(view.x, own.x);
     int right = std::min(view.x + view.width, own.x + own.width);
     int upper = std::max(view.y, own.y);
@@ -452,8 +451,8 @@ GuiObject* GuiObject::GetRootObject()
 Rect GuiObject::GetRectInParent() const
 {
     if (topLevel_)
-        return Rect { 0, 0, GetWidth(), GetHeight() };
-    return Rect { GetX(), GetY(), GetWidth(), GetHeight() };
+        return Rect{0, 0, GetWidth(), GetHeight()};
+    return Rect{GetX(), GetY(), GetWidth(), GetHeight()};
 }
 
 Rect GuiObject::GetRectInTopLevel() const
@@ -476,8 +475,7 @@ void GuiObject::WindowToLocal(Point& point) const
 
 bool GuiObject::FindSelectedChild(std::vector<GuiObject*>::iterator& it)
 {
-    it = std::find_if(
-        children_.begin(), children_.end(), [](const GuiObject* child) { return child->IsSelected(); });
+    it = std::find_if(children_.begin(), children_.end(), [](const GuiObject* child) { return child->IsSelected(); });
     return it != children_.end();
 }
 

@@ -28,7 +28,7 @@ class ScreenManagerInterface;
 namespace Signal {
 class SelectObject;
 class SelectNextObject;
-}
+} // namespace Signal
 
 class GuiObject : public XMLLoadSave {
 public:
@@ -192,8 +192,7 @@ public:
     // Adds the loader and runs it at once on the element (nothing without an element);
     // a loader that fails throws XMLLoadSaveException.
     void AddLoaderAndRun(TiXmlElement* element, Loader loader);
-    template <class T>
-    void RegisterLoader(TiXmlElement* element, T* object)
+    template <class T> void RegisterLoader(TiXmlElement* element, T* object)
     {
         if (element == nullptr || object == nullptr)
             return;
@@ -234,10 +233,8 @@ public:
     bool HasConnections(int typeId) const;
 
     ConnectResult ConnectElement(TiXmlElement* element);
-    ConnectResult ConnectSlot(
-        const std::string& signalName, const std::string& slotName, GuiObject* slotObject);
-    ConnectResult ConnectScreenSlot(
-        const std::string& signalName, const std::string& screenName, bool addToBackStack);
+    ConnectResult ConnectSlot(const std::string& signalName, const std::string& slotName, GuiObject* slotObject);
+    ConnectResult ConnectScreenSlot(const std::string& signalName, const std::string& screenName, bool addToBackStack);
 
     // Expires when this object is destroyed.
     std::weak_ptr<void> Watch() const { return life_.Watch(); }

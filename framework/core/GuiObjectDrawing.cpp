@@ -64,7 +64,7 @@ void GuiObject::OnShowToolTip(Signal::Base* base, GuiObject*)
     auto* signal = static_cast<Signal::ShowToolTip*>(base);
     if (!IsVisibleInTree() || signal->claimer != nullptr)
         return;
-    Point point { signal->x, signal->y };
+    Point point{signal->x, signal->y};
     if (ShowToolTip(IsVisible() && HitTest(signal->x, signal->y), &point))
         signal->claimer = this;
 }

@@ -105,7 +105,7 @@ void GuiObject::ClearSelection()
 bool GuiObject::HasSelectedChild() const
 {
     return std::any_of(children_.begin(), children_.end(),
-        [](const GuiObject* child) { return child->IsSelected() || child->HasSelectedChild(); });
+                       [](const GuiObject* child) { return child->IsSelected() || child->HasSelectedChild(); });
 }
 
 void GuiObject::TabSelect()
@@ -135,14 +135,14 @@ bool GuiObject::AddTabObject(GuiObject* object, int tabX, int tabY)
     PruneTabList();
     if (!HasVisibleTabObject() && object->IsVisible())
         object->Select();
-    tabList_.push_back(TabEntry { tabX, tabY, object, object->Watch() });
+    tabList_.push_back(TabEntry{tabX, tabY, object, object->Watch()});
     return true;
 }
 
 void GuiObject::PruneTabList()
 {
-    tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
-                       [](const TabEntry& entry) { return entry.watch.expired(); }),
+    tabList_.erase(
+        std::remove_if(tabList_.begin(), tabList_.end(), [](const TabEntry& entry) { return entry.watch.expired(); }),
         tabList_.end());
 }
 

@@ -207,7 +207,7 @@ void GuiObject::OnLeftButtonDown(Signal::Base* signal, GuiObject*)
     auto* press = static_cast<Signal::Positional*>(signal);
     if (focusOnClick_)
         GetScreenManager()->SetFocusObject(this);
-    pressPoint_ = Point { press->x - OwnX(), press->y - OwnY() };
+    pressPoint_ = Point{press->x - OwnX(), press->y - OwnY()};
     pressed_ = IsVisible() && HitTest(press->x, press->y);
     Invalidate();
 }
@@ -266,8 +266,7 @@ void GuiObject::SlotShow(Signal::Base*, GuiObject*)
 // uninitialised; it is not.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-Connection GuiObject::Connect(
-    int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch)
+Connection GuiObject::Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch)
 {
     std::shared_ptr<SlotList>& list = connections_[typeId][source != nullptr ? source->GetId() : 0];
     if (!list)

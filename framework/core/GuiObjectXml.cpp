@@ -117,7 +117,7 @@ void GuiObject::OnConnectXMLSlots(Signal::Base*, GuiObject*)
         ConnectResult result = ConnectElement(elements[connectedElements_]);
         if (!result.Connected()) {
             Platform::Log("Connect failed in " + XmlDocument::FileNameOf(elements[connectedElements_]) + ": "
-                + result.message);
+                          + result.message);
             throw XMLLoadSaveException();
         }
     }
@@ -136,7 +136,7 @@ ConnectResult GuiObject::ConnectElement(TiXmlElement* element)
     bool namedSlot = ReadXmlAttribute(slotName, element, "Slot", false);
     if (!namedSlot) {
         if (!ReadXmlAttribute(screenName, element, "ScreenSlot", false))
-            return ConnectResult { Connection(), "No Slot attribute specified" };
+            return ConnectResult{Connection(), "No Slot attribute specified"};
         std::string push;
         if (ReadXmlAttribute(push, element, "AddToBackStack", false))
             addToBackStack = push != "false";
@@ -151,7 +151,7 @@ ConnectResult GuiObject::ConnectElement(TiXmlElement* element)
 
     if (!namedSlot) {
         if (!signalObject)
-            return ConnectResult { Connection(), "Could not find signal object" };
+            return ConnectResult{Connection(), "Could not find signal object"};
         return signalObject->ConnectScreenSlot(signalName, screenName, addToBackStack);
     }
 
@@ -173,30 +173,29 @@ ConnectResult GuiObject::ConnectElement(TiXmlElement* element)
     return result;
 }
 
-ConnectResult GuiObject::ConnectSlot(
-    const std::string& signalName, const std::string& slotName, GuiObject* slotObject)
+ConnectResult GuiObject::ConnectSlot(const std::string& signalName, const std::string& slotName, GuiObject* slotObject)
 {
     GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
     int typeId = factory.GetSignalId(signalName);
     if (typeId == 0)
-        return ConnectResult { Connection(), "Failed to find signal " + signalName };
+        return ConnectResult{Connection(), "Failed to find signal " + signalName};
     SlotFunction slot = factory.CreateSlot(slotName, slotObject, typeId);
     if (!slot)
-        return ConnectResult { Connection(), "Failed to find or connect slot " + slotName };
-    return ConnectResult { Connect(typeId, nullptr, std::move(slot), slotObject->Watch()), "" };
+        return ConnectResult{Connection(), "Failed to find or connect slot " + slotName};
+    return ConnectResult{Connect(typeId, nullptr, std::move(slot), slotObject->Watch()), ""};
 }
 
-ConnectResult GuiObject::ConnectScreenSlot(
-    const std::string& signalName, const std::string& screenName, bool addToBackStack)
+ConnectResult GuiObject::ConnectScreenSlot(const std::string& signalName, const std::string& screenName,
+                                           bool addToBackStack)
 {
     int typeId = DllGlobalObjectFactoryInstance().GetSignalId(signalName);
     ScreenManagerInterface* screenManager = GetScreenManager();
     if (typeId == 0)
-        return ConnectResult { Connection(), "Failed to find signal: " + signalName };
+        return ConnectResult{Connection(), "Failed to find signal: " + signalName};
     SlotFunction activate = [screenManager, screenName, addToBackStack](Signal::Base*, GuiObject*) {
         screenManager->ActivateScreen(screenName, addToBackStack);
     };
-    return ConnectResult { Connect(typeId, nullptr, std::move(activate), screenManager->Watch()), "" };
+    return ConnectResult{Connect(typeId, nullptr, std::move(activate), screenManager->Watch()), ""};
 }
 
 } // namespace Vabo

@@ -16,11 +16,9 @@
 
 namespace Vabo {
 
-template <class T>
-class RegisterClass {
+template <class T> class RegisterClass {
 public:
-    RegisterClass(
-        const std::string& typeName, const std::string& defaultFile, GlobalObjectFactory_::Creator creator)
+    RegisterClass(const std::string& typeName, const std::string& defaultFile, GlobalObjectFactory_::Creator creator)
     {
         ::ClassXMLName<T>() = typeName;
         DllDocMapInstance().SetDefaultBaseXML(typeName, defaultFile);
@@ -28,11 +26,9 @@ public:
     }
 };
 
-template <class T, class SignalClass>
-class RegisterClassSlot {
+template <class T, class SignalClass> class RegisterClassSlot {
 public:
-    template <class Arg>
-    RegisterClassSlot(const std::string& slotName, void (T::*member)(Arg*, GuiObject*))
+    template <class Arg> RegisterClassSlot(const std::string& slotName, void (T::*member)(Arg*, GuiObject*))
     {
         auto factory = std::make_shared<GlobalObjectFactory_::SlotFactory<T, SignalClass, Arg>>(member);
         DllGlobalObjectFactoryInstance().RegisterSlot(slotName, std::move(factory));
@@ -40,14 +36,12 @@ public:
 };
 
 // A new signal of class S in its default state.
-template <class S>
-std::shared_ptr<Signal::Base> NewSignal()
+template <class S> std::shared_ptr<Signal::Base> NewSignal()
 {
     return std::make_shared<S>();
 }
 
-template <class S>
-class SignalRegistrar {
+template <class S> class SignalRegistrar {
 public:
     explicit SignalRegistrar(const std::string& signalName)
     {

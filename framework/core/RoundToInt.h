@@ -4,8 +4,9 @@
 
 namespace Vabo {
 
-inline int RoundToInt(float value) {
-  return static_cast<int>(value < 0.0f ? value - 0.5f : value + 0.5f);
+inline int RoundToInt(float value)
+{
+    return static_cast<int>(value < 0.0f ? value - 0.5f : value + 0.5f);
 }
 
-}  // namespace Vabo
+} // namespace Vabo

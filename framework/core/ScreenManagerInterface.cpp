@@ -19,8 +19,8 @@ bool ScreenManagerInterface::IsFocusObject(const GuiObject*) const
 void ScreenManagerInterface::AddScreen(const std::string& screenName, bool, const std::string& objectName,
                                        const std::string& fileName)
 {
-    Platform::Log("ScreenManager: cannot register the screen " + screenName + " (object " + objectName + " in " +
-                  fileName + "): this screen manager keeps no screens");
+    Platform::Log("ScreenManager: cannot register the screen " + screenName + " (object " + objectName + " in "
+                  + fileName + "): this screen manager keeps no screens");
 }
 
 } // namespace Vabo

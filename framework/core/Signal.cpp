@@ -9,7 +9,7 @@ _Base::~_Base() = default;
 
 void _Base::AddReceiver(GuiObject* object, int dx, int dy)
 {
-    receivers_.push_back(Receiver { object, dx, dy, object->Watch() });
+    receivers_.push_back(Receiver{object, dx, dy, object->Watch()});
 }
 
 } // namespace Signal

@@ -18,8 +18,7 @@ namespace Signal {
 
 // The type id of signal class T, given on the first request and stable afterwards.
 // 0 is never a type id: lookups use it for "no such type".
-template <class T>
-int TypeIdOf()
+template <class T> int TypeIdOf()
 {
     static std::uint32_t id = 0;
     return static_cast<int>(RequestSignalTypeId(id));
@@ -52,11 +51,7 @@ public:
     bool IsBroadcast() const { return broadcast_; }
     void SetBroadcast(bool broadcast) { broadcast_ = broadcast; }
     int GetTypeId() const { return typeId_; }
-    template <class T>
-    bool Is() const
-    {
-        return typeId_ == TypeIdOf<T>();
-    }
+    template <class T> bool Is() const { return typeId_ == TypeIdOf<T>(); }
 
     const std::vector<Receiver>& GetReceivers() const { return receivers_; }
     void AddReceiver(GuiObject* object, int dx, int dy);

@@ -7,7 +7,7 @@
 namespace Vabo {
 
 // Touched by every id request before the id is read.
-struct SignalId_ {};
+struct SignalId_ { };
 
 SignalId_& DllSignalIdInstance();
 

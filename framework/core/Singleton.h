@@ -21,8 +21,7 @@ void RunExitRelease();
 // Loki creation policy: new/delete, the exit release before the first
 // deletion, and a permanent dead flag (Loki's own flag is cleared when it
 // reports the dead reference, which would let a second call make a new one).
-template <class T>
-struct CreateWithExitRelease {
+template <class T> struct CreateWithExitRelease {
     static T* Create()
     {
         if (Dead())
@@ -45,7 +44,6 @@ private:
     }
 };
 
-template <class T>
-using SingletonHolder = Loki::SingletonHolder<T, CreateWithExitRelease>;
+template <class T> using SingletonHolder = Loki::SingletonHolder<T, CreateWithExitRelease>;
 
 } // namespace Vabo

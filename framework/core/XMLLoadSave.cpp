@@ -124,8 +124,8 @@ TiXmlElement* XMLLoadSave::ResolveBaseXML(TiXmlElement* element)
         baseName = DllDocMapInstance().GetDefaultBaseXML(element->ValueStr());
 
     if (baseDepth >= kMaxBaseDepth) {
-        Platform::Log("XMLLoadSave: BaseXML chain deeper than " + std::to_string(kMaxBaseDepth) + " at " +
-                      baseName + " in " + XmlDocument::FileNameOf(element) + "; a base names itself");
+        Platform::Log("XMLLoadSave: BaseXML chain deeper than " + std::to_string(kMaxBaseDepth) + " at " + baseName
+                      + " in " + XmlDocument::FileNameOf(element) + "; a base names itself");
         ThrowXmlError(element, "BaseXML");
     }
     TiXmlElement* base = nullptr;
@@ -219,8 +219,8 @@ bool XMLLoadSave::MatchesName(TiXmlElement* element, const std::string& name)
 
 void XMLLoadSave::ReportFailedLoader(const std::string& typeName, const TiXmlElement* element)
 {
-    Platform::Log("XMLLoadSave: " + typeName + " could not be loaded from element " +
-                  (element ? element->ValueStr() + " in " + XmlDocument::FileNameOf(element) : "(none)"));
+    Platform::Log("XMLLoadSave: " + typeName + " could not be loaded from element "
+                  + (element ? element->ValueStr() + " in " + XmlDocument::FileNameOf(element) : "(none)"));
 }
 
 void XMLLoadSave::ThrowXmlError(const TiXmlElement* element, const std::string& name)

@@ -49,8 +49,7 @@ public:
     TiXmlElement* LoadXML(const std::string& fileName, TiXmlElement* including = nullptr, bool asIs = false);
     // As LoadXML, but a document that cannot be loaded is logged, offered to
     // the editor and thrown as XMLLoadSaveException.
-    TiXmlElement* LoadXMLOrThrow(const std::string& fileName, TiXmlElement* including = nullptr,
-                                 bool asIs = false);
+    TiXmlElement* LoadXMLOrThrow(const std::string& fileName, TiXmlElement* including = nullptr, bool asIs = false);
     // The element itself, or the root of its base document with the
     // element's attributes and children merged in.
     TiXmlElement* ResolveBaseXML(TiXmlElement* element);
@@ -80,12 +79,10 @@ public:
     // "Width" or else height. Returns whether the child was there; a missing
     // required child is the XML error.
     template <class Font>
-    bool ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* element, const std::string& tag,
-                      bool required);
+    bool ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* element, const std::string& tag, bool required);
 
     // Builds a font from a "Font" element itself, with the attributes above.
-    template <class Font>
-    void ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement);
+    template <class Font> void ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement);
 
     // Writes the value's text; unless suppressed, also onto the node a
     // merged copy came from, so the edit lands in the document it came from.
@@ -133,8 +130,7 @@ public:
     // name becomes T's, the loading flag is set meanwhile, and a loader that
     // fails throws XMLLoadSaveException.
     template <class T>
-    static void LoadOrThrow(TiXmlElement* element, T* object,
-                            bool (T::*loader)(TiXmlElement*) = &T::LoadFromXML);
+    static void LoadOrThrow(TiXmlElement* element, T* object, bool (T::*loader)(TiXmlElement*) = &T::LoadFromXML);
 
 protected:
     bool loading;
@@ -151,19 +147,16 @@ private:
                                       std::shared_ptr<XmlDocument>& document);
     // The attribute's text with every macro expanded; false when it is
     // absent or a reference cannot be resolved (the XML error if required).
-    bool ReadAttributeText(std::string& text, const TiXmlElement* element, const std::string& attribute,
-                           bool required);
+    bool ReadAttributeText(std::string& text, const TiXmlElement* element, const std::string& attribute, bool required);
     // A text that does not convert: the XML error when required, else logged.
-    bool RejectText(const TiXmlElement* element, const std::string& attribute, const std::string& text,
-                    bool required);
+    bool RejectText(const TiXmlElement* element, const std::string& attribute, const std::string& text, bool required);
     static void ReportFailedLoader(const std::string& typeName, const TiXmlElement* element);
     void WriteAttribute(TiXmlElement* element, const std::string& attribute, const std::string& text,
                         bool suppressWriteThrough);
 };
 
 template <class T>
-bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute,
-                                   bool required)
+bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required)
 {
     std::string text;
     if (!ReadAttributeText(text, element, attribute, required))
@@ -188,8 +181,7 @@ bool XMLLoadSave::ReadXmlChild(std::shared_ptr<Font>& target, TiXmlElement* elem
     return true;
 }
 
-template <class Font>
-void XMLLoadSave::ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement)
+template <class Font> void XMLLoadSave::ReadXmlFont(std::shared_ptr<Font>& target, TiXmlElement* fontElement)
 {
     std::string family;
     float size = 0.0f;
@@ -215,8 +207,7 @@ bool XMLLoadSave::SetXmlAttribute(TiXmlElement* element, const std::string& attr
     return true;
 }
 
-template <class T>
-void XMLLoadSave::LoadOrThrow(TiXmlElement* element, T* object, bool (T::*loader)(TiXmlElement*))
+template <class T> void XMLLoadSave::LoadOrThrow(TiXmlElement* element, T* object, bool (T::*loader)(TiXmlElement*))
 {
     XMLLoadSave& base = *object;
     base.typeName = ClassXMLName<T>();

@@ -54,8 +54,8 @@ std::string XMLLoadSave::ExpandLibraryPath(const std::string& text)
     const std::string::size_type macro = text.find(kLibraryMacro);
     if (macro == std::string::npos)
         return text;
-    return DllDocMapInstance().GetLibraryFolder() + "/" +
-           text.substr(macro + std::char_traits<char>::length(kLibraryMacro));
+    return DllDocMapInstance().GetLibraryFolder() + "/"
+        + text.substr(macro + std::char_traits<char>::length(kLibraryMacro));
 }
 
 bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* element, const std::string& attribute,
@@ -81,8 +81,8 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
         if (closing == std::string::npos)
             return true;
         if (replaced == kMaxReplacements) {
-            Platform::Log("XMLLoadSave: references in attribute " + attribute + " of " + element->ValueStr() +
-                          " in " + XmlDocument::FileNameOf(element) + " do not end (a reference names itself)");
+            Platform::Log("XMLLoadSave: references in attribute " + attribute + " of " + element->ValueStr() + " in "
+                          + XmlDocument::FileNameOf(element) + " do not end (a reference names itself)");
             break;
         }
         const std::string elementName = text.substr(dollar + 1, bang - dollar - 1);
@@ -120,8 +120,8 @@ bool XMLLoadSave::RejectText(const TiXmlElement* element, const std::string& att
 {
     if (required)
         ThrowXmlError(element, attribute);
-    Platform::Log("XMLLoadSave: attribute " + attribute + " = \"" + text + "\" of " + element->ValueStr() +
-                  " in " + XmlDocument::FileNameOf(element) + " is not a value of its type; ignored");
+    Platform::Log("XMLLoadSave: attribute " + attribute + " = \"" + text + "\" of " + element->ValueStr() + " in "
+                  + XmlDocument::FileNameOf(element) + " is not a value of its type; ignored");
     return false;
 }
 
@@ -265,8 +265,8 @@ bool XMLLoadSave::ToString(GdiplusGfxLayer::FontStyle value, std::string& text)
 
 bool XMLLoadSave::ToString(const GdiplusGfxLayer::Color& value, std::string& text)
 {
-    text = std::to_string(value.GetRed()) + "," + std::to_string(value.GetGreen()) + "," +
-           std::to_string(value.GetBlue()) + "," + std::to_string(value.GetAlpha());
+    text = std::to_string(value.GetRed()) + "," + std::to_string(value.GetGreen()) + ","
+        + std::to_string(value.GetBlue()) + "," + std::to_string(value.GetAlpha());
     return true;
 }
 

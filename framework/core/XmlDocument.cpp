@@ -36,8 +36,7 @@ namespace {
 
 // Walks a document and the documents that included it, in order, until the
 // field asked for is set.
-template <class Field>
-Field* LookUpAlongIncludes(const TiXmlDocument* document, Field* (*field)(const XmlDocument&))
+template <class Field> Field* LookUpAlongIncludes(const TiXmlDocument* document, Field* (*field)(const XmlDocument&))
 {
     // Each step moves to a document that named the current one as its base,
     // and bases are loaded anew for every inclusion, so the chain ends; the

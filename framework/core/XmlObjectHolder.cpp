@@ -20,7 +20,9 @@ namespace {
 // Sets the owner's loading flag for the lifetime of the guard.
 class LoadingScope {
 public:
-    explicit LoadingScope(XMLLoadSave& object) : object_(object), previous_(object.IsLoading())
+    explicit LoadingScope(XMLLoadSave& object)
+        : object_(object)
+        , previous_(object.IsLoading())
     {
         object_.SetLoading(true);
     }
@@ -53,7 +55,12 @@ bool AttributeIs(XMLLoadSave& reader, TiXmlElement* element, const char* name, c
 
 } // namespace
 
-XmlObjectHolder::XmlObjectHolder() : startTicks_(Platform::NowMs()), running_(true), animationAllowed_(true) {}
+XmlObjectHolder::XmlObjectHolder()
+    : startTicks_(Platform::NowMs())
+    , running_(true)
+    , animationAllowed_(true)
+{
+}
 
 bool XmlObjectHolder::CreateObjects(TiXmlElement* element)
 {
@@ -280,11 +287,11 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
             if (key.hasAlpha)
                 child->SetAlpha(key.alpha);
             if (key.hasX && key.hasY && key.hasWidth && key.hasHeight)
-                ApplyFractions(child, {key.x + record.x, key.y + record.y, key.width * record.width,
-                                       key.height * record.height});
+                ApplyFractions(
+                    child, {key.x + record.x, key.y + record.y, key.width * record.width, key.height * record.height});
             if (!applyOnly) {
                 key.fired = true;
-                fired.push_back(Fired { child, child->Watch(), key.signal });
+                fired.push_back(Fired{child, child->Watch(), key.signal});
             }
         }
     });

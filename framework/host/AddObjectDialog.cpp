@@ -14,48 +14,57 @@ namespace Vabo {
 
 namespace {
 
-RegisterClass<AddObjectDialog> dialogClass(
-    "Vabo::AddObjectDialog", "$VABO/Objects/AddObjectDialog/AddObjectDialog.xml",
-    [](TiXmlElement* element) -> GuiObject* { return new AddObjectDialog(element); });
-RegisterClassSlot<AddObjectDialog, Signal::Activate> okSlot("Vabo::AddObjectDialog::OKSlot",
-                                                            &AddObjectDialog::OKSlot);
+RegisterClass<AddObjectDialog> dialogClass("Vabo::AddObjectDialog", "$VABO/Objects/AddObjectDialog/AddObjectDialog.xml",
+                                           [](TiXmlElement* element) -> GuiObject* {
+                                               return new AddObjectDialog(element);
+                                           });
+RegisterClassSlot<AddObjectDialog, Signal::Activate> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
 RegisterClassSlot<AddObjectDialog, Signal::String> stringSlot("Vabo::AddObjectDialog::StringSlot",
                                                               &AddObjectDialog::StringSlot);
 SignalRegistrar<Signal::String> stringSignal("Vabo::Signal::String");
 
 // The GUI builder's add-object command asks its name through this dialog.
 struct DialogInstaller {
-  DialogInstaller() { XmlObjectHolder::SetAddObjectDialogRunner(&RunAddObjectDialog); }
+    DialogInstaller() { XmlObjectHolder::SetAddObjectDialogRunner(&RunAddObjectDialog); }
 } dialogInstaller;
 
 constexpr unsigned kTabKey = 9;
 constexpr int kSelectRight = 1;
 
-}  // namespace
+} // namespace
 
-AddObjectDialog::AddObjectDialog(TiXmlElement* element) : GridLayout(element, true) {}
+AddObjectDialog::AddObjectDialog(TiXmlElement* element)
+    : GridLayout(element, true)
+{
+}
 
 AddObjectDialog::~AddObjectDialog() = default;
 
-void AddObjectDialog::OKSlot(Signal::Base*, GuiObject*) { confirmed_ = true; }
-
-void AddObjectDialog::StringSlot(Signal::Base* signal, GuiObject*) {
-  text_ = static_cast<Signal::String*>(signal)->text;
+void AddObjectDialog::OKSlot(Signal::Base*, GuiObject*)
+{
+    confirmed_ = true;
 }
 
-bool RunAddObjectDialog(GuiObject* owner, TiXmlElement* element, std::string& text) {
-  TitleWindow window(element);
-  if (VaboWnd* host = window.GetHostWnd()) {
-    // Bindings are process-wide: from now on Tab moves the selection right in
-    // every window of the program.
-    host->GetScreenManager().AddKeyBinding(Signal::KeyPress(kTabKey),
-                                           std::make_shared<Signal::SelectNextObject>(kSelectRight));
-  }
-  window.DoModal(dynamic_cast<Window*>(owner));
-  AddObjectDialog* dialog = GetXMLObject<AddObjectDialog>(&window, "AddObjectWidget");
-  if (!dialog) return false;
-  text = dialog->GetText();
-  return dialog->IsConfirmed();
+void AddObjectDialog::StringSlot(Signal::Base* signal, GuiObject*)
+{
+    text_ = static_cast<Signal::String*>(signal)->text;
 }
 
-}  // namespace Vabo
+bool RunAddObjectDialog(GuiObject* owner, TiXmlElement* element, std::string& text)
+{
+    TitleWindow window(element);
+    if (VaboWnd* host = window.GetHostWnd()) {
+        // Bindings are process-wide: from now on Tab moves the selection right in
+        // every window of the program.
+        host->GetScreenManager().AddKeyBinding(Signal::KeyPress(kTabKey),
+                                               std::make_shared<Signal::SelectNextObject>(kSelectRight));
+    }
+    window.DoModal(dynamic_cast<Window*>(owner));
+    AddObjectDialog* dialog = GetXMLObject<AddObjectDialog>(&window, "AddObjectWidget");
+    if (!dialog)
+        return false;
+    text = dialog->GetText();
+    return dialog->IsConfirmed();
+}
+
+} // namespace Vabo

@@ -13,21 +13,21 @@
 namespace Vabo {
 
 class AddObjectDialog : public GridLayout {
- public:
-  explicit AddObjectDialog(TiXmlElement* element);
-  ~AddObjectDialog() override;
+public:
+    explicit AddObjectDialog(TiXmlElement* element);
+    ~AddObjectDialog() override;
 
-  // Marks the dialog as confirmed; the skin closes the window itself.
-  void OKSlot(Signal::Base* signal, GuiObject* object);
-  // Keeps the text of a Signal::String, replacing the previous one.
-  void StringSlot(Signal::Base* signal, GuiObject* object);
+    // Marks the dialog as confirmed; the skin closes the window itself.
+    void OKSlot(Signal::Base* signal, GuiObject* object);
+    // Keeps the text of a Signal::String, replacing the previous one.
+    void StringSlot(Signal::Base* signal, GuiObject* object);
 
-  bool IsConfirmed() const { return confirmed_; }
-  const std::string& GetText() const { return text_; }
+    bool IsConfirmed() const { return confirmed_; }
+    const std::string& GetText() const { return text_; }
 
- private:
-  bool confirmed_ = false;
-  std::string text_;
+private:
+    bool confirmed_ = false;
+    std::string text_;
 };
 
 // Runs the dialog built from its document's root element modally over the
@@ -35,4 +35,4 @@ class AddObjectDialog : public GridLayout {
 // into text. A document without an "AddObjectWidget" dialog answers false.
 bool RunAddObjectDialog(GuiObject* owner, TiXmlElement* element, std::string& text);
 
-}  // namespace Vabo
+} // namespace Vabo

@@ -8,45 +8,45 @@
 namespace Vabo {
 
 class AppWindow : public Window {
- public:
-  explicit AppWindow(TiXmlElement* element);
-  ~AppWindow() override;
+public:
+    explicit AppWindow(TiXmlElement* element);
+    ~AppWindow() override;
 
-  // Follows the host window's new size and rebuilds a shaped outline.
-  void WindowSizedSlot(Signal::Base* signal, GuiObject* object) override;
+    // Follows the host window's new size and rebuilds a shaped outline.
+    void WindowSizedSlot(Signal::Base* signal, GuiObject* object) override;
 
-  virtual void DragStartSlot(Signal::Base* signal, GuiObject* object);
-  virtual void DragEndSlot(Signal::Base* signal, GuiObject* object);
-  virtual void DragSlot(Signal::Base* signal, GuiObject* object);
+    virtual void DragStartSlot(Signal::Base* signal, GuiObject* object);
+    virtual void DragEndSlot(Signal::Base* signal, GuiObject* object);
+    virtual void DragSlot(Signal::Base* signal, GuiObject* object);
 
-  bool LoadFromXML(TiXmlElement* element);
+    bool LoadFromXML(TiXmlElement* element);
 
-  int GetMinimumWidth() const { return minWidth_; }
-  int GetMinimumHeight() const { return minHeight_; }
+    int GetMinimumWidth() const { return minWidth_; }
+    int GetMinimumHeight() const { return minHeight_; }
 
- private:
-  // The grips' watches tell when a grip was destroyed (a skin may replace it).
-  GuiObject* ResizeGrip() const { return resizeWatch_.expired() ? nullptr : resizeGrip_; }
-  GuiObject* MoveGrip() const { return moveWatch_.expired() ? nullptr : moveGrip_; }
+private:
+    // The grips' watches tell when a grip was destroyed (a skin may replace it).
+    GuiObject* ResizeGrip() const { return resizeWatch_.expired() ? nullptr : resizeGrip_; }
+    GuiObject* MoveGrip() const { return moveWatch_.expired() ? nullptr : moveGrip_; }
 
-  GuiObject* resizeGrip_ = nullptr;
-  std::weak_ptr<void> resizeWatch_;
-  GuiObject* moveGrip_ = nullptr;
-  std::weak_ptr<void> moveWatch_;
-  bool moving_ = false;
-  bool resizing_ = false;
-  bool preserveAspect_ = false;
-  float minFactor_ = 0.0f;
-  int minWidth_ = 0;
-  int minHeight_ = 0;
-  float aspect_ = 0.0f;
-  // Where the drag started, in screen coordinates: the pointer and the window's
-  // own top-left and size. Drags follow the global pointer, because the window
-  // moves under the pointer and its own coordinates lag behind the moves.
-  Point pressGlobal_;
-  Point startTopLeft_;
-  int startWidth_ = 0;
-  int startHeight_ = 0;
+    GuiObject* resizeGrip_ = nullptr;
+    std::weak_ptr<void> resizeWatch_;
+    GuiObject* moveGrip_ = nullptr;
+    std::weak_ptr<void> moveWatch_;
+    bool moving_ = false;
+    bool resizing_ = false;
+    bool preserveAspect_ = false;
+    float minFactor_ = 0.0f;
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+    float aspect_ = 0.0f;
+    // Where the drag started, in screen coordinates: the pointer and the window's
+    // own top-left and size. Drags follow the global pointer, because the window
+    // moves under the pointer and its own coordinates lag behind the moves.
+    Point pressGlobal_;
+    Point startTopLeft_;
+    int startWidth_ = 0;
+    int startHeight_ = 0;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

@@ -7,8 +7,8 @@ namespace Vabo {
 
 std::optional<std::vector<Platform::Rect>> CreateRegionFromBitmap(cairo_surface_t* bitmap, int threshold, bool keep)
 {
-    if (!bitmap || cairo_surface_get_type(bitmap) != CAIRO_SURFACE_TYPE_IMAGE ||
-        cairo_image_surface_get_format(bitmap) != CAIRO_FORMAT_ARGB32)
+    if (!bitmap || cairo_surface_get_type(bitmap) != CAIRO_SURFACE_TYPE_IMAGE
+        || cairo_image_surface_get_format(bitmap) != CAIRO_FORMAT_ARGB32)
         return std::nullopt;
     cairo_surface_flush(bitmap);
     const unsigned char* data = cairo_image_surface_get_data(bitmap);

@@ -6,9 +6,9 @@
 
 namespace Vabo {
 
-GfxLayerImageServer_::ImageCache::ImageCache(const Picture& original, int width, int height,
-                                             int interpolationMode)
-    : width(width), height(height)
+GfxLayerImageServer_::ImageCache::ImageCache(const Picture& original, int width, int height, int interpolationMode)
+    : width(width)
+    , height(height)
 {
     if (width == -1 || height == -1) {
         picture = original;
@@ -18,7 +18,10 @@ GfxLayerImageServer_::ImageCache::ImageCache(const Picture& original, int width,
     picture->DrawImageScaled(*original, 0, 0, width, height, interpolationMode);
 }
 
-GfxLayerImageServer_::GfxLayerImageServer_() : start_(Platform::NowMs()) {}
+GfxLayerImageServer_::GfxLayerImageServer_()
+    : start_(Platform::NowMs())
+{
+}
 
 void GfxLayerImageServer_::ResolvePath(std::string& path)
 {
@@ -42,8 +45,8 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::Original(const std::string& 
     return original;
 }
 
-GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std::string path, int width,
-                                                            int height, int interpolationMode)
+GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std::string path, int width, int height,
+                                                             int interpolationMode)
 {
     ResolvePath(path);
     if (width < 1 || height < 1)

@@ -11,17 +11,22 @@ namespace Vabo {
 namespace Signal {
 
 class GuiBuilderPosition : public Base {
- public:
-  GuiBuilderPosition(std::int32_t x = 0, std::int32_t y = 0, std::int32_t width = 0,
-                     std::int32_t height = 0)
-      : Base(TypeIdOf<GuiBuilderPosition>(), true), x(x), y(y), width(width), height(height) {}
-  std::string Name() const override { return "GuiBuilderPosition"; }
+public:
+    GuiBuilderPosition(std::int32_t x = 0, std::int32_t y = 0, std::int32_t width = 0, std::int32_t height = 0)
+        : Base(TypeIdOf<GuiBuilderPosition>(), true)
+        , x(x)
+        , y(y)
+        , width(width)
+        , height(height)
+    {
+    }
+    std::string Name() const override { return "GuiBuilderPosition"; }
 
-  std::int32_t x;
-  std::int32_t y;
-  std::int32_t width;
-  std::int32_t height;
+    std::int32_t x;
+    std::int32_t y;
+    std::int32_t width;
+    std::int32_t height;
 };
 
-}  // namespace Signal
-}  // namespace Vabo
+} // namespace Signal
+} // namespace Vabo

@@ -15,7 +15,10 @@ namespace Signal {
 
 class MouseMove : public Positional {
 public:
-    MouseMove(int x = 0, int y = 0) : Positional(TypeIdOf<MouseMove>(), x, y, false) {}
+    MouseMove(int x = 0, int y = 0)
+        : Positional(TypeIdOf<MouseMove>(), x, y, false)
+    {
+    }
     std::string Name() const override { return "MouseMove"; }
 };
 
@@ -23,7 +26,10 @@ public:
 class MouseWheel : public Positional {
 public:
     MouseWheel(int x = 0, int y = 0, std::int32_t delta = 0)
-        : Positional(TypeIdOf<MouseWheel>(), x, y, false), delta(delta) {}
+        : Positional(TypeIdOf<MouseWheel>(), x, y, false)
+        , delta(delta)
+    {
+    }
     std::string Name() const override { return "MouseWheel"; }
 
     std::int32_t delta;
@@ -31,31 +37,46 @@ public:
 
 class LeftButtonDblClk : public Positional {
 public:
-    LeftButtonDblClk(int x = 0, int y = 0) : Positional(TypeIdOf<LeftButtonDblClk>(), x, y, false) {}
+    LeftButtonDblClk(int x = 0, int y = 0)
+        : Positional(TypeIdOf<LeftButtonDblClk>(), x, y, false)
+    {
+    }
     std::string Name() const override { return "LeftButtonDblClk"; }
 };
 
 class RightButtonDblClk : public Positional {
 public:
-    RightButtonDblClk(int x = 0, int y = 0) : Positional(TypeIdOf<RightButtonDblClk>(), x, y, false) {}
+    RightButtonDblClk(int x = 0, int y = 0)
+        : Positional(TypeIdOf<RightButtonDblClk>(), x, y, false)
+    {
+    }
     std::string Name() const override { return "RightButtonDblClk"; }
 };
 
 class RightButtonDown : public Positional {
 public:
-    RightButtonDown(int x = 0, int y = 0) : Positional(TypeIdOf<RightButtonDown>(), x, y, false) {}
+    RightButtonDown(int x = 0, int y = 0)
+        : Positional(TypeIdOf<RightButtonDown>(), x, y, false)
+    {
+    }
     std::string Name() const override { return "RightButtonDown"; }
 };
 
 class RightButtonUp : public Positional {
 public:
-    RightButtonUp(int x = 0, int y = 0) : Positional(TypeIdOf<RightButtonUp>(), x, y, false) {}
+    RightButtonUp(int x = 0, int y = 0)
+        : Positional(TypeIdOf<RightButtonUp>(), x, y, false)
+    {
+    }
     std::string Name() const override { return "RightButtonUp"; }
 };
 
 class GuiBuilderActivate : public Base {
 public:
-    GuiBuilderActivate() : Base(TypeIdOf<GuiBuilderActivate>(), true) {}
+    GuiBuilderActivate()
+        : Base(TypeIdOf<GuiBuilderActivate>(), true)
+    {
+    }
     std::string Name() const override { return "GuiBuilderActivate"; }
 };
 
@@ -63,7 +84,11 @@ public:
 class WindowSized : public Base {
 public:
     WindowSized(std::int32_t width = 0, std::int32_t height = 0)
-        : Base(TypeIdOf<WindowSized>(), true), width(width), height(height) {}
+        : Base(TypeIdOf<WindowSized>(), true)
+        , width(width)
+        , height(height)
+    {
+    }
     std::string Name() const override { return "WindowSized"; }
 
     std::int32_t width;
@@ -73,7 +98,11 @@ public:
 // Sent to one object: focusLost is false when it gains the keyboard focus, true when it loses it.
 class FocusChange : public Base {
 public:
-    explicit FocusChange(bool focusLost = false) : Base(TypeIdOf<FocusChange>(), true), focusLost(focusLost) {}
+    explicit FocusChange(bool focusLost = false)
+        : Base(TypeIdOf<FocusChange>(), true)
+        , focusLost(focusLost)
+    {
+    }
     std::string Name() const override { return "FocusChange"; }
 
     bool focusLost;
@@ -83,7 +112,10 @@ public:
 class DropFile : public Positional {
 public:
     DropFile(int x = 0, int y = 0, const std::string& fileName = std::string())
-        : Positional(TypeIdOf<DropFile>(), x, y, false), fileName(fileName) {}
+        : Positional(TypeIdOf<DropFile>(), x, y, false)
+        , fileName(fileName)
+    {
+    }
     std::string Name() const override { return "DropFile"; }
 
     std::string fileName;
@@ -91,7 +123,10 @@ public:
 
 class GuiBuilderSelect : public Positional {
 public:
-    GuiBuilderSelect(int x = 0, int y = 0) : Positional(TypeIdOf<GuiBuilderSelect>(), x, y, true) {}
+    GuiBuilderSelect(int x = 0, int y = 0)
+        : Positional(TypeIdOf<GuiBuilderSelect>(), x, y, true)
+    {
+    }
     std::string Name() const override { return "GuiBuilderSelect"; }
 };
 
@@ -99,7 +134,11 @@ public:
 class HostWindowMoved : public Base {
 public:
     HostWindowMoved(std::int32_t x = 0, std::int32_t y = 0)
-        : Base(TypeIdOf<HostWindowMoved>(), true), x(x), y(y) {}
+        : Base(TypeIdOf<HostWindowMoved>(), true)
+        , x(x)
+        , y(y)
+    {
+    }
     std::string Name() const override { return "HostWindowMoved"; }
 
     std::int32_t x;
@@ -110,7 +149,11 @@ public:
 // for Backspace, the arrows, Home, End and Delete.
 class KeyPress : public Base {
 public:
-    explicit KeyPress(std::uint32_t code = 0) : Base(TypeIdOf<KeyPress>(), false), code(code) {}
+    explicit KeyPress(std::uint32_t code = 0)
+        : Base(TypeIdOf<KeyPress>(), false)
+        , code(code)
+    {
+    }
     std::string Name() const override { return "KeyPress"; }
 
     std::uint32_t code;

@@ -19,8 +19,8 @@ const RegisterClass<Image> imageClass("Vabo::Image", "$VABO/Objects/Image/Image.
 bool InterpolationModeByName(const std::string& name, int& mode)
 {
     static const std::map<std::string, int> modes = {
-        {"Default", 0},  {"LowQuality", 1},      {"HighQuality", 2},         {"Bilinear", 3},
-        {"Bicubic", 4},  {"NearestNeighbor", 5}, {"HighQualityBilinear", 6}, {"HighQualityBicubic", 7},
+        {"Default", 0}, {"LowQuality", 1},      {"HighQuality", 2},         {"Bilinear", 3},
+        {"Bicubic", 4}, {"NearestNeighbor", 5}, {"HighQualityBilinear", 6}, {"HighQualityBicubic", 7},
     };
     const auto found = modes.find(name);
     if (found == modes.end())
@@ -31,12 +31,16 @@ bool InterpolationModeByName(const std::string& name, int& mode)
 
 } // namespace
 
-Image::Image(TiXmlElement* element) : GuiObject(element, 1, 0)
+Image::Image(TiXmlElement* element)
+    : GuiObject(element, 1, 0)
 {
     RegisterLoader(element, this);
 }
 
-Image::Image(const std::string& fileName, bool scaled) : GuiObject(1, 0), fileName_(fileName), scaled_(scaled)
+Image::Image(const std::string& fileName, bool scaled)
+    : GuiObject(1, 0)
+    , fileName_(fileName)
+    , scaled_(scaled)
 {
     if (!scaled_)
         sharedPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
@@ -44,8 +48,8 @@ Image::Image(const std::string& fileName, bool scaled) : GuiObject(1, 0), fileNa
 }
 
 Image::Image(GuiObject* other, const std::string& fileName)
-    : GuiObject(other == this ? 1 : other->IsUnselectable(), other == this ? 0 : other->GetFixedSize()),
-      fileName_(fileName)
+    : GuiObject(other == this ? 1 : other->IsUnselectable(), other == this ? 0 : other->GetFixedSize())
+    , fileName_(fileName)
 {
     if (other != this)
         SizeToPicture();
@@ -160,8 +164,8 @@ bool Image::DrawInto(GdiplusGfxLayer::Painter& painter, Rect& source, const Rect
         return false;
     const double sx = static_cast<double>(sharedPicture_->GetWidth()) / GetWidth();
     const double sy = static_cast<double>(sharedPicture_->GetHeight()) / GetHeight();
-    source = Rect{static_cast<int>(source.x * sx), static_cast<int>(source.y * sy),
-                  static_cast<int>(source.width * sx), static_cast<int>(source.height * sy)};
+    source = Rect{static_cast<int>(source.x * sx), static_cast<int>(source.y * sy), static_cast<int>(source.width * sx),
+                  static_cast<int>(source.height * sy)};
     return painter.DrawImageRect(*sharedPicture_, source, destination);
 }
 

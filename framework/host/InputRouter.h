@@ -12,7 +12,10 @@ class ScreenManager;
 
 class InputRouter {
 public:
-    explicit InputRouter(ScreenManager& screens) : screens_(screens) {}
+    explicit InputRouter(ScreenManager& screens)
+        : screens_(screens)
+    {
+    }
 
     // hostFocused: whether the host window has the keyboard focus.
     bool Route(const Platform::HostInput& input, bool hostFocused);

@@ -14,78 +14,88 @@ namespace Vabo {
 namespace {
 
 // Registered under its bare name, as the application's message function names it.
-RegisterClass<MessageBoxA> messageBoxClass(
-    "MessageBoxA", "$VABO/Objects/MessageBoxA/MessageBoxA.xml",
-    [](TiXmlElement* element) -> GuiObject* { return new MessageBoxA(element); });
+RegisterClass<MessageBoxA> messageBoxClass("MessageBoxA", "$VABO/Objects/MessageBoxA/MessageBoxA.xml",
+                                           [](TiXmlElement* element) -> GuiObject* {
+                                               return new MessageBoxA(element);
+                                           });
 RegisterClassSlot<MessageBoxA, Signal::Activate> buttonSlot("MessageBox::ButtonClickedSlot",
                                                             &MessageBoxA::ButtonClickedSlot);
 
-}  // namespace
+} // namespace
 
-MessageBoxA::MessageBoxA(TiXmlElement* element) : AppWindow(element) {
-  if (element) RegisterLoader<MessageBoxA>(element, this);
+MessageBoxA::MessageBoxA(TiXmlElement* element)
+    : AppWindow(element)
+{
+    if (element)
+        RegisterLoader<MessageBoxA>(element, this);
 }
 
-MessageBoxA::~MessageBoxA() {
-  if (auto* container = GetXMLObject<GuiObject>(this, "ButtonContainer")) {
-    for (const auto& button : buttons_) {
-      DllGlobalObjectFactoryInstance().RemoveAlias(button.second.name, container);
+MessageBoxA::~MessageBoxA()
+{
+    if (auto* container = GetXMLObject<GuiObject>(this, "ButtonContainer")) {
+        for (const auto& button : buttons_) {
+            DllGlobalObjectFactoryInstance().RemoveAlias(button.second.name, container);
+        }
     }
-  }
 }
 
-bool MessageBoxA::LoadFromXML(TiXmlElement* element) {
-  ReadXmlAttribute(buttonDocument_, element, "ObjectXML", true);
-  ReadXmlAttribute(maxButtons_, element, "MaxButtons", false);
-  return true;
+bool MessageBoxA::LoadFromXML(TiXmlElement* element)
+{
+    ReadXmlAttribute(buttonDocument_, element, "ObjectXML", true);
+    ReadXmlAttribute(maxButtons_, element, "MaxButtons", false);
+    return true;
 }
 
-void MessageBoxA::SetUp(const std::string& message, const std::string& labels,
-                        ButtonCallback callback) {
-  if (!callback) {
-    callback = [this](const std::string& name) {
-      answer_ = name;
-      Close();
-    };
-  }
-  std::vector<std::string> names = SplitButtonLabels(labels);
-  if (names.empty()) names.push_back("OK");
-
-  if (auto* container = GetXMLObject<GridLayout>(this, "ButtonContainer")) {
-    const int count = static_cast<int>(names.size());
-    for (int i = 0; i < count; ++i) {
-      if (GuiObject* button = MakeButton(*container, names[i], i + 1, count)) {
-        buttons_[button] = Button{names[i], callback};
-      }
+void MessageBoxA::SetUp(const std::string& message, const std::string& labels, ButtonCallback callback)
+{
+    if (!callback) {
+        callback = [this](const std::string& name) {
+            answer_ = name;
+            Close();
+        };
     }
-  }
-  if (auto* text = GetXMLObject<Text>(this, "Message")) text->SetText(message);
+    std::vector<std::string> names = SplitButtonLabels(labels);
+    if (names.empty())
+        names.push_back("OK");
+
+    if (auto* container = GetXMLObject<GridLayout>(this, "ButtonContainer")) {
+        const int count = static_cast<int>(names.size());
+        for (int i = 0; i < count; ++i) {
+            if (GuiObject* button = MakeButton(*container, names[i], i + 1, count)) {
+                buttons_[button] = Button{names[i], callback};
+            }
+        }
+    }
+    if (auto* text = GetXMLObject<Text>(this, "Message"))
+        text->SetText(message);
 }
 
-GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& label, int index,
-                                   int count) {
-  // Every button is built from a fresh copy of the document, so that each
-  // carries its own label.
-  TiXmlElement* root = LoadXML(buttonDocument_, GetXmlElement());
-  if (!root) {
-    Platform::Log("MessageBoxA: cannot build the button \"" + label + "\" from " + buttonDocument_);
-    return nullptr;
-  }
-  root->SetAttribute("Text", label);
-  GuiObject* button = DllGlobalObjectFactoryInstance().CreateAndRegister(root->Value(), label,
-                                                                          &container, root);
-  if (!button) return nullptr;
-  button->SetName(label);
-  const ButtonSlot slot = PlaceButton(index, count, maxButtons_);
-  container.AddObjectAt(button, GridVal(0.0f, slot.left), GridVal(0.0f, 0.0f),
-                        GridVal(0.0f, slot.width), GridVal(0.0f, 1.0f));
-  button->AddSlot<Signal::Activate>(&MessageBoxA::ButtonClickedSlot, this);
-  return button;
+GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& label, int index, int count)
+{
+    // Every button is built from a fresh copy of the document, so that each
+    // carries its own label.
+    TiXmlElement* root = LoadXML(buttonDocument_, GetXmlElement());
+    if (!root) {
+        Platform::Log("MessageBoxA: cannot build the button \"" + label + "\" from " + buttonDocument_);
+        return nullptr;
+    }
+    root->SetAttribute("Text", label);
+    GuiObject* button = DllGlobalObjectFactoryInstance().CreateAndRegister(root->Value(), label, &container, root);
+    if (!button)
+        return nullptr;
+    button->SetName(label);
+    const ButtonSlot slot = PlaceButton(index, count, maxButtons_);
+    container.AddObjectAt(button, GridVal(0.0f, slot.left), GridVal(0.0f, 0.0f), GridVal(0.0f, slot.width),
+                          GridVal(0.0f, 1.0f));
+    button->AddSlot<Signal::Activate>(&MessageBoxA::ButtonClickedSlot, this);
+    return button;
 }
 
-void MessageBoxA::ButtonClickedSlot(Signal::Base*, GuiObject* object) {
-  auto entry = buttons_.find(object);
-  if (entry != buttons_.end() && entry->second.callback) entry->second.callback(object->GetName());
+void MessageBoxA::ButtonClickedSlot(Signal::Base*, GuiObject* object)
+{
+    auto entry = buttons_.find(object);
+    if (entry != buttons_.end() && entry->second.callback)
+        entry->second.callback(object->GetName());
 }
 
-}  // namespace Vabo
+} // namespace Vabo

@@ -16,39 +16,39 @@
 namespace Vabo {
 
 class MessageBoxA : public AppWindow {
- public:
-  using ButtonCallback = std::function<void(const std::string& name)>;
+public:
+    using ButtonCallback = std::function<void(const std::string& name)>;
 
-  explicit MessageBoxA(TiXmlElement* element);
-  ~MessageBoxA() override;
+    explicit MessageBoxA(TiXmlElement* element);
+    ~MessageBoxA() override;
 
-  bool LoadFromXML(TiXmlElement* element);
+    bool LoadFromXML(TiXmlElement* element);
 
-  // Puts the message into "Message" and one button per label of the list
-  // ("OK" when the list holds none) into "ButtonContainer". A pressed button
-  // passes its name to the callback; without one, the name becomes the answer
-  // and the box closes.
-  void SetUp(const std::string& message, const std::string& labels, ButtonCallback callback = {});
+    // Puts the message into "Message" and one button per label of the list
+    // ("OK" when the list holds none) into "ButtonContainer". A pressed button
+    // passes its name to the callback; without one, the name becomes the answer
+    // and the box closes.
+    void SetUp(const std::string& message, const std::string& labels, ButtonCallback callback = {});
 
-  // Named slot "MessageBox::ButtonClickedSlot".
-  void ButtonClickedSlot(Signal::Base* signal, GuiObject* object);
+    // Named slot "MessageBox::ButtonClickedSlot".
+    void ButtonClickedSlot(Signal::Base* signal, GuiObject* object);
 
-  const std::string& GetAnswer() const { return answer_; }
-  int GetMaxButtons() const { return maxButtons_; }
+    const std::string& GetAnswer() const { return answer_; }
+    int GetMaxButtons() const { return maxButtons_; }
 
- private:
-  GuiObject* MakeButton(GridLayout& container, const std::string& label, int index, int count);
+private:
+    GuiObject* MakeButton(GridLayout& container, const std::string& label, int index, int count);
 
-  int maxButtons_ = 4;
-  std::string buttonDocument_;
-  std::string answer_;
-  // Each button with the name it was given (kept here: the box's destructor
-  // runs when its buttons may already be gone) and its callback.
-  struct Button {
-    std::string name;
-    ButtonCallback callback;
-  };
-  std::map<GuiObject*, Button> buttons_;
+    int maxButtons_ = 4;
+    std::string buttonDocument_;
+    std::string answer_;
+    // Each button with the name it was given (kept here: the box's destructor
+    // runs when its buttons may already be gone) and its callback.
+    struct Button {
+        std::string name;
+        ButtonCallback callback;
+    };
+    std::map<GuiObject*, Button> buttons_;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

@@ -6,42 +6,49 @@ namespace Vabo {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trimmed(const std::string& text) {
-  auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
-  auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
-  return first < last ? std::string(first, last) : std::string();
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-}  // namespace
-
-std::vector<std::string> SplitButtonLabels(const std::string& labels) {
-  std::vector<std::string> result;
-  std::string current;
-  auto flush = [&] {
-    std::string label = Trimmed(current);
-    if (!label.empty()) result.push_back(label);
-    current.clear();
-  };
-  for (char c : labels) {
-    if (c == ',' || c == '"')
-      flush();
-    else
-      current += c;
-  }
-  flush();
-  return result;
+std::string Trimmed(const std::string& text)
+{
+    auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
+    return first < last ? std::string(first, last) : std::string();
 }
 
-ButtonSlot PlaceButton(int i, int n, int maxButtons) {
-  if (n >= maxButtons) {
-    const float width = 1.0f / static_cast<float>(n);
-    return {(static_cast<float>(i) - 1.0f) * width, width};
-  }
-  const float width = 1.0f / static_cast<float>(maxButtons);
-  const float centre = static_cast<float>(i) / static_cast<float>(n + 1);
-  return {centre - width / 2.0f, width};
+} // namespace
+
+std::vector<std::string> SplitButtonLabels(const std::string& labels)
+{
+    std::vector<std::string> result;
+    std::string current;
+    auto flush = [&] {
+        std::string label = Trimmed(current);
+        if (!label.empty())
+            result.push_back(label);
+        current.clear();
+    };
+    for (char c : labels) {
+        if (c == ',' || c == '"')
+            flush();
+        else
+            current += c;
+    }
+    flush();
+    return result;
 }
 
-}  // namespace Vabo
+ButtonSlot PlaceButton(int i, int n, int maxButtons)
+{
+    if (n >= maxButtons) {
+        const float width = 1.0f / static_cast<float>(n);
+        return {(static_cast<float>(i) - 1.0f) * width, width};
+    }
+    const float width = 1.0f / static_cast<float>(maxButtons);
+    const float centre = static_cast<float>(i) / static_cast<float>(n + 1);
+    return {centre - width / 2.0f, width};
+}
+
+} // namespace Vabo

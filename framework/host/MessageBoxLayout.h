@@ -14,8 +14,8 @@ std::vector<std::string> SplitButtonLabels(const std::string& labels);
 // A button's place in the row, as fractions of the row's width; every button
 // takes the row's full height.
 struct ButtonSlot {
-  float left;
-  float width;
+    float left;
+    float width;
 };
 
 // Button i (counted from 1) of n, in a row divided as if it held at least

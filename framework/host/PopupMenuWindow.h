@@ -11,47 +11,47 @@
 namespace Vabo {
 
 class PopupMenuWindow : public Window {
- public:
-  explicit PopupMenuWindow(TiXmlElement* element);
-  ~PopupMenuWindow() override;
+public:
+    explicit PopupMenuWindow(TiXmlElement* element);
+    ~PopupMenuWindow() override;
 
-  // Stores the point where Popup shows the window, then moves it there.
-  bool SetPosition(int x, int y) override;
-  // A release over an item counts as a click although the press fell elsewhere.
-  bool ClickRequiresPress() const override { return false; }
+    // Stores the point where Popup shows the window, then moves it there.
+    bool SetPosition(int x, int y) override;
+    // A release over an item counts as a click although the press fell elsewhere.
+    bool ClickRequiresPress() const override { return false; }
 
-  virtual void FocusSlot(Signal::Base* signal, GuiObject* object);
-  virtual void EmptySlot(Signal::Base* signal, GuiObject* object);
-  virtual void SlotPopup(Signal::Base* signal, GuiObject* object);
-  virtual void SlotPopupAtCursor(Signal::Base* signal, GuiObject* object);
-  virtual void ActivateSlot(Signal::Base* signal, GuiObject* object);
-  // Shows the window at its stored point when hidden, closes it when shown.
-  virtual void Popup();
-  // Shows the window at (x, y) relative to its owner window.
-  virtual void PopupAt(int x, int y);
-  // When set, losing the focus does not close the popup.
-  virtual void SetFlag(bool keepOpen);
+    virtual void FocusSlot(Signal::Base* signal, GuiObject* object);
+    virtual void EmptySlot(Signal::Base* signal, GuiObject* object);
+    virtual void SlotPopup(Signal::Base* signal, GuiObject* object);
+    virtual void SlotPopupAtCursor(Signal::Base* signal, GuiObject* object);
+    virtual void ActivateSlot(Signal::Base* signal, GuiObject* object);
+    // Shows the window at its stored point when hidden, closes it when shown.
+    virtual void Popup();
+    // Shows the window at (x, y) relative to its owner window.
+    virtual void PopupAt(int x, int y);
+    // When set, losing the focus does not close the popup.
+    virtual void SetFlag(bool keepOpen);
 
-  void ClosePopup();
-  // The popup this one was opened from; closed with it when not active.
-  void SetOwnerObject(PopupMenuWindow* owner);
-  // An object shown together with the popup (a previous one is hidden); while
-  // one is attached, the popup stays open on focus loss and activation.
-  void SetAttachedObject(GuiObject* attached);
+    void ClosePopup();
+    // The popup this one was opened from; closed with it when not active.
+    void SetOwnerObject(PopupMenuWindow* owner);
+    // An object shown together with the popup (a previous one is hidden); while
+    // one is attached, the popup stays open on focus loss and activation.
+    void SetAttachedObject(GuiObject* attached);
 
-  PopupMenuWindow* GetOwnerObject() const;
-  GuiObject* GetAttachedObject() const;
-  Point GetPopupPoint() const { return popupPoint_; }
+    PopupMenuWindow* GetOwnerObject() const;
+    GuiObject* GetAttachedObject() const;
+    Point GetPopupPoint() const { return popupPoint_; }
 
- private:
-  // Owner and attached object may be destroyed while this popup lives; their
-  // watches tell.
-  Point popupPoint_;
-  bool keepOpen_ = false;
-  GuiObject* attached_ = nullptr;
-  std::weak_ptr<void> attachedWatch_;
-  PopupMenuWindow* owner_ = nullptr;
-  std::weak_ptr<void> ownerWatch_;
+private:
+    // Owner and attached object may be destroyed while this popup lives; their
+    // watches tell.
+    Point popupPoint_;
+    bool keepOpen_ = false;
+    GuiObject* attached_ = nullptr;
+    std::weak_ptr<void> attachedWatch_;
+    PopupMenuWindow* owner_ = nullptr;
+    std::weak_ptr<void> ownerWatch_;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

@@ -297,7 +297,8 @@ void ScreenManager::CreateScreenRoot(const std::string& name)
     }
     element = ResolveBaseXML(element);
     GuiObject* owner = GetBaseRoot();
-    GuiObject* root = DllGlobalObjectFactoryInstance().CreateAndRegister(element->ValueStr(), objectName, owner, element);
+    GuiObject* root =
+        DllGlobalObjectFactoryInstance().CreateAndRegister(element->ValueStr(), objectName, owner, element);
     if (!root) {
         Platform::Log("ScreenManager: screen \"" + name + "\" could not be built from " + fileName);
         return;

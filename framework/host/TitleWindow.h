@@ -10,16 +10,16 @@
 namespace Vabo {
 
 class TitleWindow : public AppWindow {
- public:
-  explicit TitleWindow(TiXmlElement* element);
-  ~TitleWindow() override;
+public:
+    explicit TitleWindow(TiXmlElement* element);
+    ~TitleWindow() override;
 
-  bool LoadFromXML(TiXmlElement* element);
+    bool LoadFromXML(TiXmlElement* element);
 
-  GuiObject* GetContent() const { return content_.get(); }
+    GuiObject* GetContent() const { return content_.get(); }
 
- private:
-  std::shared_ptr<GuiObject> content_;
+private:
+    std::shared_ptr<GuiObject> content_;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

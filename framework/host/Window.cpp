@@ -25,10 +25,8 @@ RegisterClass<Window> windowClass("Vabo::Window", "$VABO/Objects/Window/Window.x
 RegisterClassSlot<Window, Signal::Base> closeSlot("Vabo::Window::CloseSlot", &Window::CloseSlot);
 RegisterClassSlot<Window, Signal::Base> hideSlot("Vabo::Window::HideSlot", &Window::HideSlot);
 RegisterClassSlot<Window, Signal::Base> minimizeSlot("Vabo::Window::MinimizeSlot", &Window::MinimizeSlot);
-RegisterClassSlot<Window, Signal::Base> maxRestoreSlot("Vabo::Window::MaxRestoreSlot",
-                                                       &Window::MaxRestoreSlot);
-RegisterClassSlot<Window, Signal::Base> toggleSlot("Vabo::Window::ToggleVisibilitySlot",
-                                                   &Window::ToggleVisibilitySlot);
+RegisterClassSlot<Window, Signal::Base> maxRestoreSlot("Vabo::Window::MaxRestoreSlot", &Window::MaxRestoreSlot);
+RegisterClassSlot<Window, Signal::Base> toggleSlot("Vabo::Window::ToggleVisibilitySlot", &Window::ToggleVisibilitySlot);
 SignalRegistrar<Window::CloseSignal> closeSignal("Vabo::Window::CloseSignal");
 SignalRegistrar<Window::VisibleSignal> visibleSignal("Vabo::Window::VisibleSignal");
 
@@ -37,371 +35,450 @@ SignalRegistrar<Window::VisibleSignal> visibleSignal("Vabo::Window::VisibleSigna
 constexpr Platform::Milliseconds kHoverDelayMs = 1000;
 constexpr Platform::Milliseconds kToolTipLifeMs = 5000;
 
-}  // namespace
+} // namespace
 
 Window::Window(TiXmlElement* element)
-    : GridLayout(nullptr, true), host_(std::make_unique<VaboWnd>(element)),
-      hoverStart_(Platform::NowMs()) {
-  if (element) {
-    RegisterLoader<Window>(element, this);
-  }
-  switch (type_) {
+    : GridLayout(nullptr, true)
+    , host_(std::make_unique<VaboWnd>(element))
+    , hoverStart_(Platform::NowMs())
+{
+    if (element) {
+        RegisterLoader<Window>(element, this);
+    }
+    switch (type_) {
     case Application:
-      AddSlot<Signal::LeftButtonDown>(&Window::HoverResetSlot, this);
-      AddSlot<Signal::RightButtonDown>(&Window::HoverResetSlot, this);
-      AddSlot<Signal::MouseMove>(&Window::HoverMoveSlot, this);
-      AddSlot<Signal::Timer>(&Window::HoverTimerSlot, this);
-      break;
+        AddSlot<Signal::LeftButtonDown>(&Window::HoverResetSlot, this);
+        AddSlot<Signal::RightButtonDown>(&Window::HoverResetSlot, this);
+        AddSlot<Signal::MouseMove>(&Window::HoverMoveSlot, this);
+        AddSlot<Signal::Timer>(&Window::HoverTimerSlot, this);
+        break;
     case Child:
-      AddSlot<Signal::ScreenActivation>(&Window::FollowVisibilitySlot, this);
-      break;
+        AddSlot<Signal::ScreenActivation>(&Window::FollowVisibilitySlot, this);
+        break;
     case Popup:
-      break;
-  }
-}
-
-Window::~Window() {
-  // Windows built later from the document must not find this one as owner.
-  if (auto document = ownerDocument_.lock()) {
-    if (XmlDocument::GetOwnerWindow(document.get()) == this)
-      XmlDocument::SetOwnerWindow(document.get(), nullptr);
-  }
-  if (host_) host_->DestroyWindow();
-  host_.reset();
-}
-
-bool Window::LoadFromXML(TiXmlElement* element) {
-  if (!element) {
-    Platform::Log(
-        "Vabo::Window::LoadFromXML - Empty XML element - Window requires valid XML for "
-        "construction");
-  } else {
-    std::string type = "Application";
-    ReadXmlAttribute(type, element, "Type", false);
-    if (type == "Application") {
-      type_ = Application;
-      if (XmlDocument* document = XmlDocument::Of(element)) {
-        XmlDocument::SetOwnerWindow(document, this);
-        ownerDocument_ = document->weak_from_this();
-      }
-    } else if (type == "Child") {
-      type_ = Child;
-    } else if (type == "Popup") {
-      type_ = Popup;
-    } else {
-      ThrowXmlError(element, "Bad window type specified");
+        break;
     }
-
-    int x = 0, y = 0, width = 0, height = 0;
-    ReadXmlAttribute(x, element, "XPos", false);
-    ReadXmlAttribute(y, element, "YPos", false);
-    ReadXmlAttribute(width, element, "Width", false);
-    ReadXmlAttribute(height, element, "Height", false);
-
-    SetTopLevel(CreateHost(element, x, y, width, height));
-    AddSlot<Signal::WindowSized>(&Window::WindowSizedSlot, this);
-
-    SetPosition(x, y);
-    SetSize(width, height);
-    ResetCachedRect();
-    UpdateLayout();
-  }
-
-  // The bindings live in the process-wide list that every screen manager
-  // matches keys against; a window without a host has none to reach it.
-  if (host_) AddBuilderKeyBindings();
-
-  if (!element) return true;
-  SetXmlElement(element);
-  GuiObject::LoadFromXML(element);
-  CreateScreens(element);
-  GridLayout::LoadFromXML(element);
-
-  ReadXmlAttribute(shaped_, element, "ShapedWindow", false);
-  if (shaped_) UpdateShape();
-
-  bool visible = true;
-  ReadXmlAttribute(visible, element, "Visible", false);
-  if (visible && type_ != Popup) SetVisible(true);
-  return true;
 }
 
-bool Window::CreateHost(TiXmlElement* element, int x, int y, int width, int height) {
-  // Loading again (the GUI builder reloads skins) keeps the window it has.
-  if (host_ && host_->IsCreated()) return true;
-  bool created = false;
-  if (type_ == Application) {
-    ReadXmlAttribute(title_, element, "Title", false);
-    std::string icon;
-    ReadXmlAttribute(icon, element, "Icon", false);
-    created = host_->Create(VaboWnd::Kind::Application, title_, x, y, width, height, nullptr);
-    if (created && !icon.empty()) host_->SetIcon(icon);
-  } else if (type_ == Popup) {
-    // A popup is owned by the application window of its document; SDL has no
-    // child windows, so a Child window gets no host window at all.
-    Window* owner = XmlDocument::GetOwnerWindow(element->GetDocument());
-    if (owner) {
-      created = host_->Create(VaboWnd::Kind::Popup, std::string(), x, y, width, height,
-                              owner->GetHostWnd());
+Window::~Window()
+{
+    // Windows built later from the document must not find this one as owner.
+    if (auto document = ownerDocument_.lock()) {
+        if (XmlDocument::GetOwnerWindow(document.get()) == this)
+            XmlDocument::SetOwnerWindow(document.get(), nullptr);
     }
-  }
-  if (!created) {
+    if (host_)
+        host_->DestroyWindow();
     host_.reset();
-    return false;
-  }
-  host_->GetScreenManager().SetBaseRoot(this);
-  SetScreenManager(&host_->GetScreenManager());
-  host_->StartHost();
-  return true;
 }
 
-void Window::AddBuilderKeyBindings() {
-  struct Binding {
-    char key;
-    int x, y, width, height;
-  };
-  static const Binding bindings[] = {
-      {'a', 0, 0, -1, 0}, {'d', 0, 0, 1, 0},  {'w', 0, 0, 0, -1}, {'s', 0, 0, 0, 1},
-      {'i', 0, -1, 0, 0}, {'k', 0, 1, 0, 0},  {'j', -1, 0, 0, 0}, {'l', 1, 0, 0, 0},
-  };
-  ScreenManager& screens = host_->GetScreenManager();
-  for (const Binding& b : bindings) {
-    screens.AddKeyBinding(Signal::KeyPress(static_cast<unsigned char>(b.key)),
-                           std::make_shared<Signal::GuiBuilderPosition>(b.x, b.y, b.width,
-                                                                        b.height));
-  }
-}
-
-bool Window::SetPosition(int x, int y) {
-  bool moved = false;
-  if (host_) {
-    if (type_ == Popup) {
-      VaboWnd* parent = host_->GetParent();
-      const Platform::Rect frame = parent ? parent->GetWindowRect() : Platform::Rect{};
-      if (frame.x != x || frame.y != y) host_->MoveTo(x, y);
-    } else if (IsMaximized()) {
-      const Platform::Rect own = host_->GetWindowRect();
-      if (own.x != x || own.y != y) host_->MoveTo(x, y);
+bool Window::LoadFromXML(TiXmlElement* element)
+{
+    if (!element) {
+        Platform::Log("Vabo::Window::LoadFromXML - Empty XML element - Window requires valid XML for "
+                      "construction");
     } else {
-      host_->MoveTo(x, y);
-      moved = true;
+        std::string type = "Application";
+        ReadXmlAttribute(type, element, "Type", false);
+        if (type == "Application") {
+            type_ = Application;
+            if (XmlDocument* document = XmlDocument::Of(element)) {
+                XmlDocument::SetOwnerWindow(document, this);
+                ownerDocument_ = document->weak_from_this();
+            }
+        } else if (type == "Child") {
+            type_ = Child;
+        } else if (type == "Popup") {
+            type_ = Popup;
+        } else {
+            ThrowXmlError(element, "Bad window type specified");
+        }
+
+        int x = 0, y = 0, width = 0, height = 0;
+        ReadXmlAttribute(x, element, "XPos", false);
+        ReadXmlAttribute(y, element, "YPos", false);
+        ReadXmlAttribute(width, element, "Width", false);
+        ReadXmlAttribute(height, element, "Height", false);
+
+        SetTopLevel(CreateHost(element, x, y, width, height));
+        AddSlot<Signal::WindowSized>(&Window::WindowSizedSlot, this);
+
+        SetPosition(x, y);
+        SetSize(width, height);
+        ResetCachedRect();
+        UpdateLayout();
     }
-  }
-  GuiObject::SetPosition(x, y);
-  return moved;
+
+    // The bindings live in the process-wide list that every screen manager
+    // matches keys against; a window without a host has none to reach it.
+    if (host_)
+        AddBuilderKeyBindings();
+
+    if (!element)
+        return true;
+    SetXmlElement(element);
+    GuiObject::LoadFromXML(element);
+    CreateScreens(element);
+    GridLayout::LoadFromXML(element);
+
+    ReadXmlAttribute(shaped_, element, "ShapedWindow", false);
+    if (shaped_)
+        UpdateShape();
+
+    bool visible = true;
+    ReadXmlAttribute(visible, element, "Visible", false);
+    if (visible && type_ != Popup)
+        SetVisible(true);
+    return true;
 }
 
-bool Window::SetSize(int width, int height) {
-  if (width == GetWidth() && height == GetHeight()) return true;
-  if (!host_) return false;
-  shapeBuilt_ = false;
-  if (IsMaximized()) {
-    const Platform::Rect client = host_->GetClientRect();
-    if (client.width == GetWidth() && client.height == GetHeight()) return false;
-  }
-  bool result = GuiObject::SetSize(width, height);
-  host_->Resize(GetWidth(), GetHeight());
-  return result;
-}
-
-void Window::SetVisible(bool visible) {
-  GuiObject::SetVisible(visible);
-  if (host_ && host_->IsCreated()) {
-    if (visible) {
-      host_->Show();
-      // A popup takes the input focus, so that losing it closes the popup.
-      if (type_ == Popup) host_->SetFocus();
-    } else {
-      host_->Hide();
+bool Window::CreateHost(TiXmlElement* element, int x, int y, int width, int height)
+{
+    // Loading again (the GUI builder reloads skins) keeps the window it has.
+    if (host_ && host_->IsCreated())
+        return true;
+    bool created = false;
+    if (type_ == Application) {
+        ReadXmlAttribute(title_, element, "Title", false);
+        std::string icon;
+        ReadXmlAttribute(icon, element, "Icon", false);
+        created = host_->Create(VaboWnd::Kind::Application, title_, x, y, width, height, nullptr);
+        if (created && !icon.empty())
+            host_->SetIcon(icon);
+    } else if (type_ == Popup) {
+        // A popup is owned by the application window of its document; SDL has no
+        // child windows, so a Child window gets no host window at all.
+        Window* owner = XmlDocument::GetOwnerWindow(element->GetDocument());
+        if (owner) {
+            created = host_->Create(VaboWnd::Kind::Popup, std::string(), x, y, width, height, owner->GetHostWnd());
+        }
     }
-  }
-  if (IsVisible()) {
-    UpdateShape();
-    Signal::ConnectXMLSlots connect;
-    Raise(&connect);
-    VisibleSignal shown(this);
-    SendToSelf(&shown);
-  }
+    if (!created) {
+        host_.reset();
+        return false;
+    }
+    host_->GetScreenManager().SetBaseRoot(this);
+    SetScreenManager(&host_->GetScreenManager());
+    host_->StartHost();
+    return true;
 }
 
-void Window::CloseSlot(Signal::Base*, GuiObject*) { Close(); }
+void Window::AddBuilderKeyBindings()
+{
+    struct Binding {
+        char key;
+        int x, y, width, height;
+    };
+    static const Binding bindings[] = {
+        {'a', 0, 0, -1, 0}, {'d', 0, 0, 1, 0}, {'w', 0, 0, 0, -1}, {'s', 0, 0, 0, 1},
+        {'i', 0, -1, 0, 0}, {'k', 0, 1, 0, 0}, {'j', -1, 0, 0, 0}, {'l', 1, 0, 0, 0},
+    };
+    ScreenManager& screens = host_->GetScreenManager();
+    for (const Binding& b : bindings) {
+        screens.AddKeyBinding(Signal::KeyPress(static_cast<unsigned char>(b.key)),
+                              std::make_shared<Signal::GuiBuilderPosition>(b.x, b.y, b.width, b.height));
+    }
+}
 
-void Window::ToggleVisibilitySlot(Signal::Base*, GuiObject*) { SetVisible(!IsVisible()); }
+bool Window::SetPosition(int x, int y)
+{
+    bool moved = false;
+    if (host_) {
+        if (type_ == Popup) {
+            VaboWnd* parent = host_->GetParent();
+            const Platform::Rect frame = parent ? parent->GetWindowRect() : Platform::Rect{};
+            if (frame.x != x || frame.y != y)
+                host_->MoveTo(x, y);
+        } else if (IsMaximized()) {
+            const Platform::Rect own = host_->GetWindowRect();
+            if (own.x != x || own.y != y)
+                host_->MoveTo(x, y);
+        } else {
+            host_->MoveTo(x, y);
+            moved = true;
+        }
+    }
+    GuiObject::SetPosition(x, y);
+    return moved;
+}
+
+bool Window::SetSize(int width, int height)
+{
+    if (width == GetWidth() && height == GetHeight())
+        return true;
+    if (!host_)
+        return false;
+    shapeBuilt_ = false;
+    if (IsMaximized()) {
+        const Platform::Rect client = host_->GetClientRect();
+        if (client.width == GetWidth() && client.height == GetHeight())
+            return false;
+    }
+    bool result = GuiObject::SetSize(width, height);
+    host_->Resize(GetWidth(), GetHeight());
+    return result;
+}
+
+void Window::SetVisible(bool visible)
+{
+    GuiObject::SetVisible(visible);
+    if (host_ && host_->IsCreated()) {
+        if (visible) {
+            host_->Show();
+            // A popup takes the input focus, so that losing it closes the popup.
+            if (type_ == Popup)
+                host_->SetFocus();
+        } else {
+            host_->Hide();
+        }
+    }
+    if (IsVisible()) {
+        UpdateShape();
+        Signal::ConnectXMLSlots connect;
+        Raise(&connect);
+        VisibleSignal shown(this);
+        SendToSelf(&shown);
+    }
+}
+
+void Window::CloseSlot(Signal::Base*, GuiObject*)
+{
+    Close();
+}
+
+void Window::ToggleVisibilitySlot(Signal::Base*, GuiObject*)
+{
+    SetVisible(!IsVisible());
+}
 
 // The host window goes too: a hidden tree in a shown window would leave the
 // window's last picture on the screen, undrawn.
-void Window::HideSlot(Signal::Base*, GuiObject*) { SetVisible(false); }
-
-void Window::MinimizeSlot(Signal::Base*, GuiObject*) { Minimize(); }
-
-void Window::MaxRestoreSlot(Signal::Base*, GuiObject*) {
-  if (IsMaximized())
-    Restore();
-  else
-    Maximize();
-}
-
-void Window::WindowSizedSlot(Signal::Base*, GuiObject*) {
-  if (!shaped_) return;
-  shapeBuilt_ = false;
-  UpdateShape();
-}
-
-void Window::DoModal(Window* owner) {
-  if (!host_) return;
-  if (owner) SetPosition(owner->GetX() + GetX(), owner->GetY() + GetY());
-  SetVisible(true);
-  host_->SetFocus();
-  Signal::ConnectXMLSlots connect;
-  Raise(&connect);
-  Signal::ObjectReady ready;
-  Raise(&ready);
-  modal_ = true;
-  host_->SetActive();
-  VaboWnd* ownerHost = owner ? owner->GetHostWnd() : nullptr;
-  if (ownerHost == host_.get()) ownerHost = nullptr;
-  // Switching input off is counted, so a nested modal over the same owner
-  // leaves it off until the outer loop ends too.
-  if (ownerHost) ownerHost->EnableWindow(false);
-  host_->RunModalLoop();
-  // The loop has ended: a later Close hides the window instead of ending a loop
-  // that no longer runs.
-  modal_ = false;
-  if (ownerHost) ownerHost->EnableWindow(true);
-}
-
-void Window::Close() {
-  if (modal_ && host_)
-    host_->EndModalLoop(0);
-  else
+void Window::HideSlot(Signal::Base*, GuiObject*)
+{
     SetVisible(false);
-  CloseSignal closed(this);
-  SendToSelf(&closed);
 }
 
-void Window::Maximize() {
-  if (host_) host_->Maximize();
+void Window::MinimizeSlot(Signal::Base*, GuiObject*)
+{
+    Minimize();
 }
 
-void Window::Minimize() {
-  if (host_) host_->Minimize();
+void Window::MaxRestoreSlot(Signal::Base*, GuiObject*)
+{
+    if (IsMaximized())
+        Restore();
+    else
+        Maximize();
 }
 
-bool Window::IsMinimized() const { return host_ && host_->IsIconic(); }
-
-bool Window::ArrangeIconic() { return host_ != nullptr; }
-
-void Window::Restore() {
-  if (host_) host_->Restore();
+void Window::WindowSizedSlot(Signal::Base*, GuiObject*)
+{
+    if (!shaped_)
+        return;
+    shapeBuilt_ = false;
+    UpdateShape();
 }
 
-void Window::SetCursor(int shape) {
-  if (host_) host_->SetCursorShape(shape);
+void Window::DoModal(Window* owner)
+{
+    if (!host_)
+        return;
+    if (owner)
+        SetPosition(owner->GetX() + GetX(), owner->GetY() + GetY());
+    SetVisible(true);
+    host_->SetFocus();
+    Signal::ConnectXMLSlots connect;
+    Raise(&connect);
+    Signal::ObjectReady ready;
+    Raise(&ready);
+    modal_ = true;
+    host_->SetActive();
+    VaboWnd* ownerHost = owner ? owner->GetHostWnd() : nullptr;
+    if (ownerHost == host_.get())
+        ownerHost = nullptr;
+    // Switching input off is counted, so a nested modal over the same owner
+    // leaves it off until the outer loop ends too.
+    if (ownerHost)
+        ownerHost->EnableWindow(false);
+    host_->RunModalLoop();
+    // The loop has ended: a later Close hides the window instead of ending a loop
+    // that no longer runs.
+    modal_ = false;
+    if (ownerHost)
+        ownerHost->EnableWindow(true);
 }
 
-std::string Window::GetTitle() const { return title_; }
-
-void Window::SetTitle(const std::string& title) {
-  title_ = title;
-  if (host_) host_->SetWindowText(title);
+void Window::Close()
+{
+    if (modal_ && host_)
+        host_->EndModalLoop(0);
+    else
+        SetVisible(false);
+    CloseSignal closed(this);
+    SendToSelf(&closed);
 }
 
-bool Window::IsMaximized() const { return host_ && host_->IsZoomed(); }
-
-void Window::UpdateShape() {
-  if (shapeBuilt_ || !host_ || !shaped_) return;
-  GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
-  Render(surface.GetPainter());
-  if (auto outline = surface.CreateWindowRegion()) {
-    Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline);
-  }
-  shapeBuilt_ = true;
+void Window::Maximize()
+{
+    if (host_)
+        host_->Maximize();
 }
 
-void Window::FollowVisibilitySlot(Signal::Base* signal, GuiObject*) {
-  if (type_ != Child) return;
-  SetVisible(static_cast<Signal::ScreenActivation*>(signal)->activated);
+void Window::Minimize()
+{
+    if (host_)
+        host_->Minimize();
 }
 
-void Window::CenterWindow() {
-  if (!host_) return;
-  host_->CenterWindow();
-  const Platform::Rect placed = host_->GetWindowRect();
-  GuiObject::SetPosition(placed.x, placed.y);
+bool Window::IsMinimized() const
+{
+    return host_ && host_->IsIconic();
 }
 
-GuiObject* Window::HeldToolTip() const {
-  return toolTipWatch_.expired() ? nullptr : toolTipObject_;
+bool Window::ArrangeIconic()
+{
+    return host_ != nullptr;
 }
 
-void Window::HoldToolTip(GuiObject* object) {
-  toolTipObject_ = object;
-  toolTipWatch_ = object ? object->Watch() : std::weak_ptr<void>();
+void Window::Restore()
+{
+    if (host_)
+        host_->Restore();
 }
 
-void Window::HideHeldToolTip() {
-  if (GuiObject* held = HeldToolTip()) {
-    const Point origin{0, 0};
-    held->ShowToolTip(false, &origin);
-  }
-  HoldToolTip(nullptr);
+void Window::SetCursor(int shape)
+{
+    if (host_)
+        host_->SetCursorShape(shape);
 }
 
-bool Window::CursorInWindow(int& x, int& y) const {
-  if (!host_) return false;
-  Platform::CursorScreenPosition(x, y);
-  const Platform::Rect frame = host_->GetWindowRect();
-  x -= frame.x;
-  y -= frame.y;
-  return true;
+std::string Window::GetTitle() const
+{
+    return title_;
 }
 
-void Window::HoverResetSlot(Signal::Base*, GuiObject*) {
-  HideHeldToolTip();
-  hoverArmed_ = false;
-  hoverStart_ = Platform::NowMs();
+void Window::SetTitle(const std::string& title)
+{
+    title_ = title;
+    if (host_)
+        host_->SetWindowText(title);
 }
 
-void Window::HoverMoveSlot(Signal::Base* signal, GuiObject*) {
-  auto* move = static_cast<Signal::Positional*>(signal);
-  hoverX_ = move->x;
-  hoverY_ = move->y;
-  if (hoverArmed_ && HeldToolTip() && !HeldToolTip()->HitTest(hoverX_, hoverY_)) {
+bool Window::IsMaximized() const
+{
+    return host_ && host_->IsZoomed();
+}
+
+void Window::UpdateShape()
+{
+    if (shapeBuilt_ || !host_ || !shaped_)
+        return;
+    GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
+    Render(surface.GetPainter());
+    if (auto outline = surface.CreateWindowRegion()) {
+        Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline);
+    }
+    shapeBuilt_ = true;
+}
+
+void Window::FollowVisibilitySlot(Signal::Base* signal, GuiObject*)
+{
+    if (type_ != Child)
+        return;
+    SetVisible(static_cast<Signal::ScreenActivation*>(signal)->activated);
+}
+
+void Window::CenterWindow()
+{
+    if (!host_)
+        return;
+    host_->CenterWindow();
+    const Platform::Rect placed = host_->GetWindowRect();
+    GuiObject::SetPosition(placed.x, placed.y);
+}
+
+GuiObject* Window::HeldToolTip() const
+{
+    return toolTipWatch_.expired() ? nullptr : toolTipObject_;
+}
+
+void Window::HoldToolTip(GuiObject* object)
+{
+    toolTipObject_ = object;
+    toolTipWatch_ = object ? object->Watch() : std::weak_ptr<void>();
+}
+
+void Window::HideHeldToolTip()
+{
+    if (GuiObject* held = HeldToolTip()) {
+        const Point origin{0, 0};
+        held->ShowToolTip(false, &origin);
+    }
+    HoldToolTip(nullptr);
+}
+
+bool Window::CursorInWindow(int& x, int& y) const
+{
+    if (!host_)
+        return false;
+    Platform::CursorScreenPosition(x, y);
+    const Platform::Rect frame = host_->GetWindowRect();
+    x -= frame.x;
+    y -= frame.y;
+    return true;
+}
+
+void Window::HoverResetSlot(Signal::Base*, GuiObject*)
+{
     HideHeldToolTip();
-  }
-  if (!hoverArmed_) hoverStart_ = Platform::NowMs();
-  if (hoverArmed_ && !HeldToolTip()) {
-    Signal::ShowToolTip show(hoverX_, hoverY_);
-    Raise(&show);
-    HoldToolTip(show.claimer);
+    hoverArmed_ = false;
     hoverStart_ = Platform::NowMs();
-  }
 }
 
-void Window::HoverTimerSlot(Signal::Base*, GuiObject*) {
-  const Platform::Milliseconds now = Platform::NowMs();
-  int x = 0, y = 0;
-  if (IsVisible() && !hoverArmed_) {
-    if (now - hoverStart_ > kHoverDelayMs && CursorInWindow(x, y)) {
-      hoverArmed_ = (x == hoverX_ && y == hoverY_);
-      if (hoverArmed_ && HitTest(x, y) && host_->IsWindowEnabled()) {
+void Window::HoverMoveSlot(Signal::Base* signal, GuiObject*)
+{
+    auto* move = static_cast<Signal::Positional*>(signal);
+    hoverX_ = move->x;
+    hoverY_ = move->y;
+    if (hoverArmed_ && HeldToolTip() && !HeldToolTip()->HitTest(hoverX_, hoverY_)) {
+        HideHeldToolTip();
+    }
+    if (!hoverArmed_)
+        hoverStart_ = Platform::NowMs();
+    if (hoverArmed_ && !HeldToolTip()) {
         Signal::ShowToolTip show(hoverX_, hoverY_);
         Raise(&show);
         HoldToolTip(show.claimer);
-      }
+        hoverStart_ = Platform::NowMs();
     }
-  }
-  if (!hoverArmed_) return;
-  if (GuiObject* held = HeldToolTip(); held && now - hoverStart_ > kToolTipLifeMs) {
-    const Point origin{0, 0};
-    held->ShowToolTip(false, &origin);
-    return;
-  }
-  if (CursorInWindow(x, y) && !HitTest(x, y)) {
-    HideHeldToolTip();
-    hoverArmed_ = false;
-    hoverStart_ = now;
-  }
 }
 
-}  // namespace Vabo
+void Window::HoverTimerSlot(Signal::Base*, GuiObject*)
+{
+    const Platform::Milliseconds now = Platform::NowMs();
+    int x = 0, y = 0;
+    if (IsVisible() && !hoverArmed_) {
+        if (now - hoverStart_ > kHoverDelayMs && CursorInWindow(x, y)) {
+            hoverArmed_ = (x == hoverX_ && y == hoverY_);
+            if (hoverArmed_ && HitTest(x, y) && host_->IsWindowEnabled()) {
+                Signal::ShowToolTip show(hoverX_, hoverY_);
+                Raise(&show);
+                HoldToolTip(show.claimer);
+            }
+        }
+    }
+    if (!hoverArmed_)
+        return;
+    if (GuiObject* held = HeldToolTip(); held && now - hoverStart_ > kToolTipLifeMs) {
+        const Point origin{0, 0};
+        held->ShowToolTip(false, &origin);
+        return;
+    }
+    if (CursorInWindow(x, y) && !HitTest(x, y)) {
+        HideHeldToolTip();
+        hoverArmed_ = false;
+        hoverStart_ = now;
+    }
+}
+
+} // namespace Vabo

@@ -19,93 +19,99 @@ namespace Vabo {
 class VaboWnd;
 
 class Window : public GridLayout {
- public:
-  enum WindowType { Application = 0, Child = 1, Popup = 2 };
+public:
+    enum WindowType { Application = 0, Child = 1, Popup = 2 };
 
-  // Sent to the window itself when it closes.
-  class CloseSignal : public Signal::Base {
-   public:
-    explicit CloseSignal(Window* window = nullptr)
-        : Base(Signal::TypeIdOf<CloseSignal>(), true), window(window) {}
-    std::string Name() const override { return "Vabo::Window::CloseSignal"; }
-    Window* window;
-  };
+    // Sent to the window itself when it closes.
+    class CloseSignal : public Signal::Base {
+    public:
+        explicit CloseSignal(Window* window = nullptr)
+            : Base(Signal::TypeIdOf<CloseSignal>(), true)
+            , window(window)
+        {
+        }
+        std::string Name() const override { return "Vabo::Window::CloseSignal"; }
+        Window* window;
+    };
 
-  // Sent to the window itself each time it is made visible.
-  class VisibleSignal : public Signal::Base {
-   public:
-    explicit VisibleSignal(Window* window = nullptr)
-        : Base(Signal::TypeIdOf<VisibleSignal>(), true), window(window) {}
-    std::string Name() const override { return "Vabo::Window::VisibleSignal"; }
-    Window* window;
-  };
+    // Sent to the window itself each time it is made visible.
+    class VisibleSignal : public Signal::Base {
+    public:
+        explicit VisibleSignal(Window* window = nullptr)
+            : Base(Signal::TypeIdOf<VisibleSignal>(), true)
+            , window(window)
+        {
+        }
+        std::string Name() const override { return "Vabo::Window::VisibleSignal"; }
+        Window* window;
+    };
 
-  explicit Window(TiXmlElement* element);
-  ~Window() override;
+    explicit Window(TiXmlElement* element);
+    ~Window() override;
 
-  bool SetPosition(int x, int y) override;
-  bool SetSize(int width, int height) override;
-  void SetVisible(bool visible) override;
+    bool SetPosition(int x, int y) override;
+    bool SetSize(int width, int height) override;
+    void SetVisible(bool visible) override;
 
-  virtual void CloseSlot(Signal::Base* signal, GuiObject* object);
-  virtual void ToggleVisibilitySlot(Signal::Base* signal, GuiObject* object);
-  virtual void HideSlot(Signal::Base* signal, GuiObject* object);
-  virtual void MinimizeSlot(Signal::Base* signal, GuiObject* object);
-  virtual void MaxRestoreSlot(Signal::Base* signal, GuiObject* object);
-  virtual void WindowSizedSlot(Signal::Base* signal, GuiObject* object);
-  // Shows the window and runs a (nesting) modal loop until Close; input to the
-  // owner's host window is dropped meanwhile. The owner may be null.
-  virtual void DoModal(Window* owner);
-  virtual void Close();
-  virtual void Maximize();
-  virtual void Minimize();
-  virtual bool IsMinimized() const;
-  virtual bool ArrangeIconic();
-  virtual void Restore();
-  // 0 arrow, 1 diagonal sizing arrow, 2 vertical sizing arrow; nothing without a host.
-  virtual void SetCursor(int shape);
-  virtual std::string GetTitle() const;
-  virtual void SetTitle(const std::string& title);
-  virtual bool IsMaximized() const;
-  // Cuts the host window's outline from the alpha of the window's rendering, once
-  // per size.
-  virtual void UpdateShape();
-  virtual void FollowVisibilitySlot(Signal::Base* signal, GuiObject* object);
+    virtual void CloseSlot(Signal::Base* signal, GuiObject* object);
+    virtual void ToggleVisibilitySlot(Signal::Base* signal, GuiObject* object);
+    virtual void HideSlot(Signal::Base* signal, GuiObject* object);
+    virtual void MinimizeSlot(Signal::Base* signal, GuiObject* object);
+    virtual void MaxRestoreSlot(Signal::Base* signal, GuiObject* object);
+    virtual void WindowSizedSlot(Signal::Base* signal, GuiObject* object);
+    // Shows the window and runs a (nesting) modal loop until Close; input to the
+    // owner's host window is dropped meanwhile. The owner may be null.
+    virtual void DoModal(Window* owner);
+    virtual void Close();
+    virtual void Maximize();
+    virtual void Minimize();
+    virtual bool IsMinimized() const;
+    virtual bool ArrangeIconic();
+    virtual void Restore();
+    // 0 arrow, 1 diagonal sizing arrow, 2 vertical sizing arrow; nothing without a host.
+    virtual void SetCursor(int shape);
+    virtual std::string GetTitle() const;
+    virtual void SetTitle(const std::string& title);
+    virtual bool IsMaximized() const;
+    // Cuts the host window's outline from the alpha of the window's rendering, once
+    // per size.
+    virtual void UpdateShape();
+    virtual void FollowVisibilitySlot(Signal::Base* signal, GuiObject* object);
 
-  bool LoadFromXML(TiXmlElement* element);
+    bool LoadFromXML(TiXmlElement* element);
 
-  VaboWnd* GetHostWnd() const { return host_.get(); }
-  WindowType GetWindowType() const { return type_; }
-  bool IsModal() const { return modal_; }
-  // Centres the host window on its screen and takes its new top-left as position.
-  void CenterWindow();
+    VaboWnd* GetHostWnd() const { return host_.get(); }
+    WindowType GetWindowType() const { return type_; }
+    bool IsModal() const { return modal_; }
+    // Centres the host window on its screen and takes its new top-left as position.
+    void CenterWindow();
 
- protected:
-  void HoverResetSlot(Signal::Base* signal, GuiObject* object);
-  void HoverMoveSlot(Signal::Base* signal, GuiObject* object);
-  void HoverTimerSlot(Signal::Base* signal, GuiObject* object);
+protected:
+    void HoverResetSlot(Signal::Base* signal, GuiObject* object);
+    void HoverMoveSlot(Signal::Base* signal, GuiObject* object);
+    void HoverTimerSlot(Signal::Base* signal, GuiObject* object);
 
- private:
-  bool CreateHost(TiXmlElement* element, int x, int y, int width, int height);
-  void AddBuilderKeyBindings();
-  GuiObject* HeldToolTip() const;
-  void HoldToolTip(GuiObject* object);
-  void HideHeldToolTip();
-  bool CursorInWindow(int& x, int& y) const;
+private:
+    bool CreateHost(TiXmlElement* element, int x, int y, int width, int height);
+    void AddBuilderKeyBindings();
+    GuiObject* HeldToolTip() const;
+    void HoldToolTip(GuiObject* object);
+    void HideHeldToolTip();
+    bool CursorInWindow(int& x, int& y) const;
 
-  bool shapeBuilt_ = false;
-  bool modal_ = false;
-  std::unique_ptr<VaboWnd> host_;
-  std::string title_;
-  WindowType type_ = Application;
-  bool shaped_ = false;
-  Platform::Milliseconds hoverStart_;
-  bool hoverArmed_ = false;
-  int hoverX_ = 0;
-  int hoverY_ = 0;
-  GuiObject* toolTipObject_ = nullptr;
-  std::weak_ptr<void> toolTipWatch_;
-  std::weak_ptr<XmlDocument> ownerDocument_;
+    bool shapeBuilt_ = false;
+    bool modal_ = false;
+    std::unique_ptr<VaboWnd> host_;
+    std::string title_;
+    WindowType type_ = Application;
+    bool shaped_ = false;
+    Platform::Milliseconds hoverStart_;
+    bool hoverArmed_ = false;
+    int hoverX_ = 0;
+    int hoverY_ = 0;
+    GuiObject* toolTipObject_ = nullptr;
+    std::weak_ptr<void> toolTipWatch_;
+    std::weak_ptr<XmlDocument> ownerDocument_;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

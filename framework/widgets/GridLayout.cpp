@@ -39,13 +39,14 @@ GuiObject* CreateGridLayout(TiXmlElement* element)
 
 const RegisterClass<GridLayout> registerGridLayout("Vabo::GridLayout", "$VABO/Objects/GridLayout/GridLayout.xml",
                                                    CreateGridLayout);
-const RegisterClassSlot<GridLayout, Signal::ScreenActivation> registerRestartAnimation(
-    "Vabo::GridLayout::SlotRestartAnimation", &GridLayout::SlotRestartAnimation);
+const RegisterClassSlot<GridLayout, Signal::ScreenActivation>
+    registerRestartAnimation("Vabo::GridLayout::SlotRestartAnimation", &GridLayout::SlotRestartAnimation);
 
 } // namespace
 
 GridLayout::GridLayout(TiXmlElement* element, bool constructFromXml)
-    : LayoutBase(element), constructFromXml_(constructFromXml)
+    : LayoutBase(element)
+    , constructFromXml_(constructFromXml)
 {
     AddSlot<ObjectEditedSignal>(&GridLayout::ObjectEditedSlot, this);
     AddSlot<Signal::DropFile>(&GridLayout::EmptySlot, this);
@@ -77,8 +78,8 @@ bool GridLayout::AddObject(GuiObject* object, TiXmlElement* element, const Anima
 bool GridLayout::SetObjectRectFromXML(GuiObject* object, TiXmlElement* element)
 {
     int x = 0, y = 0, width = 0, height = 0;
-    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true) &&
-          ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
+    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true)
+          && ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
         return false;
     object->SetPosition(x, y);
     object->SetSize(width, height);
@@ -88,8 +89,8 @@ bool GridLayout::SetObjectRectFromXML(GuiObject* object, TiXmlElement* element)
 bool GridLayout::ConfigureObjectLayout(GuiObject* object, TiXmlElement* element)
 {
     std::string x, y, width, height;
-    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true) &&
-          ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
+    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true)
+          && ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
         return false;
     PlaceObject(object, GridVal(x), GridVal(y), GridVal(width), GridVal(height), false);
     return true;
@@ -138,8 +139,7 @@ bool GridLayout::AddObjectAt(GuiObject* object, const GridVal& x, const GridVal&
 bool GridLayout::AddObjectAtFractions(GuiObject* object, float x, float y, float width, float height,
                                       TiXmlElement* element, const Animation* animation)
 {
-    return AddObjectAt(object, GridVal(0, x), GridVal(0, y), GridVal(0, width), GridVal(0, height), element,
-                       animation);
+    return AddObjectAt(object, GridVal(0, x), GridVal(0, y), GridVal(0, width), GridVal(0, height), element, animation);
 }
 
 bool GridLayout::AddDeclaredObject(GuiObject* object, const std::string& name)
@@ -280,13 +280,12 @@ void GridLayout::ObjectEditedSlot(ObjectEditedSignal* signal, GuiObject*)
 
 // Files dropped on a layout reach it as a receiver; the layout itself has no
 // use for them.
-void GridLayout::EmptySlot(Signal::Base*, GuiObject*) {}
+void GridLayout::EmptySlot(Signal::Base*, GuiObject*) { }
 
 void GridLayout::AnimationTimerSlot(Signal::Base*, GuiObject*)
 {
     if (IsAnimating() && UpdateAnimation(false))
         Invalidate();
 }
-
 
 } // namespace Vabo

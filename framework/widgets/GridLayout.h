@@ -17,7 +17,9 @@ public:
     class ObjectEditedSignal : public Signal::Base {
     public:
         explicit ObjectEditedSignal(GuiObject* object = nullptr, bool keepUnits = false)
-            : Base(Signal::TypeIdOf<ObjectEditedSignal>(), false), object(object), keepUnits(keepUnits)
+            : Base(Signal::TypeIdOf<ObjectEditedSignal>(), false)
+            , object(object)
+            , keepUnits(keepUnits)
         {
         }
         std::string Name() const override { return "ObjectEdited"; }
@@ -64,8 +66,8 @@ public:
 
     // Re-places a child by new lengths; with writeBack they are also written
     // into the child's skin element. False when the child has no record.
-    bool PlaceObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width,
-                     const GridVal& height, bool writeBack);
+    bool PlaceObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width, const GridVal& height,
+                     bool writeBack);
     bool GetLayoutObject(GuiObject* object, LayoutObject& record) const;
     // Writes the child's current rectangle back into its record, keeping
     // either the pixel parts or the fractions.

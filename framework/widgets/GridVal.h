@@ -11,7 +11,11 @@ namespace Vabo {
 class GridVal : public XMLLoadSave {
 public:
     GridVal() = default;
-    GridVal(float units, float percentage) : units(units), percentage(percentage) {}
+    GridVal(float units, float percentage)
+        : units(units)
+        , percentage(percentage)
+    {
+    }
     // Parses the skin text form: terms such as "10px", "0.5" or "0.5%" joined
     // by "+" or "-". A "%" only marks a fraction; the number is not divided by
     // 100. Parsing ends at the first term that cannot be read, keeping the

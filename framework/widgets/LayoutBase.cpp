@@ -2,9 +2,15 @@
 
 namespace Vabo {
 
-LayoutBase::LayoutBase(TiXmlElement* element) : GuiObject(element, 1, 0) {}
+LayoutBase::LayoutBase(TiXmlElement* element)
+    : GuiObject(element, 1, 0)
+{
+}
 
-LayoutBase::LayoutBase() : GuiObject(0, 0) {}
+LayoutBase::LayoutBase()
+    : GuiObject(0, 0)
+{
+}
 
 void LayoutBase::VisitAnimations(const AnimationVisitor& visit)
 {

@@ -6,22 +6,29 @@ namespace Vabo {
 
 LayoutObject::LayoutObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width,
                            const GridVal& height, TiXmlElement* element, const Animation* animation)
-    : element(element), object(object), x(x), y(y), width(width), height(height)
+    : element(element)
+    , object(object)
+    , x(x)
+    , y(y)
+    , width(width)
+    , height(height)
 {
     if (animation != nullptr)
         this->animation = *animation;
 }
 
 LayoutObject::LayoutObject(GuiObject* object, TiXmlElement* element, const Animation* animation)
-    : element(element), object(object)
+    : element(element)
+    , object(object)
 {
     if (animation != nullptr)
         this->animation = *animation;
     if (element == nullptr)
         return;
     std::string xText, yText, widthText, heightText;
-    if (ReadXmlAttribute(xText, element, "XPos", true) && ReadXmlAttribute(yText, element, "YPos", true) &&
-        ReadXmlAttribute(widthText, element, "Width", true) && ReadXmlAttribute(heightText, element, "Height", true)) {
+    if (ReadXmlAttribute(xText, element, "XPos", true) && ReadXmlAttribute(yText, element, "YPos", true)
+        && ReadXmlAttribute(widthText, element, "Width", true)
+        && ReadXmlAttribute(heightText, element, "Height", true)) {
         x = GridVal(xText);
         y = GridVal(yText);
         width = GridVal(widthText);

@@ -14,8 +14,8 @@ class GuiObject;
 class LayoutObject : public XMLLoadSave {
 public:
     LayoutObject() = default;
-    LayoutObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width,
-                 const GridVal& height, TiXmlElement* element, const Animation* animation);
+    LayoutObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width, const GridVal& height,
+                 TiXmlElement* element, const Animation* animation);
     // Reads "XPos", "YPos", "Width" and "Height" (all required) from the
     // element; throws XMLLoadSaveException when one is missing.
     LayoutObject(GuiObject* object, TiXmlElement* element, const Animation* animation);

@@ -10,13 +10,16 @@ namespace Vabo {
 namespace Signal {
 
 class String : public Base {
- public:
-  explicit String(const std::string& text = std::string())
-      : Base(TypeIdOf<String>(), false), text(text) {}
-  std::string Name() const override { return "String"; }
+public:
+    explicit String(const std::string& text = std::string())
+        : Base(TypeIdOf<String>(), false)
+        , text(text)
+    {
+    }
+    std::string Name() const override { return "String"; }
 
-  std::string text;
+    std::string text;
 };
 
-}  // namespace Signal
-}  // namespace Vabo
+} // namespace Signal
+} // namespace Vabo

@@ -17,106 +17,130 @@ RegisterClass<Text> textClass("Vabo::Text", "$VABO/Objects/Text/Text.xml",
 
 // The root a stretchable label's font follows: none while the label is not yet
 // in a tree that a screen manager shows.
-GuiObject* RootOf(GuiObject& object) {
-  try {
-    return object.GetRootObject();
-  } catch (const ScreenManagerNotReady&) {
-    return nullptr;
-  }
+GuiObject* RootOf(GuiObject& object)
+{
+    try {
+        return object.GetRootObject();
+    } catch (const ScreenManagerNotReady&) {
+        return nullptr;
+    }
 }
 
-}  // namespace
+} // namespace
 
-Text::Text(TiXmlElement* element) : GridLayout(element, true) {
-  RegisterLoader<Text>(element, this);
+Text::Text(TiXmlElement* element)
+    : GridLayout(element, true)
+{
+    RegisterLoader<Text>(element, this);
 }
 
 Text::~Text() = default;
 
-bool Text::LoadFromXML(TiXmlElement* element) {
-  int stretchable = 0;
-  ReadXmlAttribute(stretchable, element, "Stretchable", true);
-  stretchable_ = stretchable != 0;
-  std::string alignment;
-  if (ReadXmlAttribute(alignment, element, "Alignment", false)) {
-    alignment_ = alignment == "Centered" ? 1 : 0;
-  }
-  ReadXmlAttribute(text_, element, "Text", true);
-  ReadFont(element);
-  ReadXmlAttribute(color_, element, "Color", true);
-  ReadXmlAttribute(selectedColor_, element, "SelectedColor", true);
-  conversion_ = font_->GetConversion();
-  return true;
+bool Text::LoadFromXML(TiXmlElement* element)
+{
+    int stretchable = 0;
+    ReadXmlAttribute(stretchable, element, "Stretchable", true);
+    stretchable_ = stretchable != 0;
+    std::string alignment;
+    if (ReadXmlAttribute(alignment, element, "Alignment", false)) {
+        alignment_ = alignment == "Centered" ? 1 : 0;
+    }
+    ReadXmlAttribute(text_, element, "Text", true);
+    ReadFont(element);
+    ReadXmlAttribute(color_, element, "Color", true);
+    ReadXmlAttribute(selectedColor_, element, "SelectedColor", true);
+    conversion_ = font_->GetConversion();
+    return true;
 }
 
-void Text::ReadFont(TiXmlElement* element) {
-  // A label built on its type's definition holds the definition's "Font"
-  // before the skin's own: the last one is the label's.
-  const std::vector<TiXmlElement*> fonts = GetChildren(element, "Font");
-  if (fonts.empty()) ThrowXmlError(element, "Font");
-  ReadXmlFont(font_, fonts.back());
+void Text::ReadFont(TiXmlElement* element)
+{
+    // A label built on its type's definition holds the definition's "Font"
+    // before the skin's own: the last one is the label's.
+    const std::vector<TiXmlElement*> fonts = GetChildren(element, "Font");
+    if (fonts.empty())
+        ThrowXmlError(element, "Font");
+    ReadXmlFont(font_, fonts.back());
 }
 
-std::string& Text::GetText() { return text_; }
-
-const std::string& Text::GetText() const { return text_; }
-
-void Text::SetText(const std::string& text) {
-  text_ = text;
-  Invalidate();
+std::string& Text::GetText()
+{
+    return text_;
 }
 
-void Text::CalculateSize() {
-  GuiObject::CalculateSize();
-  const Rect box = font_->MeasureString(text_);
-  SetSize(box.width + 1, box.height + 1);
-  SetSizedFromContent(true);
+const std::string& Text::GetText() const
+{
+    return text_;
 }
 
-void Text::FitToText() {
-  const Rect box = font_->MeasureString(text_);
-  GuiObject::SetSize(box.width + 1, box.height + 1);
+void Text::SetText(const std::string& text)
+{
+    text_ = text;
+    Invalidate();
 }
 
-bool Text::SetSize(int width, int height) {
-  fontDirty_ = true;
-  if (stretchable_) {
-    if (GuiObject* root = RootOf(*this)) RebuildFont(root);
-  }
-  return GuiObject::SetSize(width, height);
+void Text::CalculateSize()
+{
+    GuiObject::CalculateSize();
+    const Rect box = font_->MeasureString(text_);
+    SetSize(box.width + 1, box.height + 1);
+    SetSizedFromContent(true);
 }
 
-void Text::RebuildFont(GuiObject* reference) {
-  font_ = std::make_shared<GdiplusGfxLayer::Font>(font_->GetFamily(), font_->GetSize(),
-                                                  font_->GetStyle(), conversion_, reference);
+void Text::FitToText()
+{
+    const Rect box = font_->MeasureString(text_);
+    GuiObject::SetSize(box.width + 1, box.height + 1);
 }
 
-void Text::RefreshFont() {
-  if (!stretchable_ || !fontDirty_) return;
-  GuiObject* reference = RootOf(*this);
-  if (!reference) reference = GetTopObject();
-  if (!reference) return;
-  RebuildFont(reference);
-  fontDirty_ = false;
+bool Text::SetSize(int width, int height)
+{
+    fontDirty_ = true;
+    if (stretchable_) {
+        if (GuiObject* root = RootOf(*this))
+            RebuildFont(root);
+    }
+    return GuiObject::SetSize(width, height);
 }
 
-const GdiplusGfxLayer::Color& Text::CurrentColor() const {
-  return IsSelected() ? *selectedColor_ : *color_;
+void Text::RebuildFont(GuiObject* reference)
+{
+    font_ = std::make_shared<GdiplusGfxLayer::Font>(font_->GetFamily(), font_->GetSize(), font_->GetStyle(),
+                                                    conversion_, reference);
 }
 
-bool Text::DrawSelf(PainterInterface& painter) {
-  RefreshFont();
-  if (GetWidth() == 0 || GetHeight() == 0) return false;
-  int y = GetY();
-  if (alignment_ == 1) {
-    const int textHeight = font_->MeasureRange(text_, -1, -1, -1.0f).height;
-    y += GetHeight() / 2 - textHeight / 2;
-  }
-  const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
-  return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
-      *font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
-      static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment,
-      GdiplusGfxLayer::Painter::TrimNone);
+void Text::RefreshFont()
+{
+    if (!stretchable_ || !fontDirty_)
+        return;
+    GuiObject* reference = RootOf(*this);
+    if (!reference)
+        reference = GetTopObject();
+    if (!reference)
+        return;
+    RebuildFont(reference);
+    fontDirty_ = false;
 }
 
-}  // namespace Vabo
+const GdiplusGfxLayer::Color& Text::CurrentColor() const
+{
+    return IsSelected() ? *selectedColor_ : *color_;
+}
+
+bool Text::DrawSelf(PainterInterface& painter)
+{
+    RefreshFont();
+    if (GetWidth() == 0 || GetHeight() == 0)
+        return false;
+    int y = GetY();
+    if (alignment_ == 1) {
+        const int textHeight = font_->MeasureRange(text_, -1, -1, -1.0f).height;
+        y += GetHeight() / 2 - textHeight / 2;
+    }
+    const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
+    return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
+        *font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
+        static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment, GdiplusGfxLayer::Painter::TrimNone);
+}
+
+} // namespace Vabo

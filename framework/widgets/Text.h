@@ -13,45 +13,45 @@
 namespace Vabo {
 
 class Text : public GridLayout {
- public:
-  explicit Text(TiXmlElement* element);
-  ~Text() override;
+public:
+    explicit Text(TiXmlElement* element);
+    ~Text() override;
 
-  virtual std::string& GetText();
-  virtual const std::string& GetText() const;
+    virtual std::string& GetText();
+    virtual const std::string& GetText() const;
 
-  // Sizes the label one pixel wider and higher than its text.
-  void CalculateSize() override;
-  // Every resize rebuilds a stretchable label's font against its root object.
-  bool SetSize(int width, int height) override;
-  bool DrawSelf(PainterInterface& painter) override;
+    // Sizes the label one pixel wider and higher than its text.
+    void CalculateSize() override;
+    // Every resize rebuilds a stretchable label's font against its root object.
+    bool SetSize(int width, int height) override;
+    bool DrawSelf(PainterInterface& painter) override;
 
-  // Replaces the text and repaints; the size stays.
-  void SetText(const std::string& text);
-  // Sizes the label to its text now.
-  void FitToText();
-  std::shared_ptr<GdiplusGfxLayer::Font> GetFont() const { return font_; }
+    // Replaces the text and repaints; the size stays.
+    void SetText(const std::string& text);
+    // Sizes the label to its text now.
+    void FitToText();
+    std::shared_ptr<GdiplusGfxLayer::Font> GetFont() const { return font_; }
 
-  bool LoadFromXML(TiXmlElement* element);
+    bool LoadFromXML(TiXmlElement* element);
 
- protected:
-  // Rebuilds a stretchable label's font when it was resized since the last draw.
-  void RefreshFont();
-  const GdiplusGfxLayer::Color& CurrentColor() const;
-  int GetAlignment() const { return alignment_; }
+protected:
+    // Rebuilds a stretchable label's font when it was resized since the last draw.
+    void RefreshFont();
+    const GdiplusGfxLayer::Color& CurrentColor() const;
+    int GetAlignment() const { return alignment_; }
 
- private:
-  void ReadFont(TiXmlElement* element);
-  void RebuildFont(GuiObject* reference);
+private:
+    void ReadFont(TiXmlElement* element);
+    void RebuildFont(GuiObject* reference);
 
-  bool stretchable_ = false;
-  bool fontDirty_ = true;
-  int alignment_ = 0;
-  int conversion_ = 0;
-  std::string text_;
-  std::shared_ptr<GdiplusGfxLayer::Font> font_;
-  std::shared_ptr<GdiplusGfxLayer::Color> color_;
-  std::shared_ptr<GdiplusGfxLayer::Color> selectedColor_;
+    bool stretchable_ = false;
+    bool fontDirty_ = true;
+    int alignment_ = 0;
+    int conversion_ = 0;
+    std::string text_;
+    std::shared_ptr<GdiplusGfxLayer::Font> font_;
+    std::shared_ptr<GdiplusGfxLayer::Color> color_;
+    std::shared_ptr<GdiplusGfxLayer::Color> selectedColor_;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

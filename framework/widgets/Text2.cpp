@@ -12,27 +12,29 @@ namespace {
 RegisterClass<Text2> text2Class("Vabo::Text2", "$VABO/Objects/Text2/Text2.xml",
                                 [](TiXmlElement* element) -> GuiObject* { return new Text2(element); });
 
-}  // namespace
+} // namespace
 
-Text2::Text2(TiXmlElement* element) : Text(element) {
-  ReadXmlAttribute(maxWidth_, element, "MaxWidth", false);
+Text2::Text2(TiXmlElement* element)
+    : Text(element)
+{
+    ReadXmlAttribute(maxWidth_, element, "MaxWidth", false);
 }
 
 Text2::~Text2() = default;
 
-bool Text2::DrawSelf(PainterInterface& painter) {
-  RefreshFont();
-  const GdiplusGfxLayer::Font& font = *GetFont();
-  int y = GetY();
-  if (!GetText().empty()) {
-    const int textHeight =
-        font.MeasureRange(GetText(), -1, -1, static_cast<float>(maxWidth_)).height;
-    y += GetHeight() / 2 - textHeight / 2;
-  }
-  return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
-      font, GetText(), CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
-      static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), GetAlignment(),
-      GdiplusGfxLayer::Painter::TrimNone);
+bool Text2::DrawSelf(PainterInterface& painter)
+{
+    RefreshFont();
+    const GdiplusGfxLayer::Font& font = *GetFont();
+    int y = GetY();
+    if (!GetText().empty()) {
+        const int textHeight = font.MeasureRange(GetText(), -1, -1, static_cast<float>(maxWidth_)).height;
+        y += GetHeight() / 2 - textHeight / 2;
+    }
+    return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
+        font, GetText(), CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
+        static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), GetAlignment(),
+        GdiplusGfxLayer::Painter::TrimNone);
 }
 
-}  // namespace Vabo
+} // namespace Vabo

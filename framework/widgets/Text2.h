@@ -7,16 +7,16 @@
 namespace Vabo {
 
 class Text2 : public Text {
- public:
-  explicit Text2(TiXmlElement* element);
-  ~Text2() override;
+public:
+    explicit Text2(TiXmlElement* element);
+    ~Text2() override;
 
-  bool DrawSelf(PainterInterface& painter) override;
+    bool DrawSelf(PainterInterface& painter) override;
 
-  int GetMaxWidth() const { return maxWidth_; }
+    int GetMaxWidth() const { return maxWidth_; }
 
- private:
-  int maxWidth_ = -1;
+private:
+    int maxWidth_ = -1;
 };
 
-}  // namespace Vabo
+} // namespace Vabo

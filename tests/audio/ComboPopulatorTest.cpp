@@ -21,11 +21,15 @@ namespace {
 
 class PopulatorTestEntry : public Vabo::GuiObject {
 public:
-    explicit PopulatorTestEntry(TiXmlElement* element) : GuiObject(element, 0, 0) {}
+    explicit PopulatorTestEntry(TiXmlElement* element)
+        : GuiObject(element, 0, 0)
+    {
+    }
 };
 
-Vabo::RegisterClass<PopulatorTestEntry> entryClass(
-    "PopulatorTestEntry", "", [](TiXmlElement* element) { return new PopulatorTestEntry(element); });
+Vabo::RegisterClass<PopulatorTestEntry> entryClass("PopulatorTestEntry", "", [](TiXmlElement* element) {
+    return new PopulatorTestEntry(element);
+});
 
 // Where each entry was placed: its name, index and the count of entries.
 using Placed = std::vector<std::tuple<std::string, int, int>>;

@@ -15,7 +15,10 @@ std::vector<float> Tone(double frequency, std::size_t count)
 }
 
 // Rms after the filter has settled.
-double SettledRms(const std::vector<float>& x) { return TestSignals::Rms(x, 200, x.size()); }
+double SettledRms(const std::vector<float>& x)
+{
+    return TestSignals::Rms(x, 200, x.size());
+}
 
 std::vector<float> Filtered(const std::vector<float>& in)
 {

@@ -19,7 +19,10 @@ public:
         int writes = 0;
     };
 
-    explicit FakeMixerBackend(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    explicit FakeMixerBackend(std::shared_ptr<State> state)
+        : state_(std::move(state))
+    {
+    }
 
     const std::vector<Platform::MixerElement>& Elements() const override { return state_->elements; }
     bool GetVolume(int element, bool capture, int channel, unsigned& value) override

@@ -87,8 +87,9 @@ TEST(FftAnalyser, DolphChebyshevWindowsHaveTheirKnownValues)
         float second;
         double sum;
     };
-    for (const Expected& e : {Expected{512, 0.129606f, 0.014651f, 244.965}, Expected{1024, 0.252219f, 0.014243f, 490.392},
-                              Expected{2048, 0.4976f, 0.014044f, 981.255}}) {
+    for (const Expected& e :
+         {Expected{512, 0.129606f, 0.014651f, 244.965}, Expected{1024, 0.252219f, 0.014243f, 490.392},
+          Expected{2048, 0.4976f, 0.014044f, 981.255}}) {
         SCOPED_TRACE(e.n);
         std::vector<float> w;
         ASSERT_TRUE(WindowFunctionRegistry().Fill(WindowFunctionRegistry::DolphChebyshev60, e.n, w));
@@ -161,11 +162,12 @@ TEST(FftAnalyser, PureSineAndHarmonicTonesAreEstimatedWithinHundredthsOfAHertz)
     EXPECT_EQ(std::max_element(magnitudes.begin(), magnitudes.begin() + 1024) - magnitudes.begin(), 82);
 
     // Harmonic tones are found from their spacings.
-    EXPECT_NEAR(TunerAnalyser().EstimateFrequency(Tone({{1, 1.0}, {2, 0.8}, {3, 0.6}, {4, 0.5}, {5, 0.4}}, 110.0)), 110.0f,
-                0.01f);
+    EXPECT_NEAR(TunerAnalyser().EstimateFrequency(Tone({{1, 1.0}, {2, 0.8}, {3, 0.6}, {4, 0.5}, {5, 0.4}}, 110.0)),
+                110.0f, 0.01f);
     // A weak fundamental is found from its harmonics.
-    EXPECT_NEAR(TunerAnalyser().EstimateFrequency(Tone({{1, 0.2}, {2, 1.0}, {3, 0.8}, {4, 0.6}, {5, 0.5}, {6, 0.4}}, 82.41)),
-                82.40f, 0.02f);
+    EXPECT_NEAR(
+        TunerAnalyser().EstimateFrequency(Tone({{1, 0.2}, {2, 1.0}, {3, 0.8}, {4, 0.6}, {5, 0.5}, {6, 0.4}}, 82.41)),
+        82.40f, 0.02f);
 }
 
 TEST(FftAnalyser, NoEstimateWithoutUsableInput)

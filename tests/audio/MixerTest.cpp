@@ -53,8 +53,9 @@ TEST(RecordMixer, ListsEveryCaptureElementAndSourceItemAsALineAndASingleInputToo
     RecordMixer mixer(OpenerFor(Card()));
     std::vector<MixerLine> lines;
     ASSERT_EQ(3, mixer.GetInputLines(lines));
-    const std::pair<std::string, unsigned> expected[]
-        = {{"Mic", MixerComponent::SrcMicrophone}, {"Line", MixerComponent::SrcLine}, {"CD", MixerComponent::SrcUndefined}};
+    const std::pair<std::string, unsigned> expected[] = {{"Mic", MixerComponent::SrcMicrophone},
+                                                         {"Line", MixerComponent::SrcLine},
+                                                         {"CD", MixerComponent::SrcUndefined}};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(expected[i].first, lines[i].name);
         EXPECT_EQ(expected[i].second, lines[i].componentType) << expected[i].first;
@@ -175,8 +176,8 @@ TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)
     EXPECT_TRUE(mixer.HasControl(MixerComponent::SrcWaveOut, MixerControlType::Volume));
 
     int calls = 0;
-    ASSERT_TRUE(mixer.RegisterControlOfComponentType(MixerComponent::SrcWaveOut, [&](double) { ++calls; },
-                                                     MixerControlType::Volume));
+    ASSERT_TRUE(mixer.RegisterControlOfComponentType(
+        MixerComponent::SrcWaveOut, [&](double) { ++calls; }, MixerControlType::Volume));
     ASSERT_TRUE(mixer.SetVolumeOfComponentType(MixerComponent::SrcWaveOut, 0.8));
     EXPECT_TRUE(mixer.SetBalance(wave, 0.25));
     EXPECT_EQ((std::vector<unsigned>{52428, 26214}), (card->volumes[{0, false}]));
@@ -189,4 +190,3 @@ TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)
     mixer.Poll();
     EXPECT_EQ(0, calls) << "our own writes are no changes";
 }
-

@@ -19,7 +19,10 @@ inline std::string DataFile(const std::string& name)
 // The root element of a configuration file, kept alive by the loader.
 class ConfigFile {
 public:
-    explicit ConfigFile(const std::string& name) : root_(loader_.LoadXMLOrThrow(DataFile(name))) {}
+    explicit ConfigFile(const std::string& name)
+        : root_(loader_.LoadXMLOrThrow(DataFile(name)))
+    {
+    }
     TiXmlElement* Root() const { return root_; }
 
 private:

@@ -10,15 +10,15 @@ TEST(OctaveLookup, FindsTheNearestEntryAndItsNeighboursAndBuildsAgainWithoutDoub
 {
     OctaveLookup lookup;
     EXPECT_EQ(lookup.FindNearest(440.0f), nullptr) << "an empty table names nothing";
-    const NoteStore store
-        = NotesFromText(R"(<Note Name="A4" Frequency="440"/><Note Name="A2" Frequency="110"/><Note Name="A3" Frequency="220"/>)");
+    const NoteStore store = NotesFromText(
+        R"(<Note Name="A4" Frequency="440"/><Note Name="A2" Frequency="110"/><Note Name="A3" Frequency="220"/>)");
     lookup.Build(store);
     lookup.Build(store);
     ASSERT_EQ(lookup.Entries().size(), 3u);
     EXPECT_EQ(lookup.Entries()[0].frequency, 110.0f);
     EXPECT_EQ(lookup.Entries()[1].frequency, 220.0f);
-    const std::pair<float, const char*> nearest[] = {{300.0f, "A3"}, {165.0f, "A2"}, {1000.0f, "A4"}, {50.0f, "A2"},
-                                                     {220.0f, "A3"}};
+    const std::pair<float, const char*> nearest[] = {
+        {300.0f, "A3"}, {165.0f, "A2"}, {1000.0f, "A4"}, {50.0f, "A2"}, {220.0f, "A3"}};
     for (const auto& [frequency, name] : nearest)
         EXPECT_EQ(lookup.FindNearest(frequency)->name, name) << frequency << " Hz; a tie keeps the lower";
 
@@ -35,8 +35,8 @@ TEST(OctaveLookup, FindsTheNearestEntryAndItsNeighboursAndBuildsAgainWithoutDoub
 
 TEST(OctaveLookup, LabelsKeepLettersSharpsAndFlats)
 {
-    const std::pair<const char*, const char*> labels[]
-        = {{"D#4", "D#"}, {"Bb3", "Bb"}, {"Ebb2", "Ebb"}, {"E2 low string", "E"}, {"b3", ""}, {"", ""}};
+    const std::pair<const char*, const char*> labels[] = {{"D#4", "D#"},          {"Bb3", "Bb"}, {"Ebb2", "Ebb"},
+                                                          {"E2 low string", "E"}, {"b3", ""},    {"", ""}};
     for (const auto& [name, label] : labels)
         EXPECT_EQ(NoteLabel(name), label) << name;
     EXPECT_EQ(StripOctaveDigits("A#10"), "A#");

@@ -19,7 +19,10 @@ std::vector<float> Spectrum(const std::vector<std::pair<int, float>>& peaks)
     return magnitudes;
 }
 
-float Db(float decibels) { return std::pow(10.0f, decibels / 20.0f); }
+float Db(float decibels)
+{
+    return std::pow(10.0f, decibels / 20.0f);
+}
 
 const SpectralKernelTable& Kernels()
 {

@@ -10,7 +10,8 @@
 TEST(CurveLookup, InterpolatesHoldsTheEndsAndScalesLoudnessUpToTheLimit)
 {
     const LoudnessCurve line{{100.0f, 0.0f}, {200.0f, 10.0f}};
-    const std::pair<float, float> points[] = {{150.0f, 5.0f}, {50.0f, 0.0f}, {250.0f, 10.0f}, {200.0f, 10.0f}, {100.0f, 0.0f}};
+    const std::pair<float, float> points[] = {
+        {150.0f, 5.0f}, {50.0f, 0.0f}, {250.0f, 10.0f}, {200.0f, 10.0f}, {100.0f, 0.0f}};
     for (const auto& [hz, db] : points)
         EXPECT_FLOAT_EQ(InterpolateCurve(line, hz), db) << hz;
     EXPECT_FLOAT_EQ(InterpolateCurve({}, 440.0f), 0.0f);

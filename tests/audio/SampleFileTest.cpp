@@ -30,8 +30,8 @@ protected:
         const std::string wav = dir_ + "/" + name + ".wav";
         std::ofstream(raw, std::ios::binary)
             .write(reinterpret_cast<const char*>(interleaved.data()), std::streamsize(interleaved.size() * 4));
-        const std::string command = "sox -t raw -e floating-point -b 32 -c " + std::to_string(channels) + " -r " +
-                                    std::to_string(rate) + " " + raw + " -e floating-point " + wav;
+        const std::string command = "sox -t raw -e floating-point -b 32 -c " + std::to_string(channels) + " -r "
+            + std::to_string(rate) + " " + raw + " -e floating-point " + wav;
         EXPECT_EQ(0, std::system(command.c_str()));
         return wav;
     }
@@ -61,7 +61,8 @@ TEST_F(SampleFileTest, MonoStereoAndHalfRateFilesLoadAsMono44100CutToLength)
     ExpectSamples({0.1f, -0.2f, 0.3f}, out);
 
     // Channels fold into the largest magnitude.
-    ASSERT_TRUE(LoadSampleFile(Write("stereo", {0.5f, -0.7f, 0.5f, -0.5f, -0.9f, 0.2f}, 2, 44100), out, 1000.0f, 44100));
+    ASSERT_TRUE(
+        LoadSampleFile(Write("stereo", {0.5f, -0.7f, 0.5f, -0.5f, -0.9f, 0.2f}, 2, 44100), out, 1000.0f, 44100));
     ExpectSamples({-0.7f, -0.5f, -0.9f}, out);
     ASSERT_TRUE(LoadSampleFile(Write("three", {0.1f, -0.9f, 0.3f, 0.4f, 0.2f, -0.1f}, 3, 44100), out, 1000.0f, 44100));
     ExpectSamples({-0.9f, 0.4f}, out);

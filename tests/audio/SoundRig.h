@@ -29,8 +29,8 @@ inline std::string TempPath(const std::string& name)
 inline std::string ToneFile(double frequency, double seconds, double volume = 0.5)
 {
     const std::string path = TempPath("tone-" + std::to_string(int(frequency)) + ".wav");
-    const std::string command = "sox -q -n -r 44100 -c 1 " + path + " synth " + std::to_string(seconds) + " sine " +
-                                std::to_string(frequency) + " vol " + std::to_string(volume);
+    const std::string command = "sox -q -n -r 44100 -c 1 " + path + " synth " + std::to_string(seconds) + " sine "
+        + std::to_string(frequency) + " vol " + std::to_string(volume);
     return std::system(command.c_str()) == 0 ? path : std::string();
 }
 
@@ -79,8 +79,8 @@ private:
 inline std::vector<float> Record(double seconds)
 {
     const std::string path = TempPath("rec.raw");
-    const std::string command = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d " +
-                                std::to_string(int(std::ceil(seconds))) + " " + path;
+    const std::string command = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d "
+        + std::to_string(int(std::ceil(seconds))) + " " + path;
     std::vector<float> samples;
     if (std::system(command.c_str()) != 0)
         return samples;

@@ -39,12 +39,27 @@ TEST(SoundServerMixer, SetsTheVolumeAndNoticesOutsideChangesOnce)
     ASSERT_TRUE(mixer.SetLineVolume(line, 1.0));
     ASSERT_TRUE(mixer.SetLineVolume(line, 0.25));
     EXPECT_EQ(16384.0, mixer.GetLineVolume(line) * 65535.0);
-    SoundRig::WaitFor([&] { mixer.Poll(); return false; }, 300);
+    SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            return false;
+        },
+        300);
     EXPECT_EQ(0, changes) << "our own writes are no changes";
 
     ASSERT_EQ(0, std::system("amixer -q -D pulse sset Capture 50%"));
-    EXPECT_TRUE(SoundRig::WaitFor([&] { mixer.Poll(); return changes > 0; }, 3000));
-    SoundRig::WaitFor([&] { mixer.Poll(); return false; }, 300);
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            return changes > 0;
+        },
+        3000));
+    SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            return false;
+        },
+        300);
     EXPECT_EQ(1, changes);
     EXPECT_EQ(32768.0, mixer.GetLineVolume(line) * 65535.0);
     mixer.SetLineVolume(line, 1.0);

@@ -32,8 +32,7 @@ inline double Rms(const std::vector<float>& x, std::size_t from, std::size_t to)
 
 // What the buffer's playback callback writes into an output of that many
 // frames, which starts out holding 99 everywhere.
-template <class Buffer>
-std::vector<float> Play(Buffer& buffer, unsigned long frames)
+template <class Buffer> std::vector<float> Play(Buffer& buffer, unsigned long frames)
 {
     std::vector<float> out(frames, 99.0f);
     if (buffer.PlayCallback(nullptr, out.data(), frames, 0.0, nullptr) != 0)

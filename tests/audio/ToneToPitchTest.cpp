@@ -39,8 +39,12 @@ TEST(ToneToPitch, APlayedToneIsMeasured)
     const std::string tone = SoundRig::ToneFile(440.0, 4.0);
     ASSERT_EQ(0, device.Input().Start(false));
     const int runs = PitchTracker::Instance().Runs();
-    ASSERT_TRUE(SoundRig::WaitFor([&] { PitchTracker::Instance().GetFrequency(); return PitchTracker::Instance().Runs() > runs + 1; },
-                                  SoundRig::CaptureStartMs));
+    ASSERT_TRUE(SoundRig::WaitFor(
+        [&] {
+            PitchTracker::Instance().GetFrequency();
+            return PitchTracker::Instance().Runs() > runs + 1;
+        },
+        SoundRig::CaptureStartMs));
     SoundRig::Player player(tone);
     ASSERT_TRUE(player.Started());
     EXPECT_NEAR(440.0, SettledFrequency(440.0f, 3500), 0.5);

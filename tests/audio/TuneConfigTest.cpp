@@ -139,8 +139,9 @@ TEST(TuneConfig, MissingRequiredAttributesAreTheXmlError)
             continue;
         bool named = false;
         for (const std::string& message : log.Messages())
-            named = named || (message.find("XML Error") != std::string::npos && message.find(name) != std::string::npos
-                              && message.find("Name") != std::string::npos);
+            named = named
+                || (message.find("XML Error") != std::string::npos && message.find(name) != std::string::npos
+                    && message.find("Name") != std::string::npos);
         EXPECT_TRUE(named) << "the log names the file and the attribute";
     }
 }

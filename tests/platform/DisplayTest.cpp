@@ -18,7 +18,9 @@ TEST(KeepInsideWorkArea, PushedBackFromTheEdgesAndALargerWindowToTheTopLeft)
     const struct {
         Rect window;
         int x, y;
-    } rows[] = {{{1200, 900, 200, 150}, 1080, 874}, {{10, 40, 100, 100}, 10, 40}, {{-20, 0, 100, 100}, 0, 30},
+    } rows[] = {{{1200, 900, 200, 150}, 1080, 874},
+                {{10, 40, 100, 100}, 10, 40},
+                {{-20, 0, 100, 100}, 0, 30},
                 {{500, 500, 2000, 1500}, 0, 30}};
     for (const auto& row : rows) {
         int x = -1, y = -1;
@@ -31,7 +33,8 @@ TEST(KeepInsideWorkArea, PushedBackFromTheEdgesAndALargerWindowToTheTopLeft)
 TEST(NativeWindow, PresentsOnlyTheGivenRectangles)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
-    auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "present", 40, 50, 64, 48});
+    auto window =
+        Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "present", 40, 50, 64, 48});
     ASSERT_TRUE(window);
     EXPECT_EQ(Rect({40, 50, 64, 48}), window->GetRect());
     EXPECT_FALSE(window->IsVisible());

@@ -74,20 +74,31 @@ TEST(EventTranslation, KeysArriveAsCharactersFlaggedVirtualKeysAndControlCharact
         Uint16 mod;
         Codes codes;
     } rows[] = {
-        {SDLK_LEFT, KMOD_NONE, {0x80000025}}, {SDLK_UP, KMOD_NONE, {0x80000026}},
-        {SDLK_RIGHT, KMOD_NONE, {0x80000027}}, {SDLK_DOWN, KMOD_NONE, {0x80000028}},
-        {SDLK_HOME, KMOD_NONE, {0x80000024}}, {SDLK_END, KMOD_NONE, {0x80000023}},
-        {SDLK_DELETE, KMOD_NONE, {0x8000002E}}, {SDLK_BACKSPACE, KMOD_NONE, {0x80000008, 8}},
-        {SDLK_TAB, KMOD_NONE, {9}}, {SDLK_TAB, KMOD_LSHIFT, {9}},
-        {SDLK_RETURN, KMOD_NONE, {13}}, {SDLK_KP_ENTER, KMOD_NONE, {13}},
-        {SDLK_ESCAPE, KMOD_NONE, {27}}, {SDLK_v, KMOD_LCTRL, {22}},
-        {SDLK_a, KMOD_RCTRL, {1}}, {SDLK_z, KMOD_LCTRL | KMOD_LSHIFT, {26}},
+        {SDLK_LEFT, KMOD_NONE, {0x80000025}},
+        {SDLK_UP, KMOD_NONE, {0x80000026}},
+        {SDLK_RIGHT, KMOD_NONE, {0x80000027}},
+        {SDLK_DOWN, KMOD_NONE, {0x80000028}},
+        {SDLK_HOME, KMOD_NONE, {0x80000024}},
+        {SDLK_END, KMOD_NONE, {0x80000023}},
+        {SDLK_DELETE, KMOD_NONE, {0x8000002E}},
+        {SDLK_BACKSPACE, KMOD_NONE, {0x80000008, 8}},
+        {SDLK_TAB, KMOD_NONE, {9}},
+        {SDLK_TAB, KMOD_LSHIFT, {9}},
+        {SDLK_RETURN, KMOD_NONE, {13}},
+        {SDLK_KP_ENTER, KMOD_NONE, {13}},
+        {SDLK_ESCAPE, KMOD_NONE, {27}},
+        {SDLK_v, KMOD_LCTRL, {22}},
+        {SDLK_a, KMOD_RCTRL, {1}},
+        {SDLK_z, KMOD_LCTRL | KMOD_LSHIFT, {26}},
         // Plain letters come as text, Ctrl+Alt is AltGr, other keys give nothing.
-        {SDLK_v, KMOD_NONE, {}}, {SDLK_v, KMOD_LCTRL | KMOD_RALT, {}},
-        {SDLK_F1, KMOD_LCTRL, {}}, {SDLK_LSHIFT, KMOD_NONE, {}},
+        {SDLK_v, KMOD_NONE, {}},
+        {SDLK_v, KMOD_LCTRL | KMOD_RALT, {}},
+        {SDLK_F1, KMOD_LCTRL, {}},
+        {SDLK_LSHIFT, KMOD_NONE, {}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.codes, KeyCodes(Translate(KeyDown(row.sym, row.mod)))) << SDL_GetKeyName(row.sym) << " " << row.mod;
+        EXPECT_EQ(row.codes, KeyCodes(Translate(KeyDown(row.sym, row.mod))))
+            << SDL_GetKeyName(row.sym) << " " << row.mod;
 }
 
 TEST(EventTranslation, TextGivesOneKeyPressPerCodePoint)
@@ -169,9 +180,9 @@ TEST(EventTranslation, MotionAndWindowEventsAndWhichOfThemAreUserInput)
     e.window.data1 = 300;
     e.window.data2 = 200;
     const std::pair<Uint8, Kind> table[] = {
-        {SDL_WINDOWEVENT_SIZE_CHANGED, Kind::Sized}, {SDL_WINDOWEVENT_MOVED, Kind::Moved},
+        {SDL_WINDOWEVENT_SIZE_CHANGED, Kind::Sized},       {SDL_WINDOWEVENT_MOVED, Kind::Moved},
         {SDL_WINDOWEVENT_FOCUS_GAINED, Kind::FocusGained}, {SDL_WINDOWEVENT_FOCUS_LOST, Kind::FocusLost},
-        {SDL_WINDOWEVENT_EXPOSED, Kind::Exposed}, {SDL_WINDOWEVENT_CLOSE, Kind::CloseRequest},
+        {SDL_WINDOWEVENT_EXPOSED, Kind::Exposed},          {SDL_WINDOWEVENT_CLOSE, Kind::CloseRequest},
     };
     for (const auto& [event, kind] : table) {
         e.window.event = event;

@@ -10,8 +10,7 @@ namespace {
 std::uint32_t PixelAt(cairo_surface_t* surface, int x, int y)
 {
     std::uint32_t pixel;
-    std::memcpy(&pixel,
-                cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface) + 4 * x, 4);
+    std::memcpy(&pixel, cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface) + 4 * x, 4);
     return pixel;
 }
 

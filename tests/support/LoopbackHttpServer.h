@@ -36,9 +36,8 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = 0;
         socklen_t length = sizeof address;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(listener_, 8) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener_, 8) != 0
+            || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
             close(listener_);
             throw std::runtime_error("test server: cannot listen on 127.0.0.1");
         }
@@ -62,10 +61,7 @@ public:
         answers_[path] = answer;
     }
 
-    std::string Url(const std::string& path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
-    }
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
     int Requests(const std::string& path) const
     {
@@ -116,9 +112,8 @@ private:
                 answer = found->second;
         }
         const long length = answer.declaredLength >= 0 ? answer.declaredLength : static_cast<long>(answer.body.size());
-        const std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " Test\r\n" +
-                                     "Content-Length: " + std::to_string(length) + "\r\n" + answer.extraHeaders +
-                                     "Connection: close\r\n\r\n" + answer.body;
+        const std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " Test\r\n" + "Content-Length: "
+            + std::to_string(length) + "\r\n" + answer.extraHeaders + "Connection: close\r\n\r\n" + answer.body;
         size_t sent = 0;
         while (sent < response.size()) {
             const ssize_t n = send(client, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);

@@ -15,7 +15,10 @@ public:
 
     // Components outside 0..255 are clamped, so 256 means 255, never 0.
     Color(int alpha, int red, int green, int blue)
-        : alpha_(Clamp(alpha)), red_(Clamp(red)), green_(Clamp(green)), blue_(Clamp(blue))
+        : alpha_(Clamp(alpha))
+        , red_(Clamp(red))
+        , green_(Clamp(green))
+        , blue_(Clamp(blue))
     {
     }
 
@@ -34,8 +37,8 @@ public:
     // Packed as 0xAARRGGBB.
     std::uint32_t GetValue() const
     {
-        return (static_cast<std::uint32_t>(alpha_) << 24) | (static_cast<std::uint32_t>(red_) << 16) |
-               (static_cast<std::uint32_t>(green_) << 8) | static_cast<std::uint32_t>(blue_);
+        return (static_cast<std::uint32_t>(alpha_) << 24) | (static_cast<std::uint32_t>(red_) << 16)
+            | (static_cast<std::uint32_t>(green_) << 8) | static_cast<std::uint32_t>(blue_);
     }
 
     bool operator==(const Color& other) const

@@ -45,17 +45,41 @@ void HsvToRgb(double h, double s, double v, double& r, double& g, double& b)
     const double q = (1.0 - s * f) * v;
     const double t = (1.0 - (1.0 - f) * s) * v;
     switch (i) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
+    case 0:
+        r = v;
+        g = t;
+        b = p;
+        break;
+    case 1:
+        r = q;
+        g = v;
+        b = p;
+        break;
+    case 2:
+        r = p;
+        g = v;
+        b = t;
+        break;
+    case 3:
+        r = p;
+        g = q;
+        b = v;
+        break;
+    case 4:
+        r = t;
+        g = p;
+        b = v;
+        break;
+    default:
+        r = v;
+        g = p;
+        b = q;
+        break;
     }
 }
 
-void BlendHsv(double r1, double g1, double b1, double r2, double g2, double b2, double t, double scale,
-              double& r, double& g, double& b)
+void BlendHsv(double r1, double g1, double b1, double r2, double g2, double b2, double t, double scale, double& r,
+              double& g, double& b)
 {
     const double k = 1.0 / scale;
     double h1, s1, v1, h2, s2, v2;

@@ -13,8 +13,8 @@ void HsvToRgb(double h, double s, double v, double& r, double& g, double& b);
 
 // Blends two colours given on a 0..scale range, at t (0 gives the first),
 // through HSV; the result is on the same range.
-void BlendHsv(double r1, double g1, double b1, double r2, double g2, double b2, double t, double scale,
-              double& r, double& g, double& b);
+void BlendHsv(double r1, double g1, double b1, double r2, double g2, double b2, double t, double scale, double& r,
+              double& g, double& b);
 
 // BlendHsv of the colours' red, green and blue on 0..255, alpha blended
 // linearly; every component truncated toward zero.

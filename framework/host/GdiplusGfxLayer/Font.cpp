@@ -40,23 +40,35 @@ Vabo::Rect RoundedRect(double x, double y, double width, double height)
 
 } // namespace
 
-void SetMainWindowSizeSource(MainWindowSizeSource source) { MainWindowSize() = std::move(source); }
+void SetMainWindowSizeSource(MainWindowSizeSource source)
+{
+    MainWindowSize() = std::move(source);
+}
 
 Font::Font(const std::string& family, float size, int style, int conversion, const Vabo::GuiObject* reference)
-    : family_(family), size_(size), style_(style), conversion_(conversion),
-      pixelSize_(PixelSize(size, conversion, reference))
+    : family_(family)
+    , size_(size)
+    , style_(style)
+    , conversion_(conversion)
+    , pixelSize_(PixelSize(size, conversion, reference))
 {
     Build();
 }
 
 Font::Font(const Font& other)
-    : family_(other.family_), size_(other.size_), style_(other.style_), conversion_(other.conversion_),
-      pixelSize_(other.pixelSize_)
+    : family_(other.family_)
+    , size_(other.size_)
+    , style_(other.style_)
+    , conversion_(other.conversion_)
+    , pixelSize_(other.pixelSize_)
 {
     Build();
 }
 
-Font::~Font() { pango_font_description_free(description_); }
+Font::~Font()
+{
+    pango_font_description_free(description_);
+}
 
 void Font::Build()
 {
@@ -66,7 +78,8 @@ void Font::Build()
     // at the smallest size rather than not at all.
     pango_font_description_set_absolute_size(description_, std::max(pixelSize_, 1.0f) * PANGO_SCALE);
     pango_font_description_set_weight(description_, (style_ & FontStyleBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(description_, (style_ & FontStyleItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_style(description_,
+                                     (style_ & FontStyleItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
 }
 
 Vabo::Rect Font::MeasureString(const std::string& text) const

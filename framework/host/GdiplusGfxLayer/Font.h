@@ -24,8 +24,7 @@ public:
     enum Conversion { Height = 0, Width = 1, Point = 2 };
 
     // `style` combines FontStyle bits. The reference object is only read here.
-    Font(const std::string& family, float size, int style, int conversion,
-         const Vabo::GuiObject* reference = nullptr);
+    Font(const std::string& family, float size, int style, int conversion, const Vabo::GuiObject* reference = nullptr);
     Font(const Font& other);
     Font& operator=(const Font&) = delete;
     ~Font();

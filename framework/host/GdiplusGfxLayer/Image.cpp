@@ -14,7 +14,10 @@ namespace GdiplusGfxLayer {
 namespace {
 
 struct Context {
-    explicit Context(cairo_surface_t* surface) : cr(cairo_create(surface)) {}
+    explicit Context(cairo_surface_t* surface)
+        : cr(cairo_create(surface))
+    {
+    }
     ~Context() { cairo_destroy(cr); }
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
@@ -39,9 +42,15 @@ Image::Image(int width, int height)
 {
 }
 
-int Image::GetWidth() const { return cairo_image_surface_get_width(surface_.get()); }
+int Image::GetWidth() const
+{
+    return cairo_image_surface_get_width(surface_.get());
+}
 
-int Image::GetHeight() const { return cairo_image_surface_get_height(surface_.get()); }
+int Image::GetHeight() const
+{
+    return cairo_image_surface_get_height(surface_.get());
+}
 
 bool Image::DrawImageScaled(const Image& source, int x, int y, int w, int h, int interpolationMode)
 {
@@ -100,8 +109,8 @@ Color Image::GetPixel(int x, int y) const
     cairo_surface_flush(surface_.get());
     std::uint32_t pixel;
     std::memcpy(&pixel,
-                cairo_image_surface_get_data(surface_.get()) +
-                    static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get()) + 4 * x,
+                cairo_image_surface_get_data(surface_.get())
+                    + static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get()) + 4 * x,
                 4);
     const int a = static_cast<int>(pixel >> 24);
     if (a == 0)
@@ -116,14 +125,11 @@ bool Image::SetPixel(int x, int y, const Color& color)
     if (x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
         return false;
     cairo_surface_flush(surface_.get());
-    const auto premultiply = [&color](int c) {
-        return static_cast<std::uint32_t>((c * color.GetAlpha() + 127) / 255);
-    };
-    const std::uint32_t pixel = (static_cast<std::uint32_t>(color.GetAlpha()) << 24) |
-                                (premultiply(color.GetRed()) << 16) | (premultiply(color.GetGreen()) << 8) |
-                                premultiply(color.GetBlue());
-    std::memcpy(cairo_image_surface_get_data(surface_.get()) +
-                    static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get()) + 4 * x,
+    const auto premultiply = [&color](int c) { return static_cast<std::uint32_t>((c * color.GetAlpha() + 127) / 255); };
+    const std::uint32_t pixel = (static_cast<std::uint32_t>(color.GetAlpha()) << 24)
+        | (premultiply(color.GetRed()) << 16) | (premultiply(color.GetGreen()) << 8) | premultiply(color.GetBlue());
+    std::memcpy(cairo_image_surface_get_data(surface_.get())
+                    + static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get()) + 4 * x,
                 &pixel, 4);
     cairo_surface_mark_dirty(surface_.get());
     return true;

@@ -41,8 +41,8 @@ public:
     bool FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to);
     // Each row blends the corner colours down the sides in HSV and runs a
     // horizontal gradient between the two.
-    bool FillGradientQuad(const Vabo::Rect& rect, const Color& topLeft, const Color& topRight,
-                          const Color& bottomLeft, const Color& bottomRight);
+    bool FillGradientQuad(const Vabo::Rect& rect, const Color& topLeft, const Color& topRight, const Color& bottomLeft,
+                          const Color& bottomRight);
 
     // The pixel with its colour taken out of premultiplication; opaque black
     // outside the picture.

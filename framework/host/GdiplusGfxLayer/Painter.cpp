@@ -63,11 +63,16 @@ void PrepareEnd(cairo_t* cr, int cap, double width, double length, double& x, do
 } // namespace
 
 Painter::Painter(Image& target)
-    : cr_(cairo_create(target.GetSurface())), width_(target.GetWidth()), height_(target.GetHeight())
+    : cr_(cairo_create(target.GetSurface()))
+    , width_(target.GetWidth())
+    , height_(target.GetHeight())
 {
 }
 
-Painter::~Painter() { cairo_destroy(cr_); }
+Painter::~Painter()
+{
+    cairo_destroy(cr_);
+}
 
 bool Painter::Check()
 {
@@ -151,17 +156,18 @@ bool Painter::DrawString(const Font& font, const std::string& text, const Color&
     return Check();
 }
 
-bool Painter::DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y,
-                               float w, float h, int alignment, int trimming)
+bool Painter::DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y, float w,
+                               float h, int alignment, int trimming)
 {
     PangoLayout* layout = CreateTextLayout(cr_, font, text);
     if (w > 0) {
         pango_layout_set_width(layout, static_cast<int>(w * PANGO_SCALE));
         pango_layout_set_wrap(layout, trimming == TrimWord ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
     }
-    pango_layout_set_alignment(layout, alignment == Center ? PANGO_ALIGN_CENTER
-                                       : alignment == Far  ? PANGO_ALIGN_RIGHT
-                                                           : PANGO_ALIGN_LEFT);
+    pango_layout_set_alignment(layout,
+                               alignment == Center    ? PANGO_ALIGN_CENTER
+                                   : alignment == Far ? PANGO_ALIGN_RIGHT
+                                                      : PANGO_ALIGN_LEFT);
     const bool ellipsis = trimming == EllipsisCharacter || trimming == EllipsisWord || trimming == EllipsisPath;
     if (ellipsis && h > 0) {
         pango_layout_set_height(layout, static_cast<int>(h * PANGO_SCALE));
@@ -194,8 +200,8 @@ bool Painter::DrawStringInRect(const Font& font, const std::string& text, const 
     return Check();
 }
 
-bool Painter::DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy,
-                        double dw, double dh)
+bool Painter::DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy, double dw,
+                        double dh)
 {
     if (opacity_ <= 0.0f || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
         return true;
@@ -229,8 +235,7 @@ bool Painter::DrawImageScaled(const Image& image, int x, int y, int w, int h, in
 
 bool Painter::DrawImageAt(const Image& image, int x, int y)
 {
-    return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, image.GetWidth(),
-                     image.GetHeight());
+    return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, image.GetWidth(), image.GetHeight());
 }
 
 bool Painter::DrawImageInRect(const Image& image, const Vabo::Rect& rect)
@@ -296,13 +301,25 @@ void Painter::IntersectClip(float x, float y, float w, float h)
     ApplyClip();
 }
 
-void Painter::Translate(float dx, float dy) { cairo_translate(cr_, dx, dy); }
+void Painter::Translate(float dx, float dy)
+{
+    cairo_translate(cr_, dx, dy);
+}
 
-void Painter::Rotate(float degrees) { cairo_rotate(cr_, degrees * kPi / 180.0); }
+void Painter::Rotate(float degrees)
+{
+    cairo_rotate(cr_, degrees * kPi / 180.0);
+}
 
-void Painter::Scale(float sx, float sy) { cairo_scale(cr_, sx, sy); }
+void Painter::Scale(float sx, float sy)
+{
+    cairo_scale(cr_, sx, sy);
+}
 
-void Painter::SetOpacity(float opacity) { opacity_ = ClampOpacity(opacity); }
+void Painter::SetOpacity(float opacity)
+{
+    opacity_ = ClampOpacity(opacity);
+}
 
 void Painter::MultiplyOpacity(float factor)
 {
@@ -310,11 +327,15 @@ void Painter::MultiplyOpacity(float factor)
 }
 
 ClipScope::ClipScope(Painter& painter, float x, float y, float w, float h)
-    : painter_(painter), saved_(painter.GetClip())
+    : painter_(painter)
+    , saved_(painter.GetClip())
 {
     painter_.IntersectClip(x, y, w, h);
 }
 
-ClipScope::~ClipScope() { painter_.RestoreClip(saved_); }
+ClipScope::~ClipScope()
+{
+    painter_.RestoreClip(saved_);
+}
 
 } // namespace GdiplusGfxLayer

@@ -28,8 +28,14 @@ public:
     // What happens to text that does not fit its rectangle: 0 none (whole
     // lines that fit), 1 character, 2 word, 3 ellipsis at a character,
     // 4 ellipsis at a word, 5 ellipsis in the middle (for paths).
-    enum Trimming { TrimNone = 0, TrimCharacter = 1, TrimWord = 2, EllipsisCharacter = 3, EllipsisWord = 4,
-                    EllipsisPath = 5 };
+    enum Trimming {
+        TrimNone = 0,
+        TrimCharacter = 1,
+        TrimWord = 2,
+        EllipsisCharacter = 3,
+        EllipsisWord = 4,
+        EllipsisPath = 5
+    };
 
     // Draws on the picture, which must outlive the painter.
     explicit Painter(Image& target);
@@ -45,8 +51,8 @@ public:
     // Text with its top-left corner at (x, y).
     bool DrawString(const Font& font, const std::string& text, const Color& color, float x, float y);
     // Text wrapped into the rectangle, aligned horizontally, from its top.
-    bool DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y,
-                          float w, float h, int alignment, int trimming);
+    bool DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y, float w,
+                          float h, int alignment, int trimming);
 
     // The pictures' operations draw nothing at opacity 0 and report success.
     bool DrawImageRect(const Image& image, const Vabo::Rect& source, const Vabo::Rect& destination);
@@ -80,8 +86,8 @@ public:
     int GetLastStatus() const { return lastStatus_; }
 
 private:
-    bool DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy,
-                   double dw, double dh);
+    bool DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy, double dw,
+                   double dh);
     void ApplyClip();
     bool Check();
 

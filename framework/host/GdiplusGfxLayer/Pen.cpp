@@ -10,7 +10,11 @@ bool IsKnownCap(int cap)
 
 } // namespace
 
-Pen::Pen(const Color& color, float width) : color_(color), width_(width) {}
+Pen::Pen(const Color& color, float width)
+    : color_(color)
+    , width_(width)
+{
+}
 
 bool Pen::SetStartCap(int cap)
 {

@@ -10,11 +10,20 @@ cairo_rectangle_int_t ToCairo(const Vabo::Rect& rect)
 
 } // namespace
 
-Region::Region() : region_(cairo_region_create()) {}
+Region::Region()
+    : region_(cairo_region_create())
+{
+}
 
-Region::~Region() { cairo_region_destroy(region_); }
+Region::~Region()
+{
+    cairo_region_destroy(region_);
+}
 
-Region::Region(const Region& other) : region_(cairo_region_copy(other.region_)) {}
+Region::Region(const Region& other)
+    : region_(cairo_region_copy(other.region_))
+{
+}
 
 Region& Region::operator=(const Region& other)
 {
@@ -50,7 +59,10 @@ void Region::MakeEmpty()
     region_ = cairo_region_create();
 }
 
-bool Region::IsEmpty() const { return cairo_region_is_empty(region_); }
+bool Region::IsEmpty() const
+{
+    return cairo_region_is_empty(region_);
+}
 
 Vabo::Rect Region::GetBounds() const
 {
@@ -59,6 +71,9 @@ Vabo::Rect Region::GetBounds() const
     return Vabo::Rect{r.x, r.y, r.width, r.height};
 }
 
-bool Region::Contains(int x, int y) const { return cairo_region_contains_point(region_, x, y); }
+bool Region::Contains(int x, int y) const
+{
+    return cairo_region_contains_point(region_, x, y);
+}
 
 } // namespace GdiplusGfxLayer

@@ -3,7 +3,8 @@
 namespace GdiplusGfxLayer {
 
 WindowSurface::WindowSurface(int width, int height)
-    : backBuffer_(std::make_unique<Image>(width, height)), painter_(std::make_unique<Painter>(*backBuffer_))
+    : backBuffer_(std::make_unique<Image>(width, height))
+    , painter_(std::make_unique<Painter>(*backBuffer_))
 {
 }
 

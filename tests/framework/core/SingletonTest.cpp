@@ -16,20 +16,17 @@ namespace {
 
 // Singletons of the test's own, held like the framework's, that say when
 // they die.
-template <int N>
-struct Witness {
+template <int N> struct Witness {
     ~Witness() { std::fprintf(stderr, "witness %d destroyed\n", N); }
     int value = N;
 };
 
-template <int N>
-Witness<N>& WitnessInstance()
+template <int N> Witness<N>& WitnessInstance()
 {
     return Vabo::SingletonHolder<Witness<N>>::Instance();
 }
 
-template <class Accessor>
-std::string UseAfterExit(Accessor accessor)
+template <class Accessor> std::string UseAfterExit(Accessor accessor)
 {
     try {
         accessor();

@@ -30,8 +30,7 @@ TiXmlElement* ParseInto(TiXmlDocument& document, const char* xml)
 }
 
 // A required read that must succeed; gives the value read over the start value.
-template <class T>
-T Read(const TiXmlElement* element, const char* name, T value)
+template <class T> T Read(const TiXmlElement* element, const char* name, T value)
 {
     XMLLoadSave loader;
     EXPECT_TRUE(loader.ReadXmlAttribute(value, element, name, true)) << name;
@@ -123,8 +122,8 @@ TEST_F(SkinXml, AMissingRequiredAttributeOrChildIsReportedWithItsPathAndThrown)
 
     log.Clear();
     TiXmlDocument document("/skins/deep.xml");
-    TiXmlElement* leaf = ParseInto(document, "<Root><Middle><Leaf/></Middle></Root>")->FirstChildElement()
-                             ->FirstChildElement();
+    TiXmlElement* leaf =
+        ParseInto(document, "<Root><Middle><Leaf/></Middle></Root>")->FirstChildElement()->FirstChildElement();
     EXPECT_THROW(loader.GetChild(leaf, "Child"), XMLLoadSave::XMLLoadSaveException);
     std::string value;
     EXPECT_THROW(loader.ReadXmlAttribute(value, nullptr, "Colour", true), XMLLoadSave::XMLLoadSaveException);
@@ -356,7 +355,12 @@ struct Loaded : XMLLoadSave {
 // constructor.
 struct FontArguments {
     FontArguments(std::string family, float size, int style, int conversion)
-        : family(std::move(family)), size(size), style(style), conversion(conversion) {}
+        : family(std::move(family))
+        , size(size)
+        , style(style)
+        , conversion(conversion)
+    {
+    }
     std::string family;
     float size;
     int style, conversion;

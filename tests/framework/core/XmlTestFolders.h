@@ -12,6 +12,9 @@ inline std::string Data(const std::string& relative)
 }
 
 // The application folder of the test skin and its library.
-inline DocMapFolders SkinFolders() { return DocMapFolders(Data("skins/app"), Data("skins/lib/VABO/XML")); }
+inline DocMapFolders SkinFolders()
+{
+    return DocMapFolders(Data("skins/app"), Data("skins/lib/VABO/XML"));
+}
 
 } // namespace XmlTest

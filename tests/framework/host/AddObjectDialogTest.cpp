@@ -21,59 +21,65 @@
 namespace {
 
 class AddObjectDialogTest : public WindowTest::OwnerFixture {
- protected:
-  static Vabo::Window* Dialog() {
-    return dynamic_cast<Vabo::Window*>(DllGlobalObjectFactoryInstance().GetGlobalObject("AddObjectWindow"));
-  }
+protected:
+    static Vabo::Window* Dialog()
+    {
+        return dynamic_cast<Vabo::Window*>(DllGlobalObjectFactoryInstance().GetGlobalObject("AddObjectWindow"));
+    }
 
-  // Types a text into the dialog's "Name" field, as an edit box reports it.
-  static void Enter(const std::string& text) {
-    auto* field = Vabo::GetXMLObject<Vabo::GuiObject>(Dialog(), "AddObjectWidget->Name");
-    ASSERT_NE(field, nullptr);
-    Vabo::Signal::String entered(text);
-    field->SendToSelf(&entered);
-  }
+    // Types a text into the dialog's "Name" field, as an edit box reports it.
+    static void Enter(const std::string& text)
+    {
+        auto* field = Vabo::GetXMLObject<Vabo::GuiObject>(Dialog(), "AddObjectWidget->Name");
+        ASSERT_NE(field, nullptr);
+        Vabo::Signal::String entered(text);
+        field->SendToSelf(&entered);
+    }
 
-  // Clicks a button of the dialog's content (given in content coordinates;
-  // the content starts below the 20-pixel title bar).
-  static void Click(int x, int y) { WindowTest::PushClick(WindowTest::WindowId(*Dialog()), x, y + 20); }
+    // Clicks a button of the dialog's content (given in content coordinates;
+    // the content starts below the 20-pixel title bar).
+    static void Click(int x, int y) { WindowTest::PushClick(WindowTest::WindowId(*Dialog()), x, y + 20); }
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEnteredAndClosingAnswersNo) {
-  std::string text;
-  Vabo::VaboWnd::PostCall([] {
-    Enter("Needle");
-    Enter("NeedleMeter");
-    Click(30, 50);
-  });
-  EXPECT_TRUE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
-  EXPECT_EQ(text, "NeedleMeter");
+TEST_F(AddObjectDialogTest, ConfirmingAnswersTheLastTextEnteredAndClosingAnswersNo)
+{
+    std::string text;
+    Vabo::VaboWnd::PostCall([] {
+        Enter("Needle");
+        Enter("NeedleMeter");
+        Click(30, 50);
+    });
+    EXPECT_TRUE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
+    EXPECT_EQ(text, "NeedleMeter");
 
-  Vabo::VaboWnd::PostCall([] {
-    Enter("Spectrum");
-    Click(120, 50);
-  });
-  EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
-  EXPECT_EQ(text, "Spectrum");
+    Vabo::VaboWnd::PostCall([] {
+        Enter("Spectrum");
+        Click(120, 50);
+    });
+    EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("AddObjectTest.xml"), text));
+    EXPECT_EQ(text, "Spectrum");
 
-  // After the dialog, Tab moves the selection in every window again.
-  int moves = 0;
-  owner_->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::SelectNextObject>(), nullptr,
-                  [&](Vabo::Signal::Base* signal, Vabo::GuiObject*) {
-                    if (static_cast<Vabo::Signal::SelectNextObject*>(signal)->direction == 1) ++moves;
-                  },
-                  owner_->Watch());
-  owner_->GetHostWnd()->GetScreenManager().KeyPress(9);
-  EXPECT_EQ(moves, 1);
+    // After the dialog, Tab moves the selection in every window again.
+    int moves = 0;
+    owner_->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::SelectNextObject>(), nullptr,
+        [&](Vabo::Signal::Base* signal, Vabo::GuiObject*) {
+            if (static_cast<Vabo::Signal::SelectNextObject*>(signal)->direction == 1)
+                ++moves;
+        },
+        owner_->Watch());
+    owner_->GetHostWnd()->GetScreenManager().KeyPress(9);
+    EXPECT_EQ(moves, 1);
 }
 
-TEST_F(AddObjectDialogTest, ADocumentWithoutTheAnswerObjectAnswersNo) {
-  Platform::LogCapture log;
-  std::string text = "untouched";
-  Vabo::VaboWnd::PostCall([] { Dialog()->Close(); });
-  EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("NoAnswerDialog.xml"), text));
-  EXPECT_EQ(text, "untouched");
-  EXPECT_TRUE(log.Contains("AddObjectWidget"));
+TEST_F(AddObjectDialogTest, ADocumentWithoutTheAnswerObjectAnswersNo)
+{
+    Platform::LogCapture log;
+    std::string text = "untouched";
+    Vabo::VaboWnd::PostCall([] { Dialog()->Close(); });
+    EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("NoAnswerDialog.xml"), text));
+    EXPECT_EQ(text, "untouched");
+    EXPECT_TRUE(log.Contains("AddObjectWidget"));
 }

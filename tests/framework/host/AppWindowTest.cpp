@@ -28,153 +28,162 @@ constexpr std::uint32_t kBody = 0xE1E6F0;
 constexpr std::uint32_t kGrip = 0xF08C14;
 
 class AppWindowTest : public WindowTest::Fixture {
- protected:
-  // The window of the test skin, centred and shown; preserveAspect and the
-  // resize grip as given.
-  void Open(bool preserveAspect, const char* resizeGrip = "Resize") {
-    element_ = skin_.LoadXML("AppWindowTest.xml");
-    ASSERT_NE(element_, nullptr);
-    element_->SetAttribute("PreserveAspect", preserveAspect ? "true" : "false");
-    element_->SetAttribute("Resize", resizeGrip);
-    window_ = std::make_unique<Vabo::AppWindow>(element_);
-    ASSERT_NE(window_->GetHostWnd(), nullptr);
-    window_->CenterWindow();
-    window_->SetVisible(true);
-    Pump(200);
-  }
+protected:
+    // The window of the test skin, centred and shown; preserveAspect and the
+    // resize grip as given.
+    void Open(bool preserveAspect, const char* resizeGrip = "Resize")
+    {
+        element_ = skin_.LoadXML("AppWindowTest.xml");
+        ASSERT_NE(element_, nullptr);
+        element_->SetAttribute("PreserveAspect", preserveAspect ? "true" : "false");
+        element_->SetAttribute("Resize", resizeGrip);
+        window_ = std::make_unique<Vabo::AppWindow>(element_);
+        ASSERT_NE(window_->GetHostWnd(), nullptr);
+        window_->CenterWindow();
+        window_->SetVisible(true);
+        Pump(200);
+    }
 
-  // Drags the real pointer with the left button held from one point to another
-  // (window coordinates at the start), letting the program see each step.
-  void Drag(int fromX, int fromY, int dx, int dy) {
-    const Platform::Rect start = ScreenRect(*window_);
-    WindowTest::PointerTo(start.x + fromX, start.y + fromY);
-    Pump(50);
-    WindowTest::PointerDown();
-    Pump(100);
-    WindowTest::PointerTo(start.x + fromX + dx / 2, start.y + fromY + dy / 2);
-    Pump(100);
-    WindowTest::PointerTo(start.x + fromX + dx, start.y + fromY + dy);
-    Pump(150);
-  }
+    // Drags the real pointer with the left button held from one point to another
+    // (window coordinates at the start), letting the program see each step.
+    void Drag(int fromX, int fromY, int dx, int dy)
+    {
+        const Platform::Rect start = ScreenRect(*window_);
+        WindowTest::PointerTo(start.x + fromX, start.y + fromY);
+        Pump(50);
+        WindowTest::PointerDown();
+        Pump(100);
+        WindowTest::PointerTo(start.x + fromX + dx / 2, start.y + fromY + dy / 2);
+        Pump(100);
+        WindowTest::PointerTo(start.x + fromX + dx, start.y + fromY + dy);
+        Pump(150);
+    }
 
-  // Under load the pointer's travel reaches the program late: waits for the
-  // state a test expects (and a little longer, so that a step too far would
-  // still show) instead of a fixed time.
-  template <class Condition>
-  void Settle(Condition reached) {
-    WindowTest::PumpUntil(reached, 3000);
-    Pump(100);
-  }
+    // Under load the pointer's travel reaches the program late: waits for the
+    // state a test expects (and a little longer, so that a step too far would
+    // still show) instead of a fixed time.
+    template <class Condition> void Settle(Condition reached)
+    {
+        WindowTest::PumpUntil(reached, 3000);
+        Pump(100);
+    }
 
-  void Release() {
-    WindowTest::PointerUp();
-    Pump(100);
-  }
+    void Release()
+    {
+        WindowTest::PointerUp();
+        Pump(100);
+    }
 
-  TiXmlElement* element_ = nullptr;
-  std::unique_ptr<Vabo::AppWindow> window_;
+    TiXmlElement* element_ = nullptr;
+    std::unique_ptr<Vabo::AppWindow> window_;
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(AppWindowTest, OpensCentredWithThePicturesOutline) {
-  Open(true);
-  const Platform::Rect placed = ScreenRect(*window_);
-  const Platform::Rect work = Platform::WorkAreaOf(window_->GetHostWnd()->GetNativeWindow()->Handle());
-  EXPECT_EQ(placed, (Platform::Rect{work.x + (work.width - 240) / 2, work.y + (work.height - 160) / 2, 240, 160}));
-  EXPECT_EQ(window_->GetX(), placed.x);
-  EXPECT_EQ(window_->GetY(), placed.y);
+TEST_F(AppWindowTest, OpensCentredWithThePicturesOutline)
+{
+    Open(true);
+    const Platform::Rect placed = ScreenRect(*window_);
+    const Platform::Rect work = Platform::WorkAreaOf(window_->GetHostWnd()->GetNativeWindow()->Handle());
+    EXPECT_EQ(placed, (Platform::Rect{work.x + (work.width - 240) / 2, work.y + (work.height - 160) / 2, 240, 160}));
+    EXPECT_EQ(window_->GetX(), placed.x);
+    EXPECT_EQ(window_->GetY(), placed.y);
 
-  std::vector<Platform::Rect> outline;
-  ASSERT_TRUE(Platform::GetWindowShape(window_->GetHostWnd()->GetNativeWindow()->Handle(), outline));
-  int area = 0;
-  bool cornerInside = false;
-  for (const auto& r : outline) {
-    area += r.width * r.height;
-    if (r.x <= 0 && r.y <= 0 && r.x + r.width > 0 && r.y + r.height > 0) cornerInside = true;
-  }
-  EXPECT_FALSE(cornerInside) << "the transparent corner is cut away";
-  EXPECT_LT(area, 240 * 160);
-  EXPECT_GT(area, 240 * 160 - 4 * 24 * 24);
+    std::vector<Platform::Rect> outline;
+    ASSERT_TRUE(Platform::GetWindowShape(window_->GetHostWnd()->GetNativeWindow()->Handle(), outline));
+    int area = 0;
+    bool cornerInside = false;
+    for (const auto& r : outline) {
+        area += r.width * r.height;
+        if (r.x <= 0 && r.y <= 0 && r.x + r.width > 0 && r.y + r.height > 0)
+            cornerInside = true;
+    }
+    EXPECT_FALSE(cornerInside) << "the transparent corner is cut away";
+    EXPECT_LT(area, 240 * 160);
+    EXPECT_GT(area, 240 * 160 - 4 * 24 * 24);
 
-  EXPECT_EQ(Hex(kTitleBar), Hex(ScreenPixel(placed.x + 120, placed.y + 10)));
-  EXPECT_EQ(Hex(kBody), Hex(ScreenPixel(placed.x + 120, placed.y + 80)));
-  EXPECT_EQ(Hex(kGrip), Hex(ScreenPixel(placed.x + 220, placed.y + 140)));
-  EXPECT_NE(Hex(kTitleBar), Hex(ScreenPixel(placed.x + 1, placed.y + 1)))
-      << "the desktop shows through the cut-away corner";
+    EXPECT_EQ(Hex(kTitleBar), Hex(ScreenPixel(placed.x + 120, placed.y + 10)));
+    EXPECT_EQ(Hex(kBody), Hex(ScreenPixel(placed.x + 120, placed.y + 80)));
+    EXPECT_EQ(Hex(kGrip), Hex(ScreenPixel(placed.x + 220, placed.y + 140)));
+    EXPECT_NE(Hex(kTitleBar), Hex(ScreenPixel(placed.x + 1, placed.y + 1)))
+        << "the desktop shows through the cut-away corner";
 }
 
-TEST_F(AppWindowTest, MovesByExactlyThePointersTravel) {
-  Open(true);
-  const Platform::Rect before = ScreenRect(*window_);
-  Drag(100, 10, 37, -23);
-  Settle([&] { return ScreenRect(*window_).x == before.x + 37; });
-  const Platform::Rect during = ScreenRect(*window_);
-  Release();
-  const Platform::Rect after = ScreenRect(*window_);
-  EXPECT_EQ(during.x, before.x + 37);
-  EXPECT_EQ(during.y, before.y - 23);
-  EXPECT_EQ(after, (Platform::Rect{before.x + 37, before.y - 23, 240, 160}));
-  EXPECT_EQ(window_->GetX(), after.x);
-  EXPECT_EQ(window_->GetY(), after.y);
+TEST_F(AppWindowTest, MovesByExactlyThePointersTravel)
+{
+    Open(true);
+    const Platform::Rect before = ScreenRect(*window_);
+    Drag(100, 10, 37, -23);
+    Settle([&] { return ScreenRect(*window_).x == before.x + 37; });
+    const Platform::Rect during = ScreenRect(*window_);
+    Release();
+    const Platform::Rect after = ScreenRect(*window_);
+    EXPECT_EQ(during.x, before.x + 37);
+    EXPECT_EQ(during.y, before.y - 23);
+    EXPECT_EQ(after, (Platform::Rect{before.x + 37, before.y - 23, 240, 160}));
+    EXPECT_EQ(window_->GetX(), after.x);
+    EXPECT_EQ(window_->GetY(), after.y);
 
-  // A press outside the grip drags nothing.
-  Drag(100, 80, 30, 30);
-  Release();
-  EXPECT_EQ(ScreenRect(*window_).x, after.x);
+    // A press outside the grip drags nothing.
+    Drag(100, 80, 30, 30);
+    Release();
+    EXPECT_EQ(ScreenRect(*window_).x, after.x);
 }
 
-TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther) {
-  Open(true);
-  // The press on the grip takes the bottom edge to the pointer at once
-  // (height 140, width 240 / (160 / 140) in single precision, truncated); as
-  // the window's first press it then fixes the minimum (half of that size)
-  // and the aspect.
-  const int pressedWidth = static_cast<int>(240.0f / (160.0f / 140.0f));
-  const int minimumWidth = Vabo::RoundToInt(static_cast<float>(pressedWidth) * 0.5f);
-  const float aspect = 140.0f / static_cast<float>(pressedWidth);
-  Drag(220, 140, 0, -40);
-  Settle([&] { return window_->GetHeight() == 100; });
-  EXPECT_EQ(window_->GetMinimumWidth(), minimumWidth);
-  EXPECT_EQ(window_->GetMinimumHeight(), 70);
-  EXPECT_EQ(window_->GetHeight(), 100);
-  EXPECT_EQ(window_->GetWidth(), Vabo::RoundToInt(100.0f / aspect));
-  EXPECT_EQ(ScreenRect(*window_).height, 100);
-  EXPECT_EQ(ScreenRect(*window_).width, window_->GetWidth());
+TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther)
+{
+    Open(true);
+    // The press on the grip takes the bottom edge to the pointer at once
+    // (height 140, width 240 / (160 / 140) in single precision, truncated); as
+    // the window's first press it then fixes the minimum (half of that size)
+    // and the aspect.
+    const int pressedWidth = static_cast<int>(240.0f / (160.0f / 140.0f));
+    const int minimumWidth = Vabo::RoundToInt(static_cast<float>(pressedWidth) * 0.5f);
+    const float aspect = 140.0f / static_cast<float>(pressedWidth);
+    Drag(220, 140, 0, -40);
+    Settle([&] { return window_->GetHeight() == 100; });
+    EXPECT_EQ(window_->GetMinimumWidth(), minimumWidth);
+    EXPECT_EQ(window_->GetMinimumHeight(), 70);
+    EXPECT_EQ(window_->GetHeight(), 100);
+    EXPECT_EQ(window_->GetWidth(), Vabo::RoundToInt(100.0f / aspect));
+    EXPECT_EQ(ScreenRect(*window_).height, 100);
+    EXPECT_EQ(ScreenRect(*window_).width, window_->GetWidth());
 
-  WindowTest::PointerTo(ScreenRect(*window_).x + 100, ScreenRect(*window_).y + 30);
-  Settle([&] { return window_->GetHeight() == 70; });
-  EXPECT_EQ(window_->GetWidth(), minimumWidth);
-  EXPECT_EQ(window_->GetHeight(), 70);
-  WindowTest::PointerTo(ScreenRect(*window_).x + 50, ScreenRect(*window_).y - 60);
-  Pump(150);
-  Release();
-  EXPECT_EQ(ScreenRect(*window_).width, minimumWidth);
-  EXPECT_EQ(ScreenRect(*window_).height, 70);
+    WindowTest::PointerTo(ScreenRect(*window_).x + 100, ScreenRect(*window_).y + 30);
+    Settle([&] { return window_->GetHeight() == 70; });
+    EXPECT_EQ(window_->GetWidth(), minimumWidth);
+    EXPECT_EQ(window_->GetHeight(), 70);
+    WindowTest::PointerTo(ScreenRect(*window_).x + 50, ScreenRect(*window_).y - 60);
+    Pump(150);
+    Release();
+    EXPECT_EQ(ScreenRect(*window_).width, minimumWidth);
+    EXPECT_EQ(ScreenRect(*window_).height, 70);
 }
 
-TEST_F(AppWindowTest, FreeResizingFollowsThePointerButKeepsAPixel) {
-  Open(false);
-  Drag(220, 140, 30, 20);
-  Settle([&] { return window_->GetWidth() == 270; });
-  EXPECT_EQ(window_->GetWidth(), 270);
-  EXPECT_EQ(window_->GetHeight(), 180);
-  WindowTest::PointerTo(ScreenRect(*window_).x - 100, ScreenRect(*window_).y - 100);
-  Settle([&] { return window_->GetWidth() == 1 && ScreenRect(*window_).width == 1; });
-  Release();
-  EXPECT_EQ(window_->GetWidth(), 1);
-  EXPECT_EQ(window_->GetHeight(), 1);
-  EXPECT_EQ(ScreenRect(*window_).width, 1);
+TEST_F(AppWindowTest, FreeResizingFollowsThePointerButKeepsAPixel)
+{
+    Open(false);
+    Drag(220, 140, 30, 20);
+    Settle([&] { return window_->GetWidth() == 270; });
+    EXPECT_EQ(window_->GetWidth(), 270);
+    EXPECT_EQ(window_->GetHeight(), 180);
+    WindowTest::PointerTo(ScreenRect(*window_).x - 100, ScreenRect(*window_).y - 100);
+    Settle([&] { return window_->GetWidth() == 1 && ScreenRect(*window_).width == 1; });
+    Release();
+    EXPECT_EQ(window_->GetWidth(), 1);
+    EXPECT_EQ(window_->GetHeight(), 1);
+    EXPECT_EQ(ScreenRect(*window_).width, 1);
 }
 
-TEST_F(AppWindowTest, AnAspectPressOnTheTopEdgeKeepsTheSize) {
-  // With the title bar as resize grip, a press can fall on row 0, where the
-  // pressed height gives no ratio to keep.
-  Open(true, "Move");
-  Vabo::Signal::LeftButtonDown press(100, 0);
-  window_->DragStartSlot(&press, window_.get());
-  EXPECT_EQ(window_->GetWidth(), 240);
-  EXPECT_EQ(window_->GetHeight(), 160);
-  Vabo::Signal::LeftButtonUp release(100, 0);
-  window_->DragEndSlot(&release, window_.get());
+TEST_F(AppWindowTest, AnAspectPressOnTheTopEdgeKeepsTheSize)
+{
+    // With the title bar as resize grip, a press can fall on row 0, where the
+    // pressed height gives no ratio to keep.
+    Open(true, "Move");
+    Vabo::Signal::LeftButtonDown press(100, 0);
+    window_->DragStartSlot(&press, window_.get());
+    EXPECT_EQ(window_->GetWidth(), 240);
+    EXPECT_EQ(window_->GetHeight(), 160);
+    Vabo::Signal::LeftButtonUp release(100, 0);
+    window_->DragEndSlot(&release, window_.get());
 }

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-using Vabo::CreateRegionFromBitmap;
 using Platform::Rect;
+using Vabo::CreateRegionFromBitmap;
 
 namespace {
 
@@ -30,7 +30,8 @@ TEST(CreateRegionFromBitmap, RunsFollowTheAlphaChannelOfAPicture)
     // Alpha 10 is inside at threshold 10, alpha 9 outside.
     const std::vector<Rect> expected = {
         {2, 0, 2, 1},
-        {0, 1, 2, 1}, {3, 1, 3, 1},
+        {0, 1, 2, 1},
+        {3, 1, 3, 1},
         {0, 3, 6, 1},
     };
     const auto runs = CreateRegionFromBitmap(picture.get(), 10, true);
@@ -38,7 +39,8 @@ TEST(CreateRegionFromBitmap, RunsFollowTheAlphaChannelOfAPicture)
     EXPECT_EQ(expected, *runs);
 
     const std::vector<Rect> outside = {
-        {0, 0, 2, 1}, {4, 0, 2, 1},
+        {0, 0, 2, 1},
+        {4, 0, 2, 1},
         {2, 1, 1, 1},
         {0, 2, 6, 1},
     };

@@ -37,9 +37,13 @@ constexpr std::uint32_t kYellow = 0xE0E000;
 Platform::Rect PlaceOfThisTest()
 {
     static const char* const tests[] = {
-        "APopupIsKeptInsideTheWorkArea", "ShowsItsScreenAlsoInAScreenshot", "ClicksSwitchScreensThroughAScreenSlot",
-        "TheWheelAndADroppedFileArriveAtWindowCoordinates", "TheClockTicksAboutEveryTenMilliseconds",
-        "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames", "AFailingSlotIsLoggedAndTheLoopCarriesOn",
+        "APopupIsKeptInsideTheWorkArea",
+        "ShowsItsScreenAlsoInAScreenshot",
+        "ClicksSwitchScreensThroughAScreenSlot",
+        "TheWheelAndADroppedFileArriveAtWindowCoordinates",
+        "TheClockTicksAboutEveryTenMilliseconds",
+        "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
+        "AFailingSlotIsLoggedAndTheLoopCarriesOn",
         "TextSetOnTheClipboardIsReadBack",
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
     };
@@ -159,7 +163,8 @@ TEST_F(HostWindowTest, ShowsItsScreenAlsoInAScreenshot)
     SDL_FreeSurface(loaded);
     ASSERT_TRUE(image);
     auto at = [&](int x, int y) {
-        return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch)[x] & 0xFFFFFF;
+        return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch)[x]
+            & 0xFFFFFF;
     };
     EXPECT_EQ(Hex(kGreen), Hex(at(place.x + 5, place.y + 5)));
     EXPECT_EQ(Hex(kBlue), Hex(at(place.x + 50, place.y + 50)));
@@ -199,9 +204,10 @@ TEST_F(HostWindowTest, TheWheelAndADroppedFileArriveAtWindowCoordinates)
         SDL_Event e;
         SDL_zero(e);
         e.drop.windowID = Id();
-        const std::pair<Uint32, const char*> drop[] = {
-            {SDL_DROPBEGIN, nullptr}, {SDL_DROPFILE, "/tmp/first.wav"}, {SDL_DROPFILE, "/tmp/second.wav"},
-            {SDL_DROPCOMPLETE, nullptr}};
+        const std::pair<Uint32, const char*> drop[] = {{SDL_DROPBEGIN, nullptr},
+                                                       {SDL_DROPFILE, "/tmp/first.wav"},
+                                                       {SDL_DROPFILE, "/tmp/second.wav"},
+                                                       {SDL_DROPCOMPLETE, nullptr}};
         for (const auto& [type, file] : drop) {
             e.type = type;
             e.drop.file = file ? SDL_strdup(file) : nullptr;
@@ -215,8 +221,9 @@ TEST_F(HostWindowTest, TheWheelAndADroppedFileArriveAtWindowCoordinates)
 TEST_F(HostWindowTest, TheClockTicksAboutEveryTenMilliseconds)
 {
     int ticks = 0;
-    Screen("A")->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
-                         [&](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ticks; }, Screen("A")->Watch());
+    Screen("A")->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr, [&](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ticks; },
+        Screen("A")->Watch());
     Run(400);
     // Loosely: a busy machine loses ticks, but there are never more.
     EXPECT_GE(ticks, 8);
@@ -267,12 +274,13 @@ TEST_F(HostWindowTest, AFailingSlotIsLoggedAndTheLoopCarriesOn)
     Platform::LogCapture log;
     TestPanel* page = Screen("A");
     int clicks = 0;
-    page->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
-                  [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
-                      if (++clicks == 1)
-                          throw std::runtime_error("the slot failed");
-                  },
-                  page->Watch());
+    page->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
+        [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
+            if (++clicks == 1)
+                throw std::runtime_error("the slot failed");
+        },
+        page->Watch());
     Click(150, 100);
     Click(150, 100);
     EXPECT_EQ(2, clicks);

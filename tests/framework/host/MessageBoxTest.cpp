@@ -28,144 +28,151 @@ constexpr std::uint32_t kPanel = 0xC8E1D2;
 constexpr std::uint32_t kButtonFace = 0x466EC8;
 
 class MessageBoxTest : public WindowTest::OwnerFixture {
- protected:
-  void SetUp() override {
-    WindowTest::OwnerFixture::SetUp();
-    ASSERT_NE(owner_, nullptr);
-    owner_->Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
-                    [this](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ownerPresses_; },
-                    owner_->Watch());
-    Pump(100);
-  }
+protected:
+    void SetUp() override
+    {
+        WindowTest::OwnerFixture::SetUp();
+        ASSERT_NE(owner_, nullptr);
+        owner_->Connect(
+            Vabo::Signal::TypeIdOf<Vabo::Signal::LeftButtonDown>(), nullptr,
+            [this](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ownerPresses_; }, owner_->Watch());
+        Pump(100);
+    }
 
-  std::unique_ptr<Vabo::MessageBoxA> MakeBox(const std::string& message, const std::string& labels) {
-    TiXmlElement* element = skin_.LoadXML("MessageBoxTest.xml");
-    EXPECT_NE(element, nullptr);
-    auto box = std::make_unique<Vabo::MessageBoxA>(element);
-    box->SetUp(message, labels);
-    return box;
-  }
+    std::unique_ptr<Vabo::MessageBoxA> MakeBox(const std::string& message, const std::string& labels)
+    {
+        TiXmlElement* element = skin_.LoadXML("MessageBoxTest.xml");
+        EXPECT_NE(element, nullptr);
+        auto box = std::make_unique<Vabo::MessageBoxA>(element);
+        box->SetUp(message, labels);
+        return box;
+    }
 
-  // The centre of a button, in its box's window coordinates.
-  static Vabo::Point Centre(Vabo::GuiObject* button) {
-    return Vabo::Point{button->GetWindowX() + button->GetWidth() / 2,
-                       button->GetWindowY() + button->GetHeight() / 2};
-  }
+    // The centre of a button, in its box's window coordinates.
+    static Vabo::Point Centre(Vabo::GuiObject* button)
+    {
+        return Vabo::Point{button->GetWindowX() + button->GetWidth() / 2,
+                           button->GetWindowY() + button->GetHeight() / 2};
+    }
 
-  int ownerPresses_ = 0;
+    int ownerPresses_ = 0;
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(MessageBoxTest, RunsNestedOverItsOwnerAndAnswersTheButtonClicked) {
-  std::string answer;
-  bool ownerEnabledDuringBox = true;
-  bool ownerEnabledAfterBox = false;
-  Platform::Rect boxRect;
-  std::uint64_t droppedBefore = 0;
-  std::uint64_t droppedDuring = 0;
+TEST_F(MessageBoxTest, RunsNestedOverItsOwnerAndAnswersTheButtonClicked)
+{
+    std::string answer;
+    bool ownerEnabledDuringBox = true;
+    bool ownerEnabledAfterBox = false;
+    Platform::Rect boxRect;
+    std::uint64_t droppedBefore = 0;
+    std::uint64_t droppedDuring = 0;
 
-  // The owner runs the program's loop; the box runs a second one inside it.
-  Vabo::VaboWnd::PostCall([&] {
-    auto box = MakeBox("Retry the tuner?", " RETRY , CANCEL ");
-    Vabo::VaboWnd::PostCall([&, raw = box.get()] {
-      boxRect = ScreenRect(*raw);
-      ownerEnabledDuringBox = owner_->GetHostWnd()->IsWindowEnabled();
-      droppedBefore = Platform::EventLoop::Instance().DroppedInputCount();
-      WindowTest::PushClick(WindowTest::WindowId(*owner_), 30, 30);
-      Vabo::VaboWnd::PostCall([&, raw] {
-        droppedDuring = Platform::EventLoop::Instance().DroppedInputCount() - droppedBefore;
-        auto* cancel = Vabo::GetXMLObject<Vabo::GuiObject>(raw, "ButtonContainer->CANCEL");
-        ASSERT_NE(cancel, nullptr);
-        const Vabo::Point at = Centre(cancel);
-        WindowTest::PushClick(WindowTest::WindowId(*raw), at.x, at.y);
-      });
+    // The owner runs the program's loop; the box runs a second one inside it.
+    Vabo::VaboWnd::PostCall([&] {
+        auto box = MakeBox("Retry the tuner?", " RETRY , CANCEL ");
+        Vabo::VaboWnd::PostCall([&, raw = box.get()] {
+            boxRect = ScreenRect(*raw);
+            ownerEnabledDuringBox = owner_->GetHostWnd()->IsWindowEnabled();
+            droppedBefore = Platform::EventLoop::Instance().DroppedInputCount();
+            WindowTest::PushClick(WindowTest::WindowId(*owner_), 30, 30);
+            Vabo::VaboWnd::PostCall([&, raw] {
+                droppedDuring = Platform::EventLoop::Instance().DroppedInputCount() - droppedBefore;
+                auto* cancel = Vabo::GetXMLObject<Vabo::GuiObject>(raw, "ButtonContainer->CANCEL");
+                ASSERT_NE(cancel, nullptr);
+                const Vabo::Point at = Centre(cancel);
+                WindowTest::PushClick(WindowTest::WindowId(*raw), at.x, at.y);
+            });
+        });
+        box->DoModal(owner_.get());
+        answer = box->GetAnswer();
+        EXPECT_FALSE(box->IsModal());
+        ownerEnabledAfterBox = owner_->GetHostWnd()->IsWindowEnabled();
+        box.reset();
+        owner_->Close();
+    });
+    owner_->DoModal(nullptr);
+
+    EXPECT_EQ(answer, "CANCEL");
+    EXPECT_FALSE(ownerEnabledDuringBox);
+    EXPECT_TRUE(ownerEnabledAfterBox);
+    EXPECT_EQ(droppedDuring, 2u) << "the owner's press and release were dropped";
+    EXPECT_EQ(ownerPresses_, 0);
+    const Platform::Rect ownerRect = ScreenRect(*owner_);
+    EXPECT_EQ(boxRect.x, ownerRect.x + 50) << "placed relative to its owner";
+    EXPECT_EQ(boxRect.y, ownerRect.y + 40);
+
+    // The loops are over: the owner takes input again, and closing it now hides
+    // it instead of ending a loop that no longer runs.
+    EXPECT_FALSE(owner_->IsModal());
+    WindowTest::PushClick(WindowTest::WindowId(*owner_), 30, 30);
+    Pump(100);
+    EXPECT_EQ(ownerPresses_, 1);
+    owner_->Close();
+    EXPECT_FALSE(owner_->IsVisible());
+}
+
+TEST_F(MessageBoxTest, AFullRowSharesItsWidthWithoutOverlap)
+{
+    auto box = MakeBox("Five buttons", "A,B,C,D,E");
+    auto* container = Vabo::GetXMLObject<Vabo::GridLayout>(box.get(), "ButtonContainer");
+    ASSERT_NE(container, nullptr);
+    float right = 0.0f;
+    for (const char* name : {"A", "B", "C", "D", "E"}) {
+        auto* button = Vabo::GetXMLObject<Vabo::GuiObject>(container, name);
+        ASSERT_NE(button, nullptr) << name;
+        Vabo::LayoutObject record;
+        ASSERT_TRUE(container->GetLayoutObject(button, record)) << name;
+        EXPECT_FLOAT_EQ(record.width.percentage, 0.2f) << name;
+        EXPECT_GE(record.x.percentage + 1e-6f, right) << name;
+        right = record.x.percentage + record.width.percentage;
+    }
+    EXPECT_NEAR(right, 1.0f, 1e-6f);
+}
+
+TEST_F(MessageBoxTest, WithoutLabelsItShowsOkAndAClickBesideTheButtonsAnswersNothing)
+{
+    auto box = MakeBox("Done.", "");
+    auto* ok = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer->OK");
+    ASSERT_NE(ok, nullptr);
+    auto* label = Vabo::GetXMLObject<Vabo::Text>(ok, "Label");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetText(), "OK");
+    auto* message = Vabo::GetXMLObject<Vabo::Text>(box.get(), "Message");
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetText(), "Done.");
+
+    Vabo::VaboWnd::PostCall([&] {
+        WindowTest::PushClick(WindowTest::WindowId(*box), 5, 5);
+        Vabo::VaboWnd::PostCall([&] { box->Close(); });
     });
     box->DoModal(owner_.get());
-    answer = box->GetAnswer();
-    EXPECT_FALSE(box->IsModal());
-    ownerEnabledAfterBox = owner_->GetHostWnd()->IsWindowEnabled();
-    box.reset();
-    owner_->Close();
-  });
-  owner_->DoModal(nullptr);
-
-  EXPECT_EQ(answer, "CANCEL");
-  EXPECT_FALSE(ownerEnabledDuringBox);
-  EXPECT_TRUE(ownerEnabledAfterBox);
-  EXPECT_EQ(droppedDuring, 2u) << "the owner's press and release were dropped";
-  EXPECT_EQ(ownerPresses_, 0);
-  const Platform::Rect ownerRect = ScreenRect(*owner_);
-  EXPECT_EQ(boxRect.x, ownerRect.x + 50) << "placed relative to its owner";
-  EXPECT_EQ(boxRect.y, ownerRect.y + 40);
-
-  // The loops are over: the owner takes input again, and closing it now hides
-  // it instead of ending a loop that no longer runs.
-  EXPECT_FALSE(owner_->IsModal());
-  WindowTest::PushClick(WindowTest::WindowId(*owner_), 30, 30);
-  Pump(100);
-  EXPECT_EQ(ownerPresses_, 1);
-  owner_->Close();
-  EXPECT_FALSE(owner_->IsVisible());
+    EXPECT_EQ(box->GetAnswer(), "");
 }
 
-TEST_F(MessageBoxTest, AFullRowSharesItsWidthWithoutOverlap) {
-  auto box = MakeBox("Five buttons", "A,B,C,D,E");
-  auto* container = Vabo::GetXMLObject<Vabo::GridLayout>(box.get(), "ButtonContainer");
-  ASSERT_NE(container, nullptr);
-  float right = 0.0f;
-  for (const char* name : {"A", "B", "C", "D", "E"}) {
-    auto* button = Vabo::GetXMLObject<Vabo::GuiObject>(container, name);
-    ASSERT_NE(button, nullptr) << name;
-    Vabo::LayoutObject record;
-    ASSERT_TRUE(container->GetLayoutObject(button, record)) << name;
-    EXPECT_FLOAT_EQ(record.width.percentage, 0.2f) << name;
-    EXPECT_GE(record.x.percentage + 1e-6f, right) << name;
-    right = record.x.percentage + record.width.percentage;
-  }
-  EXPECT_NEAR(right, 1.0f, 1e-6f);
-}
-
-TEST_F(MessageBoxTest, WithoutLabelsItShowsOkAndAClickBesideTheButtonsAnswersNothing) {
-  auto box = MakeBox("Done.", "");
-  auto* ok = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer->OK");
-  ASSERT_NE(ok, nullptr);
-  auto* label = Vabo::GetXMLObject<Vabo::Text>(ok, "Label");
-  ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->GetText(), "OK");
-  auto* message = Vabo::GetXMLObject<Vabo::Text>(box.get(), "Message");
-  ASSERT_NE(message, nullptr);
-  EXPECT_EQ(message->GetText(), "Done.");
-
-  Vabo::VaboWnd::PostCall([&] {
-    WindowTest::PushClick(WindowTest::WindowId(*box), 5, 5);
-    Vabo::VaboWnd::PostCall([&] { box->Close(); });
-  });
-  box->DoModal(owner_.get());
-  EXPECT_EQ(box->GetAnswer(), "");
-}
-
-TEST_F(MessageBoxTest, TheScreenShowsTheBoxOverItsOwner) {
-  auto box = MakeBox("Retry the tuner?", "RETRY,CANCEL");
-  // Kept beside the test program, to be looked at.
-  const std::string shot = "message-box-over-owner.png";
-  bool saved = false;
-  std::uint32_t panel = 0;
-  std::uint32_t face = 0;
-  std::uint32_t corner = 0;
-  Vabo::VaboWnd::PostCall([&] {
-    WindowTest::Pump(200);
-    const Platform::Rect r = ScreenRect(*box);
-    panel = ScreenPixel(r.x + 150, r.y + 85);
-    auto* retry = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer->RETRY");
-    face = ScreenPixel(r.x + retry->GetWindowX() + 3, r.y + retry->GetWindowY() + 3);
-    corner = ScreenPixel(r.x + 1, r.y + 1);
-    saved = WindowTest::SaveScreenshot(shot);
-    box->Close();
-  });
-  box->DoModal(owner_.get());
-  EXPECT_EQ(Hex(kPanel), Hex(panel));
-  EXPECT_EQ(Hex(kButtonFace), Hex(face));
-  EXPECT_NE(Hex(kPanel), Hex(corner)) << "the owner shows through the box's rounded corner";
-  EXPECT_TRUE(saved) << shot;
+TEST_F(MessageBoxTest, TheScreenShowsTheBoxOverItsOwner)
+{
+    auto box = MakeBox("Retry the tuner?", "RETRY,CANCEL");
+    // Kept beside the test program, to be looked at.
+    const std::string shot = "message-box-over-owner.png";
+    bool saved = false;
+    std::uint32_t panel = 0;
+    std::uint32_t face = 0;
+    std::uint32_t corner = 0;
+    Vabo::VaboWnd::PostCall([&] {
+        WindowTest::Pump(200);
+        const Platform::Rect r = ScreenRect(*box);
+        panel = ScreenPixel(r.x + 150, r.y + 85);
+        auto* retry = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer->RETRY");
+        face = ScreenPixel(r.x + retry->GetWindowX() + 3, r.y + retry->GetWindowY() + 3);
+        corner = ScreenPixel(r.x + 1, r.y + 1);
+        saved = WindowTest::SaveScreenshot(shot);
+        box->Close();
+    });
+    box->DoModal(owner_.get());
+    EXPECT_EQ(Hex(kPanel), Hex(panel));
+    EXPECT_EQ(Hex(kButtonFace), Hex(face));
+    EXPECT_NE(Hex(kPanel), Hex(corner)) << "the owner shows through the box's rounded corner";
+    EXPECT_TRUE(saved) << shot;
 }

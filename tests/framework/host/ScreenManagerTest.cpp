@@ -211,7 +211,6 @@ TEST_F(ScreenManagerTest, AFocusChangeTellsTheOldObjectFirst)
     }
     EXPECT_EQ(nullptr, screens.GetFocusObject()) << "a destroyed focus object is forgotten";
     screens.KeyPress(65); // and is sent no key
-
 }
 
 TEST_F(ScreenManagerTest, KeysFireBindingsInTheTreeAndThenReachTheFocusObjectRightPressesNeedNoControlKey)
@@ -257,9 +256,12 @@ TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStartedAndTh
         root.SetTopLevel(true);
         own->SetBaseRoot(&root);
         std::vector<std::int64_t> ticks;
-        root.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
-                     [&](Vabo::Signal::Base* s, Vabo::GuiObject*) { ticks.push_back(static_cast<Vabo::Signal::Timer*>(s)->elapsed); },
-                     root.Watch());
+        root.Connect(
+            Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+            [&](Vabo::Signal::Base* s, Vabo::GuiObject*) {
+                ticks.push_back(static_cast<Vabo::Signal::Timer*>(s)->elapsed);
+            },
+            root.Watch());
         clock.Advance(10);
         own->Timer();
         clock.Advance(25);
@@ -352,8 +354,9 @@ TEST_F(ScreenManagerTest, RegisteringAScreenAgainReplacesItsTreeOnTheNextTick)
 
 TEST_F(ScreenManagerTest, TheRouterAsksForAFrameOnlyWhenAHandlerMadeSomethingDirty)
 {
-    base.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::RightButtonUp>(), nullptr,
-                 [this](Vabo::Signal::Base*, Vabo::GuiObject*) { base.Invalidate(); }, base.Watch());
+    base.Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::RightButtonUp>(), nullptr,
+        [this](Vabo::Signal::Base*, Vabo::GuiObject*) { base.Invalidate(); }, base.Watch());
     Frame();
     EXPECT_FALSE(router.Route(At(Kind::RightButtonDown, 5, 5), true));
     EXPECT_TRUE(router.Route(At(Kind::RightButtonUp, 5, 5), true));
@@ -404,8 +407,8 @@ TEST_F(ScreenManagerTest, TheRouterTurnsEveryInputIntoItsSignalOnce)
     key.keyCode = 22;
     router.Route(key, true);
 
-    EXPECT_EQ(Names({"MouseMove@10,20", "LeftButtonDown@1,2", "LeftButtonUp@1,2", "LeftButtonDblClk@3,4", "GuiBuilderActivate",
-                     "RightButtonDblClk@5,6", "MouseWheel@12,34(-120)", "DropFile@7,8", "WindowSized",
-                     "WindowActivated", "HostWindowMoved", "KeyPress(22)"}),
+    EXPECT_EQ(Names({"MouseMove@10,20", "LeftButtonDown@1,2", "LeftButtonUp@1,2", "LeftButtonDblClk@3,4",
+                     "GuiBuilderActivate", "RightButtonDblClk@5,6", "MouseWheel@12,34(-120)", "DropFile@7,8",
+                     "WindowSized", "WindowActivated", "HostWindowMoved", "KeyPress(22)"}),
               base.received);
 }

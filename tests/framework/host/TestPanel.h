@@ -19,11 +19,11 @@ public:
     bool DrawSelf(Vabo::PainterInterface& painter) override;
 
     // Records every signal of the type (its name, and the point of a positional one).
-    template <class SignalClass>
-    void Record()
+    template <class SignalClass> void Record()
     {
-        Connect(Vabo::Signal::TypeIdOf<SignalClass>(), nullptr,
-                [this](Vabo::Signal::Base* signal, Vabo::GuiObject*) { Note(signal); }, Watch());
+        Connect(
+            Vabo::Signal::TypeIdOf<SignalClass>(), nullptr,
+            [this](Vabo::Signal::Base* signal, Vabo::GuiObject*) { Note(signal); }, Watch());
     }
     void Note(Vabo::Signal::Base* signal);
 

@@ -17,70 +17,79 @@ namespace {
 
 // Records what the window asks of its tooltip instead of opening one.
 class TipHolder : public Vabo::GuiObject {
- public:
-  TipHolder() : GuiObject(1, 0) {}
-  bool ShowToolTip(bool show, const Vabo::Point*) override {
-    asked.push_back(show);
-    return show;
-  }
-  std::vector<bool> asked;
+public:
+    TipHolder()
+        : GuiObject(1, 0)
+    {
+    }
+    bool ShowToolTip(bool show, const Vabo::Point*) override
+    {
+        asked.push_back(show);
+        return show;
+    }
+    std::vector<bool> asked;
 };
 
 class WindowHoverTest : public WindowTest::Fixture {
- protected:
-  void SetUp() override {
-    WindowTest::Fixture::SetUp();
-    window_ = std::make_unique<Vabo::Window>(skin_.LoadXML("OwnerWindow.xml"));
-    holder_.SetPosition(10, 10);
-    holder_.SetSize(50, 50);
-    window_->AddChild(&holder_, false);
-    window_->SetVisible(true);
-    const Platform::Rect r = WindowTest::ScreenRect(*window_);
-    WindowTest::PointerTo(r.x + 20, r.y + 20);
-    Move(20, 20);
-  }
-  void TearDown() override { window_->RemoveChild(&holder_, false); }
+protected:
+    void SetUp() override
+    {
+        WindowTest::Fixture::SetUp();
+        window_ = std::make_unique<Vabo::Window>(skin_.LoadXML("OwnerWindow.xml"));
+        holder_.SetPosition(10, 10);
+        holder_.SetSize(50, 50);
+        window_->AddChild(&holder_, false);
+        window_->SetVisible(true);
+        const Platform::Rect r = WindowTest::ScreenRect(*window_);
+        WindowTest::PointerTo(r.x + 20, r.y + 20);
+        Move(20, 20);
+    }
+    void TearDown() override { window_->RemoveChild(&holder_, false); }
 
-  void Move(int x, int y) {
-    Vabo::Signal::MouseMove move(x, y);
-    window_->Raise(&move);
-  }
-  void Tick(Platform::Milliseconds ms) {
-    clock_.Advance(ms);
-    Vabo::Signal::Timer tick(clock_.Now());
-    window_->Raise(&tick);
-  }
+    void Move(int x, int y)
+    {
+        Vabo::Signal::MouseMove move(x, y);
+        window_->Raise(&move);
+    }
+    void Tick(Platform::Milliseconds ms)
+    {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer tick(clock_.Now());
+        window_->Raise(&tick);
+    }
 
-  Platform::ManualClock clock_{1000};
-  std::unique_ptr<Vabo::Window> window_;
-  TipHolder holder_;
+    Platform::ManualClock clock_{1000};
+    std::unique_ptr<Vabo::Window> window_;
+    TipHolder holder_;
 };
 
 using Asked = std::vector<bool>;
 
-}  // namespace
+} // namespace
 
-TEST_F(WindowHoverTest, ShowsAfterASecondAndHidesAfterFive) {
-  Tick(900);
-  EXPECT_TRUE(holder_.asked.empty());
-  Tick(200);
-  EXPECT_EQ(holder_.asked, (Asked{true}));
-  Tick(3000);
-  EXPECT_EQ(holder_.asked, (Asked{true}));
-  Tick(2100);
-  EXPECT_EQ(holder_.asked, (Asked{true, false}));
+TEST_F(WindowHoverTest, ShowsAfterASecondAndHidesAfterFive)
+{
+    Tick(900);
+    EXPECT_TRUE(holder_.asked.empty());
+    Tick(200);
+    EXPECT_EQ(holder_.asked, (Asked{true}));
+    Tick(3000);
+    EXPECT_EQ(holder_.asked, (Asked{true}));
+    Tick(2100);
+    EXPECT_EQ(holder_.asked, (Asked{true, false}));
 }
 
-TEST_F(WindowHoverTest, APressOrLeavingTheObjectHidesTheTooltipAndAPressRestartsTheTiming) {
-  Tick(1100);
-  ASSERT_EQ(holder_.asked, (Asked{true}));
-  Vabo::Signal::LeftButtonDown press(20, 20);
-  window_->Raise(&press);
-  EXPECT_EQ(holder_.asked, (Asked{true, false}));
-  Tick(900);
-  EXPECT_EQ(holder_.asked.size(), 2u) << "the second has to be waited for again";
-  Tick(200);
-  EXPECT_EQ(holder_.asked, (Asked{true, false, true}));
-  Move(200, 150);
-  EXPECT_EQ(holder_.asked, (Asked{true, false, true, false})) << "leaving the object hides its tooltip at once";
+TEST_F(WindowHoverTest, APressOrLeavingTheObjectHidesTheTooltipAndAPressRestartsTheTiming)
+{
+    Tick(1100);
+    ASSERT_EQ(holder_.asked, (Asked{true}));
+    Vabo::Signal::LeftButtonDown press(20, 20);
+    window_->Raise(&press);
+    EXPECT_EQ(holder_.asked, (Asked{true, false}));
+    Tick(900);
+    EXPECT_EQ(holder_.asked.size(), 2u) << "the second has to be waited for again";
+    Tick(200);
+    EXPECT_EQ(holder_.asked, (Asked{true, false, true}));
+    Move(200, 150);
+    EXPECT_EQ(holder_.asked, (Asked{true, false, true, false})) << "leaving the object hides its tooltip at once";
 }

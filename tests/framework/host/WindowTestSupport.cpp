@@ -18,118 +18,144 @@
 
 namespace WindowTest {
 
-bool StartFramework() {
-  DllVaboInitInstance();
-  DllDocMapInstance().SetAppFolder(PELLORA_TEST_DATA "/windows");
-  return Platform::IsVideoStarted();
+bool StartFramework()
+{
+    DllVaboInitInstance();
+    DllDocMapInstance().SetAppFolder(PELLORA_TEST_DATA "/windows");
+    return Platform::IsVideoStarted();
 }
 
-void Pump(Platform::Milliseconds ms) { Platform::EventLoop::Instance().RunFor(ms); }
-
-std::uint32_t WindowId(const Vabo::Window& window) {
-  return window.GetHostWnd()->GetNativeWindow()->Id();
+void Pump(Platform::Milliseconds ms)
+{
+    Platform::EventLoop::Instance().RunFor(ms);
 }
 
-Platform::Rect ScreenRect(const Vabo::Window& window) {
-  return window.GetHostWnd()->GetWindowRect();
+std::uint32_t WindowId(const Vabo::Window& window)
+{
+    return window.GetHostWnd()->GetNativeWindow()->Id();
 }
 
-void PushClick(std::uint32_t windowId, int x, int y) {
-  for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = type;
-    e.button.windowID = windowId;
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    SDL_PushEvent(&e);
-  }
+Platform::Rect ScreenRect(const Vabo::Window& window)
+{
+    return window.GetHostWnd()->GetWindowRect();
+}
+
+void PushClick(std::uint32_t windowId, int x, int y)
+{
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = type;
+        e.button.windowID = windowId;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
 }
 
 namespace {
 
-void Xdotool(const std::string& arguments) {
-  const std::string command = "xdotool " + arguments;
-  ASSERT_EQ(0, std::system(command.c_str())) << command;
+void Xdotool(const std::string& arguments)
+{
+    const std::string command = "xdotool " + arguments;
+    ASSERT_EQ(0, std::system(command.c_str())) << command;
 }
 
-}  // namespace
+} // namespace
 
-void PointerTo(int screenX, int screenY) {
-  Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY));
+void PointerTo(int screenX, int screenY)
+{
+    Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY));
 }
 
-void PointerDown() { Xdotool("mousedown 1"); }
-
-void PointerUp() { Xdotool("mouseup 1"); }
-
-void ClickAt(int screenX, int screenY, int button) {
-  DesktopLock pointer("pointer");
-  Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY) + " click " +
-          std::to_string(button));
+void PointerDown()
+{
+    Xdotool("mousedown 1");
 }
 
-std::uint32_t ScreenPixel(int x, int y) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return 0xDEADBEEF;
-  XImage* image =
-      XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
-  std::uint32_t pixel = 0xDEADBEEF;
-  if (image) {
-    pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+void PointerUp()
+{
+    Xdotool("mouseup 1");
+}
+
+void ClickAt(int screenX, int screenY, int button)
+{
+    DesktopLock pointer("pointer");
+    Xdotool("mousemove --sync " + std::to_string(screenX) + " " + std::to_string(screenY) + " click "
+            + std::to_string(button));
+}
+
+std::uint32_t ScreenPixel(int x, int y)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0xDEADBEEF;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
+    std::uint32_t pixel = 0xDEADBEEF;
+    if (image) {
+        pixel = static_cast<std::uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return pixel;
+}
+
+namespace {
+
+bool XWindowOf(SDL_Window* window, Display*& display, ::Window& xwindow)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    display = info.info.x11.display;
+    xwindow = info.info.x11.window;
+    return true;
+}
+
+} // namespace
+
+std::uint32_t ShownPixel(SDL_Window* window, int x, int y)
+{
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    if (!XWindowOf(window, display, xwindow))
+        return 0xDEADBEEF;
+    XSync(display, False);
+    XImage* image = XGetImage(display, xwindow, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return 0xDEADBEEF;
+    const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
     XDestroyImage(image);
-  }
-  XCloseDisplay(display);
-  return pixel;
+    return pixel;
 }
 
-namespace {
-
-bool XWindowOf(SDL_Window* window, Display*& display, ::Window& xwindow) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-  display = info.info.x11.display;
-  xwindow = info.info.x11.window;
-  return true;
+bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb)
+{
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    if (!XWindowOf(window, display, xwindow))
+        return false;
+    GC gc = XCreateGC(display, xwindow, 0, nullptr);
+    XSetForeground(display, gc, rgb);
+    XFillRectangle(display, xwindow, gc, x, y, width, height);
+    XFreeGC(display, gc);
+    XSync(display, False);
+    return true;
 }
 
-}  // namespace
-
-std::uint32_t ShownPixel(SDL_Window* window, int x, int y) {
-  Display* display = nullptr;
-  ::Window xwindow = 0;
-  if (!XWindowOf(window, display, xwindow)) return 0xDEADBEEF;
-  XSync(display, False);
-  XImage* image = XGetImage(display, xwindow, x, y, 1, 1, AllPlanes, ZPixmap);
-  if (!image) return 0xDEADBEEF;
-  const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-  XDestroyImage(image);
-  return pixel;
+bool SaveScreenshot(const std::string& fileName)
+{
+    return std::system(("import -window root " + fileName).c_str()) == 0;
 }
 
-bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb) {
-  Display* display = nullptr;
-  ::Window xwindow = 0;
-  if (!XWindowOf(window, display, xwindow)) return false;
-  GC gc = XCreateGC(display, xwindow, 0, nullptr);
-  XSetForeground(display, gc, rgb);
-  XFillRectangle(display, xwindow, gc, x, y, width, height);
-  XFreeGC(display, gc);
-  XSync(display, False);
-  return true;
+std::string Hex(std::uint32_t rgb)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", rgb);
+    return text;
 }
 
-bool SaveScreenshot(const std::string& fileName) {
-  return std::system(("import -window root " + fileName).c_str()) == 0;
-}
-
-std::string Hex(std::uint32_t rgb) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%06X", rgb);
-  return text;
-}
-
-}  // namespace WindowTest
+} // namespace WindowTest

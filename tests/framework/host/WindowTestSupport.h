@@ -30,35 +30,37 @@ bool StartFramework();
 // A window test that holds the pointer and the middle of the display (one such
 // test at a time across the test programs) and loads its skins with skin_.
 class Fixture : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(StartFramework()); }
+protected:
+    void SetUp() override { ASSERT_TRUE(StartFramework()); }
 
-  DesktopLock desktop_{"pointer"};
-  XMLLoadSave skin_;
+    DesktopLock desktop_{"pointer"};
+    XMLLoadSave skin_;
 };
 
 // A window test over the shown application window of "OwnerWindow.xml"
 // (owner_, built from ownerElement_).
 class OwnerFixture : public Fixture {
- protected:
-  void SetUp() override {
-    Fixture::SetUp();
-    ownerElement_ = skin_.LoadXML("OwnerWindow.xml");
-    ASSERT_NE(ownerElement_, nullptr);
-    owner_ = std::make_unique<Vabo::AppWindow>(ownerElement_);
-    owner_->SetVisible(true);
-  }
+protected:
+    void SetUp() override
+    {
+        Fixture::SetUp();
+        ownerElement_ = skin_.LoadXML("OwnerWindow.xml");
+        ASSERT_NE(ownerElement_, nullptr);
+        owner_ = std::make_unique<Vabo::AppWindow>(ownerElement_);
+        owner_->SetVisible(true);
+    }
 
-  TiXmlElement* ownerElement_ = nullptr;
-  std::unique_ptr<Vabo::AppWindow> owner_;
+    TiXmlElement* ownerElement_ = nullptr;
+    std::unique_ptr<Vabo::AppWindow> owner_;
 };
 
 void Pump(Platform::Milliseconds ms);
 // Runs the loop until the condition holds or the time is up; its last answer.
-template <class Condition>
-bool PumpUntil(Condition condition, Platform::Milliseconds limit = 2000) {
-  for (Platform::Milliseconds waited = 0; !condition() && waited < limit; waited += 20) Pump(20);
-  return condition();
+template <class Condition> bool PumpUntil(Condition condition, Platform::Milliseconds limit = 2000)
+{
+    for (Platform::Milliseconds waited = 0; !condition() && waited < limit; waited += 20)
+        Pump(20);
+    return condition();
 }
 
 std::uint32_t WindowId(const Vabo::Window& window);
@@ -88,4 +90,4 @@ bool SaveScreenshot(const std::string& fileName);
 
 std::string Hex(std::uint32_t rgb);
 
-}  // namespace WindowTest
+} // namespace WindowTest

@@ -20,7 +20,12 @@ Rect RectOf(const Vabo::GuiObject& object)
 // A child that sizes itself from its content, as text labels do.
 class Label : public Vabo::GuiObject {
 public:
-    Label(int width, int height) : GuiObject(1, 0), width_(width), height_(height) {}
+    Label(int width, int height)
+        : GuiObject(1, 0)
+        , width_(width)
+        , height_(height)
+    {
+    }
     void CalculateSize() override
     {
         SetSize(width_, height_);
@@ -179,7 +184,8 @@ TEST(GridLayout, ContentSizedChildSizesTheLayoutByItsFractionWithinASaneRange)
 TEST(GridLayout, PlacedAndEditedChildrenWriteTheirLengthsIntoTheSkinElement)
 {
     TiXmlDocument document;
-    document.Parse("<Layout><CreateObject Name=\"Edited\" XPos=\"10px+0.5\" YPos=\"0\" Width=\"0.25\" Height=\"0.5\"/></Layout>");
+    document.Parse(
+        "<Layout><CreateObject Name=\"Edited\" XPos=\"10px+0.5\" YPos=\"0\" Width=\"0.25\" Height=\"0.5\"/></Layout>");
     GridLayout layout(document.RootElement(), true);
     layout.SetSize(200, 100);
     Probe child;
@@ -187,7 +193,8 @@ TEST(GridLayout, PlacedAndEditedChildrenWriteTheirLengthsIntoTheSkinElement)
     layout.AddObject(&child, element, nullptr);
     EXPECT_EQ((Rect{110, 0, 50, 50}), RectOf(child));
 
-    ASSERT_TRUE(layout.PlaceObject(&child, GridVal(10, 0.5f), GridVal(0, 0.25f), GridVal(-4, 0.25f), GridVal(0, 0.5f), true));
+    ASSERT_TRUE(
+        layout.PlaceObject(&child, GridVal(10, 0.5f), GridVal(0, 0.25f), GridVal(-4, 0.25f), GridVal(0, 0.5f), true));
     EXPECT_EQ((Rect{110, 25, 46, 50}), RectOf(child));
     EXPECT_STREQ("10px+0.5", element->Attribute("XPos"));
     EXPECT_STREQ("-4px+0.25", element->Attribute("Width"));

@@ -25,15 +25,32 @@ TEST(GridVal, TextTermsAddUpAsPixelsOrFractionsAndAnUnreadableTermEndsTheParse)
         float units;
         float percentage;
     } cases[] = {
-        {"10px", 10, 0}, {"0.5", 0, 0.5f}, {"0.5%", 0, 0.5f}, {"100%", 0, 100}, {"1-20px", -20, 1},
-        {"10px+0.5-3px", 7, 0.5f}, {"+5px", 5, 0}, {"-0.25", 0, -0.25f}, {"2e1px", 20, 0},
+        {"10px", 10, 0},
+        {"0.5", 0, 0.5f},
+        {"0.5%", 0, 0.5f},
+        {"100%", 0, 100},
+        {"1-20px", -20, 1},
+        {"10px+0.5-3px", 7, 0.5f},
+        {"+5px", 5, 0},
+        {"-0.25", 0, -0.25f},
+        {"2e1px", 20, 0},
         // An unreadable term ends the parse, keeping the earlier terms.
-        {"", 0, 0}, {"abc", 0, 0}, {"px", 0, 0}, {"10p", 0, 0}, {"10px+3p", 10, 0}, {"10px+abc", 10, 0},
-        {"nan", 0, 0}, {"5px+inf", 5, 0},
+        {"", 0, 0},
+        {"abc", 0, 0},
+        {"px", 0, 0},
+        {"10p", 0, 0},
+        {"10px+3p", 10, 0},
+        {"10px+abc", 10, 0},
+        {"nan", 0, 0},
+        {"5px+inf", 5, 0},
         // Each term moves the cursor past everything the number scan read, so a
         // blank is skipped once instead of being read again and again; the same
         // text read again gives the same value.
-        {" 10px", 10, 0}, {"10px 5%", 10, 5}, {"0.5 ", 0, 0.5f}, {"   ", 0, 0}, {" 10px \t0.25", 10, 0.25f},
+        {" 10px", 10, 0},
+        {"10px 5%", 10, 5},
+        {"0.5 ", 0, 0.5f},
+        {"   ", 0, 0},
+        {" 10px \t0.25", 10, 0.25f},
         {" 10px \t0.25", 10, 0.25f},
     };
     for (const auto& c : cases) {

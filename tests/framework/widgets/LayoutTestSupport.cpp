@@ -10,7 +10,8 @@ const Vabo::SignalRegistrar<Ping> pingSignal("Test::Signal::Ping");
 
 } // namespace
 
-Probe::Probe(TiXmlElement* element) : GuiObject(element, 1, 0)
+Probe::Probe(TiXmlElement* element)
+    : GuiObject(element, 1, 0)
 {
     AddSlot<Ping>(&Probe::PingSlot, this);
 }

@@ -13,7 +13,10 @@ namespace LayoutTest {
 // Registered as "Test::Signal::Ping" for animation keys.
 class Ping : public Vabo::Signal::Base {
 public:
-    Ping() : Base(Vabo::Signal::TypeIdOf<Ping>(), false) {}
+    Ping()
+        : Base(Vabo::Signal::TypeIdOf<Ping>(), false)
+    {
+    }
     std::string Name() const override { return "Test::Signal::Ping"; }
 };
 

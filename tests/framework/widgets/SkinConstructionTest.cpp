@@ -270,7 +270,8 @@ TEST_F(SkinTest, AnimationKeysReadTheirValuesAndRejectBadTimes)
 
     log.Clear();
     const Vabo::Animation animation = layout.CreateAnimation(animations[3]);
-    EXPECT_TRUE(log.Contains("Vabo::XmlObjectHolder::CreateAnimationElement - Failed to create signal Test::Signal::Nowhere"));
+    EXPECT_TRUE(
+        log.Contains("Vabo::XmlObjectHolder::CreateAnimationElement - Failed to create signal Test::Signal::Nowhere"));
     ASSERT_EQ(2u, animation.size());
     EXPECT_EQ(20, animation[0].timeMs);
     EXPECT_FALSE(animation[0].signal);
@@ -306,7 +307,11 @@ TEST_F(SkinTest, AKeyWithoutAllFourLengthsLeavesTheGeometryAloneAndAKeyMayDestro
     // Each one's key signal destroys the other: whichever fires first, the
     // other must be neither sent its signal nor repainted.
     struct Reaper : GuiObject {
-        explicit Reaper(std::unique_ptr<Probe>& target) : GuiObject(0, 0), target_(target) {}
+        explicit Reaper(std::unique_ptr<Probe>& target)
+            : GuiObject(0, 0)
+            , target_(target)
+        {
+        }
         void Reap(Vabo::Signal::Base*, GuiObject*) { target_.reset(); }
         std::unique_ptr<Probe>& target_;
     } reapFirst(first), reapSecond(second);
@@ -326,7 +331,8 @@ TEST(GuiBuilder, AddObjectAppendsACreateObjectForTheNameEntered)
 {
     DocMapFolders folders = LayoutTest::Folders(std::string(PELLORA_TEST_DATA) + "/framework/widgets/lib/VABO/XML");
     XMLLoadSave loader;
-    std::shared_ptr<GuiObject> made = DllGlobalObjectFactoryInstance().Create(loader.LoadXMLOrThrow("XML/Main/Builder.xml"));
+    std::shared_ptr<GuiObject> made =
+        DllGlobalObjectFactoryInstance().Create(loader.LoadXMLOrThrow("XML/Main/Builder.xml"));
     auto* builder = dynamic_cast<GridLayout*>(made.get());
     ASSERT_NE(nullptr, builder);
     FakeScreenManager screens;

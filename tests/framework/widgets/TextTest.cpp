@@ -63,8 +63,7 @@ Picture Expected(const GdiplusGfxLayer::Font& font, const std::string& text, int
     auto picture = std::make_unique<Image>(width, height);
     Painter painter(*picture);
     painter.DrawStringInRect(font, text, kRed, static_cast<float>(x), static_cast<float>(y),
-                             static_cast<float>(boxWidth), static_cast<float>(boxHeight), alignment,
-                             Painter::TrimNone);
+                             static_cast<float>(boxWidth), static_cast<float>(boxHeight), alignment, Painter::TrimNone);
     return picture;
 }
 
@@ -127,8 +126,8 @@ TEST_F(TextTest, CentredLabelUsesIntegerHalvesOfBothHeights)
     Text lower(Label("LowerCase"));
     lower.SetPosition(0, 0);
     lower.SetSize(100, 41);
-    EXPECT_TRUE(SamePixels(*Drawn(lower, 100, 41),
-                           *Expected(*lower.GetFont(), "A4", 100, 41, 0, 0, 100, 41, Painter::Near)));
+    EXPECT_TRUE(
+        SamePixels(*Drawn(lower, 100, 41), *Expected(*lower.GetFont(), "A4", 100, 41, 0, 0, 100, 41, Painter::Near)));
 }
 
 TEST_F(TextTest, SelectedLabelSwitchesToTheSelectedColour)

@@ -21,7 +21,7 @@ struct RootTree : ::testing::Test {
     RootTree() { root.SetScreenManager(&screens); }
     Log log;
     FakeScreenManager screens;
-    Probe root { "Root", log, 0, 0, 200, 100 };
+    Probe root{"Root", log, 0, 0, 200, 100};
 };
 
 struct ClickTree : RootTree {
@@ -31,8 +31,8 @@ struct ClickTree : RootTree {
         button.AddSlot<Signal::Activate>(&Probe::Slot, &listener);
         button.AddSlot<Signal::MouseClick>(&Probe::PointSlot, &listener);
     }
-    Probe button { "Button", log, 20, 10, 40, 20 };
-    Probe listener { "Listener", log };
+    Probe button{"Button", log, 20, 10, 40, 20};
+    Probe listener{"Listener", log};
 };
 
 } // namespace
@@ -46,7 +46,7 @@ TEST_F(ClickTree, PressAndReleaseOnTheObjectActivateAndThenClick)
     EXPECT_EQ(&button, screens.focus);
     SendAt<Signal::LeftButtonUp>(root, 30, 20);
     EXPECT_FALSE(button.IsPressed());
-    EXPECT_EQ((Log { "Listener:Activate:Button", "Listener@30,20" }), log);
+    EXPECT_EQ((Log{"Listener:Activate:Button", "Listener@30,20"}), log);
     EXPECT_FALSE(screens.invalidated.empty());
 }
 
@@ -100,7 +100,7 @@ TEST_F(RootTree, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
     b.Select();
     EXPECT_TRUE(b.IsSelected());
     EXPECT_FALSE(a.IsSelected());
-    EXPECT_EQ((Log { "A:ObjectSelected:A", "A:ObjectDeselected:A" }), log);
+    EXPECT_EQ((Log{"A:ObjectSelected:A", "A:ObjectDeselected:A"}), log);
 
     log.clear();
     EXPECT_FALSE(a.Deselect()) << "not selected: nothing sent";
@@ -142,8 +142,7 @@ struct TabGrid : RootTree {
         root.SendToSelf(&next);
     }
 
-    Probe cells[6]
-        = { { "00", log }, { "10", log }, { "20", log }, { "01", log }, { "11", log }, { "21", log } };
+    Probe cells[6] = {{"00", log}, {"10", log}, {"20", log}, {"01", log}, {"11", log}, {"21", log}};
 };
 
 } // namespace

@@ -31,10 +31,7 @@ struct ClickSkin : ::testing::Test {
         tree->Raise(&connect);
         return tree;
     }
-    static Recorder* Find(GuiObject* tree, const std::string& path)
-    {
-        return Vabo::GetXMLObject<Recorder>(tree, path);
-    }
+    static Recorder* Find(GuiObject* tree, const std::string& path) { return Vabo::GetXMLObject<Recorder>(tree, path); }
     static void Click(GuiObject& tree, int x, int y)
     {
         SendAt<Signal::LeftButtonDown>(tree, x, y);
@@ -42,7 +39,7 @@ struct ClickSkin : ::testing::Test {
     }
 
     FakeScreenManager screens;
-    DerivedRecorder global { nullptr };
+    DerivedRecorder global{nullptr};
 };
 
 } // namespace
@@ -58,7 +55,7 @@ TEST_F(ClickSkin, ConnectElementsWireNamedSlotsThroughPathsScreensAndGlobalObjec
     ASSERT_TRUE(log && play && stop);
 
     Click(*tree, 16, 16);
-    EXPECT_EQ((Calls { "Record:Activate:Play", "Record:MouseClick:Play" }), log->calls);
+    EXPECT_EQ((Calls{"Record:Activate:Play", "Record:MouseClick:Play"}), log->calls);
 
     // Stop hides Play through a "->" path and activates a screen.
     Click(*tree, 51, 16);
@@ -72,7 +69,7 @@ TEST_F(ClickSkin, ConnectElementsWireNamedSlotsThroughPathsScreensAndGlobalObjec
     // A virtual named slot runs the override of a global object.
     Signal::ObjectReady ready;
     tree->Raise(&ready);
-    EXPECT_EQ((Calls { "DerivedVirtual:Signal::ObjectReady:Log" }), global.calls);
+    EXPECT_EQ((Calls{"DerivedVirtual:Signal::ObjectReady:Log"}), global.calls);
 }
 
 TEST_F(ClickSkin, ConnectingTwiceConnectsOnceButASecondObjectFromTheSameElementConnectsToo)
@@ -83,7 +80,7 @@ TEST_F(ClickSkin, ConnectingTwiceConnectsOnceButASecondObjectFromTheSameElementC
     auto first = factory.Create(root);
     auto second = factory.Create(root);
     ASSERT_TRUE(first && second);
-    for (auto* tree : { first.get(), second.get() }) {
+    for (auto* tree : {first.get(), second.get()}) {
         tree->SetScreenManager(&screens);
         Signal::ConnectXMLSlots connect;
         tree->Raise(&connect);
@@ -114,8 +111,8 @@ TEST_F(ClickSkin, SlotsOfADestroyedSlotObjectAreDisconnected)
 
     // Re-creating "Log" under its owner releases the old object, whose slots sit in
     // Play's connection map.
-    GuiObject* replacement = DllGlobalObjectFactoryInstance().CreateAndRegister(
-        "Test::Recorder", "Log", tree.get(), log->GetXmlElement());
+    GuiObject* replacement =
+        DllGlobalObjectFactoryInstance().CreateAndRegister("Test::Recorder", "Log", tree.get(), log->GetXmlElement());
     ASSERT_NE(nullptr, replacement);
     EXPECT_EQ(replacement, Find(tree.get(), "Log"));
     const auto& children = tree->GetChildren();
@@ -135,11 +132,11 @@ TEST(BrokenSkin, EachKindOfBrokenConnectOrTypeThrowsAndSaysWhy)
         Vabo::GetXMLObject<GuiObject>(tree.get(), name)->SendToSelf(&connect);
     };
     const std::pair<const char*, const char*> cases[] = {
-        { "NoSlot", "No Slot attribute specified" },
-        { "MissingSlotObject", "Could not find slot object" },
-        { "WrongSignalType", "Failed to find or connect slot Test::Recorder::ActivateOnlySlot" },
-        { "UnknownSignal", "Failed to find signal Vabo::Signal::Nothing" },
-        { "FirstGoodThenBad", "Failed to find or connect slot Test::Recorder::NoSuchSlot" },
+        {"NoSlot", "No Slot attribute specified"},
+        {"MissingSlotObject", "Could not find slot object"},
+        {"WrongSignalType", "Failed to find or connect slot Test::Recorder::ActivateOnlySlot"},
+        {"UnknownSignal", "Failed to find signal Vabo::Signal::Nothing"},
+        {"FirstGoodThenBad", "Failed to find or connect slot Test::Recorder::NoSuchSlot"},
     };
     for (const auto& [name, message] : cases) {
         SCOPED_TRACE(name);
@@ -154,11 +151,10 @@ TEST(BrokenSkin, EachKindOfBrokenConnectOrTypeThrowsAndSaysWhy)
     auto* target = Vabo::GetXMLObject<GuiObject>(tree.get(), "Target");
     Signal::Activate activate;
     target->InvokeSlots(&activate, target, nullptr);
-    EXPECT_EQ((Calls { "Record:Activate:Target" }), recorder->calls);
+    EXPECT_EQ((Calls{"Record:Activate:Target"}), recorder->calls);
 
     Platform::LogCapture log;
     EXPECT_THROW(BuildSkin("Unregistered.xml"), XMLLoadSave::XMLLoadSaveException);
-    EXPECT_TRUE(
-        log.Contains("GlobalObjectFactory: Failed to create object of type Test::NotRegistered filename = "));
+    EXPECT_TRUE(log.Contains("GlobalObjectFactory: Failed to create object of type Test::NotRegistered filename = "));
     EXPECT_TRUE(log.Contains("Unregistered.xml"));
 }

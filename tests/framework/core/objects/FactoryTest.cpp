@@ -32,7 +32,7 @@ struct Factory : ::testing::Test {
         return element;
     }
 
-    TiXmlDocument document { "factory-test.xml" };
+    TiXmlDocument document{"factory-test.xml"};
     GlobalObjectFactory_ factory;
     Log log;
 };
@@ -69,8 +69,7 @@ TEST_F(Factory, ReplacingANamedObjectDetachesAndReleasesTheOldOne)
 TEST_F(Factory, AnOldNameBecomesAnAliasVisibleOnlyFromTheObject)
 {
     Probe owner("Owner", log);
-    GuiObject* object
-        = factory.CreateAndRegister("Test::Recorder", "New", &owner, Element("Test::Recorder", "Old"));
+    GuiObject* object = factory.CreateAndRegister("Test::Recorder", "New", &owner, Element("Test::Recorder", "Old"));
     ASSERT_NE(nullptr, object);
     Probe inner("Inner", log);
     object->AddChild(&inner, false);
@@ -124,8 +123,7 @@ TEST_F(Factory, OwnedObjectsDieWithTheirOwnerAndStayAfterClear)
     std::weak_ptr<void> ownedAlive;
     {
         Probe owner("Owner", log);
-        GuiObject* owned
-            = factory.CreateAndRegister("Test::Recorder", "Item", &owner, Element("Test::Recorder"));
+        GuiObject* owned = factory.CreateAndRegister("Test::Recorder", "Item", &owner, Element("Test::Recorder"));
         ownedAlive = owned->Watch();
     }
     EXPECT_TRUE(ownedAlive.expired());
@@ -135,8 +133,7 @@ TEST_F(Factory, OwnedObjectsDieWithTheirOwnerAndStayAfterClear)
     ownedAlive = owned->Watch();
     factory.Clear();
     EXPECT_TRUE(ownedAlive.expired());
-    GuiObject* later
-        = factory.CreateAndRegister("Test::Recorder", "Later", &owner, Element("Test::Recorder"));
+    GuiObject* later = factory.CreateAndRegister("Test::Recorder", "Later", &owner, Element("Test::Recorder"));
     std::weak_ptr<void> laterAlive = later->Watch();
     factory.ForgetObject(&owner);
     EXPECT_FALSE(laterAlive.expired()) << "after Clear, forgetting leaves the maps alone";
@@ -144,11 +141,11 @@ TEST_F(Factory, OwnedObjectsDieWithTheirOwnerAndStayAfterClear)
 
 TEST_F(Factory, SlotsForAnySignalFitEveryTypeOthersOnlyTheirOwn)
 {
-    factory.RegisterSlot("Any",
-        std::make_shared<GlobalObjectFactory_::SlotFactory<Recorder, Signal::Base>>(&Recorder::RecordSlot));
+    factory.RegisterSlot(
+        "Any", std::make_shared<GlobalObjectFactory_::SlotFactory<Recorder, Signal::Base>>(&Recorder::RecordSlot));
     factory.RegisterSlot("ActivateOnly",
-        std::make_shared<GlobalObjectFactory_::SlotFactory<Recorder, Signal::Activate, Signal::Base>>(
-            &Recorder::ActivateOnlySlot));
+                         std::make_shared<GlobalObjectFactory_::SlotFactory<Recorder, Signal::Activate, Signal::Base>>(
+                             &Recorder::ActivateOnlySlot));
     Recorder recorder(nullptr);
     Probe notARecorder("Probe", log);
     int activate = Signal::TypeIdOf<Signal::Activate>();

@@ -38,7 +38,7 @@ TEST(GuiObjectTree, WindowCoordinatesAddUpTheParentsButStopAtATopLevelObject)
     EXPECT_EQ(79, window->GetBottom());
     EXPECT_EQ(15, button->GetWindowX());
     EXPECT_EQ(26, button->GetWindowY());
-    EXPECT_EQ((Rect { 15, 26, 10, 10 }), button->GetRectInTopLevel());
+    EXPECT_EQ((Rect{15, 26, 10, 10}), button->GetRectInTopLevel());
     EXPECT_TRUE(window->HitTest(0, 0));
     EXPECT_FALSE(window->HitTest(100, 0));
 
@@ -48,7 +48,7 @@ TEST(GuiObjectTree, WindowCoordinatesAddUpTheParentsButStopAtATopLevelObject)
     EXPECT_FALSE(button->HitTest(25, 30));
     EXPECT_FALSE(button->HitTest(20, 36));
 
-    Vabo::Point point { 20, 30 };
+    Vabo::Point point{20, 30};
     button->WindowToLocal(point);
     EXPECT_EQ(5, point.x);
     EXPECT_EQ(4, point.y);
@@ -100,7 +100,7 @@ TEST(GuiObjectTree, RemoveChildTakesEveryOccurrenceAndClearsTheParent)
     parent->AddChild(child.get(), false);
 
     EXPECT_TRUE(parent->RemoveChild(child.get(), false));
-    EXPECT_EQ(std::vector<GuiObject*> { other.get() }, parent->GetChildren());
+    EXPECT_EQ(std::vector<GuiObject*>{other.get()}, parent->GetChildren());
     EXPECT_EQ(nullptr, child->GetParent());
     EXPECT_FALSE(parent->RemoveChild(child.get(), false));
 
@@ -175,7 +175,7 @@ TEST(GuiObjectTree, TheScreenManagerIsFoundAtTheTopAndForgottenWhenItDies)
         root->SetScreenManager(&screens);
         child->Invalidate();
         ASSERT_EQ(1u, screens.invalidated.size());
-        EXPECT_EQ((Rect { 10, 20, 5, 6 }), screens.invalidated[0]);
+        EXPECT_EQ((Rect{10, 20, 5, 6}), screens.invalidated[0]);
 
         // The root object is the top-level top, else the screen manager's base root.
         EXPECT_EQ(nullptr, child->GetRootObject());

@@ -10,8 +10,7 @@ namespace ObjectsTest {
 
 class Probe : public Vabo::GuiObject {
 public:
-    Probe(const std::string& name, std::vector<std::string>& log, int x = 0, int y = 0, int width = 0,
-        int height = 0)
+    Probe(const std::string& name, std::vector<std::string>& log, int x = 0, int y = 0, int width = 0, int height = 0)
         : GuiObject(0, 0)
         , log_(log)
     {

@@ -27,7 +27,7 @@ public:
         originY_ += dy;
     }
 
-    void Record(const std::string& name) { draws.push_back(Draw { name, originX_, originY_, opacity_ }); }
+    void Record(const std::string& name) { draws.push_back(Draw{name, originX_, originY_, opacity_}); }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;

@@ -17,11 +17,11 @@ struct Scene : ::testing::Test {
         panel.AddChild(&first, false);
         panel.AddChild(&second, false);
     }
-    DrawnObject window { "Window", 500, 500, 100, 100 };
-    DrawnObject panel { "Panel", 10, 20, 50, 50 };
-    DrawnObject first { "First", 1, 2, 10, 10 };
-    DrawnObject second { "Second", 30, 2, 10, 10 };
-    DrawnObject offscreen { "Offscreen", 100, 0, 10, 10 };
+    DrawnObject window{"Window", 500, 500, 100, 100};
+    DrawnObject panel{"Panel", 10, 20, 50, 50};
+    DrawnObject first{"First", 1, 2, 10, 10};
+    DrawnObject second{"Second", 30, 2, 10, 10};
+    DrawnObject offscreen{"Offscreen", 100, 0, 10, 10};
     RecordingPainter painter;
 };
 
@@ -30,7 +30,7 @@ struct Scene : ::testing::Test {
 TEST_F(Scene, ParentsDrawBeforeChildrenInTheirParentsFrameUnlessTheyAskToDrawLast)
 {
     window.Render(painter);
-    EXPECT_EQ((std::vector<std::string> { "Window", "Panel", "First", "Second" }), painter.Names());
+    EXPECT_EQ((std::vector<std::string>{"Window", "Panel", "First", "Second"}), painter.Names());
     // A top-level object's own position never enters its frame.
     EXPECT_EQ(0.0f, painter.draws[0].originX);
     EXPECT_EQ(0.0f, painter.draws[1].originX);
@@ -40,7 +40,7 @@ TEST_F(Scene, ParentsDrawBeforeChildrenInTheirParentsFrameUnlessTheyAskToDrawLas
     painter.draws.clear();
     panel.SetDrawSelfAfterChildren(true);
     window.Render(painter);
-    EXPECT_EQ((std::vector<std::string> { "Window", "First", "Second", "Panel" }), painter.Names());
+    EXPECT_EQ((std::vector<std::string>{"Window", "First", "Second", "Panel"}), painter.Names());
     EXPECT_EQ(0.0f, painter.draws[3].originX) << "the origin is restored before drawing itself";
 }
 
@@ -58,11 +58,11 @@ TEST_F(Scene, OpacityMultipliesDownTheTreeAndTransparentOrHiddenSubtreesAreNotDr
     painter.draws.clear();
     panel.SetAlpha(0.0f);
     window.Render(painter);
-    EXPECT_EQ((std::vector<std::string> { "Window" }), painter.Names());
+    EXPECT_EQ((std::vector<std::string>{"Window"}), painter.Names());
 
     painter.draws.clear();
     panel.SetAlpha(1.0f);
     second.SetVisible(false);
     window.Render(painter);
-    EXPECT_EQ((std::vector<std::string> { "Window", "Panel", "First" }), painter.Names());
+    EXPECT_EQ((std::vector<std::string>{"Window", "Panel", "First"}), painter.Names());
 }

@@ -19,8 +19,7 @@ namespace {
 using Log = std::vector<std::string>;
 
 // Signals of the test's own: one for its target only, one broadcast.
-template <bool Broadcast>
-class TestSignal : public Signal::Base {
+template <bool Broadcast> class TestSignal : public Signal::Base {
 public:
     TestSignal()
         : Base(Signal::TypeIdOf<TestSignal>(), Broadcast)
@@ -64,13 +63,13 @@ TEST(SignalDelivery, BroadcastReachesTheWholeTreeChildrenBeforeParents)
     p.AddChild(&q2, false);
     q1.AddChild(&r, false);
     q1.SetVisible(false);
-    for (Probe* probe : { &p, &q1, &q2, &r })
+    for (Probe* probe : {&p, &q1, &q2, &r})
         probe->AddSlot<Unused2>(&Probe::Slot, probe);
 
     Unused2 signal;
     q2.Raise(&signal);
 
-    EXPECT_EQ((Log { "R:Unused2:R", "Q1:Unused2:Q1", "Q2:Unused2:Q2", "P:Unused2:P" }), log);
+    EXPECT_EQ((Log{"R:Unused2:R", "Q1:Unused2:Q1", "Q2:Unused2:Q2", "P:Unused2:P"}), log);
 }
 
 TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForTheirSource)
@@ -87,7 +86,7 @@ TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForThei
     target.CollectReceivers(&fromA, false);
     EXPECT_TRUE(fromA.GetReceivers().empty()) << "not selected, not broadcast, not positional";
     target.SendToSelf(&fromA);
-    EXPECT_EQ((Log { "L:Unused1:T", "A:Unused1:T" }), log) << "sent to itself, even hidden";
+    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T"}), log) << "sent to itself, even hidden";
     Unused1 later;
     target.CollectReceivers(&later, false);
     EXPECT_TRUE(later.GetReceivers().empty()) << "the dispatching flag ends with the send";
@@ -96,12 +95,12 @@ TEST(SignalDelivery, AnySourceSlotsRunBeforeSourceSlotsAndSourceSlotsOnlyForThei
     // A send from the target itself: only the any-source slots.
     Unused1 again;
     target.SendToSelf(&again, &a);
-    EXPECT_EQ((Log { "L:Unused1:A", "A:Unused1:A" }), log);
+    EXPECT_EQ((Log{"L:Unused1:A", "A:Unused1:A"}), log);
 
     log.clear();
     Unused1 relayed;
     target.InvokeSlots(&relayed, &target, &a);
-    EXPECT_EQ((Log { "L:Unused1:T", "A:Unused1:T", "B:Unused1:T" }), log);
+    EXPECT_EQ((Log{"L:Unused1:T", "A:Unused1:T", "B:Unused1:T"}), log);
 }
 
 TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
@@ -115,7 +114,7 @@ TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
     root.AddChild(&elsewhere, false);
     clip.AddChild(&inside, false);
     clip.shift = 100;
-    for (Probe* probe : { &root, static_cast<Probe*>(&clip), &inside, &elsewhere })
+    for (Probe* probe : {&root, static_cast<Probe*>(&clip), &inside, &elsewhere})
         probe->AddSlot<Signal::MouseClick>(&Probe::PointSlot, probe);
 
     // (160, 15) in the window frame is (260, 15) for the clip's content: the inside
@@ -124,7 +123,7 @@ TEST(SignalDelivery, PositionalSignalsFollowThePointAndAreShiftedPerReceiver)
     root.CollectReceivers(&press, true);
     root.Deliver(&press, nullptr);
 
-    EXPECT_EQ((Log { "Inside@260,15", "Clip@160,15", "Root@160,15" }), log);
+    EXPECT_EQ((Log{"Inside@260,15", "Clip@160,15", "Root@160,15"}), log);
     EXPECT_EQ(160, press.x) << "the point is restored after delivery";
 }
 
@@ -148,7 +147,7 @@ TEST(SignalDelivery, SelectObjectWithoutConnectionsIsHandledDuringCollection)
     ASSERT_EQ(1u, select.GetReceivers().size());
     root.Deliver(&select, nullptr);
     EXPECT_TRUE(wired.IsSelected());
-    EXPECT_EQ((Log { "Wired:SelectObject:Wired" }), log);
+    EXPECT_EQ((Log{"Wired:SelectObject:Wired"}), log);
 }
 
 TEST(SignalDelivery, AnExceptionInASlotReachesTheSenderAndStopsTheDelivery)
@@ -191,7 +190,7 @@ TEST(SignalDelivery, ConnectionsToADestroyedObjectEndWithItAndADestroyedReceiver
     EXPECT_FALSE(connection.connected());
     Unused1 own;
     root.SendToSelf(&own);
-    EXPECT_EQ((Log { "Root:Unused1:Root" }), log);
+    EXPECT_EQ((Log{"Root:Unused1:Root"}), log);
 
     // An earlier handler destroys a receiver collected for the same delivery.
     log.clear();
@@ -223,7 +222,7 @@ TEST(SignalDelivery, ASignalObjectSentAgainReachesOnlyTheReceiversOfThatSend)
     Probe root("Root", log, 0, 0, 100, 100), child("Child", log, 0, 0, 50, 50);
     root.SetScreenManager(&screens);
     root.AddChild(&child, false);
-    for (Probe* probe : { &root, &child }) {
+    for (Probe* probe : {&root, &child}) {
         probe->AddSlot<Unused1>(&Probe::Slot, probe);
         probe->AddSlot<Unused2>(&Probe::Slot, probe);
         probe->AddSlot<Signal::MouseClick>(&Probe::PointSlot, probe);
@@ -233,14 +232,13 @@ TEST(SignalDelivery, ASignalObjectSentAgainReachesOnlyTheReceiversOfThatSend)
     Unused1 own;
     child.SendToSelf(&own);
     child.SendToSelf(&own);
-    EXPECT_EQ((Log { "Child:Unused1:Child", "Child:Unused1:Child" }), log);
+    EXPECT_EQ((Log{"Child:Unused1:Child", "Child:Unused1:Child"}), log);
 
     log.clear();
     Unused2 broadcast;
     child.Raise(&broadcast);
     child.Raise(&broadcast);
-    EXPECT_EQ((Log { "Child:Unused2:Child", "Root:Unused2:Root", "Child:Unused2:Child", "Root:Unused2:Root" }),
-        log);
+    EXPECT_EQ((Log{"Child:Unused2:Child", "Root:Unused2:Root", "Child:Unused2:Child", "Root:Unused2:Root"}), log);
 
     log.clear();
     // The screen manager's way: collection and delivery called one after the other.
@@ -249,11 +247,11 @@ TEST(SignalDelivery, ASignalObjectSentAgainReachesOnlyTheReceiversOfThatSend)
         root.CollectReceivers(&click, true);
         root.Deliver(&click, nullptr);
     }
-    EXPECT_EQ((Log { "Child@10,10", "Root@10,10", "Child@10,10", "Root@10,10" }), log);
+    EXPECT_EQ((Log{"Child@10,10", "Root@10,10", "Child@10,10", "Root@10,10"}), log);
 
     log.clear();
     // Select sends one signal object twice: its second pass serves only what it collects.
     child.AddSlot<Signal::SelectObject>(&Probe::Slot, &child);
     child.Select();
-    EXPECT_EQ((Log { "Child:SelectObject:Child", "Child:SelectObject:Child" }), log);
+    EXPECT_EQ((Log{"Child:SelectObject:Child", "Child:SelectObject:Child"}), log);
 }

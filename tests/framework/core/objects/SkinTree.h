@@ -26,8 +26,7 @@ inline std::shared_ptr<Vabo::GuiObject> BuildSkin(const std::string& name)
     return root ? DllGlobalObjectFactoryInstance().Create(root) : nullptr;
 }
 
-template <class S>
-void SendAt(Vabo::GuiObject& root, int x, int y)
+template <class S> void SendAt(Vabo::GuiObject& root, int x, int y)
 {
     S signal(x, y);
     root.CollectReceivers(&signal, true);

@@ -14,14 +14,13 @@ using Vabo::Signal::Base;
 namespace {
 
 Vabo::RegisterClass<Panel> panelClass("Test::Panel", "", [](TiXmlElement* e) { return new Panel(e); });
-Vabo::RegisterClass<Recorder> recorderClass(
-    "Test::Recorder", "", [](TiXmlElement* e) { return new Recorder(e); });
-Vabo::RegisterClass<DerivedRecorder> derivedClass(
-    "Test::DerivedRecorder", "", [](TiXmlElement* e) { return new DerivedRecorder(e); });
+Vabo::RegisterClass<Recorder> recorderClass("Test::Recorder", "", [](TiXmlElement* e) { return new Recorder(e); });
+Vabo::RegisterClass<DerivedRecorder> derivedClass("Test::DerivedRecorder", "",
+                                                  [](TiXmlElement* e) { return new DerivedRecorder(e); });
 
 Vabo::RegisterClassSlot<Recorder, Base> recordSlot("Test::Recorder::RecordSlot", &Recorder::RecordSlot);
-Vabo::RegisterClassSlot<Recorder, Vabo::Signal::Activate> activateOnlySlot(
-    "Test::Recorder::ActivateOnlySlot", &Recorder::ActivateOnlySlot);
+Vabo::RegisterClassSlot<Recorder, Vabo::Signal::Activate> activateOnlySlot("Test::Recorder::ActivateOnlySlot",
+                                                                           &Recorder::ActivateOnlySlot);
 Vabo::RegisterClassSlot<Recorder, Base> virtualSlot("Test::Recorder::VirtualSlot", &Recorder::VirtualSlot);
 
 } // namespace

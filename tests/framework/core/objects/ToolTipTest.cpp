@@ -28,12 +28,12 @@ struct ToolTips : ::testing::Test {
         root.Raise(&active);
     }
 
-    DocMapFolders folders { ObjectsData(""), DllDocMapInstance().GetLibraryFolder() };
+    DocMapFolders folders{ObjectsData(""), DllDocMapInstance().GetLibraryFolder()};
     std::vector<std::string> log;
     FakeScreenManager screens;
-    Probe root { "Root", log, 0, 0, 200, 100 };
-    Probe panel { "Panel", log, 100, 40, 80, 50 };
-    Probe button { "Button", log, 10, 20, 30, 10 };
+    Probe root{"Root", log, 0, 0, 200, 100};
+    Probe panel{"Panel", log, 100, 40, 80, 50};
+    Probe button{"Button", log, 10, 20, 30, 10};
 };
 
 } // namespace
@@ -67,6 +67,6 @@ TEST_F(ToolTips, NoTipWithoutTextOrWhileTheWindowIsInactive)
 
     Signal::WindowActivated inactive(true);
     root.Raise(&inactive);
-    Vabo::Point point { 115, 65 };
+    Vabo::Point point{115, 65};
     EXPECT_FALSE(panel.ShowToolTip(true, &point));
 }

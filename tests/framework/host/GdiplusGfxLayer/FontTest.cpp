@@ -13,7 +13,10 @@ namespace {
 
 const char* const kFamily = "DejaVu Sans";
 
-bool AnyInk(const Color& colour) { return colour.GetAlpha() > 0; }
+bool AnyInk(const Color& colour)
+{
+    return colour.GetAlpha() > 0;
+}
 
 } // namespace
 
@@ -71,7 +74,10 @@ TEST(Font, TextIsUtf8CountedInCharacters)
     EXPECT_NEAR(font.MeasureString("a" + e).width, third.x, 1);
     EXPECT_EQ(font.MeasureString(text).width, font.MeasureRange(text, -1, -1, -1).width);
     // Invalid bytes are shown, not dropped or misread as other characters.
-    EXPECT_GT(font.MeasureString("a\xFF" "b").width, font.MeasureString("ab").width);
+    EXPECT_GT(font.MeasureString("a\xFF"
+                                 "b")
+                  .width,
+              font.MeasureString("ab").width);
 }
 
 TEST(Font, RangesWrapAtTheMaximumWidthAndEmptyRangesAreEmpty)

@@ -16,10 +16,10 @@ inline ::testing::AssertionResult PixelNear(const GdiplusGfxLayer::Image& image,
                                             const GdiplusGfxLayer::Color& expected, int tolerance = 2)
 {
     const GdiplusGfxLayer::Color actual = image.GetPixel(x, y);
-    const bool near = std::abs(actual.GetAlpha() - expected.GetAlpha()) <= tolerance &&
-                      std::abs(actual.GetRed() - expected.GetRed()) <= tolerance &&
-                      std::abs(actual.GetGreen() - expected.GetGreen()) <= tolerance &&
-                      std::abs(actual.GetBlue() - expected.GetBlue()) <= tolerance;
+    const bool near = std::abs(actual.GetAlpha() - expected.GetAlpha()) <= tolerance
+        && std::abs(actual.GetRed() - expected.GetRed()) <= tolerance
+        && std::abs(actual.GetGreen() - expected.GetGreen()) <= tolerance
+        && std::abs(actual.GetBlue() - expected.GetBlue()) <= tolerance;
     if (near)
         return ::testing::AssertionSuccess();
     std::ostringstream text;

@@ -18,11 +18,19 @@ const Color kBlack(255, 0, 0, 0);
 const Color kRed(255, 255, 0, 0);
 const Color kBlue(255, 0, 0, 255);
 
-bool Dark(const Color& colour) { return colour.GetRed() < 128; }
+bool Dark(const Color& colour)
+{
+    return colour.GetRed() < 128;
+}
 
 class ReferenceFrame : public ::testing::Test {
 protected:
-    ReferenceFrame() : surface(160, 120), painter(surface.GetPainter()), image(surface.GetBackBuffer()) {}
+    ReferenceFrame()
+        : surface(160, 120)
+        , painter(surface.GetPainter())
+        , image(surface.GetBackBuffer())
+    {
+    }
 
     WindowSurface surface;
     Painter& painter;
@@ -59,9 +67,9 @@ TEST_F(ReferenceFrame, FrameEdgesLandOnThePixelsGdiPlusDraws)
         int x, y;
         Color colour;
     } expected[] = {
-        {10, 30, kRed},   {30, 30, kRed},   {10, 50, kRed},   {20, 30, kRed},   {30, 31, kBlue},  {30, 50, kBlue},
-        {11, 50, kBlue},  {20, 50, kBlue},  {20, 29, kWhite}, {20, 31, kWhite}, {9, 40, kWhite},  {31, 40, kWhite},
-        {20, 51, kWhite}, {31, 50, kWhite}, {10, 51, kWhite},
+        {10, 30, kRed},  {30, 30, kRed},   {10, 50, kRed},   {20, 30, kRed},   {30, 31, kBlue},
+        {30, 50, kBlue}, {11, 50, kBlue},  {20, 50, kBlue},  {20, 29, kWhite}, {20, 31, kWhite},
+        {9, 40, kWhite}, {31, 40, kWhite}, {20, 51, kWhite}, {31, 50, kWhite}, {10, 51, kWhite},
     };
     for (const auto& pixel : expected)
         EXPECT_TRUE(PixelNear(image, pixel.x, pixel.y, pixel.colour, 0));

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include "platform/Video.h"
+
 #include <algorithm>
 #include <exception>
 
@@ -33,8 +35,9 @@ template <typename F> void Guarded(const char* what, F&& f)
 EventLoop& EventLoop::Instance()
 {
     // Never destroyed: windows that die at exit, after every static, still
-    // detach from it.
-    static EventLoop* loop = new EventLoop;
+    // detach from it. Its events and clock need SDL's video; a failure is
+    // logged with SDL's reason and the first window reports it.
+    static EventLoop* loop = (StartVideo(), new EventLoop);
     return *loop;
 }
 

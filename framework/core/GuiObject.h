@@ -12,7 +12,7 @@
 
 #include "framework/core/ClassXMLName.h"
 #include "framework/core/ConnectResult.h"
-#include "framework/core/Geometry.h"
+#include "framework/drawing/Geometry.h"
 #include "framework/core/LifeToken.h"
 #include "framework/core/Signal.h"
 #include "framework/core/SlotList.h"
@@ -20,9 +20,12 @@
 
 class TiXmlElement;
 
+namespace GdiplusGfxLayer {
+class Painter;
+}
+
 namespace Vabo {
 
-class PainterInterface;
 class ScreenManagerInterface;
 
 namespace Signal {
@@ -124,8 +127,8 @@ public:
     virtual bool CanTabFrom(int direction);
 
     // Drawing. DrawSelf draws the object's own appearance in its parent's frame.
-    virtual bool DrawSelf(PainterInterface& painter);
-    virtual bool Render(PainterInterface& painter);
+    virtual bool DrawSelf(GdiplusGfxLayer::Painter& painter);
+    virtual bool Render(GdiplusGfxLayer::Painter& painter);
     virtual bool ShowToolTip(bool show, const Point* point);
 
     // Built-in handlers, run before the connected slots of their signal types.

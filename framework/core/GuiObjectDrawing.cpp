@@ -4,30 +4,30 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
-#include "framework/core/PainterInterface.h"
+#include "framework/drawing/Painter.h"
 #include "framework/core/ScreenManagerInterface.h"
 
 namespace Vabo {
 
-bool GuiObject::DrawSelf(PainterInterface&)
+bool GuiObject::DrawSelf(GdiplusGfxLayer::Painter&)
 {
     return true;
 }
 
-bool GuiObject::Render(PainterInterface& painter)
+bool GuiObject::Render(GdiplusGfxLayer::Painter& painter)
 {
     if (!IsVisible())
         return true;
     bool opaque = alpha_ >= 1.0f || std::isnan(alpha_);
     if (!opaque && alpha_ <= 0.0f)
         return true;
-    std::unique_ptr<OpacityScope> opacity;
+    std::unique_ptr<GdiplusGfxLayer::OpacityScope> opacity;
     if (!opaque)
-        opacity = std::make_unique<OpacityScope>(painter, alpha_);
+        opacity = std::make_unique<GdiplusGfxLayer::OpacityScope>(painter, alpha_);
     if (!drawSelfAfterChildren_)
         DrawSelf(painter);
     {
-        TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
+        GdiplusGfxLayer::TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
         for (std::size_t i = 0; i < children_.size(); ++i) {
             if (IsChildInView(children_[i]))
                 children_[i]->Render(painter);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/core/Geometry.h"
+#include "framework/drawing/Geometry.h"
 #include "framework/core/LifeToken.h"
 
 namespace Vabo {

@@ -1,7 +1,6 @@
 #include "framework/core/VaboInit.h"
 
 #include "framework/core/Singleton.h"
-#include "platform/Video.h"
 
 namespace {
 
@@ -18,9 +17,6 @@ void ClearFactory()
 _VaboInit::_VaboInit()
 {
     Vabo::SetExitRelease(&ClearFactory);
-    // Windows, the event loop and the clipboard all need SDL's video; a
-    // failure is logged with SDL's reason and the first window reports it.
-    Platform::StartVideo();
 }
 
 _VaboInit::~_VaboInit()

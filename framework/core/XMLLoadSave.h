@@ -6,8 +6,8 @@
 // as XMLLoadSave::XMLLoadSaveException.
 #include "framework/core/ClassXMLName.h"
 #include "framework/core/XmlDocument.h"
-#include "framework/host/GdiplusGfxLayer/Color.h"
-#include "framework/host/GdiplusGfxLayer/FontStyle.h"
+#include "framework/drawing/Color.h"
+#include "framework/drawing/FontStyle.h"
 
 #include <exception>
 #include <memory>

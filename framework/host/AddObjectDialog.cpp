@@ -4,7 +4,7 @@
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/XmlObjectHolder.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/ScreenManager.h"
 #include "framework/host/TitleWindow.h"
 #include "framework/host/VaboWnd.h"

@@ -7,7 +7,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/RoundToInt.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"
 

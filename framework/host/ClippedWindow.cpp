@@ -1,8 +1,8 @@
 #include "framework/host/ClippedWindow.h"
 
 #include "framework/core/InputSignals.h"
-#include "framework/core/PainterInterface.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
+#include "framework/drawing/Painter.h"
 
 namespace Vabo {
 
@@ -96,19 +96,18 @@ void ClippedWindow::UpdateLayout()
         child->UpdateLayout();
 }
 
-bool ClippedWindow::DrawSelf(PainterInterface&)
+bool ClippedWindow::DrawSelf(GdiplusGfxLayer::Painter&)
 {
     return true;
 }
 
-bool ClippedWindow::Render(PainterInterface& painter)
+bool ClippedWindow::Render(GdiplusGfxLayer::Painter& painter)
 {
     GuiObject* content = GetContent();
     if (!content || GetWidth() <= 0 || GetHeight() <= 0)
         return true;
-    auto& drawing = static_cast<GdiplusGfxLayer::Painter&>(painter);
-    GdiplusGfxLayer::ClipScope clip(drawing, GetX(), GetY(), GetWidth(), GetHeight());
-    TranslationScope shift(painter, static_cast<float>(GetX() - clipX_), static_cast<float>(GetY() - clipY_));
+    GdiplusGfxLayer::ClipScope clip(painter, GetX(), GetY(), GetWidth(), GetHeight());
+    GdiplusGfxLayer::TranslationScope shift(painter, static_cast<float>(GetX() - clipX_), static_cast<float>(GetY() - clipY_));
     return content->Render(painter);
 }
 

@@ -19,8 +19,8 @@ public:
     bool SetPosition(int x, int y) override;
     bool SetSize(int width, int height) override;
     void UpdateLayout() override;
-    bool DrawSelf(PainterInterface& painter) override;
-    bool Render(PainterInterface& painter) override;
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    bool Render(GdiplusGfxLayer::Painter& painter) override;
     void OnWindowActivated(Signal::Base* signal, GuiObject* object) override;
     void CollectReceivers(Signal::Base* signal, bool recurse) override;
 

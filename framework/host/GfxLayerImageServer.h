@@ -4,7 +4,7 @@
 // per size and shared, and copies of other sizes age out when a widget asks
 // for a new size. Pictures are handed out by shared pointer, so a copy the
 // cache drops stays valid for whoever still holds it.
-#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/drawing/Image.h"
 
 #include <list>
 #include <map>

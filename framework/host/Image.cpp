@@ -1,7 +1,7 @@
 #include "framework/host/Image.h"
 
 #include "framework/core/Registration.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
 #include "framework/host/PictureDownload.h"
 #include "platform/HttpFetch.h"
 #include "platform/Log.h"
@@ -134,22 +134,19 @@ Image::Picture Image::DrawablePicture()
     }
 }
 
-bool Image::DrawSelf(PainterInterface& painterInterface)
+bool Image::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     if (!IsVisible())
         return true;
-    auto* painter = dynamic_cast<GdiplusGfxLayer::Painter*>(&painterInterface);
-    if (!painter)
-        return false;
     if (scaled_) {
         const Picture picture = DrawablePicture();
         if (!picture)
             return false;
-        return painter->DrawImageScaled(*picture, GetX(), GetY(), picture->GetWidth(), picture->GetHeight(), 0);
+        return painter.DrawImageScaled(*picture, GetX(), GetY(), picture->GetWidth(), picture->GetHeight(), 0);
     }
     if (!sharedPicture_)
         return false;
-    return painter->DrawImageScaled(*sharedPicture_, GetX(), GetY(), GetWidth(), GetHeight(), 0);
+    return painter.DrawImageScaled(*sharedPicture_, GetX(), GetY(), GetWidth(), GetHeight(), 0);
 }
 
 bool Image::DrawInto(GdiplusGfxLayer::Painter& painter, Rect& source, const Rect& destination)

@@ -51,7 +51,7 @@ public:
     // Scaled mode: the copy at the widget's size; unscaled: none.
     Picture GetScaledPicture();
 
-    bool DrawSelf(PainterInterface& painter) override;
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
     bool LoadFromXML(TiXmlElement* element);
 
     const std::string& GetFileName() const { return fileName_; }

@@ -1,6 +1,6 @@
 #include "framework/host/InputRouter.h"
 
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/ScreenManager.h"
 
 namespace Vabo {

@@ -5,7 +5,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/ScreenManager.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"

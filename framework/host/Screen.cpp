@@ -1,7 +1,7 @@
 #include "framework/host/Screen.h"
 
 #include "framework/core/Registration.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/ScreenManager.h"
 
 namespace Vabo {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/Geometry.h"
+#include "framework/drawing/Geometry.h"
 #include "framework/core/ScreenManagerInterface.h"
 #include "framework/core/XMLLoadSave.h"
 #include "framework/host/FramePresenter.h"
-#include "framework/host/GdiplusGfxLayer/Region.h"
+#include "framework/drawing/Region.h"
 #include "platform/Clock.h"
 
 namespace GdiplusGfxLayer {

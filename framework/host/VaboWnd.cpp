@@ -3,7 +3,7 @@
 #include <tinyxml.h>
 
 #include "framework/core/XmlDocument.h"
-#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "framework/host/WindowSurface.h"
 #include "platform/Cursor.h"
 #include "platform/Display.h"
 #include "platform/Log.h"

@@ -3,7 +3,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/Registration.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 
 #include <tinyxml.h>
 

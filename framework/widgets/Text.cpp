@@ -6,7 +6,7 @@
 
 #include "framework/core/Registration.h"
 #include "framework/core/ScreenManagerNotReady.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
 
 namespace Vabo {
 
@@ -105,8 +105,9 @@ bool Text::SetSize(int width, int height)
 
 void Text::RebuildFont(GuiObject* reference)
 {
+    const Rect size{0, 0, reference->GetWidth(), reference->GetHeight()};
     font_ = std::make_shared<GdiplusGfxLayer::Font>(font_->GetFamily(), font_->GetSize(), font_->GetStyle(),
-                                                    conversion_, reference);
+                                                    conversion_, &size);
 }
 
 void Text::RefreshFont()
@@ -127,7 +128,7 @@ const GdiplusGfxLayer::Color& Text::CurrentColor() const
     return IsSelected() ? *selectedColor_ : *color_;
 }
 
-bool Text::DrawSelf(PainterInterface& painter)
+bool Text::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     RefreshFont();
     if (GetWidth() == 0 || GetHeight() == 0)
@@ -138,7 +139,7 @@ bool Text::DrawSelf(PainterInterface& painter)
         y += GetHeight() / 2 - textHeight / 2;
     }
     const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
-    return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
+    return painter.DrawStringInRect(
         *font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
         static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment, GdiplusGfxLayer::Painter::TrimNone);
 }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "framework/host/GdiplusGfxLayer/Color.h"
-#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/drawing/Color.h"
+#include "framework/drawing/Font.h"
 #include "framework/widgets/GridLayout.h"
 
 namespace Vabo {
@@ -24,7 +24,7 @@ public:
     void CalculateSize() override;
     // Every resize rebuilds a stretchable label's font against its root object.
     bool SetSize(int width, int height) override;
-    bool DrawSelf(PainterInterface& painter) override;
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
 
     // Replaces the text and repaints; the size stays.
     void SetText(const std::string& text);

@@ -3,7 +3,7 @@
 #include <tinyxml.h>
 
 #include "framework/core/Registration.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
 
 namespace Vabo {
 
@@ -22,7 +22,7 @@ Text2::Text2(TiXmlElement* element)
 
 Text2::~Text2() = default;
 
-bool Text2::DrawSelf(PainterInterface& painter)
+bool Text2::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     RefreshFont();
     const GdiplusGfxLayer::Font& font = *GetFont();
@@ -31,7 +31,7 @@ bool Text2::DrawSelf(PainterInterface& painter)
         const int textHeight = font.MeasureRange(GetText(), -1, -1, static_cast<float>(maxWidth_)).height;
         y += GetHeight() / 2 - textHeight / 2;
     }
-    return static_cast<GdiplusGfxLayer::Painter&>(painter).DrawStringInRect(
+    return painter.DrawStringInRect(
         font, GetText(), CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
         static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), GetAlignment(),
         GdiplusGfxLayer::Painter::TrimNone);

@@ -11,7 +11,7 @@ public:
     explicit Text2(TiXmlElement* element);
     ~Text2() override;
 
-    bool DrawSelf(PainterInterface& painter) override;
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
 
     int GetMaxWidth() const { return maxWidth_; }
 

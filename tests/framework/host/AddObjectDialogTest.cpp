@@ -13,7 +13,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/host/AppWindow.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
 #include "framework/widgets/StringSignal.h"
 #include "platform/Log.h"

@@ -10,7 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "framework/core/RoundToInt.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"
 #include "platform/WindowShape.h"

@@ -7,8 +7,8 @@
 
 #include "framework/core/InputSignals.h"
 #include "framework/core/ScreenManagerInterface.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
 
 using GdiplusGfxLayer::Color;
 
@@ -25,11 +25,10 @@ public:
     {
         SetSize(100, 200);
     }
-    bool DrawSelf(Vabo::PainterInterface& painter) override
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override
     {
-        auto& p = static_cast<GdiplusGfxLayer::Painter&>(painter);
         for (int band = 0; band < 20; ++band)
-            p.FillRect(Vabo::Rect{GetX(), GetY() + band * 10, 100, 10}, band % 2 ? kGreen : kRed);
+            painter.FillRect(Vabo::Rect{GetX(), GetY() + band * 10, 100, 10}, band % 2 ? kGreen : kRed);
         return true;
     }
 };

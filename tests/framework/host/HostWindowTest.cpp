@@ -20,7 +20,7 @@
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/host/Clipboard.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "platform/Display.h"
 #include "platform/Log.h"
 

@@ -4,9 +4,9 @@
 #include "framework/host/Image.h"
 
 #include "TempFolder.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
 #include "platform/Log.h"
-#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 #include <SDL_image.h>
 #include <gtest/gtest.h>

@@ -12,8 +12,8 @@
 
 #include "TestPanel.h"
 #include "framework/core/ObjectSignals.h"
-#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/host/WindowSurface.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/core/ScreenCollector.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"

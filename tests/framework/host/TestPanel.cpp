@@ -4,8 +4,8 @@
 #include <tinyxml.h>
 
 #include "framework/core/GlobalObjectFactory.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/drawing/Painter.h"
+#include "framework/core/HostInputSignals.h"
 
 int TestPanel::alive = 0;
 
@@ -51,10 +51,9 @@ TestPanel::~TestPanel()
     --alive;
 }
 
-bool TestPanel::DrawSelf(Vabo::PainterInterface& painter)
+bool TestPanel::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
-    auto& gfx = static_cast<GdiplusGfxLayer::Painter&>(painter);
-    return gfx.FillRect(GetRect(), color);
+    return painter.FillRect(GetRect(), color);
 }
 
 void TestPanel::Note(Vabo::Signal::Base* signal)

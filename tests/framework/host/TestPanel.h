@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/core/GuiObject.h"
-#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/drawing/Color.h"
 
 class TestPanel : public Vabo::GuiObject {
 public:
@@ -16,7 +16,7 @@ public:
     TestPanel();
     ~TestPanel() override;
 
-    bool DrawSelf(Vabo::PainterInterface& painter) override;
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
 
     // Records every signal of the type (its name, and the point of a positional one).
     template <class SignalClass> void Record()

@@ -10,7 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "framework/core/InputSignals.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 #include "platform/Clock.h"
 
 namespace {

@@ -22,7 +22,7 @@ bool StartFramework()
 {
     DllVaboInitInstance();
     DllDocMapInstance().SetAppFolder(PELLORA_TEST_DATA "/windows");
-    return Platform::IsVideoStarted();
+    return Platform::StartVideo();
 }
 
 void Pump(Platform::Milliseconds ms)

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "framework/core/XMLLoadSave.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
 #include "support/DocMapFolders.h"
 
 using GdiplusGfxLayer::Color;

@@ -1,15 +1,18 @@
 #pragma once
-// A painter that records the drawing pass: every object drawn with the origin and
-// opacity in force at that moment.
+// A real painter on a small off-screen picture that records the drawing pass:
+// every object drawn, with the origin and opacity in force at that moment.
+#include <cairo.h>
+
 #include <string>
 #include <vector>
 
 #include "framework/core/GuiObject.h"
-#include "framework/core/PainterInterface.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
 
 namespace ObjectsTest {
 
-class RecordingPainter : public Vabo::PainterInterface {
+class RecordingPainter {
 public:
     struct Draw {
         std::string name;
@@ -18,16 +21,16 @@ public:
         float opacity;
     };
 
-    float GetOpacity() const override { return opacity_; }
-    void SetOpacity(float opacity) override { opacity_ = opacity; }
-    void MultiplyOpacity(float factor) override { opacity_ *= factor; }
-    void Translate(float dx, float dy) override
-    {
-        originX_ += dx;
-        originY_ += dy;
-    }
+    operator GdiplusGfxLayer::Painter&() { return painter_; }
+    float GetOpacity() const { return painter_.GetOpacity(); }
 
-    void Record(const std::string& name) { draws.push_back(Draw{name, originX_, originY_, opacity_}); }
+    void Record(const std::string& name)
+    {
+        double x = 0.0;
+        double y = 0.0;
+        cairo_user_to_device(painter_.GetGraphics(), &x, &y);
+        draws.push_back(Draw{name, static_cast<float>(x), static_cast<float>(y), painter_.GetOpacity()});
+    }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
@@ -39,27 +42,30 @@ public:
     std::vector<Draw> draws;
 
 private:
-    float opacity_ = 1.0f;
-    float originX_ = 0.0f;
-    float originY_ = 0.0f;
+    GdiplusGfxLayer::Image target_{8, 8};
+    GdiplusGfxLayer::Painter painter_{target_};
 };
 
-// An object that draws itself into a RecordingPainter under its name.
+// An object that records itself in a RecordingPainter under its name when drawn.
 class DrawnObject : public Vabo::GuiObject {
 public:
-    DrawnObject(const std::string& name, int x, int y, int width, int height)
+    DrawnObject(RecordingPainter& journal, const std::string& name, int x, int y, int width, int height)
         : GuiObject(1, 0)
+        , journal_(journal)
     {
         SetName(name);
         SetPosition(x, y);
         SetSize(width, height);
     }
 
-    bool DrawSelf(Vabo::PainterInterface& painter) override
+    bool DrawSelf(GdiplusGfxLayer::Painter&) override
     {
-        static_cast<RecordingPainter&>(painter).Record(GetName());
+        journal_.Record(GetName());
         return true;
     }
+
+private:
+    RecordingPainter& journal_;
 };
 
 } // namespace ObjectsTest

@@ -17,12 +17,12 @@ struct Scene : ::testing::Test {
         panel.AddChild(&first, false);
         panel.AddChild(&second, false);
     }
-    DrawnObject window{"Window", 500, 500, 100, 100};
-    DrawnObject panel{"Panel", 10, 20, 50, 50};
-    DrawnObject first{"First", 1, 2, 10, 10};
-    DrawnObject second{"Second", 30, 2, 10, 10};
-    DrawnObject offscreen{"Offscreen", 100, 0, 10, 10};
     RecordingPainter painter;
+    DrawnObject window{painter, "Window", 500, 500, 100, 100};
+    DrawnObject panel{painter, "Panel", 10, 20, 50, 50};
+    DrawnObject first{painter, "First", 1, 2, 10, 10};
+    DrawnObject second{painter, "Second", 30, 2, 10, 10};
+    DrawnObject offscreen{painter, "Offscreen", 100, 0, 10, 10};
 };
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/drawing/Image.h"
 
 #include "platform/Log.h"
-#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 #include <gtest/gtest.h>
 

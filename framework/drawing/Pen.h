@@ -1,7 +1,7 @@
 #pragma once
 // A pen for lines: colour, width in user units and the caps of both ends.
 // Long-lived pens (needles, scales) are built once and shared.
-#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/drawing/Color.h"
 
 namespace GdiplusGfxLayer {
 

@@ -1,7 +1,6 @@
-#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/drawing/Font.h"
 
-#include "framework/core/GuiObject.h"
-#include "framework/host/GdiplusGfxLayer/TextLayout.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <glib.h>
 
@@ -17,15 +16,15 @@ MainWindowSizeSource& MainWindowSize()
     return source;
 }
 
-float PixelSize(float size, int conversion, const Vabo::GuiObject* reference)
+float PixelSize(float size, int conversion, const Vabo::Rect* reference)
 {
     if (conversion == Font::Point)
         return size;
     int width = 0;
     int height = 0;
     if (reference) {
-        width = reference->GetWidth();
-        height = reference->GetHeight();
+        width = reference->width;
+        height = reference->height;
     } else if (!MainWindowSize() || !MainWindowSize()(width, height)) {
         return size;
     }
@@ -45,7 +44,7 @@ void SetMainWindowSizeSource(MainWindowSizeSource source)
     MainWindowSize() = std::move(source);
 }
 
-Font::Font(const std::string& family, float size, int style, int conversion, const Vabo::GuiObject* reference)
+Font::Font(const std::string& family, float size, int style, int conversion, const Vabo::Rect* reference)
     : family_(family)
     , size_(size)
     , style_(style)

@@ -1,11 +1,11 @@
-#include "framework/host/GdiplusGfxLayer/Painter.h"
+#include "framework/drawing/Painter.h"
 
-#include "framework/host/GdiplusGfxLayer/CairoColor.h"
-#include "framework/host/GdiplusGfxLayer/Font.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Interpolation.h"
-#include "framework/host/GdiplusGfxLayer/Pen.h"
-#include "framework/host/GdiplusGfxLayer/TextLayout.h"
+#include "framework/drawing/CairoColor.h"
+#include "framework/drawing/Font.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Interpolation.h"
+#include "framework/drawing/Pen.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -336,6 +336,31 @@ ClipScope::ClipScope(Painter& painter, float x, float y, float w, float h)
 ClipScope::~ClipScope()
 {
     painter_.RestoreClip(saved_);
+}
+
+OpacityScope::OpacityScope(Painter& painter, float factor)
+    : painter_(painter)
+    , saved_(painter.GetOpacity())
+{
+    painter_.MultiplyOpacity(factor);
+}
+
+OpacityScope::~OpacityScope()
+{
+    painter_.SetOpacity(saved_);
+}
+
+TranslationScope::TranslationScope(Painter& painter, float dx, float dy)
+    : painter_(painter)
+    , dx_(dx)
+    , dy_(dy)
+{
+    painter_.Translate(dx_, dy_);
+}
+
+TranslationScope::~TranslationScope()
+{
+    painter_.Translate(-dx_, -dy_);
 }
 
 } // namespace GdiplusGfxLayer

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/Pen.h"
+#include "framework/drawing/Pen.h"
 
 namespace GdiplusGfxLayer {
 namespace {

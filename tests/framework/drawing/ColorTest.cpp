@@ -1,5 +1,5 @@
-#include "framework/host/GdiplusGfxLayer/Color.h"
-#include "framework/host/GdiplusGfxLayer/ColorHsv.h"
+#include "framework/drawing/Color.h"
+#include "framework/drawing/ColorHsv.h"
 
 #include <gtest/gtest.h>
 

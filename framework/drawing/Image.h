@@ -2,8 +2,8 @@
 // A picture in memory: a premultiplied ARGB32 Cairo image surface, decoded
 // from a file or made empty (transparent) to draw into, as back buffers and
 // scaled copies are.
-#include "framework/core/Geometry.h"
-#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/drawing/Geometry.h"
+#include "framework/drawing/Color.h"
 #include "platform/CairoSurfacePtr.h"
 
 #include <stdexcept>

@@ -1,9 +1,8 @@
-#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/drawing/Font.h"
 
-#include "framework/core/GuiObject.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
-#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +19,7 @@ bool AnyInk(const Color& colour)
 
 } // namespace
 
-TEST(Font, SizesInPercentFollowTheReferenceObjectOrTheMainWindow)
+TEST(Font, SizesInPercentFollowTheReferenceSizeOrTheMainWindow)
 {
     EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Height).GetPixelSize());
     SetMainWindowSizeSource([](int& w, int& h) {
@@ -32,8 +31,7 @@ TEST(Font, SizesInPercentFollowTheReferenceObjectOrTheMainWindow)
     EXPECT_FLOAT_EQ(20.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Width).GetPixelSize());
     EXPECT_FLOAT_EQ(10.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Point).GetPixelSize());
 
-    Vabo::GuiObject reference(1, 0);
-    reference.SetSize(50, 40);
+    const Vabo::Rect reference{0, 0, 50, 40};
     EXPECT_FLOAT_EQ(4.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Height, &reference).GetPixelSize());
     EXPECT_FLOAT_EQ(5.0f, Font(kFamily, 10.0f, FontStyleRegular, Font::Width, &reference).GetPixelSize());
     SetMainWindowSizeSource(nullptr);

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "framework/host/WindowSurface.h"
 
 namespace GdiplusGfxLayer {
 

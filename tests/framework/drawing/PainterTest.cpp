@@ -1,9 +1,8 @@
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
-#include "framework/host/GdiplusGfxLayer/Pen.h"
-#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+#include "framework/drawing/Pen.h"
 
-#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +118,7 @@ TEST(Painter, RegionClipsNestAndFollowTheOrigin)
     EXPECT_FALSE(region.Contains(11, 5));
     painter.SetClip(region);
     {
-        Vabo::TranslationScope moved(painter, 5, 5);
+        GdiplusGfxLayer::TranslationScope moved(painter, 5, 5);
         ClipScope clip(painter, Vabo::Rect{0, 0, 10, 10}); // (5, 5)-(15, 15) on the surface, cut at x = 10
         painter.FillRect({-5, -5, 20, 20}, kRed);
     }
@@ -136,23 +135,4 @@ TEST(Painter, RegionClipsNestAndFollowTheOrigin)
     painter.ResetClip();
     painter.FillRect({0, 0, 20, 20}, kGreen);
     EXPECT_TRUE(PixelNear(target, 15, 0, kGreen, 0));
-}
-
-TEST(WindowSurface, ResizeKeepsTheBackBufferOnlyAtTheSameSizeAndTheRegionFollowsTheDrawing)
-{
-    WindowSurface surface(10, 4);
-    Painter* painter = &surface.GetPainter();
-    painter->SetOpacity(0.5f);
-    surface.Resize(10, 4);
-    EXPECT_EQ(painter, &surface.GetPainter());
-    EXPECT_FLOAT_EQ(0.5f, surface.GetPainter().GetOpacity());
-    surface.GetPainter().FillRect({2, 1, 3, 2}, kRed);
-    const auto runs = surface.CreateWindowRegion();
-    ASSERT_TRUE(runs);
-    EXPECT_EQ((std::vector<Platform::Rect>{{2, 1, 3, 1}, {2, 2, 3, 1}}), *runs);
-
-    surface.Resize(40, 25);
-    EXPECT_EQ(40, surface.GetWidth());
-    EXPECT_EQ(25, surface.GetPainter().GetHeight());
-    EXPECT_FLOAT_EQ(1.0f, surface.GetPainter().GetOpacity());
 }

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/TextLayout.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <glib.h>
 

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/ColorHsv.h"
+#include "framework/drawing/ColorHsv.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // One frame with every kind of drawing a skin uses, rendered headless and
 // checked pixel by pixel.
-#include "framework/host/GdiplusGfxLayer/Font.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
-#include "framework/host/GdiplusGfxLayer/WindowSurface.h"
+#include "framework/drawing/Font.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+#include "framework/host/WindowSurface.h"
 
-#include "tests/framework/host/GdiplusGfxLayer/PixelExpect.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +98,7 @@ TEST_F(ReferenceFrame, PictureAtHalfOpacityInsideAClipAndNestedOpacity)
     const Image picture(PELLORA_TEST_DATA "/gfx/quadrants.png");
     {
         ClipScope clip(painter, 0, 60, 8, 16);
-        Vabo::OpacityScope half(painter, 0.5f);
+        GdiplusGfxLayer::OpacityScope half(painter, 0.5f);
         ASSERT_TRUE(painter.DrawImageScaled(picture, 0, 60, 16, 16, 5));
     }
     // Red quadrant at half strength over white, only left of the clip's edge.
@@ -110,9 +110,9 @@ TEST_F(ReferenceFrame, PictureAtHalfOpacityInsideAClipAndNestedOpacity)
     EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
 
     {
-        Vabo::OpacityScope outer(painter, 0.5f);
+        GdiplusGfxLayer::OpacityScope outer(painter, 0.5f);
         {
-            Vabo::OpacityScope inner(painter, 0.5f);
+            GdiplusGfxLayer::OpacityScope inner(painter, 0.5f);
             EXPECT_FLOAT_EQ(0.25f, painter.GetOpacity());
             ASSERT_TRUE(painter.DrawImageAt(picture, 40, 60));
         }

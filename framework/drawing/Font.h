@@ -1,19 +1,15 @@
 #pragma once
 // A font: a family, a size in pixels and style bits, used to draw and to
 // measure text (UTF-8). The size is fixed when the font is made: given in
-// pixels, or as a percentage of the height or width of a reference object or
-// else of the main window.
-#include "framework/core/Geometry.h"
-#include "framework/host/GdiplusGfxLayer/FontStyle.h"
+// pixels, or as a percentage of the height or width of a reference size (an
+// object's) or else of the main window.
+#include "framework/drawing/Geometry.h"
+#include "framework/drawing/FontStyle.h"
 
 #include <pango/pango.h>
 
 #include <functional>
 #include <string>
-
-namespace Vabo {
-class GuiObject;
-}
 
 namespace GdiplusGfxLayer {
 
@@ -23,8 +19,9 @@ public:
     // the main window's client area's) height or width, or pixels as given.
     enum Conversion { Height = 0, Width = 1, Point = 2 };
 
-    // `style` combines FontStyle bits. The reference object is only read here.
-    Font(const std::string& family, float size, int style, int conversion, const Vabo::GuiObject* reference = nullptr);
+    // `style` combines FontStyle bits. `reference` is the width and height the
+    // percentage applies to; none means the main window's.
+    Font(const std::string& family, float size, int style, int conversion, const Vabo::Rect* reference = nullptr);
     Font(const Font& other);
     Font& operator=(const Font&) = delete;
     ~Font();

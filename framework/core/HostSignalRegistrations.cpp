@@ -1,6 +1,6 @@
-// The signal types of the host window that skins connect to by name.
+// The host window's signal types that skins connect to by name.
 #include "framework/core/Registration.h"
-#include "framework/host/HostInputSignals.h"
+#include "framework/core/HostInputSignals.h"
 
 namespace Vabo {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // Hands colours of the drawing layer to Cairo.
-#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/drawing/Color.h"
 
 #include <cairo.h>
 

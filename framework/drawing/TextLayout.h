@@ -3,7 +3,7 @@
 // font options (greyscale antialiasing, no hinting of outlines or metrics),
 // whether it is measured or drawn, so that carets and centred texts land
 // where the measurement said.
-#include "framework/host/GdiplusGfxLayer/Font.h"
+#include "framework/drawing/Font.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>

@@ -1,8 +1,8 @@
-#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/drawing/Image.h"
 
-#include "framework/host/GdiplusGfxLayer/CairoColor.h"
-#include "framework/host/GdiplusGfxLayer/ColorHsv.h"
-#include "framework/host/GdiplusGfxLayer/Interpolation.h"
+#include "framework/drawing/CairoColor.h"
+#include "framework/drawing/ColorHsv.h"
+#include "framework/drawing/Interpolation.h"
 #include "platform/Log.h"
 #include "platform/PictureDecoder.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // Pixel comparison with a tolerance per component, and where ink lies, for
 // drawing tests.
-#include "framework/host/GdiplusGfxLayer/Color.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
+#include "framework/drawing/Color.h"
+#include "framework/drawing/Image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/Interpolation.h"
+#include "framework/drawing/Interpolation.h"
 
 namespace GdiplusGfxLayer {
 

@@ -1,4 +1,4 @@
-#include "framework/host/GdiplusGfxLayer/Region.h"
+#include "framework/drawing/Region.h"
 
 namespace GdiplusGfxLayer {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Colour arithmetic in HSV space: conversions and the blend that gradients
 // and colour fades use (hue interpolated without wrap-around).
-#include "framework/host/GdiplusGfxLayer/Color.h"
+#include "framework/drawing/Color.h"
 
 namespace GdiplusGfxLayer {
 

@@ -4,9 +4,9 @@
 // window copies the back buffer to the screen in one step and takes the
 // outline of a shaped window from it.
 #include "framework/host/CreateRegionFromBitmap.h"
-#include "framework/host/GdiplusGfxLayer/Image.h"
-#include "framework/host/GdiplusGfxLayer/Painter.h"
-#include "framework/host/GdiplusGfxLayer/Region.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+#include "framework/drawing/Region.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // A set of pixels in window coordinates: the dirty region a frame redraws and
 // the clip that drawing is limited to. New regions are empty.
-#include "framework/core/Geometry.h"
+#include "framework/drawing/Geometry.h"
 
 #include <cairo.h>
 

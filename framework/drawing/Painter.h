@@ -5,10 +5,9 @@
 // Only pictures follow the opacity; fills, lines and text are drawn as given.
 // Lines follow the pixel grid as GDI+ draws them: a 1-pixel line from (x, y)
 // to (x2, y) covers exactly the pixels x..x2 of row y.
-#include "framework/core/Geometry.h"
-#include "framework/core/PainterInterface.h"
-#include "framework/host/GdiplusGfxLayer/Color.h"
-#include "framework/host/GdiplusGfxLayer/Region.h"
+#include "framework/drawing/Geometry.h"
+#include "framework/drawing/Color.h"
+#include "framework/drawing/Region.h"
 
 #include <cairo.h>
 
@@ -21,7 +20,7 @@ class Font;
 class Image;
 class Pen;
 
-class Painter : public Vabo::PainterInterface {
+class Painter {
 public:
     // Text alignment inside a rectangle.
     enum Alignment { Near = 0, Center = 1, Far = 2 };
@@ -39,7 +38,9 @@ public:
 
     // Draws on the picture, which must outlive the painter.
     explicit Painter(Image& target);
-    ~Painter() override;
+    ~Painter();
+    Painter(const Painter&) = delete;
+    Painter& operator=(const Painter&) = delete;
 
     bool FillRect(const Vabo::Rect& rect, const Color& color);
     // Linear gradient from `from` at (x, y) to `to` at (x + w, y + h), repeated.
@@ -70,14 +71,14 @@ public:
     // Narrows the clip to a rectangle given in the present origin.
     void IntersectClip(float x, float y, float w, float h);
 
-    void Translate(float dx, float dy) override;
+    void Translate(float dx, float dy);
     void Rotate(float degrees);
     void Scale(float sx, float sy);
 
-    float GetOpacity() const override { return opacity_; }
+    float GetOpacity() const { return opacity_; }
     // Clamped to 0..1.
-    void SetOpacity(float opacity) override;
-    void MultiplyOpacity(float factor) override;
+    void SetOpacity(float opacity);
+    void MultiplyOpacity(float factor);
 
     cairo_t* GetGraphics() const { return cr_; }
     int GetWidth() const { return width_; }
@@ -117,6 +118,34 @@ public:
 private:
     Painter& painter_;
     std::optional<Region> saved_;
+};
+
+
+// Multiplies the painter's opacity for the life of the scope, then restores it.
+class OpacityScope {
+public:
+    OpacityScope(Painter& painter, float factor);
+    ~OpacityScope();
+    OpacityScope(const OpacityScope&) = delete;
+    OpacityScope& operator=(const OpacityScope&) = delete;
+
+private:
+    Painter& painter_;
+    float saved_;
+};
+
+// Moves the painter's origin for the life of the scope, then moves it back.
+class TranslationScope {
+public:
+    TranslationScope(Painter& painter, float dx, float dy);
+    ~TranslationScope();
+    TranslationScope(const TranslationScope&) = delete;
+    TranslationScope& operator=(const TranslationScope&) = delete;
+
+private:
+    Painter& painter_;
+    float dx_;
+    float dy_;
 };
 
 } // namespace GdiplusGfxLayer

@@ -1,9 +1,9 @@
 // The picture widget: built from XML, sized to each picture's own size,
 // sharing scaled copies, drawn whole or in part, keeping its picture when a
 // new one fails, and trying the JPEG beside a name first.
-#include "framework/host/Image.h"
+#include "framework/widgets/Image.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "framework/drawing/Painter.h"
 #include "platform/Log.h"
 #include "tests/framework/drawing/PixelExpect.h"

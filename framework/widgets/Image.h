@@ -4,7 +4,7 @@
 // server's copy made for its present size; unscaled it stretches the picture
 // at its natural size when drawing.
 #include "framework/core/GuiObject.h"
-#include "framework/host/GfxLayerImageServer.h"
+#include "framework/widgets/GfxLayerImageServer.h"
 
 #include <string>
 

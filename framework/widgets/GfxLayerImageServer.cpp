@@ -1,4 +1,4 @@
-#include "framework/host/GfxLayerImageServer.h"
+#include "framework/widgets/GfxLayerImageServer.h"
 
 #include "framework/core/DocMap.h"
 #include "framework/core/Singleton.h"

@@ -1,10 +1,10 @@
 // Pictures named by "http://" addresses, served by a local HTTP server: read
 // once and then from the cache, and failed downloads (404, oversize, truncated,
 // not a picture) leave no cache file and say why.
-#include "framework/host/PictureDownload.h"
+#include "framework/widgets/PictureDownload.h"
 
-#include "TempFolder.h"
-#include "framework/host/Image.h"
+#include "support/TempFolder.h"
+#include "framework/widgets/Image.h"
 #include "platform/Log.h"
 #include "support/LoopbackHttpServer.h"
 

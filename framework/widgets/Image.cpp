@@ -1,8 +1,8 @@
-#include "framework/host/Image.h"
+#include "framework/widgets/Image.h"
 
 #include "framework/core/Registration.h"
 #include "framework/drawing/Painter.h"
-#include "framework/host/PictureDownload.h"
+#include "framework/widgets/PictureDownload.h"
 #include "platform/HttpFetch.h"
 #include "platform/Log.h"
 

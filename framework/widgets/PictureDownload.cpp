@@ -1,4 +1,4 @@
-#include "framework/host/PictureDownload.h"
+#include "framework/widgets/PictureDownload.h"
 
 #include "platform/CacheFile.h"
 #include "platform/Log.h"

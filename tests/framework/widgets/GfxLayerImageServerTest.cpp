@@ -1,6 +1,6 @@
-#include "framework/host/GfxLayerImageServer.h"
+#include "framework/widgets/GfxLayerImageServer.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "framework/core/DocMap.h"
 #include "platform/Clock.h"
 

@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   pulseaudio pulseaudio-utils alsa-utils sox
   fonts-dejavu-core python3
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -51,13 +51,17 @@ const NoteName* OctaveLookup::FindNearest(float f) const
     const NoteName* nearest = nullptr;
     float best = 30000.0f;
     for (const NoteName& entry : entries_) {
+        // Enharmonic twins (C#4 and Db4) share a frequency: the walk goes on
+        // past the second, or it would stop before a nearer note above.
+        if (nearest && entry.frequency == nearest->frequency)
+            continue;
         const float d = std::fabs(entry.frequency - f);
         if (!(d < best))
             return nearest;
         nearest = &entry;
         best = d;
     }
-    return entries_.empty() ? nullptr : &entries_.back();
+    return nearest;
 }
 
 const NoteName& OctaveLookup::Previous(const NoteName& e) const
@@ -71,9 +75,14 @@ const NoteName& OctaveLookup::Previous(const NoteName& e) const
 
 const NoteName& OctaveLookup::Next(const NoteName& e) const
 {
-    const auto match = std::find_if(entries_.begin(), entries_.end(),
-                                    [&](const NoteName& entry) { return entry.frequency == e.frequency; });
-    if (match == entries_.end() || match + 1 == entries_.end())
+    auto match = std::find_if(entries_.begin(), entries_.end(),
+                              [&](const NoteName& entry) { return entry.frequency == e.frequency; });
+    if (match == entries_.end())
+        return e;
+    // Past e's enharmonic twins, so that a step up changes the frequency.
+    while (match + 1 != entries_.end() && (match + 1)->frequency == e.frequency)
+        ++match;
+    if (match + 1 == entries_.end())
         return e;
     return *(match + 1);
 }

@@ -28,11 +28,12 @@ public:
     // (notes of equal frequency keep their store order).
     void Build(const NoteStore& store);
 
-    // The entry nearest to f (ties keep the lower one); null when the table
-    // is empty.
+    // The entry nearest to f (ties keep the lower one, twins of equal
+    // frequency the first); null when the table is empty.
     const NoteName* FindNearest(float f) const;
-    // The entries beside e's first exact frequency match; e itself at either
-    // end of the table or when nothing matches.
+    // The entries beside e's exact frequency matches (several for enharmonic
+    // twins), so a step always changes the frequency; e itself at either end
+    // of the table or when nothing matches.
     const NoteName& Previous(const NoteName& e) const;
     const NoteName& Next(const NoteName& e) const;
 

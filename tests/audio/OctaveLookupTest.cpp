@@ -1,3 +1,4 @@
+#include "audio/AppState.h"
 #include "audio/OctaveLookup.h"
 
 #include "MusicModelTestSupport.h"
@@ -53,4 +54,26 @@ TEST(OctaveLookup, LabelsKeepLettersSharpsAndFlats)
     EXPECT_EQ(lookup.Entries()[2].name, "Ab4");
     EXPECT_EQ(lookup.Entries()[3].name, "G#4");
     EXPECT_EQ(lookup.FindNearest(415.3f)->name, "Ab4");
+}
+
+TEST(OctaveLookup, EnharmonicTwinsNeitherStopTheNearestWalkNorHoldBackAStepOrATransposition)
+{
+    const char* notes = R"(<Note Name="C4" Frequency="261.63"/><Note Name="C#4" Frequency="277.18"/>)"
+                        R"(<Note Name="Db4" Frequency="277.18"/><Note Name="D4" Frequency="293.66"/>)"
+                        R"(<Note Name="D#4" Frequency="311.13"/><Note Name="Eb4" Frequency="311.13"/>)";
+    OctaveLookup lookup;
+    lookup.Build(NotesFromText(notes));
+    EXPECT_EQ(lookup.FindNearest(290.0f)->name, "D4");
+    EXPECT_EQ(lookup.FindNearest(278.0f)->name, "C#4");
+    EXPECT_EQ(lookup.FindNearest(400.0f)->name, "D#4");
+    EXPECT_EQ(lookup.Next(*lookup.FindNearest(277.18f)).name, "D4");
+    EXPECT_EQ(lookup.Previous(*lookup.FindNearest(293.66f)).frequency, 277.18f);
+    const NoteName& top = *lookup.FindNearest(311.13f);
+    EXPECT_EQ(&lookup.Next(top), &top);
+
+    AppState state;
+    state.BuildNotes(NotesFromText(notes));
+    EXPECT_FLOAT_EQ(state.TransposeFrequency(261.63f, 2), 293.66f);
+    EXPECT_FLOAT_EQ(state.TransposeFrequency(261.63f, 3), 311.13f);
+    EXPECT_FLOAT_EQ(state.TransposeFrequency(311.13f, -2), 277.18f);
 }

@@ -105,7 +105,9 @@ int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*
 int AudioDevice::StartInput(int sampleRate, unsigned long frames, const StreamCallback& callback)
 {
     input_.Close();
-    input_.Open(sampleRate, frames);
+    // A stream that did not open is not started: its own failure is the answer.
+    if (input_.Open(sampleRate, frames) != 0)
+        return input_.GetError();
     input_.SetCallback(callback, nullptr);
     return input_.Start(false);
 }
@@ -124,7 +126,8 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
         output_.Stop();
         output_.Close();
     }
-    output_.Open(sampleRate, frames);
+    if (output_.Open(sampleRate, frames) != 0)
+        return output_.GetError();
     output_.SetCallback(callback, nullptr);
     return output_.Start(loop);
 }

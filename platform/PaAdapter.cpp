@@ -132,12 +132,12 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
 int Initialize()
 {
     snd_lib_error_set_handler(&AlsaErrorToLog);
-    return Pa_Initialize();
+    return FromLibrary(Pa_Initialize());
 }
 
 int Terminate()
 {
-    return Pa_Terminate();
+    return FromLibrary(Pa_Terminate());
 }
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
@@ -154,13 +154,13 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     const bool input = inChannels > 0;
     const int channels = input ? inChannels : outChannels;
     if (channels <= 0 || (input && outChannels > 0))
-        return paInvalidChannelCount;
+        return InvalidChannelCount;
     if (framesPerBuffer == 0)
-        return paBufferTooSmall;
+        return BufferTooSmall;
 
     const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
     if (device == paNoDevice)
-        return paDeviceUnavailable;
+        return DeviceUnavailable;
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
     PaStreamParameters parameters{};
     parameters.device = device;
@@ -179,10 +179,10 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
                                      HostFrames(framesPerBuffer), paNoFlag, &HostCallback, s);
     if (result != paNoError) {
         delete s;
-        return result;
+        return FromLibrary(result);
     }
     *stream = s;
-    return paNoError;
+    return NoError;
 }
 
 int StartStream(Stream* s, bool loop)
@@ -190,7 +190,7 @@ int StartStream(Stream* s, bool loop)
     if (!s)
         return BadStreamPointer;
     if (Pa_IsStreamStopped(s->pa) != 1)
-        return paStreamIsNotStopped;
+        return FromLibrary(paStreamIsNotStopped);
     s->frames.store(0);
     s->finishing = false;
     s->loop = loop && !s->input;
@@ -203,7 +203,7 @@ int StartStream(Stream* s, bool loop)
     } else {
         s->position = s->buffer.size();
     }
-    return Pa_StartStream(s->pa);
+    return FromLibrary(Pa_StartStream(s->pa));
 }
 
 namespace {
@@ -211,7 +211,7 @@ namespace {
 // Stopping a stream that is not running is harmless in the interface we offer.
 int StoppedIsFine(int result)
 {
-    return result == paStreamIsStopped ? paNoError : result;
+    return result == paStreamIsStopped ? NoError : FromLibrary(result);
 }
 
 } // namespace
@@ -243,12 +243,15 @@ int CloseStream(Stream* s)
         delete s;
     else
         Log("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result)));
-    return result;
+    return FromLibrary(result);
 }
 
 int StreamActive(Stream* s)
 {
-    return s ? Pa_IsStreamActive(s->pa) : BadStreamPointer;
+    if (!s)
+        return BadStreamPointer;
+    const int active = Pa_IsStreamActive(s->pa);
+    return active < 0 ? FromLibrary(active) : active;
 }
 
 double StreamTime(Stream* s)
@@ -259,14 +262,81 @@ double StreamTime(Stream* s)
 std::string ErrorText(int code)
 {
     switch (code) {
+    case NoError:
+        return "no error";
+    case HostError:
+        return "the sound system reported an error";
+    case InvalidChannelCount:
+        return "channel count not supported";
+    case InvalidSampleRate:
+        return "sample rate not supported";
+    case InvalidDeviceId:
+        return "no such audio device";
+    case InvalidFlag:
+        return "invalid stream flag";
+    case SampleFormatNotSupported:
+        return "only 32-bit float samples are supported";
+    case BadIODeviceCombination:
+        return "input and output cannot be combined";
+    case InsufficientMemory:
+        return "not enough memory";
+    case BufferTooBig:
+        return "buffer too large";
+    case BufferTooSmall:
+        return "buffer of no frames (nothing to play or capture)";
     case NullCallback:
         return "no stream callback";
     case BadStreamPointer:
         return "no open stream";
-    case SampleFormatNotSupported:
-        return "only 32-bit float samples are supported";
+    case TimedOut:
+        return "the sound system timed out";
+    case InternalError:
+        return "internal error of the sound system";
+    case DeviceUnavailable:
+        return "no audio device available";
     default:
-        return Pa_GetErrorText(code);
+        return "unknown error " + std::to_string(code);
+    }
+}
+
+int FromLibrary(int paResult)
+{
+    switch (paResult) {
+    case paNoError:
+        return NoError;
+    case paInvalidChannelCount:
+        return InvalidChannelCount;
+    case paInvalidSampleRate:
+        return InvalidSampleRate;
+    case paInvalidDevice:
+        return InvalidDeviceId;
+    case paInvalidFlag:
+        return InvalidFlag;
+    case paSampleFormatNotSupported:
+        return SampleFormatNotSupported;
+    case paBadIODeviceCombination:
+        return BadIODeviceCombination;
+    case paInsufficientMemory:
+        return InsufficientMemory;
+    case paBufferTooBig:
+        return BufferTooBig;
+    case paBufferTooSmall:
+        return BufferTooSmall;
+    case paNullCallback:
+        return NullCallback;
+    case paBadStreamPtr:
+        return BadStreamPointer;
+    case paTimedOut:
+        return TimedOut;
+    case paInternalError:
+        return InternalError;
+    case paDeviceUnavailable:
+        return DeviceUnavailable;
+    default:
+        if (paResult > 0)
+            return NoError;
+        Log(std::string("audio: PortAudio: ") + Pa_GetErrorText(paResult));
+        return HostError;
     }
 }
 

@@ -16,11 +16,25 @@ struct Stream;
 
 constexpr unsigned long Float32 = 1;
 
-// Result codes of our own; library failures come through as PortAudio's codes.
+// Every result of these calls is one of these codes (the version-18
+// numbering the engine is written against); the library's own codes are
+// translated, never passed through.
 constexpr int NoError = 0;
+constexpr int HostError = -10000;
+constexpr int InvalidChannelCount = -9999;
+constexpr int InvalidSampleRate = -9998;
+constexpr int InvalidDeviceId = -9997;
+constexpr int InvalidFlag = -9996;
 constexpr int SampleFormatNotSupported = -9995;
+constexpr int BadIODeviceCombination = -9994;
+constexpr int InsufficientMemory = -9993;
+constexpr int BufferTooBig = -9992;
+constexpr int BufferTooSmall = -9991;
 constexpr int NullCallback = -9990;
 constexpr int BadStreamPointer = -9989;
+constexpr int TimedOut = -9988;
+constexpr int InternalError = -9987;
+constexpr int DeviceUnavailable = -9986;
 
 int Initialize();
 int Terminate();
@@ -41,7 +55,11 @@ int StreamActive(Stream* stream);
 // Frames played or captured since the last start; 0 for a bad stream.
 double StreamTime(Stream* stream);
 
+// What a code means, for the log.
 std::string ErrorText(int code);
+// The code of ours for a result of PortAudio v19 (logged with the library's
+// text when it has no equal of ours).
+int FromLibrary(int paResult);
 
 } // namespace Pa
 } // namespace Platform

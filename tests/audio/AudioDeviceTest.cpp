@@ -7,6 +7,7 @@
 #include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
 #include "audio/SoundCardCheck.h"
+#include "platform/Log.h"
 
 #include "SoundRig.h"
 
@@ -155,4 +156,16 @@ TEST(AudioDevice, WithoutASoundServerEverythingFailsCleanlyAndTheCardCheckFails)
             std::exit(ok ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST(AudioDevice, AnEmptyLoopBufferFailsToStartWithAnHonestMessage)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    LoopBuffer& loop = LoopBuffer::Instance();
+    loop.SetSamples({});
+    Platform::LogCapture log;
+    EXPECT_EQ(Platform::Pa::BufferTooSmall, device.StartOutput(44100, loop.Size(), loop));
+    EXPECT_TRUE(log.Contains("buffer of no frames")) << "logged as what it is";
+    EXPECT_FALSE(log.Contains("no stream callback"));
+    EXPECT_FALSE(device.Output().IsActive());
 }

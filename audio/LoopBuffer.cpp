@@ -4,8 +4,10 @@
 #include "audio/ToneLoop.h"
 #include "audio/TuneConfig.h"
 #include "framework/core/Singleton.h"
+#include "platform/Log.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 LoopBuffer& LoopBuffer::Instance()
@@ -43,11 +45,17 @@ int LoopBuffer::Play(void* input, void* output, unsigned long frames, double out
 
 bool LoopBuffer::BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& normal, const ClickGenerator& accent)
 {
-    if (bpm < 1 || beatsPerBar < 1)
+    if (bpm < 1 || beatsPerBar < 1 || beatsPerBar > MaxBeatsPerBar) {
+        Platform::Log("metronome: no bar of " + std::to_string(beatsPerBar) + " beats at " + std::to_string(bpm)
+                      + " bpm: tempo and beats per bar must be at least 1, beats per bar at most "
+                      + std::to_string(MaxBeatsPerBar));
         return false;
+    }
     std::vector<float> a, b;
-    BuildBeatBuffer(a, Rate, bpm, normal);
-    BuildBeatBuffer(b, Rate, bpm, accent);
+    if (!BuildBeatBuffer(a, Rate, bpm, normal) || !BuildBeatBuffer(b, Rate, bpm, accent)) {
+        Platform::Log("metronome: the click sound could not be made; the bar is left as it was");
+        return false;
+    }
     const std::size_t n = a.size();
     std::vector<float> bar(std::size_t(beatsPerBar) * n, 0.0f);
     for (int i = 0; i + 1 < beatsPerBar; ++i)

@@ -18,6 +18,8 @@ template <class T> struct CreateWithExitRelease;
 class LoopBuffer {
 public:
     static constexpr int Rate = 44100;
+    // Longest bar built: a bar is held whole, beat after beat.
+    static constexpr int MaxBeatsPerBar = 32;
 
     static LoopBuffer& Instance();
 
@@ -27,8 +29,9 @@ public:
     // The callable a stream runs to play this buffer.
     static int Play(void* input, void* output, unsigned long frames, double outTime, void* userData);
 
-    // One bar: beatsPerBar - 1 normal beats, then the accented one. False, and
-    // the sound unchanged, when bpm or beatsPerBar is below 1.
+    // One bar: beatsPerBar - 1 normal beats, then the accented one. False
+    // (logged), and the sound unchanged, when bpm or beatsPerBar is below 1,
+    // beatsPerBar above MaxBeatsPerBar, or a click cannot be made.
     bool BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& normal, const ClickGenerator& accent);
     // The tuner's reference tone: a sine of the frequency whose length loops
     // without a click (see ReferenceToneDuration), scaled by the loudness curve.

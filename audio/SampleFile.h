@@ -23,12 +23,18 @@ float LargerMagnitude(float current, float incoming);
 std::vector<float>& MapSamples(const std::vector<float>& source, std::vector<float>& destination,
                                const CombineFunction& combine, bool interpolate);
 
-// False (logged, out unchanged) when the file cannot be read or the library
-// is missing. Channels are folded into one by the largest magnitude per frame.
+// Limits of the files read: more channels or a higher rate is refused.
+constexpr int MaxSampleChannels = 64;
+constexpr int MaxSampleRate = 768000;
+
+// False (logged with the file and the reason, out unchanged) when the file is
+// not a regular file, cannot be read, holds no samples or breaks a limit, or
+// the library is missing. Channels are folded into one by the largest
+// magnitude per frame. At most maxDurationMs is kept, and only the frames
+// needed for that are read.
 bool LoadSampleFile(const std::string& path, std::vector<float>& out, float maxDurationMs, int targetRate);
 bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vector<float>& out, float maxDurationMs,
                     int targetRate);
 
-// A click generator reading the sound file (an unreadable file gives an empty,
-// silent click).
+// A click generator reading the sound file; it fails when the file cannot be read.
 ClickGenerator SampleClick(const std::string& path);

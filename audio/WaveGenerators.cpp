@@ -36,6 +36,7 @@ ClickGenerator ToneClick(float frequency)
 {
     return [frequency](std::vector<float>& click, int rate, float durationMs, int) {
         GenerateSine(click, rate, durationMs, frequency);
+        return true;
     };
 }
 
@@ -54,22 +55,22 @@ int BeatMs(int bpm)
     return int(beat + 0.5L);
 }
 
-void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator)
+bool BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator)
 {
+    beat.clear();
     // No tempo, no beat (and no division by zero).
-    if (bpm < 1) {
-        beat.clear();
-        return;
-    }
+    if (bpm < 1 || !generator)
+        return false;
     const int beatMs = BeatMs(bpm);
     const long length = RoundHalfAway(double(rate) * beatMs * double(0.001f));
-    beat.assign(std::size_t(std::max(0L, length)), 0.0f);
     std::vector<float> click;
-    if (generator)
-        generator(click, rate, float(beatMs) * 0.5f, beatMs);
+    if (!generator(click, rate, float(beatMs) * 0.5f, beatMs) || click.empty())
+        return false;
+    beat.assign(std::size_t(std::max(0L, length)), 0.0f);
     // A sample file may be longer than the half beat it was asked for.
     if (click.size() > beat.size())
         click.resize(beat.size());
     FadeOut(click, 100);
     std::copy(click.begin(), click.end(), beat.begin());
+    return true;
 }

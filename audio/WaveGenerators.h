@@ -7,8 +7,9 @@
 
 using WaveFunction = std::function<double(float)>;
 // Fills click with a sound of at most durationMs; beatMs is the beat's length
-// for generators that need it.
-using ClickGenerator = std::function<void(std::vector<float>& click, int rate, float durationMs, int beatMs)>;
+// for generators that need it. False when there is no sound to make (a sound
+// file that cannot be read).
+using ClickGenerator = std::function<bool(std::vector<float>& click, int rate, float durationMs, int beatMs)>;
 
 // Longest sound generated, in milliseconds.
 constexpr float MaxWaveMs = 10000.0f;
@@ -25,5 +26,6 @@ void FadeOut(std::vector<float>& v, int n);
 // Milliseconds of one beat at bpm (at least 1), rounded to a whole number.
 int BeatMs(int bpm);
 // One beat at bpm: silence with the generator's click, faded out and cut to
-// the beat's length, at its start. Empty for a tempo below 1.
-void BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator);
+// the beat's length, at its start. False (and the beat empty) for a tempo
+// below 1, a missing generator, or one that fails or makes no sound.
+bool BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator);

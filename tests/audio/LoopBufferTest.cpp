@@ -1,4 +1,6 @@
 #include "audio/LoopBuffer.h"
+#include "audio/SampleFile.h"
+#include "platform/Log.h"
 
 #include "TestSignals.h"
 
@@ -25,7 +27,17 @@ TEST(LoopBuffer, ABarIsPlainBeatsThenTheAccentAndTempoOrBarBelowOneIsRefused)
 
     EXPECT_FALSE(loop.BuildBeats(0, 4, ToneClick(440.0f), ToneClick(880.0f)));
     EXPECT_FALSE(loop.BuildBeats(120, 0, ToneClick(440.0f), ToneClick(880.0f)));
+    // A bar is held whole: its beats are bounded (100000 would take 8.8 GB).
+    Platform::LogCapture log;
+    EXPECT_FALSE(loop.BuildBeats(120, 100000, ToneClick(440.0f), ToneClick(880.0f)));
+    EXPECT_FALSE(loop.BuildBeats(120, LoopBuffer::MaxBeatsPerBar + 1, ToneClick(440.0f), ToneClick(880.0f)));
+    EXPECT_TRUE(log.Contains("at most 32"));
+    // A click sound file that is missing is a failure, not a bar of silence.
+    EXPECT_FALSE(loop.BuildBeats(120, 4, ToneClick(440.0f), SampleClick("/nonexistent/pellora-accent.wav")));
+    EXPECT_TRUE(log.Contains("/nonexistent/pellora-accent.wav"));
     EXPECT_EQ(bar, loop.Samples());
+    ASSERT_TRUE(loop.BuildBeats(120, LoopBuffer::MaxBeatsPerBar, ToneClick(440.0f), ToneClick(880.0f)));
+    EXPECT_EQ(32u * 22050u, loop.Size());
 }
 
 TEST(LoopBuffer, PlaysOnFromWhereItStoppedAndWraps)

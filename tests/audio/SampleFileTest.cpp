@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -99,6 +100,50 @@ TEST_F(SampleFileTest, AFileOrLibraryThatCannotBeReadFailsAndSaysWhich)
     EXPECT_FALSE(LoadSampleFile(wrong, file, out, 1000.0f, 44100));
 }
 
+TEST_F(SampleFileTest, FifosEmptyFilesAndOverlongFilesAreRefusedOrReadOnlyAsFarAsKept)
+{
+    Platform::LogCapture log;
+    std::vector<float> out{1.0f};
+    // A FIFO nobody writes to would block the open for ever.
+    const std::string fifo = dir_ + "/click.wav";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    EXPECT_FALSE(LoadSampleFile(fifo, out, 1000.0f, 44100));
+    EXPECT_TRUE(log.Contains(fifo + " cannot be read: not a regular file"));
+    EXPECT_FALSE(LoadSampleFile(dir_, out, 1000.0f, 44100));
+
+    // A file without frames is a failure, not an empty success.
+    const std::string empty = dir_ + "/empty.wav";
+    ASSERT_EQ(0, std::system(("sox -n -r 44100 -c 1 -e floating-point " + empty + " trim 0 0").c_str()));
+    EXPECT_FALSE(LoadSampleFile(empty, out, 1000.0f, 44100));
+    EXPECT_TRUE(log.Contains(empty + " cannot be read: no samples"));
+    EXPECT_EQ(std::vector<float>{1.0f}, out);
+
+    // Five minutes of 192 kHz stereo: only the kept 250 ms or 1 s (and the
+    // frame the resampler needs) are read.
+    const std::string longFile = dir_ + "/long.wav";
+    ASSERT_EQ(0, std::system(("sox -n -r 192000 -c 2 -b 16 " + longFile + " synth 300 sine 440").c_str()));
+    struct CountingLibrary : SndFileLibrary {
+        CountingLibrary()
+            : SndFileLibrary("libsndfile.so.1")
+        {
+        }
+        sf_count_t sf_read_float(SNDFILE* file, float* samples, sf_count_t count) override
+        {
+            requested += std::size_t(count);
+            return SndFileLibrary::sf_read_float(file, samples, count);
+        }
+        std::size_t requested = 0;
+    } counting;
+    std::size_t& requested = counting.requested;
+    ASSERT_TRUE(LoadSampleFile(counting, longFile, out, 250.0f, 44100));
+    EXPECT_EQ(11025u, out.size());
+    EXPECT_LE(requested, 2u * (48000u + 1u));
+    requested = 0;
+    ASSERT_TRUE(LoadSampleFile(counting, longFile, out, 1000.0f, 44100));
+    EXPECT_EQ(44100u, out.size());
+    EXPECT_LE(requested, 2u * (192000u + 1u));
+}
+
 TEST(MapSamples, KeepsTheLargerMagnitudeAndLeavesAnEmptyDestinationAlone)
 {
     std::vector<float> columns(2, 0.0f);
@@ -113,6 +158,10 @@ TEST(MapSamples, KeepsTheLargerMagnitudeAndLeavesAnEmptyDestinationAlone)
     std::vector<float> held(6, 0.0f);
     MapSamples({1.0f, 2.0f}, held, LargerMagnitude, false);
     EXPECT_EQ((std::vector<float>{1.0f, 2.0f, 2.0f, 2.0f, 0.0f, 0.0f}), held);
+    // A long source: the summed float step must not carry past the last column.
+    std::vector<float> narrow(44100, 0.0f);
+    MapSamples(std::vector<float>(192001, 1.0f), narrow, LargerMagnitude, true);
+    EXPECT_EQ(1.0f, narrow[44099]);
     EXPECT_EQ(-0.5f, LargerMagnitude(0.5f, -0.5f));
     EXPECT_EQ(0.5f, LargerMagnitude(0.5f, -0.25f));
 }

@@ -18,11 +18,19 @@ TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTones
     for (std::size_t i = 11597; i < beat.size(); ++i)
         ASSERT_EQ(0.0f, beat[i]) << i;
 
-    BuildBeatBuffer(beat, 44100, 5000, [](std::vector<float>& click, int, float, int) { click.assign(5000, 1.0f); });
+    ASSERT_TRUE(BuildBeatBuffer(beat, 44100, 5000, [](std::vector<float>& click, int, float, int) {
+        click.assign(5000, 1.0f);
+        return true;
+    }));
     ASSERT_EQ(529u, beat.size());
     EXPECT_EQ(1.0f, beat[0]);
     EXPECT_EQ(0.0f, beat[528]);
-    BuildBeatBuffer(beat, 44100, 0, ToneClick(440.0f));
+    EXPECT_FALSE(BuildBeatBuffer(beat, 44100, 0, ToneClick(440.0f)));
+    EXPECT_TRUE(beat.empty());
+    // A generator that fails or makes nothing makes no beat (not a beat of silence).
+    EXPECT_FALSE(BuildBeatBuffer(beat, 44100, 120, [](std::vector<float>&, int, float, int) { return false; }));
+    EXPECT_TRUE(beat.empty());
+    EXPECT_FALSE(BuildBeatBuffer(beat, 44100, 120, [](std::vector<float>&, int, float, int) { return true; }));
     EXPECT_TRUE(beat.empty());
 
     // Tones stop at ten seconds; a fade-out scales linearly.

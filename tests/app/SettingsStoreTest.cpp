@@ -1,0 +1,205 @@
+#include "app/SettingsStore.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <locale>
+#include <sstream>
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+}
+
+bool Exists(const std::string& path)
+{
+    return std::ifstream(path).good();
+}
+
+// Each test gets its own configuration folder.
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            oldConfig_ = old;
+        setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
+        path_ = folder_.Path() + "/vintrel-pellora/settings.ini";
+    }
+    void TearDown() override
+    {
+        if (oldConfig_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+    }
+
+    void Store(const std::string& lines)
+    {
+        ASSERT_EQ(0, std::system(("mkdir -p '" + folder_.Path() + "/vintrel-pellora'").c_str()));
+        WriteFile(path_, "[Pellora Settings]\n" + lines);
+    }
+
+    SettingsStore& store_ = SettingsStore::Instance();
+    TempFolder folder_;
+    std::string path_;
+    std::string oldConfig_;
+};
+
+} // namespace
+
+TEST_F(SettingsStoreTest, FirstRunGivesTheDefaultsAndWritesNothing)
+{
+    EXPECT_EQ(path_, SettingsStore::FilePath());
+    EXPECT_EQ(440.0f, store_.Get<float>("Frequency", 440.0f));
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    EXPECT_TRUE(store_.Get("TunerVisible", true));
+    EXPECT_EQ("MIC", store_.Get("Input", "MIC"));
+    EXPECT_FALSE(Exists(path_));
+}
+
+TEST_F(SettingsStoreTest, ValuesRoundTripInTheirTextForms)
+{
+    ASSERT_TRUE(store_.Set("Frequency", 440.5f));
+    EXPECT_NE(std::string::npos, ReadFile(path_).find("[Pellora Settings]\nFrequency=440.5\n"));
+    EXPECT_EQ(440.5f, store_.Get("Frequency", 0.0f));
+
+    ASSERT_TRUE(store_.Set("Frequency", 440.0f));
+    ASSERT_TRUE(store_.Set("Bpm", -12));
+    ASSERT_TRUE(store_.Set("TunerVisible", true));
+    ASSERT_TRUE(store_.Set<std::string>("Instrument", " Guitar = 6 strings;\nnew line "));
+    const std::string text = ReadFile(path_);
+    EXPECT_NE(std::string::npos, text.find("Frequency=440\n"));
+    EXPECT_NE(std::string::npos, text.find("Bpm=-12\n"));
+    EXPECT_NE(std::string::npos, text.find("TunerVisible=1\n"));
+    EXPECT_EQ(-12, store_.Get("Bpm", 0));
+    EXPECT_TRUE(store_.Get("TunerVisible", false));
+    EXPECT_EQ(" Guitar = 6 strings;\nnew line ", store_.Get("Instrument", ""));
+
+    // Other keys and the file's comments survive a write.
+    WriteFile(path_, "# kept\n" + ReadFile(path_));
+    ASSERT_TRUE(store_.Set("TunerVisible", false));
+    EXPECT_EQ(0u, ReadFile(path_).find("# kept\n"));
+    EXPECT_FALSE(store_.Get("TunerVisible", true));
+    EXPECT_EQ(-12, store_.Get("Bpm", 0));
+    ASSERT_TRUE(store_.Set("Tiny", 1e-9f));
+    EXPECT_EQ(1e-9f, store_.Get("Tiny", 0.0f));
+    EXPECT_EQ("1e+10", SettingsStore::ToText(1e10f));
+    EXPECT_EQ("3.141593", SettingsStore::ToText(3.14159265f));
+}
+
+TEST(SettingsStoreText, ConversionsAreStrict)
+{
+    int i = 7;
+    EXPECT_TRUE(SettingsStore::FromText("114 ", i));
+    EXPECT_EQ(114, i);
+    EXPECT_TRUE(SettingsStore::FromText("-5\t\n", i));
+    EXPECT_EQ(-5, i);
+    EXPECT_TRUE(SettingsStore::FromText("+5", i));
+    EXPECT_EQ(5, i);
+    for (const char* bad : {"114x", " 114", "", "1.5", "99999999999", "+-5", "0x10"})
+        EXPECT_FALSE(SettingsStore::FromText(bad, i)) << bad;
+    EXPECT_EQ(5, i);
+
+    float f = 0.0f;
+    EXPECT_TRUE(SettingsStore::FromText("440.5", f));
+    EXPECT_EQ(440.5f, f);
+    EXPECT_TRUE(SettingsStore::FromText("1e3 ", f));
+    EXPECT_EQ(1000.0f, f);
+    for (const char* bad : {"440,5", " 440", "abc", "", "440Hz"})
+        EXPECT_FALSE(SettingsStore::FromText(bad, f)) << bad;
+
+    bool b = true;
+    EXPECT_TRUE(SettingsStore::FromText("0", b));
+    EXPECT_FALSE(b);
+    EXPECT_TRUE(SettingsStore::FromText("1 ", b));
+    EXPECT_TRUE(b);
+    for (const char* bad : {"true", "2", "", " 1", "-1"})
+        EXPECT_FALSE(SettingsStore::FromText(bad, b)) << bad;
+}
+
+TEST_F(SettingsStoreTest, ABadValueGivesTheDefaultAndIsNotWrittenBack)
+{
+    Store("Bpm=fast\nFrequency=441Hz\nTunerVisible=true\nAccent=ACCENT: 3\n");
+    const std::string before = ReadFile(path_);
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    EXPECT_EQ(440.0f, store_.Get("Frequency", 440.0f));
+    EXPECT_TRUE(store_.Get("TunerVisible", true));
+    EXPECT_EQ("ACCENT: 3", store_.Get("Accent", "ACCENT: 4"));
+    EXPECT_EQ(before, ReadFile(path_));
+}
+
+TEST_F(SettingsStoreTest, ACorruptFileGivesDefaultsAndIsReplacedOnlyWhenAValueIsSet)
+{
+    Store("this is not a key file\n\x01[[[\n");
+    const std::string before = ReadFile(path_);
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    EXPECT_EQ(before, ReadFile(path_));
+
+    EXPECT_TRUE(store_.Set("Bpm", 120));
+    EXPECT_EQ(120, store_.Get("Bpm", 114));
+}
+
+TEST_F(SettingsStoreTest, AnUnwritableFolderMakesSetReturnFalse)
+{
+    // The configuration "folder" is a plain file, so nothing can go below it.
+    const std::string blocker = folder_.Path() + "/blocker";
+    WriteFile(blocker, "x");
+    setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
+    EXPECT_FALSE(store_.Set("Bpm", 120));
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+}
+
+TEST_F(SettingsStoreTest, NumbersKeepTheirCFormUnderAGermanLocale)
+{
+    // The German locale is compiled into the test's folder when the system
+    // does not have it.
+    const std::string locales = folder_.Path() + "/locales";
+    std::string oldPath;
+    if (const char* old = std::getenv("LOCPATH"))
+        oldPath = old;
+    const bool built = std::system(("mkdir -p '" + locales + "' && localedef -i de_DE -f UTF-8 '" + locales
+                                    + "/de_DE.UTF-8' 2>/dev/null")
+                                       .c_str())
+        == 0;
+    if (built)
+        setenv("LOCPATH", locales.c_str(), 1);
+    const std::string oldNumeric = std::setlocale(LC_NUMERIC, nullptr);
+    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    const std::locale oldGlobal;
+    if (german)
+        std::locale::global(std::locale(std::locale::classic(), std::locale("de_DE.UTF-8"), std::locale::numeric));
+
+    const bool written = store_.Set("Frequency", 440.5f);
+    const std::string text = ReadFile(path_);
+    const float read = store_.Get("Frequency", 0.0f);
+
+    std::locale::global(oldGlobal);
+    std::setlocale(LC_NUMERIC, oldNumeric.c_str());
+    if (built && oldPath.empty())
+        unsetenv("LOCPATH");
+    else if (built)
+        setenv("LOCPATH", oldPath.c_str(), 1);
+    if (!german || std::string(probe) != "0,5")
+        GTEST_SKIP() << "no German locale to test with";
+    EXPECT_TRUE(written);
+    EXPECT_NE(std::string::npos, text.find("Frequency=440.5\n"));
+    EXPECT_EQ(440.5f, read);
+}

@@ -1,38 +1,19 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Draws the pictures of the window tests' skins (tests/data/windows/*.png)
 and of the framework's add-object dialog (lib/VABO/XML/AddObjectWindow).
 
 The pictures are simple enough to describe in code, so they are drawn here
 rather than kept as opaque files: run this script again after changing one.
-Only the standard library is used (PNG written by hand, RGBA, 8 bits).
+The PNG files are written through pycairo (scripts/pictures.py).
 """
 import math
 import os
-import struct
-import zlib
+
+from pictures import write_pixels
 
 TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 OUT = os.path.join(TOP, "tests", "data", "windows")
 DIALOG = os.path.join(TOP, "lib", "VABO", "XML", "AddObjectWindow")
-
-
-def write_png(path, width, height, pixel):
-    rows = bytearray()
-    for y in range(height):
-        rows.append(0)
-        for x in range(width):
-            rows.extend(pixel(x, y))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n")
-        f.write(chunk(b"IHDR", header))
-        f.write(chunk(b"IDAT", zlib.compress(bytes(rows), 9)))
-        f.write(chunk(b"IEND", b""))
 
 
 def inside_rounded_rect(x, y, width, height, radius):
@@ -95,12 +76,12 @@ def dialog_panel(x, y):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_png(os.path.join(OUT, "AppWindow.png"), 240, 160, app_window)
-    write_png(os.path.join(OUT, "MessageBox.png"), 300, 140, message_box)
-    write_png(os.path.join(OUT, "Button.png"), 64, 24, button)
-    write_png(os.path.join(OUT, "Stripes.png"), 100, 200, stripes)
+    write_pixels(os.path.join(OUT, "AppWindow.png"), 240, 160, app_window)
+    write_pixels(os.path.join(OUT, "MessageBox.png"), 300, 140, message_box)
+    write_pixels(os.path.join(OUT, "Button.png"), 64, 24, button)
+    write_pixels(os.path.join(OUT, "Stripes.png"), 100, 200, stripes)
     os.makedirs(DIALOG, exist_ok=True)
-    write_png(os.path.join(DIALOG, "Panel.png"), 260, 110, dialog_panel)
+    write_pixels(os.path.join(DIALOG, "Panel.png"), 260, 110, dialog_panel)
 
 
 if __name__ == "__main__":

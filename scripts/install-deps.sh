@@ -13,7 +13,7 @@ packages=(
   libcurl4-openssl-dev libasound2-dev libasound2-plugins libxext-dev
   xvfb xauth xdotool x11-utils imagemagick
   pulseaudio pulseaudio-utils alsa-utils sox
-  fonts-dejavu-core python3
+  fonts-dejavu-core python3 python3-cairo
   clang libclang-rt-14-dev
 )
 

@@ -1,13 +1,13 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes the small pictures the drawing-layer tests read (tests/data/gfx/)
 and the picture of the framework's default image definition.
 
-Plain RGBA PNG files, written with zlib only so that the output is the same
-on every machine. Run again after changing a picture and commit the result.
+Written through pycairo (scripts/pictures.py), so that the output is the
+same on every run. Run again after changing a picture and commit the result.
 """
 import os
-import struct
-import zlib
+
+from pictures import write_pixels
 
 TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 OUT = os.path.join(TOP, "tests", "data", "gfx")
@@ -15,18 +15,7 @@ LIBRARY_IMAGE = os.path.join(TOP, "lib", "VABO", "XML", "Objects", "Image")
 
 
 def write_png(path, pixels):
-    height = len(pixels)
-    width = len(pixels[0])
-    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(data)
+    write_pixels(path, len(pixels[0]), len(pixels), lambda x, y: pixels[y][x])
 
 
 def quadrants():

@@ -22,6 +22,7 @@ Swatch::Swatch(int width, int height, const GdiplusGfxLayer::Color& color)
     , ownHeight(height)
     , color(color)
 {
+    SetSize(width, height);
 }
 
 bool Swatch::LoadFromXML(TiXmlElement* element)

@@ -1,0 +1,12 @@
+#include "framework/widgets/FlowLayoutStartAligned.h"
+
+namespace Vabo {
+
+FlowLayoutStartAligned::FlowLayoutStartAligned(TiXmlElement* element)
+    : FlowLayout_<StartAligned>(element)
+{
+}
+
+FlowLayoutStartAligned::~FlowLayoutStartAligned() = default;
+
+} // namespace Vabo

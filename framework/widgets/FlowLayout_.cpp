@@ -1,6 +1,6 @@
 #include "framework/widgets/FlowLayout_.h"
 
-#include "framework/core/XmlDocument.h"
+#include "framework/widgets/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -9,16 +9,6 @@
 
 namespace Vabo {
 namespace {
-
-// The file an element was written in: a skin element merged over its base
-// definition lives on as a copy in the base's document.
-std::string SkinFileOf(const TiXmlElement* element)
-{
-    for (const TiXmlNode* node = element; node != nullptr; node = node->Parent())
-        if (const TiXmlNode* source = XmlDocument::GetSourceNode(node))
-            return XmlDocument::FileNameOf(source);
-    return XmlDocument::FileNameOf(element);
-}
 
 std::string Describe(const GuiObject& object, const char* kind)
 {

@@ -1,0 +1,99 @@
+#include "app/AboutWindow.h"
+
+#include "app/ShellOpen.h"
+#include "app/ShowMessageBox.h"
+#include "audio/AppState.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/Registration.h"
+#include "framework/widgets/Text.h"
+#include "platform/Log.h"
+
+#include <tinyxml.h>
+
+namespace {
+
+using Vabo::Signal::Activate;
+
+Vabo::RegisterClass<AboutWindow> aboutClass("AboutWindow", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new AboutWindow(element);
+});
+Vabo::RegisterClassSlot<AboutWindow, Activate> closeSlot("AboutWindow::CloseClickedSlot",
+                                                         &AboutWindow::CloseClickedSlot);
+Vabo::RegisterClassSlot<AboutWindow, Activate> helpSlot("AboutWindow::HelpActiveSlot", &AboutWindow::HelpActiveSlot);
+Vabo::RegisterClassSlot<AboutWindow, Activate> licenseSlot("AboutWindow::LicenseActiveSlot",
+                                                           &AboutWindow::LicenseActiveSlot);
+
+const char* const NoDocument = "No help file available";
+
+} // namespace
+
+AboutWindow::AboutWindow(TiXmlElement* element)
+    : AppWindow(element)
+{
+    Vabo::GuiObject* found = DllGlobalObjectFactoryInstance().FindObject(this, "Version");
+    auto* version = dynamic_cast<Vabo::Text*>(found);
+    if (!version) {
+        Platform::Log("AboutWindow: no text named \"Version\"; the version is not shown");
+        return;
+    }
+    version->SetText(version->GetText() + " v" + AppState::Instance().GetVersion());
+}
+
+AboutWindow::~AboutWindow() = default;
+
+void AboutWindow::CloseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    Close();
+}
+
+void AboutWindow::HelpActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    OpenDocument("Help");
+}
+
+void AboutWindow::LicenseActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    OpenDocument("License");
+}
+
+void AboutWindow::OpenDocument(const std::string& tag)
+{
+    std::string document;
+    TiXmlElement* element = GetXmlElement();
+    if (element && HasChild(element, tag)) {
+        try {
+            ReadXmlAttribute(document, GetChild(element, tag), "Data", false);
+        } catch (const XMLLoadSaveException&) {
+            document.clear();
+        }
+    }
+    if (document.empty()) {
+        Platform::Log("AboutWindow: no document named by \"" + tag + "\"");
+        ShowMessageBox(NoDocument, "");
+        return;
+    }
+    const ShellResult result = ShellOpen(document);
+    if (!result.ok)
+        ShowMessageBox("error: " + document + " - " + result.error.value_or(""), "");
+}
+
+std::string AboutWindow::ShowMessageBox(const std::string& text, const std::string& buttons)
+{
+    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
+}
+
+void AboutWindow::ShowFor(Vabo::GuiObject& screen)
+{
+    TiXmlElement* element = screen.GetXmlElement();
+    if (!element || !XMLLoadSave::HasChild(element, "AboutWindow")) {
+        Platform::Log("AboutWindow: the screen \"" + screen.GetName() + "\" has no \"AboutWindow\" element");
+        return;
+    }
+    try {
+        AboutWindow about(screen.GetChild(element, "AboutWindow"));
+        about.DoModal(dynamic_cast<Vabo::Window*>(screen.GetRootObject()));
+    } catch (const std::exception& error) {
+        Platform::Log("AboutWindow: cannot show the About window of \"" + screen.GetName() + "\": " + error.what());
+    }
+}

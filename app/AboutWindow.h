@@ -1,0 +1,27 @@
+#pragma once
+// The About window: the skin's version text completed with the program's
+// version, and buttons that open the documents named by the "Data" attribute
+// of the window element's "Help" and "License" children.
+#include "framework/host/AppWindow.h"
+
+#include <string>
+
+class AboutWindow : public Vabo::AppWindow {
+public:
+    explicit AboutWindow(TiXmlElement* element);
+    ~AboutWindow() override;
+
+    void CloseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void HelpActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void LicenseActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+
+    // Opens the document of the child element with the tag; a missing or
+    // empty document, or one that cannot be opened, is told in a message box.
+    void OpenDocument(const std::string& tag);
+    // A message box owned by this window.
+    std::string ShowMessageBox(const std::string& text, const std::string& buttons);
+
+    // Builds the About window from the screen's "AboutWindow" child element and
+    // runs it modally over the screen's root window.
+    static void ShowFor(Vabo::GuiObject& screen);
+};

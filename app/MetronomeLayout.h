@@ -1,0 +1,15 @@
+#pragma once
+// The metronome screen of the main window: a grid layout of the skin's objects
+// whose title-row buttons open the About window, minimise the main window and
+// close it. Switching to the other screen is a connection in the skin.
+#include "framework/widgets/GridLayout.h"
+
+class MetronomeLayout : public Vabo::GridLayout {
+public:
+    explicit MetronomeLayout(TiXmlElement* element);
+    ~MetronomeLayout() override;
+
+    void HelpActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void CloseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void MinimiseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+};

@@ -1,0 +1,73 @@
+#include "app/ShellOpen.h"
+
+#include "platform/Log.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// "http://...", "mailto:..." and their like: a scheme of letters, digits,
+// "+", "-" and "." followed by ":". A single letter before ":" is not taken
+// for a scheme.
+bool IsAddress(const std::string& document)
+{
+    const std::string::size_type colon = document.find(':');
+    if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(document[0])))
+        return false;
+    for (std::string::size_type i = 1; i < colon; ++i) {
+        const char c = document[i];
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return true;
+}
+
+std::string Absolute(const std::string& path)
+{
+    if (!path.empty() && path[0] == '/')
+        return path;
+    char* folder = getcwd(nullptr, 0);
+    if (!folder)
+        return path;
+    std::string result = std::string(folder) + "/" + path;
+    std::free(folder);
+    return result;
+}
+
+} // namespace
+
+ShellResult ShellOpen(const std::string& document)
+{
+    std::string argument = document;
+    if (!IsAddress(document)) {
+        struct stat status;
+        if (stat(document.c_str(), &status) != 0)
+            return ShellResult::Failure(std::strerror(errno));
+        argument = Absolute(document);
+    }
+
+    char program[] = "xdg-open";
+    char* arguments[] = {program, argument.data(), nullptr};
+    pid_t child = 0;
+    const int error = posix_spawnp(&child, program, nullptr, nullptr, arguments, environ);
+    if (error != 0) {
+        Platform::Log("ShellOpen: cannot start xdg-open for " + document + ": " + std::strerror(error));
+        return ShellResult::Failure(std::string("cannot start xdg-open: ") + std::strerror(error));
+    }
+    // The opener hands the document on and ends; collect it without waiting here.
+    std::thread([child] {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    }).detach();
+    return ShellResult{};
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Asks the user a question in the skin's message box ("XML/Main/MessageBox.xml"):
+// the text, one button per label of the comma-separated list ("OK" when it
+// names none), run modally over the owner window (which may be null).
+#include <string>
+
+class XMLLoadSave;
+namespace Vabo {
+class Window;
+}
+
+// The label of the button pressed, or "" when the box was closed otherwise
+// or could not be built (logged).
+std::string ShowMessageBox(XMLLoadSave& loader, const std::string& text, const std::string& buttons,
+                           Vabo::Window* owner);

@@ -1,0 +1,106 @@
+#include "app/TunerApp.h"
+
+#include "app/ShowMessageBox.h"
+#include "audio/AppState.h"
+#include "audio/SoundCardCheck.h"
+#include "framework/core/VaboInit.h"
+#include "framework/host/AppWindow.h"
+#include "platform/Log.h"
+
+#include <alsa/asoundlib.h>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+const char* const SkinFile = "XML/Pellora.xml";
+const char* const NoCard = "CRITICAL PROBLEM: No sound card has been detected!";
+
+// The log lines of a failed load, which say which file failed and why.
+std::string Reasons(const Platform::LogCapture& log)
+{
+    std::string text;
+    for (const std::string& line : log.Messages())
+        text += "\n  " + line;
+    return text;
+}
+
+} // namespace
+
+int TunerApp::Run()
+{
+    DllVaboInitInstance();
+
+    TiXmlElement* root = nullptr;
+    TiXmlElement* mainElement = nullptr;
+    {
+        Platform::LogCapture log;
+        try {
+            root = LoadXMLOrThrow(SkinFile);
+        } catch (const std::exception&) {
+            return Fail(std::string("cannot load the skin ") + SkinFile + Reasons(log));
+        }
+        if (!HasChild(root, "PelloraApp"))
+            return Fail(std::string("the skin ") + SkinFile + " has no \"PelloraApp\" element");
+        mainElement = GetChild(root, "PelloraApp");
+    }
+
+    AppState::Instance();
+    const bool card =
+        WaitForSoundCard(&TunerApp::SoundCardPresent, [this](const std::string& text, const std::string& buttons) {
+            return ShowMessageBox(text, buttons);
+        });
+    if (!card)
+        return Fail(std::string("no sound card: ") + NoCard);
+
+    // The skin's connections are made when the window is first shown, so a
+    // broken one is found here, before the loop runs.
+    std::unique_ptr<Vabo::AppWindow> mainWindow;
+    {
+        Platform::LogCapture log;
+        try {
+            mainWindow = std::make_unique<Vabo::AppWindow>(mainElement);
+            mainWindow->CenterWindow();
+            mainWindow->SetVisible(true);
+        } catch (const std::exception& error) {
+            return Fail(std::string("cannot build the main window of ") + SkinFile + ": " + error.what()
+                        + Reasons(log));
+        }
+    }
+    try {
+        mainWindow->DoModal(nullptr);
+        mainWindow->SetVisible(false);
+    } catch (const std::exception& error) {
+        return Fail(std::string("the main window failed: ") + error.what());
+    }
+    return 0;
+}
+
+bool TunerApp::WaitForSoundCard(const CardCheck& check, const Question& ask)
+{
+    bool again = false;
+    while (!check(again)) {
+        if (ask(NoCard, "RETRY, CANCEL") != "RETRY")
+            return false;
+        again = true;
+    }
+    return true;
+}
+
+bool TunerApp::SoundCardPresent(bool again)
+{
+    if (again)
+        snd_config_update_free_global();
+    return IsSoundCardPresent(0);
+}
+
+std::string TunerApp::ShowMessageBox(const std::string& text, const std::string& buttons)
+{
+    return ::ShowMessageBox(*this, text, buttons, nullptr);
+}
+
+int TunerApp::Fail(const std::string& message)
+{
+    std::cerr << "pellora: " << message << std::endl;
+    return 1;
+}

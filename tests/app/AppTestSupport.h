@@ -1,0 +1,82 @@
+// What the application's window tests share: the framework started on the
+// rig's display with the repository as application folder (the real skin),
+// the event loop run until a condition holds, and clicks pushed as SDL events.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/core/DocMap.h"
+#include "framework/core/GuiObject.h"
+#include "framework/core/VaboInit.h"
+#include "framework/host/VaboWnd.h"
+#include "framework/host/Window.h"
+#include "platform/EventLoop.h"
+#include "platform/Video.h"
+#include "support/DesktopLock.h"
+#include "support/DocMapFolders.h"
+
+namespace AppTest {
+
+inline void Pump(Platform::Milliseconds ms)
+{
+    Platform::EventLoop::Instance().RunFor(ms);
+}
+
+template <class Condition> bool PumpUntil(Condition condition, Platform::Milliseconds limit = 5000)
+{
+    for (Platform::Milliseconds waited = 0; !condition() && waited < limit; waited += 20)
+        Pump(20);
+    return condition();
+}
+
+inline void PushClick(std::uint32_t windowId, int x, int y)
+{
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = type;
+        e.button.windowID = windowId;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+}
+
+// Clicks the middle of an object of a shown window.
+inline void ClickObject(const Vabo::Window& window, Vabo::GuiObject& object)
+{
+    PushClick(window.GetHostWnd()->GetNativeWindow()->Id(), object.GetWindowX() + object.GetWidth() / 2,
+              object.GetWindowY() + object.GetHeight() / 2);
+}
+
+// The newest shown window with the title, or 0.
+inline std::uint32_t NewestWindowTitled(const std::string& title)
+{
+    for (std::uint32_t id = 500; id > 0; --id) {
+        SDL_Window* window = SDL_GetWindowFromID(id);
+        if (window && title == SDL_GetWindowTitle(window) && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN))
+            return id;
+    }
+    return 0;
+}
+
+// A test on the real skin, holding the shared pointer of the display.
+class SkinFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DllVaboInitInstance();
+        ASSERT_TRUE(Platform::StartVideo());
+    }
+
+    DesktopLock desktop_{"pointer"};
+    DocMapFolders folders_{PELLORA_SOURCE_DIR, PELLORA_SOURCE_DIR "/lib/VABO/XML"};
+};
+
+} // namespace AppTest

@@ -1,0 +1,115 @@
+// Start-up: the sound-card question repeated while the user retries, the
+// skin's message box answering the button clicked, and every application
+// class, slot and signal creatable by name.
+#include "app/TunerApp.h"
+
+#include "AppTestSupport.h"
+#include "app/ShowMessageBox.h"
+#include "framework/core/objects/RegistryCoverage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct Script {
+    Script(std::vector<bool> checks, std::vector<std::string> answers)
+        : checks(std::move(checks))
+        , answers(std::move(answers))
+    {
+    }
+
+    std::vector<bool> checks; // what each check answers, in turn
+    std::vector<std::string> answers; // what the user answers, in turn
+    std::vector<bool> again; // what each check was asked
+    std::vector<std::string> questions;
+
+    bool Run()
+    {
+        return TunerApp::WaitForSoundCard(
+            [this](bool retry) {
+                again.push_back(retry);
+                return checks.at(again.size() - 1);
+            },
+            [this](const std::string& text, const std::string& buttons) {
+                questions.push_back(text + " | " + buttons);
+                return answers.at(questions.size() - 1);
+            });
+    }
+};
+
+const std::string Question = "CRITICAL PROBLEM: No sound card has been detected! | RETRY, CANCEL";
+
+} // namespace
+
+TEST(TunerAppStart, AsksAgainWhileTheUserRetriesAndTheCardIsMissing)
+{
+    Script present{{true}, {}};
+    EXPECT_TRUE(present.Run());
+    EXPECT_TRUE(present.questions.empty());
+    EXPECT_EQ(std::vector<bool>{false}, present.again);
+
+    Script later{{false, false, true}, {"RETRY", "RETRY"}};
+    EXPECT_TRUE(later.Run());
+    EXPECT_EQ((std::vector<std::string>{Question, Question}), later.questions);
+    EXPECT_EQ((std::vector<bool>{false, true, true}), later.again);
+
+    for (const char* answer : {"CANCEL", "", "retry", " RETRY"}) {
+        Script giveUp{{false, true}, {answer}};
+        EXPECT_FALSE(giveUp.Run()) << answer;
+        EXPECT_EQ(1u, giveUp.questions.size()) << answer;
+    }
+}
+
+class MessageBoxTest : public AppTest::SkinFixture {
+protected:
+    // Shows the box and clicks the point of its button row (as a fraction of
+    // the row's width) once the box is up; the answer.
+    std::string AnswerAt(const std::string& buttons, float across)
+    {
+        bool clicked = false;
+        Vabo::VaboWnd::PostCall([&] {
+            AppTest::PumpUntil([] { return AppTest::NewestWindowTitled("Pellora") != 0; });
+            // The row: 20 pixels in from each side of the 440-pixel box, 130 down, 32 high.
+            AppTest::PushClick(AppTest::NewestWindowTitled("Pellora"), 20 + int(400 * across), 146);
+            clicked = true;
+        });
+        std::string answer = ShowMessageBox(loader_, "Retry the tuner?", buttons, nullptr);
+        EXPECT_TRUE(clicked);
+        return answer;
+    }
+
+    XMLLoadSave loader_;
+};
+
+TEST_F(MessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
+{
+    // Two buttons a quarter of the row wide, centred at a third and two thirds.
+    EXPECT_EQ("CANCEL", AnswerAt(" RETRY , CANCEL", 2.0f / 3.0f));
+    EXPECT_EQ("RETRY", AnswerAt("RETRY,\"CANCEL\"", 1.0f / 3.0f - 0.1f));
+    // No label: one "OK" in the middle; a blank piece is no button.
+    EXPECT_EQ("OK", AnswerAt(" , ,", 0.5f));
+    EXPECT_EQ("A", AnswerAt(" ,A", 0.5f));
+}
+
+TEST_F(MessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
+{
+    DocMapFolders elsewhere{"/nonexistent", PELLORA_SOURCE_DIR "/lib/VABO/XML"};
+    EXPECT_EQ("", ShowMessageBox(loader_, "Anyone?", "OK", nullptr));
+}
+
+TEST_F(MessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
+{
+    ObjectsTest::ExpectEveryRegistrationCreatable();
+    auto& factory = DllGlobalObjectFactoryInstance();
+    const auto types = factory.GetTypeNames();
+    for (const char* type : {"AboutWindow", "TunerLayout", "MetronomeLayout"})
+        EXPECT_NE(types.end(), std::find(types.begin(), types.end(), type)) << type;
+    const auto slots = factory.GetSlotNames();
+    for (const char* slot :
+         {"AboutWindow::CloseClickedSlot", "AboutWindow::HelpActiveSlot", "AboutWindow::LicenseActiveSlot",
+          "TunerLayout::HelpActiveSlot", "MetronomeLayout::CloseClickedSlot"})
+        EXPECT_NE(slots.end(), std::find(slots.begin(), slots.end(), slot)) << slot;
+}

@@ -102,10 +102,13 @@ TEST_F(MessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
 
 TEST_F(MessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
 {
-    ObjectsTest::ExpectEveryRegistrationCreatable();
+    ObjectsTest::ExpectEveryRegistrationCreatable(
+        {{"ComboBox",
+          "<ComboBox ObjectXML=\"XML/Main/ComboEntry.xml\" EntryHeight=\"0.1\">"
+          "<Vabo::Image ImageFile=\"XML/Main/Pictures/List.png\"/></ComboBox>"}});
     auto& factory = DllGlobalObjectFactoryInstance();
     const auto types = factory.GetTypeNames();
-    for (const char* type : {"AboutWindow", "TunerLayout", "MetronomeLayout"})
+    for (const char* type : {"AboutWindow", "ComboBox", "TunerLayout", "MetronomeLayout"})
         EXPECT_NE(types.end(), std::find(types.begin(), types.end(), type)) << type;
     const auto slots = factory.GetSlotNames();
     for (const char* slot :

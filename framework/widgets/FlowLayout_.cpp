@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace Vabo {
 namespace {
@@ -58,7 +59,7 @@ template <class Arrangement> bool FlowLayout_<Arrangement>::AddObject(GuiObject*
 
 template <class Arrangement> bool FlowLayout_<Arrangement>::AddObjectWithExtent(GuiObject* child, int extent)
 {
-    if (!Admits(child, extent))
+    if (child == nullptr || !Admits(child, extent))
         return false;
     markers_[child] = extent;
     ForgetArrangement();

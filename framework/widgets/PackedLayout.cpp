@@ -1,7 +1,7 @@
 #include "framework/widgets/PackedLayout.h"
 
 #include "framework/core/Registration.h"
-#include "framework/core/XmlDocument.h"
+#include "framework/widgets/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <tinyxml.h>
@@ -45,8 +45,8 @@ bool PackedLayout::LoadFromXML(TiXmlElement* element)
     if (ReadXmlAttribute(expanding, element, "ExpandingType", false)) {
         expanding_ = ExpandingFromText(expanding);
         if (expanding_ == ExpandNone && expanding != "None")
-            Platform::Log("PackedLayout " + GetName() + ": unknown ExpandingType \"" + expanding + "\" in "
-                          + XmlDocument::FileNameOf(element) + ", expanding none");
+            Platform::Log("PackedLayout \"" + GetName() + "\" (" + SkinFileOf(element) + "): unknown ExpandingType \""
+                          + expanding + "\", expanding none");
     } else {
         expanding_ = ExpandNone;
     }

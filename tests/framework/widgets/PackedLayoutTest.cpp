@@ -113,7 +113,8 @@ TEST_F(PackedLayoutTest, AttributeValuesAreExactTextsAndAnUnknownExpansionIsNone
     auto& unknownLayout = dynamic_cast<PackedLayout&>(*unknown);
     EXPECT_EQ(PackedLayout::PackRow, unknownLayout.GetPacking());
     EXPECT_EQ(PackedLayout::ExpandNone, unknownLayout.GetExpanding());
-    EXPECT_TRUE(log.Contains("UnknownExpanding: unknown ExpandingType \"Sideways\" in "));
+    EXPECT_TRUE(log.Contains("PackedLayout \"UnknownExpanding\" ("));
+    EXPECT_TRUE(log.Contains("PackedVariants.xml): unknown ExpandingType \"Sideways\", expanding none"));
     EXPECT_EQ(0, unknown->GetWidth()) << "not expanded";
 
     auto missing = Build("Layouts/PackedVariants.xml", "NoExpanding");

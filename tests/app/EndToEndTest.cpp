@@ -1,0 +1,199 @@
+// The real program under the rig: started from the real skin it shows its
+// window, the switch button shows the metronome screen, and the close button
+// ends it with status 0 and the settings written; without a sound card it
+// asks to retry, and cancelling ends it with status 1 and a message.
+#include "support/DesktopLock.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string Output(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            text += buffer;
+        pclose(pipe);
+    }
+    return text;
+}
+
+// A shown window whose name is exactly the title: its screen rectangle.
+struct Shown {
+    bool found = false;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+Shown FindWindow(const std::string& title)
+{
+    std::istringstream ids(Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
+    std::string id;
+    Shown shown;
+    while (ids >> id) {
+        std::istringstream geometry(Output("xdotool getwindowgeometry --shell " + id));
+        std::string line;
+        while (std::getline(geometry, line)) {
+            const auto equals = line.find('=');
+            if (equals == std::string::npos)
+                continue;
+            const std::string key = line.substr(0, equals);
+            const int value = std::atoi(line.c_str() + equals + 1);
+            if (key == "X")
+                shown.x = value;
+            else if (key == "Y")
+                shown.y = value;
+            else if (key == "WIDTH")
+                shown.width = value;
+            else if (key == "HEIGHT")
+                shown.height = value;
+        }
+        shown.found = shown.width > 0;
+    }
+    return shown;
+}
+
+// Polls, a tenth of a second apart, until the condition holds or 20 s passed.
+template <class Condition> bool Eventually(Condition condition)
+{
+    for (int i = 0; i < 200 && !condition(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return condition();
+}
+
+void Click(int x, int y)
+{
+    const std::string command = "xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+    ASSERT_EQ(0, std::system(command.c_str()));
+}
+
+// The screen's colour at a point, as "#RRGGBB".
+std::string Pixel(int x, int y)
+{
+    const std::string text = Output("import -window root -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y)
+                                    + " -depth 8 txt:- 2>/dev/null");
+    const auto hash = text.find('#', text.find('\n'));
+    return hash == std::string::npos ? "" : text.substr(hash, 7);
+}
+
+// The program started in the repository with its own settings folder; its
+// standard error goes to a file.
+class Program {
+public:
+    explicit Program(const std::string& alsaConfig = "")
+    {
+        errors_ = folder_.Path() + "/stderr";
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (chdir(PELLORA_SOURCE_DIR) != 0)
+                _exit(127);
+            setenv("VINTREL_LIB", PELLORA_SOURCE_DIR, 1);
+            setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
+            if (!alsaConfig.empty())
+                setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
+            if (!std::freopen(errors_.c_str(), "w", stderr))
+                _exit(127);
+            execl(PELLORA_APP_BINARY, PELLORA_APP_BINARY, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~Program()
+    {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    // The exit status once the program has ended, or -1 if it has not within 20 s.
+    int Status()
+    {
+        Eventually([&] {
+            if (!exited_)
+                exited_ = waitpid(pid_, &status_, WNOHANG) == pid_;
+            return exited_;
+        });
+        if (exited_ && WIFSIGNALED(status_))
+            ADD_FAILURE() << "ended by signal " << WTERMSIG(status_);
+        return exited_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+
+    std::string Errors() const
+    {
+        std::ifstream in(errors_);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    std::string Settings() const
+    {
+        std::ifstream in(folder_.Path() + "/vintrel-pellora/settings.ini");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    const std::string& Folder() const { return folder_.Path(); }
+
+private:
+    TempFolder folder_;
+    std::string errors_;
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+} // namespace
+
+TEST(EndToEnd, StartsSwitchesToTheMetronomeAndClosesWithItsSettingsWritten)
+{
+    DesktopLock pointer("pointer");
+    Program program;
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+    EXPECT_EQ(800, window.width);
+    EXPECT_EQ(500, window.height);
+
+    // Right of the tuner's bottom display lies the panel; the metronome's display
+    // reaches there.
+    const int probeX = window.x + 360, probeY = window.y + 470;
+    // Drawn: the main display's dark glass shows.
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
+    const std::string panel = Pixel(probeX, probeY);
+    Click(window.x + 711, window.y + 20);
+    EXPECT_TRUE(Eventually([&] { return Pixel(probeX, probeY) != panel; })) << panel;
+
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, program.Status()) << program.Errors();
+    EXPECT_EQ("[Pellora Settings]\nTunerVisible=0\n", program.Settings());
+}
+
+TEST(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
+{
+    DesktopLock pointer("pointer");
+    // An ALSA configuration that defines no "default" device.
+    TempFolder alsa;
+    const std::string config = alsa.Path() + "/asound.conf";
+    std::ofstream(config) << "# nothing\n";
+    Program program(config);
+    Shown box;
+    ASSERT_TRUE(Eventually([&] { return (box = FindWindow("Pellora")).found; })) << program.Errors();
+    EXPECT_EQ(440, box.width);
+    // "CANCEL": the second of two buttons in the row 20 pixels in from each
+    // side, 130 down.
+    Click(box.x + 20 + 400 * 2 / 3, box.y + 146);
+    EXPECT_EQ(1, program.Status());
+    EXPECT_NE(std::string::npos, program.Errors().find("No sound card has been detected")) << program.Errors();
+    EXPECT_EQ("", program.Settings());
+}

@@ -159,3 +159,17 @@ TEST_F(FlowLayoutTest, AnOrientationOtherThanVerticalOrHorizontalFailsTheLoad)
     EXPECT_THROW(Vabo::FlowLayoutEndAligned{strip("Missing")}, XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Attribute = Orientation"));
 }
+
+TEST_F(FlowLayoutTest, APieceSqueezedOutOfAPaddedLayoutGetsNoSpaceRatherThanANegativeOne)
+{
+    Vabo::FlowLayoutAbsolutePadded narrow(
+        Load("Layouts/FlowOrientations.xml")->FirstChildElement("Narrow")->FirstChildElement());
+    narrow.SetSize(40, 10);
+    Swatch bar(20, 10, Color());
+    Swatch after(0, 0, Color());
+    ASSERT_TRUE(narrow.AddObjectWithExtent(&bar, 30));
+    ASSERT_TRUE(narrow.AddObjectWithExtent(&after, -1));
+    narrow.UpdateLayout();
+    EXPECT_EQ((Rect{30, 0, 20, 10}), bar.GetRect());
+    EXPECT_EQ((Rect{20, 0, 0, 10}), after.GetRect());
+}

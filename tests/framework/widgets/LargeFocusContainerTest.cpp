@@ -221,6 +221,10 @@ TEST_F(FocusTest, ObjectsFedBeforeTheScreenIsSizedFillTheirWrappersUntilItIs)
     EXPECT_EQ("Backdrop", notes.GetChildren()[0]->GetName());
     Feed(notes, 1);
     EXPECT_EQ((std::vector<Rect>{{0, 0, 400, 100}}), WrapperRects(notes));
+    // A new set fed without taking the old one out replaces it all the same.
+    Feed(notes, 2);
+    EXPECT_EQ(3u, notes.GetChildren().size());
+    EXPECT_EQ((std::vector<Rect>{{0, 0, 200, 100}, {200, 0, 200, 100}}), WrapperRects(notes));
 
     auto wide = std::make_shared<Swatch>(0, 0, Color());
     AspectPreservingContainer wrapper(wide, 1.0f);

@@ -10,10 +10,6 @@ build=${PELLORA_BUILD:-$top/build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
-if [ ! -x "$build/app/pellora" ]; then
-  echo "run.sh: the application is not built yet"
-  exit 0
-fi
 # The program finds its skin as "XML/..." and the framework's definitions as
 # "../lib/VABO/XML" from its working folder, or through VINTREL_LIB.
 export VINTREL_LIB=${VINTREL_LIB:-$top}

@@ -197,16 +197,26 @@ void GlobalObjectFactory_::RemoveFixedAlias(GuiObject* owner)
 GuiObject* GlobalObjectFactory_::FindObject(GuiObject* start, const std::string& path) const
 {
     static const std::string separator = "->";
-    std::string::size_type begin = 0;
-    for (;;) {
-        if (!start)
+    // An empty name would match the nearest unnamed ancestor, so a mistyped
+    // path ("", "A->", "->->") would quietly stand for a whole window.
+    std::vector<std::string> names;
+    for (std::string::size_type begin = 0;;) {
+        const std::string::size_type arrow = path.find(separator, begin);
+        names.push_back(path.substr(begin, arrow == std::string::npos ? std::string::npos : arrow - begin));
+        if (names.back().empty()) {
+            Platform::Log("GlobalObjectFactory: the object path \"" + path + "\" has an empty name");
             return nullptr;
-        std::string::size_type arrow = path.find(separator, begin);
+        }
         if (arrow == std::string::npos)
-            return FindName(start, path.substr(begin));
-        start = FindName(start, path.substr(begin, arrow - begin));
+            break;
         begin = arrow + separator.size();
     }
+    for (const std::string& name : names) {
+        if (!start)
+            return nullptr;
+        start = FindName(start, name);
+    }
+    return start;
 }
 
 GuiObject* GlobalObjectFactory_::FindName(GuiObject* start, const std::string& name) const

@@ -103,6 +103,7 @@ public:
 
     // Finds a name, or a path of names joined by "->" (each step found from the object
     // the step before found), from start upwards through its ancestors.
+    // A path with an empty name finds nothing and is logged.
     GuiObject* FindObject(GuiObject* start, const std::string& path) const;
 
     // Releases the objects created for the owner and its name scope.

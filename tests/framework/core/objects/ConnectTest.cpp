@@ -153,6 +153,15 @@ TEST(BrokenSkin, EachKindOfBrokenConnectOrTypeThrowsAndSaysWhy)
     target->InvokeSlots(&activate, target, nullptr);
     EXPECT_EQ((Calls{"Record:Activate:Target"}), recorder->calls);
 
+    // An empty object name does not stand for the unnamed object holding it.
+    {
+        Platform::LogCapture log;
+        Signal::ConnectXMLSlots connect;
+        EXPECT_THROW(tree->GetChildren().back()->SendToSelf(&connect), XMLLoadSave::XMLLoadSaveException);
+        EXPECT_TRUE(log.Contains("Could not find signal object"));
+        EXPECT_TRUE(log.Contains("has an empty name"));
+    }
+
     Platform::LogCapture log;
     EXPECT_THROW(BuildSkin("Unregistered.xml"), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("GlobalObjectFactory: Failed to create object of type Test::NotRegistered filename = "));

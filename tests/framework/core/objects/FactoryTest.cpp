@@ -7,6 +7,7 @@
 #include "TestTypes.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
+#include "platform/Log.h"
 
 using namespace ObjectsTest;
 using Vabo::GlobalObjectFactory_;
@@ -103,6 +104,22 @@ TEST_F(Factory, NamesAreFoundFromBelowTheirScopeOnlyAndEveryStepOfAPathIsResolve
     EXPECT_EQ(&decoy, factory.FindObject(&root, "C"));
     EXPECT_EQ(nullptr, factory.FindObject(&root, "A->Nothing->C"));
     EXPECT_EQ(nullptr, factory.FindObject(&root, "Nothing->C"));
+}
+
+TEST_F(Factory, APathWithAnEmptyNameFindsNothingAndIsLogged)
+{
+    // Every object here is unnamed, as windows and screens often are: an empty
+    // name must not stand for the nearest of them.
+    Probe root("", log), inner("", log);
+    root.AddChild(&inner, false);
+    factory.AddAlias("A", &inner, &root);
+    for (const char* path : {"", "A->", "->A", "->->", "A->->A"}) {
+        SCOPED_TRACE(path);
+        Platform::LogCapture capture;
+        EXPECT_EQ(nullptr, factory.FindObject(&inner, path));
+        EXPECT_TRUE(capture.Contains("has an empty name"));
+    }
+    EXPECT_EQ(&inner, factory.FindObject(&inner, "A->A"));
 }
 
 TEST_F(Factory, ADeadObjectIsForgottenEverywhere)

@@ -4,6 +4,7 @@
 #include "platform/EditorHook.h"
 #include "platform/Log.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -84,15 +85,25 @@ TiXmlElement* XMLLoadSave::LoadXMLOrThrow(const std::string& fileName, TiXmlElem
 TiXmlElement* XMLLoadSave::LoadDocument(const std::string& fileName, TiXmlElement* including, bool asIs,
                                         std::shared_ptr<XmlDocument>& document)
 {
-    document = DllDocMapInstance().GetDocument(fileName, asIs);
+    _DocMap& map = DllDocMapInstance();
+    document = map.GetDocument(fileName, asIs);
     if (!document)
         return nullptr;
     TiXmlElement* root = document->RootElement();
     if (!root) {
         Platform::Log("XMLLoadSave::LoadXML - " + document->ValueStr() + " holds no element");
+        map.RemoveDocument(document.get());
         return nullptr;
     }
-    TiXmlElement* result = ResolveBaseXML(root);
+    TiXmlElement* result = nullptr;
+    try {
+        result = ResolveBaseXML(root);
+    } catch (...) {
+        // A document whose bases fail is of no use to anyone: it leaves the
+        // map at once instead of staying until exit.
+        map.RemoveDocument(document.get());
+        throw;
+    }
     if (including && result) {
         const TiXmlDocument* includingDocument = including->GetDocument();
         TiXmlDocument* resultDocument = result->GetDocument();
@@ -119,6 +130,11 @@ TiXmlElement* XMLLoadSave::ResolveBaseXML(TiXmlElement* element)
     const std::string* baseAttribute = element->Attribute(std::string("BaseXML"));
     if (!baseAttribute || baseAttribute->empty())
         return element;
+    std::shared_ptr<XmlDocument> resolved;
+    if (TiXmlElement* merged = XmlDocument::GetResolvedBase(element, resolved)) {
+        RecordBaseDocument(resolved);
+        return merged;
+    }
     std::string baseName = *baseAttribute;
     if (baseName == "default")
         baseName = DllDocMapInstance().GetDefaultBaseXML(element->ValueStr());
@@ -139,6 +155,7 @@ TiXmlElement* XMLLoadSave::ResolveBaseXML(TiXmlElement* element)
     // it leaves the map with this object too.
     baseDocuments.push_back(loaded);
     XmlDocument::SetIncludingElement(base, element);
+    XmlDocument::SetResolvedBase(element, base);
 
     for (const TiXmlAttribute* attribute = element->FirstAttribute(); attribute; attribute = attribute->Next()) {
         const std::string& name = attribute->NameTStr();
@@ -155,6 +172,12 @@ TiXmlElement* XMLLoadSave::ResolveBaseXML(TiXmlElement* element)
         XmlDocument::MarkCopiedFromDerived(copy, child);
     }
     return base;
+}
+
+void XMLLoadSave::RecordBaseDocument(const std::shared_ptr<XmlDocument>& document)
+{
+    if (std::find(baseDocuments.rbegin(), baseDocuments.rend(), document) == baseDocuments.rend())
+        baseDocuments.push_back(document);
 }
 
 std::vector<TiXmlElement*> XMLLoadSave::GetChildren(TiXmlElement* element, const std::string& tag)
@@ -209,7 +232,10 @@ bool XMLLoadSave::MatchesName(TiXmlElement* element, const std::string& name)
     const std::string* own = element->Attribute(std::string("Name"));
     if (own && *own == name)
         return true;
-    for (TiXmlElement* alias : GetChildren(element, "Alias")) {
+    // Only the element's own "Alias" children: resolving every child here
+    // would load the bases of elements that a reference merely passes by.
+    for (const TiXmlElement* alias = element->FirstChildElement("Alias"); alias;
+         alias = alias->NextSiblingElement("Alias")) {
         const std::string* aliasName = alias->Attribute(std::string("Name"));
         if (aliasName && *aliasName == name)
             return true;

@@ -138,6 +138,8 @@ protected:
     std::vector<std::shared_ptr<XmlDocument>> baseDocuments;
 
 private:
+    // Keeps a base document alive for this object (once).
+    void RecordBaseDocument(const std::shared_ptr<XmlDocument>& document);
     // Takes this object's base documents out of the document map.
     void ReleaseBaseDocuments() noexcept;
     // LoadXML and LoadXMLOrThrow, handing back the document they loaded.

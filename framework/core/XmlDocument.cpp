@@ -110,6 +110,24 @@ void XmlDocument::SetIncludingElement(TiXmlNode* node, TiXmlElement* derived)
         document->links_[node].includingElement = derived;
 }
 
+TiXmlElement* XmlDocument::GetResolvedBase(const TiXmlNode* derived, std::shared_ptr<XmlDocument>& document)
+{
+    const NodeLinks* links = FindLinks(derived);
+    document = links ? links->resolvedDocument.lock() : nullptr;
+    return document ? links->resolvedElement : nullptr;
+}
+
+void XmlDocument::SetResolvedBase(TiXmlNode* derived, TiXmlElement* merged)
+{
+    XmlDocument* document = Of(derived);
+    XmlDocument* mergedDocument = Of(merged);
+    if (!document || !mergedDocument)
+        return;
+    NodeLinks& links = document->links_[derived];
+    links.resolvedDocument = mergedDocument->weak_from_this();
+    links.resolvedElement = merged;
+}
+
 TiXmlNode* XmlDocument::GetSourceNode(const TiXmlNode* copy)
 {
     const NodeLinks* links = FindLinks(copy);

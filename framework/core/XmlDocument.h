@@ -44,6 +44,13 @@ public:
     static TiXmlElement* GetIncludingElement(const TiXmlNode* node);
     static void SetIncludingElement(TiXmlNode* node, TiXmlElement* derived);
 
+    // The merged element an earlier "BaseXML" resolution of this derived
+    // element made, with the document it lives in; null while none is alive.
+    // Resolving once per element keeps documents from piling up when the same
+    // element is read again (every show of a window scans its children).
+    static TiXmlElement* GetResolvedBase(const TiXmlNode* derived, std::shared_ptr<XmlDocument>& document);
+    static void SetResolvedBase(TiXmlNode* derived, TiXmlElement* merged);
+
     // For a node copied from a derived element: the node it was copied from,
     // while that node's document is alive; null otherwise.
     static TiXmlNode* GetSourceNode(const TiXmlNode* copy);
@@ -59,6 +66,8 @@ private:
         // Set when the source lives in a shared document whose end we can see.
         std::weak_ptr<XmlDocument> sourceDocument;
         bool sourceTracked = false;
+        std::weak_ptr<XmlDocument> resolvedDocument;
+        TiXmlElement* resolvedElement = nullptr;
     };
 
     static const NodeLinks* FindLinks(const TiXmlNode* node);

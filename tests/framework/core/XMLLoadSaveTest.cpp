@@ -179,11 +179,20 @@ TEST(XMLLoadSave, BaseDocumentsLiveAsLongAsAnyCopyOfTheirObject)
     EXPECT_TRUE(copy.ReadXmlAttribute(width, toolbar, "Width", true));
     EXPECT_EQ("640", width);
 
-    // Assigning over an object releases what it held.
+    // Another object reading the element shares the merged element that the
+    // copy keeps alive rather than loading the bases again.
     XMLLoadSave other;
-    other.GetChild(skin, "Toolbar");
-    EXPECT_EQ(before + 3, DllDocMapInstance().GetDocuments().size());
+    EXPECT_EQ(toolbar, other.GetChild(skin, "Toolbar"));
+    EXPECT_EQ(before + 1, DllDocMapInstance().GetDocuments().size());
+
+    // Assigning over an object releases what it held; once nobody holds the
+    // merged element, the next read loads the bases anew.
+    copy = XMLLoadSave();
     other = XMLLoadSave();
+    XMLLoadSave third;
+    EXPECT_NE(nullptr, third.GetChild(skin, "Toolbar"));
+    EXPECT_EQ(before + 3, DllDocMapInstance().GetDocuments().size());
+    third = XMLLoadSave();
     EXPECT_EQ(before + 1, DllDocMapInstance().GetDocuments().size());
 }
 

@@ -1,6 +1,7 @@
 #include "framework/core/DocMap.h"
 
 #include "framework/core/Singleton.h"
+#include "framework/core/XmlSource.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -32,27 +33,6 @@ bool Exists(const std::string& path)
     return fs::exists(fs::path(path), error);
 }
 
-// TinyXML reads whatever fopen() opens; a directory makes it size a buffer
-// from a bogus length and fail with bad_alloc, so only regular files go in.
-bool IsRegularFile(const std::string& path, std::string& why)
-{
-    if (path.empty()) {
-        why = "the file name is empty";
-        return false;
-    }
-    std::error_code error;
-    const fs::file_status status = fs::status(fs::path(path), error);
-    if (!fs::exists(status)) {
-        why = "no such file";
-        return false;
-    }
-    if (!fs::is_regular_file(status)) {
-        why = "not a regular file";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 _DocMap::_DocMap()
@@ -82,10 +62,15 @@ std::shared_ptr<XmlDocument> _DocMap::GetDocument(const std::string& fileName, b
 {
     const std::string resolved = asIs ? fileName : ResolveName(fileName);
     std::string why;
+    std::string text;
     auto document = std::make_shared<XmlDocument>(resolved);
-    if (IsRegularFile(resolved, why) && !document->LoadFile(resolved, TIXML_ENCODING_UTF8)) {
-        why = document->ErrorDesc();
-        why += " at line " + std::to_string(document->ErrorRow()) + ", column " + std::to_string(document->ErrorCol());
+    if (XmlSource::Read(resolved, text, why)) {
+        document->Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+        if (document->Error()) {
+            why = document->ErrorDesc();
+            why +=
+                " at line " + std::to_string(document->ErrorRow()) + ", column " + std::to_string(document->ErrorCol());
+        }
     }
     if (!why.empty()) {
         Platform::Log("DocMap::GetDocument - failed to load XML file " + resolved);

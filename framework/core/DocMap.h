@@ -21,7 +21,7 @@ public:
 
     // Loads the file anew on every call (the name resolved unless asIs) and
     // keeps the document; null, with the reason in the log, when it cannot
-    // be read or parsed.
+    // be read, fails the checks of XmlSource or cannot be parsed.
     std::shared_ptr<XmlDocument> GetDocument(const std::string& fileName, bool asIs = false);
     void AddDocument(std::shared_ptr<XmlDocument> document);
     // Drops the first entry holding this document; the document dies unless

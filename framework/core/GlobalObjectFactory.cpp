@@ -5,10 +5,37 @@
 
 #include "framework/core/Singleton.h"
 #include "framework/core/VaboInit.h"
+#include "framework/core/XmlDocument.h"
 #include "platform/EditorHook.h"
 #include "platform/Log.h"
 
 namespace Vabo {
+
+namespace {
+
+// Objects are built recursively, one level of the stack and more per level
+// of the object tree; a skin nesting deeper than any real one (or a base that
+// builds itself again) ends with a skin error instead of a stack overflow.
+constexpr int kMaxCreationDepth = 64;
+thread_local int creationDepth = 0;
+
+class CreationDepth {
+public:
+    explicit CreationDepth(const TiXmlElement* element)
+    {
+        if (creationDepth >= kMaxCreationDepth) {
+            Platform::Log("GlobalObjectFactory: objects nested deeper than " + std::to_string(kMaxCreationDepth)
+                          + " levels at " + element->ValueStr() + " in " + XmlDocument::FileNameOf(element));
+            throw XMLLoadSave::XMLLoadSaveException();
+        }
+        ++creationDepth;
+    }
+    ~CreationDepth() { --creationDepth; }
+    CreationDepth(const CreationDepth&) = delete;
+    CreationDepth& operator=(const CreationDepth&) = delete;
+};
+
+} // namespace
 
 GlobalObjectFactory_::SlotFactoryBase::~SlotFactoryBase() = default;
 
@@ -111,6 +138,7 @@ std::shared_ptr<GuiObject> GlobalObjectFactory_::Create(TiXmlElement* element) c
         ReportMissingType(typeName, element);
         return nullptr;
     }
+    CreationDepth depth(element);
     return std::shared_ptr<GuiObject>(it->second(element));
 }
 
@@ -132,7 +160,11 @@ GuiObject* GlobalObjectFactory_::CreateAndRegister(const std::string& typeName, 
     }
     element->SetAttribute("Name", name);
 
-    std::shared_ptr<GuiObject> object(creator->second(element));
+    std::shared_ptr<GuiObject> object;
+    {
+        CreationDepth depth(element);
+        object.reset(creator->second(element));
+    }
     if (!object)
         return nullptr;
 

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -117,6 +119,83 @@ TEST(DocMap, UnreadableNamesFailWithTheLoadDiagnosticAndAddNothing)
         EXPECT_EQ("DocMap::GetDocument - failed to load XML file " + c.resolved, log.Messages().front());
     }
     EXPECT_TRUE(map.GetDocuments().empty());
+}
+
+namespace {
+
+// A file of the given bytes in a folder of its own, removed afterwards.
+class ScratchFile {
+public:
+    explicit ScratchFile(const std::string& bytes)
+        : path_(fs::temp_directory_path() / ("pellora-docmap-" + std::to_string(::getpid()) + ".xml"))
+    {
+        std::ofstream(path_, std::ios::binary) << bytes;
+    }
+    ~ScratchFile() { fs::remove(path_); }
+    std::string Path() const { return path_.string(); }
+
+private:
+    fs::path path_;
+};
+
+std::string Nested(int depth)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "<a>";
+    for (int i = 0; i < depth; ++i)
+        text += "</a>";
+    return text;
+}
+
+} // namespace
+
+TEST(DocMap, FilesAreCheckedBeforeTheParserSeesThem)
+{
+    _DocMap map;
+    const struct {
+        std::string bytes;
+        std::string reason; // empty: the file loads
+    } cases[] = {
+        // The parser read past the end of a file that stops inside a sequence.
+        {"<a b=\"\xE0", "not valid UTF-8 at offset 6"},
+        {"<a b=\"caf\xE9\"/>", "not valid UTF-8 at offset 9"},
+        {"<a b=\"\xC0\xAF\"/>", "not valid UTF-8 at offset 6"},
+        {std::string("<a/>\0<b/>", 9), "a zero byte at offset 4"},
+        {"<a b=\"\xE2\x82\xAC \xF0\x9D\x84\x9E\"/>", ""},
+        // 40000 levels crashed the parser; the bound holds before it runs.
+        {Nested(40000), "elements nested deeper than 256 levels"},
+        {Nested(257), "elements nested deeper than 256 levels"},
+        {Nested(256), ""},
+        // Comments, CDATA and quoted values do not nest.
+        {"<r><!--" + Nested(300) + "--><![CDATA[" + Nested(300) + "]]><e v=\"" + Nested(300) + "\"/></r>", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 40));
+        ScratchFile file(c.bytes);
+        Platform::LogCapture log;
+        auto document = map.GetDocument(file.Path(), true);
+        EXPECT_EQ(c.reason.empty(), document != nullptr);
+        if (!c.reason.empty()) {
+            EXPECT_TRUE(log.Contains(file.Path() + ": " + c.reason));
+        }
+    }
+
+    // Line ends arrive as the parser's own "\n".
+    ScratchFile crlf("<a b=\"x\r\ny\rz\"/>\r\n");
+    auto document = map.GetDocument(crlf.Path(), true);
+    ASSERT_TRUE(document);
+    EXPECT_STREQ("x\ny\nz", document->RootElement()->Attribute("b"));
+
+    // Every cut of a file with multi-byte text either loads or is refused.
+    const std::string whole = "<r n=\"\xC3\xA4\xE2\x82\xAC\xF0\x9D\x84\x9E\">Gr\xC3\xBC\xC3\x9F</r>";
+    for (std::size_t length = 0; length <= whole.size(); ++length) {
+        ScratchFile cut(whole.substr(0, length));
+        Platform::LogCapture log;
+        if (!map.GetDocument(cut.Path(), true)) {
+            EXPECT_TRUE(log.Contains(cut.Path() + ": ")) << length;
+        }
+    }
 }
 
 TEST(XmlDocument, ContextPointersFollowTheIncludeChain)

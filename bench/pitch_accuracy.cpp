@@ -3,11 +3,18 @@
 // the level gate, the estimator, the post-filter and the moving average.
 //
 //   pitch_accuracy                      generated set (tones 41-2000 Hz, clean and noisy)
-//   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz")
+//   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz" and
+//                                       optionally "group", the summary line of the file)
 //   --mean                              4-sample mean instead of the anti-aliasing low-pass
 //
 // Errors are taken over the steady part of each file (windows lying wholly between
-// 0.3 s and 1.7 s) and reported in cents.
+// 0.3 s and 1.7 s) and reported in cents. A file whose median error exceeds 50
+// cents, or that got no estimate, counts as a wrong note.
+//
+// Note changes: pairs of clips are spliced (the first clip's first 1.2 s, then
+// the second clip from its start) and the shown frequency after the splice is
+// followed: the time until it first lies within 50 cents of the new note, and
+// how long it shows a frequency more than 50 cents from both notes.
 
 #include "audio/Decimator.h"
 #include "audio/PitchAnalysis.h"
@@ -15,6 +22,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +42,9 @@ const int kHop = 128;
 const double kSteadyFrom = 0.3;
 const double kSteadyTo = 1.7;
 const float kLongestFileMs = 600000.0f;
+const double kWrongCents = 50.0;
+const double kSpliceAt = 1.2;
+const double kChangeLimitMs = 250.0;
 
 struct Clip {
     std::string name;
@@ -187,6 +198,7 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
     const auto header = SplitCsv(line);
     const auto fileColumn = std::find(header.begin(), header.end(), "file") - header.begin();
     const auto hzColumn = std::find(header.begin(), header.end(), "expected_hz") - header.begin();
+    const auto groupColumn = std::find(header.begin(), header.end(), "group") - header.begin();
     if (fileColumn == static_cast<long>(header.size()) || hzColumn == static_cast<long>(header.size())) {
         std::fprintf(stderr, "pitch_accuracy: manifest %s needs the columns \"file\" and \"expected_hz\"\n",
                      path.c_str());
@@ -207,7 +219,7 @@ bool LoadManifest(const std::string& path, std::vector<Clip>& clips)
         }
         Clip clip;
         clip.name = fields[fileColumn];
-        clip.group = "manifest";
+        clip.group = groupColumn < static_cast<long>(fields.size()) ? fields[groupColumn] : "manifest";
         char* end = nullptr;
         clip.expectedHz = std::strtod(fields[hzColumn].c_str(), &end);
         if (end == fields[hzColumn].c_str() || !(clip.expectedHz > 0.0)) {
@@ -235,6 +247,8 @@ struct Result {
     std::vector<double> cents; // absolute error of every steady window with a value
     int windows = 0; // steady windows
     int noEstimate = 0; // steady windows the gate or the estimator left without a value
+    int files = 0;
+    int wrongFiles = 0; // files whose median error exceeds 50 cents, or without any value
     double estimateSeconds = 0.0;
     int estimates = 0;
 
@@ -243,6 +257,8 @@ struct Result {
         cents.insert(cents.end(), other.cents.begin(), other.cents.end());
         windows += other.windows;
         noEstimate += other.noEstimate;
+        files += other.files;
+        wrongFiles += other.wrongFiles;
         estimateSeconds += other.estimateSeconds;
         estimates += other.estimates;
     }
@@ -259,35 +275,60 @@ double Percentile(std::vector<double> values, double p)
     return values[lo] + (values[hi] - values[lo]) * (rank - static_cast<double>(lo));
 }
 
-Result Measure(const Clip& clip, bool mean)
+double Cents(double frequency, double reference)
 {
-    Result result;
-    const std::vector<float> decimated = Decimate(clip.samples, mean);
-    // The tuner's analysis step: level gate at the default threshold,
-    // estimator, post-filter and moving average.
+    return std::fabs(1200.0 * std::log2(frequency / reference));
+}
+
+// What the tuner shows after one analysis step: the end of its window in
+// seconds and the measured frequency (0 or less when there is none yet).
+struct Shown {
+    double seconds;
+    float frequency;
+    bool estimated;
+};
+
+// The tuner's analysis step (level gate at the default threshold, estimator,
+// post-filter and moving average) over every window of a decimated signal
+// whose end lies at or after fromSeconds.
+std::vector<Shown> Follow(const std::vector<float>& decimated, double fromSeconds, Result& timing)
+{
+    std::vector<Shown> shown;
     PitchAnalysis analysis;
     const PitchAnalysis::Gate gate;
     std::vector<float> window(kWindow);
-    for (size_t end = kWindow; end <= decimated.size(); end += kHop) {
+    size_t end = kWindow;
+    while (static_cast<double>(end) / kAnalysisRate < fromSeconds)
+        end += kHop;
+    for (; end <= decimated.size(); end += kHop) {
         std::copy(decimated.begin() + (end - kWindow), decimated.begin() + end, window.begin());
         const auto start = std::chrono::steady_clock::now();
         const bool estimated = analysis.Run(window, gate);
-        result.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        ++result.estimates;
-        const float frequency = analysis.Frequency();
+        timing.estimateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ++timing.estimates;
+        shown.push_back({static_cast<double>(end) / kAnalysisRate, analysis.Frequency(), estimated});
+    }
+    return shown;
+}
+
+Result Measure(const Clip& clip, const std::vector<float>& decimated)
+{
+    Result result;
+    result.files = 1;
+    for (const Shown& s : Follow(decimated, 0.0, result)) {
         // Only windows that lie wholly inside the steady part count: a window
         // reaching back into the first 0.3 s still holds the onset.
-        const double from = static_cast<double>(end - kWindow) / kAnalysisRate;
-        const double to = static_cast<double>(end) / kAnalysisRate;
-        if (from < kSteadyFrom || to > kSteadyTo)
+        const double from = s.seconds - kWindow / kAnalysisRate;
+        if (from < kSteadyFrom || s.seconds > kSteadyTo)
             continue;
         ++result.windows;
-        if (!estimated || !(frequency > 0.0f)) {
+        if (!s.estimated || !(s.frequency > 0.0f)) {
             ++result.noEstimate;
             continue;
         }
-        result.cents.push_back(std::fabs(1200.0 * std::log2(frequency / clip.expectedHz)));
+        result.cents.push_back(Cents(s.frequency, clip.expectedHz));
     }
+    result.wrongFiles = result.cents.empty() || Percentile(result.cents, 0.5) > kWrongCents ? 1 : 0;
     return result;
 }
 
@@ -295,7 +336,8 @@ double GrossShare(const std::vector<double>& cents, int windows)
 {
     if (windows == 0)
         return 0.0;
-    return 100.0 * static_cast<double>(std::count_if(cents.begin(), cents.end(), [](double c) { return c > 50.0; }))
+    return 100.0
+        * static_cast<double>(std::count_if(cents.begin(), cents.end(), [](double c) { return c > kWrongCents; }))
         / windows;
 }
 
@@ -304,9 +346,115 @@ void PrintRow(const std::string& name, double expectedHz, const Result& r)
     char expected[16] = "";
     if (expectedHz > 0.0)
         std::snprintf(expected, sizeof expected, "%.2f", expectedHz);
-    std::printf("%-32s %10s %9.3f %9.3f %8.1f %8.1f\n", name.c_str(), expected, Percentile(r.cents, 0.5),
+    std::printf("%-32s %10s %9.3f %9.3f %8.1f %8.1f %8.1f\n", name.c_str(), expected, Percentile(r.cents, 0.5),
                 Percentile(r.cents, 0.95), GrossShare(r.cents, r.windows),
-                r.windows ? 100.0 * r.noEstimate / r.windows : 0.0);
+                r.windows ? 100.0 * r.noEstimate / r.windows : 0.0, r.files ? 100.0 * r.wrongFiles / r.files : 0.0);
+}
+
+// ---------------------------------------------------------------------------
+// Note changes.
+
+struct Changes {
+    std::vector<double> delaysMs; // of the pairs that reached the new note
+    int pairs = 0;
+    int late = 0; // pairs that took longer than 250 ms, or never got there
+    int between = 0; // pairs that showed a note neither played
+    double betweenMs = 0.0;
+    float firstBetween = 0.0f; // of a single pair: the first such note shown
+
+    void Add(const Changes& other)
+    {
+        delaysMs.insert(delaysMs.end(), other.delaysMs.begin(), other.delaysMs.end());
+        pairs += other.pairs;
+        late += other.late;
+        between += other.between;
+        betweenMs += other.betweenMs;
+    }
+};
+
+// The first clip up to the splice, then the second from its start; followed
+// from half a second before the splice (enough for the first note to settle)
+// for 0.8 s after it.
+Changes MeasureChange(const Clip& from, const std::vector<float>& a, const Clip& to, const std::vector<float>& b,
+                      Result& timing)
+{
+    const size_t splice = static_cast<size_t>(kSpliceAt * kAnalysisRate);
+    const size_t after = static_cast<size_t>(0.8 * kAnalysisRate);
+    if (a.size() < splice || b.size() < after)
+        return {};
+    std::vector<float> signal(a.begin(), a.begin() + splice);
+    signal.insert(signal.end(), b.begin(), b.begin() + after);
+
+    Changes changes;
+    changes.pairs = 1;
+    double reachedMs = -1.0;
+    const double hopMs = 1000.0 * kHop / kAnalysisRate;
+    for (const Shown& s : Follow(signal, kSpliceAt - 0.5, timing)) {
+        if (s.seconds <= kSpliceAt || !(s.frequency > 0.0f))
+            continue;
+        const double ms = 1000.0 * (s.seconds - kSpliceAt);
+        const double toNew = Cents(s.frequency, to.expectedHz);
+        if (reachedMs < 0.0 && toNew <= kWrongCents)
+            reachedMs = ms;
+        if (toNew > kWrongCents && Cents(s.frequency, from.expectedHz) > kWrongCents) {
+            if (changes.betweenMs == 0.0)
+                changes.firstBetween = s.frequency;
+            changes.betweenMs += hopMs;
+        }
+    }
+    if (reachedMs >= 0.0)
+        changes.delaysMs.push_back(reachedMs);
+    changes.late = reachedMs < 0.0 || reachedMs > kChangeLimitMs ? 1 : 0;
+    changes.between = changes.betweenMs > 0.0 ? 1 : 0;
+    return changes;
+}
+
+void PrintChanges(const std::string& name, const Changes& c)
+{
+    std::printf("%-32s %6d %9.0f %9.0f %9.0f %8.1f %9.1f %9.1f\n", name.c_str(), c.pairs, Percentile(c.delaysMs, 0.5),
+                Percentile(c.delaysMs, 0.95),
+                c.delaysMs.empty() ? NAN : *std::max_element(c.delaysMs.begin(), c.delaysMs.end()),
+                c.pairs ? 100.0 * c.late / c.pairs : 0.0, c.pairs ? 100.0 * c.between / c.pairs : 0.0,
+                c.between ? c.betweenMs / c.between : 0.0);
+}
+
+// Generated set: every ordered pair of the frequencies within one group (one
+// wave at one SNR). Manifest: within one group, each file with the next (up
+// and down) and with the seventh after it.
+std::vector<std::pair<size_t, size_t>> Pairs(const std::vector<Clip>& clips, bool generated)
+{
+    std::vector<std::pair<size_t, size_t>> pairs;
+    for (size_t i = 0; i < clips.size(); ++i) {
+        std::vector<size_t> same;
+        for (size_t j = i + 1; j < clips.size(); ++j) {
+            if (clips[j].group == clips[i].group)
+                same.push_back(j);
+        }
+        if (generated) {
+            for (size_t j : same) {
+                pairs.emplace_back(i, j);
+                pairs.emplace_back(j, i);
+            }
+        } else {
+            if (!same.empty()) {
+                pairs.emplace_back(i, same[0]);
+                pairs.emplace_back(same[0], i);
+            }
+            if (same.size() > 6)
+                pairs.emplace_back(i, same[6]);
+        }
+    }
+    return pairs;
+}
+
+template <class T> T& GroupOf(std::vector<std::pair<std::string, T>>& groups, const std::string& name)
+{
+    for (auto& [group, value] : groups) {
+        if (group == name)
+            return value;
+    }
+    groups.emplace_back(name, T());
+    return groups.back().second;
 }
 
 } // namespace
@@ -338,16 +486,17 @@ int main(int argc, char** argv)
                 generated ? "generated set" : "manifest", kInputRate, kAnalysisRate, kWindow, kHop, kSteadyFrom,
                 kSteadyTo);
     std::printf("decimation: %s\n\n", mean ? "4-sample mean" : "anti-aliasing low-pass");
-    std::printf("%-32s %10s %9s %9s %8s %8s\n", "file", "expected", "median c", "p95 c", "gross %", "none %");
+    std::printf("%-32s %10s %9s %9s %8s %8s %8s\n", "file", "expected", "median c", "p95 c", "gross %", "none %",
+                "wrong %");
 
     Result all;
     std::vector<std::pair<std::string, Result>> groups;
+    std::vector<std::vector<float>> decimated;
     for (const Clip& clip : clips) {
-        const Result r = Measure(clip, mean);
+        decimated.push_back(Decimate(clip.samples, mean));
+        const Result r = Measure(clip, decimated.back());
         PrintRow(clip.name, clip.expectedHz, r);
-        if (groups.empty() || groups.back().first != clip.group)
-            groups.emplace_back(clip.group, Result());
-        groups.back().second.Add(r);
+        GroupOf(groups, clip.group).Add(r);
         all.Add(r);
     }
     std::printf("\n");
@@ -356,9 +505,32 @@ int main(int argc, char** argv)
     PrintRow("overall", 0.0, all);
     const double median = Percentile(all.cents, 0.5);
     const double gross = GrossShare(all.cents, all.windows);
+
+    std::printf("\nnote changes (ms after the splice; in between: a shown note more than 50 cents from both)\n");
+    std::printf("%-32s %6s %9s %9s %9s %8s %9s %9s\n", "group", "pairs", "median", "p95", "max", "late %", "between%",
+                "ms each");
+    Changes allChanges;
+    std::vector<std::pair<std::string, Changes>> changeGroups;
+    std::vector<std::string> betweenLines;
+    for (const auto& [i, j] : Pairs(clips, generated)) {
+        const Changes c = MeasureChange(clips[i], decimated[i], clips[j], decimated[j], all);
+        GroupOf(changeGroups, clips[i].group).Add(c);
+        if (c.between)
+            betweenLines.push_back(clips[i].name + " -> " + clips[j].name + ": " + std::to_string(c.firstBetween)
+                                   + " Hz, " + std::to_string(static_cast<int>(c.betweenMs)) + " ms");
+        allChanges.Add(c);
+    }
+    for (const auto& [group, c] : changeGroups)
+        PrintChanges(group, c);
+    PrintChanges("overall", allChanges);
+    if (!betweenLines.empty())
+        std::printf("\nchanges that showed a note in between (first one shown, time shown):\n");
+    for (const std::string& line : betweenLines)
+        std::printf("  %s\n", line.c_str());
+
     const double micros = all.estimates ? 1e6 * all.estimateSeconds / all.estimates : 0.0;
-    const int estimates = all.estimates;
-    std::printf("\n%.1f microseconds per estimate (%d estimates, one core)\n", micros, estimates);
+    std::printf("\n%.1f microseconds per estimate (%d estimates, one core); CPU time of the run %.1f s\n", micros,
+                all.estimates, static_cast<double>(std::clock()) / CLOCKS_PER_SEC);
     if (generated) {
         const bool met = median <= 0.5 && gross == 0.0 && micros < 50.0;
         std::printf("targets (median <= 0.5 cent, no gross errors, < 50 us per estimate): %s\n",

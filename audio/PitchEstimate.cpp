@@ -1,89 +1,14 @@
 #include "audio/PitchEstimate.h"
 
+#include "audio/HarmonicCheck.h"
+#include "audio/PeakSequence.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 
 namespace {
-
-// Successive strongest peaks of one search: the same sequence that
-// NthStrongestPeak walks for k = 1, 2, ..., kept so that asking for the
-// next peak does not repeat the earlier ones. The maxima of blocks of the
-// searched range are kept too, so that one step only rescans the blocks
-// its clearing touched.
-class PeakSequence {
-public:
-    PeakSequence(const std::vector<float>& magnitudes, int start, int w, int n)
-        : copy_(magnitudes)
-        , lo_(start + w)
-        , w_(w)
-        , n_(n)
-        , degenerate_(start + w >= n - w)
-    {
-        if (degenerate_ || lo_ < 0 || n_ > static_cast<int>(copy_.size()) || lo_ >= n_) {
-            exhausted_ = true;
-            return;
-        }
-        blockMax_.resize((n_ - lo_ + kBlock - 1) / kBlock);
-        for (size_t b = 0; b < blockMax_.size(); ++b)
-            UpdateBlock(static_cast<int>(b));
-    }
-
-    int Next()
-    {
-        if (degenerate_)
-            return w_;
-        if (exhausted_)
-            return -1;
-        // The first block holding the largest value holds its first index,
-        // as a straight scan of the range would find it.
-        int block = -1;
-        float best = 0.0f;
-        for (size_t b = 0; b < blockMax_.size(); ++b) {
-            if (blockMax_[b] > best) {
-                best = blockMax_[b];
-                block = static_cast<int>(b);
-            }
-        }
-        if (block < 0) {
-            exhausted_ = true;
-            return -1;
-        }
-        const int from = lo_ + block * kBlock;
-        const int index = FindMaxInRange(copy_, from, std::min(from + kBlock, n_)).first;
-        ClearAround(copy_, index, w_ - 1, n_);
-        for (int b = BlockOf(index - (w_ - 1)); b <= BlockOf(index + (w_ - 1)); ++b)
-            UpdateBlock(b);
-        return index;
-    }
-
-private:
-    static constexpr int kBlock = 32;
-
-    int BlockOf(int index) const
-    {
-        return std::clamp((index - lo_) / kBlock, 0, static_cast<int>(blockMax_.size()) - 1);
-    }
-
-    void UpdateBlock(int b)
-    {
-        const int from = lo_ + b * kBlock;
-        const int to = std::min(from + kBlock, n_);
-        float best = 0.0f;
-        for (int i = from; i < to; ++i)
-            best = copy_[i] > best ? copy_[i] : best;
-        blockMax_[b] = best;
-    }
-
-    std::vector<float> copy_;
-    std::vector<float> blockMax_;
-    int lo_;
-    int w_;
-    int n_;
-    bool degenerate_;
-    bool exhausted_ = false;
-};
 
 void Vote(SpacingVotes& votes, int value)
 {
@@ -279,6 +204,25 @@ void Correlate(const float* a, const float* b, int na, int nb, float* out)
     }
 }
 
+float VotedPitch(const std::vector<float>& magnitudes, int n, float sampleRate, int w, int kernelCount,
+                 const SpectralKernelTable& kernels)
+{
+    const int strongest = FindMaxInRange(magnitudes, w, n).first;
+    const int candidate = FindFundamentalBySpacing(magnitudes, n, w);
+    if (candidate != -1) {
+        // A one-bin peak width leaves no range around the candidate to search.
+        const int bin = w / 2 == 0 ? candidate : FindMaxInRange(magnitudes, candidate - w / 2, candidate + w / 2).first;
+        if (bin < 0)
+            return -1.0f;
+        return RefineWithKernels(magnitudes, n, sampleRate, bin, kernelCount, kernels);
+    }
+
+    const int fallback = FallbackFundamental(magnitudes, n, w);
+    const float f1 = RefineWithKernels(magnitudes, n, sampleRate, fallback, kernelCount, kernels);
+    const float f2 = RefineWithKernels(magnitudes, n, sampleRate, strongest, kernelCount, kernels);
+    return ChooseFallbackFrequency(f1, f2);
+}
+
 float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRate, int kernelCount, float peakWidthHz,
                     const SpectralKernelTable& kernels)
 {
@@ -296,19 +240,8 @@ float EstimatePitch(const std::vector<float>& magnitudes, int n, float sampleRat
     if (w < 1 || strongest < 0)
         return -1.0f;
 
-    const int candidate = FindFundamentalBySpacing(magnitudes, n, w);
-    if (candidate != -1) {
-        // A one-bin peak width leaves no range around the candidate to search.
-        const int bin = w / 2 == 0 ? candidate : FindMaxInRange(magnitudes, candidate - w / 2, candidate + w / 2).first;
-        if (bin < 0)
-            return -1.0f;
-        return RefineWithKernels(magnitudes, n, sampleRate, bin, kernelCount, kernels);
-    }
-
-    const int fallback = FallbackFundamental(magnitudes, n, w);
-    const float f1 = RefineWithKernels(magnitudes, n, sampleRate, fallback, kernelCount, kernels);
-    const float f2 = RefineWithKernels(magnitudes, n, sampleRate, strongest, kernelCount, kernels);
-    return ChooseFallbackFrequency(f1, f2);
+    return CheckHarmonics(magnitudes, n, sampleRate, w, VotedPitch(magnitudes, n, sampleRate, w, kernelCount, kernels),
+                          kernelCount, kernels);
 }
 
 float ChooseFallbackFrequency(float f1, float f2)

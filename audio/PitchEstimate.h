@@ -42,5 +42,9 @@ int FallbackFundamental(const std::vector<float>& magnitudes, int n, int w);
 float ChooseFallbackFrequency(float f1, float f2);
 float RefineWithKernels(const std::vector<float>& magnitudes, int n, float sampleRate, int bin, int kernelCount,
                         const SpectralKernelTable& kernels);
+// The fundamental from the spacing votes, or from the fallback when no
+// spacing wins; before the harmonic check.
+float VotedPitch(const std::vector<float>& magnitudes, int n, float sampleRate, int w, int kernelCount,
+                 const SpectralKernelTable& kernels);
 // Slides b along a, one sum of products per lag (na - nb + 1 values).
 void Correlate(const float* a, const float* b, int na, int nb, float* out);

@@ -12,6 +12,7 @@ public:
 
     double Push(double value);
     double Value() const;
+    void Clear() { values_.clear(); }
     int Size() const { return int(values_.size()); }
 
 private:

@@ -14,7 +14,12 @@ bool PitchAnalysis::Run(const std::vector<float>& samples, const Gate& gate)
         // "No pitch" is not a frequency: averaging it in would drag the
         // measurement towards -1 Hz.
         if (f > 0.0f) {
-            frequency_ = float(average_.Push(filter_.Filter(f)));
+            const float filtered = filter_.Filter(f);
+            // A new note starts the average afresh: blending the old one in
+            // would show notes between the two.
+            if (filter_.AcceptedJump())
+                average_.Clear();
+            frequency_ = float(average_.Push(filtered));
             estimated = true;
         }
     }

@@ -5,13 +5,14 @@
 #include <algorithm>
 
 PeakSequence::PeakSequence(const std::vector<float>& magnitudes, int start, int w, int n)
-    : copy_(magnitudes)
+    // Only the searched bins are copied: the copy is most of the search's cost.
+    : copy_(magnitudes.begin(), magnitudes.begin() + std::clamp(n, 0, static_cast<int>(magnitudes.size())))
     , lo_(start + w)
     , w_(w)
     , n_(n)
     , degenerate_(start + w >= n - w)
 {
-    if (degenerate_ || lo_ < 0 || n_ > static_cast<int>(copy_.size()) || lo_ >= n_) {
+    if (degenerate_ || lo_ < 0 || n_ > static_cast<int>(magnitudes.size()) || lo_ >= n_) {
         exhausted_ = true;
         return;
     }

@@ -131,7 +131,9 @@ int BestSpacingCandidate(const SpacingVotes& votes, int tolerance, int strongest
 
 int FindFundamentalBySpacing(const std::vector<float>& magnitudes, int n, int w)
 {
-    const int strongest = NthStrongestPeak(magnitudes, 1, 0, w, n);
+    // The first of the peak sequence is the first maximum from bin w on;
+    // found without the sequence's copy of the spectrum.
+    const int strongest = w >= n - w ? w : FindMaxInRange(magnitudes, w, n).first;
     if (strongest < 0)
         return -1;
     std::vector<int> peaks{strongest};
@@ -183,11 +185,19 @@ float RefineWithKernels(const std::vector<float>& magnitudes, int n, float sampl
     if (base - 4 < 0 || base + 4 >= size)
         return -1.0f;
 
-    std::vector<float> scores(kernelCount);
+    // The first kernel with the largest positive score, as FindMaxInRange
+    // over all the scores would find it.
     const float* around = &magnitudes[base - 4];
-    for (int j = 0; j < kernelCount; ++j)
-        Correlate(around, kernels[j].data(), 9, 9, &scores[j]);
-    const int best = FindMaxInRange(scores, 0, kernelCount).first;
+    int best = -1;
+    float bestScore = 0.0f;
+    for (int j = 0; j < kernelCount; ++j) {
+        float score = 0.0f;
+        Correlate(around, kernels[j].data(), 9, 9, &score);
+        if (score > bestScore) {
+            bestScore = score;
+            best = j;
+        }
+    }
     if (best < 0)
         return -1.0f;
     const float position = static_cast<float>(base) + static_cast<float>(best) / static_cast<float>(kernelCount);

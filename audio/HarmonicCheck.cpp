@@ -4,6 +4,7 @@
 #include "audio/PitchEstimate.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 
 namespace {
@@ -12,13 +13,14 @@ constexpr int kPeaks = 12;
 // Candidates are the first few fractions of the strongest peaks.
 constexpr int kCandidatePeaks = 12;
 constexpr int kLargestFraction = 8;
+constexpr size_t kTriedSize = 2048;
 // 37.7 Hz at 11025 Hz over 2048 bins: below the lowest E of a bass.
 constexpr float kLowestBin = 7.0f;
 constexpr int kHighestPartial = 16;
 // A partial counts as present from 40 dB below the strongest peak and well
-// above the mean magnitude, which noise raises.
+// above the noise.
 constexpr float kPresentRatio = 0.01f;
-constexpr float kAboveMean = 4.0f;
+constexpr float kAboveNoise = 6.0f;
 // A peak from 10% of the strongest marks how far the partials must reach.
 constexpr float kStrongRatio = 0.1f;
 constexpr float kMissingPenalty = 0.1f;
@@ -76,10 +78,22 @@ bool HasPeakAt(const std::vector<float>& magnitudes, float f, float floor)
 
 float PresenceFloor(const std::vector<float>& magnitudes, int n, float strongest)
 {
+    // The bins below the mean stand for the noise: the mean itself grows
+    // with the partials of a rich tone.
     double sum = 0.0;
     for (int i = 0; i < n; ++i)
         sum += magnitudes[i];
-    return std::max(kPresentRatio * strongest, kAboveMean * static_cast<float>(sum / n));
+    const float mean = static_cast<float>(sum / n);
+    double below = 0.0;
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        if (magnitudes[i] < mean) {
+            below += magnitudes[i];
+            ++count;
+        }
+    }
+    const float noise = count > 0 ? static_cast<float>(below / count) : mean;
+    return std::max(kPresentRatio * strongest, kAboveNoise * noise);
 }
 
 std::vector<SpectralPeak> StrongestPeaks(const std::vector<float>& magnitudes, int n, int w, int count, float floor)
@@ -136,12 +150,21 @@ float CheckHarmonics(const std::vector<float>& magnitudes, int n, float sampleRa
 
     float best = 0.0f;
     float bestFit = -1e30f;
+    // The fractions of a harmonic series land on each other: each half bin
+    // is tried once.
+    std::bitset<kTriedSize> tried;
     const int candidatePeaks = std::min(kCandidatePeaks, static_cast<int>(peaks.size()));
     for (int i = 0; i < candidatePeaks; ++i) {
         for (int k = 1; k <= kLargestFraction; ++k) {
             const float f = peaks[i].bin / static_cast<float>(k);
             if (f < kLowestBin)
                 break;
+            const size_t slot = static_cast<size_t>(2.0f * f + 0.5f);
+            if (slot < tried.size()) {
+                if (tried[slot])
+                    continue;
+                tried[slot] = true;
+            }
             // A fundamental without a peak of its own is more likely the
             // common divisor of two notes sounding at once (as while one
             // note gives way to the next) than a note.

@@ -17,8 +17,8 @@ struct SpectralPeak {
 };
 
 // The magnitude from which a peak or a partial counts as present: 40 dB
-// below the strongest peak, and above the noise, taken as a multiple of the
-// mean magnitude of bins 0..n-1.
+// below the strongest peak, and well above the noise: the mean of those of
+// bins 0..n-1 that lie below their mean.
 float PresenceFloor(const std::vector<float>& magnitudes, int n, float strongest);
 
 // Up to count strongest peaks from bin w to below bin n, strongest first,

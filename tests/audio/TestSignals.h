@@ -22,6 +22,18 @@ inline std::vector<float> Tone(double fundamental, std::size_t n, double rate,
     return samples;
 }
 
+// A sawtooth computed sample by sample, as simple synthesisers make it: its
+// partials above half the rate fold back as inharmonic ones.
+inline std::vector<float> NaiveSawtooth(double frequency, std::size_t n, double rate, double amplitude = 0.5)
+{
+    std::vector<float> samples(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double phase = frequency * double(i) / rate;
+        samples[i] = float(amplitude * (2.0 * (phase - std::floor(phase)) - 1.0));
+    }
+    return samples;
+}
+
 inline double Rms(const std::vector<float>& x, std::size_t from, std::size_t to)
 {
     double sum = 0.0;

@@ -22,6 +22,30 @@ TEST(FrequencyFilter, RejectsIsolatedJumpsAndFollowsLastingOnes)
     EXPECT_EQ(881.0f, filter.LastAccepted());
 }
 
+TEST(FrequencyFilter, AJumpIsMeasuredInCentsAndItsAcceptanceMarksANewNote)
+{
+    // 16 Hz is a minor third at 82 Hz: an isolated value there is a jump.
+    FrequencyFilter low;
+    for (float f : {82.4f, 82.5f, 82.3f, 82.4f, 82.4f})
+        low.Filter(f);
+    EXPECT_EQ(82.4f, low.Filter(98.0f));
+    EXPECT_FALSE(low.AcceptedJump());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(82.4f, low.Filter(98.0f));
+    EXPECT_EQ(98.0f, low.Filter(98.0f));
+    EXPECT_TRUE(low.AcceptedJump());
+    EXPECT_EQ(98.2f, low.Filter(98.2f));
+    EXPECT_FALSE(low.AcceptedJump()) << "only the value that took the jump marks it";
+
+    // 46 Hz at 2000 Hz is 40 cents of vibrato, not a new note.
+    FrequencyFilter high;
+    high.Filter(2000.0f);
+    EXPECT_TRUE(high.AcceptedJump()) << "the first value starts the first note";
+    EXPECT_EQ(2046.0f, high.Filter(2046.0f));
+    EXPECT_FALSE(high.AcceptedJump());
+    EXPECT_EQ(2000.0f, high.LastAccepted());
+}
+
 TEST(MovingAverage, WeighsRecentValuesAndKeepsTheLimit)
 {
     MovingAverage average(10);
@@ -32,6 +56,9 @@ TEST(MovingAverage, WeighsRecentValuesAndKeepsTheLimit)
         average.Push(200.0);
     EXPECT_EQ(10, average.Size());
     EXPECT_NEAR(200.0 - 90.0 * std::pow(1.0 - 2.0 / 11.0, 9), average.Value(), 1e-9);
+    average.Clear();
+    EXPECT_EQ(0, average.Size());
+    EXPECT_EQ(300.0, average.Push(300.0)) << "a cleared average starts from the new value alone";
 }
 
 TEST(SignalLevel, RmsIgnoresTheMeanAndTheGateNeedsMoreThanTheThreshold)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -14,7 +16,54 @@ std::vector<float> Window(double frequency, double amplitude, std::size_t length
     return TestSignals::Tone(frequency, length, 11025.0, {{1.0, amplitude}});
 }
 
+double Cents(double f, double reference)
+{
+    return std::fabs(1200.0 * std::log2(f / reference));
+}
+
+struct Change {
+    double reachedMs = -1.0; // first shown within 50 cents of the new note
+    float between = 0.0f; // a shown frequency more than 50 cents from both notes
+};
+
+// One second of one note, then the next, analysed window by window (a hop
+// of 128 samples) as the tracker analyses the capture.
+Change FollowChange(double from, double to)
+{
+    const std::vector<std::pair<double, double>> partials{{1, 1.0}, {2, 0.5}, {3, 0.33}, {4, 0.25}};
+    std::vector<float> signal = TestSignals::Tone(from, 11025, 11025.0, partials);
+    const std::vector<float> next = TestSignals::Tone(to, 11025, 11025.0, partials);
+    signal.insert(signal.end(), next.begin(), next.end());
+    PitchAnalysis analysis;
+    Change change;
+    for (size_t end = 2048; end <= signal.size(); end += 128) {
+        analysis.Run(std::vector<float>(signal.begin() + long(end - 2048), signal.begin() + long(end)),
+                     PitchAnalysis::Gate());
+        if (end <= 11025)
+            continue;
+        const float shown = analysis.Frequency();
+        if (change.reachedMs < 0.0 && Cents(shown, to) <= 50.0)
+            change.reachedMs = 1000.0 * double(end - 11025) / 11025.0;
+        if (Cents(shown, to) > 50.0 && Cents(shown, from) > 50.0 && change.between == 0.0f)
+            change.between = shown;
+    }
+    return change;
+}
+
 } // namespace
+
+TEST(PitchAnalysis, AChangeOfNoteShowsTheNewNoteSoonAndNoneInBetween)
+{
+    // From a low E to A4 the average passed through notes nobody played,
+    // and from 1318 Hz down to 880 Hz the jump filter's 25 Hz let it blend.
+    for (const auto& [from, to] :
+         {std::pair{82.41, 440.0}, std::pair{440.0, 82.41}, std::pair{82.41, 87.31}, std::pair{1318.51, 880.0}}) {
+        const Change change = FollowChange(from, to);
+        EXPECT_GE(change.reachedMs, 0.0) << from << " -> " << to << " Hz never shown";
+        EXPECT_LE(change.reachedMs, 250.0) << from << " -> " << to << " Hz";
+        EXPECT_EQ(0.0f, change.between) << from << " -> " << to << " Hz showed " << change.between << " Hz";
+    }
+}
 
 TEST(PitchAnalysis, MeasuresAToneAboveTheGateAndKeepsItThroughQuietOrUnusableWindows)
 {

@@ -131,6 +131,43 @@ bool Painter::DrawLine(const Pen& pen, const Vabo::Point& from, const Vabo::Poin
     return Check();
 }
 
+bool Painter::DrawLines(const Pen& pen, const Vabo::Point* points, int count)
+{
+    if (count < 2)
+        return true;
+    if (count == 2)
+        return DrawLine(pen, points[0], points[1]);
+    const bool round = pen.GetStartCap() == Pen::Round || pen.GetEndCap() == Pen::Round;
+    // Flat ends on the pixel grid cover their end pixels whole, as DrawLine's do.
+    const auto end = [](const Vabo::Point& at, const Vabo::Point& before, double& x, double& y) {
+        x = at.x + 0.5;
+        y = at.y + 0.5;
+        const double length = std::hypot(double(at.x - before.x), double(at.y - before.y));
+        if (length > 0.0) {
+            x += 0.5 * (at.x - before.x) / length;
+            y += 0.5 * (at.y - before.y) / length;
+        }
+    };
+    double x0 = points[0].x + 0.5, y0 = points[0].y + 0.5;
+    double x1 = points[count - 1].x + 0.5, y1 = points[count - 1].y + 0.5;
+    if (!round) {
+        end(points[0], points[1], x0, y0);
+        end(points[count - 1], points[count - 2], x1, y1);
+    }
+    cairo_save(cr_);
+    SetSourceColor(cr_, pen.GetColor());
+    cairo_set_line_width(cr_, pen.GetWidth() > 0.0f ? pen.GetWidth() : 1.0);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr_, round ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
+    cairo_move_to(cr_, x0, y0);
+    for (int i = 1; i < count - 1; ++i)
+        cairo_line_to(cr_, points[i].x + 0.5, points[i].y + 0.5);
+    cairo_line_to(cr_, x1, y1);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+    return Check();
+}
+
 bool Painter::DrawFrame(const Vabo::Rect& rect, const Color& topLeft, const Color& bottomRight, float width)
 {
     const Pen first(topLeft, width);

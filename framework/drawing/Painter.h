@@ -46,6 +46,10 @@ public:
     // Linear gradient from `from` at (x, y) to `to` at (x + w, y + h), repeated.
     bool FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to);
     bool DrawLine(const Pen& pen, const Vabo::Point& from, const Vabo::Point& to);
+    // Joined lines through the points, in one stroke: a translucent pen
+    // blends once where two segments meet. A round cap at either end rounds
+    // both ends; other caps end the line flat on the pixel grid.
+    bool DrawLines(const Pen& pen, const Vabo::Point* points, int count);
     // A 3-D frame: top and left edges in one colour, right and bottom edges
     // (x + w, y + h) in the other.
     bool DrawFrame(const Vabo::Rect& rect, const Color& topLeft, const Color& bottomRight, float width);
@@ -119,7 +123,6 @@ private:
     Painter& painter_;
     std::optional<Region> saved_;
 };
-
 
 // Multiplies the painter's opacity for the life of the scope, then restores it.
 class OpacityScope {

@@ -136,3 +136,31 @@ TEST(Painter, RegionClipsNestAndFollowTheOrigin)
     painter.FillRect({0, 0, 20, 20}, kGreen);
     EXPECT_TRUE(PixelNear(target, 15, 0, kGreen, 0));
 }
+
+TEST(Painter, TranslucentPolylinesBlendOnceAndGradientsRunCornerToCorner)
+{
+    Image target(30, 30);
+    Painter painter(target);
+    const Pen half(Color(128, 0, 0, 255), 3.0f);
+    const Vabo::Point corner[] = {{5, 5}, {20, 5}, {20, 20}};
+    ASSERT_TRUE(painter.DrawLines(half, corner, 3));
+    // The corner where the two segments meet is as translucent as the rest.
+    EXPECT_TRUE(PixelNear(target, 20, 5, Color(128, 0, 0, 255), 2));
+    EXPECT_TRUE(PixelNear(target, 12, 5, Color(128, 0, 0, 255), 2));
+    EXPECT_TRUE(PixelNear(target, 20, 12, Color(128, 0, 0, 255), 2));
+    // Flat ends cover the end pixels and stop there.
+    EXPECT_TRUE(PixelNear(target, 5, 5, Color(128, 0, 0, 255), 2));
+    EXPECT_EQ(0, target.GetPixel(3, 5).GetAlpha());
+    EXPECT_EQ(0, target.GetPixel(20, 22).GetAlpha());
+    EXPECT_TRUE(painter.DrawLines(half, corner, 1));
+
+    Image gradient(11, 11);
+    Painter fill(gradient);
+    ASSERT_TRUE(fill.FillGradientRect({0, 0, 10, 10}, kRed, Color(255, 0, 0, 255)));
+    // Red at the top-left corner, blue at the bottom-right, half-way between
+    // on the other diagonal; nothing outside the rectangle.
+    EXPECT_TRUE(PixelNear(gradient, 0, 0, Color(255, 243, 0, 12), 8));
+    EXPECT_TRUE(PixelNear(gradient, 9, 9, Color(255, 12, 0, 243), 8));
+    EXPECT_TRUE(PixelNear(gradient, 9, 0, Color(255, 128, 0, 128), 8));
+    EXPECT_EQ(0, gradient.GetPixel(10, 5).GetAlpha());
+}

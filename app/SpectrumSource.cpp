@@ -34,13 +34,14 @@ std::vector<float>& SpectrumSource::GetSpectrum()
     PitchTracker& tracker = PitchTracker::Instance();
     tracker.GetFrequency();
     values_.resize(std::size_t(std::max(0, count_)), 0.0f);
-    if (tracker.Runs() == lastRun_)
+    // A run below the level gate leaves no new spectrum: the values stay.
+    if (tracker.Estimates() == lastEstimate_)
         return values_;
     const std::vector<float>& spectrum = tracker.Spectrum();
     if (count_ >= 1 && spectrum.size() > std::size_t(count_)) {
         for (std::size_t i = 0; i < std::size_t(count_); ++i)
             values_[i] = std::min(spectrum[i] / scale_, 1.0f);
     }
-    lastRun_ = tracker.Runs();
+    lastEstimate_ = tracker.Estimates();
     return values_;
 }

@@ -11,6 +11,7 @@ bool PitchAnalysis::Run(const std::vector<float>& samples, const Gate& gate)
     bool estimated = false;
     if (LevelAbove(samples, gate.threshold, gate.fullScale, gate.offsetDb, gate.rangeDb)) {
         const float f = analyser_.EstimateFrequency(samples);
+        ++estimates_;
         // "No pitch" is not a frequency: averaging it in would drag the
         // measurement towards -1 Hz.
         if (f > 0.0f) {

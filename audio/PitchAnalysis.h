@@ -32,6 +32,9 @@ public:
 
     float Frequency() const { return frequency_; }
     int Runs() const { return runs_; }
+    // Runs in which the estimator ran (the gate was open), whether or not it
+    // found a pitch: each of them left a new spectrum.
+    int Estimates() const { return estimates_; }
     // The magnitude spectrum of the last estimate.
     const std::vector<float>& Spectrum() const { return analyser_.Magnitudes(); }
 
@@ -41,4 +44,5 @@ private:
     MovingAverage average_{10};
     float frequency_ = 0.0f;
     int runs_ = 0;
+    int estimates_ = 0;
 };

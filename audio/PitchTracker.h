@@ -32,6 +32,7 @@ public:
     // application state's threshold and level scale.
     void RunPitchAnalysis(std::vector<float>& samples);
     int Runs() const { return analysis_.Runs(); }
+    int Estimates() const { return analysis_.Estimates(); }
     const std::vector<float>& Spectrum() const { return analysis_.Spectrum(); }
 
 private:

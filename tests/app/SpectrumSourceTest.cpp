@@ -15,6 +15,17 @@ TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
     EXPECT_EQ(502, source.Count());
     EXPECT_EQ(502u, source.GetSpectrum().size());
 
+    // A window below the level gate is analysed but gives no spectrum: the
+    // values stay zero rather than showing the raw samples.
+    std::vector<float> quiet(2048);
+    for (std::size_t i = 0; i < quiet.size(); ++i)
+        quiet[i] = (i % 2 ? 1e-6f : -1e-6f) + 0.9f;
+    PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
+    const int before = PitchTracker::Instance().Runs();
+    for (float v : source.GetSpectrum())
+        ASSERT_EQ(0.0f, v);
+    EXPECT_EQ(before + 1, PitchTracker::Instance().Runs());
+
     // 1000 Hz: bin 1000 / (11025 / 2048) = 185.8.
     std::vector<float> tone(2048);
     for (std::size_t i = 0; i < tone.size(); ++i)
@@ -33,6 +44,11 @@ TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
     const int runs = PitchTracker::Instance().Runs();
     EXPECT_EQ(values, source.GetSpectrum());
     EXPECT_EQ(runs, PitchTracker::Instance().Runs());
+
+    // Silence after the tone: the analysis runs, the tone's spectrum stays.
+    PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
+    EXPECT_EQ(values, source.GetSpectrum());
+    EXPECT_EQ(runs + 1, PitchTracker::Instance().Runs());
 
     AppState::Instance().SetMaxFrequency(1000);
     EXPECT_EQ(186, source.Count());

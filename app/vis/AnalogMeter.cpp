@@ -1,0 +1,144 @@
+#include "app/vis/AnalogMeter.h"
+
+#include "framework/core/XMLLoadSave.h"
+#include "framework/drawing/Painter.h"
+#include "framework/drawing/Pen.h"
+
+#include <algorithm>
+#include <cmath>
+
+AnalogMeter::AnalogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSource position)
+    : position_(std::move(position))
+{
+    TiXmlElement* analog = reader.GetChild(element, "Analog");
+    reader.ReadXmlAttribute(color_, analog, "Color", true);
+    reader.ReadXmlAttribute(radiusFraction_, analog, "Width", true);
+    reader.ReadXmlAttribute(lineWidthFraction_, analog, "LineWidth", true);
+    reader.ReadXmlAttribute(needleWidthFraction_, analog, "DialWidth", true);
+    reader.ReadXmlAttribute(ticCount_, analog, "TicCount", true);
+    reader.ReadXmlAttribute(ticLength_, analog, "TicLength", true);
+    // The tic step divides by the count.
+    if (!(ticCount_ >= 1.0f))
+        XMLLoadSave::ThrowXmlError(analog, "TicCount");
+}
+
+void AnalogMeter::Layout(float x, float y, float width, float height)
+{
+    margin_ = width * ticLength_;
+    faceX_ = x + margin_;
+    faceY_ = y + margin_;
+    faceWidth_ = width - 2.0f * margin_;
+    faceHeight_ = height - 2.0f * margin_;
+    arcHeight_ = faceHeight_;
+    radius_ = faceWidth_ * radiusFraction_ * 0.5f;
+    arc_.clear();
+    tics_.clear();
+    if (!(radius_ > 0.0f) || !(arcHeight_ > 0.0f) || !std::isfinite(faceX_ + faceY_ + radius_ + arcHeight_))
+        return;
+    pivot_ = {int(faceX_ + faceWidth_ * 0.5f), int(faceY_ + faceHeight_)};
+
+    // The right half, relative to the pivot with heights measured upwards.
+    std::vector<Vabo::Point> half;
+    const int limit = int(faceWidth_ * 0.5f);
+    for (int px = 0; px < limit && float(px) < radius_; ++px) {
+        const float h = px == 0
+            ? arcHeight_
+            : std::sqrt(arcHeight_ * arcHeight_ * (1.0f - float(px) * float(px) / (radius_ * radius_)));
+        half.push_back({px, int(h)});
+    }
+    BuildTics(half);
+
+    arc_.reserve(2 * half.size());
+    for (auto point = half.rbegin(); point != half.rend(); ++point)
+        arc_.push_back(Absolute({-point->x, point->y}));
+    for (const Vabo::Point& point : half)
+        arc_.push_back(Absolute(point));
+}
+
+void AnalogMeter::BuildTics(const std::vector<Vabo::Point>& half)
+{
+    const int n = int(half.size());
+    if (n == 0)
+        return;
+    std::vector<Segment> right;
+    if (ticTotal_ >= 0 && ticTotal_ % 2 == 0) {
+        // An even number: none at the top, half of them on each side.
+        const int step = ticTotal_ == 0 ? 0 : int(2 * n / (ticTotal_ - 1));
+        right.push_back(Tic(half[std::size_t(n - 1)]));
+        for (int k = 1; int(right.size()) < ticTotal_ / 2 && step > 0 && n - k * step >= 0; ++k)
+            right.push_back(Tic(half[std::size_t(n - k * step)]));
+    } else {
+        const int step = ticTotal_ < 0 ? int(float(n) / ticCount_) : n / std::max(1, ticTotal_ / 2);
+        right.push_back(Tic(half[0]));
+        int counter = 0;
+        for (int i = 0; i < n; ++i) {
+            if (i == n - 1) {
+                right.push_back(Tic(half[std::size_t(i)]));
+            } else if (counter == step) {
+                right.push_back(Tic(half[std::size_t(i)]));
+                counter = 0;
+            } else {
+                ++counter;
+            }
+        }
+    }
+    for (const Segment& tic : right) {
+        tics_.push_back({Absolute(tic.from), Absolute(tic.to)});
+        tics_.push_back({Absolute({-tic.from.x, tic.from.y}), Absolute({-tic.to.x, tic.to.y})});
+    }
+}
+
+AnalogMeter::Segment AnalogMeter::Tic(const Vabo::Point& point) const
+{
+    if (point.x == 0)
+        return {point, {0, int(float(point.y) + margin_)}};
+    // Along the ellipse's outward normal.
+    const double a = std::atan((double(radius_) * radius_ * point.y) / (double(arcHeight_) * arcHeight_ * point.x));
+    return {point, {int(point.x + margin_ * std::cos(a)), int(point.y + margin_ * std::sin(a))}};
+}
+
+Vabo::Point AnalogMeter::Absolute(const Vabo::Point& point) const
+{
+    return {int(faceX_ + faceWidth_ * 0.5f + float(point.x)), int(faceY_ + arcHeight_ - float(point.y))};
+}
+
+int AnalogMeter::PointIndex(float position, std::size_t points)
+{
+    if (points == 0)
+        return 0;
+    if (std::isnan(position))
+        position = 0.5f;
+    const double last = double(points - 1);
+    return int(std::clamp(last * double(position), 0.0, last));
+}
+
+void AnalogMeter::DrawScale(GdiplusGfxLayer::Painter& painter) const
+{
+    GdiplusGfxLayer::Pen pen(color_, std::max(1.0f, faceWidth_ * lineWidthFraction_));
+    pen.SetEndCap(GdiplusGfxLayer::Pen::Round);
+    painter.DrawLines(pen, arc_.data(), int(arc_.size()));
+}
+
+void AnalogMeter::DrawNeedle(GdiplusGfxLayer::Painter& painter) const
+{
+    if (arc_.empty())
+        return;
+    const int index = PointIndex(position_(), arc_.size());
+    GdiplusGfxLayer::Pen pen(color_, std::max(1.0f, faceWidth_ * needleWidthFraction_));
+    pen.SetEndCap(GdiplusGfxLayer::Pen::ArrowAnchor);
+    painter.DrawLine(pen, pivot_, arc_[std::size_t(index)]);
+}
+
+void AnalogMeter::DrawTics(GdiplusGfxLayer::Painter& painter) const
+{
+    const GdiplusGfxLayer::Pen pen(color_, std::max(1.0f, faceWidth_ * lineWidthFraction_));
+    for (const Segment& tic : tics_)
+        painter.DrawLine(pen, tic.from, tic.to);
+}
+
+void AnalogMeter::Draw(GdiplusGfxLayer::Painter& painter) const
+{
+    DrawScale(painter);
+    DrawNeedle(painter);
+    DrawTics(painter);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// An analog meter with a second indicator: besides the needle (main source)
+// an arrow from the pivot towards the scale point of the second source, of a
+// fraction of the needle's length. Its tics follow the accent: one more tic
+// than beats per bar.
+#include "app/vis/AnalogMeter.h"
+#include "app/vis/VisBase.h"
+
+class DualAnalogVis : public VisBase {
+public:
+    // The face from the "Analog" child; the arrow from the element's own
+    // "Color", "DialLength", "DialWidth" and "OnTop", all required.
+    DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSource second);
+
+    bool LoadFromXML(TiXmlElement*) { return true; }
+    bool SetSize(int width, int height) override;
+    bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) override;
+
+    const AnalogMeter& Meter() const { return meter_; }
+    // The arrow's end as last drawn.
+    Vabo::Point ArrowEnd() const { return arrowEnd_; }
+
+private:
+    void DrawArrow(GdiplusGfxLayer::Painter& painter);
+
+    bool resized_ = false;
+    Vabo::Rect laidOut_;
+    ScalarSource second_;
+    AnalogMeter meter_;
+    GdiplusGfxLayer::Color arrowColor_;
+    float arrowLength_ = 0.0f;
+    float arrowWidth_ = 0.0f;
+    bool onTop_ = false;
+    int ticCount_ = -1;
+    Vabo::Point arrowEnd_;
+};

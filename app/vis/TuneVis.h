@@ -1,0 +1,49 @@
+#pragma once
+// The tuner's main display ("TuneVis"): needle meters in cents and in hertz
+// with analog and bar faces, the sliding note scale and an empty display, all
+// of the measured and the desired frequency; a click shows the next one.
+#include "app/vis/AnalogMeter.h"
+#include "app/vis/BlankVis.h"
+#include "app/vis/FretVis.h"
+#include "app/vis/LogMeter.h"
+#include "app/vis/SimpleMeterVis.h"
+#include "app/vis/SlidingMeterVis.h"
+#include "app/vis/Vis.h"
+
+#include "audio/MeterPolicy.h"
+
+#include <memory>
+
+class TuneVis : public Vis {
+public:
+    // The pitch tracker's and the application state's frequencies.
+    explicit TuneVis(TiXmlElement* element);
+    TuneVis(TiXmlElement* element, ScalarSource measured, ScalarSource desired);
+    ~TuneVis() override;
+
+    bool LoadFromXML(TiXmlElement*) { return true; }
+
+    // The needle positions the meters show: (f - lo) / (hi - lo) over the
+    // scale around the desired frequency; the centre when the scale is empty.
+    static ScalarSource HertzPosition(ScalarSource measured, ScalarSource desired, const HertzPolicy& policy);
+    static ScalarSource CentsPosition(ScalarSource measured, ScalarSource desired);
+
+    // Null when the skin has no "Fret" child.
+    const FretVis* Fret() const { return fret_.get(); }
+
+private:
+    HertzPolicy ReadHertz(TiXmlElement* element);
+    CentsPolicy ReadCents(TiXmlElement* element);
+
+    ScalarSource measured_;
+    ScalarSource desired_;
+    HertzPolicy hertz_;
+    CentsPolicy cents_;
+    SimpleMeterVis<HertzPolicy, AnalogMeter> hertzAnalog_;
+    SimpleMeterVis<CentsPolicy, AnalogMeter> centsAnalog_;
+    SimpleMeterVis<HertzPolicy, LogMeter> hertzLog_;
+    SimpleMeterVis<CentsPolicy, LogMeter> centsLog_;
+    SlidingMeterVis sliding_;
+    std::unique_ptr<FretVis> fret_;
+    BlankVis blank_;
+};

@@ -1,0 +1,63 @@
+#include "app/vis/Vis.h"
+
+#include "app/vis/VisBase.h"
+#include "app/vis/VisSelectionStore.h"
+
+#include "framework/core/ObjectSignals.h"
+
+Vis::Vis(TiXmlElement* element)
+    : GuiObject(element, true, false)
+{
+    AddSlot<Vabo::Signal::MouseClick>(&Vis::NextChildSlot, this);
+}
+
+void Vis::AddDisplay(VisBase& display)
+{
+    displays_.push_back(&display);
+}
+
+bool Vis::SetSize(int width, int height)
+{
+    for (VisBase* display : displays_)
+        display->SetSize(width, height);
+    return GuiObject::SetSize(width, height);
+}
+
+bool Vis::DrawSelf(GdiplusGfxLayer::Painter& painter)
+{
+    VisBase* shown = Shown();
+    if (!shown)
+        return false;
+    return shown->DrawClipped(painter, GetX(), GetY(), GetWidth(), GetHeight());
+}
+
+void Vis::NextChildSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    if (displays_.empty())
+        return;
+    // The click itself repaints the clicked object.
+    current_ = (current_ + 1) % displays_.size();
+}
+
+int Vis::RestoreSelection()
+{
+    const int stored = VisSelectionStore::Current().Get(GetTypeName(), -1);
+    if (stored >= 0 && std::size_t(stored) < displays_.size())
+        current_ = std::size_t(stored);
+    return stored;
+}
+
+void Vis::SaveSelection()
+{
+    VisSelectionStore::Current().Set(GetTypeName(), ShownIndex());
+}
+
+int Vis::ShownIndex() const
+{
+    return current_ < displays_.size() ? int(current_) : -1;
+}
+
+VisBase* Vis::Shown() const
+{
+    return current_ < displays_.size() ? displays_[current_] : nullptr;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// One display of measured data: draws itself from its value sources into a
+// rectangle, clipped to it. Containers (Vis) hand it their own rectangle.
+#include "framework/core/GuiObject.h"
+
+class VisBase : public Vabo::GuiObject {
+public:
+    explicit VisBase(TiXmlElement* element);
+
+    // Draws at the object's own position in its parent's frame.
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    virtual bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) = 0;
+
+    // Draw inside a clip to the rectangle, so that nothing (an arrow, a label)
+    // reaches past it.
+    bool DrawClipped(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height);
+};

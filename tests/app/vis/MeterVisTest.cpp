@@ -1,0 +1,259 @@
+// Needle and bar meters: the analog face's curve, tics and needle index, the
+// bar face's lines and widths, the labels around the desired frequency and
+// when they are rebuilt, the dual meter's tics and arrow, and their pixels.
+#include "app/vis/AnalogMeter.h"
+#include "app/vis/DualAnalogVis.h"
+#include "app/vis/LogMeter.h"
+#include "app/vis/MeterVis.h"
+#include "app/vis/SimpleMeterVis.h"
+#include "app/vis/TuneVis.h"
+
+#include "audio/AppState.h"
+
+#include "tests/app/vis/VisTestSupport.h"
+#include "tests/framework/drawing/PixelExpect.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+#include <utility>
+
+using GdiplusGfxLayer::Color;
+using VisTest::Canvas;
+using VisTest::Value;
+
+namespace {
+
+class MeterVisTest : public VisTest::SkinFixture {
+protected:
+    // The skin's "Meter" with its units around the desired frequency.
+    TiXmlElement* SkinMeter() { return Child(Skin("TuneVis.xml"), "Meter"); }
+    CentsPolicy SkinCents()
+    {
+        CentsPolicy policy;
+        loader_.ReadXmlAttribute(policy.unit, Child(Skin("TuneVis.xml"), "Cents"), "Unit", true);
+        return policy;
+    }
+    HertzPolicy SkinHertz()
+    {
+        HertzPolicy policy;
+        TiXmlElement* hertz = Child(Skin("TuneVis.xml"), "Hertz");
+        loader_.ReadXmlAttribute(policy.unit, hertz, "Unit", true);
+        loader_.ReadXmlAttribute(policy.range, hertz, "Width", true);
+        return policy;
+    }
+
+    Value position_;
+    Value centre_;
+};
+
+// Distinct tic segments, whichever way round they were stored.
+std::size_t DistinctTics(const AnalogMeter& meter)
+{
+    std::set<std::pair<int, int>> starts;
+    for (const AnalogMeter::Segment& tic : meter.Tics())
+        starts.insert({tic.from.x, tic.from.y});
+    return starts.size();
+}
+
+} // namespace
+
+TEST_F(MeterVisTest, AnalogFaceCurveTicsAndNeedleIndex)
+{
+    AnalogMeter meter(loader_, Case("Meter"), position_.Source());
+    // Margin 10: a face of 180 x 90 whose pivot is at (100, 100).
+    meter.Layout(0.0f, 0.0f, 200.0f, 110.0f);
+    const auto& arc = meter.Arc();
+    ASSERT_EQ(180u, arc.size());
+    EXPECT_EQ(100, meter.Pivot().x);
+    EXPECT_EQ(100, meter.Pivot().y);
+    // Left end, the top twice, right end: heights sqrt(90^2 - 89^2) = 13.
+    EXPECT_EQ(11, arc.front().x);
+    EXPECT_EQ(87, arc.front().y);
+    EXPECT_EQ(100, arc[89].x);
+    EXPECT_EQ(10, arc[89].y);
+    EXPECT_EQ(100, arc[90].x);
+    EXPECT_EQ(189, arc.back().x);
+    EXPECT_EQ(87, arc.back().y);
+
+    // Four tic steps of 22 points on each half: the top, 22, 45, 68 and the
+    // end, mirrored; the top tic points straight up by the margin.
+    EXPECT_EQ(10u, meter.Tics().size());
+    EXPECT_EQ(9u, DistinctTics(meter));
+    EXPECT_EQ(100, meter.Tics().front().from.x);
+    EXPECT_EQ(10, meter.Tics().front().from.y);
+    EXPECT_EQ(100, meter.Tics().front().to.x);
+    EXPECT_EQ(0, meter.Tics().front().to.y);
+    // The end tics point outwards and down the ellipse's normal.
+    const AnalogMeter::Segment& rightEnd = meter.Tics()[8];
+    EXPECT_EQ(189, rightEnd.from.x);
+    EXPECT_GT(rightEnd.to.x, rightEnd.from.x);
+
+    // An even number of tics leaves the top out; an odd one keeps it.
+    meter.SetTicTotal(4);
+    meter.Layout(0.0f, 0.0f, 200.0f, 110.0f);
+    EXPECT_EQ(4u, DistinctTics(meter));
+    meter.SetTicTotal(5);
+    meter.Layout(0.0f, 0.0f, 200.0f, 110.0f);
+    EXPECT_EQ(5u, DistinctTics(meter));
+
+    EXPECT_EQ(89, AnalogMeter::PointIndex(0.5f, 180));
+    EXPECT_EQ(179, AnalogMeter::PointIndex(1.0f, 180));
+    EXPECT_EQ(179, AnalogMeter::PointIndex(2.0f, 180));
+    EXPECT_EQ(0, AnalogMeter::PointIndex(-1.0f, 180));
+    EXPECT_EQ(179, AnalogMeter::PointIndex(std::numeric_limits<float>::infinity(), 180));
+    EXPECT_EQ(89, AnalogMeter::PointIndex(std::numeric_limits<float>::quiet_NaN(), 180));
+
+    // A face too small for a curve has no points and no tics.
+    meter.Layout(0.0f, 0.0f, 0.0f, 110.0f);
+    EXPECT_TRUE(meter.Arc().empty());
+    EXPECT_TRUE(meter.Tics().empty());
+}
+
+TEST_F(MeterVisTest, BarFaceLinesWidenAndLightAroundThePosition)
+{
+    LogMeter meter(loader_, Case("Meter"), position_.Source());
+    // Spacing 50: lines of 5 to 25 pixels in the inner rectangle (25, 25, 150, 50).
+    meter.Layout(0.0f, 0.0f, 200.0f, 100.0f);
+    EXPECT_FLOAT_EQ(5.0f, meter.MinPixels());
+    EXPECT_FLOAT_EQ(25.0f, meter.MaxPixels());
+    const auto& lines = meter.Lines();
+    ASSERT_EQ(9u, lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_FLOAT_EQ(0.125f * float(i), lines[i].value) << i;
+        EXPECT_EQ(28 + 18 * int(i), lines[i].top.x) << i;
+    }
+    // Full height in the middle, half at the ends of the profile.
+    EXPECT_EQ(25, lines[4].top.y);
+    EXPECT_EQ(75, lines[4].bottom.y);
+    EXPECT_EQ(37, lines[0].top.y);
+    EXPECT_EQ(62, lines[0].bottom.y);
+    EXPECT_EQ(Color(255, 255, 255, 0), lines[4].color);
+    EXPECT_EQ(Color(255, 0, 255, 0), lines[3].color);
+    EXPECT_EQ(Color(255, 0, 0, 255), lines[2].color);
+
+    EXPECT_FLOAT_EQ(25.0f, meter.LineWidth(4, 0.5f));
+    EXPECT_FLOAT_EQ(5.0f, meter.LineWidth(3, 0.5f));
+    EXPECT_FLOAT_EQ(15.0f, meter.LineWidth(3, 0.4375f));
+    EXPECT_FLOAT_EQ(15.0f, meter.LineWidth(4, 0.4375f));
+    EXPECT_FLOAT_EQ(25.0f, meter.LineWidth(0, -0.2f));
+    EXPECT_FLOAT_EQ(25.0f, meter.LineWidth(8, 1.2f));
+    EXPECT_FLOAT_EQ(5.0f, meter.LineWidth(4, std::numeric_limits<float>::quiet_NaN()));
+
+    Canvas canvas(200, 100);
+    position_.value = 0.5f;
+    meter.Draw(canvas.painter);
+    EXPECT_TRUE(PixelNear(canvas.image, 100, 50, Color(255, 255, 255, 0)));
+    EXPECT_TRUE(PixelNear(canvas.image, 110, 50, Color(255, 255, 255, 0)));
+    EXPECT_TRUE(PixelNear(canvas.image, 28, 50, Color(255, 0, 0, 255)));
+    EXPECT_EQ(0, canvas.image.GetPixel(35, 50).GetAlpha());
+}
+
+TEST_F(MeterVisTest, LabelsShowTheScaleEndsAndAreRebuiltOnResizeAndNewCentre)
+{
+    centre_.value = 440.0f;
+    position_.value = 0.5f;
+    MeterVis<CentsPolicy, AnalogMeter> cents(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+    MeterVis<HertzPolicy, LogMeter> hertz(SkinMeter(), position_.Source(), centre_.Source(), SkinHertz());
+    SimpleMeterVis<CentsPolicy, AnalogMeter> simple(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+    Canvas canvas(512, 220);
+    cents.Draw(canvas.painter, 0, 0, 512, 220);
+    hertz.Draw(canvas.painter, 0, 0, 512, 220);
+    simple.Draw(canvas.painter, 0, 0, 512, 220);
+    EXPECT_EQ("427 cents", cents.LoText());
+    EXPECT_EQ("440.00", cents.CentreText());
+    EXPECT_EQ("452 cents", cents.HiText());
+    EXPECT_EQ("415 Hz", hertz.LoText());
+    EXPECT_EQ("465 Hz", hertz.HiText());
+    EXPECT_EQ("- cents", simple.LoText());
+    EXPECT_EQ("440.00", simple.CentreText());
+    EXPECT_EQ("+ cents", simple.HiText());
+    // The label row is 11% of the height: 24 pixels of text.
+    EXPECT_FLOAT_EQ(24.0f, cents.LabelFont().GetPixelSize());
+
+    // A new desired frequency relabels at the next draw, not before.
+    centre_.value = 441.5f;
+    EXPECT_EQ("440.00", cents.CentreText());
+    cents.Draw(canvas.painter, 0, 0, 512, 220);
+    EXPECT_EQ("441.50", cents.CentreText());
+    // A resize relabels with the same frequency: a font for the new height.
+    cents.SetSize(512, 110);
+    cents.Draw(canvas.painter, 0, 0, 512, 110);
+    EXPECT_FLOAT_EQ(12.0f, cents.LabelFont().GetPixelSize());
+}
+
+TEST_F(MeterVisTest, AnalogMeterDrawsItsBackgroundLabelsAndAPinnedNeedleInItsRectangle)
+{
+    centre_.value = 440.0f;
+    position_.value = 0.5f;
+    SimpleMeterVis<CentsPolicy, AnalogMeter> meter(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+    meter.SetPosition(10, 10);
+    meter.SetSize(400, 200);
+    Canvas canvas(420, 220);
+    ASSERT_TRUE(meter.DrawSelf(canvas.painter));
+    const Color back(255, 12, 17, 22);
+    const Color ink(255, 232, 236, 241);
+    EXPECT_TRUE(PixelNear(canvas.image, 12, 207, back, 0));
+    // Nothing outside the rectangle.
+    EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {0, 0, 420, 10}));
+    EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {410, 0, 10, 220}));
+    // Label text in the top row: ink near both ends and the middle.
+    const auto label = [&](int left, int right) {
+        int count = 0;
+        for (int y = 10; y < 32; ++y)
+            for (int x = left; x < right; ++x)
+                count += canvas.image.GetPixel(x, y) != back;
+        return count;
+    };
+    EXPECT_GT(label(10, 60), 10);
+    EXPECT_GT(label(180, 240), 10);
+    EXPECT_GT(label(360, 410), 10);
+
+    // At rest the needle stands up from the pivot.
+    const Vabo::Point pivot = meter.GetFace().Pivot();
+    EXPECT_TRUE(PixelNear(canvas.image, pivot.x, pivot.y - 40, ink, 40));
+
+    // Far off the scale it lies along the line to the right end of the curve.
+    position_.value = 3.0f;
+    Canvas pinned(420, 220);
+    meter.DrawSelf(pinned.painter);
+    const Vabo::Point end = meter.GetFace().Arc().back();
+    const int midX = (pivot.x + end.x) / 2, midY = (pivot.y + end.y) / 2;
+    EXPECT_TRUE(PixelNear(pinned.image, midX, midY, ink, 60));
+    EXPECT_TRUE(PixelNear(pinned.image, pivot.x, pivot.y - 40, back, 0));
+}
+
+TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndPointsItsArrowPartWay)
+{
+    Value main, second;
+    second.value = 0.5f;
+    DualAnalogVis dual(Case("Dual"), main.Source(), second.Source());
+    AppState& state = AppState::Instance();
+    const int accent = state.GetAccent();
+    state.SetAccent(4);
+    Canvas canvas(220, 110);
+    dual.SetSize(220, 110);
+    ASSERT_TRUE(dual.Draw(canvas.painter, 0, 0, 220, 110));
+    EXPECT_EQ(5u, DistinctTics(dual.Meter()));
+    // Half the way from the pivot (110, 100) to the top of the curve (110, 10).
+    EXPECT_EQ(110, dual.Meter().Pivot().x);
+    EXPECT_EQ(100, dual.Meter().Pivot().y);
+    EXPECT_EQ(110, dual.ArrowEnd().x);
+    EXPECT_EQ(55, dual.ArrowEnd().y);
+    EXPECT_TRUE(PixelNear(canvas.image, 110, 70, Color(255, 0, 255, 0), 0));
+
+    state.SetAccent(3);
+    dual.Draw(canvas.painter, 0, 0, 220, 110);
+    EXPECT_EQ(4u, DistinctTics(dual.Meter()));
+    state.SetAccent(accent);
+}
+
+TEST_F(MeterVisTest, CountsOfZeroAreRefusedAtLoad)
+{
+    EXPECT_THROW(AnalogMeter(loader_, Case("TicCountZero"), position_.Source()), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_THROW(
+        (MeterVis<CentsPolicy, LogMeter>(Case("LineCountZero"), position_.Source(), centre_.Source(), CentsPolicy())),
+        XMLLoadSave::XMLLoadSaveException);
+}

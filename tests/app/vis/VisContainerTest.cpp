@@ -1,0 +1,156 @@
+// Containers of displays: which display a new one shows (the stored choice
+// when it names one), cycling on clicks, the choice kept at destruction,
+// resizing every display, drawing only the shown one in the container's
+// rectangle, and the skin's types created by name.
+#include "app/vis/SampleVis.h"
+#include "app/vis/TuneVis.h"
+
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
+
+#include "support/FakeScreenManager.h"
+#include "tests/app/vis/VisTestSupport.h"
+#include "tests/framework/core/objects/RegistryCoverage.h"
+#include "tests/framework/drawing/PixelExpect.h"
+
+#include <gtest/gtest.h>
+
+using GdiplusGfxLayer::Color;
+using VisTest::Block;
+using VisTest::Canvas;
+using VisTest::Value;
+
+namespace {
+
+class VisContainerTest : public VisTest::SkinFixture {
+protected:
+    std::unique_ptr<TuneVis> NewTuneVis()
+    {
+        return std::make_unique<TuneVis>(Skin("TuneVis.xml"), measured_.Source(), desired_.Source());
+    }
+
+    // A press and a release on the object, as the screen manager delivers them.
+    static void Click(Vabo::GuiObject& object)
+    {
+        Vabo::Signal::LeftButtonDown press(object.GetX() + 1, object.GetY() + 1);
+        Vabo::Signal::LeftButtonUp release(object.GetX() + 1, object.GetY() + 1);
+        object.OnLeftButtonDown(&press, &object);
+        object.OnLeftButtonUp(&release, &object);
+    }
+
+    VisTest::TextStore store_;
+    Value measured_;
+    Value desired_;
+};
+
+} // namespace
+
+TEST_F(VisContainerTest, StartsOnTheStoredDisplayWhenItNamesOneAndKeepsTheChoice)
+{
+    {
+        auto vis = NewTuneVis();
+        EXPECT_EQ("TuneVis", vis->GetTypeName());
+        EXPECT_EQ(6u, vis->DisplayCount());
+        EXPECT_EQ(0, vis->ShownIndex());
+        EXPECT_NE(nullptr, vis->Fret());
+    }
+    EXPECT_EQ("0", store_.texts["TuneVis"]);
+
+    store_.texts["TuneVis"] = "2";
+    {
+        auto vis = NewTuneVis();
+        EXPECT_EQ(vis->Display(2), vis->Shown());
+        EXPECT_NE(nullptr, dynamic_cast<SlidingMeterVis*>(vis->Shown()));
+        vis->NextChildSlot(nullptr, nullptr);
+    }
+    EXPECT_EQ("3", store_.texts["TuneVis"]);
+
+    // Out of range, negative or not a number: the first display.
+    for (const char* stored : {"7", "6", "-3", "two", ""}) {
+        store_.texts["TuneVis"] = stored;
+        EXPECT_EQ(0, NewTuneVis()->ShownIndex()) << stored;
+    }
+}
+
+TEST_F(VisContainerTest, ClicksCycleThroughTheDisplaysAndWrap)
+{
+    Block samples, spectrum;
+    SampleVis vis(Skin("SampleVis.xml"), samples.Source(), spectrum.Source());
+    EXPECT_EQ("SampleVis", vis.GetTypeName());
+    FakeScreenManager screens;
+    vis.SetScreenManager(&screens);
+    vis.SetPosition(0, 0);
+    vis.SetSize(240, 72);
+    ASSERT_EQ(5u, vis.DisplayCount());
+    std::vector<int> shown;
+    for (int click = 0; click < 6; ++click) {
+        Click(vis);
+        shown.push_back(vis.ShownIndex());
+    }
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 0, 1}), shown);
+}
+
+TEST_F(VisContainerTest, EveryDisplayTakesTheSizeAndOnlyTheShownOneDrawsInTheRectangle)
+{
+    desired_.value = 440.0f;
+    measured_.value = 440.0f;
+    auto vis = NewTuneVis();
+    vis->SetPosition(20, 10);
+    vis->SetSize(300, 150);
+    for (std::size_t i = 0; i < vis->DisplayCount(); ++i) {
+        EXPECT_EQ(300, vis->Display(i)->GetWidth()) << i;
+        EXPECT_EQ(150, vis->Display(i)->GetHeight()) << i;
+    }
+    const Color back(255, 12, 17, 22);
+    for (std::size_t i = 0; i < vis->DisplayCount(); ++i) {
+        Canvas canvas(340, 170);
+        vis->Render(canvas.painter);
+        const int inside = VisTest::InkedPixels(canvas.image, {20, 10, 300, 150});
+        const int all = VisTest::InkedPixels(canvas.image, {0, 0, 340, 170});
+        EXPECT_EQ(all, inside) << i;
+        if (vis->Shown() == vis->Display(5))
+            EXPECT_EQ(0, all);
+        else
+            EXPECT_TRUE(PixelNear(canvas.image, 21, 158, back, 0)) << i;
+        vis->NextChildSlot(nullptr, nullptr);
+    }
+
+    // Drawn at a size of 0 before the first layout, nothing is drawn.
+    auto fresh = NewTuneVis();
+    Canvas canvas(40, 40);
+    fresh->Render(canvas.painter);
+    EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {0, 0, 40, 40}));
+    Block samples, spectrum;
+    SampleVis sample(Skin("SampleVis.xml"), samples.Source(), spectrum.Source());
+    for (int i = 0; i < 5; ++i) {
+        sample.Render(canvas.painter);
+        sample.NextChildSlot(nullptr, nullptr);
+    }
+    EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {0, 0, 40, 40}));
+}
+
+TEST_F(VisContainerTest, FretConfigurationIsOptionalButCheckedWhenPresent)
+{
+    TuneVis vis(Case("TuneVisWithoutFret"), measured_.Source(), desired_.Source());
+    EXPECT_EQ(nullptr, vis.Fret());
+    EXPECT_THROW(FretVis(Case("FretWithoutFont"), desired_.Source()), XMLLoadSave::XMLLoadSaveException);
+
+    // The fret display draws its middle line in the "Analog" colour.
+    FretVis fret(Child(Skin("TuneVis.xml"), "Fret"), desired_.Source());
+    Canvas canvas(50, 20);
+    fret.Draw(canvas.painter, 0, 0, 50, 20);
+    EXPECT_TRUE(PixelNear(canvas.image, 25, 10, Color(255, 154, 164, 177), 0));
+    EXPECT_EQ(0, canvas.image.GetPixel(25, 5).GetAlpha());
+}
+
+TEST_F(VisContainerTest, SkinTypesAreCreatedByNameFromTheirSkinDocuments)
+{
+    XMLLoadSave loader;
+    TiXmlDocument document("vis-registry.xml");
+    for (const char* type : {"TuneVis", "SampleVis", "ThresholdVis"}) {
+        EXPECT_EQ(std::string("XML/Main/Vis/") + type + ".xml", DllDocMapInstance().GetDefaultBaseXML(type));
+        auto object = ObjectsTest::CreateByName(type, loader, document);
+        ASSERT_TRUE(object) << type;
+        EXPECT_EQ(type, object->GetTypeName());
+    }
+}

@@ -41,6 +41,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 const double kPi = 3.14159265358979323846;
@@ -159,6 +161,14 @@ int main(int argc, char** argv)
         }
     }
 
+    // The displays keep their choice in the settings: not in the user's.
+    char settings[] = "/tmp/display-cost.XXXXXX";
+    if (!mkdtemp(settings)) {
+        std::perror("display_cost: no folder for the settings");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", settings, 1);
+
     DllDocMapInstance().SetAppFolder(PELLORA_SOURCE_DIR);
     DllDocMapInstance().SetLibraryFolder(PELLORA_SOURCE_DIR "/lib/VABO/XML");
     BuildNoteTable();
@@ -237,5 +247,8 @@ int main(int argc, char** argv)
         tune->NextChildSlot(nullptr, nullptr);
     sample->NextChildSlot(nullptr, nullptr);
     row("tuner screen (sliding, bars)", window, screen);
+    tune.reset();
+    sample.reset();
+    std::system((std::string("rm -rf '") + settings + "'").c_str());
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "app/vis/Vis.h"
 
+#include "app/SettingsStore.h"
 #include "app/vis/VisBase.h"
-#include "app/vis/VisSelectionStore.h"
 
 #include "framework/core/ObjectSignals.h"
 
@@ -41,7 +41,7 @@ void Vis::NextChildSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 
 int Vis::RestoreSelection()
 {
-    const int stored = VisSelectionStore::Current().Get(GetTypeName(), -1);
+    const int stored = SettingsStore::Instance().Get<int>(GetTypeName(), -1);
     if (stored >= 0 && std::size_t(stored) < displays_.size())
         current_ = std::size_t(stored);
     return stored;
@@ -49,7 +49,7 @@ int Vis::RestoreSelection()
 
 void Vis::SaveSelection()
 {
-    VisSelectionStore::Current().Set(GetTypeName(), ShownIndex());
+    SettingsStore::Instance().Set<int>(GetTypeName(), ShownIndex());
 }
 
 int Vis::ShownIndex() const

@@ -1,7 +1,7 @@
 #pragma once
 // A container of displays that shows one at a time in its own rectangle and
 // steps to the next on a click, wrapping after the last. The shown display's
-// index is kept under the container's XML type name between runs. The
+// index is kept in the settings under the container's XML type name. The
 // displays are members of the derived class; the container does not own them.
 #include "framework/core/GuiObject.h"
 
@@ -22,7 +22,7 @@ public:
     void NextChildSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
 
     // Shows the stored display when the stored index names one; returns the
-    // value read (-1 when none was stored).
+    // value read (-1 when none was stored or the stored text is no number).
     int RestoreSelection();
     void SaveSelection();
 

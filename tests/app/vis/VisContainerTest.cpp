@@ -2,6 +2,7 @@
 // when it names one), cycling on clicks, the choice kept at destruction,
 // resizing every display, drawing only the shown one in the container's
 // rectangle, and the skin's types created by name.
+#include "app/SettingsStore.h"
 #include "app/vis/SampleVis.h"
 #include "app/vis/TuneVis.h"
 
@@ -38,7 +39,7 @@ protected:
         object.OnLeftButtonUp(&release, &object);
     }
 
-    VisTest::TextStore store_;
+    VisTest::SettingsFolder settings_;
     Value measured_;
     Value desired_;
 };
@@ -54,20 +55,21 @@ TEST_F(VisContainerTest, StartsOnTheStoredDisplayWhenItNamesOneAndKeepsTheChoice
         EXPECT_EQ(0, vis->ShownIndex());
         EXPECT_NE(nullptr, vis->Fret());
     }
-    EXPECT_EQ("0", store_.texts["TuneVis"]);
+    SettingsStore& store = SettingsStore::Instance();
+    EXPECT_EQ(0, store.Get<int>("TuneVis", -1));
 
-    store_.texts["TuneVis"] = "2";
+    store.Set<int>("TuneVis", 2);
     {
         auto vis = NewTuneVis();
         EXPECT_EQ(vis->Display(2), vis->Shown());
         EXPECT_NE(nullptr, dynamic_cast<SlidingMeterVis*>(vis->Shown()));
         vis->NextChildSlot(nullptr, nullptr);
     }
-    EXPECT_EQ("3", store_.texts["TuneVis"]);
+    EXPECT_EQ(3, store.Get<int>("TuneVis", -1));
 
     // Out of range, negative or not a number: the first display.
     for (const char* stored : {"7", "6", "-3", "two", ""}) {
-        store_.texts["TuneVis"] = stored;
+        store.Set<std::string>("TuneVis", stored);
         EXPECT_EQ(0, NewTuneVis()->ShownIndex()) << stored;
     }
 }

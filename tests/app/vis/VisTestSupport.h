@@ -1,19 +1,19 @@
 #pragma once
 // Shared pieces of the visualisation tests: the real skin documents read
-// through the XML core, sources the tests set by hand, a selection store,
+// through the XML core, sources the tests set by hand, a settings file of their own,
 // and drawing into a fresh picture.
 #include "app/vis/ValueSource.h"
-#include "app/vis/VisSelectionStore.h"
 
 #include "framework/core/XMLLoadSave.h"
 #include "framework/drawing/Image.h"
 #include "framework/drawing/Painter.h"
 #include "support/DocMapFolders.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include <map>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,27 +71,26 @@ struct Block {
     }
 };
 
-// Holds the stored choices as texts, as the settings file does: a text that
-// is no number reads as the default.
-class TextStore : public VisSelectionStore {
+// The settings file in a fresh folder for the time of a test.
+class SettingsFolder {
 public:
-    TextStore() { VisSelectionStore::Install(this); }
-    ~TextStore() override { VisSelectionStore::Install(nullptr); }
-    int Get(const std::string& key, int defaultValue) override
+    SettingsFolder()
     {
-        const auto found = texts.find(key);
-        if (found == texts.end())
-            return defaultValue;
-        try {
-            std::size_t used = 0;
-            const int value = std::stoi(found->second, &used);
-            return used == found->second.size() ? value : defaultValue;
-        } catch (const std::exception&) {
-            return defaultValue;
-        }
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            old_ = old;
+        setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
     }
-    void Set(const std::string& key, int value) override { texts[key] = std::to_string(value); }
-    std::map<std::string, std::string> texts;
+    ~SettingsFolder()
+    {
+        if (old_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
+    }
+
+private:
+    TempFolder folder_;
+    std::string old_;
 };
 
 struct Canvas {

@@ -3,6 +3,7 @@
 // the beat meter and the level bar's filled width.
 #include "app/vis/GradientVis.h"
 #include "app/vis/PowerCalcFunctor.h"
+#include "app/vis/StreamClock.h"
 #include "app/vis/SwingValueFunctor.h"
 #include "app/vis/TuneValueFunctor.h"
 #include "app/vis/TuneVis.h"
@@ -123,4 +124,22 @@ TEST(GradientVis, LevelFillsItsShareOfTheWidthAndNothingBelowZero)
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = i % 2 ? 1.0f : -1.0f;
     EXPECT_NEAR((20.0 * std::log10(32768.0) - 20.0) / 100.0, level(), 1e-4);
+}
+
+TEST(StreamClock, PhaseIsTheFractionOfThePeriodPassedWhileTheStreamRuns)
+{
+    EXPECT_DOUBLE_EQ(0.5, StreamClock::Phase(1.5, 1.0, true));
+    EXPECT_DOUBLE_EQ(0.5, StreamClock::Phase(2.25, 0.5, true));
+    EXPECT_NEAR(0.25, StreamClock::Phase(0.65, 0.2, true), 1e-9);
+    EXPECT_EQ(1.0, StreamClock::Phase(0.0, 0.5, true));
+    EXPECT_EQ(1.0, StreamClock::Phase(1.5, 1.0, false));
+    EXPECT_EQ(1.0, StreamClock::Phase(1.5, 0.0, true));
+
+    // The device's output stream, never started here.
+    StreamClock clock;
+    EXPECT_FALSE(clock.IsRunning());
+    EXPECT_EQ(0.0, clock.Frames());
+    EXPECT_EQ(1.0, clock.Phase(2.0, 0.5));
+    clock.SetStopped(true);
+    EXPECT_EQ(0.0, clock.Seconds());
 }

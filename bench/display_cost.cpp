@@ -4,7 +4,8 @@
 // has on the tuner screen, fed a pitch that moves around A4 and a live-like
 // block (a tone with harmonics and noise) with its spectrum. Prints the
 // median and 95th-percentile time of one frame per display and of the whole
-// tuner screen (background, main display, sample display, level bar).
+// tuner screen (its background picture, main display, sample display, level
+// bar).
 //
 //   display_cost                 the table
 //   display_cost --frames N      frames per display (default 600)
@@ -48,12 +49,11 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const int kWindowWidth = 800;
 const int kWindowHeight = 500;
-const GdiplusGfxLayer::Color kPanel(255, 0x23, 0x27, 0x2E);
 
 // Where the displays stand on the tuner screen at 800x500.
 const Vabo::Rect kMain{24, 90, 512, 220};
-const Vabo::Rect kSamples{24, 406, 240, 72};
-const Vabo::Rect kLevel{280, 420, 200, 14};
+const Vabo::Rect kSamples{24, 400, 292, 85};
+const Vabo::Rect kLevel{333, 422, 168, 12};
 
 // A pitch wandering around A4 and the blocks that would carry it.
 class Signal {
@@ -199,6 +199,7 @@ int main(int argc, char** argv)
     Place(*sample, kSamples);
     Place(*level, kLevel);
 
+    const GdiplusGfxLayer::Image backdrop(PELLORA_SOURCE_DIR "/XML/Main/Pictures/TunerBackground.png");
     GdiplusGfxLayer::Image buffer(kWindowWidth, kWindowHeight);
     GdiplusGfxLayer::Painter painter(buffer);
     const auto save = [&](const std::string& name) {
@@ -208,7 +209,7 @@ int main(int argc, char** argv)
 
     std::printf("%-30s %9s %10s %8s\n", "display", "size", "median ms", "p95 ms");
     const auto row = [&](const std::string& name, const Vabo::Rect& rect, const std::function<void()>& draw) {
-        painter.FillRect({0, 0, kWindowWidth, kWindowHeight}, kPanel);
+        painter.DrawImageAt(backdrop, 0, 0);
         const Figures figures = Measure(frames, [&] {
             signal.Advance();
             draw();
@@ -236,7 +237,7 @@ int main(int argc, char** argv)
 
     const Vabo::Rect window{0, 0, kWindowWidth, kWindowHeight};
     const auto screen = [&] {
-        painter.FillRect(window, kPanel);
+        painter.DrawImageAt(backdrop, 0, 0);
         tune->Render(painter);
         sample->Render(painter);
         level->Render(painter);

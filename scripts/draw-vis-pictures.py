@@ -37,7 +37,7 @@ def spectrum_bars(path, width, height):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    spectrum_bars(os.path.join(OUT, "spectrum-bars.png"), 240, 72)
+    spectrum_bars(os.path.join(OUT, "spectrum-bars.png"), 292, 85)
 
 
 if __name__ == "__main__":

@@ -103,7 +103,6 @@ TEST_F(VisContainerTest, EveryDisplayTakesTheSizeAndOnlyTheShownOneDrawsInTheRec
         EXPECT_EQ(300, vis->Display(i)->GetWidth()) << i;
         EXPECT_EQ(150, vis->Display(i)->GetHeight()) << i;
     }
-    const Color back(255, 12, 17, 22);
     for (std::size_t i = 0; i < vis->DisplayCount(); ++i) {
         Canvas canvas(340, 170);
         vis->Render(canvas.painter);
@@ -113,7 +112,7 @@ TEST_F(VisContainerTest, EveryDisplayTakesTheSizeAndOnlyTheShownOneDrawsInTheRec
         if (vis->Shown() == vis->Display(5))
             EXPECT_EQ(0, all);
         else
-            EXPECT_TRUE(PixelNear(canvas.image, 21, 158, back, 0)) << i;
+            EXPECT_GT(inside, 500) << i;
         vis->NextChildSlot(nullptr, nullptr);
     }
 

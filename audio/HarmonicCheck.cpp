@@ -27,6 +27,8 @@ constexpr float kMissingPenalty = 0.1f;
 // The chosen fundamental stays unless another fits this much better.
 constexpr float kMargin = 0.05f;
 constexpr int kAnchorPartials = 4;
+// Partials above the first that vouch for a fundamental without a peak.
+constexpr int kBuriedPartials = 4;
 // Bins a candidate may lie from the peak of its own fundamental.
 constexpr float kOwnPeakDistance = 0.4f;
 // Bins the refined fundamental may lie from the candidate's place.
@@ -74,6 +76,25 @@ bool HasPeakAt(const std::vector<float>& magnitudes, float f, float floor)
     return false;
 }
 
+// A fundamental without a peak of its own is more likely the common divisor
+// of two notes sounding at once (as while one note gives way to the next)
+// than a note; unless the spectrum holds something there, as a fundamental
+// under the thump of a plucked bass string, and a series of its partials
+// stands out. fit receives HarmonicFit.
+bool Credible(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor,
+              float& fit)
+{
+    if (HasPeakAt(magnitudes, f, floor)) {
+        fit = HarmonicFit(magnitudes, peaks, f, floor);
+        return true;
+    }
+    if (MaxAround(magnitudes, static_cast<int>(std::lround(f))) < floor)
+        return false;
+    int upperPartials = 0;
+    fit = HarmonicFit(magnitudes, peaks, f, floor, &upperPartials);
+    return upperPartials >= kBuriedPartials;
+}
+
 } // namespace
 
 float PresenceFloor(const std::vector<float>& magnitudes, int n, float strongest)
@@ -112,10 +133,15 @@ std::vector<SpectralPeak> StrongestPeaks(const std::vector<float>& magnitudes, i
     return peaks;
 }
 
-float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor)
+float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor,
+                  int* upperPartials)
 {
+    if (upperPartials)
+        *upperPartials = 0;
     if (peaks.empty() || !(f > 0.0f))
         return 0.0f;
+    // One broad peak (a note cut off within the window) can show as several.
+    unsigned partialsFound = 0;
     const float strongest = peaks.front().magnitude;
     float explained = 0.0f;
     float reach = 0.0f;
@@ -124,6 +150,7 @@ float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<Spectr
         if (h < 1.0f || h > kHighestPartial || std::fabs(p.bin - h * f) > Tolerance(p.bin, f))
             continue;
         explained += p.magnitude;
+        partialsFound |= 1u << static_cast<unsigned>(h);
         if (p.magnitude >= kStrongRatio * strongest)
             reach = std::max(reach, p.bin);
     }
@@ -132,6 +159,8 @@ float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<Spectr
         if (MaxAround(magnitudes, static_cast<int>(std::lround(h * f))) < floor)
             ++missing;
     }
+    if (upperPartials)
+        *upperPartials = static_cast<int>(std::bitset<32>(partialsFound & ~3u).count());
     return explained - kMissingPenalty * strongest * static_cast<float>(missing);
 }
 
@@ -165,12 +194,9 @@ float CheckHarmonics(const std::vector<float>& magnitudes, int n, float sampleRa
                     continue;
                 tried[slot] = true;
             }
-            // A fundamental without a peak of its own is more likely the
-            // common divisor of two notes sounding at once (as while one
-            // note gives way to the next) than a note.
-            if (!HasPeakAt(magnitudes, f, floor))
+            float fit = 0.0f;
+            if (!Credible(magnitudes, peaks, f, floor, fit))
                 continue;
-            const float fit = HarmonicFit(magnitudes, peaks, f, floor);
             // Of equal fits the higher fundamental: its fractions explain
             // the same peaks.
             if (fit > bestFit || (fit == bestFit && f > best)) {

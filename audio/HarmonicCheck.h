@@ -28,7 +28,10 @@ std::vector<SpectralPeak> StrongestPeaks(const std::vector<float>& magnitudes, i
 // How well a fundamental at bin f explains the peaks: the magnitudes of the
 // peaks lying on its partials, less a penalty for every partial below the
 // highest strong one (up to the 16th) where the spectrum stays below floor.
-float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor);
+// upperPartials, when given, receives how many of its second and higher
+// partials have a peak.
+float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor,
+                  int* upperPartials = nullptr);
 
 // The fundamental in Hz: chosenHz when no other fundamental, taken from the
 // strongest peaks and their integer fractions, fits clearly better; else

@@ -11,9 +11,10 @@
 // 0.3 s and 1.7 s) and reported in cents. A file whose median error exceeds 50
 // cents, or that got no estimate, counts as a wrong note.
 //
-// Note changes: pairs of clips are spliced (the first clip's first 1.2 s, then
-// the second clip from its start) and the shown frequency after the splice is
-// followed: the time until it first lies within 50 cents of the new note, and
+// Note changes: pairs of clips are spliced (the first clip's first 1.2 s,
+// fading out over its last 10 ms as a damped string or a released key does,
+// then the second clip from its start) and the shown frequency after the
+// splice is followed: the time until it first lies within 50 cents of the new note, and
 // how long it shows a frequency more than 50 cents from both notes.
 
 #include "audio/Decimator.h"
@@ -44,6 +45,7 @@ const double kSteadyTo = 1.7;
 const float kLongestFileMs = 600000.0f;
 const double kWrongCents = 50.0;
 const double kSpliceAt = 1.2;
+const double kFadeSeconds = 0.01;
 const double kChangeLimitMs = 250.0;
 
 struct Clip {
@@ -374,7 +376,8 @@ struct Changes {
 
 // The first clip up to the splice, then the second from its start; followed
 // from half a second before the splice (enough for the first note to settle)
-// for 0.8 s after it.
+// for 0.8 s after it. A cut without the fade would be a click, which is no
+// note either.
 Changes MeasureChange(const Clip& from, const std::vector<float>& a, const Clip& to, const std::vector<float>& b,
                       Result& timing)
 {
@@ -383,6 +386,9 @@ Changes MeasureChange(const Clip& from, const std::vector<float>& a, const Clip&
     if (a.size() < splice || b.size() < after)
         return {};
     std::vector<float> signal(a.begin(), a.begin() + splice);
+    const size_t fade = static_cast<size_t>(kFadeSeconds * kAnalysisRate);
+    for (size_t i = 0; i < fade; ++i)
+        signal[splice - fade + i] *= static_cast<float>(0.5 + 0.5 * std::cos(kPi * (i + 1) / fade));
     signal.insert(signal.end(), b.begin(), b.begin() + after);
 
     Changes changes;
@@ -512,9 +518,14 @@ int main(int argc, char** argv)
     Changes allChanges;
     std::vector<std::pair<std::string, Changes>> changeGroups;
     std::vector<std::string> betweenLines;
+    std::vector<std::string> lateLines;
     for (const auto& [i, j] : Pairs(clips, generated)) {
         const Changes c = MeasureChange(clips[i], decimated[i], clips[j], decimated[j], all);
         GroupOf(changeGroups, clips[i].group).Add(c);
+        if (c.late)
+            lateLines.push_back(clips[i].name + " -> " + clips[j].name + ": "
+                                + (c.delaysMs.empty() ? std::string("never")
+                                                      : std::to_string(static_cast<int>(c.delaysMs.front())) + " ms"));
         if (c.between)
             betweenLines.push_back(clips[i].name + " -> " + clips[j].name + ": " + std::to_string(c.firstBetween)
                                    + " Hz, " + std::to_string(static_cast<int>(c.betweenMs)) + " ms");
@@ -523,6 +534,10 @@ int main(int argc, char** argv)
     for (const auto& [group, c] : changeGroups)
         PrintChanges(group, c);
     PrintChanges("overall", allChanges);
+    if (!lateLines.empty())
+        std::printf("\nchanges that reached the new note late:\n");
+    for (const std::string& line : lateLines)
+        std::printf("  %s\n", line.c_str());
     if (!betweenLines.empty())
         std::printf("\nchanges that showed a note in between (first one shown, time shown):\n");
     for (const std::string& line : betweenLines)

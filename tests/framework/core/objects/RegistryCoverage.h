@@ -25,8 +25,25 @@ inline std::string SlotClass(const std::string& slotName)
 
 // Types that cannot be built from a bare element (required attributes or
 // children without a default definition) are given a sample element: the
-// type's element as XML text.
+// type's element as XML text, from the caller.
 using Samples = std::map<std::string, std::string>;
+
+// A framework type whose objects cannot exist without children (a button
+// without faces, a slider without steps) keeps a sample of them for every
+// program that walks the registries, in tests/data/registry, in a
+// file named after the type with "::" written as "." ("Vabo.ImageButton.xml");
+// its root element's children are given to the object made by name.
+inline void AddSampleChildren(const std::string& type, TiXmlElement* element)
+{
+    std::string fileName = type;
+    for (std::string::size_type at = fileName.find("::"); at != std::string::npos; at = fileName.find("::", at))
+        fileName.replace(at, 2, ".");
+    TiXmlDocument sample;
+    if (!sample.LoadFile(std::string(PELLORA_TEST_DATA) + "/registry/" + fileName + ".xml"))
+        return;
+    for (TiXmlElement* child = sample.RootElement()->FirstChildElement(); child; child = child->NextSiblingElement())
+        element->InsertEndChild(*child);
+}
 
 inline std::shared_ptr<Vabo::GuiObject> CreateByName(const std::string& type, XMLLoadSave& loader,
                                                      TiXmlDocument& document, const Samples& samples = {})
@@ -40,6 +57,7 @@ inline std::shared_ptr<Vabo::GuiObject> CreateByName(const std::string& type, XM
     }
     auto* element = new TiXmlElement(type);
     element->SetAttribute("Name", "Registered");
+    AddSampleChildren(type, element);
     if (!DllDocMapInstance().GetDefaultBaseXML(type).empty())
         element->SetAttribute("BaseXML", "default");
     document.LinkEndChild(element);

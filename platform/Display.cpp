@@ -52,4 +52,9 @@ bool IsLeftControlDown()
     return (SDL_GetModState() & KMOD_LCTRL) != 0;
 }
 
+bool IsShiftDown()
+{
+    return (SDL_GetModState() & KMOD_SHIFT) != 0;
+}
+
 } // namespace Platform

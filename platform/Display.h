@@ -24,4 +24,7 @@ void KeepInsideWorkArea(const Rect& window, const Rect& workArea, int& x, int& y
 // Whether the left Ctrl key is held now.
 bool IsLeftControlDown();
 
+// Whether either Shift key is held now.
+bool IsShiftDown();
+
 } // namespace Platform

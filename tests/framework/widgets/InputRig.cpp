@@ -1,5 +1,6 @@
 #include "InputRig.h"
 
+#include "framework/core/ObjectSignals.h"
 #include "framework/drawing/Painter.h"
 
 InputRig::InputRig(const std::string& document, int width, int height)
@@ -10,6 +11,8 @@ InputRig::InputRig(const std::string& document, int width, int height)
     screens_.SetBaseRoot(root_.get());
     root_->SetSize(width, height);
     root_->UpdateLayout();
+    Vabo::Signal::ConnectXMLSlots connect;
+    screens_.Broadcast(connect, false);
 }
 
 InputRig::~InputRig()

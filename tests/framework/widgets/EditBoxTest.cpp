@@ -1,0 +1,344 @@
+// Edit boxes from a real skin, given the focus by a click and fed keys through
+// the screen manager: validation, editing keys with and without Shift, the
+// clipboard, Enter, the caret blink and what the box draws.
+#include "framework/widgets/EditBox.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "InputRig.h"
+#include "framework/core/HostInputSignals.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/StringSignal.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/HostInput.h"
+#include "platform/Video.h"
+#include "tests/framework/drawing/PixelExpect.h"
+
+using GdiplusGfxLayer::Color;
+using Vabo::EditBox;
+
+namespace {
+
+constexpr std::uint32_t kBackspace = 8;
+constexpr std::uint32_t kEnter = 13;
+constexpr std::uint32_t kCopy = 3;
+constexpr std::uint32_t kPaste = 22;
+constexpr std::uint32_t kCut = 24;
+
+std::uint32_t Virtual(std::uint32_t key)
+{
+    return key | Platform::kVirtualKeyFlag;
+}
+
+// Holds Shift in SDL's modifier state for its lifetime.
+class ShiftHeld {
+public:
+    ShiftHeld() { SDL_SetModState(KMOD_LSHIFT); }
+    ~ShiftHeld() { SDL_SetModState(KMOD_NONE); }
+};
+
+bool IsText(const Color& c)
+{
+    return c.GetAlpha() > 128 && c.GetRed() > 150 && c.GetBlue() > 150 && c.GetGreen() > 150;
+}
+
+bool IsSelectionBlue(const Color& c)
+{
+    return c == Color(255, 0, 0, 200);
+}
+
+class EditBoxTest : public ::testing::Test {
+protected:
+    // The box, with what it sends recorded in order.
+    EditBox* Box(const std::string& name)
+    {
+        auto* box = rig_.Find<EditBox>(name);
+        EXPECT_NE(box, nullptr) << name;
+        if (!box)
+            return nullptr;
+        box->Connect(
+            Vabo::Signal::TypeIdOf<Vabo::Signal::String>(), nullptr,
+            [this](Vabo::Signal::Base* signal, Vabo::GuiObject*) {
+                sent_.emplace_back("String", static_cast<Vabo::Signal::String*>(signal)->text);
+            },
+            box->Watch());
+        box->Connect(
+            Vabo::Signal::TypeIdOf<Vabo::Signal::EditBoxSignal>(), nullptr,
+            [this](Vabo::Signal::Base* signal, Vabo::GuiObject*) {
+                sent_.emplace_back("EditBox", static_cast<Vabo::Signal::EditBoxSignal*>(signal)->text);
+            },
+            box->Watch());
+        return box;
+    }
+
+    // A click in the middle of the box: it takes the focus.
+    void Focus(EditBox& box)
+    {
+        rig_.Click(box.GetWindowX() + box.GetWidth() / 2, box.GetWindowY() + box.GetHeight() / 2);
+        ASSERT_EQ(rig_.Screens().GetFocusObject(), &box);
+    }
+
+    // The columns of the box's row that hold text ink.
+    std::pair<int, int> TextColumns(EditBox& box)
+    {
+        auto picture = rig_.Draw();
+        return InkColumns(*picture, box.GetWindowY(), box.GetWindowY() + box.GetHeight(), IsText);
+    }
+
+    InputRig rig_{"EditBoxes.xml", 200, 160};
+    std::vector<std::pair<std::string, std::string>> sent_;
+};
+
+} // namespace
+
+TEST_F(EditBoxTest, ValidatorsVetoCharactersAndTheKeysIgnoreOthers)
+{
+    EditBox* reference = Box("Reference");
+    EditBox* tempo = Box("Tempo");
+    ASSERT_TRUE(reference && tempo);
+    Focus(*reference);
+    rig_.Type("1.5.");
+    EXPECT_EQ(reference->GetEditText(), "1.5") << "the second point is vetoed";
+    EXPECT_EQ(sent_.size(), 4u) << "a vetoed character still reports the text";
+    EXPECT_EQ(sent_.back(), (std::make_pair(std::string("String"), std::string("1.5"))));
+
+    Focus(*tempo);
+    rig_.Type("4a.2");
+    EXPECT_EQ(tempo->GetEditText(), "42");
+
+    // Characters outside space, digits, letters and "." never reach a validator.
+    EditBox* name = Box("Name");
+    Focus(*name);
+    rig_.Type("a-b,c d");
+    EXPECT_EQ(name->GetEditText(), "abc d");
+    sent_.clear();
+    name->Edit("FW");
+    EXPECT_EQ(name->GetEditText(), "abc d");
+    EXPECT_TRUE(sent_.empty()) << "FW sends nothing";
+}
+
+TEST_F(EditBoxTest, EnterSendsTheEntryThenTheTextAndDropsTheFocus)
+{
+    EditBox* reference = Box("Reference");
+    ASSERT_NE(reference, nullptr);
+    Focus(*reference);
+    rig_.Type("440");
+    sent_.clear();
+    rig_.Key(kEnter);
+    EXPECT_EQ(sent_, (std::vector<std::pair<std::string, std::string>>{{"EditBox", "440"}, {"String", "440"}}));
+    EXPECT_EQ(rig_.Screens().GetFocusObject(), nullptr);
+    EXPECT_EQ(reference->GetCaret(), -1);
+    EXPECT_EQ(reference->GetAnchor(), -1);
+    rig_.Type("1");
+    EXPECT_EQ(reference->GetEditText(), "440") << "without the focus no key arrives";
+
+    // The next click selects everything, and typing replaces it.
+    Focus(*reference);
+    EXPECT_EQ(reference->GetSelectedText(), "440");
+    rig_.Type("5");
+    EXPECT_EQ(reference->GetEditText(), "5");
+}
+
+TEST_F(EditBoxTest, ShiftWithTheArrowsHomeAndEndSelects)
+{
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    Focus(*name);
+    rig_.Type("abc");
+    {
+        ShiftHeld shift;
+        rig_.Key(Virtual(Platform::VirtualKey::Left));
+        EXPECT_EQ(name->GetSelectedText(), "c");
+        rig_.Key(Virtual(Platform::VirtualKey::Home));
+        EXPECT_EQ(name->GetSelectedText(), "abc");
+    }
+    rig_.Key(kBackspace);
+    EXPECT_EQ(name->GetEditText(), "");
+    EXPECT_EQ(name->GetCaret(), 0);
+
+    rig_.Type("xyz");
+    rig_.Key(Virtual(Platform::VirtualKey::Home));
+    rig_.Key(Virtual(Platform::VirtualKey::Right));
+    EXPECT_EQ(name->GetCaret(), 1);
+    EXPECT_EQ(name->GetAnchor(), -1);
+    {
+        ShiftHeld shift;
+        rig_.Key(Virtual(Platform::VirtualKey::Right));
+        EXPECT_EQ(name->GetCaret(), 1) << "the first Shift+Right does not move the caret";
+        EXPECT_EQ(name->GetSelectedText(), "y");
+        rig_.Key(Virtual(Platform::VirtualKey::End));
+        EXPECT_EQ(name->GetSelectedText(), "yz");
+    }
+    rig_.Key(Virtual(Platform::VirtualKey::Left));
+    EXPECT_EQ(name->GetAnchor(), -1) << "an arrow without Shift drops the selection";
+    rig_.Key(Virtual(Platform::VirtualKey::Delete));
+    EXPECT_EQ(name->GetEditText(), "xy");
+    rig_.Key(Virtual(Platform::VirtualKey::Home));
+    rig_.Key(Virtual(Platform::VirtualKey::Left));
+    EXPECT_EQ(name->GetCaret(), 0) << "not below the start";
+}
+
+TEST_F(EditBoxTest, CopyCutAndPasteGoThroughTheClipboardAndTheValidators)
+{
+    ASSERT_TRUE(Platform::StartVideo());
+    EditBox* tempo = Box("Tempo");
+    EditBox* name = Box("Name");
+    ASSERT_TRUE(tempo && name);
+    Platform::SetClipboardText("1a2");
+    Focus(*tempo);
+    rig_.Key(kPaste);
+    EXPECT_EQ(tempo->GetEditText(), "12") << "each pasted character is validated on its own";
+
+    Focus(*name);
+    rig_.Type("tuner");
+    rig_.Key(Virtual(Platform::VirtualKey::Home));
+    {
+        ShiftHeld shift;
+        rig_.Key(Virtual(Platform::VirtualKey::Right));
+        rig_.Key(Virtual(Platform::VirtualKey::Right));
+    }
+    EXPECT_EQ(name->GetSelectedText(), "tu");
+    rig_.Key(kCopy);
+    std::string copied;
+    ASSERT_TRUE(Platform::GetClipboardText(copied));
+    EXPECT_EQ(copied, "tu");
+    EXPECT_EQ(name->GetEditText(), "tuner");
+    rig_.Key(kCut);
+    EXPECT_EQ(name->GetEditText(), "ner");
+    rig_.Key(Virtual(Platform::VirtualKey::End));
+    rig_.Key(kPaste);
+    EXPECT_EQ(name->GetEditText(), "nertu");
+}
+
+TEST_F(EditBoxTest, SetTextWithAShorterTextKeepsCaretAndSelectionInsideIt)
+{
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    Focus(*name);
+    rig_.Type("12345");
+    rig_.DoubleClick(name->GetWindowX() + 5, name->GetWindowY() + 12);
+    EXPECT_EQ(name->GetSelectedText(), "12345");
+    name->SetText("1");
+    EXPECT_LE(name->GetAnchor(), 0);
+    EXPECT_NO_THROW(rig_.Key(kCopy));
+    EXPECT_NO_THROW(rig_.Key(Virtual(Platform::VirtualKey::Delete)));
+    EXPECT_EQ(name->GetEditText(), "");
+
+    rig_.Type("abcdef");
+    name->SetText("ab");
+    EXPECT_EQ(name->GetCaret(), 2);
+    EXPECT_NO_THROW(rig_.Key(kBackspace));
+    EXPECT_EQ(name->GetEditText(), "a");
+    name->SetText("xyz");
+    {
+        ShiftHeld shift;
+        rig_.Key(Virtual(Platform::VirtualKey::Home));
+    }
+    name->SetText("");
+    EXPECT_NO_THROW(rig_.Key(kCut));
+    EXPECT_NO_THROW(rig_.Key(Virtual(Platform::VirtualKey::Delete)));
+    EXPECT_EQ(name->GetEditText(), "");
+}
+
+TEST_F(EditBoxTest, TypingWithoutACaretAppendsAndLeavesTheCaretAtTheEnd)
+{
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    name->SetText("ab");
+    EXPECT_EQ(name->GetCaret(), -1);
+    Vabo::Signal::KeyPress key('c');
+    name->SendToSelf(&key);
+    EXPECT_EQ(name->GetEditText(), "abc");
+    EXPECT_EQ(name->GetCaret(), 3);
+    Vabo::Signal::KeyPress more('d');
+    name->SendToSelf(&more);
+    EXPECT_EQ(name->GetEditText(), "abcd");
+}
+
+TEST_F(EditBoxTest, PressPlacesTheCaretAndADragSelects)
+{
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    name->SetText("abcdef");
+    Focus(*name);
+    EXPECT_EQ(name->GetSelectedText(), "abcdef") << "the focusing press keeps the select-all";
+    const Vabo::Rect third = name->GetFont()->MeasureRange("abcdef", 2, 2, -1.0f);
+    const int y = name->GetWindowY() + name->GetHeight() / 2;
+    // Drawn once, so the box knows where its text stands.
+    rig_.Draw();
+    const int x = name->GetWindowX() + 2 + third.x + third.width / 2;
+    rig_.Press(x, y);
+    EXPECT_EQ(name->GetCaret(), 2);
+    EXPECT_EQ(name->GetAnchor(), -1);
+    const Vabo::Rect fifth = name->GetFont()->MeasureRange("abcdef", 4, 4, -1.0f);
+    rig_.Move(name->GetWindowX() + 2 + fifth.x + 1, y);
+    rig_.Release(name->GetWindowX() + 2 + fifth.x + 1, y);
+    EXPECT_EQ(name->GetSelectedText(), "cde");
+    rig_.Click(name->GetWindowX() + name->GetWidth() - 4, y);
+    EXPECT_EQ(name->GetCaret(), 6) << "right of the text is its end";
+}
+
+TEST_F(EditBoxTest, TheCaretBlinksEveryHalfSecondWhileFocused)
+{
+    Platform::ManualClock clock(1000);
+    InputRig rig("EditBoxes.xml", 200, 160);
+    auto* name = rig.Find<EditBox>("Name");
+    ASSERT_NE(name, nullptr);
+    rig.Click(40, 82);
+    rig.Key(Virtual(Platform::VirtualKey::End));
+    const auto caretInk = [&] {
+        auto picture = rig.Draw();
+        return InkColumns(*picture, 72, 92, IsText).first;
+    };
+    EXPECT_TRUE(name->IsCaretVisible());
+    const int withCaret = caretInk();
+    EXPECT_LT(withCaret, 20) << "the caret of the empty box stands at its left";
+    clock.Advance(499);
+    rig.Tick();
+    EXPECT_TRUE(name->IsCaretVisible());
+    clock.Advance(1);
+    rig.Tick();
+    EXPECT_FALSE(name->IsCaretVisible());
+    EXPECT_EQ(caretInk(), INT_MAX) << "an empty box without its caret draws nothing";
+    clock.Advance(500);
+    rig.Tick();
+    EXPECT_TRUE(name->IsCaretVisible());
+}
+
+TEST_F(EditBoxTest, LongTextsKeepTheirEndInViewAndShortOnesCanBeCentred)
+{
+    EditBox* narrow = Box("Narrow");
+    EditBox* centred = Box("Centred");
+    ASSERT_TRUE(narrow && centred);
+    narrow->SetText("123456789012");
+    const auto columns = TextColumns(*narrow);
+    EXPECT_GT(columns.second, narrow->GetWindowX() + narrow->GetWidth() - 2 - 12)
+        << "the end of the text stands at the right of the box";
+    EXPECT_GE(columns.first, narrow->GetWindowX() + 2) << "nothing is drawn outside the inner box";
+
+    centred->SetText("A4");
+    const auto middle = TextColumns(*centred);
+    const int centre = centred->GetWindowX() + centred->GetWidth() / 2;
+    EXPECT_NEAR((middle.first + middle.second) / 2.0, centre, 3.0);
+
+    // The focus selects all: the selected characters are white on blue.
+    Focus(*centred);
+    auto picture = rig_.Draw();
+    int blue = 0;
+    int white = 0;
+    for (int y = centred->GetWindowY(); y < centred->GetWindowY() + centred->GetHeight(); ++y)
+        for (int x = centred->GetWindowX(); x < centred->GetWindowX() + centred->GetWidth(); ++x) {
+            blue += IsSelectionBlue(picture->GetPixel(x, y)) ? 1 : 0;
+            const Color c = picture->GetPixel(x, y);
+            // Whiter than the box's own text colour (232, 236, 241).
+            white += c.GetRed() > 242 && c.GetGreen() > 242 && c.GetBlue() > 242 ? 1 : 0;
+        }
+    EXPECT_GT(blue, 50);
+    EXPECT_GT(white, 5);
+}

@@ -18,7 +18,8 @@ RegisterClass<AddObjectDialog> dialogClass("Vabo::AddObjectDialog", "$VABO/Objec
                                            [](TiXmlElement* element) -> GuiObject* {
                                                return new AddObjectDialog(element);
                                            });
-RegisterClassSlot<AddObjectDialog, Signal::Activate> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
+// Any signal confirms: a click on the OK button, or Enter in the name's edit box.
+RegisterClassSlot<AddObjectDialog, Signal::Base> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
 RegisterClassSlot<AddObjectDialog, Signal::String> stringSlot("Vabo::AddObjectDialog::StringSlot",
                                                               &AddObjectDialog::StringSlot);
 SignalRegistrar<Signal::String> stringSignal("Vabo::Signal::String");

@@ -1,6 +1,7 @@
 // The add-object dialog from a test document: texts entered reach its answer,
 // "OK" confirms and closes, "Cancel" only closes, and a document without the
-// answer object answers no.
+// answer object answers no. The framework's own dialog adds the object whose
+// name is typed into its edit box when Enter is pressed.
 #include "framework/host/AddObjectDialog.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,10 @@
 #include "framework/host/AppWindow.h"
 #include "framework/core/HostInputSignals.h"
 #include "framework/host/VaboWnd.h"
+#include "framework/widgets/EditBox.h"
 #include "framework/widgets/StringSignal.h"
 #include "platform/Log.h"
+#include "support/DocMapFolders.h"
 
 namespace {
 
@@ -82,4 +85,29 @@ TEST_F(AddObjectDialogTest, ADocumentWithoutTheAnswerObjectAnswersNo)
     EXPECT_FALSE(Vabo::RunAddObjectDialog(owner_.get(), skin_.LoadXML("NoAnswerDialog.xml"), text));
     EXPECT_EQ(text, "untouched");
     EXPECT_TRUE(log.Contains("AddObjectWidget"));
+}
+
+TEST_F(AddObjectDialogTest, TheFrameworksDialogAddsTheObjectNamedInItsEditBoxOnEnter)
+{
+    DocMapFolders folders(PELLORA_TEST_DATA "/windows", PELLORA_SOURCE_DIR "/lib/VABO/XML");
+    Vabo::VaboWnd::PostCall([] {
+        auto* name = Vabo::GetXMLObject<Vabo::EditBox>(Dialog(), "AddObjectWidget->Name");
+        ASSERT_NE(name, nullptr);
+        const std::uint32_t id = WindowTest::WindowId(*Dialog());
+        WindowTest::PushClick(id, name->GetWindowX() + 4, name->GetWindowY() + name->GetHeight() / 2);
+        WindowTest::PushText(id, "Needle");
+        // The edit box takes no "-": the name stays one word.
+        WindowTest::PushText(id, "-Meter");
+        WindowTest::PushKey(id, SDLK_RETURN);
+    });
+    TiXmlElement type("Vabo::GridLayout");
+    owner_->AddObject(&type);
+
+    const auto creates = owner_->XMLLoadSave::GetChildren(owner_->GetXmlElement(), "CreateObject");
+    ASSERT_FALSE(creates.empty());
+    EXPECT_STREQ(creates.back()->Attribute("Name"), "NeedleMeter");
+    EXPECT_NE(creates.back()->FirstChildElement("Vabo::GridLayout"), nullptr);
+    // The next pass over the skin builds it.
+    EXPECT_TRUE(owner_->CreateObjects(owner_->GetXmlElement()));
+    EXPECT_NE(DllGlobalObjectFactoryInstance().FindObject(owner_.get(), "NeedleMeter"), nullptr);
 }

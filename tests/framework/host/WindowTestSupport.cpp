@@ -55,6 +55,29 @@ void PushClick(std::uint32_t windowId, int x, int y)
     }
 }
 
+void PushText(std::uint32_t windowId, const std::string& text)
+{
+    SDL_Event e;
+    SDL_zero(e);
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = windowId;
+    SDL_strlcpy(e.text.text, text.c_str(), sizeof(e.text.text));
+    SDL_PushEvent(&e);
+}
+
+void PushKey(std::uint32_t windowId, SDL_Keycode key)
+{
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = type;
+        e.key.windowID = windowId;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = key;
+        SDL_PushEvent(&e);
+    }
+}
+
 namespace {
 
 void Xdotool(const std::string& arguments)

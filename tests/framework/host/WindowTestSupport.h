@@ -69,6 +69,9 @@ Platform::Rect ScreenRect(const Vabo::Window& window);
 // A left-button press and release pushed as SDL events for the window at its
 // coordinates.
 void PushClick(std::uint32_t windowId, int x, int y);
+// Typed text and a pressed key, pushed as SDL events for the window.
+void PushText(std::uint32_t windowId, const std::string& text);
+void PushKey(std::uint32_t windowId, SDL_Keycode key);
 
 // The real pointer, moved and pressed through xdotool (synchronously with the
 // X server; the program sees the events at its next loop pass).

@@ -1,0 +1,138 @@
+// Tooltips from a real skin: sized once to their text plus the border, deaf to
+// layouts, painted on the tooltip colour inside a black frame, and hidden by a
+// pointer move over their window.
+#include "framework/host/ToolTip.h"
+
+#include <SDL.h>
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "WindowTestSupport.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+#include "framework/host/VaboWnd.h"
+#include "platform/NativeWindow.h"
+#include "framework/widgets/Text2.h"
+#include "support/DocMapFolders.h"
+#include "tests/framework/drawing/PixelExpect.h"
+
+using GdiplusGfxLayer::Color;
+
+namespace {
+
+// A tooltip is a popup: its document needs the application window that owns it.
+class ToolTipTest : public WindowTest::OwnerFixture {
+protected:
+    std::unique_ptr<Vabo::ToolTip> Make(const char* name)
+    {
+        TiXmlElement* root = skin_.LoadXML("ToolTips.xml", ownerElement_);
+        for (TiXmlElement* element = root ? root->FirstChildElement() : nullptr; element;
+             element = element->NextSiblingElement()) {
+            if (std::string(element->Attribute("Name")) == name)
+                return std::make_unique<Vabo::ToolTip>(skin_.ResolveBaseXML(element));
+        }
+        ADD_FAILURE() << "no tooltip " << name;
+        return nullptr;
+    }
+
+    // After the fixture's start, which points the application folder elsewhere.
+    void SetUp() override
+    {
+        WindowTest::OwnerFixture::SetUp();
+        folders_ = std::make_unique<DocMapFolders>(PELLORA_TEST_DATA "/inputs", PELLORA_SOURCE_DIR "/lib/VABO/XML");
+    }
+
+    std::unique_ptr<DocMapFolders> folders_;
+};
+
+bool IsInk(const Color& c)
+{
+    return c.GetAlpha() == 255 && c.GetRed() < 100 && c.GetGreen() < 100 && c.GetBlue() < 100;
+}
+
+} // namespace
+
+TEST_F(ToolTipTest, SizesItselfOnceToItsTextAndTheBorder)
+{
+    auto tip = Make("Tip");
+    ASSERT_NE(tip, nullptr);
+    auto* label = Vabo::GetXMLObject<Vabo::Text2>(tip.get(), "Text");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetText(), "Reference pitch");
+    const Vabo::Rect text = label->GetFont()->MeasureString("Reference pitch");
+    EXPECT_EQ(label->GetRect(), (Vabo::Rect{5, 3, text.x + text.width + 5, text.y + text.height + 5}));
+    EXPECT_EQ(tip->GetWidth(), label->GetWidth() + 10);
+    EXPECT_EQ(tip->GetHeight(), label->GetHeight() + 6);
+    EXPECT_FALSE(tip->IsVisible());
+
+    const Vabo::Rect before = tip->GetRect();
+    EXPECT_FALSE(tip->SetSize(300, 100));
+    EXPECT_EQ(tip->GetRect(), before) << "layouts cannot resize a tooltip";
+
+    // A label wrapped at its width makes the tip exactly that wide plus the border.
+    auto wrapped = Make("Wrapped");
+    ASSERT_NE(wrapped, nullptr);
+    EXPECT_EQ(wrapped->GetWidth(), 120 + 8);
+    EXPECT_GT(wrapped->GetHeight(), 2 * text.height) << "the long text takes several lines";
+
+    // Without its label the tip stays as its definition made it.
+    auto bare = Make("Bare");
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(bare->GetWidth(), 30);
+    EXPECT_EQ(bare->GetHeight(), 20);
+}
+
+TEST_F(ToolTipTest, PaintsTheTooltipColourInABlackFrameUnderItsText)
+{
+    auto tip = Make("Tip");
+    ASSERT_NE(tip, nullptr);
+    tip->SetPosition(200, 200);
+    tip->SetVisible(true);
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return tip->IsVisible(); }));
+    // What the window shows on the screen.
+    SDL_Window* shown = tip->GetHostWnd()->GetNativeWindow()->Handle();
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return WindowTest::ShownPixel(shown, 2, 2) == 0xFFFFE1u; }));
+    EXPECT_EQ(WindowTest::ShownPixel(shown, 0, 0), 0x000000u);
+    GdiplusGfxLayer::Image picture(tip->GetWidth(), tip->GetHeight());
+    GdiplusGfxLayer::Painter painter(picture);
+    tip->Render(painter);
+    const Color black(255, 0, 0, 0);
+    const Color paper(255, 255, 255, 225);
+    EXPECT_TRUE(PixelNear(picture, 0, 0, black));
+    EXPECT_TRUE(PixelNear(picture, 0, tip->GetHeight() / 2, black));
+    EXPECT_TRUE(PixelNear(picture, tip->GetWidth() / 2, 0, black));
+    EXPECT_TRUE(PixelNear(picture, 2, 2, paper));
+    EXPECT_TRUE(PixelNear(picture, tip->GetWidth() - 3, tip->GetHeight() - 3, paper));
+    // The text's ink, inside the frame.
+    std::pair<int, int> ink{tip->GetWidth(), -1};
+    for (int y = 2; y < tip->GetHeight() - 3; ++y)
+        for (int x = 2; x < tip->GetWidth() - 3; ++x)
+            if (IsInk(picture.GetPixel(x, y)))
+                ink = {std::min(ink.first, x), std::max(ink.second, x)};
+    EXPECT_GE(ink.first, 5) << "the text starts inside the left border";
+    EXPECT_LT(ink.second, tip->GetWidth() - 5);
+    EXPECT_GT(ink.second - ink.first, 40);
+}
+
+TEST_F(ToolTipTest, APointerMoveOverTheShownTipHidesIt)
+{
+    auto tip = Make("Tip");
+    ASSERT_NE(tip, nullptr);
+    tip->SetPosition(200, 200);
+    tip->SetVisible(true);
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return tip->IsVisible(); }));
+    SDL_Event move;
+    SDL_zero(move);
+    move.type = SDL_MOUSEMOTION;
+    move.motion.windowID = WindowTest::WindowId(*tip);
+    move.motion.x = 10;
+    move.motion.y = 5;
+    SDL_PushEvent(&move);
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return !tip->IsVisible(); }));
+}

@@ -94,6 +94,12 @@ void NativeWindow::Raise()
         SDL_SetWindowInputFocus(window_);
 }
 
+void NativeWindow::TakeInputFocus()
+{
+    if (IsVisible())
+        SDL_SetWindowInputFocus(window_);
+}
+
 bool NativeWindow::HasInputFocus() const
 {
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;

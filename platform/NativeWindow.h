@@ -49,6 +49,7 @@ public:
     void Maximize();
     void Restore();
     void Raise(); // to the front, with the keyboard focus
+    void TakeInputFocus(); // the keyboard focus only, staying where it stands
     bool HasInputFocus() const;
 
     void MoveTo(int x, int y); // screen position of the client area

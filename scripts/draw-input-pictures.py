@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws the pictures of the input widget tests (tests/data/inputs/*.png):
-button faces, toggle states and the steps of a slider, in the skin's palette.
+button faces, toggle states, the steps of a slider and the panel of the test
+window, in the skin's palette.
 
 Run with Debian's /usr/bin/python3 (python3-cairo). The output is the same on
 every run: plain shapes, no text, no time stamps.
@@ -19,7 +20,11 @@ ACCENT = (0x38, 0xBD, 0xF8)
 DISPLAY = (0x0C, 0x11, 0x16)
 LAMP_OFF = (0x9A, 0xA4, 0xB1)
 
+PANEL = (0x23, 0x27, 0x2E)
+PANEL_EDGE = (0x3A, 0x40, 0x4A)
+
 BUTTON = (48, 24)
+WINDOW = (260, 170)
 SLIDER = (100, 12)
 SLIDER_STEPS = 5
 
@@ -81,6 +86,15 @@ def slider_step(step):
     return paint
 
 
+def panel(ctx, w, h):
+    ctx.rectangle(0, 0, w, h)
+    ctx.set_source_rgb(*rgb(PANEL))
+    ctx.fill()
+    ctx.rectangle(0, 0, w, 1)
+    ctx.set_source_rgb(*rgb(PANEL_EDGE))
+    ctx.fill()
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     save("ButtonRest.png", BUTTON, face(FACE))
@@ -88,6 +102,7 @@ def main():
     save("ButtonPressed.png", BUTTON, face(PRESSED, ACCENT))
     save("ToggleUp.png", BUTTON, toggle(False))
     save("ToggleDown.png", BUTTON, toggle(True))
+    save("Panel.png", WINDOW, panel)
     for step in range(SLIDER_STEPS):
         save("SliderStep%d.png" % step, SLIDER, slider_step(step))
 

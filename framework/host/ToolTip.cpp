@@ -25,6 +25,9 @@ ToolTip::ToolTip(TiXmlElement* element)
     : PopupMenuWindow(element)
 {
     SizeToText(element);
+    // Showing a tip hands the keyboard focus straight back to the window under
+    // it: losing the focus must not close the tip as it closes a menu.
+    SetFlag(true);
     // Any move that reaches the tip hides it (the window's own hide slot).
     AddSlot<Signal::MouseMove>(&Window::HideSlot, this);
 }

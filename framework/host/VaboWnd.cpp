@@ -15,7 +15,12 @@ VaboWnd::VaboWnd(TiXmlElement* element)
 {
     if (element && element->GetDocument())
         XmlDocument::SetScreenManager(element->GetDocument(), &screens_);
-    screens_.SetKeyboardFocusReturner([this] { SetFocus(); });
+    // Only the focus comes back: raising the window would cover the tooltip
+    // that took the focus when it was shown.
+    screens_.SetKeyboardFocusReturner([this] {
+        if (window_)
+            window_->TakeInputFocus();
+    });
 }
 
 VaboWnd::~VaboWnd()

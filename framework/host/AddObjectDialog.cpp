@@ -22,7 +22,6 @@ RegisterClass<AddObjectDialog> dialogClass("Vabo::AddObjectDialog", "$VABO/Objec
 RegisterClassSlot<AddObjectDialog, Signal::Base> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
 RegisterClassSlot<AddObjectDialog, Signal::String> stringSlot("Vabo::AddObjectDialog::StringSlot",
                                                               &AddObjectDialog::StringSlot);
-SignalRegistrar<Signal::String> stringSignal("Vabo::Signal::String");
 
 // The GUI builder's add-object command asks its name through this dialog.
 struct DialogInstaller {

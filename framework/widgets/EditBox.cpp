@@ -22,6 +22,7 @@ RegisterClass<EditBox> editBoxClass("Vabo::EditBox", "$VABO/Objects/EditBox/Edit
                                     [](TiXmlElement* element) -> GuiObject* { return new EditBox(element); });
 SignalRegistrar<TextValidate::Validate> validateSignal("Vabo::TextValidate::Validate");
 SignalRegistrar<Signal::EditBoxSignal> editBoxSignal("Vabo::Signal::EditBoxSignal");
+SignalRegistrar<Signal::String> stringSignal("Vabo::Signal::String");
 
 constexpr std::uint32_t kCopy = 3;
 constexpr std::uint32_t kPaste = 22;

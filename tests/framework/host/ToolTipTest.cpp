@@ -89,6 +89,8 @@ TEST_F(ToolTipTest, PaintsTheTooltipColourInABlackFrameUnderItsText)
 {
     auto tip = Make("Tip");
     ASSERT_NE(tip, nullptr);
+    // The pointer stays off the tip: a move over it would hide it.
+    WindowTest::PointerTo(0, 0);
     tip->SetPosition(200, 200);
     tip->SetVisible(true);
     ASSERT_TRUE(WindowTest::PumpUntil([&] { return tip->IsVisible(); }));

@@ -167,6 +167,8 @@ float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<Spectr
 float CheckHarmonics(const std::vector<float>& magnitudes, int n, float sampleRate, int w, float chosenHz,
                      int kernelCount, const SpectralKernelTable& kernels)
 {
+    if (n < 1 || n > static_cast<int>(magnitudes.size()) || !(sampleRate > 0.0f))
+        return chosenHz;
     const int top = FindMaxInRange(magnitudes, w, n).first;
     if (top < 0)
         return chosenHz;

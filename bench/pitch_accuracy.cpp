@@ -4,7 +4,9 @@
 //
 //   pitch_accuracy                      generated set (tones 41-2000 Hz, clean and noisy)
 //   pitch_accuracy --manifest FILE.csv  WAV files (columns "file", "expected_hz" and
-//                                       optionally "group", the summary line of the file)
+//                                       optionally "group", the summary line of the file);
+//                                       bench/make_corpus.sh renders instrument notes and
+//                                       writes such a manifest
 //   --mean                              4-sample mean instead of the anti-aliasing low-pass
 //
 // Errors are taken over the steady part of each file (windows lying wholly between

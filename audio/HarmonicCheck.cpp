@@ -128,7 +128,7 @@ std::vector<SpectralPeak> StrongestPeaks(const std::vector<float>& magnitudes, i
         const float m = magnitudes[p];
         if (m < floor)
             break;
-        peaks.push_back({p, PeakPlace(magnitudes, p), m});
+        peaks.push_back({p, PeakPlace(magnitudes, p), m, IsProminentPeak(magnitudes, p)});
     }
     return peaks;
 }
@@ -140,7 +140,8 @@ float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<Spectr
         *upperPartials = 0;
     if (peaks.empty() || !(f > 0.0f))
         return 0.0f;
-    // One broad peak (a note cut off within the window) can show as several.
+    // One broad peak (a note cut off within the window) can show as several,
+    // and the side lobes of a note cut off within the window as a series.
     unsigned partialsFound = 0;
     const float strongest = peaks.front().magnitude;
     float explained = 0.0f;
@@ -150,7 +151,8 @@ float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<Spectr
         if (h < 1.0f || h > kHighestPartial || std::fabs(p.bin - h * f) > Tolerance(p.bin, f))
             continue;
         explained += p.magnitude;
-        partialsFound |= 1u << static_cast<unsigned>(h);
+        if (p.prominent)
+            partialsFound |= 1u << static_cast<unsigned>(h);
         if (p.magnitude >= kStrongRatio * strongest)
             reach = std::max(reach, p.bin);
     }

@@ -9,11 +9,14 @@
 #include <vector>
 
 // A peak of the magnitude spectrum: its bin with the fraction from a
-// parabola through the log magnitudes around it, and its magnitude.
+// parabola through the log magnitudes around it, its magnitude, and whether
+// it stands 5 dB above the bins three away (side lobes and smeared peaks
+// do not).
 struct SpectralPeak {
     int index = 0;
     float bin = 0.0f;
     float magnitude = 0.0f;
+    bool prominent = false;
 };
 
 // The magnitude from which a peak or a partial counts as present: 40 dB
@@ -29,7 +32,7 @@ std::vector<SpectralPeak> StrongestPeaks(const std::vector<float>& magnitudes, i
 // peaks lying on its partials, less a penalty for every partial below the
 // highest strong one (up to the 16th) where the spectrum stays below floor.
 // upperPartials, when given, receives how many of its second and higher
-// partials have a peak.
+// partials have a prominent peak.
 float HarmonicFit(const std::vector<float>& magnitudes, const std::vector<SpectralPeak>& peaks, float f, float floor,
                   int* upperPartials = nullptr);
 

@@ -1,4 +1,5 @@
 #include "app/vis/AnalogMeter.h"
+#include "app/vis/CountLimit.h"
 
 #include "framework/core/XMLLoadSave.h"
 #include "framework/drawing/Painter.h"
@@ -17,9 +18,7 @@ AnalogMeter::AnalogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSourc
     reader.ReadXmlAttribute(needleWidthFraction_, analog, "DialWidth", true);
     reader.ReadXmlAttribute(ticCount_, analog, "TicCount", true);
     reader.ReadXmlAttribute(ticLength_, analog, "TicLength", true);
-    // The tic step divides by the count.
-    if (!(ticCount_ >= 1.0f))
-        XMLLoadSave::ThrowXmlError(analog, "TicCount");
+    CountLimit::Require(analog, "TicCount", ticCount_, 1.0f, CountLimit::MaxTics);
 }
 
 void AnalogMeter::Layout(float x, float y, float width, float height)

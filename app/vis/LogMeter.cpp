@@ -1,4 +1,5 @@
 #include "app/vis/LogMeter.h"
+#include "app/vis/CountLimit.h"
 
 #include "framework/core/XMLLoadSave.h"
 #include "framework/drawing/Painter.h"
@@ -25,9 +26,8 @@ LogMeter::LogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSource posi
         reader.ReadXmlAttribute(height, entry, "Height", true);
         shape_.push_back(height);
     }
-    // The line spacing divides by the count, and every line reads the profile.
-    if (!(lineCount_ >= 1.0f) || !std::isfinite(lineCount_))
-        XMLLoadSave::ThrowXmlError(log, "LineCount");
+    CountLimit::Require(log, "LineCount", lineCount_, 1.0f, CountLimit::MaxLines);
+    // Every line reads the profile.
     if (shape_.empty())
         XMLLoadSave::ThrowXmlError(log, "Shape");
 }

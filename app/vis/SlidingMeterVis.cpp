@@ -1,4 +1,5 @@
 #include "app/vis/SlidingMeterVis.h"
+#include "app/vis/CountLimit.h"
 
 #include "audio/AppState.h"
 
@@ -40,11 +41,9 @@ bool SlidingMeterVis::LoadFromXML(TiXmlElement* element)
         ReadXmlAttribute(height, entry, "Height", true);
         shape_.push_back(height);
     }
-    // The line spacing divides by both counts, and every line reads the profile.
-    if (!(lineCount_ >= 1.0f) || !std::isfinite(lineCount_) || lineCount_ > 1000.0f)
-        ThrowXmlError(scale, "LineCount");
-    if (noteCount_ < 1)
-        ThrowXmlError(scale, "NoteCount");
+    CountLimit::Require(scale, "LineCount", lineCount_, 1.0f, CountLimit::MaxLines);
+    CountLimit::Require(scale, "NoteCount", float(noteCount_), 1.0f, float(CountLimit::MaxNotes));
+    // Every line reads the profile.
     if (shape_.empty())
         ThrowXmlError(scale, "Shape");
     resized_ = true;

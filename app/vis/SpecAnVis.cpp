@@ -1,4 +1,5 @@
 #include "app/vis/SpecAnVis.h"
+#include "app/vis/CountLimit.h"
 
 #include "app/vis/ColumnMap.h"
 
@@ -22,9 +23,7 @@ bool SpecAnVis::LoadFromXML(TiXmlElement* element)
     ReadXmlAttribute(markerColor_, bar, "Color", true);
     TiXmlElement* config = GetChild(element, "Config");
     ReadXmlAttribute(barCount_, config, "NumBars", true);
-    // The bar width divides by the count.
-    if (barCount_ < 1)
-        ThrowXmlError(config, "NumBars");
+    CountLimit::Require(config, "NumBars", float(barCount_), 1.0f, float(CountLimit::MaxBars));
     levels_.assign(std::size_t(barCount_), 0.0f);
     peaks_.assign(std::size_t(barCount_), 0.0f);
     holds_.assign(std::size_t(barCount_), 0);

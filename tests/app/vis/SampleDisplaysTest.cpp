@@ -7,6 +7,7 @@
 #include "app/vis/SpecAnVis.h"
 #include "app/vis/TopdownRedraw.h"
 
+#include "platform/Log.h"
 #include "tests/app/vis/VisTestSupport.h"
 #include "tests/framework/drawing/PixelExpect.h"
 
@@ -148,7 +149,10 @@ TEST_F(SampleDisplaysTest, SpectrumBarsAreCutFromThePictureWithMarkersAboveThem)
     EXPECT_EQ(1.0f, bars.Peaks()[0]);
     EXPECT_EQ(1, bars.Holds()[0]);
 
+    Platform::LogCapture log;
     EXPECT_THROW(SpecAnVis(Case("NumBarsZero"), block_.Source()), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_TRUE(
+        log.Contains("\"NumBars\" of Config in " PELLORA_TEST_DATA "/app/VisCases.xml is 0, not from 1 to 4096"));
 }
 
 TEST_F(SampleDisplaysTest, CurtainStrokesGrowAndDarkenWithTheSignal)

@@ -5,7 +5,7 @@
 // block (a tone with harmonics and noise) with its spectrum. Prints the
 // median and 95th-percentile time of one frame per display and of the whole
 // tuner screen (its background picture, main display, sample display, level
-// bar).
+// bar, in-tune light).
 //
 //   display_cost                 the table
 //   display_cost --frames N      frames per display (default 600)
@@ -15,8 +15,10 @@
 // level bar's full scale is fixed, so that only drawing is measured.
 
 #include "app/vis/GradientVis.h"
+#include "app/vis/ObjectSliderVis.h"
 #include "app/vis/PowerCalcFunctor.h"
 #include "app/vis/SampleVis.h"
+#include "app/vis/TuneValueFunctor.h"
 #include "app/vis/TuneVis.h"
 
 #include "audio/AppState.h"
@@ -54,6 +56,7 @@ const int kWindowHeight = 500;
 const Vabo::Rect kMain{24, 90, 512, 220};
 const Vabo::Rect kSamples{24, 400, 292, 85};
 const Vabo::Rect kLevel{333, 422, 168, 12};
+const Vabo::Rect kLight{652, 283, 24, 24};
 
 // A pitch wandering around A4 and the blocks that would carry it.
 class Signal {
@@ -185,11 +188,14 @@ int main(int argc, char** argv)
     std::unique_ptr<TuneVis> tune;
     std::unique_ptr<SampleVis> sample;
     std::unique_ptr<GradientVis> level;
+    std::unique_ptr<Vabo::ObjectSliderVis> light;
     try {
         tune = std::make_unique<TuneVis>(loader.LoadXMLOrThrow("XML/Main/Vis/TuneVis.xml"), measured, desired);
         sample = std::make_unique<SampleVis>(loader.LoadXMLOrThrow("XML/Main/Vis/SampleVis.xml"), samples, spectrum);
         level = std::make_unique<GradientVis>(loader.LoadXMLOrThrow("XML/Main/Vis/ThresholdVis.xml"),
                                               PowerCalcFunctor(samples, [] { return 32768.0f; }));
+        light = std::make_unique<Vabo::ObjectSliderVis>(loader.LoadXMLOrThrow("XML/Main/Vis/PowerLightVis.xml"),
+                                                        TuneSqrAbsValueFunctor<CentsPolicy>(measured, desired));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "display_cost: the skin under %s/XML/Main/Vis does not load: %s\n", PELLORA_SOURCE_DIR,
                      error.what());
@@ -198,6 +204,8 @@ int main(int argc, char** argv)
     Place(*tune, kMain);
     Place(*sample, kSamples);
     Place(*level, kLevel);
+    Place(*light, kLight);
+    light->UpdateLayout();
 
     const GdiplusGfxLayer::Image backdrop(PELLORA_SOURCE_DIR "/XML/Main/Pictures/TunerBackground.png");
     GdiplusGfxLayer::Image buffer(kWindowWidth, kWindowHeight);
@@ -234,6 +242,7 @@ int main(int argc, char** argv)
         sample->NextChildSlot(nullptr, nullptr);
     }
     row("ThresholdVis", kLevel, [&] { level->Render(painter); });
+    row("PowerLightVis", kLight, [&] { light->Render(painter); });
 
     const Vabo::Rect window{0, 0, kWindowWidth, kWindowHeight};
     const auto screen = [&] {
@@ -241,6 +250,7 @@ int main(int argc, char** argv)
         tune->Render(painter);
         sample->Render(painter);
         level->Render(painter);
+        light->Render(painter);
     };
     // The displays a new installation starts with, then the costliest pair.
     row("tuner screen (first displays)", window, screen);

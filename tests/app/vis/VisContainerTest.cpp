@@ -148,7 +148,7 @@ TEST_F(VisContainerTest, SkinTypesAreCreatedByNameFromTheirSkinDocuments)
 {
     XMLLoadSave loader;
     TiXmlDocument document("vis-registry.xml");
-    for (const char* type : {"TuneVis", "SampleVis", "ThresholdVis"}) {
+    for (const char* type : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"}) {
         EXPECT_EQ(std::string("XML/Main/Vis/") + type + ".xml", DllDocMapInstance().GetDefaultBaseXML(type));
         auto object = ObjectsTest::CreateByName(type, loader, document);
         ASSERT_TRUE(object) << type;

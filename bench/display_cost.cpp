@@ -1,7 +1,8 @@
 // Measures what one frame of each visualisation costs to draw: every display
 // is built from the real skin (XML/Main/Vis) and drawn into an 800x500
 // off-screen Cairo surface, the back buffer's size, at the place and size it
-// has on the tuner screen, fed a pitch that moves around A4 and a live-like
+// has on the tuner screen, over the part of the screen's picture under it
+// (put back first in each frame, as the program does), fed a pitch that moves around A4 and a live-like
 // block (a tone with harmonics and noise) with its spectrum. Prints the
 // median and 95th-percentile time of one frame per display and of the whole
 // tuner screen (its background picture, main display, sample display, level
@@ -218,8 +219,11 @@ int main(int argc, char** argv)
     std::printf("%-30s %9s %10s %8s\n", "display", "size", "median ms", "p95 ms");
     const auto row = [&](const std::string& name, const Vabo::Rect& rect, const std::function<void()>& draw) {
         painter.DrawImageAt(backdrop, 0, 0);
+        // As a frame of the program: the picture under the display is put
+        // back, then the display drawn over it.
         const Figures figures = Measure(frames, [&] {
             signal.Advance();
+            painter.DrawImageRect(backdrop, rect, rect);
             draw();
         });
         const std::string size = std::to_string(rect.width) + "x" + std::to_string(rect.height);

@@ -1,7 +1,8 @@
 // The real program under the rig: started from the real skin it shows its
 // window, the switch button shows the metronome screen, and the close button
 // ends it with status 0 and the settings written; without a sound card it
-// asks to retry, and cancelling ends it with status 1 and a message.
+// asks to retry, and cancelling ends it with status 1 and a message; so does
+// a skin that is missing, broken or without the main window.
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
 
@@ -92,12 +93,14 @@ std::string Pixel(int x, int y)
 // standard error goes to a file.
 class Program {
 public:
-    explicit Program(const std::string& alsaConfig = "")
+    // Started in the folder (the repository by default) with the ALSA
+    // configuration file (the system's by default).
+    explicit Program(const std::string& alsaConfig = "", const std::string& folder = PELLORA_SOURCE_DIR)
     {
         errors_ = folder_.Path() + "/stderr";
         pid_ = fork();
         if (pid_ == 0) {
-            if (chdir(PELLORA_SOURCE_DIR) != 0)
+            if (chdir(folder.c_str()) != 0)
                 _exit(127);
             setenv("VINTREL_LIB", PELLORA_SOURCE_DIR, 1);
             setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
@@ -196,4 +199,23 @@ TEST(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
     EXPECT_EQ(1, program.Status());
     EXPECT_NE(std::string::npos, program.Errors().find("No sound card has been detected")) << program.Errors();
     EXPECT_EQ("", program.Settings());
+}
+
+TEST(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
+{
+    TempFolder folder;
+    Program missing("", folder.Path());
+    EXPECT_EQ(1, missing.Status());
+    EXPECT_NE(std::string::npos, missing.Errors().find("cannot load the skin XML/Pellora.xml")) << missing.Errors();
+
+    ASSERT_EQ(0, std::system(("mkdir -p '" + folder.Path() + "/XML'").c_str()));
+    std::ofstream(folder.Path() + "/XML/Pellora.xml") << "<Pellora><Other/></Pellora>\n";
+    Program incomplete("", folder.Path());
+    EXPECT_EQ(1, incomplete.Status());
+    EXPECT_NE(std::string::npos, incomplete.Errors().find("has no \"PelloraApp\" element")) << incomplete.Errors();
+
+    std::ofstream(folder.Path() + "/XML/Pellora.xml") << "<Pellora><PelloraApp>\n";
+    Program broken("", folder.Path());
+    EXPECT_EQ(1, broken.Status());
+    EXPECT_NE(std::string::npos, broken.Errors().find("XML/Pellora.xml")) << broken.Errors();
 }

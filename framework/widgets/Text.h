@@ -31,6 +31,13 @@ public:
     // Sizes the label to its text now.
     void FitToText();
     std::shared_ptr<GdiplusGfxLayer::Font> GetFont() const { return font_; }
+    // How the font's size becomes pixels when the label next rebuilds it
+    // (a GdiplusGfxLayer::Font::Conversion).
+    void SetFontConversion(int conversion)
+    {
+        conversion_ = conversion;
+        fontDirty_ = true;
+    }
 
     bool LoadFromXML(TiXmlElement* element);
 

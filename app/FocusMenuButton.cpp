@@ -1,0 +1,36 @@
+#include "app/FocusMenuButton.h"
+
+#include "framework/core/Registration.h"
+#include "framework/widgets/Text.h"
+
+namespace {
+
+Vabo::RegisterClass<FocusMenuButton> buttonClass("FocusMenuButton", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new FocusMenuButton(element);
+});
+Vabo::SignalRegistrar<FocusMenuButton::SignalStartAnimation> startSignal("FocusMenuButton::SignalStartAnimation");
+
+} // namespace
+
+FocusMenuButton::FocusMenuButton(TiXmlElement* element)
+    : CaptionButton(element)
+{
+    AddSlot<SignalStartAnimation>(&CaptionButton::StartAnimationSlot, this);
+    SetButtonText(GetName());
+    SetUnselectable(false);
+}
+
+FocusMenuButton::~FocusMenuButton() = default;
+
+bool FocusMenuButton::SetSize(int width, int height)
+{
+    Vabo::GuiObject* root = GetRootObject();
+    if (!root)
+        return false;
+    const int rootHeight = root->GetHeight();
+    if (rootHeight != 0) {
+        for (Vabo::Text* label : Labels())
+            label->GetFont()->SetSize(30.0f * static_cast<float>(height) / static_cast<float>(rootHeight));
+    }
+    return GuiObject::SetSize(width, height);
+}

@@ -1,6 +1,7 @@
 #include "app/CaptionButton.h"
 
 #include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
 #include "framework/widgets/ImageButton.h"
 #include "framework/widgets/Text.h"
 #include "platform/Log.h"

@@ -1,6 +1,7 @@
 #include "app/FocusMenuButton.h"
 
 #include "framework/core/Registration.h"
+#include "framework/core/ScreenManagerNotReady.h"
 #include "framework/widgets/Text.h"
 
 namespace {
@@ -24,7 +25,12 @@ FocusMenuButton::~FocusMenuButton() = default;
 
 bool FocusMenuButton::SetSize(int width, int height)
 {
-    Vabo::GuiObject* root = GetRootObject();
+    // A button not yet in a window's tree has no root to measure against.
+    Vabo::GuiObject* root = nullptr;
+    try {
+        root = GetRootObject();
+    } catch (const Vabo::ScreenManagerNotReady&) {
+    }
     if (!root)
         return false;
     const int rootHeight = root->GetHeight();

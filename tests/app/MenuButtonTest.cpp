@@ -107,8 +107,10 @@ TEST_F(MenuButtonTest, TheFocusButtonsCaptionFollowsItsHeight)
     EXPECT_EQ(20, focus->GetHeight());
 
     // Without a root object nothing is resized.
-    TiXmlElement copy(*focus->GetXmlElement());
-    FocusMenuButton loose(&copy);
+    TiXmlDocument document;
+    auto* element = new TiXmlElement("FocusMenuButton");
+    document.LinkEndChild(element);
+    FocusMenuButton loose(element);
     const int height = loose.GetHeight();
     EXPECT_FALSE(loose.SetSize(100, height + 7));
     EXPECT_EQ(height, loose.GetHeight());

@@ -33,6 +33,19 @@ constexpr Platform::Milliseconds kBlinkMs = 500;
 const GdiplusGfxLayer::Color kSelectionBackground(255, 0, 0, 200);
 const GdiplusGfxLayer::Color kSelectionText(255, 255, 255, 255);
 
+bool IsContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+int CharacterCount(const std::string& text)
+{
+    int count = 0;
+    for (char c : text)
+        count += IsContinuationByte(c) ? 0 : 1;
+    return count;
+}
+
 bool IsTypable(std::uint32_t code)
 {
     return code == ' ' || code == '.' || (code >= '0' && code <= '9') || (code >= 'a' && code <= 'z')
@@ -58,6 +71,28 @@ EditBox::EditBox(TiXmlElement* element)
 }
 
 EditBox::~EditBox() = default;
+
+int EditBox::Length() const
+{
+    return CharacterCount(editText_);
+}
+
+std::size_t EditBox::ByteOffset(int index) const
+{
+    std::size_t at = 0;
+    for (int skipped = 0; skipped < index && at < editText_.size(); ++skipped) {
+        ++at;
+        while (at < editText_.size() && IsContinuationByte(editText_[at]))
+            ++at;
+    }
+    return at;
+}
+
+void EditBox::EraseCharacters(int first, int end)
+{
+    const std::size_t from = ByteOffset(first);
+    editText_.erase(from, ByteOffset(end) - from);
+}
 
 void EditBox::ShowEditText()
 {
@@ -89,7 +124,10 @@ std::string EditBox::GetSelectedText() const
         return std::string();
     const int first = std::min(caret_, anchor_);
     const int last = std::min(std::max(caret_, anchor_), Length() - 1);
-    return first <= last ? editText_.substr(first, last - first + 1) : std::string();
+    if (first > last)
+        return std::string();
+    const std::size_t from = ByteOffset(first);
+    return editText_.substr(from, ByteOffset(last + 1) - from);
 }
 
 void EditBox::DeleteSelection()
@@ -97,7 +135,7 @@ void EditBox::DeleteSelection()
     const int first = std::min(caret_, anchor_);
     const int last = std::min(std::max(caret_, anchor_), Length() - 1);
     if (first <= last)
-        editText_.erase(first, last - first + 1);
+        EraseCharacters(first, last + 1);
     caret_ = first;
     anchor_ = -1;
 }
@@ -113,7 +151,7 @@ void EditBox::Edit(const std::string& command)
         if (HasSelection()) {
             DeleteSelection();
         } else if (caret_ > 0) {
-            editText_.erase(caret_ - 1, 1);
+            EraseCharacters(caret_ - 1, caret_);
             --caret_;
         }
         anchor_ = -1;
@@ -121,7 +159,7 @@ void EditBox::Edit(const std::string& command)
         if (HasSelection())
             DeleteSelection();
         else if (caret_ >= 0 && caret_ < Length())
-            editText_.erase(caret_, 1);
+            EraseCharacters(caret_, caret_ + 1);
         anchor_ = -1;
     } else if (command == "<EN>") {
         caretVisible_ = false;
@@ -141,8 +179,8 @@ void EditBox::Edit(const std::string& command)
                 DeleteSelection();
             if (caret_ < 0)
                 caret_ = Length();
-            editText_.insert(static_cast<std::size_t>(caret_), command);
-            caret_ += static_cast<int>(command.size());
+            editText_.insert(ByteOffset(caret_), command);
+            caret_ += CharacterCount(command);
         }
     }
     ShowEditText();
@@ -161,8 +199,15 @@ void EditBox::KeySlot(Signal::Base* signal, GuiObject*)
     } else if (code == kPaste) {
         std::string pasted;
         if (Platform::GetClipboardText(pasted)) {
-            for (char c : pasted)
-                Edit(std::string(1, c));
+            // One character at a time, each validated on its own; a character
+            // may take several bytes.
+            for (std::size_t at = 0; at < pasted.size();) {
+                std::size_t end = at + 1;
+                while (end < pasted.size() && IsContinuationByte(pasted[end]))
+                    ++end;
+                Edit(pasted.substr(at, end - at));
+                at = end;
+            }
         }
     } else if ((code & Platform::kVirtualKeyFlag) != 0) {
         Navigate(code & ~Platform::kVirtualKeyFlag);

@@ -5,6 +5,7 @@
 // Enter that ends an entry (Signal::EditBoxSignal) to its own connections.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -44,7 +45,12 @@ public:
 
 private:
     bool HasSelection() const { return anchor_ >= 0 && caret_ >= 0; }
-    int Length() const { return static_cast<int>(editText_.size()); }
+    // Caret, anchor and selection count characters; the edit string holds
+    // UTF-8, so a character may take several bytes.
+    int Length() const;
+    std::size_t ByteOffset(int index) const;
+    // Erases the characters [first, end).
+    void EraseCharacters(int first, int end);
     // Keeps caret and anchor inside the text: the caret at most at its end,
     // the anchor on one of its characters (or none).
     void ClampPositions();

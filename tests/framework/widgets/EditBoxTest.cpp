@@ -216,6 +216,32 @@ TEST_F(EditBoxTest, CopyCutAndPasteGoThroughTheClipboardAndTheValidators)
     EXPECT_EQ(name->GetEditText(), "nertu");
 }
 
+TEST_F(EditBoxTest, ACharacterOfSeveralBytesIsPastedSelectedAndDeletedWhole)
+{
+    ASSERT_TRUE(Platform::StartVideo());
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    Platform::SetClipboardText("G\xC3\xB6r");
+    Focus(*name);
+    rig_.Key(kPaste);
+    EXPECT_EQ(name->GetEditText(), "G\xC3\xB6r");
+    EXPECT_EQ(name->GetCaret(), 3) << "the caret counts characters";
+    rig_.Key(Virtual(Platform::VirtualKey::Left));
+    {
+        ShiftHeld shift;
+        rig_.Key(Virtual(Platform::VirtualKey::Left));
+    }
+    EXPECT_EQ(name->GetSelectedText(), "\xC3\xB6");
+    rig_.Key(kCopy);
+    std::string copied;
+    ASSERT_TRUE(Platform::GetClipboardText(copied));
+    EXPECT_EQ(copied, "\xC3\xB6");
+    rig_.Key(Virtual(Platform::VirtualKey::End));
+    rig_.Key(kBackspace);
+    rig_.Key(kBackspace);
+    EXPECT_EQ(name->GetEditText(), "G") << "no half character is left behind";
+}
+
 TEST_F(EditBoxTest, SetTextWithAShorterTextKeepsCaretAndSelectionInsideIt)
 {
     EditBox* name = Box("Name");

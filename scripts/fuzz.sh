@@ -15,7 +15,7 @@ bash scripts/install-deps.sh
 build=${PELLORA_FUZZ_BUILD:-$top/build-fuzz}
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPELLORA_FUZZ=ON -DPELLORA_TESTS=OFF -DPELLORA_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_length fuzz_picture fuzz_skin fuzz_soundfile
+cmake --build "$build" -j "$(nproc)" --target fuzz_download fuzz_length fuzz_picture fuzz_settings fuzz_skin fuzz_soundfile
 
 # Windows that a fuzzed skin opens go to SDL's dummy driver; the library folder
 # is the repository's own.
@@ -23,7 +23,7 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy VINTREL_LIB="$top"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
-for harness in length picture skin soundfile; do
+for harness in download length picture settings skin soundfile; do
   scratch=$(mktemp -d "/tmp/pellora-fuzz-$harness.XXXXXX")
   echo "fuzz: $harness for ${seconds}s"
   if ! (cd "$build" && "./fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

@@ -63,7 +63,7 @@ TEST(TunerAppStart, AsksAgainWhileTheUserRetriesAndTheCardIsMissing)
     }
 }
 
-class MessageBoxTest : public AppTest::SkinFixture {
+class SkinMessageBoxTest : public AppTest::SkinFixture {
 protected:
     // Shows the box and clicks the point of its button row (as a fraction of
     // the row's width) once the box is up; the answer.
@@ -84,7 +84,7 @@ protected:
     XMLLoadSave loader_;
 };
 
-TEST_F(MessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
+TEST_F(SkinMessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
 {
     // Two buttons a quarter of the row wide, centred at a third and two thirds.
     EXPECT_EQ("CANCEL", AnswerAt(" RETRY , CANCEL", 2.0f / 3.0f));
@@ -94,13 +94,13 @@ TEST_F(MessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
     EXPECT_EQ("A", AnswerAt(" ,A", 0.5f));
 }
 
-TEST_F(MessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
+TEST_F(SkinMessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
 {
     DocMapFolders elsewhere{"/nonexistent", PELLORA_SOURCE_DIR "/lib/VABO/XML"};
     EXPECT_EQ("", ShowMessageBox(loader_, "Anyone?", "OK", nullptr));
 }
 
-TEST_F(MessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
+TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
 {
     ObjectsTest::ExpectEveryRegistrationCreatable(
         {{"ComboBox",

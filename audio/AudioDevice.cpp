@@ -28,6 +28,8 @@ AudioDevice& AudioDevice::Instance()
 
 AudioDevice::AudioDevice()
     : state_(AppState::Instance())
+    , loopBuffer_(LoopBuffer::Instance())
+    , recordBuffer_(RecordBuffer::Instance())
     , output_(CaptureRate, CaptureFrames, false)
     , input_(CaptureRate, CaptureFrames)
     , scratch_(ScratchLength)
@@ -85,6 +87,29 @@ StreamCallback AudioDevice::CaptureCallback()
     };
 }
 
+StreamCallback AudioDevice::RecordingCallback(RecordBuffer& buffer)
+{
+    return [this, &buffer](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        if (input)
+            buffer.Append(static_cast<const float*>(input), frames);
+        return OnInput(input, output, frames, outTime, userData);
+    };
+}
+
+StreamCallback AudioDevice::PlaybackCallback(LoopBuffer& buffer)
+{
+    return [&buffer](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        return buffer.PlayCallback(input, output, frames, outTime, userData);
+    };
+}
+
+StreamCallback AudioDevice::PlaybackCallback(RecordBuffer& buffer)
+{
+    return [&buffer](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        return buffer.PlayCallback(input, output, frames, outTime, userData);
+    };
+}
+
 int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*)
 {
     const float* in = static_cast<const float*>(input);
@@ -114,10 +139,8 @@ int AudioDevice::StartInput(int sampleRate, unsigned long frames, const StreamCa
 
 int AudioDevice::StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer)
 {
-    return StartInput(sampleRate, frames,
-                      [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
-                          return buffer.RecordCallback(input, output, n, outTime, userData);
-                      });
+    buffer.Prepare();
+    return StartInput(sampleRate, frames, RecordingCallback(buffer));
 }
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamCallback& callback, bool loop)
@@ -134,22 +157,12 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
 {
-    return StartOutput(
-        sampleRate, frames,
-        [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
-            return buffer.PlayCallback(input, output, n, outTime, userData);
-        },
-        true);
+    return StartOutput(sampleRate, frames, PlaybackCallback(buffer), true);
 }
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer)
 {
-    return StartOutput(
-        sampleRate, frames,
-        [&buffer](void* input, void* output, unsigned long n, double outTime, void* userData) {
-            return buffer.PlayCallback(input, output, n, outTime, userData);
-        },
-        false);
+    return StartOutput(sampleRate, frames, PlaybackCallback(buffer), false);
 }
 
 int AudioDevice::RestartCapture()

@@ -40,8 +40,16 @@ public:
 
     int OnInput(void* input, void* output, unsigned long frames, double outTime, void* userData);
 
+    // The callables the streams run (engine thread): capture into the
+    // analysis (OnInput); recording (every block into the buffer, then on to
+    // OnInput); play-back of a loop buffer or of a recording.
+    StreamCallback CaptureCallback();
+    StreamCallback RecordingCallback(RecordBuffer& buffer);
+    StreamCallback PlaybackCallback(LoopBuffer& buffer);
+    StreamCallback PlaybackCallback(RecordBuffer& buffer);
+
     int StartInput(int sampleRate, unsigned long frames, const StreamCallback& callback);
-    // Recording: every block goes into the buffer and on to OnInput.
+    // Recording: the buffer is prepared here, before the stream starts.
     int StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer);
     int StartOutput(int sampleRate, unsigned long frames, const StreamCallback& callback, bool loop);
     // The loop buffer's sound, repeated without end.
@@ -83,10 +91,11 @@ private:
     friend struct Vabo::CreateWithExitRelease<AudioDevice>;
     AudioDevice();
 
-    StreamCallback CaptureCallback();
-
-    // Made first, so that it outlives the device at exit.
+    // Made first, so that they outlive the device at exit: the device's
+    // destructor stops and closes every stream that plays or fills them.
     AppState& state_;
+    LoopBuffer& loopBuffer_;
+    RecordBuffer& recordBuffer_;
     WaveOut output_;
     WaveIn input_;
     MixerLine selectedLine_;

@@ -1,9 +1,10 @@
 #pragma once
 // The newest full block of decimated input (512 samples at 11025 Hz) for the
 // sample displays: written by the capture callback, read on the GUI thread,
-// both under its own lock. Process-wide; use after destruction at exit throws
-// std::logic_error "Dead Reference Detected".
-#include <mutex>
+// handed over without either thread waiting. Process-wide; use after
+// destruction at exit throws std::logic_error "Dead Reference Detected".
+#include "audio/SnapshotBuffer.h"
+
 #include <vector>
 
 namespace Vabo {
@@ -16,8 +17,10 @@ public:
 
     static LatestBlock& Instance();
 
+    // Engine thread only.
     void Set(const float* samples, unsigned n);
-    // The newest block; zeros of its length while the capture stream is not running.
+    // GUI thread only. The newest block; zeros of its length while the
+    // capture stream is not running.
     void CopyTo(std::vector<float>& destination);
     std::vector<float>& Get();
 
@@ -25,7 +28,6 @@ private:
     friend struct Vabo::CreateWithExitRelease<LatestBlock>;
     LatestBlock();
 
-    std::mutex mutex_;
-    std::vector<float> block_;
+    SnapshotBuffer block_{BlockSize};
     std::vector<float> reader_;
 };

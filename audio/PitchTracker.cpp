@@ -12,34 +12,30 @@ PitchTracker& PitchTracker::Instance()
 
 PitchTracker::PitchTracker()
 {
-    // The capture's copies must not allocate.
-    window_.reserve(WindowLength);
+    analysed_.reserve(WindowLength);
 }
 
 void PitchTracker::SetWindow(const float* samples, unsigned n)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (n > window_.capacity())
-        n = unsigned(window_.capacity());
-    window_.assign(samples, samples + n);
-    newWindow_.store(true);
+    window_.Publish(samples, n);
+    newWindow_.store(true, std::memory_order_release);
 }
 
 std::vector<float> PitchTracker::Window()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return window_;
+    window_.Take();
+    std::vector<float> copy;
+    window_.CopyTo(copy);
+    return copy;
 }
 
 float PitchTracker::GetFrequency()
 {
-    // Taken before the copy: a window arriving during the analysis raises the
-    // flag again and is analysed next time.
-    if (newWindow_.exchange(false)) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            analysed_ = window_;
-        }
+    // Cleared before the window is taken: a window arriving during the
+    // analysis raises the flag again and is analysed next time.
+    if (newWindow_.exchange(false, std::memory_order_acq_rel)) {
+        window_.Take();
+        window_.CopyTo(analysed_);
         RunPitchAnalysis(analysed_);
     }
     return analysis_.Frequency();

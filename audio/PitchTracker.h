@@ -1,12 +1,13 @@
 #pragma once
 // The process-wide analysis state: the newest 2048-sample window of decimated
-// input (written by the capture callback under the tracker's own lock), the
+// input (handed over from the capture callback without either thread
+// waiting), the
 // new-window flag, and on the GUI thread the analysis that turns the window
 // into the measured frequency. A use after its destruction at exit creates it anew.
 #include "audio/PitchAnalysis.h"
+#include "audio/SnapshotBuffer.h"
 
 #include <atomic>
-#include <mutex>
 #include <vector>
 
 namespace Loki {
@@ -19,7 +20,7 @@ public:
 
     static PitchTracker& Instance();
 
-    // Engine thread: copies the window in and raises the flag.
+    // Engine thread only: copies the window in and raises the flag.
     void SetWindow(const float* samples, unsigned n);
     bool HasNewWindow() const { return newWindow_.load(); }
     // GUI thread: a copy of the newest window.
@@ -39,8 +40,7 @@ private:
     friend struct Loki::CreateUsingNew<PitchTracker>;
     PitchTracker();
 
-    std::mutex mutex_;
-    std::vector<float> window_;
+    SnapshotBuffer window_{WindowLength};
     std::atomic<bool> newWindow_{true};
     // GUI thread only.
     std::vector<float> analysed_;

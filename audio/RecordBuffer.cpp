@@ -1,7 +1,5 @@
 #include "audio/RecordBuffer.h"
 
-#include "audio/AudioDevice.h"
-
 #include "framework/core/Singleton.h"
 
 #include <algorithm>
@@ -11,35 +9,46 @@ RecordBuffer& RecordBuffer::Instance()
     return Vabo::SingletonHolder<RecordBuffer>::Instance();
 }
 
-RecordBuffer::RecordBuffer()
+void RecordBuffer::Prepare()
 {
-    // Address space only: pages are touched as the recording fills them.
-    samples_.reserve(MaxSamples);
-    blocks_.reserve(MaxBlocks);
+    if (prepared_.load(std::memory_order_acquire))
+        return;
+    // Written through, so that every page is in memory before the engine
+    // thread first writes to it.
+    samples_.reset(new float[MaxSamples]);
+    std::fill_n(samples_.get(), MaxSamples, 0.0f);
+    blocks_.reset(new Block[MaxBlocks]);
+    std::fill_n(blocks_.get(), MaxBlocks, Block{0, 0});
+    prepared_.store(true, std::memory_order_release);
+}
+
+void RecordBuffer::Clear()
+{
+    Prepare();
+    count_.store(0, std::memory_order_release);
+    full_.store(false, std::memory_order_release);
+    ResetPosition();
+}
+
+void RecordBuffer::ResetPosition()
+{
+    rewind_.store(true, std::memory_order_release);
 }
 
 bool RecordBuffer::Append(const float* samples, std::size_t n)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (samples_.size() + n > samples_.capacity() || blocks_.size() == blocks_.capacity()) {
-        full_ = true;
+    if (!prepared_.load(std::memory_order_acquire))
+        return false;
+    std::size_t count = count_.load(std::memory_order_acquire);
+    const std::size_t offset = count == 0 ? 0 : blocks_[count - 1].offset + blocks_[count - 1].length;
+    if (count == MaxBlocks || n > MaxSamples - offset) {
+        full_.store(true, std::memory_order_release);
         return false;
     }
-    blocks_.push_back(Block{samples_.size(), n});
-    samples_.insert(samples_.end(), samples, samples + n);
-    return true;
-}
-
-int RecordBuffer::RecordCallback(void* input, void* output, unsigned long frames, double outTime, void* userData)
-{
-    if (input)
-        Append(static_cast<const float*>(input), frames);
-    return AudioDevice::Instance().OnInput(input, output, frames, outTime, userData);
-}
-
-int RecordBuffer::Record(void* input, void* output, unsigned long frames, double outTime, void* userData)
-{
-    return static_cast<RecordBuffer*>(userData)->RecordCallback(input, output, frames, outTime, userData);
+    std::copy_n(samples, n, samples_.get() + offset);
+    blocks_[count] = Block{offset, n};
+    // A clear in the meantime wins: this block belonged to the old recording.
+    return count_.compare_exchange_strong(count, count + 1, std::memory_order_acq_rel);
 }
 
 int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double, void*)
@@ -47,52 +56,27 @@ int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
+    if (rewind_.exchange(false, std::memory_order_acq_rel))
+        playPosition_ = NoPosition;
+    const std::size_t count = count_.load(std::memory_order_acquire);
     std::size_t copied = 0;
-    if (!blocks_.empty()) {
-        playPosition_ = playPosition_ == NoPosition || playPosition_ + 1 >= blocks_.size() ? 0 : playPosition_ + 1;
-        const Block& block = blocks_[playPosition_];
+    if (count > 0) {
+        playPosition_ = playPosition_ == NoPosition || playPosition_ + 1 >= count ? 0 : playPosition_ + 1;
+        const Block block = blocks_[playPosition_];
         copied = std::min<std::size_t>(block.length, frames);
-        std::copy_n(samples_.begin() + long(block.offset), copied, out);
+        std::copy_n(samples_.get() + block.offset, copied, out);
     }
     std::fill(out + copied, out + frames, 0.0f);
     return 0;
 }
 
-int RecordBuffer::Play(void* input, void* output, unsigned long frames, double outTime, void* userData)
+std::size_t RecordBuffer::BlockCount() const
 {
-    return static_cast<RecordBuffer*>(userData)->PlayCallback(input, output, frames, outTime, userData);
+    return count_.load(std::memory_order_acquire);
 }
 
-void RecordBuffer::Clear()
+std::size_t RecordBuffer::SampleCount() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    samples_.clear();
-    blocks_.clear();
-    playPosition_ = NoPosition;
-    full_ = false;
-}
-
-void RecordBuffer::ResetPosition()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    playPosition_ = NoPosition;
-}
-
-std::size_t RecordBuffer::BlockCount()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return blocks_.size();
-}
-
-std::size_t RecordBuffer::SampleCount()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return samples_.size();
-}
-
-bool RecordBuffer::IsFull()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return full_;
+    const std::size_t count = count_.load(std::memory_order_acquire);
+    return count == 0 ? 0 : blocks_[count - 1].offset + blocks_[count - 1].length;
 }

@@ -1,11 +1,15 @@
 #pragma once
 // The metronome's recording: the capture blocks, oldest first, played back in
-// a cycle. Room for ten minutes is set aside up front, so the recording
-// callback never allocates; what comes after that is not kept. Process-wide;
-// use after destruction at exit throws std::logic_error "Dead Reference Detected".
+// a cycle. The engine thread appends and plays; the GUI thread prepares,
+// clears and asks for the size. Neither ever waits for the other: blocks are
+// published by an atomic count, and the memory of a whole recording (ten
+// minutes) is set aside and touched on the GUI thread before recording
+// starts, so the recording callback never allocates or faults a page in.
+// What comes after ten minutes is not kept. Process-wide; use after
+// destruction at exit throws std::logic_error "Dead Reference Detected".
+#include <atomic>
 #include <cstddef>
-#include <mutex>
-#include <vector>
+#include <memory>
 
 namespace Vabo {
 template <class T> struct CreateWithExitRelease;
@@ -20,28 +24,30 @@ public:
 
     static RecordBuffer& Instance();
 
-    // Recording: appends the input as one block, then feeds the same samples
-    // to the tuner's analysis (AudioDevice::OnInput).
-    int RecordCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
-    static int Record(void* input, void* output, unsigned long frames, double outTime, void* userData);
-    // Play-back: the next block (after the last, the first again), cut to the
-    // output's length; the rest of the output is silence.
-    int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
-    static int Play(void* input, void* output, unsigned long frames, double outTime, void* userData);
-
-    // False when the recording is full (the block is dropped).
-    bool Append(const float* samples, std::size_t n);
+    // GUI thread, before a recording stream starts (the first time only
+    // allocates and touches the memory).
+    void Prepare();
+    // GUI thread: prepares, then forgets every block; play-back starts again
+    // at the first block.
     void Clear();
-    // Play-back starts again at the first block.
+    // Play-back starts again at the first block (taken up by the next play
+    // callback).
     void ResetPosition();
 
-    std::size_t BlockCount();
-    std::size_t SampleCount();
-    bool IsFull();
+    // Engine thread: appends the samples as one block. False (the block is
+    // dropped) when the recording is full or was never prepared.
+    bool Append(const float* samples, std::size_t n);
+    // Engine thread: the next block (after the last, the first again), cut to
+    // the output's length; the rest of the output is silence.
+    int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
+
+    std::size_t BlockCount() const;
+    std::size_t SampleCount() const;
+    bool IsFull() const { return full_.load(std::memory_order_acquire); }
 
 private:
     friend struct Vabo::CreateWithExitRelease<RecordBuffer>;
-    RecordBuffer();
+    RecordBuffer() = default;
 
     struct Block {
         std::size_t offset;
@@ -50,9 +56,14 @@ private:
 
     static constexpr std::size_t NoPosition = std::size_t(-1);
 
-    std::mutex mutex_;
-    std::vector<float> samples_;
-    std::vector<Block> blocks_;
+    std::unique_ptr<float[]> samples_;
+    std::unique_ptr<Block[]> blocks_;
+    // Set once the memory above is ready; read by the engine thread.
+    std::atomic<bool> prepared_{false};
+    // Blocks [0, count) are complete; a clear sets it back to 0.
+    std::atomic<std::size_t> count_{0};
+    std::atomic<bool> full_{false};
+    std::atomic<bool> rewind_{false};
+    // The engine thread's (the player's) own.
     std::size_t playPosition_ = NoPosition;
-    bool full_ = false;
 };

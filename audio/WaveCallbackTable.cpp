@@ -21,9 +21,17 @@ WaveCallbackTable& WaveCallbackTable::Instance()
     return Holder::Instance();
 }
 
+std::atomic<WaveCallbackTable*> WaveCallbackTable::live_{nullptr};
+
 WaveCallbackTable::WaveCallbackTable()
     : trampolines_(MakeTrampolines(std::make_index_sequence<Capacity>()))
 {
+    live_.store(this, std::memory_order_release);
+}
+
+WaveCallbackTable::~WaveCallbackTable()
+{
+    live_.store(nullptr, std::memory_order_release);
 }
 
 Platform::Pa::Callback WaveCallbackTable::Register(const StreamCallback& callback)
@@ -39,8 +47,8 @@ Platform::Pa::Callback WaveCallbackTable::Register(const StreamCallback& callbac
 template <std::size_t I>
 int WaveCallbackTable::StaticCallback(void* input, void* output, unsigned long frames, double outTime, void* userData)
 {
-    WaveCallbackTable& table = Instance();
-    if (table.Count() <= I)
+    WaveCallbackTable* table = live_.load(std::memory_order_acquire);
+    if (!table || table->Count() <= I)
         return 0;
-    return table.callbacks_[I](input, output, frames, outTime, userData);
+    return table->callbacks_[I](input, output, frames, outTime, userData);
 }

@@ -31,6 +31,11 @@ public:
 private:
     friend struct Loki::CreateUsingNew<WaveCallbackTable>;
     WaveCallbackTable();
+    ~WaveCallbackTable();
+
+    // The live table for the trampolines: the engine thread never goes
+    // through the accessor, which may create the table or throw.
+    static std::atomic<WaveCallbackTable*> live_;
 
     // Entries are written before the count that publishes them, so the engine
     // thread never sees an entry being written.

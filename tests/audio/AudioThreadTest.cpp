@@ -1,0 +1,105 @@
+// The engine thread never waits for the GUI thread, and leaving the program
+// while streams run stops them before anything they call is destroyed.
+#include "audio/AudioDevice.h"
+#include "audio/LatestBlock.h"
+#include "audio/PitchTracker.h"
+#include "audio/RecordBuffer.h"
+#include "platform/DiagnosticQueue.h"
+
+#include "LockWatch.h"
+#include "SoundRig.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+// The callable run inside a lock watch, counting its calls.
+StreamCallback Watched(StreamCallback callback, std::atomic<int>& calls)
+{
+    return [callback, &calls](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+        LockWatch::Scope watch;
+        calls.fetch_add(1);
+        return callback(input, output, frames, outTime, userData);
+    };
+}
+
+} // namespace
+
+TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockWhileTheGuiReadsEveryBuffer)
+{
+    // The checker sees a lock taken in its scope, and none outside.
+    std::mutex probe;
+    probe.lock();
+    probe.unlock();
+    LockWatch::Reset();
+    {
+        LockWatch::Scope watch;
+        probe.lock();
+        probe.unlock();
+    }
+    ASSERT_EQ(1u, LockWatch::Count());
+    LockWatch::Reset();
+    // The sound libraries' error hooks run on the engine thread: posting a
+    // diagnostic takes no lock either.
+    {
+        Platform::DiagnosticQueue queue;
+        LockWatch::Scope watch;
+        queue.Post("ALSA: pcm_pulse.c: the server went away");
+    }
+    EXPECT_EQ(0u, LockWatch::Count());
+
+    AudioDevice& device = AudioDevice::Instance();
+    RecordBuffer& record = RecordBuffer::Instance();
+    record.Clear();
+    std::atomic<int> recorded{0}, played{0};
+    ASSERT_EQ(0, device.StartInput(44100, 512, Watched(device.RecordingCallback(record), recorded)));
+    ASSERT_EQ(0, device.StartOutput(44100, 512, Watched(device.PlaybackCallback(record), played), false));
+    LatestBlock& latest = LatestBlock::Instance();
+    PitchTracker& tracker = PitchTracker::Instance();
+    // The GUI side reads, copies and rewinds all the while.
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            for (int i = 0; i < 20; ++i) {
+                latest.Get();
+                tracker.Window();
+                record.BlockCount();
+                record.SampleCount();
+                record.ResetPosition();
+            }
+            return recorded.load() >= 200 && played.load() >= 200;
+        },
+        SoundRig::CaptureStartMs + 5000));
+    device.StopOutput();
+    device.StopInput();
+    EXPECT_EQ(0u, LockWatch::Count()) << "locks taken on the engine thread";
+    EXPECT_GE(record.BlockCount(), 150u);
+    EXPECT_EQ(2048u, tracker.Window().size());
+}
+
+// Recording (and playing the recording back) while the program ends: every
+// stream stops before the buffers it calls die, and the exit does not hang.
+TEST(AudioThread, LeavingWhileRecordingOrPlayingBackEndsCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const bool playBack : {false, true}) {
+        EXPECT_EXIT(
+            {
+                ::alarm(30);
+                AudioDevice& device = AudioDevice::Instance();
+                RecordBuffer& record = RecordBuffer::Instance();
+                record.Clear();
+                bool ok = device.StartInput(44100, 512, record) == 0;
+                ok = ok && SoundRig::WaitFor([&] { return record.BlockCount() > 10; }, SoundRig::CaptureStartMs);
+                if (playBack)
+                    ok = ok && device.StartOutput(44100, 512, record) == 0;
+                std::exit(ok ? 0 : 3);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << (playBack ? "recording and playing back" : "recording");
+    }
+}

@@ -1,8 +1,10 @@
 #include "platform/PaAdapter.h"
 
+#include "platform/DiagnosticQueue.h"
 #include "platform/Log.h"
 
 #include <alsa/asoundlib.h>
+#include <dlfcn.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -35,18 +37,48 @@ struct Stream {
 
 namespace {
 
-// ALSA reports every device it probes and cannot open; those reports are
-// expected on most machines and belong in the diagnostic log, not on stderr.
+// The sound libraries report every device they probe and cannot open (ALSA,
+// and JACK when no JACK server runs), and ALSA reports stream failures from
+// the engine thread: all of it belongs in the diagnostic log, not on stderr.
+// The hooks may run on the engine thread, so they only post; the calls below
+// flush on the GUI thread.
+DiagnosticQueue diagnostics;
+
 void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* format, ...)
 {
-    char text[512];
+    char text[DiagnosticQueue::TextLength];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    Log(std::string("ALSA: ") + file + ":" + std::to_string(line) + " " + function + ": " + text
-        + (err ? std::string(" (") + snd_strerror(err) + ")" : std::string()));
+    // Room for the whole text: the queue cuts what is too long for it.
+    char message[2 * DiagnosticQueue::TextLength];
+    std::snprintf(message, sizeof message, "ALSA: %s:%d %s: %s%s%s%s", file, line, function, text, err ? " (" : "",
+                  err ? snd_strerror(err) : "", err ? ")" : "");
+    diagnostics.Post(message);
 }
+
+void JackMessageToLog(const char* text)
+{
+    char message[DiagnosticQueue::TextLength];
+    std::snprintf(message, sizeof message, "JACK: %s", text);
+    diagnostics.Post(message);
+}
+
+// JACK is reached through PortAudio and ALSA's plugin, never linked by us:
+// its hooks are set only when the library is loaded.
+void RouteJackMessages()
+{
+    using SetHook = void (*)(void (*)(const char*));
+    for (const char* name : {"jack_set_error_function", "jack_set_info_function"})
+        if (auto set = reinterpret_cast<SetHook>(::dlsym(RTLD_DEFAULT, name)))
+            set(&JackMessageToLog);
+}
+
+// Passes what the hooks posted to the log when it goes out of scope.
+struct FlushDiagnostics {
+    ~FlushDiagnostics() { diagnostics.Flush(); }
+};
 
 int CaptureCallback(Stream& s, const float* in, unsigned long count, double time)
 {
@@ -131,12 +163,15 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
 
 int Initialize()
 {
+    FlushDiagnostics flush;
     snd_lib_error_set_handler(&AlsaErrorToLog);
+    RouteJackMessages();
     return FromLibrary(Pa_Initialize());
 }
 
 int Terminate()
 {
+    FlushDiagnostics flush;
     return FromLibrary(Pa_Terminate());
 }
 
@@ -144,6 +179,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
                       unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/, Callback callback,
                       void* userData)
 {
+    FlushDiagnostics flush;
     if (!stream)
         return BadStreamPointer;
     *stream = nullptr;
@@ -187,6 +223,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
 
 int StartStream(Stream* s, bool loop)
 {
+    FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     if (Pa_IsStreamStopped(s->pa) != 1)
@@ -218,6 +255,7 @@ int StoppedIsFine(int result)
 
 int StopStream(Stream* s)
 {
+    FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
@@ -226,6 +264,7 @@ int StopStream(Stream* s)
 
 int AbortStream(Stream* s)
 {
+    FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
@@ -234,6 +273,7 @@ int AbortStream(Stream* s)
 
 int CloseStream(Stream* s)
 {
+    FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
@@ -248,6 +288,7 @@ int CloseStream(Stream* s)
 
 int StreamActive(Stream* s)
 {
+    FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     const int active = Pa_IsStreamActive(s->pa);

@@ -11,6 +11,7 @@
 
 #include "SoundRig.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -124,7 +125,7 @@ TEST(AudioDevice, TheCaptureHandlerLeavesTheBlockItDecimatesIntact)
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = float(std::sin(0.05 * double(i)));
     const std::vector<float> original = block;
-    EXPECT_EQ(0, record.RecordCallback(block.data(), nullptr, block.size(), 0.0, nullptr));
+    EXPECT_EQ(0, device.RecordingCallback(record)(block.data(), nullptr, block.size(), 0.0, nullptr));
     EXPECT_EQ(original, block);
     EXPECT_EQ(0, device.OnInput(block.data(), nullptr, block.size(), 0.0, nullptr));
     EXPECT_EQ(original, block);
@@ -168,4 +169,29 @@ TEST(AudioDevice, AnEmptyLoopBufferFailsToStartWithAnHonestMessage)
     EXPECT_TRUE(log.Contains("buffer of no frames")) << "logged as what it is";
     EXPECT_FALSE(log.Contains("no stream callback"));
     EXPECT_FALSE(device.Output().IsActive());
+}
+
+TEST(AudioDevice, TheSoundLibrariesProbingGoesToTheLogAndStderrStaysQuiet)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto startAndStop = [] {
+        AudioDevice& device = AudioDevice::Instance();
+        const bool ok = device.Input().Start(false) == 0 && device.StopInput() == 0;
+        std::exit(ok ? 0 : 1);
+    };
+    EXPECT_EXIT(
+        {
+            ::unsetenv("PELLORA_LOG");
+            startAndStop();
+        },
+        ::testing::ExitedWithCode(0), ::testing::Matcher<const std::string&>(::testing::IsEmpty()));
+    // With the log on, the same reports are there, marked as ours.
+    EXPECT_EXIT(
+        {
+            ::setenv("PELLORA_LOG", "1", 1);
+            startAndStop();
+        },
+        ::testing::ExitedWithCode(0),
+        ::testing::Matcher<const std::string&>(
+            ::testing::AnyOf(::testing::HasSubstr("JACK: "), ::testing::HasSubstr("ALSA: "))));
 }

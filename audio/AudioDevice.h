@@ -62,6 +62,9 @@ public:
     int StopOutput() { return output_.Stop(); }
 
     WaveIn& Input() { return input_; }
+    // True when the capture stream died with its device or sound server
+    // (logged once); starting the input again clears it.
+    bool CaptureLost() { return input_.HasDied(); }
     WaveOut& Output() { return output_; }
 
     // Makes the named input the recording source; nothing for an unknown name.

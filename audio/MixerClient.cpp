@@ -1,7 +1,10 @@
 #include "audio/MixerClient.h"
 
 #include "platform/AlsaMixer.h"
+#include "platform/Clock.h"
+#include "platform/Log.h"
 
+#include <algorithm>
 #include <utility>
 
 MixerClient::MixerClient(Opener opener)
@@ -18,6 +21,8 @@ bool MixerClient::Open(unsigned device)
 {
     if (device == deviceId_ && device_)
         return true;
+    if (device != deviceId_)
+        registrations_.clear();
     deviceId_ = device;
     std::unique_ptr<Platform::MixerBackend> backend = opener_ ? opener_(device) : nullptr;
     values_.clear();
@@ -28,6 +33,24 @@ bool MixerClient::Open(unsigned device)
 }
 
 bool MixerClient::RegisterControl(const MixerLine& line, unsigned controlType, const ControlCallback& callback)
+{
+    if (!Register(line, controlType, callback))
+        return false;
+    Forget(line, controlType);
+    registrations_.push_back(Registration{line, controlType, callback});
+    return true;
+}
+
+void MixerClient::Forget(const MixerLine& line, unsigned controlType)
+{
+    registrations_.erase(std::remove_if(registrations_.begin(), registrations_.end(),
+                                        [&](const Registration& r) {
+                                            return r.line.lineId == line.lineId && r.controlType == controlType;
+                                        }),
+                         registrations_.end());
+}
+
+bool MixerClient::Register(const MixerLine& line, unsigned controlType, const ControlCallback& callback)
 {
     MixerControl control;
     if (!device_ || !device_->GetControlOfLine(line, controlType, control))
@@ -45,6 +68,7 @@ bool MixerClient::UnregisterControl(const MixerLine& line, unsigned controlType)
     MixerControl control;
     if (!device_ || !device_->GetControlOfLine(line, controlType, control))
         return false;
+    Forget(line, controlType);
     return values_.erase(control.controlId) != 0;
 }
 
@@ -81,10 +105,34 @@ bool MixerClient::OnControlChange(unsigned controlId)
 
 void MixerClient::Poll()
 {
-    if (!device_)
+    if (device_ && device_->Lost()) {
+        Platform::Log("mixer: the mixer went away; it is opened again when it is back");
+        device_.reset();
+        values_.clear();
+        callbacks_.clear();
+        lastReconnectMs_ = Platform::NowMs();
         return;
+    }
+    if (!device_) {
+        Reconnect();
+        return;
+    }
     for (unsigned id : device_->Poll())
         OnControlChange(id);
+}
+
+void MixerClient::Reconnect()
+{
+    if (deviceId_ == unsigned(-1) || !opener_ || Platform::NowMs() - lastReconnectMs_ < ReconnectIntervalMs)
+        return;
+    lastReconnectMs_ = Platform::NowMs();
+    std::unique_ptr<Platform::MixerBackend> backend = opener_(deviceId_);
+    if (!backend)
+        return;
+    device_ = std::make_unique<MixerDevice>(std::move(backend));
+    Platform::Log("mixer: the mixer is back");
+    for (const Registration& r : registrations_)
+        Register(r.line, r.controlType, r.callback);
 }
 
 int MixerClient::ListLines(std::vector<MixerLine>& out, unsigned destinationType) const

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class MixerClient {
 public:
@@ -39,7 +40,9 @@ public:
     // A control changed (or may have): when its value differs from the last
     // one, the new value is stored and then the callback runs.
     bool OnControlChange(unsigned controlId);
-    // Reports every change made elsewhere since the last poll.
+    // Reports every change made elsewhere since the last poll. A mixer whose
+    // connection was lost is closed (every read then fails); it is opened
+    // again, at most once a second, and its registrations are made anew.
     void Poll();
 
     // Lines of a destination and its sources, in that order.
@@ -52,11 +55,27 @@ public:
     // Registered controls only; false (nothing written) otherwise.
     bool SetLineVolume(const MixerLine& line, double fraction);
 
+    // Milliseconds between two attempts to open a lost mixer again.
+    static constexpr long long ReconnectIntervalMs = 1000;
+
 protected:
+    struct Registration {
+        MixerLine line;
+        unsigned controlType;
+        ControlCallback callback;
+    };
+
+    bool Register(const MixerLine& line, unsigned controlType, const ControlCallback& callback);
+    void Forget(const MixerLine& line, unsigned controlType);
+    void Reconnect();
+
     Opener opener_;
     std::unique_ptr<MixerDevice> device_;
     unsigned deviceId_ = unsigned(-1);
     std::map<unsigned, double> values_;
     std::map<unsigned, ControlCallback> callbacks_;
+    // What was registered, so that a reopened mixer gets it again.
+    std::vector<Registration> registrations_;
+    long long lastReconnectMs_ = 0;
     MixerNotifyWindow notifications_{[this] { Poll(); }};
 };

@@ -36,6 +36,8 @@ public:
 
     // The controls whose values changed elsewhere since the last poll.
     std::vector<unsigned> Poll();
+    // The connection to the mixer is gone; nothing can be read or written.
+    bool Lost() const { return backend_->Lost(); }
 
 private:
     enum class Kind { Volume, Mute, Choice };

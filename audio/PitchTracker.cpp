@@ -31,6 +31,9 @@ std::vector<float> PitchTracker::Window()
 
 float PitchTracker::GetFrequency()
 {
+    // A window kept from a capture that died measures nothing any more.
+    if (AudioDevice::Instance().CaptureLost())
+        return -1.0f;
     // Cleared before the window is taken: a window arriving during the
     // analysis raises the flag again and is analysed next time.
     if (newWindow_.exchange(false, std::memory_order_acq_rel)) {

@@ -27,7 +27,8 @@ public:
     std::vector<float> Window();
 
     // GUI thread: analyses the newest window when one arrived since the last
-    // call, then returns the measured frequency (Hz).
+    // call, then returns the measured frequency (Hz); -1 (no estimate) once
+    // the capture stream has died with its device or sound server.
     float GetFrequency();
     // The analysis step on the GUI thread's copy of the window, gated by the
     // application state's threshold and level scale.

@@ -56,12 +56,23 @@ bool Wave::Close()
 
 int Wave::Start(bool loop)
 {
+    deathLogged_ = false;
     return Keep(Platform::Pa::StartStream(stream_, loop), "starting a stream");
 }
 
 bool Wave::IsActive()
 {
     return Platform::Pa::StreamActive(stream_) == 1;
+}
+
+bool Wave::HasDied()
+{
+    if (!Platform::Pa::StreamDied(stream_))
+        return false;
+    if (!deathLogged_)
+        Platform::Log("audio: a running stream stopped by itself; the device or the sound server went away");
+    deathLogged_ = true;
+    return true;
 }
 
 double Wave::StreamTime() const

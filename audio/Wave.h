@@ -21,6 +21,9 @@ public:
     bool Close();
     int Start(bool loop);
     bool IsActive();
+    // True (and logged, once per start) when the started stream ended by
+    // itself: the device or the sound server went away.
+    bool HasDied();
     // Frames played or captured since the last start.
     double StreamTime() const;
     bool IsOpen() const { return stream_ != nullptr; }
@@ -39,6 +42,7 @@ protected:
 
     Platform::Pa::Stream* stream_ = nullptr;
     int error_ = 0;
+    bool deathLogged_ = false;
     Platform::Pa::Callback trampoline_ = nullptr;
     StreamCallback callback_;
     void* userDataSlot_ = nullptr;

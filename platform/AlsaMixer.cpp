@@ -6,6 +6,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <iterator>
 
@@ -176,11 +177,18 @@ public:
         if (count > 0) {
             std::vector<pollfd> fds(static_cast<std::size_t>(count));
             snd_mixer_poll_descriptors(mixer_, fds.data(), unsigned(count));
-            if (::poll(fds.data(), nfds_t(count), 0) > 0) {
+            if (!lost_ && ::poll(fds.data(), nfds_t(count), 0) > 0) {
                 unsigned short revents = 0;
                 snd_mixer_poll_descriptors_revents(mixer_, fds.data(), unsigned(count), &revents);
-                if (revents & (POLLIN | POLLERR | POLLNVAL))
-                    snd_mixer_handle_events(mixer_);
+                // Once the sound server is gone the events cannot be read any
+                // more, and the values the mixer still answers are stale.
+                if (revents & (POLLERR | POLLHUP | POLLNVAL))
+                    MarkLost(-EPIPE);
+                else if (revents & POLLIN) {
+                    const int err = snd_mixer_handle_events(mixer_);
+                    if (err < 0)
+                        MarkLost(err);
+                }
             }
         }
         std::sort(changed_.begin(), changed_.end());
@@ -188,7 +196,15 @@ public:
         return changed_;
     }
 
+    bool Lost() const override { return lost_; }
+
 private:
+    void MarkLost(int err)
+    {
+        lost_ = true;
+        Log("mixer: the connection to the mixer was lost: " + std::string(snd_strerror(err)));
+    }
+
     static int ElementEvent(snd_mixer_elem_t* e, unsigned int mask)
     {
         auto* self = static_cast<AlsaMixer*>(snd_mixer_elem_get_callback_private(e));
@@ -228,13 +244,14 @@ private:
 
     snd_mixer_elem_t* Elem(int element) const
     {
-        return element >= 0 && element < int(elems_.size()) ? elems_[std::size_t(element)] : nullptr;
+        return !lost_ && element >= 0 && element < int(elems_.size()) ? elems_[std::size_t(element)] : nullptr;
     }
 
     snd_mixer_t* mixer_;
     std::vector<snd_mixer_elem_t*> elems_;
     std::vector<MixerElement> elements_;
     std::vector<int> changed_;
+    bool lost_ = false;
 };
 
 } // namespace

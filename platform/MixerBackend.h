@@ -40,6 +40,9 @@ public:
     // Takes the changes reported since the last call without waiting; returns
     // the ids of the elements whose values changed.
     virtual std::vector<int> Poll() = 0;
+    // True once the connection to the mixer is gone (the sound server went
+    // away); every call fails from then on and the mixer must be opened anew.
+    virtual bool Lost() const { return false; }
 };
 
 } // namespace Platform

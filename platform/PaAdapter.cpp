@@ -1,5 +1,6 @@
 #include "platform/PaAdapter.h"
 
+#include "platform/Clock.h"
 #include "platform/DiagnosticQueue.h"
 #include "platform/Log.h"
 
@@ -33,6 +34,17 @@ struct Stream {
     std::atomic<unsigned long long> frames{0};
     // Set on the engine thread when a callback threw; reported on the GUI thread.
     std::atomic<bool> failed{false};
+    // The library ended the stream (set by its finished callback), and whether
+    // our own callback asked for that.
+    std::atomic<bool> ended{false};
+    std::atomic<bool> endedByCallback{false};
+    // GUI thread: started and not stopped since; the frame count seen last
+    // and when it last moved.
+    bool running = false;
+    unsigned long long progressFrames = 0;
+    Milliseconds progressAt = 0;
+    // GUI thread: left to the library, which could not end it.
+    bool abandoned = false;
 };
 
 namespace {
@@ -74,6 +86,10 @@ void RouteJackMessages()
         if (auto set = reinterpret_cast<SetHook>(::dlsym(RTLD_DEFAULT, name)))
             set(&JackMessageToLog);
 }
+
+// Streams left to the library (see Abandon): the library is then never
+// terminated, which would wait for them.
+std::atomic<int> abandonedStreams{0};
 
 // Passes what the hooks posted to the log when it goes out of scope.
 struct FlushDiagnostics {
@@ -134,16 +150,23 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
     const double time = double(s.frames.load(std::memory_order_relaxed));
     s.frames.fetch_add(count, std::memory_order_relaxed);
     // Nothing may unwind into the library's C code.
+    int result = paAbort;
     try {
-        if (s.input)
-            return CaptureCallback(s, static_cast<const float*>(input), count, time);
-        return PlaybackCallback(s, static_cast<float*>(output), count, time);
+        result = s.input ? CaptureCallback(s, static_cast<const float*>(input), count, time)
+                         : PlaybackCallback(s, static_cast<float*>(output), count, time);
     } catch (...) {
         s.failed.store(true);
         if (output)
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
-        return paAbort;
     }
+    if (result != paContinue)
+        s.endedByCallback.store(true);
+    return result;
+}
+
+void StreamFinished(void* userData)
+{
+    static_cast<Stream*>(userData)->ended.store(true);
 }
 
 void ReportFailure(Stream& s)
@@ -172,6 +195,8 @@ int Initialize()
 int Terminate()
 {
     FlushDiagnostics flush;
+    if (abandonedStreams.load() > 0)
+        return NoError;
     return FromLibrary(Pa_Terminate());
 }
 
@@ -217,6 +242,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         delete s;
         return FromLibrary(result);
     }
+    Pa_SetStreamFinishedCallback(s->pa, &StreamFinished);
     *stream = s;
     return NoError;
 }
@@ -230,6 +256,8 @@ int StartStream(Stream* s, bool loop)
         return FromLibrary(paStreamIsNotStopped);
     s->frames.store(0);
     s->finishing = false;
+    s->ended.store(false);
+    s->endedByCallback.store(false);
     s->loop = loop && !s->input;
     if (s->input) {
         s->position = 0;
@@ -240,10 +268,45 @@ int StartStream(Stream* s, bool loop)
     } else {
         s->position = s->buffer.size();
     }
-    return FromLibrary(Pa_StartStream(s->pa));
+    const int result = FromLibrary(Pa_StartStream(s->pa));
+    s->running = result == NoError;
+    s->progressFrames = 0;
+    s->progressAt = NowMs();
+    return result;
 }
 
 namespace {
+
+// A running stream whose frames have not moved for this long is dead even
+// when the library still calls it active (it can spin on a lost server).
+constexpr Milliseconds StallMs = 5000;
+
+bool Stalled(Stream& s)
+{
+    const unsigned long long frames = s.frames.load();
+    const Milliseconds now = NowMs();
+    if (frames != s.progressFrames) {
+        s.progressFrames = frames;
+        s.progressAt = now;
+        return false;
+    }
+    return now - s.progressAt >= StallMs;
+}
+
+// Stopping or closing a stalled stream that the library still runs would
+// wait for its thread for ever: it is left behind (never freed) instead.
+bool Abandon(Stream& s)
+{
+    if (s.abandoned)
+        return true;
+    if (!s.running || s.ended.load() || Pa_IsStreamActive(s.pa) != 1 || !Stalled(s))
+        return false;
+    s.abandoned = true;
+    s.running = false;
+    abandonedStreams.fetch_add(1);
+    Log("audio: a stream that stopped delivering cannot be stopped; it is left to the library");
+    return true;
+}
 
 // Stopping a stream that is not running is harmless in the interface we offer.
 int StoppedIsFine(int result)
@@ -259,6 +322,9 @@ int StopStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    if (Abandon(*s))
+        return NoError;
+    s->running = false;
     return StoppedIsFine(Pa_StopStream(s->pa));
 }
 
@@ -268,6 +334,9 @@ int AbortStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    if (Abandon(*s))
+        return NoError;
+    s->running = false;
     return StoppedIsFine(Pa_AbortStream(s->pa));
 }
 
@@ -277,6 +346,8 @@ int CloseStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    if (Abandon(*s))
+        return NoError;
     const int result = Pa_CloseStream(s->pa);
     // A stream the library could not close may still call back into ours.
     if (result == paNoError)
@@ -293,6 +364,15 @@ int StreamActive(Stream* s)
         return BadStreamPointer;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;
+}
+
+bool StreamDied(Stream* s)
+{
+    if (!s || !s->running)
+        return false;
+    if (s->ended.load())
+        return !s->endedByCallback.load();
+    return Stalled(*s);
 }
 
 double StreamTime(Stream* s)

@@ -52,6 +52,12 @@ int AbortStream(Stream* stream); // drops them
 int CloseStream(Stream* stream);
 // 1 while the stream runs, 0 when not, a negative code for a bad stream.
 int StreamActive(Stream* stream);
+// True when a started stream ended although neither we nor its callback
+// stopped it, or its frames stopped moving for five seconds: the device or
+// sound server went away. A stream that stalls while the library still runs
+// it is left behind by stop and close (they report success), since the
+// library would wait for it for ever.
+bool StreamDied(Stream* stream);
 // Frames played or captured since the last start; 0 for a bad stream.
 double StreamTime(Stream* stream);
 

@@ -6,9 +6,11 @@
 #   scripts/rig.sh start DIR   starts what is not running yet; prints the
 #                              environment (export lines) to use it
 #   scripts/rig.sh stop DIR    stops what start started; keeps the logs in DIR
+#   scripts/rig.sh pulse DIR   starts the sound server again when it is not
+#                              running (tests that stop it bring it back)
 set -euo pipefail
 
-cmd=${1:?usage: rig.sh start|stop DIR}
+cmd=${1:?usage: rig.sh start|stop|pulse DIR}
 dir=${2:?usage: rig.sh start|stop DIR}
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
@@ -81,10 +83,13 @@ case "$cmd" in
     # Settings and caches of the program under test stay inside the rig.
     echo "export XDG_CONFIG_HOME=$dir/config XDG_CACHE_HOME=$dir/cache"
     ;;
+  pulse)
+    start_pulse >/dev/null
+    ;;
   stop)
     stop_pid pulse
     stop_pid xvfb
     ;;
   *)
-    echo "usage: rig.sh start|stop DIR" >&2; exit 2 ;;
+    echo "usage: rig.sh start|stop|pulse DIR" >&2; exit 2 ;;
 esac

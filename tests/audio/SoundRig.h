@@ -92,6 +92,41 @@ inline std::vector<float> Record(double seconds)
     return samples;
 }
 
+// The rig's folder, found from its sound server's socket
+// (DIR/pulse-runtime/native); empty outside the rig.
+inline std::string RigFolder()
+{
+    const char* server = std::getenv("PULSE_SERVER");
+    std::string path = server ? server : "";
+    const std::string prefix = "unix:", suffix = "/pulse-runtime/native";
+    if (path.compare(0, prefix.size(), prefix) != 0 || path.size() < prefix.size() + suffix.size()
+        || path.compare(path.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return std::string();
+    return path.substr(prefix.size(), path.size() - prefix.size() - suffix.size());
+}
+
+inline bool ServerAnswers()
+{
+    return std::system("pactl info >/dev/null 2>&1") == 0;
+}
+
+// Stops the rig's sound server, as if it had crashed, and waits until it is gone.
+inline bool StopServer()
+{
+    std::ifstream pidFile(RigFolder() + "/pulse.pid");
+    pid_t pid = 0;
+    if (!(pidFile >> pid) || pid <= 0 || ::kill(pid, SIGTERM) != 0)
+        return false;
+    return WaitFor([] { return !ServerAnswers(); }, 5000);
+}
+
+// Starts the rig's sound server again, on the same socket.
+inline bool StartServer()
+{
+    const std::string command = "bash " PELLORA_SOURCE_DIR "/scripts/rig.sh pulse " + RigFolder();
+    return std::system(command.c_str()) == 0 && ServerAnswers();
+}
+
 using TestSignals::Rms;
 
 // Power of one frequency (Goertzel) relative to the stretch's whole power.

@@ -1,0 +1,65 @@
+// The sound server goes away while the tuner listens, and comes back.
+#include "audio/AudioDevice.h"
+#include "audio/LatestBlock.h"
+#include "audio/PitchTracker.h"
+#include "audio/PlaybackMixer.h"
+#include "audio/RecordMixer.h"
+#include "platform/Log.h"
+
+#include "SoundRig.h"
+
+#include <gtest/gtest.h>
+
+TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    RecordMixer& mixer = RecordMixer::Instance();
+    PlaybackMixer& playback = PlaybackMixer::Instance();
+    PitchTracker& tracker = PitchTracker::Instance();
+    const MixerLine line = device.SelectedLine();
+    ASSERT_GE(mixer.GetLineVolume(line), 0.0);
+    ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
+    LatestBlock& latest = LatestBlock::Instance();
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return latest.Get().size() == 512; }, SoundRig::CaptureStartMs));
+
+    Platform::LogCapture log;
+    ASSERT_TRUE(SoundRig::StopServer());
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return device.CaptureLost(); }, 5000));
+    EXPECT_TRUE(log.Contains("stopped by itself"));
+    EXPECT_EQ(-1.0f, tracker.GetFrequency()) << "no measurement from a dead capture";
+    EXPECT_EQ(std::vector<float>(512, 0.0f), latest.Get());
+    // The mixers say they cannot read, rather than answering stale values.
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            playback.Poll();
+            return mixer.GetLineVolume(line) == -1.0 && device.GetOutputVolume() == -100;
+        },
+        5000));
+    EXPECT_FALSE(mixer.SetLineVolume(line, 0.5));
+
+    ASSERT_TRUE(SoundRig::StartServer());
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            playback.Poll();
+            return mixer.GetLineVolume(line) >= 0.0 && device.GetOutputVolume() >= 0;
+        },
+        5000));
+    EXPECT_TRUE(log.Contains("the mixer is back"));
+    EXPECT_TRUE(mixer.SetLineVolume(line, 0.5)) << "its registrations are made anew";
+    EXPECT_NEAR(0.5, mixer.GetLineVolume(line), 0.001);
+    mixer.SetLineVolume(line, 1.0);
+    device.SetOutputVolume(70);
+    EXPECT_EQ(70, device.GetOutputVolume());
+    device.SetOutputVolume(100);
+
+    // Capture starts again on a new stream.
+    ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
+    EXPECT_FALSE(device.CaptureLost());
+    tracker.GetFrequency();
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return tracker.HasNewWindow(); }, SoundRig::CaptureStartMs));
+    EXPECT_FALSE(device.CaptureLost());
+    device.StopInput();
+}

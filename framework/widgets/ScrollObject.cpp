@@ -1,0 +1,195 @@
+#include "framework/widgets/ScrollObject.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <string>
+
+#include "framework/core/HostInputSignals.h"
+#include "framework/core/Registration.h"
+#include "framework/widgets/InvalidateWhenShown.h"
+#include "framework/widgets/ScrollObjectBarWrapper.h"
+#include "framework/widgets/ScrollObjectSignal.h"
+
+namespace Vabo {
+
+namespace {
+
+SignalRegistrar<Signal::ScrollObjectSignal> scrollObjectSignal("Vabo::Signal::ScrollObjectSignal");
+
+} // namespace
+
+ScrollObject::ScrollObject(TiXmlElement* element)
+    : FlowLayoutAbsolutePadded(element)
+    , leadingTrack_(GetChild(element, "Buffer"))
+    , trailingTrack_(GetChild(element, "Buffer"))
+    , bar_(std::make_unique<BarWrapper>(GetChild(element, "Bar")))
+{
+    RegisterLoader<ScrollObject>(element, this);
+}
+
+ScrollObject::~ScrollObject() = default;
+
+bool ScrollObject::LoadFromXML(TiXmlElement* element)
+{
+    std::string orientation;
+    std::string callbackMode;
+    const bool complete = ReadXmlAttribute(orientation, element, "Orientation", true)
+        && ReadXmlAttribute(callbackMode, element, "CallbackMode", true)
+        && ReadXmlAttribute(minimumBarSize_, element, "MinimumBarSize", true);
+    if (!complete)
+        return false;
+    vertical_ = orientation == "Vertical";
+    if (!loaded_) {
+        AddObjectWithExtent(&leadingTrack_, kExpandable);
+        AddObjectWithExtent(bar_.get(), 0);
+        AddObjectWithExtent(&trailingTrack_, kExpandable);
+        if (callbackMode == "Enabled") {
+            bar_->AddSlot<Signal::LeftButtonDown>(&ScrollObject::DragStartSlot, this);
+            bar_->AddSlot<Signal::LeftButtonUp>(&ScrollObject::DragEndSlot, this);
+            bar_->AddSlot<Signal::MouseMove>(&ScrollObject::DragSlot, this);
+        }
+        loaded_ = true;
+    }
+    float initial = 0.0f;
+    if (ReadXmlAttribute(initial, element, "InitialBarSizePercentage", false))
+        SetBarFraction(initial);
+    return true;
+}
+
+bool ScrollObject::SetSize(int width, int height)
+{
+    const bool result = FlowLayoutAbsolutePadded::SetSize(width, height);
+    SetBarFraction(barFraction_);
+    return result;
+}
+
+void ScrollObject::SetBarFraction(float fraction)
+{
+    if (fraction >= 1.0f)
+        fraction = 1.0f;
+    else if (!(fraction > 0.0f))
+        fraction = 0.0f;
+    int width = GetWidth();
+    int height = GetHeight();
+    int& length = vertical_ ? height : width;
+    length = static_cast<int>(static_cast<float>(length) * fraction);
+    if (fraction > 0.0f && length <= minimumBarSize_)
+        length = minimumBarSize_;
+    bar_->SetSize(width, height);
+    UpdateLayout();
+    barFraction_ = fraction;
+}
+
+int ScrollObject::GetTravel() const
+{
+    return GetAxisExtent() - GetBarLength();
+}
+
+int ScrollObject::MoveBar(int delta, bool emit)
+{
+    const int wanted = GetBarPosition() + delta;
+    const int limit = std::max(GetAxisExtent() - GetBarLength(), 0);
+    const int placed = std::clamp(wanted, 0, limit);
+    if (vertical_)
+        bar_->SetPosition(bar_->GetX(), placed);
+    else
+        bar_->SetPosition(placed, bar_->GetY());
+    UpdateLayout();
+    const int result = (wanted - placed) + delta;
+    if (emit) {
+        if (placed >= limit)
+            Emit(Signal::ScrollObjectSignal::Forward, Signal::ScrollObjectSignal::AtEnd, delta);
+        else if (placed <= 0)
+            Emit(Signal::ScrollObjectSignal::Forward, Signal::ScrollObjectSignal::AtStart, delta);
+        else
+            Emit(Signal::ScrollObjectSignal::Forward, Signal::ScrollObjectSignal::Pixels, result);
+    }
+    return result;
+}
+
+void ScrollObject::Emit(int direction, int kind, int amount)
+{
+    Signal::ScrollObjectSignal moved(!vertical_, direction, kind, amount);
+    SendToSelf(&moved);
+}
+
+int ScrollObject::WindowAxisStart() const
+{
+    return vertical_ ? GetWindowY() : GetWindowX();
+}
+
+void ScrollObject::DragStartSlot(Signal::Base* signal, GuiObject*)
+{
+    auto* press = static_cast<Signal::Positional*>(signal);
+    if (!bar_->IsVisible() || !bar_->HitTest(press->x, press->y))
+        return;
+    dragging_ = true;
+    bar_->SetForceSelected(true);
+    dragAnchor_ = vertical_ ? press->y : press->x;
+}
+
+void ScrollObject::DragSlot(Signal::Base* signal, GuiObject*)
+{
+    if (!dragging_)
+        return;
+    auto* move = static_cast<Signal::Positional*>(signal);
+    const int c = vertical_ ? move->y : move->x;
+    const int start = WindowAxisStart();
+    const int extent = GetAxisExtent();
+    if (c > start && c < start + extent) {
+        const int d = c - dragAnchor_;
+        dragAnchor_ += d;
+        MoveBar(d, true);
+    } else if (c <= start) {
+        dragAnchor_ = start;
+        MoveBar(-(vertical_ ? bar_->GetWindowY() : bar_->GetWindowX()), true);
+    } else {
+        dragAnchor_ = start + extent;
+        MoveBar(start + extent, true);
+    }
+    InvalidateWhenShown(*this);
+}
+
+void ScrollObject::DragEndSlot(Signal::Base*, GuiObject*)
+{
+    dragging_ = false;
+    bar_->SetForceSelected(false);
+}
+
+int ScrollObject::GetBarX() const
+{
+    return bar_->GetX();
+}
+
+int ScrollObject::GetBarY() const
+{
+    return bar_->GetY();
+}
+
+int ScrollObject::GetBarPosition() const
+{
+    return vertical_ ? bar_->GetY() : bar_->GetX();
+}
+
+int ScrollObject::GetBarLength() const
+{
+    return vertical_ ? bar_->GetHeight() : bar_->GetWidth();
+}
+
+int ScrollObject::GetAxisPosition() const
+{
+    return vertical_ ? GetY() : GetX();
+}
+
+int ScrollObject::GetAxisExtent() const
+{
+    return vertical_ ? GetHeight() : GetWidth();
+}
+
+int ScrollObject::GetMaxBarPosition() const
+{
+    return std::max(GetAxisPosition() + GetAxisExtent() - GetBarLength(), GetAxisPosition());
+}
+
+} // namespace Vabo

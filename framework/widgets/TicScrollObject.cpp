@@ -1,0 +1,112 @@
+#include "framework/widgets/TicScrollObject.h"
+
+#include <algorithm>
+#include <string>
+
+#include "framework/core/ObjectSignals.h"
+#include "framework/widgets/InvalidateWhenShown.h"
+#include "framework/widgets/ScrollObjectSignal.h"
+#include "platform/Log.h"
+
+namespace Vabo {
+
+TicScrollObject::TicScrollObject(TiXmlElement* element)
+    : ScrollObject(element)
+{
+}
+
+TicScrollObject::~TicScrollObject() = default;
+
+bool TicScrollObject::SetSize(int width, int height)
+{
+    const bool result = ScrollObject::SetSize(width, height);
+    SetTic(tic_, false);
+    return result;
+}
+
+void TicScrollObject::SetTicCount(int count)
+{
+    if (count < 0) {
+        Platform::Log("Scroll object \"" + GetName() + "\" refuses a tic count of " + std::to_string(count));
+        return;
+    }
+    ticCount_ = count;
+}
+
+void TicScrollObject::SetTicsPerPage(int ticsPerPage)
+{
+    if (ticsPerPage <= 0) {
+        Platform::Log("Scroll object \"" + GetName() + "\" refuses " + std::to_string(ticsPerPage) + " tics per page");
+        return;
+    }
+    pageCount_ = ticCount_ / ticsPerPage + (ticCount_ % ticsPerPage != 0 ? 1 : 0);
+}
+
+float TicScrollObject::PixelsPerTic() const
+{
+    return ticCount_ > 0 ? static_cast<float>(GetTravel()) / static_cast<float>(ticCount_) : 0.0f;
+}
+
+bool TicScrollObject::SetTic(int tic, bool emit)
+{
+    const bool valid = tic >= 0 && tic <= ticCount_;
+    tic_ = std::clamp(tic, 0, ticCount_);
+    const int target = static_cast<int>(static_cast<float>(tic_) * PixelsPerTic());
+    MoveBar(target - GetBarPosition(), emit);
+    InvalidateWhenShown(*this);
+    return valid;
+}
+
+int TicScrollObject::GetTicFromBar() const
+{
+    const float perTic = PixelsPerTic();
+    const int position = GetBarPosition();
+    for (int i = 0; i < ticCount_; ++i) {
+        if (static_cast<float>(i) * perTic >= static_cast<float>(position))
+            return i;
+    }
+    return ticCount_;
+}
+
+void TicScrollObject::StepForward(bool emit)
+{
+    SetTic(GetTicFromBar() + 1, emit);
+    Emit(Signal::ScrollObjectSignal::Forward, Signal::ScrollObjectSignal::Tic, 0);
+}
+
+void TicScrollObject::StepBack(bool emit)
+{
+    SetTic(GetTicFromBar() - 1, emit);
+    Emit(Signal::ScrollObjectSignal::Back, Signal::ScrollObjectSignal::Tic, 0);
+}
+
+void TicScrollObject::NextTic()
+{
+    SetTic(tic_ + 1, false);
+}
+
+void TicScrollObject::PreviousTic()
+{
+    SetTic(tic_ - 1, false);
+}
+
+void TicScrollObject::SetBufferCallbacks(std::function<void()> forward, std::function<void()> back)
+{
+    const int activate = Signal::TypeIdOf<Signal::Activate>();
+    GetLeadingTrack().Connect(
+        activate, nullptr, [back](Signal::Base*, GuiObject*) { back(); }, Watch());
+    GetTrailingTrack().Connect(
+        activate, nullptr, [forward](Signal::Base*, GuiObject*) { forward(); }, Watch());
+}
+
+int TicScrollObject::GetPixelsPerTic() const
+{
+    return ticCount_ < 1 ? 0 : GetTravel() / ticCount_;
+}
+
+int TicScrollObject::GetPixelsPerPage() const
+{
+    return pageCount_ < 1 ? 0 : GetTravel() / pageCount_;
+}
+
+} // namespace Vabo

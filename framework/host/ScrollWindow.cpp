@@ -1,0 +1,385 @@
+#include "framework/host/ScrollWindow.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "framework/core/Registration.h"
+#include "framework/host/ScrollStepSignal.h"
+#include "framework/widgets/InvalidateWhenShown.h"
+#include "framework/widgets/ScrollObjectSignal.h"
+
+namespace Vabo {
+
+namespace {
+
+SignalRegistrar<Signal::ScrollStep> scrollStepSignal("Vabo::Signal::ScrollStep");
+
+// The share of the content that the view shows; all of it when there is no
+// content to measure.
+float Share(int view, int content)
+{
+    return content > 0 ? static_cast<float>(view) / static_cast<float>(content) : 1.0f;
+}
+
+} // namespace
+
+ScrollWindow::ScrollWindow(TiXmlElement* element)
+    : GridLayout(element, true)
+    , view_(false)
+    , corner_(GetChild(element, "InterBarSpacer"))
+{
+    RegisterLoader<ScrollWindow>(element, this);
+}
+
+ScrollWindow::~ScrollWindow()
+{
+    view_.SetContent(nullptr);
+}
+
+bool ScrollWindow::LoadFromXML(TiXmlElement* element)
+{
+    if (loaded_)
+        return true;
+    std::string bars;
+    ReadXmlAttribute(bars, element, "ScrollBars", true);
+    mode_ = bars == "Both" ? BothBars : bars == "Vertical" ? VerticalBar : bars == "Horizontal" ? HorizontalBar : None;
+    if (mode_ & HorizontalBar) {
+        TiXmlElement* barElement = GetChild(element, "ScrollBarX");
+        horizontalBar_ = std::make_shared<ScrollBar>(barElement);
+        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true);
+    }
+    if (mode_ & VerticalBar) {
+        TiXmlElement* barElement = GetChild(element, "ScrollBarY");
+        verticalBar_ = std::make_shared<ScrollBar>(barElement);
+        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true);
+    }
+    if (mode_ == None)
+        barThickness_ = 0;
+    loaded_ = true;
+    BuildLayout();
+    return true;
+}
+
+void ScrollWindow::BuildLayout()
+{
+    for (ScrollBar* bar : {horizontalBar_.get(), verticalBar_.get()}) {
+        if (bar)
+            bar->GetScrollObject().AddSlot<Signal::ScrollObjectSignal>(&ScrollWindow::OnBarScrolled, this);
+    }
+    const float t = static_cast<float>(barThickness_);
+    const GridVal zero(0, 0);
+    const GridVal all(0, 1);
+    const GridVal allButBar(-t, 1);
+    const GridVal bar(t, 0);
+    switch (mode_) {
+    case BothBars:
+        AddObjectAt(&view_, zero, zero, allButBar, allButBar);
+        AddObjectAt(horizontalBar_.get(), zero, allButBar, allButBar, bar);
+        AddObjectAt(verticalBar_.get(), allButBar, zero, bar, allButBar);
+        AddObjectAt(&corner_, allButBar, allButBar, bar, bar);
+        break;
+    case VerticalBar:
+        AddObjectAt(&view_, zero, zero, allButBar, all);
+        AddObjectAt(verticalBar_.get(), allButBar, zero, bar, all);
+        break;
+    case HorizontalBar:
+        AddObjectAt(&view_, zero, zero, all, allButBar);
+        AddObjectAt(horizontalBar_.get(), zero, allButBar, all, bar);
+        break;
+    default:
+        break;
+    }
+    SyncBars();
+    SetUnselectable(0);
+}
+
+bool ScrollWindow::SetSize(int width, int height)
+{
+    const bool result = GridLayout::SetSize(width, height);
+    UpdateLayout();
+    return result;
+}
+
+void ScrollWindow::UpdateLayout()
+{
+    GridLayout::UpdateLayout();
+    SyncBars();
+}
+
+void ScrollWindow::SetContent(GuiObject* content)
+{
+    float fx = 0.0f;
+    float fy = 0.0f;
+    if (GuiObject* old = view_.GetContent()) {
+        fx = static_cast<float>(view_.GetClipOffsetX()) / static_cast<float>(std::max(old->GetWidth(), 1));
+        fy = static_cast<float>(view_.GetClipOffsetY()) / static_cast<float>(std::max(old->GetHeight(), 1));
+    }
+    view_.SetContent(content);
+    if (content)
+        view_.SetClipOffset(static_cast<int>(static_cast<float>(content->GetWidth()) * fx),
+                            static_cast<int>(static_cast<float>(content->GetHeight()) * fy));
+    SyncBars();
+}
+
+void ScrollWindow::SyncBars()
+{
+    GuiObject* content = view_.GetContent();
+    if (!content)
+        return;
+    if (horizontalBar_)
+        horizontalBar_->GetScrollObject().SetBarFraction(Share(view_.GetWidth(), content->GetWidth()));
+    if (verticalBar_)
+        verticalBar_->GetScrollObject().SetBarFraction(Share(view_.GetHeight(), content->GetHeight()));
+    if (explicitTicCounts_) {
+        if (horizontalBar_)
+            stepX_ = (content->GetWidth() - view_.GetWidth()) / horizontalBar_->GetScrollObject().GetTicCount();
+        if (verticalBar_)
+            stepY_ = (content->GetHeight() - view_.GetHeight()) / verticalBar_->GetScrollObject().GetTicCount();
+    } else {
+        UpdateTicCount();
+    }
+}
+
+void ScrollWindow::UpdateTicCount()
+{
+    GuiObject* content = view_.GetContent();
+    if (!verticalBar_ || !content)
+        return;
+    const int height = content->GetHeight();
+    const float lines = height > 0 ? static_cast<float>(linesPerView_) * static_cast<float>(height - view_.GetHeight())
+            / static_cast<float>(height)
+                                   : 0.0f;
+    // One tic per line of travel, the last one taking what is left of a line,
+    // so that every tic moves the content.
+    TicScrollObject& track = verticalBar_->GetScrollObject();
+    track.SetTicCount(std::max(static_cast<int>(std::ceil(lines)), 1));
+    track.SetTicsPerPage(3);
+}
+
+int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& remainder)
+{
+    if (step == 0)
+        return offset + delta;
+    if ((offset == 0 && delta < 0) || (offset == limit && delta > 0))
+        remainder = 0;
+    else
+        remainder += delta;
+    const int steps = remainder / step;
+    offset += step * steps;
+    remainder -= step * steps;
+    if (offset == limit && delta < 0) {
+        remainder = delta;
+        offset = (offset / step) * step;
+    }
+    return offset;
+}
+
+void ScrollWindow::ScrollBy(int dx, int dy)
+{
+    if (GuiObject* content = view_.GetContent()) {
+        const int maxX = std::max(content->GetWidth() - view_.GetWidth(), 0);
+        const int maxY = std::max(content->GetHeight() - view_.GetHeight(), 0);
+        const int ox = MoveAxis(view_.GetClipOffsetX(), dx, maxX, stepX_, remainderX_);
+        const int oy = MoveAxis(view_.GetClipOffsetY(), dy, maxY, stepY_, remainderY_);
+        view_.SetClipOffset(std::clamp(ox, 0, maxX), std::clamp(oy, 0, maxY));
+    }
+    SyncBars();
+}
+
+void ScrollWindow::ScrollLinesX(int n)
+{
+    ScrollBy(stepX_ * n, 0);
+    if (horizontalBar_) {
+        TicScrollObject& track = horizontalBar_->GetScrollObject();
+        track.SetTic(track.GetTic() + n, false);
+    }
+}
+
+void ScrollWindow::ScrollLinesY(int n)
+{
+    ScrollBy(0, stepY_ * n);
+    if (verticalBar_) {
+        TicScrollObject& track = verticalBar_->GetScrollObject();
+        track.SetTic(track.GetTic() + n, false);
+    }
+}
+
+void ScrollWindow::SetLinesPerView(int lines)
+{
+    linesPerView_ = lines;
+    SyncBars();
+}
+
+void ScrollWindow::SetTicCounts(int x, int y)
+{
+    explicitTicCounts_ = true;
+    if (horizontalBar_)
+        horizontalBar_->GetScrollObject().SetTicCount(std::max(x, 1));
+    if (verticalBar_)
+        verticalBar_->GetScrollObject().SetTicCount(std::max(y, 1));
+    if ((mode_ & VerticalBar) || mode_ == None)
+        AddSlot<Signal::ScrollStep>(&ScrollWindow::StepSlot, this);
+}
+
+void ScrollWindow::StepSlot(Signal::Base* signal, GuiObject*)
+{
+    if (!verticalBar_)
+        return;
+    const int direction = static_cast<Signal::ScrollStep*>(signal)->direction;
+    if (direction == 0)
+        verticalBar_->GetScrollObject().StepForward(false);
+    else if (direction == 1)
+        verticalBar_->GetScrollObject().StepBack(false);
+}
+
+void ScrollWindow::ResetScroll()
+{
+    for (ScrollBar* bar : {horizontalBar_.get(), verticalBar_.get()}) {
+        if (bar)
+            bar->GetScrollObject().SetTic(0, false);
+    }
+    view_.SetClipOffset(0, 0);
+    SyncBars();
+}
+
+void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
+{
+    auto* moved = static_cast<Signal::ScrollObjectSignal*>(signal);
+    const int d = moved->direction == Signal::ScrollObjectSignal::Forward ? 1 : -1;
+    GuiObject* content = view_.GetContent();
+    const int contentWidth = content ? content->GetWidth() : 0;
+    const int contentHeight = content ? content->GetHeight() : 0;
+    switch (moved->kind) {
+    case Signal::ScrollObjectSignal::Tic:
+        moved->horizontal ? ScrollBy(stepX_ * d, 0) : ScrollBy(0, stepY_ * d);
+        break;
+    case Signal::ScrollObjectSignal::Page:
+        moved->horizontal ? ScrollBy(pageX_ * d, 0) : ScrollBy(0, pageY_ * d);
+        break;
+    case Signal::ScrollObjectSignal::Pixels:
+        moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
+        break;
+    case Signal::ScrollObjectSignal::AtStart:
+        moved->horizontal ? ScrollBy(-contentWidth, 0) : ScrollBy(0, -contentHeight);
+        break;
+    case Signal::ScrollObjectSignal::AtEnd:
+        moved->horizontal ? ScrollBy(contentWidth, 0) : ScrollBy(0, contentHeight);
+        break;
+    default:
+        break;
+    }
+    InvalidateWhenShown(*this);
+}
+
+namespace {
+
+// Content pixels for n pixels of bar travel; the fractions are carried over
+// so that a long drag moves the content as far as the bar.
+int ContentPixels(int n, int travel, int over, float& carry)
+{
+    float f = static_cast<float>(n) / static_cast<float>(travel) * static_cast<float>(over);
+    carry += f - std::trunc(f);
+    if (carry >= 1.0f) {
+        f += n > 0 ? 1.0f : -1.0f;
+        carry -= 1.0f;
+    }
+    return static_cast<int>(f);
+}
+
+} // namespace
+
+void ScrollWindow::ScrollXByBarPixels(int n)
+{
+    GuiObject* content = view_.GetContent();
+    if (!content || !horizontalBar_)
+        return;
+    const int travel = horizontalBar_->GetScrollObject().GetTravel();
+    if (travel <= 0)
+        return;
+    ScrollBy(ContentPixels(n, travel, content->GetWidth() - view_.GetWidth(), carryX_), 0);
+}
+
+void ScrollWindow::ScrollYByBarPixels(int n)
+{
+    GuiObject* content = view_.GetContent();
+    if (!content || !verticalBar_)
+        return;
+    const int travel = verticalBar_->GetScrollObject().GetTravel();
+    if (travel <= 0)
+        return;
+    ScrollBy(0, ContentPixels(n, travel, content->GetHeight() - view_.GetHeight(), carryY_));
+}
+
+bool ScrollWindow::IsChildVisibleY(GuiObject* child, bool& down)
+{
+    const int top = child->GetY() - view_.GetClipOffsetY() + view_.GetY();
+    const int bottom = child->GetBottom() - view_.GetClipOffsetY() + view_.GetY();
+    if (top < view_.GetY()) {
+        down = false;
+        // Taller than the view: as visible as it can be.
+        return bottom > view_.GetBottom();
+    }
+    if (bottom > view_.GetBottom()) {
+        down = true;
+        return false;
+    }
+    return true;
+}
+
+bool ScrollWindow::IsChildVisibleX(GuiObject* child, bool& right)
+{
+    const int left = child->GetX() - view_.GetClipOffsetX() + view_.GetX();
+    const int end = child->GetRight() - view_.GetClipOffsetX() + view_.GetX();
+    if (left < view_.GetX()) {
+        right = false;
+        return end > view_.GetRight();
+    }
+    if (end > view_.GetRight()) {
+        right = true;
+        return false;
+    }
+    return true;
+}
+
+void ScrollWindow::ScrollIntoViewY(GuiObject* child)
+{
+    bool down = false;
+    while (!IsChildVisibleY(child, down)) {
+        const int d = down ? 1 : -1;
+        const int before = view_.GetClipOffsetY();
+        ScrollBy(0, stepY_ * d);
+        if (verticalBar_) {
+            TicScrollObject& track = verticalBar_->GetScrollObject();
+            track.SetTic(track.GetTic() + d, false);
+        }
+        if (view_.GetClipOffsetY() == before)
+            break;
+    }
+}
+
+void ScrollWindow::ScrollIntoViewX(GuiObject* child)
+{
+    bool right = false;
+    while (!IsChildVisibleX(child, right)) {
+        const int d = right ? 1 : -1;
+        const int before = view_.GetClipOffsetX();
+        ScrollBy(stepX_ * d, 0);
+        if (horizontalBar_) {
+            TicScrollObject& track = horizontalBar_->GetScrollObject();
+            track.SetTic(track.GetTic() + d, false);
+        }
+        if (view_.GetClipOffsetX() == before)
+            break;
+    }
+}
+
+void ScrollWindow::ScrollIntoView(GuiObject* child)
+{
+    ScrollIntoViewX(child);
+    ScrollIntoViewY(child);
+}
+
+} // namespace Vabo

@@ -1,0 +1,94 @@
+// A view onto content that may be larger than itself, scrolled by a
+// horizontal bar, a vertical bar or both. Bar moves become clip offsets in
+// whole steps of content pixels; the bars' lengths and tics follow the view.
+#pragma once
+
+#include <memory>
+
+#include "framework/host/ClippedWindow.h"
+#include "framework/widgets/GridLayout.h"
+#include "framework/widgets/Image.h"
+#include "framework/widgets/ScrollBar.h"
+
+namespace Vabo {
+
+class ScrollWindow : public GridLayout {
+public:
+    enum Mode { None = 0, VerticalBar = 0x01, HorizontalBar = 0x10, BothBars = 0x11 };
+
+    // Refuses (XMLLoadSaveException) a missing "ScrollBars", "InterBarSpacer",
+    // bar element or bar "SmallAxisSize".
+    explicit ScrollWindow(TiXmlElement* element);
+    ~ScrollWindow() override;
+
+    bool SetSize(int width, int height) override;
+    void UpdateLayout() override;
+    // Replaces the content, keeping the relative scroll position.
+    virtual void SetContent(GuiObject* content);
+
+    ClippedWindow& GetView() { return view_; }
+    GuiObject* GetContent() const { return view_.GetContent(); }
+
+    // Moves the clip offset by whole steps, kept within the content.
+    void ScrollBy(int dx, int dy);
+    void ScrollLinesX(int n);
+    void ScrollLinesY(int n);
+    void SetStepX(int pixels) { stepX_ = pixels; }
+    void SetStepY(int pixels) { stepY_ = pixels; }
+    void SetPageX(int steps) { pageX_ = stepX_ * steps; }
+    void SetPageY(int steps) { pageY_ = stepY_ * steps; }
+    void SetLinesPerView(int lines);
+    void SetTicCounts(int x, int y);
+    void ResetScroll();
+
+    // Whether the child of the content shows whole in the view; when not,
+    // whether it lies below (right of) the view.
+    bool IsChildVisibleY(GuiObject* child, bool& down);
+    bool IsChildVisibleX(GuiObject* child, bool& right);
+    // Scrolls step by step until the child shows, or no step moves the view.
+    void ScrollIntoViewY(GuiObject* child);
+    void ScrollIntoViewX(GuiObject* child);
+    void ScrollIntoView(GuiObject* child);
+
+    // Bar lengths show the visible share; tic counts follow the travel.
+    void SyncBars();
+
+    void OnBarScrolled(Signal::Base* signal, GuiObject* object);
+    void StepSlot(Signal::Base* signal, GuiObject* object);
+
+    bool LoadFromXML(TiXmlElement* element);
+
+    ScrollBar* GetHorizontalBar() const { return horizontalBar_.get(); }
+    ScrollBar* GetVerticalBar() const { return verticalBar_.get(); }
+    int GetMode() const { return mode_; }
+    int GetStepX() const { return stepX_; }
+    int GetStepY() const { return stepY_; }
+    int GetPageY() const { return pageY_; }
+
+private:
+    void BuildLayout();
+    void UpdateTicCount();
+    void ScrollXByBarPixels(int n);
+    void ScrollYByBarPixels(int n);
+    static int MoveAxis(int offset, int delta, int limit, int step, int& remainder);
+
+    std::shared_ptr<ScrollBar> horizontalBar_;
+    std::shared_ptr<ScrollBar> verticalBar_;
+    ClippedWindow view_;
+    Image corner_;
+    int barThickness_ = 0;
+    float carryX_ = 0.0f;
+    float carryY_ = 0.0f;
+    int remainderX_ = 0;
+    int remainderY_ = 0;
+    int mode_ = None;
+    int stepX_ = 1;
+    int stepY_ = 1;
+    int pageX_ = 0;
+    int pageY_ = 0;
+    int linesPerView_ = 0;
+    bool explicitTicCounts_ = false;
+    bool loaded_ = false;
+};
+
+} // namespace Vabo

@@ -1,0 +1,325 @@
+// Scrolled list boxes from a skin with fifty items: scrolled by the arrows,
+// the track, a drag of the bar, the wheel, the Up and Down keys and a timed
+// scroll through a real screen manager on the manual clock, and checked by
+// the clip offset, the bar's tic, the selection and the band they draw.
+#include "framework/host/NewScrolledListBox.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/core/HostInputSignals.h"
+#include "framework/drawing/Color.h"
+#include "framework/widgets/ScrollRig.h"
+#include "platform/HostInput.h"
+#include "tests/framework/drawing/PixelExpect.h"
+
+using GdiplusGfxLayer::Color;
+
+namespace {
+
+constexpr int kItems = 50;
+constexpr int kItemHeight = 20;
+const Color kBand(255, 255, 0, 0);
+
+std::shared_ptr<Vabo::GuiObject> Item(int index)
+{
+    auto item = std::make_shared<Vabo::GridLayout>();
+    item->SetName("Item" + std::to_string(index));
+    item->SetSize(80, kItemHeight);
+    return item;
+}
+
+// The list of the skin filled with fifty items and drawn once, which lays it out.
+Vabo::NewScrolledListBox& FilledList(ScrollRig& rig)
+{
+    auto* list = rig.Find<Vabo::NewScrolledListBox>("Long");
+    EXPECT_NE(list, nullptr);
+    for (int i = 0; i < kItems; ++i)
+        list->AddItem(Item(i), false);
+    rig.Draw();
+    return *list;
+}
+
+int Offset(Vabo::NewScrolledListBox& list)
+{
+    return list.GetView().GetClipOffsetY();
+}
+
+int Tic(Vabo::NewScrolledListBox& list)
+{
+    return list.GetVerticalBar()->GetScrollObject().GetTic();
+}
+
+void BindArrowKeys(ScrollRig& rig)
+{
+    using namespace Platform;
+    rig.Screens().AddKeyBinding(Vabo::Signal::KeyPress(kVirtualKeyFlag | VirtualKey::Up),
+                                std::make_shared<Vabo::Signal::SelectNextObject>(2));
+    rig.Screens().AddKeyBinding(Vabo::Signal::KeyPress(kVirtualKeyFlag | VirtualKey::Down),
+                                std::make_shared<Vabo::Signal::SelectNextObject>(3));
+}
+
+void PressKey(ScrollRig& rig, std::uint32_t key)
+{
+    rig.Key(Platform::kVirtualKeyFlag | key);
+}
+
+} // namespace
+
+TEST(NewScrolledListBox, StacksItemsInOrderAndClosesGaps)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    Vabo::NewListBox& items = list.GetList();
+    EXPECT_EQ(items.GetItemCount(), kItems);
+    EXPECT_EQ(items.GetHeight(), kItems * kItemHeight);
+    EXPECT_EQ(items.GetItemAt(0)->GetY(), 0) << "the first item at the top";
+    EXPECT_EQ(items.GetItemAt(49)->GetY(), 49 * kItemHeight) << "each item right below the one before";
+    EXPECT_EQ(items.GetSelectedIndex(), -1);
+    EXPECT_EQ(items.GetHighlightIndex(), -1);
+    // One tic a line of travel: 45 lines beyond the 5 the view shows.
+    EXPECT_EQ(list.GetVerticalBar()->GetScrollObject().GetTicCount(), 45);
+    EXPECT_EQ(list.GetVerticalBar()->GetScrollObject().GetBarLength(), 8) << "a tenth of 80, kept at the minimum";
+
+    list.RemoveItemAt(0);
+    EXPECT_EQ(items.GetItemCount(), kItems - 1);
+    EXPECT_EQ(items.GetItemAt(0)->GetName(), "Item1");
+    EXPECT_EQ(items.GetItemAt(0)->GetY(), 0) << "no gap where the removed item was";
+    EXPECT_EQ(items.GetItemAt(48)->GetY(), 48 * kItemHeight);
+    EXPECT_EQ(items.GetHeight(), (kItems - 1) * kItemHeight);
+
+    // Items taken out all at once stay alive until the list box goes.
+    std::weak_ptr<void> last = items.GetItemAt(48)->Watch();
+    list.RemoveAllItems();
+    EXPECT_EQ(items.GetItemCount(), 0);
+    EXPECT_EQ(items.GetHeight(), 0);
+    EXPECT_FALSE(last.expired());
+    EXPECT_EQ(Offset(list), 0);
+}
+
+TEST(NewScrolledListBox, ScrollsByArrowsPagesAndTheWheel)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    rig.Click(95, 95);
+    EXPECT_EQ(Offset(list), 20) << "the forward arrow scrolls one line";
+    EXPECT_EQ(Tic(list), 1);
+    rig.Click(95, 60);
+    EXPECT_EQ(Offset(list), 80) << "the track after the bar pages three lines on";
+    EXPECT_EQ(Tic(list), 4);
+    rig.Click(95, 12);
+    EXPECT_EQ(Offset(list), 20) << "the track before the bar pages back";
+    EXPECT_EQ(Tic(list), 1);
+    rig.Click(95, 5);
+    rig.Click(95, 5);
+    EXPECT_EQ(Offset(list), 0) << "never before the first line";
+    EXPECT_EQ(Tic(list), 0);
+
+    rig.Wheel(40, 50, -120);
+    rig.Wheel(40, 50, -120);
+    EXPECT_EQ(Offset(list), 40) << "a turn towards the user scrolls down a line";
+    EXPECT_EQ(Tic(list), 2);
+    rig.Wheel(40, 50, 120);
+    EXPECT_EQ(Offset(list), 20);
+    EXPECT_EQ(Tic(list), 1);
+}
+
+TEST(NewScrolledListBox, ScrollsByDraggingTheBar)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    Vabo::TicScrollObject& track = list.GetVerticalBar()->GetScrollObject();
+    ASSERT_EQ(track.GetTravel(), 72);
+
+    // 16 pixels of the bar's 72 of travel are 200 of the content's 900.
+    rig.Move(95, 14);
+    rig.Press(95, 14);
+    rig.Move(95, 30);
+    rig.Release(95, 30);
+    EXPECT_EQ(track.GetBarY(), 16);
+    EXPECT_EQ(Offset(list), 200);
+
+    rig.Press(95, 30);
+    rig.Move(95, 140);
+    rig.Release(95, 140);
+    EXPECT_EQ(track.GetBarY(), 72);
+    EXPECT_EQ(Offset(list), 900) << "dragged past the end, the last line shows";
+
+    rig.Press(95, 85);
+    rig.Move(95, 0);
+    rig.Release(95, 0);
+    EXPECT_EQ(track.GetBarY(), 0);
+    EXPECT_EQ(Offset(list), 0);
+}
+
+TEST(NewScrolledListBox, KeysMoveTheSelectionAndKeepItInView)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    BindArrowKeys(rig);
+    ASSERT_TRUE(list.SelectIndex(0));
+    EXPECT_EQ(list.GetSelectedIndex(), 0);
+    PressKey(rig, Platform::VirtualKey::Up);
+    EXPECT_EQ(list.GetSelectedIndex(), 0) << "nothing above the first item";
+
+    for (int i = 0; i < 6; ++i)
+        PressKey(rig, Platform::VirtualKey::Down);
+    EXPECT_EQ(list.GetSelectedIndex(), 6);
+    EXPECT_EQ(Offset(list), 40) << "scrolled just far enough to show the seventh item";
+    for (int i = 0; i < 3; ++i)
+        PressKey(rig, Platform::VirtualKey::Up);
+    EXPECT_EQ(list.GetSelectedIndex(), 3);
+    EXPECT_EQ(Offset(list), 40) << "the fourth item shows already";
+    for (int i = 0; i < 3; ++i)
+        PressKey(rig, Platform::VirtualKey::Up);
+    EXPECT_EQ(list.GetSelectedIndex(), 0);
+    EXPECT_EQ(Offset(list), 0);
+
+    ASSERT_TRUE(list.SelectIndex(49));
+    EXPECT_EQ(Offset(list), 900);
+    PressKey(rig, Platform::VirtualKey::Down);
+    EXPECT_EQ(list.GetSelectedIndex(), 49) << "nothing below the last item";
+    EXPECT_FALSE(list.SelectIndex(50));
+    EXPECT_FALSE(list.SelectIndex(-1));
+}
+
+TEST(NewScrolledListBox, TimedScrollMovesALineEachIntervalThenSelects)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    ASSERT_TRUE(list.SelectIndex(6));
+    ASSERT_EQ(Offset(list), 40);
+
+    list.StartTimedScroll(3, 100);
+    rig.Tick(100);
+    EXPECT_EQ(Offset(list), 40) << "a step needs more than the interval";
+    rig.Tick(1);
+    EXPECT_EQ(Offset(list), 60);
+    rig.Tick(101);
+    rig.Tick(50);
+    EXPECT_EQ(Offset(list), 80);
+    rig.Tick(51);
+    EXPECT_EQ(Offset(list), 100);
+    EXPECT_FALSE(list.IsTimedScrollActive());
+    EXPECT_EQ(list.GetSelectedIndex(), 9);
+    rig.Tick(500);
+    EXPECT_EQ(Offset(list), 100);
+
+    list.StartTimedScroll(-2, 50);
+    rig.Tick(51);
+    rig.Tick(51);
+    EXPECT_EQ(Offset(list), 60);
+    EXPECT_EQ(list.GetSelectedIndex(), 7);
+
+    // No lines to scroll is no scroll at all.
+    list.StartTimedScroll(0, 10);
+    for (int i = 0; i < 3; ++i)
+        rig.Tick(50);
+    EXPECT_EQ(Offset(list), 60);
+    EXPECT_EQ(list.GetSelectedIndex(), 7);
+    EXPECT_FALSE(list.IsTimedScrollActive());
+}
+
+TEST(NewScrolledListBox, AClickHighlightsItsItemOnABandTheListWide)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    list.ScrollLinesY(3);
+    rig.Click(40, 10);
+    EXPECT_EQ(list.GetHighlightIndex(), 3);
+    rig.Move(200, 140);
+    auto picture = rig.Draw();
+    EXPECT_TRUE(PixelNear(*picture, 5, 10, kBand));
+    EXPECT_TRUE(PixelNear(*picture, 75, 19, kBand));
+    EXPECT_FALSE(PixelNear(*picture, 40, 25, kBand));
+
+    EXPECT_TRUE(list.HighlightIndex(20));
+    EXPECT_EQ(list.GetHighlightIndex(), 20);
+    EXPECT_EQ(Offset(list), 320) << "revealed by scrolling";
+}
+
+TEST(ScrollWindow, KeepsTheOffsetInWholeStepsWithinTheContent)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->GetHorizontalBar(), nullptr);
+    ASSERT_EQ(window->GetView().GetHeight(), 70);
+    Vabo::GridLayout content;
+    content.SetSize(200, 400);
+    window->SetContent(&content);
+    window->SetStepY(10);
+    for (int i = 0; i < 40; ++i)
+        window->ScrollBy(0, 10);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 330);
+    EXPECT_EQ(window->GetHorizontalBar()->GetScrollObject().GetBarLength(), 31) << "90 of 200 shown on 70 of track";
+
+    // A bottom that is not a whole step: a step back lands on a whole step.
+    content.SetSize(200, 375);
+    window->ScrollBy(0, 10);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 305);
+    window->ScrollBy(0, -3);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 300);
+
+    // Replaced content keeps the relative position.
+    content.SetSize(200, 300);
+    window->ScrollBy(0, -150);
+    window->SetStepY(1);
+    window->ScrollBy(0, -300);
+    window->ScrollBy(0, 150);
+    ASSERT_EQ(window->GetView().GetClipOffsetY(), 150);
+    Vabo::GridLayout larger;
+    larger.SetSize(200, 600);
+    window->SetContent(&larger);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 300);
+
+    // Empty content: the bars fill their tracks and nothing moves.
+    Vabo::GridLayout empty;
+    window->SetContent(&empty);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 0);
+    window->ScrollBy(5, 5);
+    EXPECT_EQ(window->GetView().GetClipOffsetX(), 0);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 0);
+    EXPECT_EQ(window->GetVerticalBar()->GetScrollObject().GetBarLength(), 50);
+    EXPECT_EQ(window->GetVerticalBar()->GetScrollObject().GetTicCount(), 1);
+}
+
+TEST(ScrollWindow, TicCountCoversTheTravelAndUnknownBarsMakeNone)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
+    ASSERT_NE(window, nullptr);
+    Vabo::GridLayout content;
+    window->SetLinesPerView(10);
+    Vabo::TicScrollObject& track = window->GetVerticalBar()->GetScrollObject();
+    const std::vector<std::pair<int, int>> cases = {{280, 8}, {350, 8}, {351, 9}, {70, 1}, {40, 1}};
+    for (const auto& [height, tics] : cases) {
+        content.SetSize(200, height);
+        window->SetContent(&content);
+        EXPECT_EQ(track.GetTicCount(), tics) << height;
+    }
+
+    // A child that cannot come into view stops the search.
+    content.SetSize(200, 300);
+    window->SetContent(&content);
+    Vabo::GridLayout beyond;
+    beyond.SetSize(10, 10);
+    beyond.SetPosition(0, 1000);
+    content.AddChild(&beyond, false);
+    window->SetStepY(10);
+    window->ScrollIntoViewY(&beyond);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 230);
+    window->SetStepY(0);
+    window->ScrollIntoViewY(&beyond);
+    content.RemoveChild(&beyond, false);
+
+    auto* unknown = rig.Find<Vabo::NewScrolledListBox>("Unknown");
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_EQ(unknown->GetMode(), Vabo::ScrollWindow::None);
+    EXPECT_EQ(unknown->GetHorizontalBar(), nullptr);
+    EXPECT_EQ(unknown->GetVerticalBar(), nullptr);
+    EXPECT_EQ(unknown->GetView().GetWidth(), 0) << "the view is not placed";
+}

@@ -5,6 +5,7 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace GdiplusGfxLayer {
@@ -16,20 +17,32 @@ MainWindowSizeSource& MainWindowSize()
     return source;
 }
 
+// The largest size text is drawn at. Pango counts in 1/1024 pixel in ints, so
+// a line of a few thousand characters at this size still measures within range;
+// skins asking for more (a typo, or a percentage of a huge reference) get this.
+constexpr float kMaxPixelSize = 4096.0f;
+
+float Bounded(float size)
+{
+    if (std::isnan(size))
+        return 0.0f;
+    return std::min(size, kMaxPixelSize);
+}
+
 float PixelSize(float size, int conversion, const Vabo::Rect* reference)
 {
     if (conversion == Font::Point)
-        return size;
+        return Bounded(size);
     int width = 0;
     int height = 0;
     if (reference) {
         width = reference->width;
         height = reference->height;
     } else if (!MainWindowSize() || !MainWindowSize()(width, height)) {
-        return size;
+        return Bounded(size);
     }
     const float percent = 0.01f;
-    return size * percent * static_cast<float>(conversion == Font::Width ? width : height);
+    return Bounded(size * percent * static_cast<float>(conversion == Font::Width ? width : height));
 }
 
 Vabo::Rect RoundedRect(double x, double y, double width, double height)

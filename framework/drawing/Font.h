@@ -31,7 +31,7 @@ public:
     int GetConversion() const { return conversion_; }
     // The nominal size, as given or as last set.
     float GetSize() const { return size_; }
-    // The size the text is drawn at, in pixels.
+    // The size the text is drawn at, in pixels (at most 4096).
     float GetPixelSize() const { return pixelSize_; }
     // Only stores the nominal size; the drawn size stays (make a new Font).
     void SetSize(float size) { size_ = size; }

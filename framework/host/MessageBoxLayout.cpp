@@ -26,7 +26,7 @@ std::vector<std::string> SplitButtonLabels(const std::string& labels)
     std::string current;
     auto flush = [&] {
         std::string label = Trimmed(current);
-        if (!label.empty())
+        if (!label.empty() && std::find(result.begin(), result.end(), label) == result.end())
             result.push_back(label);
         current.clear();
     };

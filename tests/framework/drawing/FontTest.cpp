@@ -101,3 +101,22 @@ TEST(Font, LinesBelowTheRectangleAreNotDrawn)
                                          Painter::Near, Painter::TrimNone));
     EXPECT_EQ(INT_MAX, InkColumns(image, lineHeight, 100, AnyInk).first);
 }
+
+TEST(Font, HugeSizesMeasureAndDrawWithoutOverflow)
+{
+    // Sizes far beyond any screen: the text still measures as a box of
+    // positive size that grows with its length, and drawing it is harmless.
+    for (float size : {1.0e6f, 3.0e7f, 1.0e30f}) {
+        SCOPED_TRACE(size);
+        const Font font(kFamily, size, FontStyleRegular, Font::Point);
+        const Vabo::Rect one = font.MeasureString("W");
+        const Vabo::Rect three = font.MeasureString("WWW");
+        EXPECT_GT(one.width, 0);
+        EXPECT_GT(one.height, 0);
+        EXPECT_GT(three.width, one.width);
+        EXPECT_GT(font.MeasureRange("WWW", 1, 2, -1.0f).width, 0);
+        Image target(20, 20);
+        Painter painter(target);
+        EXPECT_TRUE(painter.DrawStringInRect(font, "WWW", Color(255, 0, 0, 0), 0, 0, 20, 20, 0, 0));
+    }
+}

@@ -12,6 +12,10 @@ TEST(MessageBoxLabels, SplitAtCommasAndQuotesAndTrimBlanks)
     EXPECT_EQ(SplitButtonLabels("\"Yes\",\" No \" ,  Maybe later "), (Labels{"Yes", "No", "Maybe later"}));
     EXPECT_TRUE(SplitButtonLabels("").empty());
     EXPECT_TRUE(SplitButtonLabels(" , ,\"\"").empty());
+    // One button per label: a repeat would build a second button of the same
+    // name and leave a gap in the row.
+    EXPECT_EQ(SplitButtonLabels("OK,OK,YES"), (Labels{"OK", "YES"}));
+    EXPECT_EQ(SplitButtonLabels("NO, YES ,\"NO\""), (Labels{"NO", "YES"}));
 }
 
 TEST(MessageBoxPlacement, FewButtonsKeepTheWidthOfOneSlotAFullRowSharesItWithoutOverlap)

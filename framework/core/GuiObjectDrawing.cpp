@@ -28,8 +28,10 @@ bool GuiObject::Render(GdiplusGfxLayer::Painter& painter)
         DrawSelf(painter);
     {
         GdiplusGfxLayer::TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
+        // Only what meets the clip (the frame's dirty region) is drawn; a
+        // child keeps its subtree inside its own rectangle.
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            if (IsChildInView(children_[i]))
+            if (IsChildInView(children_[i]) && painter.Meets(children_[i]->GetRect()))
                 children_[i]->Render(painter);
         }
     }

@@ -317,7 +317,7 @@ void Painter::RestoreClip(const std::optional<Region>& clip)
     ApplyClip();
 }
 
-void Painter::IntersectClip(float x, float y, float w, float h)
+Vabo::Rect Painter::ToDevice(float x, float y, float w, float h) const
 {
     double xs[4] = {x, x + w, x, x + w};
     double ys[4] = {y, y, y + h, y + h};
@@ -328,14 +328,46 @@ void Painter::IntersectClip(float x, float y, float w, float h)
     const int right = edge(*std::max_element(xs, xs + 4));
     const int top = edge(*std::min_element(ys, ys + 4));
     const int bottom = edge(*std::max_element(ys, ys + 4));
+    return Vabo::Rect{left, top, right - left, bottom - top};
+}
+
+void Painter::IntersectClip(float x, float y, float w, float h)
+{
     Region next;
     if (clip_)
         next = *clip_;
     else
         next.Union(Vabo::Rect{0, 0, width_, height_});
-    next.Intersect(Vabo::Rect{left, top, right - left, bottom - top});
+    next.Intersect(ToDevice(x, y, w, h));
     clip_ = next;
     ApplyClip();
+}
+
+bool Painter::Clear()
+{
+    cairo_save(cr_);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+    return Check();
+}
+
+bool Painter::Meets(const Vabo::Rect& rect) const
+{
+    if (rect.width <= 0 || rect.height <= 0)
+        return false;
+    const Vabo::Rect device = ToDevice(static_cast<float>(rect.x), static_cast<float>(rect.y),
+                                       static_cast<float>(rect.width), static_cast<float>(rect.height));
+    const int left = std::max(device.x, 0);
+    const int top = std::max(device.y, 0);
+    const int right = std::min(device.x + device.width, width_);
+    const int bottom = std::min(device.y + device.height, height_);
+    if (right <= left || bottom <= top)
+        return false;
+    if (!clip_)
+        return true;
+    const cairo_rectangle_int_t r{left, top, right - left, bottom - top};
+    return cairo_region_contains_rectangle(clip_->Get(), &r) != CAIRO_REGION_OVERLAP_OUT;
 }
 
 void Painter::Translate(float dx, float dy)

@@ -66,6 +66,13 @@ public:
     bool DrawImageAt(const Image& image, int x, int y);
     bool DrawImageInRect(const Image& image, const Vabo::Rect& rect);
 
+    // Makes every pixel inside the clip transparent: a frame starts from
+    // nothing, so translucent drawing does not pile up over earlier frames.
+    bool Clear();
+    // Whether any pixel of the rectangle (in the present origin) lies inside
+    // the clip and the surface: drawing outside it would change nothing.
+    bool Meets(const Vabo::Rect& rect) const;
+
     // The clip, in the surface's own pixels (whatever the origin); none
     // means unclipped.
     void SetClip(const Region& region);
@@ -94,6 +101,8 @@ private:
     bool DrawImage(const Image& image, double sx, double sy, double sw, double sh, double dx, double dy, double dw,
                    double dh);
     void ApplyClip();
+    // The rectangle in the surface's own pixels, taken out to whole pixels.
+    Vabo::Rect ToDevice(float x, float y, float w, float h) const;
     bool Check();
 
     cairo_t* cr_;

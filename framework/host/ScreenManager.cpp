@@ -583,6 +583,7 @@ bool ScreenManager::Render(GdiplusGfxLayer::WindowSurface& surface, FramePresent
         dirtyRegion_.Union(Rect{0, 0, width, height});
     surface.SetClip(dirtyRegion_);
     GdiplusGfxLayer::Painter& painter = surface.GetPainter();
+    painter.Clear();
     target->Render(painter);
     const auto overlays = overlays_;
     for (const auto& overlay : overlays)

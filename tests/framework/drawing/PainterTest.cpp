@@ -164,3 +164,30 @@ TEST(Painter, TranslucentPolylinesBlendOnceAndGradientsRunCornerToCorner)
     EXPECT_TRUE(PixelNear(gradient, 9, 0, Color(255, 128, 0, 128), 8));
     EXPECT_EQ(0, gradient.GetPixel(10, 5).GetAlpha());
 }
+
+TEST(Painter, ClearEmptiesOnlyTheClipAndMeetsTellsWhatTheClipTouches)
+{
+    Image target(20, 20);
+    Painter painter(target);
+    const Color translucent(74, 255, 255, 255);
+    Region region;
+    region.Union({0, 0, 10, 10});
+    painter.FillRect({0, 0, 20, 20}, kGreen);
+    painter.SetClip(region);
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_TRUE(painter.Clear());
+        painter.FillRect({0, 0, 20, 20}, translucent);
+    }
+    EXPECT_TRUE(PixelNear(target, 5, 5, translucent, 1));
+    EXPECT_TRUE(PixelNear(target, 15, 15, kGreen, 0));
+
+    EXPECT_TRUE(painter.Meets({9, 9, 5, 5}));
+    EXPECT_FALSE(painter.Meets({10, 0, 5, 5}));
+    EXPECT_FALSE(painter.Meets({0, 0, 0, 5}));
+    GdiplusGfxLayer::TranslationScope moved(painter, 8, 0);
+    EXPECT_TRUE(painter.Meets({0, 0, 2, 2}));
+    EXPECT_FALSE(painter.Meets({2, 0, 2, 2}));
+    painter.ResetClip();
+    EXPECT_TRUE(painter.Meets({2, 0, 2, 2}));
+    EXPECT_FALSE(painter.Meets({12, 0, 2, 2})) << "beyond the surface";
+}

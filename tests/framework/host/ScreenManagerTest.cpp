@@ -61,6 +61,14 @@ std::uint32_t Pixel(GdiplusGfxLayer::WindowSurface& surface, int x, int y)
     return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
 }
 
+std::uint32_t Argb(GdiplusGfxLayer::WindowSurface& surface, int x, int y)
+{
+    cairo_surface_t* s = surface.GetBackBuffer().GetSurface();
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    return reinterpret_cast<const std::uint32_t*>(row)[x];
+}
+
 class ScreenManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -300,6 +308,50 @@ TEST_F(ScreenManagerTest, RenderingRedrawsOnlyTheDirtyRegion)
     EXPECT_EQ(0xFF0000u, Pixel(surface, 9, 20));
     EXPECT_EQ(0xFF0000u, Pixel(surface, 150, 100));
     EXPECT_FALSE(screens.IsDirty());
+}
+
+TEST_F(ScreenManagerTest, EachFrameStartsFromATransparentRegionSoTranslucentDrawingDoesNotPileUp)
+{
+    base.color = GdiplusGfxLayer::Color(74, 255, 255, 255);
+    for (int frame = 0; frame < 20; ++frame) {
+        if (frame % 2)
+            screens.InvalidateAll();
+        else
+            screens.InvalidateRect(Rect{0, 0, 50, 50});
+        ASSERT_TRUE(screens.Render(surface, presenter));
+    }
+    EXPECT_EQ(0x4A4A4A4Au, Argb(surface, 10, 10)) << "premultiplied white at alpha 74, as after one frame";
+    EXPECT_EQ(0x4A4A4A4Au, Argb(surface, 150, 100));
+}
+
+TEST_F(ScreenManagerTest, AFrameDrawsOnlyTheObjectsMeetingTheDirtyRegion)
+{
+    TestPanel left;
+    TestPanel right;
+    left.SetPosition(0, 0);
+    left.SetSize(100, 120);
+    right.SetPosition(100, 0);
+    right.SetSize(100, 120);
+    right.color = GdiplusGfxLayer::Color(255, 0, 255, 0);
+    base.AddChild(&left, false);
+    base.AddChild(&right, false);
+    screens.InvalidateAll();
+    ASSERT_TRUE(screens.Render(surface, presenter));
+    EXPECT_EQ(1, left.draws);
+    EXPECT_EQ(1, right.draws);
+
+    screens.InvalidateRect(Rect{10, 10, 20, 20});
+    ASSERT_TRUE(screens.Render(surface, presenter));
+    EXPECT_EQ(2, left.draws);
+    EXPECT_EQ(1, right.draws) << "the right half lies outside the dirty region";
+    EXPECT_EQ(0x00FF00u, Pixel(surface, 150, 60)) << "and keeps its last frame";
+
+    screens.InvalidateRect(Rect{99, 50, 2, 2});
+    ASSERT_TRUE(screens.Render(surface, presenter));
+    EXPECT_EQ(3, left.draws);
+    EXPECT_EQ(2, right.draws);
+    base.RemoveChild(&left, false);
+    base.RemoveChild(&right, false);
 }
 
 TEST_F(ScreenManagerTest, AScreenIsTheObjectOfItsNameInItsFileUnknownNamesLeaveTheBaseRoot)

@@ -53,6 +53,7 @@ TestPanel::~TestPanel()
 
 bool TestPanel::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
+    ++draws;
     return painter.FillRect(GetRect(), color);
 }
 

@@ -29,6 +29,7 @@ public:
 
     std::vector<std::string> received;
     GdiplusGfxLayer::Color color{255, 0, 0, 0};
+    int draws = 0;
 
     // Registers "TestPanel" with the object factory (once).
     static void Register();

@@ -8,8 +8,23 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace Platform {
+namespace {
+
+// A premultiplied ARGB pixel with its colour at full strength.
+std::uint32_t Unpremultiplied(std::uint32_t argb)
+{
+    const std::uint32_t a = argb >> 24;
+    if (a == 255 || a == 0)
+        return argb;
+    const auto straight = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
+    return (a << 24) | (straight((argb >> 16) & 0xFF) << 16) | (straight((argb >> 8) & 0xFF) << 8)
+        | straight(argb & 0xFF);
+}
+
+} // namespace
 
 std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
 {
@@ -161,6 +176,7 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         return false;
 
     std::vector<SDL_Rect> shown;
+    std::vector<std::uint32_t> straight;
     if (SDL_MUSTLOCK(target))
         SDL_LockSurface(target);
     for (const Rect& r : rects) {
@@ -173,9 +189,21 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         // Cairo's ARGB32 is premultiplied, so dropping alpha shows the
         // buffer composed over black.
         const unsigned char* from = source + top * sourceStride + left * 4;
+        int fromStride = sourceStride;
+        if (shaped_) {
+            straight.resize(static_cast<std::size_t>(right - left) * (bottom - top));
+            for (int y = top; y < bottom; ++y) {
+                const auto* row = reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left;
+                std::uint32_t* out = straight.data() + static_cast<std::size_t>(y - top) * (right - left);
+                for (int x = 0; x < right - left; ++x)
+                    out[x] = Unpremultiplied(row[x]);
+            }
+            from = reinterpret_cast<const unsigned char*>(straight.data());
+            fromStride = (right - left) * 4;
+        }
         auto* to =
             static_cast<unsigned char*>(target->pixels) + top * target->pitch + left * target->format->BytesPerPixel;
-        SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, sourceStride,
+        SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, fromStride,
                           target->format->format, to, target->pitch);
         shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
     }

@@ -64,6 +64,10 @@ public:
     // Copies the rectangles (clipped to both) of an ARGB32 back buffer onto the
     // window and shows them. False (logged) when SDL gives no window surface.
     bool Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects);
+    // A shaped window has nothing behind its anti-aliased edge pixels to blend
+    // them with: it shows their own colours, not their colours over black (a
+    // dark fringe). Others show the back buffer over black.
+    void SetShaped(bool shaped) { shaped_ = shaped; }
 
 private:
     NativeWindow(SDL_Window* window, Kind kind);
@@ -71,6 +75,7 @@ private:
     SDL_Window* window_;
     std::uint32_t id_;
     Kind kind_;
+    bool shaped_ = false;
 };
 
 } // namespace Platform

@@ -222,6 +222,10 @@ bool Window::SetSize(int width, int height)
 void Window::SetVisible(bool visible)
 {
     GuiObject::SetVisible(visible);
+    // The outline is cut before the window is mapped, from the drawing of the
+    // now visible tree.
+    if (IsVisible())
+        UpdateShape();
     if (host_ && host_->IsCreated()) {
         if (visible) {
             host_->Show();
@@ -229,11 +233,16 @@ void Window::SetVisible(bool visible)
             if (type_ == Popup)
                 host_->SetFocus();
         } else {
+            const bool hadFocus = host_->HasFocus();
             host_->Hide();
+            // Without a window manager the focus of a window that goes would
+            // go nowhere: a popup hands it back to its owner.
+            if (hadFocus && type_ == Popup)
+                if (VaboWnd* owner = host_->GetParent())
+                    owner->SetFocus();
         }
     }
     if (IsVisible()) {
-        UpdateShape();
         Signal::ConnectXMLSlots connect;
         Raise(&connect);
         VisibleSignal shown(this);
@@ -304,8 +313,11 @@ void Window::DoModal(Window* owner)
     // The loop has ended: a later Close hides the window instead of ending a loop
     // that no longer runs.
     modal_ = false;
-    if (ownerHost)
+    if (ownerHost) {
         ownerHost->EnableWindow(true);
+        // The owner takes the keyboard again, with or without a window manager.
+        ownerHost->SetFocus();
+    }
 }
 
 void Window::Close()
@@ -371,12 +383,15 @@ bool Window::IsMaximized() const
 
 void Window::UpdateShape()
 {
-    if (shapeBuilt_ || !host_ || !shaped_)
+    // A hidden tree draws nothing: its outline would hide the window and let
+    // every click through. It is cut when the window is shown.
+    if (shapeBuilt_ || !host_ || !shaped_ || !IsVisible())
         return;
     GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
     Render(surface.GetPainter());
     if (auto outline = surface.CreateWindowRegion()) {
-        Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline);
+        if (Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline))
+            host_->GetNativeWindow()->SetShaped(true);
     }
     shapeBuilt_ = true;
 }

@@ -68,6 +68,7 @@ TEST_F(MessageBoxTest, RunsNestedOverItsOwnerAndAnswersTheButtonClicked)
     Platform::Rect boxRect;
     std::uint64_t droppedBefore = 0;
     std::uint64_t droppedDuring = 0;
+    bool ownerFocusedAfterBox = false;
 
     // The owner runs the program's loop; the box runs a second one inside it.
     Vabo::VaboWnd::PostCall([&] {
@@ -89,6 +90,7 @@ TEST_F(MessageBoxTest, RunsNestedOverItsOwnerAndAnswersTheButtonClicked)
         answer = box->GetAnswer();
         EXPECT_FALSE(box->IsModal());
         ownerEnabledAfterBox = owner_->GetHostWnd()->IsWindowEnabled();
+        ownerFocusedAfterBox = WindowTest::PumpUntil([&] { return owner_->GetHostWnd()->HasFocus(); }, 1000);
         box.reset();
         owner_->Close();
     });
@@ -97,6 +99,7 @@ TEST_F(MessageBoxTest, RunsNestedOverItsOwnerAndAnswersTheButtonClicked)
     EXPECT_EQ(answer, "CANCEL");
     EXPECT_FALSE(ownerEnabledDuringBox);
     EXPECT_TRUE(ownerEnabledAfterBox);
+    EXPECT_TRUE(ownerFocusedAfterBox) << "the owner has the keyboard again, with no window manager to give it";
     EXPECT_EQ(droppedDuring, 2u) << "the owner's press and release were dropped";
     EXPECT_EQ(ownerPresses_, 0);
     const Platform::Rect ownerRect = ScreenRect(*owner_);

@@ -12,6 +12,8 @@
 #include "framework/core/ObjectSignals.h"
 #include "framework/host/AppWindow.h"
 #include "framework/host/VaboWnd.h"
+#include "platform/NativeWindow.h"
+#include "platform/WindowShape.h"
 
 using WindowTest::Pump;
 using WindowTest::PumpUntil;
@@ -98,6 +100,36 @@ TEST_F(PopupMenuWindowTest, ClosesWhenAnItemIsClicked)
     ASSERT_TRUE(popup_->IsVisible());
     WindowTest::PushClick(WindowTest::WindowId(*popup_), 20, 45);
     EXPECT_TRUE(PumpUntil([&] { return !popup_->IsVisible(); }, 500));
+}
+
+TEST_F(PopupMenuWindowTest, AShapedPopupAtAPointIsShownTakesTheRealClickAndHandsTheFocusBack)
+{
+    TiXmlElement* menu = ownerElement_->FirstChildElement("Popup");
+    menu->SetAttribute("ShapedWindow", "true");
+    auto shaped = std::make_unique<Vabo::PopupMenuWindow>(menu);
+    ASSERT_NE(shaped->GetHostWnd(), nullptr);
+    owner_->GetHostWnd()->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return owner_->GetHostWnd()->HasFocus(); }, 1000));
+
+    shaped->PopupAt(10, 10);
+    ASSERT_TRUE(PumpUntil([&] { return shaped->GetHostWnd()->HasFocus(); }, 1000));
+    std::vector<Platform::Rect> outline;
+    ASSERT_TRUE(Platform::GetWindowShape(shaped->GetHostWnd()->GetNativeWindow()->Handle(), outline));
+    int area = 0;
+    for (const auto& r : outline)
+        area += r.width * r.height;
+    EXPECT_EQ(area, 90 * 60) << "cut from the drawing of the shown menu, not of the hidden one";
+    const Platform::Rect at = ScreenRect(*shaped);
+    EXPECT_TRUE(PumpUntil([&] { return WindowTest::ScreenPixel(at.x + 70, at.y + 25) == 0x466EC8; }, 1000))
+        << WindowTest::Hex(WindowTest::ScreenPixel(at.x + 70, at.y + 25)) << " instead of the button face";
+
+    // The real pointer on the item "Two": the menu takes the click, closes, and
+    // the owner has the keyboard again (no window manager would give it).
+    WindowTest::PointerTo(at.x + 20, at.y + 45);
+    WindowTest::PointerDown();
+    WindowTest::PointerUp();
+    EXPECT_TRUE(PumpUntil([&] { return !shaped->IsVisible(); }, 1000));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->GetHostWnd()->HasFocus(); }, 1000));
 }
 
 TEST_F(PopupMenuWindowTest, ClosesWhenAnotherOfOurWindowsIsClickedUnlessKeptOpen)

@@ -42,7 +42,8 @@ public:
     std::vector<Draw> draws;
 
 private:
-    GdiplusGfxLayer::Image target_{8, 8};
+    // Larger than every scene drawn on it: the pass skips what lies off the surface.
+    GdiplusGfxLayer::Image target_{200, 200};
     GdiplusGfxLayer::Painter painter_{target_};
 };
 

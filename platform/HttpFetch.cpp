@@ -35,6 +35,12 @@ size_t Collect(char* data, size_t size, size_t count, void* user)
     return bytes;
 }
 
+int CheckCancel(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* cancel = static_cast<const std::atomic<bool>*>(user);
+    return cancel->load() ? 1 : 0;
+}
+
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
@@ -78,11 +84,20 @@ HttpFetchResult HttpFetch(const std::string& url, const HttpFetchLimits& limits)
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &download);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorText);
+    if (limits.cancel) {
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, CheckCancel);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, limits.cancel);
+    }
 
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
     if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
         result.error = "body larger than " + std::to_string(limits.maxBytes) + " bytes";
+        return result;
+    }
+    if (code == CURLE_ABORTED_BY_CALLBACK) {
+        result.error = "cancelled";
         return result;
     }
     if (code != CURLE_OK) {

@@ -1,6 +1,7 @@
 #pragma once
 // Downloads one "http://" or "https://" address into memory with libcurl,
 // within a size cap and timeouts; succeeds only on a complete 2xx body.
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -11,6 +12,8 @@ struct HttpFetchLimits {
     long connectTimeoutMs = 5000;
     long totalTimeoutMs = 20000;
     long maxRedirects = 5;
+    // When given and set, the transfer stops within a fraction of a second.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct HttpFetchResult {

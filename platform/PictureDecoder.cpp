@@ -1,10 +1,15 @@
 #include "platform/PictureDecoder.h"
 
+#include "platform/PictureHeader.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace Platform {
 namespace {
@@ -23,13 +28,63 @@ std::uint32_t Premultiply(std::uint32_t argb)
     return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
 }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        if (bytes.size() + got > kMaxPictureFileBytes) {
+            error = "file larger than the limit of " + std::to_string(kMaxPictureFileBytes) + " bytes";
+            return false;
+        }
+        bytes.append(buffer, got);
+    }
+    if (std::ferror(file.get())) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CairoSurfacePtr DecodePicture(const std::string& path, std::string& error)
 {
-    SdlSurfacePtr loaded(IMG_Load(path.c_str()));
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, error))
+        return nullptr;
+    return DecodePictureData(bytes, error);
+}
+
+CairoSurfacePtr DecodePictureData(const std::string& bytes, std::string& error)
+{
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (!ReadDeclaredSize(data, bytes.size(), declaredWidth, declaredHeight, error))
+        return nullptr;
+    if (declaredWidth > kMaxPictureSide || declaredHeight > kMaxPictureSide) {
+        error = "declares " + std::to_string(declaredWidth) + " x " + std::to_string(declaredHeight)
+            + " pixels, more than the limit of " + std::to_string(kMaxPictureSide) + " a side";
+        return nullptr;
+    }
+    SdlSurfacePtr loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
     if (!loaded) {
         error = IMG_GetError();
+        return nullptr;
+    }
+    if (loaded->w > kMaxPictureSide || loaded->h > kMaxPictureSide) {
+        error = "decodes to " + std::to_string(loaded->w) + " x " + std::to_string(loaded->h)
+            + " pixels, more than the limit of " + std::to_string(kMaxPictureSide) + " a side";
         return nullptr;
     }
     // SDL's ARGB8888 is a native-endian 32-bit word, as Cairo's ARGB32 is;

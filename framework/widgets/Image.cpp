@@ -2,7 +2,9 @@
 
 #include "framework/core/Registration.h"
 #include "framework/drawing/Painter.h"
+#include "framework/core/ScreenManagerNotReady.h"
 #include "framework/widgets/PictureDownload.h"
+#include "framework/widgets/PictureFetcher.h"
 #include "platform/HttpFetch.h"
 #include "platform/Log.h"
 
@@ -86,20 +88,38 @@ bool Image::SetImage(const std::string& fileName, bool resizeToPicture)
 bool Image::Load(const std::string& name, const std::string& folder, bool resizeToPicture)
 {
     if (Platform::IsHttpAddress(name)) {
-        std::string cacheFile;
-        if (!DownloadPicture(name, cacheFile))
-            return false;
-        if (SetImage(cacheFile, resizeToPicture))
-            return true;
-        // Not a picture: dropped, so that the next run asks the address again.
-        std::remove(cacheFile.c_str());
-        Platform::Log("Vabo::Image::Load : " + name + " is not a picture; cache file removed");
-        return false;
+        const std::string cacheFile = CachedPictureFile(name);
+        if (!cacheFile.empty())
+            return ShowDownloaded(name, cacheFile, resizeToPicture);
+        // Fetched off the GUI thread; the widget keeps its picture until the
+        // new one arrives.
+        std::weak_ptr<void> alive = Watch();
+        PictureFetcher::Instance().Fetch(name, [this, alive, name, resizeToPicture](bool ok, const std::string& file) {
+            if (ok && !alive.expired())
+                ShowDownloaded(name, file, resizeToPicture);
+        });
+        return true;
     }
     const std::string jpeg = folder + name + ".jpg";
     if (access(jpeg.c_str(), R_OK) == 0)
         return SetImage(jpeg, resizeToPicture);
     return SetImage(name, resizeToPicture);
+}
+
+bool Image::ShowDownloaded(const std::string& address, const std::string& cacheFile, bool resizeToPicture)
+{
+    if (!SetImage(cacheFile, resizeToPicture)) {
+        // Not a picture: dropped, so that the next run asks the address again.
+        std::remove(cacheFile.c_str());
+        Platform::Log("Vabo::Image::Load : " + address + " is not a picture; cache file removed");
+        return false;
+    }
+    try {
+        Invalidate();
+    } catch (const ScreenManagerNotReady&) {
+        // Not shown in a window yet: the first frame draws it.
+    }
+    return true;
 }
 
 void Image::SizeToPicture()

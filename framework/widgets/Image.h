@@ -36,8 +36,9 @@ public:
     // widget then keeps the picture it had.
     virtual bool SetImage(const std::string& fileName, bool resizeToPicture);
     // A name or an "http://"/"https://" address. An address is downloaded
-    // once into the cache folder; a name is tried as folder + name + ".jpg"
-    // first, then as given.
+    // once into the cache folder, off the GUI thread: the picture is shown
+    // when it arrives (true means the download started). A name is tried as
+    // folder + name + ".jpg" first, then as given.
     virtual bool Load(const std::string& name, const std::string& folder, bool resizeToPicture);
     // Draws the part `source` (in the widget's own pixels; converted to the
     // picture's pixels and written back in unscaled mode) into
@@ -59,6 +60,8 @@ public:
     bool IsScaled() const { return scaled_; }
 
 private:
+    // Shows a downloaded picture; one that does not show loses its cache file.
+    bool ShowDownloaded(const std::string& address, const std::string& cacheFile, bool resizeToPicture);
     // The scaled copy, or none when the picture no longer decodes.
     Picture DrawablePicture();
 

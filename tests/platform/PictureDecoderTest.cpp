@@ -37,3 +37,67 @@ TEST(PictureDecoder, DecodesPngIntoPremultipliedArgb32AndNamesWhyNot)
     EXPECT_FALSE(Platform::DecodePicture(PELLORA_TEST_DATA "/gfx/not-a-picture.png", error));
     EXPECT_FALSE(error.empty());
 }
+
+namespace {
+
+// A picture of that size written by Cairo as PNG bytes.
+std::string PngOfSize(int width, int height)
+{
+    Platform::CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    std::string bytes;
+    cairo_surface_write_to_png_stream(
+        surface.get(),
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &bytes);
+    return bytes;
+}
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string bytes;
+    for (int v : values)
+        bytes += static_cast<char>(v);
+    return bytes;
+}
+
+} // namespace
+
+TEST(PictureDecoder, PicturesDeclaringMoreThanTheLimitAreRefusedBeforeDecoding)
+{
+    std::string error;
+    EXPECT_TRUE(Platform::DecodePictureData(PngOfSize(Platform::kMaxPictureSide, 1), error)) << error;
+    error.clear();
+    EXPECT_FALSE(Platform::DecodePictureData(PngOfSize(1, Platform::kMaxPictureSide + 1), error));
+    EXPECT_NE(error.find("1 x 8193 pixels, more than the limit of 8192 a side"), std::string::npos) << error;
+
+    // Headers alone, each declaring a picture of several gigabytes: refused at
+    // once, whatever the format.
+    std::string png = PngOfSize(1, 1).substr(0, 33);
+    png[16] = 0, png[17] = 0, png[18] = 0x75, png[19] = 0x30; // 30000 wide
+    png[20] = 0, png[21] = 0, png[22] = 0x75, png[23] = 0x30; // 30000 high
+    const std::string gif = Bytes({'G', 'I', 'F', '8', '9', 'a',  10, 0, 10, 0, 0,    0,    0,    0x21, 0xF9, 4,
+                                   0,   0,   0,   0,   0,   0x2C, 0,  0, 0,  0, 0x30, 0x75, 0x30, 0x75, 0});
+    const std::string bmp = Bytes({'B', 'M', 0, 0,    0,    0, 0, 0,    0,    0,    54,   0, 0, 0,  40,
+                                   0,   0,   0, 0x30, 0x75, 0, 0, 0xD0, 0x8A, 0xFF, 0xFF, 1, 0, 32, 0});
+    const std::string jpeg =
+        Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 0, 0, 0xFF, 0xC0, 0, 11, 8, 0x75, 0x30, 0x75, 0x30, 3});
+    const std::pair<const char*, std::string> headers[] = {{"PNG", png}, {"GIF", gif}, {"BMP", bmp}, {"JPEG", jpeg}};
+    for (const auto& [format, bytes] : headers) {
+        SCOPED_TRACE(format);
+        error.clear();
+        EXPECT_FALSE(Platform::DecodePictureData(bytes, error));
+        EXPECT_NE(error.find("30000 pixels, more than the limit of 8192 a side"), std::string::npos) << error;
+    }
+
+    // A picture cut short after a sound header fails in the decoder, and says so.
+    const std::string whole = PngOfSize(40, 30);
+    error.clear();
+    EXPECT_FALSE(Platform::DecodePictureData(whole.substr(0, whole.size() / 2), error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(Platform::DecodePictureData(whole.substr(0, 20), error));
+    EXPECT_NE(error.find("ends before its header"), std::string::npos) << error;
+}

@@ -24,6 +24,10 @@ public:
         std::string body;
         std::string extraHeaders; // each line ending in "\r\n"
         long declaredLength = -1; // Content-Length to claim; -1: the body's size
+        // Whole: the answer as given. Hang: reads the request and never
+        // answers. Endless: headers without a length, then the body over and
+        // over until the client gives up. Both last at most until the server stops.
+        enum Behaviour { Whole, Hang, Endless } behaviour = Whole;
     };
 
     LoopbackHttpServer()
@@ -111,16 +115,52 @@ private:
             else
                 answer = found->second;
         }
+        if (answer.behaviour == Answer::Hang) {
+            while (!stop_ && !ClientGone(client))
+                ;
+            return;
+        }
+        if (answer.behaviour == Answer::Endless) {
+            const std::string head = "HTTP/1.1 200 Test\r\nConnection: close\r\n\r\n";
+            if (!SendAll(client, head))
+                return;
+            const std::string chunk = answer.body.empty() ? std::string(4096, 'x') : answer.body;
+            while (!stop_ && SendAll(client, chunk))
+                ;
+            return;
+        }
         const long length = answer.declaredLength >= 0 ? answer.declaredLength : static_cast<long>(answer.body.size());
         const std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " Test\r\n" + "Content-Length: "
             + std::to_string(length) + "\r\n" + answer.extraHeaders + "Connection: close\r\n\r\n" + answer.body;
+        SendAll(client, response);
+    }
+
+    bool SendAll(int client, const std::string& bytes)
+    {
         size_t sent = 0;
-        while (sent < response.size()) {
-            const ssize_t n = send(client, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
+        while (sent < bytes.size()) {
+            pollfd writable{client, POLLOUT, 0};
+            if (poll(&writable, 1, 20) <= 0) {
+                if (stop_)
+                    return false;
+                continue;
+            }
+            const ssize_t n = send(client, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
             if (n <= 0)
-                return;
+                return false;
             sent += static_cast<size_t>(n);
         }
+        return true;
+    }
+
+    // Waits a little for the client; true once it has closed its end.
+    static bool ClientGone(int client)
+    {
+        pollfd readable{client, POLLIN, 0};
+        if (poll(&readable, 1, 20) <= 0)
+            return false;
+        char byte;
+        return recv(client, &byte, 1, MSG_PEEK) <= 0;
     }
 
     int listener_ = -1;

@@ -1,0 +1,14 @@
+#pragma once
+// Reads the size a picture file declares in its header (BMP, PNG, JPEG, GIF)
+// without decoding it, so that a file can be refused before the decoder
+// allocates what it claims.
+#include <cstddef>
+#include <string>
+
+namespace Platform {
+
+// The width and height the picture's header declares. False, with the reason
+// in `error`, when the bytes are no BMP, PNG, JPEG or GIF or end before the size.
+bool ReadDeclaredSize(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error);
+
+} // namespace Platform

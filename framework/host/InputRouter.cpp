@@ -5,7 +5,7 @@
 
 namespace Vabo {
 
-bool InputRouter::Route(const Platform::HostInput& input, bool hostFocused)
+bool InputRouter::Route(const Platform::HostInput& input, bool hostFocused, int originX, int originY)
 {
     using Kind = Platform::HostInput::Kind;
     const Point point{input.x, input.y};
@@ -25,12 +25,17 @@ bool InputRouter::Route(const Platform::HostInput& input, bool hostFocused)
     case Kind::RightButtonDblClk:
         return screens_.RightButtonDblClk(point);
     case Kind::MouseMove: {
-        if (hasLastMouse_ && input.x == lastMouseX_ && input.y == lastMouseY_)
+        // A window dragged along with the pointer keeps the pointer at one
+        // point of it while the pointer travels on.
+        if (hasLastMouse_ && input.x == lastMouseX_ && input.y == lastMouseY_ && originX == lastOriginX_
+            && originY == lastOriginY_)
             return false;
         const bool redraw = screens_.MouseMove(point, hostFocused);
         hasLastMouse_ = true;
         lastMouseX_ = input.x;
         lastMouseY_ = input.y;
+        lastOriginX_ = originX;
+        lastOriginY_ = originY;
         return redraw;
     }
     case Kind::MouseWheel:

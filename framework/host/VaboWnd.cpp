@@ -313,9 +313,35 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
         router_.Route(drop, HasFocus());
         return;
     }
+    if (input.kind == Kind::LeftButtonDown)
+        leftButtonHeld_ = true;
+    else if (input.kind == Kind::LeftButtonUp || input.kind == Kind::FocusLost)
+        leftButtonHeld_ = false;
     std::weak_ptr<void> alive = Watch();
-    if (router_.Route(input, HasFocus()) && !alive.expired())
+    const Platform::Rect frame = GetWindowRect();
+    if (input.kind == Kind::MouseMove)
+        lastPointer_ = Point{frame.x + input.x, frame.y + input.y};
+    if (router_.Route(input, HasFocus(), frame.x, frame.y) && !alive.expired())
         Redraw();
+}
+
+void VaboWnd::FollowDraggedPointer()
+{
+    // A window dragged along with the pointer keeps the pointer at one point of
+    // it, and SDL reports no motion that leaves the window-relative point
+    // unchanged: while the button is held the pointer is read on each tick.
+    int x = 0;
+    int y = 0;
+    Platform::CursorScreenPosition(x, y);
+    if (x == lastPointer_.x && y == lastPointer_.y)
+        return;
+    const Platform::Rect frame = GetWindowRect();
+    Platform::HostInput move;
+    move.kind = Platform::HostInput::Kind::MouseMove;
+    move.windowId = window_->Id();
+    move.x = x - frame.x;
+    move.y = y - frame.y;
+    OnInput(move);
 }
 
 void VaboWnd::OnTick()
@@ -323,6 +349,11 @@ void VaboWnd::OnTick()
     if (!IsWindowVisible())
         return;
     std::weak_ptr<void> alive = Watch();
+    if (leftButtonHeld_) {
+        FollowDraggedPointer();
+        if (alive.expired() || !window_)
+            return;
+    }
     if (screens_.Timer() && !alive.expired())
         Redraw();
 }

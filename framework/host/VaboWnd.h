@@ -105,6 +105,7 @@ public:
 private:
     void GetClientSize(int& width, int& height) const override;
     void Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxLayer::Region& region) override;
+    void FollowDraggedPointer();
 
     ScreenManager screens_;
     InputRouter router_;
@@ -113,6 +114,8 @@ private:
     VaboWnd* parent_ = nullptr;
     std::weak_ptr<void> parentWatch_;
     std::function<void()> closeHandler_;
+    bool leftButtonHeld_ = false;
+    Point lastPointer_; // screen position of the last pointer motion
     std::shared_ptr<char> life_ = std::make_shared<char>(0);
 };
 

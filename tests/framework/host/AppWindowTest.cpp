@@ -130,6 +130,26 @@ TEST_F(AppWindowTest, MovesByExactlyThePointersTravel)
     EXPECT_EQ(ScreenRect(*window_).x, after.x);
 }
 
+TEST_F(AppWindowTest, ADragOfManySmallStepsMovesTheWholeWay)
+{
+    // Each step moves the window with the pointer, so the pointer comes back
+    // to the same point of the window: those moves still count.
+    Open(true);
+    const Platform::Rect before = ScreenRect(*window_);
+    WindowTest::PointerTo(before.x + 100, before.y + 10);
+    Pump(50);
+    WindowTest::PointerDown();
+    Pump(50);
+    for (int step = 1; step <= 20; ++step) {
+        WindowTest::PointerTo(before.x + 100 + 3 * step, before.y + 10);
+        Pump(20);
+    }
+    Settle([&] { return ScreenRect(*window_).x == before.x + 60; });
+    Release();
+    EXPECT_EQ(ScreenRect(*window_), (Platform::Rect{before.x + 60, before.y, 240, 160}));
+    EXPECT_EQ(window_->GetX(), before.x + 60);
+}
+
 TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther)
 {
     Open(true);

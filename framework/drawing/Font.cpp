@@ -115,13 +115,26 @@ Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, floa
     const long characters = g_utf8_strlen(laidOut, -1);
     const long from = first < 0 ? 0 : first;
     const long to = last < 0 ? characters - 1 : std::min<long>(last, characters - 1);
+    if (from > to) {
+        g_object_unref(layout);
+        return Vabo::Rect{};
+    }
+    // The byte range of the characters, found in one pass over the text; then
+    // one pass of an iterator over the laid-out characters (linear, where
+    // asking for each character's position on its own is quadratic).
+    const int firstByte = static_cast<int>(g_utf8_offset_to_pointer(laidOut, from) - laidOut);
+    const char* lastChar = g_utf8_offset_to_pointer(laidOut + firstByte, to - from);
+    const int endByte = static_cast<int>(g_utf8_next_char(lastChar) - laidOut);
 
     bool any = false;
     double left = 0, top = 0, right = 0, bottom = 0;
-    for (long i = from; i <= to; ++i) {
-        const int index = static_cast<int>(g_utf8_offset_to_pointer(laidOut, i) - laidOut);
+    PangoLayoutIter* iter = pango_layout_get_iter(layout);
+    do {
+        const int index = pango_layout_iter_get_index(iter);
+        if (index < firstByte || index >= endByte)
+            continue;
         PangoRectangle box;
-        pango_layout_index_to_pos(layout, index, &box);
+        pango_layout_iter_get_char_extents(iter, &box);
         const double x0 = std::min(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
         const double x1 = std::max(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
         const double y0 = box.y / static_cast<double>(PANGO_SCALE);
@@ -133,7 +146,8 @@ Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, floa
             left = std::min(left, x0), top = std::min(top, y0);
             right = std::max(right, x1), bottom = std::max(bottom, y1);
         }
-    }
+    } while (pango_layout_iter_next_char(iter));
+    pango_layout_iter_free(iter);
     g_object_unref(layout);
     if (!any)
         return Vabo::Rect{};

@@ -120,3 +120,18 @@ TEST(Font, HugeSizesMeasureAndDrawWithoutOverflow)
         EXPECT_TRUE(painter.DrawStringInRect(font, "WWW", Color(255, 0, 0, 0), 0, 0, 20, 20, 0, 0));
     }
 }
+
+TEST(Font, RangesOfLongTextsMeasureAsTheirCharactersDo)
+{
+    // Every range of a long text agrees with the text measured up to it.
+    const Font font(kFamily, 12.0f, FontStyleRegular, Font::Point);
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "tuner ";
+    const Vabo::Rect whole = font.MeasureRange(text, -1, -1, -1);
+    EXPECT_NEAR(font.MeasureString(text).width, whole.width, 1);
+    const Vabo::Rect tail = font.MeasureRange(text, 594, 598, -1);
+    EXPECT_NEAR(font.MeasureString(text.substr(0, 594)).width, tail.x, 1);
+    EXPECT_NEAR(font.MeasureString("tuner").width, tail.width, 1);
+    EXPECT_EQ((Vabo::Rect{0, 0, 0, 0}), font.MeasureRange(text, 700, 800, -1));
+}

@@ -16,6 +16,11 @@ Rect WorkAreaOf(SDL_Window* window)
     return Rect{bounds.x, bounds.y, bounds.w, bounds.h};
 }
 
+bool PointerIsOver(SDL_Window* window)
+{
+    return window && SDL_GetMouseFocus() == window;
+}
+
 void CursorScreenPosition(int& x, int& y)
 {
     // Asked of the X server itself: SDL keeps the global position from its own

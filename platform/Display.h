@@ -14,6 +14,9 @@ Rect WorkAreaOf(SDL_Window* window);
 
 // The pointer's position in screen coordinates.
 void CursorScreenPosition(int& x, int& y);
+// Whether the pointer is over the window, as the window's own events last told
+// (asks the X server nothing, so it may be asked on every clock tick).
+bool PointerIsOver(SDL_Window* window);
 
 // Where a window with the rectangle `window` goes to lie inside `workArea`:
 // pushed left and up by what passes the right and bottom edges, then at

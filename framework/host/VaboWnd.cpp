@@ -229,6 +229,16 @@ bool VaboWnd::SetIcon(const std::string& fileName)
     return window_ && window_->SetIcon(fileName);
 }
 
+bool VaboWnd::PointerInWindow(int& x, int& y) const
+{
+    if (!window_ || !Platform::PointerIsOver(window_->Handle()))
+        return false;
+    const Platform::Rect frame = GetWindowRect();
+    x = lastPointer_.x - frame.x;
+    y = lastPointer_.y - frame.y;
+    return true;
+}
+
 Platform::Rect VaboWnd::GetWindowRect() const
 {
     return window_ ? window_->GetRect() : Platform::Rect{};

@@ -69,6 +69,9 @@ public:
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
     bool SetIcon(const std::string& fileName);
+    // The pointer's last position over the window, from the window's own
+    // events; false when the pointer is elsewhere.
+    bool PointerInWindow(int& x, int& y) const;
     // Screen rectangle of the window.
     Platform::Rect GetWindowRect() const;
     // {0, 0, width, height}.

@@ -434,13 +434,9 @@ void Window::HideHeldToolTip()
 
 bool Window::CursorInWindow(int& x, int& y) const
 {
-    if (!host_)
-        return false;
-    Platform::CursorScreenPosition(x, y);
-    const Platform::Rect frame = host_->GetWindowRect();
-    x -= frame.x;
-    y -= frame.y;
-    return true;
+    // From the window's events: asking the X server on every tick would wake
+    // it (and us) a hundred times a second while nothing moves.
+    return host_ && host_->PointerInWindow(x, y);
 }
 
 void Window::HoverResetSlot(Signal::Base*, GuiObject*)
@@ -489,7 +485,7 @@ void Window::HoverTimerSlot(Signal::Base*, GuiObject*)
         held->ShowToolTip(false, &origin);
         return;
     }
-    if (CursorInWindow(x, y) && !HitTest(x, y)) {
+    if (!CursorInWindow(x, y) || !HitTest(x, y)) {
         HideHeldToolTip();
         hoverArmed_ = false;
         hoverStart_ = now;

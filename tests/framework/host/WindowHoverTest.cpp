@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
+#include "framework/host/VaboWnd.h"
+#include "platform/EventLoop.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/HostInputSignals.h"
 #include "platform/Clock.h"
@@ -42,7 +44,16 @@ protected:
         window_->SetVisible(true);
         const Platform::Rect r = WindowTest::ScreenRect(*window_);
         WindowTest::PointerTo(r.x + 20, r.y + 20);
+        // The window learns where the pointer is from its own events.
+        for (int pass = 0; pass < 200 && !PointerAt(20, 20); ++pass)
+            Platform::EventLoop::Instance().RunOnce(20);
+        ASSERT_TRUE(PointerAt(20, 20));
         Move(20, 20);
+    }
+    bool PointerAt(int x, int y) const
+    {
+        int px = 0, py = 0;
+        return window_->GetHostWnd()->PointerInWindow(px, py) && px == x && py == y;
     }
     void TearDown() override { window_->RemoveChild(&holder_, false); }
 

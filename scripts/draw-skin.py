@@ -248,14 +248,12 @@ def list_entry(w, h, state):
     return surface
 
 
-def tool_tip(w, h):
-    surface, ctx = new_surface(w, h)
-    rounded_rect(ctx, 0.5, 0.5, w - 1, h - 1, 4)
-    ctx.set_source_rgba(*rgb(FACE_HOVER))
-    ctx.fill_preserve()
-    ctx.set_source_rgba(*rgb(PANEL_SHADOW))
-    ctx.set_line_width(1)
-    ctx.stroke()
+def solid(colour, size=8):
+    # A single colour stays sharp at any size it is stretched to, so the tool
+    # tip, which takes its text's size, is framed by two of them.
+    surface, ctx = new_surface(size, size)
+    ctx.set_source_rgba(*rgb(colour))
+    ctx.paint()
     return surface
 
 
@@ -279,7 +277,8 @@ def main():
     out("MessageBox", dialog(440, 180, 36))
     out("About", dialog(440, 260, 36))
     out("List", list_background(112, 160))
-    out("ToolTip", tool_tip(120, 24))
+    out("ToolTipEdge", solid(TEXT_SECONDARY))
+    out("ToolTipFace", solid(FACE_HOVER))
 
 
 if __name__ == "__main__":

@@ -55,6 +55,13 @@ int BeatMs(int bpm)
     return int(beat + 0.5L);
 }
 
+long BeatSamples(int bpm, int rate)
+{
+    if (bpm < 1)
+        return 0;
+    return RoundHalfAway(double(rate) * BeatMs(bpm) * double(0.001f));
+}
+
 bool BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGenerator& generator)
 {
     beat.clear();
@@ -62,7 +69,7 @@ bool BuildBeatBuffer(std::vector<float>& beat, int rate, int bpm, const ClickGen
     if (bpm < 1 || !generator)
         return false;
     const int beatMs = BeatMs(bpm);
-    const long length = RoundHalfAway(double(rate) * beatMs * double(0.001f));
+    const long length = BeatSamples(bpm, rate);
     std::vector<float> click;
     if (!generator(click, rate, float(beatMs) * 0.5f, beatMs) || click.empty())
         return false;

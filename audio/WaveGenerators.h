@@ -25,6 +25,9 @@ void FadeOut(std::vector<float>& v, int n);
 
 // Milliseconds of one beat at bpm (at least 1), rounded to a whole number.
 int BeatMs(int bpm);
+// Samples of one beat at bpm as the bar is built: the whole milliseconds of
+// BeatMs at the rate, rounded; 0 for a tempo below 1.
+long BeatSamples(int bpm, int rate);
 // One beat at bpm: silence with the generator's click, faded out and cut to
 // the beat's length, at its start. False (and the beat empty) for a tempo
 // below 1, a missing generator, or one that fails or makes no sound.

@@ -1,0 +1,60 @@
+#include "app/vis/MetronomeVis.h"
+
+#include "app/vis/ObjectSliderVis.h"
+#include "app/vis/SampleVis.h"
+#include "framework/core/Registration.h"
+
+namespace {
+
+Vabo::RegisterClass<MetronomeVis> metronomeVisClass("MetronomeVis", "XML/Main/Vis/MetronomeVis.xml",
+                                                    [](TiXmlElement* element) -> Vabo::GuiObject* {
+                                                        return new MetronomeVis(element);
+                                                    });
+// The input display on the metronome screen, keeping its own shown display.
+Vabo::RegisterClass<SampleVis> metronomeSampleVisClass("MetronomeSampleVis", "XML/Main/Vis/SampleVis.xml",
+                                                       [](TiXmlElement* element) -> Vabo::GuiObject* {
+                                                           return new SampleVis(element);
+                                                       });
+
+// The beat lamp: full at each beat, falling back during it, dark at rest.
+Vabo::RegisterClass<Vabo::ObjectSliderVis>
+    beatLightClass("BeatLightVis", "XML/Main/Vis/BeatLightVis.xml", [](TiXmlElement* element) -> Vabo::GuiObject* {
+        BeatClock clock;
+        return new Vabo::ObjectSliderVis(element, [clock] { return 1.0f - clock.BeatPhaseNow(); });
+    });
+
+} // namespace
+
+MetronomeVis::MetronomeVis(TiXmlElement* element)
+    : MetronomeVis(element, BeatClock())
+{
+}
+
+MetronomeVis::MetronomeVis(TiXmlElement* element, BeatClock clock)
+    : Vis(element)
+    , clock_(std::move(clock))
+    , beatVis_(
+          GetChild(element, "BeatVis"), [this] { return clock_.BeatPhaseNow(); },
+          [this] { return clock_.BarPhaseNow(); })
+    , timeVis_(
+          GetChild(element, "TimeVis"), [this] { return clock_.OutputSeconds(); },
+          [this](float t) { return clock_.BeatPhaseAt(t); }, [this](float t) { return clock_.BarPhaseAt(t); })
+    , barVis_(
+          GetChild(element, "BarVis"), [this] { return clock_.BeatPhaseNow(); },
+          [this] { return clock_.BarPhaseNow(); })
+    , dualVis_(
+          GetChild(element, "DualAnalogVis"), [this] { return clock_.BeatPhaseNow(); },
+          [this] { return clock_.BarPhaseNow(); })
+    , blank_(element)
+{
+    AddDisplay(beatVis_);
+    AddDisplay(barVis_);
+    AddDisplay(blank_);
+    RegisterLoader<MetronomeVis>(element, this);
+    RestoreSelection();
+}
+
+MetronomeVis::~MetronomeVis()
+{
+    SaveSelection();
+}

@@ -7,6 +7,7 @@
 #include "framework/core/Registration.h"
 #include "framework/core/ScreenManagerNotReady.h"
 #include "framework/drawing/Painter.h"
+#include "framework/widgets/InvalidateWhenShown.h"
 
 namespace Vabo {
 
@@ -76,7 +77,8 @@ const std::string& Text::GetText() const
 void Text::SetText(const std::string& text)
 {
     text_ = text;
-    Invalidate();
+    // A label set up before its tree is shown has nothing to repaint yet.
+    InvalidateWhenShown(*this);
 }
 
 void Text::CalculateSize()
@@ -139,9 +141,9 @@ bool Text::DrawSelf(GdiplusGfxLayer::Painter& painter)
         y += GetHeight() / 2 - textHeight / 2;
     }
     const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
-    return painter.DrawStringInRect(
-        *font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
-        static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment, GdiplusGfxLayer::Painter::TrimNone);
+    return painter.DrawStringInRect(*font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
+                                    static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment,
+                                    GdiplusGfxLayer::Painter::TrimNone);
 }
 
 } // namespace Vabo

@@ -1,7 +1,5 @@
 #include "app/vis/MetronomeVis.h"
 
-#include "app/vis/ObjectSliderVis.h"
-#include "app/vis/SampleVis.h"
 #include "framework/core/Registration.h"
 
 namespace {
@@ -10,19 +8,6 @@ Vabo::RegisterClass<MetronomeVis> metronomeVisClass("MetronomeVis", "XML/Main/Vi
                                                     [](TiXmlElement* element) -> Vabo::GuiObject* {
                                                         return new MetronomeVis(element);
                                                     });
-// The input display on the metronome screen, keeping its own shown display.
-Vabo::RegisterClass<SampleVis> metronomeSampleVisClass("MetronomeSampleVis", "XML/Main/Vis/SampleVis.xml",
-                                                       [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                           return new SampleVis(element);
-                                                       });
-
-// The beat lamp: full at each beat, falling back during it, dark at rest.
-Vabo::RegisterClass<Vabo::ObjectSliderVis>
-    beatLightClass("BeatLightVis", "XML/Main/Vis/BeatLightVis.xml", [](TiXmlElement* element) -> Vabo::GuiObject* {
-        BeatClock clock;
-        return new Vabo::ObjectSliderVis(element, [clock] { return 1.0f - clock.BeatPhaseNow(); });
-    });
-
 } // namespace
 
 MetronomeVis::MetronomeVis(TiXmlElement* element)

@@ -1,33 +1,545 @@
 #include "app/MetronomeLayout.h"
 
 #include "app/AboutWindow.h"
+#include "app/CaptionButton.h"
+#include "app/ComboBox.h"
+#include "app/SettingsStore.h"
+#include "app/ShowMessageBox.h"
+#include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+#include "audio/LoopBuffer.h"
+#include "audio/RecordBuffer.h"
+#include "audio/SampleFile.h"
+#include "framework/core/DocMap.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/host/Window.h"
+#include "framework/widgets/EditBox.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/InvalidateWhenShown.h"
+#include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/ObjectSlider.h"
+#include "framework/widgets/ObjectSliderSignal.h"
+#include "framework/widgets/SkinFileOf.h"
+#include "framework/widgets/Text.h"
+#include "framework/widgets/ToggleButton.h"
+#include "platform/Log.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <locale>
+#include <sstream>
 
 namespace {
 
 using Vabo::Signal::Activate;
+using Vabo::Signal::ObjectReady;
+using Vabo::Signal::ObjectVisibilityChange;
 
 Vabo::RegisterClass<MetronomeLayout> metronomeClass("MetronomeLayout", "",
                                                     [](TiXmlElement* element) -> Vabo::GuiObject* {
                                                         return new MetronomeLayout(element);
                                                     });
+Vabo::RegisterClassSlot<MetronomeLayout, Activate> playSlot("MetronomeLayout::PlayActiveSlot",
+                                                            &MetronomeLayout::PlayActiveSlot);
+Vabo::RegisterClassSlot<MetronomeLayout, Activate> recordSlot("MetronomeLayout::RecordActiveSlot",
+                                                              &MetronomeLayout::RecordActiveSlot);
+Vabo::RegisterClassSlot<MetronomeLayout, Activate> switchSlot("MetronomeLayout::SwitchClickedSlot",
+                                                              &MetronomeLayout::SwitchClickedSlot);
 Vabo::RegisterClassSlot<MetronomeLayout, Activate> helpSlot("MetronomeLayout::HelpActiveSlot",
                                                             &MetronomeLayout::HelpActiveSlot);
 Vabo::RegisterClassSlot<MetronomeLayout, Activate> closeSlot("MetronomeLayout::CloseClickedSlot",
                                                              &MetronomeLayout::CloseClickedSlot);
 Vabo::RegisterClassSlot<MetronomeLayout, Activate> minimiseSlot("MetronomeLayout::MinimiseClickedSlot",
                                                                 &MetronomeLayout::MinimiseClickedSlot);
+Vabo::RegisterClassSlot<MetronomeLayout, ObjectVisibilityChange> visibilitySlot("MetronomeLayout::VisibilityChangeSlot",
+                                                                                &MetronomeLayout::VisibilityChangeSlot);
+Vabo::RegisterClassSlot<MetronomeLayout, ObjectReady> readySlot("MetronomeLayout::PresetContainerReady",
+                                                                &MetronomeLayout::PresetContainerReady);
+
+const char* const Backdrop = "Background";
+const char* const Recording = "SAMPLE";
+const char* const Tone = "TONE";
+const char* const Custom = "CUSTOM";
+const char* const DefaultAccent = "ACCENT: 4";
+const char* const NoOutput = "Could not open output device! Stop other applications using your sound port";
+const char* const NoInput = "Could not open input device! Stop other applications using your sound port";
+
+const char* const RequiredObjects[] = {"AccentCombo",  "OutputCombo", "ACCENT",  "OUTPUT",
+                                       "DesiredBpm",   "VisTitle",    "VisFreq", "VolumeInput",
+                                       "VolumeOutput", "Play",        "Record",  "PresetContainer"};
+const char* const Displays[] = {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"};
+
+MetronomeLayout::Message& CurrentMessage()
+{
+    static MetronomeLayout::Message message;
+    return message;
+}
+
+std::string EntryName(Vabo::GuiObject* object)
+{
+    if (!object || object->GetName() == Backdrop)
+        return std::string();
+    return object->GetName();
+}
+
+// Sound files of the configuration are named relative to the program's folder.
+std::string SoundPath(const std::string& file)
+{
+    if (file.empty() || file.front() == '/')
+        return file;
+    const std::string& folder = DllDocMapInstance().GetAppFolder();
+    if (folder.empty())
+        return file;
+    return folder.back() == '/' ? folder + file : folder + "/" + file;
+}
+
+bool ElapsedBeyond(Platform::Milliseconds since, float seconds)
+{
+    return double(Platform::NowMs() - since) * 0.001 > double(seconds);
+}
 
 } // namespace
 
-MetronomeLayout::MetronomeLayout(TiXmlElement* element)
-    : GridLayout(element, true)
+void MetronomeLayout::SetMessage(Message message)
 {
+    CurrentMessage() = std::move(message);
 }
 
-MetronomeLayout::~MetronomeLayout() = default;
+MetronomeLayout::MetronomeLayout(TiXmlElement* element)
+    : GridLayout(element, true)
+    , config_(GetChild(element, "Config"))
+    , lastDisplayUpdate_(Platform::NowMs())
+{
+    RequireObjects();
+    SetUnselectable(false);
+
+    AudioDevice& device = AudioDevice::Instance();
+    // The device outlives the screen: its listener asks whether the screen still lives.
+    const std::weak_ptr<void> alive = Watch();
+    device.AddOutputVolumeListener([this, alive] {
+        if (!alive.expired())
+            UpdateVolumeSliders();
+    });
+
+    AppState& state = AppState::Instance();
+    state.SetAccent(4);
+    state.SetBpm(114);
+
+    config_.ForEachAccent([this](const std::string& name) { accentEntries_.AddEntry(name); });
+    FillCombo("AccentCombo", "ACCENT", accentEntries_, &MetronomeLayout::AccentEntrySlot);
+    const std::string accent = config_.GetAccent(state.GetAccent());
+    if (!accent.empty())
+        SetChoiceText("ACCENT", accent);
+    else
+        state.SetAccent(config_.GetAccentValue(ChoiceText("ACCENT")));
+
+    config_.ForEachSampleName([this](const std::string& name) { outputEntries_.AddEntry(name); });
+    FillCombo("OutputCombo", "OUTPUT", outputEntries_, &MetronomeLayout::OutputEntrySlot);
+
+    Find<Vabo::EditBox>("DesiredBpm")->AddSlot<Vabo::Signal::EditBoxSignal>(&MetronomeLayout::TempoEnteredSlot, this);
+    Find<Vabo::ObjectSlider>("VolumeInput")
+        ->AddSlot<Vabo::Signal::ObjectSliderSignal>(&MetronomeLayout::InputVolumeSlot, this);
+    Find<Vabo::ObjectSlider>("VolumeOutput")
+        ->AddSlot<Vabo::Signal::ObjectSliderSignal>(&MetronomeLayout::OutputVolumeSlot, this);
+    UpdateVolumeSliders();
+    FillPresetContainer();
+    SetTempo(state.GetBpm());
+
+    AddSlot<Vabo::Signal::Timer>(&MetronomeLayout::UpdateDisplays, this);
+    lastDisplayUpdate_ = Platform::NowMs();
+}
+
+MetronomeLayout::~MetronomeLayout()
+{
+    SaveMetronomeSettings();
+}
+
+template <class T> T* MetronomeLayout::Find(const std::string& name)
+{
+    return dynamic_cast<T*>(DllGlobalObjectFactoryInstance().FindObject(this, name));
+}
+
+void MetronomeLayout::RequireObjects()
+{
+    std::string missing;
+    const auto require = [&](const std::string& name, bool found) {
+        if (!found)
+            missing += (missing.empty() ? "" : ", ") + name;
+    };
+    for (const char* name : RequiredObjects)
+        require(name, Find<Vabo::GuiObject>(name) != nullptr);
+    require("DesiredBpm (as an edit box)", !Find<Vabo::GuiObject>("DesiredBpm") || Find<Vabo::EditBox>("DesiredBpm"));
+    for (const char* name : {"VolumeInput", "VolumeOutput"})
+        require(std::string(name) + " (as an object slider)",
+                !Find<Vabo::GuiObject>(name) || Find<Vabo::ObjectSlider>(name));
+    for (const char* name : {"Play", "Record"})
+        require(std::string(name) + " (as a toggle button)",
+                !Find<Vabo::GuiObject>(name) || Find<Vabo::ToggleButton>(name));
+    require("PresetContainer (as a large focus container)",
+            !Find<Vabo::GuiObject>("PresetContainer") || Find<Vabo::LargeFocusContainer>("PresetContainer"));
+    for (const char* name : {"AccentCombo", "OutputCombo"})
+        require(std::string(name) + " (as a combo box)", !Find<Vabo::GuiObject>(name) || Find<ComboBox>(name));
+    for (const char* name : {"VisTitle", "VisFreq"})
+        require(std::string(name) + " (as a text)", !Find<Vabo::GuiObject>(name) || Find<Vabo::Text>(name));
+    for (const char* name : {"ACCENT", "OUTPUT"})
+        require(std::string(name) + " (as a caption button)",
+                !Find<Vabo::GuiObject>(name) || Find<CaptionButton>(name));
+    if (!missing.empty()) {
+        Platform::Log("MetronomeLayout: the skin " + Vabo::SkinFileOf(GetXmlElement()) + " lacks " + missing);
+        throw XMLLoadSaveException();
+    }
+    for (const char* name : Displays)
+        if (!Find<Vabo::GuiObject>(name))
+            Platform::Log(std::string("MetronomeLayout: the skin has no display ") + name + "; it is left out");
+}
+
+Vabo::Window* MetronomeLayout::RootWindow()
+{
+    return dynamic_cast<Vabo::Window*>(GetRootObject());
+}
+
+void MetronomeLayout::Tell(const std::string& text)
+{
+    if (CurrentMessage())
+        CurrentMessage()(text);
+    else
+        ShowMessageBox(*this, text, "OK", RootWindow());
+}
+
+// ---- choices ----
+
+std::string MetronomeLayout::ChoiceText(const std::string& button)
+{
+    return Find<CaptionButton>(button)->GetButtonText();
+}
+
+void MetronomeLayout::SetChoiceText(const std::string& button, const std::string& text)
+{
+    Find<CaptionButton>(button)->SetButtonText(text);
+}
+
+void MetronomeLayout::FillCombo(const std::string& comboName, const std::string& button, ComboPopulator& populator,
+                                void (MetronomeLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*))
+{
+    const auto& names = populator.GetNames();
+    SetChoiceText(button, names.empty() ? std::string() : names.front());
+    auto* combo = Find<ComboBox>(comboName);
+    combo->Populate(populator);
+    for (Vabo::GuiObject* child : combo->GetChildren())
+        child->AddSlot<Activate>(slot, this);
+}
+
+bool MetronomeLayout::SelectAccent(const std::string& name)
+{
+    if (name.empty() || name == Backdrop)
+        return false;
+    const int beats = config_.GetAccentValue(name);
+    if (beats < 1 || beats > LoopBuffer::MaxBeatsPerBar) {
+        Platform::Log("MetronomeLayout: no accent pattern \"" + name + "\" of 1 to "
+                      + std::to_string(LoopBuffer::MaxBeatsPerBar) + " beats; the accent stays");
+        return false;
+    }
+    AppState::Instance().SetAccent(beats);
+    SetChoiceText("ACCENT", name);
+    RestartIfPlaying();
+    return true;
+}
+
+bool MetronomeLayout::SelectOutput(const std::string& name)
+{
+    if (name.empty() || name == Backdrop)
+        return false;
+    SetChoiceText("OUTPUT", name);
+    RestartIfPlaying();
+    return true;
+}
+
+void MetronomeLayout::AccentEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    SelectAccent(EntryName(object));
+}
+
+void MetronomeLayout::OutputEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    SelectOutput(EntryName(object));
+}
+
+// ---- tempo and presets ----
+
+void MetronomeLayout::FillPresetContainer()
+{
+    auto* container = Find<Vabo::LargeFocusContainer>("PresetContainer");
+    presetEntries_.Clear();
+    config_.ForEachPreset([this](const std::string& name) { presetEntries_.AddEntry(name); });
+    container->RemoveAllObjects();
+    presetEntries_.ForEachEntry(
+        container->GetObjectXml(),
+        [](Vabo::LargeFocusContainer* target, std::shared_ptr<Vabo::GuiObject> entry, int index, int count) {
+            target->AddObject(entry, index, count);
+        },
+        container, presetEntries_.Count());
+    for (const auto& wrapper : container->GetWrappers())
+        wrapper->GetObject()->AddSlot<Activate>(&MetronomeLayout::PresetEntrySlot, this);
+    container->UpdateLayout();
+}
+
+bool MetronomeLayout::SetTempo(int bpm)
+{
+    if (bpm < 1) {
+        Platform::Log("MetronomeLayout: a tempo of " + std::to_string(bpm) + " bpm is refused; it stays "
+                      + std::to_string(AppState::Instance().GetBpm()));
+        ShowTempo();
+        return false;
+    }
+    AppState::Instance().SetBpm(bpm);
+    ShowTempo();
+    const std::string preset = config_.GetPreset(bpm);
+    Find<Vabo::Text>("VisTitle")->SetText(preset.empty() ? Custom : preset);
+    // The skin may show the tempo large besides the box.
+    if (auto* big = Find<Vabo::Text>("VisBpm"))
+        big->SetText(std::to_string(bpm));
+    return true;
+}
+
+void MetronomeLayout::ShowTempo()
+{
+    Find<Vabo::EditBox>("DesiredBpm")->SetText(std::to_string(AppState::Instance().GetBpm()));
+}
+
+std::string MetronomeLayout::TempoText()
+{
+    return Find<Vabo::EditBox>("DesiredBpm")->GetText();
+}
+
+std::string MetronomeLayout::TitleText()
+{
+    return Find<Vabo::Text>("VisTitle")->GetText();
+}
+
+bool MetronomeLayout::ParseTempo(const std::string& text, int& bpm)
+{
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    long value = 0;
+    if (!(in >> value) || !(in >> std::ws).eof())
+        return false;
+    bpm = int(std::clamp<long>(value, MinBpm, MaxBpm));
+    return true;
+}
+
+void MetronomeLayout::EnterTempo(const std::string& text)
+{
+    int bpm = 0;
+    // What is not a whole number keeps the tempo; the box shows it again.
+    if (!ParseTempo(text, bpm) || !SetTempo(bpm)) {
+        ShowTempo();
+        return;
+    }
+    SelectPreset(config_.GetPreset(AppState::Instance().GetBpm()));
+    RestartIfPlaying();
+}
+
+void MetronomeLayout::TempoEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    EnterTempo(static_cast<Vabo::Signal::EditBoxSignal*>(signal)->text);
+}
+
+bool MetronomeLayout::SelectPreset(const std::string& name)
+{
+    auto* container = Find<Vabo::LargeFocusContainer>("PresetContainer");
+    for (const auto& wrapper : container->GetWrappers()) {
+        Vabo::GuiObject* entry = wrapper->GetObject();
+        if (!name.empty() && entry->GetName() == name) {
+            container->SetFocusObject(entry);
+            return true;
+        }
+    }
+    container->ArrangeEqually();
+    return false;
+}
+
+void MetronomeLayout::PresetEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    if (!object || !SetTempo(config_.GetPresetValue(object->GetName())))
+        return;
+    RestartIfPlaying();
+}
+
+// ---- output and recording ----
+
+bool MetronomeLayout::IsPlayActive()
+{
+    return Find<Vabo::ToggleButton>("Play")->GetState() == 1;
+}
+
+void MetronomeLayout::ResetToggle(const std::string& name)
+{
+    auto* toggle = Find<Vabo::ToggleButton>(name);
+    if (toggle->GetState() == 0)
+        return;
+    toggle->SetState(0);
+    toggle->ShowState();
+    Vabo::InvalidateWhenShown(*toggle);
+}
+
+void MetronomeLayout::RestartIfPlaying()
+{
+    if (IsPlayActive())
+        Play(true);
+}
+
+bool MetronomeLayout::PlayBeats(const std::string& sampleName)
+{
+    AppState& state = AppState::Instance();
+    ClickGenerator normal, accent;
+    AudioEntry entry;
+    if (!sampleName.empty() && config_.FindSample(sampleName, entry)) {
+        normal = SampleClick(SoundPath(entry.GetNormal()));
+        accent = SampleClick(SoundPath(entry.GetAccent()));
+    } else {
+        const float frequency = state.GetReferenceFrequency();
+        normal = ToneClick(frequency);
+        accent = ToneClick(2.0f * frequency);
+    }
+    LoopBuffer& loop = LoopBuffer::Instance();
+    if (!loop.BuildBeats(state.GetBpm(), state.GetAccent(), normal, accent))
+        return false;
+    AudioDevice& device = AudioDevice::Instance();
+    // A running bar is replaced where it plays: the new one starts with its
+    // next buffer, whole, without the gap of a new stream.
+    if (playingBeats_ && device.Output().IsActive())
+        return true;
+    device.StopOutput();
+    // Every buffer asks the loop for its next frames: the bar plays through
+    // short buffers, not one buffer a bar long repeated.
+    playingBeats_ = device.StartOutput(
+                        LoopBuffer::Rate, OutputFrames,
+                        [&loop](void* input, void* output, unsigned long frames, double outTime, void* userData) {
+                            return loop.PlayCallback(input, output, frames, outTime, userData);
+                        },
+                        false)
+        == 0;
+    return playingBeats_;
+}
+
+bool MetronomeLayout::Play(bool on)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    const std::string output = ChoiceText("OUTPUT");
+    if (!on || output == Recording) {
+        device.StopOutput();
+        playingBeats_ = false;
+    }
+    if (!on)
+        return true;
+    bool started = false;
+    if (output == Recording) {
+        RecordBuffer& recording = RecordBuffer::Instance();
+        recording.ResetPosition();
+        started = device.StartOutput(RecordBuffer::Rate, OutputFrames, recording) == 0;
+    } else {
+        started = PlayBeats(output == Tone ? std::string() : output);
+    }
+    if (started)
+        return true;
+    device.StopOutput();
+    playingBeats_ = false;
+    ResetToggle("Play");
+    Tell(NoOutput);
+    return false;
+}
+
+bool MetronomeLayout::Record(bool on)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (!on) {
+        device.StopInput();
+        return true;
+    }
+    RecordBuffer::Instance().Clear();
+    if (device.StartInput(RecordBuffer::Rate, OutputFrames, RecordBuffer::Instance()) == 0)
+        return true;
+    ResetToggle("Record");
+    Tell(NoInput);
+    return false;
+}
+
+void MetronomeLayout::PlayActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    auto* toggle = dynamic_cast<Vabo::ToggleButton*>(object);
+    Play(toggle ? toggle->GetState() == 1 : IsPlayActive());
+}
+
+void MetronomeLayout::RecordActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    auto* toggle = dynamic_cast<Vabo::ToggleButton*>(object);
+    Record(toggle && toggle->GetState() == 1);
+}
+
+// ---- volumes ----
+
+void MetronomeLayout::UpdateVolumeSliders()
+{
+    AudioDevice& device = AudioDevice::Instance();
+    ignoreInputVolumeSignal_ = true;
+    Find<Vabo::ObjectSlider>("VolumeInput")->SetValue(device.GetInputVolume());
+    ignoreInputVolumeSignal_ = false;
+    ignoreOutputVolumeSignal_ = true;
+    Find<Vabo::ObjectSlider>("VolumeOutput")->SetValue(device.GetOutputVolume());
+    ignoreOutputVolumeSignal_ = false;
+}
+
+void MetronomeLayout::InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    if (!ignoreInputVolumeSignal_)
+        AudioDevice::Instance().SetInputVolume(
+            std::clamp(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value, 0, 100));
+    ignoreInputVolumeSignal_ = false;
+}
+
+void MetronomeLayout::OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    if (!ignoreOutputVolumeSignal_)
+        AudioDevice::Instance().SetOutputVolume(
+            std::clamp(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value, 0, 100));
+    ignoreOutputVolumeSignal_ = false;
+}
+
+// ---- periodic refresh ----
+
+void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    const AppState& state = AppState::Instance();
+    if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()))
+        return;
+    lastDisplayUpdate_ = Platform::NowMs();
+    char text[64];
+    std::snprintf(text, sizeof text, "%0.2f Hz", double(state.GetReferenceFrequency()));
+    if (shownFrequency_ != text) {
+        shownFrequency_ = text;
+        Find<Vabo::Text>("VisFreq")->SetText(text);
+    }
+    for (const char* name : Displays)
+        if (auto* display = Find<Vabo::GuiObject>(name))
+            Vabo::InvalidateWhenShown(*display);
+}
+
+// ---- slots named in the skin ----
+
+void MetronomeLayout::SwitchClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (IsPlayActive()) {
+        device.StopOutput();
+        playingBeats_ = false;
+        ResetToggle("Play");
+    }
+    ResetToggle("Record");
+    device.RestartCapture();
+}
 
 void MetronomeLayout::HelpActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
@@ -36,12 +548,57 @@ void MetronomeLayout::HelpActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 
 void MetronomeLayout::CloseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
-    if (auto* window = dynamic_cast<Vabo::Window*>(GetRootObject()))
-        window->Close();
+    AudioDevice& device = AudioDevice::Instance();
+    if (device.Output().IsActive())
+        device.StopOutput();
+    playingBeats_ = false;
+    if (Vabo::Window* root = RootWindow())
+        root->Close();
 }
 
 void MetronomeLayout::MinimiseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
-    if (auto* window = dynamic_cast<Vabo::Window*>(GetRootObject()))
-        window->Minimize();
+    if (Vabo::Window* root = RootWindow())
+        root->Minimize();
+}
+
+void MetronomeLayout::VisibilityChangeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    if (!static_cast<ObjectVisibilityChange*>(signal)->visible)
+        return;
+    UpdateVolumeSliders();
+    StartAnimation();
+}
+
+void MetronomeLayout::PresetContainerReady(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    if (settingsLoaded_)
+        return;
+    settingsLoaded_ = true;
+    LoadMetronomeSettings();
+}
+
+// ---- settings ----
+
+void MetronomeLayout::LoadMetronomeSettings()
+{
+    SettingsStore& settings = SettingsStore::Instance();
+    int bpm = settings.Get<int>("Bpm", 114);
+    // A stored tempo is held to what can be typed.
+    SetTempo(std::clamp(bpm, MinBpm, MaxBpm));
+    SelectPreset(config_.GetPreset(AppState::Instance().GetBpm()));
+    const std::string accent = settings.Get<std::string>("Accent", DefaultAccent);
+    if (!accent.empty())
+        SelectAccent(accent);
+    const std::string output = settings.Get<std::string>("Output", "");
+    if (!output.empty())
+        SelectOutput(output);
+}
+
+void MetronomeLayout::SaveMetronomeSettings()
+{
+    SettingsStore& settings = SettingsStore::Instance();
+    settings.Set("Bpm", AppState::Instance().GetBpm());
+    settings.Set("Accent", ChoiceText("ACCENT"));
+    settings.Set("Output", ChoiceText("OUTPUT"));
 }

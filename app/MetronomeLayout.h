@@ -1,15 +1,110 @@
 #pragma once
-// The metronome screen of the main window: a grid layout of the skin's objects
-// whose title-row buttons open the About window, minimise the main window and
-// close it. Switching to the other screen is a connection in the skin.
+// The metronome screen of the main window: finds the skin's objects by name,
+// fills the accent and output lists and the tempo presets from its "Config",
+// plays the bar of clicks (or the recording) while "Play" is on, records the
+// input, refreshes its beat displays on the GUI clock and keeps the tempo,
+// accent and output in the settings.
+#include "app/MetronomeConfig.h"
+#include "audio/ComboPopulator.h"
 #include "framework/widgets/GridLayout.h"
+#include "platform/Clock.h"
+
+#include <functional>
+#include <string>
+
+namespace Vabo {
+class Window;
+}
 
 class MetronomeLayout : public Vabo::GridLayout {
 public:
+    static constexpr int MinBpm = 10;
+    static constexpr int MaxBpm = 5000;
+    // Frames of each output buffer: the bar is played through it cyclically,
+    // so a change is heard after at most this many frames.
+    static constexpr unsigned long OutputFrames = 512;
+
+    // Tells the user something; by default the skin's message box over the
+    // main window. Tests put in their own.
+    using Message = std::function<void(const std::string& text)>;
+    static void SetMessage(Message message);
+
+    // The XML error when "Config" or one of the named objects the screen
+    // works with is missing (each missing name is logged), or when the
+    // configuration has no click sets or no accent patterns.
     explicit MetronomeLayout(TiXmlElement* element);
     ~MetronomeLayout() override;
 
+    // Slots named in the skin.
+    void PlayActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void RecordActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void SwitchClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void HelpActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void CloseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void MinimiseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void VisibilityChangeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void PresetContainerReady(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+
+    // Slots the screen connects itself.
+    void TempoEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void PresetEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void AccentEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void OutputEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void UpdateDisplays(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+
+    // The tempo everywhere it shows; false (nothing changed) below 1.
+    bool SetTempo(int bpm);
+    // A typed tempo: a whole number clamps to MinBpm..MaxBpm; anything else
+    // keeps the tempo. The box shows the tempo afterwards either way.
+    void EnterTempo(const std::string& text);
+    // The typed text's tempo, clamped; false when it is not a whole number.
+    static bool ParseTempo(const std::string& text, int& bpm);
+    // False (nothing changed) for the list's backdrop, or for a name whose
+    // beats per bar are below 1.
+    bool SelectAccent(const std::string& name);
+    bool SelectOutput(const std::string& name);
+    bool SelectPreset(const std::string& name);
+    // Output on or off for the current choice; false when it could not start
+    // ("Play" is then reset and the user told).
+    bool Play(bool on);
+    bool Record(bool on);
+    void RestartIfPlaying();
+    bool IsPlayActive();
+    void UpdateVolumeSliders();
+
+    void LoadMetronomeSettings();
+    void SaveMetronomeSettings();
+
+    std::string ChoiceText(const std::string& button);
+    std::string TempoText();
+    std::string TitleText();
+    const MetronomeConfig& Config() const { return config_; }
+
+private:
+    // Found by name below the screen; null when missing.
+    template <class T> T* Find(const std::string& name);
+    void RequireObjects();
+    void SetChoiceText(const std::string& button, const std::string& text);
+    void FillCombo(const std::string& combo, const std::string& button, ComboPopulator& populator,
+                   void (MetronomeLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
+    void FillPresetContainer();
+    void ResetToggle(const std::string& name);
+    void ShowTempo();
+    bool PlayBeats(const std::string& sampleName);
+    Vabo::Window* RootWindow();
+    void Tell(const std::string& text);
+
+    MetronomeConfig config_;
+    Platform::Milliseconds lastDisplayUpdate_;
+    ComboPopulator accentEntries_;
+    ComboPopulator outputEntries_;
+    ComboPopulator presetEntries_;
+    bool settingsLoaded_ = false;
+    // The output stream plays the loop buffer's bar.
+    bool playingBeats_ = false;
+    bool ignoreInputVolumeSignal_ = false;
+    bool ignoreOutputVolumeSignal_ = false;
+    std::string shownFrequency_;
 };

@@ -105,7 +105,8 @@ TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
     ObjectsTest::ExpectEveryRegistrationCreatable(
         {{"ComboBox",
           "<ComboBox ObjectXML=\"XML/Main/ComboEntry.xml\" EntryHeight=\"0.1\">"
-          "<Vabo::Image ImageFile=\"XML/Main/Pictures/List.png\"/></ComboBox>"}});
+          "<Vabo::Image ImageFile=\"XML/Main/Pictures/List.png\"/></ComboBox>"},
+         {"MetronomeLayout", "<MetronomeLayout BaseXML=\"XML/Main/Metronome.xml\"/>"}});
     auto& factory = DllGlobalObjectFactoryInstance();
     const auto types = factory.GetTypeNames();
     for (const char* type : {"AboutWindow", "ComboBox", "TunerLayout", "MetronomeLayout"})

@@ -1,0 +1,299 @@
+// The metronome screen on the real skin inside the real main window: what a
+// first run shows, typed tempos, presets, accents and outputs, the settings
+// kept at the end and read once, skins and configurations that lack what the
+// screen needs, and the timed refresh of its displays.
+#include "app/MetronomeLayout.h"
+#include "app/SettingsStore.h"
+
+#include "AppTestSupport.h"
+#include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+#include "audio/LoopBuffer.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/host/AppWindow.h"
+#include "framework/widgets/EditBox.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/Text.h"
+#include "framework/widgets/ToggleButton.h"
+#include "platform/Clock.h"
+#include "platform/Log.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class MetronomeScreen : public AppTest::SkinFixture {
+protected:
+    void SetUp() override
+    {
+        AppTest::SkinFixture::SetUp();
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            oldConfig_ = old;
+        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
+        MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
+        Platform::SetClockSource([this] { return clock_.Now(); });
+    }
+
+    void TearDown() override
+    {
+        window_.reset();
+        AudioDevice::Instance().StopOutput();
+        MetronomeLayout::SetMessage({});
+        Platform::SetClockSource({});
+        if (oldConfig_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+    }
+
+    // Builds the main window from the real skin as the program does before
+    // its loop runs: connections made, then "ready"; the metronome shown.
+    void Open()
+    {
+        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
+        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
+        window_->SetVisible(true);
+        Vabo::Signal::ConnectXMLSlots connect;
+        window_->Raise(&connect);
+        Vabo::Signal::ObjectReady ready;
+        window_->Raise(&ready);
+        metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+        ASSERT_NE(nullptr, metronome_);
+    }
+
+    template <class T> T* Object(const std::string& name) { return Vabo::GetXMLObject<T>(metronome_, name); }
+
+    void Type(const std::string& text)
+    {
+        Vabo::Signal::EditBoxSignal entered(text);
+        Object<Vabo::EditBox>("DesiredBpm")->SendToSelf(&entered);
+    }
+
+    std::string Box() { return Object<Vabo::EditBox>("DesiredBpm")->GetEditText(); }
+
+    // The preset shown largest once the strip's animation has run; null when
+    // all are equal.
+    Vabo::GuiObject* Focused()
+    {
+        auto* container = Object<Vabo::LargeFocusContainer>("PresetContainer");
+        for (int i = 0; i < 100; ++i) {
+            clock_.Advance(50);
+            Vabo::Signal::Timer timer(clock_.Now());
+            container->SendToSelf(&timer);
+        }
+        const auto& wrappers = container->GetWrappers();
+        Vabo::GuiObject* largest = nullptr;
+        int width = 0;
+        bool equal = true;
+        for (const auto& wrapper : wrappers) {
+            if (largest && wrapper->GetObject()->GetWidth() != width)
+                equal = false;
+            if (wrapper->GetObject()->GetWidth() > width) {
+                width = wrapper->GetObject()->GetWidth();
+                largest = wrapper->GetObject();
+            }
+        }
+        return equal ? nullptr : largest;
+    }
+
+    void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
+
+    std::string Settings()
+    {
+        std::ifstream file(SettingsStore::FilePath());
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    Platform::ManualClock clock_{100000};
+    TempFolder config_;
+    std::string oldConfig_;
+    XMLLoadSave loader_;
+    std::unique_ptr<Vabo::AppWindow> window_;
+    MetronomeLayout* metronome_ = nullptr;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(MetronomeScreen, AFirstRunShows114ModeratoAccentFourAndTheToneFirst)
+{
+    Open();
+    const AppState& state = AppState::Instance();
+    EXPECT_EQ(114, state.GetBpm());
+    EXPECT_EQ(4, state.GetAccent());
+    EXPECT_EQ("114", Box());
+    EXPECT_EQ("MODERATO", metronome_->TitleText());
+    EXPECT_EQ("ACCENT: 4", metronome_->ChoiceText("ACCENT"));
+    EXPECT_EQ("TONE", metronome_->ChoiceText("OUTPUT"));
+    ASSERT_NE(nullptr, Focused());
+    EXPECT_EQ("MODERATO", Focused()->GetName());
+    EXPECT_FALSE(metronome_->IsPlayActive());
+}
+
+TEST_F(MetronomeScreen, TypedTempoClampsToTenTo5000AndTextThatIsNoNumberKeepsTheTempo)
+{
+    Open();
+    Type("7");
+    EXPECT_EQ(10, AppState::Instance().GetBpm());
+    EXPECT_EQ("10", Box());
+    EXPECT_EQ("CUSTOM", metronome_->TitleText());
+    EXPECT_EQ(nullptr, Focused()) << "no preset of 10: all arranged equally";
+    Type("6000");
+    EXPECT_EQ(5000, AppState::Instance().GetBpm());
+    Type("abc");
+    EXPECT_EQ(5000, AppState::Instance().GetBpm()) << "not 5000 by accident: it was 5000 before";
+    Type("120");
+    Type("12.5");
+    Type("");
+    Type("90 bpm");
+    EXPECT_EQ(120, AppState::Instance().GetBpm());
+    EXPECT_EQ("120", Box()) << "the box shows the kept tempo again";
+    Type(" 90 ");
+    EXPECT_EQ(90, AppState::Instance().GetBpm());
+    EXPECT_EQ("ANDANTE", metronome_->TitleText());
+    ASSERT_NE(nullptr, Focused());
+    EXPECT_EQ("ANDANTE", Focused()->GetName());
+
+    int bpm = 0;
+    EXPECT_TRUE(MetronomeLayout::ParseTempo("-3", bpm));
+    EXPECT_EQ(10, bpm);
+    EXPECT_TRUE(MetronomeLayout::ParseTempo("99999999999999", bpm));
+    EXPECT_EQ(5000, bpm);
+    EXPECT_FALSE(MetronomeLayout::ParseTempo("0x20", bpm));
+
+    // A tempo below 1 is refused on every path.
+    EXPECT_FALSE(metronome_->SetTempo(0));
+    EXPECT_EQ(90, AppState::Instance().GetBpm());
+}
+
+TEST_F(MetronomeScreen, PresetsAccentsAndOutputsChangeWhatTheyNameAndNothingElse)
+{
+    Open();
+    auto* container = Object<Vabo::LargeFocusContainer>("PresetContainer");
+    std::vector<std::string> names;
+    for (const auto& wrapper : container->GetWrappers())
+        names.push_back(wrapper->GetObject()->GetName());
+    EXPECT_EQ((std::vector<std::string>{"LARGO", "ADAGIO", "ANDANTE", "MODERATO", "ALLEGRO", "PRESTO"}), names);
+    Vabo::Signal::Activate activate;
+    container->GetWrappers().front()->GetObject()->InvokeSlots(&activate, container->GetWrappers().front()->GetObject(),
+                                                               window_.get());
+    EXPECT_EQ(50, AppState::Instance().GetBpm());
+    EXPECT_EQ("LARGO", metronome_->TitleText());
+
+    EXPECT_FALSE(metronome_->SelectAccent("Background"));
+    EXPECT_FALSE(metronome_->SelectAccent("ACCENT: 99"));
+    EXPECT_EQ(4, AppState::Instance().GetAccent()) << "an accent the store lacks leaves the bar as it was";
+    EXPECT_EQ("ACCENT: 4", metronome_->ChoiceText("ACCENT"));
+    EXPECT_TRUE(metronome_->SelectAccent("ACCENT: 3"));
+    EXPECT_EQ(3, AppState::Instance().GetAccent());
+    EXPECT_EQ("ACCENT: 3", metronome_->ChoiceText("ACCENT"));
+
+    EXPECT_FALSE(metronome_->SelectOutput("Background"));
+    EXPECT_EQ("TONE", metronome_->ChoiceText("OUTPUT"));
+    EXPECT_TRUE(metronome_->SelectOutput("WOOD"));
+    EXPECT_EQ("WOOD", metronome_->ChoiceText("OUTPUT"));
+}
+
+TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtTheEnd)
+{
+    Store("Bpm", "140");
+    Store("Accent", "ACCENT: 6");
+    Store("Output", "CLAVE");
+    Open();
+    EXPECT_EQ(140, AppState::Instance().GetBpm());
+    EXPECT_EQ("ALLEGRO", metronome_->TitleText());
+    EXPECT_EQ(6, AppState::Instance().GetAccent());
+    EXPECT_EQ("CLAVE", metronome_->ChoiceText("OUTPUT"));
+
+    Type("60");
+    Store("Bpm", "180");
+    Vabo::Signal::ObjectReady again;
+    metronome_->PresetContainerReady(&again, metronome_);
+    EXPECT_EQ(60, AppState::Instance().GetBpm()) << "the settings are not read a second time";
+
+    window_.reset();
+    const std::string settings = Settings();
+    for (const char* line : {"Bpm=60\n", "Accent=ACCENT: 6\n", "Output=CLAVE\n"})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
+TEST_F(MetronomeScreen, StoredValuesThatMakeNoBarFallBack)
+{
+    Store("Bpm", "fast");
+    Store("Accent", "ACCENT: 0");
+    Open();
+    EXPECT_EQ(114, AppState::Instance().GetBpm()) << "a corrupt tempo reads as the default";
+    EXPECT_EQ(4, AppState::Instance().GetAccent()) << "an accent the store lacks is not applied";
+    window_.reset();
+    Store("Bpm", "0");
+    Open();
+    EXPECT_EQ(10, AppState::Instance().GetBpm()) << "a stored tempo is held to what can be typed";
+}
+
+TEST_F(MetronomeScreen, TheDisplaysAreRefreshedEveryTwentiethOfASecondWhileShown)
+{
+    Open();
+    auto* frequency = Object<Vabo::Text>("VisFreq");
+    const auto tick = [this](Platform::Milliseconds ms) {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer timer(clock_.Now());
+        metronome_->SendToSelf(&timer);
+    };
+    tick(100);
+    EXPECT_EQ("", frequency->GetText()) << "hidden: nothing is refreshed";
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    tick(1);
+    EXPECT_EQ("440.00 Hz", frequency->GetText());
+    AppState::Instance().SetReferenceFrequency(442.5f);
+    tick(50);
+    EXPECT_EQ("440.00 Hz", frequency->GetText()) << "not more than 0.05 s since the last refresh";
+    tick(1);
+    EXPECT_EQ("442.50 Hz", frequency->GetText());
+    AppState::Instance().SetReferenceFrequency(440.0f);
+}
+
+TEST(MetronomeSkin, AScreenLackingItsObjectsOrItsChoicesIsRefusedNamingWhatIsMissing)
+{
+    DllVaboInitInstance();
+    DocMapFolders folders(PELLORA_SOURCE_DIR, PELLORA_SOURCE_DIR "/lib/VABO/XML");
+    {
+        TiXmlDocument document;
+        document.Parse("<MetronomeLayout Name=\"Bare\"><Config BaseXML=\"XML/Main/MetronomeConfig.xml\" />"
+                       "</MetronomeLayout>");
+        Platform::LogCapture log;
+        EXPECT_THROW(MetronomeLayout layout(document.RootElement()), XMLLoadSave::XMLLoadSaveException);
+        EXPECT_TRUE(log.Contains("AccentCombo")) << "the first missing object is named";
+        EXPECT_TRUE(log.Contains("PresetContainer")) << "and the last";
+    }
+    {
+        TiXmlDocument document;
+        document.Parse("<Config><AudioSamples /><PresetStore /><AccentStore><Data Name=\"A\" Value=\"4\" />"
+                       "</AccentStore></Config>");
+        Platform::LogCapture log;
+        EXPECT_THROW(MetronomeConfig config(document.RootElement()), XMLLoadSave::XMLLoadSaveException);
+        EXPECT_TRUE(log.Contains("AudioSamples"));
+    }
+    {
+        TiXmlDocument document;
+        document.Parse("<Config><AudioSamples><Sample Name=\"TONE\" Normal=\"\" Accent=\"\" /></AudioSamples>"
+                       "<PresetStore /><AccentStore /></Config>");
+        Platform::LogCapture log;
+        EXPECT_THROW(MetronomeConfig config(document.RootElement()), XMLLoadSave::XMLLoadSaveException);
+        EXPECT_TRUE(log.Contains("AccentStore"));
+    }
+}
+
+} // namespace

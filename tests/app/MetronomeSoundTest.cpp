@@ -1,0 +1,180 @@
+// What the metronome screen sounds like, heard back from the test sound
+// server's sink: the beat's spacing and accent at 114 bpm over a minute, a
+// tempo change while playing, and the recording played back as "SAMPLE".
+#include "app/MetronomeLayout.h"
+
+#include "AppTestSupport.h"
+#include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+#include "audio/RecordBuffer.h"
+#include "audio/SoundRig.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/host/AppWindow.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/EditBox.h"
+#include "framework/widgets/ToggleButton.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <cmath>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Where each click starts: the first loud sample after a stretch of quiet.
+std::vector<std::size_t> Onsets(const std::vector<float>& x)
+{
+    std::vector<std::size_t> onsets;
+    std::size_t quiet = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const float a = std::fabs(x[i]);
+        if (a > 0.05f && quiet >= 4000)
+            onsets.push_back(i);
+        quiet = a < 0.02f ? quiet + 1 : 0;
+    }
+    return onsets;
+}
+
+class MetronomeSound : public AppTest::SkinFixture {
+protected:
+    void SetUp() override
+    {
+        AppTest::SkinFixture::SetUp();
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            oldConfig_ = old;
+        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
+        MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
+        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
+        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
+        window_->SetVisible(true);
+        Vabo::Signal::ConnectXMLSlots connect;
+        window_->Raise(&connect);
+        Vabo::Signal::ObjectReady ready;
+        window_->Raise(&ready);
+        metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+        ASSERT_NE(nullptr, metronome_);
+    }
+
+    void TearDown() override
+    {
+        AudioDevice::Instance().StopOutput();
+        AudioDevice::Instance().StopInput();
+        window_.reset();
+        MetronomeLayout::SetMessage({});
+        if (oldConfig_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+    }
+
+    // A press of the toggle as the user makes it: its own slot flips the
+    // state, then the skin's slot runs.
+    void Press(const std::string& name)
+    {
+        auto* toggle = Vabo::GetXMLObject<Vabo::ToggleButton>(metronome_, name);
+        Vabo::Signal::Activate activate;
+        toggle->InvokeSlots(&activate, toggle, window_.get());
+    }
+
+    double OutputSeconds() { return AudioDevice::Instance().Output().StreamTime() / 44100.0; }
+
+    void WaitForOutput(double seconds)
+    {
+        ASSERT_TRUE(SoundRig::WaitFor([&] { return OutputSeconds() >= seconds; }, int(seconds * 1000) + 5000));
+    }
+
+    TempFolder config_;
+    std::string oldConfig_;
+    XMLLoadSave loader_;
+    std::unique_ptr<Vabo::AppWindow> window_;
+    MetronomeLayout* metronome_ = nullptr;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(MetronomeSound, At114BpmTheClicksAre23197SamplesApartWithEveryFourthTheAccentAndNoDrift)
+{
+    Press("Play");
+    ASSERT_TRUE(metronome_->IsPlayActive()) << (messages_.empty() ? "" : messages_.front());
+    const std::vector<float> heard = SoundRig::Record(61.0);
+    ASSERT_GT(heard.size(), 60u * 44100u);
+    const std::vector<std::size_t> onsets = Onsets(heard);
+    ASSERT_GE(onsets.size(), 110u) << "a minute at 114 bpm";
+
+    const double beat = 23197.0;
+    const double ms = 44.1;
+    double worstStep = 0.0;
+    double worstDrift = 0.0;
+    for (std::size_t k = 1; k < onsets.size(); ++k) {
+        worstStep = std::max(worstStep, std::fabs(double(onsets[k] - onsets[k - 1]) - beat));
+        worstDrift = std::max(worstDrift, std::fabs(double(onsets[k] - onsets[0]) - k * beat));
+    }
+    EXPECT_LE(worstStep, ms) << "samples off 23197 at worst";
+    EXPECT_LE(worstDrift, ms) << "samples off the grid after " << onsets.size() << " beats";
+    std::printf("onsets %zu, worst step %.1f samples, worst drift %.1f samples over %.1f s\n", onsets.size(), worstStep,
+                worstDrift, double(onsets.back() - onsets.front()) / 44100.0);
+
+    // The accent sounds an octave above the plain click, every fourth beat.
+    std::vector<bool> accents;
+    for (std::size_t onset : onsets) {
+        if (onset + 4000 > heard.size())
+            break;
+        accents.push_back(SoundRig::ZeroCrossingFrequency(heard, onset, onset + 4000) > 660.0);
+    }
+    std::size_t first = 0;
+    while (first < accents.size() && !accents[first])
+        ++first;
+    ASSERT_LT(first, 4u);
+    for (std::size_t k = first; k < accents.size(); ++k)
+        EXPECT_EQ((k - first) % 4 == 0, bool(accents[k])) << "beat " << k;
+}
+
+TEST_F(MetronomeSound, ATempoTypedWhilePlayingIsHeardWithinOneBeat)
+{
+    Press("Play");
+    WaitForOutput(0.2);
+    auto recording = std::async(std::launch::async, [] { return SoundRig::Record(5.0); });
+    // Two beats and more at 114 bpm, then 120.
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return OutputSeconds() >= 2.5; }, 10000));
+    Vabo::Signal::EditBoxSignal entered("120");
+    Vabo::GetXMLObject<Vabo::EditBox>(metronome_, "DesiredBpm")->SendToSelf(&entered);
+    const std::vector<float> heard = recording.get();
+    const std::vector<std::size_t> onsets = Onsets(heard);
+    ASSERT_GE(onsets.size(), 6u);
+    // Plain beats of 23197, then at most one beat until the new bar, whose
+    // beats are 22050 apart.
+    std::size_t change = 1;
+    while (change < onsets.size() && std::fabs(double(onsets[change] - onsets[change - 1]) - 23197.0) <= 44.1)
+        ++change;
+    ASSERT_LT(change + 2, onsets.size());
+    EXPECT_LE(double(onsets[change] - onsets[change - 1]), 23197.0 + 44.1) << "the new bar within one beat";
+    for (std::size_t k = change + 1; k < onsets.size(); ++k)
+        EXPECT_NEAR(22050.0, double(onsets[k] - onsets[k - 1]), 44.1) << "beat " << k;
+}
+
+TEST_F(MetronomeSound, WhatWasRecordedPlaysBackAsSample)
+{
+    // The recording hears the sink, where the tone clicks sound.
+    Press("Play");
+    Press("Record");
+    ASSERT_TRUE(SoundRig::WaitFor([] { return RecordBuffer::Instance().SampleCount() >= 3u * 44100u; }, 15000));
+    Press("Record");
+    Press("Play");
+    const std::size_t recorded = RecordBuffer::Instance().SampleCount();
+
+    ASSERT_TRUE(metronome_->SelectOutput("SAMPLE"));
+    Press("Play");
+    ASSERT_TRUE(metronome_->IsPlayActive());
+    const std::vector<float> heard = SoundRig::Record(3.0);
+    const std::vector<std::size_t> onsets = Onsets(heard);
+    ASSERT_GE(onsets.size(), 3u) << "clicks from a recording of " << recorded << " samples";
+    const double hz = SoundRig::ZeroCrossingFrequency(heard, onsets[1], onsets[1] + 4000);
+    EXPECT_TRUE(std::fabs(hz - 440.0) < 20.0 || std::fabs(hz - 880.0) < 40.0) << hz;
+}
+
+} // namespace

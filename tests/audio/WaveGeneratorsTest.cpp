@@ -8,6 +8,12 @@ TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTones
 {
     EXPECT_EQ(500, BeatMs(120));
     EXPECT_EQ(526, BeatMs(114));
+    // The samples of a beat, which the beat displays count in too.
+    EXPECT_EQ(23197, BeatSamples(114, 44100));
+    EXPECT_EQ(22050, BeatSamples(120, 44100));
+    EXPECT_EQ(529, BeatSamples(5000, 44100));
+    EXPECT_EQ(264600, BeatSamples(10, 44100));
+    EXPECT_EQ(0, BeatSamples(0, 44100));
     std::vector<float> beat;
     BuildBeatBuffer(beat, 44100, 120, ToneClick(440.0f));
     EXPECT_EQ(22050u, beat.size());

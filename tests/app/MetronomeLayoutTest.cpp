@@ -49,7 +49,9 @@ protected:
     void TearDown() override
     {
         window_.reset();
+        // Closed, so that later tests find the output as a fresh program does.
         AudioDevice::Instance().StopOutput();
+        AudioDevice::Instance().Output().Close();
         MetronomeLayout::SetMessage({});
         Platform::SetClockSource({});
         if (oldConfig_.empty())

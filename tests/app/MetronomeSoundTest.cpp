@@ -63,7 +63,9 @@ protected:
 
     void TearDown() override
     {
+        // Closed, so that later tests find the output as a fresh program does.
         AudioDevice::Instance().StopOutput();
+        AudioDevice::Instance().Output().Close();
         AudioDevice::Instance().StopInput();
         window_.reset();
         MetronomeLayout::SetMessage({});

@@ -5,6 +5,12 @@
 #include "platform/Clock.h"
 
 namespace Vabo {
+namespace {
+
+constexpr std::size_t kMaxCopiesPerPath = 3;
+constexpr int kQuickMode = 1; // the fast filter
+
+} // namespace
 
 GfxLayerImageServer_::ImageCache::ImageCache(const Picture& original, int width, int height, int interpolationMode)
     : width(width)
@@ -46,7 +52,7 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::Original(const std::string& 
 }
 
 GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std::string path, int width, int height,
-                                                             int interpolationMode)
+                                                             int interpolationMode, bool quick)
 {
     ResolvePath(path);
     if (width < 1 || height < 1)
@@ -57,8 +63,9 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
     auto list = cache_.find(path);
     if (list == cache_.end()) {
         // The first copy of a path is scaled with the default interpolation.
-        taken = std::make_shared<ImageCache>(Original(path), width, height, 0);
-        cache_[path].push_back(taken);
+        taken = std::make_shared<ImageCache>(Original(path), width, height, quick ? kQuickMode : 0);
+        taken->quick = quick;
+        list = cache_.emplace(path, std::list<std::shared_ptr<ImageCache>>{taken}).first;
     } else {
         auto& entries = list->second;
         for (auto entry = entries.begin(); entry != entries.end();) {
@@ -76,9 +83,24 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
                 ++entry;
         }
         if (!taken) {
-            taken = std::make_shared<ImageCache>(Original(path), width, height, interpolationMode);
+            taken = std::make_shared<ImageCache>(Original(path), width, height, quick ? kQuickMode : interpolationMode);
+            taken->quick = quick;
             entries.push_back(taken);
+        } else if (taken->quick && exactSize && !quick) {
+            // The size has settled: the copy is made again at its quality.
+            const int uses = taken->useCount;
+            *taken = ImageCache(Original(path), width, height, interpolationMode);
+            taken->useCount = uses;
         }
+    }
+    // Bounded: resizing asks for a new size on every step.
+    auto& entries = list->second;
+    while (entries.size() > kMaxCopiesPerPath) {
+        auto oldest = entries.end();
+        for (auto entry = entries.begin(); entry != entries.end(); ++entry)
+            if (*entry != taken && (oldest == entries.end() || (*entry)->lastUse < (*oldest)->lastUse))
+                oldest = entry;
+        entries.erase(oldest);
     }
     taken->lastUse = now;
     ++taken->useCount;

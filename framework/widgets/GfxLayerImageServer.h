@@ -2,8 +2,11 @@
 // The process-wide cache of pictures: each file is decoded once and kept at
 // its natural size; copies scaled to the sizes widgets ask for are made once
 // per size and shared, and copies of other sizes age out when a widget asks
-// for a new size. Pictures are handed out by shared pointer, so a copy the
-// cache drops stays valid for whoever still holds it.
+// for a new size; at most three copies of a path are kept, the least
+// recently used going first. While a size is still changing a copy may be
+// scaled quickly and is scaled again with the asked interpolation when that
+// size is asked for at leisure. Pictures are handed out by shared pointer, so
+// a copy the cache drops stays valid for whoever still holds it.
 #include "framework/drawing/Image.h"
 
 #include <list>
@@ -25,6 +28,7 @@ public:
         ImageCache(const Picture& original, int width, int height, int interpolationMode);
 
         int useCount = 0;
+        bool quick = false; // scaled with the fast filter, to be redone
         double lastUse = 0.0; // seconds since the server started
         Picture picture;
         int width;
@@ -46,7 +50,11 @@ public:
     // but never the last one of the path. Throws
     // GdiplusGfxLayer::Image::InvalidImageException when the file cannot be
     // decoded.
-    Picture GetImage(bool exactSize, std::string path, int width, int height, int interpolationMode);
+    // With quick set, a copy made now is scaled with the fast filter (for a
+    // size that is still changing); a copy scaled so is scaled again with the
+    // asked mode by the next exact request without quick.
+    Picture GetImage(bool exactSize, std::string path, int width, int height, int interpolationMode,
+                     bool quick = false);
 
     // The cached copies of a resolved path, oldest first.
     const std::list<std::shared_ptr<ImageCache>>* GetEntries(const std::string& resolvedPath) const;

@@ -1,5 +1,6 @@
 #include "framework/widgets/Image.h"
 
+#include "framework/core/InputSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/drawing/Painter.h"
 #include "framework/core/ScreenManagerNotReady.h"
@@ -31,11 +32,15 @@ bool InterpolationModeByName(const std::string& name, int& mode)
     return true;
 }
 
+// How long a size must rest before its picture is scaled at full quality.
+constexpr Platform::Milliseconds kSettleMs = 250;
+
 } // namespace
 
 Image::Image(TiXmlElement* element)
     : GuiObject(element, 1, 0)
 {
+    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     RegisterLoader(element, this);
 }
 
@@ -44,6 +49,7 @@ Image::Image(const std::string& fileName, bool scaled)
     , fileName_(fileName)
     , scaled_(scaled)
 {
+    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     if (!scaled_)
         sharedPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
     SizeToPicture();
@@ -53,6 +59,7 @@ Image::Image(GuiObject* other, const std::string& fileName)
     : GuiObject(other == this ? 1 : other->IsUnselectable(), other == this ? 0 : other->GetFixedSize())
     , fileName_(fileName)
 {
+    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     if (other != this)
         SizeToPicture();
 }
@@ -141,7 +148,28 @@ Image::Picture Image::GetScaledPicture()
 {
     if (!scaled_)
         return nullptr;
-    return DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(), interpolationMode_);
+    const Platform::Milliseconds now = Platform::NowMs();
+    if (GetWidth() != drawnWidth_ || GetHeight() != drawnHeight_) {
+        resizing_ = drawnWidth_ != 0 || drawnHeight_ != 0;
+        resizedAt_ = now;
+        drawnWidth_ = GetWidth();
+        drawnHeight_ = GetHeight();
+    }
+    const bool quick = resizing_ && now - resizedAt_ < kSettleMs;
+    return DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(), interpolationMode_,
+                                                     quick);
+}
+
+void Image::SettleSlot(Signal::Base*, GuiObject*)
+{
+    if (!resizing_ || Platform::NowMs() - resizedAt_ < kSettleMs)
+        return;
+    resizing_ = false;
+    try {
+        Invalidate();
+    } catch (const ScreenManagerNotReady&) {
+        // Not in a window: nothing to redraw.
+    }
 }
 
 Image::Picture Image::DrawablePicture()

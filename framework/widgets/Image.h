@@ -5,6 +5,7 @@
 // at its natural size when drawing.
 #include "framework/core/GuiObject.h"
 #include "framework/widgets/GfxLayerImageServer.h"
+#include "platform/Clock.h"
 
 #include <string>
 
@@ -49,7 +50,8 @@ public:
     void SizeToPicture();
     // The picture at its natural size.
     Picture GetPicture();
-    // Scaled mode: the copy at the widget's size; unscaled: none.
+    // Scaled mode: the copy at the widget's size (scaled quickly while the
+    // size keeps changing); unscaled: none.
     Picture GetScaledPicture();
 
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
@@ -65,7 +67,14 @@ private:
     // The scaled copy, or none when the picture no longer decodes.
     Picture DrawablePicture();
 
+    // Once the size has rested, the quick copy is redrawn at its quality.
+    void SettleSlot(Signal::Base* signal, GuiObject* source);
+
     std::string fileName_;
+    int drawnWidth_ = 0;
+    int drawnHeight_ = 0;
+    bool resizing_ = false;
+    Platform::Milliseconds resizedAt_ = 0;
     int interpolationMode_ = 7;
     Picture sharedPicture_;
     bool scaled_ = true;

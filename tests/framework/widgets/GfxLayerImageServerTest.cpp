@@ -122,3 +122,23 @@ TEST(GfxLayerImageServer, ResolvesLibraryRelativeAndAbsolutePaths)
     docs.SetAppFolder(oldApp);
     docs.SetLibraryFolder(oldLib);
 }
+
+TEST(GfxLayerImageServer, QuickCopiesAreScaledAgainAtLeisureAndAPathKeepsAtMostThreeCopies)
+{
+    // A resize asks for a new size on every step, each copy used at once.
+    Platform::ManualClock clock;
+    GfxLayerImageServer_ server;
+    for (int step = 1; step <= 60; ++step) {
+        clock.Advance(16);
+        server.GetImage(true, kQuadrants, 10 + step, 10 + step, 7, true);
+    }
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{68, 68}, {69, 69}, {70, 70}}), Sizes(server, kQuadrants));
+    EXPECT_TRUE(server.GetEntries(kQuadrants)->back()->quick);
+
+    // The size at rest: the same copy, scaled again with the asked mode.
+    const auto settled = server.GetImage(true, kQuadrants, 70, 70, 7);
+    EXPECT_FALSE(server.GetEntries(kQuadrants)->back()->quick);
+    EXPECT_EQ(70, settled->GetWidth());
+    EXPECT_EQ(settled, server.GetImage(true, kQuadrants, 70, 70, 7));
+    EXPECT_EQ(3u, server.GetEntries(kQuadrants)->size());
+}

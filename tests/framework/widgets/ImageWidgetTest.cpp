@@ -10,6 +10,9 @@
 
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+
+#include "framework/core/InputSignals.h"
+#include "platform/Clock.h"
 #include <tinyxml.h>
 
 #include <fstream>
@@ -157,4 +160,26 @@ TEST(ImageWidget, NestedObjectsComposeOffsetsAndOpacities)
     EXPECT_TRUE(PixelNear(target, 11, 8, Color(255, 255, 255, 255), 0));
     EXPECT_TRUE(PixelNear(target, 20, 16, Color(255, 255, 255, 255), 0));
     EXPECT_FLOAT_EQ(1.0f, painter.GetOpacity());
+}
+
+TEST(ImageWidget, AWidgetBeingResizedDrawsQuickCopiesAndItsResolvedSizeAtQuality)
+{
+    Platform::ManualClock clock(5000);
+    Vabo::Image image(kQuadrants, true);
+    const auto newest = [] { return Vabo::DllGfxLayerImageServerInstance().GetEntries(kQuadrants)->back(); };
+    image.SetSize(21, 21);
+    image.GetScaledPicture();
+    EXPECT_FALSE(newest()->quick) << "a first size is drawn at quality at once";
+    image.SetSize(23, 23);
+    image.GetScaledPicture();
+    EXPECT_TRUE(newest()->quick);
+    clock.Advance(100);
+    image.GetScaledPicture();
+    EXPECT_TRUE(newest()->quick) << "still settling";
+    clock.Advance(200);
+    Vabo::Signal::Timer tick;
+    image.SendToSelf(&tick);
+    image.GetScaledPicture();
+    EXPECT_FALSE(newest()->quick);
+    EXPECT_EQ(23, newest()->width);
 }

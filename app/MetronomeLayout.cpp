@@ -391,7 +391,7 @@ void MetronomeLayout::RestartIfPlaying()
         Play(true);
 }
 
-bool MetronomeLayout::PlayBeats(const std::string& sampleName)
+std::string MetronomeLayout::PlayBeats(const std::string& sampleName)
 {
     AppState& state = AppState::Instance();
     ClickGenerator normal, accent;
@@ -406,12 +406,13 @@ bool MetronomeLayout::PlayBeats(const std::string& sampleName)
     }
     LoopBuffer& loop = LoopBuffer::Instance();
     if (!loop.BuildBeats(state.GetBpm(), state.GetAccent(), normal, accent))
-        return false;
+        return "The clicks of " + (sampleName.empty() ? std::string(Tone) : sampleName)
+            + " could not be made: their sound files cannot be read";
     AudioDevice& device = AudioDevice::Instance();
     // A running bar is replaced where it plays: the new one starts with its
     // next buffer, whole, without the gap of a new stream.
     if (playingBeats_ && device.Output().IsActive())
-        return true;
+        return std::string();
     device.StopOutput();
     // Every buffer asks the loop for its next frames: the bar plays through
     // short buffers, not one buffer a bar long repeated.
@@ -422,7 +423,7 @@ bool MetronomeLayout::PlayBeats(const std::string& sampleName)
                         },
                         false)
         == 0;
-    return playingBeats_;
+    return playingBeats_ ? std::string() : NoOutput;
 }
 
 bool MetronomeLayout::Play(bool on)
@@ -435,20 +436,21 @@ bool MetronomeLayout::Play(bool on)
     }
     if (!on)
         return true;
-    bool started = false;
+    std::string failure;
     if (output == Recording) {
         RecordBuffer& recording = RecordBuffer::Instance();
         recording.ResetPosition();
-        started = device.StartOutput(RecordBuffer::Rate, OutputFrames, recording) == 0;
+        if (device.StartOutput(RecordBuffer::Rate, OutputFrames, recording) != 0)
+            failure = NoOutput;
     } else {
-        started = PlayBeats(output == Tone ? std::string() : output);
+        failure = PlayBeats(output == Tone ? std::string() : output);
     }
-    if (started)
+    if (failure.empty())
         return true;
     device.StopOutput();
     playingBeats_ = false;
     ResetToggle("Play");
-    Tell(NoOutput);
+    Tell(failure);
     return false;
 }
 

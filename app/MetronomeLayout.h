@@ -92,7 +92,8 @@ private:
     void FillPresetContainer();
     void ResetToggle(const std::string& name);
     void ShowTempo();
-    bool PlayBeats(const std::string& sampleName);
+    // Builds the bar and plays it; what went wrong, or empty.
+    std::string PlayBeats(const std::string& sampleName);
     Vabo::Window* RootWindow();
     void Tell(const std::string& text);
 

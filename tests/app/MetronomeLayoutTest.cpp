@@ -267,6 +267,31 @@ TEST_F(MetronomeScreen, TheDisplaysAreRefreshedEveryTwentiethOfASecondWhileShown
     AppState::Instance().SetReferenceFrequency(440.0f);
 }
 
+TEST_F(MetronomeScreen, AnOutputThatCannotStartResetsPlayAndSaysWhy)
+{
+    Open();
+    ASSERT_TRUE(metronome_->SelectOutput("WOOD"));
+    auto* play = Object<Vabo::ToggleButton>("Play");
+    Vabo::Signal::Activate activate;
+    {
+        // The click files are looked for in the program's folder.
+        DocMapFolders elsewhere(config_.Path(), PELLORA_SOURCE_DIR "/lib/VABO/XML");
+        Platform::LogCapture log;
+        play->InvokeSlots(&activate, play, window_.get());
+        EXPECT_TRUE(log.Contains("WoodNormal.wav")) << "the log names the file";
+    }
+    EXPECT_EQ(0, play->GetState());
+    EXPECT_FALSE(AudioDevice::Instance().Output().IsActive());
+    ASSERT_EQ(1u, messages_.size());
+    EXPECT_EQ("The clicks of WOOD could not be made: their sound files cannot be read", messages_[0]);
+
+    // With the files found it plays.
+    play->InvokeSlots(&activate, play, window_.get());
+    EXPECT_EQ(1, play->GetState());
+    EXPECT_TRUE(AudioDevice::Instance().Output().IsActive());
+    EXPECT_EQ(1u, messages_.size());
+}
+
 TEST(MetronomeSkin, AScreenLackingItsObjectsOrItsChoicesIsRefusedNamingWhatIsMissing)
 {
     DllVaboInitInstance();

@@ -77,6 +77,8 @@ CairoSurfacePtr DecodePictureData(const std::string& bytes, std::string& error)
             + " pixels, more than the limit of " + std::to_string(kMaxPictureSide) + " a side";
         return nullptr;
     }
+    if (!CheckPictureChunks(data, bytes.size(), error))
+        return nullptr;
     SdlSurfacePtr loaded(IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
     if (!loaded) {
         error = IMG_GetError();

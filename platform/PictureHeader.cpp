@@ -148,4 +148,27 @@ bool ReadDeclaredSize(const unsigned char* data, std::size_t size, int& width, i
     return false;
 }
 
+bool CheckPictureChunks(const unsigned char* data, std::size_t size, std::string& error)
+{
+    static const unsigned char png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || std::memcmp(data, png, 8) != 0)
+        return true;
+    // Every chunk up to the end marker must lie within the file: the decoder
+    // skips a chunk it does not want by reading its declared length, and a
+    // length past the end (one flipped bit is enough) holds it for minutes.
+    std::size_t at = 8;
+    while (at + 8 <= size) {
+        const std::uint64_t length = BigEndian32(data + at);
+        if (at + 12 + length > size) {
+            error = "PNG chunk at byte " + std::to_string(at) + " runs past the end of the file";
+            return false;
+        }
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + static_cast<std::size_t>(length);
+    }
+    error = "PNG file ends without its end marker";
+    return false;
+}
+
 } // namespace Platform

@@ -11,4 +11,8 @@ namespace Platform {
 // in `error`, when the bytes are no BMP, PNG, JPEG or GIF or end before the size.
 bool ReadDeclaredSize(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error);
 
+// False, with the reason, when the picture's structure would send the decoder
+// past the end of the data (for PNG: a chunk longer than what is left).
+bool CheckPictureChunks(const unsigned char* data, std::size_t size, std::string& error);
+
 } // namespace Platform

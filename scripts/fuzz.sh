@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
 # Builds the fuzzing harnesses with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each in turn for SECONDS (default 60)
-# from its committed seed corpus. New inputs found go to a scratch corpus, never
-# into the repository; a crash leaves its input in the build folder and fails.
-# Usage: scripts/fuzz.sh [SECONDS]
+# from its committed seed corpus and the inputs kept from earlier findings.
+# New inputs found go to a scratch corpus, never into the repository; a crash
+# leaves its input in the build folder and fails.
+# With --runs N each harness instead makes N mutated runs from a fixed random
+# seed after replaying its corpus: the same work every time, as the test run
+# does on CI to keep the harnesses building and their findings fixed.
+# Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --runs N
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-seconds=${1:-60}
-case "$seconds" in ''|*[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS]" >&2; exit 2;; esac
+budget=(-max_total_time="${1:-60}")
+if [ "${1:-}" = "--runs" ]; then
+  budget=(-runs="${2:-}" -seed=1)
+  value=${2:-}
+else
+  value=${1:-60}
+fi
+case "$value" in ''|*[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --runs N" >&2; exit 2;; esac
 
 bash scripts/install-deps.sh
 
@@ -25,9 +35,11 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktra
 status=0
 for harness in download length picture settings skin soundfile; do
   scratch=$(mktemp -d "/tmp/pellora-fuzz-$harness.XXXXXX")
-  echo "fuzz: $harness for ${seconds}s"
-  if ! (cd "$build" && "./fuzz/fuzz_$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-          -max_len=65536 -print_final_stats=1 "$scratch" "$top/fuzz/corpus/$harness" 2>"$build/fuzz-$harness.log"); then
+  corpora=("$top/fuzz/corpus/$harness")
+  [ -d "$top/fuzz/regressions/$harness" ] && corpora+=("$top/fuzz/regressions/$harness")
+  echo "fuzz: $harness (${budget[*]})"
+  if ! (cd "$build" && "./fuzz/fuzz_$harness" "${budget[@]}" -timeout=10 -rss_limit_mb=2048 \
+          -max_len=65536 -print_final_stats=1 "$scratch" "${corpora[@]}" 2>"$build/fuzz-$harness.log"); then
     echo "fuzz: $harness FAILED; see $build/fuzz-$harness.log and the crash-* input in $build" >&2
     tail -40 "$build/fuzz-$harness.log" >&2
     status=1

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tinyxml.h>
 
+#include "framework/core/DeliveryGuard.h"
 #include "framework/core/Singleton.h"
 #include "framework/core/VaboInit.h"
 #include "framework/core/XmlDocument.h"
@@ -145,6 +146,18 @@ std::shared_ptr<GuiObject> GlobalObjectFactory_::Create(TiXmlElement* element) c
 GuiObject* GlobalObjectFactory_::CreateAndRegister(const std::string& typeName, const std::string& name,
                                                    GuiObject* owner, TiXmlElement* element)
 {
+    return CreateOwned(typeName, name, owner, element, true);
+}
+
+GuiObject* GlobalObjectFactory_::CreateBeside(const std::string& typeName, const std::string& name, GuiObject* owner,
+                                              TiXmlElement* element)
+{
+    return CreateOwned(typeName, name, owner, element, false);
+}
+
+GuiObject* GlobalObjectFactory_::CreateOwned(const std::string& typeName, const std::string& name, GuiObject* owner,
+                                             TiXmlElement* element, bool replace)
+{
     auto creator = creators_.find(typeName);
     if (creator == creators_.end() || !element) {
         ReportMissingType(typeName, element);
@@ -168,17 +181,15 @@ GuiObject* GlobalObjectFactory_::CreateAndRegister(const std::string& typeName, 
     if (!object)
         return nullptr;
 
-    NamedObjects& owned = ownedObjects_[owner];
-    auto entry = std::find_if(owned.begin(), owned.end(), [&](const auto& e) { return e.first == name; });
-    std::shared_ptr<GuiObject> replaced;
-    if (entry == owned.end()) {
-        owned.emplace_back(name, object);
+    OwnedObjects& owned = ownedObjects_[owner];
+    if (replace) {
+        if (std::shared_ptr<GuiObject> replaced = owned.Put(name, object)) {
+            replaced->RemoveFromParent();
+            Release(std::move(replaced));
+        }
     } else {
-        replaced = std::move(entry->second);
-        entry->second = object;
+        owned.Add(name, object);
     }
-    if (replaced)
-        replaced->RemoveFromParent();
 
     if (TiXmlElement* own = object->GetXmlElement()) {
         for (TiXmlElement* alias = own->FirstChildElement("Alias"); alias; alias = alias->NextSiblingElement("Alias")) {
@@ -251,23 +262,28 @@ GuiObject* GlobalObjectFactory_::FindObject(GuiObject* start, const std::string&
     return start;
 }
 
+GuiObject* GlobalObjectFactory_::FindOwned(GuiObject* owner, const std::string& name) const
+{
+    auto owned = ownedObjects_.find(owner);
+    if (owned != ownedObjects_.end()) {
+        if (GuiObject* found = owned->second.Find(name))
+            return found;
+    }
+    auto aliased = aliases_.find(owner);
+    if (aliased != aliases_.end()) {
+        for (const auto& entry : aliased->second) {
+            if (entry.first == name)
+                return entry.second;
+        }
+    }
+    return nullptr;
+}
+
 GuiObject* GlobalObjectFactory_::FindName(GuiObject* start, const std::string& name) const
 {
     for (GuiObject* object = start; object; object = object->GetParent()) {
-        auto owned = ownedObjects_.find(object);
-        if (owned != ownedObjects_.end()) {
-            for (const auto& entry : owned->second) {
-                if (entry.first == name)
-                    return entry.second.get();
-            }
-        }
-        auto aliased = aliases_.find(object);
-        if (aliased != aliases_.end()) {
-            for (const auto& entry : aliased->second) {
-                if (entry.first == name)
-                    return entry.second;
-            }
-        }
+        if (GuiObject* found = FindOwned(object, name))
+            return found;
         if (object->GetName() == name)
             return object;
         if (TiXmlElement* element = object->GetXmlElement()) {
@@ -291,9 +307,10 @@ void GlobalObjectFactory_::ForgetObject(GuiObject* owner)
     if (owned == ownedObjects_.end())
         return;
     // The released objects' destructors come back here: take the list out first.
-    NamedObjects released = std::move(owned->second);
+    std::list<OwnedObjects::Entry> released = owned->second.TakeAll();
     ownedObjects_.erase(owned);
-    released.clear();
+    for (OwnedObjects::Entry& entry : released)
+        Release(std::move(entry.second));
 }
 
 bool GlobalObjectFactory_::ReleaseObject(GuiObject* owner, GuiObject* object)
@@ -303,17 +320,21 @@ bool GlobalObjectFactory_::ReleaseObject(GuiObject* owner, GuiObject* object)
     auto owned = ownedObjects_.find(owner);
     if (owned == ownedObjects_.end())
         return false;
-    NamedObjects& list = owned->second;
-    auto entry = std::find_if(list.begin(), list.end(), [object](const auto& e) { return e.second.get() == object; });
-    if (entry == list.end())
-        return false;
     // The object's destruction comes back here: take it out of the maps first.
-    std::shared_ptr<GuiObject> released = std::move(entry->second);
-    list.erase(entry);
-    if (list.empty())
+    std::shared_ptr<GuiObject> released = owned->second.Take(object);
+    if (!released)
+        return false;
+    if (owned->second.Empty())
         ownedObjects_.erase(owned);
-    released.reset();
+    Release(std::move(released));
     return true;
+}
+
+void GlobalObjectFactory_::Release(std::shared_ptr<GuiObject> object)
+{
+    if (DeliveryGuard::Delivering())
+        object->Retire();
+    DeliveryGuard::Release(std::move(object));
 }
 
 void GlobalObjectFactory_::Forget(GuiObject* object)
@@ -330,6 +351,10 @@ void GlobalObjectFactory_::Forget(GuiObject* object)
             std::remove_if(entries.begin(), entries.end(), [object](const auto& e) { return e.second == object; }),
             entries.end());
     }
+    // A dying owner lets go of its children at once; each of its objects
+    // leaving the children one by one would search them all every time.
+    if (ownedObjects_.count(object) != 0)
+        object->GuiObject::ClearChildren();
     ForgetObject(object);
 }
 
@@ -346,7 +371,7 @@ void GlobalObjectFactory_::Clear()
     if (clearing_)
         return;
     clearing_ = true;
-    std::map<GuiObject*, NamedObjects> released = std::move(ownedObjects_);
+    std::map<GuiObject*, OwnedObjects> released = std::move(ownedObjects_);
     ownedObjects_.clear();
     released.clear();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/core/GuiObject.h"
+#include "framework/core/OwnedObjects.h"
 
 class TiXmlElement;
 
@@ -95,6 +96,11 @@ public:
     // object of that name under the owner is detached and released); null on failure.
     GuiObject* CreateAndRegister(const std::string& typeName, const std::string& name, GuiObject* owner,
                                  TiXmlElement* element);
+    // As CreateAndRegister, but an object the owner already holds under the name
+    // stays and keeps the name; the new one is held beside it (a screen root
+    // named like an object of the window it is shown in).
+    GuiObject* CreateBeside(const std::string& typeName, const std::string& name, GuiObject* owner,
+                            TiXmlElement* element);
 
     void AddAlias(const std::string& name, GuiObject* object, GuiObject* owner);
     void RegisterAliases(const std::string& name, GuiObject* object, GuiObject* owner);
@@ -105,8 +111,12 @@ public:
     // the step before found), from start upwards through its ancestors.
     // A path with an empty name finds nothing and is logged.
     GuiObject* FindObject(GuiObject* start, const std::string& path) const;
+    // The object the owner itself holds or aliases under the name, without
+    // looking further up; null when there is none.
+    GuiObject* FindOwned(GuiObject* owner, const std::string& name) const;
 
-    // Releases the objects created for the owner and its name scope.
+    // Releases the objects created for the owner and its name scope. Objects
+    // released while a signal is delivered die when the delivery has ended.
     void ForgetObject(GuiObject* owner);
     // Releases one object created for the owner (a screen root that is no longer
     // shown); false when the factory holds no such object for it.
@@ -123,19 +133,23 @@ public:
     static void ObjectDestroyed(GuiObject* object);
 
 private:
-    using NamedObjects = std::vector<std::pair<std::string, std::shared_ptr<GuiObject>>>;
     using Aliases = std::vector<std::pair<std::string, GuiObject*>>;
 
     GuiObject* FindName(GuiObject* start, const std::string& name) const;
+    GuiObject* CreateOwned(const std::string& typeName, const std::string& name, GuiObject* owner,
+                           TiXmlElement* element, bool replace);
     void ReportMissingType(const std::string& typeName, const TiXmlElement* element) const;
     void Forget(GuiObject* object);
+    // Destroys a released object now, or retires it until the delivery in
+    // progress has ended.
+    static void Release(std::shared_ptr<GuiObject> object);
 
     std::map<std::string, SignalCreator> signalCreators_;
     std::map<std::string, GuiObject*> globalObjects_;
     std::map<std::string, std::shared_ptr<SlotFactoryBase>> slotFactories_;
     std::map<std::string, int> signalIds_;
     std::map<std::string, Creator> creators_;
-    std::map<GuiObject*, NamedObjects> ownedObjects_;
+    std::map<GuiObject*, OwnedObjects> ownedObjects_;
     std::map<GuiObject*, Aliases> aliases_;
     bool clearing_ = false;
 

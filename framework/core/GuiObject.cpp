@@ -92,15 +92,15 @@ void GuiObject::AddWindowOffsetY(int& y)
 
 void GuiObject::SetParent(GuiObject* parent)
 {
-    if (parent_ != parent)
+    // An object is among the dependents of exactly the parent it points to, so
+    // only a new parent needs to learn of it.
+    const bool newParent = parent_ != parent;
+    if (newParent)
         RemoveFromParent();
     parent_ = parent;
     windowActive_ = parent != nullptr && parent->IsWindowActive();
-    if (parent != nullptr) {
-        auto& dependents = parent->dependents_;
-        if (std::find(dependents.begin(), dependents.end(), this) == dependents.end())
-            dependents.push_back(this);
-    }
+    if (parent != nullptr && newParent)
+        parent->dependents_.push_back(this);
 }
 
 bool GuiObject::AddChild(GuiObject* child, bool update)
@@ -122,11 +122,13 @@ bool GuiObject::AddChild(GuiObject* child, bool update)
 void GuiObject::ClearChildren()
 {
     for (GuiObject* child : children_) {
-        if (child->parent_ == this) {
+        if (child->parent_ == this)
             child->parent_ = nullptr;
-            ForgetDependent(child);
-        }
     }
+    // One pass over the dependents for all the children let go.
+    dependents_.erase(std::remove_if(dependents_.begin(), dependents_.end(),
+                                     [this](const GuiObject* dependent) { return dependent->parent_ != this; }),
+                      dependents_.end());
     std::vector<GuiObject*>().swap(children_);
 }
 
@@ -423,6 +425,12 @@ GuiObject* GuiObject::GetTopObject()
     while (!object->topLevel_ && object->parent_ != nullptr)
         object = object->parent_;
     return object;
+}
+
+bool GuiObject::HasScreenManager()
+{
+    GuiObject* top = GetTopObject();
+    return top->screenManager_ != nullptr && !top->screenManagerWatch_.expired();
 }
 
 ScreenManagerInterface* GuiObject::GetScreenManager()

@@ -155,6 +155,8 @@ public:
     GuiObject* GetTopObject();
     GuiObject* GetRootObject();
     ScreenManagerInterface* GetScreenManager();
+    // Whether the top object has a screen manager (GetScreenManager would not throw).
+    bool HasScreenManager();
     void SetScreenManager(ScreenManagerInterface* screenManager);
     TiXmlElement* GetXmlElement() const { return element_; }
     void SetTopLevel(bool topLevel) { topLevel_ = topLevel; }
@@ -239,8 +241,12 @@ public:
     ConnectResult ConnectSlot(const std::string& signalName, const std::string& slotName, GuiObject* slotObject);
     ConnectResult ConnectScreenSlot(const std::string& signalName, const std::string& screenName, bool addToBackStack);
 
-    // Expires when this object is destroyed.
+    // Expires when this object is destroyed, or retired.
     std::weak_ptr<void> Watch() const { return life_.Watch(); }
+    // For an object released while a signal is being delivered: to everyone
+    // watching it, it is gone (its slots no longer run, handlers stop at it),
+    // while its memory lives on until the delivery has ended.
+    void Retire() { life_.Expire(); }
 
 protected:
     // For objects whose activation handler keeps nothing but the flag.
@@ -292,6 +298,7 @@ private:
     GuiObject* parent_ = nullptr;
     int id_;
     std::vector<TabEntry> tabList_;
+    std::size_t prunedTabListSize_ = 0;
     TiXmlElement* element_ = nullptr;
     float alpha_ = 1.0f;
     ScreenManagerInterface* screenManager_ = nullptr;

@@ -132,9 +132,24 @@ void GuiObject::OnSelectObject(Signal::Base* base, GuiObject*)
 
 bool GuiObject::AddTabObject(GuiObject* object, int tabX, int tabY)
 {
-    PruneTabList();
-    if (!HasVisibleTabObject() && object->IsVisible())
-        object->Select();
+    // Entries of destroyed objects are dropped once the list has doubled, so
+    // that adding many siblings does not walk the whole list each time.
+    if (tabList_.size() >= 2 * prunedTabListSize_ + 16) {
+        PruneTabList();
+        prunedTabListSize_ = tabList_.size();
+    }
+    // An object that can neither be selected nor hold anything selectable takes
+    // no selection: selecting it would send a selection through the whole tree
+    // for nothing, once for every such sibling.
+    const bool canTakeSelection = object->IsUnselectable() == 0 || !object->GetChildren().empty();
+    if (object->IsVisible() && canTakeSelection && !HasVisibleTabObject()) {
+        // A tree built without a screen manager (a skin loaded on its own) has
+        // nothing to repaint and no selection to move: the object just takes it.
+        if (HasScreenManager())
+            object->Select();
+        else
+            object->SetSelected(true);
+    }
     tabList_.push_back(TabEntry{tabX, tabY, object, object->Watch()});
     return true;
 }

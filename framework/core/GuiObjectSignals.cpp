@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "framework/core/DeliveryGuard.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
@@ -143,6 +144,7 @@ void GuiObject::Deliver(Signal::Base* signal, GuiObject* object)
     // The delivery serves the receivers collected for it: those appended while it
     // runs wait for the next one, and a signal object sent again (a key's bound
     // signal, an animation key's) does not reach its earlier receivers twice.
+    DeliveryGuard delivering;
     for (const Signal::_Base::Receiver& receiver : signal->TakeReceivers())
         DeliverTo(receiver, signal, object);
 }
@@ -150,6 +152,7 @@ void GuiObject::Deliver(Signal::Base* signal, GuiObject* object)
 void GuiObject::DeliverPositional(Signal::Base* signal, GuiObject* object)
 {
     auto* positional = static_cast<Signal::Positional*>(signal);
+    DeliveryGuard delivering;
     for (const Signal::_Base::Receiver& receiver : signal->TakeReceivers()) {
         PointShift shift(*positional, receiver.dx, receiver.dy);
         DeliverTo(receiver, signal, object);
@@ -170,6 +173,7 @@ void GuiObject::DeliverTo(const Signal::_Base::Receiver& receiver, Signal::Base*
 
 void GuiObject::InvokeSlots(Signal::Base* signal, GuiObject* object, GuiObject* source)
 {
+    DeliveryGuard delivering;
     std::weak_ptr<void> self = Watch();
     if (auto anySource = FindSlotList(signal->GetTypeId(), 0))
         (*anySource)(signal, object);

@@ -16,6 +16,8 @@ public:
     LifeToken& operator=(const LifeToken&) = delete;
 
     std::weak_ptr<void> Watch() const { return token_; }
+    // Every watch expires now, before the owner itself dies.
+    void Expire() { token_.reset(); }
 
 private:
     std::shared_ptr<char> token_;

@@ -82,6 +82,22 @@ TiXmlElement* XMLLoadSave::LoadXMLOrThrow(const std::string& fileName, TiXmlElem
     return LoadDocumentOrThrow(fileName, including, asIs, document);
 }
 
+TiXmlElement* XMLLoadSave::LoadOwnXML(const std::string& fileName)
+{
+    std::shared_ptr<XmlDocument> document;
+    TiXmlElement* root = LoadDocument(fileName, nullptr, false, document);
+    if (root)
+        RecordBaseDocument(document);
+    return root;
+}
+
+void XMLLoadSave::TakeDocuments(XMLLoadSave& other)
+{
+    for (std::shared_ptr<XmlDocument>& document : other.baseDocuments)
+        RecordBaseDocument(document);
+    other.baseDocuments.clear();
+}
+
 TiXmlElement* XMLLoadSave::LoadDocument(const std::string& fileName, TiXmlElement* including, bool asIs,
                                         std::shared_ptr<XmlDocument>& document)
 {

@@ -50,6 +50,13 @@ public:
     // As LoadXML, but a document that cannot be loaded is logged, offered to
     // the editor and thrown as XMLLoadSaveException.
     TiXmlElement* LoadXMLOrThrow(const std::string& fileName, TiXmlElement* including = nullptr, bool asIs = false);
+    // As LoadXML without an including element, but the document itself
+    // is kept with this object's base documents too: it leaves the document map
+    // when this object dies (a screen built anew on every visit).
+    TiXmlElement* LoadOwnXML(const std::string& fileName);
+    // Takes over the documents the other object keeps, which then live as
+    // long as this object.
+    void TakeDocuments(XMLLoadSave& other);
     // The element itself, or the root of its base document with the
     // element's attributes and children merged in.
     TiXmlElement* ResolveBaseXML(TiXmlElement* element);

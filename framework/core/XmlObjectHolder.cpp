@@ -78,12 +78,19 @@ bool XmlObjectHolder::CreateObjects(TiXmlElement* element)
 // An object counts as already built only when it is the owner's own child or
 // is named by an explicit path: the scoped lookup alone would also find the
 // names of enclosing layouts (every drop-down list has a "Background") and
-// the new object would never be built.
+// the new object would never be built. A plain name is looked up in the
+// owner's own scope only, where its children are named, so that building
+// many siblings does not climb and scan the whole tree for each.
 bool XmlObjectHolder::ExistsForCreateObject(const std::string& name, GuiObject*& existing)
 {
     GuiObject* owner = GetOwner();
-    existing = DllGlobalObjectFactoryInstance().FindObject(owner, name);
-    return existing != nullptr && (IsPath(name) || existing->GetParent() == owner);
+    GlobalObjectFactory_& factory = DllGlobalObjectFactoryInstance();
+    if (IsPath(name)) {
+        existing = factory.FindObject(owner, name);
+        return existing != nullptr;
+    }
+    existing = factory.FindOwned(owner, name);
+    return existing != nullptr && existing->GetParent() == owner;
 }
 
 bool XmlObjectHolder::CreateObject(TiXmlElement* element)

@@ -284,7 +284,10 @@ void ScreenManager::CreateScreenRoot(const std::string& name)
         return;
     const std::string objectName = registration->second.first;
     const std::string fileName = registration->second.second;
-    TiXmlElement* document = LoadXML(fileName);
+    // The documents the tree is built from die with its root, so a screen
+    // built anew on every visit leaves none behind.
+    XMLLoadSave documents;
+    TiXmlElement* document = documents.LoadOwnXML(fileName);
     if (!document) {
         Platform::Log("ScreenManager: screen \"" + name + "\" has no document " + fileName);
         return;
@@ -295,14 +298,16 @@ void ScreenManager::CreateScreenRoot(const std::string& name)
         Platform::Log("ScreenManager: screen \"" + name + "\" finds no object \"" + objectName + "\" in " + fileName);
         return;
     }
-    element = ResolveBaseXML(element);
+    element = documents.ResolveBaseXML(element);
     GuiObject* owner = GetBaseRoot();
-    GuiObject* root =
-        DllGlobalObjectFactoryInstance().CreateAndRegister(element->ValueStr(), objectName, owner, element);
+    // An object the base window built under the same name is not this
+    // screen's root: it keeps its name and its life.
+    GuiObject* root = DllGlobalObjectFactoryInstance().CreateBeside(element->ValueStr(), objectName, owner, element);
     if (!root) {
         Platform::Log("ScreenManager: screen \"" + name + "\" could not be built from " + fileName);
         return;
     }
+    root->TakeDocuments(documents);
     std::weak_ptr<void> watch = root->Watch();
     root->SetScreenManager(this);
     root->SetSize(windowWidth_, windowHeight_);

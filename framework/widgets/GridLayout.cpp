@@ -164,9 +164,9 @@ bool GridLayout::AddLayoutRecord(GuiObject* object, const std::shared_ptr<Layout
     records_[object] = record;
     ResolveObjectRect(object, record->x, record->y, record->width, record->height);
     // A child placed again keeps its one place in the child list; a second
-    // entry would draw it twice and run its slots twice.
-    const auto& children = GuiObject::GetChildren();
-    if (std::find(children.begin(), children.end(), object) != children.end())
+    // entry would draw it twice and run its slots twice. Its parent pointer
+    // tells without a search through every sibling.
+    if (object->GetParent() == this)
         return true;
     return AddChild(object, false);
 }

@@ -11,6 +11,9 @@
 #include <SDL.h>
 
 #include "TestPanel.h"
+#include "framework/core/DocMap.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/host/WindowSurface.h"
 #include "framework/core/HostInputSignals.h"
@@ -404,6 +407,51 @@ TEST_F(ScreenManagerTest, RegisteringAScreenAgainReplacesItsTreeOnTheNextTick)
     screens.ActivateScreen("A", false);
     screens.Timer();
     EXPECT_EQ(nullptr, Root("B")) << "and is now left for good";
+}
+
+TEST_F(ScreenManagerTest, AScreenRootNamedLikeAnObjectOfTheWindowLeavesThatObjectAlone)
+{
+    // The window built an object under the name screen A's root carries; a
+    // click on it shows screen A.
+    TiXmlDocument document("window.xml");
+    auto* element = new TiXmlElement("TestPanel");
+    element->SetAttribute("Width", 50);
+    element->SetAttribute("Height", 50);
+    document.LinkEndChild(element);
+    auto& factory = DllGlobalObjectFactoryInstance();
+    Vabo::GuiObject* button = factory.CreateAndRegister("TestPanel", "PageA", &base, element);
+    ASSERT_NE(nullptr, button);
+    base.AddChild(button, false);
+    std::weak_ptr<void> buttonAlive = button->Watch();
+    button->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::Activate>(), nullptr,
+        [this](Vabo::Signal::Base*, Vabo::GuiObject*) { screens.ActivateScreen("A", true); }, base.Watch());
+
+    screens.LeftButtonDown(Point{10, 10});
+    screens.LeftButtonUp(Point{10, 10});
+    screens.Timer();
+    ASSERT_EQ("A", Active());
+    EXPECT_NE(button, Root("A"));
+    EXPECT_FALSE(buttonAlive.expired()) << "the window's object is not the screen's to replace";
+    EXPECT_EQ(button, factory.FindObject(&base, "PageA")) << "and keeps its name";
+    EXPECT_EQ(1u, base.GetChildren().size());
+
+    base.RemoveChild(button, false);
+    factory.ReleaseObject(&base, button);
+}
+
+TEST_F(ScreenManagerTest, VisitingADestroyOnDeactivateScreenLeavesNoDocumentsBehind)
+{
+    const auto visit = [this] {
+        screens.ActivateScreen("T", true);
+        screens.ActivateScreen("A", true);
+        screens.Timer();
+    };
+    visit();
+    const std::size_t documents = DllDocMapInstance().GetDocuments().size();
+    for (int i = 0; i < 1000; ++i)
+        visit();
+    EXPECT_EQ(documents, DllDocMapInstance().GetDocuments().size());
 }
 
 TEST_F(ScreenManagerTest, TheRouterAsksForAFrameOnlyWhenAHandlerMadeSomethingDirty)

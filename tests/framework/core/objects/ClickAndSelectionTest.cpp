@@ -112,6 +112,19 @@ TEST_F(RootTree, SelectPicksTheObjectsUnderItAndDeselectsTheRest)
     EXPECT_EQ(2u, log.size()) << "visibility is announced every time";
 }
 
+TEST(TabList, WithoutAScreenManagerTheFirstEntryTakesTheSelectionWithoutThrowing)
+{
+    // A skin loaded on its own: nothing to repaint, nothing to throw.
+    Log log;
+    Probe root("Root", log, 0, 0, 100, 100), cell("Cell", log, 10, 10, 20, 20), other("Other", log, 40, 10, 20, 20);
+    for (Probe* child : {&cell, &other}) {
+        root.AddChild(child, false);
+        EXPECT_NO_THROW(root.AddTabObject(child, child == &cell ? 0 : 1, 0));
+    }
+    EXPECT_TRUE(cell.IsSelected());
+    EXPECT_FALSE(other.IsSelected());
+}
+
 namespace {
 
 // A three-by-two grid of selectable cells in tab coordinates (column, row).

@@ -255,3 +255,59 @@ TEST(SignalDelivery, ASignalObjectSentAgainReachesOnlyTheReceiversOfThatSend)
     child.Select();
     EXPECT_EQ((Log{"Child:SelectObject:Child", "Child:SelectObject:Child"}), log);
 }
+
+TEST(SignalDelivery, AnObjectTheFactoryReleasesDuringItsOwnDeliveryLivesUntilTheDeliveryEnds)
+{
+    Log log;
+    int destroyed = 0;
+    struct Button : Probe {
+        Button(Log& log, int& destroyed)
+            : Probe("Button", log, 0, 0, 10, 10)
+            , destroyed_(destroyed)
+        {
+        }
+        ~Button() override { ++destroyed_; }
+        int& destroyed_;
+    };
+    Vabo::GlobalObjectFactory_ factory;
+    factory.Register("Test::Probe", [&](TiXmlElement*) { return new Button(log, destroyed); });
+    TiXmlDocument document("release.xml");
+    auto* element = new TiXmlElement("Test::Probe");
+    document.LinkEndChild(element);
+
+    Probe window("Window", log, 0, 0, 100, 100);
+    FakeScreenManager screens;
+    window.SetScreenManager(&screens);
+    GuiObject* button = factory.CreateAndRegister("Test::Probe", "Button", &window, element);
+    window.AddChild(button, false);
+    std::weak_ptr<void> buttonAlive = button->Watch();
+
+    // The button's own click builds a new object under its name (as a screen
+    // root named like it did), which releases the button while its click is
+    // still being delivered.
+    bool aliveInSlot = false;
+    bool goneForWatchers = false;
+    button->Connect(
+        Signal::TypeIdOf<Signal::Activate>(), nullptr,
+        [&](Signal::Base*, GuiObject*) {
+            factory.CreateAndRegister("Test::Probe", "Button", &window, element);
+            aliveInSlot = destroyed == 0;
+            goneForWatchers = buttonAlive.expired();
+        },
+        window.Watch());
+    for (auto* send : {static_cast<void (*)(GuiObject&)>([](GuiObject& root) {
+                           Signal::LeftButtonDown down(5, 5);
+                           root.CollectReceivers(&down, true);
+                           root.Deliver(&down, nullptr);
+                       }),
+                       static_cast<void (*)(GuiObject&)>([](GuiObject& root) {
+                           Signal::LeftButtonUp up(5, 5);
+                           root.CollectReceivers(&up, true);
+                           root.Deliver(&up, nullptr);
+                       })})
+        send(window);
+    EXPECT_TRUE(aliveInSlot);
+    EXPECT_TRUE(goneForWatchers) << "to the rest of the program it is gone at once";
+    EXPECT_EQ(1, destroyed) << "destroyed once the delivery ended";
+    EXPECT_TRUE(window.GetChildren().empty());
+}

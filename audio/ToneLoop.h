@@ -5,18 +5,13 @@
 constexpr int kToneRate = 44100;
 constexpr int kToneMaxSamples = 441000;
 
-// The first i in 2..maxSamples-1 at which sample i-1 of a sine of frequency
-// f lies within tolerance of zero on a rising slope; 0 when there is none.
-int FindSineLoopLength(float frequency, int sampleRate, float tolerance, int maxSamples);
-
 // The largest length up to maxSamples at which a sine of frequency f
 // (computed in double precision) crosses zero within tolerance on a rising
 // slope, so that a buffer of that length repeats without a step; 0 if none.
 int LastRisingZeroCrossing(float frequency, int sampleRate, float tolerance, int maxSamples);
 
 // The duration in milliseconds to generate the reference tone of f for
-// (1000 / 44100 ms per sample): the largest whole number of loops that fits
-// in 10 s at 44100 Hz; for tones too low for a loop within 1000 samples, the
-// longest buffer up to 10 s that ends on a rising zero crossing; 10 s when
-// there is neither.
+// (1000 / 44100 ms per sample): the longest buffer up to 10 s that ends on a
+// rising zero crossing, so that the repeated buffer is one unbroken sine at
+// exactly f, whatever f; 10 s when there is none.
 float ReferenceToneDuration(float frequency);

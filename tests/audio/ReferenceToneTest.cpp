@@ -36,25 +36,17 @@ TEST(CurveLookup, InterpolatesHoldsTheEndsAndScalesLoudnessUpToTheLimit)
     EXPECT_FLOAT_EQ(sample, 0.25f);
 }
 
-TEST(ToneLoop, ReferenceTonesAreWholeLoopsEndingOnARisingZeroCrossing)
+TEST(ToneLoop, ReferenceTonesAreOneSineEndingOnARisingZeroCrossing)
 {
-    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 1000), 402);
-    EXPECT_EQ(FindSineLoopLength(1000.0f, 44100, 0.009f, 1000), 442);
-    EXPECT_EQ(FindSineLoopLength(110.0f, 44100, 0.009f, 1000), 402);
-    EXPECT_EQ(FindSineLoopLength(82.41f, 44100, 0.009f, 1000), 536);
-    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 2), 0);
-    EXPECT_EQ(FindSineLoopLength(440.0f, 44100, 0.009f, 300), 0);
-    // 401 samples hold four cycles of 440 Hz; 1099 of them fit in 10 s.
-    EXPECT_FLOAT_EQ(ReferenceToneDuration(440.0f), 401 * 1099 * 0.022675738f);
-    EXPECT_EQ(std::lround(ReferenceToneDuration(440.0f) * 44.1), 440699);
-    EXPECT_FLOAT_EQ(ReferenceToneDuration(0.0f), 441000.0f) << "no loop: the generator's 10 s";
-
-    // Tones too low for a loop end on a rising zero crossing.
-    EXPECT_EQ(FindSineLoopLength(41.2f, 44100, 0.009f, 1000), 2) << "the first step is already near zero";
-    for (float f : {41.2f, 30.87f, 55.0f, 62.0f, 16.35f, 1.0f}) {
+    EXPECT_FLOAT_EQ(ReferenceToneDuration(0.0f), 441000.0f) << "no crossing: the generator's 10 s";
+    // From the lowest typed reference to the highest, and tones whose short
+    // loops would be out of tune: the buffer is as long as a period allows
+    // and ends where the sine rises through zero, so its repeats join without
+    // a step and it plays exactly the frequency.
+    for (float f : {16.0f, 16.35f, 30.87f, 41.2f, 55.0f, 62.0f, 82.41f, 110.0f, 440.0f, 1000.0f, 3520.0f, 6645.0f}) {
         const long samples = std::lround(ReferenceToneDuration(f) * 44.1);
         EXPECT_LE(samples, 441000) << f;
-        EXPECT_GT(samples, 441000 - 44100.0 / f - 1.0) << f << " Hz: the buffer is as long as a period allows";
+        EXPECT_GT(samples, 441000 - 44100.0 / f - 1.0) << f << " Hz: shorter than a period allows";
         const double phase = 2.0 * 3.14159265358979 * f * samples / 44100.0;
         EXPECT_LT(std::fabs(std::sin(phase)), 0.009) << f << " Hz ends off zero";
         EXPECT_GT(std::cos(phase), 0.0) << f << " Hz ends on a falling slope";

@@ -1,57 +1,724 @@
 #include "app/TunerLayout.h"
 
 #include "app/AboutWindow.h"
+#include "app/CaptionButton.h"
+#include "app/ComboBox.h"
 #include "app/SettingsStore.h"
+#include "app/ShowMessageBox.h"
+#include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+#include "audio/LoopBuffer.h"
+#include "audio/OctaveLookup.h"
+#include "audio/PitchTracker.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/host/Window.h"
+#include "framework/widgets/EditBox.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/InvalidateWhenShown.h"
+#include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/ObjectSlider.h"
+#include "framework/widgets/ObjectSliderSignal.h"
+#include "framework/widgets/Text.h"
+#include "framework/widgets/ToggleButton.h"
+#include "platform/Log.h"
+
+#include <cmath>
+#include <cstdio>
+#include <locale>
+#include <sstream>
 
 namespace {
 
 using Vabo::Signal::Activate;
+using Vabo::Signal::ObjectReady;
 using Vabo::Signal::ObjectVisibilityChange;
 
 Vabo::RegisterClass<TunerLayout> tunerClass("TunerLayout", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
     return new TunerLayout(element);
 });
+Vabo::RegisterClassSlot<TunerLayout, Activate> playSlot("TunerLayout::PlayActiveSlot", &TunerLayout::PlayActiveSlot);
+Vabo::RegisterClassSlot<TunerLayout, Activate> autoSlot("TunerLayout::AutoSelectActiveSlot",
+                                                        &TunerLayout::AutoSelectActiveSlot);
+Vabo::RegisterClassSlot<TunerLayout, Activate> standbySlot("TunerLayout::StandbyActiveSlot",
+                                                           &TunerLayout::StandbyActiveSlot);
 Vabo::RegisterClassSlot<TunerLayout, Activate> helpSlot("TunerLayout::HelpActiveSlot", &TunerLayout::HelpActiveSlot);
 Vabo::RegisterClassSlot<TunerLayout, Activate> closeSlot("TunerLayout::CloseClickedSlot",
                                                          &TunerLayout::CloseClickedSlot);
-Vabo::RegisterClassSlot<TunerLayout, Activate> minimiseSlot("TunerLayout::MinimiseClickedSlot",
-                                                            &TunerLayout::MinimiseClickedSlot);
+Vabo::RegisterClassSlot<TunerLayout, Activate> switchSlot("TunerLayout::SwitchClickedSlot",
+                                                          &TunerLayout::SwitchClickedSlot);
 Vabo::RegisterClassSlot<TunerLayout, ObjectVisibilityChange> visibilitySlot("TunerLayout::VisibilityChangeSlot",
                                                                             &TunerLayout::VisibilityChangeSlot);
+Vabo::RegisterClassSlot<TunerLayout, Activate> minimiseSlot("TunerLayout::MinimiseClickedSlot",
+                                                            &TunerLayout::MinimiseClickedSlot);
+Vabo::RegisterClassSlot<TunerLayout, ObjectReady> readySlot("TunerLayout::NoteContainerReady",
+                                                            &TunerLayout::NoteContainerReady);
+
+constexpr float DefaultFrequency = 440.0f;
+constexpr float LowestFrequency = 16.0f;
+constexpr float HighestFrequency = 6645.0f;
+const char* const Backdrop = "Background";
+const char* const NoInput = "INFO: There is no valid input line available";
+const char* const NoCapture = "Could not open input device! Stop other applications using your sound port";
+const char* const ManualPickWhileAuto = "INFO: To manually select a note to tune to, switch AUTO SELECT off.";
+const char* const NoHelp = "No help file available";
+
+TunerLayout::PitchSource& CurrentPitchSource()
+{
+    static TunerLayout::PitchSource source;
+    return source;
+}
+
+TunerLayout::Question& CurrentQuestion()
+{
+    static TunerLayout::Question question;
+    return question;
+}
+
+std::string Format(const char* format, float value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, double(value));
+    return text;
+}
 
 } // namespace
 
+void TunerLayout::SetPitchSource(PitchSource source)
+{
+    CurrentPitchSource() = std::move(source);
+}
+
+void TunerLayout::SetQuestion(Question question)
+{
+    CurrentQuestion() = std::move(question);
+}
+
 TunerLayout::TunerLayout(TiXmlElement* element)
     : GridLayout(element, true)
+    , lastDisplayUpdate_(Platform::NowMs())
+    , lastWindowUpdate_(lastDisplayUpdate_)
+    , config_(GetChild(element, "Config"))
 {
+    AppState& state = AppState::Instance();
+    state.BuildNotes(config_.GetNoteStore());
+    LoopBuffer::Instance().SetLoudnessCurve(config_);
+    state.SetReferenceFrequency(DefaultFrequency);
+
+    AudioDevice& device = AudioDevice::Instance();
+    // The device outlives the screen: its listeners ask whether the screen still lives.
+    const std::weak_ptr<void> alive = Watch();
+    device.AddOutputVolumeListener([this, alive] {
+        if (!alive.expired())
+            UpdateVolumeSliders();
+    });
+    device.AddInputListener([this, alive](double componentType) {
+        if (!alive.expired())
+            OnInputLineChanged(componentType);
+    });
+    SetUnselectable(false);
+
+    config_.ForEachInstrumentName(&ComboPopulator::AddEntry, &instrumentEntries_);
+    FillCombo("InstrumentCombo", "INST", instrumentEntries_, &TunerLayout::InstrumentEntrySlot);
+    Instrument instrument;
+    if (config_.FindInstrument(ChoiceText("INST"), instrument))
+        FillStyles(instrument);
+    config_.ForEachTransposeName(&ComboPopulator::AddEntry, &transposeEntries_);
+    FillCombo("TransposeCombo", "TRANS", transposeEntries_, &TunerLayout::TransposeEntrySlot);
+    // The notes are those of the transposition the button shows.
+    state.SetTransposeShift(config_.GetTransposeStore().GetShift(ChoiceText("TRANS")));
+
+    const AudioDevice::InputMap inputs = device.GetInputs();
+    if (inputs.empty())
+        ShowMessageBox(NoInput, "OK");
+    for (const auto& input : inputs)
+        inputEntries_.AddEntry(input.first);
+    FillCombo("InputCombo", "INPUT", inputEntries_, &TunerLayout::InputEntrySlot);
+
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput"))
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::InputVolumeSlot, this, slider);
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeOutput"))
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::OutputVolumeSlot, this, slider);
+    // Shown as read, never written back: a write would round the mixer's
+    // value, and a failed read would mute the line.
+    UpdateVolumeSliders();
+
+    auto* standby = Find<Vabo::ToggleButton>("Standby");
+    Standby(standby && standby->GetState() == 1);
+
+    if (auto* box = Find<Vabo::EditBox>("DesiredFrequency")) {
+        box->AddSlot<Vabo::Signal::EditBoxSignal>(&TunerLayout::DesiredFrequencyEnteredSlot, this, box);
+        box->SetText(Format("%0.2f", state.GetReferenceFrequency()));
+    }
+    if (auto* slider = Find<Vabo::ObjectSlider>("ThresholdSlider")) {
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::ThresholdSlot, this, slider);
+        slider->SetValue(state.Threshold);
+    }
+    RebuildNotes();
+
+    lastDisplayUpdate_ = Platform::NowMs();
+    lastWindowUpdate_ = lastDisplayUpdate_;
+    AddSlot<Vabo::Signal::Timer>(&TunerLayout::UpdateTunerDisplay, this);
+    SetAutoSelect(1);
+    StartAnimation();
 }
 
 TunerLayout::~TunerLayout()
 {
-    SettingsStore::Instance().Set("TunerVisible", tunerVisible_);
+    SaveTunerSettings();
+}
+
+bool TunerLayout::SetSize(int width, int height)
+{
+    GuiObject::SetSize(width, height);
+    UpdateLayout();
+    return true;
+}
+
+template <class T> T* TunerLayout::Find(const std::string& name)
+{
+    T* found = dynamic_cast<T*>(DllGlobalObjectFactoryInstance().FindObject(this, name));
+    if (!found && missing_.insert(name).second)
+        Platform::Log("TunerLayout: the skin has no " + name + "; what it does is left off");
+    return found;
+}
+
+Vabo::Window* TunerLayout::RootWindow()
+{
+    return dynamic_cast<Vabo::Window*>(GetRootObject());
+}
+
+std::string TunerLayout::EntryName(Vabo::GuiObject* object)
+{
+    if (!object || object->GetName() == Backdrop)
+        return std::string();
+    return object->GetName();
+}
+
+bool TunerLayout::ElapsedBeyond(Platform::Milliseconds since, float seconds)
+{
+    return double(Platform::NowMs() - since) * 0.001 > double(seconds);
+}
+
+// ---- choice lists ----
+
+std::string TunerLayout::ChoiceText(const std::string& button)
+{
+    auto* choice = Find<CaptionButton>(button);
+    return choice ? choice->GetButtonText() : std::string();
+}
+
+void TunerLayout::SetChoiceText(const std::string& button, const std::string& text)
+{
+    if (auto* choice = Find<CaptionButton>(button))
+        choice->SetButtonText(text);
+}
+
+void TunerLayout::FillCombo(const std::string& comboName, const std::string& button, ComboPopulator& populator,
+                            void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*))
+{
+    const auto& names = populator.GetNames();
+    SetChoiceText(button, names.empty() ? std::string() : names.front());
+    if (auto* combo = Find<ComboBox>(comboName)) {
+        combo->Populate(populator);
+        ConnectChildren(combo, slot);
+    }
+}
+
+void TunerLayout::ConnectChildren(Vabo::GuiObject* object,
+                                  void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*))
+{
+    for (Vabo::GuiObject* child : object->GetChildren())
+        child->AddSlot<Activate>(slot, this, child);
+}
+
+void TunerLayout::FillStyles(const Instrument& instrument)
+{
+    if (auto* combo = Find<ComboBox>("StyleCombo"))
+        combo->ClearChildren();
+    styleEntries_.Clear();
+    for (const Style& style : instrument.GetStyles())
+        styleEntries_.AddEntry(style.GetName());
+    FillCombo("StyleCombo", "STYLE", styleEntries_, &TunerLayout::StyleEntrySlot);
+}
+
+void TunerLayout::SelectInstrument(const std::string& name)
+{
+    if (name == Backdrop)
+        return;
+    SetChoiceText("INST", name);
+    Instrument instrument;
+    if (!config_.FindInstrument(name, instrument))
+        return;
+    FillStyles(instrument);
+    RebuildNotes();
+}
+
+void TunerLayout::SelectStyle(const std::string& name)
+{
+    if (name == Backdrop)
+        return;
+    SetChoiceText("STYLE", name);
+    RebuildNotes();
+}
+
+void TunerLayout::SelectTranspose(const std::string& name)
+{
+    if (name == Backdrop)
+        return;
+    SetChoiceText("TRANS", name);
+    AppState::Instance().SetTransposeShift(config_.GetTransposeStore().GetShift(name));
+    RebuildNotes();
+}
+
+void TunerLayout::SelectInput(const std::string& name)
+{
+    if (name == Backdrop)
+        return;
+    SetChoiceText("INPUT", name);
+    AudioDevice::Instance().SelectInput(name);
+    UpdateVolumeSliders();
+}
+
+void TunerLayout::InstrumentEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    const std::string name = EntryName(object);
+    if (!name.empty() && name != ChoiceText("INST"))
+        SelectInstrument(name);
+}
+
+void TunerLayout::StyleEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    const std::string name = EntryName(object);
+    if (!name.empty())
+        SelectStyle(name);
+}
+
+void TunerLayout::TransposeEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    const std::string name = EntryName(object);
+    if (!name.empty())
+        SelectTranspose(name);
+}
+
+void TunerLayout::InputEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    const std::string name = EntryName(object);
+    if (name.empty())
+        return;
+    SelectInput(name);
+    // Only the user's own pick of a line the device knows opens it fully; a
+    // restored choice keeps the gain the user left it at.
+    AudioDevice& device = AudioDevice::Instance();
+    if (device.GetInputs().count(name) != 0) {
+        device.SetInputVolume(100);
+        UpdateVolumeSliders();
+    }
+}
+
+void TunerLayout::OnInputLineChanged(double componentType)
+{
+    const std::string name = AudioDevice::Instance().FindInputName(unsigned(componentType));
+    if (!name.empty())
+        SelectInput(name);
+}
+
+// ---- notes ----
+
+void TunerLayout::RebuildNotes()
+{
+    const std::string instrument = ChoiceText("INST");
+    const std::string style = ChoiceText("STYLE");
+    AppState& state = AppState::Instance();
+    std::vector<float> frequencies;
+    noteEntries_.Clear();
+    config_.VisitStyle(instrument, style, [&](const Note& note) {
+        const float hz = config_.TransposedFrequency(note, state);
+        frequencies.push_back(hz);
+        noteEntries_.AddEntry(state.GetTransposeShift() == 0 ? NoteLabel(note.GetName()) : state.NearestNoteLabel(hz));
+    });
+
+    noteFrequencies_.clear();
+    auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer");
+    if (!container)
+        return;
+    container->RemoveAllObjects();
+    noteEntries_.ForEachEntry(
+        container->GetObjectXml(),
+        [](Vabo::LargeFocusContainer* target, std::shared_ptr<Vabo::GuiObject> entry, int index, int count) {
+            target->AddObject(entry, index, count);
+        },
+        container, noteEntries_.Count());
+    for (const auto& wrapper : container->GetWrappers()) {
+        Vabo::GuiObject* note = wrapper->GetObject();
+        note->AddSlot<Activate>(&TunerLayout::ManualNotePickSlot, this, note);
+        if (noteFrequencies_.size() < frequencies.size())
+            noteFrequencies_.emplace_back(note, frequencies[noteFrequencies_.size()]);
+    }
+    container->UpdateLayout();
+}
+
+bool TunerLayout::SelectNoteByName(const std::string& name)
+{
+    const float target = config_.GetNoteStore().GetFrequency(name);
+    for (const auto& [note, hz] : noteFrequencies_) {
+        if (hz != target)
+            continue;
+        if (auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer")) {
+            container->SetFocusObject(note);
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+void TunerLayout::ManualNotePickSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    if (AutoSelectState() == 0) {
+        for (const auto& [note, hz] : noteFrequencies_)
+            if (note == object)
+                SetDesiredFrequency(hz);
+        return;
+    }
+    if (ShowMessageBox(ManualPickWhileAuto, "LATER, CHANGE") == "CHANGE")
+        SetAutoSelect(0);
+}
+
+int TunerLayout::AutoSelectState()
+{
+    auto* toggle = Find<Vabo::ToggleButton>("AutoSelect");
+    return toggle ? toggle->GetState() : 0;
+}
+
+void TunerLayout::SetAutoSelect(int state)
+{
+    // A stored value outside 0..1 is taken as the nearer end.
+    state = state <= 0 ? 0 : 1;
+    if (auto* toggle = Find<Vabo::ToggleButton>("AutoSelect")) {
+        toggle->SetState(state);
+        Vabo::InvalidateWhenShown(*toggle);
+    }
+    if (auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer")) {
+        container->SetFocusOnSelect(state == 0);
+        if (state == 1)
+            container->ArrangeEqually();
+    }
+}
+
+// ---- reference frequency ----
+
+void TunerLayout::SetDesiredFrequency(float hz)
+{
+    AppState& state = AppState::Instance();
+    if (hz == state.GetReferenceFrequency())
+        return;
+    state.SetReferenceFrequency(hz);
+    ShowDesiredFrequency();
+    auto* play = Find<Vabo::ToggleButton>("Play");
+    if (play && play->GetState() == 1)
+        Play(true);
+}
+
+void TunerLayout::ShowDesiredFrequency()
+{
+    if (auto* box = Find<Vabo::EditBox>("DesiredFrequency"))
+        box->SetText(Format("%0.2f", AppState::Instance().GetReferenceFrequency()));
+}
+
+float TunerLayout::ClampFrequency(float hz)
+{
+    if (hz < LowestFrequency)
+        return LowestFrequency;
+    if (hz > HighestFrequency)
+        return HighestFrequency;
+    return hz;
+}
+
+void TunerLayout::DesiredFrequencyEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    std::istringstream text(static_cast<Vabo::Signal::EditBoxSignal*>(signal)->text);
+    text.imbue(std::locale::classic());
+    float hz = 0.0f;
+    // What is not a number keeps the reference; the box shows it again.
+    if (text >> hz && std::isfinite(hz))
+        SetDesiredFrequency(ClampFrequency(hz));
+    ShowDesiredFrequency();
+}
+
+// ---- periodic refresh ----
+
+void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    AppState& state = AppState::Instance();
+    if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()))
+        return;
+    lastDisplayUpdate_ = Platform::NowMs();
+    const PitchSource& source = CurrentPitchSource();
+    if (!(source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()))
+        return;
+    const auto measure = [&source] {
+        return source.frequency ? source.frequency() : PitchTracker::Instance().GetFrequency();
+    };
+
+    const float f = measure();
+    // No estimate (none yet, or the estimator's -1) names no note: the nearest
+    // note to it would be the lowest of the table.
+    const bool measured = f > 0.0f && std::isfinite(f);
+    if (measured && AutoSelectState() == 1) {
+        const std::string name = state.NearestNoteName(f);
+        if (SelectNoteByName(name))
+            SetDesiredFrequency(config_.GetNoteStore().GetFrequency(name));
+    }
+    const std::string frequencyText = measured ? Format("%0.2f Hz", f) : std::string();
+    const std::string noteText = measured ? state.NearestNoteLabel(f) : std::string();
+    if (auto* text = Find<Vabo::Text>("VisFreq"))
+        text->SetText(frequencyText);
+    if (auto* text = Find<Vabo::Text>("VisNote"))
+        text->SetText(noteText);
+    for (const char* name : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"})
+        if (auto* vis = Find<Vabo::GuiObject>(name))
+            Vabo::InvalidateWhenShown(*vis);
+
+    Vabo::Window* root = RootWindow();
+    if (!root)
+        return;
+    const bool minimised = root->IsMinimized();
+    if (!ElapsedBeyond(lastWindowUpdate_, state.GetWindowUpdateInterval()))
+        return;
+    lastWindowUpdate_ = Platform::NowMs();
+    if (minimised) {
+        char title[512];
+        std::snprintf(title, sizeof title, "%s (%0.2f Hz, %s)", frequencyText.c_str(),
+                      double(state.GetReferenceFrequency()), noteText.c_str());
+        root->SetTitle(title);
+    } else if (titleSaved_ && root->GetTitle() != savedTitle_) {
+        root->SetTitle(savedTitle_);
+    }
+}
+
+// ---- audio ----
+
+int TunerLayout::Play(bool on)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (!on)
+        return device.StopOutput();
+    LoopBuffer& buffer = LoopBuffer::Instance();
+    buffer.BuildTone(AppState::Instance().GetReferenceFrequency());
+    const int result = device.StartOutput(LoopBuffer::Rate, AudioDevice::CaptureFrames, buffer);
+    if (result != 0) {
+        Platform::Log("TunerLayout: the reference tone could not start (" + std::to_string(result) + ")");
+        if (auto* play = Find<Vabo::ToggleButton>("Play")) {
+            play->SetState(0);
+            Vabo::InvalidateWhenShown(*play);
+        }
+    }
+    return result;
+}
+
+bool TunerLayout::Standby(bool on)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (on) {
+        device.StopInput();
+        return true;
+    }
+    if (device.Input().IsActive() || device.Input().Start(false) == 0)
+        return true;
+    if (auto* standby = Find<Vabo::ToggleButton>("Standby")) {
+        standby->SetState(0);
+        Vabo::InvalidateWhenShown(*standby);
+    }
+    ShowMessageBox(NoCapture, "");
+    return false;
+}
+
+int TunerLayout::SwitchToMetronome()
+{
+    for (const char* name : {"Standby", "Play"}) {
+        if (auto* toggle = Find<Vabo::ToggleButton>(name)) {
+            toggle->SetState(0);
+            Vabo::InvalidateWhenShown(*toggle);
+        }
+    }
+    AudioDevice& device = AudioDevice::Instance();
+    device.StopInput();
+    return device.StopOutput();
+}
+
+void TunerLayout::UpdateVolumeSliders()
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput")) {
+        ignoreInputVolumeSignal_ = true;
+        slider->SetValue(device.GetInputVolume());
+        ignoreInputVolumeSignal_ = false;
+    }
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeOutput")) {
+        ignoreOutputVolumeSignal_ = true;
+        slider->SetValue(device.GetOutputVolume());
+        ignoreOutputVolumeSignal_ = false;
+    }
+}
+
+void TunerLayout::InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    if (!ignoreInputVolumeSignal_)
+        AudioDevice::Instance().SetInputVolume(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value);
+    ignoreInputVolumeSignal_ = false;
+}
+
+void TunerLayout::OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    if (!ignoreOutputVolumeSignal_)
+        AudioDevice::Instance().SetOutputVolume(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value);
+    ignoreOutputVolumeSignal_ = false;
+}
+
+void TunerLayout::ThresholdSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
+{
+    AppState::Instance().SetThreshold(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value);
+}
+
+void TunerLayout::SetThreshold(int value)
+{
+    AppState::Instance().SetThreshold(value);
+    if (auto* slider = Find<Vabo::ObjectSlider>("ThresholdSlider"))
+        slider->SetValue(value);
+}
+
+// ---- slots named in the skin ----
+
+void TunerLayout::PlayActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    auto* toggle = dynamic_cast<Vabo::ToggleButton*>(object);
+    Play(toggle && toggle->GetState() == 1);
+}
+
+void TunerLayout::AutoSelectActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    auto* toggle = dynamic_cast<Vabo::ToggleButton*>(object);
+    SetAutoSelect(toggle ? toggle->GetState() : 1);
+}
+
+void TunerLayout::StandbyActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    auto* toggle = dynamic_cast<Vabo::ToggleButton*>(object);
+    Standby(toggle && toggle->GetState() == 1);
 }
 
 void TunerLayout::HelpActiveSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
+    TiXmlElement* element = GetXmlElement();
+    if (!element || !HasChild(element, "AboutWindow")) {
+        Platform::Log("TunerLayout: the skin gives the tuner screen no \"AboutWindow\"");
+        ShowMessageBox(NoHelp, "");
+        return;
+    }
     AboutWindow::ShowFor(*this);
 }
 
 void TunerLayout::CloseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
-    if (auto* window = dynamic_cast<Vabo::Window*>(GetRootObject()))
-        window->Close();
+    AudioDevice& device = AudioDevice::Instance();
+    if (device.Output().IsActive())
+        device.StopOutput();
+    if (Vabo::Window* root = RootWindow())
+        root->Close();
 }
 
-void TunerLayout::MinimiseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+void TunerLayout::SwitchClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
-    if (auto* window = dynamic_cast<Vabo::Window*>(GetRootObject()))
-        window->Minimize();
+    SwitchToMetronome();
 }
 
 void TunerLayout::VisibilityChangeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
 {
     tunerVisible_ = static_cast<ObjectVisibilityChange*>(signal)->visible;
+    if (tunerVisible_) {
+        UpdateVolumeSliders();
+        StartAnimation();
+    }
+}
+
+void TunerLayout::MinimiseClickedSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    if (Vabo::Window* root = RootWindow())
+        root->Minimize();
+}
+
+void TunerLayout::NoteContainerReady(Vabo::Signal::Base*, Vabo::GuiObject*)
+{
+    if (settingsLoaded_)
+        return;
+    settingsLoaded_ = true;
+    if (Vabo::Window* root = RootWindow()) {
+        savedTitle_ = root->GetTitle();
+        titleSaved_ = true;
+    }
+    LoadTunerSettings();
+}
+
+// ---- settings ----
+
+void TunerLayout::LoadTunerSettings()
+{
+    SettingsStore& settings = SettingsStore::Instance();
+    AppState& state = AppState::Instance();
+
+    // The stored reference is shown even when it equals the start value.
+    const float hz = settings.Get<float>("Frequency", DefaultFrequency);
+    SetDesiredFrequency(std::isfinite(hz) ? ClampFrequency(hz) : DefaultFrequency);
+    ShowDesiredFrequency();
+    for (const auto& [key, select] : {std::pair<const char*, void (TunerLayout::*)(const std::string&)>{
+                                          "Instrument", &TunerLayout::SelectInstrument},
+                                      {"Style", &TunerLayout::SelectStyle},
+                                      {"Transpose", &TunerLayout::SelectTranspose}}) {
+        const std::string name = settings.Get<std::string>(key, "");
+        if (!name.empty())
+            (this->*select)(name);
+    }
+    const std::string input = settings.Get<std::string>("Input", "MIC");
+    if (!input.empty())
+        SelectInput(input);
+    SetAutoSelect(settings.Get<int>("AutoSelect", 1));
+
+    tunerVisible_ = settings.Get<bool>("TunerVisible", true);
+    if (!tunerVisible_) {
+        SwitchToMetronome();
+        Activate activate;
+        SlotHide(&activate, this);
+        // The metronome is the tuner's sibling below the main window.
+        GuiObject* root = GetRootObject();
+        if (GuiObject* metronome =
+                root ? DllGlobalObjectFactoryInstance().FindObject(root, "MetronomeLayout") : nullptr)
+            metronome->SlotShow(&activate, this);
+        else
+            Platform::Log("TunerLayout: no \"MetronomeLayout\" to show in place of the tuner");
+        tunerVisible_ = false;
+    }
+    SetThreshold(settings.Get<int>("Threshold", state.Threshold));
+}
+
+void TunerLayout::SaveTunerSettings()
+{
+    SettingsStore& settings = SettingsStore::Instance();
+    settings.Set("Frequency", AppState::Instance().GetReferenceFrequency());
+    settings.Set("Instrument", ChoiceText("INST"));
+    settings.Set("Style", ChoiceText("STYLE"));
+    settings.Set("Transpose", ChoiceText("TRANS"));
+    settings.Set("Input", ChoiceText("INPUT"));
+    settings.Set("AutoSelect", AutoSelectState());
+    settings.Set("TunerVisible", tunerVisible_);
+    settings.Set("Threshold", int(AppState::Instance().Threshold));
+}
+
+std::string TunerLayout::ShowMessageBox(const std::string& text, const std::string& buttons)
+{
+    if (const Question& question = CurrentQuestion())
+        return question(text, buttons);
+    return ::ShowMessageBox(*this, text, buttons, RootWindow());
 }

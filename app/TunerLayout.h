@@ -1,20 +1,136 @@
 #pragma once
-// The tuner screen of the main window: a grid layout of the skin's objects
-// whose title-row buttons open the About window, minimise the main window and
-// close it. Switching to the other screen is a connection in the skin.
+// The tuner screen of the main window: finds the skin's objects by name, fills
+// the instrument, style, transposition and input lists from its "Config" and
+// the audio device, builds the note buttons of the chosen style, refreshes the
+// measurement on the GUI clock and keeps the user's choices in the settings.
+// A named object the skin lacks is logged and its feature left off.
+#include "audio/ComboPopulator.h"
+#include "audio/TuneConfig.h"
 #include "framework/widgets/GridLayout.h"
+#include "platform/Clock.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Vabo {
+class EditBox;
+class LargeFocusContainer;
+class ObjectSlider;
+class Text;
+class ToggleButton;
+class Window;
+} // namespace Vabo
+class ComboBox;
 
 class TunerLayout : public Vabo::GridLayout {
 public:
+    // What the periodic refresh reads of the analysis: whether a new window
+    // arrived, and the measured frequency (which analyses it). By default the
+    // pitch tracker; tests put in their own.
+    struct PitchSource {
+        std::function<bool()> hasNewWindow;
+        std::function<float()> frequency;
+    };
+    // Asks the user: the text and the comma-separated buttons give the label
+    // pressed. By default the skin's message box over the main window.
+    using Question = std::function<std::string(const std::string& text, const std::string& buttons)>;
+
+    // Empty members restore the defaults.
+    static void SetPitchSource(PitchSource source);
+    static void SetQuestion(Question question);
+
+    // The XML error when the "Config" child is missing.
     explicit TunerLayout(TiXmlElement* element);
     ~TunerLayout() override;
 
+    bool SetSize(int width, int height) override;
+
+    // Slots named in the skin.
+    void PlayActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void AutoSelectActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void StandbyActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void HelpActiveSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void CloseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
-    void MinimiseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
-    // Follows the screen's visibility, which is kept as "TunerVisible".
+    void SwitchClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void VisibilityChangeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void MinimiseClickedSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void NoteContainerReady(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+
+    // Slots the screen connects itself.
+    void InstrumentEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void StyleEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void TransposeEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void InputEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void ManualNotePickSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void DesiredFrequencyEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void ThresholdSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void UpdateTunerDisplay(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+
+    // The reference tone on or off: the audio library's result.
+    int Play(bool on);
+    // Capture off (standby) or on; false when capture could not start.
+    bool Standby(bool on);
+    // Stops capture and the reference tone: the result of stopping the tone.
+    int SwitchToMetronome();
+    void SelectInstrument(const std::string& name);
+    void SelectStyle(const std::string& name);
+    void SelectTranspose(const std::string& name);
+    void SelectInput(const std::string& name);
+    void SetThreshold(int value);
+    void SetDesiredFrequency(float hz);
+    // 1 on, 0 off; other values clamp to the nearer one.
+    void SetAutoSelect(int state);
+    // Focuses the note button of the named note; false when none shows it.
+    bool SelectNoteByName(const std::string& name);
+    void RebuildNotes();
+    void UpdateVolumeSliders();
+    void OnInputLineChanged(double componentType);
+
+    void LoadTunerSettings();
+    void SaveTunerSettings();
+
+    // The texts of the choice buttons ("INST", "STYLE", "TRANS", "INPUT").
+    std::string ChoiceText(const std::string& button);
+    // Each note button with the frequency it tunes to, in the strip's order.
+    const std::vector<std::pair<Vabo::GuiObject*, float>>& NoteFrequencies() const { return noteFrequencies_; }
+    int AutoSelectState();
+    std::string ShowMessageBox(const std::string& text, const std::string& buttons);
 
 private:
+    // Found by name below the screen; null (logged once per look-up) when missing.
+    template <class T> T* Find(const std::string& name);
+    void SetChoiceText(const std::string& button, const std::string& text);
+    void FillCombo(const std::string& combo, const std::string& button, ComboPopulator& populator,
+                   void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
+    void ConnectChildren(Vabo::GuiObject* object, void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
+    void FillStyles(const Instrument& instrument);
+    void ShowDesiredFrequency();
+    static float ClampFrequency(float hz);
+    Vabo::Window* RootWindow();
+    // The entry's name, or empty for the drop-down list's own backdrop.
+    static std::string EntryName(Vabo::GuiObject* object);
+    static bool ElapsedBeyond(Platform::Milliseconds since, float seconds);
+
+    Platform::Milliseconds lastDisplayUpdate_;
+    Platform::Milliseconds lastWindowUpdate_;
+    TuneConfig config_;
+    ComboPopulator instrumentEntries_;
+    ComboPopulator styleEntries_;
+    ComboPopulator transposeEntries_;
+    ComboPopulator inputEntries_;
+    ComboPopulator noteEntries_;
+    // The main window's own title, taken when the window is first shown.
+    std::string savedTitle_;
+    bool titleSaved_ = false;
+    bool ignoreInputVolumeSignal_ = false;
+    bool ignoreOutputVolumeSignal_ = false;
+    std::vector<std::pair<Vabo::GuiObject*, float>> noteFrequencies_;
+    bool settingsLoaded_ = false;
     bool tunerVisible_ = true;
+    std::set<std::string> missing_;
 };

@@ -257,6 +257,36 @@ def solid(colour, size=8):
     return surface
 
 
+def toggle_face(state):
+    """A toggle of the bottom row: raised when up, pressed with the accent
+    outline when down."""
+    return plain_button(52, 40, state)
+
+
+def note_face(state):
+    """A note button of the tuner's strip."""
+    return plain_button(124, 56, state, radius=8)
+
+
+def slider_track(w, h, colour):
+    """A slider's groove (or its lit part): a rounded bar."""
+    surface, ctx = new_surface(w, h)
+    rounded_rect(ctx, 0, 0, w, h, min(w, h) / 2)
+    ctx.set_source_rgba(*rgb(colour))
+    ctx.fill()
+    return surface
+
+
+def slider_thumb(w, h):
+    """A slider's grip: a small raised face."""
+    surface, ctx = new_surface(w, h)
+    raised_face(ctx, w, h, 2, "Rest")
+    ctx.set_source_rgba(*rgb(TEXT))
+    rounded_rect(ctx, 2, 2, w - 4, h - 5, 1.5)
+    ctx.fill()
+    return surface
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
 
@@ -279,6 +309,15 @@ def main():
     out("List", list_background(112, 160))
     out("ToolTipEdge", solid(TEXT_SECONDARY))
     out("ToolTipFace", solid(FACE_HOVER))
+    for state in ("Rest", "Hover", "Pressed"):
+        out("Toggle" + state, toggle_face(state))
+        out("Note" + state, note_face(state))
+    out("SliderTrackVertical", slider_track(4, 64, DISPLAY))
+    out("SliderFillVertical", slider_track(4, 64, ACCENT))
+    out("SliderThumbVertical", slider_thumb(16, 8))
+    out("SliderTrackHorizontal", slider_track(104, 4, DISPLAY))
+    out("SliderFillHorizontal", slider_track(104, 4, ACCENT))
+    out("SliderThumbHorizontal", slider_thumb(10, 16))
 
 
 if __name__ == "__main__":

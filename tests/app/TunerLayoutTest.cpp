@@ -1,0 +1,348 @@
+// The tuner screen on the real skin inside the real main window, with the
+// clock driven by hand, the measured pitch put in by the test and the user's
+// answers to questions scripted: what a fresh install shows, stored choices,
+// transposition, the timed refresh and automatic selection, manual picks,
+// typed frequencies, the minimised title and the settings written at the end.
+#include "app/SettingsStore.h"
+#include "app/TunerLayout.h"
+
+#include "AppTestSupport.h"
+#include "audio/AppState.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/InputSignals.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/host/AppWindow.h"
+#include "framework/widgets/EditBox.h"
+#include "framework/widgets/EditBoxSignal.h"
+#include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/Text.h"
+#include "framework/widgets/ToggleButton.h"
+#include "platform/Clock.h"
+#include "platform/Log.h"
+#include "support/TempFolder.h"
+
+#include <SDL_syswm.h>
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class TunerScreen : public AppTest::SkinFixture {
+protected:
+    void SetUp() override
+    {
+        AppTest::SkinFixture::SetUp();
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            oldConfig_ = old;
+        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
+        TunerLayout::SetPitchSource({[this] { return newWindow_; },
+                                     [this] {
+                                         newWindow_ = false;
+                                         ++analyses_;
+                                         return pitch_;
+                                     }});
+        TunerLayout::SetQuestion([this](const std::string& text, const std::string& buttons) {
+            questions_.push_back(text + " | " + buttons);
+            return answer_;
+        });
+    }
+
+    void TearDown() override
+    {
+        window_.reset();
+        TunerLayout::SetPitchSource({});
+        TunerLayout::SetQuestion({});
+        if (oldConfig_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+    }
+
+    // Builds the main window from the real skin and shows it as the program
+    // does before its loop runs: connections made, then "ready".
+    void Open()
+    {
+        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
+        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
+        window_->SetVisible(true);
+        Vabo::Signal::ConnectXMLSlots connect;
+        window_->Raise(&connect);
+        Vabo::Signal::ObjectReady ready;
+        window_->Raise(&ready);
+        tuner_ = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
+        ASSERT_NE(nullptr, tuner_);
+    }
+
+    template <class T> T* Object(const std::string& name) { return Vabo::GetXMLObject<T>(tuner_, name); }
+
+    // The labels of the note buttons, in the strip's order.
+    std::vector<std::string> Notes()
+    {
+        std::vector<std::string> names;
+        for (const auto& wrapper : Object<Vabo::LargeFocusContainer>("NoteContainer")->GetWrappers())
+            names.push_back(wrapper->GetObject()->GetName());
+        return names;
+    }
+
+    Vabo::GuiObject* Note(std::size_t index)
+    {
+        return Object<Vabo::LargeFocusContainer>("NoteContainer")->GetWrappers().at(index)->GetObject();
+    }
+
+    std::string Reference() { return Object<Vabo::EditBox>("DesiredFrequency")->GetEditText(); }
+
+    void Tick(Platform::Milliseconds ms)
+    {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer timer(clock_.Now());
+        tuner_->SendToSelf(&timer);
+    }
+
+    // A new analysis window measuring hz, then a refresh.
+    void Measure(float hz)
+    {
+        pitch_ = hz;
+        newWindow_ = true;
+        Tick(51);
+    }
+
+    void Type(const std::string& text)
+    {
+        Vabo::Signal::EditBoxSignal entered(text);
+        Object<Vabo::EditBox>("DesiredFrequency")->SendToSelf(&entered);
+    }
+
+    void Click(Vabo::GuiObject* object)
+    {
+        Vabo::Signal::Activate activate;
+        object->SendToSelf(&activate);
+    }
+
+    void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
+
+    std::string Settings()
+    {
+        std::ifstream file(SettingsStore::FilePath());
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    Platform::ManualClock clock_{100000};
+    TempFolder config_;
+    std::string oldConfig_;
+    XMLLoadSave loader_;
+    std::unique_ptr<Vabo::AppWindow> window_;
+    TunerLayout* tuner_ = nullptr;
+    bool newWindow_ = false;
+    float pitch_ = 0.0f;
+    int analyses_ = 0;
+    std::vector<std::string> questions_;
+    std::string answer_ = "LATER";
+};
+
+} // namespace
+
+TEST_F(TunerScreen, AFreshInstallShowsTheFirstChoicesAutoSelectAnd440)
+{
+    Open();
+    EXPECT_EQ("440.00", Reference());
+    EXPECT_FLOAT_EQ(440.0f, AppState::Instance().GetReferenceFrequency());
+    EXPECT_EQ("Guitar", tuner_->ChoiceText("INST"));
+    EXPECT_EQ("Standard", tuner_->ChoiceText("STYLE"));
+    EXPECT_EQ("Concert", tuner_->ChoiceText("TRANS"));
+    EXPECT_EQ(0, AppState::Instance().GetTransposeShift());
+    EXPECT_EQ(1, tuner_->AutoSelectState());
+    EXPECT_EQ((std::vector<std::string>{"E", "A", "D", "G", "B", "E"}), Notes());
+    EXPECT_TRUE(tuner_->IsVisible());
+}
+
+TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
+{
+    Store("Instrument", "Bass");
+    Store("Style", "5-String");
+    Store("Transpose", "In Bb");
+    Store("Frequency", "440");
+    Store("AutoSelect", "7");
+    Open();
+    EXPECT_EQ((std::vector<std::string>{"A", "D", "G", "C", "F"}), Notes()) << "B0 E1 A1 D2 G2 two steps down";
+    EXPECT_EQ("440.00", Reference()) << "the stored reference shows though it equals the start value";
+    EXPECT_EQ(1, tuner_->AutoSelectState()) << "a stored 7 is taken as on";
+    ASSERT_EQ(5u, tuner_->NoteFrequencies().size());
+    EXPECT_NEAR(27.50f, tuner_->NoteFrequencies()[0].second, 0.01f) << "B0 sounds as A0 on a B flat instrument";
+
+    tuner_->SelectTranspose("Concert");
+    EXPECT_EQ((std::vector<std::string>{"B", "E", "A", "D", "G"}), Notes());
+    tuner_->SelectTranspose("No such transposition");
+    EXPECT_EQ(0, AppState::Instance().GetTransposeShift());
+    tuner_->SelectInstrument("Nothing we know");
+    EXPECT_EQ("Nothing we know", tuner_->ChoiceText("INST"));
+    EXPECT_EQ(5u, Notes().size()) << "an unknown instrument leaves the notes as they were";
+
+    tuner_->SelectInstrument("Violin");
+    tuner_->SetDesiredFrequency(220.0f);
+    tuner_->SetAutoSelect(0);
+    window_.reset();
+    const std::string settings = Settings();
+    for (const char* line :
+         {"Frequency=220\n", "Instrument=Violin\n", "Style=Standard\n", "Transpose=No such transposition\n",
+          "AutoSelect=0\n", "TunerVisible=1\n", "Threshold=5\n", "Input="})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
+TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
+{
+    Open();
+    pitch_ = 329.63f;
+    newWindow_ = true;
+    Tick(50);
+    EXPECT_EQ(0, analyses_) << "exactly the interval is not more than it";
+    Tick(1);
+    EXPECT_EQ(1, analyses_);
+    EXPECT_EQ("329.63 Hz", Object<Vabo::Text>("VisFreq")->GetText());
+    EXPECT_EQ("E", Object<Vabo::Text>("VisNote")->GetText());
+    EXPECT_EQ("329.63", Reference()) << "E4 is a string of the guitar";
+    Tick(60);
+    Tick(60);
+    EXPECT_EQ(1, analyses_) << "no new window, no refresh";
+
+    // The estimator's "no estimate" names no note: noise never jumps to the
+    // lowest note of the table.
+    Measure(-1.0f);
+    EXPECT_EQ(2, analyses_);
+    EXPECT_EQ("329.63", Reference());
+    EXPECT_EQ("", Object<Vabo::Text>("VisNote")->GetText());
+
+    tuner_->SetVisible(false);
+    Measure(110.0f);
+    EXPECT_EQ(2, analyses_) << "a hidden tuner does not refresh";
+}
+
+TEST_F(TunerScreen, AMeasured440SelectsAndFocusesA4)
+{
+    Open();
+    tuner_->SelectInstrument("Violin");
+    ASSERT_EQ((std::vector<std::string>{"G", "D", "A", "E"}), Notes());
+    tuner_->SetDesiredFrequency(220.0f);
+    Measure(440.0f);
+    EXPECT_EQ("440.00 Hz", Object<Vabo::Text>("VisFreq")->GetText());
+    EXPECT_EQ("A", Object<Vabo::Text>("VisNote")->GetText());
+    EXPECT_EQ("440.00", Reference());
+    EXPECT_FLOAT_EQ(440.0f, AppState::Instance().GetReferenceFrequency());
+
+    // The container animates the focused note into the large slice.
+    auto* container = Object<Vabo::LargeFocusContainer>("NoteContainer");
+    for (int i = 0; i < 10; ++i) {
+        clock_.Advance(60);
+        Vabo::Signal::Timer timer(clock_.Now());
+        window_->Raise(&timer);
+    }
+    const auto& wrappers = container->GetWrappers();
+    for (std::size_t i : {0u, 1u, 3u})
+        EXPECT_GT(wrappers.at(2)->GetWidth(), wrappers.at(i)->GetWidth()) << i;
+
+    EXPECT_TRUE(tuner_->SelectNoteByName("E5"));
+    EXPECT_FALSE(tuner_->SelectNoteByName("C4")) << "not a string of the violin";
+    EXPECT_FALSE(tuner_->SelectNoteByName("Xx"));
+}
+
+TEST_F(TunerScreen, AManualPickWithAutoSelectOnAsksFirst)
+{
+    Open();
+    Click(Note(1));
+    ASSERT_EQ(1u, questions_.size());
+    EXPECT_EQ("INFO: To manually select a note to tune to, switch AUTO SELECT off. | LATER, CHANGE", questions_[0]);
+    EXPECT_EQ(1, tuner_->AutoSelectState()) << "LATER changes nothing";
+    EXPECT_EQ("440.00", Reference());
+
+    answer_ = "CHANGE";
+    Click(Note(1));
+    EXPECT_EQ(0, tuner_->AutoSelectState());
+    EXPECT_EQ("440.00", Reference()) << "the answer does not pick the note";
+    Click(Note(1));
+    EXPECT_EQ("110.00", Reference()) << "A2, now that auto-select is off";
+    EXPECT_EQ(2u, questions_.size());
+
+    Measure(82.41f);
+    EXPECT_EQ("110.00", Reference()) << "with auto-select off a measurement picks nothing";
+    EXPECT_EQ("82.41 Hz", Object<Vabo::Text>("VisFreq")->GetText());
+}
+
+TEST_F(TunerScreen, TypedFrequenciesAreClampedAndWordsKeepTheReference)
+{
+    Open();
+    const std::pair<const char*, const char*> cases[] = {{"220", "220.00"},  {"10", "16.00"},       {"7000", "6645.00"},
+                                                         {"abc", "6645.00"}, {"261.5Hz", "261.50"}, {"", "261.50"},
+                                                         {"nan", "261.50"},  {"16", "16.00"},       {"1e9", "6645.00"}};
+    for (const auto& [typed, shown] : cases) {
+        Type(typed);
+        EXPECT_EQ(shown, Reference()) << "typed \"" << typed << "\"";
+    }
+    EXPECT_FLOAT_EQ(6645.0f, AppState::Instance().GetReferenceFrequency());
+}
+
+TEST_F(TunerScreen, TheMinimisedTitleShowsTheMeasurement)
+{
+    Open();
+    window_->Minimize();
+    // No window manager runs on the test display to carry the request out:
+    // the test marks the window hidden as one would, and SDL reads the mark.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(window_->GetHostWnd()->GetNativeWindow()->Handle(), &info));
+    const std::string mark = "xprop -id " + std::to_string(info.info.x11.window)
+        + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN";
+    ASSERT_EQ(0, std::system(mark.c_str()));
+    for (int i = 0; i < 500 && !window_->IsMinimized(); ++i) {
+        SDL_PumpEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(window_->IsMinimized());
+    Measure(440.0f);
+    EXPECT_EQ("Pellora", window_->GetTitle()) << "the title waits for its own interval";
+    clock_.Advance(200);
+    Measure(440.0f);
+    EXPECT_EQ("440.00 Hz (440.00 Hz, A)", window_->GetTitle());
+}
+
+TEST_F(TunerScreen, AStoredHiddenTunerStartsOnTheMetronome)
+{
+    SettingsStore::Instance().Set("TunerVisible", false);
+    Open();
+    EXPECT_FALSE(tuner_->IsVisible());
+    auto* metronome = Vabo::GetXMLObject<Vabo::GuiObject>(window_.get(), "MetronomeLayout");
+    ASSERT_NE(nullptr, metronome);
+    EXPECT_TRUE(metronome->IsVisible());
+    window_.reset();
+    EXPECT_NE(std::string::npos, Settings().find("TunerVisible=0\n"));
+}
+
+TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
+{
+    TiXmlDocument document;
+    document.Parse("<TunerLayout Name=\"Bare\"><Config BaseXML=\"XML/Main/TunerConfig.xml\" /></TunerLayout>");
+    Platform::LogCapture log;
+    std::unique_ptr<TunerLayout> bare;
+    ASSERT_NO_THROW(bare = std::make_unique<TunerLayout>(loader_.ResolveBaseXML(document.RootElement())));
+    for (const char* name : {"INST", "NoteContainer", "DesiredFrequency", "VolumeInput", "Standby", "AutoSelect"})
+        EXPECT_TRUE(log.Contains("the skin has no " + std::string(name))) << name;
+    bare->SetDesiredFrequency(330.0f);
+    EXPECT_FLOAT_EQ(330.0f, AppState::Instance().GetReferenceFrequency());
+    EXPECT_NO_THROW(bare->SelectInstrument("Bass"));
+    Vabo::Signal::Timer timer(clock_.Now() + 100);
+    newWindow_ = true;
+    EXPECT_NO_THROW(bare->SendToSelf(&timer));
+
+    bare->HelpActiveSlot(nullptr, nullptr);
+    ASSERT_FALSE(questions_.empty());
+    EXPECT_EQ("No help file available | ", questions_.back());
+}

@@ -138,9 +138,9 @@ TunerLayout::TunerLayout(TiXmlElement* element)
     FillCombo("InputCombo", "INPUT", inputEntries_, &TunerLayout::InputEntrySlot);
 
     if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput"))
-        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::InputVolumeSlot, this, slider);
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::InputVolumeSlot, this);
     if (auto* slider = Find<Vabo::ObjectSlider>("VolumeOutput"))
-        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::OutputVolumeSlot, this, slider);
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::OutputVolumeSlot, this);
     // Shown as read, never written back: a write would round the mixer's
     // value, and a failed read would mute the line.
     UpdateVolumeSliders();
@@ -149,11 +149,11 @@ TunerLayout::TunerLayout(TiXmlElement* element)
     Standby(standby && standby->GetState() == 1);
 
     if (auto* box = Find<Vabo::EditBox>("DesiredFrequency")) {
-        box->AddSlot<Vabo::Signal::EditBoxSignal>(&TunerLayout::DesiredFrequencyEnteredSlot, this, box);
+        box->AddSlot<Vabo::Signal::EditBoxSignal>(&TunerLayout::DesiredFrequencyEnteredSlot, this);
         box->SetText(Format("%0.2f", state.GetReferenceFrequency()));
     }
     if (auto* slider = Find<Vabo::ObjectSlider>("ThresholdSlider")) {
-        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::ThresholdSlot, this, slider);
+        slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::ThresholdSlot, this);
         slider->SetValue(state.Threshold);
     }
     RebuildNotes();
@@ -231,7 +231,7 @@ void TunerLayout::ConnectChildren(Vabo::GuiObject* object,
                                   void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*))
 {
     for (Vabo::GuiObject* child : object->GetChildren())
-        child->AddSlot<Activate>(slot, this, child);
+        child->AddSlot<Activate>(slot, this);
 }
 
 void TunerLayout::FillStyles(const Instrument& instrument)
@@ -353,7 +353,7 @@ void TunerLayout::RebuildNotes()
         container, noteEntries_.Count());
     for (const auto& wrapper : container->GetWrappers()) {
         Vabo::GuiObject* note = wrapper->GetObject();
-        note->AddSlot<Activate>(&TunerLayout::ManualNotePickSlot, this, note);
+        note->AddSlot<Activate>(&TunerLayout::ManualNotePickSlot, this);
         if (noteFrequencies_.size() < frequencies.size())
             noteFrequencies_.emplace_back(note, frequencies[noteFrequencies_.size()]);
     }
@@ -508,7 +508,8 @@ int TunerLayout::Play(bool on)
         return device.StopOutput();
     LoopBuffer& buffer = LoopBuffer::Instance();
     buffer.BuildTone(AppState::Instance().GetReferenceFrequency());
-    const int result = device.StartOutput(LoopBuffer::Rate, AudioDevice::CaptureFrames, buffer);
+    // The stream repeats one buffer of the whole tone.
+    const int result = device.StartOutput(LoopBuffer::Rate, buffer.Size(), buffer);
     if (result != 0) {
         Platform::Log("TunerLayout: the reference tone could not start (" + std::to_string(result) + ")");
         if (auto* play = Find<Vabo::ToggleButton>("Play")) {

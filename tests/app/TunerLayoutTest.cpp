@@ -121,10 +121,12 @@ protected:
         Object<Vabo::EditBox>("DesiredFrequency")->SendToSelf(&entered);
     }
 
+    // What a release over the object does: its own connections hear
+    // Activate, the window being the source of the release.
     void Click(Vabo::GuiObject* object)
     {
         Vabo::Signal::Activate activate;
-        object->SendToSelf(&activate);
+        object->InvokeSlots(&activate, object, window_.get());
     }
 
     void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }

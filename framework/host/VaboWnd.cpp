@@ -356,7 +356,10 @@ void VaboWnd::FollowDraggedPointer()
 
 void VaboWnd::OnTick()
 {
-    if (!IsWindowVisible())
+    // A minimised window keeps its clock, so its screens go on refreshing (the
+    // tuner writes its measurement into the title); only drawing waits.
+    const bool shown = IsWindowVisible();
+    if (!shown && !IsIconic())
         return;
     std::weak_ptr<void> alive = Watch();
     if (leftButtonHeld_) {
@@ -364,7 +367,7 @@ void VaboWnd::OnTick()
         if (alive.expired() || !window_)
             return;
     }
-    if (screens_.Timer() && !alive.expired())
+    if (screens_.Timer() && !alive.expired() && shown)
         Redraw();
 }
 

@@ -167,7 +167,10 @@ TunerLayout::TunerLayout(TiXmlElement* element)
 
 TunerLayout::~TunerLayout()
 {
-    SaveTunerSettings();
+    // A screen that never showed its stored choices would overwrite them with
+    // its defaults.
+    if (settingsLoaded_)
+        SaveTunerSettings();
 }
 
 bool TunerLayout::SetSize(int width, int height)

@@ -44,6 +44,7 @@ public:
 
     // The XML error when the "Config" child is missing.
     explicit TunerLayout(TiXmlElement* element);
+    // Saves the choices, once they have been loaded.
     ~TunerLayout() override;
 
     bool SetSize(int width, int height) override;

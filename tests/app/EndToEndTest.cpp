@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -94,16 +95,20 @@ std::string Pixel(int x, int y)
 class Program {
 public:
     // Started in the folder (the repository by default) with the ALSA
-    // configuration file (the system's by default).
-    explicit Program(const std::string& alsaConfig = "", const std::string& folder = PELLORA_SOURCE_DIR)
+    // configuration file (the system's by default) and the settings under
+    // the configuration folder (one of its own by default).
+    explicit Program(const std::string& alsaConfig = "", const std::string& folder = PELLORA_SOURCE_DIR,
+                     const std::string& configHome = "")
     {
+        const std::string settingsHome = configHome.empty() ? folder_.Path() : configHome;
+        settings_ = settingsHome + "/vintrel-pellora/settings.ini";
         errors_ = folder_.Path() + "/stderr";
         pid_ = fork();
         if (pid_ == 0) {
             if (chdir(folder.c_str()) != 0)
                 _exit(127);
             setenv("VINTREL_LIB", PELLORA_SOURCE_DIR, 1);
-            setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
+            setenv("XDG_CONFIG_HOME", settingsHome.c_str(), 1);
             if (!alsaConfig.empty())
                 setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
             if (!std::freopen(errors_.c_str(), "w", stderr))
@@ -142,7 +147,7 @@ public:
     }
     std::string Settings() const
     {
-        std::ifstream in(folder_.Path() + "/vintrel-pellora/settings.ini");
+        std::ifstream in(settings_);
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
@@ -151,6 +156,7 @@ public:
 
 private:
     TempFolder folder_;
+    std::string settings_;
     std::string errors_;
     pid_t pid_ = -1;
     bool exited_ = false;
@@ -220,4 +226,132 @@ TEST(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
     Program broken("", folder.Path());
     EXPECT_EQ(1, broken.Status());
     EXPECT_NE(std::string::npos, broken.Errors().find("XML/Pellora.xml")) << broken.Errors();
+}
+
+namespace {
+
+// The X window of the shown window with the title, as text; empty when none.
+std::string WindowId(const std::string& title)
+{
+    std::istringstream ids(Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
+    std::string id;
+    ids >> id;
+    return id;
+}
+
+// No window manager runs on the test display: marking the window hidden, as
+// one would on minimising it, is what the program sees as minimised.
+void MarkMinimised(const std::string& id)
+{
+    ASSERT_EQ(
+        0, std::system(("xprop -id " + id + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN").c_str()));
+}
+
+// What the minimised tuner writes in its title: the measured frequency, the
+// reference and the note.
+struct Reading {
+    bool found = false;
+    double measured = 0.0;
+    double reference = 0.0;
+    std::string note;
+};
+
+Reading ReadTitle(const std::string& id)
+{
+    std::string title = Output("xdotool getwindowname " + id + " 2>/dev/null");
+    Reading reading;
+    char note[16] = {0};
+    reading.found =
+        std::sscanf(title.c_str(), "%lf Hz (%lf Hz, %15[^)])", &reading.measured, &reading.reference, note) == 3;
+    reading.note = note;
+    return reading;
+}
+
+// A sine played into the sound server's sink for three seconds, in the
+// background; the destructor waits for it to end.
+class Tone {
+public:
+    Tone(const TempFolder& folder, double hz)
+    {
+        const std::string file = folder.Path() + "/tone" + std::to_string(int(hz)) + ".raw";
+        {
+            std::ofstream out(file, std::ios::binary);
+            for (int i = 0; i < 3 * 44100; ++i) {
+                const float sample = float(0.4 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0));
+                out.write(reinterpret_cast<const char*>(&sample), sizeof sample);
+            }
+        }
+        player_ = std::thread([file] {
+            std::system(("pacat --playback --format=float32le --rate=44100 --channels=1 '" + file + "'").c_str());
+        });
+    }
+    ~Tone() { player_.join(); }
+
+private:
+    std::thread player_;
+};
+
+double Cents(double a, double b)
+{
+    return 1200.0 * std::log2(a / b);
+}
+
+} // namespace
+
+TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices)
+{
+    DesktopLock pointer("pointer");
+    TempFolder settings;
+    TempFolder tones;
+    {
+        Program program("", PELLORA_SOURCE_DIR, settings.Path());
+        Shown window;
+        ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+        ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 700, window.y + 200) == "#0C1116"; }));
+        const std::string id = WindowId("Pellora");
+        MarkMinimised(id);
+
+        for (double hz : {110.0, 440.0}) {
+            Tone tone(tones, hz);
+            Reading reading;
+            EXPECT_TRUE(Eventually([&] {
+                reading = ReadTitle(id);
+                return reading.found && std::fabs(reading.measured - hz) < 0.5;
+            })) << hz
+                << " Hz: the title reads " << reading.measured;
+            EXPECT_EQ("A", reading.note) << hz;
+        }
+        // A2 is a guitar string, A4 is not: the reference stays on A2.
+        EXPECT_DOUBLE_EQ(110.0, ReadTitle(id).reference);
+
+        // The reference tone, heard back through the sound server.
+        Click(window.x + 748, window.y + 440);
+        Reading reading;
+        EXPECT_TRUE(Eventually([&] {
+            reading = ReadTitle(id);
+            return reading.found && std::fabs(Cents(reading.measured, reading.reference)) <= 0.1;
+        })) << "heard "
+            << reading.measured << " Hz of a " << reading.reference << " Hz reference";
+        Click(window.x + 748, window.y + 440);
+
+        // The transposition list, and its second entry.
+        Click(window.x + 316, window.y + 69);
+        Click(window.x + 316, window.y + 133);
+        Click(window.x + 771, window.y + 20);
+        EXPECT_EQ(0, program.Status()) << program.Errors();
+        const std::string saved = program.Settings();
+        for (const char* line : {"Frequency=110\n", "Instrument=Guitar\n", "Style=Standard\n", "Transpose=In Bb\n",
+                                 "AutoSelect=1\n", "TunerVisible=1\n"})
+            EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
+    }
+
+    // A second run starts from the stored choices and keeps them.
+    Program again("", PELLORA_SOURCE_DIR, settings.Path());
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << again.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 700, window.y + 200) == "#0C1116"; }));
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, again.Status()) << again.Errors();
+    EXPECT_NE(std::string::npos, again.Settings().find("Transpose=In Bb\n")) << again.Settings();
+    EXPECT_NE(std::string::npos, again.Settings().find("Frequency=110\n")) << again.Settings();
 }

@@ -2,6 +2,7 @@
 // skin's message box answering the button clicked, and every application
 // class, slot and signal creatable by name.
 #include "app/TunerApp.h"
+#include "app/TunerLayout.h"
 
 #include "AppTestSupport.h"
 #include "app/ShowMessageBox.h"
@@ -102,11 +103,16 @@ TEST_F(SkinMessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
 
 TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
 {
+    // The tuner screen would ask through a modal box when the machine lacked
+    // an input line.
+    TunerLayout::SetQuestion([](const std::string&, const std::string&) { return std::string(); });
     ObjectsTest::ExpectEveryRegistrationCreatable(
         {{"ComboBox",
           "<ComboBox ObjectXML=\"XML/Main/ComboEntry.xml\" EntryHeight=\"0.1\">"
           "<Vabo::Image ImageFile=\"XML/Main/Pictures/List.png\"/></ComboBox>"},
-         {"MetronomeLayout", "<MetronomeLayout BaseXML=\"XML/Main/Metronome.xml\"/>"}});
+         {"MetronomeLayout", "<MetronomeLayout BaseXML=\"XML/Main/Metronome.xml\"/>"},
+         {"TunerLayout", "<TunerLayout><Config /></TunerLayout>"}});
+    TunerLayout::SetQuestion({});
     auto& factory = DllGlobalObjectFactoryInstance();
     const auto types = factory.GetTypeNames();
     for (const char* type : {"AboutWindow", "ComboBox", "TunerLayout", "MetronomeLayout"})

@@ -347,4 +347,9 @@ TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
     bare->HelpActiveSlot(nullptr, nullptr);
     ASSERT_FALSE(questions_.empty());
     EXPECT_EQ("No help file available | ", questions_.back());
+
+    // Never shown, it never read the stored choices, so it does not write
+    // its defaults over them.
+    bare.reset();
+    EXPECT_EQ("", Settings());
 }

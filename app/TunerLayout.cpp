@@ -171,6 +171,8 @@ TunerLayout::~TunerLayout()
     // its defaults.
     if (settingsLoaded_)
         SaveTunerSettings();
+    // The capture it started ends with it; the device outlives every screen.
+    AudioDevice::Instance().StopInput();
 }
 
 bool TunerLayout::SetSize(int width, int height)

@@ -16,14 +16,15 @@ TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
     EXPECT_EQ(502u, source.GetSpectrum().size());
 
     // A window below the level gate is analysed but gives no spectrum: the
-    // values stay zero rather than showing the raw samples.
+    // values stay as they were (zero, unless earlier tests analysed sound)
+    // rather than showing the raw samples.
+    const std::vector<float> earlier = source.GetSpectrum();
     std::vector<float> quiet(2048);
     for (std::size_t i = 0; i < quiet.size(); ++i)
         quiet[i] = (i % 2 ? 1e-6f : -1e-6f) + 0.9f;
     PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
     const int before = PitchTracker::Instance().Runs();
-    for (float v : source.GetSpectrum())
-        ASSERT_EQ(0.0f, v);
+    EXPECT_EQ(earlier, source.GetSpectrum());
     EXPECT_EQ(before + 1, PitchTracker::Instance().Runs());
 
     // 1000 Hz: bin 1000 / (11025 / 2048) = 185.8.

@@ -1,5 +1,6 @@
 #include "framework/drawing/Painter.h"
 
+#include "framework/drawing/CachedTextLayout.h"
 #include "framework/drawing/CairoColor.h"
 #include "framework/drawing/Font.h"
 #include "framework/drawing/Image.h"
@@ -194,21 +195,15 @@ bool Painter::DrawString(const Font& font, const std::string& text, const Color&
 }
 
 bool Painter::DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y, float w,
-                               float h, int alignment, int trimming)
+                               float h, int alignment, int trimming, CachedTextLayout* cache)
 {
-    PangoLayout* layout = CreateTextLayout(cr_, font, text);
-    if (w > 0) {
-        pango_layout_set_width(layout, static_cast<int>(w * PANGO_SCALE));
-        pango_layout_set_wrap(layout, trimming == TrimWord ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
-    }
-    pango_layout_set_alignment(layout,
-                               alignment == Center    ? PANGO_ALIGN_CENTER
-                                   : alignment == Far ? PANGO_ALIGN_RIGHT
-                                                      : PANGO_ALIGN_LEFT);
-    const bool ellipsis = trimming == EllipsisCharacter || trimming == EllipsisWord || trimming == EllipsisPath;
-    if (ellipsis && h > 0) {
-        pango_layout_set_height(layout, static_cast<int>(h * PANGO_SCALE));
-        pango_layout_set_ellipsize(layout, trimming == EllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
+    PangoLayout* layout = nullptr;
+    if (cache) {
+        layout = cache->Get(font, text, w, h, alignment, trimming);
+        pango_cairo_update_layout(cr_, layout);
+    } else {
+        layout = CreateTextLayout(cr_, font, text);
+        ShapeTextLayout(layout, w, h, alignment, trimming);
     }
 
     cairo_save(cr_);
@@ -233,7 +228,8 @@ bool Painter::DrawStringInRect(const Font& font, const std::string& text, const 
     } while (pango_layout_iter_next_line(iter));
     pango_layout_iter_free(iter);
     cairo_restore(cr_);
-    g_object_unref(layout);
+    if (!cache)
+        g_object_unref(layout);
     return Check();
 }
 

@@ -16,6 +16,7 @@
 
 namespace GdiplusGfxLayer {
 
+class CachedTextLayout;
 class Font;
 class Image;
 class Pen;
@@ -56,8 +57,10 @@ public:
     // Text with its top-left corner at (x, y).
     bool DrawString(const Font& font, const std::string& text, const Color& color, float x, float y);
     // Text wrapped into the rectangle, aligned horizontally, from its top.
+    // With a cache the layout is taken from it (made anew only when something
+    // changed), which spares a label laying its text out on every frame.
     bool DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y, float w,
-                          float h, int alignment, int trimming);
+                          float h, int alignment, int trimming, CachedTextLayout* cache = nullptr);
 
     // The pictures' operations draw nothing at opacity 0 and report success.
     bool DrawImageRect(const Image& image, const Vabo::Rect& source, const Vabo::Rect& destination);

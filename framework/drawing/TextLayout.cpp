@@ -38,6 +38,23 @@ PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& 
     return layout;
 }
 
+void ShapeTextLayout(PangoLayout* layout, float width, float height, int alignment, int trimming)
+{
+    if (width > 0) {
+        pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_wrap(layout, trimming == 2 ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
+    }
+    pango_layout_set_alignment(layout,
+                               alignment == 1       ? PANGO_ALIGN_CENTER
+                                   : alignment == 2 ? PANGO_ALIGN_RIGHT
+                                                    : PANGO_ALIGN_LEFT);
+    const bool ellipsis = trimming >= 3 && trimming <= 5;
+    if (ellipsis && height > 0) {
+        pango_layout_set_height(layout, static_cast<int>(height * PANGO_SCALE));
+        pango_layout_set_ellipsize(layout, trimming == 5 ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
+    }
+}
+
 cairo_t* MeasuringContext()
 {
     struct Holder {

@@ -16,6 +16,11 @@ namespace GdiplusGfxLayer {
 // characters) in the font for drawing on `cr`. The caller unrefs it.
 PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& text);
 
+// Wraps the layout to `width` (none when not positive) at words (trimming 2)
+// or at words and characters, aligns it (0 near, 1 centre, 2 far) and, for
+// the ellipsis trimmings (3, 4, 5), cuts it to `height` with an ellipsis.
+void ShapeTextLayout(PangoLayout* layout, float width, float height, int alignment, int trimming);
+
 // A context on a small image surface for measuring, kept for the process.
 cairo_t* MeasuringContext();
 

@@ -125,6 +125,17 @@ void Text::RefreshFont()
     fontDirty_ = false;
 }
 
+int Text::TextHeight(float maxWidth)
+{
+    if (!measuredFont_ || measuredFont_ != font_ || measuredText_ != GetText() || measuredWidth_ != maxWidth) {
+        measuredHeight_ = font_->MeasureRange(GetText(), -1, -1, maxWidth).height;
+        measuredFont_ = font_;
+        measuredText_ = GetText();
+        measuredWidth_ = maxWidth;
+    }
+    return measuredHeight_;
+}
+
 const GdiplusGfxLayer::Color& Text::CurrentColor() const
 {
     return IsSelected() ? *selectedColor_ : *color_;
@@ -137,13 +148,13 @@ bool Text::DrawSelf(GdiplusGfxLayer::Painter& painter)
         return false;
     int y = GetY();
     if (alignment_ == 1) {
-        const int textHeight = font_->MeasureRange(text_, -1, -1, -1.0f).height;
+        const int textHeight = TextHeight(-1.0f);
         y += GetHeight() / 2 - textHeight / 2;
     }
     const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
     return painter.DrawStringInRect(*font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
                                     static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment,
-                                    GdiplusGfxLayer::Painter::TrimNone);
+                                    GdiplusGfxLayer::Painter::TrimNone, &layout_);
 }
 
 } // namespace Vabo

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/drawing/CachedTextLayout.h"
 #include "framework/drawing/Color.h"
 #include "framework/drawing/Font.h"
 #include "framework/widgets/GridLayout.h"
@@ -31,6 +32,7 @@ public:
     // Sizes the label to its text now.
     void FitToText();
     std::shared_ptr<GdiplusGfxLayer::Font> GetFont() const { return font_; }
+    const GdiplusGfxLayer::CachedTextLayout& GetLayout() const { return layout_; }
     // How the font's size becomes pixels when the label next rebuilds it
     // (a GdiplusGfxLayer::Font::Conversion).
     void SetFontConversion(int conversion)
@@ -46,6 +48,11 @@ protected:
     void RefreshFont();
     const GdiplusGfxLayer::Color& CurrentColor() const;
     int GetAlignment() const { return alignment_; }
+    // The label's layout, kept from frame to frame.
+    GdiplusGfxLayer::CachedTextLayout& Layout() { return layout_; }
+    // The height of the text (wrapped at maxWidth, unwrapped at -1), measured
+    // again only when the text, the font or the width changed.
+    int TextHeight(float maxWidth);
 
 private:
     void ReadFont(TiXmlElement* element);
@@ -59,6 +66,11 @@ private:
     std::shared_ptr<GdiplusGfxLayer::Font> font_;
     std::shared_ptr<GdiplusGfxLayer::Color> color_;
     std::shared_ptr<GdiplusGfxLayer::Color> selectedColor_;
+    GdiplusGfxLayer::CachedTextLayout layout_;
+    std::string measuredText_;
+    std::shared_ptr<GdiplusGfxLayer::Font> measuredFont_;
+    float measuredWidth_ = 0.0f;
+    int measuredHeight_ = 0;
 };
 
 } // namespace Vabo

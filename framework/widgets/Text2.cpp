@@ -28,13 +28,12 @@ bool Text2::DrawSelf(GdiplusGfxLayer::Painter& painter)
     const GdiplusGfxLayer::Font& font = *GetFont();
     int y = GetY();
     if (!GetText().empty()) {
-        const int textHeight = font.MeasureRange(GetText(), -1, -1, static_cast<float>(maxWidth_)).height;
+        const int textHeight = TextHeight(static_cast<float>(maxWidth_));
         y += GetHeight() / 2 - textHeight / 2;
     }
-    return painter.DrawStringInRect(
-        font, GetText(), CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
-        static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), GetAlignment(),
-        GdiplusGfxLayer::Painter::TrimNone);
+    return painter.DrawStringInRect(font, GetText(), CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
+                                    static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), GetAlignment(),
+                                    GdiplusGfxLayer::Painter::TrimNone, &Layout());
 }
 
 } // namespace Vabo

@@ -192,3 +192,18 @@ TEST_F(TextTest, ALabelKeepsItsOwnFontOverItsDefinitionAndIsNotBuiltWithoutOne)
 
     EXPECT_THROW(Text noFont(Label("NoFont")), XMLLoadSave::XMLLoadSaveException);
 }
+
+TEST_F(TextTest, ALabelLaysItsTextOutOnceUntilTheTextChanges)
+{
+    Text label(Label("Centred"));
+    label.SetSize(100, 41);
+    for (int frame = 0; frame < 10; ++frame)
+        Drawn(label, 100, 41);
+    EXPECT_EQ(1, label.GetLayout().Builds());
+    label.SetText("B5");
+    const Picture drawn = Drawn(label, 100, 41);
+    EXPECT_EQ(2, label.GetLayout().Builds());
+    const auto& font = *label.GetFont();
+    const int y = 41 / 2 - font.MeasureRange("B5", -1, -1, -1.0f).height / 2;
+    EXPECT_TRUE(SamePixels(*drawn, *Expected(font, "B5", 100, 41, 0, y, 100, 41, Painter::Center)));
+}

@@ -1,0 +1,56 @@
+#include "framework/drawing/CachedTextLayout.h"
+
+#include "framework/drawing/Image.h"
+#include "framework/drawing/Painter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace GdiplusGfxLayer;
+
+namespace {
+
+bool SamePixels(const Image& a, const Image& b)
+{
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            if (!(a.GetPixel(x, y) == b.GetPixel(x, y)))
+                return false;
+    return true;
+}
+
+} // namespace
+
+TEST(CachedTextLayout, KeepsOneLayoutUntilTheTextFontOrBoxChangesAndDrawsAsAFreshOne)
+{
+    const Font font("DejaVu Sans", 14.0f, FontStyleRegular, Font::Point);
+    CachedTextLayout cache;
+    PangoLayout* first = cache.Get(font, "Tuner", 80, 30, Painter::Center, Painter::TrimNone);
+    EXPECT_EQ(first, cache.Get(font, "Tuner", 80, 30, Painter::Center, Painter::TrimNone));
+    const Font same("DejaVu Sans", 14.0f, FontStyleRegular, Font::Point);
+    EXPECT_EQ(first, cache.Get(same, "Tuner", 80, 30, Painter::Center, Painter::TrimNone)) << "an equal font will do";
+    EXPECT_EQ(1, cache.Builds());
+    cache.Get(font, "Metronome", 80, 30, Painter::Center, Painter::TrimNone);
+    cache.Get(Font("DejaVu Sans", 15.0f, FontStyleRegular, Font::Point), "Metronome", 80, 30, Painter::Center,
+              Painter::TrimNone);
+    cache.Get(font, "Metronome", 81, 30, Painter::Center, Painter::TrimNone);
+    cache.Get(font, "Metronome", 81, 30, Painter::Near, Painter::TrimNone);
+    EXPECT_EQ(5, cache.Builds());
+
+    // Drawn twenty times from the cache, in two places: the pixels a fresh
+    // layout gives.
+    Image cached(120, 60);
+    Image fresh(120, 60);
+    Painter onCached(cached);
+    Painter onFresh(fresh);
+    const Color ink(255, 10, 20, 30);
+    for (int i = 0; i < 20; ++i) {
+        onCached.Clear();
+        EXPECT_TRUE(onCached.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center, Painter::TrimNone,
+                                              &cache));
+    }
+    onFresh.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center, Painter::TrimNone);
+    EXPECT_TRUE(SamePixels(cached, fresh));
+    EXPECT_EQ(6, cache.Builds());
+}

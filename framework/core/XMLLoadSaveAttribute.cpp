@@ -7,7 +7,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <limits>
 #include <locale>
 #include <sstream>
 
@@ -18,6 +21,9 @@ const char* const kLibraryMacro = "$VABO";
 // References may name further references; a chain longer than this is a
 // cycle (or a skin nobody can read) and the read fails.
 const int kMaxReplacements = 64;
+// References stand for short values (colours, paths); a text they expand
+// beyond this is refused rather than grown a replacement at a time.
+const std::size_t kMaxExpandedBytes = 1 << 20;
 
 // Where a number may start as atoi()/atof() see it: after leading blanks
 // and a plus sign (from_chars accepts neither).
@@ -90,6 +96,12 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
         if (!ResolveReference(text, parent, elementName, attributeName, dollar, closing)) {
             if (replaced > 0)
                 return true;
+            break;
+        }
+        if (text.size() > kMaxExpandedBytes && text.size() > raw->size()) {
+            Platform::Log("XMLLoadSave: references in attribute " + attribute + " of " + element->ValueStr() + " in "
+                          + XmlDocument::FileNameOf(element) + " expand beyond " + std::to_string(kMaxExpandedBytes)
+                          + " bytes");
             break;
         }
     }
@@ -187,7 +199,9 @@ bool XMLLoadSave::FromString(const std::string& text, float& value)
     double number = 0.0;
     if (std::from_chars(start, end, number).ec != std::errc())
         number = 0.0;
-    value = static_cast<float>(number);
+    // Converting a double beyond float's range is undefined: it saturates.
+    constexpr double largest = std::numeric_limits<float>::max();
+    value = static_cast<float>(std::isnan(number) ? number : std::clamp(number, -largest, largest));
     return true;
 }
 

@@ -3,13 +3,13 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ScreenManagerInterface.h"
+#include "framework/core/SkinLimits.h"
 #include "framework/core/XMLLoadSave.h"
+#include "framework/core/XmlDocument.h"
 #include "platform/Log.h"
 
 #include <tinyxml.h>
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -239,12 +239,18 @@ bool XmlObjectHolder::CreateAnimationElement(TiXmlElement* element, AnimationKey
     owner->ReadXmlAttribute(time, element, "TimeMS", true);
     // A key time that is not a whole number is a skin error like a missing
     // one, reported with the element it stands in.
-    errno = 0;
     char* end = nullptr;
-    const long value = std::strtol(time.c_str(), &end, 10);
-    if (time.empty() || *end != '\0' || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+    const long long value = std::strtoll(time.c_str(), &end, 10);
+    if (time.empty() || *end != '\0')
         XMLLoadSave::ThrowXmlError(element, "TimeMS");
-    key.timeMs = static_cast<int>(value) + previousMs;
+    // Each step and the time of every key stay within a day, so that no sum
+    // of steps can overflow.
+    bool clamped = false;
+    const int step = static_cast<int>(ClampToRange<long long>(value, 0, kMaxAnimationMs, clamped));
+    key.timeMs = ClampToRange(step + previousMs, 0, kMaxAnimationMs, clamped);
+    if (clamped)
+        Platform::Log("Vabo::XmlObjectHolder: TimeMS " + time + " in " + XmlDocument::FileNameOf(element)
+                      + " is kept within 0 to " + std::to_string(kMaxAnimationMs) + " ms from the start");
 
     std::string signalName;
     if (owner->ReadXmlAttribute(signalName, element, "Signal", false)) {

@@ -3,6 +3,9 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/Registration.h"
+#include "framework/core/SkinLimits.h"
+#include "framework/core/XmlDocument.h"
+#include "platform/Log.h"
 #include "framework/core/HostInputSignals.h"
 
 #include <tinyxml.h>
@@ -81,6 +84,12 @@ bool GridLayout::SetObjectRectFromXML(GuiObject* object, TiXmlElement* element)
     if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true)
           && ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
         return false;
+    bool clamped = false;
+    for (int* length : {&x, &y, &width, &height})
+        *length = ClampToRange(*length, -kMaxSkinLength, kMaxSkinLength, clamped);
+    if (clamped)
+        Platform::Log("GridLayout: a place in " + XmlDocument::FileNameOf(element) + " is kept within "
+                      + std::to_string(kMaxSkinLength) + " pixels either way");
     object->SetPosition(x, y);
     object->SetSize(width, height);
     return true;

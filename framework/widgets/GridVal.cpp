@@ -1,5 +1,7 @@
 #include "framework/widgets/GridVal.h"
 
+#include "framework/core/SkinLimits.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -21,7 +23,7 @@ locale_t ClassicLocale()
 // no window reaches.
 int ToPixels(float v)
 {
-    constexpr float limit = 1 << 24;
+    constexpr float limit = kMaxSkinLength;
     if (std::isnan(v))
         return 0;
     if (v > limit)

@@ -4,6 +4,7 @@
 #include "platform/Log.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using XmlTest::Data;
 
@@ -253,6 +254,22 @@ TEST(XMLLoadSave, CyclicReferencesEndAsAFailedRead)
     }
 }
 
+TEST(XMLLoadSave, ReferencesExpandingBeyondTheBoundFailTheRead)
+{
+    // A megabyte-sized value named a few times over grew the text without end.
+    TiXmlDocument document("big.xml");
+    TiXmlElement* root = ParseInto(document, "<A Name=\"A\"><B Once=\"$A!V!\" Thrice=\"$A!V!$A!V!$A!V!\"/></A>");
+    root->SetAttribute("V", std::string(512 * 1024, 'x'));
+    const TiXmlElement* b = root->FirstChildElement("B");
+    EXPECT_EQ(512u * 1024u, Read(b, "Once", std::string()).size());
+    XMLLoadSave loader;
+    Platform::LogCapture log;
+    std::string text = "unchanged";
+    EXPECT_FALSE(loader.ReadXmlAttribute(text, b, "Thrice", false));
+    EXPECT_EQ("unchanged", text);
+    EXPECT_TRUE(log.Contains("expand beyond 1048576 bytes"));
+}
+
 TEST(XMLLoadSave, MissingOrBrokenDocumentsAndBasesAreReportedAndThrown)
 {
     DocMapFolders folders(Data(""), Data("skins/lib/VABO/XML"));
@@ -279,7 +296,7 @@ TEST(XMLLoadSave, ConvertsTextsOfEachTypeBothWays)
     TiXmlDocument document("types.xml");
     TiXmlElement* e = ParseInto(document, R"(<T Yes="True" yes="true" Caps="TRUE" Px="10px" Blank="  -42 "
         Word="abc" Long="1234567890123" BadLong="12abc" Float="2.5" Big="99999999999"
-        Bold="Bold" Two="Bold Italic" Strike="Strikeout"/>)");
+        Bold="Bold" Two="Bold Italic" Strike="Strikeout" Huge="1e39" Tiny="-1e300"/>)");
     EXPECT_TRUE(Read(e, "Yes", false));
     EXPECT_TRUE(Read(e, "yes", false));
     EXPECT_FALSE(Read(e, "Caps", true));
@@ -290,6 +307,9 @@ TEST(XMLLoadSave, ConvertsTextsOfEachTypeBothWays)
     EXPECT_EQ(1234567890123L, Read(e, "Long", 5L));
     EXPECT_FLOAT_EQ(2.5f, Read(e, "Float", 0.0f));
     EXPECT_FLOAT_EQ(0.0f, Read(e, "Word", 1.0f));
+    // Beyond float's range the value saturates instead of overflowing the conversion.
+    EXPECT_EQ(std::numeric_limits<float>::max(), Read(e, "Huge", 0.0f));
+    EXPECT_EQ(-std::numeric_limits<float>::max(), Read(e, "Tiny", 0.0f));
     // One font style name only.
     EXPECT_EQ(GdiplusGfxLayer::FontStyleBold, Read(e, "Bold", GdiplusGfxLayer::FontStyleItalic));
     EXPECT_EQ(GdiplusGfxLayer::FontStyleRegular, Read(e, "Two", GdiplusGfxLayer::FontStyleItalic));

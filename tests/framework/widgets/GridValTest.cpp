@@ -1,5 +1,7 @@
 #include "framework/widgets/GridVal.h"
 
+#include "framework/core/SkinLimits.h"
+
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
@@ -83,8 +85,8 @@ TEST(GridVal, PlacementRoundsHalfAwayFromZeroAnimationTruncatesBothWithinARange)
         {GridVal(-12.5f, 0), 0, -13, -12},
         {GridVal(12.49f, 0), 0, 12, 12},
         {GridVal(10, 0.5f), 100, 60, 60},
-        {GridVal(1e30f, 0), 100, 1 << 24, 1 << 24},
-        {GridVal(0, -1e30f), 100, -(1 << 24), -(1 << 24)},
+        {GridVal(1e30f, 0), 100, Vabo::kMaxSkinLength, Vabo::kMaxSkinLength},
+        {GridVal(0, -1e30f), 100, -Vabo::kMaxSkinLength, -Vabo::kMaxSkinLength},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Text(c.value) + " of " + std::to_string(c.extent));

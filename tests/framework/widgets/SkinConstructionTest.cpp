@@ -7,6 +7,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/core/SkinLimits.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
 #include "support/FakeScreenManager.h"
@@ -259,7 +260,7 @@ TEST_F(SkinTest, AnimationKeysReadTheirValuesAndRejectBadTimes)
     TiXmlElement* keys = Load("BadKeys.xml");
     GridLayout layout;
     std::vector<TiXmlElement*> animations = layout.XMLLoadSave::GetChildren(keys, "Animation");
-    ASSERT_EQ(4u, animations.size());
+    ASSERT_EQ(5u, animations.size());
 
     Platform::LogCapture log;
     EXPECT_THROW(layout.CreateAnimation(animations[0]), XMLLoadSave::XMLLoadSaveException);
@@ -282,6 +283,28 @@ TEST_F(SkinTest, AnimationKeysReadTheirValuesAndRejectBadTimes)
     EXPECT_TRUE(animation[1].hasAlpha && animation[1].hasWidth && animation[1].hasHeight);
     EXPECT_FLOAT_EQ(3.0f, animation[1].height);
     EXPECT_FALSE(animation[1].fired);
+}
+
+TEST_F(SkinTest, HugeTimesAndPlainLengthsAreKeptWithinTheirRangesAtLoad)
+{
+    // Summed as they were, these key times overflowed an int.
+    TiXmlElement* keys = Load("BadKeys.xml");
+    GridLayout layout;
+    Platform::LogCapture log;
+    const Vabo::Animation animation = layout.CreateAnimation(layout.XMLLoadSave::GetChildren(keys, "Animation")[4]);
+    ASSERT_EQ(4u, animation.size());
+    for (const Vabo::AnimationKey& key : animation)
+        EXPECT_EQ(Vabo::kMaxAnimationMs, key.timeMs);
+    EXPECT_TRUE(log.Contains("is kept within 0 to 86400000 ms"));
+
+    // A far edge or a window offset formed from these overflowed too.
+    TiXmlDocument document("huge.xml");
+    document.Parse(R"(<CreateObject XPos="99999999999" YPos="-99999999999" Width="99999999999" Height="5"/>)");
+    Probe child;
+    ASSERT_TRUE(layout.SetObjectRectFromXML(&child, document.RootElement()));
+    EXPECT_EQ((Rect{Vabo::kMaxSkinLength, -Vabo::kMaxSkinLength, Vabo::kMaxSkinLength, 5}), child.GetRect());
+    EXPECT_EQ(2 * Vabo::kMaxSkinLength - 1, child.GetRight());
+    EXPECT_TRUE(log.Contains("is kept within 1048576 pixels either way"));
 }
 
 TEST_F(SkinTest, AKeyWithoutAllFourLengthsLeavesTheGeometryAloneAndAKeyMayDestroyAnotherKeysObject)

@@ -11,6 +11,9 @@
 
 #include "framework/core/DocMap.h"
 #include "framework/core/GuiObject.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/core/XMLLoadSave.h"
+#include "framework/host/AppWindow.h"
 #include "framework/core/VaboInit.h"
 #include "framework/host/VaboWnd.h"
 #include "framework/host/Window.h"
@@ -20,6 +23,20 @@
 #include "support/DocMapFolders.h"
 
 namespace AppTest {
+
+// Builds the main window from the real skin and shows it as the program does
+// before its loop runs: connections made, then "ready".
+inline std::unique_ptr<Vabo::AppWindow> OpenMainWindow(XMLLoadSave& loader)
+{
+    TiXmlElement* root = loader.LoadXMLOrThrow("XML/Pellora.xml");
+    auto window = std::make_unique<Vabo::AppWindow>(loader.GetChild(root, "PelloraApp"));
+    window->SetVisible(true);
+    Vabo::Signal::ConnectXMLSlots connect;
+    window->Raise(&connect);
+    Vabo::Signal::ObjectReady ready;
+    window->Raise(&ready);
+    return window;
+}
 
 inline void Pump(Platform::Milliseconds ms)
 {

@@ -64,13 +64,7 @@ protected:
     // its loop runs: connections made, then "ready"; the metronome shown.
     void Open()
     {
-        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
-        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
-        window_->SetVisible(true);
-        Vabo::Signal::ConnectXMLSlots connect;
-        window_->Raise(&connect);
-        Vabo::Signal::ObjectReady ready;
-        window_->Raise(&ready);
+        window_ = AppTest::OpenMainWindow(loader_);
         metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
         ASSERT_NE(nullptr, metronome_);
     }

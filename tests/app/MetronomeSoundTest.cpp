@@ -50,13 +50,7 @@ protected:
             oldConfig_ = old;
         setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
         MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
-        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
-        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
-        window_->SetVisible(true);
-        Vabo::Signal::ConnectXMLSlots connect;
-        window_->Raise(&connect);
-        Vabo::Signal::ObjectReady ready;
-        window_->Raise(&ready);
+        window_ = AppTest::OpenMainWindow(loader_);
         metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
         ASSERT_NE(nullptr, metronome_);
     }

@@ -71,13 +71,7 @@ protected:
     // does before its loop runs: connections made, then "ready".
     void Open()
     {
-        TiXmlElement* root = loader_.LoadXMLOrThrow("XML/Pellora.xml");
-        window_ = std::make_unique<Vabo::AppWindow>(loader_.GetChild(root, "PelloraApp"));
-        window_->SetVisible(true);
-        Vabo::Signal::ConnectXMLSlots connect;
-        window_->Raise(&connect);
-        Vabo::Signal::ObjectReady ready;
-        window_->Raise(&ready);
+        window_ = AppTest::OpenMainWindow(loader_);
         tuner_ = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
         ASSERT_NE(nullptr, tuner_);
     }

@@ -55,10 +55,9 @@ if [ "$tsan" = 1 ]; then
   ctest --output-on-failure -j "$(nproc)" -L 'test_audio|test_app|test_framework_host' "$@"
   exit $?
 fi
-# Window tests drive the one pointer of the shared display while every other
-# suite loads the machine; a test that fails is run again (up to three times in
-# all) before it counts as failed, and the first failure's output still shows.
-ctest --output-on-failure -j "$(nproc)" --repeat until-pass:3 "$@"
+# Suites sharing the display or the sound server take turns (see
+# tests/CMakeLists.txt); a test that fails once fails the run.
+ctest --output-on-failure -j "$(nproc)" "$@"
 
 # On CI the fuzzing harnesses are built too and make a fixed number of runs from
 # a fixed seed over their corpora and kept findings, so they keep building and

@@ -4,6 +4,7 @@
 // was heard.
 #include "TestSignals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -162,6 +163,27 @@ inline double ZeroCrossingFrequency(const std::vector<float>& x, std::size_t fro
         }
     }
     return crossings > 0 ? crossings * rate / (last - first) : 0.0;
+}
+
+// Frequency from the median spacing of rising zero crossings: one phase jump
+// where the capture lost a few samples moves a single spacing, not the result.
+inline double MedianCrossingFrequency(const std::vector<float>& x, std::size_t from, std::size_t to,
+                                      double rate = 44100.0)
+{
+    std::vector<double> spacings;
+    double previous = -1.0;
+    for (std::size_t i = from + 1; i < to && i < x.size(); ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            const double at = double(i - 1) + x[i - 1] / double(x[i - 1] - x[i]);
+            if (previous >= 0.0)
+                spacings.push_back(at - previous);
+            previous = at;
+        }
+    }
+    if (spacings.empty())
+        return 0.0;
+    std::nth_element(spacings.begin(), spacings.begin() + spacings.size() / 2, spacings.end());
+    return rate / spacings[spacings.size() / 2];
 }
 
 // Start of the loudest stretch of the given length.

@@ -53,7 +53,9 @@ TEST(RigSmoke, ToneIntoNullSinkIsHeardFromItsMonitor)
 
     const std::string record = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d 3 " + recording + " &";
     ASSERT_EQ(0, std::system(record.c_str()));
-    ::usleep(300 * 1000);
+    // Play only once the recorder is attached to the sound server.
+    ASSERT_EQ(0, std::system("for i in $(seq 100); do pactl list short source-outputs | grep -q . && exit 0; "
+                             "sleep 0.1; done; exit 1"));
     ASSERT_EQ(0, std::system(("paplay " + tone).c_str()));
     ASSERT_EQ(0, std::system("sleep 1; while pgrep -x arecord >/dev/null; do sleep 0.1; done"));
 

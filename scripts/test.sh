@@ -45,6 +45,9 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+# A failing test shows the program's log (why a window, a device or a file
+# failed) with its own output.
+export PELLORA_LOG=${PELLORA_LOG:-1}
 
 cd "$build"
 if [ "$tsan" = 1 ]; then

@@ -22,10 +22,13 @@ start_x() {
   fi
   # Another rig may take the same free number at the same moment: if our
   # server dies, try the next number.
+  # -noreset: by default the server resets whenever its last client leaves,
+  # and a program connecting during that reset is refused; tests that take
+  # turns on the display leave it without clients between them.
   local n pid
   for n in $(seq 90 199); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
       kill -0 "$pid" 2>/dev/null || break

@@ -1,12 +1,13 @@
-// The engine thread never waits for the GUI thread, and leaving the program
-// while streams run stops them before anything they call is destroyed.
+// The engine thread never waits for the GUI thread, allocates or throws, and
+// leaving the program while streams run stops them before anything they call
+// is destroyed.
 #include "audio/AudioDevice.h"
 #include "audio/LatestBlock.h"
 #include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
 #include "platform/DiagnosticQueue.h"
 
-#include "LockWatch.h"
+#include "RealTimeWatch.h"
 #include "SoundRig.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,11 @@
 
 namespace {
 
-// The callable run inside a lock watch, counting its calls.
+// The callable run inside a watch, counting its calls.
 StreamCallback Watched(StreamCallback callback, std::atomic<int>& calls)
 {
     return [callback, &calls](void* input, void* output, unsigned long frames, double outTime, void* userData) {
-        LockWatch::Scope watch;
+        RealTimeWatch::Scope watch;
         calls.fetch_add(1);
         return callback(input, output, frames, outTime, userData);
     };
@@ -30,28 +31,42 @@ StreamCallback Watched(StreamCallback callback, std::atomic<int>& calls)
 
 } // namespace
 
-TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockWhileTheGuiReadsEveryBuffer)
+TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockAllocateNothingAndThrowNothingWhileTheGuiReadsEveryBuffer)
 {
-    // The checker sees a lock taken in its scope, and none outside.
+    // The checker sees a lock, an allocation and a throw in its scope, and
+    // none outside.
     std::mutex probe;
     probe.lock();
     probe.unlock();
-    LockWatch::Reset();
+    // Through a volatile pointer, so the compiler cannot drop the pair.
+    static int* volatile allocated;
+    allocated = new int(1);
+    delete allocated;
+    RealTimeWatch::Reset();
     {
-        LockWatch::Scope watch;
+        RealTimeWatch::Scope watch;
         probe.lock();
         probe.unlock();
+        allocated = new int(1);
+        delete allocated;
+        try {
+            throw 1;
+        } catch (int) {
+        }
     }
-    ASSERT_EQ(1u, LockWatch::Count());
-    LockWatch::Reset();
+    ASSERT_EQ(1u, RealTimeWatch::Locks());
+    ASSERT_EQ(1u, RealTimeWatch::Allocations());
+    ASSERT_EQ(1u, RealTimeWatch::Throws());
+    RealTimeWatch::Reset();
     // The sound libraries' error hooks run on the engine thread: posting a
     // diagnostic takes no lock either.
     {
         Platform::DiagnosticQueue queue;
-        LockWatch::Scope watch;
+        RealTimeWatch::Scope watch;
         queue.Post("ALSA: pcm_pulse.c: the server went away");
     }
-    EXPECT_EQ(0u, LockWatch::Count());
+    EXPECT_EQ(0u, RealTimeWatch::Locks());
+    EXPECT_EQ(0u, RealTimeWatch::Allocations()) << "posting a diagnostic";
 
     AudioDevice& device = AudioDevice::Instance();
     RecordBuffer& record = RecordBuffer::Instance();
@@ -76,7 +91,9 @@ TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockWhileTheGuiReadsEveryBuff
         SoundRig::CaptureStartMs + 5000));
     device.StopOutput();
     device.StopInput();
-    EXPECT_EQ(0u, LockWatch::Count()) << "locks taken on the engine thread";
+    EXPECT_EQ(0u, RealTimeWatch::Locks()) << "locks taken on the engine thread";
+    EXPECT_EQ(0u, RealTimeWatch::Allocations()) << "allocations on the engine thread";
+    EXPECT_EQ(0u, RealTimeWatch::Throws()) << "throws on the engine thread";
     EXPECT_GE(record.BlockCount(), 150u);
     EXPECT_EQ(2048u, tracker.Window().size());
 }

@@ -81,6 +81,17 @@ void Click(int x, int y)
     ASSERT_EQ(0, std::system(command.c_str()));
 }
 
+// How many of the program's windows are shown now (each window carries its
+// process id).
+int ShownWindows(pid_t pid)
+{
+    std::istringstream ids(Output("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null"));
+    int count = 0;
+    for (std::string id; ids >> id;)
+        ++count;
+    return count;
+}
+
 // The screen's colour at a point, as "#RRGGBB".
 std::string Pixel(int x, int y)
 {
@@ -153,6 +164,7 @@ public:
         return text.str();
     }
     const std::string& Folder() const { return folder_.Path(); }
+    pid_t Pid() const { return pid_; }
 
 private:
     TempFolder folder_;
@@ -334,9 +346,12 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
             << reading.measured << " Hz of a " << reading.reference << " Hz reference";
         Click(window.x + 748, window.y + 440);
 
-        // The transposition list, and its second entry.
+        // The transposition list, and its second entry once the list is open.
+        const int shown = ShownWindows(program.Pid());
         Click(window.x + 316, window.y + 69);
+        ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) > shown; })) << "the list opens";
         Click(window.x + 316, window.y + 133);
+        ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; })) << "the list closes";
         Click(window.x + 771, window.y + 20);
         EXPECT_EQ(0, program.Status()) << program.Errors();
         const std::string saved = program.Settings();

@@ -39,9 +39,6 @@ protected:
     void SetUp() override
     {
         AppTest::SkinFixture::SetUp();
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            oldConfig_ = old;
-        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
         MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
         Platform::SetClockSource([this] { return clock_.Now(); });
     }
@@ -54,10 +51,6 @@ protected:
         AudioDevice::Instance().Output().Close();
         MetronomeLayout::SetMessage({});
         Platform::SetClockSource({});
-        if (oldConfig_.empty())
-            unsetenv("XDG_CONFIG_HOME");
-        else
-            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
     }
 
     // Builds the main window from the real skin as the program does before
@@ -115,8 +108,7 @@ protected:
     }
 
     Platform::ManualClock clock_{100000};
-    TempFolder config_;
-    std::string oldConfig_;
+    TempFolder config_{"XDG_CONFIG_HOME"};
     XMLLoadSave loader_;
     std::unique_ptr<Vabo::AppWindow> window_;
     MetronomeLayout* metronome_ = nullptr;

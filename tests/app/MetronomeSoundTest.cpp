@@ -46,9 +46,6 @@ protected:
     void SetUp() override
     {
         AppTest::SkinFixture::SetUp();
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            oldConfig_ = old;
-        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
         MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
         window_ = AppTest::OpenMainWindow(loader_);
         metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
@@ -63,10 +60,6 @@ protected:
         AudioDevice::Instance().StopInput();
         window_.reset();
         MetronomeLayout::SetMessage({});
-        if (oldConfig_.empty())
-            unsetenv("XDG_CONFIG_HOME");
-        else
-            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
     }
 
     // A press of the toggle as the user makes it: its own slot flips the
@@ -85,8 +78,7 @@ protected:
         ASSERT_TRUE(SoundRig::WaitFor([&] { return OutputSeconds() >= seconds; }, int(seconds * 1000) + 5000));
     }
 
-    TempFolder config_;
-    std::string oldConfig_;
+    TempFolder config_{"XDG_CONFIG_HOME"};
     XMLLoadSave loader_;
     std::unique_ptr<Vabo::AppWindow> window_;
     MetronomeLayout* metronome_ = nullptr;

@@ -34,21 +34,6 @@ bool Exists(const std::string& path)
 // Each test gets its own configuration folder.
 class SettingsStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            oldConfig_ = old;
-        setenv("XDG_CONFIG_HOME", folder_.Path().c_str(), 1);
-        path_ = folder_.Path() + "/vintrel-pellora/settings.ini";
-    }
-    void TearDown() override
-    {
-        if (oldConfig_.empty())
-            unsetenv("XDG_CONFIG_HOME");
-        else
-            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
-    }
-
     void Store(const std::string& lines)
     {
         ASSERT_EQ(0, std::system(("mkdir -p '" + folder_.Path() + "/vintrel-pellora'").c_str()));
@@ -56,9 +41,8 @@ protected:
     }
 
     SettingsStore& store_ = SettingsStore::Instance();
-    TempFolder folder_;
-    std::string path_;
-    std::string oldConfig_;
+    TempFolder folder_{"XDG_CONFIG_HOME"};
+    std::string path_ = folder_.Path() + "/vintrel-pellora/settings.ini";
 };
 
 } // namespace

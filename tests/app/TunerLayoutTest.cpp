@@ -41,9 +41,6 @@ protected:
     void SetUp() override
     {
         AppTest::SkinFixture::SetUp();
-        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
-            oldConfig_ = old;
-        setenv("XDG_CONFIG_HOME", config_.Path().c_str(), 1);
         TunerLayout::SetPitchSource({[this] { return newWindow_; },
                                      [this] {
                                          newWindow_ = false;
@@ -61,10 +58,6 @@ protected:
         window_.reset();
         TunerLayout::SetPitchSource({});
         TunerLayout::SetQuestion({});
-        if (oldConfig_.empty())
-            unsetenv("XDG_CONFIG_HOME");
-        else
-            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
     }
 
     // Builds the main window from the real skin and shows it as the program
@@ -134,8 +127,7 @@ protected:
     }
 
     Platform::ManualClock clock_{100000};
-    TempFolder config_;
-    std::string oldConfig_;
+    TempFolder config_{"XDG_CONFIG_HOME"};
     XMLLoadSave loader_;
     std::unique_ptr<Vabo::AppWindow> window_;
     TunerLayout* tuner_ = nullptr;

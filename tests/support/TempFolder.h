@@ -1,5 +1,6 @@
 // A fresh folder under /tmp for one test, removed with everything in it at the
-// end; optionally made $XDG_CACHE_HOME meanwhile, so the picture cache lands there.
+// end; optionally the value of a home variable meanwhile (XDG_CACHE_HOME for
+// the picture cache, XDG_CONFIG_HOME for the settings), restored afterwards.
 #pragma once
 
 #include <dirent.h>
@@ -9,23 +10,23 @@
 
 class TempFolder {
 public:
-    explicit TempFolder(bool asCacheHome = false)
+    explicit TempFolder(const char* homeVariable = nullptr)
     {
         char pattern[] = "/tmp/pellora-host.XXXXXX";
         path_ = mkdtemp(pattern);
-        if (!asCacheHome)
+        if (!homeVariable)
             return;
-        cacheHome_ = true;
-        if (const char* old = std::getenv("XDG_CACHE_HOME"))
+        variable_ = homeVariable;
+        if (const char* old = std::getenv(homeVariable))
             old_ = old;
-        setenv("XDG_CACHE_HOME", path_.c_str(), 1);
+        setenv(homeVariable, path_.c_str(), 1);
     }
     ~TempFolder()
     {
-        if (cacheHome_ && old_.empty())
-            unsetenv("XDG_CACHE_HOME");
-        else if (cacheHome_)
-            setenv("XDG_CACHE_HOME", old_.c_str(), 1);
+        if (!variable_.empty() && old_.empty())
+            unsetenv(variable_.c_str());
+        else if (!variable_.empty())
+            setenv(variable_.c_str(), old_.c_str(), 1);
         std::system(("rm -rf '" + path_ + "'").c_str());
     }
     TempFolder(const TempFolder&) = delete;
@@ -47,6 +48,6 @@ public:
 
 private:
     std::string path_;
+    std::string variable_;
     std::string old_;
-    bool cacheHome_ = false;
 };

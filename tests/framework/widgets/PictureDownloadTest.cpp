@@ -42,7 +42,7 @@ protected:
 
     std::string Cache() const { return cache_.Path() + "/vintrel-pellora"; }
 
-    TempFolder cache_{true};
+    TempFolder cache_{"XDG_CACHE_HOME"};
     const std::string picture_ = ReadFile(PELLORA_TEST_DATA "/gfx/quadrants.png");
     LoopbackHttpServer server_;
 };

@@ -6,7 +6,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "framework/core/DocMap.h"
@@ -21,6 +23,8 @@
 #include "platform/Video.h"
 #include "support/DesktopLock.h"
 #include "support/DocMapFolders.h"
+#include "support/TempFolder.h"
+#include "app/SettingsStore.h"
 
 namespace AppTest {
 
@@ -94,6 +98,25 @@ protected:
 
     DesktopLock desktop_{"pointer"};
     DocMapFolders folders_{PELLORA_SOURCE_DIR, PELLORA_SOURCE_DIR "/lib/VABO/XML"};
+};
+
+// A screen of the real skin with settings of its own: the settings folder
+// outlives the window, whose screens write their settings when they go.
+class ScreenFixture : public SkinFixture {
+protected:
+    void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
+
+    std::string Settings()
+    {
+        std::ifstream file(SettingsStore::FilePath());
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    TempFolder config_{"XDG_CONFIG_HOME"};
+    XMLLoadSave loader_;
+    std::unique_ptr<Vabo::AppWindow> window_;
 };
 
 } // namespace AppTest

@@ -20,25 +20,22 @@
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-class MetronomeScreen : public AppTest::SkinFixture {
+class MetronomeScreen : public AppTest::ScreenFixture {
 protected:
     void SetUp() override
     {
-        AppTest::SkinFixture::SetUp();
+        AppTest::ScreenFixture::SetUp();
         MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
         Platform::SetClockSource([this] { return clock_.Now(); });
     }
@@ -97,20 +94,7 @@ protected:
         return equal ? nullptr : largest;
     }
 
-    void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
-
-    std::string Settings()
-    {
-        std::ifstream file(SettingsStore::FilePath());
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     Platform::ManualClock clock_{100000};
-    TempFolder config_{"XDG_CONFIG_HOME"};
-    XMLLoadSave loader_;
-    std::unique_ptr<Vabo::AppWindow> window_;
     MetronomeLayout* metronome_ = nullptr;
     std::vector<std::string> messages_;
 };

@@ -14,7 +14,6 @@
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/ToggleButton.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -41,11 +40,11 @@ std::vector<std::size_t> Onsets(const std::vector<float>& x)
     return onsets;
 }
 
-class MetronomeSound : public AppTest::SkinFixture {
+class MetronomeSound : public AppTest::ScreenFixture {
 protected:
     void SetUp() override
     {
-        AppTest::SkinFixture::SetUp();
+        AppTest::ScreenFixture::SetUp();
         MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
         window_ = AppTest::OpenMainWindow(loader_);
         metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
@@ -78,9 +77,6 @@ protected:
         ASSERT_TRUE(SoundRig::WaitFor([&] { return OutputSeconds() >= seconds; }, int(seconds * 1000) + 5000));
     }
 
-    TempFolder config_{"XDG_CONFIG_HOME"};
-    XMLLoadSave loader_;
-    std::unique_ptr<Vabo::AppWindow> window_;
     MetronomeLayout* metronome_ = nullptr;
     std::vector<std::string> messages_;
 };

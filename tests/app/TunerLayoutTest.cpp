@@ -19,7 +19,6 @@
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
-#include "support/TempFolder.h"
 
 #include <SDL_syswm.h>
 #include <gtest/gtest.h>
@@ -27,20 +26,18 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-class TunerScreen : public AppTest::SkinFixture {
+class TunerScreen : public AppTest::ScreenFixture {
 protected:
     void SetUp() override
     {
-        AppTest::SkinFixture::SetUp();
+        AppTest::ScreenFixture::SetUp();
         TunerLayout::SetPitchSource({[this] { return newWindow_; },
                                      [this] {
                                          newWindow_ = false;
@@ -116,20 +113,7 @@ protected:
         object->InvokeSlots(&activate, object, window_.get());
     }
 
-    void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
-
-    std::string Settings()
-    {
-        std::ifstream file(SettingsStore::FilePath());
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
     Platform::ManualClock clock_{100000};
-    TempFolder config_{"XDG_CONFIG_HOME"};
-    XMLLoadSave loader_;
-    std::unique_ptr<Vabo::AppWindow> window_;
     TunerLayout* tuner_ = nullptr;
     bool newWindow_ = false;
     float pitch_ = 0.0f;

@@ -30,6 +30,9 @@ fi
 rig=$(mktemp -d /tmp/pellora-rig.XXXXXX)
 stop_rig() {
   local status=$?
+  for suite in "$rig"/test_*; do
+    [ -d "$suite" ] && { bash "$top/scripts/rig.sh" stop "$suite" || true; }
+  done
   bash "$top/scripts/rig.sh" stop "$rig" || true
   if [ "$status" -eq 0 ]; then
     rm -rf "$rig"
@@ -40,6 +43,15 @@ stop_rig() {
 trap stop_rig EXIT
 
 eval "$(bash scripts/rig.sh start "$rig")"
+
+# Each suite that needs the display or the sound server gets a rig of its own,
+# so those suites run side by side while the tests inside one suite still take
+# turns (tests/CMakeLists.txt). The rig's environment reaches the suite's tests
+# through PELLORA_RIG_<suite>, as a list of VARIABLE=value.
+for suite in test_platform test_framework_host test_framework_widgets test_audio test_app test_rig; do
+  settings=$(env -u DISPLAY -u PULSE_SERVER bash scripts/rig.sh start "$rig/$suite" | sed -e 's/^export //' | tr ' \n' ';;')
+  export "PELLORA_RIG_$suite=${settings%;}"
+done
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0
@@ -58,8 +70,8 @@ if [ "$tsan" = 1 ]; then
   ctest --output-on-failure -j "$(nproc)" -L 'test_audio|test_app|test_framework_host' "$@"
   exit $?
 fi
-# Suites sharing the display or the sound server take turns (see
-# tests/CMakeLists.txt); a test that fails once fails the run.
+# Tests sharing a suite's rig take turns (see tests/CMakeLists.txt); a test
+# that fails once fails the run.
 ctest --output-on-failure -j "$(nproc)" "$@"
 
 # On CI the fuzzing harnesses are built too and make a fixed number of runs from

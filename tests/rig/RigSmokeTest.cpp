@@ -51,13 +51,17 @@ TEST(RigSmoke, ToneIntoNullSinkIsHeardFromItsMonitor)
     const std::string recording = TempPath("rec.raw");
     ASSERT_EQ(0, std::system(("sox -q -n -r 44100 -c 1 " + tone + " synth 3 sine 440 vol 0.5").c_str()));
 
-    const std::string record = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d 3 " + recording + " &";
+    const std::string recorder = TempPath("arecord.pid");
+    const std::string record
+        = "arecord -q -D default -f FLOAT_LE -c 1 -r 44100 -t raw -d 3 " + recording + " & echo $! >" + recorder;
     ASSERT_EQ(0, std::system(record.c_str()));
     // Play only once the recorder is attached to the sound server.
     ASSERT_EQ(0, std::system("for i in $(seq 100); do pactl list short source-outputs | grep -q . && exit 0; "
                              "sleep 0.1; done; exit 1"));
     ASSERT_EQ(0, std::system(("paplay " + tone).c_str()));
-    ASSERT_EQ(0, std::system("sleep 1; while pgrep -x arecord >/dev/null; do sleep 0.1; done"));
+    // Other rigs on the machine may be recording too: wait for this one's recorder.
+    ASSERT_EQ(0, std::system(("sleep 1; while kill -0 $(cat " + recorder + ") 2>/dev/null; do sleep 0.1; done").c_str()));
+    std::remove(recorder.c_str());
 
     const std::vector<float> samples = ReadRawFloats(recording);
     std::remove(tone.c_str());

@@ -120,9 +120,12 @@ void AnalogMeter::DrawScale(GdiplusGfxLayer::Painter& painter) const
 
 void AnalogMeter::DrawNeedle(GdiplusGfxLayer::Painter& painter) const
 {
-    if (arc_.empty())
+    // No position (nothing measured) shows no needle: one lying at an end
+    // would read as a note far off, one in the middle as a note in tune.
+    const float position = position_();
+    if (arc_.empty() || std::isnan(position))
         return;
-    const int index = PointIndex(position_(), arc_.size());
+    const int index = PointIndex(position, arc_.size());
     GdiplusGfxLayer::Pen pen(color_, std::max(1.0f, faceWidth_ * needleWidthFraction_));
     pen.SetEndCap(GdiplusGfxLayer::Pen::ArrowAnchor);
     painter.DrawLine(pen, pivot_, arc_[std::size_t(index)]);

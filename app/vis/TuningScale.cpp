@@ -1,6 +1,7 @@
 #include "app/vis/TuningScale.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -29,6 +30,9 @@ ScaleBounds BoundsOf(const HertzPolicy& policy, float centre)
 
 float ScalePosition(const ScaleBounds& bounds, float f)
 {
+    // The tracker gives 0 Hz, or less, when it hears no pitch.
+    if (!(f > 0.0f))
+        return std::numeric_limits<float>::quiet_NaN();
     const float span = bounds.hi - bounds.lo;
     if (span == 0.0f)
         return 0.5f;

@@ -15,7 +15,8 @@ ScaleBounds BoundsOf(const CentsPolicy& policy, float centre);
 // c -/+ width / 2, the width being the policy's range.
 ScaleBounds BoundsOf(const HertzPolicy& policy, float centre);
 
-// (f - lo) / (hi - lo): 0.5 at the centre, not clamped. The centre (0.5) when
-// the range is empty or the result is no number, so that a width of 0 or a
-// desired frequency of 0 shows a needle at rest.
+// (f - lo) / (hi - lo): 0.5 at the centre, not clamped. No number (NaN) when
+// nothing is measured (f of 0 or below, or NaN): the meters then show no
+// needle. The centre (0.5) when the range is empty or the result is no number,
+// so that a width of 0 or a desired frequency of 0 shows a needle at rest.
 float ScalePosition(const ScaleBounds& bounds, float f);

@@ -224,6 +224,15 @@ TEST_F(MeterVisTest, AnalogMeterDrawsItsBackgroundLabelsAndAPinnedNeedleInItsRec
     const int midX = (pivot.x + end.x) / 2, midY = (pivot.y + end.y) / 2;
     EXPECT_TRUE(PixelNear(pinned.image, midX, midY, ink, 60));
     EXPECT_TRUE(PixelNear(pinned.image, pivot.x, pivot.y - 40, clear, 0));
+
+    // Nothing measured: no needle anywhere.
+    position_.value = std::numeric_limits<float>::quiet_NaN();
+    Canvas silent(420, 220);
+    meter.DrawSelf(silent.painter);
+    EXPECT_TRUE(PixelNear(silent.image, pivot.x, pivot.y - 40, clear, 0));
+    EXPECT_TRUE(PixelNear(silent.image, midX, midY, clear, 0));
+    EXPECT_TRUE(PixelNear(silent.image, (pivot.x + meter.GetFace().Arc().front().x) / 2,
+                          (pivot.y + meter.GetFace().Arc().front().y) / 2, clear, 0));
 }
 
 TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndPointsItsArrowPartWay)

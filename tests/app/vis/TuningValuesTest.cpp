@@ -52,8 +52,13 @@ TEST(TuningScale, FiftyCentsAround440AndNeedlePositionsOnBothScales)
     desired.value = 440.0f;
     hertz.range = 0.0f;
     EXPECT_FLOAT_EQ(0.5f, TuneVis::HertzPosition(measured.Source(), desired.Source(), hertz)());
-    measured.value = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FLOAT_EQ(0.5f, centsPosition());
+    // Nothing measured (the tracker's 0 or -1 Hz) has no position: the
+    // needle is hidden rather than lying at the left end.
+    for (float nothing : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        measured.value = nothing;
+        EXPECT_TRUE(std::isnan(centsPosition())) << nothing;
+        EXPECT_TRUE(std::isnan(hertzPosition())) << nothing;
+    }
 }
 
 TEST(TuneValueFunctor, DeviationIsLinearInHertzEachSideAndClosenessFallsWithItsSquare)

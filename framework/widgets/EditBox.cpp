@@ -30,7 +30,6 @@ constexpr std::uint32_t kCut = 24;
 constexpr std::uint32_t kBackspace = 8;
 constexpr std::uint32_t kEnter = 13;
 constexpr Platform::Milliseconds kBlinkMs = 500;
-const GdiplusGfxLayer::Color kSelectionBackground(255, 0, 0, 200);
 const GdiplusGfxLayer::Color kSelectionText(255, 255, 255, 255);
 
 bool IsContinuationByte(char c)
@@ -59,6 +58,9 @@ EditBox::EditBox(TiXmlElement* element)
     , blinkTime_(Platform::NowMs())
 {
     Text::GetText() = editText_;
+    // A skin matches the selection to its own palette.
+    if (element)
+        ReadXmlAttribute(selectionColor_, element, "SelectionColor", false);
     SetUnselectable(false);
     SetDrawSelfAfterChildren(true);
     SetFocusOnClick(true);
@@ -404,7 +406,7 @@ bool EditBox::DrawSelf(GdiplusGfxLayer::Painter& painter)
     Rect selection = font.MeasureRange(editText_, first, last, -1.0f);
     selection.x += inner.x + offsetX_;
     selection.y += inner.y + offsetY_;
-    painter.FillRect(selection, kSelectionBackground);
+    painter.FillRect(selection, selectionColor_);
     GdiplusGfxLayer::ClipScope selected(painter, selection);
     painter.DrawString(font, editText_, kSelectionText, textX, textY);
     return true;

@@ -75,6 +75,8 @@ private:
     int caretWidth_ = 2;
     int offsetX_ = 0;
     int offsetY_ = 0;
+    // Behind the selected characters: "SelectionColor", else blue.
+    GdiplusGfxLayer::Color selectionColor_{255, 0, 0, 200};
 };
 
 } // namespace Vabo

@@ -367,4 +367,15 @@ TEST_F(EditBoxTest, LongTextsKeepTheirEndInViewAndShortOnesCanBeCentred)
         }
     EXPECT_GT(blue, 50);
     EXPECT_GT(white, 5);
+
+    // A box with a "SelectionColor" selects in it.
+    Focus(*narrow);
+    picture = rig_.Draw();
+    int accent = 0;
+    for (int y = narrow->GetWindowY(); y < narrow->GetWindowY() + narrow->GetHeight(); ++y)
+        for (int x = narrow->GetWindowX(); x < narrow->GetWindowX() + narrow->GetWidth(); ++x) {
+            accent += picture->GetPixel(x, y) == Color(255, 56, 189, 248) ? 1 : 0;
+            EXPECT_FALSE(IsSelectionBlue(picture->GetPixel(x, y)));
+        }
+    EXPECT_GT(accent, 50);
 }

@@ -8,6 +8,9 @@ A4 = 440 Hz. The table runs from C-1 to B9: every tuning note shifted by the
 largest transposition either way stays inside it, and so does the whole range
 a reference frequency may be typed in (16 to 6645 Hz).
 
+Names are written in capitals, as every caption of the skin is, with a flat
+sign for "b" ("In Bb" is "IN B♭").
+
 The output is the same on every run.
 """
 import os
@@ -76,6 +79,11 @@ PERCEIVED_HEARING = [
 ]
 
 
+def caption(name):
+    """A name as the lists and buttons show it."""
+    return name.replace("Bb", "B\u266d").replace("Eb", "E\u266d").upper()
+
+
 def frequency(name_index, octave):
     midi = (octave + 1) * 12 + name_index
     return 440.0 * 2.0 ** ((midi - 69) / 12.0)
@@ -97,9 +105,9 @@ def main():
              "<Config>",
              "  <InstrumentStore>"]
     for instrument, styles in INSTRUMENTS:
-        lines.append('    <Instrument Name="%s">' % instrument)
+        lines.append('    <Instrument Name="%s">' % caption(instrument))
         for style, tuning in styles:
-            lines.append('      <Style Name="%s">' % style)
+            lines.append('      <Style Name="%s">' % caption(style))
             for note in tuning.split():
                 if note not in known:
                     raise SystemExit("%s %s: %s is not in the note table" % (instrument, style, note))
@@ -113,7 +121,7 @@ def main():
     lines.append("  </NoteStore>")
     lines.append("  <TransposeStore>")
     for name, shift in TRANSPOSITIONS:
-        lines.append('    <Transpose Name="%s" Shift="%d" />' % (name, shift))
+        lines.append('    <Transpose Name="%s" Shift="%d" />' % (caption(name), shift))
     lines.append("  </TransposeStore>")
     lines.append("  <InputStore>")
     for name, component in INPUTS:

@@ -355,7 +355,7 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
         Click(window.x + 771, window.y + 20);
         EXPECT_EQ(0, program.Status()) << program.Errors();
         const std::string saved = program.Settings();
-        for (const char* line : {"Frequency=110\n", "Instrument=Guitar\n", "Style=Standard\n", "Transpose=In Bb\n",
+        for (const char* line : {"Frequency=110\n", "Instrument=GUITAR\n", "Style=STANDARD\n", "Transpose=IN B♭\n",
                                  "AutoSelect=1\n", "TunerVisible=1\n"})
             EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
     }
@@ -367,6 +367,6 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
     ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 700, window.y + 200) == "#0C1116"; }));
     Click(window.x + 771, window.y + 20);
     EXPECT_EQ(0, again.Status()) << again.Errors();
-    EXPECT_NE(std::string::npos, again.Settings().find("Transpose=In Bb\n")) << again.Settings();
+    EXPECT_NE(std::string::npos, again.Settings().find("Transpose=IN B♭\n")) << again.Settings();
     EXPECT_NE(std::string::npos, again.Settings().find("Frequency=110\n")) << again.Settings();
 }

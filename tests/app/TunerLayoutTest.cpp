@@ -129,9 +129,9 @@ TEST_F(TunerScreen, AFreshInstallShowsTheFirstChoicesAutoSelectAnd440)
     Open();
     EXPECT_EQ("440.00", Reference());
     EXPECT_FLOAT_EQ(440.0f, AppState::Instance().GetReferenceFrequency());
-    EXPECT_EQ("Guitar", tuner_->ChoiceText("INST"));
-    EXPECT_EQ("Standard", tuner_->ChoiceText("STYLE"));
-    EXPECT_EQ("Concert", tuner_->ChoiceText("TRANS"));
+    EXPECT_EQ("GUITAR", tuner_->ChoiceText("INST"));
+    EXPECT_EQ("STANDARD", tuner_->ChoiceText("STYLE"));
+    EXPECT_EQ("CONCERT", tuner_->ChoiceText("TRANS"));
     EXPECT_EQ(0, AppState::Instance().GetTransposeShift());
     EXPECT_EQ(1, tuner_->AutoSelectState());
     EXPECT_EQ((std::vector<std::string>{"E", "A", "D", "G", "B", "E"}), Notes());
@@ -140,9 +140,9 @@ TEST_F(TunerScreen, AFreshInstallShowsTheFirstChoicesAutoSelectAnd440)
 
 TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
 {
-    Store("Instrument", "Bass");
-    Store("Style", "5-String");
-    Store("Transpose", "In Bb");
+    Store("Instrument", "BASS");
+    Store("Style", "5-STRING");
+    Store("Transpose", "IN B♭");
     Store("Frequency", "440");
     Store("AutoSelect", "7");
     Open();
@@ -152,7 +152,7 @@ TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
     ASSERT_EQ(5u, tuner_->NoteFrequencies().size());
     EXPECT_NEAR(27.50f, tuner_->NoteFrequencies()[0].second, 0.01f) << "B0 sounds as A0 on a B flat instrument";
 
-    tuner_->SelectTranspose("Concert");
+    tuner_->SelectTranspose("CONCERT");
     EXPECT_EQ((std::vector<std::string>{"B", "E", "A", "D", "G"}), Notes());
     tuner_->SelectTranspose("No such transposition");
     EXPECT_EQ(0, AppState::Instance().GetTransposeShift());
@@ -160,13 +160,13 @@ TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
     EXPECT_EQ("Nothing we know", tuner_->ChoiceText("INST"));
     EXPECT_EQ(5u, Notes().size()) << "an unknown instrument leaves the notes as they were";
 
-    tuner_->SelectInstrument("Violin");
+    tuner_->SelectInstrument("VIOLIN");
     tuner_->SetDesiredFrequency(220.0f);
     tuner_->SetAutoSelect(0);
     window_.reset();
     const std::string settings = Settings();
     for (const char* line :
-         {"Frequency=220\n", "Instrument=Violin\n", "Style=Standard\n", "Transpose=No such transposition\n",
+         {"Frequency=220\n", "Instrument=VIOLIN\n", "Style=STANDARD\n", "Transpose=No such transposition\n",
           "AutoSelect=0\n", "TunerVisible=1\n", "Threshold=5\n", "Input="})
         EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
 }
@@ -202,7 +202,7 @@ TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
 TEST_F(TunerScreen, AMeasured440SelectsAndFocusesA4)
 {
     Open();
-    tuner_->SelectInstrument("Violin");
+    tuner_->SelectInstrument("VIOLIN");
     ASSERT_EQ((std::vector<std::string>{"G", "D", "A", "E"}), Notes());
     tuner_->SetDesiredFrequency(220.0f);
     Measure(440.0f);
@@ -309,7 +309,7 @@ TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
         EXPECT_TRUE(log.Contains("the skin has no " + std::string(name))) << name;
     bare->SetDesiredFrequency(330.0f);
     EXPECT_FLOAT_EQ(330.0f, AppState::Instance().GetReferenceFrequency());
-    EXPECT_NO_THROW(bare->SelectInstrument("Bass"));
+    EXPECT_NO_THROW(bare->SelectInstrument("BASS"));
     Vabo::Signal::Timer timer(clock_.Now() + 100);
     newWindow_ = true;
     EXPECT_NO_THROW(bare->SendToSelf(&timer));

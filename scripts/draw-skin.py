@@ -116,7 +116,21 @@ def background(displays):
     ctx.stroke()
     for x, y, w, h in displays:
         display_window(ctx, x, y, w, h)
+    resize_grip(ctx)
     return surface
+
+
+def resize_grip(ctx):
+    """Three short diagonals inside the rounded lower right corner: the place
+    to drag the window's size from."""
+    ctx.set_line_width(1.5)
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    ctx.set_source_rgba(*rgb(TEXT_SECONDARY, 0.7))
+    corner_x, corner_y = WIDTH - 7, HEIGHT - 7
+    for d in (4, 8, 12):
+        ctx.move_to(corner_x - d, corner_y)
+        ctx.line_to(corner_x, corner_y - d)
+    ctx.stroke()
 
 
 def raised_face(ctx, w, h, radius, state):
@@ -309,6 +323,7 @@ def main():
     out("List", list_background(112, 160))
     out("ToolTipEdge", solid(TEXT_SECONDARY))
     out("ToolTipFace", solid(FACE_HOVER))
+    out("ThresholdMarker", solid(TEXT))
     for state in ("Rest", "Hover", "Pressed"):
         out("Toggle" + state, toggle_face(state))
         out("Note" + state, note_face(state))

@@ -106,11 +106,11 @@ TEST_F(MetronomeScreen, AFirstRunShows114ModeratoAccentFourAndTheToneFirst)
     EXPECT_EQ(114, state.GetBpm());
     EXPECT_EQ(4, state.GetAccent());
     EXPECT_EQ("114", Box());
-    EXPECT_EQ("MODERATO", metronome_->TitleText());
+    EXPECT_EQ("MODERATO 114", metronome_->TitleText());
     EXPECT_EQ("ACCENT: 4", metronome_->ChoiceText("ACCENT"));
     EXPECT_EQ("TONE", metronome_->ChoiceText("OUTPUT"));
     ASSERT_NE(nullptr, Focused());
-    EXPECT_EQ("MODERATO", Focused()->GetName());
+    EXPECT_EQ("MODERATO 114", Focused()->GetName());
     EXPECT_FALSE(metronome_->IsPlayActive());
 }
 
@@ -134,9 +134,9 @@ TEST_F(MetronomeScreen, TypedTempoClampsToTenTo5000AndTextThatIsNoNumberKeepsThe
     EXPECT_EQ("120", Box()) << "the box shows the kept tempo again";
     Type(" 90 ");
     EXPECT_EQ(90, AppState::Instance().GetBpm());
-    EXPECT_EQ("ANDANTE", metronome_->TitleText());
+    EXPECT_EQ("ANDANTE 90", metronome_->TitleText());
     ASSERT_NE(nullptr, Focused());
-    EXPECT_EQ("ANDANTE", Focused()->GetName());
+    EXPECT_EQ("ANDANTE 90", Focused()->GetName());
 
     int bpm = 0;
     EXPECT_TRUE(MetronomeLayout::ParseTempo("-3", bpm));
@@ -157,12 +157,12 @@ TEST_F(MetronomeScreen, PresetsAccentsAndOutputsChangeWhatTheyNameAndNothingElse
     std::vector<std::string> names;
     for (const auto& wrapper : container->GetWrappers())
         names.push_back(wrapper->GetObject()->GetName());
-    EXPECT_EQ((std::vector<std::string>{"LARGO", "ADAGIO", "ANDANTE", "MODERATO", "ALLEGRO", "PRESTO"}), names);
+    EXPECT_EQ((std::vector<std::string>{"LARGO 50", "ADAGIO 70", "ANDANTE 90", "MODERATO 114", "ALLEGRO 140", "PRESTO 180"}), names);
     Vabo::Signal::Activate activate;
     container->GetWrappers().front()->GetObject()->InvokeSlots(&activate, container->GetWrappers().front()->GetObject(),
                                                                window_.get());
     EXPECT_EQ(50, AppState::Instance().GetBpm());
-    EXPECT_EQ("LARGO", metronome_->TitleText());
+    EXPECT_EQ("LARGO 50", metronome_->TitleText());
 
     EXPECT_FALSE(metronome_->SelectAccent("Background"));
     EXPECT_FALSE(metronome_->SelectAccent("ACCENT: 99"));
@@ -185,7 +185,7 @@ TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtThe
     Store("Output", "CLAVE");
     Open();
     EXPECT_EQ(140, AppState::Instance().GetBpm());
-    EXPECT_EQ("ALLEGRO", metronome_->TitleText());
+    EXPECT_EQ("ALLEGRO 140", metronome_->TitleText());
     EXPECT_EQ(6, AppState::Instance().GetAccent());
     EXPECT_EQ("CLAVE", metronome_->ChoiceText("OUTPUT"));
 

@@ -35,31 +35,54 @@ TEST_F(PowerLightTest, DrawingMovesTheLightToTheStepOfTheCloseness)
     light.SetScreenManager(&screens);
     ASSERT_NE(nullptr, light.Slider());
     EXPECT_EQ(0, light.Slider()->GetMin());
-    EXPECT_EQ(4, light.Slider()->GetMax());
+    EXPECT_EQ(100, light.Slider()->GetMax());
     light.SetSize(24, 24);
     light.UpdateLayout();
 
-    const auto centre = [&](float value) {
-        closeness.value = value;
+    enum Shade { Dark, Red, Amber, Green };
+    // Closeness is (1 - cents / 50)^2: 31 cents off is 0.144, and any note
+    // nearer than 45 cents lights the lamp, so far off is not silence.
+    const struct {
+        float closeness;
+        int step;
+        Shade shade;
+    } cases[] = {{0.0f, 0, Dark},    {0.005f, 0, Dark},   {0.02f, 2, Red},    {0.144f, 14, Red},
+                 {0.55f, 55, Amber}, {0.8f, 80, Amber},   {0.9f, 90, Green},  {1.0f, 100, Green}};
+    for (const auto& c : cases) {
+        closeness.value = c.closeness;
         Canvas canvas(24, 24);
         light.Render(canvas.painter);
-        return canvas.image.GetPixel(12, 12);
+        const GdiplusGfxLayer::Color centre = canvas.image.GetPixel(12, 12);
+        EXPECT_EQ(c.step, light.Slider()->GetValue()) << c.closeness;
+        // Red has as much blue as green, amber far less.
+        const int r = centre.GetRed(), g = centre.GetGreen(), b = centre.GetBlue();
+        const Shade shade = r < 120 && g < 120 ? Dark : g > r ? Green : g - b > 60 ? Amber : Red;
+        EXPECT_EQ(c.shade, shade) << c.closeness << ": " << r << "," << g << "," << b;
+    }
+}
+
+TEST_F(PowerLightTest, TheLampFillsTheSameShareOfItsBoxAtEverySize)
+{
+    Value closeness;
+    ObjectSliderVis light(Skin("PowerLightVis.xml"), closeness.Source());
+    FakeScreenManager screens;
+    light.SetScreenManager(&screens);
+    closeness.value = 0.9f;
+    const auto lit = [&](int size) {
+        light.SetSize(size, size);
+        light.UpdateLayout();
+        Canvas canvas(size, size);
+        light.Render(canvas.painter);
+        int count = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                count += canvas.image.GetPixel(x, y).GetAlpha() > 200;
+        return count;
     };
-    // In tune: green; close: amber; off: red; far off: dark grey.
-    const GdiplusGfxLayer::Color green = centre(0.8f);
-    EXPECT_EQ(3, light.Slider()->GetValue());
-    EXPECT_GT(green.GetGreen(), green.GetRed());
-    const GdiplusGfxLayer::Color amber = centre(0.55f);
-    EXPECT_EQ(2, light.Slider()->GetValue());
-    EXPECT_GT(amber.GetRed(), 200);
-    EXPECT_GT(amber.GetGreen(), 150);
-    const GdiplusGfxLayer::Color red = centre(0.3f);
-    EXPECT_EQ(1, light.Slider()->GetValue());
-    EXPECT_GT(red.GetRed(), 200);
-    EXPECT_LT(red.GetGreen() + 30, amber.GetGreen());
-    const GdiplusGfxLayer::Color dark = centre(0.0f);
-    EXPECT_EQ(0, light.Slider()->GetValue());
-    EXPECT_LT(dark.GetRed(), 120);
-    centre(1.0f);
-    EXPECT_EQ(4, light.Slider()->GetValue());
+    // The dot's share of the box stays (within the edges' rounding) a fifth.
+    for (int size : {32, 40, 80}) {
+        const double share = double(lit(size)) / (size * size);
+        EXPECT_GT(share, 0.18) << size;
+        EXPECT_LT(share, 0.30) << size;
+    }
 }

@@ -8,6 +8,8 @@
 #   scripts/rig.sh stop DIR    stops what start started; keeps the logs in DIR
 #   scripts/rig.sh pulse DIR   starts the sound server again when it is not
 #                              running (tests that stop it bring it back)
+#
+# RIG_SCREEN sets the X screen's size (default 1280x1024x24).
 set -euo pipefail
 
 cmd=${1:?usage: rig.sh start|stop|pulse DIR}
@@ -28,7 +30,7 @@ start_x() {
   local n pid
   for n in $(seq 90 199); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
       kill -0 "$pid" 2>/dev/null || break

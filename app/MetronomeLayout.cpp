@@ -154,7 +154,10 @@ MetronomeLayout::MetronomeLayout(TiXmlElement* element)
 
 MetronomeLayout::~MetronomeLayout()
 {
-    SaveMetronomeSettings();
+    // A screen that never showed its stored choices (a skin that failed after
+    // building it) would overwrite them with its defaults.
+    if (settingsLoaded_)
+        SaveMetronomeSettings();
 }
 
 template <class T> T* MetronomeLayout::Find(const std::string& name)

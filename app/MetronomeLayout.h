@@ -33,6 +33,7 @@ public:
     // works with is missing (each missing name is logged), or when the
     // configuration has no click sets or no accent patterns.
     explicit MetronomeLayout(TiXmlElement* element);
+    // Saves the choices, once they have been loaded.
     ~MetronomeLayout() override;
 
     // Slots named in the skin.

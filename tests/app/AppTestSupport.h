@@ -28,17 +28,29 @@
 
 namespace AppTest {
 
-// Builds the main window from the real skin and shows it as the program does
-// before its loop runs: connections made, then "ready".
-inline std::unique_ptr<Vabo::AppWindow> OpenMainWindow(XMLLoadSave& loader)
+// Builds the main window from the real skin: its screens made, neither
+// connected nor told that they are ready.
+inline std::unique_ptr<Vabo::AppWindow> BuildMainWindow(XMLLoadSave& loader)
 {
     TiXmlElement* root = loader.LoadXMLOrThrow("XML/Pellora.xml");
-    auto window = std::make_unique<Vabo::AppWindow>(loader.GetChild(root, "PelloraApp"));
-    window->SetVisible(true);
+    return std::make_unique<Vabo::AppWindow>(loader.GetChild(root, "PelloraApp"));
+}
+
+// Shows a built main window as the program does before its loop runs:
+// connections made, then "ready".
+inline void ShowMainWindow(Vabo::AppWindow& window)
+{
+    window.SetVisible(true);
     Vabo::Signal::ConnectXMLSlots connect;
-    window->Raise(&connect);
+    window.Raise(&connect);
     Vabo::Signal::ObjectReady ready;
-    window->Raise(&ready);
+    window.Raise(&ready);
+}
+
+inline std::unique_ptr<Vabo::AppWindow> OpenMainWindow(XMLLoadSave& loader)
+{
+    auto window = BuildMainWindow(loader);
+    ShowMainWindow(*window);
     return window;
 }
 

@@ -201,6 +201,18 @@ TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtThe
         EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
 }
 
+TEST_F(MetronomeScreen, AWindowThatNeverGotReadyLeavesTheStoredChoicesAlone)
+{
+    Store("Bpm", "140");
+    Store("Accent", "ACCENT: 6");
+    Store("Output", "CLAVE");
+    // As when a later connection of the skin fails: built, never ready.
+    AppTest::BuildMainWindow(loader_).reset();
+    const std::string settings = Settings();
+    for (const char* line : {"Bpm=140\n", "Accent=ACCENT: 6\n", "Output=CLAVE\n"})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
 TEST_F(MetronomeScreen, StoredValuesThatMakeNoBarFallBack)
 {
     Store("Bpm", "fast");

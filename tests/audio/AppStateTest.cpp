@@ -37,6 +37,29 @@ TEST(AppState, StartsAt440HzAndReportsTheBinCountOfANewUpperFrequency)
     EXPECT_EQ(bins, 502);
 }
 
+TEST(AppState, EveryParameterStartsAtItsDefault)
+{
+    const AppState state;
+    const struct {
+        const char* name;
+        double actual;
+        double expected;
+    } defaults[] = {{"MaxFrequency", double(state.MaxFrequency), 2700},
+                    {"TransposeShift", double(state.GetTransposeShift()), 0},
+                    {"Threshold", double(state.Threshold), 5},
+                    {"LevelOffsetDb", double(state.LevelOffsetDb), 20},
+                    {"LevelRangeDb", double(state.LevelRangeDb), 100},
+                    {"TunerUpdateInterval", double(state.GetTunerUpdateInterval()), 0.05},
+                    {"WindowUpdateInterval", double(state.GetWindowUpdateInterval()), 0.25},
+                    {"MetronomeUpdateInterval", double(state.GetMetronomeUpdateInterval()), 0.05},
+                    {"ReferenceFrequency", double(state.GetReferenceFrequency()), 440},
+                    {"Bpm", double(state.GetBpm()), 114},
+                    {"Accent", double(state.GetAccent()), 4}};
+    for (const auto& value : defaults)
+        EXPECT_FLOAT_EQ(float(value.expected), float(value.actual)) << value.name;
+    EXPECT_EQ("4.0.810", state.GetVersion());
+}
+
 TEST(AppState, NamesStepsAndTransposesThroughTheConfiguredNotes)
 {
     ConfigFile file("Tuning.xml");

@@ -26,6 +26,7 @@ public:
     float BeatPhaseAt(float t) const;
     float BarPhaseAt(float t) const;
     float OutputSeconds() const;
+    bool IsRunning() const { return running_(); }
 
     static float BeatPhase(double t, int bpm, bool running);
     static float BarPhase(double t, int bpm, int beatsPerBar, bool running);

@@ -1,5 +1,6 @@
 #include "app/vis/DualAnalogVis.h"
 
+#include "app/vis/SwingValueFunctor.h"
 #include "audio/AppState.h"
 
 #include "framework/drawing/Painter.h"
@@ -8,10 +9,11 @@
 #include <algorithm>
 #include <cmath>
 
-DualAnalogVis::DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSource second)
+DualAnalogVis::DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSource second,
+                             std::function<bool()> running)
     : VisBase(element)
-    , second_(std::move(second))
-    , meter_(*this, element, std::move(main))
+    , second_(SwingValueFunctor(std::move(second), true, 0.0f, running))
+    , meter_(*this, element, SwingValueFunctor(std::move(main), true, 0.0f, running))
 {
     ReadXmlAttribute(arrowColor_, element, "Color", true);
     ReadXmlAttribute(arrowLength_, element, "DialLength", true);

@@ -1,8 +1,9 @@
 #pragma once
 // An analog meter with a second indicator: besides the needle (main source)
 // an arrow from the pivot towards the scale point of the second source, of a
-// fraction of the needle's length. Its tics follow the accent: one more tic
-// than beats per bar.
+// fraction of the needle's length. Both sources are phases that rise through
+// each beat; needle and arrow swing with them, one way during a beat and back
+// during the next. Its tics follow the accent: one more tic than beats per bar.
 #include "app/vis/AnalogMeter.h"
 #include "app/vis/VisBase.h"
 
@@ -10,7 +11,9 @@ class DualAnalogVis : public VisBase {
 public:
     // The face from the "Analog" child; the arrow from the element's own
     // "Color", "DialLength", "DialWidth" and "OnTop", all required.
-    DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSource second);
+    // `running` tells whether the output plays (by default the audio
+    // device's output); while it does not, needle and arrow rest at 0.
+    DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSource second, std::function<bool()> running = {});
 
     bool LoadFromXML(TiXmlElement*) { return true; }
     bool SetSize(int width, int height) override;

@@ -29,7 +29,7 @@ MetronomeVis::MetronomeVis(TiXmlElement* element, BeatClock clock)
           [this] { return clock_.BarPhaseNow(); })
     , dualVis_(
           GetChild(element, "DualAnalogVis"), [this] { return clock_.BeatPhaseNow(); },
-          [this] { return clock_.BarPhaseNow(); })
+          [this] { return clock_.BarPhaseNow(); }, [this] { return clock_.IsRunning(); })
     , blank_(element)
 {
     AddDisplay(beatVis_);

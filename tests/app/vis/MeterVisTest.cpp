@@ -235,11 +235,12 @@ TEST_F(MeterVisTest, AnalogMeterDrawsItsBackgroundLabelsAndAPinnedNeedleInItsRec
                           (pivot.y + meter.GetFace().Arc().front().y) / 2, clear, 0));
 }
 
-TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndPointsItsArrowPartWay)
+TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndSwingsItsArrowWithThePhase)
 {
     Value main, second;
     second.value = 0.5f;
-    DualAnalogVis dual(Case("Dual"), main.Source(), second.Source());
+    bool running = true;
+    DualAnalogVis dual(Case("Dual"), main.Source(), second.Source(), [&running] { return running; });
     AppState& state = AppState::Instance();
     const int accent = state.GetAccent();
     state.SetAccent(4);
@@ -258,6 +259,15 @@ TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndPointsItsArrowPartWay)
     dual.Draw(canvas.painter, 0, 0, 220, 110);
     EXPECT_EQ(4u, DistinctTics(dual.Meter()));
     state.SetAccent(accent);
+
+    // The phase starts again: the arrow swings back from the right, and
+    // rests at the left end while the output is stopped.
+    second.value = 0.25f;
+    dual.Draw(canvas.painter, 0, 0, 220, 110);
+    EXPECT_GT(dual.ArrowEnd().x, 110);
+    running = false;
+    dual.Draw(canvas.painter, 0, 0, 220, 110);
+    EXPECT_LT(dual.ArrowEnd().x, 80);
 }
 
 TEST_F(MeterVisTest, CountsOfZeroAreRefusedAtLoad)

@@ -50,6 +50,17 @@ TuneVis::~TuneVis()
     SaveSelection();
 }
 
+void TuneVis::SetNotes(std::vector<Note> notes)
+{
+    notes_ = std::move(notes);
+    if (!fret_)
+        return;
+    std::map<float, std::string> frets;
+    for (const Note& note : notes_)
+        frets.emplace(note.GetFrequency(), note.GetName());
+    fret_->SetFrets(frets);
+}
+
 HertzPolicy TuneVis::ReadHertz(TiXmlElement* element)
 {
     TiXmlElement* child = GetChild(element, "Hertz");

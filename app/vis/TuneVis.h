@@ -1,7 +1,8 @@
 #pragma once
 // The tuner's main display ("TuneVis"): needle meters in cents and in hertz
 // with analog and bar faces, the sliding note scale and an empty display, all
-// of the measured and the desired frequency; a click shows the next one.
+// of the measured and the desired frequency; a click shows the next one. It
+// is given the notes of the chosen style, which its fret display marks.
 #include "app/vis/AnalogMeter.h"
 #include "app/vis/BlankVis.h"
 #include "app/vis/FretVis.h"
@@ -11,8 +12,10 @@
 #include "app/vis/Vis.h"
 
 #include "audio/MeterPolicy.h"
+#include "audio/Note.h"
 
 #include <memory>
+#include <vector>
 
 class TuneVis : public Vis {
 public:
@@ -31,6 +34,11 @@ public:
     // Null when the skin has no "Fret" child.
     const FretVis* Fret() const { return fret_.get(); }
 
+    // The notes of the style as they sound (transposed): each becomes a fret,
+    // labelled with its name.
+    void SetNotes(std::vector<Note> notes);
+    const std::vector<Note>& Notes() const { return notes_; }
+
 private:
     HertzPolicy ReadHertz(TiXmlElement* element);
     CentsPolicy ReadCents(TiXmlElement* element);
@@ -46,4 +54,5 @@ private:
     SlidingMeterVis sliding_;
     std::unique_ptr<FretVis> fret_;
     BlankVis blank_;
+    std::vector<Note> notes_;
 };

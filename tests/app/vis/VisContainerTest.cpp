@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 using GdiplusGfxLayer::Color;
 using VisTest::Block;
 using VisTest::Canvas;
@@ -142,6 +146,55 @@ TEST_F(VisContainerTest, FretConfigurationIsOptionalButCheckedWhenPresent)
     fret.Draw(canvas.painter, 0, 0, 50, 20);
     EXPECT_TRUE(PixelNear(canvas.image, 25, 10, Color(255, 154, 164, 177), 0));
     EXPECT_EQ(0, canvas.image.GetPixel(25, 5).GetAlpha());
+}
+
+TEST_F(VisContainerTest, FretsSpreadOverTheirRangeWithAlternateLabelsAndTheValueMarker)
+{
+    FretVis fret(Child(Skin("TuneVis.xml"), "Fret"), desired_.Source());
+    const Color analog(255, 154, 164, 177), main(255, 56, 189, 248);
+    const auto clear = [](const Canvas& canvas, int x, int y) { return canvas.image.GetPixel(x, y).GetAlpha() == 0; };
+    fret.SetFrets({{0.0f, "X"}, {-5.0f, "Y"}, {100.0f, "A2"}, {200.0f, "B3"}, {300.0f, "C4"}});
+    EXPECT_EQ(3u, fret.Frets().size()) << "what cannot be placed marks no fret";
+
+    // 80..320 Hz over 200 pixels: frets at 17, 100 and 183, bars 2 wide left
+    // of them over rows 20..39; the marker 4 wide over rows 15..44, held
+    // inside the display.
+    const std::pair<float, int> markers[] = {{250.0f, 140}, {10.0f, -2}, {NAN, -2}, {1e30f, 198}};
+    for (const auto& [value, left] : markers) {
+        desired_.value = value;
+        Canvas canvas(200, 60);
+        fret.Draw(canvas.painter, 0, 0, 200, 60);
+        for (int x : {15, 16, 98, 99, 181, 182})
+            EXPECT_TRUE(PixelNear(canvas.image, x, 22, analog, 0)) << x;
+        for (int x : {14, 17, 97, 100, 180, 183})
+            EXPECT_TRUE(clear(canvas, x, 22)) << x;
+        for (int x = std::max(0, left); x < std::min(200, left + 4); ++x)
+            for (int y : {15, 44})
+                EXPECT_TRUE(PixelNear(canvas.image, x, y, main, 0)) << value << " at " << x << "," << y;
+        for (int x : {left - 1, left + 4})
+            EXPECT_TRUE(x < 0 || x >= 200 || clear(canvas, x, 17)) << value << " at " << x;
+        EXPECT_TRUE(clear(canvas, std::max(0, left + 1), 14));
+        EXPECT_TRUE(clear(canvas, std::max(0, left + 1), 45));
+        if (left != 140)
+            continue;
+        // Labels alternate, above the bars first.
+        EXPECT_GT(VisTest::InkedPixels(canvas.image, {0, 0, 40, 20}), 10);
+        EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {0, 40, 40, 20}));
+        EXPECT_EQ(0, VisTest::InkedPixels(canvas.image, {80, 0, 40, 20}));
+        EXPECT_GT(VisTest::InkedPixels(canvas.image, {80, 40, 40, 20}), 10);
+        EXPECT_GT(VisTest::InkedPixels(canvas.image, {160, 0, 40, 20}), 10);
+    }
+
+    // A single fret stands in the middle; narrow displays draw 1-pixel bars
+    // and markers.
+    fret.SetFrets({{440.0f, "A4"}});
+    desired_.value = 440.0f;
+    Canvas narrow(20, 60);
+    fret.Draw(narrow.painter, 0, 0, 20, 60);
+    EXPECT_TRUE(PixelNear(narrow.image, 9, 22, analog, 0));
+    EXPECT_TRUE(PixelNear(narrow.image, 10, 22, main, 0));
+    EXPECT_TRUE(clear(narrow, 8, 22));
+    EXPECT_TRUE(clear(narrow, 11, 22));
 }
 
 TEST_F(VisContainerTest, SkinTypesAreCreatedByNameFromTheirSkinDocuments)

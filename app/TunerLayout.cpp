@@ -5,6 +5,7 @@
 #include "app/ComboBox.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
+#include "app/vis/TuneVis.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
@@ -57,6 +58,7 @@ Vabo::RegisterClassSlot<TunerLayout, ObjectReady> readySlot("TunerLayout::NoteCo
                                                             &TunerLayout::NoteContainerReady);
 
 constexpr float DefaultFrequency = 440.0f;
+const char* const DefaultInput = "MIC";
 constexpr float LowestFrequency = 16.0f;
 constexpr float HighestFrequency = 6645.0f;
 const char* const Backdrop = "Background";
@@ -337,13 +339,18 @@ void TunerLayout::RebuildNotes()
     const std::string instrument = ChoiceText("INST");
     const std::string style = ChoiceText("STYLE");
     AppState& state = AppState::Instance();
+    const bool transposed = state.GetTransposeShift() != 0;
     std::vector<float> frequencies;
+    std::vector<Note> sounding;
     noteEntries_.Clear();
     config_.VisitStyle(instrument, style, [&](const Note& note) {
         const float hz = config_.TransposedFrequency(note, state);
         frequencies.push_back(hz);
-        noteEntries_.AddEntry(state.GetTransposeShift() == 0 ? NoteLabel(note.GetName()) : state.NearestNoteLabel(hz));
+        sounding.emplace_back(transposed ? state.NearestNoteName(hz) : note.GetName(), hz);
+        noteEntries_.AddEntry(transposed ? state.NearestNoteLabel(hz) : NoteLabel(note.GetName()));
     });
+    if (auto* display = Find<TuneVis>("TuneVis"))
+        display->SetNotes(std::move(sounding));
 
     noteFrequencies_.clear();
     auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer");
@@ -687,7 +694,11 @@ void TunerLayout::LoadTunerSettings()
         if (!name.empty())
             (this->*select)(name);
     }
-    const std::string input = settings.Get<std::string>("Input", "MIC");
+    // Without a stored line the microphone is taken when there is one; else
+    // the first line stays, rather than a line the device does not have.
+    std::string input = settings.Get<std::string>("Input", "");
+    if (input.empty() && AudioDevice::Instance().GetInputs().count(DefaultInput) != 0)
+        input = DefaultInput;
     if (!input.empty())
         SelectInput(input);
     SetAutoSelect(settings.Get<int>("AutoSelect", 1));

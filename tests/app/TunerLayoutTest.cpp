@@ -3,11 +3,17 @@
 // answers to questions scripted: what a fresh install shows, stored choices,
 // transposition, the timed refresh and automatic selection, manual picks,
 // typed frequencies, the minimised title and the settings written at the end.
+#include "app/ComboBox.h"
+#include "app/MetronomeLayout.h"
 #include "app/SettingsStore.h"
 #include "app/TunerLayout.h"
+#include "app/vis/TuneVis.h"
 
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
+#include "audio/AudioDevice.h"
+#include "audio/PlaybackMixer.h"
+#include "audio/RecordMixer.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
@@ -15,6 +21,7 @@
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/ObjectSlider.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
@@ -26,6 +33,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -55,6 +63,12 @@ protected:
         window_.reset();
         TunerLayout::SetPitchSource({});
         TunerLayout::SetQuestion({});
+        AppState::Instance().SetThreshold(5);
+        AudioDevice& device = AudioDevice::Instance();
+        device.StopOutput();
+        device.Output().Close();
+        if (!device.Input().IsOpen())
+            device.Input().Open(AudioDevice::CaptureRate, AudioDevice::CaptureFrames);
     }
 
     // Builds the main window from the real skin and shows it as the program
@@ -136,6 +150,11 @@ TEST_F(TunerScreen, AFreshInstallShowsTheFirstChoicesAutoSelectAnd440)
     EXPECT_EQ(1, tuner_->AutoSelectState());
     EXPECT_EQ((std::vector<std::string>{"E", "A", "D", "G", "B", "E"}), Notes());
     EXPECT_TRUE(tuner_->IsVisible());
+    // The sound server offers no microphone line: its first line shows.
+    const AudioDevice::InputMap inputs = AudioDevice::Instance().GetInputs();
+    ASSERT_EQ(0u, inputs.count("MIC"));
+    ASSERT_FALSE(inputs.empty());
+    EXPECT_EQ(inputs.begin()->first, tuner_->ChoiceText("INPUT"));
 }
 
 TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
@@ -151,9 +170,16 @@ TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
     EXPECT_EQ(1, tuner_->AutoSelectState()) << "a stored 7 is taken as on";
     ASSERT_EQ(5u, tuner_->NoteFrequencies().size());
     EXPECT_NEAR(27.50f, tuner_->NoteFrequencies()[0].second, 0.01f) << "B0 sounds as A0 on a B flat instrument";
+    // The display is given the same sounding notes, each a fret.
+    auto* display = Object<TuneVis>("TuneVis");
+    ASSERT_EQ(5u, display->Notes().size());
+    EXPECT_EQ("A0", display->Notes()[0].GetName());
+    EXPECT_NEAR(27.50f, display->Notes()[0].GetFrequency(), 0.01f);
+    EXPECT_EQ(5u, display->Fret()->Frets().size());
 
     tuner_->SelectTranspose("CONCERT");
     EXPECT_EQ((std::vector<std::string>{"B", "E", "A", "D", "G"}), Notes());
+    EXPECT_EQ("B0", display->Notes()[0].GetName());
     tuner_->SelectTranspose("No such transposition");
     EXPECT_EQ(0, AppState::Instance().GetTransposeShift());
     tuner_->SelectInstrument("Nothing we know");
@@ -322,4 +348,141 @@ TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
     // its defaults over them.
     bare.reset();
     EXPECT_EQ("", Settings());
+}
+
+TEST_F(TunerScreen, TheInputListPutsLineBeforeMicAndAFreshStartTakesTheMic)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    struct Restore {
+        ~Restore()
+        {
+            AudioDevice& device = AudioDevice::Instance();
+            device.RefreshInputs({});
+            if (!device.GetInputs().empty())
+                device.SelectInput(device.GetInputs().begin()->first);
+        }
+    } restore;
+    MixerLine line, mic;
+    line.lineId = 9001;
+    line.componentType = MixerComponent::SrcLine;
+    mic.lineId = 9002;
+    mic.componentType = MixerComponent::SrcMicrophone;
+    device.RefreshInputs({{"MIC", mic}, {"LINE", line}});
+
+    // Built but not yet ready: as construction leaves the list and its button.
+    window_ = AppTest::BuildMainWindow(loader_);
+    tuner_ = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner_);
+    std::vector<std::string> entries;
+    for (Vabo::GuiObject* entry : Object<ComboBox>("InputCombo")->GetChildren())
+        if (!entry->GetName().empty() && entry->GetName() != "Background")
+            entries.push_back(entry->GetName());
+    EXPECT_EQ((std::vector<std::string>{"LINE", "MIC"}), entries);
+    EXPECT_EQ("LINE", tuner_->ChoiceText("INPUT"));
+
+    AppTest::ShowMainWindow(*window_);
+    EXPECT_EQ("MIC", tuner_->ChoiceText("INPUT"));
+    EXPECT_EQ(9002u, device.SelectedLine().lineId);
+}
+
+TEST_F(TunerScreen, StandbyTheSwitchAndACaptureThatCannotStart)
+{
+    Open();
+    AudioDevice& device = AudioDevice::Instance();
+    ASSERT_TRUE(device.Input().IsActive()) << "the screen starts capture";
+    // A click turns the button, then the screen hears it.
+    auto* standby = Object<Vabo::ToggleButton>("Standby");
+    Click(standby);
+    ASSERT_EQ(1, standby->GetState());
+    EXPECT_FALSE(device.Input().IsActive());
+    Click(standby);
+    EXPECT_TRUE(device.Input().IsActive());
+
+    device.Input().Stop();
+    device.Input().Close();
+    standby->SetState(1);
+    EXPECT_FALSE(tuner_->Standby(false));
+    EXPECT_EQ(0, standby->GetState());
+    ASSERT_FALSE(questions_.empty());
+    EXPECT_EQ("Could not open input device! Stop other applications using your sound port | ", questions_.back());
+    ASSERT_EQ(0, device.Input().Open(AudioDevice::CaptureRate, AudioDevice::CaptureFrames));
+    ASSERT_EQ(0, device.RestartCapture());
+
+    // The switch to the metronome stops the capture and the reference tone.
+    auto* play = Object<Vabo::ToggleButton>("Play");
+    Click(play);
+    ASSERT_TRUE(device.Output().IsActive());
+    standby->SetState(1);
+    Click(Object<Vabo::GuiObject>("TitleRow->Switch"));
+    EXPECT_FALSE(device.Input().IsActive());
+    EXPECT_FALSE(device.Output().IsActive());
+    EXPECT_EQ(0, play->GetState());
+    EXPECT_EQ(0, standby->GetState());
+    EXPECT_FALSE(tuner_->IsVisible());
+    EXPECT_TRUE(Vabo::GetXMLObject<Vabo::GuiObject>(window_.get(), "MetronomeLayout")->IsVisible());
+}
+
+TEST_F(TunerScreen, VolumeSlidersShowTheMixerWithoutWritingItBackAndAPickOpensTheLineFully)
+{
+    Open();
+    AudioDevice& device = AudioDevice::Instance();
+    RecordMixer& record = RecordMixer::Instance();
+    PlaybackMixer& playback = PlaybackMixer::Instance();
+    const MixerLine line = device.SelectedLine();
+    const int outputBefore = device.GetOutputVolume();
+    auto* metronome = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+    ASSERT_NE(nullptr, metronome);
+    const std::pair<Vabo::GuiObject*, std::function<void()>> screens[] = {
+        {tuner_, [this] { tuner_->UpdateVolumeSliders(); }},
+        {metronome, [metronome] { metronome->UpdateVolumeSliders(); }}};
+    for (const auto& [screen, update] : screens) {
+        auto* input = Vabo::GetXMLObject<Vabo::ObjectSlider>(screen, "VolumeInput");
+        auto* output = Vabo::GetXMLObject<Vabo::ObjectSlider>(screen, "VolumeOutput");
+        // Between two whole percents: a value written back would be rounded.
+        ASSERT_TRUE(record.SetLineVolume(line, 0.6104));
+        ASSERT_TRUE(playback.SetVolumeOfComponentType(MixerComponent::SrcWaveOut, 0.4207));
+        const double in = record.GetLineVolume(line);
+        const double out = playback.GetVolumeOfComponentType(MixerComponent::SrcWaveOut);
+        update();
+        EXPECT_EQ(61, input->GetValue()) << screen->GetName();
+        EXPECT_EQ(42, output->GetValue()) << screen->GetName();
+        EXPECT_DOUBLE_EQ(in, record.GetLineVolume(line)) << screen->GetName();
+        EXPECT_DOUBLE_EQ(out, playback.GetVolumeOfComponentType(MixerComponent::SrcWaveOut)) << screen->GetName();
+        // The user's own moves are written.
+        input->SetValue(30);
+        output->SetValue(70);
+        EXPECT_EQ(30, device.GetInputVolume()) << screen->GetName();
+        EXPECT_EQ(70, device.GetOutputVolume()) << screen->GetName();
+    }
+    device.SetOutputVolume(outputBefore);
+
+    // Picking a line from the list opens it fully.
+    const std::string name = device.GetInputs().begin()->first;
+    for (Vabo::GuiObject* entry : Object<ComboBox>("InputCombo")->GetChildren())
+        if (entry->GetName() == name)
+            Click(entry);
+    EXPECT_EQ(name, tuner_->ChoiceText("INPUT"));
+    EXPECT_EQ(100, device.GetInputVolume());
+    EXPECT_EQ(100, Object<Vabo::ObjectSlider>("VolumeInput")->GetValue());
+}
+
+TEST_F(TunerScreen, TheThresholdRoundTripsAndTheSettingsAreReadOnce)
+{
+    Store("Threshold", "12");
+    Open();
+    AppState& state = AppState::Instance();
+    auto* slider = Object<Vabo::ObjectSlider>("ThresholdSlider");
+    EXPECT_EQ(12, slider->GetValue());
+    EXPECT_EQ(12, state.Threshold);
+    slider->SetValue(30);
+    EXPECT_EQ(30, state.Threshold);
+
+    Store("Threshold", "50");
+    Store("Frequency", "300");
+    Vabo::Signal::ObjectReady again;
+    window_->Raise(&again);
+    EXPECT_EQ(30, state.Threshold) << "the settings are not read a second time";
+    EXPECT_EQ("440.00", Reference());
+    window_.reset();
+    EXPECT_NE(std::string::npos, Settings().find("Threshold=30\n"));
 }

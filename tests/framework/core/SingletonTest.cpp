@@ -4,6 +4,7 @@
 #include "framework/core/ScreenCollector.h"
 #include "framework/core/SignalFactory.h"
 #include "framework/core/Singleton.h"
+#include "framework/core/ThreadFactory.h"
 #include "framework/core/VaboInit.h"
 
 #include <cstdio>
@@ -43,6 +44,7 @@ void ReportDeadReferences()
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::fprintf(stderr, "id factory: %s\n", UseAfterExit([] { DllIdFactoryInstance(); }).c_str());
         std::fprintf(stderr, "screen collector: %s\n", UseAfterExit([] { DllScreenCollectorInstance(); }).c_str());
+        std::fprintf(stderr, "thread factory: %s\n", UseAfterExit([] { DllThreadFactorySingleton(); }).c_str());
         std::fprintf(stderr, "witness: %s\n", UseAfterExit([] { WitnessInstance<1>(); }).c_str());
     }
     std::fflush(stderr);
@@ -83,6 +85,11 @@ TEST(Singleton, IdsCountFromOneAndSignalTypeIdsAreGivenOnceInOrderOfFirstRequest
     EXPECT_EQ(before + 1, Vabo::RequestSignalTypeId(first));
     EXPECT_EQ(before + 1, first);
     EXPECT_EQ(before + 2, DllSignalFactoryInstance().counter);
+
+    Vabo::ThreadFactory_& threads = DllThreadFactorySingleton();
+    EXPECT_EQ(&threads, &DllThreadFactorySingleton());
+    EXPECT_TRUE(threads.threads.empty());
+    EXPECT_EQ(0u, threads.counter);
 }
 
 // These run in a fresh process each: what they check happens at exit.
@@ -98,15 +105,18 @@ TEST_F(SingletonDeathTest, UseAfterExitDestructionThrowsDeadReferenceEveryTime)
             std::atexit(&ReportDeadReferences);
             DllIdFactoryInstance();
             DllScreenCollectorInstance();
+            DllThreadFactorySingleton();
             WitnessInstance<1>();
             std::exit(0);
         },
         testing::ExitedWithCode(0),
         "id factory: Dead Reference Detected\n"
         "screen collector: Dead Reference Detected\n"
+        "thread factory: Dead Reference Detected\n"
         "witness: Dead Reference Detected\n"
         "id factory: Dead Reference Detected\n"
         "screen collector: Dead Reference Detected\n"
+        "thread factory: Dead Reference Detected\n"
         "witness: Dead Reference Detected\n");
 }
 

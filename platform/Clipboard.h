@@ -5,8 +5,8 @@
 namespace Platform {
 
 // Fills `text` with the clipboard's text up to its first zero byte and
-// returns true; returns false and leaves `text` alone when there is no text
-// (X11 cannot tell an empty text from none) or there is no video.
+// returns true (an empty text set here reads back as ""); returns false and
+// leaves `text` alone when there is no text or there is no video.
 bool GetClipboardText(std::string& text);
 
 // Puts the text (up to its first zero byte) on the clipboard; a failure is logged.

@@ -51,18 +51,35 @@ bool RecordBuffer::Append(const float* samples, std::size_t n)
     return count_.compare_exchange_strong(count, count + 1, std::memory_order_acq_rel);
 }
 
+std::size_t RecordBuffer::AdvancePosition()
+{
+    if (rewind_.exchange(false, std::memory_order_acq_rel))
+        playPosition_ = NoPosition;
+    const std::size_t count = count_.load(std::memory_order_acquire);
+    if (count == 0)
+        return NoPosition;
+    playPosition_ = playPosition_ == NoPosition || playPosition_ + 1 >= count ? 0 : playPosition_ + 1;
+    return playPosition_;
+}
+
+RecordBuffer::BlockView RecordBuffer::NextBlock()
+{
+    const std::size_t position = AdvancePosition();
+    if (position == NoPosition)
+        return BlockView{};
+    const Block block = blocks_[position];
+    return BlockView{samples_.get() + block.offset, block.length};
+}
+
 int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double, void*)
 {
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
-    if (rewind_.exchange(false, std::memory_order_acq_rel))
-        playPosition_ = NoPosition;
-    const std::size_t count = count_.load(std::memory_order_acquire);
+    const std::size_t position = AdvancePosition();
     std::size_t copied = 0;
-    if (count > 0) {
-        playPosition_ = playPosition_ == NoPosition || playPosition_ + 1 >= count ? 0 : playPosition_ + 1;
-        const Block block = blocks_[playPosition_];
+    if (position != NoPosition) {
+        const Block block = blocks_[position];
         copied = std::min<std::size_t>(block.length, frames);
         std::copy_n(samples_.get() + block.offset, copied, out);
     }

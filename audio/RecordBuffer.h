@@ -34,6 +34,17 @@ public:
     // callback).
     void ResetPosition();
 
+    // One recorded block, as the play-back sees it; no samples when the
+    // recording is empty.
+    struct BlockView {
+        const float* samples = nullptr;
+        std::size_t size = 0;
+    };
+    // The block the next play callback would deliver, taking its place: the
+    // position moves on as a callback moves it. Only while no stream plays
+    // the buffer.
+    BlockView NextBlock();
+
     // Engine thread: appends the samples as one block. False (the block is
     // dropped) when the recording is full or was never prepared.
     bool Append(const float* samples, std::size_t n);
@@ -55,6 +66,10 @@ private:
     };
 
     static constexpr std::size_t NoPosition = std::size_t(-1);
+
+    // Moves the play-back position to the block to play now; NoPosition when
+    // there is none.
+    std::size_t AdvancePosition();
 
     std::unique_ptr<float[]> samples_;
     std::unique_ptr<Block[]> blocks_;

@@ -21,8 +21,16 @@ TEST(RecordBuffer, PlaysItsBlocksInACycleCopyingWhatFits)
         EXPECT_EQ(std::vector<float>(2, expected), Play(record, 2));
     record.ResetPosition();
     EXPECT_EQ(std::vector<float>(2, 1.0f), Play(record, 2));
+    // Taking blocks by hand moves on from the same place the play-back left.
+    for (float expected : {2.0f, 3.0f, 1.0f}) {
+        const RecordBuffer::BlockView next = record.NextBlock();
+        ASSERT_EQ(2u, next.size);
+        EXPECT_EQ(expected, next.samples[1]);
+    }
+    EXPECT_EQ(std::vector<float>(2, 2.0f), Play(record, 2));
 
     record.Clear();
+    EXPECT_EQ(nullptr, record.NextBlock().samples);
     const std::vector<float> block{1, 2, 3, 4};
     record.Append(block.data(), block.size());
     EXPECT_EQ((std::vector<float>{1, 2}), Play(record, 2));

@@ -124,6 +124,11 @@ public:
     // Releases every object the factory owns; run at exit before other singletons die.
     void Clear();
 
+    // While the GUI builder edits the skin, the screen managers keep input
+    // away from the ordinary objects (only the focus object still gets keys).
+    void SetGuiBuilderMode(bool on) { guiBuilderMode_ = on; }
+    bool IsGuiBuilderMode() const { return guiBuilderMode_; }
+
     std::vector<std::string> GetTypeNames() const;
     std::vector<std::string> GetSlotNames() const;
     std::vector<std::string> GetSignalNames() const;
@@ -152,6 +157,7 @@ private:
     std::map<GuiObject*, OwnedObjects> ownedObjects_;
     std::map<GuiObject*, Aliases> aliases_;
     bool clearing_ = false;
+    bool guiBuilderMode_ = false;
 
     // Run once at exit, before the first singleton dies, so that the objects the
     // factories own still find every singleton alive while they are destroyed.

@@ -191,8 +191,15 @@ void ScreenManager::Send(GuiObject* object, Signal::Base& signal, bool skipDeliv
     }
 }
 
+bool ScreenManager::InputHeldBack()
+{
+    return DllGlobalObjectFactoryInstance().IsGuiBuilderMode();
+}
+
 void ScreenManager::Broadcast(Signal::Base& signal, bool allScreens)
 {
+    if (InputHeldBack())
+        return;
     signal.SetSource(nullptr);
     if (!active_ || allScreens) {
         if (GuiObject* base = GetBaseRoot())
@@ -412,7 +419,7 @@ bool ScreenManager::MouseMove(const Point& point, bool hostFocused)
     std::weak_ptr<void> watch = target->Watch();
     Signal::MouseMove move(point.x, point.y);
     Broadcast(move, false);
-    if (!hostFocused || leftButtonHeld_ || watch.expired() || Target() != target)
+    if (!hostFocused || leftButtonHeld_ || InputHeldBack() || watch.expired() || Target() != target)
         return dirty_;
     Signal::SelectObject select(point.x, point.y, nullptr);
     target->CollectReceivers(&select, true);
@@ -517,9 +524,11 @@ bool ScreenManager::KeyPress(std::uint32_t code)
     RenderLockGuard lock(RenderLock());
     if (!HasVisibleTarget())
         return dirty_;
-    Signal::KeyPress key(code);
-    key.SetSource(nullptr);
-    Send(Target(), key, true);
+    if (!InputHeldBack()) {
+        Signal::KeyPress key(code);
+        key.SetSource(nullptr);
+        Send(Target(), key, true);
+    }
     if (GuiObject* focus = GetFocusObject()) {
         Signal::KeyPress toFocus(code);
         focus->SendToSelf(&toFocus);

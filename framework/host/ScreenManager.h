@@ -105,7 +105,8 @@ public:
     // One tick of the GUI clock: destroys the roots of closed screens, then
     // sends the elapsed milliseconds to the target and the overlays.
     bool Timer();
-    // Sends a signal to the target, or to the base root and every screen root.
+    // Sends a signal to the target, or to the base root and every screen root;
+    // nothing while the GUI builder holds input back.
     void Broadcast(Signal::Base& signal, bool allScreens);
 
     // Drawing.
@@ -120,6 +121,8 @@ public:
 private:
     using KeyBinding = std::pair<std::uint32_t, std::shared_ptr<Signal::Base>>;
 
+    // The GUI-builder mode: no input reaches the trees.
+    static bool InputHeldBack();
     GuiObject* Target() const;
     bool HasVisibleTarget() const;
     GuiObject* RootOf(const ScreenEntry& entry) const;

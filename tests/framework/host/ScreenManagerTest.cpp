@@ -101,6 +101,44 @@ protected:
         return screens.GetActiveScreenName(name) ? name : "<none>";
     }
 
+    void RecordEveryInput()
+    {
+        base.Record<Vabo::Signal::MouseMove>();
+        base.Record<Vabo::Signal::LeftButtonDown>();
+        base.Record<Vabo::Signal::LeftButtonUp>();
+        base.Record<Vabo::Signal::LeftButtonDblClk>();
+        base.Record<Vabo::Signal::RightButtonDblClk>();
+        base.Record<Vabo::Signal::GuiBuilderActivate>();
+        base.Record<Vabo::Signal::MouseWheel>();
+        base.Record<Vabo::Signal::DropFile>();
+        base.Record<Vabo::Signal::WindowSized>();
+        base.Record<Vabo::Signal::WindowActivated>();
+        base.Record<Vabo::Signal::HostWindowMoved>();
+        base.Record<Vabo::Signal::KeyPress>();
+    }
+
+    // Every other input once, the pointer standing where it last moved to;
+    // the base root is the focus object when the key comes.
+    void RouteEveryInput()
+    {
+        router.Route(At(Kind::MouseMove, 10, 20), true);
+        router.Route(At(Kind::LeftButtonDblClk, 3, 4), true);
+        router.Route(At(Kind::RightButtonDblClk, 5, 6), true);
+        HostInput wheel = At(Kind::MouseWheel, 12, 34);
+        wheel.wheelDelta = -120;
+        router.Route(wheel, true);
+        HostInput drop = At(Kind::DropFile, 7, 8);
+        drop.fileName = "/tmp/a.wav";
+        router.Route(drop, true);
+        router.Route(At(Kind::Sized, 300, 200), true);
+        router.Route(At(Kind::FocusGained, 0, 0), true);
+        router.Route(At(Kind::Moved, 40, 50), true);
+        screens.SetFocusObject(&base);
+        HostInput key = At(Kind::KeyPress, 0, 0);
+        key.keyCode = 22;
+        router.Route(key, true);
+    }
+
     // Draws what is dirty, so the next input starts clean.
     void Frame() { screens.Render(surface, presenter); }
 
@@ -472,45 +510,45 @@ TEST_F(ScreenManagerTest, TheRouterAsksForAFrameOnlyWhenAHandlerMadeSomethingDir
 
 TEST_F(ScreenManagerTest, TheRouterTurnsEveryInputIntoItsSignalOnce)
 {
-    base.Record<Vabo::Signal::MouseMove>();
-    base.Record<Vabo::Signal::LeftButtonDown>();
-    base.Record<Vabo::Signal::LeftButtonUp>();
-    base.Record<Vabo::Signal::LeftButtonDblClk>();
-    base.Record<Vabo::Signal::RightButtonDblClk>();
-    base.Record<Vabo::Signal::GuiBuilderActivate>();
-    base.Record<Vabo::Signal::MouseWheel>();
-    base.Record<Vabo::Signal::DropFile>();
-    base.Record<Vabo::Signal::WindowSized>();
-    base.Record<Vabo::Signal::WindowActivated>();
-    base.Record<Vabo::Signal::HostWindowMoved>();
-    base.Record<Vabo::Signal::KeyPress>();
-
+    RecordEveryInput();
     Vabo::ScreenManagerInterface& seenByTheTree = screens;
     // A motion to the same point is not passed on.
-    router.Route(At(Kind::MouseMove, 10, 20), true);
     router.Route(At(Kind::MouseMove, 10, 20), true);
     router.Route(At(Kind::LeftButtonDown, 1, 2), true);
     EXPECT_TRUE(seenByTheTree.IsLeftButtonHeld());
     router.Route(At(Kind::LeftButtonUp, 1, 2), true);
     EXPECT_FALSE(seenByTheTree.IsLeftButtonHeld());
-    router.Route(At(Kind::LeftButtonDblClk, 3, 4), true);
-    router.Route(At(Kind::RightButtonDblClk, 5, 6), true);
-    HostInput wheel = At(Kind::MouseWheel, 12, 34);
-    wheel.wheelDelta = -120;
-    router.Route(wheel, true);
-    HostInput drop = At(Kind::DropFile, 7, 8);
-    drop.fileName = "/tmp/a.wav";
-    router.Route(drop, true);
-    router.Route(At(Kind::Sized, 300, 200), true);
-    router.Route(At(Kind::FocusGained, 0, 0), true);
-    router.Route(At(Kind::Moved, 40, 50), true);
-    screens.SetFocusObject(&base);
-    HostInput key = At(Kind::KeyPress, 0, 0);
-    key.keyCode = 22;
-    router.Route(key, true);
+    RouteEveryInput();
 
     EXPECT_EQ(Names({"MouseMove@10,20", "LeftButtonDown@1,2", "LeftButtonUp@1,2", "LeftButtonDblClk@3,4",
                      "GuiBuilderActivate", "RightButtonDblClk@5,6", "MouseWheel@12,34(-120)", "DropFile@7,8",
                      "WindowSized", "WindowActivated", "HostWindowMoved", "KeyPress(22)"}),
               base.received);
+}
+
+TEST_F(ScreenManagerTest, WhileTheGuiBuilderEditsOnlyTheFocusObjectGetsInputAndClosedScreensStillGo)
+{
+    struct BuilderMode {
+        BuilderMode() { DllGlobalObjectFactoryInstance().SetGuiBuilderMode(true); }
+        ~BuilderMode() { DllGlobalObjectFactoryInstance().SetGuiBuilderMode(false); }
+    };
+    screens.ActivateScreen("T", false);
+    std::weak_ptr<void> transient = Root("T")->Watch();
+    screens.ActivateScreen("", false);
+    RecordEveryInput();
+    base.Record<Vabo::Signal::Hide>();
+    const std::uint32_t f12 = 0x8000007B;
+    screens.AddKeyBinding(Vabo::Signal::KeyPress(f12), std::make_shared<Vabo::Signal::Hide>());
+    BuilderMode editing;
+    router.Route(At(Kind::MouseMove, 10, 20), true);
+    router.Route(At(Kind::LeftButtonDown, 1, 2), true);
+    router.Route(At(Kind::LeftButtonUp, 1, 2), true);
+    RouteEveryInput();
+    screens.KeyPress(f12);
+    EXPECT_EQ(Names({"KeyPress(22)", "KeyPress(2147483771)"}), base.received) << "no binding fires either";
+
+    screens.Timer();
+    EXPECT_TRUE(transient.expired());
+    screens.InvalidateAll();
+    EXPECT_TRUE(screens.MouseWheel(Point{1, 1}, 120)) << "the dirty flag is still reported";
 }

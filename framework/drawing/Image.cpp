@@ -71,6 +71,33 @@ bool Image::DrawImageScaled(const Image& source, int x, int y, int w, int h, int
     return c.Ok();
 }
 
+std::unique_ptr<Image> Image::GetThumbnail(int width, int height) const
+{
+    if (width < 1 || height < 1)
+        return nullptr;
+    auto thumbnail = std::make_unique<Image>(width, height);
+    // Each thumbnail pixel averages the pixels it stands for.
+    const int highQuality = 2;
+    if (!thumbnail->DrawImageScaled(*this, 0, 0, width, height, highQuality))
+        return nullptr;
+    return thumbnail;
+}
+
+std::unique_ptr<Image> Image::CloneArea(const Vabo::Rect& area) const
+{
+    if (area.width < 1 || area.height < 1 || area.x < 0 || area.y < 0 || area.width > GetWidth() - area.x
+        || area.height > GetHeight() - area.y)
+        return nullptr;
+    auto copy = std::make_unique<Image>(area.width, area.height);
+    Context c(copy->GetSurface());
+    cairo_set_operator(c.cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(c.cr, surface_.get(), -area.x, -area.y);
+    cairo_paint(c.cr);
+    if (!c.Ok())
+        return nullptr;
+    return copy;
+}
+
 bool Image::FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to)
 {
     Context c(surface_.get());

@@ -6,6 +6,7 @@
 #include "framework/drawing/Color.h"
 #include "platform/CairoSurfacePtr.h"
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -43,6 +44,12 @@ public:
     // horizontal gradient between the two.
     bool FillGradientQuad(const Vabo::Rect& rect, const Color& topLeft, const Color& topRight, const Color& bottomLeft,
                           const Color& bottomRight);
+
+    // The whole picture scaled to the size; null for a size below 1.
+    std::unique_ptr<Image> GetThumbnail(int width, int height) const;
+    // A copy of an area lying wholly inside the picture (in the same
+    // premultiplied ARGB32 form as every picture); null for any other area.
+    std::unique_ptr<Image> CloneArea(const Vabo::Rect& area) const;
 
     // The pixel with its colour taken out of premultiplication; opaque black
     // outside the picture.

@@ -81,10 +81,8 @@ bool VaboWnd::Redraw()
 {
     if (!window_)
         return false;
-    if (!surface_) {
-        const Platform::Rect r = window_->GetRect();
-        surface_.reset(new GdiplusGfxLayer::WindowSurface(r.width, r.height));
-    }
+    if (!surface_)
+        surface_.reset(new GdiplusGfxLayer::WindowSurface(*this));
     return screens_.Render(*surface_, *this);
 }
 

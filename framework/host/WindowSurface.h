@@ -12,11 +12,18 @@
 #include <optional>
 #include <vector>
 
+namespace Vabo {
+class FramePresenter;
+}
+
 namespace GdiplusGfxLayer {
 
 class WindowSurface {
 public:
+    // An off-screen surface of that size, with no window.
     WindowSurface(int width, int height);
+    // The surface of a window (which must outlive it), at its client size.
+    explicit WindowSurface(const Vabo::FramePresenter& window);
 
     // To the window's new size: the same size keeps the back buffer and the
     // painter (its opacity and clip); another makes both anew.
@@ -26,6 +33,10 @@ public:
     Image& GetBackBuffer() { return *backBuffer_; }
     int GetWidth() const { return backBuffer_->GetWidth(); }
     int GetHeight() const { return backBuffer_->GetHeight(); }
+    // The window's client area as it is now, which may already differ from
+    // the back buffer's; an off-screen surface answers its own size.
+    int GetClientWidth() const;
+    int GetClientHeight() const;
 
     void SetClip(const Region& region) { painter_->SetClip(region); }
 
@@ -35,6 +46,7 @@ public:
 private:
     std::unique_ptr<Image> backBuffer_;
     std::unique_ptr<Painter> painter_;
+    const Vabo::FramePresenter* window_ = nullptr;
 };
 
 } // namespace GdiplusGfxLayer

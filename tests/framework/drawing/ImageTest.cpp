@@ -20,6 +20,25 @@ TEST(Image, LoadsAFileAtItsNaturalSizeAndDrawsScaledCopiesOfIt)
     EXPECT_EQ(Color(255, 0, 255, 0), copy.GetPixel(3, 0));
     EXPECT_EQ(Color(255, 0, 0, 255), copy.GetPixel(0, 3));
     EXPECT_EQ(Color(255, 255, 255, 255), copy.GetPixel(3, 3));
+
+    const auto thumbnail = source.GetThumbnail(2, 2);
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(Color(255, 0, 255, 0), thumbnail->GetPixel(1, 0));
+    EXPECT_EQ(Color(255, 0, 0, 255), thumbnail->GetPixel(0, 1));
+    EXPECT_FALSE(source.GetThumbnail(0, 2));
+
+    // Areas: the top-right quadrant, a part of two, and areas not wholly inside.
+    const auto green = source.CloneArea({4, 0, 4, 4});
+    ASSERT_TRUE(green);
+    EXPECT_EQ(4, green->GetWidth());
+    EXPECT_EQ(Color(255, 0, 255, 0), green->GetPixel(0, 0));
+    EXPECT_EQ(Color(255, 0, 255, 0), green->GetPixel(3, 3));
+    const auto strip = source.CloneArea({3, 7, 2, 1});
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(Color(255, 0, 0, 255), strip->GetPixel(0, 0));
+    EXPECT_EQ(Color(255, 255, 255, 255), strip->GetPixel(1, 0));
+    for (const Vabo::Rect& outside : {Vabo::Rect{5, 0, 4, 4}, Vabo::Rect{-1, 0, 2, 2}, Vabo::Rect{0, 0, 0, 1}})
+        EXPECT_FALSE(source.CloneArea(outside)) << outside.x << "," << outside.width;
 }
 
 TEST(Image, AFileThatCannotBeDecodedThrowsAndSaysWhy)

@@ -1,6 +1,7 @@
 #include "framework/drawing/Image.h"
 #include "framework/drawing/Painter.h"
 #include "framework/drawing/Pen.h"
+#include "framework/drawing/StringFormat.h"
 
 #include "tests/framework/drawing/PixelExpect.h"
 
@@ -190,4 +191,15 @@ TEST(Painter, ClearEmptiesOnlyTheClipAndMeetsTellsWhatTheClipTouches)
     painter.ResetClip();
     EXPECT_TRUE(painter.Meets({2, 0, 2, 2}));
     EXPECT_FALSE(painter.Meets({12, 0, 2, 2})) << "beyond the surface";
+}
+
+TEST(Painter, AStringFormatLentOutComesBackAsItWas)
+{
+    StringFormat format{Painter::Far, Painter::EllipsisWord};
+    {
+        StringFormatScope lent(format);
+        format = StringFormat{Painter::Center, Painter::TrimCharacter};
+    }
+    EXPECT_EQ(Painter::Far, format.alignment);
+    EXPECT_EQ(Painter::EllipsisWord, format.trimming);
 }

@@ -1,5 +1,7 @@
 #include "framework/host/WindowSurface.h"
 
+#include "framework/host/FramePresenter.h"
+
 #include <gtest/gtest.h>
 
 using namespace GdiplusGfxLayer;
@@ -21,4 +23,29 @@ TEST(WindowSurface, ResizeKeepsTheBackBufferOnlyAtTheSameSizeAndTheRegionFollows
     EXPECT_EQ(40, surface.GetWidth());
     EXPECT_EQ(25, surface.GetPainter().GetHeight());
     EXPECT_FLOAT_EQ(1.0f, surface.GetPainter().GetOpacity());
+}
+
+TEST(WindowSurface, TheClientSizeIsTheWindowsAsItIsNow)
+{
+    struct Window : Vabo::FramePresenter {
+        int width = 30;
+        int height = 20;
+        void GetClientSize(int& w, int& h) const override
+        {
+            w = width;
+            h = height;
+        }
+        void Present(WindowSurface&, const Region&) override { }
+    } window;
+    WindowSurface surface(window);
+    EXPECT_EQ(30, surface.GetWidth());
+    window.width = 50;
+    window.height = 45;
+    EXPECT_EQ(50, surface.GetClientWidth());
+    EXPECT_EQ(45, surface.GetClientHeight());
+    EXPECT_EQ(30, surface.GetWidth()) << "until the surface is resized";
+
+    const WindowSurface offScreen(7, 9);
+    EXPECT_EQ(7, offScreen.GetClientWidth());
+    EXPECT_EQ(9, offScreen.GetClientHeight());
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/host/ScrollStepSignal.h"
 #include "framework/widgets/InvalidateWhenShown.h"
@@ -153,7 +154,8 @@ void ScrollWindow::UpdateTicCount()
             / static_cast<float>(height)
                                    : 0.0f;
     // One tic per line of travel, the last one taking what is left of a line,
-    // so that every tic moves the content.
+    // so that every tic moves the content: a whole number of lines gets no
+    // extra tic, which would move the bar past a view already at its end.
     TicScrollObject& track = verticalBar_->GetScrollObject();
     track.SetTicCount(std::max(static_cast<int>(std::ceil(lines)), 1));
     track.SetTicsPerPage(3);
@@ -220,8 +222,21 @@ void ScrollWindow::SetTicCounts(int x, int y)
         horizontalBar_->GetScrollObject().SetTicCount(std::max(x, 1));
     if (verticalBar_)
         verticalBar_->GetScrollObject().SetTicCount(std::max(y, 1));
+    // The steps follow the new counts now, not after the first tic.
+    SyncBars();
+    if (stepsConnected_)
+        return;
+    // Once: a second connection would step every bar twice per signal.
+    stepsConnected_ = true;
     if ((mode_ & VerticalBar) || mode_ == None)
         AddSlot<Signal::ScrollStep>(&ScrollWindow::StepSlot, this);
+    // A sideways list moves its selection by the window's own tab order, which
+    // a derived window's handler (scrolling the chosen item into view) skips.
+    if ((mode_ & HorizontalBar) || mode_ == None)
+        Connect(
+            Signal::TypeIdOf<Signal::SelectNextObject>(), nullptr,
+            [this](Signal::Base* signal, GuiObject* object) { GuiObject::OnSelectNextObject(signal, object); },
+            Watch());
 }
 
 void ScrollWindow::StepSlot(Signal::Base* signal, GuiObject*)
@@ -242,6 +257,12 @@ void ScrollWindow::ResetScroll()
             bar->GetScrollObject().SetTic(0, false);
     }
     view_.SetClipOffset(0, 0);
+    // Part-steps of the old position would shift the first step after the
+    // reset, and the view would lag a tic behind the bar.
+    remainderX_ = 0;
+    remainderY_ = 0;
+    carryX_ = 0.0f;
+    carryY_ = 0.0f;
     SyncBars();
 }
 

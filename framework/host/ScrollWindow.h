@@ -38,6 +38,9 @@ public:
     void SetPageX(int steps) { pageX_ = stepX_ * steps; }
     void SetPageY(int steps) { pageY_ = stepY_ * steps; }
     void SetLinesPerView(int lines);
+    // Fixed tic counts (the steps follow the travel); also lets the window
+    // step its vertical bar on ScrollStep and, with a horizontal bar, move its
+    // selection in its own tab order.
     void SetTicCounts(int x, int y);
     void ResetScroll();
 
@@ -88,6 +91,7 @@ private:
     int pageY_ = 0;
     int linesPerView_ = 0;
     bool explicitTicCounts_ = false;
+    bool stepsConnected_ = false;
     bool loaded_ = false;
 };
 

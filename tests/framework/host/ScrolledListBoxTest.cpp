@@ -12,6 +12,7 @@
 
 #include "framework/core/HostInputSignals.h"
 #include "framework/drawing/Color.h"
+#include "framework/host/ScrollStepSignal.h"
 #include "framework/widgets/ScrollRig.h"
 #include "platform/HostInput.h"
 #include "tests/framework/drawing/PixelExpect.h"
@@ -322,4 +323,56 @@ TEST(ScrollWindow, TicCountCoversTheTravelAndUnknownBarsMakeNone)
     EXPECT_EQ(unknown->GetHorizontalBar(), nullptr);
     EXPECT_EQ(unknown->GetVerticalBar(), nullptr);
     EXPECT_EQ(unknown->GetView().GetWidth(), 0) << "the view is not placed";
+}
+
+TEST(ScrollWindow, ExplicitTicCountsStepBothBarsAndAResetLeavesNoPartStepBehind)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
+    ASSERT_NE(window, nullptr);
+    Vabo::TicScrollObject& across = window->GetHorizontalBar()->GetScrollObject();
+    Vabo::TicScrollObject& down = window->GetVerticalBar()->GetScrollObject();
+    Vabo::GridLayout content;
+    content.SetSize(290, 375); // travel 200 across the 90 wide view, 305 down the 70 high one
+    window->SetContent(&content);
+
+    // Back a part-step from a bottom that is not a whole step, then reset: the
+    // next line is a whole line, where the bar shows it.
+    window->SetStepY(10);
+    window->ScrollBy(0, 400);
+    window->ScrollBy(0, -3);
+    ASSERT_EQ(window->GetView().GetClipOffsetY(), 300);
+    window->ResetScroll();
+    window->ScrollLinesY(1);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 10);
+    EXPECT_EQ(down.GetTic(), 1);
+    window->ResetScroll();
+
+    window->SetTicCounts(4, 0);
+    window->SetTicCounts(4, 5);
+    // With a horizontal bar the window moves a selection along its own tab order
+    // (once its counts are set).
+    Vabo::GuiObject first(0, 0);
+    Vabo::GuiObject second(0, 0);
+    window->AddTabObject(&first, 0, 0);
+    window->AddTabObject(&second, 1, 0);
+    Vabo::Signal::SelectNextObject right(1);
+    window->SendToSelf(&right);
+    EXPECT_EQ(right.chosen, &second);
+    EXPECT_EQ(window->GetStepX(), 50);
+    EXPECT_EQ(window->GetStepY(), 61);
+    // The horizontal bar's forward arrow: four tics reach the end, a fifth stays.
+    for (const int expected : {50, 100, 150, 200, 200}) {
+        rig.Click(195, 75);
+        EXPECT_EQ(window->GetView().GetClipOffsetX(), expected);
+    }
+    EXPECT_EQ(across.GetTic(), 4);
+    // ScrollStep moves the vertical bar a tic at a time, however often the
+    // counts were set.
+    for (const auto& [direction, tic] : std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {1, 1}}) {
+        Vabo::Signal::ScrollStep step(direction);
+        window->SendToSelf(&step);
+        EXPECT_EQ(down.GetTic(), tic);
+        EXPECT_EQ(window->GetView().GetClipOffsetY(), 61 * tic);
+    }
 }

@@ -152,6 +152,12 @@ TEST_F(MessageBoxTest, WithoutLabelsItShowsOkAndAClickBesideTheButtonsAnswersNot
     });
     box->DoModal(owner_.get());
     EXPECT_EQ(box->GetAnswer(), "");
+
+    // Destroyed, the box leaves no name of its buttons behind.
+    Vabo::GuiObject* container = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer");
+    ASSERT_EQ(ok, DllGlobalObjectFactoryInstance().FindOwned(container, "OK"));
+    box.reset();
+    EXPECT_EQ(nullptr, DllGlobalObjectFactoryInstance().FindOwned(container, "OK"));
 }
 
 TEST_F(MessageBoxTest, TheScreenShowsTheBoxOverItsOwner)

@@ -1,6 +1,7 @@
 // Windows of each type from skin elements: what has a host window and what
-// does not, title windows and their content, and nested modal loops over one
-// owner, whose input comes back only when the outer loop ends.
+// does not, title windows and their content, nested modal loops over one
+// owner, whose input comes back only when the outer loop ends, and the named
+// slots, signals and title of a window.
 #include "framework/host/Window.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
 #include "framework/host/TitleWindow.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Log.h"
@@ -86,4 +88,74 @@ TEST_F(WindowTypesTest, NestedModalsOverOneOwnerGiveItsInputBackOnlyAtTheEnd)
     EXPECT_TRUE(inner.IsVisible()) << "a modal window stays shown after its loop";
     inner.Close();
     EXPECT_FALSE(inner.IsVisible()) << "after the loop, Close hides";
+}
+
+namespace {
+
+// A window whose maximise, restore and minimise are noted rather than asked
+// of a window manager, which the test display does not run.
+class NotingWindow : public Vabo::Window {
+public:
+    using Window::Window;
+    void Maximize() override { Note("maximize", true); }
+    void Restore() override { Note("restore", false); }
+    void Minimize() override { Note("minimize", maximized_); }
+    bool IsMaximized() const override { return maximized_; }
+    void Note(const std::string& what, bool maximized)
+    {
+        noted += what + " ";
+        maximized_ = maximized;
+    }
+
+    std::string noted;
+
+private:
+    bool maximized_ = false;
+};
+
+} // namespace
+
+TEST_F(WindowTypesTest, TheNamedSlotsShowHideMinimizeMaximizeAndCloseAndTheWindowSaysWhenShownOrClosed)
+{
+    TiXmlElement* element = skin_.LoadXML("OwnerWindow.xml");
+    ASSERT_NE(element, nullptr);
+    NotingWindow window(element);
+    ASSERT_NE(window.GetHostWnd(), nullptr);
+    window.SetVisible(false);
+    for (const auto& [typeId, text] : {std::make_pair(Vabo::Signal::TypeIdOf<Vabo::Window::CloseSignal>(), "closed"),
+                                       std::make_pair(Vabo::Signal::TypeIdOf<Vabo::Window::VisibleSignal>(), "shown")})
+        window.Connect(
+            typeId, nullptr,
+            [&window, text = text](Vabo::Signal::Base*, Vabo::GuiObject*) { window.Note(text, window.IsMaximized()); },
+            window.Watch());
+
+    struct Step {
+        const char* slot;
+        const char* noted;
+        bool visible;
+    };
+    const Step steps[] = {
+        {"ToggleVisibilitySlot", "shown ", true}, {"HideSlot", "", false},
+        {"ToggleVisibilitySlot", "shown ", true}, {"ToggleVisibilitySlot", "", false},
+        {"MinimizeSlot", "minimize ", false},     {"MaxRestoreSlot", "maximize ", false},
+        {"MaxRestoreSlot", "restore ", false},    {"ToggleVisibilitySlot", "shown ", true},
+        {"CloseSlot", "closed ", false},
+    };
+    for (const Step& step : steps) {
+        const std::string name = std::string("Vabo::Window::") + step.slot;
+        // As a skin connects them: by name, to a button's Activate.
+        Vabo::SlotFunction slot = DllGlobalObjectFactoryInstance().CreateSlot(
+            name, &window, Vabo::Signal::TypeIdOf<Vabo::Signal::Activate>());
+        ASSERT_TRUE(slot) << name;
+        window.noted.clear();
+        Vabo::Signal::Activate press;
+        slot(&press, &window);
+        EXPECT_EQ(window.noted, step.noted) << name;
+        EXPECT_EQ(window.IsVisible(), step.visible) << name;
+        EXPECT_EQ(window.GetHostWnd()->IsWindowVisible(), step.visible) << name;
+    }
+
+    window.SetTitle("Pellora \xE2\x99\xAF 440.00");
+    EXPECT_EQ(window.GetTitle(), "Pellora \xE2\x99\xAF 440.00");
+    EXPECT_EQ(window.GetHostWnd()->GetWindowText(), "Pellora \xE2\x99\xAF 440.00") << "the host window's title";
 }

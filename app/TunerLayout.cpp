@@ -66,6 +66,9 @@ const char* const NoInput = "INFO: There is no valid input line available";
 const char* const NoCapture = "Could not open input device! Stop other applications using your sound port";
 const char* const ManualPickWhileAuto = "INFO: To manually select a note to tune to, switch AUTO SELECT off.";
 const char* const NoHelp = "No help file available";
+const char* const InputLost = "SOUND INPUT LOST";
+// While capture is lost, a new one is tried this often: the sound server may be back.
+constexpr Platform::Milliseconds CaptureRetryMs = 1000;
 
 TunerLayout::PitchSource& CurrentPitchSource()
 {
@@ -468,6 +471,10 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()))
         return;
     lastDisplayUpdate_ = Platform::NowMs();
+    if (!CaptureRuns()) {
+        ShowReading(InputLost, "");
+        return;
+    }
     const PitchSource& source = CurrentPitchSource();
     if (!(source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()))
         return;
@@ -484,8 +491,28 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
         if (SelectNoteByName(name))
             SetDesiredFrequency(config_.GetNoteStore().GetFrequency(name));
     }
-    const std::string frequencyText = measured ? Format("%0.2f Hz", f) : std::string();
-    const std::string noteText = measured ? state.NearestNoteLabel(f) : std::string();
+    ShowReading(measured ? Format("%0.2f Hz", f) : std::string(), measured ? state.NearestNoteLabel(f) : std::string());
+}
+
+bool TunerLayout::CaptureRuns()
+{
+    AudioDevice& device = AudioDevice::Instance();
+    auto* standby = Find<Vabo::ToggleButton>("Standby");
+    if ((standby && standby->GetState() == 1) || !device.CaptureLost())
+        return true;
+    const Platform::Milliseconds now = Platform::NowMs();
+    if (now - lastCaptureTry_ < CaptureRetryMs)
+        return false;
+    lastCaptureTry_ = now;
+    if (device.RestartCapture() != 0)
+        return false;
+    Platform::Log("TunerLayout: the sound input is back");
+    return true;
+}
+
+void TunerLayout::ShowReading(const std::string& frequencyText, const std::string& noteText)
+{
+    AppState& state = AppState::Instance();
     if (auto* text = Find<Vabo::Text>("VisFreq"))
         text->SetText(frequencyText);
     if (auto* text = Find<Vabo::Text>("VisNote"))

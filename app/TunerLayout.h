@@ -116,9 +116,16 @@ private:
     // The entry's name, or empty for the drop-down list's own backdrop.
     static std::string EntryName(Vabo::GuiObject* object);
     static bool ElapsedBeyond(Platform::Milliseconds since, float seconds);
+    // False while capture is wanted but lost; then tries, now and then, to
+    // start it again.
+    bool CaptureRuns();
+    // Shows the measured frequency and note, in the displays and, minimised,
+    // in the title.
+    void ShowReading(const std::string& frequencyText, const std::string& noteText);
 
     Platform::Milliseconds lastDisplayUpdate_;
     Platform::Milliseconds lastWindowUpdate_;
+    Platform::Milliseconds lastCaptureTry_ = 0;
     TuneConfig config_;
     ComboPopulator instrumentEntries_;
     ComboPopulator styleEntries_;

@@ -129,12 +129,16 @@ int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*
 
 int AudioDevice::StartInput(int sampleRate, unsigned long frames, const StreamCallback& callback)
 {
-    input_.Close();
+    if (input_.IsOpen())
+        input_.Close();
     // A stream that did not open is not started: its own failure is the answer.
+    captureLost_ = true;
     if (input_.Open(sampleRate, frames) != 0)
         return input_.GetError();
     input_.SetCallback(callback, nullptr);
-    return input_.Start(false);
+    const int result = input_.Start(false);
+    captureLost_ = result != 0;
+    return result;
 }
 
 int AudioDevice::StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer)
@@ -167,9 +171,20 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, RecordBuffer&
 
 int AudioDevice::RestartCapture()
 {
+    if (CaptureLost() || !input_.IsOpen())
+        return StartInput(CaptureRate, CaptureFrames, CaptureCallback());
     input_.Stop();
     input_.SetCallback(CaptureCallback(), nullptr);
-    return input_.Start(false);
+    const int result = input_.Start(false);
+    captureLost_ = result != 0;
+    return result;
+}
+
+bool AudioDevice::CaptureLost()
+{
+    if (!captureLost_ && input_.HasDied())
+        captureLost_ = true;
+    return captureLost_;
 }
 
 void AudioDevice::SelectInput(const std::string& name)

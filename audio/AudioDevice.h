@@ -56,15 +56,19 @@ public:
     int StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer);
     // The recording, block after block.
     int StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer);
-    // Capture back to the analysis (after recording); the stream is not re-opened.
+    // Capture back to the analysis (after recording, or when it was lost);
+    // a capture that was lost goes on a stream opened anew, since the lost
+    // one may still belong to the library.
     int RestartCapture();
-    int StopInput() { return input_.Stop(); }
+    // Nothing to stop when no capture stream is open (it could not be opened again).
+    int StopInput() { return input_.IsOpen() ? input_.Stop() : 0; }
     int StopOutput() { return output_.Stop(); }
 
     WaveIn& Input() { return input_; }
-    // True when the capture stream died with its device or sound server
-    // (logged once); starting the input again clears it.
-    bool CaptureLost() { return input_.HasDied(); }
+    // True from the moment the capture stream died with its device or sound
+    // server (logged once), or a start of capture failed, until capture
+    // starts again.
+    bool CaptureLost();
     WaveOut& Output() { return output_; }
 
     // Makes the named input the recording source; nothing for an unknown name.
@@ -106,6 +110,7 @@ private:
     std::vector<std::function<void(double)>> sourceListeners_;
     InputMap inputLines_;
     InputMap namedInputs_;
+    bool captureLost_ = false;
     // Engine thread only.
     Decimator decimator_;
     std::vector<float> scratch_;

@@ -19,7 +19,13 @@ namespace Platform {
 namespace Pa {
 
 struct Stream {
+    // Null when reopening it failed (see StartStream).
     PaStream* pa = nullptr;
+    // What the library stream was opened with, to open it again.
+    PaStreamParameters parameters{};
+    double sampleRate = 0.0;
+    // The library stream was started once: it is never started again.
+    bool used = false;
     Callback callback = nullptr;
     void* userData = nullptr;
     bool input = false;
@@ -182,6 +188,23 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
     return framesPerBuffer <= 4096 ? framesPerBuffer : 1024;
 }
 
+// The library's own result; s.pa stays null when it failed.
+int OpenLibraryStream(Stream& s)
+{
+    s.pa = nullptr;
+    s.used = false;
+    const int result = Pa_OpenStream(&s.pa, s.input ? &s.parameters : nullptr, s.input ? nullptr : &s.parameters,
+                                     s.sampleRate, HostFrames(s.framesPerBuffer), paNoFlag, &HostCallback, &s);
+    if (result != paNoError) {
+        s.pa = nullptr;
+        // The library's ALSA host says this of any device it cannot open (no
+        // sound server, say); our streams never combine input and output.
+        return result == paBadIODeviceCombination ? paDeviceUnavailable : result;
+    }
+    Pa_SetStreamFinishedCallback(s.pa, &StreamFinished);
+    return paNoError;
+}
+
 } // namespace
 
 int Initialize()
@@ -223,37 +246,62 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     if (device == paNoDevice)
         return DeviceUnavailable;
     const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
-    PaStreamParameters parameters{};
-    parameters.device = device;
-    parameters.channelCount = channels;
-    parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
 
     auto* s = new Stream;
+    s->parameters.device = device;
+    s->parameters.channelCount = channels;
+    s->parameters.sampleFormat = paFloat32;
+    s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
+    s->sampleRate = sampleRate;
     s->callback = callback;
     s->userData = userData;
     s->input = input;
     s->channels = channels;
     s->framesPerBuffer = framesPerBuffer;
     s->buffer.assign(framesPerBuffer * channels, 0.0f);
-    const int result = Pa_OpenStream(&s->pa, input ? &parameters : nullptr, input ? nullptr : &parameters, sampleRate,
-                                     HostFrames(framesPerBuffer), paNoFlag, &HostCallback, s);
+    const int result = OpenLibraryStream(*s);
     if (result != paNoError) {
         delete s;
         return FromLibrary(result);
     }
-    Pa_SetStreamFinishedCallback(s->pa, &StreamFinished);
     *stream = s;
     return NoError;
 }
+
+namespace {
+
+// A library stream whose sound server went away, even one that has come back
+// since, cannot start again: its engine thread fails to prepare the device
+// and ends still holding the lock that the starting thread then waits for,
+// for ever. So every start after the first one runs on a library stream
+// opened anew, with the same parameters.
+int Reopen(Stream& s)
+{
+    if (s.pa) {
+        const int closed = Pa_CloseStream(s.pa);
+        if (closed != paNoError)
+            return closed;
+        s.pa = nullptr;
+    }
+    return OpenLibraryStream(s);
+}
+
+} // namespace
 
 int StartStream(Stream* s, bool loop)
 {
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    if (Pa_IsStreamStopped(s->pa) != 1)
+    if (s->abandoned)
+        return DeviceUnavailable;
+    if (s->pa && Pa_IsStreamStopped(s->pa) != 1)
         return FromLibrary(paStreamIsNotStopped);
+    if (s->used || !s->pa) {
+        const int reopened = Reopen(*s);
+        if (reopened != paNoError)
+            return FromLibrary(reopened);
+    }
     s->frames.store(0);
     s->finishing = false;
     s->ended.store(false);
@@ -268,6 +316,7 @@ int StartStream(Stream* s, bool loop)
     } else {
         s->position = s->buffer.size();
     }
+    s->used = true;
     const int result = FromLibrary(Pa_StartStream(s->pa));
     s->running = result == NoError;
     s->progressFrames = 0;
@@ -325,7 +374,7 @@ int StopStream(Stream* s)
     if (Abandon(*s))
         return NoError;
     s->running = false;
-    return StoppedIsFine(Pa_StopStream(s->pa));
+    return s->pa ? StoppedIsFine(Pa_StopStream(s->pa)) : NoError;
 }
 
 int AbortStream(Stream* s)
@@ -337,7 +386,7 @@ int AbortStream(Stream* s)
     if (Abandon(*s))
         return NoError;
     s->running = false;
-    return StoppedIsFine(Pa_AbortStream(s->pa));
+    return s->pa ? StoppedIsFine(Pa_AbortStream(s->pa)) : NoError;
 }
 
 int CloseStream(Stream* s)
@@ -348,7 +397,7 @@ int CloseStream(Stream* s)
     ReportFailure(*s);
     if (Abandon(*s))
         return NoError;
-    const int result = Pa_CloseStream(s->pa);
+    const int result = s->pa ? Pa_CloseStream(s->pa) : paNoError;
     // A stream the library could not close may still call back into ours.
     if (result == paNoError)
         delete s;
@@ -362,6 +411,8 @@ int StreamActive(Stream* s)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
+    if (!s->pa)
+        return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;
 }

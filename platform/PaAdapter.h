@@ -44,7 +44,10 @@ int Terminate();
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
                       unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
 // loop: fill the output buffer once now (on the calling thread) and repeat it
-// without calling the callback again.
+// without calling the callback again. Every start after the first opens the
+// library's stream anew (a stopped stream may have lost its sound server);
+// when that fails, so does the start, and the stream can only be closed or
+// started again. A stream left to the library is never started again.
 int StartStream(Stream* stream, bool loop);
 int StopStream(Stream* stream); // lets queued buffers finish
 int AbortStream(Stream* stream); // drops them

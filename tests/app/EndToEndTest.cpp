@@ -3,6 +3,7 @@
 // ends it with status 0 and the settings written; without a sound card it
 // asks to retry, and cancelling ends it with status 1 and a message; so does
 // a skin that is missing, broken or without the main window.
+#include "audio/SoundRig.h"
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
 
@@ -279,16 +280,16 @@ Reading ReadTitle(const std::string& id)
     return reading;
 }
 
-// A sine played into the sound server's sink for three seconds, in the
-// background; the destructor waits for it to end.
+// A sine played into the sound server's sink (for three seconds by default),
+// in the background; the destructor waits for it to end.
 class Tone {
 public:
-    Tone(const TempFolder& folder, double hz)
+    Tone(const TempFolder& folder, double hz, int seconds = 3)
     {
         const std::string file = folder.Path() + "/tone" + std::to_string(int(hz)) + ".raw";
         {
             std::ofstream out(file, std::ios::binary);
-            for (int i = 0; i < 3 * 44100; ++i) {
+            for (int i = 0; i < seconds * 44100; ++i) {
                 const float sample = float(0.4 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0));
                 out.write(reinterpret_cast<const char*>(&sample), sizeof sample);
             }
@@ -369,4 +370,62 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
     EXPECT_EQ(0, again.Status()) << again.Errors();
     EXPECT_NE(std::string::npos, again.Settings().find("Transpose=IN B♭\n")) << again.Settings();
     EXPECT_NE(std::string::npos, again.Settings().find("Frequency=110\n")) << again.Settings();
+}
+
+// The sound server goes away while the tuner listens, and comes back: the
+// tuner says the input was lost and listens again by itself. It goes away
+// while the metronome shows, and comes back: going back to the tuner must not
+// start the stopped stream of the old server (the library then waits for
+// ever, and the window with it), and the tuner names a new tone.
+TEST(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerReturns)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    DesktopLock pointer("pointer");
+    TempFolder tones;
+    Program program;
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
+    const std::string id = WindowId("Pellora");
+    const auto title = [&] { return Output("xdotool getwindowname " + id + " 2>/dev/null"); };
+    // Within 8 s of the server's return: its sink and the capture's start
+    // take a few of them.
+    const auto names = [&](double hz) {
+        const auto start = std::chrono::steady_clock::now();
+        Tone tone(tones, hz, 8);
+        Reading reading;
+        while (std::chrono::steady_clock::now() - start < std::chrono::seconds(8)) {
+            reading = ReadTitle(id);
+            if (reading.found && std::fabs(reading.measured - hz) < 0.5) {
+                std::printf("%.0f Hz named %.2f s after the server was back\n", hz,
+                            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ADD_FAILURE() << hz << " Hz: the title reads \"" << title() << "\"";
+        return false;
+    };
+
+    MarkMinimised(id);
+    ASSERT_TRUE(SoundRig::StopServer());
+    EXPECT_TRUE(Eventually([&] { return title().rfind("SOUND INPUT LOST", 0) == 0; })) << title();
+    ASSERT_TRUE(SoundRig::StartServer());
+    EXPECT_TRUE(names(330.0));
+
+    // Shown again, so that the switch to the metronome can be seen.
+    ASSERT_EQ(0, std::system(("xprop -id " + id + " -remove _NET_WM_STATE").c_str()));
+    const int probeX = window.x + 360, probeY = window.y + 470;
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
+    const std::string panel = Pixel(probeX, probeY);
+    Click(window.x + 711, window.y + 20);
+    ASSERT_TRUE(Eventually([&] { return Pixel(probeX, probeY) != panel; })) << "the metronome shows";
+    ASSERT_TRUE(SoundRig::StopServer());
+    ASSERT_TRUE(SoundRig::StartServer());
+    Click(window.x + 711, window.y + 20);
+    MarkMinimised(id);
+    EXPECT_TRUE(names(220.0));
+
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, program.Status()) << program.Errors();
 }

@@ -66,6 +66,8 @@ const char* const Custom = "CUSTOM";
 const char* const DefaultAccent = "ACCENT: 4";
 const char* const NoOutput = "Could not open output device! Stop other applications using your sound port";
 const char* const NoInput = "Could not open input device! Stop other applications using your sound port";
+const char* const OutputLost =
+    "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
 
 const char* const RequiredObjects[] = {"AccentCombo",  "OutputCombo", "ACCENT",  "OUTPUT",
                                        "DesiredBpm",   "VisTitle",    "VisFreq", "VolumeInput",
@@ -521,6 +523,13 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
     if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()))
         return;
     lastDisplayUpdate_ = Platform::NowMs();
+    AudioDevice& device = AudioDevice::Instance();
+    if (IsPlayActive() && device.Output().HasDied()) {
+        device.StopOutput();
+        playingBeats_ = false;
+        ResetToggle("Play");
+        Tell(OutputLost);
+    }
     char text[64];
     std::snprintf(text, sizeof text, "%0.2f Hz", double(state.GetReferenceFrequency()));
     if (shownFrequency_ != text) {

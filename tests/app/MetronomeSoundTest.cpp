@@ -161,4 +161,19 @@ TEST_F(MetronomeSound, WhatWasRecordedPlaysBackAsSample)
     EXPECT_TRUE(std::fabs(hz - 440.0) < 20.0 || std::fabs(hz - 880.0) < 40.0) << hz;
 }
 
+TEST_F(MetronomeSound, ASoundServerThatGoesAwayStopsPlayAndSaysSo)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    Press("Play");
+    WaitForOutput(0.2);
+    ASSERT_TRUE(SoundRig::StopServer());
+    const bool reset = AppTest::PumpUntil([&] { return !metronome_->IsPlayActive(); }, 10000);
+    ASSERT_TRUE(SoundRig::StartServer());
+    EXPECT_TRUE(reset);
+    ASSERT_EQ(1u, messages_.size());
+    EXPECT_NE(std::string::npos, messages_[0].find("sound output was lost")) << messages_[0];
+}
+
 } // namespace

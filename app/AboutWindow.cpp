@@ -3,7 +3,9 @@
 #include "app/ShellOpen.h"
 #include "app/ShowMessageBox.h"
 #include "audio/AppState.h"
+#include "framework/core/DocMap.h"
 #include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/KeyCommandSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/widgets/Text.h"
@@ -31,6 +33,8 @@ const char* const NoDocument = "No help file available";
 AboutWindow::AboutWindow(TiXmlElement* element)
     : AppWindow(element)
 {
+    // Escape closes it, as its close button does.
+    AddSlot<Vabo::Signal::Cancel>(&AboutWindow::CloseClickedSlot, this);
     Vabo::GuiObject* found = DllGlobalObjectFactoryInstance().FindObject(this, "Version");
     auto* version = dynamic_cast<Vabo::Text*>(found);
     if (!version) {
@@ -73,6 +77,9 @@ void AboutWindow::OpenDocument(const std::string& tag)
         ShowMessageBox(NoDocument, "");
         return;
     }
+    // The documents lie with the skin, wherever the program was started from.
+    if (document.find(':') == std::string::npos)
+        document = DllDocMapInstance().ResolveName(document);
     const ShellResult result = ShellOpen(document);
     if (!result.ok)
         ShowMessageBox("error: " + document + " - " + result.error.value_or(""), "");

@@ -52,6 +52,12 @@ void ComboBox::AddEntry(std::shared_ptr<Vabo::GuiObject> entry, int i, int n)
 {
     const float step = 1.0f / static_cast<float>(n);
     AddObjectAtFractions(entry.get(), 0.0f, static_cast<float>(i) * step, 1.0f, step);
+    // Up and Down walk the entries top to bottom; the selected one (under the
+    // pointer, or reached by the keys) shows its caption's selected colour.
+    entry->SetUnselectable(0);
+    for (Vabo::GuiObject* part : entry->GetChildren())
+        part->SetUnselectable(0);
+    AddTabObject(entry.get(), 0, i);
 }
 
 void ComboBox::Popup()

@@ -1,11 +1,15 @@
 #include "app/TunerApp.h"
 
+#include "app/DataFolders.h"
+#include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
 #include "audio/AppState.h"
 #include "audio/SoundCardCheck.h"
 #include "framework/core/VaboInit.h"
 #include "framework/host/AppWindow.h"
+#include "framework/host/VaboWnd.h"
 #include "platform/Log.h"
+#include "platform/SingleInstance.h"
 
 #include <alsa/asoundlib.h>
 #include <iostream>
@@ -29,7 +33,15 @@ std::string Reasons(const Platform::LogCapture& log)
 
 int TunerApp::Run()
 {
+    // Two copies would each write the settings when they close, and the
+    // last would undo what the other kept: a second start brings the first
+    // forward instead.
+    Platform::SingleInstance instance(SettingsStore::FilePath());
+    if (instance.Claim() == Platform::SingleInstance::Outcome::Forwarded)
+        return 0;
+
     DllVaboInitInstance();
+    DataFolders::Use();
 
     TiXmlElement* root = nullptr;
     TiXmlElement* mainElement = nullptr;
@@ -67,8 +79,17 @@ int TunerApp::Run()
                         + Reasons(log));
         }
     }
+    std::weak_ptr<void> alive = mainWindow->GetHostWnd()->Watch();
+    Vabo::AppWindow* shown = mainWindow.get();
+    instance.Listen([alive, shown] {
+        Vabo::VaboWnd::PostCall([alive, shown] {
+            if (!alive.expired())
+                shown->BringForward();
+        });
+    });
     try {
         mainWindow->DoModal(nullptr);
+        instance.Stop();
         mainWindow->SetVisible(false);
     } catch (const std::exception& error) {
         return Fail(std::string("the main window failed: ") + error.what());

@@ -81,6 +81,10 @@ std::uint32_t ControlCharacterOf(SDL_Keycode sym, Uint16 mod)
 
 void TranslateKey(const SDL_KeyboardEvent& key, std::vector<HostInput>& out)
 {
+    if (key.keysym.sym == SDLK_TAB && (key.keysym.mod & KMOD_SHIFT) != 0) {
+        out.push_back(Key(key.windowID, VirtualKey::BackTab | kVirtualKeyFlag));
+        return;
+    }
     if (std::uint32_t vk = VirtualKeyOf(key.keysym.sym))
         out.push_back(Key(key.windowID, vk | kVirtualKeyFlag));
     if (std::uint32_t ch = ControlCharacterOf(key.keysym.sym, key.keysym.mod))

@@ -20,6 +20,8 @@ constexpr std::uint32_t Up = 0x26;
 constexpr std::uint32_t Right = 0x27;
 constexpr std::uint32_t Down = 0x28;
 constexpr std::uint32_t Delete = 0x2E;
+// Tab with Shift (Tab alone types the character 9).
+constexpr std::uint32_t BackTab = 0x09;
 } // namespace VirtualKey
 
 // Wheel delta of one notch.

@@ -36,6 +36,7 @@ TEXT = "#E8ECF1"
 TEXT_SECONDARY = "#9AA4B1"
 ACCENT = "#38BDF8"
 OFF = "#F87171"
+IN_TUNE = "#34D399"
 
 FONT = "DejaVu Sans"
 
@@ -301,6 +302,40 @@ def slider_thumb(w, h):
     return surface
 
 
+def app_icon(size):
+    """The desktop's icon: the graphite panel as a rounded tile holding a
+    backlit display with the tuner's needle standing in tune."""
+    surface, ctx = new_surface(size, size)
+    unit = size / 64.0
+    ctx.scale(unit, unit)
+    rounded_rect(ctx, 2, 2, 60, 60, 12)
+    ctx.set_source(vertical_gradient(2, 62, PANEL_HIGHLIGHT, PANEL))
+    ctx.fill()
+    rounded_rect(ctx, 8, 10, 48, 44, 6)
+    ctx.set_source_rgba(*rgb(DISPLAY))
+    ctx.fill()
+    # The scale: an arc of ticks around the needle's pivot.
+    cx, cy = 32, 48
+    ctx.set_line_width(1.6)
+    for i in range(-4, 5):
+        angle = -math.pi / 2 + i * math.pi / 12
+        inner = 26 if i % 2 else 24
+        ctx.move_to(cx + inner * math.cos(angle), cy + inner * math.sin(angle))
+        ctx.line_to(cx + 30 * math.cos(angle), cy + 30 * math.sin(angle))
+        ctx.set_source_rgba(*rgb(IN_TUNE if i == 0 else TEXT_SECONDARY))
+        ctx.stroke()
+    ctx.set_line_width(2.4)
+    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
+    ctx.move_to(cx, cy)
+    ctx.line_to(cx, cy - 26)
+    ctx.set_source_rgba(*rgb(ACCENT))
+    ctx.stroke()
+    ctx.arc(cx, cy, 3, 0, 2 * math.pi)
+    ctx.set_source_rgba(*rgb(TEXT))
+    ctx.fill()
+    return surface
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
 
@@ -333,6 +368,7 @@ def main():
     out("SliderTrackHorizontal", slider_track(104, 4, DISPLAY))
     out("SliderFillHorizontal", slider_track(104, 4, ACCENT))
     out("SliderThumbHorizontal", slider_thumb(10, 16))
+    out("Icon", app_icon(256))
 
 
 if __name__ == "__main__":

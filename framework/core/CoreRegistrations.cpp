@@ -1,6 +1,7 @@
 // The named slots and signal types of the object framework core.
 #include "framework/core/GuiObject.h"
 #include "framework/core/InputSignals.h"
+#include "framework/core/KeyCommandSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 
@@ -21,6 +22,8 @@ SignalRegistrar<Signal::ObjectVisibilityChange> visibilityChangeSignal("Vabo::Si
 SignalRegistrar<Signal::ObjectReady> objectReadySignal("Vabo::Signal::ObjectReady");
 // Skins connect to clicks by name, as they do to activations.
 SignalRegistrar<Signal::MouseClick> mouseClickSignal("Vabo::Signal::MouseClick");
+SignalRegistrar<Signal::Confirm> confirmSignal("Vabo::Signal::Confirm");
+SignalRegistrar<Signal::Cancel> cancelSignal("Vabo::Signal::Cancel");
 
 } // namespace
 } // namespace Vabo

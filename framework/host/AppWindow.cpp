@@ -27,9 +27,15 @@ AppWindow::AppWindow(TiXmlElement* element)
     AddSlot<Signal::LeftButtonDown>(&AppWindow::DragStartSlot, this);
     AddSlot<Signal::LeftButtonUp>(&AppWindow::DragEndSlot, this);
     AddSlot<Signal::MouseMove>(&AppWindow::DragSlot, this);
+    AddSlot<Signal::LeftButtonDblClk>(&AppWindow::TitleDoubleClickSlot, this);
     SetForceSelected(true);
     if (element)
         RegisterLoader<AppWindow>(element, this);
+    if (preserveAspect_ && GetWidth() > 0 && GetHeight() > 0) {
+        aspect_ = static_cast<float>(GetHeight()) / static_cast<float>(GetWidth());
+        if (VaboWnd* host = GetHostWnd())
+            host->GetScreenManager().KeepAspect(aspect_, marginColor_);
+    }
     Window::WindowSizedSlot(nullptr, this);
 }
 
@@ -39,6 +45,7 @@ bool AppWindow::LoadFromXML(TiXmlElement* element)
 {
     ReadXmlAttribute(preserveAspect_, element, "PreserveAspect", false);
     ReadXmlAttribute(minFactor_, element, "ResizeMinFactor", false);
+    ReadXmlAttribute(marginColor_, element, "MarginColor", false);
     std::string globalName;
     if (ReadXmlAttribute(globalName, element, "GlobalName", false)) {
         DllGlobalObjectFactoryInstance().RegisterGlobalObject(globalName, this);
@@ -59,8 +66,10 @@ bool AppWindow::LoadFromXML(TiXmlElement* element)
 
 void AppWindow::WindowSizedSlot(Signal::Base* signal, GuiObject* object)
 {
+    // The host has its size already (a maximised one may hold margins
+    // besides): only the tree follows.
     auto* sized = static_cast<Signal::WindowSized*>(signal);
-    Window::SetSize(sized->width, sized->height);
+    GuiObject::SetSize(sized->width, sized->height);
     UpdateLayout();
     Window::WindowSizedSlot(signal, object);
     Invalidate();
@@ -76,25 +85,42 @@ void AppWindow::DragStartSlot(Signal::Base* signal, GuiObject*)
     if (GuiObject* grip = MoveGrip())
         moving_ = grip->HitTest(x, y);
 
-    // Keeping the aspect, the press itself takes the window's bottom edge to the
-    // pointer. A press on or above the top edge, or a window without height, has
-    // no ratio to keep.
-    if (resizing_ && preserveAspect_ && y > 0 && GetHeight() > 0) {
-        const float ratio = static_cast<float>(GetHeight()) / static_cast<float>(y);
-        Window::SetSize(static_cast<int>(static_cast<float>(GetWidth()) / ratio), y);
-    }
     if (minWidth_ == 0 && minHeight_ == 0) {
         minWidth_ = RoundToInt(static_cast<float>(GetWidth()) * minFactor_);
         minHeight_ = RoundToInt(static_cast<float>(GetHeight()) * minFactor_);
     }
-    if (preserveAspect_ && aspect_ == 0.0f && GetWidth() != 0) {
-        aspect_ = static_cast<float>(GetHeight()) / static_cast<float>(GetWidth());
-    }
 
     Platform::CursorScreenPosition(pressGlobal_.x, pressGlobal_.y);
+    // The window manager may have moved the window since we last placed it:
+    // the drag starts from where the screen shows it.
+    if (VaboWnd* host = GetHostWnd()) {
+        const Platform::Rect shown = host->GetWindowRect();
+        GuiObject::SetPosition(shown.x, shown.y);
+    }
     startTopLeft_ = Point{GetX(), GetY()};
     startWidth_ = GetWidth();
     startHeight_ = GetHeight();
+}
+
+void AppWindow::TitleDoubleClickSlot(Signal::Base* signal, GuiObject*)
+{
+    auto* click = static_cast<Signal::Positional*>(signal);
+    GuiObject* grip = MoveGrip();
+    if (grip && grip->HitTest(click->x, click->y)) {
+        moving_ = false;
+        MaxRestoreSlot(signal, this);
+    }
+}
+
+bool AppWindow::FillsTheScreen() const
+{
+    if (IsMaximized())
+        return true;
+    VaboWnd* host = GetHostWnd();
+    if (!host)
+        return false;
+    const Rect& content = host->GetScreenManager().GetContentFrame();
+    return content.x != 0 || content.y != 0;
 }
 
 void AppWindow::DragEndSlot(Signal::Base*, GuiObject*)
@@ -106,7 +132,7 @@ void AppWindow::DragEndSlot(Signal::Base*, GuiObject*)
 void AppWindow::DragSlot(Signal::Base* signal, GuiObject*)
 {
     auto* move = static_cast<Signal::Positional*>(signal);
-    if ((moving_ || resizing_) && !IsMaximized()) {
+    if ((moving_ || resizing_) && !FillsTheScreen()) {
         Point pointer;
         Platform::CursorScreenPosition(pointer.x, pointer.y);
         const int dx = pointer.x - pressGlobal_.x;
@@ -117,7 +143,8 @@ void AppWindow::DragSlot(Signal::Base* signal, GuiObject*)
             // Free resizing has no minimum but never reaches an empty window.
             Window::SetSize(std::max(1, startWidth_ + dx), std::max(1, startHeight_ + dy));
         } else {
-            int height = pointer.y - startTopLeft_.y;
+            // The corner keeps the point of the grip that was pressed.
+            int height = startHeight_ + dy;
             int width = aspect_ > 0.0f ? RoundToInt(static_cast<float>(height) / aspect_) : GetWidth();
             height = std::max({height, minHeight_, 1});
             width = std::max({width, minWidth_, 1});

@@ -3,6 +3,7 @@
 // keeping its aspect ratio and a minimum size.
 #pragma once
 
+#include "framework/drawing/Color.h"
 #include "framework/host/Window.h"
 
 namespace Vabo {
@@ -18,6 +19,8 @@ public:
     virtual void DragStartSlot(Signal::Base* signal, GuiObject* object);
     virtual void DragEndSlot(Signal::Base* signal, GuiObject* object);
     virtual void DragSlot(Signal::Base* signal, GuiObject* object);
+    // A double click on the "Move" grip maximises the window or restores it.
+    void TitleDoubleClickSlot(Signal::Base* signal, GuiObject* object);
 
     bool LoadFromXML(TiXmlElement* element);
 
@@ -25,6 +28,8 @@ public:
     int GetMinimumHeight() const { return minHeight_; }
 
 private:
+    // Maximised or full screen: the window is neither dragged nor resized.
+    bool FillsTheScreen() const;
     // The grips' watches tell when a grip was destroyed (a skin may replace it).
     GuiObject* ResizeGrip() const { return resizeWatch_.expired() ? nullptr : resizeGrip_; }
     GuiObject* MoveGrip() const { return moveWatch_.expired() ? nullptr : moveGrip_; }
@@ -40,6 +45,8 @@ private:
     int minWidth_ = 0;
     int minHeight_ = 0;
     float aspect_ = 0.0f;
+    // What fills the window around the content kept at its aspect.
+    GdiplusGfxLayer::Color marginColor_;
     // Where the drag started, in screen coordinates: the pointer and the window's
     // own top-left and size. Drags follow the global pointer, because the window
     // moves under the pointer and its own coordinates lag behind the moves.

@@ -8,7 +8,9 @@ namespace Vabo {
 bool InputRouter::Route(const Platform::HostInput& input, bool hostFocused, int originX, int originY)
 {
     using Kind = Platform::HostInput::Kind;
-    const Point point{input.x, input.y};
+    // The screens may lie inside margins (a maximised window keeping its aspect).
+    const Rect& frame = screens_.GetContentFrame();
+    const Point point{input.x - frame.x, input.y - frame.y};
     switch (input.kind) {
     case Kind::KeyPress:
         return screens_.KeyPress(input.keyCode);

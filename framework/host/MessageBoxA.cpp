@@ -1,8 +1,11 @@
 #include "framework/host/MessageBoxA.h"
 
+#include <algorithm>
+
 #include <tinyxml.h>
 
 #include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/KeyCommandSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/host/MessageBoxLayout.h"
@@ -28,6 +31,7 @@ MessageBoxA::MessageBoxA(TiXmlElement* element)
 {
     if (element)
         RegisterLoader<MessageBoxA>(element, this);
+    AddSlot<Signal::Cancel>(&MessageBoxA::CancelSlot, this);
 }
 
 MessageBoxA::~MessageBoxA()
@@ -57,6 +61,8 @@ void MessageBoxA::SetUp(const std::string& message, const std::string& labels, B
     std::vector<std::string> names = SplitButtonLabels(labels);
     if (names.empty())
         names.push_back("OK");
+    labels_ = names;
+    answerCallback_ = callback;
 
     if (auto* container = GetXMLObject<GridLayout>(this, "ButtonContainer")) {
         const int count = static_cast<int>(names.size());
@@ -89,6 +95,20 @@ GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& lab
                           GridVal(0.0f, 1.0f));
     button->AddSlot<Signal::Activate>(&MessageBoxA::ButtonClickedSlot, this);
     return button;
+}
+
+void MessageBoxA::ConfirmSlot(Signal::Base*, GuiObject*)
+{
+    if (!PressSelected() && !labels_.empty() && answerCallback_)
+        answerCallback_(labels_.front());
+}
+
+void MessageBoxA::CancelSlot(Signal::Base*, GuiObject*)
+{
+    if (labels_.empty() || !answerCallback_)
+        return;
+    const bool hasCancel = std::find(labels_.begin(), labels_.end(), "CANCEL") != labels_.end();
+    answerCallback_(hasCancel ? std::string("CANCEL") : labels_.back());
 }
 
 void MessageBoxA::ButtonClickedSlot(Signal::Base*, GuiObject* object)

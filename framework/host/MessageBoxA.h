@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "framework/host/AppWindow.h"
 
@@ -30,6 +31,11 @@ public:
     // and the box closes.
     void SetUp(const std::string& message, const std::string& labels, ButtonCallback callback = {});
 
+    // Return presses the selected button, else the first (the default one);
+    // Escape presses "CANCEL", else the last button.
+    void ConfirmSlot(Signal::Base* signal, GuiObject* object) override;
+    void CancelSlot(Signal::Base* signal, GuiObject* object);
+
     // Named slot "MessageBox::ButtonClickedSlot".
     void ButtonClickedSlot(Signal::Base* signal, GuiObject* object);
 
@@ -49,6 +55,9 @@ private:
         ButtonCallback callback;
     };
     std::map<GuiObject*, Button> buttons_;
+    // The labels in their order, and what answers them.
+    std::vector<std::string> labels_;
+    ButtonCallback answerCallback_;
 };
 
 } // namespace Vabo

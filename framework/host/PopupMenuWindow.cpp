@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "framework/core/InputSignals.h"
+#include "framework/core/KeyCommandSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/HostInputSignals.h"
@@ -49,6 +50,7 @@ PopupMenuWindow::PopupMenuWindow(TiXmlElement* element)
     AddSlot<Signal::LeftButtonUp>(&PopupMenuWindow::EmptySlot, this);
     AddSlot<Signal::RightButtonUp>(&Window::HideSlot, this);
     AddSlot<Signal::Activate>(&PopupMenuWindow::ActivateSlot, this);
+    AddSlot<Signal::Cancel>(&PopupMenuWindow::CancelSlot, this);
     if (VaboWnd* host = GetHostWnd()) {
         ScreenManager& screens = host->GetScreenManager();
         screens.AddKeyBinding(Signal::KeyPress(Platform::kVirtualKeyFlag | Platform::VirtualKey::Up),
@@ -77,6 +79,12 @@ void PopupMenuWindow::FocusSlot(Signal::Base* signal, GuiObject*)
 
 void PopupMenuWindow::EmptySlot(Signal::Base*, GuiObject*) { }
 
+void PopupMenuWindow::CancelSlot(Signal::Base*, GuiObject*)
+{
+    if (IsVisible())
+        ClosePopup();
+}
+
 void PopupMenuWindow::SlotPopup(Signal::Base*, GuiObject*)
 {
     Popup();
@@ -91,7 +99,7 @@ void PopupMenuWindow::SlotPopupAtCursor(Signal::Base*, GuiObject*)
     // Popup positions count from the owner window's top-left.
     Point cursor;
     Platform::CursorScreenPosition(cursor.x, cursor.y);
-    const Platform::Rect origin = owner->GetWindowRect();
+    const Platform::Rect origin = owner->GetContentScreenRect();
     PopupAt(cursor.x - origin.x, cursor.y - origin.y);
 }
 
@@ -109,7 +117,16 @@ void PopupMenuWindow::Popup()
     }
     Window::SetPosition(popupPoint_.x, popupPoint_.y);
     Window::SetVisible(true);
+    SelectFirstEntry();
     StartAnimation();
+}
+
+void PopupMenuWindow::SelectFirstEntry()
+{
+    // The keys start from the first entry: selecting it selects the popup
+    // too, and Up and Down reach the popup's tab list through that selection.
+    if (GuiObject* first = FindTabObjectAt(0, 0))
+        first->TabSelect();
 }
 
 void PopupMenuWindow::PopupAt(int x, int y)
@@ -117,6 +134,7 @@ void PopupMenuWindow::PopupAt(int x, int y)
     Window::SetPosition(x, y);
     Window::WindowSizedSlot(nullptr, this);
     Window::SetVisible(true);
+    SelectFirstEntry();
     StartAnimation();
 }
 

@@ -21,6 +21,8 @@ public:
     bool ClickRequiresPress() const override { return false; }
 
     virtual void FocusSlot(Signal::Base* signal, GuiObject* object);
+    // Escape closes the list without choosing.
+    void CancelSlot(Signal::Base* signal, GuiObject* object);
     virtual void EmptySlot(Signal::Base* signal, GuiObject* object);
     virtual void SlotPopup(Signal::Base* signal, GuiObject* object);
     virtual void SlotPopupAtCursor(Signal::Base* signal, GuiObject* object);
@@ -44,6 +46,7 @@ public:
     Point GetPopupPoint() const { return popupPoint_; }
 
 private:
+    void SelectFirstEntry();
     // Owner and attached object may be destroyed while this popup lives; their
     // watches tell.
     Point popupPoint_;

@@ -7,6 +7,7 @@
 #include "framework/core/GuiObject.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/core/RoundToInt.h"
 #include "framework/core/XmlDocument.h"
 #include "framework/host/WindowSurface.h"
 #include "framework/core/HostInputSignals.h"
@@ -391,9 +392,34 @@ void ScreenManager::RemoveOverlay(GuiObject* overlay)
                     overlays_.end());
 }
 
+void ScreenManager::KeepAspect(float heightPerWidth, const GdiplusGfxLayer::Color& margin)
+{
+    aspect_ = heightPerWidth;
+    margin_ = margin;
+}
+
 bool ScreenManager::WindowSized(int width, int height)
 {
     RenderLockGuard lock(RenderLock());
+    const Rect before = contentFrame_;
+    contentFrame_ = Rect{0, 0, width, height};
+    if (aspect_ > 0.0f && width > 0 && height > 0) {
+        int contentWidth = width;
+        int contentHeight = RoundToInt(static_cast<float>(width) * aspect_);
+        if (contentHeight > height) {
+            contentHeight = height;
+            contentWidth = RoundToInt(static_cast<float>(height) / aspect_);
+        }
+        // A pixel lost to rounding while the window itself keeps the aspect
+        // makes no margin.
+        if (width - contentWidth > 1 || height - contentHeight > 1)
+            contentFrame_ = Rect{(width - contentWidth) / 2, (height - contentHeight) / 2, contentWidth, contentHeight};
+    }
+    width = contentFrame_.width;
+    height = contentFrame_.height;
+    // The margins, and the screens where they move, are drawn anew.
+    if (contentFrame_.x != before.x || contentFrame_.y != before.y)
+        InvalidateAll();
     SetWindowSize(width, height);
     if (Target()) {
         Signal::WindowSized sized(width, height);
@@ -598,11 +624,19 @@ bool ScreenManager::Render(GdiplusGfxLayer::WindowSurface& surface, FramePresent
     surface.SetClip(dirtyRegion_);
     GdiplusGfxLayer::Painter& painter = surface.GetPainter();
     painter.Clear();
+    const Rect& frame = contentFrame_;
+    const bool margins = frame.x != 0 || frame.y != 0;
+    if (margins) {
+        painter.FillRect(Rect{0, 0, width, height}, margin_);
+        painter.Translate(static_cast<float>(frame.x), static_cast<float>(frame.y));
+    }
     target->Render(painter);
     const auto overlays = overlays_;
     for (const auto& overlay : overlays)
         if (!overlay.second.expired())
             overlay.first->DrawSelf(painter);
+    if (margins)
+        painter.Translate(static_cast<float>(-frame.x), static_cast<float>(-frame.y));
     presenter.Present(surface, dirtyRegion_);
     dirtyRegion_.MakeEmpty();
     dirty_ = false;
@@ -615,7 +649,7 @@ void ScreenManager::InvalidateRect(const Rect& rect)
     if (rect.width < 1 || rect.height < 1)
         return;
     dirty_ = true;
-    dirtyRegion_.Union(rect);
+    dirtyRegion_.Union(Rect{rect.x + contentFrame_.x, rect.y + contentFrame_.y, rect.width, rect.height});
 }
 
 } // namespace Vabo

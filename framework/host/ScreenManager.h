@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/drawing/Color.h"
 #include "framework/drawing/Geometry.h"
 #include "framework/core/ScreenManagerInterface.h"
 #include "framework/core/XMLLoadSave.h"
@@ -68,6 +69,13 @@ public:
     bool InvalidateAll();
     // Stores the size new screen roots get, without telling anyone.
     void SetWindowSize(int width, int height);
+    // Keeps the screens at this aspect (height per width; 0 for none): given a
+    // window of another shape (maximised, full screen), they get the largest
+    // size of the aspect that fits, centred, and the rest of the window is
+    // filled with the margin colour.
+    void KeepAspect(float heightPerWidth, const GdiplusGfxLayer::Color& margin);
+    // Where the screens lie in the window: the whole window unless kept at an aspect.
+    const Rect& GetContentFrame() const { return contentFrame_; }
     // Binds a key code (process-wide, the first binding of a code wins) to a
     // signal raised through the target tree when the key is pressed.
     void AddKeyBinding(const Signal::KeyPress& pattern, std::shared_ptr<Signal::Base> signal);
@@ -154,6 +162,9 @@ private:
     bool fullRedraw_ = false;
     GuiObject* focusObject_ = nullptr;
     std::weak_ptr<void> focusWatch_;
+    float aspect_ = 0.0f;
+    GdiplusGfxLayer::Color margin_;
+    Rect contentFrame_;
     std::function<void()> focusReturner_;
 };
 

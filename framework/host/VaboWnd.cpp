@@ -28,7 +28,8 @@ VaboWnd::~VaboWnd()
     DestroyWindow();
 }
 
-bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent)
+bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent,
+                     bool resizable)
 {
     if (window_) {
         Platform::Log("VaboWnd::Create - the window \"" + title + "\" exists already");
@@ -42,10 +43,12 @@ bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int widt
     options.x = x;
     options.y = y;
     if (kind != Kind::Application && parent && parent->IsCreated()) {
-        const Platform::Rect frame = parent->GetWindowRect();
+        const Platform::Rect frame = parent->GetContentScreenRect();
         options.x += frame.x;
         options.y += frame.y;
     }
+    // The window manager may then maximise it or make it full screen.
+    options.resizable = resizable;
     options.width = width;
     options.height = height;
     window_ = Platform::NativeWindow::Create(options);
@@ -125,7 +128,7 @@ bool VaboWnd::MoveTo(int x, int y)
         window_->MoveTo(x, y);
         return true;
     }
-    const Platform::Rect frame = parent->GetWindowRect();
+    const Platform::Rect frame = parent->GetContentScreenRect();
     int targetX = frame.x + x;
     int targetY = frame.y + y;
     Platform::Rect placed = window_->GetRect();
@@ -231,10 +234,19 @@ bool VaboWnd::PointerInWindow(int& x, int& y) const
 {
     if (!window_ || !Platform::PointerIsOver(window_->Handle()))
         return false;
-    const Platform::Rect frame = GetWindowRect();
+    const Platform::Rect frame = GetContentScreenRect();
     x = lastPointer_.x - frame.x;
     y = lastPointer_.y - frame.y;
     return true;
+}
+
+Platform::Rect VaboWnd::GetContentScreenRect() const
+{
+    const Platform::Rect window = GetWindowRect();
+    const Rect& content = screens_.GetContentFrame();
+    if (content.width <= 0 || content.height <= 0)
+        return window;
+    return Platform::Rect{window.x + content.x, window.y + content.y, content.width, content.height};
 }
 
 Platform::Rect VaboWnd::GetWindowRect() const
@@ -255,7 +267,7 @@ void VaboWnd::CenterWindow()
     Platform::Rect around = Platform::WorkAreaOf(window_->Handle());
     if (VaboWnd* parent = GetParent())
         if (parent->IsCreated())
-            around = parent->GetWindowRect();
+            around = parent->GetContentScreenRect();
     const Platform::Rect r = window_->GetRect();
     window_->MoveTo(around.x + (around.width - r.width) / 2, around.y + (around.height - r.height) / 2);
 }

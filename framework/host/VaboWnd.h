@@ -36,8 +36,10 @@ public:
     VaboWnd& operator=(const VaboWnd&) = delete;
 
     // Creates the native window, hidden. For a Child or Popup, (x, y) is
-    // relative to the parent host's top-left. False (logged) on failure.
-    bool Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent);
+    // relative to the parent's content. A resizable window can be maximised
+    // and made full screen by the window manager. False (logged) on failure.
+    bool Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent,
+                bool resizable = false);
     bool IsCreated() const { return window_ != nullptr; }
     // Starts the GUI clock (a tick about every 10 ms) and the loop's delivery.
     void StartHost();
@@ -74,6 +76,8 @@ public:
     bool PointerInWindow(int& x, int& y) const;
     // Screen rectangle of the window.
     Platform::Rect GetWindowRect() const;
+    // Screen rectangle of the screens inside the window (less any margins).
+    Platform::Rect GetContentScreenRect() const;
     // {0, 0, width, height}.
     Platform::Rect GetClientRect() const;
     // Centres the window on its parent, or on its monitor's work area.

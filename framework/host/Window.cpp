@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "framework/core/InputSignals.h"
+#include "framework/core/KeyCommandSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/XMLLoadSave.h"
@@ -13,6 +14,7 @@
 #include "framework/host/ScreenManager.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"
+#include "platform/HostInput.h"
 #include "platform/Log.h"
 #include "platform/WindowShape.h"
 
@@ -51,6 +53,7 @@ Window::Window(TiXmlElement* element)
         AddSlot<Signal::RightButtonDown>(&Window::HoverResetSlot, this);
         AddSlot<Signal::MouseMove>(&Window::HoverMoveSlot, this);
         AddSlot<Signal::Timer>(&Window::HoverTimerSlot, this);
+        AddSlot<Signal::HostWindowMoved>(&Window::HostMovedSlot, this);
         break;
     case Child:
         AddSlot<Signal::ScreenActivation>(&Window::FollowVisibilitySlot, this);
@@ -58,6 +61,7 @@ Window::Window(TiXmlElement* element)
     case Popup:
         break;
     }
+    AddSlot<Signal::Confirm>(&Window::ConfirmSlot, this);
 }
 
 Window::~Window()
@@ -111,8 +115,10 @@ bool Window::LoadFromXML(TiXmlElement* element)
 
     // The bindings live in the process-wide list that every screen manager
     // matches keys against; a window without a host has none to reach it.
-    if (host_)
+    if (host_) {
         AddBuilderKeyBindings();
+        AddDialogKeyBindings();
+    }
 
     if (!element)
         return true;
@@ -142,7 +148,11 @@ bool Window::CreateHost(TiXmlElement* element, int x, int y, int width, int heig
         ReadXmlAttribute(title_, element, "Title", false);
         std::string icon;
         ReadXmlAttribute(icon, element, "Icon", false);
-        created = host_->Create(VaboWnd::Kind::Application, title_, x, y, width, height, nullptr);
+        // A window the user can resize (it names a grip) can also be
+        // maximised and made full screen by the window manager.
+        std::string grip;
+        const bool resizable = ReadXmlAttribute(grip, element, "Resize", false) && !grip.empty();
+        created = host_->Create(VaboWnd::Kind::Application, title_, x, y, width, height, nullptr, resizable);
         if (created && !icon.empty())
             host_->SetIcon(icon);
     } else if (type_ == Popup) {
@@ -178,6 +188,54 @@ void Window::AddBuilderKeyBindings()
         screens.AddKeyBinding(Signal::KeyPress(static_cast<unsigned char>(b.key)),
                               std::make_shared<Signal::GuiBuilderPosition>(b.x, b.y, b.width, b.height));
     }
+}
+
+void Window::AddDialogKeyBindings()
+{
+    ScreenManager& screens = host_->GetScreenManager();
+    for (std::uint32_t key : {std::uint32_t{13}, std::uint32_t{' '}})
+        screens.AddKeyBinding(Signal::KeyPress(key), std::make_shared<Signal::Confirm>());
+    screens.AddKeyBinding(Signal::KeyPress(27), std::make_shared<Signal::Cancel>());
+    // Tab moves the selection on through the tab lists, Shift+Tab back.
+    screens.AddKeyBinding(Signal::KeyPress(9), std::make_shared<Signal::SelectNextObject>(1));
+    screens.AddKeyBinding(Signal::KeyPress(Platform::kVirtualKeyFlag | Platform::VirtualKey::BackTab),
+                          std::make_shared<Signal::SelectNextObject>(0));
+}
+
+bool Window::PressSelected()
+{
+    // As a click at the selection would: the window, each selected object and
+    // each one holding it, outermost first, get their Activate (a click
+    // reaches every object under the pointer, the window and containers too).
+    std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> selected;
+    std::vector<GuiObject*> pending{this};
+    while (!pending.empty()) {
+        GuiObject* at = pending.back();
+        pending.pop_back();
+        const std::vector<GuiObject*> children = at->GetChildren();
+        for (auto child = children.rbegin(); child != children.rend(); ++child)
+            if ((*child)->IsVisible() && ((*child)->IsSelected() || (*child)->HasSelectedChild()))
+                pending.push_back(*child);
+        selected.emplace_back(at, at->Watch());
+    }
+    // The window alone holds no selection: nothing to press.
+    if (selected.size() < 2)
+        return false;
+    for (auto& [object, watch] : selected) {
+        if (watch.expired())
+            continue;
+        Signal::Activate activate;
+        object->SendToSelf(&activate);
+    }
+    return true;
+}
+
+void Window::ConfirmSlot(Signal::Base*, GuiObject*)
+{
+    // An edit box with the keyboard focus takes its keys itself.
+    if (host_ && host_->GetScreenManager().GetFocusObject())
+        return;
+    PressSelected();
 }
 
 bool Window::SetPosition(int x, int y)
@@ -381,12 +439,30 @@ bool Window::IsMaximized() const
     return host_ && host_->IsZoomed();
 }
 
+void Window::BringForward()
+{
+    if (!host_)
+        return;
+    if (IsMinimized())
+        Restore();
+    host_->SetFocus();
+}
+
 void Window::UpdateShape()
 {
     // A hidden tree draws nothing: its outline would hide the window and let
     // every click through. It is cut when the window is shown.
     if (shapeBuilt_ || !host_ || !shaped_ || !IsVisible())
         return;
+    // Inside margins (maximised or full screen) the whole window shows.
+    const Platform::Rect client = host_->GetClientRect();
+    const Rect& content = host_->GetScreenManager().GetContentFrame();
+    if (content.x != 0 || content.y != 0) {
+        if (Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), {client}))
+            host_->GetNativeWindow()->SetShaped(false);
+        shapeBuilt_ = true;
+        return;
+    }
     GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
     Render(surface.GetPainter());
     if (auto outline = surface.CreateWindowRegion()) {
@@ -394,6 +470,16 @@ void Window::UpdateShape()
             host_->GetNativeWindow()->SetShaped(true);
     }
     shapeBuilt_ = true;
+}
+
+// The window manager moves windows too (its own placement, a drag with Alt, a
+// keyboard move): the position follows the screen without moving the window again.
+void Window::HostMovedSlot(Signal::Base* signal, GuiObject*)
+{
+    if (type_ != Application)
+        return;
+    auto* moved = static_cast<Signal::HostWindowMoved*>(signal);
+    GuiObject::SetPosition(moved->x, moved->y);
 }
 
 void Window::FollowVisibilitySlot(Signal::Base* signal, GuiObject*)

@@ -73,10 +73,18 @@ public:
     virtual std::string GetTitle() const;
     virtual void SetTitle(const std::string& title);
     virtual bool IsMaximized() const;
+    // Brings the window to the user: restored when minimised, then raised with
+    // the keyboard focus.
+    void BringForward();
     // Cuts the host window's outline from the alpha of the window's rendering, once
     // per size.
     virtual void UpdateShape();
     virtual void FollowVisibilitySlot(Signal::Base* signal, GuiObject* object);
+    // Return or Space: presses the selected controls (the one Tab moved to, or
+    // the one under the pointer), unless an edit box has the keyboard focus.
+    virtual void ConfirmSlot(Signal::Base* signal, GuiObject* object);
+    // Sends Activate to every selected object of the tree; false when none is.
+    bool PressSelected();
 
     bool LoadFromXML(TiXmlElement* element);
 
@@ -90,10 +98,12 @@ protected:
     void HoverResetSlot(Signal::Base* signal, GuiObject* object);
     void HoverMoveSlot(Signal::Base* signal, GuiObject* object);
     void HoverTimerSlot(Signal::Base* signal, GuiObject* object);
+    void HostMovedSlot(Signal::Base* signal, GuiObject* object);
 
 private:
     bool CreateHost(TiXmlElement* element, int x, int y, int width, int height);
     void AddBuilderKeyBindings();
+    void AddDialogKeyBindings();
     GuiObject* HeldToolTip() const;
     void HoldToolTip(GuiObject* object);
     void HideHeldToolTip();

@@ -153,31 +153,47 @@ TEST_F(AppWindowTest, ADragOfManySmallStepsMovesTheWholeWay)
 TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther)
 {
     Open(true);
-    // The press on the grip takes the bottom edge to the pointer at once
-    // (height 140, width 240 / (160 / 140) in single precision, truncated); as
-    // the window's first press it then fixes the minimum (half of that size)
-    // and the aspect.
-    const int pressedWidth = static_cast<int>(240.0f / (160.0f / 140.0f));
-    const int minimumWidth = Vabo::RoundToInt(static_cast<float>(pressedWidth) * 0.5f);
-    const float aspect = 140.0f / static_cast<float>(pressedWidth);
+    // The corner follows the pointer's travel from the point of the grip that
+    // was pressed; the first press fixes the minimum (half the size) and the aspect.
     Drag(220, 140, 0, -40);
-    Settle([&] { return window_->GetHeight() == 100; });
-    EXPECT_EQ(window_->GetMinimumWidth(), minimumWidth);
-    EXPECT_EQ(window_->GetMinimumHeight(), 70);
-    EXPECT_EQ(window_->GetHeight(), 100);
-    EXPECT_EQ(window_->GetWidth(), Vabo::RoundToInt(100.0f / aspect));
-    EXPECT_EQ(ScreenRect(*window_).height, 100);
-    EXPECT_EQ(ScreenRect(*window_).width, window_->GetWidth());
+    Settle([&] { return window_->GetHeight() == 120; });
+    EXPECT_EQ(window_->GetMinimumWidth(), 120);
+    EXPECT_EQ(window_->GetMinimumHeight(), 80);
+    EXPECT_EQ((Platform::Rect{0, 0, window_->GetWidth(), window_->GetHeight()}), (Platform::Rect{0, 0, 180, 120}));
+    EXPECT_EQ(ScreenRect(*window_).height, 120);
+    EXPECT_EQ(ScreenRect(*window_).width, 180);
 
     WindowTest::PointerTo(ScreenRect(*window_).x + 100, ScreenRect(*window_).y + 30);
-    Settle([&] { return window_->GetHeight() == 70; });
-    EXPECT_EQ(window_->GetWidth(), minimumWidth);
-    EXPECT_EQ(window_->GetHeight(), 70);
+    Settle([&] { return window_->GetHeight() == 80; });
+    EXPECT_EQ(window_->GetWidth(), 120);
     WindowTest::PointerTo(ScreenRect(*window_).x + 50, ScreenRect(*window_).y - 60);
     Pump(150);
     Release();
-    EXPECT_EQ(ScreenRect(*window_).width, minimumWidth);
-    EXPECT_EQ(ScreenRect(*window_).height, 70);
+    EXPECT_EQ(ScreenRect(*window_).width, 120);
+    EXPECT_EQ(ScreenRect(*window_).height, 80);
+}
+
+TEST_F(AppWindowTest, AMoveByTheWindowManagerIsWhereTheNextDragStarts)
+{
+    Open(true);
+    const Platform::Rect before = ScreenRect(*window_);
+    SDL_Window* native = window_->GetHostWnd()->GetNativeWindow()->Handle();
+    ASSERT_TRUE(WindowTest::MoveAsAnotherClient(native, before.x + 50, before.y + 40));
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return window_->GetX() == before.x + 50; }));
+    EXPECT_EQ(window_->GetY(), before.y + 40);
+
+    Drag(100, 10, 37, -23);
+    Settle([&] { return ScreenRect(*window_).x == before.x + 87; });
+    Release();
+    EXPECT_EQ(ScreenRect(*window_), (Platform::Rect{before.x + 87, before.y + 17, 240, 160}));
+
+    // The grip grows the window by the pointer's travel, wherever it was moved.
+    ASSERT_TRUE(WindowTest::MoveAsAnotherClient(native, before.x - 30, before.y - 20));
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return window_->GetX() == before.x - 30; }));
+    Drag(220, 140, 0, 30);
+    Settle([&] { return window_->GetHeight() == 190; });
+    Release();
+    EXPECT_EQ(ScreenRect(*window_), (Platform::Rect{before.x - 30, before.y - 20, 285, 190}));
 }
 
 TEST_F(AppWindowTest, FreeResizingFollowsThePointerButKeepsAPixel)

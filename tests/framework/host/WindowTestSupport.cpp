@@ -169,6 +169,21 @@ bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std:
     return true;
 }
 
+bool MoveAsAnotherClient(SDL_Window* window, int screenX, int screenY)
+{
+    Display* own = nullptr;
+    ::Window xwindow = 0;
+    if (!XWindowOf(window, own, xwindow))
+        return false;
+    Display* other = XOpenDisplay(nullptr);
+    if (!other)
+        return false;
+    XMoveWindow(other, xwindow, screenX, screenY);
+    XSync(other, False);
+    XCloseDisplay(other);
+    return true;
+}
+
 bool SaveScreenshot(const std::string& fileName)
 {
     return std::system(("import -window root " + fileName).c_str()) == 0;

@@ -88,6 +88,8 @@ std::uint32_t ScreenPixel(int x, int y);
 std::uint32_t ShownPixel(SDL_Window* window, int x, int y);
 // Paints a rectangle straight onto the window, behind the program's back.
 bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb);
+// Moves the window from another X client, as a window manager would.
+bool MoveAsAnotherClient(SDL_Window* window, int screenX, int screenY);
 // Saves the whole screen as a PNG file.
 bool SaveScreenshot(const std::string& fileName);
 

@@ -1,0 +1,33 @@
+#include "app/DataFolders.h"
+
+#include "framework/core/DocMap.h"
+#include "platform/ExecutableFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+DataFolders DataFolders::Find(const char* vintrelLib, const std::string& executableFolder)
+{
+    DataFolders found;
+    if (vintrelLib && *vintrelLib) {
+        found.app = vintrelLib;
+    } else if (!executableFolder.empty()) {
+        std::error_code error;
+        const auto installed = std::filesystem::path(executableFolder).parent_path() / "share" / "pellora";
+        if (std::filesystem::exists(installed / "XML" / "Pellora.xml", error))
+            found.app = installed.lexically_normal().string();
+    }
+    if (!found.app.empty())
+        found.library = found.app + "/lib/VABO/XML";
+    return found;
+}
+
+void DataFolders::Use()
+{
+    const DataFolders found = Find(std::getenv("VINTREL_LIB"), Platform::ExecutableFolder());
+    if (found.app.empty())
+        return;
+    DllDocMapInstance().SetAppFolder(found.app);
+    DllDocMapInstance().SetLibraryFolder(found.library);
+}

@@ -1,0 +1,214 @@
+// The program on a desktop with a window manager (openbox): installed into a
+// prefix it starts from any folder, a second start brings the first window
+// forward and ends; moves by the window manager are where the next drag
+// starts, the grip follows the pointer from the point pressed, and maximised
+// or full screen the screens keep their aspect inside the panel's colour;
+// the keys pick from a list and close or answer the About window and a box.
+#include "ProgramTestSupport.h"
+#include "support/DesktopLock.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace ProgramTest;
+
+namespace {
+
+const char* const kPanel = "#23272E";
+const char* const kGlass = "#0C1116";
+
+// openbox on the rig's display for the test's lifetime.
+class WindowManager {
+public:
+    WindowManager()
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            std::freopen("/dev/null", "w", stderr);
+            execlp("openbox", "openbox", "--config-file", PELLORA_TEST_DATA "/openbox/rc.xml",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        running_ = Eventually(
+            [] { return Output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos; });
+    }
+    ~WindowManager()
+    {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        // The root keeps the name of a manager that is gone: the next tests
+        // must not think one runs.
+        std::system("xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null");
+    }
+    bool Running() const { return running_; }
+
+private:
+    pid_t pid_ = -1;
+    bool running_ = false;
+};
+
+void Xdotool(const std::string& arguments)
+{
+    ASSERT_EQ(0, std::system(("xdotool " + arguments).c_str())) << arguments;
+}
+
+std::string Screenshot(const std::string& name)
+{
+    const std::string file = std::string(PELLORA_BINARY_DIR) + "/screenshots/" + name + ".png";
+    std::system(("mkdir -p " PELLORA_BINARY_DIR "/screenshots && import -window root " + file).c_str());
+    return file;
+}
+
+bool SameRect(const Shown& shown, int x, int y, int width, int height)
+{
+    return shown.found && shown.x == x && shown.y == y && shown.width == width && shown.height == height;
+}
+
+} // namespace
+
+TEST(Desktop, TheInstalledProgramStartsFromAnyFolderAndASecondStartBringsItForward)
+{
+    DesktopLock pointer("pointer");
+    WindowManager manager;
+    ASSERT_TRUE(manager.Running());
+    TempFolder prefix, elsewhere, settings;
+    const std::string install = "cmake --install " PELLORA_BINARY_DIR " --prefix " + prefix.Path() + " >/dev/null";
+    ASSERT_EQ(0, std::system(install.c_str()));
+    std::ifstream entry(prefix.Path() + "/share/applications/pellora.desktop");
+    std::stringstream text;
+    text << entry.rdbuf();
+    EXPECT_NE(std::string::npos, text.str().find("\nExec=" + prefix.Path() + "/bin/pellora\n")) << text.str();
+    EXPECT_TRUE(std::ifstream(prefix.Path() + "/share/icons/hicolor/256x256/apps/pellora.png").good());
+
+    const std::string installed = prefix.Path() + "/bin/pellora";
+    Program first("", elsewhere.Path(), settings.Path(), installed, "");
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << first.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == kGlass; })) << first.Errors();
+    const std::string id = Output("xdotool search --onlyvisible --name '^Pellora$'");
+
+    Xdotool("windowminimize --sync " + id);
+    ASSERT_FALSE(FindWindow("Pellora").found);
+    Program second("", elsewhere.Path(), settings.Path(), installed, "");
+    EXPECT_EQ(0, second.Status()) << second.Errors();
+    EXPECT_TRUE(Eventually([&] { return FindWindow("Pellora").found; })) << "the first window comes back";
+    EXPECT_TRUE(Eventually([&] { return Output("xdotool getactivewindow") == id; })) << "and takes the keyboard";
+
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, first.Status()) << first.Errors();
+    EXPECT_NE(std::string::npos, first.Settings().find("[Pellora Settings]")) << first.Settings();
+}
+
+TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullScreen)
+{
+    DesktopLock pointer("pointer");
+    WindowManager manager;
+    ASSERT_TRUE(manager.Running());
+    Program program;
+    Shown start;
+    ASSERT_TRUE(Eventually([&] { return (start = FindWindow("Pellora")).found; })) << program.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(start.x + 100, start.y + 200) == kGlass; }));
+
+    // Alt-drag by the window manager, then a drag on the title row: the
+    // second drag starts where the first one left the window.
+    const auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    Xdotool("mousemove --sync " + at(start.x + 400, start.y + 300) + " keydown alt mousedown 1 mousemove --sync "
+            + at(start.x + 430, start.y + 320) + " mousemove --sync " + at(start.x + 460, start.y + 340)
+            + " mouseup 1 keyup alt");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), start.x + 60, start.y + 40, 800, 500); }))
+        << start.x << "," << start.y << " -> " << FindWindow("Pellora").x << "," << FindWindow("Pellora").y;
+    Xdotool("mousemove --sync " + at(start.x + 360, start.y + 60) + " mousedown 1 sleep 0.2 mousemove --sync "
+            + at(start.x + 375, start.y + 70) + " sleep 0.2 mousemove --sync " + at(start.x + 390, start.y + 80)
+            + " sleep 0.3 mouseup 1");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), start.x + 90, start.y + 60, 800, 500); }))
+        << FindWindow("Pellora").x << "," << FindWindow("Pellora").y;
+
+    // The grip: the corner keeps the point pressed, from the first motion on.
+    const int left = start.x + 90, top = start.y + 60;
+    Xdotool("mousemove --sync " + at(left + 786, top + 486) + " mousedown 1 sleep 0.2 mousemove --sync "
+            + at(left + 786, top + 491) + " sleep 0.3");
+    EXPECT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), left, top, 808, 505); }))
+        << FindWindow("Pellora").width << "x" << FindWindow("Pellora").height;
+    Xdotool("mousemove --sync " + at(left + 786, top + 536) + " sleep 0.3 mouseup 1");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), left, top, 880, 550); }));
+
+    // Maximised by a double click on the title row: 1280 x 800 of screens in
+    // the middle of the 1280 x 1024 screen, the panel's colour above and below.
+    Xdotool("mousemove --sync " + at(left + 300, top + 20) + " click --repeat 2 --delay 80 1");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), 0, 0, 1280, 1024); }));
+    EXPECT_TRUE(Eventually([&] { return Pixel(160, 112 + 200 * 8 / 5) == kGlass; }));
+    EXPECT_EQ(kPanel, Pixel(640, 50));
+    EXPECT_EQ(kPanel, Pixel(640, 1000));
+    Screenshot("maximised-tuner");
+    // The switch button, scaled: the metronome shows, maximised too.
+    Click(1137, 112 + 32);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    Screenshot("maximised-metronome");
+    Xdotool("mousemove --sync 300 130 click --repeat 2 --delay 80 1");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), left, top, 880, 550); }));
+
+    // Full screen through the window manager.
+    Xdotool("key --clearmodifiers alt+F11");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), 0, 0, 1280, 1024); }));
+    EXPECT_TRUE(Eventually([&] { return Pixel(640, 50) == kPanel; }));
+    Screenshot("fullscreen-metronome");
+    Click(1137, 112 + 32);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    Screenshot("fullscreen-tuner");
+    Xdotool("mousemove --sync 640 1010 key --clearmodifiers alt+F11");
+    ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), left, top, 880, 550); }));
+
+    Click(left + 880 * 771 / 800, top + 20 * 880 / 800);
+    EXPECT_EQ(0, program.Status()) << program.Errors();
+}
+
+TEST(Desktop, KeysPickFromAListAndCloseOrAnswerTheAboutWindowAndAMessageBox)
+{
+    DesktopLock pointer("pointer");
+    WindowManager manager;
+    ASSERT_TRUE(manager.Running());
+    TempFolder settings;
+    {
+        Program program("", PELLORA_SOURCE_DIR, settings.Path());
+        Shown window;
+        ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+        ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == kGlass; }));
+        const int shown = ShownWindows(program.Pid());
+        const auto opensAndCloses = [&](int x, int y, const std::string& keys) {
+            Click(window.x + x, window.y + y);
+            ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown + 1; })) << keys;
+            Xdotool("key --delay 150 " + keys);
+            EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; })) << keys;
+        };
+        // The transposition list opens on its first entry: two down is "In Eb".
+        opensAndCloses(316, 69, "Down Down Return");
+        opensAndCloses(316, 69, "Down Escape");
+        // The About window, from the help button.
+        opensAndCloses(681, 20, "Escape");
+        Click(window.x + 771, window.y + 20);
+        EXPECT_EQ(0, program.Status()) << program.Errors();
+        EXPECT_NE(std::string::npos, program.Settings().find("Transpose=In Eb\n")) << program.Settings();
+    }
+
+    // Without a sound card the box asks "RETRY, CANCEL": Return answers the
+    // first and the box comes again; Escape answers CANCEL.
+    TempFolder alsa;
+    const std::string config = alsa.Path() + "/asound.conf";
+    std::ofstream(config) << "# nothing\n";
+    Program noCard(config);
+    ASSERT_TRUE(Eventually([&] { return FindWindow("Pellora").found; })) << noCard.Errors();
+    Xdotool("key Return");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(Eventually([&] { return FindWindow("Pellora").found; })) << noCard.Errors();
+    EXPECT_EQ(0, waitpid(noCard.Pid(), nullptr, WNOHANG)) << "still asking";
+    Xdotool("key Escape");
+    EXPECT_EQ(1, noCard.Status()) << noCard.Errors();
+}

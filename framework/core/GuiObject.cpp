@@ -293,6 +293,11 @@ bool GuiObject::SetPosition(int x, int y)
     return true;
 }
 
+bool GuiObject::PlaceBeside(const Rect& object, int x)
+{
+    return SetPosition(x, object.y - GetHeight() - 2);
+}
+
 bool GuiObject::SetSize(int width, int height)
 {
     if (fixedSize_ != 0)

@@ -92,6 +92,10 @@ public:
     virtual int GetMaxChildHeight() const;
     virtual void CalculateSize();
     virtual bool SetPosition(int x, int y);
+    // A tool tip window takes its place beside the object it describes (a
+    // rectangle of the window's frame), x being the pointer's: by default just
+    // above the object.
+    virtual bool PlaceBeside(const Rect& object, int x);
     virtual bool SetSize(int width, int height);
     virtual void ForceSize(int width, int height);
     virtual bool HitTest(int x, int y);

@@ -54,8 +54,8 @@ bool GuiObject::ShowToolTip(bool show, const Point* point)
         if (!toolTipWindow_)
             return false;
     }
-    // Both coordinates in the window frame: the pointer's x, and above the object.
-    toolTipWindow_->SetPosition(point->x, GetWindowY() - toolTipWindow_->GetHeight() - 2);
+    // Both coordinates in the window frame: the pointer's x, and the object.
+    toolTipWindow_->PlaceBeside(Rect{GetWindowX(), GetWindowY(), GetWidth(), GetHeight()}, point->x);
     toolTipWindow_->SetVisible(true);
     GetScreenManager()->ReturnKeyboardFocus();
     return true;

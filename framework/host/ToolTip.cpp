@@ -8,8 +8,11 @@
 #include "framework/core/HostInputSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/drawing/Painter.h"
+#include "framework/host/ToolTipPlacement.h"
+#include "framework/host/VaboWnd.h"
 #include "framework/widgets/GridVal.h"
 #include "framework/widgets/Text2.h"
+#include "platform/Display.h"
 #include "platform/SystemColors.h"
 
 namespace Vabo {
@@ -28,6 +31,7 @@ ToolTip::ToolTip(TiXmlElement* element)
     // Showing a tip hands the keyboard focus straight back to the window under
     // it: losing the focus must not close the tip as it closes a menu.
     SetFlag(true);
+    SetTakesFocus(false);
     // Any move that reaches the tip hides it (the window's own hide slot).
     AddSlot<Signal::MouseMove>(&Window::HideSlot, this);
 }
@@ -58,6 +62,20 @@ void ToolTip::SizeToText(TiXmlElement* element)
     PlaceObject(label, GridVal(static_cast<float>(xBorder / 2), 0.0f), GridVal(static_cast<float>(yBorder / 2), 0.0f),
                 GridVal(static_cast<float>(width), 0.0f), GridVal(static_cast<float>(height), 0.0f), false);
     UpdateLayout();
+}
+
+bool ToolTip::PlaceBeside(const Rect& object, int x)
+{
+    VaboWnd* host = GetHostWnd();
+    VaboWnd* owner = host ? host->GetParent() : nullptr;
+    if (!owner || !owner->IsCreated())
+        return PopupMenuWindow::PlaceBeside(object, x);
+    // Popup positions count from the owner's content, the screen from its monitor.
+    const Platform::Rect content = owner->GetContentScreenRect();
+    const Platform::Rect screen = Platform::WorkAreaOf(owner->GetNativeWindow()->Handle());
+    const Platform::Rect control{content.x + object.x, content.y + object.y, object.width, object.height};
+    const Platform::Rect tip = PlaceToolTip(control, content.x + x, GetWidth(), GetHeight(), screen);
+    return SetPosition(tip.x - content.x, tip.y - content.y);
 }
 
 bool ToolTip::SetSize(int, int)

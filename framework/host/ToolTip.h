@@ -1,7 +1,8 @@
 // The small popup that shows an object's tooltip text: a popup window whose
 // definition holds a Vabo::Text2 named "Text". It sizes itself once, to the
 // text plus a border, paints the tooltip background inside a black frame, and
-// hides as soon as the pointer moves over it.
+// hides as soon as the pointer moves over it. It leaves the keyboard focus
+// where it is.
 #pragma once
 
 #include "framework/host/PopupMenuWindow.h"
@@ -17,6 +18,8 @@ public:
     // The size is fixed at construction: layouts cannot change it.
     bool SetSize(int width, int height) override;
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    // Within the screen and never over the object (see PlaceToolTip).
+    bool PlaceBeside(const Rect& object, int x) override;
 
 private:
     void SizeToText(TiXmlElement* element);

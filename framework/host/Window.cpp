@@ -288,7 +288,7 @@ void Window::SetVisible(bool visible)
         if (visible) {
             host_->Show();
             // A popup takes the input focus, so that losing it closes the popup.
-            if (type_ == Popup)
+            if (type_ == Popup && takesFocus_)
                 host_->SetFocus();
         } else {
             const bool hadFocus = host_->HasFocus();

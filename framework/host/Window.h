@@ -95,6 +95,9 @@ public:
     void CenterWindow();
 
 protected:
+    // Whether showing a popup hands it the keyboard focus (so that losing it
+    // closes the popup); a tool tip leaves the focus where it is.
+    void SetTakesFocus(bool takesFocus) { takesFocus_ = takesFocus; }
     void HoverResetSlot(Signal::Base* signal, GuiObject* object);
     void HoverMoveSlot(Signal::Base* signal, GuiObject* object);
     void HoverTimerSlot(Signal::Base* signal, GuiObject* object);
@@ -110,6 +113,7 @@ private:
     bool CursorInWindow(int& x, int& y) const;
 
     bool shapeBuilt_ = false;
+    bool takesFocus_ = true;
     bool modal_ = false;
     std::unique_ptr<VaboWnd> host_;
     std::string title_;

@@ -1,7 +1,8 @@
 // Tooltips from a real skin: sized once to their text plus the border, deaf to
 // layouts, painted on the tooltip colour inside a black frame, and hidden by a
-// pointer move over their window.
+// pointer move over their window; placed beside their control within the screen.
 #include "framework/host/ToolTip.h"
+#include "framework/host/ToolTipPlacement.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -135,4 +136,24 @@ TEST_F(ToolTipTest, APointerMoveOverTheShownTipHidesIt)
     move.motion.y = 5;
     SDL_PushEvent(&move);
     EXPECT_TRUE(WindowTest::PumpUntil([&] { return !tip->IsVisible(); }));
+}
+
+TEST(ToolTipPlacement, StaysOnTheScreenAndNeverCoversItsControl)
+{
+    // A 100 x 20 tip on a 1280 x 1024 screen, for a 40 x 30 control.
+    const Platform::Rect screen{0, 0, 1280, 1024};
+    struct Case {
+        Platform::Rect control;
+        int pointerX;
+        Platform::Rect expected;
+    } cases[] = {
+        {{500, 400, 40, 30}, 510, {510, 378, 100, 20}}, // above, from the pointer
+        {{500, 10, 40, 30}, 510, {510, 42, 100, 20}},   // no room above: below
+        {{1250, 400, 30, 30}, 1260, {1180, 378, 100, 20}}, // kept off the right edge
+        {{-30, 400, 40, 30}, -20, {0, 378, 100, 20}},   // and off the left
+        {{500, 990, 40, 30}, 510, {510, 968, 100, 20}}, // at the bottom: above still
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Vabo::PlaceToolTip(c.control, c.pointerX, 100, 20, screen), c.expected)
+            << c.control.x << "," << c.control.y;
 }

@@ -11,7 +11,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev
   libcairo2-dev libpango1.0-dev libglib2.0-dev
   libcurl4-openssl-dev libasound2-dev libasound2-plugins libxext-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   pulseaudio pulseaudio-utils alsa-utils sox
   fonts-dejavu-core python3 python3-cairo
   clang libclang-rt-14-dev

@@ -83,7 +83,7 @@ TEST(EventTranslation, KeysArriveAsCharactersFlaggedVirtualKeysAndControlCharact
         {SDLK_DELETE, KMOD_NONE, {0x8000002E}},
         {SDLK_BACKSPACE, KMOD_NONE, {0x80000008, 8}},
         {SDLK_TAB, KMOD_NONE, {9}},
-        {SDLK_TAB, KMOD_LSHIFT, {9}},
+        {SDLK_TAB, KMOD_LSHIFT, {0x80000009}}, // Shift+Tab: back through the tab order
         {SDLK_RETURN, KMOD_NONE, {13}},
         {SDLK_KP_ENTER, KMOD_NONE, {13}},
         {SDLK_ESCAPE, KMOD_NONE, {27}},

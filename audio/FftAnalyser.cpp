@@ -25,6 +25,22 @@ int RequestedKernelCount(float sampleRate, int n, float resolutionHz)
     return static_cast<int>(count);
 }
 
+// A constant offset (cheap cards and microphones have one) would leak
+// through the window into the lowest bins and pull the estimate flat; a
+// window that is only an offset is left with nothing to estimate. The sum is
+// exact in double precision, so a constant window becomes exactly zero.
+void RemoveOffset(std::vector<float>& samples)
+{
+    if (samples.empty())
+        return;
+    double sum = 0.0;
+    for (float x : samples)
+        sum += x;
+    const float mean = float(sum / double(samples.size()));
+    for (float& x : samples)
+        x -= mean;
+}
+
 } // namespace
 
 std::vector<int> BuildBitReverseTable(int size)
@@ -140,6 +156,7 @@ float FftAnalyser::EstimateFrequency(const std::vector<float>& samples)
     if (!initialised_ || !realInput_ || samples.size() != static_cast<size_t>(2 * n_))
         return -1.0f;
     samples_.assign(samples.begin(), samples.end());
+    RemoveOffset(samples_);
     return Analyse(samples_, work_);
 }
 

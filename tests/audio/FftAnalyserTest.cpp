@@ -170,12 +170,28 @@ TEST(FftAnalyser, PureSineAndHarmonicTonesAreEstimatedWithinHundredthsOfAHertz)
         82.40f, 0.02f);
 }
 
+TEST(FftAnalyser, AToneOnAnyOffsetUpToHalfScaleReadsWithinACent)
+{
+    for (float amplitude : {0.1f, 0.01f})
+        for (float offset : {0.01f, 0.1f, 0.25f, 0.5f, -0.5f}) {
+            std::vector<float> samples = Tone({{1.0, amplitude}}, 110.0);
+            for (float& x : samples)
+                x += offset;
+            const float f = TunerAnalyser().EstimateFrequency(samples);
+            EXPECT_LT(std::fabs(1200.0 * std::log2(f / 110.0)), 1.0)
+                << amplitude << " on " << offset << " read " << f << " Hz";
+        }
+}
+
 TEST(FftAnalyser, NoEstimateWithoutUsableInput)
 {
     FftAnalyser never;
     EXPECT_EQ(never.EstimateFrequency(std::vector<float>(2048, 0.5f)), -1.0f);
 
     FftAnalyser& analyser = TunerAnalyser();
+    // A window holding only an offset has no pitch.
+    for (float offset : {0.5f, -0.3f, 16384.0f})
+        EXPECT_EQ(analyser.EstimateFrequency(std::vector<float>(2048, offset)), -1.0f) << "constant " << offset;
     std::vector<float> spiked = Tone({{1.0, 1.0}}, 440.0);
     spiked[100] = std::numeric_limits<float>::infinity();
     for (const std::vector<float>& input :

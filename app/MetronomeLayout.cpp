@@ -414,11 +414,12 @@ std::string MetronomeLayout::PlayBeats(const std::string& sampleName)
         return "The clicks of " + (sampleName.empty() ? std::string(Tone) : sampleName)
             + " could not be made: their sound files cannot be read";
     AudioDevice& device = AudioDevice::Instance();
-    // A running bar is replaced where it plays: the new one starts with its
-    // next buffer, whole, without the gap of a new stream.
+    // A running bar is replaced where it plays: the new one starts at the
+    // next beat, whole, without the gap of a new stream.
     if (playingBeats_ && device.Output().IsActive())
         return std::string();
     device.StopOutput();
+    loop.Restart();
     // Every buffer asks the loop for its next frames: the bar plays through
     // short buffers, not one buffer a bar long repeated.
     playingBeats_ = device.StartOutput(

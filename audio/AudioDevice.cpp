@@ -161,6 +161,7 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
 {
+    buffer.Restart();
     return StartOutput(sampleRate, frames, PlaybackCallback(buffer), true);
 }
 

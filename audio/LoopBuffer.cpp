@@ -15,25 +15,75 @@ LoopBuffer& LoopBuffer::Instance()
     return Vabo::SingletonHolder<LoopBuffer>::Instance();
 }
 
-int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double, void*)
+LoopBuffer::~LoopBuffer()
+{
+    // The streams that play this buffer were stopped before it dies.
+    Collect();
+    delete pending_.load();
+    delete playing_;
+}
+
+void LoopBuffer::Collect()
+{
+    const std::size_t written = retiredWritten_.load(std::memory_order_acquire);
+    std::size_t read = retiredRead_.load(std::memory_order_relaxed);
+    for (; read != written; ++read)
+        delete retired_[read % RetiredSlots].exchange(nullptr, std::memory_order_acq_rel);
+    retiredRead_.store(read, std::memory_order_release);
+}
+
+void LoopBuffer::TakePending(double startFrame)
+{
+    const std::size_t written = retiredWritten_.load(std::memory_order_relaxed);
+    // With the ring full the old sound plays on until the GUI thread frees
+    // some: the engine never frees memory.
+    if (playing_ && written - retiredRead_.load(std::memory_order_acquire) == RetiredSlots)
+        return;
+    Sound* next = pending_.exchange(nullptr, std::memory_order_acq_rel);
+    if (!next)
+        return;
+    if (playing_) {
+        retired_[written % RetiredSlots].store(playing_, std::memory_order_release);
+        retiredWritten_.store(written + 1, std::memory_order_release);
+    }
+    playing_ = next;
+    readIndex_ = 0;
+    soundStart_.store(startFrame, std::memory_order_release);
+}
+
+bool LoopBuffer::AtBeat() const
+{
+    const std::size_t beat = playing_->beat ? playing_->beat : playing_->samples.size();
+    return readIndex_ % beat == 0;
+}
+
+int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double outTime, void*)
 {
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    const std::size_t size = samples_.size();
-    if (size == 0) {
-        std::fill(out, out + frames, 0.0f);
-        return 0;
-    }
-    if (readIndex_ >= size)
+    if (restart_.exchange(false, std::memory_order_acq_rel)) {
+        TakePending(outTime);
         readIndex_ = 0;
+        soundStart_.store(outTime, std::memory_order_release);
+    }
     std::size_t done = 0;
     while (done < frames) {
-        const std::size_t take = std::min<std::size_t>(frames - done, size - readIndex_);
-        std::copy_n(samples_.begin() + long(readIndex_), take, out + done);
+        const bool silent = !playing_ || playing_->samples.empty();
+        if ((silent || AtBeat()) && pending_.load(std::memory_order_acquire))
+            TakePending(outTime + double(done));
+        if (!playing_ || playing_->samples.empty()) {
+            std::fill(out + done, out + frames, 0.0f);
+            break;
+        }
+        const std::vector<float>& samples = playing_->samples;
+        const std::size_t beat = playing_->beat ? playing_->beat : samples.size();
+        // Up to the next beat at most, where a new sound may take over.
+        const std::size_t take = std::min({std::size_t(frames) - done, samples.size() - readIndex_,
+                                           beat - readIndex_ % beat});
+        std::copy_n(samples.begin() + long(readIndex_), take, out + done);
         done += take;
-        readIndex_ = (readIndex_ + take) % size;
+        readIndex_ = (readIndex_ + take) % samples.size();
     }
     return 0;
 }
@@ -61,7 +111,7 @@ bool LoopBuffer::BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& norm
     for (int i = 0; i + 1 < beatsPerBar; ++i)
         std::copy(a.begin(), a.end(), bar.begin() + long(i * n));
     std::copy_n(b.begin(), std::min(b.size(), n), bar.begin() + long((beatsPerBar - 1) * n));
-    SetSamples(std::move(bar));
+    SetSamples(std::move(bar), n);
     return true;
 }
 
@@ -69,12 +119,7 @@ void LoopBuffer::BuildTone(float frequency)
 {
     std::vector<float> tone;
     GenerateSine(frequency, ReferenceToneDuration(frequency), Rate, tone);
-    LoudnessCurve curve;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        curve = loudnessCurve_;
-    }
-    ApplyLoudness(tone, curve, frequency);
+    ApplyLoudness(tone, loudnessCurve_, frequency);
     SetSamples(std::move(tone));
 }
 
@@ -94,28 +139,29 @@ void LoopBuffer::SetLoudnessCurve(const TuneConfig& config)
 
 void LoopBuffer::SetLoudnessCurve(LoudnessCurve curve)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
     loudnessCurve_.swap(curve);
 }
 
-void LoopBuffer::SetSamples(std::vector<float> samples)
+void LoopBuffer::SetSamples(std::vector<float> samples, std::size_t beatLength)
 {
-    // The new sound is made outside the lock; the old one is freed outside it too.
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        samples_.swap(samples);
-        readIndex_ = 0;
-    }
+    Collect();
+    auto* sound = new Sound{std::move(samples), beatLength};
+    // A sound handed over before and not yet taken was never played.
+    delete pending_.exchange(sound, std::memory_order_acq_rel);
+    newest_ = sound;
 }
 
-std::size_t LoopBuffer::Size()
+void LoopBuffer::Restart()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return samples_.size();
+    restart_.store(true, std::memory_order_release);
 }
 
-std::vector<float> LoopBuffer::Samples()
+std::size_t LoopBuffer::Size() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return samples_;
+    return newest_ ? newest_->samples.size() : 0;
+}
+
+std::vector<float> LoopBuffer::Samples() const
+{
+    return newest_ ? newest_->samples : std::vector<float>();
 }

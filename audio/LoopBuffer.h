@@ -1,13 +1,15 @@
 #pragma once
 // One sound that a playback stream repeats without end: a metronome bar or the
-// tuner's reference tone. Rebuilt on the GUI thread, played on the engine
-// thread, both under its own lock. Process-wide; use after destruction at exit
-// throws std::logic_error "Dead Reference Detected".
+// tuner's reference tone. Built on the GUI thread and handed to the engine
+// thread without a lock: the engine takes a new sound at the next beat of the
+// one it plays, and only the GUI thread frees sounds. Process-wide; use after
+// destruction at exit throws std::logic_error "Dead Reference Detected".
 #include "audio/CurveLookup.h"
 #include "audio/WaveGenerators.h"
 
+#include <array>
+#include <atomic>
 #include <cstddef>
-#include <mutex>
 #include <vector>
 
 class TuneConfig;
@@ -22,9 +24,13 @@ public:
     static constexpr int MaxBeatsPerBar = 32;
 
     static LoopBuffer& Instance();
+    ~LoopBuffer();
+    LoopBuffer(const LoopBuffer&) = delete;
+    LoopBuffer& operator=(const LoopBuffer&) = delete;
 
-    // Fills the output from the sound, continuing where the last call ended
-    // and wrapping at its end; silence while the sound is empty.
+    // Engine thread. Fills the output from the sound, continuing where the
+    // last call ended and wrapping at its end; silence while the sound is
+    // empty. outTime is the stream frame at which this output starts.
     int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
     // The callable a stream runs to play this buffer.
     static int Play(void* input, void* output, unsigned long frames, double outTime, void* userData);
@@ -42,18 +48,48 @@ public:
     void SetLoudnessCurve(const TuneConfig& config);
     void SetLoudnessCurve(LoudnessCurve curve);
 
-    // Replaces the sound (the read position starts again at its beginning).
-    void SetSamples(std::vector<float> samples);
+    // Hands a new sound over. A sound that plays goes on to the end of its
+    // beat (beatLength samples; the whole sound when 0), so that no click is
+    // cut or doubled, and the new sound starts there from its beginning.
+    void SetSamples(std::vector<float> samples, std::size_t beatLength = 0);
+    // The next play-back call starts the newest sound from its beginning at
+    // once: for a stream that starts.
+    void Restart();
+    // The stream frame (outTime) at which the sound that plays now began.
+    double SoundStart() const { return soundStart_.load(std::memory_order_acquire); }
 
-    std::size_t Size();
-    std::vector<float> Samples();
+    // The newest sound handed over.
+    std::size_t Size() const;
+    std::vector<float> Samples() const;
 
 private:
     friend struct Vabo::CreateWithExitRelease<LoopBuffer>;
     LoopBuffer() = default;
 
-    std::mutex mutex_;
-    std::vector<float> samples_;
-    std::size_t readIndex_ = 0;
+    struct Sound {
+        std::vector<float> samples;
+        std::size_t beat = 0;
+    };
+    // GUI thread: frees the sounds the engine has let go of.
+    void Collect();
+    // Engine thread.
+    void TakePending(double startFrame);
+    bool AtBeat() const;
+
+    static constexpr std::size_t RetiredSlots = 4;
+
+    // GUI thread.
     LoudnessCurve loudnessCurve_;
+    Sound* newest_ = nullptr;
+    // Hand-over: the GUI thread puts the next sound in pending_, the engine
+    // puts the sounds it has let go of in the retired ring.
+    std::atomic<Sound*> pending_{nullptr};
+    std::atomic<bool> restart_{false};
+    std::array<std::atomic<Sound*>, RetiredSlots> retired_{};
+    std::atomic<std::size_t> retiredWritten_{0};
+    std::atomic<std::size_t> retiredRead_{0};
+    std::atomic<double> soundStart_{0.0};
+    // Engine thread.
+    Sound* playing_ = nullptr;
+    std::size_t readIndex_ = 0;
 };

@@ -3,6 +3,7 @@
 // is destroyed.
 #include "audio/AudioDevice.h"
 #include "audio/LatestBlock.h"
+#include "audio/LoopBuffer.h"
 #include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
 #include "platform/DiagnosticQueue.h"
@@ -31,7 +32,7 @@ StreamCallback Watched(StreamCallback callback, std::atomic<int>& calls)
 
 } // namespace
 
-TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockAllocateNothingAndThrowNothingWhileTheGuiReadsEveryBuffer)
+TEST(AudioThread, RecordingPlayBackCaptureAndLoopTakeNoLockAllocateNothingAndThrowNothingWhileTheGuiReadsEveryBuffer)
 {
     // The checker sees a lock, an allocation and a throw in its scope, and
     // none outside.
@@ -96,6 +97,27 @@ TEST(AudioThread, RecordingPlayBackAndCaptureTakeNoLockAllocateNothingAndThrowNo
     EXPECT_EQ(0u, RealTimeWatch::Throws()) << "throws on the engine thread";
     EXPECT_GE(record.BlockCount(), 150u);
     EXPECT_EQ(2048u, tracker.Window().size());
+
+    // The metronome's loop, while the GUI hands it bar after bar.
+    RealTimeWatch::Reset();
+    LoopBuffer& loop = LoopBuffer::Instance();
+    ASSERT_TRUE(loop.BuildBeats(600, 4, ToneClick(440.0f), ToneClick(880.0f)));
+    loop.Restart();
+    std::atomic<int> looped{0};
+    int bars = 0;
+    const double firstStart = loop.SoundStart();
+    ASSERT_EQ(0, device.StartOutput(44100, 512, Watched(device.PlaybackCallback(loop), looped), false));
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            loop.BuildBeats(600 + 100 * (++bars % 3), 4, ToneClick(440.0f), ToneClick(880.0f));
+            return looped.load() >= 200;
+        },
+        SoundRig::CaptureStartMs + 5000));
+    device.StopOutput();
+    EXPECT_NE(firstStart, loop.SoundStart()) << "bars were taken over while playing";
+    EXPECT_EQ(0u, RealTimeWatch::Locks()) << "locks taken playing the loop";
+    EXPECT_EQ(0u, RealTimeWatch::Allocations()) << "allocations playing the loop";
+    EXPECT_EQ(0u, RealTimeWatch::Throws()) << "throws playing the loop";
 }
 
 // Recording (and playing the recording back) while the program ends: every

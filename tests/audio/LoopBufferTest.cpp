@@ -40,15 +40,40 @@ TEST(LoopBuffer, ABarIsPlainBeatsThenTheAccentAndTempoOrBarBelowOneIsRefused)
     EXPECT_EQ(32u * 22050u, loop.Size());
 }
 
-TEST(LoopBuffer, PlaysOnFromWhereItStoppedAndWraps)
+TEST(LoopBuffer, PlaysOnAndWrapsAndTakesANewSoundOnlyAtTheNextBeat)
 {
     LoopBuffer& loop = LoopBuffer::Instance();
-    loop.SetSamples({1, 2, 3, 4, 5});
-    EXPECT_EQ((std::vector<float>{1, 2, 3}), Play(loop, 3));
-    EXPECT_EQ((std::vector<float>{4, 5, 1, 2, 3, 4, 5, 1}), Play(loop, 8));
-    // A rebuild to a shorter sound starts it again from its beginning.
-    loop.SetSamples({7, 8});
-    EXPECT_EQ((std::vector<float>{7, 8, 7}), Play(loop, 3));
+    // A starting stream takes the newest sound at once.
+    loop.SetSamples({1, 2, 3, 4, 5, 6}, 3);
+    loop.Restart();
+    EXPECT_EQ((std::vector<float>{1, 2, 3, 4}), Play(loop, 4));
+    // Handed over mid-beat: the beat plays to its end, then the new sound
+    // from its start; one handed over and replaced before that never plays.
+    loop.SetSamples({9, 9}, 2);
+    loop.SetSamples({7, 8}, 2);
+    EXPECT_EQ((std::vector<float>{5, 6, 7, 8, 7}), Play(loop, 5));
+    // Without a beat the whole sound is one.
+    loop.SetSamples({1, 2, 3});
+    std::vector<float> out(4);
+    loop.PlayCallback(nullptr, out.data(), 4, 1000.0, nullptr);
+    EXPECT_EQ((std::vector<float>{8, 1, 2, 3}), out);
+    EXPECT_EQ(1001.0, loop.SoundStart()) << "the stream frame where the new sound began";
+    EXPECT_EQ((std::vector<float>{1, 2}), Play(loop, 2));
+    loop.SetSamples({5, 6});
+    EXPECT_EQ((std::vector<float>{3, 5, 6}), Play(loop, 3));
     loop.SetSamples({});
     EXPECT_EQ((std::vector<float>{0, 0, 0}), Play(loop, 3));
+    loop.SetSamples({7, 8});
+    EXPECT_EQ((std::vector<float>{7, 8, 7}), Play(loop, 3));
+
+    // A tempo change inside a sounding click lets the click finish.
+    ASSERT_TRUE(loop.BuildBeats(114, 4, ToneClick(440.0f), ToneClick(880.0f)));
+    const std::vector<float> bar = loop.Samples();
+    loop.Restart();
+    Play(loop, 23197 + 100);
+    ASSERT_TRUE(loop.BuildBeats(120, 4, ToneClick(440.0f), ToneClick(880.0f)));
+    const std::vector<float> next = loop.Samples();
+    const std::vector<float> heard = Play(loop, 23197 + 22050);
+    EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + 23097, bar.begin() + 23297)) << "the old beat plays out";
+    EXPECT_TRUE(std::equal(heard.begin() + 23097, heard.end(), next.begin())) << "then the new bar";
 }

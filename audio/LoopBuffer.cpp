@@ -153,6 +153,7 @@ void LoopBuffer::SetSamples(std::vector<float> samples, std::size_t beatLength)
 
 void LoopBuffer::Restart()
 {
+    soundStart_.store(0.0, std::memory_order_release);
     restart_.store(true, std::memory_order_release);
 }
 

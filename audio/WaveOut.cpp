@@ -1,5 +1,8 @@
 #include "audio/WaveOut.h"
 
+#include <algorithm>
+#include <cmath>
+
 WaveOut::WaveOut(int sampleRate, unsigned long framesPerBuffer, bool openNow)
 {
     if (openNow)
@@ -13,5 +16,8 @@ int WaveOut::Stop()
 
 int WaveOut::Open(int sampleRate, unsigned long framesPerBuffer)
 {
-    return OpenStream(0, 1, Platform::Pa::Float32, double(sampleRate), framesPerBuffer, 0);
+    // No frames is refused by the open itself.
+    const unsigned long host = std::max(1UL, Platform::Pa::HostFrames(framesPerBuffer));
+    const auto buffers = static_cast<unsigned long>(std::ceil(Latency * sampleRate / double(host)));
+    return OpenStream(0, 1, Platform::Pa::Float32, double(sampleRate), framesPerBuffer, buffers);
 }

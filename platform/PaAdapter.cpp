@@ -6,6 +6,7 @@
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
+#include <pa_linux_alsa.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -13,6 +14,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <pthread.h>
+#include <sched.h>
 #include <vector>
 
 namespace Platform {
@@ -38,6 +42,8 @@ struct Stream {
     bool loop = false;
     bool finishing = false;
     std::atomic<unsigned long long> frames{0};
+    // Output: frames given but not yet heard.
+    unsigned long long queuedFrames = 0;
     // Set on the engine thread when a callback threw; reported on the GUI thread.
     std::atomic<bool> failed{false};
     // The library ended the stream (set by its finished callback), and whether
@@ -181,20 +187,53 @@ void ReportFailure(Stream& s)
         Log("audio: a stream callback failed with an exception; the stream was stopped");
 }
 
-// Large v18 buffers (a whole bar) are served from our own buffer; the host
-// gets buffers of an ordinary size.
+// Raises the calling thread to real-time priority, where the system grants
+// it, until it goes out of scope. The sound library's client threads made
+// meanwhile (by opening a stream through the sound server's plugin) inherit
+// it, so a loaded machine cannot keep them from handing the sound on.
+class RealTimeWhileOpening {
+public:
+    RealTimeWhileOpening()
+    {
+        sched_param realTime{};
+        realTime.sched_priority = 1;
+        raised_ = pthread_getschedparam(pthread_self(), &policy_, &param_) == 0
+            && pthread_setschedparam(pthread_self(), SCHED_FIFO, &realTime) == 0;
+    }
+    ~RealTimeWhileOpening()
+    {
+        if (raised_)
+            pthread_setschedparam(pthread_self(), policy_, &param_);
+    }
+    RealTimeWhileOpening(const RealTimeWhileOpening&) = delete;
+    RealTimeWhileOpening& operator=(const RealTimeWhileOpening&) = delete;
+
+private:
+    int policy_ = SCHED_OTHER;
+    sched_param param_{};
+    bool raised_ = false;
+};
+
+} // namespace
+
 unsigned long HostFrames(unsigned long framesPerBuffer)
 {
     return framesPerBuffer <= 4096 ? framesPerBuffer : 1024;
 }
+
+namespace {
 
 // The library's own result; s.pa stays null when it failed.
 int OpenLibraryStream(Stream& s)
 {
     s.pa = nullptr;
     s.used = false;
+    std::optional<RealTimeWhileOpening> realTime;
+    if (!s.input)
+        realTime.emplace();
     const int result = Pa_OpenStream(&s.pa, s.input ? &s.parameters : nullptr, s.input ? nullptr : &s.parameters,
                                      s.sampleRate, HostFrames(s.framesPerBuffer), paNoFlag, &HostCallback, &s);
+    realTime.reset();
     if (result != paNoError) {
         s.pa = nullptr;
         // The library's ALSA host says this of any device it cannot open (no
@@ -202,6 +241,18 @@ int OpenLibraryStream(Stream& s)
         return result == paBadIODeviceCombination ? paDeviceUnavailable : result;
     }
     Pa_SetStreamFinishedCallback(s.pa, &StreamFinished);
+    if (!s.input) {
+        // A loaded machine would otherwise starve the play-back thread. ALSA's
+        // thread asks for the priority when it starts and runs on without it.
+        // (Capture stays as it is: with it, a restarted capture stream's
+        // callbacks were seen to overlap the old one's.)
+        const PaDeviceInfo* device = Pa_GetDeviceInfo(s.parameters.device);
+        const PaHostApiInfo* host = device ? Pa_GetHostApiInfo(device->hostApi) : nullptr;
+        if (host && host->type == paALSA)
+            PaAlsa_EnableRealtimeScheduling(s.pa, 1);
+        if (const PaStreamInfo* opened = Pa_GetStreamInfo(s.pa))
+            s.queuedFrames = static_cast<unsigned long long>(opened->outputLatency * s.sampleRate + 0.5);
+    }
     return paNoError;
 }
 
@@ -224,7 +275,7 @@ int Terminate()
 }
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
-                      unsigned long framesPerBuffer, unsigned long /*numberOfBuffers*/, Callback callback,
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback,
                       void* userData)
 {
     FlushDiagnostics flush;
@@ -252,6 +303,9 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     s->parameters.channelCount = channels;
     s->parameters.sampleFormat = paFloat32;
     s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
+    if (!input)
+        s->parameters.suggestedLatency = std::max(s->parameters.suggestedLatency,
+                                                  double(numberOfBuffers * HostFrames(framesPerBuffer)) / sampleRate);
     s->sampleRate = sampleRate;
     s->callback = callback;
     s->userData = userData;
@@ -428,7 +482,10 @@ bool StreamDied(Stream* s)
 
 double StreamTime(Stream* s)
 {
-    return s ? double(s->frames.load()) : 0.0;
+    if (!s)
+        return 0.0;
+    const unsigned long long frames = s->frames.load();
+    return frames > s->queuedFrames ? double(frames - s->queuedFrames) : 0.0;
 }
 
 std::string ErrorText(int code)

@@ -4,7 +4,9 @@
 // exactly the frames per buffer the stream was opened with, whatever the host
 // delivers; output buffers are zeroed before the callback fills them; a looped
 // output buffer is filled once at start and then replayed cyclically; the
-// stream time counts the frames the device has taken or given since the start.
+// stream time counts the frames captured, or played (given, less what is still
+// queued), since the start. The engine thread asks for real-time priority and
+// runs on without it where the system refuses.
 #include <string>
 
 namespace Platform {
@@ -39,8 +41,12 @@ constexpr int DeviceUnavailable = -9986;
 int Initialize();
 int Terminate();
 
+// The frames per buffer the host is asked for: a large v18 buffer (a whole
+// bar or tone) is served from our own buffer through ordinary host buffers.
+unsigned long HostFrames(unsigned long framesPerBuffer);
 // Opens a stream on the default input (inChannels > 0) or output device.
-// numberOfBuffers is accepted for the callers' sake; the host picks its own.
+// numberOfBuffers: for output, how many host buffers to queue ahead (at least
+// the device's default latency); 0, and for input, the host picks.
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
                       unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
 // loop: fill the output buffer once now (on the calling thread) and repeat it

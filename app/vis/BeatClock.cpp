@@ -2,6 +2,7 @@
 
 #include "app/vis/StreamClock.h"
 #include "audio/AppState.h"
+#include "audio/LoopBuffer.h"
 #include "audio/WaveGenerators.h"
 
 #include <memory>
@@ -15,7 +16,9 @@ constexpr int Rate = 44100;
 BeatClock::BeatClock()
 {
     auto clock = std::make_shared<StreamClock>();
-    seconds_ = [clock] { return clock->Seconds(); };
+    seconds_ = [clock, loop = &LoopBuffer::Instance()] {
+        return IntoBar(clock->Seconds(), loop->SoundStart() / Rate);
+    };
     running_ = [clock] { return clock->IsRunning(); };
 }
 
@@ -23,6 +26,11 @@ BeatClock::BeatClock(Seconds seconds, Running running)
     : seconds_(std::move(seconds))
     , running_(std::move(running))
 {
+}
+
+double BeatClock::IntoBar(double played, double barStart)
+{
+    return played >= barStart ? played - barStart : played;
 }
 
 double BeatClock::BeatPeriod(int bpm)

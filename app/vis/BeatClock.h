@@ -2,8 +2,9 @@
 // Where the metronome's output stands in its beat and in its bar, from the
 // output stream's clock. The beat lasts the samples of the beat actually
 // played (a whole number of milliseconds), so the displays keep step with the
-// sound however long it runs. The bar counts from the accented beat, the
-// last of the played bar.
+// sound however long it runs, and from where the bar that plays began, so a
+// bar taken over while playing keeps them in step. The bar counts from the
+// accented beat, the last of the played bar.
 #include <functional>
 
 class BeatClock {
@@ -12,10 +13,13 @@ public:
     using Seconds = std::function<double()>;
     using Running = std::function<bool()>;
 
-    // The audio device's output stream.
+    // The audio device's output stream and the loop buffer it plays.
     BeatClock();
     BeatClock(Seconds seconds, Running running);
 
+    // Seconds played since the bar that plays began at barStart; before the
+    // bar is heard (barStart ahead), since the stream started.
+    static double IntoBar(double played, double barStart);
     // The beat's length in seconds at bpm; 0 below 1 bpm.
     static double BeatPeriod(int bpm);
 

@@ -38,10 +38,12 @@ TEST(Wave, OutputIsHeardAndStopsAtOnce)
     ASSERT_EQ(0, out.Open(44100, 512));
     double phase = 0.0;
     std::atomic<unsigned long> frameCounts{0};
+    std::atomic<double> given{0.0};
     out.SetCallback(
-        [&](void* input, void* output, unsigned long frames, double, void*) {
+        [&](void* input, void* output, unsigned long frames, double outTime, void*) {
             EXPECT_EQ(nullptr, input);
             frameCounts.store(frames);
+            given.store(outTime + double(frames));
             float* o = static_cast<float*>(output);
             for (unsigned long i = 0; i < frames; ++i) {
                 o[i] = float(0.5 * std::sin(phase));
@@ -55,6 +57,8 @@ TEST(Wave, OutputIsHeardAndStopsAtOnce)
     EXPECT_TRUE(out.IsActive());
     EXPECT_EQ(512u, frameCounts.load());
     EXPECT_GT(out.StreamTime(), 44100.0);
+    // A long way is queued ahead, and the stream time counts what was heard.
+    EXPECT_GT(given.load() - out.StreamTime(), 0.8 * WaveOut::Latency * 44100.0);
 
     EXPECT_EQ(0, out.Stop());
     EXPECT_FALSE(out.IsActive());

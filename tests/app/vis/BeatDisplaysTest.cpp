@@ -70,6 +70,10 @@ TEST(BeatClock, BeatAndBarPhasesFollowThePlayedBeatAndRestAtOne)
     output.seconds = 115 * 23197 / 44100.0 + 1e-6;
     EXPECT_LT(clock.BeatPhaseNow(), 1e-4f);
 
+    // A bar taken over while playing counts from where it was heard.
+    EXPECT_DOUBLE_EQ(0.25, BeatClock::IntoBar(10.25, 10.0));
+    EXPECT_DOUBLE_EQ(9.75, BeatClock::IntoBar(9.75, 10.0));
+
     output.seconds = 0.0;
     EXPECT_EQ(1.0f, clock.BeatPhaseNow());
     EXPECT_EQ(1.0f, clock.BarPhaseNow());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTonesToTenSeconds)
@@ -21,6 +22,11 @@ TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTones
     ASSERT_EQ(23197u, beat.size());
     // The click fills half the beat, fades to 0 and is followed by silence.
     EXPECT_NE(0.0f, beat[11590]);
+    // A tone click has 3 dB of headroom and rises from silence over 2 ms.
+    EXPECT_LE(*std::max_element(beat.begin(), beat.end()), 0.708f);
+    EXPECT_GE(*std::max_element(beat.begin(), beat.end()), 0.69f);
+    for (std::size_t i = 0; i < 88; ++i)
+        ASSERT_LE(std::fabs(beat[i]), 0.7f * float(i) / 88.0f + 1e-6f) << i;
     for (std::size_t i = 11597; i < beat.size(); ++i)
         ASSERT_EQ(0.0f, beat[i]) << i;
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -142,6 +144,39 @@ TEST_F(SampleFileTest, FifosEmptyFilesAndOverlongFilesAreRefusedOrReadOnlyAsFarA
     ASSERT_TRUE(LoadSampleFile(counting, longFile, out, 1000.0f, 44100));
     EXPECT_EQ(44100u, out.size());
     EXPECT_LE(requested, 2u * (192000u + 1u));
+}
+
+// The click sets the program ships (made by scripts/make-clicks.py): the
+// accent clearly louder than the beat, silence at both ends of every file,
+// headroom, and the sets equally loud.
+TEST(ClickSets, AccentsAreLouderEndsAreSilentAndTheSetsMatch)
+{
+    // Loudness as the ear sums a click: the RMS over its first 50 ms.
+    const auto loudnessDb = [](const std::vector<float>& x) {
+        double sum = 0.0;
+        for (std::size_t i = 0; i < std::min<std::size_t>(x.size(), 2205); ++i)
+            sum += double(x[i]) * x[i];
+        return 10.0 * std::log10(sum / 2205.0);
+    };
+    std::vector<double> normals;
+    for (const char* set : {"Wood", "Clave", "Beep"}) {
+        std::vector<double> loudness;
+        for (const char* kind : {"Normal", "Accent"}) {
+            const std::string path = std::string(PELLORA_SOURCE_DIR) + "/XML/Main/Sounds/" + set + kind + ".wav";
+            std::vector<float> x;
+            ASSERT_TRUE(LoadSampleFile(path, x, 1000.0f, 44100)) << path;
+            float peak = 0.0f;
+            for (float v : x)
+                peak = std::max(peak, std::fabs(v));
+            EXPECT_LE(peak, 0.891f) << path << ": above -1 dBFS";
+            EXPECT_LT(std::fabs(x.front()) + std::fabs(x.back()), 1e-3f) << path << ": a step at an end";
+            loudness.push_back(loudnessDb(x));
+        }
+        EXPECT_GE(loudness[1] - loudness[0], 4.0) << set << ": the accent is not clearly louder";
+        normals.push_back(loudness[0]);
+    }
+    const auto [quietest, loudest] = std::minmax_element(normals.begin(), normals.end());
+    EXPECT_LT(*loudest - *quietest, 2.0) << "the sets differ in loudness";
 }
 
 TEST(MapSamples, KeepsTheLargerMagnitudeAndLeavesAnEmptyDestinationAlone)

@@ -67,16 +67,17 @@ std::vector<float> ReadRaw(const std::string& path)
     return samples;
 }
 
-// Where each click starts: the first loud sample after a stretch of quiet.
+// Where each click starts: the first loud sample after a stretch of quiet
+// (clicks rise from silence, so quiet lasts until a sample is loud).
 std::vector<std::size_t> Onsets(const std::vector<float>& x)
 {
     std::vector<std::size_t> onsets;
     std::size_t quiet = 0;
     for (std::size_t i = 0; i < x.size(); ++i) {
-        const float a = std::fabs(x[i]);
-        if (a > 0.05f && quiet >= 4000)
+        const bool loud = std::fabs(x[i]) > 0.05f;
+        if (loud && quiet >= 4000)
             onsets.push_back(i);
-        quiet = a < 0.02f ? quiet + 1 : 0;
+        quiet = loud ? 0 : quiet + 1;
     }
     return onsets;
 }

@@ -9,6 +9,7 @@
 #include "framework/core/XMLLoadSave.h"
 #include "framework/core/XmlDocument.h"
 #include "framework/host/WindowSurface.h"
+#include "framework/host/FocusRing.h"
 #include "framework/host/GuiBuilderPosition.h"
 #include "framework/core/HostInputSignals.h"
 #include "framework/host/ScreenManager.h"
@@ -62,6 +63,7 @@ Window::Window(TiXmlElement* element)
         break;
     }
     AddSlot<Signal::Confirm>(&Window::ConfirmSlot, this);
+    AddSlot<Signal::SelectNextObject>(&Window::FocusRingSlot, this);
 }
 
 Window::~Window()
@@ -118,6 +120,15 @@ bool Window::LoadFromXML(TiXmlElement* element)
     if (host_) {
         AddBuilderKeyBindings();
         AddDialogKeyBindings();
+        // The keyboard's place is shown in the skin's focus colour, the
+        // accent blue without one.
+        GdiplusGfxLayer::Color focus(255, 56, 189, 248);
+        if (element)
+            ReadXmlAttribute(focus, element, "FocusColor", false);
+        if (!focusRing_) {
+            focusRing_ = std::make_unique<FocusRing>(focus);
+            host_->GetScreenManager().AddOverlay(focusRing_.get());
+        }
     }
 
     if (!element)
@@ -480,6 +491,13 @@ void Window::HostMovedSlot(Signal::Base* signal, GuiObject*)
         return;
     auto* moved = static_cast<Signal::HostWindowMoved*>(signal);
     GuiObject::SetPosition(moved->x, moved->y);
+}
+
+void Window::FocusRingSlot(Signal::Base* signal, GuiObject*)
+{
+    auto* next = static_cast<Signal::SelectNextObject*>(signal);
+    if (focusRing_ && next->chosen)
+        focusRing_->Follow(next->chosen);
 }
 
 void Window::FollowVisibilitySlot(Signal::Base* signal, GuiObject*)

@@ -16,6 +16,7 @@ class XmlDocument;
 
 namespace Vabo {
 
+class FocusRing;
 class VaboWnd;
 
 class Window : public GridLayout {
@@ -102,6 +103,8 @@ protected:
     void HoverMoveSlot(Signal::Base* signal, GuiObject* object);
     void HoverTimerSlot(Signal::Base* signal, GuiObject* object);
     void HostMovedSlot(Signal::Base* signal, GuiObject* object);
+    // The ring follows the control that Tab moved the selection to.
+    void FocusRingSlot(Signal::Base* signal, GuiObject* object);
 
 private:
     bool CreateHost(TiXmlElement* element, int x, int y, int width, int height);
@@ -116,6 +119,7 @@ private:
     bool takesFocus_ = true;
     bool modal_ = false;
     std::unique_ptr<VaboWnd> host_;
+    std::unique_ptr<FocusRing> focusRing_;
     std::string title_;
     WindowType type_ = Application;
     bool shaped_ = false;

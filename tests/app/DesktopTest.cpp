@@ -3,7 +3,8 @@
 // forward and ends; moves by the window manager are where the next drag
 // starts, the grip follows the pointer from the point pressed, and maximised
 // or full screen the screens keep their aspect inside the panel's colour;
-// the keys pick from a list and close or answer the About window and a box.
+// the keys pick from a list and close or answer the About window and a box,
+// and Tab moves a ring through the controls, whose Return presses the ringed one.
 #include "ProgramTestSupport.h"
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
@@ -120,9 +121,9 @@ TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullS
     // Alt-drag by the window manager, then a drag on the title row: the
     // second drag starts where the first one left the window.
     const auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
-    Xdotool("mousemove --sync " + at(start.x + 400, start.y + 300) + " keydown alt mousedown 1 mousemove --sync "
-            + at(start.x + 430, start.y + 320) + " mousemove --sync " + at(start.x + 460, start.y + 340)
-            + " mouseup 1 keyup alt");
+    Xdotool("mousemove --sync " + at(start.x + 400, start.y + 300) + " sleep 0.3 keydown alt sleep 0.2 mousedown 1"
+            + " sleep 0.2 mousemove --sync " + at(start.x + 430, start.y + 320) + " sleep 0.2 mousemove --sync "
+            + at(start.x + 460, start.y + 340) + " sleep 0.2 mouseup 1 sleep 0.1 keyup alt");
     ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), start.x + 60, start.y + 40, 800, 500); }))
         << start.x << "," << start.y << " -> " << FindWindow("Pellora").x << "," << FindWindow("Pellora").y;
     Xdotool("mousemove --sync " + at(start.x + 360, start.y + 60) + " mousedown 1 sleep 0.2 mousemove --sync "
@@ -172,7 +173,7 @@ TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullS
     EXPECT_EQ(0, program.Status()) << program.Errors();
 }
 
-TEST(Desktop, KeysPickFromAListAndCloseOrAnswerTheAboutWindowAndAMessageBox)
+TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabThroughTheControls)
 {
     DesktopLock pointer("pointer");
     WindowManager manager;
@@ -195,6 +196,19 @@ TEST(Desktop, KeysPickFromAListAndCloseOrAnswerTheAboutWindowAndAMessageBox)
         opensAndCloses(316, 69, "Down Escape");
         // The About window, from the help button.
         opensAndCloses(681, 20, "Escape");
+        // From the title row, Tab rings the first choice button, then the
+        // second; Shift+Tab goes back, and Return opens the ringed one's list.
+        const auto ringed = [&](int x) { return Pixel(window.x + x, window.y + 70) == "#38BDF8"; };
+        Xdotool("mousemove --sync " + std::to_string(window.x + 400) + " " + std::to_string(window.y + 28)
+                + " key --delay 150 Tab Tab");
+        EXPECT_TRUE(Eventually([&] { return ringed(143); }));
+        EXPECT_FALSE(ringed(25));
+        Xdotool("key shift+Tab");
+        EXPECT_TRUE(Eventually([&] { return ringed(25) && !ringed(143); }));
+        Xdotool("key Return");
+        EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown + 1; })) << "the list opens";
+        Xdotool("key Escape");
+        EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; }));
         Click(window.x + 771, window.y + 20);
         EXPECT_EQ(0, program.Status()) << program.Errors();
         EXPECT_NE(std::string::npos, program.Settings().find("Transpose=IN E♭\n")) << program.Settings();

@@ -12,6 +12,7 @@
 #include "framework/widgets/ImageButton.h"
 #include "framework/widgets/Text.h"
 #include "platform/Log.h"
+#include "support/SdlEvents.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -45,16 +46,7 @@ protected:
         return captions;
     }
 
-    void MovePointer(int x, int y)
-    {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = window_->GetHostWnd()->GetNativeWindow()->Id();
-        e.motion.x = x;
-        e.motion.y = y;
-        SDL_PushEvent(&e);
-    }
+    void MovePointer(int x, int y) { TestSupport::PushMotion(window_->GetHostWnd()->GetNativeWindow()->Id(), x, y); }
 
     Platform::LogCapture log_;
     XMLLoadSave skin_;

@@ -12,30 +12,12 @@
 
 class DesktopLock {
 public:
-    explicit DesktopLock(const std::string& what)
-        : fd_(::open(LockFile(what).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
-    {
-        if (fd_ >= 0)
-            ::flock(fd_, LOCK_EX);
-    }
-    ~DesktopLock()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    explicit DesktopLock(const std::string& what);
+    ~DesktopLock();
     DesktopLock(const DesktopLock&) = delete;
-
-    static std::string LockFile(const std::string& what)
-    {
-        const char* display = std::getenv("DISPLAY");
-        std::string name = display ? display : "";
-        for (char& c : name)
-            if (c == '/' || c == ':')
-                c = '_';
-        return "/tmp/pellora-" + what + name + ".lock";
-    }
-
     DesktopLock& operator=(const DesktopLock&) = delete;
+
+    static std::string LockFile(const std::string& what);
 
 private:
     int fd_;

@@ -3,22 +3,13 @@
 // folders for the lifetime of the object, and puts the old ones back after.
 #include <string>
 
+// Tests that set folders read them back through the map.
 #include "framework/core/DocMap.h"
 
 class DocMapFolders {
 public:
-    DocMapFolders(const std::string& app, const std::string& library)
-        : oldApp_(DllDocMapInstance().GetAppFolder())
-        , oldLibrary_(DllDocMapInstance().GetLibraryFolder())
-    {
-        DllDocMapInstance().SetAppFolder(app);
-        DllDocMapInstance().SetLibraryFolder(library);
-    }
-    ~DocMapFolders()
-    {
-        DllDocMapInstance().SetAppFolder(oldApp_);
-        DllDocMapInstance().SetLibraryFolder(oldLibrary_);
-    }
+    DocMapFolders(const std::string& app, const std::string& library);
+    ~DocMapFolders();
     DocMapFolders(const DocMapFolders&) = delete;
     DocMapFolders& operator=(const DocMapFolders&) = delete;
 

@@ -1,35 +1,20 @@
 #include "app/SettingsStore.h"
 
 #include "support/TempFolder.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <locale>
-#include <sstream>
 
 namespace {
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path) << text;
-}
-
-bool Exists(const std::string& path)
-{
-    return std::ifstream(path).good();
-}
+using TestSupport::ReadFile;
+using TestSupport::WriteFile;
+bool Exists(const std::string& path) { return TestSupport::FileExists(path); }
 
 // Each test gets its own configuration folder.
 class SettingsStoreTest : public ::testing::Test {

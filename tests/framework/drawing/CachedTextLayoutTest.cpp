@@ -1,5 +1,6 @@
 #include "framework/drawing/CachedTextLayout.h"
 
+#include "PixelExpect.h"
 #include "framework/drawing/Image.h"
 #include "framework/drawing/Painter.h"
 
@@ -8,19 +9,6 @@
 #include <cstring>
 
 using namespace GdiplusGfxLayer;
-
-namespace {
-
-bool SamePixels(const Image& a, const Image& b)
-{
-    for (int y = 0; y < a.GetHeight(); ++y)
-        for (int x = 0; x < a.GetWidth(); ++x)
-            if (!(a.GetPixel(x, y) == b.GetPixel(x, y)))
-                return false;
-    return true;
-}
-
-} // namespace
 
 TEST(CachedTextLayout, KeepsOneLayoutUntilTheTextFontOrBoxChangesAndDrawsAsAFreshOne)
 {

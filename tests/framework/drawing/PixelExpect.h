@@ -43,3 +43,22 @@ std::pair<int, int> InkColumns(const GdiplusGfxLayer::Image& image, int top, int
             }
     return columns;
 }
+
+// Every pixel of a is the same as b's at the same place.
+inline bool SamePixels(const GdiplusGfxLayer::Image& a, const GdiplusGfxLayer::Image& b)
+{
+    for (int y = 0; y < a.GetHeight(); ++y)
+        for (int x = 0; x < a.GetWidth(); ++x)
+            if (!(a.GetPixel(x, y) == b.GetPixel(x, y)))
+                return false;
+    return true;
+}
+
+inline int CountPixels(const GdiplusGfxLayer::Image& image, const GdiplusGfxLayer::Color& color)
+{
+    int count = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            count += image.GetPixel(x, y) == color;
+    return count;
+}

@@ -5,6 +5,7 @@
 #include "framework/widgets/PictureDownload.h"
 
 #include "support/TempFolder.h"
+#include "support/Files.h"
 #include "framework/widgets/Image.h"
 #include "framework/widgets/PictureFetcher.h"
 #include "platform/EventLoop.h"
@@ -13,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using TestSupport::LoopbackHttpServer;
 
@@ -22,13 +21,7 @@ namespace {
 
 const std::string kShape = PELLORA_TEST_DATA "/gfx/alpha-shape.png";
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using TestSupport::ReadFile;
 
 class PictureDownload : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 
 #include "framework/core/XMLLoadSave.h"
 #include "framework/drawing/Image.h"
+#include "tests/framework/drawing/PixelExpect.h"
 #include "framework/drawing/Painter.h"
 #include "support/DocMapFolders.h"
 
@@ -65,25 +66,6 @@ Picture Expected(const GdiplusGfxLayer::Font& font, const std::string& text, int
     painter.DrawStringInRect(font, text, kRed, static_cast<float>(x), static_cast<float>(y),
                              static_cast<float>(boxWidth), static_cast<float>(boxHeight), alignment, Painter::TrimNone);
     return picture;
-}
-
-bool SamePixels(const Image& a, const Image& b)
-{
-    for (int y = 0; y < a.GetHeight(); ++y)
-        for (int x = 0; x < a.GetWidth(); ++x)
-            if (a.GetPixel(x, y) != b.GetPixel(x, y))
-                return false;
-    return true;
-}
-
-int CountPixels(const Image& image, const Color& color)
-{
-    int count = 0;
-    for (int y = 0; y < image.GetHeight(); ++y)
-        for (int x = 0; x < image.GetWidth(); ++x)
-            if (image.GetPixel(x, y) == color)
-                ++count;
-    return count;
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 // through xdotool against the real window) switch screens through a "Connect"
 // with a "ScreenSlot", the clock ticks, only the dirty region reaches the
 // screen, a failing slot does not stop the loop, the wheel and dropped files
-// arrive at window coordinates, keys reach the focus object, the clipboard
-// gives back its text and popups stay inside the work area.
+// arrive at window coordinates, keys reach the focus object and popups stay
+// inside the work area.
 #include "framework/host/VaboWnd.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@
 #include "TestPanel.h"
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
-#include "framework/host/Clipboard.h"
 #include "framework/core/HostInputSignals.h"
 #include "platform/Display.h"
 #include "platform/Log.h"
@@ -44,7 +43,6 @@ Platform::Rect PlaceOfThisTest()
         "TheClockTicksAboutEveryTenMilliseconds",
         "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
         "AFailingSlotIsLoggedAndTheLoopCarriesOn",
-        "TextSetOnTheClipboardIsReadBack",
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -287,15 +285,6 @@ TEST_F(HostWindowTest, AFailingSlotIsLoggedAndTheLoopCarriesOn)
     EXPECT_TRUE(log.Contains("the slot failed"));
     Click(30, 40);
     EXPECT_EQ("B", Active()) << "the window still works";
-}
-
-TEST_F(HostWindowTest, TextSetOnTheClipboardIsReadBack)
-{
-    DesktopLock clipboard("clipboard");
-    Vabo::SetClipboardText("A4 = 440 Hz");
-    std::string text;
-    ASSERT_TRUE(Vabo::GetClipboardText(text));
-    EXPECT_EQ("A4 = 440 Hz", text);
 }
 
 TEST_F(HostWindowTest, KeysReachTheFocusObjectAsCharactersAndVirtualKeys)

@@ -25,6 +25,17 @@ float Share(int view, int content)
     return content > 0 ? static_cast<float>(view) / static_cast<float>(content) : 1.0f;
 }
 
+// No view is a million lines long; a larger count is taken as that many, so
+// that adding it to a tic or a remainder stays within an int.
+constexpr int kMostLines = 1 << 20;
+constexpr long long kMostPixels = 1LL << 30;
+
+// Pixels for n lines of a step, beyond any offset but never near an int's end.
+int LinePixels(int step, int n)
+{
+    return static_cast<int>(std::clamp(static_cast<long long>(step) * n, -kMostPixels, kMostPixels));
+}
+
 } // namespace
 
 ScrollWindow::ScrollWindow(TiXmlElement* element)
@@ -50,12 +61,12 @@ bool ScrollWindow::LoadFromXML(TiXmlElement* element)
     if (mode_ & HorizontalBar) {
         TiXmlElement* barElement = GetChild(element, "ScrollBarX");
         horizontalBar_ = std::make_shared<ScrollBar>(barElement);
-        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true);
+        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true, kSkinSize);
     }
     if (mode_ & VerticalBar) {
         TiXmlElement* barElement = GetChild(element, "ScrollBarY");
         verticalBar_ = std::make_shared<ScrollBar>(barElement);
-        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true);
+        ReadXmlAttribute(barThickness_, barElement, "SmallAxisSize", true, kSkinSize);
     }
     if (mode_ == None)
         barThickness_ = 0;
@@ -193,7 +204,8 @@ void ScrollWindow::ScrollBy(int dx, int dy)
 
 void ScrollWindow::ScrollLinesX(int n)
 {
-    ScrollBy(stepX_ * n, 0);
+    n = std::clamp(n, -kMostLines, kMostLines);
+    ScrollBy(LinePixels(stepX_, n), 0);
     if (horizontalBar_) {
         TicScrollObject& track = horizontalBar_->GetScrollObject();
         track.SetTic(track.GetTic() + n, false);
@@ -202,7 +214,8 @@ void ScrollWindow::ScrollLinesX(int n)
 
 void ScrollWindow::ScrollLinesY(int n)
 {
-    ScrollBy(0, stepY_ * n);
+    n = std::clamp(n, -kMostLines, kMostLines);
+    ScrollBy(0, LinePixels(stepY_, n));
     if (verticalBar_) {
         TicScrollObject& track = verticalBar_->GetScrollObject();
         track.SetTic(track.GetTic() + n, false);

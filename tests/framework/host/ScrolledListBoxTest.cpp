@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -262,6 +263,12 @@ TEST(ScrollWindow, KeepsTheOffsetInWholeStepsWithinTheContent)
     content.SetSize(200, 375);
     window->ScrollBy(0, 10);
     EXPECT_EQ(window->GetView().GetClipOffsetY(), 305);
+    // Any count of lines, however large, stops at either end.
+    window->ScrollLinesY(INT_MAX);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 305);
+    window->ScrollLinesY(INT_MIN);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 0);
+    window->ScrollLinesY(INT_MAX);
     window->ScrollBy(0, -3);
     EXPECT_EQ(window->GetView().GetClipOffsetY(), 300);
 

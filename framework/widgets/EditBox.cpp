@@ -190,6 +190,48 @@ void EditBox::Edit(const std::string& command)
     SendToSelf(&changed);
 }
 
+void EditBox::Paste(const std::string& pasted)
+{
+    ClampPositions();
+    // Until a character is accepted the text stays whole (a selection goes
+    // only then); after that it is split at the caret, accepted characters
+    // are appended before it and the rest is joined on at the end.
+    bool split = false;
+    std::string rest;
+    std::string character;
+    for (std::size_t at = 0; at < pasted.size();) {
+        std::size_t end = at + 1;
+        while (end < pasted.size() && IsContinuationByte(pasted[end]))
+            ++end;
+        character.assign(pasted, at, end - at);
+        at = end;
+        TextValidate::Validate validate(character, editText_, rest);
+        SendToSelf(&validate);
+        if (!validate.accepted)
+            continue;
+        if (!split) {
+            // A validator's slot may have changed the text: clamp again.
+            ClampPositions();
+            if (HasSelection())
+                DeleteSelection();
+            if (caret_ < 0)
+                caret_ = Length();
+            const std::size_t caretByte = ByteOffset(caret_);
+            rest.assign(editText_, caretByte, std::string::npos);
+            editText_.resize(caretByte);
+            split = true;
+        }
+        editText_ += character;
+        ++caret_;
+    }
+    if (!split)
+        return;
+    editText_ += rest;
+    ShowEditText();
+    Signal::String changed(editText_);
+    SendToSelf(&changed);
+}
+
 void EditBox::KeySlot(Signal::Base* signal, GuiObject*)
 {
     const std::uint32_t code = static_cast<Signal::KeyPress*>(signal)->code;
@@ -200,17 +242,8 @@ void EditBox::KeySlot(Signal::Base* signal, GuiObject*)
             Edit("DEL");
     } else if (code == kPaste) {
         std::string pasted;
-        if (Platform::GetClipboardText(pasted)) {
-            // One character at a time, each validated on its own; a character
-            // may take several bytes.
-            for (std::size_t at = 0; at < pasted.size();) {
-                std::size_t end = at + 1;
-                while (end < pasted.size() && IsContinuationByte(pasted[end]))
-                    ++end;
-                Edit(pasted.substr(at, end - at));
-                at = end;
-            }
-        }
+        if (Platform::GetClipboardText(pasted))
+            Paste(pasted);
     } else if ((code & Platform::kVirtualKeyFlag) != 0) {
         Navigate(code & ~Platform::kVirtualKeyFlag);
     } else if (code == kBackspace) {

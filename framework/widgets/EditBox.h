@@ -49,6 +49,9 @@ private:
     // UTF-8, so a character may take several bytes.
     int Length() const;
     std::size_t ByteOffset(int index) const;
+    // Inserts the text at the caret, each character validated on its own
+    // against the text as it stands, in one pass however long the text.
+    void Paste(const std::string& pasted);
     // Erases the characters [first, end).
     void EraseCharacters(int first, int end);
     // Keeps caret and anchor inside the text: the caret at most at its end,

@@ -29,7 +29,8 @@ void Float::SlotValidate(Signal::Base* signal, GuiObject*)
     if (!validate->accepted || validate->insert.empty())
         return;
     const unsigned char c = static_cast<unsigned char>(validate->insert[0]);
-    const bool firstPoint = c == '.' && validate->current.find('.') == std::string::npos;
+    const bool firstPoint = c == '.' && validate->current.find('.') == std::string_view::npos
+        && validate->rest.find('.') == std::string_view::npos;
     validate->accepted = std::isdigit(c) != 0 || firstPoint;
 }
 

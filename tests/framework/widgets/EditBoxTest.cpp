@@ -192,8 +192,11 @@ TEST_F(EditBoxTest, CopyCutAndPasteGoThroughTheClipboardAndTheValidators)
     ASSERT_TRUE(tempo && name);
     Platform::SetClipboardText("1a2");
     Focus(*tempo);
+    sent_.clear();
     rig_.Key(kPaste);
     EXPECT_EQ(tempo->GetEditText(), "12") << "each pasted character is validated on its own";
+    using Sent = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(sent_, (Sent{{"String", "12"}})) << "one change, made in one pass over the text";
 
     Focus(*name);
     rig_.Type("tuner");

@@ -37,7 +37,7 @@ bool ComboBox::LoadFromXML(TiXmlElement* element)
     if (loaded_)
         return true;
     ReadXmlAttribute(objectXml_, element, "ObjectXML", true);
-    ReadXmlAttribute(entryHeight_, element, "EntryHeight", true);
+    ReadXmlAttribute(entryHeight_, element, "EntryHeight", true, Vabo::kSkinFactor);
     loaded_ = true;
     return true;
 }

@@ -2,8 +2,8 @@
 
 MetronomeConfig::MetronomeConfig(TiXmlElement* element)
     : audioSamples_(GetChild(element, "AudioSamples"))
-    , presets_(GetChild(element, "PresetStore"))
-    , accents_(GetChild(element, "AccentStore"))
+    , presets_(GetChild(element, "PresetStore"), Vabo::kSkinValue)
+    , accents_(GetChild(element, "AccentStore"), Vabo::kSkinValue)
 {
     if (audioSamples_.Entries().empty())
         ThrowXmlError(element, "AudioSamples (no \"Sample\" entries)");

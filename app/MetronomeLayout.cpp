@@ -22,7 +22,7 @@
 #include "framework/widgets/LargeFocusContainer.h"
 #include "framework/widgets/ObjectSlider.h"
 #include "framework/widgets/ObjectSliderSignal.h"
-#include "framework/widgets/SkinFileOf.h"
+#include "framework/core/SkinFileOf.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Log.h"

@@ -13,8 +13,10 @@ template <class T> class SimpleStore : public XMLLoadSave {
 public:
     SimpleStore() = default;
     // A null element gives an empty store; a "Data" child without "Name" or
-    // "Value", or whose "Value" is not a T, is the XML error.
-    explicit SimpleStore(TiXmlElement* element)
+    // "Value", or whose "Value" is not a T, is the XML error. Values are held
+    // to the range.
+    SimpleStore(TiXmlElement* element, const Vabo::SkinRange<T>& range)
+        : range_(range)
     {
         if (element)
             XMLLoadSave::LoadOrThrow(element, this, &SimpleStore::LoadFromXML);
@@ -55,12 +57,13 @@ public:
             std::string name;
             T value = T();
             ReadXmlAttribute(name, child, "Name", true);
-            ReadXmlAttribute(value, child, "Value", true);
+            ReadXmlAttribute(value, child, "Value", true, range_);
             entries_.emplace_back(name, value);
         }
         return true;
     }
 
 private:
+    Vabo::SkinRange<T> range_{T(), T(), Vabo::Beyond::Refuse};
     std::vector<std::pair<std::string, T>> entries_;
 };

@@ -8,7 +8,7 @@ TransposeStore::TransposeStore(TiXmlElement* element)
         std::string name;
         int shift = 0;
         ReadXmlAttribute(name, child, "Name", true);
-        ReadXmlAttribute(shift, child, "Shift", true);
+        ReadXmlAttribute(shift, child, "Shift", true, Vabo::kSkinValue);
         entries_.emplace_back(name, shift);
     }
 }

@@ -22,14 +22,19 @@ bool ParseFrequency(const std::string& text, float& hz)
     return true;
 }
 
+// Mixer source identifiers are only compared.
+constexpr Vabo::SkinRange<long> kInputIds{0, 1L << 30, Vabo::Beyond::Refuse};
+// Decibels of a hearing curve.
+constexpr Vabo::SkinRange<float> kHearingLevels{-200.0f, 200.0f, Vabo::Beyond::Clamp};
+
 } // namespace
 
 TuneConfig::TuneConfig(TiXmlElement* element)
     : instruments_(OptionalChild(element, "InstrumentStore"))
     , notes_(OptionalChild(element, "NoteStore"))
     , transpositions_(OptionalChild(element, "TransposeStore"))
-    , inputs_(OptionalChild(element, "InputStore"))
-    , perceivedHearing_(OptionalChild(element, "PerceivedHearing"))
+    , inputs_(OptionalChild(element, "InputStore"), kInputIds)
+    , perceivedHearing_(OptionalChild(element, "PerceivedHearing"), kHearingLevels)
 {
     // The curve's names are frequencies; one that is not would otherwise
     // only fail when the reference tone is built, far from the file at fault.

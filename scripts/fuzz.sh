@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzzing harnesses with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each in turn for SECONDS (default 60)
-# from its committed seed corpus and the inputs kept from earlier findings.
+# from its committed seed corpus and the inputs kept from earlier findings (the
+# skin harness also from every skin in tests/data and XML).
 # New inputs found go to a scratch corpus, never into the repository; a crash
 # leaves its input in the build folder and fails.
 # With --runs N each harness instead makes N mutated runs from a fixed random
@@ -37,6 +38,15 @@ for harness in download length picture settings skin soundfile; do
   scratch=$(mktemp -d "/tmp/pellora-fuzz-$harness.XXXXXX")
   corpora=("$top/fuzz/corpus/$harness")
   [ -d "$top/fuzz/regressions/$harness" ] && corpora+=("$top/fuzz/regressions/$harness")
+  if [ "$harness" = skin ]; then
+    # The repository's own test and application skins are seeds too.
+    seeds="$scratch-seeds"
+    mkdir -p "$seeds"
+    find "$top/tests/data" "$top/XML" -name '*.xml' -size -64k | while read -r f; do
+      cp "$f" "$seeds/$(echo "$f" | md5sum | cut -c1-12).xml"
+    done
+    corpora+=("$seeds")
+  fi
   echo "fuzz: $harness (${budget[*]})"
   if ! (cd "$build" && "./fuzz/fuzz_$harness" "${budget[@]}" -timeout=10 -rss_limit_mb=2048 \
           -max_len=65536 -print_final_stats=1 "$scratch" "${corpora[@]}" 2>"$build/fuzz-$harness.log"); then
@@ -46,6 +56,6 @@ for harness in download length picture settings skin soundfile; do
   else
     grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$build/fuzz-$harness.log" | sed "s/^/fuzz: $harness /"
   fi
-  rm -rf "$scratch"
+  rm -rf "$scratch" "$scratch-seeds"
 done
 exit "$status"

@@ -13,12 +13,11 @@ AnalogMeter::AnalogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSourc
 {
     TiXmlElement* analog = reader.GetChild(element, "Analog");
     reader.ReadXmlAttribute(color_, analog, "Color", true);
-    reader.ReadXmlAttribute(radiusFraction_, analog, "Width", true);
-    reader.ReadXmlAttribute(lineWidthFraction_, analog, "LineWidth", true);
-    reader.ReadXmlAttribute(needleWidthFraction_, analog, "DialWidth", true);
-    reader.ReadXmlAttribute(ticCount_, analog, "TicCount", true);
-    reader.ReadXmlAttribute(ticLength_, analog, "TicLength", true);
-    CountLimit::Require(analog, "TicCount", ticCount_, 1.0f, CountLimit::MaxTics);
+    reader.ReadXmlAttribute(radiusFraction_, analog, "Width", true, Vabo::kSkinFactor);
+    reader.ReadXmlAttribute(lineWidthFraction_, analog, "LineWidth", true, Vabo::kSkinFactor);
+    reader.ReadXmlAttribute(needleWidthFraction_, analog, "DialWidth", true, Vabo::kSkinFactor);
+    reader.ReadXmlAttribute(ticCount_, analog, "TicCount", true, CountLimit::Tics);
+    reader.ReadXmlAttribute(ticLength_, analog, "TicLength", true, Vabo::kSkinFactor);
 }
 
 void AnalogMeter::Layout(float x, float y, float width, float height)

@@ -1,20 +1,16 @@
 #pragma once
-// The bounds on the counts a skin gives the displays (lines, notes, bars,
-// tics): each count divides a width, and each line or bar is drawn on every
-// frame, so a count outside its bounds is refused when the skin loads.
-#include <string>
-
-class TiXmlElement;
+// The ranges of the numbers a skin gives the displays. Each count (lines,
+// notes, bars, tics) divides a width, and each line or bar is drawn on every
+// frame, so a count outside its range is refused when the skin loads.
+#include "framework/core/SkinLimits.h"
 
 namespace CountLimit {
 
-constexpr float MaxLines = 1000.0f;
-constexpr int MaxNotes = 100;
-constexpr int MaxBars = 4096;
-constexpr float MaxTics = 10000.0f;
-
-// Logs which file, element and bounds, then throws XMLLoadSaveException,
-// when the count is not a number from min to max.
-void Require(const TiXmlElement* element, const std::string& attribute, float count, float min, float max);
+constexpr Vabo::SkinRange<float> Lines{1.0f, 1000.0f, Vabo::Beyond::Refuse};
+constexpr Vabo::SkinRange<int> Notes{1, 100, Vabo::Beyond::Refuse};
+constexpr Vabo::SkinRange<int> Bars{1, 4096, Vabo::Beyond::Refuse};
+constexpr Vabo::SkinRange<float> Tics{1.0f, 10000.0f, Vabo::Beyond::Refuse};
+// Hertz either side of a note that a display spans.
+constexpr Vabo::SkinRange<float> HertzWidth{0.0f, 10000.0f, Vabo::Beyond::Clamp};
 
 } // namespace CountLimit

@@ -16,8 +16,8 @@ DualAnalogVis::DualAnalogVis(TiXmlElement* element, ScalarSource main, ScalarSou
     , meter_(*this, element, SwingValueFunctor(std::move(main), true, 0.0f, running))
 {
     ReadXmlAttribute(arrowColor_, element, "Color", true);
-    ReadXmlAttribute(arrowLength_, element, "DialLength", true);
-    ReadXmlAttribute(arrowWidth_, element, "DialWidth", true);
+    ReadXmlAttribute(arrowLength_, element, "DialLength", true, Vabo::kSkinFactor);
+    ReadXmlAttribute(arrowWidth_, element, "DialWidth", true, Vabo::kSkinFactor);
     ReadXmlAttribute(onTop_, element, "OnTop", true);
     RegisterLoader<DualAnalogVis>(element, this);
 }

@@ -16,17 +16,16 @@ LogMeter::LogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSource posi
     reader.ReadXmlAttribute(scaleColor_, log, "ScaleColor", true);
     reader.ReadXmlAttribute(midColor_, log, "MidColor", true);
     reader.ReadXmlAttribute(centreColor_, log, "CenterColor", true);
-    reader.ReadXmlAttribute(lineCount_, log, "LineCount", true);
-    reader.ReadXmlAttribute(centreWidth_, log, "CenterWidth", true);
+    reader.ReadXmlAttribute(lineCount_, log, "LineCount", true, CountLimit::Lines);
+    reader.ReadXmlAttribute(centreWidth_, log, "CenterWidth", true, Vabo::kSkinFactor);
     TiXmlElement* bar = reader.GetChild(log, "Bar");
-    reader.ReadXmlAttribute(minWidth_, bar, "MinWidth", true);
-    reader.ReadXmlAttribute(maxWidth_, bar, "MaxWidth", true);
+    reader.ReadXmlAttribute(minWidth_, bar, "MinWidth", true, Vabo::kSkinFactor);
+    reader.ReadXmlAttribute(maxWidth_, bar, "MaxWidth", true, Vabo::kSkinFactor);
     for (TiXmlElement* entry : reader.GetChildren(log, "Shape")) {
         float height = 0.0f;
-        reader.ReadXmlAttribute(height, entry, "Height", true);
+        reader.ReadXmlAttribute(height, entry, "Height", true, Vabo::kSkinFactor);
         shape_.push_back(height);
     }
-    CountLimit::Require(log, "LineCount", lineCount_, 1.0f, CountLimit::MaxLines);
     // Every line reads the profile.
     if (shape_.empty())
         XMLLoadSave::ThrowXmlError(log, "Shape");

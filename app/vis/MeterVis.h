@@ -35,7 +35,7 @@ public:
     {
         ReadXmlAttribute(backColor_, element, "BackColor", true);
         TiXmlElement* labels = GetChild(element, "Labels");
-        ReadXmlAttribute(heightFraction_, labels, "Height", true);
+        ReadXmlAttribute(heightFraction_, labels, "Height", true, Vabo::kSkinFactor);
         ReadXmlAttribute(labelColor_, labels, "Color", true);
         ReadXmlChild(labelFont_, labels, "Font", true);
         dirty_ = true;

@@ -22,27 +22,25 @@ bool SlidingMeterVis::LoadFromXML(TiXmlElement* element)
 {
     ReadXmlAttribute(backColor_, element, "BackColor", true);
     TiXmlElement* labels = GetChild(element, "Labels");
-    ReadXmlAttribute(labelFraction_, labels, "Height", true);
+    ReadXmlAttribute(labelFraction_, labels, "Height", true, Vabo::kSkinFactor);
     ReadXmlChild(labelFont_, labels, "Font", true);
     ReadXmlAttribute(labelColor_, labels, "Color", true);
     TiXmlElement* scale = GetChild(element, "Scale");
     ReadXmlAttribute(scaleColor_, scale, "ScaleColor", true);
     ReadXmlAttribute(midColor_, scale, "MidColor", true);
     ReadXmlAttribute(centreColor_, scale, "CenterColor", true);
-    ReadXmlAttribute(lineCount_, scale, "LineCount", true);
-    ReadXmlAttribute(noteCount_, scale, "NoteCount", true);
-    ReadXmlAttribute(centreWidth_, scale, "CenterWidth", true);
+    ReadXmlAttribute(lineCount_, scale, "LineCount", true, CountLimit::Lines);
+    ReadXmlAttribute(noteCount_, scale, "NoteCount", true, CountLimit::Notes);
+    ReadXmlAttribute(centreWidth_, scale, "CenterWidth", true, Vabo::kSkinFactor);
     TiXmlElement* bar = GetChild(scale, "Bar");
-    ReadXmlAttribute(minWidth_, bar, "MinWidth", true);
-    ReadXmlAttribute(maxWidth_, bar, "MaxWidth", true);
+    ReadXmlAttribute(minWidth_, bar, "MinWidth", true, Vabo::kSkinFactor);
+    ReadXmlAttribute(maxWidth_, bar, "MaxWidth", true, Vabo::kSkinFactor);
     shape_.clear();
     for (TiXmlElement* entry : GetChildren(scale, "Shape")) {
         float height = 0.0f;
-        ReadXmlAttribute(height, entry, "Height", true);
+        ReadXmlAttribute(height, entry, "Height", true, Vabo::kSkinFactor);
         shape_.push_back(height);
     }
-    CountLimit::Require(scale, "LineCount", lineCount_, 1.0f, CountLimit::MaxLines);
-    CountLimit::Require(scale, "NoteCount", float(noteCount_), 1.0f, float(CountLimit::MaxNotes));
     // Every line reads the profile.
     if (shape_.empty())
         ThrowXmlError(scale, "Shape");

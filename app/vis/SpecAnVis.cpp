@@ -19,11 +19,10 @@ SpecAnVis::SpecAnVis(TiXmlElement* element, BlockSource source)
 bool SpecAnVis::LoadFromXML(TiXmlElement* element)
 {
     TiXmlElement* bar = GetChild(element, "Bar");
-    ReadXmlAttribute(markerFraction_, bar, "PercOfVizForBar", true);
+    ReadXmlAttribute(markerFraction_, bar, "PercOfVizForBar", true, Vabo::kSkinFactor);
     ReadXmlAttribute(markerColor_, bar, "Color", true);
     TiXmlElement* config = GetChild(element, "Config");
-    ReadXmlAttribute(barCount_, config, "NumBars", true);
-    CountLimit::Require(config, "NumBars", float(barCount_), 1.0f, float(CountLimit::MaxBars));
+    ReadXmlAttribute(barCount_, config, "NumBars", true, CountLimit::Bars);
     levels_.assign(std::size_t(barCount_), 0.0f);
     peaks_.assign(std::size_t(barCount_), 0.0f);
     holds_.assign(std::size_t(barCount_), 0);

@@ -1,5 +1,6 @@
 #include "app/vis/TuneVis.h"
 
+#include "app/vis/CountLimit.h"
 #include "app/vis/FrequencySources.h"
 #include "app/vis/TuningScale.h"
 
@@ -65,7 +66,7 @@ HertzPolicy TuneVis::ReadHertz(TiXmlElement* element)
 {
     TiXmlElement* child = GetChild(element, "Hertz");
     HertzPolicy policy;
-    ReadXmlAttribute(policy.range, child, "Width", true);
+    ReadXmlAttribute(policy.range, child, "Width", true, CountLimit::HertzWidth);
     ReadXmlAttribute(policy.unit, child, "Unit", true);
     return policy;
 }

@@ -42,7 +42,7 @@ bool GuiObject::LoadFromXML(TiXmlElement* element)
         factory.RegisterGlobalObject(text, this);
     if (ReadXmlAttribute(text, element, "Name", false))
         SetName(text);
-    ReadXmlAttribute(alpha_, element, "Alpha", false);
+    ReadXmlAttribute(alpha_, element, "Alpha", false, kSkinShare);
     if (const TiXmlDocument* document = element->GetDocument())
         SetScreenManager(XmlDocument::GetScreenManager(document));
     if (ReadXmlAttribute(text, element_, "ToolTip", false))
@@ -90,8 +90,8 @@ bool GuiObject::AddTabObjectFromXML(GuiObject* object, TiXmlElement* element)
 {
     int tabX = 0;
     int tabY = 0;
-    bool hasX = ReadXmlAttribute(tabX, element, "TabCoordX", false);
-    bool hasY = ReadXmlAttribute(tabY, element, "TabCoordY", false);
+    bool hasX = ReadXmlAttribute(tabX, element, "TabCoordX", false, kSkinLength);
+    bool hasY = ReadXmlAttribute(tabY, element, "TabCoordY", false, kSkinLength);
     if (hasX && hasY)
         return AddTabObject(object, tabX, tabY);
     return false;

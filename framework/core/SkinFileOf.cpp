@@ -1,14 +1,19 @@
-#include "framework/widgets/SkinFileOf.h"
+#include "framework/core/SkinFileOf.h"
 
 #include "framework/core/XmlDocument.h"
 
 namespace Vabo {
 
-std::string SkinFileOf(const TiXmlElement* element)
+std::string SkinFileOf(const TiXmlElement* element, const std::string& attribute)
 {
+    if (!element)
+        return "(none)";
+    if (const TiXmlElement* derived = XmlDocument::GetIncludingElement(element))
+        if (attribute.empty() || derived->Attribute(attribute))
+            return SkinFileOf(derived, attribute);
     for (const TiXmlNode* node = element; node != nullptr; node = node->Parent())
         if (const TiXmlNode* source = XmlDocument::GetSourceNode(node))
-            return XmlDocument::FileNameOf(source);
+            return source->ToElement() ? SkinFileOf(source->ToElement()) : XmlDocument::FileNameOf(source);
     return XmlDocument::FileNameOf(element);
 }
 

@@ -1,6 +1,7 @@
 #include "framework/core/XMLLoadSave.h"
 
 #include "framework/core/DocMap.h"
+#include "framework/core/SkinFileOf.h"
 #include "platform/EditorHook.h"
 #include "platform/Log.h"
 
@@ -274,7 +275,8 @@ void XMLLoadSave::ThrowXmlError(const TiXmlElement* element, const std::string& 
         std::vector<const TiXmlElement*> path;
         for (const TiXmlNode* node = element; node && node->ToElement(); node = node->Parent())
             path.insert(path.begin(), node->ToElement());
-        message += XmlDocument::FileNameOf(element) + " ";
+        // A bad value names the file that set it; a missing one the skin's.
+        message += Vabo::SkinFileOf(element, element->Attribute(name) ? name : std::string()) + " ";
         for (const TiXmlElement* step : path)
             message += step->ValueStr() + " -> ";
         message += " Element = " + element->ValueStr() + " Attribute = " + name;

@@ -5,6 +5,7 @@
 // missing required attribute or child is logged as an "XML Error" and thrown
 // as XMLLoadSave::XMLLoadSaveException.
 #include "framework/core/ClassXMLName.h"
+#include "framework/core/SkinLimits.h"
 #include "framework/core/XmlDocument.h"
 #include "framework/drawing/Color.h"
 #include "framework/drawing/FontStyle.h"
@@ -12,7 +13,9 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <cmath>
 #include <tinyxml.h>
+#include <type_traits>
 #include <vector>
 
 class XMLLoadSave {
@@ -73,13 +76,18 @@ public:
     // The element's "Name", or the "Name" of one of its "Alias" children.
     bool MatchesName(TiXmlElement* element, const std::string& name);
 
-    // Reads the attribute into target (string, bool, int, long, float, font
-    // style, colour).
+    // Reads the attribute into target (string, bool, font style, colour).
     // Returns false with target unchanged when the attribute is absent or
     // its text is not a value of the type; when required, that is the XML
     // error instead.
     template <class T>
     bool ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required);
+    // Reads a number (int, long, float), which must state its range: a value
+    // beyond it is clamped or refused as the range says, and either is logged
+    // naming the skin file and the attribute.
+    template <class T>
+    bool ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required,
+                          const Vabo::SkinRange<T>& range);
 
     // Builds a font (GdiplusGfxLayer::Font) from the child element with the
     // tag: "Family", "Size" and "Style" required, "Conversion" "Point",
@@ -159,6 +167,10 @@ private:
     bool ReadAttributeText(std::string& text, const TiXmlElement* element, const std::string& attribute, bool required);
     // A text that does not convert: the XML error when required, else logged.
     bool RejectText(const TiXmlElement* element, const std::string& attribute, const std::string& text, bool required);
+    // A number outside its range [low, high]: clamped says it was kept at
+    // the nearer end, else it is rejected as RejectText does.
+    bool ReportBeyond(const TiXmlElement* element, const std::string& attribute, const std::string& text,
+                      const std::string& low, const std::string& high, bool clamped, bool required);
     static void ReportFailedLoader(const std::string& typeName, const TiXmlElement* element);
     void WriteAttribute(TiXmlElement* element, const std::string& attribute, const std::string& text,
                         bool suppressWriteThrough);
@@ -167,6 +179,8 @@ private:
 template <class T>
 bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required)
 {
+    static_assert(!std::is_arithmetic_v<T> || std::is_same_v<T, bool>,
+                  "a number read from a skin states its range (SkinLimits.h)");
     std::string text;
     if (!ReadAttributeText(text, element, attribute, required))
         return false;
@@ -174,6 +188,33 @@ bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const
     if (!FromString(text, value))
         return RejectText(element, attribute, text, required);
     target = std::move(value);
+    return true;
+}
+
+template <class T>
+bool XMLLoadSave::ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required,
+                                   const Vabo::SkinRange<T>& range)
+{
+    static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>, "a range is for numbers");
+    std::string text;
+    if (!ReadAttributeText(text, element, attribute, required))
+        return false;
+    T value = target;
+    if (!FromString(text, value))
+        return RejectText(element, attribute, text, required);
+    bool finite = true;
+    if constexpr (std::is_floating_point_v<T>)
+        finite = std::isfinite(value);
+    if (!finite || value < range.low || value > range.high) {
+        std::string low, high;
+        ToString(range.low, low);
+        ToString(range.high, high);
+        const bool clamp = finite && range.beyond == Vabo::Beyond::Clamp;
+        if (!ReportBeyond(element, attribute, text, low, high, clamp, required))
+            return false;
+        value = value < range.low ? range.low : range.high;
+    }
+    target = value;
     return true;
 }
 
@@ -197,7 +238,7 @@ template <class Font> void XMLLoadSave::ReadXmlFont(std::shared_ptr<Font>& targe
     GdiplusGfxLayer::FontStyle style = GdiplusGfxLayer::FontStyleRegular;
     std::string conversion;
     ReadXmlAttribute(family, fontElement, "Family", true);
-    ReadXmlAttribute(size, fontElement, "Size", true);
+    ReadXmlAttribute(size, fontElement, "Size", true, Vabo::kSkinFontSize);
     ReadXmlAttribute(style, fontElement, "Style", true);
     ReadXmlAttribute(conversion, fontElement, "Conversion", false);
     const int mode = conversion == "Point" ? 2 : conversion == "Width" ? 1 : 0;

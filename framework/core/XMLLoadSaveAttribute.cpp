@@ -3,6 +3,7 @@
 #include "framework/core/XMLLoadSave.h"
 
 #include "framework/core/DocMap.h"
+#include "framework/core/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <cctype>
@@ -133,7 +134,22 @@ bool XMLLoadSave::RejectText(const TiXmlElement* element, const std::string& att
     if (required)
         ThrowXmlError(element, attribute);
     Platform::Log("XMLLoadSave: attribute " + attribute + " = \"" + text + "\" of " + element->ValueStr() + " in "
-                  + XmlDocument::FileNameOf(element) + " is not a value of its type; ignored");
+                  + Vabo::SkinFileOf(element, attribute) + " is not a value of its type; ignored");
+    return false;
+}
+
+bool XMLLoadSave::ReportBeyond(const TiXmlElement* element, const std::string& attribute, const std::string& text,
+                               const std::string& low, const std::string& high, bool clamped, bool required)
+{
+    const std::string where = "XMLLoadSave: attribute " + attribute + " = \"" + text + "\" of " + element->ValueStr()
+        + " in " + Vabo::SkinFileOf(element, attribute) + " is outside " + low + " to " + high;
+    if (clamped) {
+        Platform::Log(where + "; kept within it");
+        return true;
+    }
+    Platform::Log(where + (required ? "" : "; ignored"));
+    if (required)
+        ThrowXmlError(element, attribute);
     return false;
 }
 

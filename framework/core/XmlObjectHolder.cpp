@@ -258,11 +258,11 @@ bool XmlObjectHolder::CreateAnimationElement(TiXmlElement* element, AnimationKey
         if (!key.signal)
             Platform::Log("Vabo::XmlObjectHolder::CreateAnimationElement - Failed to create signal " + signalName);
     }
-    key.hasAlpha = owner->ReadXmlAttribute(key.alpha, element, "Alpha", false);
-    key.hasX = owner->ReadXmlAttribute(key.x, element, "XPos", false);
-    key.hasY = owner->ReadXmlAttribute(key.y, element, "YPos", false);
-    key.hasWidth = owner->ReadXmlAttribute(key.width, element, "Width", false);
-    key.hasHeight = owner->ReadXmlAttribute(key.height, element, "Height", false);
+    key.hasAlpha = owner->ReadXmlAttribute(key.alpha, element, "Alpha", false, kSkinShare);
+    key.hasX = owner->ReadXmlAttribute(key.x, element, "XPos", false, kSkinLengthF);
+    key.hasY = owner->ReadXmlAttribute(key.y, element, "YPos", false, kSkinLengthF);
+    key.hasWidth = owner->ReadXmlAttribute(key.width, element, "Width", false, kSkinLengthF);
+    key.hasHeight = owner->ReadXmlAttribute(key.height, element, "Height", false, kSkinLengthF);
     return true;
 }
 

@@ -44,7 +44,7 @@ AppWindow::~AppWindow() = default;
 bool AppWindow::LoadFromXML(TiXmlElement* element)
 {
     ReadXmlAttribute(preserveAspect_, element, "PreserveAspect", false);
-    ReadXmlAttribute(minFactor_, element, "ResizeMinFactor", false);
+    ReadXmlAttribute(minFactor_, element, "ResizeMinFactor", false, kSkinScale);
     ReadXmlAttribute(marginColor_, element, "MarginColor", false);
     std::string globalName;
     if (ReadXmlAttribute(globalName, element, "GlobalName", false)) {

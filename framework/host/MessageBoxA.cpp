@@ -46,7 +46,7 @@ MessageBoxA::~MessageBoxA()
 bool MessageBoxA::LoadFromXML(TiXmlElement* element)
 {
     ReadXmlAttribute(buttonDocument_, element, "ObjectXML", true);
-    ReadXmlAttribute(maxButtons_, element, "MaxButtons", false);
+    ReadXmlAttribute(maxButtons_, element, "MaxButtons", false, kSkinCount);
     return true;
 }
 

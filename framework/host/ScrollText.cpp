@@ -2,11 +2,14 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <string>
 
 #include "framework/core/InputSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/RoundToInt.h"
+#include "framework/core/SkinFileOf.h"
+#include "framework/core/SkinLimits.h"
 #include "framework/core/XmlDocument.h"
 #include "framework/widgets/InvalidateWhenShown.h"
 #include "platform/Log.h"
@@ -35,6 +38,16 @@ bool ScrollText::Path::Advance(int dt, float& dx, float& dy)
     dy = 0.0f;
     if (segments_.empty())
         return false;
+    if (dt >= totalMs_) {
+        // Whole rounds at once: a late tick must not walk the path a segment
+        // at a time.
+        const int rounds = dt / totalMs_;
+        for (const Segment& segment : segments_) {
+            dx += static_cast<float>(rounds) * static_cast<float>(segment.durationMs) * segment.rateX;
+            dy += static_cast<float>(rounds) * static_cast<float>(segment.durationMs) * segment.rateY;
+        }
+        dt -= rounds * totalMs_;
+    }
     while (dt > 0) {
         int start = 0;
         const Segment* current = &segments_.back();
@@ -88,14 +101,20 @@ bool ScrollText::LoadFromXML(TiXmlElement* element)
     Path path;
     for (TiXmlElement* animate : GetChildren(element, "Animate")) {
         Path::Segment segment{0, 0.0f, 0.0f};
-        ReadXmlAttribute(segment.durationMs, animate, "TimeMs", true);
-        ReadXmlAttribute(segment.rateX, animate, "X", true);
-        ReadXmlAttribute(segment.rateY, animate, "Y", true);
+        ReadXmlAttribute(segment.durationMs, animate, "TimeMs", true, kSkinTimeMs);
+        ReadXmlAttribute(segment.rateX, animate, "X", true, kSkinFactor);
+        ReadXmlAttribute(segment.rateY, animate, "Y", true, kSkinFactor);
         // A segment that lasts no time would never be left.
         if (segment.durationMs <= 0) {
-            Platform::Log("ScrollText \"" + GetName() + "\" in " + XmlDocument::FileNameOf(animate) + ": TimeMs "
+            Platform::Log("ScrollText \"" + GetName() + "\" in " + SkinFileOf(animate) + ": TimeMs "
                           + std::to_string(segment.durationMs) + " is not a positive number of milliseconds");
             return false;
+        }
+        // The whole path is timed in an int, as one segment is.
+        if (path.GetTotalMs() > kMaxAnimationMs - segment.durationMs) {
+            Platform::Log("ScrollText \"" + GetName() + "\" in " + SkinFileOf(animate) + ": the Animate path is cut at "
+                          + std::to_string(kMaxAnimationMs) + " ms");
+            break;
         }
         path.Add(segment);
     }
@@ -136,10 +155,12 @@ void ScrollText::TickSlot(Signal::Base*, GuiObject*)
     }
     float dx = 0.0f;
     float dy = 0.0f;
-    if (!path_.Advance(static_cast<int>(dt), dx, dy))
+    if (!path_.Advance(static_cast<int>(std::min<Platform::Milliseconds>(dt, kMaxAnimationMs)), dx, dy))
         return;
-    posX_ += dx * scaleX_;
-    posY_ += dy * scaleY_;
+    // A path that does not return drifts for ever: the offset stays a length.
+    constexpr float kFarthest = kMaxSkinLength;
+    posX_ = std::clamp(posX_ + dx * scaleX_, -kFarthest, kFarthest);
+    posY_ = std::clamp(posY_ + dy * scaleY_, -kFarthest, kFarthest);
     SetClipOffset(RoundToInt(posX_), static_cast<int>(posY_ + 0.5f));
     InvalidateWhenShown(*this);
 }

@@ -46,8 +46,8 @@ void ToolTip::SizeToText(TiXmlElement* element)
     int xBorder = 0;
     int yBorder = 0;
     std::string text;
-    ReadXmlAttribute(xBorder, element, "XBorderSize", true);
-    ReadXmlAttribute(yBorder, element, "YBorderSize", true);
+    ReadXmlAttribute(xBorder, element, "XBorderSize", true, kSkinSize);
+    ReadXmlAttribute(yBorder, element, "YBorderSize", true, kSkinSize);
     ReadXmlAttribute(text, element, "Text", true);
     // The window is not shown yet: nothing to repaint.
     label->GetText() = text;

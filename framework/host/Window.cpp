@@ -101,10 +101,10 @@ bool Window::LoadFromXML(TiXmlElement* element)
         }
 
         int x = 0, y = 0, width = 0, height = 0;
-        ReadXmlAttribute(x, element, "XPos", false);
-        ReadXmlAttribute(y, element, "YPos", false);
-        ReadXmlAttribute(width, element, "Width", false);
-        ReadXmlAttribute(height, element, "Height", false);
+        ReadXmlAttribute(x, element, "XPos", false, kSkinLength);
+        ReadXmlAttribute(y, element, "YPos", false, kSkinLength);
+        ReadXmlAttribute(width, element, "Width", false, kSkinLength);
+        ReadXmlAttribute(height, element, "Height", false, kSkinLength);
 
         SetTopLevel(CreateHost(element, x, y, width, height));
         AddSlot<Signal::WindowSized>(&Window::WindowSizedSlot, this);

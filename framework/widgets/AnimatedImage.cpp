@@ -42,7 +42,7 @@ AnimatedImage::~AnimatedImage() = default;
 bool AnimatedImage::LoadFromXML(TiXmlElement* element)
 {
     int rate = 0;
-    ReadXmlAttribute(rate, element, "AnimationRate", true);
+    ReadXmlAttribute(rate, element, "AnimationRate", true, kSkinTimeMs);
     std::string text;
     if (ReadXmlAttribute(text, element, "SingleShot", false) && text == "true")
         singleShot_ = true;

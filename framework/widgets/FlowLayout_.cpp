@@ -1,6 +1,6 @@
 #include "framework/widgets/FlowLayout_.h"
 
-#include "framework/widgets/SkinFileOf.h"
+#include "framework/core/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <algorithm>

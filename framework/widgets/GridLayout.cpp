@@ -81,15 +81,11 @@ bool GridLayout::AddObject(GuiObject* object, TiXmlElement* element, const Anima
 bool GridLayout::SetObjectRectFromXML(GuiObject* object, TiXmlElement* element)
 {
     int x = 0, y = 0, width = 0, height = 0;
-    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true)
-          && ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
+    if (!(ReadXmlAttribute(x, element, "XPos", true, kSkinLength)
+          && ReadXmlAttribute(y, element, "YPos", true, kSkinLength)
+          && ReadXmlAttribute(width, element, "Width", true, kSkinLength)
+          && ReadXmlAttribute(height, element, "Height", true, kSkinLength)))
         return false;
-    bool clamped = false;
-    for (int* length : {&x, &y, &width, &height})
-        *length = ClampToRange(*length, -kMaxSkinLength, kMaxSkinLength, clamped);
-    if (clamped)
-        Platform::Log("GridLayout: a place in " + XmlDocument::FileNameOf(element) + " is kept within "
-                      + std::to_string(kMaxSkinLength) + " pixels either way");
     object->SetPosition(x, y);
     object->SetSize(width, height);
     return true;
@@ -219,7 +215,8 @@ void GridLayout::StoreObjectRect(GuiObject* object, LayoutObject& record, bool k
 {
     const auto store = [keepUnits](GridVal& value, int pixels, int extent) {
         if (!keepUnits)
-            value.units = static_cast<float>(pixels - static_cast<int>(static_cast<float>(extent) * value.percentage));
+            value.units = static_cast<float>(pixels)
+                - static_cast<float>(GridVal(0.0f, value.percentage).ResolveTruncated(extent));
         else if (extent != 0)
             value.percentage = (static_cast<float>(pixels) - value.units) * (1.0f / static_cast<float>(extent));
     };

@@ -2,6 +2,7 @@
 
 #include "framework/core/SkinLimits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -60,6 +61,10 @@ GridVal::GridVal(const std::string& text)
             ++cursor;
         }
         (pixels ? units : percentage) += sign * value;
+        // Held to the ranges every skin length is: an edit in the GUI
+        // builder multiplies the fraction by an extent.
+        units = std::clamp(units, -kSkinLengthF.high, kSkinLengthF.high);
+        percentage = std::clamp(percentage, kSkinFactor.low, kSkinFactor.high);
     }
 }
 
@@ -78,7 +83,8 @@ GridVal& GridVal::operator=(const GridVal& other)
 
 bool GridVal::LoadFromXML(TiXmlElement* element)
 {
-    return ReadXmlAttribute(units, element, "Units", true) && ReadXmlAttribute(percentage, element, "Percentage", true);
+    return ReadXmlAttribute(units, element, "Units", true, kSkinLengthF)
+        && ReadXmlAttribute(percentage, element, "Percentage", true, kSkinFactor);
 }
 
 GridVal& GridVal::operator+=(const GridVal& other)

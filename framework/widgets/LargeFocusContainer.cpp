@@ -3,7 +3,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
-#include "framework/widgets/SkinFileOf.h"
+#include "framework/core/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -47,11 +47,11 @@ LargeFocusContainer::~LargeFocusContainer()
 
 bool LargeFocusContainer::LoadFromXML(TiXmlElement* element)
 {
-    if (!ReadXmlAttribute(animationPeriod_, element, "AnimationPeriod", false))
+    if (!ReadXmlAttribute(animationPeriod_, element, "AnimationPeriod", false, kSkinTimeMs))
         ReportDefault(element, "AnimationPeriod", std::to_string(kDefaultAnimationPeriod));
-    if (!ReadXmlAttribute(animationSteps_, element, "AnimationSteps", false))
+    if (!ReadXmlAttribute(animationSteps_, element, "AnimationSteps", false, kSkinSteps))
         ReportDefault(element, "AnimationSteps", std::to_string(kDefaultAnimationSteps));
-    if (!ReadXmlAttribute(aspectRatio_, element, "AspectRatio", false) || !(aspectRatio_ > 0)
+    if (!ReadXmlAttribute(aspectRatio_, element, "AspectRatio", false, kSkinFactor) || !(aspectRatio_ > 0)
         || !std::isfinite(aspectRatio_)) {
         aspectRatio_ = kDefaultAspectRatio;
         ReportDefault(element, "AspectRatio", "1");

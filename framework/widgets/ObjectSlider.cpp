@@ -59,8 +59,8 @@ bool ObjectSlider::LoadFromXML(TiXmlElement* element)
     std::string orientation;
     ReadXmlAttribute(orientation, element, "Orientation", true);
     horizontal_ = orientation == "Vertical" ? 0 : 1;
-    ReadXmlAttribute(min_, element, "Min", true);
-    ReadXmlAttribute(max_, element, "Max", true);
+    ReadXmlAttribute(min_, element, "Min", true, kSkinValue);
+    ReadXmlAttribute(max_, element, "Max", true, kSkinValue);
     ReadXmlAttribute(readOnly_, element, "ReadOnly", false);
     if (min_ > max_)
         Refuse(element, "Min " + std::to_string(min_) + " is above Max " + std::to_string(max_));
@@ -114,14 +114,12 @@ int ObjectSlider::PositionToValue(const Point& point) const
     // Before its first layout the slider has no extent to measure along.
     if (extent <= 0)
         return value_;
-    if (horizontal_ == 1) {
-        const double fraction = static_cast<double>(point.x - GetWindowX()) / extent;
-        return std::clamp(min_ + static_cast<int>(std::lround(fraction * range_)), min_, max_);
-    }
-    if (horizontal_ == 0) {
-        const double fraction = static_cast<double>(point.y - GetWindowY()) / extent;
-        return std::clamp(max_ - static_cast<int>(std::lround(fraction * range_)), min_, max_);
-    }
+    // A pointer beyond either end stands at that end.
+    const auto along = [extent](double offset) { return std::clamp(offset / extent, 0.0, 1.0); };
+    if (horizontal_ == 1)
+        return min_ + static_cast<int>(std::lround(along(static_cast<double>(point.x) - GetWindowX()) * range_));
+    if (horizontal_ == 0)
+        return max_ - static_cast<int>(std::lround(along(static_cast<double>(point.y) - GetWindowY()) * range_));
     return min_;
 }
 

@@ -1,7 +1,7 @@
 #include "framework/widgets/PackedLayout.h"
 
 #include "framework/core/Registration.h"
-#include "framework/widgets/SkinFileOf.h"
+#include "framework/core/SkinFileOf.h"
 #include "platform/Log.h"
 
 #include <tinyxml.h>

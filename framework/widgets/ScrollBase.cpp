@@ -32,9 +32,9 @@ ScrollBase::~ScrollBase() = default;
 bool ScrollBase::LoadFromXML(TiXmlElement* element)
 {
     int buttonSize = 0;
-    const bool complete = ReadXmlAttribute(bigAxisSize_, element, "BigAxisSize", true)
-        && ReadXmlAttribute(smallAxisSize_, element, "SmallAxisSize", true)
-        && ReadXmlAttribute(buttonSize, element, "ButtonSize", true);
+    const bool complete = ReadXmlAttribute(bigAxisSize_, element, "BigAxisSize", true, kSkinSize)
+        && ReadXmlAttribute(smallAxisSize_, element, "SmallAxisSize", true, kSkinSize)
+        && ReadXmlAttribute(buttonSize, element, "ButtonSize", true, kSkinSize);
     if (!complete)
         return false;
     ArrangeParts(buttonSize);

@@ -36,7 +36,7 @@ bool ScrollObject::LoadFromXML(TiXmlElement* element)
     std::string callbackMode;
     const bool complete = ReadXmlAttribute(orientation, element, "Orientation", true)
         && ReadXmlAttribute(callbackMode, element, "CallbackMode", true)
-        && ReadXmlAttribute(minimumBarSize_, element, "MinimumBarSize", true);
+        && ReadXmlAttribute(minimumBarSize_, element, "MinimumBarSize", true, kSkinSize);
     if (!complete)
         return false;
     vertical_ = orientation == "Vertical";
@@ -52,7 +52,7 @@ bool ScrollObject::LoadFromXML(TiXmlElement* element)
         loaded_ = true;
     }
     float initial = 0.0f;
-    if (ReadXmlAttribute(initial, element, "InitialBarSizePercentage", false))
+    if (ReadXmlAttribute(initial, element, "InitialBarSizePercentage", false, kSkinShare))
         SetBarFraction(initial);
     return true;
 }

@@ -29,7 +29,7 @@ bool ScrollObject::BarWrapper::LoadFromXML(TiXmlElement* element)
         AddObjectWithExtent(&inner_, kExpandable);
         loaded_ = true;
     }
-    if (!ReadXmlAttribute(endThickness_, element, "EndThicknessInPixels", true))
+    if (!ReadXmlAttribute(endThickness_, element, "EndThicknessInPixels", true, kSkinSize))
         return false;
     SizeCaps();
     return true;

@@ -40,7 +40,7 @@ Text::~Text() = default;
 bool Text::LoadFromXML(TiXmlElement* element)
 {
     int stretchable = 0;
-    ReadXmlAttribute(stretchable, element, "Stretchable", true);
+    ReadXmlAttribute(stretchable, element, "Stretchable", true, kSkinFlag);
     stretchable_ = stretchable != 0;
     std::string alignment;
     if (ReadXmlAttribute(alignment, element, "Alignment", false)) {

@@ -17,7 +17,7 @@ RegisterClass<Text2> text2Class("Vabo::Text2", "$VABO/Objects/Text2/Text2.xml",
 Text2::Text2(TiXmlElement* element)
     : Text(element)
 {
-    ReadXmlAttribute(maxWidth_, element, "MaxWidth", false);
+    ReadXmlAttribute(maxWidth_, element, "MaxWidth", false, kSkinMaxWidth);
 }
 
 Text2::~Text2() = default;

@@ -39,7 +39,7 @@ bool ToggleButton::LoadFromXML(TiXmlElement* element)
     AddChild(up_.get(), false);
     AddChild(down_.get(), false);
     int buttonState = 1;
-    ReadXmlAttribute(buttonState, element, "ButtonState", false);
+    ReadXmlAttribute(buttonState, element, "ButtonState", false, kSkinFlag);
     // "ButtonState" 0 starts the button down; anything else starts it up.
     state_ = buttonState == 0 ? 1 : 0;
     previousState_ = state_;

@@ -2,6 +2,7 @@
 // bar face's lines and widths, the labels around the desired frequency and
 // when they are rebuilt, the dual meter's tics and arrow, and their pixels.
 #include "app/vis/AnalogMeter.h"
+#include "app/vis/CountLimit.h"
 #include "app/vis/DualAnalogVis.h"
 #include "app/vis/LogMeter.h"
 #include "app/vis/MeterVis.h"
@@ -41,7 +42,7 @@ protected:
         HertzPolicy policy;
         TiXmlElement* hertz = Child(Skin("TuneVis.xml"), "Hertz");
         loader_.ReadXmlAttribute(policy.unit, hertz, "Unit", true);
-        loader_.ReadXmlAttribute(policy.range, hertz, "Width", true);
+        loader_.ReadXmlAttribute(policy.range, hertz, "Width", true, CountLimit::HertzWidth);
         return policy;
     }
 

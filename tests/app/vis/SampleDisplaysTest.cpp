@@ -152,7 +152,7 @@ TEST_F(SampleDisplaysTest, SpectrumBarsAreCutFromThePictureWithMarkersAboveThem)
     Platform::LogCapture log;
     EXPECT_THROW(SpecAnVis(Case("NumBarsZero"), block_.Source()), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(
-        log.Contains("\"NumBars\" of Config in " PELLORA_TEST_DATA "/app/VisCases.xml is 0, not from 1 to 4096"));
+        log.Contains("NumBars = \"0\" of Config in " PELLORA_TEST_DATA "/app/VisCases.xml is outside 1 to 4096"));
 }
 
 TEST_F(SampleDisplaysTest, CurtainStrokesGrowAndDarkenWithTheSignal)

@@ -4,6 +4,7 @@
 #include "platform/Log.h"
 
 #include <gtest/gtest.h>
+#include <climits>
 #include <limits>
 
 using XmlTest::Data;
@@ -31,10 +32,18 @@ TiXmlElement* ParseInto(TiXmlDocument& document, const char* xml)
 }
 
 // A required read that must succeed; gives the value read over the start value.
+constexpr Vabo::SkinRange<long> kAnyLong{LONG_MIN, LONG_MAX, Vabo::Beyond::Clamp};
+
 template <class T> T Read(const TiXmlElement* element, const char* name, T value)
 {
     XMLLoadSave loader;
-    EXPECT_TRUE(loader.ReadXmlAttribute(value, element, name, true)) << name;
+    if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) {
+        const Vabo::SkinRange<T> any{std::numeric_limits<T>::lowest(), std::numeric_limits<T>::max(),
+                                     Vabo::Beyond::Clamp};
+        EXPECT_TRUE(loader.ReadXmlAttribute(value, element, name, true, any)) << name;
+    } else {
+        EXPECT_TRUE(loader.ReadXmlAttribute(value, element, name, true)) << name;
+    }
     return value;
 }
 
@@ -102,21 +111,48 @@ TEST_F(SkinXml, ReferencesAndTheLibraryMacroExpandAcrossTheMergedChain)
     EXPECT_EQ("Pellora", Read(inner, "Caption", std::string()));
 }
 
+TEST_F(SkinXml, ANumberBeyondItsRangeIsClampedOrRefusedNamingTheSkinThatSetIt)
+{
+    Platform::LogCapture log;
+    // The toolbar's "Width" comes from the skin, merged into a definition.
+    int width = 0;
+    EXPECT_TRUE(
+        loader.ReadXmlAttribute(width, toolbar, "Width", true, Vabo::SkinRange<int>{0, 100, Vabo::Beyond::Clamp}));
+    EXPECT_EQ(100, width);
+    EXPECT_TRUE(log.Contains("Width = \"640\" of Vabo::Panel in " + DllDocMapInstance().GetAppFolder()
+                             + "/XML/Main/Skin.xml is outside 0 to 100; kept within it"));
+    const Vabo::SkinRange<int> refused{0, 100, Vabo::Beyond::Refuse};
+    width = 7;
+    EXPECT_FALSE(loader.ReadXmlAttribute(width, toolbar, "Width", false, refused));
+    EXPECT_EQ(7, width);
+    EXPECT_TRUE(log.Contains("/XML/Main/Skin.xml is outside 0 to 100; ignored"));
+    EXPECT_THROW(loader.ReadXmlAttribute(width, toolbar, "Width", true, refused), XMLLoadSave::XMLLoadSaveException);
+
+    // Not a number is refused whatever the rule.
+    for (const char* text : {"nan", "-nan", "1e39"}) {
+        play->SetAttribute("Scale", text);
+        float scale = 2.0f;
+        EXPECT_EQ(text[1] == 'e', loader.ReadXmlAttribute(scale, play, "Scale", false, Vabo::kSkinFactor)) << text;
+        EXPECT_EQ(text[1] == 'e' ? Vabo::kMaxSkinFactor : 2.0f, scale) << text;
+    }
+}
+
 TEST_F(SkinXml, AMissingRequiredAttributeOrChildIsReportedWithItsPathAndThrown)
 {
     Platform::LogCapture log;
     int missing = 7;
-    EXPECT_FALSE(loader.ReadXmlAttribute(missing, play, "Missing", false));
+    EXPECT_FALSE(loader.ReadXmlAttribute(missing, play, "Missing", false, Vabo::kSkinLength));
     EXPECT_TRUE(log.Messages().empty());
     try {
-        loader.ReadXmlAttribute(missing, play, "Missing", true);
+        loader.ReadXmlAttribute(missing, play, "Missing", true, Vabo::kSkinLength);
         FAIL() << "no exception";
     } catch (const XMLLoadSave::XMLLoadSaveException& e) {
         EXPECT_STREQ("XMLLoadSaveException - no working xml config files found in search path", e.what());
     }
     EXPECT_EQ(7, missing);
-    // The button now lives in the base document of the chain.
-    const std::string file = DllDocMapInstance().GetLibraryFolder() + "//Objects/Panel/Panel.xml";
+    // The button now lives in the base document of the chain; the message
+    // names the skin that wrote it.
+    const std::string file = DllDocMapInstance().GetAppFolder() + "/XML/Main/Skin.xml";
     ASSERT_EQ(1u, log.Messages().size());
     EXPECT_EQ("XML Error: Filename = " + file + " Vabo::Panel -> Button ->  Element = Button Attribute = Missing",
               log.Messages()[0]);
@@ -318,10 +354,10 @@ TEST(XMLLoadSave, ConvertsTextsOfEachTypeBothWays)
     XMLLoadSave loader;
     long big = 5;
     Platform::LogCapture log;
-    EXPECT_FALSE(loader.ReadXmlAttribute(big, e, "BadLong", false));
+    EXPECT_FALSE(loader.ReadXmlAttribute(big, e, "BadLong", false, kAnyLong));
     EXPECT_EQ(5L, big);
     EXPECT_TRUE(log.Contains("BadLong"));
-    EXPECT_THROW(loader.ReadXmlAttribute(big, e, "BadLong", true), XMLLoadSave::XMLLoadSaveException);
+    EXPECT_THROW(loader.ReadXmlAttribute(big, e, "BadLong", true, kAnyLong), XMLLoadSave::XMLLoadSaveException);
 
     std::string text;
     EXPECT_TRUE(XMLLoadSave::ToString(true, text) && text == "True");
@@ -373,7 +409,7 @@ struct Loaded : XMLLoadSave {
     bool LoadFromXML(TiXmlElement* element)
     {
         loadingSeen = IsLoading();
-        return ReadXmlAttribute(value, element, "Value", false) && succeed;
+        return ReadXmlAttribute(value, element, "Value", false, Vabo::kSkinLength) && succeed;
     }
     bool succeed;
     bool loadingSeen = false;

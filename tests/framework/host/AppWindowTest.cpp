@@ -11,6 +11,7 @@
 #include "WindowTestSupport.h"
 #include "framework/core/RoundToInt.h"
 #include "framework/core/HostInputSignals.h"
+#include "framework/core/SkinLimits.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Display.h"
 #include "platform/WindowShape.h"
@@ -221,5 +222,19 @@ TEST_F(AppWindowTest, AnAspectPressOnTheTopEdgeKeepsTheSize)
     EXPECT_EQ(window_->GetWidth(), 240);
     EXPECT_EQ(window_->GetHeight(), 160);
     Vabo::Signal::LeftButtonUp release(100, 0);
+    window_->DragEndSlot(&release, window_.get());
+}
+
+TEST_F(AppWindowTest, AMinimumFactorBeyondItsRangeIsKeptWithinIt)
+{
+    element_ = skin_.LoadXML("AppWindowTest.xml");
+    ASSERT_NE(element_, nullptr);
+    element_->SetAttribute("ResizeMinFactor", "1e30");
+    element_->SetAttribute("PreserveAspect", "false");
+    window_ = std::make_unique<Vabo::AppWindow>(element_);
+    Vabo::Signal::LeftButtonDown press(220, 140);
+    window_->DragStartSlot(&press, window_.get());
+    EXPECT_EQ(window_->GetMinimumWidth(), 240 * static_cast<int>(Vabo::kMaxSkinFactor));
+    Vabo::Signal::LeftButtonUp release(220, 140);
     window_->DragEndSlot(&release, window_.get());
 }

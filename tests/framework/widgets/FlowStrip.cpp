@@ -40,7 +40,7 @@ template <class Layout> bool FlowStrip<Layout>::LoadFromXML(TiXmlElement* elemen
         this->ReadXmlAttribute(name, piece, "Name", false);
         swatch->SetName(name);
         int extent = 1;
-        this->ReadXmlAttribute(extent, piece, "Extent", false);
+        this->ReadXmlAttribute(extent, piece, "Extent", false, Vabo::kSkinLength);
         if (!this->AddObjectWithExtent(swatch.get(), extent))
             ++refused;
         pieces.push_back(std::move(swatch));

@@ -1,6 +1,7 @@
 #include "framework/widgets/GridLayout.h"
 
 #include "LayoutTestSupport.h"
+#include "framework/core/SkinLimits.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -215,6 +216,13 @@ TEST(GridLayout, PlacedAndEditedChildrenWriteTheirLengthsIntoTheSkinElement)
     EXPECT_STREQ("30px+0.75", element->Attribute("XPos"));
     EXPECT_STREQ("-4px+0.5", element->Attribute("Width"));
     EXPECT_EQ((Rect{180, 10, 96, 50}), RectOf(child));
+
+    // A fraction read from a skin is held in range, so that an edit
+    // multiplying it by the extent stays within an int.
+    ASSERT_TRUE(layout.PlaceObject(&child, GridVal("1e30"), GridVal("-1e30px"), GridVal("1e30"), GridVal(), true));
+    GridLayout::ObjectEditedSignal far(&child, false);
+    layout.SendToSelf(&far);
+    EXPECT_EQ(-Vabo::kMaxSkinLength, child.GetY());
 
     Probe stranger;
     EXPECT_FALSE(layout.PlaceObject(&stranger, GridVal(), GridVal(), GridVal(), GridVal(), true));

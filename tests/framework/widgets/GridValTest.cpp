@@ -45,6 +45,8 @@ TEST(GridVal, TextTermsAddUpAsPixelsOrFractionsAndAnUnreadableTermEndsTheParse)
         {"10px+abc", 10, 0},
         {"nan", 0, 0},
         {"5px+inf", 5, 0},
+        // Each sum is held to the range of every skin length and fraction.
+        {"1e30-1e30px", -Vabo::kMaxSkinLength, Vabo::kMaxSkinFactor},
         // Each term moves the cursor past everything the number scan read, so a
         // blank is skipped once instead of being read again and again; the same
         // text read again gives the same value.

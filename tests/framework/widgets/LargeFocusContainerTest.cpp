@@ -6,6 +6,7 @@
 #include "LayoutSkins.h"
 #include "Swatch.h"
 #include "framework/core/InputSignals.h"
+#include "framework/core/SkinLimits.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
 #include "support/FakeScreenManager.h"
@@ -253,7 +254,7 @@ TEST_F(FocusTest, MissingOrUnusableAttributesTakeTheirStatedDefaults)
     ASSERT_NE(nullptr, unusable);
     auto& odd = dynamic_cast<LargeFocusContainer&>(*unusable);
     EXPECT_EQ(20, odd.GetAnimationPeriod());
-    EXPECT_EQ(3, odd.GetAnimationSteps());
+    EXPECT_EQ(Vabo::kMaxAnimationSteps, odd.GetAnimationSteps()) << "each step is built on every focus change";
     EXPECT_EQ(LargeFocusContainer::kDefaultAspectRatio, odd.GetAspectRatio());
     EXPECT_FALSE(odd.IsVertical()) << "only the exact text \"Vertical\"";
     EXPECT_EQ("Layouts/FocusNote.xml", odd.GetObjectXml());

@@ -304,7 +304,7 @@ TEST_F(SkinTest, HugeTimesAndPlainLengthsAreKeptWithinTheirRangesAtLoad)
     ASSERT_TRUE(layout.SetObjectRectFromXML(&child, document.RootElement()));
     EXPECT_EQ((Rect{Vabo::kMaxSkinLength, -Vabo::kMaxSkinLength, Vabo::kMaxSkinLength, 5}), child.GetRect());
     EXPECT_EQ(2 * Vabo::kMaxSkinLength - 1, child.GetRight());
-    EXPECT_TRUE(log.Contains("is kept within 1048576 pixels either way"));
+    EXPECT_TRUE(log.Contains("XPos = \"99999999999\" of CreateObject in huge.xml is outside -1048576 to 1048576"));
 }
 
 TEST_F(SkinTest, AKeyWithoutAllFourLengthsLeavesTheGeometryAloneAndAKeyMayDestroyAnotherKeysObject)

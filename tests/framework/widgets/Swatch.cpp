@@ -27,8 +27,8 @@ Swatch::Swatch(int width, int height, const GdiplusGfxLayer::Color& color)
 
 bool Swatch::LoadFromXML(TiXmlElement* element)
 {
-    ReadXmlAttribute(ownWidth, element, "Width", false);
-    ReadXmlAttribute(ownHeight, element, "Height", false);
+    ReadXmlAttribute(ownWidth, element, "Width", false, Vabo::kSkinLength);
+    ReadXmlAttribute(ownHeight, element, "Height", false, Vabo::kSkinLength);
     ReadXmlAttribute(color, element, "Color", false);
     SetSize(ownWidth, ownHeight);
     return true;

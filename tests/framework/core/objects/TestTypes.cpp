@@ -44,17 +44,17 @@ bool Panel::LoadFromXML(TiXmlElement* element)
         if (!object)
             return false;
         int x = 0, y = 0, width = 0, height = 0;
-        ReadXmlAttribute(x, child, "X", false);
-        ReadXmlAttribute(y, child, "Y", false);
-        ReadXmlAttribute(width, child, "Width", false);
-        ReadXmlAttribute(height, child, "Height", false);
+        ReadXmlAttribute(x, child, "X", false, Vabo::kSkinLength);
+        ReadXmlAttribute(y, child, "Y", false, Vabo::kSkinLength);
+        ReadXmlAttribute(width, child, "Width", false, Vabo::kSkinLength);
+        ReadXmlAttribute(height, child, "Height", false, Vabo::kSkinLength);
         object->SetPosition(x, y);
         object->SetSize(width, height);
         AddChild(object, false);
     }
     int width = 0, height = 0;
-    ReadXmlAttribute(width, element, "Width", false);
-    ReadXmlAttribute(height, element, "Height", false);
+    ReadXmlAttribute(width, element, "Width", false, Vabo::kSkinLength);
+    ReadXmlAttribute(height, element, "Height", false, Vabo::kSkinLength);
     SetSize(width, height);
     return true;
 }

@@ -62,7 +62,8 @@ public:
     int RestartCapture();
     // Nothing to stop when no capture stream is open (it could not be opened again).
     int StopInput() { return input_.IsOpen() ? input_.Stop() : 0; }
-    int StopOutput() { return output_.Stop(); }
+    // Nothing to stop before the first play-back (the tuner's screen opens none).
+    int StopOutput() { return output_.IsOpen() ? output_.Stop() : 0; }
 
     WaveIn& Input() { return input_; }
     // True from the moment the capture stream died with its device or sound

@@ -171,6 +171,16 @@ TEST(AudioDevice, AnEmptyLoopBufferFailsToStartWithAnHonestMessage)
     EXPECT_FALSE(device.Output().IsActive());
 }
 
+TEST(AudioDevice, StoppingAnOutputThatIsNotOpenIsNoFailure)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (device.Output().IsOpen())
+        device.Output().Close();
+    Platform::LogCapture log;
+    EXPECT_EQ(0, device.StopOutput());
+    EXPECT_TRUE(log.Messages().empty()) << log.Messages().front();
+}
+
 TEST(AudioDevice, TheSoundLibrariesProbingGoesToTheLogAndStderrStaysQuiet)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -26,6 +26,7 @@
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -521,9 +522,14 @@ void MetronomeLayout::OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObje
 void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
     const AppState& state = AppState::Instance();
-    if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()))
+    if (!IsVisible())
         return;
+    if (!ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval())) {
+        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
+        return;
+    }
     lastDisplayUpdate_ = Platform::NowMs();
+    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
     AudioDevice& device = AudioDevice::Instance();
     if (IsPlayActive() && device.Output().HasDied()) {
         device.StopOutput();

@@ -24,7 +24,9 @@
 #include "framework/widgets/ObjectSliderSignal.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
+#include "platform/FrameTrace.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <cmath>
 #include <cstdio>
@@ -468,9 +470,14 @@ void TunerLayout::DesiredFrequencyEnteredSlot(Vabo::Signal::Base* signal, Vabo::
 void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
     AppState& state = AppState::Instance();
-    if (!IsVisible() || !ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()))
+    if (!IsVisible())
         return;
+    if (!ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval())) {
+        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()));
+        return;
+    }
     lastDisplayUpdate_ = Platform::NowMs();
+    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()));
     if (!CaptureRuns()) {
         ShowReading(InputLost, "");
         return;
@@ -517,6 +524,9 @@ void TunerLayout::ShowReading(const std::string& frequencyText, const std::strin
         text->SetText(frequencyText);
     if (auto* text = Find<Vabo::Text>("VisNote"))
         text->SetText(noteText);
+    if (Platform::FrameTraceOn())
+        Platform::FrameTrace("tuner shows " + (noteText.empty() ? std::string("-") : noteText) + " "
+                             + (frequencyText.empty() ? std::string("-") : frequencyText));
     for (const char* name : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"})
         if (auto* vis = Find<Vabo::GuiObject>(name))
             Vabo::InvalidateWhenShown(*vis);

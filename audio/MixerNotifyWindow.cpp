@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/TickRequest.h"
+
 namespace {
 
 // Far above the ids SDL gives its windows, so no input event ever names one.
@@ -31,4 +33,5 @@ void MixerNotifyWindow::OnTick()
 {
     if (poll_)
         poll_();
+    Platform::RequestTickAt(Platform::NowMs() + kPollMs);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Brings a mixer's change reports to the GUI thread: an input-less client of
-// the event loop whose GUI clock runs the mixer's poll on every tick, as a
-// hidden window receiving the mixer's messages would.
+// the event loop whose clock runs the mixer's poll every kPollMs, as a hidden
+// window receiving the mixer's messages would.
 #include "platform/EventLoop.h"
 
 #include <cstdint>
@@ -16,6 +16,9 @@ public:
 
     void OnInput(const Platform::HostInput&) override { }
     void OnTick() override;
+
+    // Often enough for a slider dragged in another program to be followed.
+    static constexpr int kPollMs = 100;
 
 private:
     std::uint32_t id_;

@@ -68,6 +68,7 @@ void EventLoop::StartTimer(std::uint32_t windowId)
         return;
     it->second.timerRunning = true;
     it->second.nextTick = NowMs() + kTickPeriod;
+    it->second.lastTick = NowMs();
 }
 
 void EventLoop::DisableInput(std::uint32_t windowId)
@@ -95,7 +96,7 @@ int EventLoop::RunModal(std::uint32_t windowId)
     ModalFrame frame{windowId, !IsAttached(windowId), -1};
     modalFrames_.push_back(&frame);
     while (!frame.ended)
-        RunOnce(kTickPeriod);
+        RunOnce(1000);
     modalFrames_.erase(std::find(modalFrames_.begin(), modalFrames_.end(), &frame));
     return frame.result;
 }
@@ -124,15 +125,31 @@ Milliseconds EventLoop::TimeToNextTick() const
     Milliseconds wait = -1;
     const Milliseconds now = NowMs();
     for (const auto& entry : windows_)
-        if (entry.second.timerRunning) {
+        if (entry.second.timerRunning && entry.second.nextTick != kNoTick) {
             const Milliseconds left = std::max<Milliseconds>(0, entry.second.nextTick - now);
             wait = wait < 0 ? left : std::min(wait, left);
         }
     return wait;
 }
 
+void EventLoop::ScheduleRequestedTicks()
+{
+    const Milliseconds requested = TakeRequestedTick();
+    if (requested == kNoTick)
+        return;
+    for (auto& entry : windows_)
+        if (entry.second.timerRunning)
+            ScheduleTick(entry.second, requested);
+}
+
+void EventLoop::ScheduleTick(Record& record, Milliseconds at)
+{
+    record.nextTick = std::min(record.nextTick, std::max(at, record.lastTick + kTickPeriod));
+}
+
 void EventLoop::RunOnce(Milliseconds maxWait)
 {
+    ScheduleRequestedTicks();
     Milliseconds wait = maxWait;
     const Milliseconds tick = TimeToNextTick();
     if (tick >= 0)
@@ -145,7 +162,10 @@ void EventLoop::RunOnce(Milliseconds maxWait)
         const Milliseconds until = NowMs() + kTickPeriod;
         while (NowMs() < until && SDL_PollEvent(&event))
             Serve(event);
+        // What was served may have started something that moves.
+        RequestNextTick();
     }
+    ScheduleRequestedTicks();
     RunDueTicks();
 }
 
@@ -194,16 +214,24 @@ void EventLoop::RunDueTicks()
         Record& record = entry.second;
         if (!record.timerRunning || now < record.nextTick)
             continue;
-        // A late tick is not made up for: the clock carries elapsed time.
-        record.nextTick = now - record.nextTick >= kTickPeriod ? now + kTickPeriod : record.nextTick + kTickPeriod;
+        // Until its listeners ask for the next one.
+        record.nextTick = kNoTick;
+        record.lastTick = now;
         due.push_back(entry.first);
     }
     for (std::uint32_t id : due) {
+        ScheduleRequestedTicks();
         auto it = windows_.find(id);
         if (it == windows_.end())
             continue;
         WindowClient* client = it->second.client;
         Guarded("a clock tick", [client] { client->OnTick(); });
+        // What a window's listeners ask for during its tick is that window's
+        // next tick: a mixer's poll does not wake the screens.
+        const Milliseconds requested = TakeRequestedTick();
+        it = windows_.find(id);
+        if (it != windows_.end() && requested != kNoTick)
+            ScheduleTick(it->second, requested);
     }
 }
 

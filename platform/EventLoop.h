@@ -1,15 +1,19 @@
 #pragma once
 // The GUI thread's event loop: reads SDL events, turns them into host inputs
-// for the window they belong to, and keeps each window's 10 ms GUI clock by
-// waiting with deadlines (no timer thread). Modal loops nest: a handler may
-// run another modal loop, and every window keeps being served meanwhile.
-// Input to a window whose input is switched off is dropped (and counted);
-// switching off is counted too, so nested modal loops switch an owner back on
-// only when the last of them ends. No exception leaves the loop: a handler's
-// exception is logged and the loop carries on.
+// for the window they belong to, and keeps each window's GUI clock by waiting
+// with deadlines (no timer thread). The clock ticks only when a tick is due:
+// one shortest period after anything was served (input, a posted call), and
+// whenever a window's listeners asked for one (TickRequest.h); otherwise the
+// loop sleeps. Modal loops nest: a handler may run another modal loop, and
+// every window keeps being served meanwhile. Input to a window whose input is
+// switched off is dropped (and counted); switching off is counted too, so
+// nested modal loops switch an owner back on only when the last of them ends.
+// No exception leaves the loop: a handler's exception is logged and the loop
+// carries on.
 #include "platform/Clock.h"
 #include "platform/EventTranslation.h"
 #include "platform/HostInput.h"
+#include "platform/TickRequest.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,12 +27,14 @@ class WindowClient {
 public:
     virtual ~WindowClient() = default;
     virtual void OnInput(const HostInput& input) = 0;
-    // One tick of the GUI clock.
+    // One tick of the GUI clock. The listeners ask for the next one through
+    // RequestTickAt.
     virtual void OnTick() = 0;
 };
 
 class EventLoop {
 public:
+    // The shortest time between two ticks of a window.
     static constexpr Milliseconds kTickPeriod = 10;
 
     // The process's loop (GUI thread only).
@@ -38,7 +44,8 @@ public:
     // Forgets the window; its modal loops end.
     void Detach(std::uint32_t windowId);
     bool IsAttached(std::uint32_t windowId) const;
-    // Starts the window's GUI clock: a tick about every kTickPeriod ms from now on.
+    // Starts the window's GUI clock: a first tick kTickPeriod ms from now, then
+    // whenever one is due.
     void StartTimer(std::uint32_t windowId);
 
     void DisableInput(std::uint32_t windowId);
@@ -68,7 +75,8 @@ private:
     struct Record {
         WindowClient* client = nullptr;
         bool timerRunning = false;
-        Milliseconds nextTick = 0;
+        Milliseconds nextTick = kNoTick;
+        Milliseconds lastTick = 0;
         int inputDisabled = 0;
     };
     struct ModalFrame {
@@ -81,6 +89,10 @@ private:
     void Serve(SDL_Event& event);
     void Deliver(const HostInput& input);
     void RunDueTicks();
+    // Moves the windows' next ticks forward to what was asked for, no sooner
+    // than a shortest period after each window's last tick.
+    void ScheduleRequestedTicks();
+    static void ScheduleTick(Record& record, Milliseconds at);
     Milliseconds TimeToNextTick() const;
 
     std::map<std::uint32_t, Record> windows_;

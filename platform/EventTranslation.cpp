@@ -134,6 +134,8 @@ void TranslateWindowEvent(const SDL_WindowEvent& window, std::vector<HostInput>&
         out.push_back(Make(Kind::FocusLost, window.windowID));
         break;
     case SDL_WINDOWEVENT_EXPOSED:
+    // Nothing was drawn while the window was minimised.
+    case SDL_WINDOWEVENT_RESTORED:
         out.push_back(Make(Kind::Exposed, window.windowID));
         break;
     case SDL_WINDOWEVENT_CLOSE:

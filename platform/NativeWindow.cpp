@@ -1,5 +1,6 @@
 #include "platform/NativeWindow.h"
 
+#include "platform/FrameTrace.h"
 #include "platform/Log.h"
 #include "platform/Video.h"
 
@@ -176,7 +177,10 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         return false;
 
     std::vector<SDL_Rect> shown;
-    std::vector<std::uint32_t> straight;
+    // The window's own pixels in the buffer's layout (alpha, if any, unused):
+    // the straight colours are written in place, with no copy between.
+    const bool sameLayout =
+        target->format->format == SDL_PIXELFORMAT_RGB888 || target->format->format == SDL_PIXELFORMAT_ARGB8888;
     if (SDL_MUSTLOCK(target))
         SDL_LockSurface(target);
     for (const Rect& r : rects) {
@@ -186,23 +190,33 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         const int bottom = std::min({r.Bottom(), sourceHeight, target->h});
         if (right <= left || bottom <= top)
             continue;
+        auto* to =
+            static_cast<unsigned char*>(target->pixels) + top * target->pitch + left * target->format->BytesPerPixel;
         // Cairo's ARGB32 is premultiplied, so dropping alpha shows the
         // buffer composed over black.
         const unsigned char* from = source + top * sourceStride + left * 4;
         int fromStride = sourceStride;
-        if (shaped_) {
-            straight.resize(static_cast<std::size_t>(right - left) * (bottom - top));
+        if (shaped_ && sameLayout) {
             for (int y = top; y < bottom; ++y) {
                 const auto* row = reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left;
-                std::uint32_t* out = straight.data() + static_cast<std::size_t>(y - top) * (right - left);
+                auto* out = reinterpret_cast<std::uint32_t*>(to + (y - top) * target->pitch);
                 for (int x = 0; x < right - left; ++x)
                     out[x] = Unpremultiplied(row[x]);
             }
-            from = reinterpret_cast<const unsigned char*>(straight.data());
+            shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
+            continue;
+        }
+        if (shaped_) {
+            straight_.resize(static_cast<std::size_t>(right - left) * (bottom - top));
+            for (int y = top; y < bottom; ++y) {
+                const auto* row = reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left;
+                std::uint32_t* out = straight_.data() + static_cast<std::size_t>(y - top) * (right - left);
+                for (int x = 0; x < right - left; ++x)
+                    out[x] = Unpremultiplied(row[x]);
+            }
+            from = reinterpret_cast<const unsigned char*>(straight_.data());
             fromStride = (right - left) * 4;
         }
-        auto* to =
-            static_cast<unsigned char*>(target->pixels) + top * target->pitch + left * target->format->BytesPerPixel;
         SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, fromStride,
                           target->format->format, to, target->pitch);
         shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
@@ -215,6 +229,8 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         Log(std::string("Platform::NativeWindow - presenting failed: ") + SDL_GetError());
         return false;
     }
+    if (FrameTraceOn())
+        FrameTrace("presented " + std::to_string(Id()));
     return true;
 }
 

@@ -76,6 +76,8 @@ private:
     std::uint32_t id_;
     Kind kind_;
     bool shaped_ = false;
+    // Straight colours on their way to a window of another pixel layout.
+    std::vector<std::uint32_t> straight_;
 };
 
 } // namespace Platform

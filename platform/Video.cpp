@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <malloc.h>
+
 #include <cstdlib>
 
 namespace Platform {
@@ -39,6 +41,12 @@ bool StartVideo()
     // Frames are presented by rectangles: SDL's GPU-backed window surface would
     // copy the whole window every time, the X11 one copies only the rectangles.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Windows bring large pixel buffers (back buffers, window surfaces, scaled
+    // pictures) that are made and freed again on every resize step. A fixed
+    // threshold keeps each of them in its own mapping, given back when freed;
+    // glibc's moving threshold would soon put them on the heap, where a
+    // resized window leaves its old buffers behind as unreturned holes.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Log(std::string("Platform::StartVideo - SDL video could not start: ") + SDL_GetError());
         state = State::Failed;

@@ -31,8 +31,12 @@ GuiObject::GuiObject(TiXmlElement* element, int unselectable, int fixedSize)
     }
 }
 
+// GUI thread only, like every change to a tree.
+std::uint64_t GuiObject::receiverGeneration_ = 0;
+
 GuiObject::~GuiObject()
 {
+    ++receiverGeneration_;
     Detach();
     GlobalObjectFactory_::ObjectDestroyed(this);
 }
@@ -61,6 +65,7 @@ void GuiObject::Detach()
     }
     dependents_.clear();
     children_.clear();
+    ++receiverGeneration_;
 }
 
 const std::string& GuiObject::GetName() const
@@ -114,6 +119,7 @@ bool GuiObject::AddChild(GuiObject* child, bool update)
         return true;
     }
     children_.push_back(child);
+    ++receiverGeneration_;
     if (update)
         UpdateLayout();
     return true;
@@ -130,6 +136,7 @@ void GuiObject::ClearChildren()
                                      [this](const GuiObject* dependent) { return dependent->parent_ != this; }),
                       dependents_.end());
     std::vector<GuiObject*>().swap(children_);
+    ++receiverGeneration_;
 }
 
 bool GuiObject::RemoveChild(GuiObject* child, bool update)
@@ -139,6 +146,7 @@ bool GuiObject::RemoveChild(GuiObject* child, bool update)
     children_.erase(end, children_.end());
     if (!found)
         return false;
+    ++receiverGeneration_;
     if (child->parent_ == this) {
         child->parent_ = nullptr;
         ForgetDependent(child);

@@ -3,6 +3,7 @@
 // selection and press state, keyboard navigation, tooltip, opacity, drawing order,
 // signal delivery through the tree and the per-object connection map of slots.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -153,8 +154,10 @@ public:
     GuiObject* GetParent() const { return parent_; }
     // Leaves the parent (through its RemoveChild, so containers update their records).
     void RemoveFromParent();
-    std::vector<GuiObject*>& GetChildren() { return children_; }
     const std::vector<GuiObject*>& GetChildren() const { return children_; }
+    // Moves on whenever any tree gains or loses an object or any object gains a
+    // slot list: the receivers a broadcast collects stay the same until then.
+    static std::uint64_t ReceiverGeneration() { return receiverGeneration_; }
     void SetParent(GuiObject* parent);
     GuiObject* GetTopObject();
     GuiObject* GetRootObject();
@@ -240,6 +243,10 @@ public:
     // connection ends when the watched object dies.
     Connection Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch);
     bool HasConnections(int typeId) const;
+    // Disconnects a connection of the type and, when no slot of the type is left
+    // on this object, takes the type out of its connection map: broadcasts of it
+    // stop collecting the object. For slots that are wanted only for a while.
+    void Disconnect(Connection& connection, int typeId);
 
     ConnectResult ConnectElement(TiXmlElement* element);
     ConnectResult ConnectSlot(const std::string& signalName, const std::string& slotName, GuiObject* slotObject);
@@ -276,6 +283,8 @@ private:
     std::shared_ptr<SlotList> FindSlotList(int typeId, int sourceId) const;
     void RunLoader(const Loader& loader, TiXmlElement* element);
     std::shared_ptr<GuiObject> BuildToolTipWindow();
+
+    static std::uint64_t receiverGeneration_;
 
     LifeToken life_;
     bool topLevel_ = false;

@@ -273,11 +273,28 @@ void GuiObject::SlotShow(Signal::Base*, GuiObject*)
 Connection GuiObject::Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch)
 {
     std::shared_ptr<SlotList>& list = connections_[typeId][source != nullptr ? source->GetId() : 0];
-    if (!list)
+    if (!list) {
         list = std::make_shared<SlotList>();
+        ++receiverGeneration_;
+    }
     return list->connect(SlotList::slot_type(std::move(slot)).track_foreign(watch));
 }
 #pragma GCC diagnostic pop
+
+void GuiObject::Disconnect(Connection& connection, int typeId)
+{
+    connection.disconnect();
+    auto type = connections_.find(typeId);
+    if (type == connections_.end())
+        return;
+    // A list being invoked right now is held by its invoker until it returns.
+    for (auto list = type->second.begin(); list != type->second.end();)
+        list = list->second->empty() ? type->second.erase(list) : std::next(list);
+    if (type->second.empty()) {
+        connections_.erase(type);
+        ++receiverGeneration_;
+    }
+}
 
 bool GuiObject::HasConnections(int typeId) const
 {

@@ -59,6 +59,8 @@ public:
     // that a signal object sent again is collected afresh. Unlike ClearReceivers it
     // keeps what the sender put into the signal's own fields.
     std::vector<Receiver> TakeReceivers() { return std::exchange(receivers_, {}); }
+    // Puts receivers collected earlier for a signal of the same type.
+    void SetReceivers(const std::vector<Receiver>& receivers) { receivers_ = receivers; }
 
     GuiObject* GetSource() const { return source_; }
     void SetSource(GuiObject* source) { source_ = source; }

@@ -7,9 +7,11 @@
 #include "framework/core/XMLLoadSave.h"
 #include "framework/core/XmlDocument.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -60,6 +62,8 @@ XmlObjectHolder::XmlObjectHolder()
     , running_(true)
     , animationAllowed_(true)
 {
+    // Keys due at once fire on the first tick.
+    Platform::RequestNextTick();
 }
 
 bool XmlObjectHolder::CreateObjects(TiXmlElement* element)
@@ -274,6 +278,7 @@ bool XmlObjectHolder::StartAnimation()
             key.fired = false;
     });
     startTicks_ = Platform::NowMs();
+    Platform::RequestNextTick();
     return UpdateAnimation(false);
 }
 
@@ -315,6 +320,17 @@ bool XmlObjectHolder::UpdateAnimation(bool applyOnly)
             entry.object->Invalidate();
     }
     return applied;
+}
+
+Platform::Milliseconds XmlObjectHolder::NextAnimationKeyAt()
+{
+    Platform::Milliseconds next = Platform::kNoTick;
+    VisitAnimations([&](GuiObject*, Animation& animation, const Fractions&) {
+        for (const AnimationKey& key : animation)
+            if (!key.fired)
+                next = std::min(next, startTicks_ + Platform::Milliseconds(key.timeMs));
+    });
+    return next;
 }
 
 bool XmlObjectHolder::IsAnimating()

@@ -5,6 +5,7 @@
 // The owning layout supplies the placement operations below.
 #include "framework/core/AnimationKey.h"
 #include "platform/Clock.h"
+#include "platform/TickRequest.h"
 
 #include <functional>
 #include <string>
@@ -56,6 +57,9 @@ public:
     Animation CreateAnimation(TiXmlElement* element);
     bool CreateAnimationElement(TiXmlElement* element, AnimationKey& key, int previousMs);
     bool IsAnimating();
+    // When the next unfired key of the running animation is due (a NowMs
+    // reading), or Platform::kNoTick.
+    Platform::Milliseconds NextAnimationKeyAt();
 
     // Placement operations the owning layout provides.
     virtual bool AddObject(GuiObject* object, TiXmlElement* element, const Animation* animation) = 0;

@@ -11,6 +11,7 @@
 #include "framework/core/ScreenManagerNotReady.h"
 #include "framework/host/PopupMenuWindow.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -107,8 +108,12 @@ void MenuButton::PressSlot(Signal::Base*, GuiObject*)
 
 void MenuButton::HoverTimerSlot(Signal::Base*, GuiObject*)
 {
-    if (popup_ && IsSelected() && Platform::NowMs() - hoverStart_ > kHoverDelayMs && !popup_->IsVisible())
+    if (!popup_ || !IsSelected() || popup_->IsVisible())
+        return;
+    if (Platform::NowMs() - hoverStart_ > kHoverDelayMs)
         ShowMenu();
+    else
+        Platform::RequestTickAt(hoverStart_ + kHoverDelayMs + 1);
 }
 
 void MenuButton::SelectedSlot(Signal::Base*, GuiObject*)

@@ -5,6 +5,7 @@
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/widgets/InvalidateWhenShown.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -135,6 +136,7 @@ void NewScrolledListBox::StartTimedScroll(int lines, int intervalMs)
     timedStart_ = Platform::NowMs();
     // No lines to go is no scroll: the step below always moves one first.
     timedActive_ = lines != 0;
+    Platform::RequestNextTick();
 }
 
 void NewScrolledListBox::TimedScrollSlot(Signal::Base*, GuiObject*)
@@ -142,9 +144,12 @@ void NewScrolledListBox::TimedScrollSlot(Signal::Base*, GuiObject*)
     if (!timedActive_)
         return;
     const Platform::Milliseconds now = Platform::NowMs();
-    if (now - timedStart_ <= timedIntervalMs_)
+    if (now - timedStart_ <= timedIntervalMs_) {
+        Platform::RequestTickAt(timedStart_ + timedIntervalMs_ + 1);
         return;
+    }
     timedStart_ = now;
+    Platform::RequestTickAt(now + timedIntervalMs_ + 1);
     if (timedLines_ > 0) {
         ScrollLinesY(1);
         if (++timedProgress_ >= timedLines_) {

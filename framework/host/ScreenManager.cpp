@@ -15,6 +15,7 @@
 #include "framework/core/ScreenCollector.h"
 #include "platform/Display.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 namespace {
@@ -151,8 +152,10 @@ void ScreenManager::AddScreen(const std::string& screenName, bool destroyOnDeact
         it->second.DestroyOnDeactivate = destroyOnDeactivate;
     } else {
         // A tree built from the old registration goes on the next tick.
-        if (GuiObject* old = RootOf(it->second))
+        if (GuiObject* old = RootOf(it->second)) {
             replacedRoots_.push_back(ReplacedRoot{it->second.owner, old, it->second.rootWatch});
+            Platform::RequestNextTick();
+        }
         it->second = entry;
     }
     registrations_[screenName] = std::make_pair(objectName, fileName);
@@ -171,6 +174,12 @@ bool ScreenManager::HasVisibleTarget() const
 
 void ScreenManager::Send(GuiObject* object, Signal::Base& signal, bool skipDelivery)
 {
+    // The tick goes to the same listeners time after time: they are collected
+    // again only when a tree or its connections changed.
+    if (!skipDelivery && signal.Is<Signal::Timer>() && object == Target()) {
+        tickReceivers_.Send(*object, signal);
+        return;
+    }
     if (!skipDelivery) {
         signal.ClearReceivers();
         object->CollectReceivers(&signal, true);
@@ -248,6 +257,8 @@ void ScreenManager::ActivateScreen(const std::string& name, bool push)
     if (active_ && active_->DestroyOnDeactivate) {
         active_->closed = true;
         active_ = nullptr;
+        // Its tree goes on the next tick.
+        Platform::RequestNextTick();
     }
 
     activation.ClearReceivers();

@@ -15,6 +15,7 @@
 
 #include "framework/drawing/Color.h"
 #include "framework/drawing/Geometry.h"
+#include "framework/core/ReceiverCache.h"
 #include "framework/core/ScreenManagerInterface.h"
 #include "framework/core/XMLLoadSave.h"
 #include "framework/host/FramePresenter.h"
@@ -150,6 +151,7 @@ private:
     ScreenEntry* active_ = nullptr;
     std::vector<ReplacedRoot> replacedRoots_;
     std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> overlays_;
+    ReceiverCache tickReceivers_;
     GuiObject* baseRoot_ = nullptr;
     std::weak_ptr<void> baseRootWatch_;
     bool leftButtonHeld_ = false;

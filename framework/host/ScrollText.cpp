@@ -13,6 +13,7 @@
 #include "framework/core/XmlDocument.h"
 #include "framework/widgets/InvalidateWhenShown.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -136,6 +137,7 @@ bool ScrollText::SetSize(int width, int height)
     posX_ = 0.0f;
     posY_ = 0.0f;
     path_.Restart();
+    Platform::RequestNextTick();
     return result;
 }
 
@@ -143,8 +145,11 @@ void ScrollText::TickSlot(Signal::Base*, GuiObject*)
 {
     const Platform::Milliseconds now = Platform::NowMs();
     const Platform::Milliseconds dt = now - lastTick_;
-    if (dt < kStepMs)
+    if (dt < kStepMs) {
+        if (scrollX_ || scrollY_)
+            Platform::RequestTickAt(lastTick_ + kStepMs);
         return;
+    }
     lastTick_ = now;
     if (!scrollX_ && !scrollY_) {
         if (GetClipOffsetX() != 0 || GetClipOffsetY() != 0) {
@@ -155,6 +160,7 @@ void ScrollText::TickSlot(Signal::Base*, GuiObject*)
     }
     float dx = 0.0f;
     float dy = 0.0f;
+    Platform::RequestTickAt(now + kStepMs);
     if (!path_.Advance(static_cast<int>(std::min<Platform::Milliseconds>(dt, kMaxAnimationMs)), dx, dy))
         return;
     // A path that does not return drifts for ever: the offset stays a length.

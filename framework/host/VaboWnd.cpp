@@ -7,6 +7,7 @@
 #include "platform/Cursor.h"
 #include "platform/Display.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -82,7 +83,9 @@ void VaboWnd::SetActive()
 
 bool VaboWnd::Redraw()
 {
-    if (!window_)
+    // Minimised, only the title shows: what changes meanwhile waits in the
+    // dirty region, and the window is drawn whole when it comes back.
+    if (!window_ || IsIconic())
         return false;
     if (!surface_)
         surface_.reset(new GdiplusGfxLayer::WindowSurface(*this));
@@ -151,6 +154,8 @@ void VaboWnd::Show()
 {
     if (window_)
         window_->Show();
+    // A hidden window's listeners were not ticked and asked for nothing.
+    Platform::RequestNextTick();
 }
 
 void VaboWnd::SetCursorShape(int shape)
@@ -373,6 +378,7 @@ void VaboWnd::OnTick()
         return;
     std::weak_ptr<void> alive = Watch();
     if (leftButtonHeld_) {
+        Platform::RequestNextTick();
         FollowDraggedPointer();
         if (alive.expired() || !window_)
             return;

@@ -18,6 +18,7 @@
 #include "platform/HostInput.h"
 #include "platform/Log.h"
 #include "platform/WindowShape.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -37,6 +38,9 @@ SignalRegistrar<Window::VisibleSignal> visibleSignal("Vabo::Window::VisibleSigna
 // hides again after the longer delay.
 constexpr Platform::Milliseconds kHoverDelayMs = 1000;
 constexpr Platform::Milliseconds kToolTipLifeMs = 5000;
+// While the pointer rests, how often it is looked for: leaving the window or
+// the object is also an input, so this only needs to catch what is not.
+constexpr Platform::Milliseconds kArmedPollMs = 100;
 
 } // namespace
 
@@ -582,8 +586,18 @@ void Window::HoverTimerSlot(Signal::Base*, GuiObject*)
             }
         }
     }
-    if (!hoverArmed_)
+    if (!hoverArmed_) {
+        // Waits for the hover delay; once it has passed unarmed, only the
+        // pointer's next move (an input) can arm it.
+        if (now - hoverStart_ <= kHoverDelayMs)
+            Platform::RequestTickAt(hoverStart_ + kHoverDelayMs + 1);
         return;
+    }
+    // Armed, the pointer rests in the window: it is watched for leaving, and
+    // a shown tooltip for the end of its life.
+    Platform::RequestTickAt(now + kArmedPollMs);
+    if (now - hoverStart_ <= kToolTipLifeMs)
+        Platform::RequestTickAt(hoverStart_ + kToolTipLifeMs + 1);
     if (GuiObject* held = HeldToolTip(); held && now - hoverStart_ > kToolTipLifeMs) {
         const Point origin{0, 0};
         held->ShowToolTip(false, &origin);

@@ -8,6 +8,7 @@
 #include "framework/widgets/Image.h"
 #include "framework/widgets/InvalidateWhenShown.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -72,6 +73,7 @@ void AnimatedImage::OnTick(Signal::Base* signal, GuiObject*)
         lastFrameTime_ = now;
         InvalidateWhenShown(*this);
     }
+    Platform::RequestTickAt(Platform::NowMs() + (lastFrameTime_ + rate_ - now));
 }
 
 void AnimatedImage::Rewind()
@@ -79,6 +81,7 @@ void AnimatedImage::Rewind()
     frame_ = backwards_ ? GetFrameCount() - 1 : 0;
     lastFrameTime_ = -1;
     stopped_ = false;
+    Platform::RequestNextTick();
 }
 
 void AnimatedImage::SlotAnimateForwards(Signal::Base*, GuiObject*)

@@ -13,6 +13,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Display.h"
 #include "platform/HostInput.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -305,6 +306,7 @@ void EditBox::RestartBlink()
 {
     caretVisible_ = true;
     blinkTime_ = Platform::NowMs();
+    Platform::RequestTickAt(blinkTime_ + kBlinkMs);
 }
 
 bool EditBox::IsFocused()
@@ -319,12 +321,18 @@ bool EditBox::IsFocused()
 void EditBox::BlinkSlot(Signal::Base*, GuiObject*)
 {
     const Platform::Milliseconds now = Platform::NowMs();
-    if (now - blinkTime_ < kBlinkMs)
+    if (now - blinkTime_ < kBlinkMs) {
+        if (IsFocused())
+            Platform::RequestTickAt(blinkTime_ + kBlinkMs);
         return;
+    }
     blinkTime_ = now;
     caretVisible_ = !caretVisible_;
-    if (IsFocused() && GetParent())
-        InvalidateWhenShown(*GetParent());
+    if (IsFocused()) {
+        Platform::RequestTickAt(now + kBlinkMs);
+        if (GetParent())
+            InvalidateWhenShown(*GetParent());
+    }
 }
 
 void EditBox::PressSlot(Signal::Base* signal, GuiObject*)

@@ -7,6 +7,7 @@
 #include "framework/core/XmlDocument.h"
 #include "platform/Log.h"
 #include "framework/core/HostInputSignals.h"
+#include "platform/TickRequest.h"
 
 #include <tinyxml.h>
 
@@ -53,7 +54,8 @@ GridLayout::GridLayout(TiXmlElement* element, bool constructFromXml)
 {
     AddSlot<ObjectEditedSignal>(&GridLayout::ObjectEditedSlot, this);
     AddSlot<Signal::DropFile>(&GridLayout::EmptySlot, this);
-    AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
+    animationTick_ = AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
+    animatable_ = true;
     RegisterLoader<GridLayout>(element, this);
     UpdateAnimation(true);
 }
@@ -181,6 +183,13 @@ void GridLayout::SlotRestartAnimation(Signal::Base*, GuiObject*)
     StartAnimation();
 }
 
+bool GridLayout::StartAnimation()
+{
+    if (animatable_ && !animationTick_.connected())
+        animationTick_ = AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
+    return LayoutBase::StartAnimation();
+}
+
 bool GridLayout::PlaceObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width,
                              const GridVal& height, bool writeBack)
 {
@@ -292,6 +301,10 @@ void GridLayout::AnimationTimerSlot(Signal::Base*, GuiObject*)
 {
     if (IsAnimating() && UpdateAnimation(false))
         Invalidate();
+    if (IsAnimating())
+        Platform::RequestTickAt(NextAnimationKeyAt());
+    else
+        Disconnect(animationTick_, Signal::TypeIdOf<Signal::Timer>());
 }
 
 } // namespace Vabo

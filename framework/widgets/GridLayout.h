@@ -63,6 +63,7 @@ public:
     // Named slot "Vabo::GridLayout::SlotRestartAnimation": replays the
     // children's animations from the start.
     virtual void SlotRestartAnimation(Signal::Base* signal, GuiObject* object);
+    bool StartAnimation() override;
 
     // Re-places a child by new lengths; with writeBack they are also written
     // into the child's skin element. False when the child has no record.
@@ -88,6 +89,11 @@ private:
     // The bounds seen by the last layout pass; all -1 until the first.
     Rect cachedRect_{-1, -1, -1, -1};
     bool constructFromXml_ = false;
+    // The clock's tick is listened to only while an animation runs: most
+    // layouts have none, and a layout at rest costs the tick nothing.
+    Connection animationTick_;
+    // Made from a skin element: only such a layout plays animations.
+    bool animatable_ = false;
 };
 
 } // namespace Vabo

@@ -8,6 +8,7 @@
 #include "framework/widgets/PictureFetcher.h"
 #include "platform/HttpFetch.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <cstdio>
 #include <map>
@@ -40,7 +41,6 @@ constexpr Platform::Milliseconds kSettleMs = 250;
 Image::Image(TiXmlElement* element)
     : GuiObject(element, 1, 0)
 {
-    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     RegisterLoader(element, this);
 }
 
@@ -49,7 +49,6 @@ Image::Image(const std::string& fileName, bool scaled)
     , fileName_(fileName)
     , scaled_(scaled)
 {
-    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     if (!scaled_)
         sharedPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
     SizeToPicture();
@@ -59,7 +58,6 @@ Image::Image(GuiObject* other, const std::string& fileName)
     : GuiObject(other == this ? 1 : other->IsUnselectable(), other == this ? 0 : other->GetFixedSize())
     , fileName_(fileName)
 {
-    AddSlot<Signal::Timer>(&Image::SettleSlot, this);
     if (other != this)
         SizeToPicture();
 }
@@ -152,6 +150,11 @@ Image::Picture Image::GetScaledPicture()
     if (GetWidth() != drawnWidth_ || GetHeight() != drawnHeight_) {
         resizing_ = drawnWidth_ != 0 || drawnHeight_ != 0;
         resizedAt_ = now;
+        if (resizing_) {
+            if (!settle_.connected())
+                settle_ = AddSlot<Signal::Timer>(&Image::SettleSlot, this);
+            Platform::RequestTickAt(now + kSettleMs);
+        }
         drawnWidth_ = GetWidth();
         drawnHeight_ = GetHeight();
     }
@@ -162,9 +165,14 @@ Image::Picture Image::GetScaledPicture()
 
 void Image::SettleSlot(Signal::Base*, GuiObject*)
 {
-    if (!resizing_ || Platform::NowMs() - resizedAt_ < kSettleMs)
+    if (!resizing_)
         return;
+    if (Platform::NowMs() - resizedAt_ < kSettleMs) {
+        Platform::RequestTickAt(resizedAt_ + kSettleMs);
+        return;
+    }
     resizing_ = false;
+    Disconnect(settle_, Signal::TypeIdOf<Signal::Timer>());
     try {
         Invalidate();
     } catch (const ScreenManagerNotReady&) {

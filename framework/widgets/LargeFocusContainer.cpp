@@ -5,6 +5,7 @@
 #include "framework/core/Registration.h"
 #include "framework/core/SkinFileOf.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <algorithm>
 #include <cmath>
@@ -96,6 +97,7 @@ void LargeFocusContainer::SetObjects(const Wrappers& wrappers)
         if (std::find(wrappers.begin(), wrappers.end(), old) == wrappers.end())
             RemoveChild(old.get(), false);
     wrappers_ = wrappers;
+    arrangedAround_ = nullptr;
     const std::size_t count = wrappers_.size();
     queues_.resize(count);
     positions_.clear();
@@ -112,6 +114,7 @@ void LargeFocusContainer::RemoveAllObjects()
 {
     const Wrappers removed = std::move(wrappers_);
     wrappers_.clear();
+    arrangedAround_ = nullptr;
     queues_.clear();
     positions_.clear();
     for (const auto& wrapper : removed)
@@ -156,6 +159,7 @@ void LargeFocusContainer::AnimateTo(std::size_t position, const LayoutObject& ta
         queue.push_back(step);
     }
     queue.push_back(target);
+    Platform::RequestNextTick();
 }
 
 void LargeFocusContainer::Apply(std::size_t position, const LayoutObject& record)
@@ -169,6 +173,9 @@ void LargeFocusContainer::Apply(std::size_t position, const LayoutObject& record
 void LargeFocusContainer::AnimationTickSlot(Signal::Base*, GuiObject*)
 {
     const Platform::Milliseconds now = Platform::NowMs();
+    const bool moving = std::any_of(queues_.begin(), queues_.end(), [](const auto& queue) { return !queue.empty(); });
+    if (moving)
+        Platform::RequestTickAt(std::max(lastTick_, now - animationPeriod_) + animationPeriod_);
     if (now - lastTick_ < animationPeriod_)
         return;
     for (std::size_t i = 0; i < queues_.size() && i < wrappers_.size(); ++i) {
@@ -184,6 +191,7 @@ void LargeFocusContainer::AnimationTickSlot(Signal::Base*, GuiObject*)
 void LargeFocusContainer::ArrangeEqually()
 {
     const std::size_t count = wrappers_.size();
+    arrangedAround_ = nullptr;
     if (count > 0) {
         const float size = 1.0f / static_cast<float>(count);
         for (std::size_t i = 0; i < count; ++i)
@@ -197,6 +205,11 @@ void LargeFocusContainer::SetFocusObject(GuiObject* object)
     const auto found = positions_.find(object);
     if (found == positions_.end())
         return;
+    if (object == arrangedAround_ && GetWidth() == arrangedWidth_ && GetHeight() == arrangedHeight_)
+        return;
+    arrangedAround_ = object;
+    arrangedWidth_ = GetWidth();
+    arrangedHeight_ = GetHeight();
     const std::size_t k = found->second;
     const std::size_t n = wrappers_.size();
 

@@ -85,6 +85,13 @@ private:
     bool vertical_ = false;
     // Collected by AddObject until the last object of a set arrives.
     Wrappers pending_;
+    // The object the slices were last arranged around (none after equal
+    // slices or a new set) and the size then: focused again at that size, it
+    // stays as it is. The slices never come back exactly to a target in
+    // fractions, so arranging again would start the animation over.
+    GuiObject* arrangedAround_ = nullptr;
+    int arrangedWidth_ = -1;
+    int arrangedHeight_ = -1;
 };
 
 } // namespace Vabo

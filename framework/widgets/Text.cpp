@@ -76,6 +76,9 @@ const std::string& Text::GetText() const
 
 void Text::SetText(const std::string& text)
 {
+    // Displays set their texts on every update: the same text is not drawn again.
+    if (text == text_)
+        return;
     text_ = text;
     // A label set up before its tree is shown has nothing to repaint yet.
     InvalidateWhenShown(*this);

@@ -1,8 +1,10 @@
-// The event loop on the test rig's display: the 10 ms clock, nesting modal
-// loops, input to switched-off windows, handler exceptions and posted calls.
+// The event loop on the test rig's display: the clock that ticks when a tick
+// is due, nesting modal loops, input to switched-off windows, handler
+// exceptions and posted calls.
 #include "platform/EventLoop.h"
 #include "platform/Log.h"
 #include "platform/NativeWindow.h"
+#include "platform/TickRequest.h"
 #include "platform/Video.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,8 @@ namespace {
 struct Client : Platform::WindowClient {
     std::vector<HostInput> inputs;
     int ticks = 0;
+    // Asks for the next tick at once, as a listener that moves on every tick.
+    bool keepTicking = true;
     std::function<void()> onTick;
     std::function<void(const HostInput&)> onInput;
 
@@ -33,6 +37,8 @@ struct Client : Platform::WindowClient {
     void OnTick() override
     {
         ++ticks;
+        if (keepTicking)
+            Platform::RequestNextTick();
         if (onTick)
             onTick();
     }
@@ -80,6 +86,37 @@ TEST_F(EventLoopTest, TheClockTicksAboutEveryTenMilliseconds)
     EXPECT_GE(clientA.ticks, 10);
     EXPECT_LE(clientA.ticks, 51);
     EXPECT_EQ(0, clientB.ticks) << "a window without a started clock gets no ticks";
+}
+
+TEST_F(EventLoopTest, TheClockSleepsUntilATickIsAskedForOrSomethingWasServed)
+{
+    using Platform::NowMs;
+    clientA.keepTicking = clientB.keepTicking = false;
+    loop.RunFor(300); // the new windows' own events
+    loop.StartTimer(a->Id());
+    loop.StartTimer(b->Id());
+    loop.RunFor(300);
+    EXPECT_EQ(1, clientA.ticks) << "the first tick only: nothing asked for another";
+    EXPECT_EQ(1, clientB.ticks);
+
+    std::vector<Platform::Milliseconds> at;
+    clientA.onTick = [&] {
+        at.push_back(NowMs());
+        if (at.size() == 1)
+            Platform::RequestTickAt(NowMs() + 150);
+    };
+    const Platform::Milliseconds start = NowMs();
+    Platform::RequestTickAt(start + 100);
+    loop.RunFor(500);
+    ASSERT_EQ(2u, at.size()) << "the tick asked for outside, then the one asked for by the tick";
+    EXPECT_GE(at[0] - start, 100);
+    EXPECT_GE(at[1] - at[0], 150);
+    EXPECT_EQ(2, clientB.ticks) << "what a window's tick asks for is that window's";
+
+    PushClick(b->Id(), 1, 1);
+    loop.RunFor(100);
+    EXPECT_EQ(3u, at.size()) << "an input may have started something: every window ticks once";
+    EXPECT_EQ(3, clientB.ticks);
 }
 
 TEST_F(EventLoopTest, ModalLoopsNestAndEveryWindowIsServedMeanwhile)

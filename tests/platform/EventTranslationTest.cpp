@@ -183,6 +183,7 @@ TEST(EventTranslation, MotionAndWindowEventsAndWhichOfThemAreUserInput)
         {SDL_WINDOWEVENT_SIZE_CHANGED, Kind::Sized},       {SDL_WINDOWEVENT_MOVED, Kind::Moved},
         {SDL_WINDOWEVENT_FOCUS_GAINED, Kind::FocusGained}, {SDL_WINDOWEVENT_FOCUS_LOST, Kind::FocusLost},
         {SDL_WINDOWEVENT_EXPOSED, Kind::Exposed},          {SDL_WINDOWEVENT_CLOSE, Kind::CloseRequest},
+        {SDL_WINDOWEVENT_RESTORED, Kind::Exposed},
     };
     for (const auto& [event, kind] : table) {
         e.window.event = event;

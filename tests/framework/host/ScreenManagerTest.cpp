@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <SDL.h>
 
 #include "TestPanel.h"
@@ -323,6 +325,44 @@ TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStartedAndTh
     }
     own.reset();
     EXPECT_EQ(before, all.size());
+}
+
+// The tick reuses the receivers it collected while the tree stays as it was;
+// each change below must show in the next tick's order, children before
+// parents as a collection finds them.
+TEST_F(ScreenManagerTest, TicksFollowEveryChangeOfTheTreeAndItsConnections)
+{
+    Platform::ManualClock clock;
+    auto a = std::make_unique<TestPanel>();
+    TestPanel b, c, d;
+    a->SetName("A");
+    b.SetName("B");
+    c.SetName("C");
+    d.SetName("D");
+    base.AddChild(a.get(), false);
+    base.AddChild(&b, false);
+    a->AddChild(&c, false);
+    for (TestPanel* panel : {&base, a.get(), &b, &c})
+        panel->Record<Vabo::Signal::Timer>();
+    const std::vector<std::pair<std::function<void()>, std::vector<std::string>>> steps = {
+        {[] {}, {"C:Timer", "A:Timer", "B:Timer", "Base:Timer"}},
+        {[] {}, {"C:Timer", "A:Timer", "B:Timer", "Base:Timer"}},
+        {[&] { b.AddChild(&d, false); }, {"C:Timer", "A:Timer", "B:Timer", "Base:Timer"}},
+        {[&] { d.Record<Vabo::Signal::Timer>(); }, {"C:Timer", "A:Timer", "D:Timer", "B:Timer", "Base:Timer"}},
+        {[&] { b.RemoveChild(&d, false); }, {"C:Timer", "A:Timer", "B:Timer", "Base:Timer"}},
+        {[&] { a->SetVisible(false); }, {"C:Timer", "A:Timer", "B:Timer", "Base:Timer"}},
+        {[&] { a.reset(); }, {"B:Timer", "Base:Timer"}},
+        {[&] { base.AddChild(&d, false); }, {"B:Timer", "D:Timer", "Base:Timer"}},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i].first();
+        SignalJournal().clear();
+        clock.Advance(10);
+        screens.Timer();
+        EXPECT_EQ(steps[i].second, SignalJournal()) << "step " << i;
+    }
+    base.RemoveChild(&b, false);
+    base.RemoveChild(&d, false);
 }
 
 TEST_F(ScreenManagerTest, RenderingRedrawsOnlyTheDirtyRegion)

@@ -9,6 +9,7 @@
 #include "framework/core/SkinLimits.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 #include "support/FakeScreenManager.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,16 @@ TEST_F(FocusTest, TheFocusedObjectGrowsOneStepPerPeriodWhileTheOthersMakeRoom)
     EXPECT_EQ((Rect{0, 28, 44, 44}), ObjectRect(notes, 3));
     Tick(1000);
     EXPECT_EQ(kSecondNoteFocused, WrapperRects(notes));
+    // Focused again where it stands, as a tuner names the same note on every
+    // update: nothing starts over.
+    Platform::TakeRequestedTick();
+    const std::size_t settled = screens_.invalidated.size();
+    notes.SetFocusObject(fed[1]);
+    Tick(1050);
+    Tick(1100);
+    EXPECT_EQ(kSecondNoteFocused, WrapperRects(notes));
+    EXPECT_EQ(settled, screens_.invalidated.size());
+    EXPECT_EQ(Platform::kNoTick, Platform::TakeRequestedTick());
 
     auto picture = Drawn(*screen_, 400, 100);
     EXPECT_EQ(Color(255, 0, 0, 255), picture->GetPixel(30, 50)) << "the backdrop shows where no note is";

@@ -8,6 +8,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/ScreenManagerInterface.h"
+#include "platform/TickRequest.h"
 
 namespace Vabo {
 
@@ -277,6 +278,9 @@ Connection GuiObject::Connect(int typeId, GuiObject* source, SlotFunction slot, 
         list = std::make_shared<SlotList>();
         ++receiverGeneration_;
     }
+    // A new listener of the clock gets the next tick, and asks for more itself.
+    if (typeId == Signal::TypeIdOf<Signal::Timer>())
+        Platform::RequestNextTick();
     return list->connect(SlotList::slot_type(std::move(slot)).track_foreign(watch));
 }
 #pragma GCC diagnostic pop

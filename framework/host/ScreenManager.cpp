@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
@@ -607,6 +608,12 @@ void ScreenManager::ReleaseClosedScreens()
 bool ScreenManager::Timer()
 {
     RenderLockGuard lock(RenderLock());
+    const bool wasTicking = std::exchange(ticking_, true);
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{ticking_, wasTicking};
     ReleaseClosedScreens();
     if (HasVisibleTarget()) {
         Signal::Timer tick(Platform::NowMs() - startClock_);
@@ -659,6 +666,10 @@ void ScreenManager::InvalidateRect(const Rect& rect)
 {
     if (rect.width < 1 || rect.height < 1)
         return;
+    // A tick draws what it made dirty when it ends; anything else made dirty
+    // (a posted call, code outside the loop) is drawn on the next tick.
+    if (!ticking_ && !dirty_)
+        Platform::RequestNextTick();
     dirty_ = true;
     dirtyRegion_.Union(Rect{rect.x + contentFrame_.x, rect.y + contentFrame_.y, rect.width, rect.height});
 }

@@ -161,6 +161,8 @@ private:
     Platform::Milliseconds startClock_;
     GdiplusGfxLayer::Region dirtyRegion_;
     bool dirty_ = false;
+    // Within Timer: what becomes dirty is drawn when the tick ends.
+    bool ticking_ = false;
     bool fullRedraw_ = false;
     GuiObject* focusObject_ = nullptr;
     std::weak_ptr<void> focusWatch_;

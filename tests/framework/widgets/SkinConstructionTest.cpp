@@ -10,6 +10,7 @@
 #include "framework/core/SkinLimits.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 #include "support/FakeScreenManager.h"
 
 #include <gtest/gtest.h>
@@ -201,7 +202,9 @@ TEST_F(SkinTest, AnimationKeysFireOnceEachAtTheirTimesAndMoveTheirObject)
     EXPECT_EQ(1, knob->pings);
     EXPECT_EQ((Rect{0, 0, 25, 25}), knob->GetRect());
     EXPECT_FLOAT_EQ(0.5f, knob->GetAlpha());
+    Platform::TakeRequestedTick();
     Tick(10);
+    EXPECT_EQ(500, Platform::TakeRequestedTick()) << "the clock is asked to wake for the next key";
     Tick(499);
     EXPECT_EQ(1, knob->pings);
     EXPECT_EQ((Rect{0, 0, 25, 25}), knob->GetRect());
@@ -220,9 +223,11 @@ TEST_F(SkinTest, AnimationKeysFireOnceEachAtTheirTimesAndMoveTheirObject)
     EXPECT_GT(screens_.invalidated.size(), invalidations);
     EXPECT_FALSE(panel->IsAnimating());
 
+    Platform::TakeRequestedTick();
     Tick(5000);
     EXPECT_FALSE(panel->IsAnimating());
     EXPECT_EQ(2, knob->pings);
+    EXPECT_EQ(Platform::kNoTick, Platform::TakeRequestedTick()) << "a finished animation lets the clock sleep";
 
     // Animation steps leave the record alone: a layout pass puts it back.
     main.SetSize(202, 202);

@@ -443,9 +443,43 @@ bool ScreenManager::WindowSized(int width, int height)
 bool ScreenManager::SetWindowActive(bool focused)
 {
     RenderLockGuard lock(RenderLock());
+    if (!focused)
+        RememberSelection();
     Signal::WindowActivated activated(!focused);
     Broadcast(activated, true);
+    if (focused)
+        RestoreSelection();
     return dirty_;
+}
+
+void ScreenManager::RememberSelection()
+{
+    selectionBeforeDeactivation_.clear();
+    for (GuiObject* object = Target(); object && object->IsSelected();) {
+        selectionBeforeDeactivation_.emplace_back(object, object->Watch());
+        const auto& children = object->GetChildren();
+        auto next =
+            std::find_if(children.begin(), children.end(), [](GuiObject* child) { return child->IsSelected(); });
+        object = next == children.end() ? nullptr : *next;
+    }
+}
+
+// A window that lost the focus to its own popup (a list opened and closed by
+// the keys) gets it back with nothing selected, and the keys would start
+// from nowhere: they carry on from the control that had them.
+void ScreenManager::RestoreSelection()
+{
+    std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> remembered;
+    remembered.swap(selectionBeforeDeactivation_);
+    GuiObject* target = Target();
+    if (!target || target->HasSelectedChild())
+        return;
+    // A selection slot may close what follows: each step is checked again.
+    for (const auto& entry : remembered) {
+        if (entry.second.expired() || !entry.first->SetSelected(true) || entry.second.expired())
+            return;
+        entry.first->Invalidate();
+    }
 }
 
 bool ScreenManager::MouseMove(const Point& point, bool hostFocused)

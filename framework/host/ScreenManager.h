@@ -134,6 +134,8 @@ private:
     static bool InputHeldBack();
     GuiObject* Target() const;
     bool HasVisibleTarget() const;
+    void RememberSelection();
+    void RestoreSelection();
     GuiObject* RootOf(const ScreenEntry& entry) const;
     void Send(GuiObject* object, Signal::Base& signal, bool skipDelivery);
     void CreateScreenRoot(const std::string& name);
@@ -170,6 +172,9 @@ private:
     GdiplusGfxLayer::Color margin_;
     Rect contentFrame_;
     std::function<void()> focusReturner_;
+    // The selection path the window had when it lost the focus (which drops
+    // it), from the root down, given back when the focus returns.
+    std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> selectionBeforeDeactivation_;
 };
 
 } // namespace Vabo

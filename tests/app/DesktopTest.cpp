@@ -209,6 +209,9 @@ TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabTh
         EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown + 1; })) << "the list opens";
         Xdotool("key Escape");
         EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; }));
+        // The keyboard carries on from the button that opened the list.
+        Xdotool("key Tab");
+        EXPECT_TRUE(Eventually([&] { return ringed(143) && !ringed(25); })) << "Tab after the list closed";
         Click(window.x + 771, window.y + 20);
         EXPECT_EQ(0, program.Status()) << program.Errors();
         EXPECT_NE(std::string::npos, program.Settings().find("Transpose=IN E♭\n")) << program.Settings();

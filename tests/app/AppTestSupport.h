@@ -23,6 +23,7 @@
 #include "platform/Video.h"
 #include "support/DesktopLock.h"
 #include "support/DocMapFolders.h"
+#include "support/SdlEvents.h"
 #include "support/TempFolder.h"
 #include "app/SettingsStore.h"
 
@@ -66,20 +67,7 @@ template <class Condition> bool PumpUntil(Condition condition, Platform::Millise
     return condition();
 }
 
-inline void PushClick(std::uint32_t windowId, int x, int y)
-{
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = type;
-        e.button.windowID = windowId;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
-    }
-}
+using TestSupport::PushClick;
 
 // Clicks the middle of an object of a shown window.
 inline void ClickObject(const Vabo::Window& window, Vabo::GuiObject& object)

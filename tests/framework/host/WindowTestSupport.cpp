@@ -40,44 +40,6 @@ Platform::Rect ScreenRect(const Vabo::Window& window)
     return window.GetHostWnd()->GetWindowRect();
 }
 
-void PushClick(std::uint32_t windowId, int x, int y)
-{
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = type;
-        e.button.windowID = windowId;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
-    }
-}
-
-void PushText(std::uint32_t windowId, const std::string& text)
-{
-    SDL_Event e;
-    SDL_zero(e);
-    e.type = SDL_TEXTINPUT;
-    e.text.windowID = windowId;
-    SDL_strlcpy(e.text.text, text.c_str(), sizeof(e.text.text));
-    SDL_PushEvent(&e);
-}
-
-void PushKey(std::uint32_t windowId, SDL_Keycode key)
-{
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event e;
-        SDL_zero(e);
-        e.type = type;
-        e.key.windowID = windowId;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = key;
-        SDL_PushEvent(&e);
-    }
-}
-
 namespace {
 
 void Xdotool(const std::string& arguments)

@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/Rect.h"
 #include "support/DesktopLock.h"
+#include "support/SdlEvents.h"
 
 namespace Vabo {
 class Window;
@@ -66,12 +67,9 @@ template <class Condition> bool PumpUntil(Condition condition, Platform::Millise
 std::uint32_t WindowId(const Vabo::Window& window);
 Platform::Rect ScreenRect(const Vabo::Window& window);
 
-// A left-button press and release pushed as SDL events for the window at its
-// coordinates.
-void PushClick(std::uint32_t windowId, int x, int y);
-// Typed text and a pressed key, pushed as SDL events for the window.
-void PushText(std::uint32_t windowId, const std::string& text);
-void PushKey(std::uint32_t windowId, SDL_Keycode key);
+using TestSupport::PushClick;
+using TestSupport::PushKey;
+using TestSupport::PushText;
 
 // The real pointer, moved and pressed through xdotool (synchronously with the
 // X server; the program sees the events at its next loop pass).

@@ -10,6 +10,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
 #include "audio/WaveGenerators.h"
+#include "tests/support/ClickOnsets.h"
 
 #include <algorithm>
 #include <chrono>
@@ -67,20 +68,7 @@ std::vector<float> ReadRaw(const std::string& path)
     return samples;
 }
 
-// Where each click starts: the first loud sample after a stretch of quiet
-// (clicks rise from silence, so quiet lasts until a sample is loud).
-std::vector<std::size_t> Onsets(const std::vector<float>& x)
-{
-    std::vector<std::size_t> onsets;
-    std::size_t quiet = 0;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        const bool loud = std::fabs(x[i]) > 0.05f;
-        if (loud && quiet >= 4000)
-            onsets.push_back(i);
-        quiet = loud ? 0 : quiet + 1;
-    }
-    return onsets;
-}
+using TestSupport::ClickOnsets;
 
 // A click with a dropout: a run of silence inside its first tenth of a beat.
 bool Cut(const std::vector<float>& x, std::size_t onset, std::size_t length)
@@ -137,7 +125,7 @@ int main(int argc, char** argv)
 
     const std::vector<float> heard = ReadRaw(raw);
     std::remove(raw.c_str());
-    const std::vector<std::size_t> onsets = Onsets(heard);
+    const std::vector<std::size_t> onsets = ClickOnsets(heard);
     if (onsets.size() < 2) {
         std::printf("metronome_load: %zu clicks heard in %.1f s of recording\n", onsets.size(),
                     double(heard.size()) / Rate);

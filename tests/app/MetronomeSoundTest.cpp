@@ -14,6 +14,7 @@
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/ToggleButton.h"
+#include "support/ClickOnsets.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -26,20 +27,7 @@
 
 namespace {
 
-// Where each click starts: the first loud sample after a stretch of quiet
-// (clicks rise from silence, so quiet lasts until a sample is loud).
-std::vector<std::size_t> Onsets(const std::vector<float>& x)
-{
-    std::vector<std::size_t> onsets;
-    std::size_t quiet = 0;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        const bool loud = std::fabs(x[i]) > 0.05f;
-        if (loud && quiet >= 4000)
-            onsets.push_back(i);
-        quiet = loud ? 0 : quiet + 1;
-    }
-    return onsets;
-}
+using TestSupport::ClickOnsets;
 
 class MetronomeSound : public AppTest::ScreenFixture {
 protected:
@@ -88,7 +76,7 @@ TEST_F(MetronomeSound, At114BpmTheClicksAre23197SamplesApartWithEveryFourthTheAc
     ASSERT_TRUE(metronome_->IsPlayActive()) << (messages_.empty() ? "" : messages_.front());
     const std::vector<float> heard = SoundRig::Record(61.0);
     ASSERT_GT(heard.size(), 60u * 44100u);
-    const std::vector<std::size_t> onsets = Onsets(heard);
+    const std::vector<std::size_t> onsets = ClickOnsets(heard);
     ASSERT_GE(onsets.size(), 110u) << "a minute at 114 bpm";
 
     const double beat = 23197.0;
@@ -129,7 +117,7 @@ TEST_F(MetronomeSound, ATempoTypedWhilePlayingIsHeardWithinOneBeat)
     Vabo::Signal::EditBoxSignal entered("120");
     Vabo::GetXMLObject<Vabo::EditBox>(metronome_, "DesiredBpm")->SendToSelf(&entered);
     const std::vector<float> heard = recording.get();
-    const std::vector<std::size_t> onsets = Onsets(heard);
+    const std::vector<std::size_t> onsets = ClickOnsets(heard);
     ASSERT_GE(onsets.size(), 6u);
     // Plain beats of 23197, the last of them played out whole, then the new
     // bar's beats 22050 apart: no shorter step (a doubled click).
@@ -155,7 +143,7 @@ TEST_F(MetronomeSound, WhatWasRecordedPlaysBackAsSample)
     Press("Play");
     ASSERT_TRUE(metronome_->IsPlayActive());
     const std::vector<float> heard = SoundRig::Record(3.0);
-    const std::vector<std::size_t> onsets = Onsets(heard);
+    const std::vector<std::size_t> onsets = ClickOnsets(heard);
     ASSERT_GE(onsets.size(), 3u) << "clicks from a recording of " << recorded << " samples";
     const double hz = SoundRig::MedianCrossingFrequency(heard, onsets[1], onsets[1] + 4000);
     EXPECT_TRUE(std::fabs(hz - 440.0) < 20.0 || std::fabs(hz - 880.0) < 40.0) << hz;

@@ -17,14 +17,18 @@ fi
 
 bash scripts/install-deps.sh
 
+# PELLORA_JOBS bounds the build's and ctest's parallelism (default: every core),
+# for machines that run more than one build at a time.
+jobs=${PELLORA_JOBS:-$(nproc)}
+
 if [ "$tsan" = 1 ]; then
   build=${PELLORA_TSAN_BUILD:-$top/build-tsan}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_TSAN=ON -DPELLORA_BENCH=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target test_audio test_app test_framework_host
+  cmake --build "$build" -j "$jobs" --target test_audio test_app test_framework_host
 else
   build=${PELLORA_TEST_BUILD:-$top/build-test}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_SANITIZE=ON >/dev/null
-  cmake --build "$build" -j "$(nproc)"
+  cmake --build "$build" -j "$jobs"
 fi
 
 rig=$(mktemp -d /tmp/pellora-rig.XXXXXX)
@@ -67,12 +71,12 @@ if [ "$tsan" = 1 ]; then
   # unlocks of mutexes it never saw locked, so misused-mutex reports are off;
   # races and lock inversions are still reported.
   export TSAN_OPTIONS="suppressions=$top/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 report_mutex_bugs=0"
-  ctest --output-on-failure -j "$(nproc)" -L 'test_audio|test_app|test_framework_host' "$@"
+  ctest --output-on-failure -j "$jobs" -L 'test_audio|test_app|test_framework_host' "$@"
   exit $?
 fi
 # Tests sharing a suite's rig take turns (see tests/CMakeLists.txt); a test
 # that fails once fails the run.
-ctest --output-on-failure -j "$(nproc)" "$@"
+ctest --output-on-failure -j "$jobs" "$@"
 
 # On CI the fuzzing harnesses are built too and make a fixed number of runs from
 # a fixed seed over their corpora and kept findings, so they keep building and

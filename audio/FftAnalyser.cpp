@@ -160,9 +160,14 @@ float FftAnalyser::EstimateFrequency(const std::vector<float>& samples)
     return Analyse(samples_, work_);
 }
 
+bool FftAnalyser::AcceptsRealInput(const std::vector<float>& samples) const
+{
+    return initialised_ && realInput_ && samples.size() >= static_cast<size_t>(2 * n_);
+}
+
 float FftAnalyser::Analyse(std::vector<float>& samples, std::vector<Complex>& work)
 {
-    if (!initialised_ || !realInput_ || samples.size() < static_cast<size_t>(2 * n_))
+    if (!AcceptsRealInput(samples))
         return -1.0f;
     const int n = n_;
     work.resize(2 * n);
@@ -181,6 +186,34 @@ float FftAnalyser::Analyse(std::vector<float>& samples, std::vector<Complex>& wo
         return -1.0f;
     ComputeMagnitudes(work, 2 * n);
     return Estimate(n);
+}
+
+float FftAnalyser::AnalyseSpectrum(std::vector<float>& samples, std::vector<Complex>& work,
+                                   std::vector<Complex>& spectrum)
+{
+    spectrum.clear();
+    if (!AcceptsRealInput(samples))
+        return -1.0f;
+    const float result = Analyse(samples, work);
+    spectrum = work;
+    if (polarSpectrum_) {
+        for (Complex& c : spectrum)
+            c = c.ToPolar();
+    }
+    return result;
+}
+
+float FftAnalyser::AnalyseRealParts(std::vector<float>& samples, std::vector<Complex>& work,
+                                    std::vector<float>& realParts)
+{
+    realParts.clear();
+    if (!AcceptsRealInput(samples))
+        return -1.0f;
+    const float result = Analyse(samples, work);
+    realParts.reserve(work.size());
+    for (const Complex& c : work)
+        realParts.push_back(c.re);
+    return result;
 }
 
 double FftAnalyser::AnalyseComplex(std::vector<Complex>& samples, std::vector<float>& magnitudes)

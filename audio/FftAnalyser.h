@@ -35,6 +35,10 @@ public:
     // Real-input analysis: windows the samples in place, transforms them and
     // leaves the 2n-bin spectrum in work.
     float Analyse(std::vector<float>& samples, std::vector<Complex>& work);
+    // As Analyse, also handing back the 2n-bin spectrum (in polar form when
+    // so configured), or only its real parts.
+    float AnalyseSpectrum(std::vector<float>& samples, std::vector<Complex>& work, std::vector<Complex>& spectrum);
+    float AnalyseRealParts(std::vector<float>& samples, std::vector<Complex>& work, std::vector<float>& realParts);
     // Complex-input analysis: windows and transforms samples in place.
     double AnalyseComplex(std::vector<Complex>& samples, std::vector<float>& magnitudes);
     // As AnalyseComplex, also handing back the spectrum (in polar form when
@@ -65,6 +69,7 @@ public:
     const std::vector<float>& Magnitudes() const { return magnitudes_; }
 
 private:
+    bool AcceptsRealInput(const std::vector<float>& samples) const;
     void ComputeMagnitudes(const std::vector<Complex>& spectrum, size_t count);
     float Estimate(int searchLength);
 

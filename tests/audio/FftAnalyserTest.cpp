@@ -251,3 +251,91 @@ TEST(FftAnalyser, ComplexValuesConvertToPolar)
     EXPECT_FLOAT_EQ(spectrum[0].im, 0.0f) << "polar form: phase";
     EXPECT_NEAR(spectrum[3].re, 0.0f, 1e-5f);
 }
+
+TEST(FftAnalyser, RealInputSpectrumVariantsHandBackPolarFormAndRealParts)
+{
+    // 64 real samples: a partial on bin k of amplitude a peaks at a * 32 there
+    // and on its mirror bin 64 - k; a constant c fills bin 0 with 64 * c.
+    struct Case {
+        const char* name;
+        double bin;
+        double phase; // of a cosine
+        double offset;
+        int peakBin;
+        float magnitude;
+        float polarPhase;
+        float realPart;
+    };
+    const Case cases[] = {
+        {"cosine on bin 5", 5.0, 0.0, 0.0, 5, 32.0f, 0.0f, 32.0f},
+        {"cosine on bin 5 turned by -pi/3", 5.0, -M_PI / 3.0, 0.0, 5, 32.0f, float(-M_PI / 3.0), 16.0f},
+        {"cosine on bin 12 turned by pi/4", 12.0, M_PI / 4.0, 0.0, 12, 32.0f, float(M_PI / 4.0), 32.0f * float(M_SQRT1_2)},
+        {"constant 0.25", 0.0, 0.0, 0.25, 0, 16.0f, 0.0f, 16.0f},
+    };
+    FftAnalyser polar;
+    polar.Configure(64, true, true, 0);
+    FftAnalyser rectangular;
+    rectangular.Configure(64, true, false, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> signal(64);
+        for (int i = 0; i < 64; ++i)
+            signal[i] = float(c.offset + (c.bin > 0.0 ? std::cos(2.0 * M_PI * c.bin * i / 64.0 + c.phase) : 0.0));
+        std::vector<float> samples = signal;
+        std::vector<Complex> work, spectrum;
+        EXPECT_EQ(polar.AnalyseSpectrum(samples, work, spectrum), -1.0f) << "estimation is off";
+        ASSERT_EQ(spectrum.size(), 64u);
+        EXPECT_NEAR(spectrum[c.peakBin].re, c.magnitude, 1e-4f);
+        EXPECT_NEAR(spectrum[c.peakBin].im, c.polarPhase, 1e-4f);
+        if (c.peakBin != 0) {
+            EXPECT_NEAR(spectrum[64 - c.peakBin].re, c.magnitude, 1e-4f) << "the mirror bin";
+            EXPECT_NEAR(spectrum[64 - c.peakBin].im, -c.polarPhase, 1e-4f) << "the mirror bin";
+        }
+        for (int k = 0; k < 64; ++k) {
+            if (k == c.peakBin || k == 64 - c.peakBin)
+                continue;
+            EXPECT_NEAR(spectrum[k].re, 0.0f, 1e-4f) << "bin " << k;
+        }
+
+        samples = signal;
+        EXPECT_EQ(rectangular.AnalyseSpectrum(samples, work, spectrum), -1.0f);
+        EXPECT_NEAR(spectrum[c.peakBin].re, c.realPart, 1e-4f) << "without polar form the parts stay";
+
+        samples = signal;
+        std::vector<float> realParts;
+        EXPECT_EQ(polar.AnalyseRealParts(samples, work, realParts), -1.0f);
+        ASSERT_EQ(realParts.size(), 64u);
+        for (int k = 0; k < 64; ++k)
+            EXPECT_EQ(realParts[k], work[k].re) << "bin " << k;
+        EXPECT_NEAR(realParts[c.peakBin], c.realPart, 1e-4f) << "real parts are never polar";
+    }
+}
+
+TEST(FftAnalyser, RealInputSpectrumVariantsEstimateAsTheAnalysisDoes)
+{
+    FftAnalyser& analyser = TunerAnalyser();
+    std::vector<float> samples = Tone({{1.0, 1.0}}, 440.0);
+    std::vector<Complex> work, spectrum;
+    EXPECT_NEAR(analyser.AnalyseSpectrum(samples, work, spectrum), 440.0f, 0.01f);
+    ASSERT_EQ(spectrum.size(), 2048u);
+    for (int k : {0, 81, 82, 83, 500, 1024})
+        EXPECT_FLOAT_EQ(spectrum[k].re, analyser.Magnitudes()[k]) << "polar magnitude of bin " << k;
+
+    samples = Tone({{1.0, 1.0}}, 440.0);
+    std::vector<float> realParts;
+    EXPECT_NEAR(analyser.AnalyseRealParts(samples, work, realParts), 440.0f, 0.01f);
+    EXPECT_EQ(realParts.size(), 2048u);
+
+    // Nothing to hand back without a set-up or with too few samples; what the
+    // caller held is not left looking like a spectrum.
+    FftAnalyser never;
+    for (FftAnalyser* a : {&never, &analyser}) {
+        std::vector<float> few(a == &never ? 2048 : 100, 0.5f);
+        spectrum.assign(3, Complex());
+        realParts.assign(3, 1.0f);
+        EXPECT_EQ(a->AnalyseSpectrum(few, work, spectrum), -1.0f);
+        EXPECT_EQ(a->AnalyseRealParts(few, work, realParts), -1.0f);
+        EXPECT_TRUE(spectrum.empty());
+        EXPECT_TRUE(realParts.empty());
+    }
+}

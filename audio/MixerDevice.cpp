@@ -1,6 +1,7 @@
 #include "audio/MixerDevice.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -223,6 +224,22 @@ std::vector<MixerControl> MixerDevice::ControlsOfLine(const MixerLine& line) con
     return out;
 }
 
+int MixerDevice::FilterLinesByControlType(std::vector<MixerLine>& lines, unsigned controlType) const
+{
+    if (backend_->Lost())
+        return -1;
+    std::vector<MixerLine> kept;
+    for (const MixerLine& line : lines) {
+        if (!Line(line.lineId))
+            return -1;
+        MixerControl control;
+        if (GetControlOfLine(line, controlType, control))
+            kept.push_back(line);
+    }
+    lines = std::move(kept);
+    return int(lines.size());
+}
+
 int MixerDevice::ChosenItem(const ControlRecord& c)
 {
     if (c.control.controlType == MixerControlType::Mux) {
@@ -246,35 +263,48 @@ int MixerDevice::ChosenItem(const ControlRecord& c)
     return -1;
 }
 
-double MixerDevice::GetControlValue(unsigned controlId)
+bool MixerDevice::ReadControl(unsigned controlId, unsigned& value)
 {
     const ControlRecord* c = Control(controlId);
     if (!c)
-        return -1.0;
+        return false;
     switch (c->kind) {
     case Kind::Volume: {
         std::vector<unsigned> values;
         if (!GetChannelValues(controlId, values) || values.empty())
-            return -1.0;
-        return double(*std::max_element(values.begin(), values.end()));
+            return false;
+        value = *std::max_element(values.begin(), values.end());
+        return true;
     }
     case Kind::Mute: {
         bool on = false;
         if (!backend_->GetSwitch(c->element, c->capture, on))
-            return -1.0;
-        return on ? 0.0 : 1.0;
+            return false;
+        value = on ? 0 : 1;
+        return true;
     }
     case Kind::Choice: {
         const int chosen = ChosenItem(*c);
         if (chosen == -2)
-            return -1.0;
-        if (chosen < 0)
-            return 0.0;
-        const LineRecord* l = Line(c->items[std::size_t(chosen)].param1);
-        return l ? double(l->line.componentType) : 0.0;
+            return false;
+        const LineRecord* l = chosen < 0 ? nullptr : Line(c->items[std::size_t(chosen)].param1);
+        value = l ? l->line.componentType : 0;
+        return true;
     }
     }
-    return -1.0;
+    return false;
+}
+
+double MixerDevice::GetControlValue(unsigned controlId)
+{
+    unsigned value = 0;
+    return ReadControl(controlId, value) ? double(value) : -1.0;
+}
+
+double MixerDevice::GetControlValueSigned(unsigned controlId)
+{
+    unsigned value = 0;
+    return ReadControl(controlId, value) ? double(std::int32_t(value)) : -1.0;
 }
 
 bool MixerDevice::SetControlValue(unsigned controlId, unsigned value)

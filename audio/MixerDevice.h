@@ -22,10 +22,15 @@ public:
     bool GetControlOfComponentType(unsigned componentType, unsigned controlType, MixerControl& out) const;
     bool GetControlById(unsigned controlId, MixerControl& out) const;
     std::vector<MixerControl> ControlsOfLine(const MixerLine& line) const;
+    // Keeps the lines that have a control of that type; their number, or -1
+    // when a line is not one of this mixer's or the mixer is lost.
+    int FilterLinesByControlType(std::vector<MixerLine>& lines, unsigned controlType) const;
 
     // -1.0 on failure. A source choice reads as the component type of the
     // chosen line (0 when none is chosen).
     double GetControlValue(unsigned controlId);
+    // The same value read as a signed 32-bit number.
+    double GetControlValueSigned(unsigned controlId);
     bool SetControlValue(unsigned controlId, unsigned value);
     bool SetControlBool(unsigned controlId, bool value);
     bool GetListItems(unsigned controlId, std::vector<MixerListItem>& out) const;
@@ -63,6 +68,7 @@ private:
     const ControlRecord* Control(unsigned controlId) const;
     const LineRecord* Line(unsigned lineId) const;
     int ChosenItem(const ControlRecord& c);
+    bool ReadControl(unsigned controlId, unsigned& value);
 
     std::unique_ptr<Platform::MixerBackend> backend_;
     std::vector<LineRecord> lines_;

@@ -47,3 +47,9 @@ struct MixerListItem {
     unsigned param1 = 0;
     std::string name;
 };
+
+// A mixer device: the id a mixer opens it by and its name.
+struct MixerCaps {
+    unsigned deviceId = 0;
+    std::string name;
+};

@@ -122,6 +122,12 @@ int RecordMixer::GetSelectedInput(MixerLine& out)
     return -1;
 }
 
+double RecordMixer::GetSelectedInputValue(MixerLine& out)
+{
+    const int id = GetSelectedInput(out);
+    return id < 0 ? -1.0 : double(id);
+}
+
 double RecordMixer::IsInputSelected(const MixerLine& line)
 {
     MixerControl control;
@@ -172,6 +178,6 @@ double RecordMixer::GetMute(unsigned componentType)
     if (!FindLineByComponentType(componentType, line)
         || !device_->GetControlOfLine(line, MixerControlType::Mute, control))
         return 0.0;
-    const double value = device_->GetControlValue(control.controlId);
+    const double value = device_->GetControlValueSigned(control.controlId);
     return value == -1.0 ? -1.0 : (value != 0.0 ? 1.0 : 0.0);
 }

@@ -33,6 +33,8 @@ public:
     bool SelectInputByComponentType(unsigned componentType);
     // The chosen source line; -1 when it cannot be told.
     int GetSelectedInput(MixerLine& out);
+    // The same as a number: the chosen line's id, -1.0 when it cannot be told.
+    double GetSelectedInputValue(MixerLine& out);
     // 1.0 chosen, 0.0 not, -1.0 when it cannot be told.
     double IsInputSelected(const MixerLine& line);
     double IsInputSelectedOfComponentType(unsigned componentType);

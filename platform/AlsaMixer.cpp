@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <iterator>
 
 namespace Platform {
@@ -259,6 +260,23 @@ private:
 std::string MixerDeviceName(unsigned device)
 {
     return device == 0 ? "default" : "hw:" + std::to_string(device - 1);
+}
+
+std::vector<AlsaMixerInfo> ListAlsaMixers()
+{
+    std::vector<AlsaMixerInfo> out;
+    if (AlsaMixerPresent(MixerDeviceName(0)))
+        out.push_back(AlsaMixerInfo{0, "default"});
+    int card = -1;
+    while (snd_card_next(&card) >= 0 && card >= 0) {
+        char* name = nullptr;
+        AlsaMixerInfo info{unsigned(card) + 1, "card " + std::to_string(card)};
+        if (snd_card_get_name(card, &name) >= 0 && name)
+            info.name = name;
+        std::free(name);
+        out.push_back(info);
+    }
+    return out;
 }
 
 std::unique_ptr<MixerBackend> OpenAlsaMixer(const std::string& device)

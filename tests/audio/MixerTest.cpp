@@ -109,6 +109,69 @@ TEST(RecordMixer, SelectingASourceWritesItAndNotifiesNobody)
     EXPECT_EQ(writes, card->writes);
 }
 
+TEST(RecordMixer, ControlValuesReadUnsignedAndSignedAndLinesFilterByTheirControls)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerDevice& device = *mixer.Device();
+    MixerControl micVolume, micMute;
+    ASSERT_TRUE(device.GetControlOfComponentType(MixerComponent::SrcMicrophone, MixerControlType::Volume, micVolume));
+    ASSERT_TRUE(device.GetControlOfComponentType(MixerComponent::SrcMicrophone, MixerControlType::Mute, micMute));
+    struct Reading {
+        unsigned raw;
+        double unsignedValue;
+        double signedValue;
+    };
+    for (const Reading& r : {Reading{40000, 40000.0, 40000.0}, Reading{0, 0.0, 0.0},
+                             Reading{0x7fffffff, 2147483647.0, 2147483647.0},
+                             Reading{0xffffffff, 4294967295.0, -1.0}, Reading{0x80000000, 2147483648.0, -2147483648.0}}) {
+        card->volumes[{1, true}] = {r.raw};
+        EXPECT_EQ(r.unsignedValue, device.GetControlValue(micVolume.controlId)) << r.raw;
+        EXPECT_EQ(r.signedValue, device.GetControlValueSigned(micVolume.controlId)) << r.raw;
+    }
+    EXPECT_EQ(0.0, device.GetControlValueSigned(micMute.controlId)) << "the switch is on: not muted";
+    EXPECT_EQ(-1.0, device.GetControlValueSigned(0x999)) << "no such control";
+
+    std::vector<MixerLine> inputs;
+    ASSERT_EQ(3, mixer.GetInputLines(inputs));
+    struct Filter {
+        unsigned controlType;
+        std::vector<std::string> kept;
+    };
+    for (const Filter& f : {Filter{MixerControlType::Volume, {"Mic", "Line"}}, Filter{MixerControlType::Mute, {"Mic"}},
+                            Filter{MixerControlType::Mux, {}}}) {
+        std::vector<MixerLine> lines = inputs;
+        EXPECT_EQ(int(f.kept.size()), device.FilterLinesByControlType(lines, f.controlType)) << f.controlType;
+        std::vector<std::string> names;
+        for (const MixerLine& l : lines)
+            names.push_back(l.name);
+        EXPECT_EQ(f.kept, names) << f.controlType;
+    }
+    std::vector<MixerLine> lines = inputs;
+    lines.push_back(inputs[0]);
+    lines.back().lineId = 0x777;
+    EXPECT_EQ(-1, device.FilterLinesByControlType(lines, MixerControlType::Volume)) << "a line of no mixer";
+    EXPECT_EQ(4u, lines.size()) << "a failed filter keeps the list";
+}
+
+TEST(RecordMixer, TheSelectedInputAlsoReadsAsANumber)
+{
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine selected;
+    for (unsigned item : {0u, 1u, 2u}) {
+        card->items[3] = item;
+        const int id = mixer.GetSelectedInput(selected);
+        ASSERT_GT(id, 0) << item;
+        EXPECT_EQ(double(id), mixer.GetSelectedInputValue(selected)) << item;
+        EXPECT_EQ((std::vector<std::string>{"Mic", "Line", "CD"}[item]), selected.name);
+    }
+    card->items.erase(3);
+    EXPECT_EQ(-1.0, mixer.GetSelectedInputValue(selected)) << "the choice cannot be read";
+    RecordMixer none([](unsigned) { return std::unique_ptr<Platform::MixerBackend>(); });
+    EXPECT_EQ(-1.0, none.GetSelectedInputValue(selected));
+}
+
 TEST(RecordMixer, VolumesAreFractionsOfTheCommonScaleWrittenOnlyWhenRegistered)
 {
     auto card = Card();

@@ -80,3 +80,19 @@ TEST(SoundServerMixer, VolumesInPercent)
     EXPECT_EQ(70, device.GetOutputVolume());
     device.SetOutputVolume(output);
 }
+
+TEST(SoundServerMixer, ListsTheDefaultMixerFirstAndEveryListedMixerOpens)
+{
+    std::vector<MixerCaps> devices(3);
+    const int count = ListMixerDevices(devices);
+    ASSERT_GE(count, 1);
+    ASSERT_EQ(std::size_t(count), devices.size());
+    EXPECT_EQ(0u, devices[0].deviceId);
+    EXPECT_EQ("default", devices[0].name);
+    for (const MixerCaps& d : devices) {
+        EXPECT_FALSE(d.name.empty()) << d.deviceId;
+        EXPECT_TRUE(IsSoundCardPresent(d.deviceId)) << d.name;
+        RecordMixer mixer(MixerClient::AlsaOpener());
+        EXPECT_TRUE(mixer.Open(d.deviceId)) << d.name;
+    }
+}

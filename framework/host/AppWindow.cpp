@@ -86,8 +86,8 @@ void AppWindow::DragStartSlot(Signal::Base* signal, GuiObject*)
         moving_ = grip->HitTest(x, y);
 
     if (minWidth_ == 0 && minHeight_ == 0) {
-        minWidth_ = RoundToInt(static_cast<float>(GetWidth()) * minFactor_);
-        minHeight_ = RoundToInt(static_cast<float>(GetHeight()) * minFactor_);
+        minWidth_ = RoundToIntSize(static_cast<float>(GetWidth()) * minFactor_);
+        minHeight_ = RoundToIntSize(static_cast<float>(GetHeight()) * minFactor_);
     }
 
     Platform::CursorScreenPosition(pressGlobal_.x, pressGlobal_.y);
@@ -145,7 +145,7 @@ void AppWindow::DragSlot(Signal::Base* signal, GuiObject*)
         } else {
             // The corner keeps the point of the grip that was pressed.
             int height = startHeight_ + dy;
-            int width = aspect_ > 0.0f ? RoundToInt(static_cast<float>(height) / aspect_) : GetWidth();
+            int width = aspect_ > 0.0f ? RoundToIntSize(static_cast<float>(height) / aspect_) : GetWidth();
             height = std::max({height, minHeight_, 1});
             width = std::max({width, minWidth_, 1});
             Window::SetSize(width, height);

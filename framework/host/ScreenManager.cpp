@@ -417,10 +417,10 @@ bool ScreenManager::WindowSized(int width, int height)
     contentFrame_ = Rect{0, 0, width, height};
     if (aspect_ > 0.0f && width > 0 && height > 0) {
         int contentWidth = width;
-        int contentHeight = RoundToInt(static_cast<float>(width) * aspect_);
+        int contentHeight = RoundToIntSize(static_cast<float>(width) * aspect_);
         if (contentHeight > height) {
             contentHeight = height;
-            contentWidth = RoundToInt(static_cast<float>(height) / aspect_);
+            contentWidth = RoundToIntSize(static_cast<float>(height) / aspect_);
         }
         // A pixel lost to rounding while the window itself keeps the aspect
         // makes no margin.

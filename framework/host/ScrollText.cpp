@@ -167,7 +167,7 @@ void ScrollText::TickSlot(Signal::Base*, GuiObject*)
     constexpr float kFarthest = kMaxSkinLength;
     posX_ = std::clamp(posX_ + dx * scaleX_, -kFarthest, kFarthest);
     posY_ = std::clamp(posY_ + dy * scaleY_, -kFarthest, kFarthest);
-    SetClipOffset(RoundToInt(posX_), static_cast<int>(posY_ + 0.5f));
+    SetClipOffset(RoundToIntSize(posX_), static_cast<int>(posY_ + 0.5f));
     InvalidateWhenShown(*this);
 }
 

@@ -11,15 +11,10 @@ RecordBuffer& RecordBuffer::Instance()
 
 void RecordBuffer::Prepare()
 {
-    if (prepared_.load(std::memory_order_acquire))
-        return;
-    // Written through, so that every page is in memory before the engine
-    // thread first writes to it.
-    samples_.reset(new float[MaxSamples]);
-    std::fill_n(samples_.get(), MaxSamples, 0.0f);
-    blocks_.reset(new Block[MaxBlocks]);
-    std::fill_n(blocks_.get(), MaxBlocks, Block{0, 0});
-    prepared_.store(true, std::memory_order_release);
+    samples_.MakeReady(0);
+    blocks_.MakeReady(0);
+    if (Samples() && Blocks())
+        prepared_.store(true, std::memory_order_release);
 }
 
 void RecordBuffer::Clear()
@@ -28,6 +23,12 @@ void RecordBuffer::Clear()
     count_.store(0, std::memory_order_release);
     full_.store(false, std::memory_order_release);
     ResetPosition();
+    // The forgotten recording's memory goes back; the start stays in for
+    // the next one.
+    samples_.Use(0);
+    blocks_.Use(0);
+    samples_.GiveBackBeyond(0);
+    blocks_.GiveBackBeyond(0);
 }
 
 void RecordBuffer::ResetPosition()
@@ -40,13 +41,20 @@ bool RecordBuffer::Append(const float* samples, std::size_t n)
     if (!prepared_.load(std::memory_order_acquire))
         return false;
     std::size_t count = count_.load(std::memory_order_acquire);
-    const std::size_t offset = count == 0 ? 0 : blocks_[count - 1].offset + blocks_[count - 1].length;
+    Block* blocks = Blocks();
+    const std::size_t offset = count == 0 ? 0 : blocks[count - 1].offset + blocks[count - 1].length;
     if (count == MaxBlocks || n > MaxSamples - offset) {
         full_.store(true, std::memory_order_release);
         return false;
     }
-    std::copy_n(samples, n, samples_.get() + offset);
-    blocks_[count] = Block{offset, n};
+    const std::size_t sampleBytes = (offset + n) * sizeof(float);
+    const std::size_t blockBytes = (count + 1) * sizeof(Block);
+    samples_.Use(sampleBytes);
+    blocks_.Use(blockBytes);
+    if (sampleBytes > samples_.Ready() || blockBytes > blocks_.Ready())
+        return false;
+    std::copy_n(samples, n, Samples() + offset);
+    blocks[count] = Block{offset, n};
     // A clear in the meantime wins: this block belonged to the old recording.
     return count_.compare_exchange_strong(count, count + 1, std::memory_order_acq_rel);
 }
@@ -67,8 +75,8 @@ RecordBuffer::BlockView RecordBuffer::NextBlock()
     const std::size_t position = AdvancePosition();
     if (position == NoPosition)
         return BlockView{};
-    const Block block = blocks_[position];
-    return BlockView{samples_.get() + block.offset, block.length};
+    const Block block = Blocks()[position];
+    return BlockView{Samples() + block.offset, block.length};
 }
 
 int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double, void*)
@@ -79,9 +87,9 @@ int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double
     const std::size_t position = AdvancePosition();
     std::size_t copied = 0;
     if (position != NoPosition) {
-        const Block block = blocks_[position];
+        const Block block = Blocks()[position];
         copied = std::min<std::size_t>(block.length, frames);
-        std::copy_n(samples_.get() + block.offset, copied, out);
+        std::copy_n(Samples() + block.offset, copied, out);
     }
     std::fill(out + copied, out + frames, 0.0f);
     return 0;
@@ -95,5 +103,5 @@ std::size_t RecordBuffer::BlockCount() const
 std::size_t RecordBuffer::SampleCount() const
 {
     const std::size_t count = count_.load(std::memory_order_acquire);
-    return count == 0 ? 0 : blocks_[count - 1].offset + blocks_[count - 1].length;
+    return count == 0 ? 0 : Blocks()[count - 1].offset + Blocks()[count - 1].length;
 }

@@ -2,14 +2,16 @@
 // The metronome's recording: the capture blocks, oldest first, played back in
 // a cycle. The engine thread appends and plays; the GUI thread prepares,
 // clears and asks for the size. Neither ever waits for the other: blocks are
-// published by an atomic count, and the memory of a whole recording (ten
-// minutes) is set aside and touched on the GUI thread before recording
-// starts, so the recording callback never allocates or faults a page in.
-// What comes after ten minutes is not kept. Process-wide; use after
+// published by an atomic count. Room for a whole recording (ten minutes) is
+// set aside as address space only; what a recording uses is brought into
+// memory ahead of it by another thread, so the recording callback never
+// allocates or faults a page in, and a new recording gives back what the last
+// one held. What comes after ten minutes is not kept. Process-wide; use after
 // destruction at exit throws std::logic_error "Dead Reference Detected".
+#include "platform/GrowingMemory.h"
+
 #include <atomic>
 #include <cstddef>
-#include <memory>
 
 namespace Vabo {
 template <class T> struct CreateWithExitRelease;
@@ -21,14 +23,16 @@ public:
     static constexpr std::size_t MaxSeconds = 600;
     static constexpr std::size_t MaxSamples = MaxSeconds * Rate;
     static constexpr std::size_t MaxBlocks = MaxSamples / 64;
+    // What is kept in memory ahead of a recording.
+    static constexpr std::size_t SpareSeconds = 10;
 
     static RecordBuffer& Instance();
 
-    // GUI thread, before a recording stream starts (the first time only
-    // allocates and touches the memory).
+    // GUI thread, before a recording stream starts: the memory for its first
+    // seconds is brought in.
     void Prepare();
-    // GUI thread: prepares, then forgets every block; play-back starts again
-    // at the first block.
+    // GUI thread: prepares, then forgets every block, giving back the memory
+    // they held; play-back starts again at the first block.
     void Clear();
     // Play-back starts again at the first block (taken up by the next play
     // callback).
@@ -46,7 +50,8 @@ public:
     BlockView NextBlock();
 
     // Engine thread: appends the samples as one block. False (the block is
-    // dropped) when the recording is full or was never prepared.
+    // dropped) when the recording is full, was never prepared, or its memory
+    // is not in yet (it is then asked for).
     bool Append(const float* samples, std::size_t n);
     // Engine thread: the next block (after the last, the first again), cut to
     // the output's length; the rest of the output is silence.
@@ -65,15 +70,19 @@ private:
         std::size_t length;
     };
 
+    float* Samples() const { return static_cast<float*>(samples_.Data()); }
+    Block* Blocks() const { return static_cast<Block*>(blocks_.Data()); }
+
     static constexpr std::size_t NoPosition = std::size_t(-1);
 
     // Moves the play-back position to the block to play now; NoPosition when
     // there is none.
     std::size_t AdvancePosition();
 
-    std::unique_ptr<float[]> samples_;
-    std::unique_ptr<Block[]> blocks_;
-    // Set once the memory above is ready; read by the engine thread.
+    Platform::GrowingMemory samples_{MaxSamples * sizeof(float), SpareSeconds * Rate * sizeof(float)};
+    Platform::GrowingMemory blocks_{MaxBlocks * sizeof(Block), SpareSeconds * Rate / 64 * sizeof(Block)};
+    // Set once the memory above is reserved and its start in; read by the
+    // engine thread.
     std::atomic<bool> prepared_{false};
     // Blocks [0, count) are complete; a clear sets it back to 0.
     std::atomic<std::size_t> count_{0};

@@ -111,10 +111,22 @@ bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vecto
     } catch (const std::exception&) {
         return closeAndRefuse("not enough memory for " + std::to_string(frames) + " frames");
     }
+    bool limited = false;
     while (mono.size() < frames) {
         const std::size_t want = std::min(ChunkFrames, frames - mono.size());
         const sf_count_t read = library.sf_read_float(file, chunk.data(), sf_count_t(want * channels));
         const std::size_t got = std::size_t(read < 0 ? 0 : read) / channels;
+        for (std::size_t i = 0; i < got * channels; ++i) {
+            // A float file can hold anything: what is not a number would
+            // poison every mix it enters, and a huge value plays as a
+            // full-scale block.
+            if (!std::isfinite(chunk[i]))
+                return closeAndRefuse("sample " + std::to_string(mono.size() + i / channels) + " is not a number");
+            if (std::fabs(chunk[i]) > 1.0f) {
+                chunk[i] = std::copysign(1.0f, chunk[i]);
+                limited = true;
+            }
+        }
         for (std::size_t f = 0; f < got; ++f) {
             float chosen = chunk[f * channels];
             for (std::size_t c = 1; c < channels; ++c) {
@@ -131,6 +143,8 @@ bool LoadSampleFile(SndFileLibrary& library, const std::string& path, std::vecto
     library.sf_close(file);
     if (mono.empty())
         return refuse("no samples");
+    if (limited)
+        Platform::Log("sound file " + path + ": samples beyond full scale are kept at full scale");
 
     if (info.samplerate == targetRate) {
         out.swap(mono);

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +38,35 @@ protected:
         const std::string command = "sox -t raw -e floating-point -b 32 -c " + std::to_string(channels) + " -r "
             + std::to_string(rate) + " " + raw + " -e floating-point " + wav;
         EXPECT_EQ(0, std::system(command.c_str()));
+        return wav;
+    }
+
+    // The same written byte for byte, so that values sox would clip (or
+    // refuse) reach the reader as they stand.
+    std::string WriteRaw(const std::string& name, const std::vector<float>& interleaved, int channels)
+    {
+        const std::string wav = dir_ + "/" + name + ".wav";
+        std::ofstream out(wav, std::ios::binary);
+        const auto u32 = [&out](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+        const auto u16 = [&out](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+        const std::uint32_t data = std::uint32_t(interleaved.size() * 4);
+        out.write("RIFF", 4);
+        u32(4 + 26 + 12 + 8 + data);
+        out.write("WAVEfmt ", 8);
+        u32(18);
+        u16(3); // IEEE float
+        u16(std::uint16_t(channels));
+        u32(44100);
+        u32(44100u * 4u * unsigned(channels));
+        u16(std::uint16_t(4 * channels));
+        u16(32);
+        u16(0);
+        out.write("fact", 4);
+        u32(4);
+        u32(std::uint32_t(interleaved.size() / std::size_t(channels)));
+        out.write("data", 4);
+        u32(data);
+        out.write(reinterpret_cast<const char*>(interleaved.data()), std::streamsize(data));
         return wav;
     }
 
@@ -144,6 +175,41 @@ TEST_F(SampleFileTest, FifosEmptyFilesAndOverlongFilesAreRefusedOrReadOnlyAsFarA
     ASSERT_TRUE(LoadSampleFile(counting, longFile, out, 1000.0f, 44100));
     EXPECT_EQ(44100u, out.size());
     EXPECT_LE(requested, 2u * (192000u + 1u));
+}
+
+TEST_F(SampleFileTest, SamplesThatAreNoNumbersAreRefusedAndLevelsBeyondFullScaleLimited)
+{
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        std::vector<float> samples;
+        int channels;
+        std::vector<float> loaded; // empty: refused
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"nan", {0.1f, 0.2f, nan, 0.3f}, 1, {}, "sample 2 is not a number"},
+        {"inf", {inf, 0.2f}, 1, {}, "sample 0 is not a number"},
+        {"stereo-minus-inf", {0.1f, 0.1f, 0.2f, -inf}, 2, {}, "sample 1 is not a number"},
+        {"huge", {0.1f, 1.0e30f, -0.2f}, 1, {0.1f, 1.0f, -0.2f}, "beyond full scale are kept at full scale"},
+        {"stereo-loud", {0.1f, -5.0f, 1.5f, 0.2f}, 2, {-1.0f, 1.0f}, "beyond full scale"},
+        {"plain", {0.1f, -1.0f, 1.0f}, 1, {0.1f, -1.0f, 1.0f}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Platform::LogCapture log;
+        const std::string file = WriteRaw(c.name, c.samples, c.channels);
+        std::vector<float> out{7.0f};
+        EXPECT_EQ(!c.loaded.empty(), LoadSampleFile(file, out, 1000.0f, 44100));
+        EXPECT_EQ(c.loaded.empty() ? std::vector<float>{7.0f} : c.loaded, out);
+        if (c.logged) {
+            EXPECT_TRUE(log.Contains(file)) << "the log names the file";
+            EXPECT_TRUE(log.Contains(c.logged));
+        } else {
+            EXPECT_TRUE(log.Messages().empty());
+        }
+    }
 }
 
 // The click sets the program ships (made by scripts/make-clicks.py): the

@@ -8,7 +8,7 @@ namespace {
 
 // The whole text must be a number in the "C" locale: a curve point named
 // "loud" is a broken configuration, not 0 Hz.
-bool ParseFrequency(const std::string& text, float& hz)
+bool IsWholeNumber(const std::string& text)
 {
     const char* start = text.c_str();
     const char* end = start + text.size();
@@ -16,16 +16,16 @@ bool ParseFrequency(const std::string& text, float& hz)
         ++start;
     double value = 0.0;
     const auto result = std::from_chars(start, end, value);
-    if (result.ec != std::errc() || result.ptr != end || start == end)
-        return false;
-    hz = static_cast<float>(value);
-    return true;
+    return result.ec == std::errc() && result.ptr == end && start != end;
 }
 
 // Mixer source identifiers are only compared.
 constexpr Vabo::SkinRange<long> kInputIds{0, 1L << 30, Vabo::Beyond::Refuse};
 // Decibels of a hearing curve.
 constexpr Vabo::SkinRange<float> kHearingLevels{-200.0f, 200.0f, Vabo::Beyond::Clamp};
+// The frequencies a hearing curve is named by: a name beyond them (or one
+// that is no number) would make no sense as a key of the curve.
+constexpr Vabo::SkinRange<float> kHearingFrequencies{0.0f, 100000.0f, Vabo::Beyond::Refuse};
 
 } // namespace
 
@@ -41,10 +41,12 @@ TuneConfig::TuneConfig(TiXmlElement* element)
     if (TiXmlElement* curve = OptionalChild(element, "PerceivedHearing")) {
         for (TiXmlElement* data : GetChildren(curve, "Data")) {
             std::string name;
-            float hz = 0.0f;
             ReadXmlAttribute(name, data, "Name", true);
-            if (!ParseFrequency(name, hz))
+            if (!IsWholeNumber(name))
                 ThrowXmlError(data, "Name");
+            float hz = 0.0f;
+            ReadXmlAttribute(hz, data, "Name", true, kHearingFrequencies);
+            hearingHz_.push_back(hz);
         }
     }
 }
@@ -83,9 +85,7 @@ float TuneConfig::TransposedFrequency(const Note& styleNote, const AppState& sta
 
 void TuneConfig::VisitPerceivedHearing(PerceivedHearingVisitor visitor) const
 {
-    perceivedHearing_.ForEach([&](const std::string& name, float db) {
-        float hz = 0.0f;
-        ParseFrequency(name, hz);
-        visitor(hz, db);
-    });
+    const auto& entries = perceivedHearing_.GetEntries();
+    for (std::size_t i = 0; i < entries.size() && i < hearingHz_.size(); ++i)
+        visitor(hearingHz_[i], entries[i].second);
 }

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class AppState;
 
@@ -22,7 +23,7 @@ public:
     // Builds the stores from the children "InstrumentStore", "NoteStore",
     // "TransposeStore", "InputStore" and "PerceivedHearing"; an absent child
     // gives an empty store. A "PerceivedHearing" entry whose "Name" is not a
-    // frequency is the XML error.
+    // frequency from 0 to 100000 Hz is the XML error.
     explicit TuneConfig(TiXmlElement* element);
     ~TuneConfig() override = default;
 
@@ -68,4 +69,6 @@ private:
     TransposeStore transpositions_;
     SimpleStore<long> inputs_;
     SimpleStore<float> perceivedHearing_;
+    // The frequency each perceived-hearing entry is named by.
+    std::vector<float> hearingHz_;
 };

@@ -145,3 +145,31 @@ TEST(TuneConfig, MissingRequiredAttributesAreTheXmlError)
         EXPECT_TRUE(named) << "the log names the file and the attribute";
     }
 }
+
+TEST(TuneConfig, HearingFrequenciesAreCheckedNumbersSoTheCurveKeepsItsOrder)
+{
+    struct Case {
+        const char* name;
+        bool accepted;
+        float hz;
+    };
+    for (const Case& c : {Case{"nan", false, 0.0f}, Case{"inf", false, 0.0f}, Case{"-inf", false, 0.0f},
+                          Case{"1e39", false, 0.0f}, Case{"-5", false, 0.0f}, Case{"200000", false, 0.0f},
+                          Case{"1e3", true, 1000.0f}, Case{"20000", true, 20000.0f}, Case{"0", true, 0.0f}}) {
+        SCOPED_TRACE(c.name);
+        Platform::LogCapture log;
+        TiXmlDocument document;
+        document.Parse((std::string("<Config><PerceivedHearing><Data Name=\"100\" Value=\"10\"/><Data Name=\"")
+                        + c.name + "\" Value=\"3\"/></PerceivedHearing></Config>")
+                           .c_str());
+        if (!c.accepted) {
+            EXPECT_THROW(TuneConfig config(document.RootElement()), XMLLoadSave::XMLLoadSaveException);
+            EXPECT_TRUE(log.Contains("Name")) << "the log names the attribute";
+            continue;
+        }
+        TuneConfig config(document.RootElement());
+        std::vector<std::pair<float, float>> curve;
+        config.VisitPerceivedHearing([&](float hz, float db) { curve.emplace_back(hz, db); });
+        EXPECT_EQ(curve, (std::vector<std::pair<float, float>>{{100.0f, 10.0f}, {c.hz, 3.0f}}));
+    }
+}

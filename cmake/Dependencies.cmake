@@ -11,6 +11,7 @@ pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(PORTAUDIO REQUIRED IMPORTED_TARGET portaudio-2.0)
+pkg_check_modules(JACK REQUIRED IMPORTED_TARGET jack)
 pkg_check_modules(XEXT REQUIRED IMPORTED_TARGET xext x11)
 pkg_check_modules(TINYXML REQUIRED IMPORTED_TARGET tinyxml)
 
@@ -22,3 +23,13 @@ target_include_directories(pellora_loki SYSTEM INTERFACE ${LOKI_INCLUDE_DIR})
 
 add_library(pellora_tinyxml INTERFACE)
 target_link_libraries(pellora_tinyxml INTERFACE PkgConfig::TINYXML)
+
+# PortAudio is linked from Debian's static library: only there is its hook for
+# its own messages (PaUtil_SetDebugPrintFunction) to be had, and without it the
+# library writes every failed step to stderr, once a second while a sound
+# server is away. The static library needs what the shared one brings along.
+find_library(PORTAUDIO_STATIC_LIBRARY NAMES libportaudio.a HINTS ${PORTAUDIO_LIBRARY_DIRS} REQUIRED)
+add_library(pellora_portaudio INTERFACE)
+target_include_directories(pellora_portaudio SYSTEM INTERFACE ${PORTAUDIO_INCLUDE_DIRS})
+target_link_libraries(pellora_portaudio INTERFACE ${PORTAUDIO_STATIC_LIBRARY} PkgConfig::ALSA PkgConfig::JACK m
+  Threads::Threads)

@@ -1,6 +1,7 @@
 #include "platform/DiagnosticQueue.h"
 
 #include "platform/Log.h"
+#include "platform/RepeatCounter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +44,7 @@ void DiagnosticQueue::PostFormatted(const char* format, va_list args)
     }
 }
 
-void DiagnosticQueue::Flush()
+void DiagnosticQueue::Flush(RepeatCounter* repeats)
 {
     std::array<std::pair<unsigned long, Slot*>, Slots> ready;
     std::size_t count = 0;
@@ -55,7 +56,10 @@ void DiagnosticQueue::Flush()
         Slot& slot = *ready[i].second;
         const std::string text(slot.text, strnlen(slot.text, TextLength));
         slot.state.store(Free, std::memory_order_release);
-        Log(text);
+        if (!repeats)
+            Log(text);
+        else if (const std::string line = repeats->Pass(text); !line.empty())
+            Log(line);
     }
     if (const unsigned long dropped = dropped_.exchange(0, std::memory_order_relaxed))
         Log(std::to_string(dropped) + " diagnostic messages were dropped: too many at once");

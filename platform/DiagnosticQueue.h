@@ -11,6 +11,8 @@
 
 namespace Platform {
 
+class RepeatCounter;
+
 class DiagnosticQueue {
 public:
     static constexpr std::size_t Slots = 64;
@@ -24,8 +26,9 @@ public:
     void Post(const char* text);
     void PostFormatted(const char* format, va_list args);
 
-    // One thread at a time (the GUI thread): logs what was posted, oldest first.
-    void Flush();
+    // One thread at a time (the GUI thread): logs what was posted, oldest
+    // first; with a counter, what it counts as a repeat is not logged.
+    void Flush(RepeatCounter* repeats = nullptr);
 
 private:
     enum : int { Free, Writing, Ready };

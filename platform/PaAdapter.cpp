@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/DiagnosticQueue.h"
 #include "platform/Log.h"
+#include "platform/RepeatCounter.h"
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
@@ -18,6 +19,10 @@
 #include <pthread.h>
 #include <sched.h>
 #include <vector>
+
+// PortAudio's hook for its own messages, which it otherwise writes to
+// stderr. Only its static library offers it: the shared one keeps it hidden.
+extern "C" void PaUtil_SetDebugPrintFunction(void (*print)(const char* text));
 
 namespace Platform {
 namespace Pa {
@@ -62,11 +67,14 @@ struct Stream {
 namespace {
 
 // The sound libraries report every device they probe and cannot open (ALSA,
-// and JACK when no JACK server runs), and ALSA reports stream failures from
-// the engine thread: all of it belongs in the diagnostic log, not on stderr.
-// The hooks may run on the engine thread, so they only post; the calls below
-// flush on the GUI thread.
+// and JACK when no JACK server runs), ALSA reports stream failures from the
+// engine thread, and PortAudio its own failed steps: all of it belongs in the
+// diagnostic log, not on stderr. The hooks may run on the engine thread, so
+// they only post; the calls below flush on the GUI thread. While a device is
+// gone every attempt to open it reports the same lines again: they are
+// counted, not logged each time.
 DiagnosticQueue diagnostics;
+RepeatCounter repeats;
 
 void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* format, ...)
 {
@@ -79,6 +87,14 @@ void AlsaErrorToLog(const char* file, int line, const char* function, int err, c
     char message[2 * DiagnosticQueue::TextLength];
     std::snprintf(message, sizeof message, "ALSA: %s:%d %s: %s%s%s%s", file, line, function, text, err ? " (" : "",
                   err ? snd_strerror(err) : "", err ? ")" : "");
+    diagnostics.Post(message);
+}
+
+void PortAudioMessageToLog(const char* text)
+{
+    char message[DiagnosticQueue::TextLength];
+    // The library ends its lines; the log ends them itself.
+    std::snprintf(message, sizeof message, "PortAudio: %.*s", int(std::strcspn(text, "\n")), text);
     diagnostics.Post(message);
 }
 
@@ -105,7 +121,7 @@ std::atomic<int> abandonedStreams{0};
 
 // Passes what the hooks posted to the log when it goes out of scope.
 struct FlushDiagnostics {
-    ~FlushDiagnostics() { diagnostics.Flush(); }
+    ~FlushDiagnostics() { diagnostics.Flush(&repeats); }
 };
 
 int CaptureCallback(Stream& s, const float* in, unsigned long count, double time)
@@ -262,6 +278,7 @@ int Initialize()
 {
     FlushDiagnostics flush;
     snd_lib_error_set_handler(&AlsaErrorToLog);
+    PaUtil_SetDebugPrintFunction(&PortAudioMessageToLog);
     RouteJackMessages();
     return FromLibrary(Pa_Initialize());
 }

@@ -159,6 +159,47 @@ TEST(AudioDevice, WithoutASoundServerEverythingFailsCleanlyAndTheCardCheckFails)
         ::testing::ExitedWithCode(0), "");
 }
 
+// Once the server is gone, every attempt to open a stream makes the sound
+// libraries report the same failed steps again.
+TEST(AudioDevice, WithTheServerGoneTheLibrariesOwnReportsStayOffStderrAndTheirRepeatsAreCounted)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto attempts = [] {
+        AudioDevice& device = AudioDevice::Instance();
+        bool ok = device.Input().IsOpen();
+        device.StopInput();
+        device.Input().Close();
+        ::setenv("PULSE_SERVER", "unix:/nonexistent/pellora-no-server", 1);
+        for (int i = 0; i < 30; ++i)
+            ok = ok && device.Input().Open(AudioDevice::CaptureRate, AudioDevice::CaptureFrames) != 0;
+        std::exit(ok ? 0 : 1);
+    };
+    EXPECT_EXIT(
+        {
+            ::unsetenv("PELLORA_LOG");
+            attempts();
+        },
+        ::testing::ExitedWithCode(0), ::testing::Matcher<const std::string&>(::testing::IsEmpty()));
+    // With the log on, each of the library's reports is there once, and then
+    // only at the tenth time.
+    const auto libraryLines = [](const std::string& output) {
+        std::size_t lines = 0;
+        for (std::size_t at = output.find("PortAudio: "); at != std::string::npos;
+             at = output.find("PortAudio: ", at + 1))
+            ++lines;
+        return lines;
+    };
+    EXPECT_EXIT(
+        {
+            ::setenv("PELLORA_LOG", "1", 1);
+            attempts();
+        },
+        ::testing::ExitedWithCode(0),
+        ::testing::Matcher<const std::string&>(::testing::AllOf(
+            ::testing::HasSubstr("PortAudio: Expression"), ::testing::HasSubstr("(10 times so far)"),
+            ::testing::ResultOf(libraryLines, ::testing::Le(std::size_t(16))))));
+}
+
 TEST(AudioDevice, AnEmptyLoopBufferFailsToStartWithAnHonestMessage)
 {
     AudioDevice& device = AudioDevice::Instance();

@@ -101,3 +101,54 @@ TEST(PictureDecoder, PicturesDeclaringMoreThanTheLimitAreRefusedBeforeDecoding)
     EXPECT_FALSE(Platform::DecodePictureData(whole.substr(0, 20), error));
     EXPECT_NE(error.find("ends before its header"), std::string::npos) << error;
 }
+
+namespace {
+
+// A GIF of a 4 x 4 screen without colour tables, then the blocks given.
+std::string Gif(const std::string& blocks)
+{
+    return Bytes({'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0, 0, 0}) + blocks + Bytes({0x3B});
+}
+
+// An image descriptor at (0, 0) of that size, then its code size.
+std::string GifImage(int width, int height, int codeSize)
+{
+    return Bytes({0x2C, 0, 0, 0, 0, width & 0xFF, width >> 8, height & 0xFF, height >> 8, 0, codeSize});
+}
+
+// A little pixel data for a code size of 2, then the end of the sub-blocks.
+const std::string kGifPixels = Bytes({2, 0x44, 0x01, 0});
+
+} // namespace
+
+TEST(PictureDecoder, AGifIsMeasuredByTheImageTheDecoderDecodesNotTheFirstOne)
+{
+    const std::string huge = GifImage(60000, 55000, 2) + kGifPixels;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int width; // 0: refused for its size
+        int height;
+    };
+    const Case cases[] = {
+        {"an image with a code size the decoder refuses, then a huge one", GifImage(2, 2, 13) + huge, 0, 0},
+        {"bytes that start no block, then a huge image", Bytes({0x00, 0x55}) + huge, 0, 0},
+        {"a refused image whose data hides an image",
+         GifImage(2, 2, 13) + Bytes({11}) + GifImage(3, 3, 2) + Bytes({0}) + GifImage(6, 7, 2) + kGifPixels, 3, 3},
+        {"a small image decoded, then a huge one never read", GifImage(2, 2, 2) + kGifPixels + huge, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string error;
+        auto surface = Platform::DecodePictureData(Gif(c.bytes), error);
+        if (c.width == 0) {
+            EXPECT_FALSE(surface);
+            EXPECT_NE(error.find("60000 x 55000 pixels, more than the limit of 8192 a side"), std::string::npos)
+                << error;
+            continue;
+        }
+        ASSERT_TRUE(surface) << error;
+        EXPECT_EQ(c.width, cairo_image_surface_get_width(surface.get()));
+        EXPECT_EQ(c.height, cairo_image_surface_get_height(surface.get()));
+    }
+}

@@ -108,7 +108,7 @@ Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, floa
 {
     PangoLayout* layout = CreateTextLayout(MeasuringContext(), *this, text);
     if (maxWidth >= 0) {
-        pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
+        pango_layout_set_width(layout, PangoUnits(maxWidth));
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     }
     const char* laidOut = pango_layout_get_text(layout);
@@ -135,10 +135,14 @@ Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, floa
             continue;
         PangoRectangle box;
         pango_layout_iter_get_char_extents(iter, &box);
-        const double x0 = std::min(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
-        const double x1 = std::max(box.x, box.x + box.width) / static_cast<double>(PANGO_SCALE);
-        const double y0 = box.y / static_cast<double>(PANGO_SCALE);
-        const double y1 = (box.y + box.height) / static_cast<double>(PANGO_SCALE);
+        // Summed as doubles: the far edge of a box near the end of Pango's
+        // range is beyond an int.
+        const double x = static_cast<double>(box.x) / PANGO_SCALE;
+        const double w = static_cast<double>(box.width) / PANGO_SCALE;
+        const double x0 = std::min(x, x + w);
+        const double x1 = std::max(x, x + w);
+        const double y0 = static_cast<double>(box.y) / PANGO_SCALE;
+        const double y1 = y0 + static_cast<double>(box.height) / PANGO_SCALE;
         if (!any) {
             left = x0, top = y0, right = x1, bottom = y1;
             any = true;

@@ -2,7 +2,47 @@
 
 #include <glib.h>
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
 namespace GdiplusGfxLayer {
+namespace {
+
+// Pango counts positions in 1/1024 pixel in ints, so no line may pass about
+// two million pixels, nor may the lines of a wrapped text together. A
+// character is taken to advance at most four times the font's size (a tab
+// is about two and a half), and a text is laid out only as far as half that
+// range, beyond anything a window shows (at 12 pixels, some twenty thousand
+// characters): every extent Pango measures, and every sum formed from one
+// here, then stays an int.
+constexpr double kMostLaidOutPixels = 1 << 20;
+constexpr double kMostAdvancePerPixelSize = 4.0;
+
+glong MostCharacters(const Font& font)
+{
+    const double size = std::max(static_cast<double>(font.GetPixelSize()), 1.0);
+    return static_cast<glong>(kMostLaidOutPixels / (kMostAdvancePerPixelSize * size));
+}
+
+// The bytes of the text's first `most` characters (valid UTF-8).
+int LaidOutBytes(const char* text, std::size_t bytes, glong most)
+{
+    if (static_cast<double>(bytes) <= static_cast<double>(most))
+        return static_cast<int>(bytes);
+    const char* end = text + bytes;
+    const char* at = text;
+    for (glong i = 0; i < most && at < end; ++i)
+        at = g_utf8_next_char(at);
+    return static_cast<int>(std::min(at, end) - text);
+}
+
+} // namespace
+
+int PangoUnits(float pixels)
+{
+    return static_cast<int>(std::min(static_cast<double>(pixels), kMostLaidOutPixels) * PANGO_SCALE);
+}
 
 PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& text)
 {
@@ -28,11 +68,12 @@ PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& 
         pango_layout_set_attributes(layout, attributes);
         pango_attr_list_unref(attributes);
     }
+    const glong most = MostCharacters(font);
     if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-        pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+        pango_layout_set_text(layout, text.data(), LaidOutBytes(text.data(), text.size(), most));
     } else {
         gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-        pango_layout_set_text(layout, valid, -1);
+        pango_layout_set_text(layout, valid, LaidOutBytes(valid, std::strlen(valid), most));
         g_free(valid);
     }
     return layout;
@@ -41,7 +82,7 @@ PangoLayout* CreateTextLayout(cairo_t* cr, const Font& font, const std::string& 
 void ShapeTextLayout(PangoLayout* layout, float width, float height, int alignment, int trimming)
 {
     if (width > 0) {
-        pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_width(layout, PangoUnits(width));
         pango_layout_set_wrap(layout, trimming == 2 ? PANGO_WRAP_WORD : PANGO_WRAP_WORD_CHAR);
     }
     pango_layout_set_alignment(layout,
@@ -50,7 +91,7 @@ void ShapeTextLayout(PangoLayout* layout, float width, float height, int alignme
                                                     : PANGO_ALIGN_LEFT);
     const bool ellipsis = trimming >= 3 && trimming <= 5;
     if (ellipsis && height > 0) {
-        pango_layout_set_height(layout, static_cast<int>(height * PANGO_SCALE));
+        pango_layout_set_height(layout, PangoUnits(height));
         pango_layout_set_ellipsize(layout, trimming == 5 ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
     }
 }
@@ -73,7 +114,10 @@ cairo_t* MeasuringContext()
 
 int RoundHalfAway(double value)
 {
-    return static_cast<int>(value < 0 ? value - 0.5 : value + 0.5);
+    const double rounded = value < 0 ? value - 0.5 : value + 0.5;
+    if (!(rounded > std::numeric_limits<int>::min()))
+        return value < 0 ? std::numeric_limits<int>::min() : 0;
+    return rounded < std::numeric_limits<int>::max() ? static_cast<int>(rounded) : std::numeric_limits<int>::max();
 }
 
 } // namespace GdiplusGfxLayer

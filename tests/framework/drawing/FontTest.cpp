@@ -135,3 +135,41 @@ TEST(Font, RangesOfLongTextsMeasureAsTheirCharactersDo)
     EXPECT_NEAR(font.MeasureString("tuner").width, tail.width, 1);
     EXPECT_EQ((Vabo::Rect{0, 0, 0, 0}), font.MeasureRange(text, 700, 800, -1));
 }
+
+TEST(Font, TextsWiderThanPangoCanCountMeasureAndDrawWithinRange)
+{
+    // Past two million pixels Pango's units leave an int: such texts still
+    // measure as boxes of sane positive size and draw harmlessly.
+    std::string words;
+    for (int i = 0; i < 200000; ++i)
+        words += "tuner ";
+    struct Case {
+        const char* what;
+        std::string text;
+        float size;
+        float maxWidth;
+    };
+    const Case cases[] = {
+        {"400 KB of digits", std::string(400000, '7'), 12.0f, -1.0f},
+        {"400 KB of digits wrapped at a huge width", std::string(400000, '7'), 12.0f, 1.0e9f},
+        {"1 MB of words wrapped narrow", words + words, 12.0f, 200.0f},
+        {"a thousand digits at the largest size", std::string(1000, '7'), 1.0e30f, -1.0f},
+    };
+    constexpr int kPangoRange = 1 << 21;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Font font(kFamily, c.size, FontStyleRegular, Font::Point);
+        const Vabo::Rect whole = font.MeasureString(c.text);
+        EXPECT_GT(whole.width, 0);
+        EXPECT_LT(whole.width, kPangoRange);
+        const Vabo::Rect range = font.MeasureRange(c.text, -1, -1, c.maxWidth);
+        EXPECT_GT(range.width, 0);
+        EXPECT_GT(range.height, 0);
+        EXPECT_LT(range.height, kPangoRange);
+        EXPECT_GE(font.MeasureRange(c.text, 100, 200, c.maxWidth).x, 0);
+        Image target(40, 40);
+        Painter painter(target);
+        EXPECT_TRUE(painter.DrawString(font, c.text, Color(255, 0, 0, 0), 0.0f, 0.0f));
+        EXPECT_TRUE(painter.DrawStringInRect(font, c.text, Color(255, 0, 0, 0), 0, 0, c.maxWidth, 40, 0, 4));
+    }
+}

@@ -30,7 +30,8 @@ ProgressBar::~ProgressBar() = default;
 
 int ProgressBar::Advance(int n)
 {
-    value_ = std::clamp(value_ + n, 0, GetTicCount());
+    // Summed wide: a step near an int's end must still stop at all or none.
+    value_ = static_cast<int>(std::clamp<long long>(static_cast<long long>(value_) + n, 0, GetTicCount()));
     SetBarFraction(static_cast<float>(value_) / static_cast<float>(GetTicCount()));
     MoveBar(0, false);
     return value_;

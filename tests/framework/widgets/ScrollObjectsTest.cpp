@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ScrollRig.h"
@@ -93,6 +95,28 @@ TEST(ProgressBar, RunsFromNoneToAllAndResets)
     EXPECT_TRUE(PixelNear(*rig.Draw(), 10 + 5, 15, kTrack));
     progress->Reset(10);
     EXPECT_EQ(progress->GetBar().GetWidth(), 10);
+}
+
+TEST(ProgressBar, StepsOfAnySizeStopAtAllOrNone)
+{
+    ScrollRig rig("Scrolls.xml", 200, 100);
+    auto* progress = rig.Find<Vabo::ProgressBar>("Progress");
+    ASSERT_NE(progress, nullptr);
+    struct Case {
+        int start;
+        int step;
+        int value;
+        int barWidth;
+    };
+    const Case cases[] = {
+        {30, INT_MAX, 100, 100}, {100, INT_MAX, 100, 100}, {30, INT_MIN, 0, 0}, {0, INT_MIN, 0, 0}, {99, 1, 100, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.start) + " + " + std::to_string(c.step));
+        progress->Reset(c.start);
+        EXPECT_EQ(progress->Advance(c.step), c.value);
+        EXPECT_EQ(progress->GetBar().GetWidth(), c.barWidth);
+    }
 }
 
 TEST(ScrollObject, BarLengthFollowsItsFractionAboveTheMinimum)

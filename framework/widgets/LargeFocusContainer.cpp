@@ -99,7 +99,9 @@ void LargeFocusContainer::SetObjects(const Wrappers& wrappers)
     wrappers_ = wrappers;
     arrangedAround_ = nullptr;
     const std::size_t count = wrappers_.size();
-    queues_.resize(count);
+    // Steps still queued belong to the old set: the new one starts in equal
+    // slices and stays there.
+    queues_.assign(count, {});
     positions_.clear();
     const float size = 1.0f / static_cast<float>(count);
     for (std::size_t i = 0; i < count; ++i) {

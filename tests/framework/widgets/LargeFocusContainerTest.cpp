@@ -191,6 +191,21 @@ TEST_F(FocusTest, StepsFollowTheWholeElapsedTimeAndTheNewestArrangementWins)
     EXPECT_EQ((Rect{12, 0, 93, 100}), WrapperRects(notes)[0]);
 }
 
+TEST_F(FocusTest, ANewSetFedMidwayStaysInEqualSlices)
+{
+    LargeFocusContainer& notes = Container("Notes");
+    const std::vector<GuiObject*> fed = Feed(notes, 4);
+    notes.SetFocusObject(fed[1]);
+    Tick(50);
+    ASSERT_NE(kEqualNotes, WrapperRects(notes));
+    // Fed without taking the old set out, as a screen may do mid-animation.
+    Feed(notes, 4);
+    EXPECT_EQ(kEqualNotes, WrapperRects(notes));
+    for (Platform::Milliseconds t : {100, 150, 200, 250, 300})
+        Tick(t);
+    EXPECT_EQ(kEqualNotes, WrapperRects(notes));
+}
+
 TEST_F(FocusTest, WithoutStepsArrangementsApplyAtOnceAndSelectingFocusesWhileAllowed)
 {
     LargeFocusContainer& presets = Container("Presets");

@@ -2,9 +2,12 @@
 
 #include "framework/core/Registration.h"
 #include "framework/core/SkinFileOf.h"
+#include "framework/core/SkinLimits.h"
 #include "platform/Log.h"
 
 #include <tinyxml.h>
+
+#include <algorithm>
 
 namespace Vabo {
 namespace {
@@ -22,6 +25,14 @@ int ExpandingFromText(const std::string& text)
     if (text == "Horizontal")
         return PackedLayout::ExpandHorizontal;
     return PackedLayout::ExpandNone;
+}
+
+// Where the child after one of that length starts: held at the longest
+// length a skin may give, so that the sum of many children stays an int.
+int NextOffset(int offset, int length)
+{
+    return static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(offset) + length, -kMaxSkinLength, kMaxSkinLength));
 }
 
 } // namespace
@@ -67,10 +78,10 @@ bool PackedLayout::AddObject(GuiObject* object, TiXmlElement* element, const Ani
     GridVal x, y;
     if (packing_ == PackRow) {
         x = GridVal(static_cast<float>(offset_), 0);
-        offset_ += width;
+        offset_ = NextOffset(offset_, width);
     } else {
         y = GridVal(static_cast<float>(offset_), 0);
-        offset_ += height;
+        offset_ = NextOffset(offset_, height);
     }
     const bool added =
         AddLayoutRecord(object,
@@ -87,10 +98,12 @@ bool PackedLayout::AddObject(GuiObject* object, TiXmlElement* element, const Ani
     }
     // The whole width as a fraction, not the pixels of this moment: a layout
     // built from a skin has no size yet while its children arrive, and the
-    // children must follow when its parent sizes it.
-    const LayoutRecords records = GetLayoutRecords();
-    for (const auto& [child, record] : records)
-        PlaceObject(child, record->x, record->y, GridVal(0, 1), record->height, false);
+    // children must follow when its parent sizes it. The earlier children
+    // have it already, so only the new one is placed: a column of thousands
+    // is built in time linear in its children.
+    LayoutObject record;
+    if (GetLayoutObject(object, record))
+        PlaceObject(object, record.x, record.y, GridVal(0, 1), record.height, false);
     ++row_;
     return added;
 }

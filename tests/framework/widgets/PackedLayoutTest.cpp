@@ -5,10 +5,12 @@
 
 #include "LayoutSkins.h"
 #include "Swatch.h"
+#include "framework/core/SkinLimits.h"
 #include "platform/Log.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -147,4 +149,27 @@ TEST_F(PackedLayoutTest, SpaceOfRemovedChildrenIsNotGivenBackAndCodeBuiltLayouts
     Swatch first(30, 10, Color());
     bare.AddObject(&first, nullptr, nullptr);
     EXPECT_EQ((Rect{0, 0, 30, 10}), first.GetRect());
+}
+
+TEST_F(PackedLayoutTest, TheOffsetStopsAtTheLongestSkinLength)
+{
+    // Children of the longest length a skin may give, more of them than an
+    // int can sum: each later child starts at that length.
+    TiXmlElement* element = Load("Layouts/PackedVariants.xml")->FirstChildElement("BothRow")->FirstChildElement();
+    for (const bool row : {true, false}) {
+        SCOPED_TRACE(row ? "row" : "column");
+        element->SetAttribute("PackingType", row ? "Horizontal" : "Vertical");
+        element->SetAttribute("ExpandingType", "None");
+        PackedLayout layout(element, false);
+        std::vector<std::unique_ptr<Swatch>> children;
+        for (int i = 0; i < 2050; ++i) {
+            children.push_back(std::make_unique<Swatch>(Vabo::kMaxSkinLength, Vabo::kMaxSkinLength, Color()));
+            layout.AddObject(children.back().get(), nullptr, nullptr);
+        }
+        const GuiObject& last = *children.back();
+        EXPECT_EQ(Vabo::kMaxSkinLength, row ? last.GetX() : last.GetY());
+        EXPECT_EQ(0, row ? last.GetY() : last.GetX());
+        for (const auto& child : children)
+            layout.RemoveChild(child.get(), false);
+    }
 }

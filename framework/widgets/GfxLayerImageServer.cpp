@@ -4,10 +4,18 @@
 #include "framework/core/Singleton.h"
 #include "platform/Clock.h"
 
+#include <algorithm>
+
 namespace Vabo {
 namespace {
 
-constexpr std::size_t kMaxCopiesPerPath = 3;
+// Copies of a path kept beside the sizes in use, for sizes passing by (a
+// resize asks for a new one on every step) ...
+constexpr std::size_t kPassingCopies = 3;
+// ... and at most this many in all, however many sizes are drawn: memory.
+constexpr std::size_t kMostCopiesPerPath = 16;
+// A size asked for again within this long is in use (drawn frame after frame).
+constexpr double kInUseSeconds = 1.0;
 constexpr int kQuickMode = 1; // the fast filter
 
 } // namespace
@@ -93,9 +101,12 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
             taken->useCount = uses;
         }
     }
-    // Bounded: resizing asks for a new size on every step.
+    // Bounded: resizing asks for a new size on every step. Every size in use
+    // keeps its copy, so that a frame drawing one picture at several sizes
+    // does not scale one of them again on every draw.
     auto& entries = list->second;
-    while (entries.size() > kMaxCopiesPerPath) {
+    const std::size_t most = std::min(CountSizesInUse(path, width, height, now) + kPassingCopies, kMostCopiesPerPath);
+    while (entries.size() > most) {
         auto oldest = entries.end();
         for (auto entry = entries.begin(); entry != entries.end(); ++entry)
             if (*entry != taken && (oldest == entries.end() || (*entry)->lastUse < (*oldest)->lastUse))
@@ -105,6 +116,23 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
     taken->lastUse = now;
     ++taken->useCount;
     return taken->picture;
+}
+
+std::size_t GfxLayerImageServer_::CountSizesInUse(const std::string& resolvedPath, int width, int height, double now)
+{
+    std::map<std::pair<int, int>, SizeUse>& sizes = asked_[resolvedPath];
+    for (auto size = sizes.begin(); size != sizes.end();) {
+        if (now - size->second.lastAsked > kInUseSeconds)
+            size = sizes.erase(size);
+        else
+            ++size;
+    }
+    SizeUse& asked = sizes[{width, height}];
+    ++asked.asks;
+    asked.lastAsked = now;
+    // Only sizes asked for again count: each step of a resize is asked once.
+    return static_cast<std::size_t>(
+        std::count_if(sizes.begin(), sizes.end(), [](const auto& size) { return size.second.asks > 1; }));
 }
 
 const std::list<std::shared_ptr<GfxLayerImageServer_::ImageCache>>*

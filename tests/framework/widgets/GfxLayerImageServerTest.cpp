@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
+#include <vector>
 
 using Vabo::GfxLayerImageServer_;
 
@@ -141,4 +143,32 @@ TEST(GfxLayerImageServer, QuickCopiesAreScaledAgainAtLeisureAndAPathKeepsAtMostT
     EXPECT_EQ(70, settled->GetWidth());
     EXPECT_EQ(settled, server.GetImage(true, kQuadrants, 70, 70, 7));
     EXPECT_EQ(3u, server.GetEntries(kQuadrants)->size());
+}
+
+TEST(GfxLayerImageServer, EverySizeDrawnOnEveryFrameKeepsItsCopyUpToAMemoryCap)
+{
+    struct Case {
+        int sizesPerFrame;
+        std::size_t copiesKept;
+        int scaledInLastFrames; // copies made in the last five of twenty frames
+    };
+    const Case cases[] = {{2, 2, 0}, {4, 4, 0}, {7, 7, 0}, {16, 16, 0}, {20, 16, 100}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sizesPerFrame) + " sizes a frame");
+        Platform::ManualClock clock;
+        GfxLayerImageServer_ server;
+        std::vector<GfxLayerImageServer_::Picture> last(static_cast<std::size_t>(c.sizesPerFrame));
+        int scaled = 0;
+        for (int frame = 0; frame < 20; ++frame) {
+            clock.Advance(16);
+            for (int i = 0; i < c.sizesPerFrame; ++i) {
+                const auto picture = server.GetImage(true, kQuadrants, 10 + i, 10 + i, 7);
+                if (frame >= 15 && picture != last[static_cast<std::size_t>(i)])
+                    ++scaled;
+                last[static_cast<std::size_t>(i)] = picture;
+            }
+        }
+        EXPECT_EQ(c.copiesKept, server.GetEntries(kQuadrants)->size());
+        EXPECT_EQ(c.scaledInLastFrames, scaled);
+    }
 }

@@ -190,14 +190,27 @@ int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& rema
     return offset;
 }
 
+int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry)
+{
+    offset = MoveAxis(offset, delta, limit, step, remainder);
+    // Stopped at the end it moved towards, the view stands at that end
+    // exactly, as the bar does: a part-step or a drag's fraction left over
+    // would make the next tic move the bar without the view.
+    if ((offset <= 0 && delta < 0) || (offset >= limit && delta > 0)) {
+        remainder = 0;
+        carry = 0.0f;
+    }
+    return std::clamp(offset, 0, limit);
+}
+
 void ScrollWindow::ScrollBy(int dx, int dy)
 {
     if (GuiObject* content = view_.GetContent()) {
         const int maxX = std::max(content->GetWidth() - view_.GetWidth(), 0);
         const int maxY = std::max(content->GetHeight() - view_.GetHeight(), 0);
-        const int ox = MoveAxis(view_.GetClipOffsetX(), dx, maxX, stepX_, remainderX_);
-        const int oy = MoveAxis(view_.GetClipOffsetY(), dy, maxY, stepY_, remainderY_);
-        view_.SetClipOffset(std::clamp(ox, 0, maxX), std::clamp(oy, 0, maxY));
+        const int ox = MoveAxis(view_.GetClipOffsetX(), dx, maxX, stepX_, remainderX_, carryX_);
+        const int oy = MoveAxis(view_.GetClipOffsetY(), dy, maxY, stepY_, remainderY_, carryY_);
+        view_.SetClipOffset(ox, oy);
     }
     SyncBars();
 }
@@ -205,20 +218,20 @@ void ScrollWindow::ScrollBy(int dx, int dy)
 void ScrollWindow::ScrollLinesX(int n)
 {
     n = std::clamp(n, -kMostLines, kMostLines);
-    ScrollBy(LinePixels(stepX_, n), 0);
+    MoveByLines(true, LinePixels(stepX_, n));
     if (horizontalBar_) {
         TicScrollObject& track = horizontalBar_->GetScrollObject();
-        track.SetTic(track.GetTic() + n, false);
+        track.SetTic(track.GetTicFromBar() + n, false);
     }
 }
 
 void ScrollWindow::ScrollLinesY(int n)
 {
     n = std::clamp(n, -kMostLines, kMostLines);
-    ScrollBy(0, LinePixels(stepY_, n));
+    MoveByLines(false, LinePixels(stepY_, n));
     if (verticalBar_) {
         TicScrollObject& track = verticalBar_->GetScrollObject();
-        track.SetTic(track.GetTic() + n, false);
+        track.SetTic(track.GetTicFromBar() + n, false);
     }
 }
 
@@ -288,10 +301,10 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
     const int contentHeight = content ? content->GetHeight() : 0;
     switch (moved->kind) {
     case Signal::ScrollObjectSignal::Tic:
-        moved->horizontal ? ScrollBy(stepX_ * d, 0) : ScrollBy(0, stepY_ * d);
+        MoveByLines(moved->horizontal, (moved->horizontal ? stepX_ : stepY_) * d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        moved->horizontal ? ScrollBy(pageX_ * d, 0) : ScrollBy(0, pageY_ * d);
+        MoveByLines(moved->horizontal, (moved->horizontal ? pageX_ : pageY_) * d);
         break;
     case Signal::ScrollObjectSignal::Pixels:
         moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
@@ -308,6 +321,34 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
     InvalidateWhenShown(*this);
 }
 
+void ScrollWindow::MoveByLines(bool horizontal, int pixels)
+{
+    GuiObject* content = view_.GetContent();
+    const int step = horizontal ? stepX_ : stepY_;
+    if (!content || step <= 0) {
+        horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
+        return;
+    }
+    // The bar steps from the first tic at or past where it stands, wherever a
+    // drag left it; the view likewise from the first whole step at or past
+    // its place, part-step included, so that both land on the same line, and
+    // no part of the drag is left over. The last tic stands at the end, which
+    // need not be a whole step.
+    int& remainder = horizontal ? remainderX_ : remainderY_;
+    float& carry = horizontal ? carryX_ : carryY_;
+    const int offset = horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
+    const int limit = horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
+                                 : std::max(content->GetHeight() - view_.GetHeight(), 0);
+    const long long place = static_cast<long long>(offset) + remainder;
+    const long long whole = (place > 0 ? (place + step - 1) / step : place / step) * step;
+    const int target = static_cast<int>(std::clamp<long long>(whole + pixels, 0, limit));
+    remainder = 0;
+    carry = 0.0f;
+    horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())
+               : view_.SetClipOffset(view_.GetClipOffsetX(), target);
+    SyncBars();
+}
+
 namespace {
 
 // Content pixels for n pixels of bar travel; the fractions are carried over
@@ -316,9 +357,13 @@ int ContentPixels(int n, int travel, int over, float& carry)
 {
     float f = static_cast<float>(n) / static_cast<float>(travel) * static_cast<float>(over);
     carry += f - std::trunc(f);
+    // Both ways: a drag back by as far as it went brings the view back too.
     if (carry >= 1.0f) {
-        f += n > 0 ? 1.0f : -1.0f;
+        f += 1.0f;
         carry -= 1.0f;
+    } else if (carry <= -1.0f) {
+        f -= 1.0f;
+        carry += 1.0f;
     }
     return static_cast<int>(f);
 }
@@ -384,10 +429,10 @@ void ScrollWindow::ScrollIntoViewY(GuiObject* child)
     while (!IsChildVisibleY(child, down)) {
         const int d = down ? 1 : -1;
         const int before = view_.GetClipOffsetY();
-        ScrollBy(0, stepY_ * d);
+        MoveByLines(false, stepY_ * d);
         if (verticalBar_) {
             TicScrollObject& track = verticalBar_->GetScrollObject();
-            track.SetTic(track.GetTic() + d, false);
+            track.SetTic(track.GetTicFromBar() + d, false);
         }
         if (view_.GetClipOffsetY() == before)
             break;
@@ -400,10 +445,10 @@ void ScrollWindow::ScrollIntoViewX(GuiObject* child)
     while (!IsChildVisibleX(child, right)) {
         const int d = right ? 1 : -1;
         const int before = view_.GetClipOffsetX();
-        ScrollBy(stepX_ * d, 0);
+        MoveByLines(true, stepX_ * d);
         if (horizontalBar_) {
             TicScrollObject& track = horizontalBar_->GetScrollObject();
-            track.SetTic(track.GetTic() + d, false);
+            track.SetTic(track.GetTicFromBar() + d, false);
         }
         if (view_.GetClipOffsetX() == before)
             break;

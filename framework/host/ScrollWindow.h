@@ -74,6 +74,11 @@ private:
     void ScrollXByBarPixels(int n);
     void ScrollYByBarPixels(int n);
     static int MoveAxis(int offset, int delta, int limit, int step, int& remainder);
+    // The move above, kept within [0, limit].
+    static int MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry);
+    // A move by lines or pages, of the bar or asked for: the view moves by
+    // the pixels from the whole step at or past its place.
+    void MoveByLines(bool horizontal, int pixels);
 
     std::shared_ptr<ScrollBar> horizontalBar_;
     std::shared_ptr<ScrollBar> verticalBar_;

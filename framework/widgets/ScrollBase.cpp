@@ -77,15 +77,17 @@ bool ScrollBase::SetSize(int width, int height)
     return result;
 }
 
+// A page starts, as a step does, from the tic the bar shows: after a drag
+// that is where the bar stands, not the tic it was last set to.
 void ScrollBase::PageForward()
 {
-    scrollObject_.SetTic(scrollObject_.GetTic() + kTicsPerPage, false);
+    scrollObject_.SetTic(scrollObject_.GetTicFromBar() + kTicsPerPage, false);
     scrollObject_.Emit(Signal::ScrollObjectSignal::Forward, Signal::ScrollObjectSignal::Page, 0);
 }
 
 void ScrollBase::PageBack()
 {
-    scrollObject_.SetTic(scrollObject_.GetTic() - kTicsPerPage, false);
+    scrollObject_.SetTic(scrollObject_.GetTicFromBar() - kTicsPerPage, false);
     scrollObject_.Emit(Signal::ScrollObjectSignal::Back, Signal::ScrollObjectSignal::Page, 0);
 }
 

@@ -47,11 +47,16 @@ float TicScrollObject::PixelsPerTic() const
     return ticCount_ > 0 ? static_cast<float>(GetTravel()) / static_cast<float>(ticCount_) : 0.0f;
 }
 
+int TicScrollObject::TicPosition(int tic) const
+{
+    return static_cast<int>(static_cast<float>(tic) * PixelsPerTic());
+}
+
 bool TicScrollObject::SetTic(int tic, bool emit)
 {
     const bool valid = tic >= 0 && tic <= ticCount_;
     tic_ = std::clamp(tic, 0, ticCount_);
-    const int target = static_cast<int>(static_cast<float>(tic_) * PixelsPerTic());
+    const int target = TicPosition(tic_);
     MoveBar(target - GetBarPosition(), emit);
     InvalidateWhenShown(*this);
     return valid;
@@ -61,6 +66,11 @@ int TicScrollObject::GetTicFromBar() const
 {
     const float perTic = PixelsPerTic();
     const int position = GetBarPosition();
+    // Where the stored tic puts the bar, the bar shows that tic: with more
+    // tics than pixels of travel several tics share a pixel, and the first of
+    // them would hold a step at the same pixel for ever.
+    if (position == TicPosition(tic_))
+        return tic_;
     for (int i = 0; i < ticCount_; ++i) {
         if (static_cast<float>(i) * perTic >= static_cast<float>(position))
             return i;

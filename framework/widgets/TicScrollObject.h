@@ -28,7 +28,8 @@ public:
     // Moves the bar to the tic, clamped into [0, tic count]; true when the tic
     // lay inside.
     bool SetTic(int tic, bool emit);
-    // The first tic at or past the bar's position; the tic count when none.
+    // The stored tic while the bar stands where that tic puts it; else the
+    // first tic at or past the bar's position, the tic count when none.
     int GetTicFromBar() const;
     // One tic on from where the bar stands, then always a tic signal.
     void StepForward(bool emit);
@@ -44,6 +45,7 @@ public:
 
 private:
     float PixelsPerTic() const;
+    int TicPosition(int tic) const;
 
     int tic_ = 0;
     int ticCount_ = 0;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "framework/core/HostInputSignals.h"
 #include "framework/drawing/Color.h"
 #include "framework/host/ScrollStepSignal.h"
+#include "framework/widgets/ScrollObjectBarWrapper.h"
 #include "framework/widgets/ScrollRig.h"
 #include "platform/HostInput.h"
 #include "tests/framework/drawing/PixelExpect.h"
@@ -382,4 +385,170 @@ TEST(ScrollWindow, ExplicitTicCountsStepBothBarsAndAResetLeavesNoPartStepBehind)
         EXPECT_EQ(down.GetTic(), tic);
         EXPECT_EQ(window->GetView().GetClipOffsetY(), 61 * tic);
     }
+}
+
+namespace {
+
+// Presses the bar at its middle and drags it along its axis by `by` pixels
+// (the pointer may leave the track), then lets go.
+void DragBar(ScrollRig& rig, Vabo::TicScrollObject& track, int by)
+{
+    Vabo::ScrollObject::BarWrapper& bar = track.GetBar();
+    const int x = bar.GetWindowX() + bar.GetWidth() / 2;
+    const int y = bar.GetWindowY() + bar.GetHeight() / 2;
+    const int toX = track.IsVerticalBar() ? x : x + by;
+    const int toY = track.IsVerticalBar() ? y + by : y;
+    rig.Move(x, y);
+    rig.Press(x, y);
+    rig.Move(toX, toY);
+    rig.Release(toX, toY);
+}
+
+// The view shows the line of the tic the bar shows: the offset is that many
+// steps, or the end where the last tic stands.
+void ExpectBarAndViewAgree(Vabo::ScrollWindow& window, bool horizontal, const std::string& after)
+{
+    Vabo::TicScrollObject& track =
+        (horizontal ? window.GetHorizontalBar() : window.GetVerticalBar())->GetScrollObject();
+    Vabo::GuiObject* content = window.GetContent();
+    const int offset = horizontal ? window.GetView().GetClipOffsetX() : window.GetView().GetClipOffsetY();
+    const int limit = horizontal ? content->GetWidth() - window.GetView().GetWidth()
+                                 : content->GetHeight() - window.GetView().GetHeight();
+    const int step = horizontal ? window.GetStepX() : window.GetStepY();
+    const int tic = track.GetTicFromBar();
+    EXPECT_EQ(std::min(tic * step, limit), offset) << after << ", tic " << tic;
+}
+
+struct Move {
+    const char* what;
+    std::function<void()> act;
+    bool agree; // false for a drag, which may leave the bar between tics
+};
+
+} // namespace
+
+TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveOfAVerticalList)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = FilledList(rig);
+    Vabo::TicScrollObject& track = list.GetVerticalBar()->GetScrollObject();
+    BindArrowKeys(rig);
+    const std::vector<Move> moves = {
+        {"a drag by part of a line", [&] { DragBar(rig, track, 17); }, false},
+        {"a drag past the top", [&] { DragBar(rig, track, -60); }, true},
+        {"the forward arrow", [&] { rig.Click(95, 95); }, true},
+        {"a drag by part of a line", [&] { DragBar(rig, track, 17); }, false},
+        {"the forward arrow", [&] { rig.Click(95, 95); }, true},
+        {"a drag by part of a line", [&] { DragBar(rig, track, 17); }, false},
+        {"the track after the bar", [&] { rig.Click(95, 85); }, true},
+        {"a drag back by part of a line", [&] { DragBar(rig, track, -7); }, false},
+        {"the wheel", [&] { rig.Wheel(40, 50, -120); }, true},
+        {"a drag back by part of a line", [&] { DragBar(rig, track, -7); }, false},
+        {"the track before the bar", [&] { rig.Click(95, 11); }, true},
+        {"a drag past the end", [&] { DragBar(rig, track, 100); }, true},
+        {"the back arrow", [&] { rig.Click(95, 5); }, true},
+        {"a drag back by part of a line", [&] { DragBar(rig, track, -5); }, false},
+        {"a selection brought into view", [&] { ASSERT_TRUE(list.SelectIndex(3)); }, true},
+        {"a drag by part of a line", [&] { DragBar(rig, track, 9); }, false},
+        {"a selection below brought into view", [&] { ASSERT_TRUE(list.SelectIndex(20)); }, true},
+        {"the Down key", [&] { PressKey(rig, Platform::VirtualKey::Down); }, true},
+        {"a timed scroll",
+         [&] {
+             list.StartTimedScroll(2, 10);
+             rig.Tick(11);
+             rig.Tick(11);
+         },
+         true},
+    };
+    for (const Move& move : moves) {
+        move.act();
+        if (move.agree)
+            ExpectBarAndViewAgree(list, false, move.what);
+    }
+
+    // More lines than pixels of travel: each arrow still moves the bar a tic.
+    for (int i = kItems; i < 1000; ++i)
+        list.AddItem(Item(i), false);
+    rig.Draw();
+    list.ResetScroll();
+    ASSERT_GT(track.GetTicCount(), track.GetTravel());
+    for (int i = 1; i <= 5; ++i) {
+        rig.Click(95, 95);
+        EXPECT_EQ(i, track.GetTic());
+        ExpectBarAndViewAgree(list, false, "arrow " + std::to_string(i));
+    }
+}
+
+TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveAcross)
+{
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
+    ASSERT_NE(window, nullptr);
+    Vabo::GridLayout content;
+    content.SetSize(290, 375); // 200 pixels of travel across the 90 wide view
+    window->SetContent(&content);
+    window->SetTicCounts(8, 5);
+    window->SetPageX(3);
+    ASSERT_EQ(window->GetStepX(), 25);
+    Vabo::TicScrollObject& track = window->GetHorizontalBar()->GetScrollObject();
+    Vabo::GridLayout child;
+    child.SetSize(30, 10);
+    content.AddChild(&child, false);
+    const auto place = [&](int x) { child.SetPosition(x, 0); };
+    const std::vector<Move> moves = {
+        {"a drag by part of a step", [&] { DragBar(rig, track, 10); }, false},
+        {"the forward arrow", [&] { rig.Click(195, 75); }, true},
+        {"a drag past the start", [&] { DragBar(rig, track, -80); }, true},
+        {"the forward arrow", [&] { rig.Click(195, 75); }, true},
+        {"a drag by part of a step", [&] { DragBar(rig, track, 7); }, false},
+        {"three lines on", [&] { window->ScrollLinesX(3); }, true},
+        {"a drag back by part of a step", [&] { DragBar(rig, track, -4); }, false},
+        {"the track after the bar", [&] { rig.Click(188, 75); }, true},
+        {"a drag past the end", [&] { DragBar(rig, track, 80); }, true},
+        {"the back arrow", [&] { rig.Click(115, 75); }, true},
+        {"a line back", [&] { window->ScrollLinesX(-1); }, true},
+        {"a drag back by part of a step", [&] { DragBar(rig, track, -9); }, false},
+        {"a child at the start brought into view",
+         [&] {
+             place(10);
+             window->ScrollIntoViewX(&child);
+         },
+         true},
+        {"a drag by part of a step", [&] { DragBar(rig, track, 5); }, false},
+        {"a child at the end brought into view",
+         [&] {
+             place(255);
+             window->ScrollIntoViewX(&child);
+         },
+         true},
+    };
+    for (const Move& move : moves) {
+        move.act();
+        if (move.agree)
+            ExpectBarAndViewAgree(*window, true, move.what);
+    }
+    bool right = false;
+    EXPECT_TRUE(window->IsChildVisibleX(&child, right));
+
+    // Whether a child shows whole across the view at the start, and on which side it lies when not.
+    window->ResetScroll();
+    struct Seen {
+        int x;
+        int width;
+        bool visible;
+        bool right;
+    };
+    const Seen seen[] = {{0, 30, true, false},   {60, 30, true, false},  {61, 30, false, true},
+                         {-5, 30, false, false}, {-5, 100, true, false}, {200, 30, false, true}};
+    for (const Seen& s : seen) {
+        SCOPED_TRACE(std::to_string(s.x) + " + " + std::to_string(s.width));
+        child.SetPosition(s.x, 0);
+        child.SetSize(s.width, 10);
+        right = !s.right;
+        EXPECT_EQ(s.visible, window->IsChildVisibleX(&child, right));
+        if (!s.visible) {
+            EXPECT_EQ(s.right, right);
+        }
+    }
+    content.RemoveChild(&child, false);
 }

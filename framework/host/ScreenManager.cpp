@@ -280,6 +280,11 @@ void ScreenManager::ActivateScreen(const std::string& name, bool push)
             if (!RootOf(*active_))
                 CreateScreenRoot(name);
             if (GuiObject* root = RootOf(*active_)) {
+                // A kept screen missed the window's sizes while another was shown.
+                if (root->GetWidth() != windowWidth_ || root->GetHeight() != windowHeight_) {
+                    root->SetSize(windowWidth_, windowHeight_);
+                    root->UpdateLayout();
+                }
                 Signal::WindowActivated activated(false);
                 root->Raise(&activated);
                 if (active_ && RootOf(*active_) == root) {

@@ -177,6 +177,27 @@ TEST_F(ScreenManagerTest, ScreensAreBuiltOnFirstActivationKeptAndToldOfEachChang
     EXPECT_EQ(Names({"A", "B", "A"}), screens.GetBackStack());
 }
 
+TEST_F(ScreenManagerTest, AKeptScreenTakesTheWindowsSizeWhenItIsShownAgain)
+{
+    struct Step {
+        int width, height;
+        bool back; // return by the back stack instead of by name
+    };
+    const Step steps[] = {{300, 200, false}, {640, 400, true}, {200, 120, false}};
+    screens.ActivateScreen("A", true);
+    for (const Step& step : steps) {
+        screens.ActivateScreen("B", true);
+        screens.WindowSized(step.width, step.height);
+        if (step.back)
+            screens.ScreenBack();
+        else
+            screens.ActivateScreen("A", true);
+        ASSERT_EQ("A", Active());
+        EXPECT_EQ((Rect{0, 0, step.width, step.height}), Root("A")->GetRect())
+            << "resized to " << step.width << " x " << step.height << " while B was shown";
+    }
+}
+
 TEST_F(ScreenManagerTest, BackWithoutAPushAndResetKeepsTheLast)
 {
     screens.ScreenBack();

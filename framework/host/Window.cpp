@@ -150,6 +150,9 @@ bool Window::LoadFromXML(TiXmlElement* element)
     ReadXmlAttribute(visible, element, "Visible", false);
     if (visible && type_ != Popup)
         SetVisible(true);
+    else if (type_ == Popup && host_)
+        // A popup shows only when asked to; until then it says it is hidden.
+        GuiObject::SetVisible(false);
     return true;
 }
 

@@ -40,6 +40,22 @@ TEST_F(WindowTypesTest, ChildAndLonePopupWindowsHaveNoHostAndAnUnknownTypeIsAnXm
     EXPECT_TRUE(log.Contains("Bad window type specified"));
 }
 
+TEST_F(WindowTypesTest, AnOwnedPopupIsHiddenUntilShownWhateverItsVisibleSays)
+{
+    TiXmlElement* root = skin_.LoadXML("OwnedWindows.xml");
+    ASSERT_NE(root, nullptr);
+    Vabo::Window owner(root);
+    for (const char* name : {"ShownPopup", "HiddenPopup"}) {
+        Vabo::Window popup(root->FirstChildElement(name));
+        ASSERT_NE(popup.GetHostWnd(), nullptr) << name;
+        EXPECT_FALSE(popup.GetHostWnd()->IsWindowVisible()) << name;
+        EXPECT_FALSE(popup.IsVisible()) << name << " says what it is";
+        popup.SetVisible(true);
+        EXPECT_TRUE(popup.GetHostWnd()->IsWindowVisible()) << name;
+        EXPECT_TRUE(popup.IsVisible()) << name;
+    }
+}
+
 TEST_F(WindowTypesTest, ATitleWindowsContentFillsItBelowTheTitleBarAndIsRequired)
 {
     TiXmlElement* root = skin_.LoadXML("TitleWindows.xml");

@@ -72,6 +72,9 @@ int TunerApp::Run()
         Platform::LogCapture log;
         try {
             mainWindow = std::make_unique<Vabo::AppWindow>(mainElement);
+            // Fonts in percent of no object take it of this window.
+            if (Vabo::VaboWnd* host = mainWindow->GetHostWnd())
+                host->MakeMainWindow();
             mainWindow->CenterWindow();
             mainWindow->SetVisible(true);
         } catch (const std::exception& error) {

@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include "framework/core/XmlDocument.h"
+#include "framework/drawing/Font.h"
 #include "framework/host/WindowSurface.h"
 #include "platform/Cursor.h"
 #include "platform/Display.h"
@@ -66,10 +67,25 @@ void VaboWnd::StartHost()
         Platform::EventLoop::Instance().StartTimer(window_->Id());
 }
 
+void VaboWnd::MakeMainWindow()
+{
+    if (!window_)
+        return;
+    mainWindow_ = true;
+    GdiplusGfxLayer::SetMainWindowSizeSource([this](int& width, int& height) {
+        GetClientSize(width, height);
+        return true;
+    });
+}
+
 void VaboWnd::DestroyWindow()
 {
     if (!window_)
         return;
+    if (mainWindow_) {
+        GdiplusGfxLayer::SetMainWindowSizeSource(nullptr);
+        mainWindow_ = false;
+    }
     screens_.ClearBaseRoot();
     Platform::EventLoop::Instance().Detach(window_->Id());
     surface_.reset();

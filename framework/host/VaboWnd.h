@@ -53,6 +53,10 @@ public:
     bool Redraw();
 
     bool Resize(int width, int height);
+    // Makes this the application's main window until it is destroyed: fonts
+    // sized in percent without a reference object take that share of its
+    // client area.
+    void MakeMainWindow();
     // Application windows go to (x, y) on the screen; Child and Popup windows
     // to (x, y) from the parent's top-left, kept inside the monitor's work area.
     bool MoveTo(int x, int y);
@@ -122,6 +126,7 @@ private:
     std::weak_ptr<void> parentWatch_;
     std::function<void()> closeHandler_;
     bool leftButtonHeld_ = false;
+    bool mainWindow_ = false;
     Point lastPointer_; // screen position of the last pointer motion
     std::shared_ptr<char> life_ = std::make_shared<char>(0);
 };

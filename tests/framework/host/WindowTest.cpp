@@ -10,6 +10,7 @@
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Font.h"
 #include "framework/host/TitleWindow.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Log.h"
@@ -54,6 +55,29 @@ TEST_F(WindowTypesTest, AnOwnedPopupIsHiddenUntilShownWhateverItsVisibleSays)
         EXPECT_TRUE(popup.GetHostWnd()->IsWindowVisible()) << name;
         EXPECT_TRUE(popup.IsVisible()) << name;
     }
+}
+
+TEST_F(WindowTypesTest, FontsInPercentOfNoObjectTakeItOfTheMainWindow)
+{
+    using GdiplusGfxLayer::Font;
+    struct Case {
+        int conversion;
+        float mainWindowPixels; // 10 of a main window of 400 x 240
+    };
+    const Case cases[] = {{Font::Height, 24.0f}, {Font::Width, 40.0f}, {Font::Point, 10.0f}};
+    auto owner = std::make_unique<Vabo::Window>(skin_.LoadXML("OwnedWindows.xml"));
+    ASSERT_NE(owner->GetHostWnd(), nullptr);
+    for (const Case& c : cases)
+        EXPECT_EQ(Font("DejaVu Sans", 10.0f, 0, c.conversion).GetPixelSize(), 10.0f) << "no main window yet";
+    owner->GetHostWnd()->MakeMainWindow();
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(Font("DejaVu Sans", 10.0f, 0, c.conversion).GetPixelSize(), c.mainWindowPixels)
+            << c.conversion;
+    owner->SetSize(300, 200);
+    EXPECT_FLOAT_EQ(Font("DejaVu Sans", 10.0f, 0, Font::Height).GetPixelSize(), 20.0f) << "its size now";
+    owner.reset();
+    for (const Case& c : cases)
+        EXPECT_EQ(Font("DejaVu Sans", 10.0f, 0, c.conversion).GetPixelSize(), 10.0f) << "the main window gone";
 }
 
 TEST_F(WindowTypesTest, ATitleWindowsContentFillsItBelowTheTitleBarAndIsRequired)

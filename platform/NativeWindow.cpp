@@ -131,6 +131,11 @@ void NativeWindow::Resize(int width, int height)
     SDL_SetWindowSize(window_, std::max(1, width), std::max(1, height));
 }
 
+void NativeWindow::SetMinimumSize(int width, int height)
+{
+    SDL_SetWindowMinimumSize(window_, std::max(1, width), std::max(1, height));
+}
+
 Rect NativeWindow::GetRect() const
 {
     Rect r;

@@ -54,6 +54,8 @@ public:
 
     void MoveTo(int x, int y); // screen position of the client area
     void Resize(int width, int height);
+    // The smallest size the window manager (and Resize) gives the window.
+    void SetMinimumSize(int width, int height);
     Rect GetRect() const; // screen rectangle of the client area
 
     void SetTitle(const std::string& title);

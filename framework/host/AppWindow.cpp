@@ -31,10 +31,15 @@ AppWindow::AppWindow(TiXmlElement* element)
     SetForceSelected(true);
     if (element)
         RegisterLoader<AppWindow>(element, this);
-    if (preserveAspect_ && GetWidth() > 0 && GetHeight() > 0) {
-        aspect_ = static_cast<float>(GetHeight()) / static_cast<float>(GetWidth());
-        if (VaboWnd* host = GetHostWnd())
-            host->GetScreenManager().KeepAspect(aspect_, marginColor_);
+    if (VaboWnd* host = GetHostWnd(); host && preserveAspect_ && GetWidth() > 0 && GetHeight() > 0) {
+        // The screens keep the skin's shape inside a window of another one;
+        // the grip takes its own aspect and minimum at the first press.
+        host->GetScreenManager().KeepAspect(static_cast<float>(GetHeight()) / static_cast<float>(GetWidth()),
+                                            marginColor_);
+        // The window manager keeps the minimum the grip will keep.
+        if (minFactor_ > 0.0f)
+            host->SetMinimumSize(RoundToIntSize(static_cast<float>(GetWidth()) * minFactor_),
+                                 RoundToIntSize(static_cast<float>(GetHeight()) * minFactor_));
     }
     Window::WindowSizedSlot(nullptr, this);
 }
@@ -85,10 +90,16 @@ void AppWindow::DragStartSlot(Signal::Base* signal, GuiObject*)
     if (GuiObject* grip = MoveGrip())
         moving_ = grip->HitTest(x, y);
 
+    // Taken once, at the first press, and kept for the window's life.
     if (minWidth_ == 0 && minHeight_ == 0) {
         minWidth_ = RoundToIntSize(static_cast<float>(GetWidth()) * minFactor_);
         minHeight_ = RoundToIntSize(static_cast<float>(GetHeight()) * minFactor_);
+        VaboWnd* host = GetHostWnd();
+        if (host && preserveAspect_ && (minWidth_ > 0 || minHeight_ > 0))
+            host->SetMinimumSize(minWidth_, minHeight_);
     }
+    if (preserveAspect_ && aspect_ == 0.0f && GetWidth() > 0 && GetHeight() > 0)
+        aspect_ = static_cast<float>(GetHeight()) / static_cast<float>(GetWidth());
 
     Platform::CursorScreenPosition(pressGlobal_.x, pressGlobal_.y);
     // The window manager may have moved the window since we last placed it:

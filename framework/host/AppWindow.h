@@ -26,6 +26,8 @@ public:
 
     int GetMinimumWidth() const { return minWidth_; }
     int GetMinimumHeight() const { return minHeight_; }
+    // Height per width kept by the grip; 0 until the first press.
+    float GetAspect() const { return aspect_; }
 
 private:
     // Maximised or full screen: the window is neither dragged nor resized.

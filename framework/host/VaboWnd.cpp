@@ -138,6 +138,12 @@ bool VaboWnd::Resize(int width, int height)
     return true;
 }
 
+void VaboWnd::SetMinimumSize(int width, int height)
+{
+    if (window_)
+        window_->SetMinimumSize(width, height);
+}
+
 bool VaboWnd::MoveTo(int x, int y)
 {
     if (!window_)

@@ -53,6 +53,8 @@ public:
     bool Redraw();
 
     bool Resize(int width, int height);
+    // The smallest size the window manager may give the window.
+    void SetMinimumSize(int width, int height);
     // Makes this the application's main window until it is destroyed: fonts
     // sized in percent without a reference object take that share of its
     // client area.

@@ -174,6 +174,35 @@ TEST_F(AppWindowTest, ResizesKeepingTheAspectDownToItsMinimumAndNoFurther)
     EXPECT_EQ(ScreenRect(*window_).height, 80);
 }
 
+TEST_F(AppWindowTest, TheAspectAndTheMinimumAreTakenAtTheFirstPressAndKept)
+{
+    Open(true);
+    SDL_Window* native = window_->GetHostWnd()->GetNativeWindow()->Handle();
+    EXPECT_EQ(WindowTest::MinimumSizeHint(native), (Platform::Rect{0, 0, 120, 80}))
+        << "the window manager knows the skin's minimum from the start";
+    EXPECT_EQ(window_->GetAspect(), 0.0f) << "no press yet";
+
+    struct Press {
+        int width, height; // the window's size at the press (as a window manager left it)
+        float aspect;
+        int minWidth, minHeight;
+    };
+    const Press presses[] = {{300, 150, 0.5f, 150, 75}, {240, 160, 0.5f, 150, 75}};
+    for (const Press& p : presses) {
+        window_->SetSize(p.width, p.height);
+        // On the body, away from both grips.
+        Vabo::Signal::LeftButtonDown press(100, 60);
+        window_->DragStartSlot(&press, window_.get());
+        Vabo::Signal::LeftButtonUp release(100, 60);
+        window_->DragEndSlot(&release, window_.get());
+        const std::string at = std::to_string(p.width) + " x " + std::to_string(p.height);
+        EXPECT_EQ(window_->GetAspect(), p.aspect) << at;
+        EXPECT_EQ(window_->GetMinimumWidth(), p.minWidth) << at;
+        EXPECT_EQ(window_->GetMinimumHeight(), p.minHeight) << at;
+        EXPECT_EQ(WindowTest::MinimumSizeHint(native), (Platform::Rect{0, 0, p.minWidth, p.minHeight})) << at;
+    }
+}
+
 TEST_F(AppWindowTest, AMoveByTheWindowManagerIsWhereTheNextDragStarts)
 {
     Open(true);

@@ -131,6 +131,23 @@ bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std:
     return true;
 }
 
+Platform::Rect MinimumSizeHint(SDL_Window* window)
+{
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    Platform::Rect minimum;
+    if (!XWindowOf(window, display, xwindow))
+        return minimum;
+    XSync(display, False);
+    XSizeHints hints{};
+    long supplied = 0;
+    if (XGetWMNormalHints(display, xwindow, &hints, &supplied) && (hints.flags & PMinSize)) {
+        minimum.width = hints.min_width;
+        minimum.height = hints.min_height;
+    }
+    return minimum;
+}
+
 bool MoveAsAnotherClient(SDL_Window* window, int screenX, int screenY)
 {
     Display* own = nullptr;

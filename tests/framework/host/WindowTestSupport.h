@@ -86,6 +86,9 @@ std::uint32_t ScreenPixel(int x, int y);
 std::uint32_t ShownPixel(SDL_Window* window, int x, int y);
 // Paints a rectangle straight onto the window, behind the program's back.
 bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb);
+// The smallest size the window asks the window manager for (its
+// WM_NORMAL_HINTS); 0 by 0 when it asks for none.
+Platform::Rect MinimumSizeHint(SDL_Window* window);
 // Moves the window from another X client, as a window manager would.
 bool MoveAsAnotherClient(SDL_Window* window, int screenX, int screenY);
 // Saves the whole screen as a PNG file.

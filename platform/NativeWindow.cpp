@@ -1,5 +1,6 @@
 #include "platform/NativeWindow.h"
 
+#include "platform/ChildWindow.h"
 #include "platform/FrameTrace.h"
 #include "platform/Log.h"
 #include "platform/Video.h"
@@ -33,6 +34,10 @@ std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
         Log("Platform::NativeWindow - no video, no window \"" + options.title + "\"");
         return nullptr;
     }
+    if (options.kind == Kind::Child && !options.parent) {
+        Log("Platform::NativeWindow - a child window needs a parent window");
+        return nullptr;
+    }
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     if (options.resizable)
         flags |= SDL_WINDOW_RESIZABLE;
@@ -46,7 +51,16 @@ std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
         Log("Platform::NativeWindow - cannot create window \"" + options.title + "\": " + SDL_GetError());
         return nullptr;
     }
-    return std::unique_ptr<NativeWindow>(new NativeWindow(window, options.kind));
+    if (options.kind == Kind::Child && !MakeChildWindow(window, options.parent->Handle(), options.x, options.y)) {
+        SDL_DestroyWindow(window);
+        return nullptr;
+    }
+    std::unique_ptr<NativeWindow> created(new NativeWindow(window, options.kind));
+    if (options.kind == Kind::Child) {
+        created->parent_ = options.parent;
+        options.parent->children_.push_back(created.get());
+    }
+    return created;
 }
 
 NativeWindow::NativeWindow(SDL_Window* window, Kind kind)
@@ -58,47 +72,73 @@ NativeWindow::NativeWindow(SDL_Window* window, Kind kind)
 
 NativeWindow::~NativeWindow()
 {
+    for (NativeWindow* child : children_) {
+        ReleaseChildWindow(child->window_);
+        child->childShown_ = false;
+        child->parent_ = nullptr;
+    }
+    if (parent_)
+        parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
     SDL_DestroyWindow(window_);
 }
 
 void NativeWindow::Show()
 {
+    if (kind_ == Kind::Child) {
+        // Its parent gone, a child has nowhere to show.
+        if (parent_) {
+            ShowChildWindow(window_, true);
+            childShown_ = true;
+        }
+        return;
+    }
     SDL_ShowWindow(window_);
 }
 
 void NativeWindow::Hide()
 {
+    if (kind_ == Kind::Child) {
+        ShowChildWindow(window_, false);
+        childShown_ = false;
+        return;
+    }
     SDL_HideWindow(window_);
 }
 
 bool NativeWindow::IsVisible() const
 {
+    if (kind_ == Kind::Child)
+        return childShown_;
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0;
 }
 
 bool NativeWindow::IsMinimized() const
 {
-    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+    return kind_ != Kind::Child && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 bool NativeWindow::IsMaximized() const
 {
-    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+    return kind_ != Kind::Child && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
 }
 
+// A child window keeps its place and size in its parent.
 void NativeWindow::Minimize()
 {
-    SDL_MinimizeWindow(window_);
+    if (kind_ != Kind::Child)
+        SDL_MinimizeWindow(window_);
 }
 
 void NativeWindow::Maximize()
 {
-    SDL_MaximizeWindow(window_);
+    if (kind_ != Kind::Child)
+        SDL_MaximizeWindow(window_);
 }
 
 void NativeWindow::Restore()
 {
-    SDL_RestoreWindow(window_);
+    if (kind_ != Kind::Child)
+        SDL_RestoreWindow(window_);
 }
 
 void NativeWindow::Raise()
@@ -123,7 +163,10 @@ bool NativeWindow::HasInputFocus() const
 
 void NativeWindow::MoveTo(int x, int y)
 {
-    SDL_SetWindowPosition(window_, x, y);
+    if (kind_ == Kind::Child)
+        MoveChildWindow(window_, x, y);
+    else
+        SDL_SetWindowPosition(window_, x, y);
 }
 
 void NativeWindow::Resize(int width, int height)
@@ -138,6 +181,9 @@ void NativeWindow::SetMinimumSize(int width, int height)
 
 Rect NativeWindow::GetRect() const
 {
+    // SDL keeps a child's place in its parent, not on the screen.
+    if (kind_ == Kind::Child)
+        return ChildWindowScreenRect(window_);
     Rect r;
     SDL_GetWindowPosition(window_, &r.x, &r.y);
     SDL_GetWindowSize(window_, &r.width, &r.height);

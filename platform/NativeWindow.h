@@ -1,7 +1,8 @@
 #pragma once
-// One top-level SDL window of ours: created hidden and without a system frame,
-// moved, sized, shown, minimised and maximised on request, and shown a frame
-// by copying parts of a Cairo back buffer onto its window surface.
+// One SDL window of ours: created hidden and without a system frame, moved,
+// sized, shown, minimised and maximised on request, and shown a frame by
+// copying parts of a Cairo back buffer onto its window surface. A child
+// window lies inside another window of ours (ChildWindow.h).
 #include "platform/Rect.h"
 
 #include <cstdint>
@@ -17,17 +18,19 @@ namespace Platform {
 class NativeWindow {
 public:
     // Application: a main window with a taskbar entry. Child and Popup have
-    // none; a Popup stays above other windows.
+    // none; a Popup stays above other windows; a Child lies inside its parent.
     enum class Kind { Application, Child, Popup };
 
     struct Options {
         Kind kind = Kind::Application;
         std::string title;
-        int x = 0; // screen position of the client area
+        int x = 0; // screen position of the client area; a Child's in its parent's client area
         int y = 0;
         int width = 1;
         int height = 1;
         bool resizable = false;
+        // The window a Child lies in (required for a Child).
+        NativeWindow* parent = nullptr;
     };
 
     // Starts video when needed. Null (with the reason logged) when SDL fails.
@@ -52,11 +55,11 @@ public:
     void TakeInputFocus(); // the keyboard focus only, staying where it stands
     bool HasInputFocus() const;
 
-    void MoveTo(int x, int y); // screen position of the client area
+    void MoveTo(int x, int y); // as Options::x and y
     void Resize(int width, int height);
     // The smallest size the window manager (and Resize) gives the window.
     void SetMinimumSize(int width, int height);
-    Rect GetRect() const; // screen rectangle of the client area
+    Rect GetRect() const; // screen rectangle of the client area, for every kind
 
     void SetTitle(const std::string& title);
     std::string GetTitle() const;
@@ -78,6 +81,14 @@ private:
     std::uint32_t id_;
     Kind kind_;
     bool shaped_ = false;
+    // A child is mapped and unmapped by us, not by SDL (which would hand it
+    // the keyboard without a window manager, and calls an unmapped window
+    // minimised).
+    bool childShown_ = false;
+    // A parent gives its children back to the screen, unmapped, before its X
+    // window goes (which would take theirs along, under SDL's feet).
+    NativeWindow* parent_ = nullptr;
+    std::vector<NativeWindow*> children_;
     // Straight colours on their way to a window of another pixel layout.
     std::vector<std::uint32_t> straight_;
 };

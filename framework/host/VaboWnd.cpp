@@ -44,7 +44,17 @@ bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int widt
     options.title = title;
     options.x = x;
     options.y = y;
-    if (kind != Kind::Application && parent && parent->IsCreated()) {
+    if (kind == Kind::Child) {
+        // A child lies in its parent's client area, over the parent's screens.
+        if (!parent || !parent->IsCreated()) {
+            Platform::Log("VaboWnd::Create - a child window needs a parent window");
+            return false;
+        }
+        options.parent = parent->window_.get();
+        const Rect& content = parent->screens_.GetContentFrame();
+        options.x += content.x;
+        options.y += content.y;
+    } else if (kind == Kind::Popup && parent && parent->IsCreated()) {
         const Platform::Rect frame = parent->GetContentScreenRect();
         options.x += frame.x;
         options.y += frame.y;
@@ -149,6 +159,11 @@ bool VaboWnd::MoveTo(int x, int y)
     if (!window_)
         return false;
     VaboWnd* parent = GetParent();
+    if (window_->GetKind() == Kind::Child) {
+        const Rect content = parent ? parent->screens_.GetContentFrame() : Rect{};
+        window_->MoveTo(content.x + x, content.y + y);
+        return true;
+    }
     if (window_->GetKind() == Kind::Application || !parent || !parent->IsCreated()) {
         window_->MoveTo(x, y);
         return true;
@@ -292,10 +307,14 @@ void VaboWnd::CenterWindow()
     if (!window_)
         return;
     Platform::Rect around = Platform::WorkAreaOf(window_->Handle());
-    if (VaboWnd* parent = GetParent())
-        if (parent->IsCreated())
-            around = parent->GetContentScreenRect();
+    VaboWnd* parent = GetParent();
+    if (parent && parent->IsCreated())
+        around = parent->GetContentScreenRect();
     const Platform::Rect r = window_->GetRect();
+    // A child's place counts from its parent's client area.
+    if (window_->GetKind() == Kind::Child && parent)
+        around = Platform::Rect{parent->screens_.GetContentFrame().x, parent->screens_.GetContentFrame().y,
+                                around.width, around.height};
     window_->MoveTo(around.x + (around.width - r.width) / 2, around.y + (around.height - r.height) / 2);
 }
 
@@ -340,10 +359,19 @@ bool VaboWnd::PostCall(std::function<void()> call)
 void VaboWnd::OnInput(const Platform::HostInput& input)
 {
     using Kind = Platform::HostInput::Kind;
+    const bool child = window_ && window_->GetKind() == VaboWnd::Kind::Child;
+    VaboWnd* parent = GetParent();
+    // A child takes input only while the window it lies in does.
+    if (child && parent && !parent->IsWindowEnabled() && input.IsUserInput())
+        return;
     // Click to focus, as a window manager would: the window pressed takes the
-    // keyboard focus, and the one that had it (an open popup) loses it.
-    if ((input.kind == Kind::LeftButtonDown || input.kind == Kind::RightButtonDown) && !HasFocus())
-        SetFocus();
+    // keyboard focus, and the one that had it (an open popup) loses it. A
+    // click into a child focuses the window it lies in.
+    if (input.kind == Kind::LeftButtonDown || input.kind == Kind::RightButtonDown) {
+        VaboWnd* focused = child && parent ? parent : this;
+        if (!focused->HasFocus())
+            focused->SetFocus();
+    }
     if (input.kind == Kind::CloseRequest) {
         if (closeHandler_)
             closeHandler_();

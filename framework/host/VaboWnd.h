@@ -36,8 +36,10 @@ public:
     VaboWnd& operator=(const VaboWnd&) = delete;
 
     // Creates the native window, hidden. For a Child or Popup, (x, y) is
-    // relative to the parent's content. A resizable window can be maximised
-    // and made full screen by the window manager. False (logged) on failure.
+    // relative to the parent's content; a Child lies inside its parent (which
+    // it needs) and takes input only while the parent does. A resizable window
+    // can be maximised and made full screen by the window manager. False
+    // (logged) on failure.
     bool Create(Kind kind, const std::string& title, int x, int y, int width, int height, VaboWnd* parent,
                 bool resizable = false);
     bool IsCreated() const { return window_ != nullptr; }
@@ -59,8 +61,9 @@ public:
     // sized in percent without a reference object take that share of its
     // client area.
     void MakeMainWindow();
-    // Application windows go to (x, y) on the screen; Child and Popup windows
-    // to (x, y) from the parent's top-left, kept inside the monitor's work area.
+    // Application windows go to (x, y) on the screen; Child windows to (x, y)
+    // of the parent's content; Popup windows to (x, y) from the parent's
+    // top-left, kept inside the monitor's work area.
     bool MoveTo(int x, int y);
     void Hide();
     void Show();

@@ -173,12 +173,13 @@ bool Window::CreateHost(TiXmlElement* element, int x, int y, int width, int heig
         created = host_->Create(VaboWnd::Kind::Application, title_, x, y, width, height, nullptr, resizable);
         if (created && !icon.empty())
             host_->SetIcon(icon);
-    } else if (type_ == Popup) {
-        // A popup is owned by the application window of its document; SDL has no
-        // child windows, so a Child window gets no host window at all.
+    } else {
+        // Popups and children are owned by the application window of their
+        // document: a popup stands over it, a child lies inside its host window.
         Window* owner = XmlDocument::GetOwnerWindow(element->GetDocument());
         if (owner) {
-            created = host_->Create(VaboWnd::Kind::Popup, std::string(), x, y, width, height, owner->GetHostWnd());
+            const VaboWnd::Kind kind = type_ == Child ? VaboWnd::Kind::Child : VaboWnd::Kind::Popup;
+            created = host_->Create(kind, std::string(), x, y, width, height, owner->GetHostWnd());
         }
     }
     if (!created) {

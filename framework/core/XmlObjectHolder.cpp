@@ -12,6 +12,8 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -222,6 +224,35 @@ void XmlObjectHolder::AddObject(TiXmlElement* typeElement)
         element->InsertEndChild(createObject);
 }
 
+namespace {
+
+// Whether the whole text is one finite number ("+" allowed before it).
+bool IsWholeNumber(const std::string& text)
+{
+    const char* start = text.c_str();
+    const char* end = start + text.size();
+    if (start != end && *start == '+' && start + 1 != end && start[1] != '-')
+        ++start;
+    double number = 0.0;
+    const auto result = std::from_chars(start, end, number);
+    return start != end && result.ec == std::errc() && result.ptr == end && std::isfinite(number);
+}
+
+// A key's value, when the key gives one. Like a key time it must be a number
+// as a whole: "abc" or "1.5x" is the skin's error, not a 0 or a 1.5.
+bool ReadKeyValue(GuiObject& owner, TiXmlElement* element, const char* attribute, float& value,
+                  const SkinRange<float>& range)
+{
+    std::string text;
+    if (!owner.ReadXmlAttribute(text, element, attribute, false))
+        return false;
+    if (!IsWholeNumber(text))
+        XMLLoadSave::ThrowXmlError(element, attribute);
+    return owner.ReadXmlAttribute(value, element, attribute, false, range);
+}
+
+} // namespace
+
 Animation XmlObjectHolder::CreateAnimation(TiXmlElement* element)
 {
     Animation animation;
@@ -262,11 +293,11 @@ bool XmlObjectHolder::CreateAnimationElement(TiXmlElement* element, AnimationKey
         if (!key.signal)
             Platform::Log("Vabo::XmlObjectHolder::CreateAnimationElement - Failed to create signal " + signalName);
     }
-    key.hasAlpha = owner->ReadXmlAttribute(key.alpha, element, "Alpha", false, kSkinShare);
-    key.hasX = owner->ReadXmlAttribute(key.x, element, "XPos", false, kSkinLengthF);
-    key.hasY = owner->ReadXmlAttribute(key.y, element, "YPos", false, kSkinLengthF);
-    key.hasWidth = owner->ReadXmlAttribute(key.width, element, "Width", false, kSkinLengthF);
-    key.hasHeight = owner->ReadXmlAttribute(key.height, element, "Height", false, kSkinLengthF);
+    key.hasAlpha = ReadKeyValue(*owner, element, "Alpha", key.alpha, kSkinShare);
+    key.hasX = ReadKeyValue(*owner, element, "XPos", key.x, kSkinLengthF);
+    key.hasY = ReadKeyValue(*owner, element, "YPos", key.y, kSkinLengthF);
+    key.hasWidth = ReadKeyValue(*owner, element, "Width", key.width, kSkinLengthF);
+    key.hasHeight = ReadKeyValue(*owner, element, "Height", key.height, kSkinLengthF);
     return true;
 }
 

@@ -12,10 +12,12 @@
 #include "platform/Log.h"
 #include "platform/TickRequest.h"
 #include "support/FakeScreenManager.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <fstream>
 #include <memory>
 
 using LayoutTest::Probe;
@@ -288,6 +290,39 @@ TEST_F(SkinTest, AnimationKeysReadTheirValuesAndRejectBadTimes)
     EXPECT_TRUE(animation[1].hasAlpha && animation[1].hasWidth && animation[1].hasHeight);
     EXPECT_FLOAT_EQ(3.0f, animation[1].height);
     EXPECT_FALSE(animation[1].fired);
+}
+
+TEST_F(SkinTest, AKeyValueThatIsNotAWholeNumberFailsTheLoadOfItsSkin)
+{
+    struct Case {
+        const char* attribute;
+        const char* value;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"Alpha", "abc", false},   {"Alpha", "", false},       {"XPos", "1.5x", false},  {"YPos", "0.5 ", false},
+        {"Width", "nan", false},   {"Height", "inf", false},   {"Height", "1e400", false}, {"XPos", "--1", false},
+        {"Alpha", "0.5", true},    {"XPos", "-0.25", true},    {"YPos", "+2", true},     {"Width", "1e3", true},
+        {"Height", "3", true},     {"Alpha", "7", true},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        const std::string file = folder.Path() + "/Keys.xml";
+        std::ofstream(file) << "<Vabo::GridLayout><CreateObject Name=\"Knob\" XPos=\"0\" YPos=\"0\" Width=\"1\" "
+                               "Height=\"1\"><Test::Probe/><Animation><Element TimeMS=\"10\" "
+                            << c.attribute << "=\"" << c.value << "\"/></Animation></CreateObject></Vabo::GridLayout>";
+        Platform::LogCapture log;
+        XMLLoadSave loader;
+        TiXmlElement* skin = loader.LoadXMLOrThrow(file, nullptr, true);
+        if (c.loads) {
+            EXPECT_NO_THROW(DllGlobalObjectFactoryInstance().Create(skin)) << c.attribute << "=" << c.value;
+            continue;
+        }
+        EXPECT_THROW(DllGlobalObjectFactoryInstance().Create(skin), XMLLoadSave::XMLLoadSaveException)
+            << c.attribute << "=" << c.value;
+        EXPECT_TRUE(log.Contains(std::string("Attribute = ") + c.attribute)) << c.attribute << "=" << c.value;
+        EXPECT_TRUE(log.Contains(file)) << c.attribute << "=" << c.value;
+    }
 }
 
 TEST_F(SkinTest, HugeTimesAndPlainLengthsAreKeptWithinTheirRangesAtLoad)

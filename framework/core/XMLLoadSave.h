@@ -148,6 +148,12 @@ public:
     static void LoadOrThrow(TiXmlElement* element, T* object, bool (T::*loader)(TiXmlElement*) = &T::LoadFromXML);
 
 protected:
+    // A number outside its range [low, high]: clamped says it was kept at
+    // the nearer end, else it is rejected as RejectText does. Logged with the
+    // attribute and the skin file that set it.
+    bool ReportBeyond(const TiXmlElement* element, const std::string& attribute, const std::string& text,
+                      const std::string& low, const std::string& high, bool clamped, bool required);
+
     bool loading;
     std::string typeName;
     std::vector<std::shared_ptr<XmlDocument>> baseDocuments;
@@ -167,10 +173,6 @@ private:
     bool ReadAttributeText(std::string& text, const TiXmlElement* element, const std::string& attribute, bool required);
     // A text that does not convert: the XML error when required, else logged.
     bool RejectText(const TiXmlElement* element, const std::string& attribute, const std::string& text, bool required);
-    // A number outside its range [low, high]: clamped says it was kept at
-    // the nearer end, else it is rejected as RejectText does.
-    bool ReportBeyond(const TiXmlElement* element, const std::string& attribute, const std::string& text,
-                      const std::string& low, const std::string& high, bool clamped, bool required);
     static void ReportFailedLoader(const std::string& typeName, const TiXmlElement* element);
     void WriteAttribute(TiXmlElement* element, const std::string& attribute, const std::string& text,
                         bool suppressWriteThrough);

@@ -95,11 +95,11 @@ bool GridLayout::SetObjectRectFromXML(GuiObject* object, TiXmlElement* element)
 
 bool GridLayout::ConfigureObjectLayout(GuiObject* object, TiXmlElement* element)
 {
-    std::string x, y, width, height;
-    if (!(ReadXmlAttribute(x, element, "XPos", true) && ReadXmlAttribute(y, element, "YPos", true)
-          && ReadXmlAttribute(width, element, "Width", true) && ReadXmlAttribute(height, element, "Height", true)))
+    GridVal x, y, width, height;
+    if (!(x.ReadXmlLength(element, "XPos") && y.ReadXmlLength(element, "YPos")
+          && width.ReadXmlLength(element, "Width") && height.ReadXmlLength(element, "Height")))
         return false;
-    PlaceObject(object, GridVal(x), GridVal(y), GridVal(width), GridVal(height), false);
+    PlaceObject(object, x, y, width, height, false);
     return true;
 }
 

@@ -38,6 +38,35 @@ int ToPixels(float v)
 
 GridVal::GridVal(const std::string& text)
 {
+    bool unitsHeld = false;
+    bool percentageHeld = false;
+    Parse(text, unitsHeld, percentageHeld);
+}
+
+bool GridVal::ReadXmlLength(const TiXmlElement* element, const std::string& attribute)
+{
+    std::string text;
+    if (!ReadXmlAttribute(text, element, attribute, true))
+        return false;
+    units = 0.0f;
+    percentage = 0.0f;
+    bool unitsHeld = false;
+    bool percentageHeld = false;
+    Parse(text, unitsHeld, percentageHeld);
+    const std::string pixels = std::to_string(kMaxSkinLength) + "px";
+    if (unitsHeld)
+        ReportBeyond(element, attribute, text, "-" + pixels, pixels, true, true);
+    if (percentageHeld) {
+        std::string low, high;
+        ToString(kSkinFactor.low, low);
+        ToString(kSkinFactor.high, high);
+        ReportBeyond(element, attribute, text, low, high, true, true);
+    }
+    return true;
+}
+
+void GridVal::Parse(const std::string& text, bool& unitsHeld, bool& percentageHeld)
+{
     const char* cursor = text.c_str();
     while (*cursor != '\0') {
         float sign = 1.0f;
@@ -63,8 +92,8 @@ GridVal::GridVal(const std::string& text)
         (pixels ? units : percentage) += sign * value;
         // Held to the ranges every skin length is: an edit in the GUI
         // builder multiplies the fraction by an extent.
-        units = std::clamp(units, -kSkinLengthF.high, kSkinLengthF.high);
-        percentage = std::clamp(percentage, kSkinFactor.low, kSkinFactor.high);
+        units = ClampToRange(units, -kSkinLengthF.high, kSkinLengthF.high, unitsHeld);
+        percentage = ClampToRange(percentage, kSkinFactor.low, kSkinFactor.high, percentageHeld);
     }
 }
 

@@ -21,6 +21,10 @@ public:
     // 100. Parsing ends at the first term that cannot be read, keeping the
     // terms before it, so any text yields a value.
     explicit GridVal(const std::string& text);
+    // Reads the required attribute in the text form. A sum held to the range
+    // of skin lengths (pixels) or factors (fractions) is logged naming the
+    // attribute, its text, the range and the skin file.
+    bool ReadXmlLength(const TiXmlElement* element, const std::string& attribute);
     // Reads "Units" and "Percentage" (both required); a null element leaves
     // the value zero. Throws XMLLoadSaveException when one is missing.
     explicit GridVal(TiXmlElement* element);
@@ -41,6 +45,10 @@ public:
 
     float units = 0.0f;
     float percentage = 0.0f;
+
+private:
+    // Adds the text's terms; tells which of the two sums had to be held.
+    void Parse(const std::string& text, bool& unitsHeld, bool& percentageHeld);
 };
 
 GridVal operator+(GridVal a, const GridVal& b);

@@ -1,7 +1,5 @@
 #include "framework/widgets/LayoutObject.h"
 
-#include <string>
-
 namespace Vabo {
 
 LayoutObject::LayoutObject(GuiObject* object, const GridVal& x, const GridVal& y, const GridVal& width,
@@ -25,14 +23,13 @@ LayoutObject::LayoutObject(GuiObject* object, TiXmlElement* element, const Anima
         this->animation = *animation;
     if (element == nullptr)
         return;
-    std::string xText, yText, widthText, heightText;
-    if (ReadXmlAttribute(xText, element, "XPos", true) && ReadXmlAttribute(yText, element, "YPos", true)
-        && ReadXmlAttribute(widthText, element, "Width", true)
-        && ReadXmlAttribute(heightText, element, "Height", true)) {
-        x = GridVal(xText);
-        y = GridVal(yText);
-        width = GridVal(widthText);
-        height = GridVal(heightText);
+    GridVal readX, readY, readWidth, readHeight;
+    if (readX.ReadXmlLength(element, "XPos") && readY.ReadXmlLength(element, "YPos")
+        && readWidth.ReadXmlLength(element, "Width") && readHeight.ReadXmlLength(element, "Height")) {
+        x = readX;
+        y = readY;
+        width = readWidth;
+        height = readHeight;
     }
 }
 

@@ -18,6 +18,7 @@
 #include <tinyxml.h>
 
 #include <fstream>
+#include <map>
 #include <memory>
 
 using LayoutTest::Probe;
@@ -322,6 +323,44 @@ TEST_F(SkinTest, AKeyValueThatIsNotAWholeNumberFailsTheLoadOfItsSkin)
             << c.attribute << "=" << c.value;
         EXPECT_TRUE(log.Contains(std::string("Attribute = ") + c.attribute)) << c.attribute << "=" << c.value;
         EXPECT_TRUE(log.Contains(file)) << c.attribute << "=" << c.value;
+    }
+}
+
+TEST_F(SkinTest, APlacementLengthHeldToItsRangeIsLoggedWithItsSkinFile)
+{
+    const struct {
+        const char* attribute;
+        const char* value;
+        const char* logged; // "" when nothing is
+    } cases[] = {
+        {"XPos", "99999999px", "is outside -1048576px to 1048576px; kept within it"},
+        {"YPos", "-5000000px+0.5", "is outside -1048576px to 1048576px; kept within it"},
+        {"Width", "5000", "is outside -1024 to 1024; kept within it"},
+        {"Height", "1-1e30px", "is outside -1048576px to 1048576px; kept within it"},
+        {"XPos", "10px+0.5", ""},
+        {"Width", "1-1048576px", ""},
+    };
+    TempFolder folder;
+    const std::string file = folder.Path() + "/Placed.xml";
+    for (const auto& c : cases) {
+        std::map<std::string, std::string> values{{"XPos", "0"}, {"YPos", "0"}, {"Width", "1"}, {"Height", "1"}};
+        values[c.attribute] = c.value;
+        std::ofstream skin(file);
+        skin << "<Vabo::GridLayout><CreateObject Name=\"Placed\"";
+        for (const auto& [name, value] : values)
+            skin << " " << name << "=\"" << value << "\"";
+        skin << "><Test::Probe/></CreateObject></Vabo::GridLayout>";
+        skin.close();
+        Platform::LogCapture log;
+        XMLLoadSave loader;
+        auto layout = DllGlobalObjectFactoryInstance().Create(loader.LoadXMLOrThrow(file, nullptr, true));
+        ASSERT_TRUE(layout) << c.value;
+        const std::string expected = std::string(c.attribute) + " = \"" + c.value + "\" of CreateObject in " + file;
+        if (*c.logged) {
+            EXPECT_TRUE(log.Contains(expected + " " + c.logged)) << c.value;
+        } else {
+            EXPECT_FALSE(log.Contains(c.attribute)) << c.value;
+        }
     }
 }
 

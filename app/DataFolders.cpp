@@ -10,10 +10,12 @@
 DataFolders DataFolders::Find(const char* vintrelLib, const std::string& executableFolder)
 {
     DataFolders found;
-    if (vintrelLib && *vintrelLib) {
+    std::error_code error;
+    // A variable naming a folder that does not exist is no error: the
+    // folders are looked for as if it were not set.
+    if (vintrelLib && *vintrelLib && std::filesystem::is_directory(vintrelLib, error)) {
         found.app = vintrelLib;
     } else if (!executableFolder.empty()) {
-        std::error_code error;
         const auto installed = std::filesystem::path(executableFolder).parent_path() / "share" / "pellora";
         if (std::filesystem::exists(installed / "XML" / "Pellora.xml", error))
             found.app = installed.lexically_normal().string();

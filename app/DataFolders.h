@@ -1,8 +1,9 @@
 #pragma once
 // Where the program's skin, definitions, sounds and guide lie, so that it
-// starts from any working folder: the tree named by $VINTREL_LIB when that is
-// set; else share/pellora beside the executable's folder (an installed prefix,
-// or the build tree, which links it to the sources); else the working folder.
+// starts from any working folder: the tree named by $VINTREL_LIB when that
+// folder exists; else share/pellora beside the executable's folder (an
+// installed prefix, or the build tree, which links it to the sources); else
+// the working folder.
 #include <string>
 
 struct DataFolders {

@@ -10,6 +10,7 @@ namespace {
 
 RegisterClassSlot<GuiObject, Signal::Base> showSlot("Vabo::GuiObject::SlotShow", &GuiObject::SlotShow);
 RegisterClassSlot<GuiObject, Signal::Base> hideSlot("Vabo::GuiObject::SlotHide", &GuiObject::SlotHide);
+RegisterClassSlot<GuiObject, Signal::Base> activateSlot("Vabo::GuiObject::SlotActivate", &GuiObject::SlotActivate);
 
 SignalRegistrar<Signal::Hide> hideSignal("Vabo::Signal::Hide");
 SignalRegistrar<Signal::Show> showSignal("Vabo::Signal::Show");

@@ -144,6 +144,9 @@ public:
     virtual void OnWindowActivated(Signal::Base* signal, GuiObject* object);
     virtual void SlotHide(Signal::Base* signal, GuiObject* object);
     virtual void SlotShow(Signal::Base* signal, GuiObject* object);
+    // Sends the object an Activate, as a click on it would: a skin presses a
+    // control from another control's signal (Enter in an edit box presses OK).
+    void SlotActivate(Signal::Base* signal, GuiObject* object);
     virtual void OnShowToolTip(Signal::Base* signal, GuiObject* object);
     virtual void OnConnectXMLSlots(Signal::Base* signal, GuiObject* object);
 

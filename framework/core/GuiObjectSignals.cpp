@@ -267,6 +267,12 @@ void GuiObject::SlotShow(Signal::Base*, GuiObject*)
     Invalidate();
 }
 
+void GuiObject::SlotActivate(Signal::Base*, GuiObject*)
+{
+    Signal::Activate activate;
+    SendToSelf(&activate);
+}
+
 // GCC sees the empty slot group that signals2 builds for a plain connect as possibly
 // uninitialised; it is not.
 #pragma GCC diagnostic push

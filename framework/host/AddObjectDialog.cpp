@@ -18,8 +18,9 @@ RegisterClass<AddObjectDialog> dialogClass("Vabo::AddObjectDialog", "$VABO/Objec
                                            [](TiXmlElement* element) -> GuiObject* {
                                                return new AddObjectDialog(element);
                                            });
-// Any signal confirms: a click on the OK button, or Enter in the name's edit box.
-RegisterClassSlot<AddObjectDialog, Signal::Base> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
+// Only an activation confirms (a click on OK, or OK pressed by Enter in the
+// name's edit box through "Vabo::GuiObject::SlotActivate").
+RegisterClassSlot<AddObjectDialog, Signal::Activate> okSlot("Vabo::AddObjectDialog::OKSlot", &AddObjectDialog::OKSlot);
 RegisterClassSlot<AddObjectDialog, Signal::String> stringSlot("Vabo::AddObjectDialog::StringSlot",
                                                               &AddObjectDialog::StringSlot);
 

@@ -17,8 +17,8 @@ public:
     explicit AddObjectDialog(TiXmlElement* element);
     ~AddObjectDialog() override;
 
-    // Marks the dialog as confirmed, whatever signal it is connected to; the
-    // skin closes the window itself.
+    // Marks the dialog as confirmed; connected to an Activate only. The skin
+    // closes the window itself.
     void OKSlot(Signal::Base* signal, GuiObject* object);
     // Keeps the text of a Signal::String, replacing the previous one.
     void StringSlot(Signal::Base* signal, GuiObject* object);

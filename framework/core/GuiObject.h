@@ -280,6 +280,9 @@ private:
     void ForgetDependent(GuiObject* object);
     int OwnX() const { return topLevel_ ? 0 : GetX(); }
     int OwnY() const { return topLevel_ ? 0 : GetY(); }
+    // Whether this object's rectangle, or that of a shown object below it,
+    // moved by (dx, dy) into the painter's present origin, meets its clip.
+    bool SubtreeMeets(const GdiplusGfxLayer::Painter& painter, int dx, int dy) const;
     void SubtreeMaxRight(int& right) const;
     void SubtreeMaxBottom(int& bottom) const;
     void DeliverTo(const Signal::_Base::Receiver& receiver, Signal::Base* signal, GuiObject* object);

@@ -28,16 +28,32 @@ bool GuiObject::Render(GdiplusGfxLayer::Painter& painter)
         DrawSelf(painter);
     {
         GdiplusGfxLayer::TranslationScope origin(painter, static_cast<float>(OwnX()), static_cast<float>(OwnY()));
-        // Only what meets the clip (the frame's dirty region) is drawn; a
-        // child keeps its subtree inside its own rectangle.
+        // Only what meets the clip (the frame's dirty region) is drawn. A
+        // child may overhang its own rectangle (skins place grandchildren
+        // freely), so it is skipped only when its whole subtree misses.
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            if (IsChildInView(children_[i]) && painter.Meets(children_[i]->GetRect()))
+            if (IsChildInView(children_[i]) && children_[i]->SubtreeMeets(painter, 0, 0))
                 children_[i]->Render(painter);
         }
     }
     if (drawSelfAfterChildren_)
         DrawSelf(painter);
     return true;
+}
+
+bool GuiObject::SubtreeMeets(const GdiplusGfxLayer::Painter& painter, int dx, int dy) const
+{
+    Rect own = GetRect();
+    own.x += dx;
+    own.y += dy;
+    if (painter.Meets(own))
+        return true;
+    dx += OwnX();
+    dy += OwnY();
+    for (const GuiObject* child : children_)
+        if (child->IsVisible() && child->SubtreeMeets(painter, dx, dy))
+            return true;
+    return false;
 }
 
 bool GuiObject::ShowToolTip(bool show, const Point* point)

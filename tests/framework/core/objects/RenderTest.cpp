@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "RecordingPainter.h"
+#include "framework/drawing/Region.h"
+#include "tests/framework/drawing/PixelExpect.h"
 
 using ObjectsTest::DrawnObject;
 using ObjectsTest::RecordingPainter;
@@ -65,4 +67,68 @@ TEST_F(Scene, OpacityMultipliesDownTheTreeAndTransparentOrHiddenSubtreesAreNotDr
     second.SetVisible(false);
     window.Render(painter);
     EXPECT_EQ((std::vector<std::string>{"Window", "Panel", "First"}), painter.Names());
+}
+
+namespace {
+
+// Fills its rectangle with one colour.
+class Swatch : public Vabo::GuiObject {
+public:
+    Swatch(const GdiplusGfxLayer::Color& color, int x, int y, int width, int height)
+        : GuiObject(1, 0)
+        , color_(color)
+    {
+        SetPosition(x, y);
+        SetSize(width, height);
+    }
+    bool DrawSelf(GdiplusGfxLayer::Painter& painter) override { return painter.FillRect(GetRect(), color_); }
+
+private:
+    GdiplusGfxLayer::Color color_;
+};
+
+} // namespace
+
+TEST(RenderOverhang, ADirtyAreaOnlyAnOverhangingDescendantCoversIsRepainted)
+{
+    const GdiplusGfxLayer::Color grey(255, 90, 90, 90), red(255, 220, 0, 0), blue(255, 0, 0, 220),
+        green(255, 0, 200, 0);
+    // A panel at (10, 10) 20 x 20; a child overhanging it to the right, and
+    // inside that child a grandchild overhanging both, lower down.
+    Swatch window(grey, 0, 0, 100, 100);
+    Swatch panel(red, 10, 10, 20, 20);
+    Swatch overhang(blue, 30, 0, 20, 20); // (40, 10) in the window
+    Swatch deeper(green, 0, 30, 10, 10);  // (40, 40) in the window
+    window.SetTopLevel(true);
+    window.AddChild(&panel, false);
+    panel.AddChild(&overhang, false);
+    overhang.AddChild(&deeper, false);
+
+    const struct {
+        Vabo::Rect dirty;
+        int x, y;
+        GdiplusGfxLayer::Color expected;
+    } cases[] = {
+        {{45, 15, 4, 4}, 46, 16, blue},  {{42, 42, 3, 3}, 43, 43, green}, {{12, 12, 2, 2}, 13, 13, red},
+        {{60, 60, 5, 5}, 61, 61, grey},
+    };
+    for (const auto& c : cases) {
+        GdiplusGfxLayer::Image frame(100, 100);
+        GdiplusGfxLayer::Painter painter(frame);
+        GdiplusGfxLayer::Region dirty;
+        dirty.Union(c.dirty);
+        painter.SetClip(dirty);
+        window.Render(painter);
+        EXPECT_TRUE(PixelNear(frame, c.x, c.y, c.expected)) << "dirty at " << c.dirty.x << ", " << c.dirty.y;
+    }
+
+    // A hidden child hides what overhangs from it too.
+    overhang.SetVisible(false);
+    GdiplusGfxLayer::Image frame(100, 100);
+    GdiplusGfxLayer::Painter painter(frame);
+    GdiplusGfxLayer::Region dirty;
+    dirty.Union({42, 42, 3, 3});
+    painter.SetClip(dirty);
+    window.Render(painter);
+    EXPECT_TRUE(PixelNear(frame, 43, 43, grey));
 }

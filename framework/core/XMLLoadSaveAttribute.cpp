@@ -89,7 +89,7 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
             return true;
         if (replaced == kMaxReplacements) {
             Platform::Log("XMLLoadSave: references in attribute " + attribute + " of " + element->ValueStr() + " in "
-                          + XmlDocument::FileNameOf(element) + " do not end (a reference names itself)");
+                          + Vabo::SkinFileOf(element, attribute) + " do not end (a reference names itself)");
             break;
         }
         const std::string elementName = text.substr(dollar + 1, bang - dollar - 1);
@@ -101,7 +101,7 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
         }
         if (text.size() > kMaxExpandedBytes && text.size() > raw->size()) {
             Platform::Log("XMLLoadSave: references in attribute " + attribute + " of " + element->ValueStr() + " in "
-                          + XmlDocument::FileNameOf(element) + " expand beyond " + std::to_string(kMaxExpandedBytes)
+                          + Vabo::SkinFileOf(element, attribute) + " expand beyond " + std::to_string(kMaxExpandedBytes)
                           + " bytes");
             break;
         }

@@ -137,6 +137,32 @@ TEST_F(SkinXml, ANumberBeyondItsRangeIsClampedOrRefusedNamingTheSkinThatSetIt)
     }
 }
 
+TEST_F(SkinXml, FromInsideABaseDocumentTheNearestElementEnclosingTheDerivedOneAnswersFirst)
+{
+    // "Background" comes from Panel.xml, two bases below the skin's "Inner",
+    // which the group holds; the root is one level further out.
+    TiXmlElement* group = loader.GetChild(skin, "Group");
+    TiXmlElement* background = loader.GetChild(loader.GetChild(group, "Inner"), "Background");
+    background->SetAttribute("Fill", "$Group!Accent!");
+    EXPECT_EQ("1,1,1,1", Read(background, "Fill", std::string()));
+    // Answering to the root's name as well, the group is still the nearer.
+    XMLLoadSave::AddChildElement(group, "Alias")->SetAttribute("Name", "Main");
+    background->SetAttribute("Fill", "$Main!Accent!");
+    EXPECT_EQ("1,1,1,1", Read(background, "Fill", std::string()));
+}
+
+TEST_F(SkinXml, AReferenceLoopIsLoggedWithTheSkinThatMadeIt)
+{
+    // The merged element lives in the library's definition; the loop is the skin's.
+    TiXmlElement* inner = loader.GetChild(loader.GetChild(skin, "Group"), "Inner");
+    Platform::LogCapture log;
+    std::string text = "unchanged";
+    EXPECT_FALSE(loader.ReadXmlAttribute(text, inner, "Echo", false));
+    EXPECT_EQ("unchanged", text);
+    EXPECT_TRUE(log.Contains("references in attribute Echo of Vabo::Panel in " + DllDocMapInstance().GetAppFolder()
+                             + "/XML/Main/Skin.xml do not end"));
+}
+
 TEST_F(SkinXml, AMissingRequiredAttributeOrChildIsReportedWithItsPathAndThrown)
 {
     Platform::LogCapture log;

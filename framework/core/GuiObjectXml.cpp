@@ -45,7 +45,7 @@ bool GuiObject::LoadFromXML(TiXmlElement* element)
     ReadXmlAttribute(alpha_, element, "Alpha", false, kSkinShare);
     if (const TiXmlDocument* document = element->GetDocument())
         SetScreenManager(XmlDocument::GetScreenManager(document));
-    if (ReadXmlAttribute(text, element_, "ToolTip", false))
+    if (ReadXmlText(text, element_, "ToolTip", false))
         SetToolTipText(text);
     return true;
 }

@@ -5,6 +5,7 @@
 // far edge, a key time over all earlier keys, a slider's span, a step of the
 // GUI builder) can leave the range of an int.
 #include <algorithm>
+#include <cstddef>
 
 namespace Vabo {
 
@@ -21,6 +22,10 @@ constexpr int kMaxSkinValue = 1 << 29;
 constexpr float kMaxSkinFactor = 1024.0f;
 // Steps of an animation that are all built at once.
 constexpr int kMaxAnimationSteps = 256;
+
+// Bytes of a text a skin shows (a label, a title, a tool tip): pages, far
+// beyond any label, yet laid out and drawn at once. A longer text is cut.
+constexpr std::size_t kMaxSkinTextBytes = 16 * 1024;
 
 // What a value outside its range does: it is kept at the nearer end, or the
 // attribute is refused as if it were not a number (the skin's error when the

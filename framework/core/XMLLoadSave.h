@@ -89,6 +89,11 @@ public:
     bool ReadXmlAttribute(T& target, const TiXmlElement* element, const std::string& attribute, bool required,
                           const Vabo::SkinRange<T>& range);
 
+    // Reads a text the skin shows (a label, a title, a tool tip). One longer
+    // than kMaxSkinTextBytes is cut at the last whole character within it,
+    // and that is logged naming the attribute, the skin file and the limit.
+    bool ReadXmlText(std::string& target, const TiXmlElement* element, const std::string& attribute, bool required);
+
     // Builds a font (GdiplusGfxLayer::Font) from the child element with the
     // tag: "Family", "Size" and "Style" required, "Conversion" "Point",
     // "Width" or else height. Returns whether the child was there; a missing

@@ -14,6 +14,7 @@
 #include <limits>
 #include <locale>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -109,6 +110,26 @@ bool XMLLoadSave::ReadAttributeText(std::string& text, const TiXmlElement* eleme
     if (required)
         ThrowXmlError(element, attribute);
     return false;
+}
+
+bool XMLLoadSave::ReadXmlText(std::string& target, const TiXmlElement* element, const std::string& attribute,
+                              bool required)
+{
+    std::string text;
+    if (!ReadAttributeText(text, element, attribute, required))
+        return false;
+    if (text.size() > Vabo::kMaxSkinTextBytes) {
+        // Not inside a character: UTF-8 continuation bytes are 10xxxxxx.
+        std::size_t cut = Vabo::kMaxSkinTextBytes;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+        text.resize(cut);
+        Platform::Log("XMLLoadSave: attribute " + attribute + " of " + element->ValueStr() + " in "
+                      + Vabo::SkinFileOf(element, attribute) + " is longer than "
+                      + std::to_string(Vabo::kMaxSkinTextBytes) + " bytes; cut there");
+    }
+    target = std::move(text);
+    return true;
 }
 
 bool XMLLoadSave::ResolveReference(std::string& text, const TiXmlElement* start, const std::string& elementName,

@@ -48,7 +48,7 @@ void ToolTip::SizeToText(TiXmlElement* element)
     std::string text;
     ReadXmlAttribute(xBorder, element, "XBorderSize", true, kSkinSize);
     ReadXmlAttribute(yBorder, element, "YBorderSize", true, kSkinSize);
-    ReadXmlAttribute(text, element, "Text", true);
+    ReadXmlText(text, element, "Text", true);
     // The window is not shown yet: nothing to repaint.
     label->GetText() = text;
 

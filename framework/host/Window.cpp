@@ -163,7 +163,7 @@ bool Window::CreateHost(TiXmlElement* element, int x, int y, int width, int heig
         return true;
     bool created = false;
     if (type_ == Application) {
-        ReadXmlAttribute(title_, element, "Title", false);
+        ReadXmlText(title_, element, "Title", false);
         std::string icon;
         ReadXmlAttribute(icon, element, "Icon", false);
         // A window the user can resize (it names a grip) can also be

@@ -46,7 +46,7 @@ bool Text::LoadFromXML(TiXmlElement* element)
     if (ReadXmlAttribute(alignment, element, "Alignment", false)) {
         alignment_ = alignment == "Centered" ? 1 : 0;
     }
-    ReadXmlAttribute(text_, element, "Text", true);
+    ReadXmlText(text_, element, "Text", true);
     ReadFont(element);
     ReadXmlAttribute(color_, element, "Color", true);
     ReadXmlAttribute(selectedColor_, element, "SelectedColor", true);

@@ -235,6 +235,21 @@ void ScrollWindow::ScrollLinesY(int n)
     }
 }
 
+void ScrollWindow::SetPageX(int steps)
+{
+    pageStepsX_ = std::clamp(steps, -kMostLines, kMostLines);
+}
+
+void ScrollWindow::SetPageY(int steps)
+{
+    pageStepsY_ = std::clamp(steps, -kMostLines, kMostLines);
+}
+
+int ScrollWindow::GetPageY() const
+{
+    return LinePixels(stepY_, pageStepsY_);
+}
+
 void ScrollWindow::SetLinesPerView(int lines)
 {
     linesPerView_ = lines;
@@ -304,7 +319,8 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
         MoveByLines(moved->horizontal, (moved->horizontal ? stepX_ : stepY_) * d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        MoveByLines(moved->horizontal, (moved->horizontal ? pageX_ : pageY_) * d);
+        moved->horizontal ? MoveByLines(true, LinePixels(stepX_, pageStepsX_ * d))
+                          : MoveByLines(false, LinePixels(stepY_, pageStepsY_ * d));
         break;
     case Signal::ScrollObjectSignal::Pixels:
         moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);

@@ -35,8 +35,10 @@ public:
     void ScrollLinesY(int n);
     void SetStepX(int pixels) { stepX_ = pixels; }
     void SetStepY(int pixels) { stepY_ = pixels; }
-    void SetPageX(int steps) { pageX_ = stepX_ * steps; }
-    void SetPageY(int steps) { pageY_ = stepY_ * steps; }
+    // A page in steps: it follows the step when that changes (as it does
+    // with fixed tic counts), so that a page of the bar stays a page of the view.
+    void SetPageX(int steps);
+    void SetPageY(int steps);
     void SetLinesPerView(int lines);
     // Fixed tic counts (the steps follow the travel); also lets the window
     // step its vertical bar on ScrollStep and, with a horizontal bar, move its
@@ -66,7 +68,7 @@ public:
     int GetMode() const { return mode_; }
     int GetStepX() const { return stepX_; }
     int GetStepY() const { return stepY_; }
-    int GetPageY() const { return pageY_; }
+    int GetPageY() const;
 
 private:
     void BuildLayout();
@@ -92,8 +94,8 @@ private:
     int mode_ = None;
     int stepX_ = 1;
     int stepY_ = 1;
-    int pageX_ = 0;
-    int pageY_ = 0;
+    int pageStepsX_ = 0;
+    int pageStepsY_ = 0;
     int linesPerView_ = 0;
     bool explicitTicCounts_ = false;
     bool stepsConnected_ = false;

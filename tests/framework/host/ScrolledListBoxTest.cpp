@@ -487,8 +487,10 @@ TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveAcross)
     Vabo::GridLayout content;
     content.SetSize(290, 375); // 200 pixels of travel across the 90 wide view
     window->SetContent(&content);
-    window->SetTicCounts(8, 5);
+    // Pages set before the counts: they follow the steps the counts give.
     window->SetPageX(3);
+    window->SetPageY(3);
+    window->SetTicCounts(8, 5);
     ASSERT_EQ(window->GetStepX(), 25);
     Vabo::TicScrollObject& track = window->GetHorizontalBar()->GetScrollObject();
     Vabo::GridLayout child;
@@ -529,6 +531,19 @@ TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveAcross)
     }
     bool right = false;
     EXPECT_TRUE(window->IsChildVisibleX(&child, right));
+
+    // Down the same window, where the counts made a step of 61.
+    Vabo::TicScrollObject& down = window->GetVerticalBar()->GetScrollObject();
+    const std::vector<Move> downMoves = {
+        {"the track below the bar", [&] { rig.Click(205, 50); }, true},
+        {"a drag up by part of a step", [&] { DragBar(rig, down, -3); }, false},
+        {"the track above the bar", [&] { rig.Click(205, 12); }, true},
+    };
+    for (const Move& move : downMoves) {
+        move.act();
+        if (move.agree)
+            ExpectBarAndViewAgree(*window, false, move.what);
+    }
 
     // Whether a child shows whole across the view at the start, and on which side it lies when not.
     window->ResetScroll();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace Platform {
 namespace {
@@ -45,18 +46,16 @@ bool Png(const unsigned char* data, std::size_t size, int& width, int& height, s
     return true;
 }
 
-// The largest code size the GIF decoder takes: it passes over an image that
-// asks for more, without allocating it, and reads on.
+// The largest code size the GIF decoder takes.
 constexpr unsigned kMaxGifCodeSize = 12;
 
 bool Gif(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error)
 {
-    // The logical screen, then the image the decoder decodes, which may be
-    // larger. The decoder reads the blocks after the colour table one byte at
-    // a time as it comes: it passes over bytes that start no block, over
-    // extensions, and over every image whose code size it refuses, and decodes
-    // the first image with a code size it takes. Any of those images may be
-    // the one it allocates, so the walk here follows the same steps.
+    // The logical screen, then the first image, which the decoder decodes and
+    // which may be larger; extensions stand between them. An image whose code
+    // size the decoder refuses, or that has no pixels, it would pass over and
+    // decode one further on (one a first look would never measure, however
+    // large), and it mishandles some such files: they are refused.
     if (size < 13) {
         error = "GIF file ends before its header";
         return false;
@@ -66,32 +65,32 @@ bool Gif(const unsigned char* data, std::size_t size, int& width, int& height, s
     std::size_t at = 13;
     if (data[10] & 0x80)
         at += 3u * (1u << ((data[10] & 7) + 1));
-    while (at < size && data[at] != 0x3B) {
-        const unsigned char block = data[at++];
-        if (block == 0x21) {
-            // The label, then sub-blocks up to an empty one.
-            ++at;
+    while (at < size) {
+        if (data[at] == 0x21) {
+            at += 2;
             while (at < size && data[at] != 0)
                 at += data[at] + 1u;
             ++at;
-            continue;
-        }
-        if (block != 0x2C)
-            continue;
-        if (at + 9 > size)
+        } else if (data[at] == 0x2C) {
+            if (at + 10 > size)
+                break;
+            const unsigned char flags = data[at + 9];
+            const std::size_t codeSizeAt = at + 10 + ((flags & 0x80) ? 3u * (1u << ((flags & 7) + 1)) : 0u);
+            const bool empty = LittleEndian16(data + at + 5) == 0 || LittleEndian16(data + at + 7) == 0;
+            if (empty || (codeSizeAt < size && data[codeSizeAt] > kMaxGifCodeSize)) {
+                error = "GIF image at byte " + std::to_string(at)
+                    + (empty ? " has no pixels" : " has a code size above 12");
+                return false;
+            }
+            // Also an image whose data is missing: the decoder allocates it first.
+            const std::int64_t right = std::int64_t(LittleEndian16(data + at + 1)) + LittleEndian16(data + at + 5);
+            const std::int64_t bottom = std::int64_t(LittleEndian16(data + at + 3)) + LittleEndian16(data + at + 7);
+            width = Clamped(right > width ? right : width);
+            height = Clamped(bottom > height ? bottom : height);
+            return true;
+        } else {
             break;
-        const unsigned char flags = data[at + 8];
-        const std::size_t codeSizeAt = at + 9 + ((flags & 0x80) ? 3u * (1u << ((flags & 7) + 1)) : 0u);
-        if (codeSizeAt < size && data[codeSizeAt] > kMaxGifCodeSize) {
-            at = codeSizeAt + 1;
-            continue;
         }
-        // Also an image whose data is missing: the decoder allocates it first.
-        const std::int64_t right = std::int64_t(LittleEndian16(data + at)) + LittleEndian16(data + at + 4);
-        const std::int64_t bottom = std::int64_t(LittleEndian16(data + at + 2)) + LittleEndian16(data + at + 6);
-        width = Clamped(right > width ? right : width);
-        height = Clamped(bottom > height ? bottom : height);
-        return true;
     }
     error = "GIF file holds no complete image";
     return false;

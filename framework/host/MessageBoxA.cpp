@@ -105,10 +105,13 @@ void MessageBoxA::ConfirmSlot(Signal::Base*, GuiObject*)
 
 void MessageBoxA::CancelSlot(Signal::Base*, GuiObject*)
 {
-    if (labels_.empty() || !answerCallback_)
-        return;
+    // Backing out is not a choice: only a box that offers "CANCEL" hears it,
+    // any other closes unanswered, so Escape never agrees to what a button asks.
     const bool hasCancel = std::find(labels_.begin(), labels_.end(), "CANCEL") != labels_.end();
-    answerCallback_(hasCancel ? std::string("CANCEL") : labels_.back());
+    if (hasCancel && answerCallback_)
+        answerCallback_("CANCEL");
+    else
+        Close();
 }
 
 void MessageBoxA::ButtonClickedSlot(Signal::Base*, GuiObject* object)

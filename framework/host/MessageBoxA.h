@@ -32,7 +32,8 @@ public:
     void SetUp(const std::string& message, const std::string& labels, ButtonCallback callback = {});
 
     // Return presses the selected button, else the first (the default one);
-    // Escape presses "CANCEL", else the last button.
+    // Escape presses "CANCEL" where the box has it, else closes the box
+    // without an answer, as the window's close does.
     void ConfirmSlot(Signal::Base* signal, GuiObject* object) override;
     void CancelSlot(Signal::Base* signal, GuiObject* object);
 

@@ -185,3 +185,35 @@ TEST_F(MessageBoxTest, TheScreenShowsTheBoxOverItsOwner)
     EXPECT_NE(Hex(kPanel), Hex(corner)) << "the owner shows through the box's rounded corner";
     EXPECT_TRUE(saved) << shot;
 }
+
+TEST_F(MessageBoxTest, EscapeAndTheWindowsCloseAnswerCancelOnlyWhereTheBoxHasIt)
+{
+    const auto closeRequest = [](std::uint32_t id) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = SDL_WINDOWEVENT_CLOSE;
+        e.window.windowID = id;
+        SDL_PushEvent(&e);
+    };
+    const auto escape = [](std::uint32_t id) { WindowTest::PushKey(id, SDLK_ESCAPE); };
+    struct Case {
+        const char* labels;
+        bool byKey;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {"RETRY,CANCEL", true, "CANCEL"}, {"CANCEL,RETRY", true, "CANCEL"}, {"LATER,CHANGE", true, ""},
+        {"", true, ""},                   {"LATER,CHANGE", false, ""},      {"RETRY,CANCEL", false, ""},
+    };
+    for (const Case& c : cases) {
+        auto box = MakeBox("Switch it off?", c.labels);
+        Vabo::VaboWnd::PostCall([&, raw = box.get()] {
+            const std::uint32_t id = WindowTest::WindowId(*raw);
+            c.byKey ? escape(id) : closeRequest(id);
+        });
+        box->DoModal(owner_.get());
+        EXPECT_EQ(c.answer, box->GetAnswer()) << c.labels << (c.byKey ? " by Escape" : " by the window's close");
+        EXPECT_FALSE(box->IsModal()) << c.labels;
+    }
+}

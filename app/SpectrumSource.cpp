@@ -34,14 +34,20 @@ std::vector<float>& SpectrumSource::GetSpectrum()
     PitchTracker& tracker = PitchTracker::Instance();
     tracker.GetFrequency();
     values_.resize(std::size_t(std::max(0, count_)), 0.0f);
-    // A run below the level gate leaves no new spectrum: the values stay.
-    if (tracker.Estimates() == lastEstimate_)
+    if (tracker.Runs() == lastRun_)
         return values_;
+    lastRun_ = tracker.Runs();
+    // A run below the level gate hears nothing: the bars fall to zero rather
+    // than holding the last loud spectrum.
+    if (tracker.Estimates() == lastEstimate_) {
+        std::fill(values_.begin(), values_.end(), 0.0f);
+        return values_;
+    }
+    lastEstimate_ = tracker.Estimates();
     const std::vector<float>& spectrum = tracker.Spectrum();
     if (count_ >= 1 && spectrum.size() > std::size_t(count_)) {
         for (std::size_t i = 0; i < std::size_t(count_); ++i)
             values_[i] = std::min(spectrum[i] / scale_, 1.0f);
     }
-    lastEstimate_ = tracker.Estimates();
     return values_;
 }

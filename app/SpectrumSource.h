@@ -1,8 +1,8 @@
 #pragma once
 // The spectrum display's values: the pitch estimator's magnitude spectrum
 // below the upper analysis frequency, each bin scaled into 0..1. Refreshed
-// only when the estimator ran again (a window below the level gate changes
-// nothing). Process-wide (GUI thread); use after
+// only when the estimator ran again; a window below the level gate gives all
+// zeros. Process-wide (GUI thread); use after
 // destruction at exit throws std::logic_error "Dead Reference Detected".
 #include <vector>
 
@@ -27,5 +27,6 @@ private:
     int count_;
     float scale_ = 100.0f;
     std::vector<float> values_;
+    int lastRun_ = 0;
     int lastEstimate_ = 0;
 };

@@ -16,15 +16,14 @@ TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
     EXPECT_EQ(502u, source.GetSpectrum().size());
 
     // A window below the level gate is analysed but gives no spectrum: the
-    // values stay as they were (zero, unless earlier tests analysed sound)
-    // rather than showing the raw samples.
-    const std::vector<float> earlier = source.GetSpectrum();
+    // values are zero, rather than the raw samples or what earlier tests heard.
+    const std::vector<float> zeros(502, 0.0f);
     std::vector<float> quiet(2048);
     for (std::size_t i = 0; i < quiet.size(); ++i)
         quiet[i] = (i % 2 ? 1e-6f : -1e-6f) + 0.9f;
     PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
     const int before = PitchTracker::Instance().Runs();
-    EXPECT_EQ(earlier, source.GetSpectrum());
+    EXPECT_EQ(zeros, source.GetSpectrum());
     EXPECT_EQ(before + 1, PitchTracker::Instance().Runs());
 
     // 1000 Hz: bin 1000 / (11025 / 2048) = 185.8.
@@ -46,10 +45,16 @@ TEST(SpectrumSource, DeliversTheBinsBelowTheUpperFrequencyOncePerAnalysis)
     EXPECT_EQ(values, source.GetSpectrum());
     EXPECT_EQ(runs, PitchTracker::Instance().Runs());
 
-    // Silence after the tone: the analysis runs, the tone's spectrum stays.
-    PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
+    // Silence after the tone: the analysis runs and the bars fall to zero,
+    // and stay there while the silence lasts.
+    for (int window = 0; window < 3; ++window) {
+        PitchTracker::Instance().SetWindow(quiet.data(), unsigned(quiet.size()));
+        EXPECT_EQ(zeros, source.GetSpectrum()) << "silent window " << window;
+        EXPECT_EQ(runs + 1 + window, PitchTracker::Instance().Runs());
+    }
+    // The tone again: its spectrum is back.
+    PitchTracker::Instance().SetWindow(tone.data(), unsigned(tone.size()));
     EXPECT_EQ(values, source.GetSpectrum());
-    EXPECT_EQ(runs + 1, PitchTracker::Instance().Runs());
 
     AppState::Instance().SetMaxFrequency(1000);
     EXPECT_EQ(186, source.Count());

@@ -18,6 +18,25 @@
 
 using VisTest::Value;
 
+TEST(TuningScale, TheLowerBoundMirrorsTheUpperOneBeforeItIsRounded)
+{
+    // lo = 2c - c * 2^(50/1200), worked in double: where the upper bound's
+    // rounding to float moves the last bit, the lower bound must not follow it.
+    const struct {
+        float centre, lo, hi;
+    } cases[] = {
+        {440.0f, 427.1065979f, 452.8934021f},
+        {261.63f, 253.9634247f, 269.2966003f},
+        {16.0f, 15.5311499f, 16.4688511f},
+        {1000.0f, 970.6968384f, 1029.3031006f},
+    };
+    for (const auto& c : cases) {
+        const ScaleBounds bounds = CentsBounds(c.centre);
+        EXPECT_FLOAT_EQ(c.hi, bounds.hi) << c.centre;
+        EXPECT_EQ(c.lo, bounds.lo) << c.centre;
+    }
+}
+
 TEST(TuningScale, FiftyCentsAround440AndNeedlePositionsOnBothScales)
 {
     const ScaleBounds cents = CentsBounds(440.0f);

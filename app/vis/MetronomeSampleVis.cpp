@@ -1,15 +1,24 @@
-// The input display of the metronome screen is the tuner's input display
-// under a name of its own in the skin. Built from the same document, it keeps
-// its shown display under the same settings key, "SampleVis".
-#include "app/vis/SampleVis.h"
+#include "app/vis/MetronomeSampleVis.h"
 
 #include "framework/core/Registration.h"
 
 namespace {
 
-Vabo::RegisterClass<SampleVis> metronomeSampleVisClass("MetronomeSampleVis", "XML/Main/Vis/SampleVis.xml",
-                                                       [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                           return new SampleVis(element);
-                                                       });
+Vabo::RegisterClass<MetronomeSampleVis>
+    metronomeSampleVisClass("MetronomeSampleVis", "XML/Main/Vis/MetronomeSampleVis.xml",
+                            [](TiXmlElement* element) -> Vabo::GuiObject* { return new MetronomeSampleVis(element); });
 
 } // namespace
+
+MetronomeSampleVis::MetronomeSampleVis(TiXmlElement* element)
+    : SampleVis(element)
+{
+    // The base restored the tuner's choice; a choice of its own, once saved, wins.
+    RegisterLoader<MetronomeSampleVis>(element, this);
+    RestoreSelection();
+}
+
+MetronomeSampleVis::~MetronomeSampleVis()
+{
+    SaveSelection();
+}

@@ -3,6 +3,7 @@
 // resizing every display, drawing only the shown one in the container's
 // rectangle, and the skin's types created by name.
 #include "app/SettingsStore.h"
+#include "app/vis/MetronomeSampleVis.h"
 #include "app/vis/SampleVis.h"
 #include "app/vis/TuneVis.h"
 
@@ -203,12 +204,41 @@ TEST_F(VisContainerTest, SkinTypesAreCreatedByNameFromTheirSkinDocuments)
     TiXmlDocument document("vis-registry.xml");
     for (const char* type : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis", "MetronomeVis", "BeatLightVis",
                              "MetronomeSampleVis"}) {
-        const std::string skin = std::string(type) == "MetronomeSampleVis" ? "SampleVis" : type;
-        EXPECT_EQ("XML/Main/Vis/" + skin + ".xml", DllDocMapInstance().GetDefaultBaseXML(type));
+        EXPECT_EQ("XML/Main/Vis/" + std::string(type) + ".xml", DllDocMapInstance().GetDefaultBaseXML(type));
         auto object = ObjectsTest::CreateByName(type, loader, document);
         ASSERT_TRUE(object) << type;
-        // Built from the tuner's document, the metronome's input display
-        // takes that document's type name.
-        EXPECT_EQ(skin, object->GetTypeName());
+        EXPECT_EQ(type, object->GetTypeName());
     }
+}
+
+TEST_F(VisContainerTest, EachInputDisplayIsItsOwnClassAndKeepsItsChoiceUnderItsOwnKey)
+{
+    XMLLoadSave loader;
+    TiXmlDocument document("vis-input.xml");
+    SettingsStore& store = SettingsStore::Instance();
+    // The tuner's choice is where the metronome's starts until it has its own.
+    store.Set<int>("SampleVis", 1);
+    const struct {
+        const char* type;
+        bool metronome;
+        int shown, clicks, kept;
+    } cases[] = {
+        {"SampleVis", false, 1, 1, 2},
+        {"MetronomeSampleVis", true, 2, 2, 4},
+        {"SampleVis", false, 2, 0, 2},
+        {"MetronomeSampleVis", true, 4, 2, 1},
+    };
+    for (const auto& c : cases) {
+        {
+            auto object = ObjectsTest::CreateByName(c.type, loader, document);
+            auto* vis = dynamic_cast<SampleVis*>(object.get());
+            ASSERT_NE(nullptr, vis) << c.type;
+            EXPECT_EQ(c.metronome, dynamic_cast<MetronomeSampleVis*>(vis) != nullptr) << c.type;
+            EXPECT_EQ(c.shown, vis->ShownIndex()) << c.type;
+            for (int i = 0; i < c.clicks; ++i)
+                vis->NextChildSlot(nullptr, nullptr);
+        }
+        EXPECT_EQ(c.kept, store.Get<int>(c.type, -1)) << c.type;
+    }
+    EXPECT_EQ(2, store.Get<int>("SampleVis", -1)) << "the metronome's display leaves the tuner's choice alone";
 }

@@ -301,9 +301,9 @@ bool GuiObject::SetPosition(int x, int y)
     return true;
 }
 
-bool GuiObject::PlaceBeside(const Rect& object, int x)
+bool GuiObject::PlaceBeside(const Rect& object, const Point& pointer, const std::vector<Rect>&)
 {
-    return SetPosition(x, object.y - GetHeight() - 2);
+    return SetPosition(pointer.x, object.y - GetHeight() - 2);
 }
 
 bool GuiObject::SetSize(int width, int height)

@@ -93,10 +93,13 @@ public:
     virtual int GetMaxChildHeight() const;
     virtual void CalculateSize();
     virtual bool SetPosition(int x, int y);
-    // A tool tip window takes its place beside the object it describes (a
-    // rectangle of the window's frame), x being the pointer's: by default just
-    // above the object.
-    virtual bool PlaceBeside(const Rect& object, int x);
+    // A tool tip window takes its place beside the object it describes, at
+    // the pointer, leaving the other controls uncovered where it can (all in
+    // the window's frame): by default just above the object.
+    virtual bool PlaceBeside(const Rect& object, const Point& pointer, const std::vector<Rect>& keepClear);
+    // The shown controls of this object's window other than this object, its
+    // holders and its parts (window frame): what its tip should not cover.
+    std::vector<Rect> ControlsAround();
     virtual bool SetSize(int width, int height);
     virtual void ForceSize(int width, int height);
     virtual bool HitTest(int x, int y);

@@ -1,5 +1,6 @@
 // GuiObject: the drawing pass and tooltips.
 #include <cmath>
+#include <set>
 
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
@@ -70,11 +71,47 @@ bool GuiObject::ShowToolTip(bool show, const Point* point)
         if (!toolTipWindow_)
             return false;
     }
-    // Both coordinates in the window frame: the pointer's x, and the object.
-    toolTipWindow_->PlaceBeside(Rect{GetWindowX(), GetWindowY(), GetWidth(), GetHeight()}, point->x);
+    // All in the window frame: the object, the pointer and the controls around.
+    toolTipWindow_->PlaceBeside(Rect{GetWindowX(), GetWindowY(), GetWidth(), GetHeight()}, *point, ControlsAround());
     toolTipWindow_->SetVisible(true);
     GetScreenManager()->ReturnKeyboardFocus();
     return true;
+}
+
+std::vector<Rect> GuiObject::ControlsAround()
+{
+    const auto related = [this](GuiObject* other) {
+        for (GuiObject* at = this; at; at = at->GetParent())
+            if (at == other)
+                return true;
+        for (GuiObject* at = other; at; at = at->GetParent())
+            if (at == this)
+                return true;
+        return false;
+    };
+    // A control is what the keys reach or what has a tip of its own.
+    std::vector<GuiObject*> objects;
+    std::set<GuiObject*> tabbed;
+    std::vector<GuiObject*> pending{GetRootObject()};
+    while (!pending.empty()) {
+        GuiObject* at = pending.back();
+        pending.pop_back();
+        if (!at)
+            continue;
+        objects.push_back(at);
+        for (const TabEntry& entry : at->GetTabList())
+            if (!entry.watch.expired())
+                tabbed.insert(entry.object);
+        pending.insert(pending.end(), at->GetChildren().begin(), at->GetChildren().end());
+    }
+    std::vector<Rect> controls;
+    for (GuiObject* object : objects) {
+        if ((tabbed.count(object) == 0 && object->GetToolTipText().empty()) || related(object)
+            || !object->IsVisibleInTree() || object->GetWidth() <= 0 || object->GetHeight() <= 0)
+            continue;
+        controls.push_back(Rect{object->GetWindowX(), object->GetWindowY(), object->GetWidth(), object->GetHeight()});
+    }
+    return controls;
 }
 
 void GuiObject::OnShowToolTip(Signal::Base* base, GuiObject*)

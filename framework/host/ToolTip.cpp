@@ -64,17 +64,23 @@ void ToolTip::SizeToText(TiXmlElement* element)
     UpdateLayout();
 }
 
-bool ToolTip::PlaceBeside(const Rect& object, int x)
+bool ToolTip::PlaceBeside(const Rect& object, const Point& pointer, const std::vector<Rect>& keepClear)
 {
     VaboWnd* host = GetHostWnd();
     VaboWnd* owner = host ? host->GetParent() : nullptr;
     if (!owner || !owner->IsCreated())
-        return PopupMenuWindow::PlaceBeside(object, x);
+        return PopupMenuWindow::PlaceBeside(object, pointer, keepClear);
     // Popup positions count from the owner's content, the screen from its monitor.
     const Platform::Rect content = owner->GetContentScreenRect();
     const Platform::Rect screen = Platform::WorkAreaOf(owner->GetNativeWindow()->Handle());
-    const Platform::Rect control{content.x + object.x, content.y + object.y, object.width, object.height};
-    const Platform::Rect tip = PlaceToolTip(control, content.x + x, GetWidth(), GetHeight(), screen);
+    const auto onScreen = [&content](const Rect& r) {
+        return Platform::Rect{content.x + r.x, content.y + r.y, r.width, r.height};
+    };
+    std::vector<Platform::Rect> others;
+    for (const Rect& other : keepClear)
+        others.push_back(onScreen(other));
+    const Platform::Rect tip = PlaceToolTip(onScreen(object), content.x + pointer.x, content.y + pointer.y, GetWidth(),
+                                            GetHeight(), screen, others);
     return SetPosition(tip.x - content.x, tip.y - content.y);
 }
 

@@ -19,7 +19,7 @@ public:
     bool SetSize(int width, int height) override;
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
     // Within the screen and never over the object (see PlaceToolTip).
-    bool PlaceBeside(const Rect& object, int x) override;
+    bool PlaceBeside(const Rect& object, const Point& pointer, const std::vector<Rect>& keepClear) override;
 
 private:
     void SizeToText(TiXmlElement* element);

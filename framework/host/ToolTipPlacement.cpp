@@ -9,6 +9,19 @@ namespace {
 // Between the tip and its control.
 constexpr int kGap = 2;
 
+bool Overlap(const Platform::Rect& a, const Platform::Rect& b)
+{
+    return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+// The right edge first: a tip wider than the screen keeps its start.
+Platform::Rect OnScreen(Platform::Rect tip, const Platform::Rect& screen)
+{
+    tip.x = std::max(screen.x, std::min(tip.x, screen.Right() - tip.width));
+    tip.y = std::max(screen.y, std::min(tip.y, screen.Bottom() - tip.height));
+    return tip;
+}
+
 } // namespace
 
 Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int width, int height,
@@ -19,10 +32,31 @@ Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int wid
     const int roomBelow = screen.Bottom() - (control.Bottom() + kGap);
     if (roomAbove < height && roomBelow >= roomAbove)
         tip.y = control.Bottom() + kGap;
-    // The right edge first: a tip wider than the screen keeps its start.
-    tip.x = std::max(screen.x, std::min(tip.x, screen.Right() - width));
-    tip.y = std::max(screen.y, std::min(tip.y, screen.Bottom() - height));
-    return tip;
+    return OnScreen(tip, screen);
+}
+
+Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int pointerY, int width, int height,
+                            const Platform::Rect& screen, const std::vector<Platform::Rect>& keepClear)
+{
+    const auto clear = [&](const Platform::Rect& tip) {
+        return std::none_of(keepClear.begin(), keepClear.end(),
+                            [&](const Platform::Rect& other) { return Overlap(tip, other); });
+    };
+    for (const int y : {control.y - height - kGap, control.Bottom() + kGap}) {
+        const Platform::Rect tip = OnScreen({pointerX, y, width, height}, screen);
+        if (!Overlap(tip, control) && clear(tip))
+            return tip;
+    }
+    // Inside, clear of the pointer: the control's half without it holds the tip.
+    if (width <= control.width - 2 * kGap && height <= control.height / 2 - 2 * kGap) {
+        const bool pointerLow = pointerY >= control.y + control.height / 2;
+        Platform::Rect tip{std::clamp(pointerX, control.x + kGap, control.Right() - kGap - width),
+                           pointerLow ? control.y + kGap : control.Bottom() - kGap - height, width, height};
+        tip = OnScreen(tip, screen);
+        if (clear(tip))
+            return tip;
+    }
+    return PlaceToolTip(control, pointerX, width, height, screen);
 }
 
 } // namespace Vabo

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
@@ -156,4 +157,30 @@ TEST(ToolTipPlacement, StaysOnTheScreenAndNeverCoversItsControl)
     for (const Case& c : cases)
         EXPECT_EQ(Vabo::PlaceToolTip(c.control, c.pointerX, 100, 20, screen), c.expected)
             << c.control.x << "," << c.control.y;
+}
+
+TEST(ToolTipPlacement, CoversNoOtherControlWhereAboveBelowOrInsideAllowsIt)
+{
+    // A 380 x 26 tip on a 1280 x 1024 screen: a 488 x 205 display under a row
+    // of buttons and over a strip, as the tuner's dial stands.
+    const Platform::Rect screen{0, 0, 1280, 1024};
+    const Platform::Rect display{36, 98, 488, 205}, row{378, 54, 112, 32}, strip{16, 320, 768, 70};
+    const Platform::Rect button{500, 400, 40, 30};
+    struct Case {
+        const char* what;
+        Platform::Rect control;
+        int pointerX, pointerY;
+        std::vector<Platform::Rect> keepClear;
+        Platform::Rect expected;
+    } cases[] = {
+        {"nothing around: above", display, 300, 250, {}, {300, 70, 380, 26}},
+        {"a row above: below", display, 300, 250, {row}, {300, 305, 380, 26}},
+        {"hemmed in, pointer low: inside at the top", display, 300, 250, {row, strip}, {142, 100, 380, 26}},
+        {"hemmed in, pointer high: inside at the bottom", display, 20, 120, {row, strip}, {38, 275, 380, 26}},
+        {"a button hemmed in: above all the same", button, 510, 415, {{500, 360, 40, 30}, {500, 440, 40, 30}},
+         {510, 372, 380, 26}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Vabo::PlaceToolTip(c.control, c.pointerX, c.pointerY, 380, 26, screen, c.keepClear), c.expected)
+            << c.what;
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Vabo {
 namespace {
@@ -20,15 +21,27 @@ RegisterClass<ObjectSliderVis> powerLightClass("PowerLightVis", "XML/Main/Vis/Po
 } // namespace
 
 ObjectSliderVis::ObjectSliderVis(TiXmlElement* element)
-    : ObjectSliderVis(element, TuneSqrAbsValueFunctor<CentsPolicy>())
+    : ObjectSliderVis(element, ReadingCloseness(MeasuredFrequencySource(), DesiredFrequencySource()),
+                      Steps::ReadingLit)
 {
 }
 
-ObjectSliderVis::ObjectSliderVis(TiXmlElement* element, ScalarSource value)
+ObjectSliderVis::ObjectSliderVis(TiXmlElement* element, ScalarSource value, Steps steps)
     : GridLayout(element, true)
     , value_(std::move(value))
+    , steps_(steps)
 {
     RegisterLoader<ObjectSliderVis>(element, this);
+}
+
+ScalarSource ObjectSliderVis::ReadingCloseness(ScalarSource measured, ScalarSource desired)
+{
+    return [measured, closeness = TuneSqrAbsValueFunctor<CentsPolicy>(measured, desired)]() mutable {
+        const float f = measured();
+        if (!(f > 0.0f) || !std::isfinite(f))
+            return std::numeric_limits<float>::quiet_NaN();
+        return closeness();
+    };
 }
 
 bool ObjectSliderVis::LoadFromXML(TiXmlElement* element)
@@ -58,10 +71,18 @@ int ObjectSliderVis::StepFor(float value, int min, int max)
     return int(std::clamp(value, 0.0f, 1.0f) * float(max - min)) + min;
 }
 
+int ObjectSliderVis::StepFor(float value, int min, int max, Steps steps)
+{
+    const int step = StepFor(value, min, max);
+    if (steps == Steps::ReadingLit && std::isfinite(value) && max > min)
+        return std::max(step, min + 1);
+    return step;
+}
+
 bool ObjectSliderVis::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     if (!parts_.empty() && slider_) {
-        const int step = StepFor(value_(), slider_->GetMin(), slider_->GetMax());
+        const int step = StepFor(value_(), slider_->GetMin(), slider_->GetMax(), steps_);
         // Only a change is announced: a repaint for an unchanged light would
         // ask for the next frame at once, and so on without end.
         if (step != slider_->GetValue())

@@ -16,10 +16,22 @@ class ObjectSlider;
 
 class ObjectSliderVis : public GridLayout {
 public:
-    // "PowerLightVis": TuneSqrAbsValueFunctor<CentsPolicy> on the measured
-    // and the desired frequency.
+    // How the value becomes the slider's step.
+    enum class Steps {
+        Share, // the truncated share of the range
+        // No number (nothing heard) is the first step; a number is at least
+        // the second, so that a reading, however far off, is never dark.
+        ReadingLit,
+    };
+
+    // "PowerLightVis": the closeness of the measured frequency to the desired
+    // one (ReadingCloseness), a reading never dark.
     explicit ObjectSliderVis(TiXmlElement* element);
-    ObjectSliderVis(TiXmlElement* element, ScalarSource value);
+    ObjectSliderVis(TiXmlElement* element, ScalarSource value, Steps steps = Steps::Share);
+
+    // TuneSqrAbsValueFunctor<CentsPolicy> on the two frequencies, and no
+    // number while nothing is measured (0 Hz, the tracker's -1, no number).
+    static ScalarSource ReadingCloseness(ScalarSource measured, ScalarSource desired);
 
     // Builds the optional "Vabo::Image" and "Vabo::ObjectSlider" children
     // through the object factory, once, each filling the display.
@@ -30,6 +42,7 @@ public:
     // The slider's value for a value from 0 to 1 (held to 0..1; min for no
     // number).
     static int StepFor(float value, int min, int max);
+    static int StepFor(float value, int min, int max, Steps steps);
     ObjectSlider* Slider() const { return slider_.get(); }
 
 private:
@@ -37,6 +50,7 @@ private:
     std::vector<std::shared_ptr<GuiObject>> parts_;
     std::shared_ptr<ObjectSlider> slider_;
     ScalarSource value_;
+    Steps steps_;
 };
 
 } // namespace Vabo

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 using Vabo::ObjectSliderVis;
@@ -84,5 +86,39 @@ TEST_F(PowerLightTest, TheLampFillsTheSameShareOfItsBoxAtEverySize)
         const double share = double(lit(size)) / (size * size);
         EXPECT_GT(share, 0.18) << size;
         EXPECT_LT(share, 0.30) << size;
+    }
+}
+
+TEST_F(PowerLightTest, EveryReadingHasAClosenessColourAndOnlySilenceIsDark)
+{
+    Value measured, desired;
+    desired.value = 440.0f;
+    ObjectSliderVis light(Skin("PowerLightVis.xml"),
+                          ObjectSliderVis::ReadingCloseness(measured.Source(), desired.Source()),
+                          ObjectSliderVis::Steps::ReadingLit);
+    FakeScreenManager screens;
+    light.SetScreenManager(&screens);
+    light.SetSize(24, 24);
+    light.UpdateLayout();
+    const auto cents = [](float c) { return float(440.0 * std::pow(2.0, double(c) / 1200.0)); };
+    enum Shade { Dark, Red, Amber, Green };
+    const struct {
+        float hz;
+        Shade shade;
+    } cases[] = {
+        {cents(0.0f), Green},  {cents(-4.0f), Green}, {cents(12.0f), Amber}, {cents(-30.0f), Red},
+        {cents(45.0f), Red},   {cents(-49.0f), Red},  {cents(120.0f), Red},  {cents(-700.0f), Red},
+        {0.0f, Dark},          {-1.0f, Dark},         {std::numeric_limits<float>::quiet_NaN(), Dark},
+    };
+    for (const auto& c : cases) {
+        measured.value = c.hz;
+        Canvas canvas(24, 24);
+        light.Render(canvas.painter);
+        const GdiplusGfxLayer::Color centre = canvas.image.GetPixel(12, 12);
+        const int r = centre.GetRed(), g = centre.GetGreen(), b = centre.GetBlue();
+        // The dark lamp is grey: its channels lie close together.
+        const bool grey = std::max({r, g, b}) - std::min({r, g, b}) < 30;
+        const Shade shade = grey ? Dark : g > r ? Green : g - b > 60 ? Amber : Red;
+        EXPECT_EQ(c.shade, shade) << c.hz << " Hz: " << r << "," << g << "," << b;
     }
 }

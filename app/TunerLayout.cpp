@@ -84,6 +84,15 @@ TunerLayout::Question& CurrentQuestion()
     return question;
 }
 
+// ASCII letters raised; the other bytes of UTF-8 text are left as they are.
+std::string Capitals(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}
+
 std::string Format(const char* format, float value)
 {
     char text[64];
@@ -141,7 +150,7 @@ TunerLayout::TunerLayout(TiXmlElement* element)
     if (inputs.empty())
         ShowMessageBox(NoInput, "OK");
     for (const auto& input : inputs)
-        inputEntries_.AddEntry(input.first);
+        inputEntries_.AddEntry(Capitals(input.first));
     FillCombo("InputCombo", "INPUT", inputEntries_, &TunerLayout::InputEntrySlot);
 
     if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput"))
@@ -289,9 +298,21 @@ void TunerLayout::SelectInput(const std::string& name)
 {
     if (name == Backdrop)
         return;
-    SetChoiceText("INPUT", name);
-    AudioDevice::Instance().SelectInput(name);
+    const std::string line = InputLineNamed(name);
+    SetChoiceText("INPUT", Capitals(line));
+    AudioDevice::Instance().SelectInput(line);
     UpdateVolumeSliders();
+}
+
+std::string TunerLayout::InputLineNamed(const std::string& caption)
+{
+    // The lines are shown in capitals as every caption is, whatever case the
+    // mixer names them in; a choice stored before is found in either case.
+    const std::string wanted = Capitals(caption);
+    for (const auto& input : AudioDevice::Instance().GetInputs())
+        if (Capitals(input.first) == wanted)
+            return input.first;
+    return caption;
 }
 
 void TunerLayout::InstrumentEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
@@ -324,7 +345,7 @@ void TunerLayout::InputEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
     // Only the user's own pick of a line the device knows opens it fully; a
     // restored choice keeps the gain the user left it at.
     AudioDevice& device = AudioDevice::Instance();
-    if (device.GetInputs().count(name) != 0) {
+    if (device.GetInputs().count(InputLineNamed(name)) != 0) {
         device.SetInputVolume(100);
         UpdateVolumeSliders();
     }
@@ -375,6 +396,20 @@ void TunerLayout::RebuildNotes()
             noteFrequencies_.emplace_back(note, frequencies[noteFrequencies_.size()]);
     }
     container->UpdateLayout();
+    FocusTargetNote();
+}
+
+void TunerLayout::FocusTargetNote()
+{
+    // As the target box shows it: a stored 146.83 is D3's 146.832.
+    const std::string target = Format("%0.2f", AppState::Instance().GetReferenceFrequency());
+    auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer");
+    for (const auto& [note, hz] : noteFrequencies_) {
+        if (container && Format("%0.2f", hz) == target) {
+            container->SetFocusObject(note);
+            return;
+        }
+    }
 }
 
 bool TunerLayout::SelectNoteByName(const std::string& name)
@@ -539,13 +574,23 @@ void TunerLayout::ShowReading(const std::string& frequencyText, const std::strin
         return;
     lastWindowUpdate_ = Platform::NowMs();
     if (minimised) {
-        char title[512];
-        std::snprintf(title, sizeof title, "%s (%0.2f Hz, %s)", frequencyText.c_str(),
-                      double(state.GetReferenceFrequency()), noteText.c_str());
-        root->SetTitle(title);
+        root->SetTitle(MinimisedTitle(titleSaved_ ? savedTitle_ : std::string(), frequencyText,
+                                      state.GetReferenceFrequency(), noteText));
     } else if (titleSaved_ && root->GetTitle() != savedTitle_) {
         root->SetTitle(savedTitle_);
     }
+}
+
+std::string TunerLayout::MinimisedTitle(const std::string& programTitle, const std::string& reading, float reference,
+                                        const std::string& note)
+{
+    std::string title = reading.empty() ? programTitle : reading;
+    if (!title.empty())
+        title += ' ';
+    title += "(" + Format("%0.2f Hz", reference);
+    if (!note.empty())
+        title += ", " + note;
+    return title + ")";
 }
 
 // ---- audio ----
@@ -755,6 +800,7 @@ void TunerLayout::LoadTunerSettings()
         tunerVisible_ = false;
     }
     SetThreshold(settings.Get<int>("Threshold", state.Threshold));
+    FocusTargetNote();
 }
 
 void TunerLayout::SaveTunerSettings()

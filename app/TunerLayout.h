@@ -101,6 +101,11 @@ public:
     const std::vector<std::pair<Vabo::GuiObject*, float>>& NoteFrequencies() const { return noteFrequencies_; }
     int AutoSelectState();
     std::string ShowMessageBox(const std::string& text, const std::string& buttons);
+    // The main window's title while minimised: the reading (the program's own
+    // title without one), then the reference and the note in brackets, as
+    // "82.41 Hz (82.41 Hz, E2)" or "Pellora (440.00 Hz)".
+    static std::string MinimisedTitle(const std::string& programTitle, const std::string& reading, float reference,
+                                      const std::string& note);
 
 private:
     // Found by name below the screen; null (logged once per look-up) when missing.
@@ -111,6 +116,10 @@ private:
     void ConnectChildren(Vabo::GuiObject* object, void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
     void FillStyles(const Instrument& instrument);
     void ShowDesiredFrequency();
+    // The device's name of the input line a caption shows.
+    static std::string InputLineNamed(const std::string& caption);
+    // Focuses the note button that tunes to the target frequency, when one does.
+    void FocusTargetNote();
     static float ClampFrequency(float hz);
     Vabo::Window* RootWindow();
     // The entry's name, or empty for the drop-down list's own backdrop.

@@ -31,6 +31,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -40,6 +41,13 @@
 #include <vector>
 
 namespace {
+
+std::string Capitals(std::string text)
+{
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 class TunerScreen : public AppTest::ScreenFixture {
 protected:
@@ -154,7 +162,27 @@ TEST_F(TunerScreen, AFreshInstallShowsTheFirstChoicesAutoSelectAnd440)
     const AudioDevice::InputMap inputs = AudioDevice::Instance().GetInputs();
     ASSERT_EQ(0u, inputs.count("MIC"));
     ASSERT_FALSE(inputs.empty());
-    EXPECT_EQ(inputs.begin()->first, tuner_->ChoiceText("INPUT"));
+    EXPECT_EQ(Capitals(inputs.begin()->first), tuner_->ChoiceText("INPUT")) << "in capitals, as every caption";
+}
+
+TEST_F(TunerScreen, InputLinesAreShownInCapitalsAndAStoredChoiceIsFoundInEitherCase)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    const std::string line = device.GetInputs().begin()->first;
+    ASSERT_NE(line, Capitals(line)) << "the sound server names its line in small letters";
+    for (const std::string& stored : {line, Capitals(line)}) {
+        Store("Input", stored);
+        Open();
+        EXPECT_EQ(Capitals(line), tuner_->ChoiceText("INPUT")) << stored;
+        EXPECT_EQ(device.GetInputs().at(line).lineId, device.SelectedLine().lineId) << stored;
+        std::vector<std::string> entries;
+        for (Vabo::GuiObject* entry : Object<ComboBox>("InputCombo")->GetChildren())
+            if (!entry->GetName().empty() && entry->GetName() != "Background")
+                entries.push_back(entry->GetName());
+        EXPECT_EQ(std::vector<std::string>{Capitals(line)}, entries);
+        window_.reset();
+        EXPECT_NE(std::string::npos, Settings().find("Input=" + Capitals(line) + "\n")) << Settings();
+    }
 }
 
 TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
@@ -195,6 +223,44 @@ TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
          {"Frequency=220\n", "Instrument=VIOLIN\n", "Style=STANDARD\n", "Transpose=No such transposition\n",
           "AutoSelect=0\n", "TunerVisible=1\n", "Threshold=5\n", "Input="})
         EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
+TEST_F(TunerScreen, AfterARestartTheStoredTargetsNoteIsFocused)
+{
+    // The index of the note button drawn widest once the strip's animation
+    // has run; -1 when all are equally wide.
+    const auto focused = [this] {
+        auto* container = Object<Vabo::LargeFocusContainer>("NoteContainer");
+        for (int i = 0; i < 20; ++i) {
+            clock_.Advance(60);
+            Vabo::Signal::Timer timer(clock_.Now());
+            window_->Raise(&timer);
+        }
+        const auto& wrappers = container->GetWrappers();
+        int widest = 0;
+        bool equal = true;
+        for (std::size_t i = 1; i < wrappers.size(); ++i) {
+            equal = equal && wrappers[i]->GetWidth() == wrappers[0]->GetWidth();
+            if (wrappers[i]->GetWidth() > wrappers[std::size_t(widest)]->GetWidth())
+                widest = int(i);
+        }
+        return equal ? -1 : widest;
+    };
+    const struct {
+        const char* instrument;
+        const char* frequency;
+        int note;
+    } cases[] = {
+        {"GUITAR", "146.83", 2}, {"GUITAR", "146.832", 2}, {"VIOLIN", "440", 2}, {"GUITAR", "440", -1}, {"", "82.41", 0},
+    };
+    for (const auto& c : cases) {
+        Store("Instrument", c.instrument);
+        Store("Frequency", c.frequency);
+        Store("AutoSelect", "0");
+        Open();
+        EXPECT_EQ(c.note, focused()) << c.instrument << " " << c.frequency;
+        window_.reset();
+    }
 }
 
 TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
@@ -275,6 +341,67 @@ TEST_F(TunerScreen, AManualPickWithAutoSelectOnAsksFirst)
     EXPECT_EQ("82.41 Hz", Object<Vabo::Text>("VisFreq")->GetText());
 }
 
+TEST_F(TunerScreen, OnTheRealQuestionOnlyChangeSwitchesAutoSelectOff)
+{
+    Open();
+    TunerLayout::SetQuestion({});
+    // What the user does once the box is up: a key, or a click at a fraction
+    // of its button row (20 pixels in from each side of the 440-pixel box, 130 down).
+    struct Case {
+        SDL_Keycode key;
+        float across;
+        int autoSelect;
+    };
+    const Case cases[] = {{SDLK_ESCAPE, 0.0f, 1}, {0, 1.0f / 3.0f, 1}, {SDLK_ESCAPE, 0.0f, 1}, {0, 2.0f / 3.0f, 0}};
+    for (const Case& c : cases) {
+        bool answered = false;
+        Vabo::VaboWnd::PostCall([&] {
+            const auto box = [] { return AppTest::NewestWindowTitled("Pellora"); };
+            const std::uint32_t main = window_->GetHostWnd()->GetNativeWindow()->Id();
+            AppTest::PumpUntil([&] { return box() != main; });
+            if (c.key)
+                TestSupport::PushKey(box(), c.key);
+            else
+                AppTest::PushClick(box(), 20 + int(400 * c.across), 146);
+            answered = true;
+        });
+        Click(Note(1));
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(c.autoSelect, tuner_->AutoSelectState()) << (c.key ? "Escape" : "a click at ") << c.across;
+    }
+    EXPECT_EQ("440.00", Reference()) << "no answer picks the note";
+}
+
+TEST_F(TunerScreen, TheDialsTipCoversNoOtherControl)
+{
+    Open();
+    window_->GetHostWnd()->GetScreenManager().SetWindowActive(true);
+    auto* dial = Object<Vabo::GuiObject>("TuneVis");
+    const auto rect = [](Vabo::GuiObject* o) {
+        return Vabo::Rect{o->GetWindowX(), o->GetWindowY(), o->GetWidth(), o->GetHeight()};
+    };
+    const auto overlap = [](const Vabo::Rect& a, const Vabo::Rect& b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    };
+    const Vabo::Rect d = rect(dial);
+    // The pointer low and high over the dial, left and right.
+    for (const Vabo::Point pointer : {Vabo::Point{d.x + 200, d.y + 150}, Vabo::Point{d.x + 20, d.y + 20},
+                                      Vabo::Point{d.x + d.width - 10, d.y + d.height - 10}}) {
+        ASSERT_TRUE(dial->ShowToolTip(true, &pointer));
+        Vabo::GuiObject* tip = dial->GetToolTipWindow();
+        ASSERT_NE(nullptr, tip);
+        const Vabo::Rect shown{tip->GetX(), tip->GetY(), tip->GetWidth(), tip->GetHeight()};
+        for (const char* name : {"INPUT", "DesiredFrequency", "FieldLabel", "NoteContainer", "PowerLightVis"})
+            EXPECT_FALSE(overlap(shown, rect(Object<Vabo::GuiObject>(name))))
+                << name << " under the tip at " << shown.x << "," << shown.y << " " << shown.width << "x"
+                << shown.height << " for the pointer at " << pointer.x << "," << pointer.y;
+        EXPECT_FALSE(shown.x <= pointer.x && pointer.x < shown.x + shown.width && shown.y <= pointer.y
+                     && pointer.y < shown.y + shown.height)
+            << "the tip is not under the pointer";
+        dial->ShowToolTip(false, nullptr);
+    }
+}
+
 TEST_F(TunerScreen, TypedFrequenciesAreClampedAndWordsKeepTheReference)
 {
     Open();
@@ -310,6 +437,32 @@ TEST_F(TunerScreen, TheMinimisedTitleShowsTheMeasurement)
     clock_.Advance(200);
     Measure(440.0f);
     EXPECT_EQ("440.00 Hz (440.00 Hz, A)", window_->GetTitle());
+    // Nothing heard: the program's name stands in for the reading, and no
+    // empty note is listed.
+    for (float nothing : {0.0f, -1.0f}) {
+        clock_.Advance(300);
+        Measure(nothing);
+        EXPECT_EQ("Pellora (440.00 Hz)", window_->GetTitle()) << nothing;
+    }
+}
+
+TEST(TunerTitle, AMinimisedTitleIsWellFormedWithOrWithoutAReading)
+{
+    const struct {
+        const char* program;
+        const char* reading;
+        float reference;
+        const char* note;
+        const char* title;
+    } cases[] = {
+        {"Pellora", "82.41 Hz", 82.41f, "E2", "82.41 Hz (82.41 Hz, E2)"},
+        {"Pellora", "", 441.5f, "", "Pellora (441.50 Hz)"},
+        {"Pellora", "SOUND INPUT LOST", 110.0f, "", "SOUND INPUT LOST (110.00 Hz)"},
+        {"", "", 440.0f, "", "(440.00 Hz)"},
+        {"", "439.80 Hz", 440.0f, "A4", "439.80 Hz (440.00 Hz, A4)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.title, TunerLayout::MinimisedTitle(c.program, c.reading, c.reference, c.note)) << c.title;
 }
 
 TEST_F(TunerScreen, AStoredHiddenTunerStartsOnTheMetronome)
@@ -457,7 +610,7 @@ TEST_F(TunerScreen, VolumeSlidersShowTheMixerWithoutWritingItBackAndAPickOpensTh
     device.SetOutputVolume(outputBefore);
 
     // Picking a line from the list opens it fully.
-    const std::string name = device.GetInputs().begin()->first;
+    const std::string name = Capitals(device.GetInputs().begin()->first);
     for (Vabo::GuiObject* entry : Object<ComboBox>("InputCombo")->GetChildren())
         if (entry->GetName() == name)
             Click(entry);

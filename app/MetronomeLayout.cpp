@@ -302,11 +302,17 @@ bool MetronomeLayout::SetTempo(int bpm)
     }
     AppState::Instance().SetBpm(bpm);
     ShowTempo();
-    const std::string preset = config_.GetPreset(bpm);
-    Find<Vabo::Text>("VisTitle")->SetText(preset.empty() ? Custom : preset);
-    // The skin may show the tempo large besides the box.
-    if (auto* big = Find<Vabo::Text>("VisBpm"))
+    std::string preset = config_.GetPreset(bpm);
+    // The skin may show the tempo large besides the box; the preset's name
+    // above it then leaves out the tempo it ends with ("MODERATO 114").
+    auto* big = Find<Vabo::Text>("VisBpm");
+    if (big) {
         big->SetText(std::to_string(bpm));
+        const std::string tempo = " " + std::to_string(bpm);
+        if (preset.size() > tempo.size() && preset.compare(preset.size() - tempo.size(), tempo.size(), tempo) == 0)
+            preset.erase(preset.size() - tempo.size());
+    }
+    Find<Vabo::Text>("VisTitle")->SetText(preset.empty() ? Custom : preset);
     return true;
 }
 

@@ -173,6 +173,36 @@ TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullS
     EXPECT_EQ(0, program.Status()) << program.Errors();
 }
 
+TEST(Desktop, TheMetronomesTitleButtonsShowTheAboutWindowAndMinimiseTheWindow)
+{
+    DesktopLock pointer("pointer");
+    WindowManager manager;
+    ASSERT_TRUE(manager.Running());
+    TempFolder settings;
+    Program program("", PELLORA_SOURCE_DIR, settings.Path());
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == kGlass; }));
+    const std::string id = Output("xdotool search --onlyvisible --name '^Pellora$'");
+    const int shown = ShownWindows(program.Pid());
+    // To the metronome, whose help button opens the About window (the clicks
+    // are taken in turn).
+    Click(window.x + 711, window.y + 20);
+    Click(window.x + 681, window.y + 20);
+    ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown + 1; })) << "the About window";
+    Xdotool("key Escape");
+    ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; }));
+    // Its minimise button hands the window to the window manager's minimised state.
+    Click(window.x + 741, window.y + 20);
+    EXPECT_TRUE(Eventually([&] { return !FindWindow("Pellora").found; })) << "minimised";
+    EXPECT_NE(std::string::npos, Output("xprop -id " + id + " _NET_WM_STATE").find("_NET_WM_STATE_HIDDEN"));
+    Xdotool("windowactivate --sync " + id);
+    ASSERT_TRUE(Eventually([&] { return FindWindow("Pellora").found; }));
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, program.Status()) << program.Errors();
+    EXPECT_NE(std::string::npos, program.Settings().find("TunerVisible=0\n")) << "it was the metronome that closed";
+}
+
 TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabThroughTheControls)
 {
     DesktopLock pointer("pointer");

@@ -4,6 +4,7 @@
 // screen needs, and the timed refresh of its displays.
 #include "app/MetronomeLayout.h"
 #include "app/SettingsStore.h"
+#include "app/vis/MetronomeSampleVis.h"
 
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
@@ -16,6 +17,7 @@
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/LargeFocusContainer.h"
+#include "framework/widgets/ObjectSlider.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
@@ -97,6 +99,7 @@ protected:
     Platform::ManualClock clock_{100000};
     MetronomeLayout* metronome_ = nullptr;
     std::vector<std::string> messages_;
+    std::uint32_t aboutShown_ = 0;
 };
 
 TEST_F(MetronomeScreen, AFirstRunShows114ModeratoAccentFourAndTheToneFirst)
@@ -106,7 +109,8 @@ TEST_F(MetronomeScreen, AFirstRunShows114ModeratoAccentFourAndTheToneFirst)
     EXPECT_EQ(114, state.GetBpm());
     EXPECT_EQ(4, state.GetAccent());
     EXPECT_EQ("114", Box());
-    EXPECT_EQ("MODERATO 114", metronome_->TitleText());
+    EXPECT_EQ("MODERATO", metronome_->TitleText()) << "the tempo shows large below it";
+    EXPECT_EQ("114", Object<Vabo::Text>("VisBpm")->GetText());
     EXPECT_EQ("ACCENT: 4", metronome_->ChoiceText("ACCENT"));
     EXPECT_EQ("TONE", metronome_->ChoiceText("OUTPUT"));
     ASSERT_NE(nullptr, Focused());
@@ -134,7 +138,7 @@ TEST_F(MetronomeScreen, TypedTempoClampsToTenTo5000AndTextThatIsNoNumberKeepsThe
     EXPECT_EQ("120", Box()) << "the box shows the kept tempo again";
     Type(" 90 ");
     EXPECT_EQ(90, AppState::Instance().GetBpm());
-    EXPECT_EQ("ANDANTE 90", metronome_->TitleText());
+    EXPECT_EQ("ANDANTE", metronome_->TitleText());
     ASSERT_NE(nullptr, Focused());
     EXPECT_EQ("ANDANTE 90", Focused()->GetName());
 
@@ -162,7 +166,7 @@ TEST_F(MetronomeScreen, PresetsAccentsAndOutputsChangeWhatTheyNameAndNothingElse
     container->GetWrappers().front()->GetObject()->InvokeSlots(&activate, container->GetWrappers().front()->GetObject(),
                                                                window_.get());
     EXPECT_EQ(50, AppState::Instance().GetBpm());
-    EXPECT_EQ("LARGO 50", metronome_->TitleText());
+    EXPECT_EQ("LARGO", metronome_->TitleText());
 
     EXPECT_FALSE(metronome_->SelectAccent("Background"));
     EXPECT_FALSE(metronome_->SelectAccent("ACCENT: 99"));
@@ -185,7 +189,7 @@ TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtThe
     Store("Output", "CLAVE");
     Open();
     EXPECT_EQ(140, AppState::Instance().GetBpm());
-    EXPECT_EQ("ALLEGRO 140", metronome_->TitleText());
+    EXPECT_EQ("ALLEGRO", metronome_->TitleText());
     EXPECT_EQ(6, AppState::Instance().GetAccent());
     EXPECT_EQ("CLAVE", metronome_->ChoiceText("OUTPUT"));
 
@@ -272,6 +276,55 @@ TEST_F(MetronomeScreen, AnOutputThatCannotStartResetsPlayAndSaysWhy)
     EXPECT_EQ(1, play->GetState());
     EXPECT_TRUE(AudioDevice::Instance().Output().IsActive());
     EXPECT_EQ(1u, messages_.size());
+}
+
+TEST_F(MetronomeScreen, EachScreensInputDisplayIsOfItsOwnType)
+{
+    Open();
+    auto* tuner = Vabo::GetXMLObject<Vabo::GuiObject>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner);
+    const auto* own = dynamic_cast<MetronomeSampleVis*>(Object<Vabo::GuiObject>("MetronomeSampleVis"));
+    ASSERT_NE(nullptr, own);
+    EXPECT_EQ("MetronomeSampleVis", own->GetTypeName());
+    auto* tuners = dynamic_cast<SampleVis*>(Vabo::GetXMLObject<Vabo::GuiObject>(tuner, "SampleVis"));
+    ASSERT_NE(nullptr, tuners);
+    EXPECT_EQ(nullptr, dynamic_cast<MetronomeSampleVis*>(tuners));
+    EXPECT_EQ("SampleVis", tuners->GetTypeName());
+}
+
+TEST_F(MetronomeScreen, HelpShowsTheAboutWindowOverTheMainWindowAndEscapeClosesIt)
+{
+    Open();
+    Vabo::VaboWnd::PostCall([this] {
+        aboutShown_ = AppTest::NewestWindowTitled("About Pellora");
+        if (aboutShown_)
+            TestSupport::PushKey(aboutShown_, SDLK_ESCAPE);
+    });
+    auto* help = Object<Vabo::GuiObject>("TitleRow->Help");
+    ASSERT_NE(nullptr, help);
+    Vabo::Signal::Activate activate;
+    help->InvokeSlots(&activate, help, window_.get());
+    EXPECT_NE(0u, aboutShown_) << "the About window ran its own loop";
+    EXPECT_EQ(0u, AppTest::NewestWindowTitled("About Pellora")) << "and is gone";
+}
+
+TEST_F(MetronomeScreen, ShowingTheScreenReadsTheVolumesAgain)
+{
+    Open();
+    AudioDevice& device = AudioDevice::Instance();
+    auto* input = Object<Vabo::ObjectSlider>("VolumeInput");
+    const int before = device.GetInputVolume();
+    ASSERT_GE(before, 0);
+    const int changed = before == 40 ? 60 : 40;
+    // Changed while the screen is hidden (as the tuner's slider would), the
+    // slider learns of it when the screen shows again.
+    device.SetInputVolume(changed);
+    EXPECT_EQ(before, input->GetValue());
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    const int shown = input->GetValue();
+    device.SetInputVolume(before);
+    EXPECT_EQ(changed, shown);
 }
 
 TEST(MetronomeSkin, AScreenLackingItsObjectsOrItsChoicesIsRefusedNamingWhatIsMissing)

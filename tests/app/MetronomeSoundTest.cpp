@@ -6,6 +6,7 @@
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
+#include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
 #include "audio/SoundRig.h"
 #include "framework/core/GlobalObjectFactory.h"
@@ -147,6 +148,49 @@ TEST_F(MetronomeSound, WhatWasRecordedPlaysBackAsSample)
     ASSERT_GE(onsets.size(), 3u) << "clicks from a recording of " << recorded << " samples";
     const double hz = SoundRig::MedianCrossingFrequency(heard, onsets[1], onsets[1] + 4000);
     EXPECT_TRUE(std::fabs(hz - 440.0) < 20.0 || std::fabs(hz - 880.0) < 40.0) << hz;
+}
+
+TEST_F(MetronomeSound, TheSwitchStopsTheOutputResetsPlayAndRecordAndGivesTheCaptureBackToTheAnalysis)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    RecordBuffer& recording = RecordBuffer::Instance();
+    Press("Play");
+    Press("Record");
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return recording.SampleCount() > 0u; }, SoundRig::CaptureStartMs));
+
+    metronome_->SwitchClickedSlot(nullptr, nullptr);
+    EXPECT_FALSE(device.Output().IsActive());
+    EXPECT_FALSE(metronome_->IsPlayActive());
+    EXPECT_EQ(0, Vabo::GetXMLObject<Vabo::ToggleButton>(metronome_, "Record")->GetState());
+    ASSERT_TRUE(device.Input().IsActive());
+    // The analysis hears window after window while the recording grows no more.
+    const std::size_t recorded = recording.SampleCount();
+    PitchTracker& tracker = PitchTracker::Instance();
+    for (int window = 0; window < 3; ++window) {
+        tracker.GetFrequency();
+        ASSERT_TRUE(SoundRig::WaitFor([&] { return tracker.HasNewWindow(); }, SoundRig::CaptureStartMs)) << window;
+    }
+    EXPECT_EQ(recorded, recording.SampleCount());
+}
+
+TEST_F(MetronomeSound, ARecordingThatCannotStartResetsRecordAndSaysWhy)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    // The tuner's capture is closed first: a stream is not closed while its server is away.
+    device.StopInput();
+    device.Input().Close();
+    ASSERT_TRUE(SoundRig::StopServer());
+    Press("Record");
+    const int state = Vabo::GetXMLObject<Vabo::ToggleButton>(metronome_, "Record")->GetState();
+    const bool capturing = device.Input().IsActive();
+    ASSERT_TRUE(SoundRig::StartServer());
+    // Capture as the program had it, for the tests after this one.
+    EXPECT_EQ(0, device.RestartCapture());
+    EXPECT_EQ(0, state);
+    EXPECT_FALSE(capturing);
+    ASSERT_EQ(1u, messages_.size());
+    EXPECT_EQ("Could not open input device! Stop other applications using your sound port", messages_[0]);
 }
 
 TEST_F(MetronomeSound, ASoundServerThatGoesAwayStopsPlayAndSaysSo)

@@ -107,12 +107,14 @@ TEST_F(PowerLightTest, EveryReadingHasAClosenessColourAndOnlySilenceIsDark)
         Shade shade;
     } cases[] = {
         {cents(0.0f), Green},  {cents(-4.0f), Green}, {cents(12.0f), Amber}, {cents(-30.0f), Red},
-        {cents(45.0f), Red},   {cents(-49.0f), Red},  {cents(120.0f), Red},  {cents(-700.0f), Red},
+        {cents(46.0f), Red},   {cents(-49.0f), Red},  {cents(120.0f), Red},  {cents(-700.0f), Red},
         {0.0f, Dark},          {-1.0f, Dark},         {std::numeric_limits<float>::quiet_NaN(), Dark},
     };
     for (const auto& c : cases) {
         measured.value = c.hz;
         Canvas canvas(24, 24);
+        // The first frame moves the slider; the next shows its picture.
+        light.Render(canvas.painter);
         light.Render(canvas.painter);
         const GdiplusGfxLayer::Color centre = canvas.image.GetPixel(12, 12);
         const int r = centre.GetRed(), g = centre.GetGreen(), b = centre.GetBlue();

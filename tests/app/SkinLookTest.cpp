@@ -124,3 +124,21 @@ TEST_F(SkinLook, TheLampsGrowWithTheWindow)
         window_.reset();
     }
 }
+
+TEST_F(SkinLook, TheLongestReadingsKeepAMarginInsideTheReadout)
+{
+    // The readout's window is the box of the frequency label; the loss
+    // message is the longest text it shows.
+    for (const auto& [width, height] : {std::pair{640, 400}, {800, 500}, {1600, 1000}}) {
+        Open(width, height);
+        auto* reading = Vabo::GetXMLObject<Vabo::Text>(Screen("TunerLayout"), "VisFreq");
+        ASSERT_NE(nullptr, reading);
+        for (const char* text : {"SOUND INPUT LOST", "6645.00 Hz"}) {
+            reading->SetText(text);
+            const Vabo::Rect box = reading->GetFont()->MeasureRange(text, -1, -1, -1.0f);
+            EXPECT_LE(box.width + 2 * reading->GetWidth() / 20, reading->GetWidth())
+                << "\"" << text << "\" at " << width << ": " << box.width << " of " << reading->GetWidth();
+        }
+        window_.reset();
+    }
+}

@@ -18,6 +18,7 @@
 #include <optional>
 #include <pthread.h>
 #include <sched.h>
+#include <unistd.h>
 #include <vector>
 
 // PortAudio's hook for its own messages, which it otherwise writes to
@@ -62,6 +63,11 @@ struct Stream {
     Milliseconds progressAt = 0;
     // GUI thread: left to the library, which could not end it.
     bool abandoned = false;
+    // Set when the stream is left behind: should the library call it again,
+    // it plays silence and ends instead of feeding what a newer stream feeds.
+    std::atomic<bool> cutOff{false};
+    // The library is inside our callback.
+    std::atomic<bool> calling{false};
 };
 
 namespace {
@@ -175,6 +181,13 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
                  PaStreamCallbackFlags, void* userData)
 {
     Stream& s = *static_cast<Stream*>(userData);
+    s.calling.store(true);
+    if (s.cutOff.load()) {
+        if (output)
+            std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
+        s.calling.store(false);
+        return paAbort;
+    }
     const double time = double(s.frames.load(std::memory_order_relaxed));
     s.frames.fetch_add(count, std::memory_order_relaxed);
     // Nothing may unwind into the library's C code.
@@ -189,6 +202,7 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
     }
     if (result != paContinue)
         s.endedByCallback.store(true);
+    s.calling.store(false);
     return result;
 }
 
@@ -424,6 +438,13 @@ bool Abandon(Stream& s)
     s.abandoned = true;
     s.running = false;
     abandonedStreams.fetch_add(1);
+    // A stream only thought stalled (its thread was starved, say) may still
+    // be called: it must not run beside the stream that replaces it. A call
+    // under way is a few milliseconds at most; one that does not end is not
+    // waited for.
+    s.cutOff.store(true);
+    for (int waited = 0; waited < 200 && s.calling.load(); ++waited)
+        ::usleep(1000);
     Log("audio: a stream that stopped delivering cannot be stopped; it is left to the library");
     return true;
 }

@@ -26,6 +26,7 @@
 #include "support/SdlEvents.h"
 #include "support/TempFolder.h"
 #include "app/SettingsStore.h"
+#include "audio/AudioDevice.h"
 
 namespace AppTest {
 
@@ -100,10 +101,28 @@ protected:
     DocMapFolders folders_{PELLORA_SOURCE_DIR, PELLORA_SOURCE_DIR "/lib/VABO/XML"};
 };
 
+// Leaves the audio device as a program just started has it: no output
+// stream, the capture stream open but not running and not marked lost. A test
+// that lost the sound server, or ran the capture under a clock of its own,
+// hands none of that on to the next test.
+inline void LeaveAudioAsFound()
+{
+    AudioDevice& device = AudioDevice::Instance();
+    device.StopOutput();
+    device.Output().Close();
+    if (device.CaptureLost() || !device.Input().IsOpen())
+        device.RestartCapture();
+    device.StopInput();
+    if (!device.Input().IsOpen())
+        device.Input().Open(AudioDevice::CaptureRate, AudioDevice::CaptureFrames);
+}
+
 // A screen of the real skin with settings of its own: the settings folder
 // outlives the window, whose screens write their settings when they go.
 class ScreenFixture : public SkinFixture {
 protected:
+    void TearDown() override { LeaveAudioAsFound(); }
+
     void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
 
     std::string Settings()

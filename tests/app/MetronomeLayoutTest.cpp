@@ -50,6 +50,7 @@ protected:
         AudioDevice::Instance().Output().Close();
         MetronomeLayout::SetMessage({});
         Platform::SetClockSource({});
+        AppTest::ScreenFixture::TearDown();
     }
 
     // Builds the main window from the real skin as the program does before

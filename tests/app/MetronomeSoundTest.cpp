@@ -49,6 +49,7 @@ protected:
         AudioDevice::Instance().StopInput();
         window_.reset();
         MetronomeLayout::SetMessage({});
+        AppTest::ScreenFixture::TearDown();
     }
 
     // A press of the toggle as the user makes it: its own slot flips the
@@ -132,8 +133,10 @@ TEST_F(MetronomeSound, ATempoTypedWhilePlayingIsHeardWithinOneBeat)
 
 TEST_F(MetronomeSound, WhatWasRecordedPlaysBackAsSample)
 {
-    // The recording hears the sink, where the tone clicks sound.
+    // The recording hears the sink, where the tone clicks sound once the
+    // output runs.
     Press("Play");
+    WaitForOutput(0.2);
     Press("Record");
     ASSERT_TRUE(SoundRig::WaitFor([] { return RecordBuffer::Instance().SampleCount() >= 3u * 44100u; }, 15000));
     Press("Record");

@@ -77,6 +77,7 @@ protected:
         device.Output().Close();
         if (!device.Input().IsOpen())
             device.Input().Open(AudioDevice::CaptureRate, AudioDevice::CaptureFrames);
+        AppTest::ScreenFixture::TearDown();
     }
 
     // Builds the main window from the real skin and shows it as the program

@@ -211,7 +211,9 @@ TEST(RecordMixer, TheGuiClockReportsOutsideChangesKeepingTheNewValueBeforeTheCal
     }));
     card->volumes[{1, true}][0] = 1234;
     card->changed.push_back(1);
-    Platform::EventLoop::Instance().RunFor(50);
+    // The clock polls every mixer; the report comes with the next poll.
+    for (int waited = 0; reported.empty() && waited < 5000; waited += 10)
+        Platform::EventLoop::Instance().RunFor(10);
     EXPECT_EQ(std::vector<double>{1234.0}, reported);
 }
 

@@ -4,7 +4,9 @@
 // call reads or writes the file at once; nothing is cached. Numbers use the
 // C locale's forms whatever the user's locale. Process-wide (GUI thread); use
 // after destruction at exit throws std::logic_error "Dead Reference Detected".
-#include <optional>
+#include <cstddef>
+#include <map>
+#include <set>
 #include <string>
 
 namespace Vabo {
@@ -15,17 +17,29 @@ class SettingsStore {
 public:
     static SettingsStore& Instance();
 
+    // Longest stored text taken as a value: longer is not ours.
+    static constexpr std::size_t MaxValueLength = 256;
+
     // The stored value of the key, or the default when the key is absent,
-    // the file cannot be read or the text is not a value of T. Never writes.
-    // T is int, float, bool or std::string.
-    template <class T> T Get(const std::string& key, const T& defaultValue) const;
-    std::string Get(const std::string& key, const char* defaultValue) const
-    {
-        return Get<std::string>(key, defaultValue);
-    }
+    // the file cannot be read or the text is not a value of T (nor at most
+    // MaxValueLength bytes). Lines of the file that cannot be read are
+    // skipped, the rest is read. Never writes. T is int, float, bool or
+    // std::string.
+    template <class T> T Get(const std::string& key, const T& defaultValue);
+    std::string Get(const std::string& key, const char* defaultValue) { return Get<std::string>(key, defaultValue); }
     // Stores the value's text; false (and a log line) when the file could
-    // not be written. A corrupt file is replaced by one holding this value.
+    // not be written. A file with unreadable lines is first moved aside
+    // (settings.ini.unreadable-DATE-TIME, logged), and the new file holds
+    // what could be read of it and this value; nothing is written when it
+    // cannot be moved aside. A stored text that could not be used is left as
+    // it is when the value set is the default that Get gave in its place.
     template <class T> bool Set(const std::string& key, const T& value);
+    // A text, not a pointer taken as a bool.
+    bool Set(const std::string& key, const char* value) { return Set<std::string>(key, value); }
+
+    // Removes what saves killed mid-way left behind: our own temporary files
+    // (settings.ini.XXXXXX) older than a minute. Run at start.
+    static void RemoveStaleTemporaries();
 
     const std::string& Section() const { return section_; }
     // $XDG_CONFIG_HOME/vintrel-pellora/settings.ini, else under ~/.config.
@@ -48,23 +62,42 @@ private:
     friend struct Vabo::CreateWithExitRelease<SettingsStore>;
     SettingsStore() = default;
 
-    std::optional<std::string> ReadText(const std::string& key) const;
+    // A key's value as the file holds it (raw) and as text.
+    struct Stored {
+        bool present = false;
+        // False when the raw value is no text (a bad escape, not UTF-8).
+        bool readable = false;
+        std::string text;
+        std::string raw;
+    };
+    Stored ReadText(const std::string& key);
     bool WriteText(const std::string& key, const std::string& text);
-    static void ReportBadValue(const std::string& key, const std::string& text);
+    void ReportBadValue(const std::string& key, const Stored& stored, const std::string& defaultText);
+    // Logs each distinct message once per run: every call reads the file anew.
+    void LogOnce(const std::string& message);
 
     std::string section_ = "Pellora Settings";
+    // Keys whose stored value could not be used: that raw value, and the
+    // default text given in its place.
+    struct Unusable {
+        std::string raw;
+        std::string defaultText;
+    };
+    std::map<std::string, Unusable> unusable_;
+    std::set<std::string> logged_;
 };
 
-template <class T> T SettingsStore::Get(const std::string& key, const T& defaultValue) const
+template <class T> T SettingsStore::Get(const std::string& key, const T& defaultValue)
 {
-    const std::optional<std::string> text = ReadText(key);
+    const Stored stored = ReadText(key);
     T value;
-    if (!text)
+    if (!stored.present)
         return defaultValue;
-    if (!FromText(*text, value)) {
-        ReportBadValue(key, *text);
+    if (!stored.readable || stored.text.size() > MaxValueLength || !FromText(stored.text, value)) {
+        ReportBadValue(key, stored, ToText(defaultValue));
         return defaultValue;
     }
+    unusable_.erase(key);
     return value;
 }
 

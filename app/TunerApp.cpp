@@ -39,6 +39,7 @@ int TunerApp::Run()
     Platform::SingleInstance instance(SettingsStore::FilePath());
     if (instance.Claim() == Platform::SingleInstance::Outcome::Forwarded)
         return 0;
+    SettingsStore::RemoveStaleTemporaries();
 
     DllVaboInitInstance();
     DataFolders::Use();

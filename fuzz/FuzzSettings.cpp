@@ -19,6 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  ::setenv("XDG_CONFIG_HOME", home.c_str(), 1) == 0);
     if (!homeSet)
         std::abort();
+    // What a set moved aside (a file it could not read whole) is not kept.
+    for (const auto& entry : std::filesystem::directory_iterator(home / "vintrel-pellora"))
+        if (entry.path().filename() != "settings.ini")
+            std::filesystem::remove(entry.path());
     {
         std::ofstream out(SettingsStore::FilePath(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "platform/Log.h"
 #include "support/TempFolder.h"
 #include "support/Files.h"
 
@@ -9,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale>
+#include <sys/stat.h>
+#include <utime.h>
 
 namespace {
 
@@ -23,6 +26,19 @@ protected:
     {
         ASSERT_EQ(0, std::system(("mkdir -p '" + folder_.Path() + "/vintrel-pellora'").c_str()));
         WriteFile(path_, "[Pellora Settings]\n" + lines);
+    }
+
+    // The files beside the settings file whose names start with `prefix`.
+    std::vector<std::string> Beside(const std::string& prefix)
+    {
+        std::vector<std::string> names;
+        if (DIR* dir = opendir((folder_.Path() + "/vintrel-pellora").c_str())) {
+            while (const dirent* entry = readdir(dir))
+                if (std::string(entry->d_name).rfind(prefix, 0) == 0)
+                    names.push_back(entry->d_name);
+            closedir(dir);
+        }
+        return names;
     }
 
     SettingsStore& store_ = SettingsStore::Instance();
@@ -171,4 +187,88 @@ TEST_F(SettingsStoreTest, NumbersKeepTheirCFormUnderAGermanLocale)
     EXPECT_TRUE(written);
     EXPECT_NE(std::string::npos, text.find("Frequency=440.5\n"));
     EXPECT_EQ(440.5f, read);
+}
+
+TEST_F(SettingsStoreTest, ALineThatCannotBeReadLosesOnlyItselfAndTheFileIsKeptAside)
+{
+    const struct {
+        const char* what;
+        std::string text;
+    } files[] = {
+        {"a line that is no key", "[Pellora Settings]\nBpm=120\nthis line is bad\nAccent=ACCENT: 3\n"},
+        {"an editor's byte-order mark", "\xEF\xBB\xBF[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n"},
+        {"a key before any group", "Bpm=60\n[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n"},
+        {"a bad key name", "[Pellora Settings]\nBpm=120\nBpm[x=60\nAccent=ACCENT: 3\n"},
+        {"the keys of a bad group", "[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n[Bad\x01]\nBpm=60\n"},
+        {"a broken group line", "[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n[Pellora Settings\nBpm=60\n"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder_.Path() + "/vintrel-pellora'").c_str()));
+        ASSERT_EQ(0, std::system(("mkdir -p '" + folder_.Path() + "/vintrel-pellora'").c_str()));
+        WriteFile(path_, file.text);
+        EXPECT_EQ(120, store_.Get("Bpm", 114));
+        EXPECT_EQ("ACCENT: 3", store_.Get("Accent", "ACCENT: 4"));
+        EXPECT_EQ(file.text, ReadFile(path_)) << "a read never writes";
+
+        Platform::LogCapture log;
+        ASSERT_TRUE(store_.Set("Output", "TONE"));
+        const std::vector<std::string> aside = Beside("settings.ini.unreadable-");
+        ASSERT_EQ(1u, aside.size());
+        EXPECT_EQ(file.text, ReadFile(folder_.Path() + "/vintrel-pellora/" + aside[0]));
+        EXPECT_TRUE(log.Contains("kept as " + folder_.Path() + "/vintrel-pellora/" + aside[0]));
+        EXPECT_EQ(120, store_.Get("Bpm", 114));
+        EXPECT_EQ("ACCENT: 3", store_.Get("Accent", "ACCENT: 4"));
+        EXPECT_EQ("TONE", store_.Get("Output", ""));
+        ASSERT_TRUE(store_.Set("Bpm", 90));
+        EXPECT_EQ(1u, Beside("settings.ini.unreadable-").size()) << "the new file reads whole";
+    }
+}
+
+TEST_F(SettingsStoreTest, ADefaultIsNotWrittenOverAStoredTextThatCouldNotBeUsed)
+{
+    const std::string huge(900 * 1024, '7');
+    Store("Bpm=fast\nOutput=" + huge + "\nInstrument=" + std::string(300, 'G') + "\n");
+    Platform::LogCapture log;
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    EXPECT_TRUE(store_.Get("Output", "").empty()) << "900 KB are not a name";
+    EXPECT_EQ("Guitar", store_.Get("Instrument", "Guitar").substr(0, 10));
+    for (const std::string& line : log.Messages())
+        EXPECT_LT(line.size(), 400u) << "a long value is not copied whole into the log";
+
+    EXPECT_TRUE(store_.Set("Bpm", 114));
+    EXPECT_TRUE(store_.Set("Output", std::string()));
+    EXPECT_NE(std::string::npos, ReadFile(path_).find("Bpm=fast\n"));
+    EXPECT_TRUE(ReadFile(path_).find("Output=" + huge + "\n") != std::string::npos);
+    // A value of the user's own replaces it.
+    EXPECT_TRUE(store_.Set("Bpm", 120));
+    EXPECT_EQ(120, store_.Get("Bpm", 114));
+}
+
+TEST_F(SettingsStoreTest, OnlyOurOwnStaleTemporariesAreRemoved)
+{
+    Store("Bpm=120\n");
+    const std::string folder = folder_.Path() + "/vintrel-pellora/";
+    const struct {
+        const char* name;
+        bool old;
+        bool removed;
+    } files[] = {
+        {"settings.ini.Ab3xY9", true, true},       {"settings.ini.q7ZK02", true, true},
+        {"settings.ini.Ab3xY0", false, false},      {"settings.ini.backup", true, false},
+        {"settings.ini.Ab3xY", true, false},        {"settings.ini.Ab3xY9z", true, false},
+        {"settings.ini.unreadable-20260101-120000", true, false},
+        {"other.ini.Ab3xY9", true, false},
+    };
+    for (const auto& file : files) {
+        WriteFile(folder + file.name, "[Pellora Settings]\n");
+        if (file.old) {
+            const utimbuf hourAgo{std::time(nullptr) - 3600, std::time(nullptr) - 3600};
+            ASSERT_EQ(0, utime((folder + file.name).c_str(), &hourAgo));
+        }
+    }
+    SettingsStore::RemoveStaleTemporaries();
+    for (const auto& file : files)
+        EXPECT_EQ(!file.removed, Exists(folder + file.name)) << file.name;
+    EXPECT_EQ("[Pellora Settings]\nBpm=120\n", ReadFile(path_));
 }

@@ -5,6 +5,7 @@
 #include "app/ComboBox.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
+#include "app/StoredChoice.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
@@ -64,7 +65,6 @@ const char* const Backdrop = "Background";
 const char* const Recording = "SAMPLE";
 const char* const Tone = "TONE";
 const char* const Custom = "CUSTOM";
-const char* const DefaultAccent = "ACCENT: 4";
 const char* const NoOutput = "Could not open output device! Stop other applications using your sound port";
 const char* const NoInput = "Could not open input device! Stop other applications using your sound port";
 const char* const OutputLost =
@@ -614,10 +614,10 @@ void MetronomeLayout::LoadMetronomeSettings()
     // A stored tempo is held to what can be typed.
     SetTempo(std::clamp(bpm, MinBpm, MaxBpm));
     SelectPreset(config_.GetPreset(AppState::Instance().GetBpm()));
-    const std::string accent = settings.Get<std::string>("Accent", DefaultAccent);
+    const std::string accent = StoredChoice(settings, "Accent", accentEntries_);
     if (!accent.empty())
         SelectAccent(accent);
-    const std::string output = settings.Get<std::string>("Output", "");
+    const std::string output = StoredChoice(settings, "Output", outputEntries_);
     if (!output.empty())
         SelectOutput(output);
 }

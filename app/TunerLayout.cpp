@@ -5,6 +5,7 @@
 #include "app/ComboBox.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
+#include "app/StoredChoice.h"
 #include "app/vis/TuneVis.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
@@ -768,17 +769,22 @@ void TunerLayout::LoadTunerSettings()
     const float hz = settings.Get<float>("Frequency", DefaultFrequency);
     SetDesiredFrequency(std::isfinite(hz) ? ClampFrequency(hz) : DefaultFrequency);
     ShowDesiredFrequency();
-    for (const auto& [key, select] : {std::pair<const char*, void (TunerLayout::*)(const std::string&)>{
-                                          "Instrument", &TunerLayout::SelectInstrument},
-                                      {"Style", &TunerLayout::SelectStyle},
-                                      {"Transpose", &TunerLayout::SelectTranspose}}) {
-        const std::string name = settings.Get<std::string>(key, "");
+    // The style list is the stored instrument's by the time the style is read.
+    const struct {
+        const char* key;
+        ComboPopulator TunerLayout::*list;
+        void (TunerLayout::*select)(const std::string&);
+    } choices[] = {{"Instrument", &TunerLayout::instrumentEntries_, &TunerLayout::SelectInstrument},
+                   {"Style", &TunerLayout::styleEntries_, &TunerLayout::SelectStyle},
+                   {"Transpose", &TunerLayout::transposeEntries_, &TunerLayout::SelectTranspose}};
+    for (const auto& choice : choices) {
+        const std::string name = StoredChoice(settings, choice.key, this->*choice.list);
         if (!name.empty())
-            (this->*select)(name);
+            (this->*choice.select)(name);
     }
     // Without a stored line the microphone is taken when there is one; else
     // the first line stays, rather than a line the device does not have.
-    std::string input = settings.Get<std::string>("Input", "");
+    std::string input = StoredChoice(settings, "Input", inputEntries_);
     if (input.empty() && AudioDevice::Instance().GetInputs().count(DefaultInput) != 0)
         input = DefaultInput;
     if (!input.empty())

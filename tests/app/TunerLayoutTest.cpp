@@ -33,8 +33,10 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -260,6 +262,39 @@ TEST_F(TunerScreen, AfterARestartTheStoredTargetsNoteIsFocused)
         Store("AutoSelect", "0");
         Open();
         EXPECT_EQ(c.note, focused()) << c.instrument << " " << c.frequency;
+        window_.reset();
+    }
+}
+
+TEST_F(TunerScreen, AStoredChoiceTheListsDoNotHoldGivesTheDefaultChoice)
+{
+    // The choices of a fresh install, on both screens.
+    Open();
+    auto* metronome = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+    ASSERT_NE(nullptr, metronome);
+    const std::map<std::string, std::string> defaults = {
+        {"INST", tuner_->ChoiceText("INST")},   {"STYLE", tuner_->ChoiceText("STYLE")},
+        {"TRANS", tuner_->ChoiceText("TRANS")}, {"INPUT", tuner_->ChoiceText("INPUT")},
+        {"ACCENT", metronome->ChoiceText("ACCENT")}, {"OUTPUT", metronome->ChoiceText("OUTPUT")}};
+    window_.reset();
+    const struct {
+        const char* key;
+        const char* stored;
+        const char* button;
+        bool tuner;
+    } choices[] = {
+        {"Instrument", "../../../../etc/passwd", "INST", true}, {"Style", "NO SUCH TUNING", "STYLE", true},
+        {"Transpose", "IN Z", "TRANS", true},                  {"Input", "../../etc/passwd", "INPUT", true},
+        {"Accent", "ACCENT: 99", "ACCENT", false},              {"Output", "../../../../etc/passwd", "OUTPUT", false},
+    };
+    for (const auto& choice : choices) {
+        SCOPED_TRACE(choice.key);
+        std::remove(SettingsStore::FilePath().c_str());
+        Store(choice.key, choice.stored);
+        Open();
+        metronome = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+        EXPECT_EQ(defaults.at(choice.button),
+                  choice.tuner ? tuner_->ChoiceText(choice.button) : metronome->ChoiceText(choice.button));
         window_.reset();
     }
 }

@@ -69,6 +69,8 @@ const char* const NoOutput = "Could not open output device! Stop other applicati
 const char* const NoInput = "Could not open input device! Stop other applications using your sound port";
 const char* const OutputLost =
     "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
+const char* const InputLost = "The sound input was lost: the sound server or the device went away. The recording "
+                              "stopped; press RECORD to try again";
 
 const char* const RequiredObjects[] = {"AccentCombo",  "OutputCombo", "ACCENT",  "OUTPUT",
                                        "DesiredBpm",   "VisTitle",    "VisFreq", "VolumeInput",
@@ -125,6 +127,10 @@ MetronomeLayout::MetronomeLayout(TiXmlElement* element)
     device.AddOutputVolumeListener([this, alive] {
         if (!alive.expired())
             UpdateVolumeSliders();
+    });
+    device.AddLossListener([this, alive](AudioDevice::StreamKind kind) {
+        if (!alive.expired())
+            StreamLost(kind);
     });
 
     AppState& state = AppState::Instance();
@@ -387,6 +393,27 @@ bool MetronomeLayout::IsPlayActive()
     return Find<Vabo::ToggleButton>("Play")->GetState() == 1;
 }
 
+bool MetronomeLayout::IsRecordActive()
+{
+    return Find<Vabo::ToggleButton>("Record")->GetState() == 1;
+}
+
+void MetronomeLayout::StreamLost(AudioDevice::StreamKind kind)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    if (kind == AudioDevice::StreamKind::Output && IsPlayActive()) {
+        device.StopOutput();
+        playingBeats_ = false;
+        ResetToggle("Play");
+        Tell(OutputLost);
+    } else if (kind == AudioDevice::StreamKind::Capture && IsRecordActive()) {
+        // What was recorded until then stays, to be played as the sample.
+        device.StopInput();
+        ResetToggle("Record");
+        Tell(InputLost);
+    }
+}
+
 void MetronomeLayout::ResetToggle(const std::string& name)
 {
     auto* toggle = Find<Vabo::ToggleButton>(name);
@@ -536,13 +563,6 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
     }
     lastDisplayUpdate_ = Platform::NowMs();
     Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
-    AudioDevice& device = AudioDevice::Instance();
-    if (IsPlayActive() && device.Output().HasDied()) {
-        device.StopOutput();
-        playingBeats_ = false;
-        ResetToggle("Play");
-        Tell(OutputLost);
-    }
     char text[64];
     std::snprintf(text, sizeof text, "%0.2f Hz", double(state.GetReferenceFrequency()));
     if (shownFrequency_ != text) {

@@ -5,6 +5,7 @@
 // input, refreshes its beat displays on the GUI clock and keeps the tempo,
 // accent and output in the settings.
 #include "app/MetronomeConfig.h"
+#include "audio/AudioDevice.h"
 #include "audio/ComboPopulator.h"
 #include "framework/widgets/GridLayout.h"
 #include "platform/Clock.h"
@@ -73,6 +74,10 @@ public:
     bool Record(bool on);
     void RestartIfPlaying();
     bool IsPlayActive();
+    bool IsRecordActive();
+    // A stream this screen started died with the sound server or the device:
+    // its button is reset and the user told.
+    void StreamLost(AudioDevice::StreamKind kind);
     void UpdateVolumeSliders();
 
     void LoadMetronomeSettings();

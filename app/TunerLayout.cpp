@@ -70,6 +70,8 @@ const char* const NoCapture = "Could not open input device! Stop other applicati
 const char* const ManualPickWhileAuto = "INFO: To manually select a note to tune to, switch AUTO SELECT off.";
 const char* const NoHelp = "No help file available";
 const char* const InputLost = "SOUND INPUT LOST";
+const char* const ToneLost =
+    "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
 // While capture is lost, a new one is tried this often: the sound server may be back.
 constexpr Platform::Milliseconds CaptureRetryMs = 1000;
 
@@ -134,6 +136,12 @@ TunerLayout::TunerLayout(TiXmlElement* element)
     device.AddInputListener([this, alive](double componentType) {
         if (!alive.expired())
             OnInputLineChanged(componentType);
+    });
+    // A lost capture shows on the display and is retried there; a lost
+    // reference tone resets PLAY.
+    device.AddLossListener([this, alive](AudioDevice::StreamKind kind) {
+        if (!alive.expired() && kind == AudioDevice::StreamKind::Output)
+            OutputLost();
     });
     SetUnselectable(false);
 
@@ -613,6 +621,17 @@ int TunerLayout::Play(bool on)
         }
     }
     return result;
+}
+
+void TunerLayout::OutputLost()
+{
+    auto* play = Find<Vabo::ToggleButton>("Play");
+    if (!play || play->GetState() != 1)
+        return;
+    AudioDevice::Instance().StopOutput();
+    play->SetState(0);
+    Vabo::InvalidateWhenShown(*play);
+    ShowMessageBox(ToneLost, "");
 }
 
 bool TunerLayout::Standby(bool on)

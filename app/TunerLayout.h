@@ -91,6 +91,9 @@ public:
     void RebuildNotes();
     void UpdateVolumeSliders();
     void OnInputLineChanged(double componentType);
+    // The play-back stream died with the sound server or the device: a
+    // reference tone playing is switched off and the user told.
+    void OutputLost();
 
     void LoadTunerSettings();
     void SaveTunerSettings();

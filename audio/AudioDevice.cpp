@@ -138,6 +138,7 @@ int AudioDevice::StartInput(int sampleRate, unsigned long frames, const StreamCa
     input_.SetCallback(callback, nullptr);
     const int result = input_.Start(false);
     captureLost_ = result != 0;
+    captureLossTold_ = result != 0;
     return result;
 }
 
@@ -153,10 +154,15 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
         output_.Stop();
         output_.Close();
     }
+    outputLost_ = true;
+    outputLossTold_ = true;
     if (output_.Open(sampleRate, frames) != 0)
         return output_.GetError();
     output_.SetCallback(callback, nullptr);
-    return output_.Start(loop);
+    const int result = output_.Start(loop);
+    outputLost_ = result != 0;
+    outputLossTold_ = result != 0;
+    return result;
 }
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
@@ -178,6 +184,7 @@ int AudioDevice::RestartCapture()
     input_.SetCallback(CaptureCallback(), nullptr);
     const int result = input_.Start(false);
     captureLost_ = result != 0;
+    captureLossTold_ = result != 0;
     return result;
 }
 
@@ -186,6 +193,36 @@ bool AudioDevice::CaptureLost()
     if (!captureLost_ && input_.HasDied())
         captureLost_ = true;
     return captureLost_;
+}
+
+bool AudioDevice::OutputLost()
+{
+    if (!outputLost_ && output_.HasDied())
+        outputLost_ = true;
+    return outputLost_;
+}
+
+void AudioDevice::AddLossListener(const LossListener& listener)
+{
+    lossListeners_.push_back(listener);
+}
+
+void AudioDevice::WatchStreams()
+{
+    if (!captureLossTold_ && input_.HasDied())
+        TellLoss(StreamKind::Capture);
+    if (!outputLossTold_ && output_.HasDied())
+        TellLoss(StreamKind::Output);
+}
+
+void AudioDevice::TellLoss(StreamKind kind)
+{
+    (kind == StreamKind::Capture ? captureLost_ : outputLost_) = true;
+    (kind == StreamKind::Capture ? captureLossTold_ : outputLossTold_) = true;
+    // A listener may add another.
+    const std::vector<LossListener> listeners = lossListeners_;
+    for (const auto& listener : listeners)
+        listener(kind);
 }
 
 void AudioDevice::SelectInput(const std::string& name)

@@ -10,6 +10,7 @@
 #include "audio/SampleBlockBuffer.h"
 #include "audio/SlidingSampleWindow.h"
 #include "audio/StreamCallback.h"
+#include "audio/StreamWatch.h"
 #include "audio/WaveIn.h"
 #include "audio/WaveOut.h"
 
@@ -71,6 +72,16 @@ public:
     // starts again.
     bool CaptureLost();
     WaveOut& Output() { return output_; }
+    // True from the moment the play-back stream died with its device or
+    // sound server (logged once) until play-back starts again.
+    bool OutputLost();
+
+    enum class StreamKind { Capture, Output };
+    using LossListener = std::function<void(StreamKind)>;
+    // Told on the GUI thread, by the device's own clock, when a started
+    // stream died with its device or sound server: once per start. A start
+    // that fails is its caller's to report, and is not told.
+    void AddLossListener(const LossListener& listener);
 
     // Makes the named input the recording source; nothing for an unknown name.
     void SelectInput(const std::string& name);
@@ -112,9 +123,21 @@ private:
     InputMap inputLines_;
     InputMap namedInputs_;
     bool captureLost_ = false;
+    bool outputLost_ = false;
+    // Whether the death of the stream's last start was told (or there is
+    // nothing to tell): set before the listeners run, which may open a
+    // modal loop on which the clock ticks again.
+    bool captureLossTold_ = true;
+    bool outputLossTold_ = true;
+    std::vector<LossListener> lossListeners_;
     // Engine thread only.
     Decimator decimator_;
     std::vector<float> scratch_;
     SampleBlockBuffer blockBuffer_;
     SlidingSampleWindow analysisWindow_;
+    // GUI thread; made last, so that it never checks a stream being destroyed.
+    StreamWatch watch_{[this] { WatchStreams(); }};
+
+    void WatchStreams();
+    void TellLoss(StreamKind kind);
 };

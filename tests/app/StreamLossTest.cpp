@@ -1,0 +1,130 @@
+// The streams the screens start, lost when the rig's sound server goes away:
+// the button of each is reset and the user told once, and a press after the
+// server's return starts it again.
+#include "app/MetronomeLayout.h"
+#include "app/TunerLayout.h"
+
+#include "AppTestSupport.h"
+#include "audio/AudioDevice.h"
+#include "audio/RecordBuffer.h"
+#include "audio/SoundRig.h"
+#include "framework/core/GlobalObjectFactory.h"
+#include "framework/core/ObjectSignals.h"
+#include "framework/widgets/ToggleButton.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+class StreamLoss : public AppTest::ScreenFixture {
+protected:
+    void SetUp() override
+    {
+        AppTest::ScreenFixture::SetUp();
+        MetronomeLayout::SetMessage([this](const std::string& text) { messages_.push_back(text); });
+        TunerLayout::SetQuestion([this](const std::string& text, const std::string&) {
+            messages_.push_back(text);
+            return std::string();
+        });
+        window_ = AppTest::OpenMainWindow(loader_);
+        metronome_ = Vabo::GetXMLObject<MetronomeLayout>(window_.get(), "MetronomeLayout");
+        tuner_ = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
+        ASSERT_NE(nullptr, metronome_);
+        ASSERT_NE(nullptr, tuner_);
+    }
+
+    void TearDown() override
+    {
+        AudioDevice& device = AudioDevice::Instance();
+        device.StopOutput();
+        device.Output().Close();
+        device.StopInput();
+        window_.reset();
+        MetronomeLayout::SetMessage({});
+        TunerLayout::SetQuestion({});
+    }
+
+    // The screen shown as the switch shows it.
+    void Show(Vabo::GuiObject* shown, Vabo::GuiObject* hidden)
+    {
+        Vabo::Signal::Activate activate;
+        hidden->SlotHide(&activate, hidden);
+        shown->SlotShow(&activate, shown);
+    }
+
+    Vabo::ToggleButton* Toggle(Vabo::GuiObject* screen, const std::string& name)
+    {
+        return Vabo::GetXMLObject<Vabo::ToggleButton>(screen, name);
+    }
+
+    // A press as the user makes it: the toggle's own slot flips the state,
+    // then the skin's slot runs.
+    void Press(Vabo::ToggleButton* toggle)
+    {
+        Vabo::Signal::Activate activate;
+        toggle->InvokeSlots(&activate, toggle, window_.get());
+    }
+
+    MetronomeLayout* metronome_ = nullptr;
+    TunerLayout* tuner_ = nullptr;
+    std::vector<std::string> messages_;
+};
+
+double OutputFrames()
+{
+    return AudioDevice::Instance().Output().StreamTime();
+}
+
+std::size_t Recorded()
+{
+    return RecordBuffer::Instance().SampleCount();
+}
+
+} // namespace
+
+TEST_F(StreamLoss, EveryStreamAScreenStartedResetsItsButtonAndSaysSoWhenTheServerGoes)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    const struct {
+        const char* what;
+        bool metronome;
+        const char* button;
+        // Whether the stream moves on, from a reading taken before.
+        std::function<double()> progress;
+        const char* message;
+    } streams[] = {
+        {"the metronome's clicks", true, "Play", OutputFrames, "sound output was lost"},
+        {"the recording", true, "Record", [] { return double(Recorded()); }, "sound input was lost"},
+        {"the reference tone", false, "Play", OutputFrames, "sound output was lost"},
+    };
+    for (const auto& stream : streams) {
+        SCOPED_TRACE(stream.what);
+        messages_.clear();
+        Vabo::GuiObject* screen = stream.metronome ? static_cast<Vabo::GuiObject*>(metronome_) : tuner_;
+        Show(screen, stream.metronome ? static_cast<Vabo::GuiObject*>(tuner_) : metronome_);
+        Vabo::ToggleButton* toggle = Toggle(screen, stream.button);
+        Press(toggle);
+        ASSERT_EQ(1, toggle->GetState());
+        ASSERT_TRUE(SoundRig::WaitFor([&] { return stream.progress() > 4410.0; }, SoundRig::CaptureStartMs));
+
+        ASSERT_TRUE(SoundRig::StopServer());
+        const bool reset = AppTest::PumpUntil([&] { return toggle->GetState() == 0; }, 10000);
+        ASSERT_TRUE(SoundRig::StartServer());
+        EXPECT_TRUE(reset);
+        AppTest::Pump(500);
+        ASSERT_EQ(1u, messages_.size());
+        EXPECT_NE(std::string::npos, messages_[0].find(stream.message)) << messages_[0];
+
+        // The server is back: a press starts the stream anew.
+        Press(toggle);
+        ASSERT_EQ(1, toggle->GetState());
+        const double before = stream.progress();
+        EXPECT_TRUE(AppTest::PumpUntil([&] { return stream.progress() > before + 4410.0; }, 8000));
+        Press(toggle);
+        EXPECT_EQ(1u, messages_.size());
+    }
+}

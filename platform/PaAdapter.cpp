@@ -68,6 +68,8 @@ struct Stream {
     std::atomic<bool> cutOff{false};
     // The library is inside our callback.
     std::atomic<bool> calling{false};
+    // GUI thread: left and closed by its owner, so freed here once it ends.
+    bool released = false;
 };
 
 namespace {
@@ -121,9 +123,11 @@ void RouteJackMessages()
             set(&JackMessageToLog);
 }
 
-// Streams left to the library (see Abandon): the library is then never
-// terminated, which would wait for them.
-std::atomic<int> abandonedStreams{0};
+// Streams left to the library (see Abandon), GUI thread only: the library
+// is not terminated while one is left, since it would wait for it.
+std::vector<Stream*> abandonedStreams;
+// Logged once for each stretch of time the server does not answer.
+bool refusalLogged = false;
 
 // Passes what the hooks posted to the log when it goes out of scope.
 struct FlushDiagnostics {
@@ -253,11 +257,46 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
 
 namespace {
 
+// Frees the streams left to the library whose threads have come back and
+// ended. True while one is still held: its sound server stopped answering
+// (it may be stopped, not gone), and opening a stream on it would wait for
+// it as long.
+bool ServerHeld()
+{
+    for (auto it = abandonedStreams.begin(); it != abandonedStreams.end();) {
+        Stream* left = *it;
+        if (!left->ended.load()) {
+            ++it;
+            continue;
+        }
+        // One its owner still holds is closed when the owner closes it.
+        if (left->released) {
+            if (Pa_CloseStream(left->pa) != paNoError) {
+                ++it;
+                continue;
+            }
+            delete left;
+        }
+        it = abandonedStreams.erase(it);
+        Log("audio: a stream left to the library came back and has ended");
+    }
+    if (abandonedStreams.empty())
+        refusalLogged = false;
+    return !abandonedStreams.empty();
+}
+
 // The library's own result; s.pa stays null when it failed.
 int OpenLibraryStream(Stream& s)
 {
     s.pa = nullptr;
     s.used = false;
+    if (ServerHeld()) {
+        if (!refusalLogged)
+            Log("audio: the sound server holds a stream that stopped delivering; no stream is opened until it "
+                "answers again");
+        refusalLogged = true;
+        return paDeviceUnavailable;
+    }
     std::optional<RealTimeWhileOpening> realTime;
     if (!s.input)
         realTime.emplace();
@@ -300,7 +339,7 @@ int Initialize()
 int Terminate()
 {
     FlushDiagnostics flush;
-    if (abandonedStreams.load() > 0)
+    if (!abandonedStreams.empty())
         return NoError;
     return FromLibrary(Pa_Terminate());
 }
@@ -437,7 +476,7 @@ bool Abandon(Stream& s)
         return false;
     s.abandoned = true;
     s.running = false;
-    abandonedStreams.fetch_add(1);
+    abandonedStreams.push_back(&s);
     // A stream only thought stalled (its thread was starved, say) may still
     // be called: it must not run beside the stream that replaces it. A call
     // under way is a few milliseconds at most; one that does not end is not
@@ -487,8 +526,12 @@ int CloseStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
-    if (Abandon(*s))
+    // A stream left to the library is freed once it has ended (ServerHeld).
+    if (!(s->abandoned && s->ended.load()) && Abandon(*s)) {
+        s->released = true;
         return NoError;
+    }
+    abandonedStreams.erase(std::remove(abandonedStreams.begin(), abandonedStreams.end(), s), abandonedStreams.end());
     const int result = s->pa ? Pa_CloseStream(s->pa) : paNoError;
     // A stream the library could not close may still call back into ours.
     if (result == paNoError)
@@ -511,6 +554,9 @@ int StreamActive(Stream* s)
 
 bool StreamDied(Stream* s)
 {
+    // Asked often (the device's watch): streams left to the library are
+    // freed soon after they come back.
+    ServerHeld();
     if (!s || !s->running)
         return false;
     if (s->ended.load())

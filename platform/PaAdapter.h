@@ -65,7 +65,10 @@ int StreamActive(Stream* stream);
 // stopped it, or its frames stopped moving for five seconds: the device or
 // sound server went away. A stream that stalls while the library still runs
 // it is left behind by stop and close (they report success), since the
-// library would wait for it for ever.
+// library would wait for it for ever. Should it come back (a server that was
+// stopped and goes on), it calls nobody, ends and is freed; until then no
+// stream is opened (DeviceUnavailable), since opening one on that server
+// would wait as long.
 bool StreamDied(Stream* stream);
 // Frames played or captured since the last start; 0 for a bad stream.
 double StreamTime(Stream* stream);

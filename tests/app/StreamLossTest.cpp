@@ -1,6 +1,7 @@
 // The streams the screens start, lost when the rig's sound server goes away:
 // the button of each is reset and the user told once, and a press after the
-// server's return starts it again.
+// server's return starts it again. A server that hangs is a loss too, and
+// its return leaves one capture stream.
 #include "app/MetronomeLayout.h"
 #include "app/TunerLayout.h"
 
@@ -10,12 +11,19 @@
 #include "audio/SoundRig.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -127,4 +135,70 @@ TEST_F(StreamLoss, EveryStreamAScreenStartedResetsItsButtonAndSaysSoWhenTheServe
         Press(toggle);
         EXPECT_EQ(1u, messages_.size());
     }
+}
+
+namespace {
+
+// Holds the rig's sound server stopped, as a hung server is; lets it go on
+// when it goes out of scope, or after a minute whatever the test does.
+class HungServer {
+public:
+    HungServer()
+        : stopped_(SoundRig::SignalServer(SIGSTOP))
+        , watchdog_([this] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!over_.wait_for(lock, std::chrono::minutes(1), [this] { return resumed_; }))
+                SoundRig::SignalServer(SIGCONT);
+        })
+    {
+    }
+    ~HungServer()
+    {
+        Resume();
+        watchdog_.join();
+    }
+    bool Stopped() const { return stopped_; }
+    void Resume()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!resumed_)
+            SoundRig::SignalServer(SIGCONT);
+        resumed_ = true;
+        over_.notify_all();
+    }
+
+private:
+    bool stopped_;
+    std::mutex mutex_;
+    std::condition_variable over_;
+    bool resumed_ = false;
+    std::thread watchdog_;
+};
+
+} // namespace
+
+TEST_F(StreamLoss, AServerThatHangsIsALossAfterAFewSecondsAndItsReturnGivesOneCaptureStream)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    const auto reading = [this] { return Vabo::GetXMLObject<Vabo::Text>(tuner_, "VisFreq")->GetText(); };
+    const auto capturing = [&] { return !device.CaptureLost() && device.Input().StreamTime() > 4410.0; };
+    ASSERT_EQ(0, device.RestartCapture());
+    ASSERT_TRUE(AppTest::PumpUntil(capturing, SoundRig::CaptureStartMs));
+
+    HungServer server;
+    ASSERT_TRUE(server.Stopped());
+    // Five seconds without frames make a loss; the first new try comes after.
+    EXPECT_TRUE(AppTest::PumpUntil([&] { return reading() == "SOUND INPUT LOST"; }, 9000)) << reading();
+    server.Resume();
+    int most = 0;
+    const bool back = AppTest::PumpUntil(
+        [&] {
+            most = std::max(most, SoundRig::CaptureStreams());
+            return capturing();
+        },
+        10000);
+    EXPECT_TRUE(back);
+    EXPECT_EQ(1, most) << "capture streams at once after the server went on";
+    EXPECT_EQ(1, SoundRig::CaptureStreams());
 }

@@ -121,6 +121,27 @@ inline bool StopServer()
     return WaitFor([] { return !ServerAnswers(); }, 5000);
 }
 
+// Stops (SIGSTOP) or continues (SIGCONT) the rig's sound server: a server
+// that hangs without going away.
+inline bool SignalServer(int signal)
+{
+    std::ifstream pidFile(RigFolder() + "/pulse.pid");
+    pid_t pid = 0;
+    return (pidFile >> pid) && pid > 0 && ::kill(pid, signal) == 0;
+}
+
+// The streams the rig's sound server records for its clients.
+inline int CaptureStreams()
+{
+    FILE* list = ::popen("pactl list short source-outputs 2>/dev/null", "r");
+    if (!list)
+        return -1;
+    int lines = 0;
+    for (int c; (c = std::fgetc(list)) != EOF;)
+        lines += c == '\n';
+    return ::pclose(list) == 0 ? lines : -1;
+}
+
 // Starts the rig's sound server again, on the same socket.
 inline bool StartServer()
 {

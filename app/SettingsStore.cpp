@@ -20,8 +20,12 @@ namespace {
 
 // A settings file is a few hundred bytes; anything far larger is not ours.
 constexpr off_t MaxFileSize = 1024 * 1024;
-// A save's temporary file this old belongs to a save that was killed.
-constexpr int StaleSeconds = 60;
+// A save takes milliseconds: a temporary file of ours this old belongs to a
+// save that was killed.
+constexpr int StaleSeconds = 10;
+// A refused file is read line by line only up to this size: each line costs
+// a parse of its own, and every Get reads the file anew.
+constexpr std::size_t MaxSalvageSize = 64 * 1024;
 
 struct KeyFileFree {
     void operator()(GKeyFile* file) const { g_key_file_free(file); }
@@ -125,6 +129,13 @@ Loaded Load(const std::string& path)
         return loaded;
     const std::string refusal = error->message;
     g_clear_error(&error);
+    if (text.size() > MaxSalvageSize) {
+        loaded.file.reset(g_key_file_new());
+        loaded.result = LoadResult::Unreadable;
+        loaded.reason = path + " cannot be read (" + refusal + "), and at more than "
+            + std::to_string(MaxSalvageSize) + " bytes it is not read line by line";
+        return loaded;
+    }
     // An editor's byte-order mark is not part of the first line.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);

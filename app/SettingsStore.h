@@ -38,7 +38,8 @@ public:
     bool Set(const std::string& key, const char* value) { return Set<std::string>(key, value); }
 
     // Removes what saves killed mid-way left behind: our own temporary files
-    // (settings.ini.XXXXXX) older than a minute. Run at start.
+    // (settings.ini.XXXXXX) older than ten seconds. Run at start, once this
+    // is the one program running: no save of ours is under way then.
     static void RemoveStaleTemporaries();
 
     const std::string& Section() const { return section_; }

@@ -223,6 +223,16 @@ TEST_F(SettingsStoreTest, ALineThatCannotBeReadLosesOnlyItselfAndTheFileIsKeptAs
         ASSERT_TRUE(store_.Set("Bpm", 90));
         EXPECT_EQ(1u, Beside("settings.ini.unreadable-").size()) << "the new file reads whole";
     }
+
+    // A large refused file is not read line by line, and is kept aside whole.
+    ASSERT_EQ(0, std::system(("rm -f '" + folder_.Path() + "/vintrel-pellora/'*").c_str()));
+    const std::string large = "[Pellora Settings]\nBpm=120\n" + std::string(70 * 1024, 'x') + "\n";
+    WriteFile(path_, large);
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    ASSERT_TRUE(store_.Set("Bpm", 90));
+    const std::vector<std::string> aside = Beside("settings.ini.unreadable-");
+    ASSERT_EQ(1u, aside.size());
+    EXPECT_TRUE(ReadFile(folder_.Path() + "/vintrel-pellora/" + aside[0]) == large);
 }
 
 TEST_F(SettingsStoreTest, ADefaultIsNotWrittenOverAStoredTextThatCouldNotBeUsed)

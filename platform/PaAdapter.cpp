@@ -15,6 +15,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <pthread.h>
 #include <sched.h>
@@ -61,6 +62,13 @@ struct Stream {
     bool running = false;
     unsigned long long progressFrames = 0;
     Milliseconds progressAt = 0;
+    // The CPU clock of the library's thread that runs the stream (set by
+    // that thread at its first call), and its reading when the frames last
+    // moved and when the stream was left.
+    std::atomic<bool> threadClockSet{false};
+    std::atomic<clockid_t> threadClock{0};
+    double progressCpuMs = 0.0;
+    double abandonedCpuMs = 0.0;
     // GUI thread: left to the library, which could not end it.
     bool abandoned = false;
     // Set when the stream is left behind: should the library call it again,
@@ -70,6 +78,9 @@ struct Stream {
     std::atomic<bool> calling{false};
     // GUI thread: left and closed by its owner, so freed here once it ends.
     bool released = false;
+    // GUI thread: when it was left, its thread waited (for a server that
+    // does not answer) rather than spun (on one that went away).
+    bool waiting = false;
 };
 
 namespace {
@@ -186,6 +197,13 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
 {
     Stream& s = *static_cast<Stream*>(userData);
     s.calling.store(true);
+    if (!s.threadClockSet.load(std::memory_order_relaxed)) {
+        clockid_t clock;
+        if (pthread_getcpuclockid(pthread_self(), &clock) == 0) {
+            s.threadClock.store(clock);
+            s.threadClockSet.store(true);
+        }
+    }
     if (s.cutOff.load()) {
         if (output)
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
@@ -257,15 +275,34 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
 
 namespace {
 
+// CPU time the stream's library thread has used; -1 when not known.
+double ThreadCpuMs(const Stream& s)
+{
+    timespec used{};
+    if (!s.threadClockSet.load() || clock_gettime(s.threadClock.load(), &used) != 0)
+        return -1.0;
+    return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
+
+// A thread that spins on a server gone away uses the processor all along; one
+// that waits for a stopped server uses next to none.
+constexpr double SpinningCpuMs = 500.0;
+
 // Frees the streams left to the library whose threads have come back and
 // ended. True while one is still held: its sound server stopped answering
 // (it may be stopped, not gone), and opening a stream on it would wait for
 // it as long.
 bool ServerHeld()
 {
+    bool held = false;
     for (auto it = abandonedStreams.begin(); it != abandonedStreams.end();) {
         Stream* left = *it;
         if (!left->ended.load()) {
+            // A thread that waited may spin since (its server went away meanwhile).
+            const double cpu = ThreadCpuMs(*left);
+            if (left->waiting && (cpu < 0.0 || cpu - left->abandonedCpuMs >= SpinningCpuMs))
+                left->waiting = false;
+            held = held || left->waiting;
             ++it;
             continue;
         }
@@ -280,9 +317,9 @@ bool ServerHeld()
         it = abandonedStreams.erase(it);
         Log("audio: a stream left to the library came back and has ended");
     }
-    if (abandonedStreams.empty())
+    if (!held)
         refusalLogged = false;
-    return !abandonedStreams.empty();
+    return held;
 }
 
 // The library's own result; s.pa stays null when it failed.
@@ -445,6 +482,9 @@ int StartStream(Stream* s, bool loop)
     s->running = result == NoError;
     s->progressFrames = 0;
     s->progressAt = NowMs();
+    // The library runs a started stream on a thread of its own.
+    s->threadClockSet.store(false);
+    s->progressCpuMs = 0.0;
     return result;
 }
 
@@ -461,6 +501,7 @@ bool Stalled(Stream& s)
     if (frames != s.progressFrames) {
         s.progressFrames = frames;
         s.progressAt = now;
+        s.progressCpuMs = ThreadCpuMs(s);
         return false;
     }
     return now - s.progressAt >= StallMs;
@@ -475,6 +516,8 @@ bool Abandon(Stream& s)
     if (!s.running || s.ended.load() || Pa_IsStreamActive(s.pa) != 1 || !Stalled(s))
         return false;
     s.abandoned = true;
+    s.abandonedCpuMs = ThreadCpuMs(s);
+    s.waiting = s.abandonedCpuMs >= 0.0 && s.abandonedCpuMs - s.progressCpuMs < SpinningCpuMs;
     s.running = false;
     abandonedStreams.push_back(&s);
     // A stream only thought stalled (its thread was starved, say) may still

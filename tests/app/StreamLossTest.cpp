@@ -56,12 +56,17 @@ protected:
         TunerLayout::SetQuestion({});
     }
 
-    // The screen shown as the switch shows it.
+    // The screen shown as the switch shows it: capture for the tuner's
+    // analysis runs only while the tuner shows.
     void Show(Vabo::GuiObject* shown, Vabo::GuiObject* hidden)
     {
         Vabo::Signal::Activate activate;
         hidden->SlotHide(&activate, hidden);
         shown->SlotShow(&activate, shown);
+        if (shown == tuner_)
+            AudioDevice::Instance().RestartCapture();
+        else
+            AudioDevice::Instance().StopInput();
     }
 
     Vabo::ToggleButton* Toggle(Vabo::GuiObject* screen, const std::string& name)

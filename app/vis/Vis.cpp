@@ -8,12 +8,15 @@
 Vis::Vis(TiXmlElement* element)
     : GuiObject(element, true, false)
 {
-    AddSlot<Vabo::Signal::MouseClick>(&Vis::NextChildSlot, this);
+    // A click steps on, and so do Return and Space once the keys reached it.
+    AddSlot<Vabo::Signal::Activate>(&Vis::NextChildSlot, this);
 }
 
 void Vis::AddDisplay(VisBase& display)
 {
     displays_.push_back(&display);
+    // With a second display there is something to step to: the keys stop here.
+    SetUnselectable(displays_.size() > 1 ? 0 : 1);
 }
 
 bool Vis::SetSize(int width, int height)

@@ -1,6 +1,6 @@
 #pragma once
 // A container of displays that shows one at a time in its own rectangle and
-// steps to the next on a click, wrapping after the last. The shown display's
+// steps to the next on a click (or Return once selected), wrapping after the last. The shown display's
 // index is kept in the settings under the container's XML type name. The
 // displays are members of the derived class; the container does not own them.
 #include "framework/core/GuiObject.h"

@@ -128,6 +128,9 @@ public:
     virtual bool SetSelectedBySignal(Signal::SelectObject* signal, bool select);
     virtual bool SetSelected(bool select);
     virtual void Select();
+    // Select with the selecting point given (in the window frame) instead of
+    // the object's top-left corner: for objects whose corner they do not cover.
+    void SelectAt(int x, int y);
     virtual bool Deselect();
     virtual void ClearSelection();
     virtual bool HasSelectedChild() const;
@@ -187,6 +190,13 @@ public:
     bool IsNotChildEnd(std::vector<GuiObject*>::iterator it);
     GuiObject* FindTabObjectAt(int tabX, int tabY);
     bool HasVisibleTabObject() const;
+    // Whether keyboard navigation can stop at the object: it is shown, and it
+    // or something inside it can be selected.
+    bool CanTakeSelection() const;
+    // Where navigation in the direction enters this object: the first stop of
+    // its tab list in reading order (going back, the last), inside that one's
+    // own list in turn; the object itself when it has no stop.
+    GuiObject* EntryStop(int direction);
     const std::vector<TabEntry>& GetTabList() const { return tabList_; }
 
     // Flags that widgets set after construction.
@@ -194,6 +204,7 @@ public:
     void SetSizedFromContent(bool value) { sizedFromContent_ = value; }
     void SetKeepSelectionOnDeactivation(bool value) { keepSelectionOnDeactivation_ = value; }
     void SetFocusOnClick(bool value) { focusOnClick_ = value; }
+    bool TakesFocusOnClick() const { return focusOnClick_; }
     void SetDrawSelfAfterChildren(bool value) { drawSelfAfterChildren_ = value; }
     float GetAlpha() const { return alpha_; }
     void SetAlpha(float alpha) { alpha_ = alpha; }
@@ -266,6 +277,11 @@ public:
     void Retire() { life_.Expire(); }
 
 protected:
+    // Puts the object at a place of the tab list without moving the selection
+    // (as AddTabObject may), or takes every place of it out: for containers
+    // that fill their lists themselves, again whenever their contents change.
+    void PlaceInTabList(GuiObject* object, int tabX, int tabY);
+    void RemoveTabObject(GuiObject* object);
     // For objects whose activation handler keeps nothing but the flag.
     void SetWindowActive(bool active) { windowActive_ = active; }
     // For objects whose base was built without their element (windows keep it
@@ -277,7 +293,10 @@ private:
 
     bool SelectAndNotify(Signal::SelectObject* signal);
     void MoveSelection(Signal::SelectNextObject* signal, GuiObject* target);
-    GuiObject* FindTabObject(int x, int y, GuiObject* skip);
+    const TabEntry* FindTabEntry(int x, int y, GuiObject* skip);
+    // The next place from (tabX, tabY) in the direction that can take the
+    // selection; null at the edge of the list.
+    GuiObject* NextTabStop(int tabX, int tabY, GuiObject* origin, int direction);
     void PruneTabList();
     void Detach();
     void ForgetDependent(GuiObject* object);

@@ -1,6 +1,7 @@
 // GuiObject: selection through the tree and keyboard navigation over the tab list.
 #include <algorithm>
 #include <climits>
+#include <tuple>
 
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
@@ -66,7 +67,12 @@ bool GuiObject::SelectAndNotify(Signal::SelectObject* signal)
 
 void GuiObject::Select()
 {
-    Signal::SelectObject signal(GetWindowX(), GetWindowY(), this);
+    SelectAt(GetWindowX(), GetWindowY());
+}
+
+void GuiObject::SelectAt(int x, int y)
+{
+    Signal::SelectObject signal(x, y, this);
     GuiObject* top = GetTopObject();
     std::weak_ptr<void> topWatch = top->Watch();
     signal.SetSource(this);
@@ -154,6 +160,18 @@ bool GuiObject::AddTabObject(GuiObject* object, int tabX, int tabY)
     return true;
 }
 
+void GuiObject::PlaceInTabList(GuiObject* object, int tabX, int tabY)
+{
+    tabList_.push_back(TabEntry{tabX, tabY, object, object->Watch()});
+}
+
+void GuiObject::RemoveTabObject(GuiObject* object)
+{
+    tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                                  [object](const TabEntry& entry) { return entry.object == object; }),
+                   tabList_.end());
+}
+
 void GuiObject::PruneTabList()
 {
     tabList_.erase(
@@ -173,10 +191,11 @@ bool GuiObject::HasVisibleTabObject() const
 
 GuiObject* GuiObject::FindTabObjectAt(int tabX, int tabY)
 {
-    return FindTabObject(tabX, tabY, nullptr);
+    const TabEntry* entry = FindTabEntry(tabX, tabY, nullptr);
+    return entry != nullptr ? entry->object : nullptr;
 }
 
-GuiObject* GuiObject::FindTabObject(int x, int y, GuiObject* skip)
+const GuiObject::TabEntry* GuiObject::FindTabEntry(int x, int y, GuiObject* skip)
 {
     PruneTabList();
     int minX = INT_MAX;
@@ -189,24 +208,79 @@ GuiObject* GuiObject::FindTabObject(int x, int y, GuiObject* skip)
         minY = std::min(minY, entry.tabY);
         maxY = std::max(maxY, entry.tabY);
         if (entry.object->IsVisible() && entry.tabX == x && entry.tabY == y)
-            return entry.object;
+            return &entry;
     }
     if (x < minX || x > maxX || y < minY || y > maxY)
         return nullptr;
     for (const TabEntry& entry : tabList_) {
         bool sameColumn = entry.object != skip && entry.object->IsVisible() && entry.tabX == x;
         if (sameColumn || entry.tabY == y)
-            return entry.object;
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool GuiObject::CanTakeSelection() const
+{
+    if (!IsVisible())
+        return false;
+    return unselectable_ == 0
+        || std::any_of(children_.begin(), children_.end(),
+                       [](const GuiObject* child) { return child->CanTakeSelection(); });
+}
+
+GuiObject* GuiObject::EntryStop(int direction)
+{
+    PruneTabList();
+    // Forwards (right, down) a list is entered at its first place in reading
+    // order, backwards at its last.
+    const bool backwards = direction == 0 || direction == 2;
+    const TabEntry* chosen = nullptr;
+    for (const TabEntry& entry : tabList_) {
+        if (entry.object == this || !entry.object->CanTakeSelection())
+            continue;
+        if (chosen == nullptr) {
+            chosen = &entry;
+            continue;
+        }
+        const auto place = std::tie(entry.tabY, entry.tabX);
+        const auto best = std::tie(chosen->tabY, chosen->tabX);
+        if (backwards ? best < place : place < best)
+            chosen = &entry;
+    }
+    return chosen != nullptr ? chosen->object->EntryStop(direction) : this;
+}
+
+GuiObject* GuiObject::NextTabStop(int tabX, int tabY, GuiObject* origin, int direction)
+{
+    GuiObject* skip = origin;
+    // Each step passes over one entry at most, so the list's length bounds the walk.
+    for (std::size_t steps = 0; steps <= tabList_.size(); ++steps) {
+        Neighbour(direction, tabX, tabY);
+        const TabEntry* entry = FindTabEntry(tabX, tabY, skip);
+        // The edge of the list: the object itself again is no move, and a
+        // container further out may carry the key on.
+        if (entry == nullptr || entry->object == origin || entry->object == skip)
+            return nullptr;
+        // A place that can take no selection is no stop: go on from there.
+        if (entry->object->CanTakeSelection())
+            return entry->object;
+        tabX = entry->tabX;
+        tabY = entry->tabY;
+        skip = entry->object;
     }
     return nullptr;
 }
 
 void GuiObject::MoveSelection(Signal::SelectNextObject* signal, GuiObject* target)
 {
-    target->TabSelect();
+    // A container with a tab list of its own is entered at its first (or,
+    // going back, its last) stop, so that its contents are not stepped over.
+    GuiObject* stop = target->EntryStop(signal->direction);
+    stop->TabSelect();
     // The containers further up the chain of selected objects receive the same
     // signal after this one; the chosen object tells them the key was used.
-    signal->chosen = target;
+    signal->chosen = stop;
 }
 
 void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
@@ -221,23 +295,17 @@ void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
         for (const TabEntry& entry : entries) {
             if (entry.watch.expired() || !entry.object->CanTabFrom(signal->direction))
                 continue;
-            int x = entry.tabX;
-            int y = entry.tabY;
-            Neighbour(signal->direction, x, y);
-            if (GuiObject* target = FindTabObject(x, y, entry.object)) {
+            if (GuiObject* target = NextTabStop(entry.tabX, entry.tabY, entry.object, signal->direction)) {
                 MoveSelection(signal, target);
                 break;
             }
         }
     } else {
         auto current = std::find_if(entries.begin(), entries.end(), [](const TabEntry& entry) {
-            return entry.object->IsSelected() || entry.object->HasSelectedChild();
+            return !entry.watch.expired() && (entry.object->IsSelected() || entry.object->HasSelectedChild());
         });
         if (current != entries.end() && current->object->CanTabFrom(signal->direction)) {
-            int x = current->tabX;
-            int y = current->tabY;
-            Neighbour(signal->direction, x, y);
-            if (GuiObject* target = FindTabObject(x, y, current->object))
+            if (GuiObject* target = NextTabStop(current->tabX, current->tabY, current->object, signal->direction))
                 MoveSelection(signal, target);
         }
     }

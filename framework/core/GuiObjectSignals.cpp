@@ -105,6 +105,10 @@ bool GuiObject::AcceptsSignal(Signal::Base* signal)
         return true;
     if (IsVisible() && IsSelected())
         return true;
+    // A container that holds the selection moves it through its own tab list,
+    // also when it cannot be selected itself (a row of buttons).
+    if (signal->Is<Signal::SelectNextObject>() && !tabList_.empty() && IsVisible() && HasSelectedChild())
+        return true;
     if (signal->IsPositional()) {
         auto* positional = static_cast<Signal::Positional*>(signal);
         return HitTest(positional->x, positional->y);

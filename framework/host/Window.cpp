@@ -501,11 +501,34 @@ void Window::HostMovedSlot(Signal::Base* signal, GuiObject*)
     GuiObject::SetPosition(moved->x, moved->y);
 }
 
+GuiObject* Window::GetKeyboardStop() const
+{
+    return focusRing_ ? focusRing_->Followed() : nullptr;
+}
+
 void Window::FocusRingSlot(Signal::Base* signal, GuiObject*)
 {
     auto* next = static_cast<Signal::SelectNextObject*>(signal);
-    if (focusRing_ && next->chosen)
+    // Tab past the last stop comes round to the first, Shift+Tab past the
+    // first to the last; the lists of a popup end where they end.
+    const bool sideways = next->direction == 0 || next->direction == 1;
+    if (!next->chosen && sideways && type_ != Popup) {
+        GuiObject* stop = EntryStop(next->direction);
+        if (stop != this) {
+            stop->TabSelect();
+            next->chosen = stop;
+        }
+    }
+    if (!next->chosen)
+        return;
+    if (focusRing_)
         focusRing_->Follow(next->chosen);
+    // The keys go where the ring is: an edit box reached takes them, and one
+    // left behind gives them up.
+    if (host_) {
+        ScreenManager& screens = host_->GetScreenManager();
+        screens.SetFocusObject(next->chosen->TakesFocusOnClick() ? next->chosen : nullptr);
+    }
 }
 
 void Window::FollowVisibilitySlot(Signal::Base* signal, GuiObject*)

@@ -86,6 +86,9 @@ public:
     virtual void ConfirmSlot(Signal::Base* signal, GuiObject* object);
     // Sends Activate to every selected object of the tree; false when none is.
     bool PressSelected();
+    // The control the keys last moved to, which the ring marks while it holds
+    // the selection; null for none.
+    GuiObject* GetKeyboardStop() const;
 
     bool LoadFromXML(TiXmlElement* element);
 

@@ -93,9 +93,11 @@ void LargeFocusContainer::SetObjects(const Wrappers& wrappers)
         return;
     // Wrappers of an earlier set that the owner did not take out would stay
     // drawn over the new slices.
-    for (const auto& old : wrappers_)
+    for (const auto& old : wrappers_) {
+        RemoveTabObject(old.get());
         if (std::find(wrappers.begin(), wrappers.end(), old) == wrappers.end())
             RemoveChild(old.get(), false);
+    }
     wrappers_ = wrappers;
     arrangedAround_ = nullptr;
     const std::size_t count = wrappers_.size();
@@ -109,6 +111,9 @@ void LargeFocusContainer::SetObjects(const Wrappers& wrappers)
         positions_[wrapper->GetObject()] = i;
         const LayoutObject slice = MakeSliceRecord(wrapper, static_cast<float>(i) * size, size);
         AddObjectAt(wrapper, slice.x, slice.y, slice.width, slice.height);
+        // The keys walk the objects in their order along the row or column.
+        const int place = static_cast<int>(i);
+        PlaceInTabList(wrapper, vertical_ ? 0 : place, vertical_ ? place : 0);
     }
 }
 
@@ -119,8 +124,10 @@ void LargeFocusContainer::RemoveAllObjects()
     arrangedAround_ = nullptr;
     queues_.clear();
     positions_.clear();
-    for (const auto& wrapper : removed)
+    for (const auto& wrapper : removed) {
+        RemoveTabObject(wrapper.get());
         RemoveChild(wrapper.get(), false);
+    }
 }
 
 LayoutObject LargeFocusContainer::MakeSliceRecord(AspectPreservingContainer* wrapper, float start, float size) const

@@ -8,6 +8,7 @@
 
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/HostInputSignals.h"
+#include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/XmlDocument.h"
 #include "framework/widgets/InvalidateWhenShown.h"
@@ -28,6 +29,10 @@ bool IsPartDefinition(const TiXmlElement* element)
     const std::string& tag = element->ValueStr();
     return tag != "Connect" && tag != "Alias" && tag != "CreateObject" && tag != "Object";
 }
+
+// The directions of Up and Down in keyboard navigation.
+constexpr int kSelectUp = 2;
+constexpr int kSelectDown = 3;
 
 } // namespace
 
@@ -92,6 +97,19 @@ std::size_t ObjectSlider::PartIndex() const
     const double fraction = static_cast<double>(value_ - min_) / range_;
     const long index = std::lround(fraction * static_cast<double>(parts_.size() - 1));
     return static_cast<std::size_t>(std::clamp(index, 0L, static_cast<long>(parts_.size() - 1)));
+}
+
+void ObjectSlider::OnSelectNextObject(Signal::Base* base, GuiObject* object)
+{
+    auto* signal = static_cast<Signal::SelectNextObject*>(base);
+    const bool vertical = signal->direction == kSelectUp || signal->direction == kSelectDown;
+    if (!vertical || readOnly_ || signal->chosen != nullptr || !IsSelected()) {
+        GridLayout::OnSelectNextObject(base, object);
+        return;
+    }
+    const int step = std::max(1, range_ / 20);
+    SetValue(value_ + (signal->direction == kSelectUp ? step : -step));
+    signal->chosen = this;
 }
 
 void ObjectSlider::SetValue(int value)

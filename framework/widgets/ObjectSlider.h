@@ -22,6 +22,8 @@ public:
     virtual void OnMouseDown(Signal::Base* signal, GuiObject* object);
     virtual void OnMouseUp(Signal::Base* signal, GuiObject* object);
     virtual void OnMouseMove(Signal::Base* signal, GuiObject* object);
+    // Up and Down move a selected slider a twentieth of its range.
+    void OnSelectNextObject(Signal::Base* signal, GuiObject* object) override;
 
     // Clamps the value to [min, max], shows its part, tells the connections
     // (also when the value stays) and repaints.

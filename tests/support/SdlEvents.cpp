@@ -28,7 +28,7 @@ void PushMotion(std::uint32_t windowId, int x, int y)
     SDL_PushEvent(&e);
 }
 
-void PushKey(std::uint32_t windowId, SDL_Keycode key)
+void PushKey(std::uint32_t windowId, SDL_Keycode key, Uint16 modifiers)
 {
     for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
         SDL_Event e;
@@ -37,6 +37,7 @@ void PushKey(std::uint32_t windowId, SDL_Keycode key)
         e.key.windowID = windowId;
         e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.key.keysym.sym = key;
+        e.key.keysym.mod = modifiers;
         SDL_PushEvent(&e);
     }
 }

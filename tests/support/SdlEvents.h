@@ -12,8 +12,8 @@ namespace TestSupport {
 void PushClick(std::uint32_t windowId, int x, int y);
 // A pointer move to (x, y) in the window.
 void PushMotion(std::uint32_t windowId, int x, int y);
-// A key press and release.
-void PushKey(std::uint32_t windowId, SDL_Keycode key);
+// A key press and release, with the modifiers held (Shift for Shift+Tab).
+void PushKey(std::uint32_t windowId, SDL_Keycode key, Uint16 modifiers = KMOD_NONE);
 // Typed text, as the input method delivers it.
 void PushText(std::uint32_t windowId, const std::string& text);
 

@@ -219,3 +219,80 @@ TEST_F(RootTree, OneKeyMovesTheSelectionOnceEvenThroughNestedTabLists)
     EXPECT_FALSE(other.IsSelected()) << "the outer list leaves a used key alone";
     EXPECT_EQ(&b, right.chosen);
 }
+
+namespace {
+
+// A row as the screens have one: a row of three buttons that is not
+// selectable itself (tab place 0), a display that takes no selection (1)
+// and two buttons (2, 3), all in the root's tab list.
+struct TabRow : RootTree {
+    TabRow()
+    {
+        row.SetUnselectable(1);
+        display.SetUnselectable(1);
+        root.AddChild(&row, false);
+        for (int i = 0; i < 3; ++i) {
+            row.AddChild(&buttons[i], false);
+            row.AddTabObject(&buttons[i], i, 0);
+        }
+        Probe* places[] = {&row, &display, &last, &after};
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0)
+                root.AddChild(places[i], false);
+            root.AddTabObject(places[i], i, 0);
+        }
+    }
+    // The object the key chose, after it went to the selected chain as a key does.
+    Vabo::GuiObject* Key(int direction)
+    {
+        Signal::SelectNextObject next(direction);
+        root.Raise(&next);
+        return next.chosen;
+    }
+
+    Probe row{"Row", log, 0, 0, 200, 20};
+    Probe buttons[3] = {{"B0", log, 0, 0, 20, 20}, {"B1", log, 30, 0, 20, 20}, {"B2", log, 60, 0, 20, 20}};
+    Probe display{"Display", log, 0, 30, 50, 20};
+    Probe last{"Last", log, 90, 30, 20, 20};
+    Probe after{"After", log, 120, 30, 20, 20};
+};
+
+} // namespace
+
+TEST_F(TabRow, TabWalksIntoAndOutOfARowAndPassesOverWhatTakesNoSelection)
+{
+    ASSERT_TRUE(buttons[0].IsSelected()) << "the first button of the row takes the selection";
+    struct Step {
+        int direction;
+        Vabo::GuiObject* chosen;
+    };
+    // Right goes through the row, out of it and over the display; left comes back and enters the row at its last button. At the
+    // ends of the root's list nothing takes the key.
+    const Step steps[] = {{1, &buttons[1]}, {1, &buttons[2]}, {1, &last},       {1, &after},
+                          {1, nullptr},     {0, &last},       {0, &buttons[2]}, {0, &buttons[1]},
+                          {0, &buttons[0]}, {0, nullptr}};
+    const auto name = [](Vabo::GuiObject* object) { return object ? object->GetName() : std::string("none"); };
+    for (const Step& step : steps) {
+        EXPECT_EQ(name(step.chosen), name(Key(step.direction))) << "direction " << step.direction;
+        EXPECT_TRUE(!step.chosen || step.chosen->IsSelected()) << name(step.chosen);
+    }
+    EXPECT_TRUE(buttons[0].IsSelected()) << "the edge keeps the selection where it was";
+}
+
+TEST_F(TabRow, EachListIsEnteredAtItsFirstStopForwardsAndItsLastBackwards)
+{
+    struct Entry {
+        Vabo::GuiObject* list;
+        int direction;
+        Vabo::GuiObject* stop;
+    };
+    const Entry entries[] = {{&root, 1, &buttons[0]}, {&root, 3, &buttons[0]}, {&root, 0, &after},
+                             {&root, 2, &after},      {&row, 0, &buttons[2]},  {&display, 1, &display}};
+    for (const Entry& entry : entries)
+        EXPECT_EQ(entry.stop, entry.list->EntryStop(entry.direction))
+            << entry.list->GetName() << " " << entry.direction;
+    EXPECT_FALSE(display.CanTakeSelection());
+    last.SetVisible(false);
+    EXPECT_FALSE(last.CanTakeSelection());
+    EXPECT_TRUE(row.CanTakeSelection()) << "through its buttons";
+}

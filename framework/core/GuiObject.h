@@ -129,7 +129,7 @@ public:
     virtual bool SetSelected(bool select);
     virtual void Select();
     // Select with the selecting point given (in the window frame) instead of
-    // the object's top-left corner: for objects whose corner they do not cover.
+    // the object's top-left corner.
     void SelectAt(int x, int y);
     virtual bool Deselect();
     virtual void ClearSelection();

@@ -116,7 +116,10 @@ bool GuiObject::HasSelectedChild() const
 
 void GuiObject::TabSelect()
 {
-    Select();
+    // At the middle of the object, not at its corner: a round button leaves
+    // its corners to what lies below, and a neighbour reaching a pixel over
+    // the corner would be selected with it.
+    SelectAt(GetWindowX() + GetWidth() / 2, GetWindowY() + GetHeight() / 2);
 }
 
 bool GuiObject::CanTabFrom(int)

@@ -45,9 +45,4 @@ LayoutObject AspectPreservingContainer::ComputeChildRecord(int width, int height
     return fit;
 }
 
-void AspectPreservingContainer::TabSelect()
-{
-    SelectAt(GetWindowX() + GetWidth() / 2, GetWindowY() + GetHeight() / 2);
-}
-
 } // namespace Vabo

@@ -22,10 +22,6 @@ public:
     // the screen was sized) is filled.
     LayoutObject ComputeChildRecord(int width, int height) const;
 
-    // Selected at its middle, where the object is, so that the keys select
-    // the object and not only the spare room beside it.
-    void TabSelect() override;
-
     GuiObject* GetObject() const { return object_.get(); }
     float GetAspectRatio() const { return aspectRatio_; }
 

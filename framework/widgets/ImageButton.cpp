@@ -57,11 +57,6 @@ bool ImageButton::HitTest(int x, int y)
     return false;
 }
 
-void ImageButton::TabSelect()
-{
-    SelectAt(GetWindowX() + GetWidth() / 2, GetWindowY() + GetHeight() / 2);
-}
-
 bool ImageButton::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     if (selected_) {

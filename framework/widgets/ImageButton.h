@@ -18,8 +18,6 @@ public:
     ~ImageButton() override;
 
     bool HitTest(int x, int y) override;
-    // Selected at its middle: a round face leaves its corners to what lies below.
-    void TabSelect() override;
     // Shows the face for the present state; the face is drawn as a child.
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
 

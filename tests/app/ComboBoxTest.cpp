@@ -107,3 +107,35 @@ TEST_F(ComboBoxTest, AListWithoutItsAttributesOrBackgroundIsNotBuilt)
     copy.RemoveChild(copy.FirstChildElement("Vabo::Image"));
     EXPECT_THROW(ComboBox{&copy}, XMLLoadSave::XMLLoadSaveException);
 }
+
+TEST_F(ComboBoxTest, UpAndDownWalkEveryEntryWithOneMarkedAtATime)
+{
+    ComboPopulator populator;
+    const std::vector<std::string> names = {"GUITAR", "BASS",    "VIOLIN",   "VIOLA",
+                                            "CELLO",  "UKULELE", "MANDOLIN", "BANJO"};
+    for (const std::string& name : names)
+        populator.AddEntry(name);
+    combo_->Populate(populator);
+    combo_->Popup();
+    ASSERT_TRUE(AppTest::PumpUntil([&] { return combo_->IsVisible(); }));
+    // The entries whose caption shows the selected colour.
+    const auto marked = [&] {
+        std::vector<std::string> shown;
+        for (const auto& entry : populator.GetEntries())
+            if (Vabo::GetXMLObject<Vabo::Text>(entry.get(), "Caption")->IsSelected())
+                shown.push_back(entry->GetName());
+        return shown;
+    };
+    const std::uint32_t id = combo_->GetHostWnd()->GetNativeWindow()->Id();
+    const auto press = [&](SDL_Keycode key) {
+        TestSupport::PushKey(id, key);
+        AppTest::Pump(40);
+        return marked();
+    };
+    EXPECT_EQ(std::vector<std::string>{"GUITAR"}, marked());
+    for (std::size_t i = 1; i < names.size(); ++i)
+        EXPECT_EQ(std::vector<std::string>{names[i]}, press(SDLK_DOWN));
+    EXPECT_EQ(std::vector<std::string>{"BANJO"}, press(SDLK_DOWN)) << "the last entry stays";
+    for (std::size_t i = names.size() - 1; i-- > 0;)
+        EXPECT_EQ(std::vector<std::string>{names[i]}, press(SDLK_UP));
+}

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "framework/core/HostInputSignals.h"
+#include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
 #include "framework/core/ScreenManagerInterface.h"
+#include "framework/core/SkinLimits.h"
 #include "framework/drawing/Painter.h"
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/InvalidateWhenShown.h"
@@ -25,11 +27,15 @@ SignalRegistrar<TextValidate::Validate> validateSignal("Vabo::TextValidate::Vali
 SignalRegistrar<Signal::EditBoxSignal> editBoxSignal("Vabo::Signal::EditBoxSignal");
 SignalRegistrar<Signal::String> stringSignal("Vabo::Signal::String");
 
+constexpr std::uint32_t kSelectAll = 1;
 constexpr std::uint32_t kCopy = 3;
 constexpr std::uint32_t kPaste = 22;
 constexpr std::uint32_t kCut = 24;
 constexpr std::uint32_t kBackspace = 8;
 constexpr std::uint32_t kEnter = 13;
+constexpr std::uint32_t kEscape = 27;
+// However long a box a skin asks for: a line of text, not a document.
+constexpr SkinRange<int> kTextLength{1, 4096, Beyond::Clamp};
 constexpr Platform::Milliseconds kBlinkMs = 500;
 const GdiplusGfxLayer::Color kSelectionText(255, 255, 255, 255);
 
@@ -60,8 +66,10 @@ EditBox::EditBox(TiXmlElement* element)
 {
     Text::GetText() = editText_;
     // A skin matches the selection to its own palette.
-    if (element)
+    if (element) {
         ReadXmlAttribute(selectionColor_, element, "SelectionColor", false);
+        ReadXmlAttribute(maxLength_, element, "MaxLength", false, kTextLength);
+    }
     SetUnselectable(false);
     SetDrawSelfAfterChildren(true);
     SetFocusOnClick(true);
@@ -71,6 +79,7 @@ EditBox::EditBox(TiXmlElement* element)
     AddSlot<Signal::MouseMove>(&EditBox::DragSlot, this);
     AddSlot<Signal::FocusChange>(&EditBox::FocusSlot, this);
     AddSlot<Signal::LeftButtonDblClk>(&EditBox::SelectAllSlot, this);
+    AddSlot<Signal::Activate>(&EditBox::ActivateSlot, this);
 }
 
 EditBox::~EditBox() = default;
@@ -109,6 +118,7 @@ void EditBox::ShowEditText()
 void EditBox::SetText(const std::string& text)
 {
     editText_ = text;
+    committed_ = text;
     ClampPositions();
     ShowEditText();
 }
@@ -166,6 +176,8 @@ void EditBox::Edit(const std::string& command)
         anchor_ = -1;
     } else if (command == "<EN>") {
         caretVisible_ = false;
+        // What is entered is in effect until its receivers set another text.
+        committed_ = editText_;
         try {
             GetScreenManager()->SetFocusObject(nullptr);
         } catch (const ScreenManagerNotReady&) {
@@ -175,7 +187,8 @@ void EditBox::Edit(const std::string& command)
     } else {
         TextValidate::Validate validate(command, editText_);
         SendToSelf(&validate);
-        if (validate.accepted) {
+        const int selected = HasSelection() ? CharacterCount(GetSelectedText()) : 0;
+        if (validate.accepted && Length() - selected + CharacterCount(command) <= maxLength_) {
             // A validator's slot may have changed the text: clamp again.
             ClampPositions();
             if (HasSelection())
@@ -200,7 +213,9 @@ void EditBox::Paste(const std::string& pasted)
     bool split = false;
     std::string rest;
     std::string character;
-    for (std::size_t at = 0; at < pasted.size();) {
+    // Room for the pasted characters: the limit less what stays of the text.
+    int room = maxLength_ - Length() + (HasSelection() ? CharacterCount(GetSelectedText()) : 0);
+    for (std::size_t at = 0; at < pasted.size() && room > 0;) {
         std::size_t end = at + 1;
         while (end < pasted.size() && IsContinuationByte(pasted[end]))
             ++end;
@@ -224,6 +239,7 @@ void EditBox::Paste(const std::string& pasted)
         }
         editText_ += character;
         ++caret_;
+        --room;
     }
     if (!split)
         return;
@@ -237,7 +253,11 @@ void EditBox::KeySlot(Signal::Base* signal, GuiObject*)
 {
     const std::uint32_t code = static_cast<Signal::KeyPress*>(signal)->code;
     ClampPositions();
-    if (code == kCopy || code == kCut) {
+    if (code == kSelectAll) {
+        SelectAll();
+    } else if (code == kEscape) {
+        Revert();
+    } else if (code == kCopy || code == kCut) {
         Platform::SetClipboardText(GetSelectedText());
         if (code == kCut)
             Edit("DEL");
@@ -364,6 +384,9 @@ void EditBox::FocusSlot(Signal::Base* signal, GuiObject*)
 {
     if (static_cast<Signal::FocusChange*>(signal)->focusLost) {
         caret_ = anchor_ = -1;
+        // Left without Enter: what was typed is not in effect.
+        if (editText_ != committed_)
+            SetText(committed_);
     } else {
         justFocused_ = true;
         caret_ = 0;
@@ -374,9 +397,37 @@ void EditBox::FocusSlot(Signal::Base* signal, GuiObject*)
 
 void EditBox::SelectAllSlot(Signal::Base*, GuiObject*)
 {
+    SelectAll();
+}
+
+void EditBox::ActivateSlot(Signal::Base*, GuiObject*)
+{
+    // Return on a box the keys reached starts an entry again after Enter
+    // ended one; a click has given it the focus already.
+    try {
+        GetScreenManager()->SetFocusObject(this);
+    } catch (const ScreenManagerNotReady&) {
+    }
+}
+
+void EditBox::SelectAll()
+{
     caret_ = 0;
     anchor_ = Length() - 1;
     InvalidateWhenShown(*this);
+}
+
+void EditBox::Revert()
+{
+    if (!IsFocused()) {
+        SetText(committed_);
+        return;
+    }
+    // Losing the focus puts the text back.
+    try {
+        GetScreenManager()->SetFocusObject(nullptr);
+    } catch (const ScreenManagerNotReady&) {
+    }
 }
 
 Rect EditBox::CharacterBox(int index) const

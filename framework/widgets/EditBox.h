@@ -3,6 +3,9 @@
 // focus, copies, cuts and pastes through the clipboard, asks its validators
 // before every insertion, and reports every edit (Signal::String) and the
 // Enter that ends an entry (Signal::EditBoxSignal) to its own connections.
+// An entry ended any other way (Escape, or the focus going elsewhere) puts
+// back the text in effect: the last one set or entered. It holds at most
+// "MaxLength" characters (256 without it).
 #pragma once
 
 #include <cstddef>
@@ -25,6 +28,7 @@ public:
     // Replaces the edit string; caret and selection are kept where they still
     // fit the new text. Sends nothing.
     void SetText(const std::string& text);
+    int GetMaxLength() const { return maxLength_; }
     const std::string& GetEditText() const { return editText_; }
     // One editing command: "BackSpace", "DEL", "<EN>" (Enter), "FW" (nothing),
     // or text to insert after validation.
@@ -42,6 +46,7 @@ public:
     void DragSlot(Signal::Base* signal, GuiObject* object);
     void FocusSlot(Signal::Base* signal, GuiObject* object);
     void SelectAllSlot(Signal::Base* signal, GuiObject* object);
+    void ActivateSlot(Signal::Base* signal, GuiObject* object);
 
 private:
     bool HasSelection() const { return anchor_ >= 0 && caret_ >= 0; }
@@ -62,6 +67,9 @@ private:
     bool Navigate(std::uint32_t key);
     void RestartBlink();
     void ShowEditText();
+    void SelectAll();
+    // Ends the entry without Enter: the text in effect comes back.
+    void Revert();
     bool IsFocused();
     // The index of the character under a point (window coordinates); the
     // length when the point is right of the text or off its row.
@@ -76,6 +84,9 @@ private:
     bool caretVisible_ = true;
     bool justFocused_ = false;
     int caretWidth_ = 2;
+    // The text in effect, shown again when an entry ends without Enter.
+    std::string committed_;
+    int maxLength_ = 256;
     int offsetX_ = 0;
     int offsetY_ = 0;
     // Behind the selected characters: "SelectionColor", else blue.

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -381,4 +382,67 @@ TEST_F(EditBoxTest, LongTextsKeepTheirEndInViewAndShortOnesCanBeCentred)
             EXPECT_FALSE(IsSelectionBlue(picture->GetPixel(x, y)));
         }
     EXPECT_GT(accent, 50);
+}
+
+TEST_F(EditBoxTest, CtrlASelectsAllAndAnEntryEndedWithoutEnterShowsTheTextInEffect)
+{
+    EditBox* tempo = Box("Tempo");
+    EditBox* name = Box("Name");
+    ASSERT_TRUE(tempo && name);
+    tempo->SetText("114");
+    constexpr std::uint32_t kSelectAll = 1;
+    constexpr std::uint32_t kEscape = 27;
+    // How each entry ends, and what the box shows then.
+    struct Ending {
+        const char* how;
+        std::function<void()> end;
+        std::string shown;
+    };
+    const Ending endings[] = {
+        {"Enter", [&] { rig_.Key(kEnter); }, "120"},
+        {"Escape", [&] { rig_.Key(kEscape); }, "120"},
+        {"a click elsewhere", [&] { Focus(*name); }, "120"},
+    };
+    for (const Ending& ending : endings) {
+        Focus(*tempo);
+        rig_.Key(Virtual(Platform::VirtualKey::End));
+        rig_.Key(kSelectAll);
+        EXPECT_EQ(tempo->GetSelectedText(), tempo->GetEditText()) << ending.how;
+        rig_.Type(std::string(ending.how) == "Enter" ? "120" : "77");
+        ending.end();
+        EXPECT_EQ(tempo->GetEditText(), ending.shown) << ending.how;
+        EXPECT_NE(rig_.Screens().GetFocusObject(), tempo) << ending.how;
+    }
+    // The receivers of an entry may set another text: that one is in effect.
+    Focus(*tempo);
+    rig_.Type("9");
+    tempo->SetText("10");
+    rig_.Key(kEscape);
+    EXPECT_EQ(tempo->GetEditText(), "10");
+}
+
+TEST_F(EditBoxTest, ABoxHoldsItsMaxLengthWhateverIsTypedOrPasted)
+{
+    ASSERT_TRUE(Platform::StartVideo());
+    EditBox* tempo = Box("Tempo");
+    EditBox* name = Box("Name");
+    ASSERT_TRUE(tempo && name);
+    EXPECT_EQ(4, tempo->GetMaxLength());
+    EXPECT_EQ(256, name->GetMaxLength()) << "without the attribute";
+    Focus(*tempo);
+    rig_.Type("123456");
+    EXPECT_EQ(tempo->GetEditText(), "1234");
+    rig_.Key(Virtual(Platform::VirtualKey::Left));
+    rig_.Key(kBackspace);
+    rig_.Type("9");
+    EXPECT_EQ(tempo->GetEditText(), "1294") << "room made is room to type";
+
+    // A 400 KB paste fills the box and stops there.
+    Platform::SetClipboardText(std::string(400000, '7'));
+    Focus(*name);
+    rig_.Key(kPaste);
+    EXPECT_EQ(name->GetEditText(), std::string(256, '7'));
+    Focus(*tempo);
+    rig_.Key(kPaste);
+    EXPECT_EQ(tempo->GetEditText(), "7777") << "the selection makes way for the paste";
 }

@@ -6,7 +6,8 @@
 // - Backspace, the arrows, Home, End and Delete give their virtual-key code
 //   with kVirtualKeyFlag, Backspace first the virtual key and then 8;
 // - typed text gives one key press per Unicode code point (never flagged);
-// - a second (fourth, ...) click gives a double click instead of a press;
+// - a second (fourth, ...) click gives a double click instead of a press
+//   (SDL counts a click only within 2 pixels of the last, see StartVideo);
 // - the wheel gives 120 per notch, positive away from the user, at the
 //   pointer's position in window coordinates.
 #include "platform/HostInput.h"

@@ -38,6 +38,10 @@ bool StartVideo()
     // The first click into an inactive window is a click, as on the desktop
     // the program was designed for.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A second click is a double click only within a 4x4 pixel box around the
+    // first, as on that desktop: SDL's own 32 pixels would make a click on the
+    // next title button a double click on it, and the button would not act.
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
     // Frames are presented by rectangles: SDL's GPU-backed window surface would
     // copy the whole window every time, the X11 one copies only the rectangles.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");

@@ -3,8 +3,9 @@
 // through xdotool against the real window) switch screens through a "Connect"
 // with a "ScreenSlot", the clock ticks, only the dirty region reaches the
 // screen, a failing slot does not stop the loop, the wheel and dropped files
-// arrive at window coordinates, keys reach the focus object and popups stay
-// inside the work area.
+// arrive at window coordinates, keys reach the focus object, only a second
+// click at the same point is a double click and popups stay inside the work
+// area.
 #include "framework/host/VaboWnd.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ Platform::Rect PlaceOfThisTest()
         "PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames",
         "AFailingSlotIsLoggedAndTheLoopCarriesOn",
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
+        "OnlyASecondClickAtTheSamePointIsADoubleClick",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
@@ -317,6 +319,34 @@ TEST_F(HostWindowTest, KeysReachTheFocusObjectAsCharactersAndVirtualKeys)
     EXPECT_EQ(std::vector<std::string>({"KeyPress(2147483685)", "KeyPress(2147483656)", "KeyPress(8)", "KeyPress(22)",
                                         "KeyPress(97)", "KeyPress(233)"}),
               button->received);
+}
+
+TEST_F(HostWindowTest, OnlyASecondClickAtTheSamePointIsADoubleClick)
+{
+    // Two buttons side by side, clicked one after the other, are two presses;
+    // the second click of a double click lands within a few pixels.
+    TestPanel* page = Screen("A");
+    page->Record<Vabo::Signal::LeftButtonDown>();
+    page->Record<Vabo::Signal::LeftButtonDblClk>();
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, int>> clicks;
+        std::vector<std::string> received;
+    } cases[] = {
+        {"30 pixels apart", {{110, 60}, {140, 60}}, {"LeftButtonDown@110,60", "LeftButtonDown@140,60"}},
+        {"at one point", {{150, 90}, {150, 90}}, {"LeftButtonDown@150,90", "LeftButtonDblClk@150,90"}},
+        {"2 pixels apart", {{110, 100}, {112, 102}}, {"LeftButtonDown@110,100", "LeftButtonDblClk@112,102"}},
+        {"4 pixels apart", {{170, 20}, {170, 24}}, {"LeftButtonDown@170,20", "LeftButtonDown@170,24"}},
+    };
+    for (const auto& c : cases) {
+        page->received.clear();
+        std::vector<std::pair<int, int>> onScreen;
+        for (const auto& [x, y] : c.clicks)
+            onScreen.emplace_back(place.x + x, place.y + y);
+        WindowTest::QuickClicks(onScreen);
+        WindowTest::PumpUntil([&] { return page->received.size() >= c.received.size(); }, 1000);
+        EXPECT_EQ(c.received, page->received) << c.what;
+    }
 }
 
 TEST_F(HostWindowTest, APopupIsKeptInsideTheWorkArea)

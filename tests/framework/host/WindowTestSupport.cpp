@@ -72,6 +72,21 @@ void ClickAt(int screenX, int screenY, int button)
             + std::to_string(button));
 }
 
+void QuickClicks(const std::vector<std::pair<int, int>>& screenPoints)
+{
+    DesktopLock pointer("pointer");
+    std::string arguments;
+    const std::pair<int, int>* last = nullptr;
+    for (const auto& point : screenPoints) {
+        // A move onto where the pointer already is would wait for a motion that never comes.
+        if (!last || *last != point)
+            arguments += " mousemove --sync " + std::to_string(point.first) + " " + std::to_string(point.second);
+        arguments += " click 1";
+        last = &point;
+    }
+    Xdotool(arguments);
+}
+
 std::uint32_t ScreenPixel(int x, int y)
 {
     Display* display = XOpenDisplay(nullptr);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -79,6 +81,9 @@ void PointerUp();
 // Moves the real pointer and clicks a button there, holding the pointer lock
 // meanwhile (for tests that do not hold it throughout).
 void ClickAt(int screenX, int screenY, int button);
+// Clicks the left button at each screen point in turn, as fast as one xdotool
+// command goes (well within the double-click time), holding the pointer lock.
+void QuickClicks(const std::vector<std::pair<int, int>>& screenPoints);
 
 // What the X server shows at a screen point, as 0xRRGGBB.
 std::uint32_t ScreenPixel(int x, int y);

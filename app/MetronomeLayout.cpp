@@ -157,7 +157,7 @@ MetronomeLayout::MetronomeLayout(TiXmlElement* element)
     FillPresetContainer();
     SetTempo(state.GetBpm());
 
-    AddSlot<Vabo::Signal::Timer>(&MetronomeLayout::UpdateDisplays, this);
+    AddScheduledTickSlot(&MetronomeLayout::UpdateDisplays, this);
     lastDisplayUpdate_ = Platform::NowMs();
 }
 

@@ -185,7 +185,7 @@ TunerLayout::TunerLayout(TiXmlElement* element)
 
     lastDisplayUpdate_ = Platform::NowMs();
     lastWindowUpdate_ = lastDisplayUpdate_;
-    AddSlot<Vabo::Signal::Timer>(&TunerLayout::UpdateTunerDisplay, this);
+    AddScheduledTickSlot(&TunerLayout::UpdateTunerDisplay, this);
     SetAutoSelect(1);
     StartAnimation();
 }

@@ -14,6 +14,7 @@
 #include "framework/core/ClassXMLName.h"
 #include "framework/core/ConnectResult.h"
 #include "framework/drawing/Geometry.h"
+#include "framework/core/InputSignals.h"
 #include "framework/core/LifeToken.h"
 #include "framework/core/Signal.h"
 #include "framework/core/SlotList.h"
@@ -245,20 +246,20 @@ public:
     template <class SignalClass, class C, class Arg, class T>
     Connection AddSlot(void (C::*member)(Arg*, GuiObject*), T* object, GuiObject* source = nullptr)
     {
-        static_assert(std::is_base_of<GuiObject, T>::value, "slots are bound to GuiObjects");
-        static_assert(std::is_convertible<SignalClass*, Arg*>::value, "slot takes another signal");
-        static_assert(std::is_base_of<C, T>::value, "member of another class");
-        C* target = object;
-        return Connect(
-            Signal::TypeIdOf<SignalClass>(), source,
-            [member, target](Signal::Base* signal, GuiObject* handler) {
-                (target->*member)(static_cast<SignalClass*>(signal), handler);
-            },
-            object->Watch());
+        return Connect(Signal::TypeIdOf<SignalClass>(), source, Bind<SignalClass>(member, object), object->Watch());
     }
     // Connects a callable for signals of a type from a source (null: any source). The
-    // connection ends when the watched object dies.
+    // connection ends when the watched object dies. A listener of the clock's tick
+    // connected so gets the steady tick (Signal::Timer).
     Connection Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch);
+    // A listener of the clock's tick that says itself when it is next due
+    // (Signal::Timer): the clock may sleep until then.
+    template <class C, class Arg, class T>
+    Connection AddScheduledTickSlot(void (C::*member)(Arg*, GuiObject*), T* object)
+    {
+        return ConnectScheduledTick(Bind<Signal::Timer>(member, object), object->Watch());
+    }
+    Connection ConnectScheduledTick(SlotFunction slot, const std::weak_ptr<void>& watch);
     bool HasConnections(int typeId) const;
     // Disconnects a connection of the type and, when no slot of the type is left
     // on this object, takes the type out of its connection map: broadcasts of it
@@ -309,6 +310,18 @@ private:
     void SubtreeMaxBottom(int& bottom) const;
     void DeliverTo(const Signal::_Base::Receiver& receiver, Signal::Base* signal, GuiObject* object);
     std::shared_ptr<SlotList> FindSlotList(int typeId, int sourceId) const;
+    template <class SignalClass, class C, class Arg, class T>
+    static SlotFunction Bind(void (C::*member)(Arg*, GuiObject*), T* object)
+    {
+        static_assert(std::is_base_of<GuiObject, T>::value, "slots are bound to GuiObjects");
+        static_assert(std::is_convertible<SignalClass*, Arg*>::value, "slot takes another signal");
+        static_assert(std::is_base_of<C, T>::value, "member of another class");
+        C* target = object;
+        return [member, target](Signal::Base* signal, GuiObject* handler) {
+            (target->*member)(static_cast<SignalClass*>(signal), handler);
+        };
+    }
+    Connection ConnectToList(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch);
     void RunLoader(const Loader& loader, TiXmlElement* element);
     std::shared_ptr<GuiObject> BuildToolTipWindow();
 

@@ -281,19 +281,38 @@ void GuiObject::SlotActivate(Signal::Base*, GuiObject*)
 // uninitialised; it is not.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-Connection GuiObject::Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch)
+Connection GuiObject::ConnectToList(int typeId, GuiObject* source, SlotFunction slot,
+                                    const std::weak_ptr<void>& watch)
 {
     std::shared_ptr<SlotList>& list = connections_[typeId][source != nullptr ? source->GetId() : 0];
     if (!list) {
         list = std::make_shared<SlotList>();
         ++receiverGeneration_;
     }
-    // A new listener of the clock gets the next tick, and asks for more itself.
+    // A new listener of the clock gets the next tick.
     if (typeId == Signal::TypeIdOf<Signal::Timer>())
         Platform::RequestNextTick();
     return list->connect(SlotList::slot_type(std::move(slot)).track_foreign(watch));
 }
 #pragma GCC diagnostic pop
+
+Connection GuiObject::Connect(int typeId, GuiObject* source, SlotFunction slot, const std::weak_ptr<void>& watch)
+{
+    if (typeId == Signal::TypeIdOf<Signal::Timer>()) {
+        // It does not say when it is next due: each tick it is served asks
+        // for the next one.
+        slot = [listener = std::move(slot)](Signal::Base* signal, GuiObject* object) {
+            Platform::RequestNextTick();
+            listener(signal, object);
+        };
+    }
+    return ConnectToList(typeId, source, std::move(slot), watch);
+}
+
+Connection GuiObject::ConnectScheduledTick(SlotFunction slot, const std::weak_ptr<void>& watch)
+{
+    return ConnectToList(Signal::TypeIdOf<Signal::Timer>(), nullptr, std::move(slot), watch);
+}
 
 void GuiObject::Disconnect(Connection& connection, int typeId)
 {

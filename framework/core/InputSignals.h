@@ -62,7 +62,17 @@ public:
     bool activated;
 };
 
-// The GUI clock's tick, carrying the milliseconds since the screen manager started.
+// The GUI clock's tick, carrying the milliseconds since the screen manager
+// started. A listener of the tick is one of two kinds:
+//  - connected plainly (AddSlot, Connect, a skin's "Connect"), it gets the
+//    steady tick: about every 10 ms while its window is shown;
+//  - connected with AddScheduledTickSlot or ConnectScheduledTick, it says
+//    itself when it is next due (a Platform::TickGate, or
+//    Platform::RequestTickAt at each tick it is served), and gets a first
+//    tick when it is connected. Its window may tick sooner for others, so it
+//    checks its own time at every tick.
+// While every listener of a window says when it is next due, the window's
+// clock sleeps until the earliest of those times.
 class Timer : public Base {
 public:
     explicit Timer(std::int64_t elapsed = 0)

@@ -68,7 +68,7 @@ bool MenuButton::LoadFromXML(TiXmlElement* element)
         }
     }
     if (isSubMenu_ && !hoverConnected_) {
-        AddSlot<Signal::Timer>(&MenuButton::HoverTimerSlot, this);
+        AddScheduledTickSlot(&MenuButton::HoverTimerSlot, this);
         AddSlot<Signal::SelectObject>(&MenuButton::SelectedSlot, this);
         hoverConnected_ = true;
     }

@@ -29,7 +29,7 @@ NewScrolledListBox::NewScrolledListBox(TiXmlElement* element)
     SetUnselectable(0);
     list_.AddSlot<Signal::SelectNextObject>(&NewScrolledListBox::OnSelectNextObject, this);
     AddSlot<Signal::MouseWheel>(&NewScrolledListBox::WheelStepSlot, this);
-    AddSlot<Signal::Timer>(&NewScrolledListBox::TimedScrollSlot, this);
+    AddScheduledTickSlot(&NewScrolledListBox::TimedScrollSlot, this);
 }
 
 NewScrolledListBox::~NewScrolledListBox()

@@ -89,7 +89,7 @@ ScrollText::ScrollText(TiXmlElement* element)
     AddLoaderAndRun(element, [this](TiXmlElement* e) { return GuiObject::LoadFromXML(e); });
     RegisterLoader<ScrollText>(element, this);
     SetContent(&label_);
-    AddSlot<Signal::Timer>(&ScrollText::TickSlot, this);
+    AddScheduledTickSlot(&ScrollText::TickSlot, this);
 }
 
 ScrollText::~ScrollText()

@@ -57,7 +57,7 @@ Window::Window(TiXmlElement* element)
         AddSlot<Signal::LeftButtonDown>(&Window::HoverResetSlot, this);
         AddSlot<Signal::RightButtonDown>(&Window::HoverResetSlot, this);
         AddSlot<Signal::MouseMove>(&Window::HoverMoveSlot, this);
-        AddSlot<Signal::Timer>(&Window::HoverTimerSlot, this);
+        AddScheduledTickSlot(&Window::HoverTimerSlot, this);
         AddSlot<Signal::HostWindowMoved>(&Window::HostMovedSlot, this);
         break;
     case Child:

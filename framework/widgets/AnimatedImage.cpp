@@ -33,7 +33,7 @@ AnimatedImage::AnimatedImage(TiXmlElement* element)
     : GuiObject(element, 1, 0)
 {
     RegisterLoader<AnimatedImage>(element, this);
-    AddSlot<Signal::Timer>(&AnimatedImage::OnTick, this);
+    AddScheduledTickSlot(&AnimatedImage::OnTick, this);
     AddSlot<SignalAnimateForwards>(&AnimatedImage::SlotAnimateForwards, this);
     AddSlot<SignalAnimateBackwards>(&AnimatedImage::SlotAnimateBackwards, this);
 }

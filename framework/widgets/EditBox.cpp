@@ -73,7 +73,7 @@ EditBox::EditBox(TiXmlElement* element)
     SetUnselectable(false);
     SetDrawSelfAfterChildren(true);
     SetFocusOnClick(true);
-    AddSlot<Signal::Timer>(&EditBox::BlinkSlot, this);
+    AddScheduledTickSlot(&EditBox::BlinkSlot, this);
     AddSlot<Signal::KeyPress>(&EditBox::KeySlot, this);
     AddSlot<Signal::LeftButtonDown>(&EditBox::PressSlot, this);
     AddSlot<Signal::MouseMove>(&EditBox::DragSlot, this);

@@ -54,7 +54,7 @@ GridLayout::GridLayout(TiXmlElement* element, bool constructFromXml)
 {
     AddSlot<ObjectEditedSignal>(&GridLayout::ObjectEditedSlot, this);
     AddSlot<Signal::DropFile>(&GridLayout::EmptySlot, this);
-    animationTick_ = AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
+    animationTick_ = AddScheduledTickSlot(&GridLayout::AnimationTimerSlot, this);
     animatable_ = true;
     RegisterLoader<GridLayout>(element, this);
     UpdateAnimation(true);
@@ -186,7 +186,7 @@ void GridLayout::SlotRestartAnimation(Signal::Base*, GuiObject*)
 bool GridLayout::StartAnimation()
 {
     if (animatable_ && !animationTick_.connected())
-        animationTick_ = AddSlot<Signal::Timer>(&GridLayout::AnimationTimerSlot, this);
+        animationTick_ = AddScheduledTickSlot(&GridLayout::AnimationTimerSlot, this);
     return LayoutBase::StartAnimation();
 }
 

@@ -152,7 +152,7 @@ Image::Picture Image::GetScaledPicture()
         resizedAt_ = now;
         if (resizing_) {
             if (!settle_.connected())
-                settle_ = AddSlot<Signal::Timer>(&Image::SettleSlot, this);
+                settle_ = AddScheduledTickSlot(&Image::SettleSlot, this);
             Platform::RequestTickAt(now + kSettleMs);
         }
         drawnWidth_ = GetWidth();

@@ -36,7 +36,7 @@ LargeFocusContainer::LargeFocusContainer(TiXmlElement* element)
     RegisterLoader<LargeFocusContainer>(element, this);
     SetUnselectable(0);
     Select();
-    AddSlot<Signal::Timer>(&LargeFocusContainer::AnimationTickSlot, this);
+    AddScheduledTickSlot(&LargeFocusContainer::AnimationTickSlot, this);
 }
 
 // The wrappers leave while this is still a whole container.

@@ -47,6 +47,7 @@ Platform::Rect PlaceOfThisTest()
         "AFailingSlotIsLoggedAndTheLoopCarriesOn",
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
         "OnlyASecondClickAtTheSamePointIsADoubleClick",
+        "APlainTickListenerGetsTheSteadyTickWhileTheWindowIsShown",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
@@ -222,9 +223,8 @@ TEST_F(HostWindowTest, TheWheelAndADroppedFileArriveAtWindowCoordinates)
 TEST_F(HostWindowTest, TheClockTicksWhenAskedAtMostEveryTenMilliseconds)
 {
     int ticks = 0;
-    // A listener that moves on every tick asks for the next one.
-    Screen("A")->Connect(
-        Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+    // A listener that says when it is next due, and moves on every tick.
+    Screen("A")->ConnectScheduledTick(
         [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
             ++ticks;
             Platform::RequestNextTick();
@@ -239,6 +239,26 @@ TEST_F(HostWindowTest, TheClockTicksWhenAskedAtMostEveryTenMilliseconds)
     const int hidden = ticks;
     Run(100);
     EXPECT_EQ(hidden, ticks) << "a hidden window's screens get no ticks";
+}
+
+TEST_F(HostWindowTest, APlainTickListenerGetsTheSteadyTickWhileTheWindowIsShown)
+{
+    // As a skin's named slot listens: it never says when it is next due.
+    std::vector<Platform::Milliseconds> at;
+    Screen("A")->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+        [&](Vabo::Signal::Base*, Vabo::GuiObject*) { at.push_back(Platform::NowMs()); }, Screen("A")->Watch());
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return at.size() >= 30; }, 3000)) << at.size() << " ticks";
+    ASSERT_GE(at.size(), 2u);
+    EXPECT_GE(at.back() - at.front(), Platform::Milliseconds(at.size() - 1) * Platform::EventLoop::kTickPeriod)
+        << "never faster than the clock's period";
+    host->Hide();
+    Run(50);
+    const std::size_t hidden = at.size();
+    Run(100);
+    EXPECT_EQ(hidden, at.size()) << "a hidden window's listeners get no ticks";
+    host->Show();
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return at.size() >= hidden + 5; }, 2000)) << "shown again, it ticks on";
 }
 
 TEST_F(HostWindowTest, PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames)

@@ -22,6 +22,7 @@
 #include "framework/core/ScreenCollector.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 using Vabo::Point;
 using Vabo::Rect;
@@ -346,6 +347,55 @@ TEST_F(ScreenManagerTest, TheClockCarriesMillisecondsSinceTheManagerStartedAndTh
     }
     own.reset();
     EXPECT_EQ(before, all.size());
+}
+
+// A plain listener of the tick asks for the next steady tick each time it is
+// served; one that says when it is next due asks for what it says, and the
+// clock may sleep while every listener is of that kind.
+TEST_F(ScreenManagerTest, EachKindOfTickListenerAsksForItsNextTick)
+{
+    Platform::ManualClock clock(1000);
+    using Connector = std::function<Vabo::Connection(TestPanel&, Vabo::SlotFunction)>;
+    const Connector plain = [](TestPanel& panel, Vabo::SlotFunction slot) {
+        return panel.Connect(Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr, std::move(slot), panel.Watch());
+    };
+    const Connector scheduled = [](TestPanel& panel, Vabo::SlotFunction slot) {
+        return panel.ConnectScheduledTick(std::move(slot), panel.Watch());
+    };
+    const Vabo::SlotFunction asksNothing = [](Vabo::Signal::Base*, Vabo::GuiObject*) {};
+    const Vabo::SlotFunction asksLater = [](Vabo::Signal::Base*, Vabo::GuiObject*) {
+        Platform::RequestTickAt(Platform::NowMs() + 300);
+    };
+    struct Row {
+        const char* what;
+        std::vector<std::pair<Connector, Vabo::SlotFunction>> listeners;
+        bool shown;
+        Platform::Milliseconds asked;
+    };
+    const Row rows[] = {
+        {"a plain listener", {{plain, asksNothing}}, true, 0},
+        {"a plain listener that also asks for a time", {{plain, asksLater}}, true, 0},
+        {"a scheduled listener that asks for a time", {{scheduled, asksLater}}, true, 1300},
+        {"a scheduled listener that asks for nothing", {{scheduled, asksNothing}}, true, Platform::kNoTick},
+        {"a plain and a scheduled listener", {{scheduled, asksLater}, {plain, asksNothing}}, true, 0},
+        {"a plain listener on a hidden screen", {{plain, asksNothing}}, false, Platform::kNoTick},
+    };
+    for (const Row& row : rows) {
+        TestPanel page;
+        page.SetScreenManager(&screens);
+        base.AddChild(&page, false);
+        std::vector<Vabo::Connection> connections;
+        for (const auto& [connect, slot] : row.listeners)
+            connections.push_back(connect(page, slot));
+        base.SetVisible(row.shown);
+        Platform::TakeRequestedTick();
+        screens.Timer();
+        EXPECT_EQ(row.asked, Platform::TakeRequestedTick()) << row.what;
+        for (auto& connection : connections)
+            page.Disconnect(connection, Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>());
+        base.RemoveChild(&page, false);
+        base.SetVisible(true);
+    }
 }
 
 // The tick reuses the receivers it collected while the tree stays as it was;

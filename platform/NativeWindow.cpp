@@ -161,6 +161,13 @@ bool NativeWindow::HasInputFocus() const
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
+void NativeWindow::SetOwner(const NativeWindow& owner)
+{
+    if (SDL_SetWindowModalFor(window_, owner.window_) != 0)
+        Log(std::string("Platform::NativeWindow - cannot tie window \"") + GetTitle() + "\" to its owner: "
+            + SDL_GetError());
+}
+
 void NativeWindow::MoveTo(int x, int y)
 {
     if (kind_ == Kind::Child)

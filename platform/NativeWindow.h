@@ -55,6 +55,11 @@ public:
     void TakeInputFocus(); // the keyboard focus only, staying where it stands
     bool HasInputFocus() const;
 
+    // Ties this window to its owner: the window manager keeps it above the
+    // owner, and minimises and restores it with the owner. Set before the
+    // window is shown.
+    void SetOwner(const NativeWindow& owner);
+
     void MoveTo(int x, int y); // as Options::x and y
     void Resize(int width, int height);
     // The smallest size the window manager (and Resize) gives the window.

@@ -2,6 +2,8 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
+
 #include "framework/core/XmlDocument.h"
 #include "framework/drawing/Font.h"
 #include "framework/host/WindowSurface.h"
@@ -66,6 +68,9 @@ bool VaboWnd::Create(Kind kind, const std::string& title, int x, int y, int widt
     window_ = Platform::NativeWindow::Create(options);
     if (!window_)
         return false;
+    // A child lies inside its parent; a popup is tied to it.
+    if (kind == Kind::Popup && parent && parent->IsCreated())
+        SetOwner(*parent);
     screens_.SetWindowSize(width, height);
     Platform::EventLoop::Instance().Attach(window_->Id(), *this);
     return true;
@@ -318,6 +323,31 @@ void VaboWnd::CenterWindow()
     window_->MoveTo(around.x + (around.width - r.width) / 2, around.y + (around.height - r.height) / 2);
 }
 
+void VaboWnd::SetOwner(VaboWnd& owner)
+{
+    if (!window_ || !owner.window_ || &owner == this)
+        return;
+    window_->SetOwner(*owner.window_);
+    const auto known = std::find_if(owner.owned_.begin(), owner.owned_.end(),
+                                    [this](const auto& owned) { return owned.first == this; });
+    if (known == owner.owned_.end())
+        owner.owned_.emplace_back(this, Watch());
+}
+
+bool VaboWnd::BringModalForward()
+{
+    owned_.erase(std::remove_if(owned_.begin(), owned_.end(), [](const auto& owned) { return owned.second.expired(); }),
+                 owned_.end());
+    for (auto owned = owned_.rbegin(); owned != owned_.rend(); ++owned) {
+        VaboWnd& window = *owned->first;
+        if (window.IsInModalLoop() && window.IsWindowVisible()) {
+            window.SetFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
 void VaboWnd::EnableWindow(bool enable)
 {
     if (!window_)
@@ -372,6 +402,10 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
         if (!focused->HasFocus())
             focused->SetFocus();
     }
+    // A window manager may stack the owner over its box (a click on it, a
+    // restore): the box, whose loop holds the input, comes forward again.
+    if (input.kind == Kind::FocusGained && BringModalForward())
+        return;
     if (input.kind == Kind::CloseRequest) {
         if (closeHandler_)
             closeHandler_();

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/host/InputRouter.h"
 #include "framework/host/ScreenManager.h"
@@ -96,6 +98,11 @@ public:
     // Expires when this host is destroyed.
     std::weak_ptr<void> Watch() const { return life_; }
 
+    // Ties this window to its owner: the window manager keeps it above the
+    // owner, and while this window runs a modal loop the owner hands it the
+    // keyboard (bringing it forward) whenever the owner is activated.
+    void SetOwner(VaboWnd& owner);
+
     // Input off and on; counted, so nested modal loops end in the right state.
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;
@@ -122,6 +129,8 @@ private:
     void GetClientSize(int& width, int& height) const override;
     void Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxLayer::Region& region) override;
     void FollowDraggedPointer();
+    // Brings forward the newest owned window that runs a modal loop; false when none does.
+    bool BringModalForward();
 
     ScreenManager screens_;
     InputRouter router_;
@@ -129,6 +138,7 @@ private:
     std::unique_ptr<GdiplusGfxLayer::WindowSurface> surface_;
     VaboWnd* parent_ = nullptr;
     std::weak_ptr<void> parentWatch_;
+    std::vector<std::pair<VaboWnd*, std::weak_ptr<void>>> owned_;
     std::function<void()> closeHandler_;
     bool leftButtonHeld_ = false;
     bool mainWindow_ = false;

@@ -369,8 +369,14 @@ void Window::DoModal(Window* owner)
 {
     if (!host_)
         return;
+    VaboWnd* ownerHost = owner ? owner->GetHostWnd() : nullptr;
+    if (ownerHost == host_.get())
+        ownerHost = nullptr;
     if (owner)
         SetPosition(owner->GetX() + GetX(), owner->GetY() + GetY());
+    // Before it is shown: the window manager then never puts the owner over it.
+    if (ownerHost)
+        host_->SetOwner(*ownerHost);
     SetVisible(true);
     host_->SetFocus();
     Signal::ConnectXMLSlots connect;
@@ -379,9 +385,6 @@ void Window::DoModal(Window* owner)
     Raise(&ready);
     modal_ = true;
     host_->SetActive();
-    VaboWnd* ownerHost = owner ? owner->GetHostWnd() : nullptr;
-    if (ownerHost == host_.get())
-        ownerHost = nullptr;
     // Switching input off is counted, so a nested modal over the same owner
     // leaves it off until the outer loop ends too.
     if (ownerHost)

@@ -8,6 +8,7 @@
 #include "ProgramTestSupport.h"
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
+#include "support/WindowManager.h"
 
 #include <gtest/gtest.h>
 
@@ -26,35 +27,8 @@ namespace {
 const char* const kPanel = "#23272E";
 const char* const kGlass = "#0C1116";
 
-// openbox on the rig's display for the test's lifetime.
-class WindowManager {
-public:
-    WindowManager()
-    {
-        pid_ = fork();
-        if (pid_ == 0) {
-            std::freopen("/dev/null", "w", stderr);
-            execlp("openbox", "openbox", "--config-file", PELLORA_TEST_DATA "/openbox/rc.xml",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        running_ = Eventually(
-            [] { return Output("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos; });
-    }
-    ~WindowManager()
-    {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        // The root keeps the name of a manager that is gone: the next tests
-        // must not think one runs.
-        std::system("xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null");
-    }
-    bool Running() const { return running_; }
-
-private:
-    pid_t pid_ = -1;
-    bool running_ = false;
-};
+// The window manager's settings for every desktop test.
+const char* const kOpenboxConfig = PELLORA_TEST_DATA "/openbox/rc.xml";
 
 void Xdotool(const std::string& arguments)
 {
@@ -78,7 +52,7 @@ bool SameRect(const Shown& shown, int x, int y, int width, int height)
 TEST(Desktop, TheInstalledProgramStartsFromAnyFolderAndASecondStartBringsItForward)
 {
     DesktopLock pointer("pointer");
-    WindowManager manager;
+    WindowManager manager(kOpenboxConfig);
     ASSERT_TRUE(manager.Running());
     TempFolder prefix, elsewhere, settings;
     const std::string install = "cmake --install " PELLORA_BINARY_DIR " --prefix " + prefix.Path() + " >/dev/null";
@@ -111,7 +85,7 @@ TEST(Desktop, TheInstalledProgramStartsFromAnyFolderAndASecondStartBringsItForwa
 TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullScreen)
 {
     DesktopLock pointer("pointer");
-    WindowManager manager;
+    WindowManager manager(kOpenboxConfig);
     ASSERT_TRUE(manager.Running());
     Program program;
     Shown start;
@@ -212,7 +186,7 @@ TEST(Desktop, TheMetronomesTitleButtonsShowTheAboutWindowAndMinimiseTheWindow)
 TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabThroughTheControls)
 {
     DesktopLock pointer("pointer");
-    WindowManager manager;
+    WindowManager manager(kOpenboxConfig);
     ASSERT_TRUE(manager.Running());
     TempFolder settings;
     {

@@ -1,12 +1,14 @@
 // The message box from a test skin over an owner window: a nested modal loop
 // during which the owner takes no input, the answer of the button clicked, the
-// "OK" of an empty label list, the button row, and what the screen shows.
+// "OK" of an empty label list, the button row, and what the screen shows; under
+// a window manager the box stays above its owner and keeps the keyboard.
 #include "framework/host/MessageBoxA.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "WindowTestSupport.h"
@@ -16,6 +18,7 @@
 #include "framework/host/VaboWnd.h"
 #include "framework/widgets/Text.h"
 #include "platform/EventLoop.h"
+#include "support/WindowManager.h"
 
 using WindowTest::Hex;
 using WindowTest::Pump;
@@ -215,5 +218,67 @@ TEST_F(MessageBoxTest, EscapeAndTheWindowsCloseAnswerCancelOnlyWhereTheBoxHasIt)
         box->DoModal(owner_.get());
         EXPECT_EQ(c.answer, box->GetAnswer()) << c.labels << (c.byKey ? " by Escape" : " by the window's close");
         EXPECT_FALSE(box->IsModal()) << c.labels;
+    }
+}
+
+// The box's modal loop holds every input of the owner: were the owner stacked
+// over the box, the program would look frozen. A click on the owner and a
+// restore of the owner (the box having opened while it was minimised) are the
+// two ways a window manager raises it.
+TEST_F(MessageBoxTest, UnderAWindowManagerTheBoxStaysAboveItsOwnerAndKeepsTheKeys)
+{
+    WindowManager manager(PELLORA_TEST_DATA "/openbox/rc.xml");
+    ASSERT_TRUE(manager.Running());
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return owner_->GetHostWnd()->HasFocus(); }, 3000));
+    const Platform::Rect ownerRect = ScreenRect(*owner_);
+    const std::string ownerId = WindowTest::XWindowName(owner_->GetHostWnd()->GetNativeWindow()->Handle());
+    ASSERT_FALSE(ownerId.empty());
+    struct Way {
+        const char* what;
+        bool minimisedFirst;
+        std::function<void()> raiseOwner;
+    };
+    const Way ways[] = {
+        {"a click on the owner beside the box", false,
+         [&] {
+             const std::string at = std::to_string(ownerRect.x + 20) + " " + std::to_string(ownerRect.y + 20);
+             EXPECT_EQ(0, std::system(("xdotool mousemove " + at + " click 1").c_str()));
+         }},
+        {"the owner restored, as from a task bar", true,
+         [&] { EXPECT_EQ(0, std::system(("xdotool windowactivate --sync " + ownerId).c_str())); }},
+    };
+    for (const Way& way : ways) {
+        if (way.minimisedFirst) {
+            owner_->Minimize();
+            ASSERT_TRUE(WindowTest::PumpUntil([&] { return owner_->IsMinimized(); }, 3000)) << way.what;
+        }
+        auto box = MakeBox("Sound output was lost.", "RETRY,CANCEL");
+        bool boxShown = false;
+        bool keysLost = false;
+        Vabo::VaboWnd::PostCall([&] {
+            Vabo::VaboWnd* host = box->GetHostWnd();
+            if (way.minimisedFirst) {
+                EXPECT_TRUE(owner_->IsMinimized()) << way.what;
+            }
+            WindowTest::PumpUntil([&] { return host->HasFocus(); }, 3000);
+            way.raiseOwner();
+            // The box above its owner, and the keyboard with it.
+            boxShown = WindowTest::PumpUntil(
+                [&] {
+                    return WindowTest::HasKeyboard(host->GetNativeWindow()->Handle())
+                        && WindowTest::StackedAbove(host->GetNativeWindow()->Handle(),
+                                                    owner_->GetHostWnd()->GetNativeWindow()->Handle());
+                },
+                3000);
+            EXPECT_EQ(0, std::system("xdotool key Escape"));
+            // The loop holds on while this call runs: the answer tells.
+            keysLost = !WindowTest::PumpUntil([&] { return !box->GetAnswer().empty(); }, 2000);
+            if (keysLost)
+                box->Close();
+        });
+        box->DoModal(owner_.get());
+        EXPECT_TRUE(boxShown) << way.what;
+        EXPECT_FALSE(keysLost) << way.what << ": Escape never reached the box";
+        EXPECT_EQ("CANCEL", box->GetAnswer()) << way.what;
     }
 }

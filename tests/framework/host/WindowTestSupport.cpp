@@ -14,7 +14,9 @@
 
 // Last: Xlib's macros (KeyPress among them) would clash with the names above.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 namespace WindowTest {
 
@@ -102,6 +104,23 @@ std::uint32_t ScreenPixel(int x, int y)
     return pixel;
 }
 
+std::string CursorImage()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return std::string();
+    std::string picture;
+    if (XFixesCursorImage* image = XFixesGetCursorImage(display)) {
+        picture = std::to_string(image->width) + "x" + std::to_string(image->height) + "@"
+            + std::to_string(image->xhot) + "," + std::to_string(image->yhot) + ":";
+        for (int i = 0; i < int(image->width) * int(image->height); ++i)
+            picture += std::to_string(image->pixels[i] & 0xFFFFFFFF) + " ";
+        XFree(image);
+    }
+    XCloseDisplay(display);
+    return picture;
+}
+
 namespace {
 
 bool XWindowOf(SDL_Window* window, Display*& display, ::Window& xwindow)
@@ -130,6 +149,70 @@ std::uint32_t ShownPixel(SDL_Window* window, int x, int y)
     const std::uint32_t pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
     XDestroyImage(image);
     return pixel;
+}
+
+std::string XWindowName(SDL_Window* window)
+{
+    Display* display = nullptr;
+    ::Window xwindow = 0;
+    return XWindowOf(window, display, xwindow) ? std::to_string(xwindow) : std::string();
+}
+
+bool StackedAbove(SDL_Window* upper, SDL_Window* lower)
+{
+    Display* own = nullptr;
+    ::Window upperId = 0;
+    ::Window lowerId = 0;
+    if (!XWindowOf(upper, own, upperId) || !XWindowOf(lower, own, lowerId))
+        return false;
+    XFlush(own);
+    // A connection of its own: reading on SDL's would hold back its events.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), stacking, 0, 4096, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data)
+            != Success
+        || !data) {
+        XCloseDisplay(display);
+        return false;
+    }
+    // Bottom to top.
+    const auto* windows = reinterpret_cast<const unsigned long*>(data);
+    int upperAt = -1;
+    int lowerAt = -1;
+    for (unsigned long i = 0; i < count; ++i) {
+        if (windows[i] == upperId)
+            upperAt = int(i);
+        if (windows[i] == lowerId)
+            lowerAt = int(i);
+    }
+    XFree(data);
+    XCloseDisplay(display);
+    return upperAt >= 0 && lowerAt >= 0 && upperAt > lowerAt;
+}
+
+bool HasKeyboard(SDL_Window* window)
+{
+    Display* own = nullptr;
+    ::Window xwindow = 0;
+    if (!XWindowOf(window, own, xwindow))
+        return false;
+    XFlush(own);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    ::Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    XCloseDisplay(display);
+    return focus == xwindow;
 }
 
 bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std::uint32_t rgb)

@@ -96,6 +96,15 @@ bool PaintOnWindow(SDL_Window* window, int x, int y, int width, int height, std:
 Platform::Rect MinimumSizeHint(SDL_Window* window);
 // Moves the window from another X client, as a window manager would.
 bool MoveAsAnotherClient(SDL_Window* window, int screenX, int screenY);
+// The picture of the pointer the X server shows now (size, hot spot and
+// pixels); empty when it cannot be read.
+std::string CursorImage();
+// The X window behind an SDL window, as xdotool takes it; empty when unknown.
+std::string XWindowName(SDL_Window* window);
+// Whether the window manager stacks `upper` above `lower` (both shown).
+bool StackedAbove(SDL_Window* upper, SDL_Window* lower);
+// Whether the X server sends the keys to the window.
+bool HasKeyboard(SDL_Window* window);
 // Saves the whole screen as a PNG file.
 bool SaveScreenshot(const std::string& fileName);
 

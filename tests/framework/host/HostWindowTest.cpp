@@ -5,7 +5,8 @@
 // screen, a failing slot does not stop the loop, the wheel and dropped files
 // arrive at window coordinates, keys reach the focus object, only a second
 // click at the same point is a double click and popups stay inside the work
-// area.
+// area; the pointer's shapes, a release outside the window after a press
+// inside, and maximising, minimising and restoring under a window manager.
 #include "framework/host/VaboWnd.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 #include "TestPanel.h"
@@ -24,6 +26,7 @@
 #include "platform/Display.h"
 #include "platform/Log.h"
 #include "platform/TickRequest.h"
+#include "support/WindowManager.h"
 
 using WindowTest::Hex;
 
@@ -48,15 +51,20 @@ Platform::Rect PlaceOfThisTest()
         "KeysReachTheFocusObjectAsCharactersAndVirtualKeys",
         "OnlyASecondClickAtTheSamePointIsADoubleClick",
         "APlainTickListenerGetsTheSteadyTickWhileTheWindowIsShown",
+        "TheCursorTakesItsThreeShapesAndIgnoresOtherValues",
+        "APressInsideAndAReleaseOutsideBothReachTheWindow",
+        "UnderAWindowManagerItMaximisesMinimisesAndRestores",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
     while (slot < int(sizeof tests / sizeof tests[0]) && name != tests[slot])
         ++slot;
-    // Down the right edge, then along the bottom.
+    // Down the right edge, then along the bottom, then a row above it.
     if (slot < 7)
         return Platform::Rect{1070, 10 + slot * 140, 200, 120};
-    return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
+    if (slot < 12)
+        return Platform::Rect{850 - (slot - 7) * 210, 890, 200, 120};
+    return Platform::Rect{850 - (slot - 12) * 210, 750, 200, 120};
 }
 
 Platform::Milliseconds lastWindowEvent = 0;
@@ -386,4 +394,86 @@ TEST_F(HostWindowTest, APopupIsKeptInsideTheWorkArea)
     huge.MoveTo(10, 10);
     EXPECT_EQ(work.x, huge.GetWindowRect().x) << "a popup larger than the work area goes to its top-left";
     EXPECT_EQ(work.y, huge.GetWindowRect().y);
+}
+
+TEST_F(HostWindowTest, TheCursorTakesItsThreeShapesAndIgnoresOtherValues)
+{
+    DesktopLock pointer("pointer");
+    WindowTest::PointerTo(place.x + 150, place.y + 100);
+    const auto shownAfter = [&](int shape) {
+        host->SetCursorShape(shape);
+        Run(30);
+        return WindowTest::CursorImage();
+    };
+    const std::string arrow = shownAfter(0);
+    const std::string diagonal = shownAfter(1);
+    const std::string vertical = shownAfter(2);
+    ASSERT_FALSE(arrow.empty());
+    EXPECT_NE(arrow, diagonal);
+    EXPECT_NE(arrow, vertical);
+    EXPECT_NE(diagonal, vertical);
+    const std::pair<int, const std::string*> steps[] = {
+        {3, &vertical}, {-1, &vertical}, {1, &diagonal}, {99, &diagonal}, {0, &arrow},
+    };
+    for (const auto& [shape, shown] : steps)
+        EXPECT_EQ(*shown, shownAfter(shape)) << "shape " << shape;
+}
+
+TEST_F(HostWindowTest, APressInsideAndAReleaseOutsideBothReachTheWindow)
+{
+    auto* button = static_cast<TestPanel*>(Screen("A")->GetChildren().at(0));
+    button->Record<Vabo::Signal::LeftButtonDown>();
+    button->Record<Vabo::Signal::LeftButtonUp>();
+    Vabo::ScreenManager& screens = host->GetScreenManager();
+    {
+        DesktopLock pointer("pointer");
+        WindowTest::PointerTo(place.x + 30, place.y + 40);
+        WindowTest::PointerDown();
+        ASSERT_TRUE(WindowTest::PumpUntil([&] { return screens.IsLeftButtonHeld(); }, 1000));
+        WindowTest::PointerTo(place.x + 260, place.y + 60);
+        WindowTest::PointerUp();
+        EXPECT_TRUE(WindowTest::PumpUntil([&] { return !screens.IsLeftButtonHeld(); }, 1000))
+            << "the release outside the window reaches it";
+    }
+    EXPECT_EQ(std::vector<std::string>({"LeftButtonDown@30,40", "LeftButtonUp@260,60"}), button->received);
+    EXPECT_EQ("A", Active()) << "a press that ends outside activates nothing";
+}
+
+TEST_F(HostWindowTest, UnderAWindowManagerItMaximisesMinimisesAndRestores)
+{
+    WindowManager manager(PELLORA_TEST_DATA "/openbox/rc.xml");
+    ASSERT_TRUE(manager.Running());
+    // A window the user may resize, as the program's main window is.
+    Vabo::VaboWnd window;
+    ASSERT_TRUE(window.Create(Vabo::VaboWnd::Kind::Application, "Pellora resizable test", place.x, place.y,
+                              place.width, place.height, nullptr, true));
+    window.StartHost();
+    window.Show();
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return window.IsWindowVisible(); }, 3000));
+    Settle();
+    const Platform::Rect normal = window.GetWindowRect();
+    const Platform::Rect work = Platform::WorkAreaOf(window.GetNativeWindow()->Handle());
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::function<bool()> reached;
+    };
+    const Step steps[] = {
+        {"maximised", [&] { window.Maximize(); },
+         [&] {
+             const Platform::Rect r = window.GetWindowRect();
+             return window.IsZoomed() && r.width == work.width && r.height == work.height;
+         }},
+        {"restored from maximised", [&] { window.Restore(); },
+         [&] { return !window.IsZoomed() && window.GetWindowRect() == normal; }},
+        {"minimised", [&] { window.Minimize(); }, [&] { return window.IsIconic(); }},
+        {"restored from minimised", [&] { window.Restore(); },
+         [&] { return !window.IsIconic() && window.IsWindowVisible() && window.GetWindowRect() == normal; }},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_TRUE(WindowTest::PumpUntil(step.reached, 3000))
+            << step.what << ": " << window.GetWindowRect().x << "," << window.GetWindowRect().y << " "
+            << window.GetWindowRect().width << "x" << window.GetWindowRect().height;
+    }
 }

@@ -150,7 +150,7 @@ TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullS
 TEST(Desktop, TheMetronomesTitleButtonsShowTheAboutWindowAndMinimiseTheWindow)
 {
     DesktopLock pointer("pointer");
-    WindowManager manager;
+    WindowManager manager(kOpenboxConfig);
     ASSERT_TRUE(manager.Running());
     // The metronome was shown last: the program starts on it.
     TempFolder settings;

@@ -74,6 +74,9 @@ const char* const ToneLost =
     "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
 // While capture is lost, a new one is tried this often: the sound server may be back.
 constexpr Platform::Milliseconds CaptureRetryMs = 1000;
+// How long after the last new window a note still being confirmed keeps the
+// clock ticking for the next one.
+constexpr Platform::Milliseconds ConfirmPatienceMs = 50;
 
 TunerLayout::PitchSource& CurrentPitchSource()
 {
@@ -517,6 +520,7 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     if (!IsVisible())
         return;
     if (!ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval())) {
+        ConfirmBetweenRefreshes();
         Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()));
         return;
     }
@@ -527,13 +531,15 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
         return;
     }
     const PitchSource& source = CurrentPitchSource();
-    if (!(source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()))
+    const bool fresh = source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow();
+    // A window analysed since the last refresh has not been shown yet.
+    if (!fresh && !analysedSinceShown_)
         return;
-    const auto measure = [&source] {
-        return source.frequency ? source.frequency() : PitchTracker::Instance().GetFrequency();
-    };
-
-    const float f = measure();
+    analysedSinceShown_ = false;
+    lastAnalysis_ = lastDisplayUpdate_;
+    // Analyses the new window, if any, and gives the measured frequency.
+    const float f = source.frequency ? source.frequency() : PitchTracker::Instance().GetFrequency();
+    ConfirmBetweenRefreshes();
     // No estimate (none yet, or the estimator's -1) names no note: the nearest
     // note to it would be the lowest of the table.
     const bool measured = f > 0.0f && std::isfinite(f);
@@ -543,6 +549,29 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
             SetDesiredFrequency(config_.GetNoteStore().GetFrequency(name));
     }
     ShowReading(measured ? Format("%0.2f Hz", f) : std::string(), measured ? state.NearestNoteLabel(f) : std::string());
+}
+
+void TunerLayout::ConfirmBetweenRefreshes()
+{
+    // The filter takes a new note once several windows agree on it. Waiting
+    // for the refresh to analyse each of them put that many refresh intervals
+    // between a new note and its showing; a window arrives every 12 ms.
+    const PitchSource& source = CurrentPitchSource();
+    const bool confirming = source.confirming ? source.confirming() : PitchTracker::Instance().Confirming();
+    if (!confirming)
+        return;
+    const Platform::Milliseconds now = Platform::NowMs();
+    if (source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()) {
+        if (source.frequency)
+            source.frequency();
+        else
+            PitchTracker::Instance().GetFrequency();
+        analysedSinceShown_ = true;
+        lastAnalysis_ = now;
+    }
+    // Once windows stop coming (standby, a lost input) the refresh alone goes on.
+    if (now - lastAnalysis_ <= ConfirmPatienceMs)
+        Platform::RequestNextTick();
 }
 
 bool TunerLayout::CaptureRuns()

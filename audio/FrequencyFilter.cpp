@@ -5,14 +5,17 @@
 float FrequencyFilter::Filter(float f)
 {
     jumped_ = false;
+    holding_ = false;
     history_.push_front(f);
     if (int(history_.size()) > capacity_)
         history_.pop_back();
     if (Near(f, last_))
         return f;
     for (float h : history_) {
-        if (!Near(f, h))
+        if (!Near(f, h)) {
+            holding_ = true;
             return last_;
+        }
     }
     last_ = f;
     jumped_ = true;

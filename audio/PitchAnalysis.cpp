@@ -9,6 +9,7 @@ bool PitchAnalysis::Run(const std::vector<float>& samples, const Gate& gate)
     if (!analyser_.IsInitialised())
         analyser_.Init(int(samples.size()), true, 0.01f, SampleRate, 16.0f, true, 4);
     bool estimated = false;
+    confirming_ = false;
     if (LevelAbove(samples, gate.threshold, gate.fullScale, gate.offsetDb, gate.rangeDb)) {
         const float f = analyser_.EstimateFrequency(samples);
         ++estimates_;
@@ -16,6 +17,7 @@ bool PitchAnalysis::Run(const std::vector<float>& samples, const Gate& gate)
         // measurement towards -1 Hz.
         if (f > 0.0f) {
             const float filtered = filter_.Filter(f);
+            confirming_ = filter_.Holding();
             // A new note starts the average afresh: blending the old one in
             // would show notes between the two.
             if (filter_.AcceptedJump())

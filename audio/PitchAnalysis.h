@@ -31,6 +31,9 @@ public:
     bool Run(const std::vector<float>& samples, const Gate& gate);
 
     float Frequency() const { return frequency_; }
+    // Whether the last run's estimate was held back by the filter until
+    // more windows agree with it: each further window decides sooner.
+    bool Confirming() const { return confirming_; }
     int Runs() const { return runs_; }
     // Runs in which the estimator ran (the gate was open), whether or not it
     // found a pitch: each of them left a new spectrum.
@@ -43,6 +46,7 @@ private:
     FrequencyFilter filter_;
     MovingAverage average_{10};
     float frequency_ = 0.0f;
+    bool confirming_ = false;
     int runs_ = 0;
     int estimates_ = 0;
 };

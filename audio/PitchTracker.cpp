@@ -44,6 +44,11 @@ float PitchTracker::GetFrequency()
     return analysis_.Frequency();
 }
 
+bool PitchTracker::Confirming() const
+{
+    return analysis_.Confirming() && !AudioDevice::Instance().CaptureLost();
+}
+
 void PitchTracker::RunPitchAnalysis(std::vector<float>& samples)
 {
     if (samples.empty())

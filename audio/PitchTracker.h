@@ -30,6 +30,10 @@ public:
     // call, then returns the measured frequency (Hz); -1 (no estimate) once
     // the capture stream has died with its device or sound server.
     float GetFrequency();
+    // GUI thread: whether the last analysis held a new estimate back until
+    // more windows agree (see PitchAnalysis::Confirming); never once the
+    // capture stream has died.
+    bool Confirming() const;
     // The analysis step on the GUI thread's copy of the window, gated by the
     // application state's threshold and level scale.
     void RunPitchAnalysis(std::vector<float>& samples);

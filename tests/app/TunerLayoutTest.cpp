@@ -26,6 +26,7 @@
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
 
 #include <SDL_syswm.h>
 #include <gtest/gtest.h>
@@ -61,7 +62,8 @@ protected:
                                          newWindow_ = false;
                                          ++analyses_;
                                          return pitch_;
-                                     }});
+                                     },
+                                     [this] { return confirming_; }});
         TunerLayout::SetQuestion([this](const std::string& text, const std::string& buttons) {
             questions_.push_back(text + " | " + buttons);
             return answer_;
@@ -141,6 +143,7 @@ protected:
     Platform::ManualClock clock_{100000};
     TunerLayout* tuner_ = nullptr;
     bool newWindow_ = false;
+    bool confirming_ = false;
     float pitch_ = 0.0f;
     int analyses_ = 0;
     std::vector<std::string> questions_;
@@ -325,6 +328,41 @@ TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
     tuner_->SetVisible(false);
     Measure(110.0f);
     EXPECT_EQ(2, analyses_) << "a hidden tuner does not refresh";
+}
+
+TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextRefreshShowsIt)
+{
+    Open();
+    Measure(329.63f);
+    ASSERT_EQ(1, analyses_);
+    const Platform::Milliseconds refreshDue = clock_.Now() + 51;
+    struct Step {
+        const char* what;
+        bool confirming;
+        bool newWindow;
+        Platform::Milliseconds advance;
+        int analyses;
+        const char* note;
+        Platform::Milliseconds tickAsked; // 0: the next tick the clock allows
+    };
+    const Step steps[] = {
+        {"a settled note waits for the refresh", false, true, 10, 1, "E", refreshDue},
+        {"a note being confirmed: each new window, at once", true, true, 10, 2, "E", 0},
+        {"no window yet: nothing to analyse, still ticking", true, false, 10, 2, "E", 0},
+        {"the refresh shows what was analysed since", true, false, 21, 3, "A", 0},
+        {"nothing new: no refresh", true, false, 51, 3, "A", refreshDue + 102},
+        {"no window for longer than a refresh: no more early ticks", true, false, 10, 3, "A", refreshDue + 102},
+    };
+    Platform::TakeRequestedTick();
+    for (const Step& step : steps) {
+        confirming_ = step.confirming;
+        newWindow_ = newWindow_ || step.newWindow;
+        pitch_ = 440.0f;
+        Tick(step.advance);
+        EXPECT_EQ(step.analyses, analyses_) << step.what;
+        EXPECT_EQ(step.note, Object<Vabo::Text>("VisNote")->GetText()) << step.what;
+        EXPECT_EQ(step.tickAsked, Platform::TakeRequestedTick()) << step.what;
+    }
 }
 
 TEST_F(TunerScreen, AMeasured440SelectsAndFocusesA4)

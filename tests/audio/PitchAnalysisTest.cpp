@@ -90,6 +90,25 @@ TEST(PitchAnalysis, MeasuresAToneAboveTheGateAndKeepsItThroughQuietOrUnusableWin
     EXPECT_EQ(23, analysis.Runs());
 }
 
+TEST(PitchAnalysis, ANewNoteIsBeingConfirmedUntilFiveWindowsAgreeAndNotThroughQuietOnes)
+{
+    PitchAnalysis analysis;
+    const PitchAnalysis::Gate gate;
+    for (int i = 0; i < 5; ++i)
+        analysis.Run(Window(440.0, 0.3), gate);
+    EXPECT_FALSE(analysis.Confirming());
+    analysis.Run(Window(660.0, 0.3), gate);
+    EXPECT_TRUE(analysis.Confirming());
+    analysis.Run(Window(660.0, 1.4e-5), gate);
+    EXPECT_FALSE(analysis.Confirming()) << "a quiet window estimates nothing";
+    // The filter's history now holds the first 660 Hz estimate: four more agree.
+    for (const bool confirming : {true, true, true, false}) {
+        analysis.Run(Window(660.0, 0.3), gate);
+        EXPECT_EQ(confirming, analysis.Confirming());
+    }
+    EXPECT_NEAR(660.0, analysis.Frequency(), 1.0);
+}
+
 TEST(PitchTracker, AnalysesEachNewWindowOnce)
 {
     PitchTracker& tracker = PitchTracker::Instance();

@@ -137,9 +137,8 @@ void AnalogMeter::DrawTics(GdiplusGfxLayer::Painter& painter) const
         painter.DrawLine(pen, tic.from, tic.to);
 }
 
-void AnalogMeter::Draw(GdiplusGfxLayer::Painter& painter) const
+void AnalogMeter::DrawFixed(GdiplusGfxLayer::Painter& painter) const
 {
     DrawScale(painter);
-    DrawNeedle(painter);
     DrawTics(painter);
 }

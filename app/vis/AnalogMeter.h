@@ -34,7 +34,10 @@ public:
     void DrawScale(GdiplusGfxLayer::Painter& painter) const;
     void DrawNeedle(GdiplusGfxLayer::Painter& painter) const;
     void DrawTics(GdiplusGfxLayer::Painter& painter) const;
-    void Draw(GdiplusGfxLayer::Painter& painter) const;
+    // What stays until the next Layout (the scale and its tics), and the
+    // needle, drawn over it.
+    void DrawFixed(GdiplusGfxLayer::Painter& painter) const;
+    void DrawMoving(GdiplusGfxLayer::Painter& painter) const { DrawNeedle(painter); }
 
     // The index into the scale curve that a position points at: (n - 1) p
     // truncated and pinned to the curve; the middle for no number.

@@ -45,12 +45,12 @@ bool DualAnalogVis::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int wi
         meter_.Layout(float(x + margin), float(y), float(width - 2 * margin), float(height));
         laidOut_ = rect;
         resized_ = false;
+        fixed_.Forget();
     }
     if (!onTop_)
         DrawArrow(painter);
-    meter_.DrawScale(painter);
-    meter_.DrawNeedle(painter);
-    meter_.DrawTics(painter);
+    fixed_.Draw(painter, rect, [this](GdiplusGfxLayer::Painter& layer) { meter_.DrawFixed(layer); });
+    meter_.DrawMoving(painter);
     if (onTop_)
         DrawArrow(painter);
     return true;

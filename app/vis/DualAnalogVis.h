@@ -5,6 +5,7 @@
 // each beat; needle and arrow swing with them, one way during a beat and back
 // during the next. Its tics follow the accent: one more tic than beats per bar.
 #include "app/vis/AnalogMeter.h"
+#include "app/vis/FixedLayer.h"
 #include "app/vis/VisBase.h"
 
 class DualAnalogVis : public VisBase {
@@ -30,6 +31,8 @@ private:
     Vabo::Rect laidOut_;
     ScalarSource second_;
     AnalogMeter meter_;
+    // The scale and its tics.
+    FixedLayer fixed_;
     GdiplusGfxLayer::Color arrowColor_;
     float arrowLength_ = 0.0f;
     float arrowWidth_ = 0.0f;

@@ -32,6 +32,9 @@ public:
 
     void Layout(float x, float y, float width, float height);
     void Draw(GdiplusGfxLayer::Painter& painter) const;
+    // Every line moves with the position: nothing stays between frames.
+    void DrawFixed(GdiplusGfxLayer::Painter&) const {}
+    void DrawMoving(GdiplusGfxLayer::Painter& painter) const { Draw(painter); }
 
     // The profile at t in 0..1, its entries spread evenly over 0..1.
     float ShapeAt(float t) const;

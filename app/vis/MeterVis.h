@@ -4,7 +4,10 @@
 // AnalogMeter or LogMeter) whose needle shows a position from 0 to 1. The
 // scale spans the policy's range around the centre source's frequency; the
 // labels and the face are laid out again after a resize, a move or a change
-// of the centre frequency, and at no other time.
+// of the centre frequency, and at no other time; what stays until then (the
+// background, the labels, the face's fixed parts) is drawn once, as a fixed
+// layer under the needle.
+#include "app/vis/FixedLayer.h"
 #include "app/vis/LabelText.h"
 #include "app/vis/TuningScale.h"
 #include "app/vis/ValueSource.h"
@@ -61,10 +64,14 @@ public:
             MeasureLabels();
             laidOut_ = rect;
             dirty_ = false;
+            fixed_.Forget();
         }
-        painter.FillRect(rect, backColor_);
-        DrawLabels(painter);
-        face_.Draw(painter);
+        fixed_.Draw(painter, rect, [this, &rect](GdiplusGfxLayer::Painter& layer) {
+            layer.FillRect(rect, backColor_);
+            DrawLabels(layer);
+            face_.DrawFixed(layer);
+        });
+        face_.DrawMoving(painter);
         return true;
     }
 
@@ -128,6 +135,7 @@ private:
     float hi_ = 0.0f;
     bool dirty_ = true;
     Vabo::Rect laidOut_;
+    FixedLayer fixed_;
     float labelX_ = 0.0f;
     float labelY_ = 0.0f;
     float labelWidth_ = 0.0f;

@@ -17,8 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <set>
+#include <tuple>
+#include <vector>
 #include <utility>
 
 using GdiplusGfxLayer::Color;
@@ -26,6 +29,19 @@ using VisTest::Canvas;
 using VisTest::Value;
 
 namespace {
+
+// Pixels of two pictures of one size that differ by more than rounding.
+int DifferingPixels(const GdiplusGfxLayer::Image& one, const GdiplusGfxLayer::Image& other)
+{
+    int count = 0;
+    for (int y = 0; y < one.GetHeight(); ++y)
+        for (int x = 0; x < one.GetWidth(); ++x) {
+            const Color a = one.GetPixel(x, y), b = other.GetPixel(x, y);
+            count += std::abs(a.GetAlpha() - b.GetAlpha()) > 2 || std::abs(a.GetRed() - b.GetRed()) > 2
+                || std::abs(a.GetGreen() - b.GetGreen()) > 2 || std::abs(a.GetBlue() - b.GetBlue()) > 2;
+        }
+    return count;
+}
 
 class MeterVisTest : public VisTest::SkinFixture {
 protected:
@@ -48,6 +64,31 @@ protected:
 
     Value position_;
     Value centre_;
+
+    // The pixels, out of 420 x 220, in which a meter drawn after each of
+    // the steps before differs from a new meter drawn once for the last one.
+    template <class Face>
+    std::vector<int> DriftFromFreshMeters(const std::vector<std::pair<float, float>>& positionsAndCentres,
+                                          const std::vector<int>& widths)
+    {
+        SimpleMeterVis<CentsPolicy, Face> kept(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+        std::vector<int> drift;
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            std::tie(position_.value, centre_.value) = positionsAndCentres[i];
+            if (i == 0 || widths[i] != widths[i - 1])
+                kept.SetSize(widths[i], 200);
+            Canvas frame(420, 220);
+            kept.DrawSelf(frame.painter);
+
+            Value position{position_.value}, centre{centre_.value};
+            SimpleMeterVis<CentsPolicy, Face> fresh(SkinMeter(), position.Source(), centre.Source(), SkinCents());
+            fresh.SetSize(widths[i], 200);
+            Canvas expected(420, 220);
+            fresh.DrawSelf(expected.painter);
+            drift.push_back(DifferingPixels(frame.image, expected.image));
+        }
+        return drift;
+    }
 };
 
 // Distinct tic segments, whichever way round they were stored.
@@ -236,6 +277,17 @@ TEST_F(MeterVisTest, AnalogMeterDrawsItsBackgroundLabelsAndAPinnedNeedleInItsRec
                           (pivot.y + meter.GetFace().Arc().front().y) / 2, clear, 0));
 }
 
+TEST_F(MeterVisTest, AFrameKeptFromTheLastLayoutLooksAsAFreshMeterAfterTheNeedleTheCentreOrTheSizeChanged)
+{
+    // First frame, the needle moved, a new centre (new labels), then a
+    // narrower meter.
+    const std::vector<std::pair<float, float>> steps{{0.5f, 440.0f}, {0.8f, 440.0f}, {0.8f, 220.0f}, {0.2f, 220.0f}};
+    const std::vector<int> widths{400, 400, 400, 300};
+    const std::vector<int> none(steps.size(), 0);
+    EXPECT_EQ(none, DriftFromFreshMeters<AnalogMeter>(steps, widths)) << "analog face";
+    EXPECT_EQ(none, DriftFromFreshMeters<LogMeter>(steps, widths)) << "bar face";
+}
+
 TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndSwingsItsArrowWithThePhase)
 {
     Value main, second;
@@ -269,6 +321,27 @@ TEST_F(MeterVisTest, DualMeterFollowsTheAccentAndSwingsItsArrowWithThePhase)
     running = false;
     dual.Draw(canvas.painter, 0, 0, 220, 110);
     EXPECT_LT(dual.ArrowEnd().x, 80);
+}
+
+TEST_F(MeterVisTest, TheDualMeterDrawnAgainAfterAChangeOfAccentLooksAsAFreshOne)
+{
+    AppState& state = AppState::Instance();
+    const int accent = state.GetAccent();
+    Value main, second;
+    // Stopped: needle and arrow at rest, so only the scale and tics can differ.
+    DualAnalogVis kept(Case("Dual"), main.Source(), second.Source(), [] { return false; });
+    kept.SetSize(220, 110);
+    for (const int beats : {4, 4, 3, 6}) {
+        state.SetAccent(beats);
+        Canvas frame(220, 110);
+        kept.Draw(frame.painter, 0, 0, 220, 110);
+        DualAnalogVis fresh(Case("Dual"), main.Source(), second.Source(), [] { return false; });
+        fresh.SetSize(220, 110);
+        Canvas expected(220, 110);
+        fresh.Draw(expected.painter, 0, 0, 220, 110);
+        EXPECT_EQ(0, DifferingPixels(frame.image, expected.image)) << beats << " beats";
+    }
+    state.SetAccent(accent);
 }
 
 TEST_F(MeterVisTest, CountsOfZeroAreRefusedAtLoad)

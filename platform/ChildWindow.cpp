@@ -1,9 +1,9 @@
 #include "platform/ChildWindow.h"
 
 #include "platform/Log.h"
+#include "platform/X11Handles.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 namespace Platform {
@@ -12,15 +12,8 @@ namespace {
 
 bool X11Handles(SDL_Window* window, Display*& display, ::Window& handle)
 {
-    if (!window)
-        return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return false;
-    display = info.info.x11.display;
-    handle = info.info.x11.window;
-    return true;
+    std::string why;
+    return X11HandlesOf(window, display, handle, why);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "platform/WindowShape.h"
 
 #include "platform/Log.h"
+#include "platform/X11Handles.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 
@@ -13,20 +13,12 @@ namespace {
 
 bool X11Handles(SDL_Window* window, Display*& display, ::Window& handle)
 {
-    if (!window)
-        return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info)) {
-        Log(std::string("WindowShape: no window-system information: ") + SDL_GetError());
+    std::string why;
+    if (!X11HandlesOf(window, display, handle, why)) {
+        if (window)
+            Log("WindowShape: " + why + "; the outline stays rectangular");
         return false;
     }
-    if (info.subsystem != SDL_SYSWM_X11) {
-        Log("WindowShape: the window is not an X11 window; its outline stays rectangular");
-        return false;
-    }
-    display = info.info.x11.display;
-    handle = info.info.x11.window;
     int eventBase = 0;
     int errorBase = 0;
     if (!XShapeQueryExtension(display, &eventBase, &errorBase)) {

@@ -1,5 +1,6 @@
 #include "platform/PictureDecoder.h"
 
+#include "platform/GifDecoder.h"
 #include "platform/PictureHeader.h"
 
 #include <SDL.h>
@@ -67,9 +68,11 @@ CairoSurfacePtr DecodePicture(const std::string& path, std::string& error)
 
 CairoSurfacePtr DecodePictureData(const std::string& bytes, std::string& error)
 {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (IsGif(data, bytes.size()))
+        return DecodeGif(data, bytes.size(), kMaxPictureSide, error);
     int declaredWidth = 0;
     int declaredHeight = 0;
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     if (!ReadDeclaredSize(data, bytes.size(), declaredWidth, declaredHeight, error))
         return nullptr;
     if (declaredWidth > kMaxPictureSide || declaredHeight > kMaxPictureSide) {

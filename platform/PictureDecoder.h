@@ -1,6 +1,7 @@
 #pragma once
-// Decodes picture files (BMP, PNG, JPEG, GIF) with SDL2_image into Cairo
-// image surfaces of premultiplied ARGB32, the form every drawing uses.
+// Decodes picture files into Cairo image surfaces of premultiplied ARGB32, the
+// form every drawing uses: BMP, PNG and JPEG with SDL2_image, GIF with our own
+// decoder (GifDecoder.h).
 // Pictures are untrusted: the size a file declares is read first, and a file
 // or a picture over the limits is refused before anything is decoded.
 #include "platform/CairoSurfacePtr.h"

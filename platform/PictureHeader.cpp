@@ -46,56 +46,6 @@ bool Png(const unsigned char* data, std::size_t size, int& width, int& height, s
     return true;
 }
 
-// The largest code size the GIF decoder takes.
-constexpr unsigned kMaxGifCodeSize = 12;
-
-bool Gif(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error)
-{
-    // The logical screen, then the first image, which the decoder decodes and
-    // which may be larger; extensions stand between them. An image whose code
-    // size the decoder refuses, or that has no pixels, it would pass over and
-    // decode one further on (one a first look would never measure, however
-    // large), and it mishandles some such files: they are refused.
-    if (size < 13) {
-        error = "GIF file ends before its header";
-        return false;
-    }
-    width = Clamped(LittleEndian16(data + 6));
-    height = Clamped(LittleEndian16(data + 8));
-    std::size_t at = 13;
-    if (data[10] & 0x80)
-        at += 3u * (1u << ((data[10] & 7) + 1));
-    while (at < size) {
-        if (data[at] == 0x21) {
-            at += 2;
-            while (at < size && data[at] != 0)
-                at += data[at] + 1u;
-            ++at;
-        } else if (data[at] == 0x2C) {
-            if (at + 10 > size)
-                break;
-            const unsigned char flags = data[at + 9];
-            const std::size_t codeSizeAt = at + 10 + ((flags & 0x80) ? 3u * (1u << ((flags & 7) + 1)) : 0u);
-            const bool empty = LittleEndian16(data + at + 5) == 0 || LittleEndian16(data + at + 7) == 0;
-            if (empty || (codeSizeAt < size && data[codeSizeAt] > kMaxGifCodeSize)) {
-                error = "GIF image at byte " + std::to_string(at)
-                    + (empty ? " has no pixels" : " has a code size above 12");
-                return false;
-            }
-            // Also an image whose data is missing: the decoder allocates it first.
-            const std::int64_t right = std::int64_t(LittleEndian16(data + at + 1)) + LittleEndian16(data + at + 5);
-            const std::int64_t bottom = std::int64_t(LittleEndian16(data + at + 3)) + LittleEndian16(data + at + 7);
-            width = Clamped(right > width ? right : width);
-            height = Clamped(bottom > height ? bottom : height);
-            return true;
-        } else {
-            break;
-        }
-    }
-    error = "GIF file holds no complete image";
-    return false;
-}
-
 bool Bmp(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error)
 {
     if (size < 26) {
@@ -154,8 +104,6 @@ bool ReadDeclaredSize(const unsigned char* data, std::size_t size, int& width, i
     static const unsigned char png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (size >= 8 && std::memcmp(data, png, 8) == 0)
         return Png(data, size, width, height, error);
-    if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
-        return Gif(data, size, width, height, error);
     if (size >= 2 && data[0] == 'B' && data[1] == 'M')
         return Bmp(data, size, width, height, error);
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)

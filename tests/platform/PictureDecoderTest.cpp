@@ -116,8 +116,8 @@ std::string GifImage(int width, int height, int codeSize)
     return Bytes({0x2C, 0, 0, 0, 0, width & 0xFF, width >> 8, height & 0xFF, height >> 8, 0, codeSize});
 }
 
-// A little pixel data for a code size of 2, then the end of the sub-blocks.
-const std::string kGifPixels = Bytes({2, 0x44, 0x01, 0});
+// The data of a 2 x 2 image for a code size of 2: one sub-block, then the end one.
+const std::string kGifPixels = Bytes({2, 0x84, 0x51, 0});
 
 } // namespace
 
@@ -134,13 +134,14 @@ TEST(PictureDecoder, AGifWhoseFirstImageTheDecoderWouldPassOverIsRefused)
     };
     const Case cases[] = {
         {"an image with a code size the decoder refuses, then a huge one", GifImage(2, 2, 13) + huge, 0, 0,
-         "GIF image at byte 13 has a code size above 12"},
+         "GIF image at byte 13 has a code size of 13"},
         {"an image no pixels wide, then a huge one", GifImage(0, 2, 2) + huge, 0, 0,
          "GIF image at byte 13 has no pixels"},
         {"an image no pixels high, then a huge one", GifImage(2, 0, 2) + huge, 0, 0, "has no pixels"},
         {"bytes that start no block, then a huge image", Bytes({0x00, 0x55}) + huge, 0, 0, "no complete image"},
         {"a huge image after an extension", Bytes({0x21, 0xF9, 4, 0, 0, 0, 0, 0}) + huge, 0, 0, tooLarge},
-        {"a small image decoded, then a huge one never read", GifImage(2, 2, 2) + kGifPixels + huge, 2, 2, ""},
+        // The picture is the 4 x 4 screen the small image is placed on.
+        {"a small image decoded, then a huge one never read", GifImage(2, 2, 2) + kGifPixels + huge, 4, 4, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,0 +1,23 @@
+#pragma once
+// Decodes the first image of a GIF file (GIF87a or GIF89a) into a Cairo image
+// surface of premultiplied ARGB32, every read and every table index bounded.
+// The image is placed on the file's logical screen, grown to hold the whole
+// image where it reaches past the screen; the screen around the image is
+// transparent, and so is the colour a Graphic Control Extension before the
+// image names transparent. A file without any colour table is black where it
+// is not transparent. Later images of an animation are not read.
+#include "platform/CairoSurfacePtr.h"
+
+#include <cstddef>
+#include <string>
+
+namespace Platform {
+
+// True when the bytes start with a GIF signature.
+bool IsGif(const unsigned char* data, std::size_t size);
+
+// The picture, or null with the reason, naming the byte, in `error`. A picture
+// wider or higher than `maxSide` is refused before its pixels are decoded.
+CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSide, std::string& error);
+
+} // namespace Platform

@@ -16,6 +16,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
+#include "framework/host/InMinimisedWindow.h"
 #include "framework/host/Window.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
@@ -556,6 +557,11 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
     const AppState& state = AppState::Instance();
     if (!IsVisible())
+        return;
+    // Minimised, nothing of this screen shows, and the title is not its: it
+    // asks for no tick until the window comes back (its input starts the
+    // clock again).
+    if (Vabo::InMinimisedWindow(*this))
         return;
     if (!ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval())) {
         Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));

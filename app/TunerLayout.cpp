@@ -16,6 +16,7 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/Registration.h"
+#include "framework/host/InMinimisedWindow.h"
 #include "framework/host/Window.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
@@ -519,13 +520,17 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     AppState& state = AppState::Instance();
     if (!IsVisible())
         return;
-    if (!ElapsedBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval())) {
+    // Minimised, only the title shows the reading, and it changes no more
+    // often than this: the window is analysed and refreshed at its pace.
+    const float interval =
+        Vabo::InMinimisedWindow(*this) ? state.GetWindowUpdateInterval() : state.GetTunerUpdateInterval();
+    if (!ElapsedBeyond(lastDisplayUpdate_, interval)) {
         ConfirmBetweenRefreshes();
-        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()));
+        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
         return;
     }
     lastDisplayUpdate_ = Platform::NowMs();
-    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetTunerUpdateInterval()));
+    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
     if (!CaptureRuns()) {
         ShowReading(InputLost, "");
         return;

@@ -22,6 +22,9 @@
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/TickRequest.h"
+
+#include "MarkMinimised.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -251,6 +254,31 @@ TEST_F(MetronomeScreen, TheDisplaysAreRefreshedEveryTwentiethOfASecondWhileShown
     EXPECT_EQ("440.00 Hz", frequency->GetText()) << "not more than 0.05 s since the last refresh";
     tick(1);
     EXPECT_EQ("442.50 Hz", frequency->GetText());
+    AppState::Instance().SetReferenceFrequency(440.0f);
+}
+
+TEST_F(MetronomeScreen, MinimisedNothingIsRefreshedAndNoTickAskedForUntilTheWindowComesBack)
+{
+    Open();
+    auto* frequency = Object<Vabo::Text>("VisFreq");
+    const auto tick = [this](Platform::Milliseconds ms) {
+        clock_.Advance(ms);
+        Platform::TakeRequestedTick();
+        Vabo::Signal::Timer timer(clock_.Now());
+        metronome_->SendToSelf(&timer);
+        return Platform::TakeRequestedTick();
+    };
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    EXPECT_NE(Platform::kNoTick, tick(60));
+    EXPECT_EQ("440.00 Hz", frequency->GetText());
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
+    AppState::Instance().SetReferenceFrequency(442.5f);
+    EXPECT_EQ(Platform::kNoTick, tick(60)) << "the clock may sleep";
+    EXPECT_EQ("440.00 Hz", frequency->GetText());
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
+    EXPECT_NE(Platform::kNoTick, tick(60));
+    EXPECT_EQ("442.50 Hz", frequency->GetText()) << "shown again, the displays move on";
     AppState::Instance().SetReferenceFrequency(440.0f);
 }
 

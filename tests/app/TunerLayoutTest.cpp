@@ -28,19 +28,18 @@
 #include "platform/Log.h"
 #include "platform/TickRequest.h"
 
-#include <SDL_syswm.h>
+#include "MarkMinimised.h"
+
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include <cctype>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -493,19 +492,7 @@ TEST_F(TunerScreen, TheMinimisedTitleShowsTheMeasurement)
 {
     Open();
     window_->Minimize();
-    // No window manager runs on the test display to carry the request out:
-    // the test marks the window hidden as one would, and SDL reads the mark.
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(window_->GetHostWnd()->GetNativeWindow()->Handle(), &info));
-    const std::string mark = "xprop -id " + std::to_string(info.info.x11.window)
-        + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN";
-    ASSERT_EQ(0, std::system(mark.c_str()));
-    for (int i = 0; i < 500 && !window_->IsMinimized(); ++i) {
-        SDL_PumpEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(window_->IsMinimized());
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
     Measure(440.0f);
     EXPECT_EQ("Pellora", window_->GetTitle()) << "the title waits for its own interval";
     clock_.Advance(200);
@@ -518,6 +505,23 @@ TEST_F(TunerScreen, TheMinimisedTitleShowsTheMeasurement)
         Measure(nothing);
         EXPECT_EQ("Pellora (440.00 Hz)", window_->GetTitle()) << nothing;
     }
+}
+
+TEST_F(TunerScreen, MinimisedItAnalysesOnlyAsOftenAsTheTitleChanges)
+{
+    Open();
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
+    // A new window before each tick of a whole second.
+    for (int i = 0; i < 20; ++i)
+        Measure(440.0f);
+    EXPECT_GE(analyses_, 3) << "the title is refreshed every 0.25 s";
+    EXPECT_LE(analyses_, 4) << "not every 0.05 s";
+    EXPECT_EQ("440.00 Hz (440.00 Hz, A)", window_->GetTitle());
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
+    const int shown = analyses_;
+    for (int i = 0; i < 10; ++i)
+        Measure(440.0f);
+    EXPECT_EQ(shown + 10, analyses_) << "shown again, every refresh analyses";
 }
 
 TEST(TunerTitle, AMinimisedTitleIsWellFormedWithOrWithoutAReading)

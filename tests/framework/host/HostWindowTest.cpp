@@ -16,6 +16,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <functional>
 #include <stdexcept>
 
@@ -54,6 +55,7 @@ Platform::Rect PlaceOfThisTest()
         "TheCursorTakesItsThreeShapesAndIgnoresOtherValues",
         "APressInsideAndAReleaseOutsideBothReachTheWindow",
         "UnderAWindowManagerItMaximisesMinimisesAndRestores",
+        "MinimisedItTicksAndSetsItsTitleButComposesNothing",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
@@ -267,6 +269,37 @@ TEST_F(HostWindowTest, APlainTickListenerGetsTheSteadyTickWhileTheWindowIsShown)
     EXPECT_EQ(hidden, at.size()) << "a hidden window's listeners get no ticks";
     host->Show();
     EXPECT_TRUE(WindowTest::PumpUntil([&] { return at.size() >= hidden + 5; }, 2000)) << "shown again, it ticks on";
+}
+
+TEST_F(HostWindowTest, MinimisedItTicksAndSetsItsTitleButComposesNothing)
+{
+    TestPanel* panel = Screen("A");
+    int ticks = 0;
+    // What the tuner does minimised: every tick moves a display and the title.
+    panel->ConnectScheduledTick(
+        [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
+            ++ticks;
+            panel->Invalidate();
+            host->SetWindowText("tick " + std::to_string(ticks));
+            Platform::RequestTickAt(Platform::NowMs() + 20);
+        },
+        panel->Watch());
+    const int before = panel->draws;
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return panel->draws > before + 2; })) << "shown, each tick draws";
+    // No window manager runs here: the mark one puts on a minimised window is
+    // set by hand, and SDL reads it.
+    const std::string id = WindowTest::XWindowName(host->GetNativeWindow()->Handle());
+    ASSERT_EQ(0, std::system(("xprop -id " + id + " -f _NET_WM_STATE 32a -set _NET_WM_STATE _NET_WM_STATE_HIDDEN").c_str()));
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return host->IsIconic(); }, 5000));
+    const int drawn = panel->draws;
+    const int ticked = ticks;
+    Run(300);
+    EXPECT_GE(ticks, ticked + 3) << "minimised, the clock runs on";
+    EXPECT_EQ(drawn, panel->draws) << "and nothing is composed";
+    EXPECT_EQ("tick " + std::to_string(ticks), host->GetWindowText());
+    ASSERT_EQ(0, std::system(("xprop -id " + id + " -remove _NET_WM_STATE").c_str()));
+    EXPECT_TRUE(WindowTest::PumpUntil([&] { return !host->IsIconic() && panel->draws > drawn; }, 5000))
+        << "restored, it is drawn again";
 }
 
 TEST_F(HostWindowTest, PixelsOutsideTheDirtyRegionAreUntouchedBetweenFrames)

@@ -3,13 +3,14 @@
 #include "platform/ChildWindow.h"
 #include "platform/FrameTrace.h"
 #include "platform/Log.h"
+#include "platform/PictureDecoder.h"
 #include "platform/Video.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace Platform {
@@ -209,10 +210,29 @@ std::string NativeWindow::GetTitle() const
 
 bool NativeWindow::SetIcon(const std::string& fileName)
 {
-    SDL_Surface* icon = IMG_Load(fileName.c_str());
-    if (!icon) {
-        Log("Platform::NativeWindow - cannot read icon file " + fileName + ": " + IMG_GetError());
+    // A skin names the icon: it is read as every picture is, within the same
+    // limits, and handed to SDL with straight alpha.
+    std::string error;
+    const CairoSurfacePtr picture = DecodePicture(fileName, error);
+    if (!picture) {
+        Log("Platform::NativeWindow - cannot read icon file " + fileName + ": " + error);
         return false;
+    }
+    const int width = cairo_image_surface_get_width(picture.get());
+    const int height = cairo_image_surface_get_height(picture.get());
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) {
+        Log("Platform::NativeWindow - no surface for icon file " + fileName + ": " + SDL_GetError());
+        return false;
+    }
+    const unsigned char* source = cairo_image_surface_get_data(picture.get());
+    const int stride = cairo_image_surface_get_stride(picture.get());
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(source + static_cast<std::ptrdiff_t>(y) * stride);
+        auto* out = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(icon->pixels)
+                                                     + static_cast<std::ptrdiff_t>(y) * icon->pitch);
+        for (int x = 0; x < width; ++x)
+            out[x] = Unpremultiplied(row[x]);
     }
     SDL_SetWindowIcon(window_, icon);
     SDL_FreeSurface(icon);

@@ -1,5 +1,5 @@
-// Keeping a popup inside its monitor's work area, and presenting parts of a
-// back buffer on a real window.
+// Keeping a popup inside its monitor's work area, presenting parts of a back
+// buffer on a real window, and its icon.
 #include "platform/Display.h"
 #include "platform/NativeWindow.h"
 #include "platform/Video.h"
@@ -9,7 +9,13 @@
 #include <SDL.h>
 #include <cairo.h>
 
+#include <climits>
 #include <cstring>
+#include <vector>
+
+// Last: Xlib's macros (None among them) would clash with the names above.
+#include "platform/X11Handles.h"
+#include <X11/Xatom.h>
 
 using Platform::Rect;
 
@@ -67,4 +73,73 @@ TEST(NativeWindow, PresentsOnlyTheGivenRectangles)
     EXPECT_EQ(0xFF0000u, pixel(59, 40));
     cairo_destroy(cr);
     cairo_surface_destroy(buffer);
+}
+
+namespace {
+
+// The window's icon as the window manager reads it: width, height, then
+// straight ARGB pixels.
+std::vector<unsigned long> IconProperty(SDL_Window* window)
+{
+    Display* display = nullptr;
+    ::Window handle = 0;
+    std::string why;
+    std::vector<unsigned long> icon;
+    if (!Platform::X11HandlesOf(window, display, handle, why))
+        return icon;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, handle, XInternAtom(display, "_NET_WM_ICON", False), 0, LONG_MAX, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data)
+            == Success
+        && data) {
+        // Xlib hands each 32-bit value in a long, sign extended.
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            icon.push_back(values[i] & 0xFFFFFFFFul);
+        XFree(data);
+    }
+    return icon;
+}
+
+} // namespace
+
+TEST(NativeWindow, TakesAnIconReadAsEveryPictureIs)
+{
+    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
+    struct Case {
+        const char* file;
+        bool taken;
+        unsigned long width;
+        unsigned long height;
+        int x;
+        int y;
+        unsigned long argb; // straight, not premultiplied
+    };
+    const Case cases[] = {
+        {PELLORA_TEST_DATA "/gfx/gif/transparent.gif", true, 12, 12, 5, 5, 0xFFC81E1E},
+        {PELLORA_TEST_DATA "/gfx/gif/transparent.gif", true, 12, 12, 0, 0, 0},
+        {PELLORA_TEST_DATA "/gfx/alpha-shape.png", true, 6, 4, 2, 0, 0x0A0000FF},
+        // The system decoder wrote past its table on this one and freed a wild pointer.
+        {PELLORA_SOURCE_DIR "/fuzz/regressions/picture/gif-code-size-9-codes-past-the-table.gif", false, 0, 0, 0, 0, 0},
+        {PELLORA_TEST_DATA "/gfx/no-such-icon.png", false, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "icon", 0, 0, 20, 20});
+        ASSERT_TRUE(window);
+        EXPECT_EQ(c.taken, window->SetIcon(c.file));
+        const std::vector<unsigned long> icon = IconProperty(window->Handle());
+        if (!c.taken) {
+            EXPECT_TRUE(icon.empty());
+            continue;
+        }
+        ASSERT_EQ(2 + c.width * c.height, icon.size());
+        EXPECT_EQ(c.width, icon[0]);
+        EXPECT_EQ(c.height, icon[1]);
+        EXPECT_EQ(c.argb, icon[2 + c.y * c.width + c.x]);
+    }
 }

@@ -35,6 +35,11 @@ AboutWindow::AboutWindow(TiXmlElement* element)
 {
     // Escape closes it, as its close button does.
     AddSlot<Vabo::Signal::Cancel>(&AboutWindow::CloseClickedSlot, this);
+    // Return closes it too unless the keys or the pointer chose another button.
+    if (Vabo::GuiObject* close = DllGlobalObjectFactoryInstance().FindObject(this, "CloseButton"))
+        SetDefaultStop(close);
+    else
+        Platform::Log("AboutWindow: no button named \"CloseButton\"; Return presses no button");
     Vabo::GuiObject* found = DllGlobalObjectFactoryInstance().FindObject(this, "Version");
     auto* version = dynamic_cast<Vabo::Text*>(found);
     if (!version) {

@@ -69,6 +69,11 @@ void MessageBoxA::SetUp(const std::string& message, const std::string& labels, B
         for (int i = 0; i < count; ++i) {
             if (GuiObject* button = MakeButton(*container, names[i], i + 1, count)) {
                 buttons_[button] = Button{names[i], callback};
+                // Tab and Shift+Tab go along the row; Return presses the
+                // first button unless another is selected.
+                PlaceInTabList(button, i, 0);
+                if (buttons_.size() == 1)
+                    SetDefaultStop(button);
             }
         }
     }
@@ -90,6 +95,9 @@ GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& lab
     if (!button)
         return nullptr;
     button->SetName(label);
+    // Whatever the document builds it from (a label, a layout), it is a button
+    // the keys go to and Return presses.
+    button->SetUnselectable(0);
     const ButtonSlot slot = PlaceButton(index, count, maxButtons_);
     container.AddObjectAt(button, GridVal(0.0f, slot.left), GridVal(0.0f, 0.0f), GridVal(0.0f, slot.width),
                           GridVal(0.0f, 1.0f));

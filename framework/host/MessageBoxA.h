@@ -4,7 +4,8 @@
 // "ObjectXML" document, whose root element receives the label as its "Text"
 // attribute before the button is built (a label root shows it directly; its
 // children can refer to it as "$<root name>!Text!"); the box names the button
-// after its label and listens to its Signal::Activate itself.
+// after its label, makes it selectable, puts it in its tab order and listens to
+// its Signal::Activate itself.
 #pragma once
 
 #include <functional>
@@ -31,7 +32,8 @@ public:
     // and the box closes.
     void SetUp(const std::string& message, const std::string& labels, ButtonCallback callback = {});
 
-    // Return presses the selected button, else the first (the default one);
+    // Return presses the selected button, else the first (the default one,
+    // selected and ringed whenever no other is, see Window::SetDefaultStop);
     // Escape presses "CANCEL" where the box has it, else closes the box
     // without an answer, as the window's close does.
     void ConfirmSlot(Signal::Base* signal, GuiObject* object) override;

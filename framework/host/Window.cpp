@@ -1,5 +1,7 @@
 #include "framework/host/Window.h"
 
+#include <algorithm>
+
 #include <tinyxml.h>
 
 #include "framework/core/InputSignals.h"
@@ -324,6 +326,8 @@ void Window::SetVisible(bool visible)
         Raise(&connect);
         VisibleSignal shown(this);
         SendToSelf(&shown);
+        // Laid out and shown, the default stop can take the selection.
+        MarkDefaultStop(true);
     }
 }
 
@@ -507,6 +511,42 @@ void Window::HostMovedSlot(Signal::Base* signal, GuiObject*)
 GuiObject* Window::GetKeyboardStop() const
 {
     return focusRing_ ? focusRing_->Followed() : nullptr;
+}
+
+void Window::SetDefaultStop(GuiObject* stop)
+{
+    defaultStop_ = stop;
+    defaultWatch_ = stop ? stop->Watch() : std::weak_ptr<void>();
+}
+
+void Window::OnSelectObject(Signal::Base* signal, GuiObject* object)
+{
+    GridLayout::OnSelectObject(signal, object);
+    // The deselecting half of a move of the selection reaches the window
+    // after everything inside it: what stays selected is settled by now.
+    if (!static_cast<Signal::SelectObject*>(signal)->select)
+        MarkDefaultStop(false);
+}
+
+void Window::MarkDefaultStop(bool always)
+{
+    // Selecting the stop moves the selection again, which comes back here.
+    if (defaultWatch_.expired() || markingDefault_ || !IsVisible())
+        return;
+    const std::vector<TabEntry>& stops = GetTabList();
+    const bool held = std::any_of(stops.begin(), stops.end(), [](const TabEntry& entry) {
+        return !entry.watch.expired() && (entry.object->IsSelected() || entry.object->HasSelectedChild());
+    });
+    if (held && !always)
+        return;
+    const std::weak_ptr<void> self = Watch();
+    markingDefault_ = true;
+    defaultStop_->TabSelect();
+    if (self.expired())
+        return;
+    markingDefault_ = false;
+    if (focusRing_ && !defaultWatch_.expired())
+        focusRing_->Follow(defaultStop_);
 }
 
 void Window::FocusRingSlot(Signal::Base* signal, GuiObject*)

@@ -89,6 +89,13 @@ public:
     // The control the keys last moved to, which the ring marks while it holds
     // the selection; null for none.
     GuiObject* GetKeyboardStop() const;
+    // The control Return presses while the keys and the pointer have selected
+    // no control of the window's tab list (a dialog's default button): it is
+    // selected and ringed each time the window shows, and again whenever the
+    // selection leaves every such control, so that a key press never answers
+    // a control that shows no mark.
+    void SetDefaultStop(GuiObject* stop);
+    void OnSelectObject(Signal::Base* signal, GuiObject* object) override;
 
     bool LoadFromXML(TiXmlElement* element);
 
@@ -117,6 +124,9 @@ private:
     void HoldToolTip(GuiObject* object);
     void HideHeldToolTip();
     bool CursorInWindow(int& x, int& y) const;
+    // Selects and rings the default stop; unless asked always, only when no
+    // control of the tab list holds the selection.
+    void MarkDefaultStop(bool always);
 
     bool shapeBuilt_ = false;
     bool takesFocus_ = true;
@@ -133,6 +143,9 @@ private:
     GuiObject* toolTipObject_ = nullptr;
     std::weak_ptr<void> toolTipWatch_;
     std::weak_ptr<XmlDocument> ownerDocument_;
+    GuiObject* defaultStop_ = nullptr;
+    std::weak_ptr<void> defaultWatch_;
+    bool markingDefault_ = false;
 };
 
 } // namespace Vabo

@@ -4,7 +4,8 @@
 // starts, the grip follows the pointer from the point pressed, and maximised
 // or full screen the screens keep their aspect inside the panel's colour;
 // the keys pick from a list and close or answer the About window and a box,
-// and Tab moves a ring through the controls, whose Return presses the ringed one.
+// and Tab moves a ring through the controls and along the buttons of the About
+// window and the box, whose Return presses the ringed one.
 #include "ProgramTestSupport.h"
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
@@ -206,6 +207,19 @@ TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabTh
         opensAndCloses(316, 69, "Down Escape");
         // The About window, from the help button.
         opensAndCloses(681, 20, "Escape");
+        // Opened again, it rings CLOSE, which Return presses; Tab moves the
+        // ring round to GUIDE and Shift+Tab back.
+        Click(window.x + 681, window.y + 20);
+        Shown about;
+        ASSERT_TRUE(Eventually([&] { return (about = FindWindow("About Pellora")).found; }));
+        const auto aboutRinged = [&](int x) { return Pixel(about.x + x, about.y + 220) == "#38BDF8"; };
+        EXPECT_TRUE(Eventually([&] { return aboutRinged(301) && !aboutRinged(41); })) << "CLOSE";
+        Xdotool("key Tab");
+        EXPECT_TRUE(Eventually([&] { return aboutRinged(41) && !aboutRinged(301); })) << "GUIDE";
+        Xdotool("key shift+Tab");
+        EXPECT_TRUE(Eventually([&] { return aboutRinged(301) && !aboutRinged(41); })) << "CLOSE again";
+        Xdotool("key Return");
+        EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; })) << "Return closes it";
         // From the title row, Tab rings the first choice button, then the
         // second; Shift+Tab goes back, and Return opens the ringed one's list.
         const auto ringed = [&](int x) { return Pixel(window.x + x, window.y + 70) == "#38BDF8"; };
@@ -227,17 +241,23 @@ TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabTh
         EXPECT_NE(std::string::npos, program.Settings().find("Transpose=IN E♭\n")) << program.Settings();
     }
 
-    // Without a sound card the box asks "RETRY, CANCEL": Return answers the
-    // first and the box comes again; Escape answers CANCEL.
+    // Without a sound card the box asks "RETRY, CANCEL" with RETRY ringed:
+    // Return answers it and the box comes again; Tab rings CANCEL; Escape
+    // answers CANCEL.
     TempFolder alsa;
     const std::string config = alsa.Path() + "/asound.conf";
     std::ofstream(config) << "# nothing\n";
     Program noCard(config);
-    ASSERT_TRUE(Eventually([&] { return FindWindow("Pellora").found; })) << noCard.Errors();
+    Shown box;
+    ASSERT_TRUE(Eventually([&] { return (box = FindWindow("Pellora")).found; })) << noCard.Errors();
+    const auto boxRinged = [&](int x) { return Pixel(box.x + x, box.y + 146) == "#38BDF8"; };
+    EXPECT_TRUE(Eventually([&] { return boxRinged(104) && !boxRinged(238); })) << "RETRY";
     Xdotool("key Return");
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    ASSERT_TRUE(Eventually([&] { return FindWindow("Pellora").found; })) << noCard.Errors();
+    ASSERT_TRUE(Eventually([&] { return (box = FindWindow("Pellora")).found; })) << noCard.Errors();
     EXPECT_EQ(0, waitpid(noCard.Pid(), nullptr, WNOHANG)) << "still asking";
+    Xdotool("key Tab");
+    EXPECT_TRUE(Eventually([&] { return boxRinged(238) && !boxRinged(104); })) << "CANCEL";
     Xdotool("key Escape");
     EXPECT_EQ(1, noCard.Status()) << noCard.Errors();
 }

@@ -1,7 +1,8 @@
 // The message box from a test skin over an owner window: a nested modal loop
 // during which the owner takes no input, the answer of the button clicked, the
-// "OK" of an empty label list, the button row, and what the screen shows; under
-// a window manager the box stays above its owner and keeps the keyboard.
+// "OK" of an empty label list, the button row, and what the screen shows; the
+// ring on the button Return presses, moved by Tab; under a window manager the
+// box stays above its owner and keeps the keyboard.
 #include "framework/host/MessageBoxA.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
@@ -29,6 +31,8 @@ namespace {
 
 constexpr std::uint32_t kPanel = 0xC8E1D2;
 constexpr std::uint32_t kButtonFace = 0x466EC8;
+// The keyboard's ring, in the accent colour of a skin that names no other.
+constexpr std::uint32_t kRing = 0x38BDF8;
 
 class MessageBoxTest : public WindowTest::OwnerFixture {
 protected:
@@ -218,6 +222,63 @@ TEST_F(MessageBoxTest, EscapeAndTheWindowsCloseAnswerCancelOnlyWhereTheBoxHasIt)
         box->DoModal(owner_.get());
         EXPECT_EQ(c.answer, box->GetAnswer()) << c.labels << (c.byKey ? " by Escape" : " by the window's close");
         EXPECT_FALSE(box->IsModal()) << c.labels;
+    }
+}
+
+// The ring shows which button Return presses: the first when the box opens,
+// whichever Tab and Shift+Tab move it to (round the row), and the first again
+// once the pointer has left every button; Return then answers the ringed one.
+TEST_F(MessageBoxTest, TheRingMarksTheButtonReturnPressesAndTabMovesItAlongTheRow)
+{
+    struct Key {
+        SDL_Keycode key;
+        Uint16 modifiers;
+    };
+    const Key tab{SDLK_TAB, KMOD_NONE};
+    const Key backTab{SDLK_TAB, KMOD_LSHIFT};
+    struct Case {
+        std::vector<Key> keys;
+        bool pointerOverMessage;
+        const char* ringed;
+    };
+    const Case cases[] = {
+        {{}, false, "RETRY"},        {{tab}, false, "CANCEL"},         {{tab, tab, tab}, false, "RETRY"},
+        {{backTab}, false, "LATER"}, {{tab, backTab}, false, "RETRY"}, {{tab}, true, "RETRY"},
+        {{}, true, "RETRY"},
+    };
+    // Away from the box: the real pointer selects what it rests on.
+    WindowTest::PointerTo(1270, 1010);
+    for (const Case& c : cases) {
+        auto box = MakeBox("Retry the tuner?", "RETRY,CANCEL,LATER");
+        std::string ringed;
+        Vabo::VaboWnd::PostCall([&, raw = box.get()] {
+            const Platform::Rect r = ScreenRect(*raw);
+            const auto ringedNow = [&] {
+                std::string names;
+                for (const char* name : {"RETRY", "CANCEL", "LATER"}) {
+                    auto* button = Vabo::GetXMLObject<Vabo::GuiObject>(raw, std::string("ButtonContainer->") + name);
+                    const int x = r.x + button->GetWindowX() + 1;
+                    const int y = r.y + button->GetWindowY() + button->GetHeight() / 2;
+                    if (ScreenPixel(x, y) == kRing)
+                        names += names.empty() ? name : std::string(" ") + name;
+                }
+                return names;
+            };
+            const std::uint32_t id = WindowTest::WindowId(*raw);
+            for (const Key& key : c.keys)
+                WindowTest::PushKey(id, key.key, key.modifiers);
+            if (c.pointerOverMessage)
+                TestSupport::PushMotion(id, 150, 40);
+            WindowTest::PumpUntil([&] { return ringedNow() == c.ringed; });
+            ringed = ringedNow();
+            WindowTest::PushKey(id, SDLK_RETURN);
+            if (!WindowTest::PumpUntil([&] { return !raw->GetAnswer().empty(); }))
+                raw->Close();
+        });
+        box->DoModal(owner_.get());
+        EXPECT_EQ(c.ringed, ringed) << c.keys.size() << " keys, pointer over the message " << c.pointerOverMessage;
+        EXPECT_EQ(c.ringed, box->GetAnswer())
+            << c.keys.size() << " keys, pointer over the message " << c.pointerOverMessage;
     }
 }
 

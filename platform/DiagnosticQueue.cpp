@@ -1,7 +1,6 @@
 #include "platform/DiagnosticQueue.h"
 
 #include "platform/Log.h"
-#include "platform/RepeatCounter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,7 +43,7 @@ void DiagnosticQueue::PostFormatted(const char* format, va_list args)
     }
 }
 
-void DiagnosticQueue::Flush(RepeatCounter* repeats)
+void DiagnosticQueue::Flush()
 {
     std::array<std::pair<unsigned long, Slot*>, Slots> ready;
     std::size_t count = 0;
@@ -56,10 +55,7 @@ void DiagnosticQueue::Flush(RepeatCounter* repeats)
         Slot& slot = *ready[i].second;
         const std::string text(slot.text, strnlen(slot.text, TextLength));
         slot.state.store(Free, std::memory_order_release);
-        if (!repeats)
-            Log(text);
-        else if (const std::string line = repeats->Pass(text); !line.empty())
-            Log(line);
+        Log(text);
     }
     if (const unsigned long dropped = dropped_.exchange(0, std::memory_order_relaxed))
         Log(std::to_string(dropped) + " diagnostic messages were dropped: too many at once");

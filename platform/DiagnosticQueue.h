@@ -11,8 +11,6 @@
 
 namespace Platform {
 
-class RepeatCounter;
-
 class DiagnosticQueue {
 public:
     static constexpr std::size_t Slots = 64;
@@ -26,9 +24,8 @@ public:
     void Post(const char* text);
     void PostFormatted(const char* format, va_list args);
 
-    // One thread at a time (the GUI thread): logs what was posted, oldest
-    // first; with a counter, what it counts as a repeat is not logged.
-    void Flush(RepeatCounter* repeats = nullptr);
+    // One thread at a time (the GUI thread): logs what was posted, oldest first.
+    void Flush();
 
 private:
     enum : int { Free, Writing, Ready };

@@ -1,5 +1,7 @@
 #include "platform/Log.h"
 
+#include "platform/RepeatCounter.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -25,6 +27,16 @@ bool ToStderr()
     return enabled;
 }
 
+// While a device or the sound server stays away, every attempt to reach it
+// says the same thing again, for as long as the program runs: what is written
+// is counted, so the log grows with the logarithm of the repeats. Kept to
+// the end, for what is logged while the program's statics go.
+RepeatCounter& Repeats()
+{
+    static RepeatCounter* repeats = new RepeatCounter;
+    return *repeats;
+}
+
 } // namespace
 
 void Log(const std::string& message)
@@ -32,8 +44,10 @@ void Log(const std::string& message)
     std::lock_guard<std::mutex> lock(LogMutex());
     if (LogCapture* capture = CurrentCapture())
         capture->messages_.push_back(message);
-    if (ToStderr())
-        std::fprintf(stderr, "%s\n", message.c_str());
+    if (!ToStderr())
+        return;
+    if (const std::string line = Repeats().Pass(message); !line.empty())
+        std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 LogCapture::LogCapture()

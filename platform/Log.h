@@ -1,7 +1,8 @@
 #pragma once
 // The diagnostic log: every diagnostic message of the program goes through Log().
-// Messages are discarded unless PELLORA_LOG is set (then they go to stderr);
-// tests capture them with a LogCapture.
+// Messages are discarded unless PELLORA_LOG is set (then they go to stderr, a
+// message said again only at its 10th, 100th... time); tests capture them with
+// a LogCapture.
 #include <string>
 #include <vector>
 
@@ -9,8 +10,8 @@ namespace Platform {
 
 void Log(const std::string& message);
 
-// Collects every message logged during its lifetime (and still passes them on
-// to stderr when PELLORA_LOG is set).
+// Collects every message logged during its lifetime, repeats included (and
+// still passes them on to stderr when PELLORA_LOG is set).
 class LogCapture {
 public:
     LogCapture();

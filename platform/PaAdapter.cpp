@@ -3,7 +3,6 @@
 #include "platform/Clock.h"
 #include "platform/DiagnosticQueue.h"
 #include "platform/Log.h"
-#include "platform/RepeatCounter.h"
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
@@ -91,10 +90,9 @@ namespace {
 // engine thread, and PortAudio its own failed steps: all of it belongs in the
 // diagnostic log, not on stderr. The hooks may run on the engine thread, so
 // they only post; the calls below flush on the GUI thread. While a device is
-// gone every attempt to open it reports the same lines again: they are
-// counted, not logged each time.
+// gone every attempt to open it reports the same lines again: the log counts
+// them.
 DiagnosticQueue diagnostics;
-RepeatCounter repeats;
 
 void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* format, ...)
 {
@@ -103,6 +101,9 @@ void AlsaErrorToLog(const char* file, int line, const char* function, int err, c
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    // Some of its plugins end their texts; the log ends them itself, and a
+    // repeat's count must stay on the line it counts.
+    text[std::strcspn(text, "\n")] = '\0';
     // Room for the whole text: the queue cuts what is too long for it.
     char message[2 * DiagnosticQueue::TextLength];
     std::snprintf(message, sizeof message, "ALSA: %s:%d %s: %s%s%s%s", file, line, function, text, err ? " (" : "",
@@ -153,7 +154,7 @@ bool refusalLogged = false;
 
 // Passes what the hooks posted to the log when it goes out of scope.
 struct FlushDiagnostics {
-    ~FlushDiagnostics() { diagnostics.Flush(&repeats); }
+    ~FlushDiagnostics() { diagnostics.Flush(); }
 };
 
 int CaptureCallback(Stream& s, const float* in, unsigned long count, double time)

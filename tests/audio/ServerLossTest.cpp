@@ -4,11 +4,19 @@
 #include "audio/PitchTracker.h"
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"
+#include "platform/Clock.h"
 #include "platform/Log.h"
 
 #include "SoundRig.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
 
 TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
 {
@@ -62,4 +70,45 @@ TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheS
     EXPECT_TRUE(SoundRig::WaitFor([&] { return tracker.HasNewWindow(); }, SoundRig::CaptureStartMs));
     EXPECT_FALSE(device.CaptureLost());
     device.StopInput();
+}
+
+// While the server stays away the mixer tries to attach again every second
+// and the tuner to start its capture again: with the log on, each failure is
+// written once and then only at the 10th and 100th attempt, so a long loss
+// writes a few lines rather than one an attempt.
+TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTenthAndHundredthAttempt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto hundredAttempts = [] {
+        ::setenv("PELLORA_LOG", "1", 1);
+        ::setenv("PULSE_SERVER", "unix:/nonexistent/pellora-no-server", 1);
+        Platform::ManualClock clock;
+        RecordMixer& mixer = RecordMixer::Instance();
+        AudioDevice& device = AudioDevice::Instance();
+        bool failed = !mixer.IsOpen();
+        for (int attempt = 2; attempt <= 100; ++attempt) {
+            clock.Advance(MixerClient::ReconnectIntervalMs);
+            mixer.Poll();
+            failed = failed && !mixer.IsOpen() && device.RestartCapture() != 0;
+        }
+        std::exit(failed ? 0 : 1);
+    };
+    // How often the line said most often was said, its counts taken off.
+    const auto mostRepeated = [](const std::string& output) {
+        std::map<std::string, int> times;
+        std::istringstream lines(output);
+        int most = 0;
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t count = line.find(" times so far)");
+            if (count != std::string::npos)
+                line.erase(line.rfind(" (", count));
+            most = std::max(most, ++times[line]);
+        }
+        return most;
+    };
+    EXPECT_EXIT(hundredAttempts(), ::testing::ExitedWithCode(0),
+                ::testing::Matcher<const std::string&>(::testing::AllOf(
+                    ::testing::HasSubstr("mixer: cannot attach the mixer of \"default\""),
+                    ::testing::HasSubstr("(100 times so far)"), ::testing::HasSubstr("audio: opening a stream failed"),
+                    ::testing::ResultOf(mostRepeated, ::testing::Le(3)))));
 }

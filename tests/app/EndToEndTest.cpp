@@ -264,7 +264,9 @@ TEST(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerRetur
     ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
     const std::string panel = Pixel(probeX, probeY);
     Click(window.x + 711, window.y + 20);
-    ASSERT_TRUE(Eventually([&] { return Pixel(probeX, probeY) != panel; })) << "the metronome shows";
+    ASSERT_TRUE(Eventually([&] { return Pixel(probeX, probeY) != panel; }))
+        << "the metronome shows: still " << panel << ", the title reads \"" << title() << "\"\n"
+        << program.Errors();
     ASSERT_TRUE(SoundRig::StopServer());
     ASSERT_TRUE(SoundRig::StartServer());
     Click(window.x + 711, window.y + 20);

@@ -14,9 +14,39 @@ namespace {
 constexpr std::size_t kPassingCopies = 3;
 // ... and at most this many in all, however many sizes are drawn: memory.
 constexpr std::size_t kMostCopiesPerPath = 16;
-// A size asked for again within this long is in use (drawn frame after frame).
-constexpr double kInUseSeconds = 1.0;
+// The passing copies of all paths together: a resize of a large picture
+// leaves no more than this behind.
+constexpr std::size_t kPassingBytes = 4 * 1024 * 1024;
 constexpr int kQuickMode = 1; // the fast filter
+
+using Entries = std::list<std::shared_ptr<GfxLayerImageServer_::ImageCache>>;
+
+// A copy someone holds besides the cache (a widget keeps the copy it draws)
+// is in use; one nobody holds is a size passing by.
+bool Held(const GfxLayerImageServer_::ImageCache& entry)
+{
+    return entry.picture.use_count() > 1;
+}
+
+std::size_t Bytes(const GfxLayerImageServer_::ImageCache& entry)
+{
+    return static_cast<std::size_t>(entry.width) * static_cast<std::size_t>(entry.height) * 4;
+}
+
+// The least recently used copy other than `taken`, one nobody holds if there
+// is one.
+Entries::iterator Oldest(Entries& entries, const std::shared_ptr<GfxLayerImageServer_::ImageCache>& taken)
+{
+    auto oldest = entries.end();
+    for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+        if (*entry == taken)
+            continue;
+        if (oldest == entries.end() || Held(**oldest) > Held(**entry)
+            || (Held(**oldest) == Held(**entry) && (*entry)->lastUse < (*oldest)->lastUse))
+            oldest = entry;
+    }
+    return oldest;
+}
 
 } // namespace
 
@@ -68,6 +98,7 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
     const double now = static_cast<double>(Platform::NowMs() - start_) * 0.001;
 
     std::shared_ptr<ImageCache> taken;
+    bool made = true;
     auto list = cache_.find(path);
     if (list == cache_.end()) {
         // The first copy of a path is scaled with the default interpolation.
@@ -99,40 +130,47 @@ GfxLayerImageServer_::Picture GfxLayerImageServer_::GetImage(bool exactSize, std
             const int uses = taken->useCount;
             *taken = ImageCache(Original(path), width, height, interpolationMode);
             taken->useCount = uses;
+        } else {
+            made = false;
         }
     }
     // Bounded: resizing asks for a new size on every step. Every size in use
     // keeps its copy, so that a frame drawing one picture at several sizes
     // does not scale one of them again on every draw.
     auto& entries = list->second;
-    const std::size_t most = std::min(CountSizesInUse(path, width, height, now) + kPassingCopies, kMostCopiesPerPath);
-    while (entries.size() > most) {
-        auto oldest = entries.end();
-        for (auto entry = entries.begin(); entry != entries.end(); ++entry)
-            if (*entry != taken && (oldest == entries.end() || (*entry)->lastUse < (*oldest)->lastUse))
-                oldest = entry;
-        entries.erase(oldest);
-    }
+    const auto inUse = static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return Held(*entry); }));
+    const std::size_t most = std::min(inUse + kPassingCopies, kMostCopiesPerPath);
+    while (entries.size() > most)
+        entries.erase(Oldest(entries, taken));
+    if (made)
+        DropPassingBeyondBudget(taken);
     taken->lastUse = now;
     ++taken->useCount;
     return taken->picture;
 }
 
-std::size_t GfxLayerImageServer_::CountSizesInUse(const std::string& resolvedPath, int width, int height, double now)
+void GfxLayerImageServer_::DropPassingBeyondBudget(const std::shared_ptr<ImageCache>& taken)
 {
-    std::map<std::pair<int, int>, SizeUse>& sizes = asked_[resolvedPath];
-    for (auto size = sizes.begin(); size != sizes.end();) {
-        if (now - size->second.lastAsked > kInUseSeconds)
-            size = sizes.erase(size);
-        else
-            ++size;
+    for (;;) {
+        std::size_t bytes = 0;
+        Entries* oldestList = nullptr;
+        Entries::iterator oldest;
+        for (auto& [path, entries] : cache_) {
+            for (auto entry = entries.begin(); entry != entries.end(); ++entry) {
+                if (*entry == taken || Held(**entry))
+                    continue;
+                bytes += Bytes(**entry);
+                if (!oldestList || (*entry)->lastUse < (*oldest)->lastUse) {
+                    oldestList = &entries;
+                    oldest = entry;
+                }
+            }
+        }
+        if (bytes <= kPassingBytes)
+            return;
+        oldestList->erase(oldest);
     }
-    SizeUse& asked = sizes[{width, height}];
-    ++asked.asks;
-    asked.lastAsked = now;
-    // Only sizes asked for again count: each step of a resize is asked once.
-    return static_cast<std::size_t>(
-        std::count_if(sizes.begin(), sizes.end(), [](const auto& size) { return size.second.asks > 1; }));
 }
 
 const std::list<std::shared_ptr<GfxLayerImageServer_::ImageCache>>*

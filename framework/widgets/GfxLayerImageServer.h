@@ -2,20 +2,21 @@
 // The process-wide cache of pictures: each file is decoded once and kept at
 // its natural size; copies scaled to the sizes widgets ask for are made once
 // per size and shared, and copies of other sizes age out when a widget asks
-// for a new size. Every size in use (asked for again within a second, as a
-// picture drawn at several sizes is on every frame) keeps its copy, with room
-// for three more and at most sixteen in all; beyond that the least recently
-// used copy goes first. While a size is still changing a copy may be
-// scaled quickly and is scaled again with the asked interpolation when that
-// size is asked for at leisure. Pictures are handed out by shared pointer, so
-// a copy the cache drops stays valid for whoever still holds it.
+// for a new size. Every size in use (a copy someone holds besides the cache,
+// as each picture widget holds the copy it draws) keeps its copy, with room
+// for three copies nobody holds and at most sixteen in all; beyond that the
+// least recently used copy nobody holds goes first. The copies nobody holds
+// take at most 4 MB over all paths, so a resize leaves little behind. While a
+// size is still changing a copy may be scaled quickly and is scaled again
+// with the asked interpolation when that size is asked for at leisure.
+// Pictures are handed out by shared pointer, so a copy the cache drops stays
+// valid for whoever still holds it.
 #include "framework/drawing/Image.h"
 
 #include <list>
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 
 namespace Vabo {
 
@@ -63,21 +64,13 @@ public:
     const std::list<std::shared_ptr<ImageCache>>* GetEntries(const std::string& resolvedPath) const;
 
 private:
-    // When a size of a path was last asked for, and how often since it was
-    // last left unasked for a second.
-    struct SizeUse {
-        int asks = 0;
-        double lastAsked = 0.0;
-    };
-
     Picture Original(const std::string& resolvedPath);
-    // Notes the request; the sizes of the path asked for more than once
-    // within the last second.
-    std::size_t CountSizesInUse(const std::string& resolvedPath, int width, int height, double now);
+    // Drops the least recently used copies nobody holds (but `taken`) until
+    // those left take no more than the budget.
+    void DropPassingBeyondBudget(const std::shared_ptr<ImageCache>& taken);
 
     long long start_;
     std::map<std::string, std::list<std::shared_ptr<ImageCache>>> cache_;
-    std::map<std::string, std::map<std::pair<int, int>, SizeUse>> asked_;
     std::map<std::string, Picture> originals_;
 };
 

@@ -66,6 +66,7 @@ bool Image::SetImage(const std::string& fileName, bool resizeToPicture)
 {
     const std::string previous = fileName_;
     try {
+        scaledPicture_.reset();
         if (scaled_) {
             const int width = GetWidth();
             const int height = GetHeight();
@@ -159,8 +160,14 @@ Image::Picture Image::GetScaledPicture()
         drawnHeight_ = GetHeight();
     }
     const bool quick = resizing_ && now - resizedAt_ < kSettleMs;
-    return DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(), interpolationMode_,
-                                                     quick);
+    // Held, the copy counts as in use with the server and outlives the sizes
+    // a resize passes through; a copy of another size is let go first, so
+    // that the server counts it among the sizes passing by.
+    if (scaledPicture_ && (scaledPicture_->GetWidth() != GetWidth() || scaledPicture_->GetHeight() != GetHeight()))
+        scaledPicture_.reset();
+    scaledPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(),
+                                                               interpolationMode_, quick);
+    return scaledPicture_;
 }
 
 void Image::SettleSlot(Signal::Base*, GuiObject*)

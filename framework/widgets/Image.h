@@ -80,6 +80,8 @@ private:
     Platform::Milliseconds resizedAt_ = 0;
     int interpolationMode_ = 7;
     Picture sharedPicture_;
+    // Scaled mode: the copy last drawn.
+    Picture scaledPicture_;
     bool scaled_ = true;
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -170,5 +171,46 @@ TEST(GfxLayerImageServer, EverySizeDrawnOnEveryFrameKeepsItsCopyUpToAMemoryCap)
         }
         EXPECT_EQ(c.copiesKept, server.GetEntries(kQuadrants)->size());
         EXPECT_EQ(c.scaledInLastFrames, scaled);
+    }
+}
+
+TEST(GfxLayerImageServer, AResizeScalesEachSizeOnceAndLeavesOnlyTheHeldSizesAndAFewMegabytes)
+{
+    // Widgets sharing a picture, each holding the copy it draws, resized step
+    // by step; each step draws every widget twice (the frame and the
+    // window's outline).
+    struct Case {
+        int widgets;
+        int steps;
+    };
+    const Case cases[] = {{1, 60}, {3, 30}, {6, 20}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.widgets) + " widgets");
+        Platform::ManualClock clock;
+        GfxLayerImageServer_ server;
+        std::vector<GfxLayerImageServer_::Picture> held(static_cast<std::size_t>(c.widgets));
+        int scaledTwice = 0;
+        for (int step = 1; step <= c.steps; ++step) {
+            clock.Advance(25);
+            for (int i = 0; i < c.widgets; ++i) {
+                const int side = 400 + 10 * step + i;
+                auto& picture = held[static_cast<std::size_t>(i)];
+                picture.reset(); // a widget lets go of its old size first
+                picture = server.GetImage(true, kQuadrants, side, side, 7, true);
+                if (picture != server.GetImage(true, kQuadrants, side, side, 7, true))
+                    ++scaledTwice;
+            }
+        }
+        EXPECT_EQ(0, scaledTwice);
+        std::size_t passingBytes = 0;
+        int heldKept = 0;
+        for (const auto& entry : *server.GetEntries(kQuadrants)) {
+            if (std::find(held.begin(), held.end(), entry->picture) != held.end())
+                ++heldKept;
+            else
+                passingBytes += static_cast<std::size_t>(entry->width) * entry->height * 4;
+        }
+        EXPECT_EQ(c.widgets, heldKept);
+        EXPECT_LE(passingBytes, 4u * 1024 * 1024);
     }
 }

@@ -183,3 +183,24 @@ TEST(ImageWidget, AWidgetBeingResizedDrawsQuickCopiesAndItsResolvedSizeAtQuality
     EXPECT_FALSE(newest()->quick);
     EXPECT_EQ(23, newest()->width);
 }
+
+TEST(ImageWidget, TheCopyAWidgetDrawsStaysWhileAnotherWidgetOfItsPictureIsResizedAndLittleElseStays)
+{
+    Platform::ManualClock clock(5000);
+    Vabo::Image still(kShape, true);
+    still.SetSize(30, 20);
+    const std::weak_ptr<GdiplusGfxLayer::Image> drawn = still.GetScaledPicture();
+    Vabo::Image resized(kShape, true);
+    for (int step = 1; step <= 20; ++step) {
+        clock.Advance(25);
+        resized.SetSize(700 + step, 700 + step);
+        resized.GetScaledPicture();
+    }
+    EXPECT_EQ(drawn.lock(), still.GetScaledPicture()) << "the still widget's copy was scaled again";
+    // The sizes the resize passed through: within the server's 4 MB.
+    std::size_t passingBytes = 0;
+    for (const auto& entry : *Vabo::DllGfxLayerImageServerInstance().GetEntries(kShape))
+        if (entry->picture != still.GetScaledPicture() && entry->picture != resized.GetScaledPicture())
+            passingBytes += static_cast<std::size_t>(entry->width) * entry->height * 4;
+    EXPECT_LE(passingBytes, 4u * 1024 * 1024);
+}

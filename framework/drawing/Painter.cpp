@@ -266,6 +266,60 @@ bool Painter::DrawImageScaled(const Image& image, int x, int y, int w, int h, in
     return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, w, h);
 }
 
+bool Painter::DrawImageScaledInPlace(const Image& image, int x, int y, int w, int h, int interpolationMode)
+{
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    cairo_surface_t* target = cairo_get_target(cr_);
+    if (matrix.xx != 1.0 || matrix.yy != 1.0 || matrix.xy != 0.0 || matrix.yx != 0.0
+        || matrix.x0 != std::floor(matrix.x0) || matrix.y0 != std::floor(matrix.y0)
+        || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE
+        || cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32)
+        return false;
+    const int left = x + static_cast<int>(matrix.x0);
+    const int top = y + static_cast<int>(matrix.y0);
+    if (left < 0 || top < 0)
+        return false;
+    const int right = std::min(left + w, cairo_image_surface_get_width(target));
+    const int bottom = std::min(top + h, cairo_image_surface_get_height(target));
+    if (opacity_ <= 0.0f || right <= left || bottom <= top || image.GetWidth() <= 0 || image.GetHeight() <= 0)
+        return true;
+    // A view of the surface whose corner is the box's: the picture is scaled
+    // from the box's corner exactly as into a copy of its own.
+    cairo_surface_flush(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    cairo_surface_t* view =
+        cairo_image_surface_create_for_data(cairo_image_surface_get_data(target) + top * stride + left * 4,
+                                            CAIRO_FORMAT_ARGB32, right - left, bottom - top, stride);
+    cairo_t* cr = cairo_create(view);
+    if (clip_) {
+        const cairo_region_t* region = clip_->Get();
+        for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+            cairo_rectangle_int_t r;
+            cairo_region_get_rectangle(region, i, &r);
+            cairo_rectangle(cr, r.x - left, r.y - top, r.width, r.height);
+        }
+        cairo_clip(cr);
+    }
+    cairo_scale(cr, static_cast<double>(w) / image.GetWidth(), static_cast<double>(h) / image.GetHeight());
+    cairo_set_source_surface(cr, image.GetSurface(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), FilterForInterpolation(interpolationMode, filter_));
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    if (opacity_ >= 1.0f)
+        cairo_paint(cr);
+    else
+        cairo_paint_with_alpha(cr, opacity_);
+    const cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(view);
+    cairo_surface_mark_dirty_rectangle(target, left, top, right - left, bottom - top);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        lastStatus_ = status;
+        return false;
+    }
+    return true;
+}
+
 bool Painter::DrawImageAt(const Image& image, int x, int y)
 {
     return DrawImage(image, 0, 0, image.GetWidth(), image.GetHeight(), x, y, image.GetWidth(), image.GetHeight());

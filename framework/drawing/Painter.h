@@ -68,6 +68,12 @@ public:
     bool DrawImageScaled(const Image& image, int x, int y, int w, int h, int interpolationMode);
     bool DrawImageAt(const Image& image, int x, int y);
     bool DrawImageInRect(const Image& image, const Vabo::Rect& rect);
+    // The picture scaled to w x h with the mode and drawn at (x, y), made
+    // straight on the surface: the same pixels as drawing a copy scaled so,
+    // with no copy made. False, with nothing drawn, where the painter cannot
+    // (turned or scaled, or the box reaching off the surface's top or left);
+    // the caller then draws a copy. The painter's own interpolation stays.
+    bool DrawImageScaledInPlace(const Image& image, int x, int y, int w, int h, int interpolationMode);
 
     // Makes every pixel inside the clip transparent: a frame starts from
     // nothing, so translucent drawing does not pile up over earlier frames.

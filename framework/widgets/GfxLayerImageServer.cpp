@@ -17,7 +17,6 @@ constexpr std::size_t kMostCopiesPerPath = 16;
 // The passing copies of all paths together: a resize of a large picture
 // leaves no more than this behind.
 constexpr std::size_t kPassingBytes = 4 * 1024 * 1024;
-constexpr int kQuickMode = 1; // the fast filter
 
 using Entries = std::list<std::shared_ptr<GfxLayerImageServer_::ImageCache>>;
 

@@ -23,6 +23,8 @@ namespace Vabo {
 class GfxLayerImageServer_ {
 public:
     using Picture = std::shared_ptr<GdiplusGfxLayer::Image>;
+    // The interpolation of quick copies: the fast filter.
+    static constexpr int kQuickMode = 1;
 
     // One picture of one path at one size.
     struct ImageCache {

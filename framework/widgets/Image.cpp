@@ -143,10 +143,8 @@ Image::Picture Image::GetPicture()
     return DllGfxLayerImageServerInstance().GetImage(true, fileName_, -1, -1, 0);
 }
 
-Image::Picture Image::GetScaledPicture()
+bool Image::SizeChanging()
 {
-    if (!scaled_)
-        return nullptr;
     const Platform::Milliseconds now = Platform::NowMs();
     if (GetWidth() != drawnWidth_ || GetHeight() != drawnHeight_) {
         resizing_ = drawnWidth_ != 0 || drawnHeight_ != 0;
@@ -159,12 +157,24 @@ Image::Picture Image::GetScaledPicture()
         drawnWidth_ = GetWidth();
         drawnHeight_ = GetHeight();
     }
-    const bool quick = resizing_ && now - resizedAt_ < kSettleMs;
-    // Held, the copy counts as in use with the server and outlives the sizes
-    // a resize passes through; a copy of another size is let go first, so
-    // that the server counts it among the sizes passing by.
+    return resizing_ && now - resizedAt_ < kSettleMs;
+}
+
+void Image::LetGoOfOtherSize()
+{
+    // The server counts a copy nobody holds among the sizes passing by.
     if (scaledPicture_ && (scaledPicture_->GetWidth() != GetWidth() || scaledPicture_->GetHeight() != GetHeight()))
         scaledPicture_.reset();
+}
+
+Image::Picture Image::GetScaledPicture()
+{
+    if (!scaled_)
+        return nullptr;
+    const bool quick = SizeChanging();
+    LetGoOfOtherSize();
+    // Held, the copy counts as in use with the server and outlives the sizes
+    // a resize passes through.
     scaledPicture_ = DllGfxLayerImageServerInstance().GetImage(true, fileName_, GetWidth(), GetHeight(),
                                                                interpolationMode_, quick);
     return scaledPicture_;
@@ -202,6 +212,21 @@ bool Image::DrawSelf(GdiplusGfxLayer::Painter& painter)
     if (!IsVisible())
         return true;
     if (scaled_) {
+        // While the size still changes the picture is drawn from its original
+        // straight onto the frame, with the pixels of a quick copy: no copy
+        // is made for a size about to pass.
+        if (SizeChanging()) {
+            LetGoOfOtherSize();
+            Picture original;
+            try {
+                original = GetPicture();
+            } catch (const GdiplusGfxLayer::Image::InvalidImageException&) {
+                return false;
+            }
+            if (painter.DrawImageScaledInPlace(*original, GetX(), GetY(), GetWidth(), GetHeight(),
+                                               GfxLayerImageServer_::kQuickMode))
+                return true;
+        }
         const Picture picture = DrawablePicture();
         if (!picture)
             return false;

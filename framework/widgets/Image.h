@@ -1,8 +1,9 @@
 #pragma once
 // The picture widget: shows a picture file (or a downloaded "http://"
 // picture) at its own size. Scaled (the usual case) it draws the image
-// server's copy made for its present size; unscaled it stretches the picture
-// at its natural size when drawing.
+// server's copy made for its present size, and while that size keeps
+// changing the picture scaled quickly straight onto the frame; unscaled it
+// stretches the picture at its natural size when drawing.
 #include "framework/core/GuiObject.h"
 #include "framework/widgets/GfxLayerImageServer.h"
 #include "platform/Clock.h"
@@ -66,6 +67,11 @@ private:
     bool ShowDownloaded(const std::string& address, const std::string& cacheFile, bool resizeToPicture);
     // The scaled copy, or none when the picture no longer decodes.
     Picture DrawablePicture();
+    // Notes the size drawn now; whether it is still changing (changed less
+    // than a moment ago, after the first).
+    bool SizeChanging();
+    // Lets go of the copy held when it is of another size than the widget's.
+    void LetGoOfOtherSize();
 
     // Once the size has rested, the quick copy is redrawn at its quality.
     void SettleSlot(Signal::Base* signal, GuiObject* source);

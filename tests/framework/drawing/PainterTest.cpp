@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <limits>
 
 using namespace GdiplusGfxLayer;
@@ -202,4 +203,59 @@ TEST(Painter, AStringFormatLentOutComesBackAsItWas)
     }
     EXPECT_EQ(Painter::Far, format.alignment);
     EXPECT_EQ(Painter::EllipsisWord, format.trimming);
+}
+
+TEST(Painter, APictureScaledInPlaceHasThePixelsOfItsScaledCopyDrawnThere)
+{
+    const Image picture(PELLORA_TEST_DATA "/windows/Stripes.png");
+    struct Case {
+        int x, y, w, h;
+        int mode;
+        float opacity;
+        int dx, dy; // the painter's origin
+        bool clipped;
+    };
+    const Case cases[] = {
+        {0, 0, 37, 23, 1, 1.0f, 0, 0, false},    {44, 22, 61, 97, 1, 1.0f, 0, 0, false},
+        {44, 22, 61, 97, 1, 0.5f, 0, 0, false},  {5, 7, 90, 50, 1, 1.0f, 10, 3, true},
+        {100, 80, 60, 60, 1, 1.0f, 0, 0, false}, {31, 17, 77, 41, 7, 1.0f, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h) + " at " + std::to_string(c.x));
+        Image inPlace(160, 140);
+        Image fromCopy(160, 140);
+        Painter a(inPlace);
+        Painter b(fromCopy);
+        for (Painter* p : {&a, &b}) {
+            p->FillRect({0, 0, 160, 140}, Color(255, 40, 60, 80));
+            p->FillRect({0, 0, 80, 70}, Color(128, 100, 0, 0));
+            if (c.clipped) {
+                Region clip;
+                clip.Union({0, 0, 60, 140});
+                clip.Union({70, 30, 90, 20});
+                p->SetClip(clip);
+            }
+            p->Translate(static_cast<float>(c.dx), static_cast<float>(c.dy));
+            p->SetOpacity(c.opacity);
+        }
+        ASSERT_TRUE(a.DrawImageScaledInPlace(picture, c.x, c.y, c.w, c.h, c.mode));
+        Image copy(c.w, c.h);
+        ASSERT_TRUE(copy.DrawImageScaled(picture, 0, 0, c.w, c.h, c.mode));
+        ASSERT_TRUE(b.DrawImageScaled(copy, c.x, c.y, c.w, c.h, 0));
+        int differing = 0;
+        for (int y = 0; y < 140; ++y)
+            for (int x = 0; x < 160; ++x)
+                differing += !(inPlace.GetPixel(x, y) == fromCopy.GetPixel(x, y));
+        EXPECT_EQ(0, differing);
+    }
+
+    // Where the painter cannot, nothing is drawn and the caller draws a copy.
+    Image target(40, 40);
+    Painter turned(target);
+    turned.Rotate(10.0f);
+    EXPECT_FALSE(turned.DrawImageScaledInPlace(picture, 5, 5, 20, 20, 1));
+    Painter plain(target);
+    EXPECT_FALSE(plain.DrawImageScaledInPlace(picture, -1, 5, 20, 20, 1));
+    for (int y = 0; y < 40; ++y)
+        EXPECT_EQ(0, OpaqueInRow(target, y));
 }

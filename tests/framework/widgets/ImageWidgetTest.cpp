@@ -204,3 +204,38 @@ TEST(ImageWidget, TheCopyAWidgetDrawsStaysWhileAnotherWidgetOfItsPictureIsResize
             passingBytes += static_cast<std::size_t>(entry->width) * entry->height * 4;
     EXPECT_LE(passingBytes, 4u * 1024 * 1024);
 }
+
+TEST(ImageWidget, WhileItsSizeChangesAWidgetDrawsItsPictureWithoutMakingCopies)
+{
+    const std::string stripes = PELLORA_TEST_DATA "/windows/Stripes.png";
+    Platform::ManualClock clock(5000);
+    Vabo::Image image(stripes, true);
+    image.SetPosition(3, 4);
+    image.SetSize(50, 40);
+    GdiplusGfxLayer::Image target(200, 200);
+    GdiplusGfxLayer::Painter painter(target);
+    ASSERT_TRUE(image.DrawSelf(painter));
+    const auto copyOfSize = [&stripes](int width, int height) -> std::shared_ptr<Vabo::GfxLayerImageServer_::ImageCache> {
+        for (const auto& entry : *Vabo::DllGfxLayerImageServerInstance().GetEntries(stripes))
+            if (entry->width == width && entry->height == height)
+                return entry;
+        return nullptr;
+    };
+    ASSERT_TRUE(copyOfSize(50, 40)) << "a first size is drawn from a copy at once";
+    for (int step = 1; step <= 10; ++step) {
+        clock.Advance(25);
+        image.SetSize(50 + 7 * step, 40 + 5 * step);
+        ASSERT_TRUE(image.DrawSelf(painter));
+        EXPECT_FALSE(copyOfSize(image.GetWidth(), image.GetHeight())) << "step " << step;
+    }
+    EXPECT_TRUE(PixelNear(target, 3 + 60, 4 + 45, image.GetPicture()->GetPixel(50, 101), 0));
+
+    // At rest, a copy at the widget's quality.
+    clock.Advance(300);
+    Vabo::Signal::Timer tick;
+    image.SendToSelf(&tick);
+    ASSERT_TRUE(image.DrawSelf(painter));
+    const auto settled = copyOfSize(120, 90);
+    ASSERT_TRUE(settled);
+    EXPECT_FALSE(settled->quick);
+}

@@ -25,6 +25,8 @@ struct Context {
     cairo_t* cr;
 };
 
+const cairo_user_data_key_t kSharedPixels{};
+
 } // namespace
 
 Image::Image(const std::string& fileName)
@@ -40,6 +42,17 @@ Image::Image(const std::string& fileName)
 Image::Image(int width, int height)
     : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 0), std::max(height, 0)))
 {
+}
+
+Image::Image(Image& pixels, int width, int height)
+{
+    cairo_surface_t* shared = pixels.GetSurface();
+    cairo_surface_flush(shared);
+    surface_.reset(cairo_image_surface_create_for_data(
+        cairo_image_surface_get_data(shared), CAIRO_FORMAT_ARGB32, std::clamp(width, 0, pixels.GetWidth()),
+        std::clamp(height, 0, pixels.GetHeight()), cairo_image_surface_get_stride(shared)));
+    cairo_surface_set_user_data(surface_.get(), &kSharedPixels, cairo_surface_reference(shared),
+                                [](void* kept) { cairo_surface_destroy(static_cast<cairo_surface_t*>(kept)); });
 }
 
 int Image::GetWidth() const

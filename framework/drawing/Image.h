@@ -28,6 +28,10 @@ public:
     explicit Image(const std::string& fileName);
     // A transparent picture of that size (sizes below 0 count as 0).
     Image(int width, int height);
+    // A picture of that size (cut to the other's) over the top left pixels
+    // of `pixels`, sharing them and keeping them alive: drawing into either
+    // shows in both.
+    Image(Image& pixels, int width, int height);
 
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;

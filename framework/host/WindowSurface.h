@@ -26,7 +26,12 @@ public:
     explicit WindowSurface(const Vabo::FramePresenter& window);
 
     // To the window's new size: the same size keeps the back buffer and the
-    // painter (its opacity and clip); another makes both anew.
+    // painter (its opacity and clip); another makes both anew, the back
+    // buffer transparent. A resize asks for a new size at every step, and
+    // memory taken fresh costs more than drawing the frame (the kernel clears
+    // every page): the back buffer takes its pixels from a buffer with room
+    // to grow by an eighth, again and again while the window fits in it and
+    // the buffer holds no more than half as many pixels again.
     void Resize(int width, int height);
 
     Painter& GetPainter() { return *painter_; }
@@ -44,6 +49,8 @@ public:
     std::optional<std::vector<Platform::Rect>> CreateWindowRegion() const;
 
 private:
+    // The memory the back buffer takes its pixels from: at least its size.
+    std::unique_ptr<Image> pixels_;
     std::unique_ptr<Image> backBuffer_;
     std::unique_ptr<Painter> painter_;
     const Vabo::FramePresenter* window_ = nullptr;

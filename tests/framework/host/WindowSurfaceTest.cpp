@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace GdiplusGfxLayer;
 
 TEST(WindowSurface, ResizeKeepsTheBackBufferOnlyAtTheSameSizeAndTheRegionFollowsTheDrawing)
@@ -48,4 +51,37 @@ TEST(WindowSurface, TheClientSizeIsTheWindowsAsItIsNow)
     const WindowSurface offScreen(7, 9);
     EXPECT_EQ(7, offScreen.GetClientWidth());
     EXPECT_EQ(9, offScreen.GetClientHeight());
+}
+
+TEST(WindowSurface, AResizeTakesTheBuffersPixelsAgainWhileTheWindowFitsAndStartsTransparent)
+{
+    struct Step {
+        int width;
+        int height;
+        bool samePixels;
+    };
+    // From 100 x 80 (a buffer of exactly that size).
+    const Step steps[] = {
+        {110, 88, false}, // larger: a new buffer of 123 x 99
+        {115, 92, true},  {122, 98, true},
+        {90, 70, false},  // 123 x 99 is more than half as many pixels again
+        {85, 66, true},   {60, 40, false},
+    };
+    WindowSurface surface(100, 80);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::to_string(step.width) + " x " + std::to_string(step.height));
+        surface.GetPainter().FillRect({0, 0, surface.GetWidth(), surface.GetHeight()}, Color(255, 255, 0, 0));
+        const unsigned char* before = cairo_image_surface_get_data(surface.GetBackBuffer().GetSurface());
+        surface.Resize(step.width, step.height);
+        EXPECT_EQ(step.samePixels, before == cairo_image_surface_get_data(surface.GetBackBuffer().GetSurface()));
+        EXPECT_EQ(step.width, surface.GetWidth());
+        EXPECT_EQ(step.height, surface.GetPainter().GetHeight());
+        const auto empty = surface.CreateWindowRegion();
+        ASSERT_TRUE(empty);
+        EXPECT_TRUE(empty->empty()) << "not transparent after the resize";
+        surface.GetPainter().FillRect({step.width - 3, step.height - 1, 5, 5}, Color(255, 0, 0, 255));
+        const auto corner = surface.CreateWindowRegion();
+        ASSERT_TRUE(corner);
+        EXPECT_EQ((std::vector<Platform::Rect>{{step.width - 3, step.height - 1, 3, 1}}), *corner);
+    }
 }

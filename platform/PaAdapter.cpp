@@ -111,12 +111,33 @@ void AlsaErrorToLog(const char* file, int line, const char* function, int err, c
     diagnostics.Post(message);
 }
 
+// The thread that initialised the library (the GUI thread).
+pthread_t initialisingThread;
+
+// PortAudio's ALSA host (v19.6) has a check that, once failed, it makes again
+// for ever: when its wait for frames finds frames but neither direction ready
+// (the sound server went away as the stream started), it reports the failed
+// check and goes back to it, using a whole core for as long as the program
+// runs. The stream's thread never ends, so the stream could only be left to
+// the library as stalled. The report comes on that thread; ending the thread
+// there is what the library does on any other failure of its stream: its exit
+// handler stops the device and reports the stream finished, a lost stream.
+bool ThreadFailsForEver(const char* text)
+{
+    return std::strstr(text, "'self->capture.ready || self->playback.ready' failed") != nullptr
+        && !pthread_equal(pthread_self(), initialisingThread);
+}
+
 void PortAudioMessageToLog(const char* text)
 {
     char message[DiagnosticQueue::TextLength];
     // The library ends its lines; the log ends them itself.
     std::snprintf(message, sizeof message, "PortAudio: %.*s", int(std::strcspn(text, "\n")), text);
     diagnostics.Post(message);
+    if (ThreadFailsForEver(text)) {
+        diagnostics.Post("audio: the sound library's thread for a stream failed for good; it is ended");
+        pthread_exit(nullptr);
+    }
 }
 
 void JackMessageToLog(const char* text)
@@ -379,6 +400,7 @@ int OpenLibraryStream(Stream& s)
 int Initialize()
 {
     FlushDiagnostics flush;
+    initialisingThread = pthread_self();
     snd_lib_error_set_handler(&AlsaErrorToLog);
     PaUtil_SetDebugPrintFunction(&PortAudioMessageToLog);
     RouteJackMessages();

@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <fstream>
 #include <set>
+#include <thread>
 #include <sys/types.h>
 
 namespace Pa = Platform::Pa;
@@ -120,6 +123,80 @@ TEST(PaAdapter, ARunningStreamIsNotTakenForStalledWhenTheProgramsClockJumps)
     EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
     ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr))
+        << "no stream left behind holds the server";
+    EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+}
+
+namespace {
+
+// CPU time the whole process used, in milliseconds.
+double ProcessCpuMs()
+{
+    timespec used{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
+
+double MsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+// A sound server that goes away under a capture stream, also while the
+// stream starts, ends the stream: the loss is seen at once, not after five
+// seconds of stall, the stream stops and closes as usual, and no thread is
+// left spinning on the lost server. (A server lost before the first frames
+// arrived left the library's thread looping on a failed check of its own, a
+// whole core for as long as the program ran.)
+TEST(PaAdapter, ASoundServerLostUnderACaptureEndsTheStreamAndLeavesNoThreadSpinning)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    static std::atomic<int> calls{0};
+    const Pa::Callback count = [](void*, void*, unsigned long, double, void*) {
+        calls.fetch_add(1);
+        return 0;
+    };
+    // When the server goes: so long after the start (the first frames take
+    // up to two seconds), or once frames flow.
+    const struct {
+        int afterMs;
+        bool delivering;
+    } losses[] = {{0, false}, {300, false}, {900, false}, {0, true}};
+    for (const auto& loss : losses) {
+        const std::string when =
+            loss.delivering ? "while delivering" : std::to_string(loss.afterMs) + " ms after the start";
+        if (!SoundRig::ServerAnswers()) {
+            ASSERT_TRUE(SoundRig::StartServer()) << when;
+        }
+        Pa::Stream* stream = nullptr;
+        ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr))
+            << when;
+        ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false)) << when;
+        if (loss.delivering) {
+            const int before = calls.load();
+            ASSERT_TRUE(SoundRig::WaitFor([&] { return calls.load() > before + 2; }, SoundRig::CaptureStartMs));
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(loss.afterMs));
+        }
+        ASSERT_TRUE(SoundRig::StopServer()) << when;
+        const auto gone = std::chrono::steady_clock::now();
+        EXPECT_TRUE(SoundRig::WaitFor([&] { return Pa::StreamDied(stream); }, 20000)) << when;
+        EXPECT_LT(MsSince(gone), 4000.0) << when << ": taken for stalled, not lost";
+
+        const double cpuBefore = ProcessCpuMs();
+        const auto from = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const double share = (ProcessCpuMs() - cpuBefore) / MsSince(from);
+        EXPECT_LT(share, 0.25) << when << ": a thread keeps using the processor";
+        EXPECT_EQ(Pa::NoError, Pa::StopStream(stream)) << when;
+        EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream)) << when;
+    }
+    ASSERT_TRUE(SoundRig::StartServer());
+    Pa::Stream* stream = nullptr;
+    EXPECT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr))
         << "no stream left behind holds the server";
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
 }

@@ -2,7 +2,9 @@
 // events to the installed program: Tab from the first control round to it
 // again, and Shift+Tab back, ring every control of both screens in reading
 // order, exactly one at a time; Up and Down walk every entry of every
-// drop-down list, one entry marked at a time, and Return picks the marked one.
+// drop-down list, one entry marked at a time and every entry on the screen
+// (a list that would run off its bottom is moved up), and Return picks the
+// marked one.
 #include "AppTestSupport.h"
 #include "ProgramTestSupport.h"
 #include "framework/widgets/AspectPreservingContainer.h"
@@ -29,6 +31,8 @@ const char* const kGlass = "#0C1116";
 // The window at the skin's size, and the height of a list's entry in it.
 const int kWidth = 800, kHeight = 500;
 const int kEntryHeight = 28;
+// Where the lists drop down in the skin: just below their buttons.
+const float kListTop = 0.176f;
 
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -160,8 +164,17 @@ public:
             || !Eventually([&] { return Pixel(window_.x + 100, window_.y + 200) == kGlass; }))
             return;
         std::istringstream(Output("xdotool search --onlyvisible --name '^Pellora$'")) >> id_;
-        const std::string rest = std::to_string(window_.x + 400) + " " + std::to_string(window_.y + 28);
-        ready_ = std::system(("xdotool mousemove --sync " + rest).c_str()) == 0;
+        ready_ = Rest();
+    }
+
+    // Moves the window (also partly off the screen) and the pointer's rest
+    // with it. Before any key: the pointer leaving the window takes the
+    // selection, and with it the ring, away.
+    bool MoveTo(int x, int y)
+    {
+        const std::string to = std::to_string(x) + " " + std::to_string(y);
+        return std::system(("xdotool windowmove --sync " + id_ + " " + to).c_str()) == 0
+            && Eventually([&] { return (window_ = FindWindow("Pellora")).x == x && window_.y == y; }) && Rest();
     }
 
     // The window shows at the skin's size, the pointer at rest.
@@ -181,6 +194,12 @@ public:
     const std::string& MainId() const { return id_; }
 
 private:
+    bool Rest() const
+    {
+        const std::string rest = std::to_string(window_.x + 400) + " " + std::to_string(window_.y + 28);
+        return std::system(("xdotool mousemove --sync " + rest).c_str()) == 0;
+    }
+
     WindowManager manager_{kOpenboxConfig};
     TempFolder prefix_, elsewhere_, settings_;
     std::unique_ptr<Program> program_;
@@ -415,6 +434,7 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
         }
         return found;
     };
+    int movedUp = 0;
     const auto walk = [&](const List& list, const std::string& opening) {
         SCOPED_TRACE(list.button);
         Keys(opening + " Return");
@@ -422,8 +442,13 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
         Shown open;
         ASSERT_TRUE(Eventually([&] { return (open = OtherWindow(pid, desktop.MainId())).found; }));
         EXPECT_EQ(int(list.left * kWidth), open.x - window.x) << "the list under its button";
+        if (window.y + int(kListTop * kHeight) + open.height <= screenHeight) {
+            EXPECT_EQ(window.y + int(kListTop * kHeight), open.y) << "just below it";
+        } else {
+            ++movedUp;
+        }
         EXPECT_GE(open.y, 0);
-        EXPECT_LE(open.y + open.height, screenHeight) << "every entry on the screen";
+        EXPECT_LE(open.y + open.height, screenHeight) << "else moved up until every entry is on the screen";
         // Each entry as high as the background, which makes one more band.
         const int entries = (open.height + kEntryHeight / 2) / kEntryHeight - 1;
         if (list.entries > 0) {
@@ -462,6 +487,9 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
         EXPECT_TRUE(Eventually([&] { return ShownWindows(pid) == shown; })) << "the list closes";
     };
 
+    // The window low on the screen, partly below its edge: the shorter
+    // lists fit below their buttons, the longer ones would run off the screen.
+    ASSERT_TRUE(desktop.MoveTo(window.x, screenHeight - 300));
     // Tab rings the first list's button; after a list closes Tab goes on from
     // its button to the next.
     for (const List& list : kTunerLists)
@@ -473,6 +501,7 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
     ASSERT_NO_FATAL_FAILURE(walk(kMetronomeLists[0], "Tab Tab Tab Tab Tab"));
     ASSERT_NO_FATAL_FAILURE(walk(kMetronomeLists[1], "Tab"));
 
+    EXPECT_EQ(3, movedUp) << "INST, TRANS and ACCENT were moved up";
     ASSERT_TRUE(desktop.Close()) << desktop.Errors();
     const std::string settings = desktop.App().Settings();
     for (const List& list : kTunerLists)

@@ -78,6 +78,9 @@ constexpr Platform::Milliseconds CaptureRetryMs = 1000;
 // How long after the last new window a note still being confirmed keeps the
 // clock ticking for the next one.
 constexpr Platform::Milliseconds ConfirmPatienceMs = 50;
+// Capture changes to long buffers only once the window has been minimised
+// this long: a quick look at another window keeps the capture as it runs.
+constexpr Platform::Milliseconds SlowCaptureAfterMs = 1000;
 
 TunerLayout::PitchSource& CurrentPitchSource()
 {
@@ -189,6 +192,7 @@ TunerLayout::TunerLayout(TiXmlElement* element)
 
     lastDisplayUpdate_ = Platform::NowMs();
     lastWindowUpdate_ = lastDisplayUpdate_;
+    lastSeenShown_ = lastDisplayUpdate_;
     AddScheduledTickSlot(&TunerLayout::UpdateTunerDisplay, this);
     SetAutoSelect(1);
     StartAnimation();
@@ -521,9 +525,14 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     if (!IsVisible())
         return;
     // Minimised, only the title shows the reading, and it changes no more
-    // often than this: the window is analysed and refreshed at its pace.
-    const float interval =
-        Vabo::InMinimisedWindow(*this) ? state.GetWindowUpdateInterval() : state.GetTunerUpdateInterval();
+    // often than this: the window is analysed and refreshed at its pace, and
+    // the sound comes in long buffers.
+    const bool minimised = Vabo::InMinimisedWindow(*this);
+    const float interval = minimised ? state.GetWindowUpdateInterval() : state.GetTunerUpdateInterval();
+    const Platform::Milliseconds now = Platform::NowMs();
+    if (!minimised)
+        lastSeenShown_ = now;
+    AudioDevice::Instance().SetSlowCapture(minimised && now - lastSeenShown_ >= SlowCaptureAfterMs);
     if (!ElapsedBeyond(lastDisplayUpdate_, interval)) {
         ConfirmBetweenRefreshes();
         Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));

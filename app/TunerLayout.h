@@ -146,6 +146,9 @@ private:
     bool analysedSinceShown_ = false;
     Platform::Milliseconds lastWindowUpdate_;
     Platform::Milliseconds lastCaptureTry_ = 0;
+    // When a refresh last found the window not minimised (at first, when the
+    // screen was built).
+    Platform::Milliseconds lastSeenShown_ = 0;
     TuneConfig config_;
     ComboPopulator instrumentEntries_;
     ComboPopulator styleEntries_;

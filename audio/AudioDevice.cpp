@@ -188,6 +188,16 @@ int AudioDevice::RestartCapture()
     return result;
 }
 
+void AudioDevice::SetSlowCapture(bool slow)
+{
+    const unsigned long frames = slow ? SlowCaptureFrames : 0;
+    if (input_.GetHostFrames() == frames)
+        return;
+    input_.SetHostFrames(frames);
+    if (input_.IsActive() && !CaptureLost() && input_.StalledFor() <= CaptureDeliversWithinMs)
+        RestartCapture();
+}
+
 bool AudioDevice::CaptureLost()
 {
     if (!captureLost_ && input_.HasDied())

@@ -30,6 +30,10 @@ class AudioDevice {
 public:
     static constexpr int CaptureRate = 44100;
     static constexpr unsigned long CaptureFrames = 512;
+    static constexpr unsigned long SlowCaptureFrames = 4096;
+    // Longer than a slow buffer, and than any gap between the frames of a
+    // capture that delivers.
+    static constexpr Platform::Milliseconds CaptureDeliversWithinMs = 150;
     static constexpr int BlockLength = 512;
     static constexpr int WindowLength = 2048;
     static constexpr int WindowHop = 128;
@@ -61,6 +65,15 @@ public:
     // a capture that was lost goes on a stream opened anew, since the lost
     // one may still belong to the library.
     int RestartCapture();
+    // Capture for the analysis in host buffers of SlowCaptureFrames (93 ms),
+    // for a reading shown only now and then (the minimised tuner's title),
+    // which wakes the process an eighth as often; false: back to the short
+    // buffers the displays need. A capture that runs and delivers starts
+    // again on them at once; any other takes them at its next start (one
+    // whose frames stopped may have lost its server, and stopping it then
+    // could wait for ever).
+    void SetSlowCapture(bool slow);
+    bool IsSlowCapture() const { return input_.GetHostFrames() == SlowCaptureFrames; }
     // Nothing to stop when no capture stream is open (it could not be opened again).
     int StopInput() { return input_.IsOpen() ? input_.Stop() : 0; }
     // Nothing to stop before the first play-back (the tuner's screen opens none).

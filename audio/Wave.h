@@ -26,7 +26,15 @@ public:
     bool HasDied();
     // Frames played or captured since the last start.
     double StreamTime() const;
+    // How long the started stream's frames have not moved (see
+    // Platform::Pa::StalledFor).
+    Platform::Milliseconds StalledFor() const { return Platform::Pa::StalledFor(stream_); }
     bool IsOpen() const { return stream_ != nullptr; }
+    // The frames of each host buffer from the next start on, kept for every
+    // stream opened later; 0 for the adapter's own choice (see
+    // Platform::Pa::SetHostFrames).
+    void SetHostFrames(unsigned long frames);
+    unsigned long GetHostFrames() const { return hostFrames_; }
 
     void SetCallback(const StreamCallback& callback, void* userData);
     int PaCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
@@ -43,6 +51,7 @@ protected:
     Platform::Pa::Stream* stream_ = nullptr;
     int error_ = 0;
     bool deathLogged_ = false;
+    unsigned long hostFrames_ = 0;
     Platform::Pa::Callback trampoline_ = nullptr;
     StreamCallback callback_;
     void* userDataSlot_ = nullptr;

@@ -42,6 +42,10 @@ struct Stream {
     bool input = false;
     int channels = 1;
     unsigned long framesPerBuffer = 0;
+    // The host buffers asked for (0: HostFrames(framesPerBuffer)), and those
+    // the library stream was opened with.
+    unsigned long hostFrames = 0;
+    unsigned long openedHostFrames = 0;
     // One callback's worth of samples; filled from (input) or played into
     // (output) the host buffers, which may be of any size.
     std::vector<float> buffer;
@@ -308,6 +312,11 @@ unsigned long HostFrames(unsigned long framesPerBuffer)
 
 namespace {
 
+unsigned long WantedHostFrames(const Stream& s)
+{
+    return s.hostFrames ? s.hostFrames : HostFrames(s.framesPerBuffer);
+}
+
 // CPU time the stream's library thread has used; -1 when not known.
 double ThreadCpuMs(const Stream& s)
 {
@@ -370,9 +379,11 @@ int OpenLibraryStream(Stream& s)
     std::optional<RealTimeWhileOpening> realTime;
     if (!s.input)
         realTime.emplace();
+    const unsigned long hostFrames = WantedHostFrames(s);
     const int result = Pa_OpenStream(&s.pa, s.input ? &s.parameters : nullptr, s.input ? nullptr : &s.parameters,
-                                     s.sampleRate, HostFrames(s.framesPerBuffer), paNoFlag, &HostCallback, &s);
+                                     s.sampleRate, hostFrames, paNoFlag, &HostCallback, &s);
     realTime.reset();
+    s.openedHostFrames = result == paNoError ? hostFrames : 0;
     if (result != paNoError) {
         s.pa = nullptr;
         // The library's ALSA host says this of any device it cannot open (no
@@ -492,7 +503,7 @@ int StartStream(Stream* s, bool loop)
         return DeviceUnavailable;
     if (s->pa && Pa_IsStreamStopped(s->pa) != 1)
         return FromLibrary(paStreamIsNotStopped);
-    if (s->used || !s->pa) {
+    if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
         const int reopened = Reopen(*s);
         if (reopened != paNoError)
             return FromLibrary(reopened);
@@ -520,6 +531,14 @@ int StartStream(Stream* s, bool loop)
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
     return result;
+}
+
+int SetHostFrames(Stream* s, unsigned long frames)
+{
+    if (!s)
+        return BadStreamPointer;
+    s->hostFrames = frames;
+    return NoError;
 }
 
 namespace {
@@ -627,6 +646,14 @@ int StreamActive(Stream* s)
         return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;
+}
+
+Milliseconds StalledFor(Stream* s)
+{
+    if (!s || !s->running)
+        return 0;
+    Stalled(*s);
+    return ServerTimeMs() - s->progressAt;
 }
 
 bool StreamDied(Stream* s)

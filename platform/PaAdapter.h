@@ -7,6 +7,8 @@
 // stream time counts the frames captured, or played (given, less what is still
 // queued), since the start. The engine thread asks for real-time priority and
 // runs on without it where the system refuses.
+#include "platform/Clock.h"
+
 #include <string>
 
 namespace Platform {
@@ -49,6 +51,12 @@ unsigned long HostFrames(unsigned long framesPerBuffer);
 // the device's default latency); 0, and for input, the host picks.
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
                       unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
+// The frames of each host buffer from the stream's next start on; 0 for
+// HostFrames(framesPerBuffer). The callback still gets its own frames per
+// buffer, but as many of them at a time as a host buffer holds: longer host
+// buffers wake the process less often, and each buffer's sound arrives (or
+// is given) that much later.
+int SetHostFrames(Stream* stream, unsigned long frames);
 // loop: fill the output buffer once now (on the calling thread) and repeat it
 // without calling the callback again. Every start after the first opens the
 // library's stream anew (a stopped stream may have lost its sound server);
@@ -70,6 +78,12 @@ int StreamActive(Stream* stream);
 // stream is opened (DeviceUnavailable), since opening one on that server
 // would wait as long.
 bool StreamDied(Stream* stream);
+// How long the frames of a started stream have not moved, as far as the
+// calls that watch it (this one and StreamDied) have seen: next to nothing
+// while it delivers. Stopping a stream whose sound server has just gone
+// away can wait for its thread for ever until it counts as stalled, so a
+// stop that is not needed asks here first. 0 for a bad or stopped stream.
+Milliseconds StalledFor(Stream* stream);
 // Frames played or captured since the last start; 0 for a bad stream.
 double StreamTime(Stream* stream);
 

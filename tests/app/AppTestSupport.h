@@ -110,6 +110,7 @@ inline void LeaveAudioAsFound()
     AudioDevice& device = AudioDevice::Instance();
     device.StopOutput();
     device.Output().Close();
+    device.SetSlowCapture(false);
     if (device.CaptureLost() || !device.Input().IsOpen())
         device.RestartCapture();
     device.StopInput();

@@ -13,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -111,4 +113,45 @@ TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTen
                     ::testing::HasSubstr("mixer: cannot attach the mixer of \"default\""),
                     ::testing::HasSubstr("(100 times so far)"), ::testing::HasSubstr("audio: opening a stream failed"),
                     ::testing::ResultOf(mostRepeated, ::testing::Le(3)))));
+}
+
+// A capture whose server hangs is not stopped to change its buffers (the stop
+// would wait for the server): it takes the long ones at its next start.
+TEST(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextStart)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return device.Input().StreamTime() > 0; }, SoundRig::CaptureStartMs));
+    ASSERT_TRUE(SoundRig::SignalServer(SIGSTOP));
+    const bool stalled = SoundRig::WaitFor(
+        [&] { return device.Input().StalledFor() > AudioDevice::CaptureDeliversWithinMs; }, 5000);
+    if (stalled)
+        device.SetSlowCapture(true);
+    ASSERT_TRUE(SoundRig::SignalServer(SIGCONT));
+    ASSERT_TRUE(stalled);
+    EXPECT_TRUE(device.IsSlowCapture());
+    // The counts of frames captured move by whole host buffers.
+    const auto counts = [&device] {
+        std::set<unsigned long> seen;
+        const auto start = static_cast<unsigned long>(device.Input().StreamTime());
+        SoundRig::WaitFor(
+            [&] {
+                const auto frames = static_cast<unsigned long>(device.Input().StreamTime());
+                seen.insert(frames);
+                return frames >= start + 4 * AudioDevice::SlowCaptureFrames;
+            },
+            SoundRig::CaptureStartMs);
+        return seen;
+    };
+    const auto longOnly = [](const std::set<unsigned long>& seen) {
+        return std::all_of(seen.begin(), seen.end(),
+                           [](unsigned long f) { return f % AudioDevice::SlowCaptureFrames == 0; });
+    };
+    EXPECT_FALSE(longOnly(counts())) << "the stream left running keeps its short buffers";
+    ASSERT_EQ(0, device.RestartCapture());
+    EXPECT_TRUE(longOnly(counts())) << "started again, it has the long ones";
+    device.SetSlowCapture(false);
+    EXPECT_FALSE(longOnly(counts())) << "delivering, it changes back at once";
+    device.StopInput();
 }

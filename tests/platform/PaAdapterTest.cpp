@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -198,5 +199,53 @@ TEST(PaAdapter, ASoundServerLostUnderACaptureEndsTheStreamAndLeavesNoThreadSpinn
     Pa::Stream* stream = nullptr;
     EXPECT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr))
         << "no stream left behind holds the server";
+    EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+}
+
+// Long host buffers wake the process less often: the callback still gets its
+// own 512 frames, but a host buffer's worth at a time, and the frames counted
+// move by whole host buffers. Back to 0, the short buffers return.
+TEST(PaAdapter, TheHostBuffersAskedForGiveTheCallbackItsOwnFramesAHostBufferAtATime)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    static std::atomic<int> calls{0};
+    static std::atomic<int> otherSizes{0};
+    const Pa::Callback count = [](void*, void*, unsigned long frames, double, void*) {
+        if (frames != 512)
+            otherSizes.fetch_add(1);
+        calls.fetch_add(1);
+        return 0;
+    };
+    Pa::Stream* stream = nullptr;
+    ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr));
+    const struct {
+        unsigned long asked;
+        unsigned long step;
+    } cases[] = {{4096, 4096}, {0, 512}, {2048, 2048}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(Pa::NoError, Pa::SetHostFrames(stream, c.asked));
+        ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false)) << c.asked;
+        // Every count seen is a whole number of host buffers, and counts
+        // between two of the longest buffers show that short ones came.
+        std::set<unsigned long> seen;
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                const auto frames = static_cast<unsigned long>(Pa::StreamTime(stream));
+                seen.insert(frames);
+                return frames >= 8 * 4096;
+            },
+            SoundRig::CaptureStartMs))
+            << c.asked;
+        ASSERT_EQ(Pa::NoError, Pa::StopStream(stream));
+        for (unsigned long frames : seen)
+            EXPECT_EQ(0u, frames % c.step) << c.asked << ": " << frames << " frames";
+        if (c.step < 4096) {
+            EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](unsigned long f) { return f % 4096 != 0; }))
+                << c.asked;
+        }
+    }
+    EXPECT_GT(calls.load(), 3 * 8 * 8);
+    EXPECT_EQ(0, otherSizes.load());
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
 }

@@ -6,6 +6,8 @@
 #include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
 #include "app/StoredChoice.h"
+#include "app/vis/ObjectSliderVis.h"
+#include "app/vis/Vis.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
@@ -105,6 +107,18 @@ std::string SoundPath(const std::string& file)
 bool ElapsedBeyond(Platform::Milliseconds since, float seconds)
 {
     return double(Platform::NowMs() - since) * 0.001 > double(seconds);
+}
+
+// Whether a display must be drawn again to show its values: one that knows
+// they did not change since its last frame (the input scope while nothing is
+// captured, the beat displays while stopped) is not.
+bool ShowsNewValues(Vabo::GuiObject& display)
+{
+    if (auto* vis = dynamic_cast<Vis*>(&display))
+        return vis->ValuesChanged();
+    if (auto* light = dynamic_cast<Vabo::ObjectSliderVis*>(&display))
+        return light->ValuesChanged();
+    return true;
 }
 
 } // namespace
@@ -576,7 +590,7 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
         Find<Vabo::Text>("VisFreq")->SetText(text);
     }
     for (const char* name : Displays)
-        if (auto* display = Find<Vabo::GuiObject>(name))
+        if (auto* display = Find<Vabo::GuiObject>(name); display && ShowsNewValues(*display))
             Vabo::InvalidateWhenShown(*display);
 }
 

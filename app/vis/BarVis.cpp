@@ -19,8 +19,8 @@ bool BarVis::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, in
         painter.FillRect(first, color_);
         painter.FillRect({left + half, first.y, marker, first.height}, color_);
     };
-    drawMarkers(first_(), height / 4);
-    drawMarkers(second_(), height / 10);
+    drawMarkers(First(), height / 4);
+    drawMarkers(Second(), height / 10);
     painter.FillRect({x + half - 1, y, 2, height}, color_);
     return true;
 }

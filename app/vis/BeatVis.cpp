@@ -24,12 +24,27 @@ int BeatVis::ColumnTop(float phase, int height)
     return int(std::clamp(top, 0.0, double(std::max(0, height - 1))));
 }
 
+float BeatVis::First()
+{
+    return drawnFirst_ = first_();
+}
+
+float BeatVis::Second()
+{
+    return drawnSecond_ = second_();
+}
+
+bool BeatVis::ValuesChanged()
+{
+    return first_() != drawnFirst_ || second_() != drawnSecond_;
+}
+
 bool BeatVis::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height)
 {
     const int unit = width / 5;
-    const int beatTop = ColumnTop(first_(), height);
+    const int beatTop = ColumnTop(First(), height);
     painter.FillRect({x + unit, y + beatTop, unit, height - beatTop}, color_);
-    const int barTop = ColumnTop(second_(), height);
+    const int barTop = ColumnTop(Second(), height);
     painter.FillRect({x + 3 * unit, y + barTop, unit, height - barTop}, color_);
     return true;
 }

@@ -5,6 +5,8 @@
 #include "app/vis/VisBase.h"
 #include "framework/drawing/Color.h"
 
+#include <limits>
+
 class BeatVis : public VisBase {
 public:
     // The columns' colour from the required "Color".
@@ -12,13 +14,24 @@ public:
 
     bool LoadFromXML(TiXmlElement* element);
     bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) override;
+    // Whether either phase moved since it was last drawn.
+    bool ValuesChanged() override;
 
     // The top of a column of that phase in a display h high: the phase's
     // share of h, rounded, at most h - 1, so a column never vanishes.
     static int ColumnTop(float phase, int height);
 
 protected:
+    // The phases, read for a frame; kept as the ones last drawn.
+    float First();
+    float Second();
+
     ScalarSource first_;
     ScalarSource second_;
     GdiplusGfxLayer::Color color_;
+
+private:
+    // None drawn yet: no phase equals them.
+    float drawnFirst_ = std::numeric_limits<float>::quiet_NaN();
+    float drawnSecond_ = std::numeric_limits<float>::quiet_NaN();
 };

@@ -10,4 +10,5 @@ public:
     }
 
     bool Draw(GdiplusGfxLayer::Painter&, int, int, int, int) override { return true; }
+    bool ValuesChanged() override { return false; }
 };

@@ -20,6 +20,11 @@ bool OScope::LoadFromXML(TiXmlElement* element)
     return ReadXmlAttribute(color_, element, "Color", true);
 }
 
+bool OScope::ValuesChanged()
+{
+    return source_() != drawn_;
+}
+
 bool OScope::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height)
 {
     if (width <= 0 || height <= 0)
@@ -28,7 +33,8 @@ bool OScope::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, in
     const int inner = height - LineWidth;
     const float half = 0.5f * float(inner);
     const int centre = inner / 2;
-    MapSignedPeaks(source_(), columns_, width);
+    drawn_ = source_();
+    MapSignedPeaks(drawn_, columns_, width);
     points_.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         // Beyond full scale the trace runs along the edge.

@@ -16,6 +16,8 @@ public:
 
     bool LoadFromXML(TiXmlElement* element);
     bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) override;
+    // Whether the newest block differs from the one last drawn.
+    bool ValuesChanged() override;
 
     // The trace's points as last drawn.
     const std::vector<Vabo::Point>& Points() const { return points_; }
@@ -26,6 +28,7 @@ private:
 
     BlockSource source_;
     GdiplusGfxLayer::Color color_;
+    std::vector<float> drawn_;
     std::vector<float> columns_;
     std::vector<Vabo::Point> points_;
 };

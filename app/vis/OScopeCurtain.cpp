@@ -16,11 +16,17 @@ OScopeCurtain::OScopeCurtain(TiXmlElement* element, BlockSource source)
     RegisterLoader<OScopeCurtain>(element, this);
 }
 
+bool OScopeCurtain::ValuesChanged()
+{
+    return source_() != drawn_;
+}
+
 bool OScopeCurtain::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height)
 {
     if (width <= 0 || height <= 0)
         return true;
-    MapMagnitudePeaks(source_(), columns_, width);
+    drawn_ = source_();
+    MapMagnitudePeaks(drawn_, columns_, width);
     const float half = 0.5f * float(height);
     for (int i = 0; i < width; ++i) {
         const float v = std::fmin(columns_[std::size_t(i)], 1.0f);

@@ -13,6 +13,8 @@ public:
     OScopeCurtain(TiXmlElement* element, BlockSource source);
 
     bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) override;
+    // Whether the newest block differs from the one last drawn.
+    bool ValuesChanged() override;
 
     // 100 black pens, alpha 50 + trunc(k x 2.05) for pen k.
     const std::vector<GdiplusGfxLayer::Pen>& Palette() const { return palette_; }
@@ -20,5 +22,6 @@ public:
 private:
     std::vector<GdiplusGfxLayer::Pen> palette_;
     BlockSource source_;
+    std::vector<float> drawn_;
     std::vector<float> columns_;
 };

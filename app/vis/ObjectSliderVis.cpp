@@ -79,6 +79,12 @@ int ObjectSliderVis::StepFor(float value, int min, int max, Steps steps)
     return step;
 }
 
+bool ObjectSliderVis::ValuesChanged() const
+{
+    return parts_.empty() || !slider_
+        || StepFor(value_(), slider_->GetMin(), slider_->GetMax(), steps_) != slider_->GetValue();
+}
+
 bool ObjectSliderVis::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
     if (!parts_.empty() && slider_) {

@@ -38,6 +38,9 @@ public:
     bool LoadFromXML(TiXmlElement* element);
     // Moves the slider to min + trunc(value x (max - min)), then draws.
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    // Whether the value has moved the light to another step than it shows:
+    // an unchanged light is not drawn again at a refresh.
+    bool ValuesChanged() const;
 
     // The slider's value for a value from 0 to 1 (held to 0..1; min for no
     // number).

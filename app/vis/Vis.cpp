@@ -64,3 +64,9 @@ VisBase* Vis::Shown() const
 {
     return current_ < displays_.size() ? displays_[current_] : nullptr;
 }
+
+bool Vis::ValuesChanged() const
+{
+    VisBase* shown = Shown();
+    return shown && shown->ValuesChanged();
+}

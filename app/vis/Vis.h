@@ -29,6 +29,8 @@ public:
     // The index of the shown display, -1 with none.
     int ShownIndex() const;
     VisBase* Shown() const;
+    // Whether the shown display's values changed since it was last drawn.
+    bool ValuesChanged() const;
     std::size_t DisplayCount() const { return displays_.size(); }
     VisBase* Display(std::size_t index) const { return index < displays_.size() ? displays_[index] : nullptr; }
 

@@ -10,6 +10,7 @@
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
+#include "audio/SoundRig.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
@@ -280,6 +281,48 @@ TEST_F(MetronomeScreen, MinimisedNothingIsRefreshedAndNoTickAskedForUntilTheWind
     EXPECT_NE(Platform::kNoTick, tick(60));
     EXPECT_EQ("442.50 Hz", frequency->GetText()) << "shown again, the displays move on";
     AppState::Instance().SetReferenceFrequency(440.0f);
+}
+
+TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
+{
+    Open();
+    Vabo::VaboWnd& host = *window_->GetHostWnd();
+    Vabo::ScreenManager& screens = host.GetScreenManager();
+    const auto tick = [this](Platform::Milliseconds ms) {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer timer(clock_.Now());
+        metronome_->SendToSelf(&timer);
+    };
+    const auto dirty = [&](const char* name) {
+        Vabo::GuiObject* display = Object<Vabo::GuiObject>(name);
+        GdiplusGfxLayer::Region region = screens.GetDirtyRegion();
+        region.Intersect(
+            Vabo::Rect{display->GetWindowX(), display->GetWindowY(), display->GetWidth(), display->GetHeight()});
+        return !region.IsEmpty();
+    };
+    const char* const displays[] = {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"};
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    tick(60);
+    host.Redraw();
+    // Stopped, nothing captured: nothing moves.
+    tick(60);
+    for (const char* name : displays)
+        EXPECT_FALSE(dirty(name)) << name;
+
+    auto* play = Object<Vabo::ToggleButton>("Play");
+    play->InvokeSlots(&show, play, window_.get());
+    ASSERT_TRUE(AudioDevice::Instance().Output().IsActive());
+    host.Redraw();
+    // Playing, the beat displays move with the sound played.
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            tick(60);
+            return dirty("MetronomeVis") && dirty("BeatLightVis");
+        },
+        SoundRig::CaptureStartMs));
+    EXPECT_FALSE(dirty("MetronomeSampleVis")) << "the input display stays as it was";
+    play->InvokeSlots(&show, play, window_.get());
 }
 
 TEST_F(MetronomeScreen, AnOutputThatCannotStartResetsPlayAndSaysWhy)

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace Platform {
 namespace {
@@ -25,6 +26,28 @@ std::uint32_t Unpremultiplied(std::uint32_t argb)
     const auto straight = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
     return (a << 24) | (straight((argb >> 16) & 0xFF) << 16) | (straight((argb >> 8) & 0xFF) << 8)
         | straight(argb & 0xFF);
+}
+
+// A row of premultiplied pixels as straight ones. All but the edge of a
+// shaped window is opaque: its runs are copied as they stand, a block at a
+// time, and only the pixels of a block with some transparency are converted.
+void UnpremultiplyRow(const std::uint32_t* from, std::uint32_t* to, int count)
+{
+    constexpr int Block = 16;
+    int x = 0;
+    for (; x + Block <= count; x += Block) {
+        std::uint32_t alpha = 0xFF000000u;
+        for (int i = 0; i < Block; ++i)
+            alpha &= from[x + i];
+        if (alpha == 0xFF000000u) {
+            std::memcpy(to + x, from + x, Block * sizeof(std::uint32_t));
+            continue;
+        }
+        for (int i = 0; i < Block; ++i)
+            to[x + i] = Unpremultiplied(from[x + i]);
+    }
+    for (; x < count; ++x)
+        to[x] = Unpremultiplied(from[x]);
 }
 
 } // namespace
@@ -275,23 +298,17 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         const unsigned char* from = source + top * sourceStride + left * 4;
         int fromStride = sourceStride;
         if (shaped_ && sameLayout) {
-            for (int y = top; y < bottom; ++y) {
-                const auto* row = reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left;
-                auto* out = reinterpret_cast<std::uint32_t*>(to + (y - top) * target->pitch);
-                for (int x = 0; x < right - left; ++x)
-                    out[x] = Unpremultiplied(row[x]);
-            }
+            for (int y = top; y < bottom; ++y)
+                UnpremultiplyRow(reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left,
+                                 reinterpret_cast<std::uint32_t*>(to + (y - top) * target->pitch), right - left);
             shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
             continue;
         }
         if (shaped_) {
             straight_.resize(static_cast<std::size_t>(right - left) * (bottom - top));
-            for (int y = top; y < bottom; ++y) {
-                const auto* row = reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left;
-                std::uint32_t* out = straight_.data() + static_cast<std::size_t>(y - top) * (right - left);
-                for (int x = 0; x < right - left; ++x)
-                    out[x] = Unpremultiplied(row[x]);
-            }
+            for (int y = top; y < bottom; ++y)
+                UnpremultiplyRow(reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left,
+                                 straight_.data() + static_cast<std::size_t>(y - top) * (right - left), right - left);
             from = reinterpret_cast<const unsigned char*>(straight_.data());
             fromStride = (right - left) * 4;
         }

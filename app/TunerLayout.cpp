@@ -6,7 +6,9 @@
 #include "app/SettingsStore.h"
 #include "app/ShowMessageBox.h"
 #include "app/StoredChoice.h"
+#include "app/vis/ObjectSliderVis.h"
 #include "app/vis/TuneVis.h"
+#include "app/vis/VisBase.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
@@ -40,6 +42,20 @@ namespace {
 using Vabo::Signal::Activate;
 using Vabo::Signal::ObjectReady;
 using Vabo::Signal::ObjectVisibilityChange;
+
+// A display draws again what its sources' new values change on screen; one
+// of another kind all of itself.
+void RefreshDisplay(Vabo::GuiObject& display)
+{
+    if (auto* container = dynamic_cast<Vis*>(&display))
+        container->Refresh();
+    else if (auto* single = dynamic_cast<VisBase*>(&display))
+        single->Refresh();
+    else if (auto* lamp = dynamic_cast<Vabo::ObjectSliderVis*>(&display))
+        lamp->Refresh();
+    else
+        Vabo::InvalidateWhenShown(display);
+}
 
 Vabo::RegisterClass<TunerLayout> tunerClass("TunerLayout", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
     return new TunerLayout(element);
@@ -616,7 +632,7 @@ void TunerLayout::ShowReading(const std::string& frequencyText, const std::strin
                              + (frequencyText.empty() ? std::string("-") : frequencyText));
     for (const char* name : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis"})
         if (auto* vis = Find<Vabo::GuiObject>(name))
-            Vabo::InvalidateWhenShown(*vis);
+            RefreshDisplay(*vis);
 
     Vabo::Window* root = RootWindow();
     if (!root)

@@ -119,15 +119,45 @@ void AnalogMeter::DrawScale(GdiplusGfxLayer::Painter& painter) const
 
 void AnalogMeter::DrawNeedle(GdiplusGfxLayer::Painter& painter) const
 {
+    DrawMoving(painter, MovingState());
+}
+
+int AnalogMeter::MovingState() const
+{
     // No position (nothing measured) shows no needle: one lying at an end
     // would read as a note far off, one in the middle as a note in tune.
     const float position = position_();
     if (arc_.empty() || std::isnan(position))
+        return -1;
+    return PointIndex(position, arc_.size());
+}
+
+void AnalogMeter::DrawMoving(GdiplusGfxLayer::Painter& painter, int state) const
+{
+    if (state < 0 || std::size_t(state) >= arc_.size())
         return;
-    const int index = PointIndex(position, arc_.size());
-    GdiplusGfxLayer::Pen pen(color_, std::max(1.0f, faceWidth_ * needleWidthFraction_));
+    GdiplusGfxLayer::Pen pen(color_, NeedleWidth());
     pen.SetEndCap(GdiplusGfxLayer::Pen::ArrowAnchor);
-    painter.DrawLine(pen, pivot_, arc_[std::size_t(index)]);
+    painter.DrawLine(pen, pivot_, arc_[std::size_t(state)]);
+}
+
+Vabo::Rect AnalogMeter::MovingArea(int state) const
+{
+    if (state < 0 || std::size_t(state) >= arc_.size())
+        return {};
+    const Vabo::Point& tip = arc_[std::size_t(state)];
+    // The line's half width, the arrow's half width (twice the line's, four
+    // pixels at least) and the pixels that anti-aliasing touches around both.
+    const float width = NeedleWidth();
+    const int reach = int(std::ceil(std::max(2.0f, 2.0f * width) + 0.5f * width)) + 2;
+    const int left = std::min(pivot_.x, tip.x) - reach;
+    const int top = std::min(pivot_.y, tip.y) - reach;
+    return {left, top, std::max(pivot_.x, tip.x) + reach + 1 - left, std::max(pivot_.y, tip.y) + reach + 1 - top};
+}
+
+float AnalogMeter::NeedleWidth() const
+{
+    return std::max(1.0f, faceWidth_ * needleWidthFraction_);
 }
 
 void AnalogMeter::DrawTics(GdiplusGfxLayer::Painter& painter) const

@@ -39,6 +39,12 @@ public:
     void DrawFixed(GdiplusGfxLayer::Painter& painter) const;
     void DrawMoving(GdiplusGfxLayer::Painter& painter) const { DrawNeedle(painter); }
 
+    // The needle as a state: the index of the curve point it points at, -1
+    // for none. The needle of a state is drawn inside MovingArea's rectangle.
+    int MovingState() const;
+    Vabo::Rect MovingArea(int state) const;
+    void DrawMoving(GdiplusGfxLayer::Painter& painter, int state) const;
+
     // The index into the scale curve that a position points at: (n - 1) p
     // truncated and pinned to the curve; the middle for no number.
     static int PointIndex(float position, std::size_t points);
@@ -56,6 +62,7 @@ public:
 
 private:
     void BuildTics(const std::vector<Vabo::Point>& half);
+    float NeedleWidth() const;
     Segment Tic(const Vabo::Point& point) const;
     Vabo::Point Absolute(const Vabo::Point& point) const;
 

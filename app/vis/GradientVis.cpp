@@ -50,5 +50,12 @@ bool GradientVis::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int widt
     painter.DrawLine(edge, {x, y + height - 1}, {x + width - 1, y + height - 1});
     if (filled > 0)
         painter.FillGradientRect({x, y, filled, height}, low_, high_);
+    parts_.Drawn(filled, {x, y, width, height});
     return true;
+}
+
+Vabo::Rect GradientVis::ChangedArea(int x, int y, int width, int height)
+{
+    const Vabo::Rect rect{x, y, width, height};
+    return parts_.Refresh(FilledWidth(width, level_()), rect, rect);
 }

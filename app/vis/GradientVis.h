@@ -3,6 +3,7 @@
 // a bar grows to the right with the level, filled with a gradient from the
 // low colour at its top-left corner to the high colour at its bottom-right.
 #include "app/vis/PowerCalcFunctor.h"
+#include "app/vis/ShownParts.h"
 #include "app/vis/VisBase.h"
 
 #include "framework/drawing/Color.h"
@@ -16,6 +17,8 @@ public:
 
     bool LoadFromXML(TiXmlElement* element);
     bool Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height) override;
+    // All of it when the bar's length changed, else nothing.
+    Vabo::Rect ChangedArea(int x, int y, int width, int height) override;
 
     // round(width x min(level, 1)); nothing for a level below 0, minus
     // infinity (silence) or no number.
@@ -25,4 +28,5 @@ private:
     ScalarSource level_;
     GdiplusGfxLayer::Color low_;
     GdiplusGfxLayer::Color high_;
+    ShownParts parts_;
 };

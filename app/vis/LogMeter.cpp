@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <deque>
 
 LogMeter::LogMeter(XMLLoadSave& reader, TiXmlElement* element, ScalarSource position)
@@ -45,6 +46,7 @@ float LogMeter::ShapeAt(float t) const
 
 void LogMeter::Layout(float x, float y, float width, float height)
 {
+    face_ = {int(std::floor(x)), int(std::floor(y)), int(std::ceil(width)) + 1, int(std::ceil(height)) + 1};
     const float s = width / lineCount_;
     minPixels_ = std::max(1.0f, s * minWidth_);
     maxPixels_ = std::max(1.0f, s * maxWidth_);
@@ -88,9 +90,28 @@ float LogMeter::LineWidth(std::size_t i, float p) const
     return minPixels_;
 }
 
-void LogMeter::Draw(GdiplusGfxLayer::Painter& painter) const
+int LogMeter::MovingState() const
 {
     const float p = position_();
+    int state = 0;
+    std::memcpy(&state, &p, sizeof state);
+    return state;
+}
+
+void LogMeter::DrawMoving(GdiplusGfxLayer::Painter& painter, int state) const
+{
+    float p = 0.0f;
+    std::memcpy(&p, &state, sizeof p);
+    DrawAt(painter, p);
+}
+
+void LogMeter::Draw(GdiplusGfxLayer::Painter& painter) const
+{
+    DrawAt(painter, position_());
+}
+
+void LogMeter::DrawAt(GdiplusGfxLayer::Painter& painter, float p) const
+{
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const float before = lines_[i == 0 ? 0 : i - 1].value;
         const float after = lines_[i + 1 < lines_.size() ? i + 1 : i].value;

@@ -6,6 +6,7 @@
 
 #include "framework/drawing/Color.h"
 #include "framework/drawing/Geometry.h"
+#include "framework/drawing/Geometry.h"
 
 #include <vector>
 
@@ -36,6 +37,12 @@ public:
     void DrawFixed(GdiplusGfxLayer::Painter&) const {}
     void DrawMoving(GdiplusGfxLayer::Painter& painter) const { Draw(painter); }
 
+    // The position as a state (its bits): every line may move with it, so a
+    // state covers the whole face.
+    int MovingState() const;
+    Vabo::Rect MovingArea(int) const { return face_; }
+    void DrawMoving(GdiplusGfxLayer::Painter& painter, int state) const;
+
     // The profile at t in 0..1, its entries spread evenly over 0..1.
     float ShapeAt(float t) const;
     // The pen width of line i for the position.
@@ -45,6 +52,7 @@ public:
     float MaxPixels() const { return maxPixels_; }
 
 private:
+    void DrawAt(GdiplusGfxLayer::Painter& painter, float position) const;
     std::vector<float> shape_;
     float lineCount_ = 1.0f;
     float centreWidth_ = 0.0f;
@@ -61,4 +69,5 @@ private:
     float innerHeight_ = 0.0f;
     std::vector<Line> lines_;
     ScalarSource position_;
+    Vabo::Rect face_;
 };

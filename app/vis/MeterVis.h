@@ -9,6 +9,7 @@
 // layer under the needle.
 #include "app/vis/FixedLayer.h"
 #include "app/vis/LabelText.h"
+#include "app/vis/ShownParts.h"
 #include "app/vis/TuningScale.h"
 #include "app/vis/ValueSource.h"
 #include "app/vis/VisBase.h"
@@ -55,7 +56,8 @@ public:
     {
         const float c = centreSource_();
         const Vabo::Rect rect{x, y, width, height};
-        if (dirty_ || c != centre_ || !(rect == laidOut_)) {
+        if (Relaid(c, rect)) {
+            parts_.LaidOut();
             centre_ = c;
             const ScaleBounds bounds = BoundsOf(policy_, c);
             lo_ = bounds.lo;
@@ -71,8 +73,21 @@ public:
             DrawLabels(layer);
             face_.DrawFixed(layer);
         });
-        face_.DrawMoving(painter);
+        const int state = face_.MovingState();
+        face_.DrawMoving(painter, state);
+        parts_.Drawn(state, face_.MovingArea(state));
         return true;
+    }
+
+    // Nothing while the needle points where it did; else where it was and
+    // where it goes; all of it for a new layout (a new centre frequency).
+    Vabo::Rect ChangedArea(int x, int y, int width, int height) override
+    {
+        const Vabo::Rect rect{x, y, width, height};
+        if (Relaid(centreSource_(), rect))
+            parts_.LaidOut();
+        const int state = face_.MovingState();
+        return parts_.Refresh(state, face_.MovingArea(state), rect);
     }
 
     virtual void Layout(GdiplusGfxLayer::Painter&, int x, int y, int width, int height)
@@ -120,6 +135,8 @@ protected:
     std::string loText_;
 
 private:
+    bool Relaid(float centre, const Vabo::Rect& rect) const { return dirty_ || centre != centre_ || !(rect == laidOut_); }
+
     void MeasureLabels()
     {
         loBox_ = labelFont_->MeasureRange(loText_, -1, -1, -1.0f);
@@ -136,6 +153,7 @@ private:
     bool dirty_ = true;
     Vabo::Rect laidOut_;
     FixedLayer fixed_;
+    ShownParts parts_;
     float labelX_ = 0.0f;
     float labelY_ = 0.0f;
     float labelWidth_ = 0.0f;

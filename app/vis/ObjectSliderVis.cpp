@@ -1,6 +1,7 @@
 #include "app/vis/ObjectSliderVis.h"
 
 #include "app/vis/TuneValueFunctor.h"
+#include "app/vis/VisBase.h"
 
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/Registration.h"
@@ -87,15 +88,26 @@ bool ObjectSliderVis::ValuesChanged() const
 
 bool ObjectSliderVis::DrawSelf(GdiplusGfxLayer::Painter& painter)
 {
-    if (!parts_.empty() && slider_) {
-        const int step = StepFor(value_(), slider_->GetMin(), slider_->GetMax(), steps_);
+    const int step = Step();
+    if (step >= 0 && step != slider_->GetValue()) {
         // Only a change is announced: a repaint for an unchanged light would
         // ask for the next frame at once, and so on without end.
-        if (step != slider_->GetValue())
-            slider_->SetValue(step);
+        slider_->SetValue(step);
     }
     GridLayout::DrawSelf(painter);
+    shown_.Drawn(step, GetRectInParent());
     return true;
+}
+
+void ObjectSliderVis::Refresh()
+{
+    const Rect rect = GetRectInParent();
+    VisBase::InvalidatePart(*this, shown_.Refresh(Step(), rect, rect));
+}
+
+int ObjectSliderVis::Step() const
+{
+    return !parts_.empty() && slider_ ? StepFor(value_(), slider_->GetMin(), slider_->GetMax(), steps_) : -1;
 }
 
 } // namespace Vabo

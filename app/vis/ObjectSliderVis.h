@@ -3,6 +3,7 @@
 // slider that fill the display, the slider showing the step of the value
 // each time the display is drawn ("PowerLightVis": closeness to the desired
 // frequency, the in-tune light).
+#include "app/vis/ShownParts.h"
 #include "app/vis/ValueSource.h"
 
 #include "framework/widgets/GridLayout.h"
@@ -41,6 +42,8 @@ public:
     // Whether the value has moved the light to another step than it shows:
     // an unchanged light is not drawn again at a refresh.
     bool ValuesChanged() const;
+    // Makes the lamp dirty when its step changed.
+    void Refresh();
 
     // The slider's value for a value from 0 to 1 (held to 0..1; min for no
     // number).
@@ -49,11 +52,15 @@ public:
     ObjectSlider* Slider() const { return slider_.get(); }
 
 private:
+    // The slider's step for the present value; -1 without a slider.
+    int Step() const;
+
     bool loaded_ = false;
     std::vector<std::shared_ptr<GuiObject>> parts_;
     std::shared_ptr<ObjectSlider> slider_;
     ScalarSource value_;
     Steps steps_;
+    ShownParts shown_;
 };
 
 } // namespace Vabo

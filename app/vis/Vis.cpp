@@ -34,6 +34,12 @@ bool Vis::DrawSelf(GdiplusGfxLayer::Painter& painter)
     return shown->DrawClipped(painter, GetX(), GetY(), GetWidth(), GetHeight());
 }
 
+void Vis::Refresh()
+{
+    if (VisBase* shown = Shown())
+        VisBase::InvalidatePart(*this, shown->ChangedArea(GetX(), GetY(), GetWidth(), GetHeight()));
+}
+
 void Vis::NextChildSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 {
     if (displays_.empty())

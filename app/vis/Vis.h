@@ -18,6 +18,8 @@ public:
     bool SetSize(int width, int height) override;
     // The shown display in this container's rectangle; false with none.
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    // Makes dirty what the shown display's new values change.
+    void Refresh();
 
     void NextChildSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
 

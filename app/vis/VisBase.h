@@ -18,4 +18,15 @@ public:
     // Draw inside a clip to the rectangle, so that nothing (an arrow, a label)
     // reaches past it.
     bool DrawClipped(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height);
+
+    // What of the display drawn at the rectangle must be drawn again to show
+    // its sources' present values: all of it, unless the display knows that
+    // less changes (then it expects that part drawn with the next frame).
+    virtual Vabo::Rect ChangedArea(int x, int y, int width, int height) { return {x, y, width, height}; }
+    // Makes dirty what ChangedArea gives at the object's own position.
+    void Refresh();
+
+    // Makes dirty the part (in the frame of the object's parent) of the
+    // object's rectangle; nothing before its tree is shown.
+    static void InvalidatePart(Vabo::GuiObject& object, const Vabo::Rect& part);
 };

@@ -18,7 +18,10 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Region.h"
 #include "framework/host/AppWindow.h"
+#include "framework/host/ScreenManager.h"
+#include "framework/host/VaboWnd.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/LargeFocusContainer.h"
@@ -757,4 +760,25 @@ TEST_F(TunerScreen, TheThresholdRoundTripsAndTheSettingsAreReadOnce)
     EXPECT_EQ("440.00", Reference());
     window_.reset();
     EXPECT_NE(std::string::npos, Settings().find("Threshold=30\n"));
+}
+
+// A refresh makes dirty only the displays whose values changed: the needle
+// and the in-tune lamp that show what they showed are not drawn again, the
+// input display is.
+TEST_F(TunerScreen, ARefreshLeavesTheDisplaysWhoseValuesStayPutAlone)
+{
+    Open();
+    Measure(329.63f);
+    Vabo::VaboWnd* host = window_->GetHostWnd();
+    host->Redraw();
+    const auto dirty = [&](const char* name) {
+        GdiplusGfxLayer::Region region = host->GetScreenManager().GetDirtyRegion();
+        region.Intersect(Object<Vabo::GuiObject>(name)->GetRectInTopLevel());
+        return !region.IsEmpty();
+    };
+    ASSERT_FALSE(dirty("SampleVis"));
+    Measure(329.63f);
+    EXPECT_FALSE(dirty("TuneVis"));
+    EXPECT_FALSE(dirty("PowerLightVis"));
+    EXPECT_TRUE(dirty("SampleVis"));
 }

@@ -12,12 +12,15 @@
 #include "audio/AppState.h"
 
 #include "tests/app/vis/VisTestSupport.h"
+#include "framework/drawing/Region.h"
+
 #include "tests/framework/drawing/PixelExpect.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <set>
 #include <tuple>
@@ -350,4 +353,74 @@ TEST_F(MeterVisTest, CountsOfZeroAreRefusedAtLoad)
     EXPECT_THROW(
         (MeterVis<CentsPolicy, LogMeter>(Case("LineCountZero"), position_.Source(), centre_.Source(), CentsPolicy())),
         XMLLoadSave::XMLLoadSaveException);
+}
+
+// A refresh asks to draw again only what the needle's move changes. The test
+// keeps a "screen" that each frame draws into only where a refresh (or, in
+// one step, something else) made it dirty; after every step it must look
+// exactly like a fresh meter drawn whole.
+TEST_F(MeterVisTest, ARefreshRedrawsOnlyWhereTheNeedleWasAndGoesAndTheScreenLooksAsAFreshMeter)
+{
+    const Vabo::Rect display{10, 10, 400, 200};
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    enum Asked { Nothing, Needle, All };
+    const struct {
+        float position;
+        float centre;
+        Asked asked;
+        // A frame drawn before the refresh, dirty there for another reason.
+        Vabo::Rect between;
+    } steps[] = {
+        {0.5f, 440.0f, All, {}}, // the first refresh lays the meter out
+        {0.5f, 440.0f, Nothing, {}},
+        {0.52f, 440.0f, Needle, {}},
+        {0.5201f, 440.0f, Nothing, {}}, // too little to move it a point
+        {0.3f, 440.0f, Needle, {10, 60, 400, 20}}, // a strip through the needle showed it moved
+        {0.3f, 440.0f, Nothing, {}},
+        {0.35f, 440.0f, Needle, {}},
+        {0.35f, 220.0f, All, {}}, // new labels
+        {none, 220.0f, Needle, {}}, // the needle goes
+        {none, 220.0f, Nothing, {}},
+        {0.1f, 220.0f, Needle, {}}, // and comes back
+    };
+    SimpleMeterVis<CentsPolicy, AnalogMeter> meter(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+    meter.SetPosition(display.x, display.y);
+    meter.SetSize(display.width, display.height);
+    Canvas screen(420, 220);
+    const auto frame = [&](const Vabo::Rect& dirty) {
+        if (dirty.width <= 0)
+            return;
+        GdiplusGfxLayer::Region region;
+        region.Union(dirty);
+        screen.painter.SetClip(region);
+        screen.painter.Clear();
+        meter.DrawSelf(screen.painter);
+        screen.painter.ResetClip();
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        std::tie(position_.value, centre_.value) = std::make_pair(steps[i].position, steps[i].centre);
+        frame(steps[i].between);
+        const Vabo::Rect dirty = meter.ChangedArea(display.x, display.y, display.width, display.height);
+        frame(dirty);
+        switch (steps[i].asked) {
+        case Nothing:
+            EXPECT_EQ(0, dirty.width * dirty.height) << "step " << i;
+            break;
+        case Needle:
+            EXPECT_GT(dirty.width * dirty.height, 0) << "step " << i;
+            EXPECT_LT(dirty.width * dirty.height, display.width * display.height / 3) << "step " << i;
+            break;
+        case All:
+            EXPECT_EQ(display, dirty) << "step " << i;
+            break;
+        }
+
+        Value position{position_.value}, centre{centre_.value};
+        SimpleMeterVis<CentsPolicy, AnalogMeter> fresh(SkinMeter(), position.Source(), centre.Source(), SkinCents());
+        fresh.SetPosition(display.x, display.y);
+        fresh.SetSize(display.width, display.height);
+        Canvas expected(420, 220);
+        fresh.DrawSelf(expected.painter);
+        EXPECT_EQ(0, DifferingPixels(screen.image, expected.image)) << "step " << i;
+    }
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <limits>
 
 using GdiplusGfxLayer::Color;
@@ -131,4 +132,36 @@ TEST_F(SlidingMeterTest, LevelBarGrowsBetweenItsEdgeLinesAndIsEmptyInSilence)
     EXPECT_EQ(0, VisTest::InkedPixels(silent.image, {0, 1, 100, 8}));
 
     EXPECT_THROW(GradientVis(Case("ThresholdWithoutHigh"), level.Source()), XMLLoadSave::XMLLoadSaveException);
+}
+
+// The level bar is drawn again at a refresh only when its length changed.
+TEST_F(SlidingMeterTest, ARefreshRedrawsTheLevelBarOnlyWhenItsLengthChanged)
+{
+    VisTest::Value level;
+    GradientVis bar(Skin("ThresholdVis.xml"), level.Source());
+    bar.SetPosition(5, 5);
+    bar.SetSize(100, 10);
+    const Vabo::Rect whole{5, 5, 100, 10};
+    const struct {
+        float level;
+        bool drawn; // a frame follows the refresh
+        Vabo::Rect asked;
+    } steps[] = {
+        {0.5f, true, whole}, // never drawn
+        {0.5f, true, {}},
+        {0.502f, true, {}}, // the same pixel
+        {0.7f, false, whole},
+        {0.5f, true, {}}, // the screen still shows 0.5 (the frame asked for draws it)
+        {0.5f, true, {}},
+        {-1.0f, true, whole}, // silence
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        level.value = steps[i].level;
+        const Vabo::Rect asked = bar.ChangedArea(5, 5, 100, 10);
+        EXPECT_TRUE(asked == steps[i].asked) << "step " << i << ": " << asked.width << " x " << asked.height;
+        if (steps[i].drawn) {
+            VisTest::Canvas canvas(110, 20);
+            bar.DrawSelf(canvas.painter);
+        }
+    }
 }

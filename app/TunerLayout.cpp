@@ -550,9 +550,13 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
         lastSeenShown_ = now;
     AudioDevice::Instance().SetSlowCapture(minimised && now - lastSeenShown_ >= SlowCaptureAfterMs);
     if (!ElapsedBeyond(lastDisplayUpdate_, interval)) {
-        ConfirmBetweenRefreshes();
-        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
-        return;
+        // A note the filter settles on between refreshes shows at once:
+        // waiting for the refresh added up to a whole interval to its
+        // showing. Minimised, the title keeps its own pace.
+        if (!ConfirmBetweenRefreshes() || Vabo::InMinimisedWindow(*this)) {
+            Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
+            return;
+        }
     }
     lastDisplayUpdate_ = Platform::NowMs();
     Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
@@ -581,16 +585,19 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     ShowReading(measured ? Format("%0.2f Hz", f) : std::string(), measured ? state.NearestNoteLabel(f) : std::string());
 }
 
-void TunerLayout::ConfirmBetweenRefreshes()
+bool TunerLayout::ConfirmBetweenRefreshes()
 {
     // The filter takes a new note once several windows agree on it. Waiting
     // for the refresh to analyse each of them put that many refresh intervals
     // between a new note and its showing; a window arrives every 12 ms.
     const PitchSource& source = CurrentPitchSource();
-    const bool confirming = source.confirming ? source.confirming() : PitchTracker::Instance().Confirming();
-    if (!confirming)
-        return;
+    const auto confirming = [&source] {
+        return source.confirming ? source.confirming() : PitchTracker::Instance().Confirming();
+    };
+    if (!confirming())
+        return false;
     const Platform::Milliseconds now = Platform::NowMs();
+    bool settled = false;
     if (source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()) {
         if (source.frequency)
             source.frequency();
@@ -598,10 +605,12 @@ void TunerLayout::ConfirmBetweenRefreshes()
             PitchTracker::Instance().GetFrequency();
         analysedSinceShown_ = true;
         lastAnalysis_ = now;
+        settled = !confirming();
     }
     // Once windows stop coming (standby, a lost input) the refresh alone goes on.
-    if (now - lastAnalysis_ <= ConfirmPatienceMs)
+    if (!settled && now - lastAnalysis_ <= ConfirmPatienceMs)
         Platform::RequestNextTick();
+    return settled;
 }
 
 bool TunerLayout::CaptureRuns()

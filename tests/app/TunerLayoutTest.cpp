@@ -66,6 +66,7 @@ protected:
                                      [this] {
                                          newWindow_ = false;
                                          ++analyses_;
+                                         confirming_ = confirming_ && !takesNote_;
                                          return pitch_;
                                      },
                                      [this] { return confirming_; }});
@@ -149,6 +150,8 @@ protected:
     TunerLayout* tuner_ = nullptr;
     bool newWindow_ = false;
     bool confirming_ = false;
+    // The next analysis takes the note being confirmed.
+    bool takesNote_ = false;
     float pitch_ = 0.0f;
     int analyses_ = 0;
     std::vector<std::string> questions_;
@@ -368,6 +371,49 @@ TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextR
         EXPECT_EQ(step.note, Object<Vabo::Text>("VisNote")->GetText()) << step.what;
         EXPECT_EQ(step.tickAsked, Platform::TakeRequestedTick()) << step.what;
     }
+}
+
+// The filter takes a new note between refreshes: it shows at once, and the
+// next refresh is an interval later. Minimised, the title keeps its pace.
+TEST_F(TunerScreen, ANoteTheFilterTakesBetweenRefreshesShowsAtOnce)
+{
+    Open();
+    for (const bool minimised : {false, true}) {
+        if (minimised) {
+            ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
+        }
+        const Platform::Milliseconds interval = minimised ? 250 : 50;
+        pitch_ = 329.63f;
+        confirming_ = false;
+        newWindow_ = true;
+        Tick(interval + 1);
+        ASSERT_EQ("E", Object<Vabo::Text>("VisNote")->GetText());
+        struct Step {
+            const char* what;
+            float hz;
+            bool confirming;
+            bool takesNote;
+            Platform::Milliseconds advance;
+            const char* note;
+            const char* minimisedNote;
+        };
+        const Step steps[] = {
+            {"held back", 440.0f, true, false, 10, "E", "E"},
+            {"taken: shown at once", 440.0f, true, true, 10, "A", "E"},
+            {"the refresh is an interval after the showing", 329.63f, false, false, interval - 10, "A", "E"},
+            {"and then", 329.63f, false, false, 11, "E", "E"},
+        };
+        for (const Step& step : steps) {
+            pitch_ = step.hz;
+            confirming_ = step.confirming;
+            takesNote_ = step.takesNote;
+            newWindow_ = true;
+            Tick(step.advance);
+            EXPECT_EQ(minimised ? step.minimisedNote : step.note, Object<Vabo::Text>("VisNote")->GetText())
+                << step.what << (minimised ? ", minimised" : "");
+        }
+    }
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
 }
 
 TEST_F(TunerScreen, AMeasured440SelectsAndFocusesA4)

@@ -249,7 +249,11 @@ void GuiObject::OnWindowActivated(Signal::Base* signal, GuiObject*)
     bool deactivated = static_cast<Signal::WindowActivated*>(signal)->deactivated;
     windowActive_ = !deactivated;
     if (!deactivated) {
-        pressed_ = false;
+        // The press that gave the window the focus (click to focus, as
+        // window managers do) is still held and ends in its click; any
+        // other press is over.
+        if (pressed_ && !GetScreenManager()->IsLeftButtonHeld())
+            pressed_ = false;
         return;
     }
     if (!keepSelectionOnDeactivation_)

@@ -619,6 +619,27 @@ TEST_F(ScreenManagerTest, TheRouterAsksForAFrameOnlyWhenAHandlerMadeSomethingDir
     EXPECT_TRUE(router.Route(At(Kind::Exposed, 0, 0), true)) << "a lost window surface always needs a frame";
 }
 
+TEST_F(ScreenManagerTest, TheClickThatFocusesTheWindowStillClicksAndAPressFromBeforeTheFocusWasLostDoesNot)
+{
+    int clicks = 0;
+    base.Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::MouseClick>(), nullptr,
+        [&clicks](Vabo::Signal::Base*, Vabo::GuiObject*) { ++clicks; }, base.Watch());
+    // The focus comes between the press and the release of the click that asked for it.
+    router.Route(At(Kind::FocusLost, 0, 0), false);
+    router.Route(At(Kind::LeftButtonDown, 5, 5), false);
+    router.Route(At(Kind::FocusGained, 0, 0), true);
+    router.Route(At(Kind::LeftButtonUp, 5, 5), true);
+    EXPECT_EQ(1, clicks);
+
+    // Pressed, focus lost and found again: the press is over.
+    router.Route(At(Kind::LeftButtonDown, 5, 5), true);
+    router.Route(At(Kind::FocusLost, 0, 0), false);
+    router.Route(At(Kind::FocusGained, 0, 0), true);
+    router.Route(At(Kind::LeftButtonUp, 5, 5), true);
+    EXPECT_EQ(1, clicks);
+}
+
 TEST_F(ScreenManagerTest, TheRouterTurnsEveryInputIntoItsSignalOnce)
 {
     RecordEveryInput();

@@ -14,6 +14,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"
+#include "audio/HostBufferCounts.h"
 #include "audio/SoundRig.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
@@ -44,7 +45,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -581,24 +581,6 @@ TEST_F(TunerScreen, MinimisedTheSoundComesInLongBuffersAndShownInShortOnes)
     Open();
     AudioDevice& device = AudioDevice::Instance();
     ASSERT_EQ(0, device.RestartCapture());
-    // The frames captured move by whole host buffers: the counts seen tell
-    // how long those are.
-    const auto counts = [&device] {
-        std::set<unsigned long> seen;
-        const auto start = static_cast<unsigned long>(device.Input().StreamTime());
-        SoundRig::WaitFor(
-            [&] {
-                const auto frames = static_cast<unsigned long>(device.Input().StreamTime());
-                seen.insert(frames);
-                return frames >= start + 4 * AudioDevice::SlowCaptureFrames;
-            },
-            SoundRig::CaptureStartMs);
-        return seen;
-    };
-    const auto longOnly = [](const std::set<unsigned long>& seen) {
-        return std::all_of(seen.begin(), seen.end(),
-                           [](unsigned long f) { return f % AudioDevice::SlowCaptureFrames == 0; });
-    };
     ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
     Measure(440.0f);
     EXPECT_FALSE(device.IsSlowCapture()) << "minimised for a moment, the capture is left as it runs";
@@ -606,12 +588,12 @@ TEST_F(TunerScreen, MinimisedTheSoundComesInLongBuffersAndShownInShortOnes)
     Measure(440.0f);
     EXPECT_TRUE(device.IsSlowCapture());
     EXPECT_TRUE(device.Input().IsActive()) << "capture runs on";
-    EXPECT_TRUE(longOnly(counts()));
+    EXPECT_TRUE(SoundRig::CapturesInLongBuffersOnly(device));
     ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
     Measure(440.0f);
     EXPECT_FALSE(device.IsSlowCapture());
     EXPECT_TRUE(device.Input().IsActive());
-    EXPECT_FALSE(longOnly(counts())) << "shown, the displays get the sound in short buffers";
+    EXPECT_FALSE(SoundRig::CapturesInLongBuffersOnly(device)) << "shown, the displays get the sound in short buffers";
 }
 
 TEST(TunerTitle, AMinimisedTitleIsWellFormedWithOrWithoutAReading)

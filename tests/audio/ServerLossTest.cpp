@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Log.h"
 
+#include "HostBufferCounts.h"
 #include "SoundRig.h"
 
 #include <gmock/gmock.h>
@@ -16,7 +17,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -131,27 +131,10 @@ TEST(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextSt
     ASSERT_TRUE(SoundRig::SignalServer(SIGCONT));
     ASSERT_TRUE(stalled);
     EXPECT_TRUE(device.IsSlowCapture());
-    // The counts of frames captured move by whole host buffers.
-    const auto counts = [&device] {
-        std::set<unsigned long> seen;
-        const auto start = static_cast<unsigned long>(device.Input().StreamTime());
-        SoundRig::WaitFor(
-            [&] {
-                const auto frames = static_cast<unsigned long>(device.Input().StreamTime());
-                seen.insert(frames);
-                return frames >= start + 4 * AudioDevice::SlowCaptureFrames;
-            },
-            SoundRig::CaptureStartMs);
-        return seen;
-    };
-    const auto longOnly = [](const std::set<unsigned long>& seen) {
-        return std::all_of(seen.begin(), seen.end(),
-                           [](unsigned long f) { return f % AudioDevice::SlowCaptureFrames == 0; });
-    };
-    EXPECT_FALSE(longOnly(counts())) << "the stream left running keeps its short buffers";
+    EXPECT_FALSE(SoundRig::CapturesInLongBuffersOnly(device)) << "the stream left running keeps its short buffers";
     ASSERT_EQ(0, device.RestartCapture());
-    EXPECT_TRUE(longOnly(counts())) << "started again, it has the long ones";
+    EXPECT_TRUE(SoundRig::CapturesInLongBuffersOnly(device)) << "started again, it has the long ones";
     device.SetSlowCapture(false);
-    EXPECT_FALSE(longOnly(counts())) << "delivering, it changes back at once";
+    EXPECT_FALSE(SoundRig::CapturesInLongBuffersOnly(device)) << "delivering, it changes back at once";
     device.StopInput();
 }

@@ -163,7 +163,7 @@ public:
         if (!Eventually([&] { return (window_ = FindWindow("Pellora")).found; })
             || !Eventually([&] { return Pixel(window_.x + 100, window_.y + 200) == kGlass; }))
             return;
-        std::istringstream(Output("xdotool search --onlyvisible --name '^Pellora$'")) >> id_;
+        id_ = ProgramWindowId(program_->Pid(), "Pellora");
         ready_ = Rest();
     }
 

@@ -161,8 +161,7 @@ TEST(Desktop, TheMetronomesTitleButtonsShowTheAboutWindowAndMinimiseTheWindow)
     Shown window;
     ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
     ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == kGlass; }));
-    std::string id;
-    std::istringstream(Output("xdotool search --onlyvisible --name '^Pellora$'")) >> id;
+    const std::string id = ProgramWindowId(program.Pid(), "Pellora");
     // Its help button opens the About window.
     Click(window.x + 681, window.y + 20);
     ASSERT_TRUE(Eventually([&] { return FindWindow("About Pellora").found; })) << "the About window";

@@ -88,15 +88,6 @@ TEST(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
 
 namespace {
 
-// The X window of the shown window with the title, as text; empty when none.
-std::string WindowId(const std::string& title)
-{
-    std::istringstream ids(Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
-    std::string id;
-    ids >> id;
-    return id;
-}
-
 // No window manager runs on the test display: marking the window hidden, as
 // one would on minimising it, is what the program sees as minimised.
 void MarkMinimised(const std::string& id)
@@ -166,7 +157,7 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
         Shown window;
         ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
         ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 700, window.y + 200) == "#0C1116"; }));
-        const std::string id = WindowId("Pellora");
+        const std::string id = ProgramWindowId(program.Pid(), "Pellora");
         MarkMinimised(id);
 
         for (double hz : {110.0, 440.0}) {
@@ -231,7 +222,7 @@ TEST(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerRetur
     Shown window;
     ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
     ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
-    const std::string id = WindowId("Pellora");
+    const std::string id = ProgramWindowId(program.Pid(), "Pellora");
     const auto title = [&] { return Output("xdotool getwindowname " + id + " 2>/dev/null"); };
     // Within 8 s of the server's return: its sink and the capture's start
     // take a few of them.

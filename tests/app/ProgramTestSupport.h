@@ -90,6 +90,22 @@ inline int ShownWindows(pid_t pid)
     return count;
 }
 
+// The X window, as text, of the program's shown window with the title; empty
+// when none. Asked by process, since a window of a program that has just
+// ended can still be listed under the same title for a moment.
+inline std::string ProgramWindowId(pid_t pid, const std::string& title)
+{
+    std::istringstream ids(Output("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null"));
+    for (std::string id; ids >> id;) {
+        std::string name = Output("xdotool getwindowname " + id + " 2>/dev/null");
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        if (name == title)
+            return id;
+    }
+    return "";
+}
+
 // The screen's colour at a point, as "#RRGGBB".
 inline std::string Pixel(int x, int y)
 {

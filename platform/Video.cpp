@@ -51,6 +51,11 @@ bool StartVideo()
     // glibc's moving threshold would soon put them on the heap, where a
     // resized window leaves its old buffers behind as unreturned holes.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    // Drawing a frame takes a few hundred kB of short-lived heap (a stroked
+    // trace alone about 200 kB of scan-conversion cells). With glibc's 128 kB
+    // trim threshold every frame gave that memory back to the kernel and took
+    // it again, cleared page by page: a free top of the heap is kept up to 1 MB.
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Log(std::string("Platform::StartVideo - SDL video could not start: ") + SDL_GetError());
         state = State::Failed;

@@ -17,7 +17,7 @@ double BesselI0(double x)
 }
 
 // Windowed sinc with a Kaiser window (beta 7: about 70 dB stop-band
-// attenuation), normalised to unity gain at 0 Hz.
+// attenuation), normalised to unity gain at 0 Hz; symmetric.
 std::vector<float> LowPass(int taps, double sampleRate, double cutoffHz)
 {
     const double beta = 7.0;
@@ -25,11 +25,13 @@ std::vector<float> LowPass(int taps, double sampleRate, double cutoffHz)
     const double middle = (taps - 1) / 2.0;
     std::vector<double> h(taps);
     double sum = 0.0;
+    // Each half mirrors the other exactly: the filter relies on it.
     for (int i = 0; i < taps; ++i) {
         const double t = i - middle;
         const double sinc = t == 0.0 ? 2.0 * fc : std::sin(2.0 * M_PI * fc * t) / (M_PI * t);
         const double r = middle > 0.0 ? t / middle : 0.0;
-        h[i] = sinc * BesselI0(beta * std::sqrt(std::max(0.0, 1.0 - r * r))) / BesselI0(beta);
+        h[i] =
+            t > 0.0 ? h[taps - 1 - i] : sinc * BesselI0(beta * std::sqrt(std::max(0.0, 1.0 - r * r))) / BesselI0(beta);
         sum += h[i];
     }
     std::vector<float> out(taps);
@@ -57,6 +59,8 @@ void Decimator::Reset()
 int Decimator::Process(const float* in, int count, float* out)
 {
     const int taps = int(coefficients_.size());
+    const int pairs = taps / 2;
+    const float* c = coefficients_.data();
     int written = 0;
     for (int i = 0; i < count; ++i) {
         position_ = position_ == 0 ? taps - 1 : position_ - 1;
@@ -65,13 +69,22 @@ int Decimator::Process(const float* in, int count, float* out)
         if (++phase_ < factor_)
             continue;
         phase_ = 0;
-        // history_[position_] is the newest input; the filter is symmetric,
-        // so the order of the products does not matter.
+        // history_[position_] is the newest input. The filter is symmetric,
+        // so each coefficient multiplies the sum of its two inputs, and four
+        // sums run side by side: a single chain of additions waited for
+        // itself at every tap, on the capture thread, 11025 times a second.
         const float* x = &history_[position_];
-        double acc = 0.0;
-        for (int k = 0; k < taps; ++k)
-            acc += double(coefficients_[k]) * x[k];
-        out[written++] = float(acc);
+        const float* y = x + taps - 1;
+        double acc[4] = {0.0, 0.0, 0.0, 0.0};
+        int k = 0;
+        for (; k + 4 <= pairs; k += 4)
+            for (int lane = 0; lane < 4; ++lane)
+                acc[lane] += double(c[k + lane]) * (double(x[k + lane]) + double(y[-(k + lane)]));
+        for (; k < pairs; ++k)
+            acc[k % 4] += double(c[k]) * (double(x[k]) + double(y[-k]));
+        if (taps % 2 != 0)
+            acc[0] += double(c[pairs]) * x[pairs];
+        out[written++] = float((acc[0] + acc[1]) + (acc[2] + acc[3]));
     }
     return written;
 }

@@ -79,3 +79,31 @@ TEST(Decimator, BlocksOfAnyLengthGiveTheSameOutputAsOne)
     for (std::size_t i = 0; i < whole.size(); ++i)
         EXPECT_FLOAT_EQ(whole[i], joined[i]);
 }
+
+// The filter adds each coefficient's two mirrored inputs before multiplying
+// and keeps four running sums; every output must still be the plain sum of
+// each tap times its input, for odd and even lengths and sums that do not
+// fill all four.
+TEST(Decimator, GivesThePlainFilterSumForEveryLengthAndFactor)
+{
+    const std::vector<float> in = TestSignals::Tone(523.25, 3000, 44100.0, {{1.0, 0.6}, {3.0, 0.3}});
+    const struct {
+        int factor;
+        int taps;
+    } cases[] = {{4, 127}, {4, 128}, {1, 1}, {2, 2}, {3, 5}, {4, 9}, {4, 10}, {2, 15}};
+    for (const auto& c : cases) {
+        Decimator d(c.factor, c.taps);
+        const std::vector<float>& h = d.Coefficients();
+        std::vector<float> out(in.size() / std::size_t(c.factor) + 1);
+        out.resize(std::size_t(d.Process(in.data(), int(in.size()), out.data())));
+        ASSERT_EQ(in.size() / std::size_t(c.factor), out.size()) << c.taps;
+        for (std::size_t n = 0; n < out.size(); ++n) {
+            // Output n follows input (n + 1) * factor - 1; inputs before the first are 0.
+            const long newest = long(n + 1) * c.factor - 1;
+            double sum = 0.0;
+            for (int k = 0; k < c.taps && newest - k >= 0; ++k)
+                sum += double(h[std::size_t(k)]) * in[std::size_t(newest - k)];
+            ASSERT_NEAR(sum, out[n], 1e-6) << c.factor << " x " << c.taps << " taps, output " << n;
+        }
+    }
+}

@@ -111,51 +111,9 @@ Vabo::Rect Font::MeasureRange(const std::string& text, int first, int last, floa
         pango_layout_set_width(layout, PangoUnits(maxWidth));
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     }
-    const char* laidOut = pango_layout_get_text(layout);
-    const long characters = g_utf8_strlen(laidOut, -1);
-    const long from = first < 0 ? 0 : first;
-    const long to = last < 0 ? characters - 1 : std::min<long>(last, characters - 1);
-    if (from > to) {
-        g_object_unref(layout);
-        return Vabo::Rect{};
-    }
-    // The byte range of the characters, found in one pass over the text; then
-    // one pass of an iterator over the laid-out characters (linear, where
-    // asking for each character's position on its own is quadratic).
-    const int firstByte = static_cast<int>(g_utf8_offset_to_pointer(laidOut, from) - laidOut);
-    const char* lastChar = g_utf8_offset_to_pointer(laidOut + firstByte, to - from);
-    const int endByte = static_cast<int>(g_utf8_next_char(lastChar) - laidOut);
-
-    bool any = false;
-    double left = 0, top = 0, right = 0, bottom = 0;
-    PangoLayoutIter* iter = pango_layout_get_iter(layout);
-    do {
-        const int index = pango_layout_iter_get_index(iter);
-        if (index < firstByte || index >= endByte)
-            continue;
-        PangoRectangle box;
-        pango_layout_iter_get_char_extents(iter, &box);
-        // Summed as doubles: the far edge of a box near the end of Pango's
-        // range is beyond an int.
-        const double x = static_cast<double>(box.x) / PANGO_SCALE;
-        const double w = static_cast<double>(box.width) / PANGO_SCALE;
-        const double x0 = std::min(x, x + w);
-        const double x1 = std::max(x, x + w);
-        const double y0 = static_cast<double>(box.y) / PANGO_SCALE;
-        const double y1 = y0 + static_cast<double>(box.height) / PANGO_SCALE;
-        if (!any) {
-            left = x0, top = y0, right = x1, bottom = y1;
-            any = true;
-        } else {
-            left = std::min(left, x0), top = std::min(top, y0);
-            right = std::max(right, x1), bottom = std::max(bottom, y1);
-        }
-    } while (pango_layout_iter_next_char(iter));
-    pango_layout_iter_free(iter);
+    const Vabo::Rect box = MeasureLaidOutRange(layout, first, last);
     g_object_unref(layout);
-    if (!any)
-        return Vabo::Rect{};
-    return RoundedRect(left, top, right - left, bottom - top);
+    return box;
 }
 
 } // namespace GdiplusGfxLayer

@@ -27,6 +27,11 @@ void ShapeTextLayout(PangoLayout* layout, float width, float height, int alignme
 // the range a layout keeps to.
 int PangoUnits(float pixels);
 
+// The box of the laid-out characters first to last inclusive (counted in
+// characters; -1 for first gives 0, -1 for last the end), each number rounded
+// half away from zero; empty for an empty range.
+Vabo::Rect MeasureLaidOutRange(PangoLayout* layout, int first, int last);
+
 // A context on a small image surface for measuring, kept for the process.
 cairo_t* MeasuringContext();
 

@@ -7,6 +7,7 @@
 #include "framework/core/Registration.h"
 #include "framework/core/ScreenManagerNotReady.h"
 #include "framework/drawing/Painter.h"
+#include "framework/drawing/TextLayout.h"
 #include "framework/widgets/InvalidateWhenShown.h"
 
 namespace Vabo {
@@ -151,13 +152,35 @@ bool Text::DrawSelf(GdiplusGfxLayer::Painter& painter)
         return false;
     int y = GetY();
     if (alignment_ == 1) {
-        const int textHeight = TextHeight(-1.0f);
+        const int textHeight = CentredTextHeight();
         y += GetHeight() / 2 - textHeight / 2;
     }
     const int alignment = alignment_ >= 0 && alignment_ <= 2 ? alignment_ : 0;
     return painter.DrawStringInRect(*font_, text_, CurrentColor(), static_cast<float>(GetX()), static_cast<float>(y),
                                     static_cast<float>(GetWidth()), static_cast<float>(GetHeight()), alignment,
                                     GdiplusGfxLayer::Painter::TrimNone, &layout_);
+}
+
+int Text::CentredTextHeight()
+{
+    if (measuredFont_ && measuredFont_ == font_ && measuredText_ == GetText() && measuredWidth_ == -1.0f)
+        return measuredHeight_;
+    // A text that changed is measured on the layout made for drawing it, as
+    // it was made: it lays the text out on the lines an unwrapped layout
+    // would, and so at the same heights, when it wraps and cuts nothing.
+    // Laying the text out once instead of twice matters for labels that
+    // change at every refresh (a frequency).
+    const int builds = layout_.Builds();
+    PangoLayout* layout = layout_.Get(*font_, text_, static_cast<float>(GetWidth()), static_cast<float>(GetHeight()),
+                                      alignment_, GdiplusGfxLayer::Painter::TrimNone);
+    if (layout_.Builds() == builds || GetText() != text_ || pango_layout_is_wrapped(layout)
+        || pango_layout_is_ellipsized(layout))
+        return TextHeight(-1.0f);
+    measuredHeight_ = GdiplusGfxLayer::MeasureLaidOutRange(layout, -1, -1).height;
+    measuredFont_ = font_;
+    measuredText_ = text_;
+    measuredWidth_ = -1.0f;
+    return measuredHeight_;
 }
 
 } // namespace Vabo

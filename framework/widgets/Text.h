@@ -55,6 +55,8 @@ protected:
     int TextHeight(float maxWidth);
 
 private:
+    // The unwrapped height of the text, for centring it.
+    int CentredTextHeight();
     void ReadFont(TiXmlElement* element);
     void RebuildFont(GuiObject* reference);
 

@@ -189,3 +189,34 @@ TEST_F(TextTest, ALabelLaysItsTextOutOnceUntilTheTextChanges)
     const int y = 41 / 2 - font.MeasureRange("B5", -1, -1, -1.0f).height / 2;
     EXPECT_TRUE(SamePixels(*drawn, *Expected(font, "B5", 100, 41, 0, y, 100, 41, Painter::Center)));
 }
+
+TEST_F(TextTest, ACentredLabelSitsWhereItsUnwrappedTextsHeightPutsIt)
+{
+    // Each text in turn, as a refresh sets it: the label lands where the
+    // height of its unwrapped text says, whether that is measured apart or on
+    // the layout drawn (a text the box wraps must still centre on its
+    // unwrapped height).
+    const struct {
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"110.01 Hz", "digits"},
+        {"110.07 Hz", "the next refresh's digits"},
+        {"G\u266F3", "a sharp sign"},
+        {"B\u266D \U0001D12A", "a flat and a double sharp, perhaps from a fallback font"},
+        {"", "no text"},
+        {"two\nlines", "two lines of their own"},
+        {"a text far wider than the box it is drawn in", "wrapped by the box"},
+    };
+    Text label(Label("Centred"));
+    label.SetSize(160, 41);
+    const auto& font = *label.GetFont();
+    for (const auto& c : cases) {
+        label.SetText(c.text);
+        const Picture drawn = Drawn(label, 160, 41);
+        const int y = 41 / 2 - font.MeasureRange(c.text, -1, -1, -1.0f).height / 2;
+        EXPECT_TRUE(SamePixels(*drawn, *Expected(font, c.text, 160, 41, 0, y, 160, 41, Painter::Center))) << c.why;
+        // Drawn again unchanged, from the same layout, at the same place.
+        EXPECT_TRUE(SamePixels(*Drawn(label, 160, 41), *drawn)) << c.why;
+    }
+}

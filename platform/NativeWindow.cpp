@@ -4,6 +4,7 @@
 #include "platform/FrameTrace.h"
 #include "platform/Log.h"
 #include "platform/PictureDecoder.h"
+#include "platform/SharedFramebuffer.h"
 #include "platform/Video.h"
 
 #include <SDL.h>
@@ -103,6 +104,8 @@ NativeWindow::~NativeWindow()
     }
     if (parent_)
         parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
+    // Its memory is let go of while the X window is still there.
+    framebuffer_.reset();
     SDL_DestroyWindow(window_);
 }
 
@@ -264,11 +267,6 @@ bool NativeWindow::SetIcon(const std::string& fileName)
 
 bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects)
 {
-    SDL_Surface* target = SDL_GetWindowSurface(window_);
-    if (!target) {
-        Log(std::string("Platform::NativeWindow - no window surface to present to: ") + SDL_GetError());
-        return false;
-    }
     cairo_surface_flush(backBuffer);
     const int sourceWidth = cairo_image_surface_get_width(backBuffer);
     const int sourceHeight = cairo_image_surface_get_height(backBuffer);
@@ -277,22 +275,60 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
     if (!source)
         return false;
 
-    std::vector<SDL_Rect> shown;
+    // Memory shared with the X server where it can be had, SDL's window
+    // surface where not (a remote display).
+    if (!framebufferTried_) {
+        framebufferTried_ = true;
+        std::string why;
+        framebuffer_ = SharedFramebuffer::Create(window_, why);
+        if (!framebuffer_)
+            Log("Platform::NativeWindow - frames go through SDL's window surface: " + why);
+    }
+    unsigned char* pixels = nullptr;
+    int pitch = 0;
+    int width = 0;
+    int height = 0;
+    Uint32 format = SDL_PIXELFORMAT_RGB888;
+    SDL_Surface* target = nullptr;
+    if (framebuffer_) {
+        SDL_GetWindowSize(window_, &width, &height);
+        std::string why;
+        if (!framebuffer_->Fit(width, height, why)) {
+            Log("Platform::NativeWindow - frames go through SDL's window surface: " + why);
+            framebuffer_.reset();
+        } else {
+            pixels = reinterpret_cast<unsigned char*>(framebuffer_->Row(0));
+            pitch = framebuffer_->Stride() * 4;
+        }
+    }
+    if (!framebuffer_) {
+        target = SDL_GetWindowSurface(window_);
+        if (!target) {
+            Log(std::string("Platform::NativeWindow - no window surface to present to: ") + SDL_GetError());
+            return false;
+        }
+        pixels = static_cast<unsigned char*>(target->pixels);
+        pitch = target->pitch;
+        width = target->w;
+        height = target->h;
+        format = target->format->format;
+    }
+
+    std::vector<Rect> shown;
     // The window's own pixels in the buffer's layout (alpha, if any, unused):
     // the straight colours are written in place, with no copy between.
-    const bool sameLayout =
-        target->format->format == SDL_PIXELFORMAT_RGB888 || target->format->format == SDL_PIXELFORMAT_ARGB8888;
-    if (SDL_MUSTLOCK(target))
+    const bool sameLayout = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    if (target && SDL_MUSTLOCK(target))
         SDL_LockSurface(target);
+    const int bytesPerPixel = SDL_BYTESPERPIXEL(format);
     for (const Rect& r : rects) {
         const int left = std::max(0, r.x);
         const int top = std::max(0, r.y);
-        const int right = std::min({r.Right(), sourceWidth, target->w});
-        const int bottom = std::min({r.Bottom(), sourceHeight, target->h});
+        const int right = std::min({r.Right(), sourceWidth, width});
+        const int bottom = std::min({r.Bottom(), sourceHeight, height});
         if (right <= left || bottom <= top)
             continue;
-        auto* to =
-            static_cast<unsigned char*>(target->pixels) + top * target->pitch + left * target->format->BytesPerPixel;
+        auto* to = pixels + top * pitch + left * bytesPerPixel;
         // Cairo's ARGB32 is premultiplied, so dropping alpha shows the
         // buffer composed over black.
         const unsigned char* from = source + top * sourceStride + left * 4;
@@ -300,8 +336,8 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
         if (shaped_ && sameLayout) {
             for (int y = top; y < bottom; ++y)
                 UnpremultiplyRow(reinterpret_cast<const std::uint32_t*>(source + y * sourceStride) + left,
-                                 reinterpret_cast<std::uint32_t*>(to + (y - top) * target->pitch), right - left);
-            shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
+                                 reinterpret_cast<std::uint32_t*>(to + (y - top) * pitch), right - left);
+            shown.push_back(Rect{left, top, right - left, bottom - top});
             continue;
         }
         if (shaped_) {
@@ -312,17 +348,23 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
             from = reinterpret_cast<const unsigned char*>(straight_.data());
             fromStride = (right - left) * 4;
         }
-        SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, fromStride,
-                          target->format->format, to, target->pitch);
-        shown.push_back(SDL_Rect{left, top, right - left, bottom - top});
+        SDL_ConvertPixels(right - left, bottom - top, SDL_PIXELFORMAT_ARGB8888, from, fromStride, format, to, pitch);
+        shown.push_back(Rect{left, top, right - left, bottom - top});
     }
-    if (SDL_MUSTLOCK(target))
+    if (target && SDL_MUSTLOCK(target))
         SDL_UnlockSurface(target);
     if (shown.empty())
         return true;
-    if (SDL_UpdateWindowSurfaceRects(window_, shown.data(), int(shown.size())) != 0) {
-        Log(std::string("Platform::NativeWindow - presenting failed: ") + SDL_GetError());
-        return false;
+    if (framebuffer_) {
+        framebuffer_->Show(shown);
+    } else {
+        std::vector<SDL_Rect> sdlRects;
+        for (const Rect& r : shown)
+            sdlRects.push_back(SDL_Rect{r.x, r.y, r.width, r.height});
+        if (SDL_UpdateWindowSurfaceRects(window_, sdlRects.data(), int(sdlRects.size())) != 0) {
+            Log(std::string("Platform::NativeWindow - presenting failed: ") + SDL_GetError());
+            return false;
+        }
     }
     if (FrameTraceOn())
         FrameTrace("presented " + std::to_string(Id()));

@@ -1,7 +1,8 @@
 #pragma once
 // One SDL window of ours: created hidden and without a system frame, moved,
 // sized, shown, minimised and maximised on request, and shown a frame by
-// copying parts of a Cairo back buffer onto its window surface. A child
+// copying parts of a Cairo back buffer into memory it shares with the X
+// server (SDL's window surface where the server shares none). A child
 // window lies inside another window of ours (ChildWindow.h).
 #include "platform/Rect.h"
 
@@ -14,6 +15,8 @@ struct SDL_Window;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace Platform {
+
+class SharedFramebuffer;
 
 class NativeWindow {
 public:
@@ -72,7 +75,7 @@ public:
     bool SetIcon(const std::string& fileName);
 
     // Copies the rectangles (clipped to both) of an ARGB32 back buffer onto the
-    // window and shows them. False (logged) when SDL gives no window surface.
+    // window and shows them. False (logged) when there is nowhere to copy them.
     bool Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects);
     // A shaped window has nothing behind its anti-aliased edge pixels to blend
     // them with: it shows their own colours, not their colours over black (a
@@ -96,6 +99,9 @@ private:
     std::vector<NativeWindow*> children_;
     // Straight colours on their way to a window of another pixel layout.
     std::vector<std::uint32_t> straight_;
+    // Where frames are written for the server, made at the first frame.
+    std::unique_ptr<SharedFramebuffer> framebuffer_;
+    bool framebufferTried_ = false;
 };
 
 } // namespace Platform

@@ -32,10 +32,6 @@ bool X11Handles(SDL_Window* window, Display*& display, ::Window& handle)
 
 bool SetWindowShape(SDL_Window* window, const std::vector<Rect>& rectangles)
 {
-    // SDL may make a new X window when it first makes the window's
-    // framebuffer, so the framebuffer is made before the X window is looked up.
-    if (window && !SDL_GetWindowSurface(window))
-        Log(std::string("WindowShape: no window surface: ") + SDL_GetError());
     Display* display = nullptr;
     ::Window handle = 0;
     if (!X11Handles(window, display, handle))

@@ -10,12 +10,14 @@
 #include <cairo.h>
 
 #include <climits>
+#include <string>
 #include <cstring>
 #include <vector>
 
 // Last: Xlib's macros (None among them) would clash with the names above.
 #include "platform/X11Handles.h"
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 using Platform::Rect;
 
@@ -56,21 +58,21 @@ TEST(NativeWindow, PresentsOnlyTheGivenRectangles)
     cairo_paint(cr);
     ASSERT_TRUE(window->Present(buffer, {Rect{10, 10, 5, 5}, Rect{60, 40, 100, 100}}));
 
-    SDL_Surface* shown = SDL_GetWindowSurface(window->Handle());
+    // What the X server shows in the window.
+    Display* display = nullptr;
+    ::Window handle = 0;
+    std::string why;
+    ASSERT_TRUE(Platform::X11HandlesOf(window->Handle(), display, handle, why)) << why;
+    XImage* shown = XGetImage(display, handle, 0, 0, 64, 48, AllPlanes, ZPixmap);
     ASSERT_TRUE(shown);
-    auto pixel = [&](int x, int y) {
-        Uint32 value = 0;
-        std::memcpy(&value, static_cast<Uint8*>(shown->pixels) + y * shown->pitch + x * 4, 4);
-        Uint8 r, g, b;
-        SDL_GetRGB(value, shown->format, &r, &g, &b);
-        return (Uint32(r) << 16) | (Uint32(g) << 8) | b;
-    };
+    auto pixel = [&](int x, int y) { return static_cast<Uint32>(XGetPixel(shown, x, y) & 0xFFFFFF); };
     EXPECT_EQ(0x0000FFu, pixel(10, 10));
     EXPECT_EQ(0x0000FFu, pixel(14, 14));
     EXPECT_EQ(0xFF0000u, pixel(15, 15));
     EXPECT_EQ(0xFF0000u, pixel(9, 10));
     EXPECT_EQ(0x0000FFu, pixel(63, 47)) << "a rectangle past the edge is clipped, not dropped";
     EXPECT_EQ(0xFF0000u, pixel(59, 40));
+    XDestroyImage(shown);
     cairo_destroy(cr);
     cairo_surface_destroy(buffer);
 }

@@ -102,6 +102,7 @@ void VaboWnd::DestroyWindow()
         mainWindow_ = false;
     }
     screens_.ClearBaseRoot();
+    nextFrame_ = nullptr;
     Platform::EventLoop::Instance().Detach(window_->Id());
     surface_.reset();
     window_.reset();
@@ -134,6 +135,11 @@ void VaboWnd::Present(GdiplusGfxLayer::WindowSurface& surface, const GdiplusGfxL
 {
     if (!window_)
         return;
+    if (nextFrame_) {
+        const FrameCall call = std::move(nextFrame_);
+        nextFrame_ = nullptr;
+        call(surface, region);
+    }
     const cairo_region_t* dirty = region.Get();
     std::vector<Platform::Rect> rects;
     const int count = cairo_region_num_rectangles(dirty);

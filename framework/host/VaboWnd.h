@@ -118,6 +118,11 @@ public:
     // Runs a call on the GUI thread at the loop's next pass; safe from any thread.
     static bool PostCall(std::function<void()> call);
 
+    // The next frame composed is handed to the call before it is presented
+    // (with the region drawn anew); a later call replaces one still waiting.
+    using FrameCall = std::function<void(const GdiplusGfxLayer::WindowSurface&, const GdiplusGfxLayer::Region&)>;
+    void OnNextFrame(FrameCall call) { nextFrame_ = std::move(call); }
+
     Platform::NativeWindow* GetNativeWindow() const { return window_.get(); }
     GdiplusGfxLayer::WindowSurface* GetWindowSurface() const { return surface_.get(); }
 
@@ -140,6 +145,7 @@ private:
     std::weak_ptr<void> parentWatch_;
     std::vector<std::pair<VaboWnd*, std::weak_ptr<void>>> owned_;
     std::function<void()> closeHandler_;
+    FrameCall nextFrame_;
     bool leftButtonHeld_ = false;
     bool mainWindow_ = false;
     Point lastPointer_; // screen position of the last pointer motion

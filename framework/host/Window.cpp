@@ -480,6 +480,22 @@ void Window::UpdateShape()
     // every click through. It is cut when the window is shown.
     if (shapeBuilt_ || !host_ || !shaped_ || !IsVisible())
         return;
+    // A shown window draws its next frame whole: the outline is cut from that
+    // frame, not from a drawing of its own (a resize would draw twice a step).
+    if (host_->IsWindowVisible()) {
+        host_->OnNextFrame([this](const GdiplusGfxLayer::WindowSurface& frame, const GdiplusGfxLayer::Region& drawn) {
+            CutOutline(&frame, &drawn);
+        });
+        Invalidate();
+        return;
+    }
+    CutOutline(nullptr, nullptr);
+}
+
+void Window::CutOutline(const GdiplusGfxLayer::WindowSurface* frame, const GdiplusGfxLayer::Region* drawn)
+{
+    if (shapeBuilt_ || !host_ || !shaped_ || !IsVisible())
+        return;
     // Inside margins (maximised or full screen) the whole window shows.
     const Platform::Rect client = host_->GetClientRect();
     const Rect& content = host_->GetScreenManager().GetContentFrame();
@@ -489,12 +505,22 @@ void Window::UpdateShape()
         shapeBuilt_ = true;
         return;
     }
-    GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
-    Render(surface.GetPainter());
-    if (auto outline = surface.CreateWindowRegion()) {
-        if (Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline))
-            host_->GetNativeWindow()->SetShaped(true);
+    // The frame serves when it is this tree's drawing alone (no other screen,
+    // no focus ring over it), whole and at the tree's size.
+    const cairo_rectangle_int_t tree{0, 0, GetWidth(), GetHeight()};
+    const bool frameServes = frame && drawn && frame->GetWidth() == GetWidth() && frame->GetHeight() == GetHeight()
+        && host_->GetScreenManager().GetActiveRoot() == this && (!focusRing_ || !focusRing_->Followed())
+        && cairo_region_contains_rectangle(drawn->Get(), &tree) == CAIRO_REGION_OVERLAP_IN;
+    std::optional<std::vector<Platform::Rect>> outline;
+    if (frameServes) {
+        outline = frame->CreateWindowRegion();
+    } else {
+        GdiplusGfxLayer::WindowSurface surface(GetWidth(), GetHeight());
+        Render(surface.GetPainter());
+        outline = surface.CreateWindowRegion();
     }
+    if (outline && Platform::SetWindowShape(host_->GetNativeWindow()->Handle(), *outline))
+        host_->GetNativeWindow()->SetShaped(true);
     shapeBuilt_ = true;
 }
 

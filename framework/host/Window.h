@@ -14,6 +14,11 @@
 class TiXmlElement;
 class XmlDocument;
 
+namespace GdiplusGfxLayer {
+class Region;
+class WindowSurface;
+} // namespace GdiplusGfxLayer
+
 namespace Vabo {
 
 class FocusRing;
@@ -78,7 +83,7 @@ public:
     // the keyboard focus.
     void BringForward();
     // Cuts the host window's outline from the alpha of the window's rendering, once
-    // per size.
+    // per size: a shown window's from its next frame, a hidden one's at once.
     virtual void UpdateShape();
     virtual void FollowVisibilitySlot(Signal::Base* signal, GuiObject* object);
     // Return or Space: presses the selected controls (the one Tab moved to, or
@@ -127,6 +132,9 @@ private:
     // Selects and rings the default stop; unless asked always, only when no
     // control of the tab list holds the selection.
     void MarkDefaultStop(bool always);
+    // The outline from the frame drawn (when given and it holds the tree
+    // alone and whole) or else from a drawing of the tree.
+    void CutOutline(const GdiplusGfxLayer::WindowSurface* frame, const GdiplusGfxLayer::Region* drawn);
 
     bool shapeBuilt_ = false;
     bool takesFocus_ = true;

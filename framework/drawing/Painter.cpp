@@ -194,13 +194,32 @@ bool Painter::DrawString(const Font& font, const std::string& text, const Color&
     return Check();
 }
 
+namespace {
+
+// Pango takes the cairo context's transform into a layout's context each time
+// it is asked to, and then lays the text out anew even when the transform is
+// the same: a kept layout is brought up to date only when it differs. (Every
+// target is an image surface, and image surfaces give the same font options.)
+void FollowTransform(cairo_t* cr, PangoLayout* layout)
+{
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    const PangoMatrix* current = pango_context_get_matrix(pango_layout_get_context(layout));
+    if (current && current->xx == matrix.xx && current->yx == matrix.yx && current->xy == matrix.xy
+        && current->yy == matrix.yy)
+        return;
+    pango_cairo_update_layout(cr, layout);
+}
+
+} // namespace
+
 bool Painter::DrawStringInRect(const Font& font, const std::string& text, const Color& color, float x, float y, float w,
                                float h, int alignment, int trimming, CachedTextLayout* cache)
 {
     PangoLayout* layout = nullptr;
     if (cache) {
         layout = cache->Get(font, text, w, h, alignment, trimming);
-        pango_cairo_update_layout(cr_, layout);
+        FollowTransform(cr_, layout);
     } else {
         layout = CreateTextLayout(cr_, font, text);
         ShapeTextLayout(layout, w, h, alignment, trimming);

@@ -42,3 +42,41 @@ TEST(CachedTextLayout, KeepsOneLayoutUntilTheTextFontOrBoxChangesAndDrawsAsAFres
     EXPECT_TRUE(SamePixels(cached, fresh));
     EXPECT_EQ(6, cache.Builds());
 }
+
+// A kept layout is laid out again only when the painter's transform changes
+// (Pango would at every draw), and draws as a fresh one under each transform.
+TEST(CachedTextLayout, IsLaidOutAgainOnlyWhenTheTransformChanges)
+{
+    const Font font("DejaVu Sans", 14.0f, FontStyleRegular, Font::Point);
+    const Color ink(255, 10, 20, 30);
+    CachedTextLayout cache;
+    const struct {
+        const char* name;
+        float scale;
+        float degrees;
+        bool laidOutAgain;
+    } frames[] = {
+        {"plain", 1.0f, 0.0f, false},        {"plain again", 1.0f, 0.0f, false},
+        {"plain once more", 1.0f, 0.0f, false}, {"scaled", 1.5f, 0.0f, true},
+        {"scaled again", 1.5f, 0.0f, false},  {"turned", 1.0f, 20.0f, true},
+        {"plain after", 1.0f, 0.0f, true},
+    };
+    for (const auto& frame : frames) {
+        Image cached(160, 90);
+        Image fresh(160, 90);
+        Painter onCached(cached);
+        Painter onFresh(fresh);
+        for (Painter* painter : {&onCached, &onFresh}) {
+            painter->Scale(frame.scale, frame.scale);
+            painter->Rotate(frame.degrees);
+        }
+        PangoLayout* layout = cache.Get(font, "A4 440 Hz", 100, 40, Painter::Center, Painter::TrimNone);
+        const guint before = pango_layout_get_serial(layout);
+        EXPECT_TRUE(onCached.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center,
+                                              Painter::TrimNone, &cache));
+        EXPECT_EQ(frame.laidOutAgain, pango_layout_get_serial(layout) != before) << frame.name;
+        onFresh.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center, Painter::TrimNone);
+        EXPECT_TRUE(SamePixels(cached, fresh)) << frame.name;
+    }
+    EXPECT_EQ(1, cache.Builds());
+}

@@ -39,7 +39,7 @@ std::unique_ptr<SharedFramebuffer> SharedFramebuffer::Create(SDL_Window* window,
     if (!X11HandlesOf(window, display, handle, why))
         return nullptr;
     if (!XShmQueryExtension(display)) {
-        why = "the X server shares no memory";
+        why = "the X server has no shared-memory extension";
         return nullptr;
     }
     XWindowAttributes attributes;
@@ -48,16 +48,13 @@ std::unique_ptr<SharedFramebuffer> SharedFramebuffer::Create(SDL_Window* window,
         return nullptr;
     }
     const Visual* visual = attributes.visual;
-    if (attributes.depth != 24 || visual->red_mask != 0xFF0000
-        || visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF) {
+    if (attributes.depth != 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00
+        || visual->blue_mask != 0xFF) {
         why = "the window's pixels are not 24-bit colour in 32-bit xRGB";
         return nullptr;
     }
-    std::unique_ptr<SharedFramebuffer> framebuffer(
+    return std::unique_ptr<SharedFramebuffer>(
         new SharedFramebuffer(display, handle, attributes.visual, attributes.depth));
-    if (!framebuffer->Fit(1, 1, why))
-        return nullptr;
-    return framebuffer;
 }
 
 SharedFramebuffer::SharedFramebuffer(Display* display, ::Window window, Visual* visual, int depth)

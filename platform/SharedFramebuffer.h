@@ -21,8 +21,10 @@ namespace Platform {
 class SharedFramebuffer {
 public:
     // Null, with the reason in why, when the window is not an X11 window, the
-    // server shares no memory (a remote display) or the window's pixels are
-    // not 24-bit colour in 32-bit xRGB (the layout of SDL_PIXELFORMAT_RGB888).
+    // server has no shared memory or the window's pixels are not 24-bit colour
+    // in 32-bit xRGB (the layout of SDL_PIXELFORMAT_RGB888). The memory comes
+    // with the first Fit, which fails where the server cannot reach it (a
+    // remote display).
     static std::unique_ptr<SharedFramebuffer> Create(SDL_Window* window, std::string& why);
     ~SharedFramebuffer();
     SharedFramebuffer(const SharedFramebuffer&) = delete;

@@ -89,8 +89,7 @@ TEST(SharedFramebuffer, KeepsItsRoomWhileTheWindowFitsInIt)
     } steps[] = {
         {200, 100, 225, 112}, // made
         {220, 110, 225, 112}, // kept while growing
-        {225, 112, 225, 112},
-        {226, 100, 254, 112}, // outgrown
+        {225, 112, 225, 112}, {226, 100, 254, 112}, // outgrown
         {180, 90, 202, 101}, // too large by far
         {150, 100, 202, 101}, // two thirds of it used: kept
         {0, 0, 1, 1}, // no window left: the least there is

@@ -56,9 +56,8 @@ TEST(CachedTextLayout, IsLaidOutAgainOnlyWhenTheTransformChanges)
         float degrees;
         bool laidOutAgain;
     } frames[] = {
-        {"plain", 1.0f, 0.0f, false},        {"plain again", 1.0f, 0.0f, false},
-        {"plain once more", 1.0f, 0.0f, false}, {"scaled", 1.5f, 0.0f, true},
-        {"scaled again", 1.5f, 0.0f, false},  {"turned", 1.0f, 20.0f, true},
+        {"plain", 1.0f, 0.0f, false},      {"plain again", 1.0f, 0.0f, false},  {"plain once more", 1.0f, 0.0f, false},
+        {"scaled", 1.5f, 0.0f, true},      {"scaled again", 1.5f, 0.0f, false}, {"turned", 1.0f, 20.0f, true},
         {"plain after", 1.0f, 0.0f, true},
     };
     for (const auto& frame : frames) {
@@ -72,8 +71,8 @@ TEST(CachedTextLayout, IsLaidOutAgainOnlyWhenTheTransformChanges)
         }
         PangoLayout* layout = cache.Get(font, "A4 440 Hz", 100, 40, Painter::Center, Painter::TrimNone);
         const guint before = pango_layout_get_serial(layout);
-        EXPECT_TRUE(onCached.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center,
-                                              Painter::TrimNone, &cache));
+        EXPECT_TRUE(onCached.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center, Painter::TrimNone,
+                                              &cache));
         EXPECT_EQ(frame.laidOutAgain, pango_layout_get_serial(layout) != before) << frame.name;
         onFresh.DrawStringInRect(font, "A4 440 Hz", ink, 5, 7, 100, 40, Painter::Center, Painter::TrimNone);
         EXPECT_TRUE(SamePixels(cached, fresh)) << frame.name;

@@ -156,6 +156,9 @@ void EventLoop::RunOnce(Milliseconds maxWait)
         wait = std::min(wait, tick);
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, int(std::max<Milliseconds>(0, wait)))) {
+        // SDL has already marked the window that comes back as shown.
+        if (background_ && !InBackground())
+            CatchUpWindowless();
         Serve(event);
         // Input goes before the clock, as a window timer only fires on an
         // empty queue; but a flood of events must not stop the clock.
@@ -167,6 +170,7 @@ void EventLoop::RunOnce(Milliseconds maxWait)
     }
     ScheduleRequestedTicks();
     RunDueTicks();
+    background_ = InBackground();
 }
 
 void EventLoop::RunFor(Milliseconds duration)
@@ -210,16 +214,31 @@ void EventLoop::RunDueTicks()
 {
     std::vector<std::uint32_t> due;
     const Milliseconds now = NowMs();
-    for (auto& entry : windows_) {
-        Record& record = entry.second;
-        if (!record.timerRunning || now < record.nextTick)
-            continue;
+    for (const auto& entry : windows_)
+        if (entry.second.timerRunning && now >= entry.second.nextTick)
+            due.push_back(entry.first);
+    Tick(due);
+}
+
+void EventLoop::CatchUpWindowless()
+{
+    std::vector<std::uint32_t> windowless;
+    for (const auto& entry : windows_)
+        if (entry.second.timerRunning && !SDL_GetWindowFromID(entry.first))
+            windowless.push_back(entry.first);
+    Tick(windowless);
+}
+
+void EventLoop::Tick(const std::vector<std::uint32_t>& ids)
+{
+    const Milliseconds now = NowMs();
+    for (std::uint32_t id : ids) {
+        Record& record = windows_.at(id);
         // Until its listeners ask for the next one.
         record.nextTick = kNoTick;
         record.lastTick = now;
-        due.push_back(entry.first);
     }
-    for (std::uint32_t id : due) {
+    for (std::uint32_t id : ids) {
         ScheduleRequestedTicks();
         auto it = windows_.find(id);
         if (it == windows_.end())
@@ -233,6 +252,24 @@ void EventLoop::RunDueTicks()
         if (it != windows_.end() && requested != kNoTick)
             ScheduleTick(it->second, requested);
     }
+}
+
+bool EventLoop::InBackground() const
+{
+    bool minimised = false;
+    for (const auto& entry : windows_) {
+        // Null for a client with no window.
+        SDL_Window* window = SDL_GetWindowFromID(entry.first);
+        if (!window)
+            continue;
+        const Uint32 flags = SDL_GetWindowFlags(window);
+        // A window manager also hides the window it minimises.
+        if (flags & SDL_WINDOW_MINIMIZED)
+            minimised = true;
+        else if ((flags & SDL_WINDOW_SHOWN) && !(flags & SDL_WINDOW_HIDDEN))
+            return false;
+    }
+    return minimised;
 }
 
 bool EventLoop::Post(std::function<void()> call)

@@ -71,6 +71,13 @@ public:
     // false (logged) when the event queue refuses it.
     static bool Post(std::function<void()> call);
 
+    // Whether nothing of the program shows: a window is minimised and no
+    // other is shown (hidden ones, as closed popups, count for nothing).
+    // Clients without a window (a mixer's watcher) may then pause or slow
+    // down: when a window comes back they are ticked at once, before its
+    // event is served, so that its first frame shows what they caught up on.
+    bool InBackground() const;
+
 private:
     struct Record {
         WindowClient* client = nullptr;
@@ -89,6 +96,10 @@ private:
     void Serve(SDL_Event& event);
     void Deliver(const HostInput& input);
     void RunDueTicks();
+    // Ticks the clients now, in turn; each asks for its next tick.
+    void Tick(const std::vector<std::uint32_t>& ids);
+    // The clients that have no window: ticked at once when a window comes back.
+    void CatchUpWindowless();
     // Moves the windows' next ticks forward to what was asked for, no sooner
     // than a shortest period after each window's last tick.
     void ScheduleRequestedTicks();
@@ -99,6 +110,8 @@ private:
     std::vector<ModalFrame*> modalFrames_;
     TranslationState translation_;
     std::uint64_t dropped_ = 0;
+    // InBackground at the end of the last pass.
+    bool background_ = false;
 };
 
 } // namespace Platform

@@ -1,6 +1,6 @@
 // The event loop on the test rig's display: the clock that ticks when a tick
 // is due, nesting modal loops, input to switched-off windows, handler
-// exceptions and posted calls.
+// exceptions, posted calls, and when nothing of the program shows.
 #include "platform/EventLoop.h"
 #include "platform/Log.h"
 #include "platform/NativeWindow.h"
@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+
+#include "support/MinimisedMark.h"
 
 #include <functional>
 #include <stdexcept>
@@ -214,4 +216,30 @@ TEST_F(EventLoopTest, CallsPostedFromAnotherThreadRunOnTheLoop)
     for (int i = 0; i < 100 && ranOn == std::thread::id(); ++i)
         loop.RunOnce(20);
     EXPECT_EQ(gui, ranOn);
+}
+
+TEST_F(EventLoopTest, NothingShowsOnlyWhileAWindowIsMinimisedAndNoOtherIsShown)
+{
+    struct Step {
+        const char* what;
+        std::function<bool()> act;
+        bool background;
+    };
+    const auto show = [](Platform::NativeWindow& window) {
+        window.Show();
+        return window.IsVisible();
+    };
+    const Step steps[] = {
+        {"no window shown: a program starting", [] { return true; }, false},
+        {"one shown", [&] { return show(*a); }, false},
+        {"it is minimised, the other hidden", [&] { return TestSupport::MarkMinimised(a->Handle(), true); }, true},
+        {"the other shown", [&] { return show(*b); }, false},
+        {"both minimised", [&] { return TestSupport::MarkMinimised(b->Handle(), true); }, true},
+        {"one back", [&] { return TestSupport::MarkMinimised(a->Handle(), false); }, false},
+    };
+    for (const Step& step : steps) {
+        ASSERT_TRUE(step.act()) << step.what;
+        EXPECT_EQ(step.background, loop.InBackground()) << step.what;
+    }
+    TestSupport::MarkMinimised(b->Handle(), false);
 }

@@ -31,6 +31,8 @@ MixerNotifyWindow::~MixerNotifyWindow()
 
 void MixerNotifyWindow::OnTick()
 {
+    if (Platform::EventLoop::Instance().InBackground())
+        return;
     if (poll_)
         poll_();
     Platform::RequestTickAt(Platform::NowMs() + kPollMs);

@@ -1,7 +1,9 @@
 #pragma once
 // Brings a mixer's change reports to the GUI thread: an input-less client of
 // the event loop whose clock runs the mixer's poll every kPollMs, as a hidden
-// window receiving the mixer's messages would.
+// window receiving the mixer's messages would. While nothing of the program
+// shows (all minimised) no control shows a value: the poll pauses, and the
+// loop runs it at once when a window comes back.
 #include "platform/EventLoop.h"
 
 #include <cstdint>

@@ -33,7 +33,8 @@ StreamWatch::~StreamWatch()
 void StreamWatch::OnTick()
 {
     // Asked for first: a check that opens a modal loop must not stop the clock.
-    Platform::RequestTickAt(Platform::NowMs() + kCheckMs);
+    const bool background = Platform::EventLoop::Instance().InBackground();
+    Platform::RequestTickAt(Platform::NowMs() + (background ? kBackgroundCheckMs : kCheckMs));
     if (check_)
         check_();
 }

@@ -2,11 +2,17 @@
 
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"
+#include "audio/StreamWatch.h"
+#include "platform/Clock.h"
 #include "platform/EventLoop.h"
+#include "platform/NativeWindow.h"
+#include "support/MinimisedMark.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -44,6 +50,47 @@ MixerClient::Opener OpenerFor(std::shared_ptr<FakeMixerBackend::State> state)
             return nullptr;
         return std::make_unique<FakeMixerBackend>(state);
     };
+}
+
+// A shown window of the program, served by the event loop: notes when it is
+// to be drawn again (it comes back from being minimised).
+class ProgramWindow : public Platform::WindowClient {
+public:
+    explicit ProgramWindow(std::vector<std::string>& seen)
+        : seen_(seen)
+        , window_(Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "", 0, 0, 40, 30}))
+    {
+        if (window_) {
+            Platform::EventLoop::Instance().Attach(window_->Id(), *this);
+            window_->Show();
+        }
+    }
+    ~ProgramWindow() override
+    {
+        if (window_)
+            Platform::EventLoop::Instance().Detach(window_->Id());
+    }
+    SDL_Window* Handle() const { return window_ ? window_->Handle() : nullptr; }
+
+    void OnInput(const Platform::HostInput& input) override
+    {
+        if (input.kind == Platform::HostInput::Kind::Exposed)
+            seen_.push_back("window drawn");
+    }
+    void OnTick() override { }
+
+private:
+    std::vector<std::string>& seen_;
+    std::unique_ptr<Platform::NativeWindow> window_;
+};
+
+// The loop for `ms` of the hand-driven clock, 10 ms a pass.
+void RunLoopFor(Platform::ManualClock& clock, Platform::Milliseconds ms)
+{
+    for (Platform::Milliseconds t = 0; t < ms; t += 10) {
+        clock.Advance(10);
+        Platform::EventLoop::Instance().RunOnce(0);
+    }
 }
 
 } // namespace
@@ -215,6 +262,80 @@ TEST(RecordMixer, TheGuiClockReportsOutsideChangesKeepingTheNewValueBeforeTheCal
     for (int waited = 0; reported.empty() && waited < 5000; waited += 10)
         Platform::EventLoop::Instance().RunFor(10);
     EXPECT_EQ(std::vector<double>{1234.0}, reported);
+}
+
+// While nothing of the program shows, no control shows a mixer's value: the
+// mixer is not polled, and the streams are checked once a second (a lost sound
+// server is still noticed). A window coming back has both done before it is
+// drawn, so its controls show a volume changed meanwhile at once.
+TEST(RecordMixer, MinimisedItIsNotPolledAndAWindowComingBackHasItReadAndTheStreamsCheckedFirst)
+{
+    Platform::ManualClock clock(1000000);
+    std::vector<std::string> seen;
+    ProgramWindow window(seen);
+    ASSERT_NE(nullptr, window.Handle());
+    auto card = Card();
+    RecordMixer mixer(OpenerFor(card));
+    MixerLine mic;
+    ASSERT_TRUE(mixer.FindLineByName("Mic", mic));
+    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume,
+                                      [&](double v) { seen.push_back("read " + std::to_string(int(v))); }));
+    StreamWatch watch([&] { seen.push_back("check"); });
+    RunLoopFor(clock, 100);
+    struct Step {
+        const char* what;
+        unsigned volume;
+        std::function<void()> then;
+        std::vector<std::string> reads;
+        long checks;
+        bool drawn;
+    };
+    const Step steps[] = {
+        {"shown", 1000, [&] { RunLoopFor(clock, 1000); }, {"read 1000"}, 1000 / StreamWatch::kCheckMs, false},
+        {"minimised",
+         2000,
+         [&] {
+             ASSERT_TRUE(TestSupport::MarkMinimised(window.Handle(), true));
+             RunLoopFor(clock, 10000);
+         },
+         {},
+         10000 / StreamWatch::kBackgroundCheckMs,
+         false},
+        {"back",
+         3000,
+         [&] {
+             ASSERT_TRUE(TestSupport::MarkMinimised(window.Handle(), false));
+             Platform::EventLoop::Instance().RunOnce(0);
+         },
+         {"read 3000"},
+         1,
+         true},
+    };
+    for (const Step& step : steps) {
+        seen.clear();
+        card->volumes[{1, true}][0] = step.volume;
+        card->changed.push_back(1);
+        step.then();
+        std::vector<std::string> reads;
+        long checks = 0;
+        bool drawn = false;
+        bool afterDrawn = false;
+        for (const std::string& what : seen) {
+            if (what == "window drawn") {
+                drawn = true;
+                continue;
+            }
+            afterDrawn = afterDrawn || drawn;
+            if (what == "check")
+                ++checks;
+            else
+                reads.push_back(what);
+        }
+        EXPECT_EQ(step.reads, reads) << step.what;
+        EXPECT_NEAR(step.checks, checks, 1) << step.what;
+        EXPECT_EQ(step.drawn, drawn) << step.what;
+        EXPECT_FALSE(afterDrawn) << step.what << ": read and checked before the window is drawn";
+    }
 }
 
 TEST(RecordMixer, NoMixerMeansEveryQueryFails)

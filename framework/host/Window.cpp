@@ -670,6 +670,13 @@ void Window::HoverMoveSlot(Signal::Base* signal, GuiObject*)
 
 void Window::HoverTimerSlot(Signal::Base*, GuiObject*)
 {
+    // Minimised, the pointer rests on nothing of the window: its tooltip goes
+    // and the watch pauses; the window's coming back is an input, whose tick
+    // takes it up again.
+    if (IsMinimized()) {
+        HideHeldToolTip();
+        return;
+    }
     const Platform::Milliseconds now = Platform::NowMs();
     int x = 0, y = 0;
     if (IsVisible() && !hoverArmed_) {

@@ -1,6 +1,7 @@
 // Tooltip timing of an application window, on a hand-driven clock: a pointer
 // resting just over a second shows the tooltip of the object under it, which
-// hides after five seconds, when the pointer leaves the object, or on a press.
+// hides after five seconds, when the pointer leaves the object, on a press, or
+// when the window is minimised.
 #include "framework/host/Window.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,9 @@
 #include "framework/core/InputSignals.h"
 #include "framework/core/HostInputSignals.h"
 #include "platform/Clock.h"
+#include "platform/NativeWindow.h"
+#include "platform/TickRequest.h"
+#include "support/MinimisedMark.h"
 
 namespace {
 
@@ -103,4 +107,30 @@ TEST_F(WindowHoverTest, APressOrLeavingTheObjectHidesTheTooltipAndAPressRestarts
     EXPECT_EQ(holder_.asked, (Asked{true, false, true}));
     Move(200, 150);
     EXPECT_EQ(holder_.asked, (Asked{true, false, true, false})) << "leaving the object hides its tooltip at once";
+}
+
+TEST_F(WindowHoverTest, MinimisedTheTooltipGoesAndThePointerIsWatchedAgainOnlyOnceTheWindowIsBack)
+{
+    Tick(1100);
+    ASSERT_EQ(holder_.asked, (Asked{true}));
+    struct Step {
+        const char* what;
+        bool minimised;
+        Asked asked;
+        bool tickAsked;
+    };
+    const Step steps[] = {
+        {"minimised: the tooltip goes and the clock may sleep", true, {true, false}, false},
+        {"still minimised", true, {true, false}, false},
+        {"back: the resting pointer is watched again", false, {true, false}, true},
+    };
+    for (const Step& step : steps) {
+        if (window_->IsMinimized() != step.minimised) {
+            ASSERT_TRUE(TestSupport::MarkMinimised(window_->GetHostWnd()->GetNativeWindow()->Handle(), step.minimised));
+        }
+        Platform::TakeRequestedTick();
+        Tick(100);
+        EXPECT_EQ(step.asked, holder_.asked) << step.what;
+        EXPECT_EQ(step.tickAsked, Platform::TakeRequestedTick() != Platform::kNoTick) << step.what;
+    }
 }

@@ -94,6 +94,10 @@ constexpr Platform::Milliseconds CaptureRetryMs = 1000;
 // How long after the last new window a note still being confirmed keeps the
 // clock ticking for the next one.
 constexpr Platform::Milliseconds ConfirmPatienceMs = 50;
+// Minimised, the windows come with the long buffers (93 ms): the clock looks
+// for the next one twice a buffer, for a little longer than a buffer.
+constexpr Platform::Milliseconds MinimisedConfirmStepMs = 50;
+constexpr Platform::Milliseconds MinimisedConfirmPatienceMs = 100;
 // Capture changes to long buffers only once the window has been minimised
 // this long: a quick look at another window keeps the capture as it runs.
 constexpr Platform::Milliseconds SlowCaptureAfterMs = 1000;
@@ -553,7 +557,7 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
         // A note the filter settles on between refreshes shows at once:
         // waiting for the refresh added up to a whole interval to its
         // showing. Minimised, the title keeps its own pace.
-        if (!ConfirmBetweenRefreshes() || Vabo::InMinimisedWindow(*this)) {
+        if (!ConfirmBetweenRefreshes(minimised) || minimised) {
             Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
             return;
         }
@@ -573,7 +577,7 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     lastAnalysis_ = lastDisplayUpdate_;
     // Analyses the new window, if any, and gives the measured frequency.
     const float f = source.frequency ? source.frequency() : PitchTracker::Instance().GetFrequency();
-    ConfirmBetweenRefreshes();
+    ConfirmBetweenRefreshes(minimised);
     // No estimate (none yet, or the estimator's -1) names no note: the nearest
     // note to it would be the lowest of the table.
     const bool measured = f > 0.0f && std::isfinite(f);
@@ -585,7 +589,7 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
     ShowReading(measured ? Format("%0.2f Hz", f) : std::string(), measured ? state.NearestNoteLabel(f) : std::string());
 }
 
-bool TunerLayout::ConfirmBetweenRefreshes()
+bool TunerLayout::ConfirmBetweenRefreshes(bool minimised)
 {
     // The filter takes a new note once several windows agree on it. Waiting
     // for the refresh to analyse each of them put that many refresh intervals
@@ -608,9 +612,13 @@ bool TunerLayout::ConfirmBetweenRefreshes()
         settled = !confirming();
     }
     // Once windows stop coming (standby, a lost input) the refresh alone goes on.
-    if (!settled && now - lastAnalysis_ <= ConfirmPatienceMs)
+    if (settled)
+        return true;
+    if (!minimised && now - lastAnalysis_ <= ConfirmPatienceMs)
         Platform::RequestNextTick();
-    return settled;
+    else if (minimised && now - lastAnalysis_ <= MinimisedConfirmPatienceMs)
+        Platform::RequestTickAt(now + MinimisedConfirmStepMs);
+    return false;
 }
 
 bool TunerLayout::CaptureRuns()

@@ -137,9 +137,10 @@ private:
     // in the title.
     void ShowReading(const std::string& frequencyText, const std::string& noteText);
     // Between refreshes, while a new estimate waits for agreeing ones:
-    // analyses each new window as it arrives. True when one ended the wait
-    // (the filter took the new note, or held to the old one).
-    bool ConfirmBetweenRefreshes();
+    // analyses each new window as it arrives (minimised, where they come in
+    // long buffers, looks for one at a slower pace). True when one ended the
+    // wait (the filter took the new note, or held to the old one).
+    bool ConfirmBetweenRefreshes(bool minimised);
 
     Platform::Milliseconds lastDisplayUpdate_;
     // When a window was last analysed, and whether one was since the last refresh.

@@ -373,6 +373,47 @@ TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextR
     }
 }
 
+// Minimised, the windows come with the long buffers (93 ms): a note being
+// confirmed is looked for every 50 ms, not at every tick, and once none has
+// come for longer than a buffer the title's refresh alone goes on.
+TEST_F(TunerScreen, MinimisedANoteBeingConfirmedIsLookedForAtThePaceOfTheLongBuffers)
+{
+    Open();
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
+    pitch_ = 329.63f;
+    newWindow_ = true;
+    Tick(251);
+    ASSERT_EQ(1, analyses_);
+    const Platform::Milliseconds start = clock_.Now();
+    struct Step {
+        const char* what;
+        bool confirming;
+        bool newWindow;
+        Platform::Milliseconds advance;
+        int analyses;
+        Platform::Milliseconds tickAsked; // after the start
+    };
+    const Step steps[] = {
+        {"a settled note waits for the title's refresh", false, true, 10, 1, 251},
+        {"a note being confirmed: its window, at once; the next looked for later", true, true, 10, 2, 70},
+        {"no window yet", true, false, 50, 2, 120},
+        {"the next long buffer's window", true, true, 50, 3, 170},
+        {"none for longer than a buffer: the refresh alone", true, false, 110, 3, 251},
+        {"the refresh shows what was analysed since", true, false, 21, 4, 301},
+    };
+    Platform::TakeRequestedTick();
+    for (const Step& step : steps) {
+        confirming_ = step.confirming;
+        newWindow_ = newWindow_ || step.newWindow;
+        pitch_ = 440.0f;
+        Tick(step.advance);
+        EXPECT_EQ(step.analyses, analyses_) << step.what;
+        EXPECT_EQ(start + step.tickAsked, Platform::TakeRequestedTick()) << step.what;
+    }
+    EXPECT_EQ("A", Object<Vabo::Text>("VisNote")->GetText());
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
+}
+
 // The filter takes a new note between refreshes: it shows at once, and the
 // next refresh is an interval later. Minimised, the title keeps its pace.
 TEST_F(TunerScreen, ANoteTheFilterTakesBetweenRefreshesShowsAtOnce)

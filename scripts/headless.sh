@@ -50,11 +50,16 @@ headless_tone() {
   sox -q -n -r 44100 -b 16 -c 1 "$2" synth 2 pluck "$1" gain -4
 }
 
-# Plays FILE into the sink over and over until headless_silence.
+# Plays FILE into the sink over and over until headless_silence, with the
+# player's buffer MS milliseconds long (20 unless given). The null sink renders
+# in blocks of about a quarter of the shortest latency asked of it, so a short
+# player buffer makes it render, and its monitor send a capture a packet, more
+# often than the capture asked; a long one leaves that pace to the capture, as
+# a sound card's input does.
 headless_play() {
   headless_silence
   sox -q "$1" -t raw -r 44100 -e signed -b 16 -c 1 - repeat 100000 2>/dev/null |
-    pacat --raw --rate=44100 --channels=1 --format=s16le --latency-msec=20 &
+    pacat --raw --rate=44100 --channels=1 --format=s16le --latency-msec="${2:-20}" &
   headless_tone_pid=$!
 }
 

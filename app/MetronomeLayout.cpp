@@ -109,16 +109,22 @@ bool ElapsedBeyond(Platform::Milliseconds since, float seconds)
     return double(Platform::NowMs() - since) * 0.001 > double(seconds);
 }
 
-// Whether a display must be drawn again to show its values: one that knows
-// they did not change since its last frame (the input scope while nothing is
-// captured, the beat displays while stopped) is not.
-bool ShowsNewValues(Vabo::GuiObject& display)
+// Makes dirty what a display must draw again to show its values: nothing of
+// one that knows they did not change since its last frame (the input scope
+// while nothing is captured, the beat displays while stopped), only where
+// its parts moved of one that knows where they move (the beat gauge and
+// markers), all of any other.
+void RefreshDisplay(Vabo::GuiObject& display)
 {
-    if (auto* vis = dynamic_cast<Vis*>(&display))
-        return vis->ValuesChanged();
-    if (auto* light = dynamic_cast<Vabo::ObjectSliderVis*>(&display))
-        return light->ValuesChanged();
-    return true;
+    if (auto* vis = dynamic_cast<Vis*>(&display)) {
+        if (vis->ValuesChanged())
+            vis->Refresh();
+    } else if (auto* light = dynamic_cast<Vabo::ObjectSliderVis*>(&display)) {
+        if (light->ValuesChanged())
+            Vabo::InvalidateWhenShown(*light);
+    } else {
+        Vabo::InvalidateWhenShown(display);
+    }
 }
 
 } // namespace
@@ -590,8 +596,8 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
         Find<Vabo::Text>("VisFreq")->SetText(text);
     }
     for (const char* name : Displays)
-        if (auto* display = Find<Vabo::GuiObject>(name); display && ShowsNewValues(*display))
-            Vabo::InvalidateWhenShown(*display);
+        if (auto* display = Find<Vabo::GuiObject>(name))
+            RefreshDisplay(*display);
 }
 
 // ---- slots named in the skin ----

@@ -9,18 +9,25 @@ BarVis::BarVis(TiXmlElement* element, ScalarSource first, ScalarSource second)
 {
 }
 
-bool BarVis::Draw(GdiplusGfxLayer::Painter& painter, int x, int y, int width, int height)
+void BarVis::DrawPhases(GdiplusGfxLayer::Painter& painter, const Vabo::Rect& rect, float first, float second)
 {
-    const int marker = width / 25;
-    const int half = width / 2;
-    const auto drawMarkers = [&](float phase, int inset) {
-        const int left = x + int(std::round(double(phase) * half)) - marker / 2;
-        const Vabo::Rect first{left, y + inset, marker, height - 2 * inset};
-        painter.FillRect(first, color_);
-        painter.FillRect({left + half, first.y, marker, first.height}, color_);
+    for (const Moving& marker : MovingParts(rect, first, second))
+        painter.FillRect(marker.area, color_);
+    painter.FillRect({rect.x + rect.width / 2 - 1, rect.y, 2, rect.height}, color_);
+}
+
+std::vector<BeatVis::Moving> BarVis::MovingParts(const Vabo::Rect& rect, float first, float second) const
+{
+    const int marker = rect.width / 25;
+    const int half = rect.width / 2;
+    std::vector<Moving> markers;
+    const auto place = [&](float phase, int inset) {
+        const int left = rect.x + int(std::round(double(phase) * half)) - marker / 2;
+        const Vabo::Rect inFirstHalf{left, rect.y + inset, marker, rect.height - 2 * inset};
+        markers.push_back({left, inFirstHalf});
+        markers.push_back({left, {left + half, inFirstHalf.y, marker, inFirstHalf.height}});
     };
-    drawMarkers(First(), height / 4);
-    drawMarkers(Second(), height / 10);
-    painter.FillRect({x + half - 1, y, 2, height}, color_);
-    return true;
+    place(first, rect.height / 4);
+    place(second, rect.height / 10);
+    return markers;
 }

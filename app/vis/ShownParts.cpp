@@ -20,9 +20,11 @@ void ShownParts::Drawn(int state, const Vabo::Rect& area)
     if (redrawing_) {
         // Drawn where the refresh asked: all of the display, or the state
         // it found, unless the values moved on since; then only part of the
-        // new state shows.
-        shown_ = area;
+        // new state shows, and outside what was asked, the screen may still
+        // differ from it up to where the found state reached (a column that
+        // sank past the rows asked for keeps them).
         whole_ = redrawingAll_ || state == refreshedState_;
+        shown_ = whole_ ? area : Union(refreshedArea_, area);
         redrawing_ = false;
         redrawingAll_ = false;
     } else {
@@ -35,6 +37,7 @@ void ShownParts::Drawn(int state, const Vabo::Rect& area)
 Vabo::Rect ShownParts::Refresh(int state, const Vabo::Rect& area, const Vabo::Rect& display)
 {
     refreshedState_ = state;
+    refreshedArea_ = area;
     if (relaid_) {
         relaid_ = false;
         redrawing_ = true;

@@ -3,7 +3,9 @@
 // so that a refresh draws again only what its new values change: nothing
 // while they stay put, else where the parts were and where they go. A frame
 // drawn between refreshes (under a focus ring, say) may show newer values in
-// part; the next refresh then draws all that they covered again.
+// part; the next refresh then draws all that they covered again. So does one
+// after a frame that drew newer values than its refresh found: the frame drew
+// them only where that refresh asked.
 #include "framework/drawing/Geometry.h"
 
 class ShownParts {
@@ -24,6 +26,8 @@ public:
 private:
     // Every state drawn since the last refresh that changed something.
     Vabo::Rect shown_;
+    // What the last refresh found its state to cover.
+    Vabo::Rect refreshedArea_;
     int drawnState_ = 0;
     int refreshedState_ = 0;
     // The next frame draws where the last refreshes asked; all of it.

@@ -37,7 +37,8 @@ bool Vis::DrawSelf(GdiplusGfxLayer::Painter& painter)
 void Vis::Refresh()
 {
     if (VisBase* shown = Shown())
-        VisBase::InvalidatePart(*this, shown->ChangedArea(GetX(), GetY(), GetWidth(), GetHeight()));
+        for (const Vabo::Rect& part : shown->ChangedAreas(GetX(), GetY(), GetWidth(), GetHeight()))
+            VisBase::InvalidatePart(*this, part);
 }
 
 void Vis::NextChildSlot(Vabo::Signal::Base*, Vabo::GuiObject*)

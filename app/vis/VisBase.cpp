@@ -25,7 +25,8 @@ bool VisBase::DrawClipped(GdiplusGfxLayer::Painter& painter, int x, int y, int w
 
 void VisBase::Refresh()
 {
-    InvalidatePart(*this, ChangedArea(GetX(), GetY(), GetWidth(), GetHeight()));
+    for (const Vabo::Rect& part : ChangedAreas(GetX(), GetY(), GetWidth(), GetHeight()))
+        InvalidatePart(*this, part);
 }
 
 void VisBase::InvalidatePart(Vabo::GuiObject& object, const Vabo::Rect& part)

@@ -3,6 +3,8 @@
 // rectangle, clipped to it. Containers (Vis) hand it their own rectangle.
 #include "framework/core/GuiObject.h"
 
+#include <vector>
+
 class VisBase : public Vabo::GuiObject {
 public:
     explicit VisBase(TiXmlElement* element);
@@ -23,7 +25,13 @@ public:
     // its sources' present values: all of it, unless the display knows that
     // less changes (then it expects that part drawn with the next frame).
     virtual Vabo::Rect ChangedArea(int x, int y, int width, int height) { return {x, y, width, height}; }
-    // Makes dirty what ChangedArea gives at the object's own position.
+    // The same as rectangles of their own, for a display whose moving parts
+    // lie apart (a rectangle holding them all would hold much that stays).
+    virtual std::vector<Vabo::Rect> ChangedAreas(int x, int y, int width, int height)
+    {
+        return {ChangedArea(x, y, width, height)};
+    }
+    // Makes dirty what ChangedAreas gives at the object's own position.
     void Refresh();
 
     // Makes dirty the part (in the frame of the object's parent) of the

@@ -5,6 +5,7 @@
 #include "app/MetronomeLayout.h"
 #include "app/SettingsStore.h"
 #include "app/vis/MetronomeSampleVis.h"
+#include "app/vis/MetronomeVis.h"
 
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
@@ -14,6 +15,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Region.h"
 #include "framework/host/AppWindow.h"
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/EditBoxSignal.h"
@@ -27,6 +29,7 @@
 
 #include "MarkMinimised.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
@@ -322,6 +325,51 @@ TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
         },
         SoundRig::CaptureStartMs));
     EXPECT_FALSE(dirty("MetronomeSampleVis")) << "the input display stays as it was";
+    play->InvokeSlots(&show, play, window_.get());
+}
+
+// Playing, a refresh makes dirty only the rows of the beat gauge that its
+// columns' tops passed, not the gauge whole.
+TEST_F(MetronomeScreen, PlayingARefreshDrawsAgainOnlyTheBandsTheGaugeMoved)
+{
+    Open();
+    Vabo::VaboWnd& host = *window_->GetHostWnd();
+    Vabo::ScreenManager& screens = host.GetScreenManager();
+    const auto tick = [this](Platform::Milliseconds ms) {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer timer(clock_.Now());
+        metronome_->SendToSelf(&timer);
+    };
+    auto* gauge = Object<MetronomeVis>("MetronomeVis");
+    ASSERT_EQ(0, gauge->ShownIndex()) << "the beat gauge is shown first";
+    const Vabo::Rect rect{gauge->GetWindowX(), gauge->GetWindowY(), gauge->GetWidth(), gauge->GetHeight()};
+    const auto dirtyArea = [&] {
+        GdiplusGfxLayer::Region region = screens.GetDirtyRegion();
+        region.Intersect(rect);
+        int area = 0;
+        for (int i = 0; i < cairo_region_num_rectangles(region.Get()); ++i) {
+            cairo_rectangle_int_t part;
+            cairo_region_get_rectangle(region.Get(), i, &part);
+            area += part.width * part.height;
+        }
+        return area;
+    };
+    Vabo::Signal::Activate show;
+    metronome_->SlotShow(&show, metronome_);
+    auto* play = Object<Vabo::ToggleButton>("Play");
+    play->InvokeSlots(&show, play, window_.get());
+    ASSERT_TRUE(AudioDevice::Instance().Output().IsActive());
+    // Its first refresh draws the gauge whole; each later one the bands.
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        host.Redraw();
+        ASSERT_TRUE(SoundRig::WaitFor(
+            [&] {
+                tick(60);
+                return dirtyArea() > 0;
+            },
+            SoundRig::CaptureStartMs));
+    }
+    EXPECT_LT(dirtyArea(), rect.width * rect.height / 4);
     play->InvokeSlots(&show, play, window_.get());
 }
 

@@ -9,10 +9,16 @@
 
 #include "audio/AppState.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Region.h"
 
 #include "tests/app/vis/VisTestSupport.h"
 
 #include <cmath>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -148,6 +154,118 @@ TEST_F(BeatDisplays, TheMarkersSweepEachHalfWithTheirPhase)
     EXPECT_EQ(4 * 80, InkedPixels(canvas.image, {0, 10, 4, 80}));
     EXPECT_EQ(2 * 100, InkedPixels(canvas.image, {99, 0, 2, 100}));
     EXPECT_EQ(0, InkedPixels(canvas.image, {60, 0, 30, 100}));
+}
+
+// Pixels that differ between two pictures of one size.
+int DifferingPixels(const GdiplusGfxLayer::Image& one, const GdiplusGfxLayer::Image& other)
+{
+    int count = 0;
+    for (int y = 0; y < one.GetHeight(); ++y)
+        for (int x = 0; x < one.GetWidth(); ++x)
+            count += !(one.GetPixel(x, y) == other.GetPixel(x, y));
+    return count;
+}
+
+// A refresh asks the gauge to draw again only the rows its columns' tops
+// passed, and the markers only where they were and go: nothing while they
+// stand. After every step, whatever came between (a frame over part of the
+// display for another reason, phases that moved on between a refresh and its
+// frame, a larger display), the screen is a fresh display drawn whole.
+TEST_F(BeatDisplays, ARefreshRedrawsOnlyWhereThePartsMovedAndTheScreenLooksAsAFreshDisplay)
+{
+    const float same = std::numeric_limits<float>::quiet_NaN();
+    constexpr int All = -1;
+    const struct {
+        float beat;
+        float bar;
+        // A frame drawn before the refresh, dirty there for another reason.
+        Vabo::Rect between;
+        // The beat the refresh's frame finds, when it moved on since.
+        float beatAtFrame;
+        int height;
+        // The gauge's rows asked for, both columns (each 80 wide); All: the
+        // whole display.
+        int gaugeRows;
+    } steps[] = {
+        {0.1f, 0.3f, {}, same, 160, All}, // never drawn
+        {0.1f, 0.3f, {}, same, 160, 0},
+        {0.2f, 0.32f, {}, same, 160, 17 + 4}, // tops 16 to 32, 48 to 51
+        {0.2001f, 0.3201f, {}, same, 160, 0}, // too little to move a row
+        {0.3f, 0.35f, {}, 0.45f, 160, 17 + 6}, // drawn further on than found
+        {0.45f, 0.35f, {}, same, 160, 25}, // the rows it passed meanwhile
+        {0.6f, 0.4f, {10, 100, 400, 20}, same, 160, 25 + 9}, // a strip showed the new phases
+        {0.6f, 0.4f, {}, same, 160, 0},
+        {0.05f, 0.45f, {}, same, 160, 89 + 9}, // the next beat fills the column
+        {0.15f, 0.0f, {}, same, 160, 17 + 73}, // the next bar
+        {0.9f, 0.8f, {}, same, 170, All}, // a larger display
+        {1.0f, 1.0f, {}, same, 170, 17 + 34}, // stopped
+    };
+    Value beat, bar;
+    TiXmlElement* gauge = Display("BeatVis");
+    TiXmlElement* markers = Display("BarVis");
+    const struct {
+        const char* what;
+        std::function<std::unique_ptr<BeatVis>(Value&, Value&)> make;
+        bool columns;
+    } displays[] = {
+        {"gauge", [&](Value& b, Value& r) { return std::make_unique<BeatVis>(gauge, b.Source(), r.Source()); },
+         true},
+        {"markers", [&](Value& b, Value& r) { return std::make_unique<BarVis>(markers, b.Source(), r.Source()); },
+         false},
+    };
+    for (const auto& d : displays) {
+        const std::unique_ptr<BeatVis> display = d.make(beat, bar);
+        display->SetPosition(10, 10);
+        Canvas screen(420, 190);
+        const auto frame = [&](const std::vector<Vabo::Rect>& dirty) {
+            GdiplusGfxLayer::Region region;
+            for (const Vabo::Rect& part : dirty)
+                region.Union(part);
+            if (region.IsEmpty())
+                return;
+            screen.painter.SetClip(region);
+            screen.painter.Clear();
+            display->DrawSelf(screen.painter);
+            screen.painter.ResetClip();
+        };
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            const auto& step = steps[i];
+            const Vabo::Rect whole{10, 10, 400, step.height};
+            display->SetSize(whole.width, whole.height);
+            beat.value = step.beat;
+            bar.value = step.bar;
+            frame({step.between});
+            const std::vector<Vabo::Rect> dirty = display->ChangedAreas(whole.x, whole.y, whole.width, whole.height);
+            if (!std::isnan(step.beatAtFrame))
+                beat.value = step.beatAtFrame;
+            frame(dirty);
+            int area = 0;
+            for (const Vabo::Rect& part : dirty)
+                area += part.width * part.height;
+            if (step.gaugeRows == All) {
+                ASSERT_EQ(1u, dirty.size()) << d.what << ", step " << i;
+                EXPECT_TRUE(dirty.front() == whole) << d.what << ", step " << i;
+            } else if (d.columns || step.gaugeRows == 0) {
+                EXPECT_EQ(step.gaugeRows * 80, area) << d.what << ", step " << i;
+            } else {
+                // The markers are broad, and a new bar moves them far.
+                EXPECT_GT(area, 0) << d.what << ", step " << i;
+                EXPECT_LT(area, whole.width * whole.height * 3 / 4) << d.what << ", step " << i;
+            }
+            // A frame that drew newer phases than its refresh found drew
+            // them only where it was asked to: the next refresh completes it.
+            if (!std::isnan(step.beatAtFrame))
+                continue;
+
+            Value freshBeat{beat.value}, freshBar{bar.value};
+            const std::unique_ptr<BeatVis> fresh = d.make(freshBeat, freshBar);
+            fresh->SetPosition(whole.x, whole.y);
+            fresh->SetSize(whole.width, whole.height);
+            Canvas expected(420, 190);
+            fresh->DrawSelf(expected.painter);
+            EXPECT_EQ(0, DifferingPixels(screen.image, expected.image)) << d.what << ", step " << i;
+        }
+    }
 }
 
 TEST_F(BeatDisplays, TheStripTicksBeforeEachBeatAndStandsTallBeforeTheAccent)

@@ -156,6 +156,7 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
     }
     outputLost_ = true;
     outputLossTold_ = true;
+    output_.SetHostFrames(OutputHostFrames);
     if (output_.Open(sampleRate, frames) != 0)
         return output_.GetError();
     output_.SetCallback(callback, nullptr);

@@ -34,6 +34,11 @@ public:
     // Longer than a slow buffer, and than any gap between the frames of a
     // capture that delivers.
     static constexpr Platform::Milliseconds CaptureDeliversWithinMs = 150;
+    // Play-back reaches the host in buffers of 46 ms, whatever frames its
+    // callback takes: the process wakes a quarter as often as with 512, with
+    // as much queued ahead, and the time played moves on smoothly between
+    // them (Platform::Pa::StreamTime).
+    static constexpr unsigned long OutputHostFrames = 2048;
     static constexpr int BlockLength = 512;
     static constexpr int WindowLength = 2048;
     static constexpr int WindowHop = 128;

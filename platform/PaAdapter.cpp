@@ -55,6 +55,17 @@ struct Stream {
     std::atomic<unsigned long long> frames{0};
     // Output: frames given but not yet heard.
     unsigned long long queuedFrames = 0;
+    // Output: when the engine thread gave the last host buffers (steady
+    // clock, ns; 0 before the first) and how many frames they held, so that
+    // the time played moves on between them. Buffers asked for in a burst
+    // (a sound server that asks for several at a time) count as one. Written
+    // with `frames` while `givenWriting` is odd, read again until it stayed
+    // even and unchanged.
+    std::atomic<unsigned> givenWriting{0};
+    std::atomic<long long> givenAtNs{0};
+    std::atomic<unsigned long> givenFrames{0};
+    // Engine thread: when it was last called.
+    long long calledAtNs = 0;
     // Set on the engine thread when a callback threw; reported on the GUI thread.
     std::atomic<bool> failed{false};
     // The library ended the stream (set by its finished callback), and whether
@@ -229,6 +240,13 @@ int PlaybackCallback(Stream& s, float* out, unsigned long count, double time)
     return paContinue;
 }
 
+long long SteadyNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
 int HostCallback(const void* input, void* output, unsigned long count, const PaStreamCallbackTimeInfo*,
                  PaStreamCallbackFlags, void* userData)
 {
@@ -248,7 +266,25 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
         return paAbort;
     }
     const double time = double(s.frames.load(std::memory_order_relaxed));
-    s.frames.fetch_add(count, std::memory_order_relaxed);
+    if (s.input) {
+        s.frames.fetch_add(count, std::memory_order_relaxed);
+    } else {
+        const unsigned writing = s.givenWriting.load(std::memory_order_relaxed);
+        s.givenWriting.store(writing + 1, std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_release);
+        s.frames.fetch_add(count, std::memory_order_relaxed);
+        // Within a quarter of a buffer's sound of the last call: the same burst.
+        const long long now = SteadyNs();
+        const long long givenAt = s.givenAtNs.load(std::memory_order_relaxed);
+        if (givenAt != 0 && double(now - s.calledAtNs) < 0.25e9 * double(count) / s.sampleRate) {
+            s.givenFrames.store(s.givenFrames.load(std::memory_order_relaxed) + count, std::memory_order_relaxed);
+        } else {
+            s.givenAtNs.store(now, std::memory_order_relaxed);
+            s.givenFrames.store(count, std::memory_order_relaxed);
+        }
+        s.calledAtNs = now;
+        s.givenWriting.store(writing + 2, std::memory_order_release);
+    }
     // Nothing may unwind into the library's C code.
     int result = paAbort;
     try {
@@ -509,6 +545,7 @@ int StartStream(Stream* s, bool loop)
             return FromLibrary(reopened);
     }
     s->frames.store(0);
+    s->givenAtNs.store(0);
     s->finishing = false;
     s->ended.store(false);
     s->endedByCallback.store(false);
@@ -672,8 +709,35 @@ double StreamTime(Stream* s)
 {
     if (!s)
         return 0.0;
-    const unsigned long long frames = s->frames.load();
-    return frames > s->queuedFrames ? double(frames - s->queuedFrames) : 0.0;
+    if (s->input) {
+        const unsigned long long frames = s->frames.load();
+        return frames > s->queuedFrames ? double(frames - s->queuedFrames) : 0.0;
+    }
+    // What was queued before the last host buffers given plays while they
+    // wait: the time moves on with the clock from there, up to as much as
+    // they hold, and reaches it as the next are given (or stands there when
+    // they come late; when they come early, it moves on at once to where
+    // they start). So it never goes back, and what is timed by it (the beat
+    // displays) moves smoothly however long the host buffers are, or however
+    // many the sound server asks for at once.
+    unsigned long long frames = 0;
+    long long givenAt = 0;
+    unsigned long given = 0;
+    for (;;) {
+        const unsigned writing = s->givenWriting.load(std::memory_order_acquire);
+        frames = s->frames.load(std::memory_order_relaxed);
+        givenAt = s->givenAtNs.load(std::memory_order_relaxed);
+        given = s->givenFrames.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (writing % 2 == 0 && s->givenWriting.load(std::memory_order_relaxed) == writing)
+            break;
+    }
+    double played = double(frames) - double(s->queuedFrames);
+    if (s->running && givenAt != 0) {
+        const double since = double(SteadyNs() - givenAt) * 1e-9 * s->sampleRate;
+        played += std::clamp(since, 0.0, double(given)) - double(given);
+    }
+    return played > 0.0 ? played : 0.0;
 }
 
 std::string ErrorText(int code)

@@ -84,7 +84,9 @@ bool StreamDied(Stream* stream);
 // away can wait for its thread for ever until it counts as stalled, so a
 // stop that is not needed asks here first. 0 for a bad or stopped stream.
 Milliseconds StalledFor(Stream* stream);
-// Frames played or captured since the last start; 0 for a bad stream.
+// Frames played or captured since the last start; 0 for a bad stream. The
+// frames captured move by whole host buffers; the frames played of a running
+// stream move on with the clock between them, never back.
 double StreamTime(Stream* stream);
 
 // What a code means, for the log.

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <set>
 #include <thread>
+#include <vector>
 #include <sys/types.h>
 
 namespace Pa = Platform::Pa;
@@ -200,6 +201,47 @@ TEST(PaAdapter, ASoundServerLostUnderACaptureEndsTheStreamAndLeavesNoThreadSpinn
     EXPECT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, count, nullptr))
         << "no stream left behind holds the server";
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+}
+
+// The time played moves on with the clock between the host buffers given,
+// and never back, short buffers or long, and however many of them the sound
+// server asks for at once: what is timed by it (the beat displays) moves
+// smoothly, not a burst of buffers at a time.
+TEST(PaAdapter, ThePlayedTimeMovesOnBetweenTheHostBuffersGivenAndNeverBack)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    const Pa::Callback silence = [](void*, void*, unsigned long, double, void*) { return 0; };
+    for (const unsigned long host : {512ul, 2048ul}) {
+        Pa::Stream* stream = nullptr;
+        ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 0, 1, Pa::Float32, 44100.0, 512, 18, silence, nullptr));
+        ASSERT_EQ(Pa::NoError, Pa::SetHostFrames(stream, host));
+        ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false));
+        std::vector<double> readings;
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                readings.push_back(Pa::StreamTime(stream));
+                return readings.back() >= 16.0 * 2048;
+            },
+            SoundRig::CaptureStartMs));
+        EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
+        EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+
+        // Read every 10 ms: a time that moved only when buffers were given
+        // (the server asks for about 46 ms at a time) would stand still
+        // between most readings. The first second or so, while the rig's
+        // sink starts, nothing plays at all.
+        for (std::size_t i = 1; i < readings.size(); ++i)
+            EXPECT_GE(readings[i], readings[i - 1]) << host << ": reading " << i;
+        const auto first = std::find_if(readings.begin(), readings.end(), [](double r) { return r >= 8.0 * 2048; });
+        ASSERT_NE(readings.end(), first) << host;
+        int stood = 0;
+        int pairs = 0;
+        for (auto it = first + 1; it < readings.end(); ++it, ++pairs)
+            stood += *it == *(it - 1);
+        ASSERT_GT(pairs, 8) << host;
+        EXPECT_LT(stood, pairs / 4) << host << ": " << stood << " of " << pairs << " readings did not move";
+    }
 }
 
 // Long host buffers wake the process less often: the callback still gets its

@@ -589,11 +589,16 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
     }
     lastDisplayUpdate_ = Platform::NowMs();
     Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
-    char text[64];
-    std::snprintf(text, sizeof text, "%0.2f Hz", double(state.GetReferenceFrequency()));
-    if (shownFrequency_ != text) {
-        shownFrequency_ = text;
-        Find<Vabo::Text>("VisFreq")->SetText(text);
+    // Written out only when the frequency moved.
+    const float frequency = state.GetReferenceFrequency();
+    if (!(frequency == formattedFrequency_)) {
+        formattedFrequency_ = frequency;
+        char text[64];
+        std::snprintf(text, sizeof text, "%0.2f Hz", double(frequency));
+        if (shownFrequency_ != text) {
+            shownFrequency_ = text;
+            Find<Vabo::Text>("VisFreq")->SetText(text);
+        }
     }
     for (const char* name : Displays)
         if (auto* display = Find<Vabo::GuiObject>(name))

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace Vabo {
@@ -114,4 +115,5 @@ private:
     bool ignoreInputVolumeSignal_ = false;
     bool ignoreOutputVolumeSignal_ = false;
     std::string shownFrequency_;
+    float formattedFrequency_ = std::numeric_limits<float>::quiet_NaN();
 };

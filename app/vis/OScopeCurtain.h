@@ -4,6 +4,7 @@
 #include "app/vis/ValueSource.h"
 #include "app/vis/VisBase.h"
 
+#include "framework/drawing/Geometry.h"
 #include "framework/drawing/Pen.h"
 
 #include <vector>
@@ -24,4 +25,6 @@ private:
     BlockSource source_;
     std::vector<float> drawn_;
     std::vector<float> columns_;
+    // The strokes of the frame being drawn, by pen.
+    std::vector<std::vector<Vabo::Rect>> strokes_;
 };

@@ -94,6 +94,19 @@ bool Painter::FillRect(const Vabo::Rect& rect, const Color& color)
     return Check();
 }
 
+bool Painter::FillRects(const std::vector<Vabo::Rect>& rects, const Color& color)
+{
+    if (rects.empty())
+        return true;
+    cairo_save(cr_);
+    SetSourceColor(cr_, color);
+    for (const Vabo::Rect& rect : rects)
+        cairo_rectangle(cr_, rect.x, rect.y, rect.width, rect.height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    return Check();
+}
+
 bool Painter::FillGradientRect(const Vabo::Rect& rect, const Color& from, const Color& to)
 {
     cairo_save(cr_);

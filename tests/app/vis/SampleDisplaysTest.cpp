@@ -179,6 +179,55 @@ TEST_F(SampleDisplaysTest, CurtainStrokesGrowAndDarkenWithTheSignal)
     EXPECT_EQ(0, loud.image.GetPixel(50, 20).GetAlpha());
 }
 
+TEST_F(SampleDisplaysTest, CurtainShowsTheSamePixelsAsAStrokePerColumn)
+{
+    // Each signal drawn by the curtain and, column by column, as a stroke of
+    // the column's pen over the same background: the pictures must be equal
+    // to the last pixel, in a display of even and of odd height.
+    const auto wave = [](std::size_t n, float (*at)(std::size_t)) {
+        std::vector<float> samples(n);
+        for (std::size_t i = 0; i < n; ++i)
+            samples[i] = at(i);
+        return samples;
+    };
+    const struct {
+        const char* name;
+        std::vector<float> samples;
+    } signals[] = {
+        {"silence", std::vector<float>(512, 0.0f)},
+        {"a tone", wave(512, [](std::size_t i) { return 0.7f * std::sin(0.11f * float(i)); })},
+        {"a quiet tone", wave(512, [](std::size_t i) { return 0.02f * std::sin(0.3f * float(i)); })},
+        {"beyond full scale", wave(512, [](std::size_t i) { return i % 2 ? 1.4f : -1.2f; })},
+        {"noise", wave(512, [](std::size_t i) { return float((i * 7919) % 201) / 100.0f - 1.0f; })},
+        {"a spike", wave(512, [](std::size_t i) { return i == 300 ? 1.0f : 0.0f; })},
+        {"fewer samples than columns", {0.1f, -0.9f, 0.5f, 0.0f, 1.0f}},
+        {"no numbers", {std::numeric_limits<float>::quiet_NaN(), 0.5f, std::numeric_limits<float>::infinity()}},
+    };
+    const Vabo::Rect places[] = {{3, 2, 64, 40}, {0, 5, 57, 41}};
+    OScopeCurtain curtain(SampleSkin(), block_.Source());
+    for (const auto& signal : signals) {
+        block_.samples = signal.samples;
+        for (const Vabo::Rect& at : places) {
+            Canvas drawn(80, 50);
+            Canvas stroked(80, 50);
+            for (Canvas* canvas : {&drawn, &stroked})
+                canvas->painter.FillRect({0, 0, 80, 50}, Color(255, 90, 120, 200));
+            curtain.Draw(drawn.painter, at.x, at.y, at.width, at.height);
+
+            std::vector<float> columns;
+            MapMagnitudePeaks(block_.samples, columns, at.width);
+            const float half = 0.5f * float(at.height);
+            for (int i = 0; i < at.width; ++i) {
+                const int d = int(std::lround(half * std::fmin(columns[std::size_t(i)], 1.0f)));
+                stroked.painter.DrawLine(curtain.Palette()[std::size_t(PaletteIndex(columns[std::size_t(i)]))],
+                                         {at.x + i, at.y + at.height - at.height / 2 - d},
+                                         {at.x + i, at.y + at.height / 2 + d});
+            }
+            EXPECT_TRUE(SamePixels(drawn.image, stroked.image)) << signal.name << " at height " << at.height;
+        }
+    }
+}
+
 TEST_F(SampleDisplaysTest, WaterfallAddsOneRowPerFrameAndRescalesItsRowsOnResize)
 {
     TopdownRedraw waterfall(SampleSkin(), block_.Source());

@@ -259,3 +259,28 @@ TEST(Painter, APictureScaledInPlaceHasThePixelsOfItsScaledCopyDrawnThere)
     for (int y = 0; y < 40; ++y)
         EXPECT_EQ(0, OpaqueInRow(target, y));
 }
+
+TEST(Painter, RectanglesFilledAtOnceHaveTheirOwnPixelsAndOverlapsBlendOnce)
+{
+    const Color translucent(120, 20, 40, 200);
+    const std::vector<Vabo::Rect> apart = {{1, 1, 1, 9}, {2, 3, 1, 2}, {5, 0, 4, 4}, {12, 6, 3, 7}};
+    Image together(16, 16);
+    Image oneByOne(16, 16);
+    Painter(together).FillRect({0, 0, 16, 16}, kGreen);
+    Painter(oneByOne).FillRect({0, 0, 16, 16}, kGreen);
+    ASSERT_TRUE(Painter(together).FillRects(apart, translucent));
+    {
+        Painter painter(oneByOne);
+        for (const Vabo::Rect& rect : apart)
+            painter.FillRect(rect, translucent);
+    }
+    EXPECT_TRUE(SamePixels(together, oneByOne));
+    EXPECT_TRUE(Painter(together).FillRects({}, translucent));
+    EXPECT_TRUE(SamePixels(together, oneByOne)) << "no rectangles, no pixels";
+
+    // Where two overlap the colour is laid on once, not twice.
+    Image overlap(16, 16);
+    Painter(overlap).FillRects({{0, 0, 8, 8}, {4, 4, 8, 8}}, translucent);
+    EXPECT_EQ(overlap.GetPixel(2, 2), overlap.GetPixel(6, 6));
+    EXPECT_EQ(0, overlap.GetPixel(2, 10).GetAlpha());
+}

@@ -109,10 +109,9 @@ void EditBox::EraseCharacters(int first, int end)
 void EditBox::ShowEditText()
 {
     Text::GetText() = editText_;
-    if (GetParent())
-        InvalidateWhenShown(*GetParent());
-    else
-        InvalidateWhenShown(*this);
+    // The text, caret and selection are drawn clipped to the box: the box
+    // alone is drawn again (the tuner sets its target at every new note).
+    InvalidateWhenShown(*this);
 }
 
 void EditBox::SetText(const std::string& text)
@@ -350,8 +349,7 @@ void EditBox::BlinkSlot(Signal::Base*, GuiObject*)
     caretVisible_ = !caretVisible_;
     if (IsFocused()) {
         Platform::RequestTickAt(now + kBlinkMs);
-        if (GetParent())
-            InvalidateWhenShown(*GetParent());
+        InvalidateWhenShown(*this);
     }
 }
 

@@ -13,6 +13,9 @@
 
 #include "InputRig.h"
 #include "framework/core/HostInputSignals.h"
+#include "framework/drawing/Region.h"
+#include "framework/host/FramePresenter.h"
+#include "framework/host/WindowSurface.h"
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/StringSignal.h"
 #include "platform/Clipboard.h"
@@ -445,4 +448,64 @@ TEST_F(EditBoxTest, ABoxHoldsItsMaxLengthWhateverIsTypedOrPasted)
     Focus(*tempo);
     rig_.Key(kPaste);
     EXPECT_EQ(tempo->GetEditText(), "7777") << "the selection makes way for the paste";
+}
+
+// A box draws its text, caret and selection inside itself: a change of them
+// makes only the box dirty, and the frame composed from that is the one the
+// whole tree drawn afresh gives.
+TEST(EditBoxRedraw, ANewTextOrABlinkRedrawsTheBoxAlone)
+{
+    struct Presenter : Vabo::FramePresenter {
+        std::vector<Vabo::Rect> shown;
+        void GetClientSize(int& width, int& height) const override
+        {
+            width = 200;
+            height = 160;
+        }
+        void Present(GdiplusGfxLayer::WindowSurface&, const GdiplusGfxLayer::Region& region) override
+        {
+            shown.push_back(region.GetBounds());
+        }
+    };
+    Platform::ManualClock clock(1000);
+    InputRig rig("EditBoxes.xml", 200, 160);
+    auto* reference = rig.Find<EditBox>("Reference");
+    auto* name = rig.Find<EditBox>("Name");
+    ASSERT_TRUE(reference && name);
+    GdiplusGfxLayer::WindowSurface surface(200, 160);
+    Presenter presenter;
+    rig.Click(40, 82);
+    rig.Key(Virtual(Platform::VirtualKey::End));
+    rig.Screens().InvalidateRect(Vabo::Rect{0, 0, 200, 160});
+    rig.Screens().Render(surface, presenter);
+
+    struct Change {
+        const char* what;
+        EditBox* box;
+        std::function<void()> make;
+    };
+    const Change changes[] = {
+        {"a longer text", reference, [&] { reference->SetText("1234.56"); }},
+        {"a shorter text", reference, [&] { reference->SetText("7"); }},
+        {"the caret blinking off", name, [&] { clock.Advance(500), rig.Tick(); }},
+        {"the caret blinking on", name, [&] { clock.Advance(500), rig.Tick(); }},
+    };
+    for (const Change& change : changes) {
+        presenter.shown.clear();
+        change.make();
+        ASSERT_TRUE(rig.Screens().Render(surface, presenter)) << change.what;
+        ASSERT_EQ(1u, presenter.shown.size()) << change.what;
+        const Vabo::Rect box{change.box->GetWindowX(), change.box->GetWindowY(), change.box->GetWidth(),
+                             change.box->GetHeight()};
+        const Vabo::Rect& drawn = presenter.shown.front();
+        EXPECT_TRUE(drawn.x >= box.x && drawn.y >= box.y && drawn.x + drawn.width <= box.x + box.width
+                    && drawn.y + drawn.height <= box.y + box.height)
+            << change.what << ": drawn " << drawn.x << "," << drawn.y << " " << drawn.width << "x" << drawn.height;
+        const auto whole = rig.Draw();
+        int differing = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 200; ++x)
+                differing += surface.GetBackBuffer().GetPixel(x, y) == whole->GetPixel(x, y) ? 0 : 1;
+        EXPECT_EQ(0, differing) << change.what;
+    }
 }

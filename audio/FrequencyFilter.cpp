@@ -1,5 +1,6 @@
 #include "audio/FrequencyFilter.h"
 
+#include <algorithm>
 #include <cmath>
 
 float FrequencyFilter::Filter(float f)
@@ -20,6 +21,18 @@ float FrequencyFilter::Filter(float f)
     last_ = f;
     jumped_ = true;
     return f;
+}
+
+bool FrequencyFilter::WouldHold(float f) const
+{
+    if (Near(f, last_))
+        return false;
+    // The history Filter would see: f, then the newest values that stay.
+    const std::size_t kept = std::min(history_.size(), std::size_t(capacity_ - 1));
+    for (std::size_t i = 0; i < kept; ++i)
+        if (!Near(f, history_[i]))
+            return true;
+    return false;
 }
 
 bool FrequencyFilter::Near(float a, float b) const

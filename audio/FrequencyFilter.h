@@ -14,6 +14,8 @@ public:
     // Whether the last Filter held the old value back because the history
     // does not yet agree with the new one: a new note may be on its way.
     bool Holding() const { return holding_; }
+    // Whether Filter(f) would hold the old value back (without filtering it).
+    bool WouldHold(float f) const;
 
 private:
     bool Near(float a, float b) const;

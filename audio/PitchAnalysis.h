@@ -30,6 +30,15 @@ public:
     // Returns whether a pitch was estimated.
     bool Run(const std::vector<float>& samples, const Gate& gate);
 
+    // A run in its two steps. Estimate: the window's pitch through the gate
+    // and the estimator (0 when closed or none; the spectrum is the window's
+    // when the gate was open). Take: that estimate through the filter and the
+    // average, counted as a run. An empty window is not taken.
+    float Estimate(const std::vector<float>& samples, const Gate& gate);
+    bool Take(float estimate);
+    // Whether the filter would hold the estimate back as the start of a new note.
+    bool WouldHold(float estimate) const;
+
     float Frequency() const { return frequency_; }
     // Whether the last run's estimate was held back by the filter until
     // more windows agree with it: each further window decides sooner.

@@ -46,6 +46,19 @@ TEST(FrequencyFilter, AJumpIsMeasuredInCentsAndItsAcceptanceMarksANewNote)
     EXPECT_EQ(2000.0f, high.LastAccepted());
 }
 
+// The tracker asks before it filters whether a value would start a new note:
+// the answer is what filtering it then does, through a whole change of note,
+// a value that agrees with the history and the first value of all.
+TEST(FrequencyFilter, TellsBeforehandWhetherItWouldHoldAValueBack)
+{
+    FrequencyFilter filter;
+    for (float f : {110.0f, 110.2f, 164.8f, 164.8f, 109.9f, 164.8f, 164.9f, 164.7f, 164.8f, 165.0f, 110.0f, 164.8f}) {
+        const bool asked = filter.WouldHold(f);
+        filter.Filter(f);
+        EXPECT_EQ(filter.Holding(), asked) << f;
+    }
+}
+
 TEST(MovingAverage, WeighsRecentValuesAndKeepsTheLimit)
 {
     MovingAverage average(10);

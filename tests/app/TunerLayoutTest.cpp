@@ -831,6 +831,30 @@ TEST_F(TunerScreen, TheThresholdRoundTripsAndTheSettingsAreReadOnce)
     EXPECT_NE(std::string::npos, Settings().find("Threshold=30\n"));
 }
 
+// A new note sets the target and moves the focus along the note strip: the
+// readings, the target and the strip are drawn again, the controls around them
+// are not (the target box once made its whole screen dirty on the way to
+// showing the note).
+TEST_F(TunerScreen, ANewNoteRedrawsTheReadingsAndTheTargetButNotTheControlsAround)
+{
+    Open();
+    Measure(110.0f);
+    Vabo::VaboWnd* host = window_->GetHostWnd();
+    host->Redraw();
+    Measure(146.83f);
+    ASSERT_EQ("146.83", Reference());
+    GdiplusGfxLayer::Region dirty = host->GetScreenManager().GetDirtyRegion();
+    const auto drawn = [&](const char* name) {
+        GdiplusGfxLayer::Region region = dirty;
+        region.Intersect(Object<Vabo::GuiObject>(name)->GetRectInTopLevel());
+        return !region.IsEmpty();
+    };
+    for (const char* name : {"VisNote", "VisFreq", "DesiredFrequency"})
+        EXPECT_TRUE(drawn(name)) << name;
+    for (const char* name : {"INST", "Play", "Standby", "VolumeInput", "ThresholdSlider"})
+        EXPECT_FALSE(drawn(name)) << name;
+}
+
 // A refresh makes dirty only the displays whose values changed: the needle
 // and the in-tune lamp that show what they showed are not drawn again, the
 // input display is.

@@ -138,6 +138,8 @@ bool Painter::DrawLine(const Pen& pen, const Vabo::Point& from, const Vabo::Poin
     PrepareEnd(cr_, pen.GetEndCap(), width, length, x1, y1, ux, uy);
     cairo_set_line_width(cr_, width);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+    if (pen.HasQuickEdges())
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_FAST);
     cairo_move_to(cr_, x0, y0);
     cairo_line_to(cr_, x1, y1);
     cairo_stroke(cr_);
@@ -173,6 +175,8 @@ bool Painter::DrawLines(const Pen& pen, const Vabo::Point* points, int count)
     cairo_set_line_width(cr_, pen.GetWidth() > 0.0f ? pen.GetWidth() : 1.0);
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr_, round ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
+    if (pen.HasQuickEdges())
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_FAST);
     cairo_move_to(cr_, x0, y0);
     for (int i = 1; i < count - 1; ++i)
         cairo_line_to(cr_, points[i].x + 0.5, points[i].y + 0.5);

@@ -21,11 +21,18 @@ public:
     int GetStartCap() const { return startCap_; }
     int GetEndCap() const { return endCap_; }
 
+    // Quick edges shade a line's edge pixels from fewer samples: a long,
+    // jagged line redrawn many times a second costs about half as much, and
+    // its edges differ from smooth ones by a shade here and there.
+    void SetQuickEdges(bool quick) { quickEdges_ = quick; }
+    bool HasQuickEdges() const { return quickEdges_; }
+
 private:
     Color color_;
     float width_;
     int startCap_ = Flat;
     int endCap_ = Flat;
+    bool quickEdges_ = false;
 };
 
 } // namespace GdiplusGfxLayer

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 #include <limits>
 
 using namespace GdiplusGfxLayer;
@@ -137,6 +138,35 @@ TEST(Painter, RegionClipsNestAndFollowTheOrigin)
     painter.ResetClip();
     painter.FillRect({0, 0, 20, 20}, kGreen);
     EXPECT_TRUE(PixelNear(target, 15, 0, kGreen, 0));
+}
+
+TEST(Painter, QuickEdgedLinesCoverTheSmoothLinesPixelsAndShadeTheirEdgesDifferently)
+{
+    // A jagged trace and a slanted line: quick edges are in effect (some edge
+    // shades differ) yet the line lies where the smooth one does.
+    const std::vector<std::vector<Vabo::Point>> lines = {
+        {{2, 20}, {3, 4}, {4, 36}, {5, 10}, {6, 30}, {7, 2}, {30, 25}, {37, 18}},
+        {{3, 3}, {36, 29}},
+    };
+    for (const auto& line : lines) {
+        Image smooth(40, 40), quick(40, 40);
+        Painter smoothPainter(smooth), quickPainter(quick);
+        Pen pen(kRed, 2.0f);
+        ASSERT_TRUE(smoothPainter.DrawLines(pen, line.data(), int(line.size())));
+        pen.SetQuickEdges(true);
+        ASSERT_TRUE(quickPainter.DrawLines(pen, line.data(), int(line.size())));
+        int differing = 0, strayed = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const int a = smooth.GetPixel(x, y).GetAlpha(), b = quick.GetPixel(x, y).GetAlpha();
+                differing += a != b;
+                // Fully covered on one, untouched on the other: the line moved.
+                strayed += (a == 255 && b == 0) || (a == 0 && b == 255);
+            }
+        }
+        EXPECT_GT(differing, 0) << line.size() << " points";
+        EXPECT_EQ(0, strayed) << line.size() << " points";
+    }
 }
 
 TEST(Painter, TranslucentPolylinesBlendOnceAndGradientsRunCornerToCorner)

@@ -41,9 +41,17 @@ EventLoop& EventLoop::Instance()
     return *loop;
 }
 
+EventWait& EventLoop::Waiter()
+{
+    // Never destroyed, as the loop: a thread may post while the process ends.
+    static EventWait* waiter = new EventWait;
+    return *waiter;
+}
+
 void EventLoop::Attach(std::uint32_t windowId, WindowClient& client)
 {
     windows_[windowId].client = &client;
+    Waiter().Watch(SDL_GetWindowFromID(windowId));
 }
 
 void EventLoop::Detach(std::uint32_t windowId)
@@ -155,7 +163,8 @@ void EventLoop::RunOnce(Milliseconds maxWait)
     if (tick >= 0)
         wait = std::min(wait, tick);
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, int(std::max<Milliseconds>(0, wait)))) {
+    EventWait& waiter = Waiter();
+    if (waiter.Next(event, std::max<Milliseconds>(0, wait))) {
         // SDL has already marked the window that comes back as shown.
         if (background_ && !InBackground())
             CatchUpWindowless();
@@ -163,7 +172,7 @@ void EventLoop::RunOnce(Milliseconds maxWait)
         // Input goes before the clock, as a window timer only fires on an
         // empty queue; but a flood of events must not stop the clock.
         const Milliseconds until = NowMs() + kTickPeriod;
-        while (NowMs() < until && SDL_PollEvent(&event))
+        while (NowMs() < until && waiter.Poll(event))
             Serve(event);
         // What was served may have started something that moves.
         RequestNextTick();
@@ -283,6 +292,7 @@ bool EventLoop::Post(std::function<void()> call)
         delete static_cast<std::function<void()>*>(event.user.data1);
         return false;
     }
+    Waiter().Wake();
     return true;
 }
 

@@ -12,6 +12,7 @@
 // carries on.
 #include "platform/Clock.h"
 #include "platform/EventTranslation.h"
+#include "platform/EventWait.h"
 #include "platform/HostInput.h"
 #include "platform/TickRequest.h"
 
@@ -67,8 +68,9 @@ public:
     // Passes for `duration` ms of the clock.
     void RunFor(Milliseconds duration);
 
-    // Runs the call on the GUI thread at its next pass. Safe from any thread;
-    // false (logged) when the event queue refuses it.
+    // Runs the call on the GUI thread at its next pass, waking the loop when
+    // it sleeps. Safe from any thread; false (logged) when the event queue
+    // refuses it.
     static bool Post(std::function<void()> call);
 
     // Whether nothing of the program shows: a window is minimised and no
@@ -93,6 +95,8 @@ private:
     };
 
     EventLoop() = default;
+    // Shared with Post, which may run before the loop is made and on any thread.
+    static EventWait& Waiter();
     void Serve(SDL_Event& event);
     void Deliver(const HostInput& input);
     void RunDueTicks();

@@ -10,9 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "support/MinimisedMark.h"
 
+#include <atomic>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <thread>
@@ -63,6 +69,20 @@ protected:
         for (const auto* window : {a.get(), b.get()})
             if (window)
                 loop.Detach(window->Id());
+    }
+
+    // Whether the thread is blocked in poll: the loop's sleep when no round
+    // trip is under way.
+    static bool Sleeping(long threadId)
+    {
+        std::ifstream file("/proc/self/task/" + std::to_string(threadId) + "/syscall");
+        long call = -1;
+        file >> call;
+#ifdef SYS_poll
+        if (call == SYS_poll)
+            return true;
+#endif
+        return call == SYS_ppoll;
     }
 
     static void PushClick(Uint32 windowId, int x, int y)
@@ -242,4 +262,62 @@ TEST_F(EventLoopTest, NothingShowsOnlyWhileAWindowIsMinimisedAndNoOtherIsShown)
         EXPECT_EQ(step.background, loop.InBackground()) << step.what;
     }
     TestSupport::MarkMinimised(b->Handle(), false);
+}
+
+TEST_F(EventLoopTest, WhatComesAsTheLoopGoesToSleepIsServedInThatPass)
+{
+    // Long enough that a pass which slept through what came fails plainly.
+    constexpr Platform::Milliseconds kLongWait = 5000;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(a->Handle(), &info));
+    Display* own = info.info.x11.display;
+    const ::Window xwindow = info.info.x11.window;
+    const long gui = long(syscall(SYS_gettid));
+    std::atomic<bool> ran{false};
+    std::thread poster;
+
+    struct Case {
+        const char* what;
+        std::function<void()> arrive; // before the pass
+        std::function<bool()> served;
+    };
+    const Case cases[] = {
+        {"an event the last round trip read from the server, not left on the connection",
+         [&] {
+             // The window manager's close request, sent by another client.
+             Display* other = XOpenDisplay(nullptr);
+             ASSERT_NE(nullptr, other);
+             XEvent close{};
+             close.xclient.type = ClientMessage;
+             close.xclient.window = xwindow;
+             close.xclient.message_type = XInternAtom(other, "WM_PROTOCOLS", False);
+             close.xclient.format = 32;
+             close.xclient.data.l[0] = long(XInternAtom(other, "WM_DELETE_WINDOW", False));
+             XSendEvent(other, xwindow, False, NoEventMask, &close);
+             XSync(other, False);
+             XCloseDisplay(other);
+             XSync(own, False);
+         },
+         [&] {
+             return !clientA.inputs.empty() && clientA.inputs.back().kind == HostInput::Kind::CloseRequest;
+         }},
+        {"a call posted from another thread while the loop sleeps",
+         [&] {
+             poster = std::thread([&] {
+                 while (!Sleeping(gui))
+                     std::this_thread::yield();
+                 EventLoop::Post([&] { ran = true; });
+             });
+         },
+         [&] { return ran.load(); }},
+    };
+    for (const Case& c : cases) {
+        loop.RunFor(300); // the new windows' own events
+        c.arrive();
+        loop.RunOnce(kLongWait);
+        EXPECT_TRUE(c.served()) << c.what;
+        if (poster.joinable())
+            poster.join();
+    }
 }

@@ -226,7 +226,10 @@ Rect NativeWindow::GetRect() const
 
 void NativeWindow::SetTitle(const std::string& title)
 {
-    SDL_SetWindowTitle(window_, title.c_str());
+    // SDL sends every title to the server, with a flush, even the one it has:
+    // a title refreshed on a timer mostly is.
+    if (title != GetTitle())
+        SDL_SetWindowTitle(window_, title.c_str());
 }
 
 std::string NativeWindow::GetTitle() const

@@ -69,6 +69,7 @@ public:
     void SetMinimumSize(int width, int height);
     Rect GetRect() const; // screen rectangle of the client area, for every kind
 
+    // An unchanged title is not sent to the server again.
     void SetTitle(const std::string& title);
     std::string GetTitle() const;
     // Loads a picture file as the window's icon; false (logged) when it cannot be read.

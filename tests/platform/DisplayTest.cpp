@@ -145,3 +145,41 @@ TEST(NativeWindow, TakesAnIconReadAsEveryPictureIs)
         EXPECT_EQ(c.argb, icon[2 + c.y * c.width + c.x]);
     }
 }
+
+TEST(NativeWindow, SendsATitleToTheServerOnlyWhenItChanges)
+{
+    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
+    auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "", 0, 0, 20, 20});
+    ASSERT_TRUE(window);
+    Display* own = nullptr;
+    ::Window handle = 0;
+    std::string why;
+    ASSERT_TRUE(Platform::X11HandlesOf(window->Handle(), own, handle, why)) << why;
+    // Another client watches the window's name change.
+    Display* watcher = XOpenDisplay(nullptr);
+    ASSERT_NE(nullptr, watcher);
+    const Atom name = XInternAtom(watcher, "_NET_WM_NAME", False);
+    XSelectInput(watcher, handle, PropertyChangeMask);
+    XSync(watcher, False);
+    struct Step {
+        const char* title;
+        int sent;
+    };
+    const Step steps[] = {{"A4 440.00", 1}, {"A4 440.00", 0}, {"A4 440.01", 1}, {"A4 440.01", 0}, {"", 1}};
+    for (const Step& step : steps) {
+        window->SetTitle(step.title);
+        // What the server did for this client comes before the reply to the
+        // watcher's own round trip.
+        XSync(own, False);
+        XSync(watcher, False);
+        int sent = 0;
+        while (XPending(watcher)) {
+            XEvent event;
+            XNextEvent(watcher, &event);
+            sent += event.type == PropertyNotify && event.xproperty.atom == name;
+        }
+        EXPECT_EQ(step.sent, sent) << step.title;
+        EXPECT_EQ(step.title, window->GetTitle());
+    }
+    XCloseDisplay(watcher);
+}

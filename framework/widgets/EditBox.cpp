@@ -14,6 +14,7 @@
 #include "framework/widgets/TextValidateSignal.h"
 #include "platform/Clipboard.h"
 #include "platform/Display.h"
+#include "platform/EventLoop.h"
 #include "platform/HostInput.h"
 #include "platform/TickRequest.h"
 
@@ -339,6 +340,10 @@ bool EditBox::IsFocused()
 
 void EditBox::BlinkSlot(Signal::Base*, GuiObject*)
 {
+    // Nothing of the program shows: the caret waits, and blinks on once a
+    // window is back (its coming back ticks the clock).
+    if (Platform::EventLoop::Instance().InBackground())
+        return;
     const Platform::Milliseconds now = Platform::NowMs();
     if (now - blinkTime_ < kBlinkMs) {
         if (IsFocused())

@@ -20,8 +20,12 @@
 #include "framework/widgets/StringSignal.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/EventLoop.h"
 #include "platform/HostInput.h"
+#include "platform/NativeWindow.h"
+#include "platform/TickRequest.h"
 #include "platform/Video.h"
+#include "support/MinimisedMark.h"
 #include "tests/framework/drawing/PixelExpect.h"
 
 using GdiplusGfxLayer::Color;
@@ -342,6 +346,49 @@ TEST_F(EditBoxTest, TheCaretBlinksEveryHalfSecondWhileFocused)
     clock.Advance(500);
     rig.Tick();
     EXPECT_TRUE(name->IsCaretVisible());
+}
+
+// While nothing of the program shows, the caret of the focused box does not
+// keep the clock ticking; it blinks on once a window is back.
+TEST_F(EditBoxTest, TheCaretWaitsWhileEveryWindowIsMinimised)
+{
+    struct Quiet : Platform::WindowClient {
+        void OnInput(const Platform::HostInput&) override { }
+        void OnTick() override { }
+    } client;
+    auto window = Platform::NativeWindow::Create({Platform::NativeWindow::Kind::Application, "", 0, 0, 40, 30});
+    ASSERT_NE(window, nullptr);
+    Platform::EventLoop& loop = Platform::EventLoop::Instance();
+    loop.Attach(window->Id(), client);
+    window->Show();
+    Platform::ManualClock clock(1000);
+    InputRig rig("EditBoxes.xml", 200, 160);
+    auto* name = rig.Find<EditBox>("Name");
+    ASSERT_NE(name, nullptr);
+    rig.Click(40, 82);
+    struct Step {
+        const char* what;
+        bool minimised;
+        bool caretVisible;
+        bool tickAsked;
+    };
+    const Step steps[] = {
+        {"shown: blinks", false, false, true},
+        {"minimised: waits", true, false, false},
+        {"still minimised", true, false, false},
+        {"back: blinks on", false, true, true},
+    };
+    for (const Step& step : steps) {
+        if (step.minimised != window->IsMinimized()) {
+            ASSERT_TRUE(TestSupport::MarkMinimised(window->Handle(), step.minimised)) << step.what;
+        }
+        Platform::TakeRequestedTick();
+        clock.Advance(500);
+        rig.Tick();
+        EXPECT_EQ(step.caretVisible, name->IsCaretVisible()) << step.what;
+        EXPECT_EQ(step.tickAsked, Platform::TakeRequestedTick() != Platform::kNoTick) << step.what;
+    }
+    loop.Detach(window->Id());
 }
 
 TEST_F(EditBoxTest, LongTextsKeepTheirEndInViewAndShortOnesCanBeCentred)

@@ -79,6 +79,28 @@ protected:
 
     std::string Box() { return Object<Vabo::EditBox>("DesiredBpm")->GetEditText(); }
 
+    // The clock moves on and the screen gets the timer signal it brings.
+    void Tick(Platform::Milliseconds ms)
+    {
+        clock_.Advance(ms);
+        Vabo::Signal::Timer timer(clock_.Now());
+        metronome_->SendToSelf(&timer);
+    }
+
+    // How many pixels of RECT (window coordinates) the next frame redraws.
+    static int DirtyArea(Vabo::ScreenManager& screens, const Vabo::Rect& rect)
+    {
+        GdiplusGfxLayer::Region region = screens.GetDirtyRegion();
+        region.Intersect(rect);
+        int area = 0;
+        for (int i = 0; i < cairo_region_num_rectangles(region.Get()); ++i) {
+            cairo_rectangle_int_t part;
+            cairo_region_get_rectangle(region.Get(), i, &part);
+            area += part.width * part.height;
+        }
+        return area;
+    }
+
     // The preset shown largest once the strip's animation has run; null when
     // all are equal.
     Vabo::GuiObject* Focused()
@@ -242,21 +264,16 @@ TEST_F(MetronomeScreen, TheDisplaysAreRefreshedEveryTwentiethOfASecondWhileShown
 {
     Open();
     auto* frequency = Object<Vabo::Text>("VisFreq");
-    const auto tick = [this](Platform::Milliseconds ms) {
-        clock_.Advance(ms);
-        Vabo::Signal::Timer timer(clock_.Now());
-        metronome_->SendToSelf(&timer);
-    };
-    tick(100);
+    Tick(100);
     EXPECT_EQ("", frequency->GetText()) << "hidden: nothing is refreshed";
     Vabo::Signal::Activate show;
     metronome_->SlotShow(&show, metronome_);
-    tick(1);
+    Tick(1);
     EXPECT_EQ("440.00 Hz", frequency->GetText());
     AppState::Instance().SetReferenceFrequency(442.5f);
-    tick(50);
+    Tick(50);
     EXPECT_EQ("440.00 Hz", frequency->GetText()) << "not more than 0.05 s since the last refresh";
-    tick(1);
+    Tick(1);
     EXPECT_EQ("442.50 Hz", frequency->GetText());
     AppState::Instance().SetReferenceFrequency(440.0f);
 }
@@ -291,25 +308,18 @@ TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
     Open();
     Vabo::VaboWnd& host = *window_->GetHostWnd();
     Vabo::ScreenManager& screens = host.GetScreenManager();
-    const auto tick = [this](Platform::Milliseconds ms) {
-        clock_.Advance(ms);
-        Vabo::Signal::Timer timer(clock_.Now());
-        metronome_->SendToSelf(&timer);
-    };
     const auto dirty = [&](const char* name) {
         Vabo::GuiObject* display = Object<Vabo::GuiObject>(name);
-        GdiplusGfxLayer::Region region = screens.GetDirtyRegion();
-        region.Intersect(
-            Vabo::Rect{display->GetWindowX(), display->GetWindowY(), display->GetWidth(), display->GetHeight()});
-        return !region.IsEmpty();
+        return DirtyArea(screens, Vabo::Rect{display->GetWindowX(), display->GetWindowY(), display->GetWidth(),
+                                             display->GetHeight()}) > 0;
     };
     const char* const displays[] = {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"};
     Vabo::Signal::Activate show;
     metronome_->SlotShow(&show, metronome_);
-    tick(60);
+    Tick(60);
     host.Redraw();
     // Stopped, nothing captured: nothing moves.
-    tick(60);
+    Tick(60);
     for (const char* name : displays)
         EXPECT_FALSE(dirty(name)) << name;
 
@@ -320,7 +330,7 @@ TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
     // Playing, the beat displays move with the sound played.
     EXPECT_TRUE(SoundRig::WaitFor(
         [&] {
-            tick(60);
+            Tick(60);
             return dirty("MetronomeVis") && dirty("BeatLightVis");
         },
         SoundRig::CaptureStartMs));
@@ -335,25 +345,10 @@ TEST_F(MetronomeScreen, PlayingARefreshDrawsAgainOnlyTheBandsTheGaugeMoved)
     Open();
     Vabo::VaboWnd& host = *window_->GetHostWnd();
     Vabo::ScreenManager& screens = host.GetScreenManager();
-    const auto tick = [this](Platform::Milliseconds ms) {
-        clock_.Advance(ms);
-        Vabo::Signal::Timer timer(clock_.Now());
-        metronome_->SendToSelf(&timer);
-    };
     auto* gauge = Object<MetronomeVis>("MetronomeVis");
     ASSERT_EQ(0, gauge->ShownIndex()) << "the beat gauge is shown first";
     const Vabo::Rect rect{gauge->GetWindowX(), gauge->GetWindowY(), gauge->GetWidth(), gauge->GetHeight()};
-    const auto dirtyArea = [&] {
-        GdiplusGfxLayer::Region region = screens.GetDirtyRegion();
-        region.Intersect(rect);
-        int area = 0;
-        for (int i = 0; i < cairo_region_num_rectangles(region.Get()); ++i) {
-            cairo_rectangle_int_t part;
-            cairo_region_get_rectangle(region.Get(), i, &part);
-            area += part.width * part.height;
-        }
-        return area;
-    };
+    const auto dirtyArea = [&] { return DirtyArea(screens, rect); };
     Vabo::Signal::Activate show;
     metronome_->SlotShow(&show, metronome_);
     auto* play = Object<Vabo::ToggleButton>("Play");
@@ -364,7 +359,7 @@ TEST_F(MetronomeScreen, PlayingARefreshDrawsAgainOnlyTheBandsTheGaugeMoved)
         host.Redraw();
         ASSERT_TRUE(SoundRig::WaitFor(
             [&] {
-                tick(60);
+                Tick(60);
                 return dirtyArea() > 0;
             },
             SoundRig::CaptureStartMs));

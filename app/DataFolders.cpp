@@ -11,9 +11,9 @@ DataFolders DataFolders::Find(const char* vintrelLib, const std::string& executa
 {
     DataFolders found;
     std::error_code error;
-    // A variable naming a folder that does not exist is no error: the
-    // folders are looked for as if it were not set.
-    if (vintrelLib && *vintrelLib && std::filesystem::is_directory(vintrelLib, error)) {
+    // A variable naming a folder without the framework's definitions under it
+    // is no error: the folders are looked for as if it were not set.
+    if (vintrelLib && *vintrelLib && std::filesystem::exists(std::string(vintrelLib) + "/lib/VABO/XML", error)) {
         found.app = vintrelLib;
     } else if (!executableFolder.empty()) {
         const auto installed = std::filesystem::path(executableFolder).parent_path() / "share" / "pellora";

@@ -1,7 +1,7 @@
 #pragma once
 // Where the program's skin, definitions, sounds and guide lie, so that it
 // starts from any working folder: the tree named by $VINTREL_LIB when that
-// folder exists; else share/pellora beside the executable's folder (an
+// folder holds lib/VABO/XML; else share/pellora beside the executable's folder (an
 // installed prefix, or the build tree, which links it to the sources); else
 // the working folder.
 #include <string>

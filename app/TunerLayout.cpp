@@ -880,7 +880,7 @@ void TunerLayout::LoadTunerSettings()
     // Without a stored line the microphone is taken when there is one; else
     // the first line stays, rather than a line the device does not have.
     std::string input = StoredChoice(settings, "Input", inputEntries_);
-    if (input.empty() && AudioDevice::Instance().GetInputs().count(DefaultInput) != 0)
+    if (input.empty() && AudioDevice::Instance().GetInputs().count(InputLineNamed(DefaultInput)) != 0)
         input = DefaultInput;
     if (!input.empty())
         SelectInput(input);

@@ -729,6 +729,43 @@ TEST_F(TunerScreen, TheInputListPutsLineBeforeMicAndAFreshStartTakesTheMic)
     EXPECT_EQ(9002u, device.SelectedLine().lineId);
 }
 
+TEST_F(TunerScreen, AStoredLineInTheMixersOwnCaseIsTakenAndTheMicIsTheDefault)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    struct Restore {
+        ~Restore()
+        {
+            AudioDevice& device = AudioDevice::Instance();
+            device.RefreshInputs({});
+            if (!device.GetInputs().empty())
+                device.SelectInput(device.GetInputs().begin()->first);
+        }
+    } restore;
+    // Named as an ALSA card names them, and as earlier versions stored them.
+    AudioDevice::InputMap lines;
+    unsigned id = 9101;
+    for (const char* name : {"Capture", "Internal Mic", "Mic"})
+        lines[name].lineId = id++;
+    device.RefreshInputs(lines);
+    const struct {
+        const char* stored; // nullptr: nothing stored
+        const char* shown;
+        unsigned line;
+    } cases[] = {
+        {"Internal Mic", "INTERNAL MIC", 9102}, {"capture", "CAPTURE", 9101},
+        {"MIC", "MIC", 9103},                   {nullptr, "MIC", 9103},
+    };
+    for (const auto& c : cases) {
+        std::remove(SettingsStore::FilePath().c_str());
+        if (c.stored)
+            Store("Input", c.stored);
+        Open();
+        EXPECT_EQ(c.shown, tuner_->ChoiceText("INPUT")) << (c.stored ? c.stored : "nothing stored");
+        EXPECT_EQ(c.line, device.SelectedLine().lineId) << (c.stored ? c.stored : "nothing stored");
+        window_.reset();
+    }
+}
+
 TEST_F(TunerScreen, StandbyTheSwitchAndACaptureThatCannotStart)
 {
     Open();

@@ -5,10 +5,9 @@
 
 namespace {
 
-Vabo::RegisterClass<BeatLightVis> beatLightClass("BeatLightVis", "XML/Main/Vis/BeatLightVis.xml",
-                                                 [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                     return new BeatLightVis(element);
-                                                 });
+Vabo::RegisterClass<BeatLightVis> beatLightClass("BeatLightVis", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new BeatLightVis(element);
+});
 
 } // namespace
 

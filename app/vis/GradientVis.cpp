@@ -8,10 +8,9 @@
 
 namespace {
 
-Vabo::RegisterClass<GradientVis> thresholdVisClass("ThresholdVis", "XML/Main/Vis/ThresholdVis.xml",
-                                                   [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                       return new GradientVis(element);
-                                                   });
+Vabo::RegisterClass<GradientVis> thresholdVisClass("ThresholdVis", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new GradientVis(element);
+});
 
 } // namespace
 

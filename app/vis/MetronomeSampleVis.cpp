@@ -4,9 +4,10 @@
 
 namespace {
 
-Vabo::RegisterClass<MetronomeSampleVis>
-    metronomeSampleVisClass("MetronomeSampleVis", "XML/Main/Vis/MetronomeSampleVis.xml",
-                            [](TiXmlElement* element) -> Vabo::GuiObject* { return new MetronomeSampleVis(element); });
+Vabo::RegisterClass<MetronomeSampleVis> metronomeSampleVisClass("MetronomeSampleVis", "",
+                                                                [](TiXmlElement* element) -> Vabo::GuiObject* {
+                                                                    return new MetronomeSampleVis(element);
+                                                                });
 
 } // namespace
 

@@ -4,10 +4,9 @@
 
 namespace {
 
-Vabo::RegisterClass<MetronomeVis> metronomeVisClass("MetronomeVis", "XML/Main/Vis/MetronomeVis.xml",
-                                                    [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                        return new MetronomeVis(element);
-                                                    });
+Vabo::RegisterClass<MetronomeVis> metronomeVisClass("MetronomeVis", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new MetronomeVis(element);
+});
 } // namespace
 
 MetronomeVis::MetronomeVis(TiXmlElement* element)

@@ -14,7 +14,7 @@
 namespace Vabo {
 namespace {
 
-RegisterClass<ObjectSliderVis> powerLightClass("PowerLightVis", "XML/Main/Vis/PowerLightVis.xml",
+RegisterClass<ObjectSliderVis> powerLightClass("PowerLightVis", "",
                                                [](TiXmlElement* element) -> GuiObject* {
                                                    return new ObjectSliderVis(element);
                                                });

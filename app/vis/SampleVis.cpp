@@ -8,10 +8,9 @@
 
 namespace {
 
-Vabo::RegisterClass<SampleVis> sampleVisClass("SampleVis", "XML/Main/Vis/SampleVis.xml",
-                                              [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                                  return new SampleVis(element);
-                                              });
+Vabo::RegisterClass<SampleVis> sampleVisClass("SampleVis", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new SampleVis(element);
+});
 
 } // namespace
 

@@ -8,10 +8,9 @@
 
 namespace {
 
-Vabo::RegisterClass<TuneVis> tuneVisClass("TuneVis", "XML/Main/Vis/TuneVis.xml",
-                                          [](TiXmlElement* element) -> Vabo::GuiObject* {
-                                              return new TuneVis(element);
-                                          });
+Vabo::RegisterClass<TuneVis> tuneVisClass("TuneVis", "", [](TiXmlElement* element) -> Vabo::GuiObject* {
+    return new TuneVis(element);
+});
 
 } // namespace
 

@@ -111,7 +111,15 @@ TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
           "<ComboBox ObjectXML=\"XML/Main/ComboEntry.xml\" EntryHeight=\"0.1\">"
           "<Vabo::Image ImageFile=\"XML/Main/Pictures/List.png\"/></ComboBox>"},
          {"MetronomeLayout", "<MetronomeLayout BaseXML=\"XML/Main/Metronome.xml\"/>"},
-         {"TunerLayout", "<TunerLayout><Config /></TunerLayout>"}});
+         {"TunerLayout", "<TunerLayout><Config /></TunerLayout>"},
+         // The display types name no default file: each is made from the skin's own.
+         {"TuneVis", "<TuneVis BaseXML=\"XML/Main/Vis/TuneVis.xml\"/>"},
+         {"SampleVis", "<SampleVis BaseXML=\"XML/Main/Vis/SampleVis.xml\"/>"},
+         {"ThresholdVis", "<ThresholdVis BaseXML=\"XML/Main/Vis/ThresholdVis.xml\"/>"},
+         {"PowerLightVis", "<PowerLightVis BaseXML=\"XML/Main/Vis/PowerLightVis.xml\"/>"},
+         {"MetronomeVis", "<MetronomeVis BaseXML=\"XML/Main/Vis/MetronomeVis.xml\"/>"},
+         {"BeatLightVis", "<BeatLightVis BaseXML=\"XML/Main/Vis/BeatLightVis.xml\"/>"},
+         {"MetronomeSampleVis", "<MetronomeSampleVis BaseXML=\"XML/Main/Vis/MetronomeSampleVis.xml\"/>"}});
     TunerLayout::SetQuestion({});
     auto& factory = DllGlobalObjectFactoryInstance();
     const auto types = factory.GetTypeNames();

@@ -28,6 +28,15 @@ using VisTest::Value;
 
 namespace {
 
+// A display type made by name as the skin makes it: from its own skin file,
+// since the types name no default file.
+std::shared_ptr<Vabo::GuiObject> CreateFromSkinFile(const std::string& type, XMLLoadSave& loader,
+                                                    TiXmlDocument& document)
+{
+    return ObjectsTest::CreateByName(type, loader, document,
+                                     {{type, "<" + type + " BaseXML=\"XML/Main/Vis/" + type + ".xml\"/>"}});
+}
+
 class VisContainerTest : public VisTest::SkinFixture {
 protected:
     std::unique_ptr<TuneVis> NewTuneVis()
@@ -204,8 +213,8 @@ TEST_F(VisContainerTest, SkinTypesAreCreatedByNameFromTheirSkinDocuments)
     TiXmlDocument document("vis-registry.xml");
     for (const char* type : {"TuneVis", "SampleVis", "ThresholdVis", "PowerLightVis", "MetronomeVis", "BeatLightVis",
                              "MetronomeSampleVis"}) {
-        EXPECT_EQ("XML/Main/Vis/" + std::string(type) + ".xml", DllDocMapInstance().GetDefaultBaseXML(type));
-        auto object = ObjectsTest::CreateByName(type, loader, document);
+        EXPECT_EQ("", DllDocMapInstance().GetDefaultBaseXML(type)) << "the skin names every base file itself";
+        auto object = CreateFromSkinFile(type, loader, document);
         ASSERT_TRUE(object) << type;
         EXPECT_EQ(type, object->GetTypeName());
     }
@@ -230,7 +239,7 @@ TEST_F(VisContainerTest, EachInputDisplayIsItsOwnClassAndKeepsItsChoiceUnderItsO
     };
     for (const auto& c : cases) {
         {
-            auto object = ObjectsTest::CreateByName(c.type, loader, document);
+            auto object = CreateFromSkinFile(c.type, loader, document);
             auto* vis = dynamic_cast<SampleVis*>(object.get());
             ASSERT_NE(nullptr, vis) << c.type;
             EXPECT_EQ(c.metronome, dynamic_cast<MetronomeSampleVis*>(vis) != nullptr) << c.type;

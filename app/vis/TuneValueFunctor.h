@@ -24,7 +24,7 @@ public:
     virtual float operator()()
     {
         const float f0 = desired_();
-        const ScaleBounds bounds = BoundsOf(static_cast<const Policy&>(*this), f0);
+        const ScaleBounds bounds = DeviationBoundsOf(static_cast<const Policy&>(*this), f0);
         const float f = measured_();
         if (bounds.hi == f0 || bounds.lo == f0)
             return 0.0f;

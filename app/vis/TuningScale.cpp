@@ -13,6 +13,14 @@ const double kFiftyCents = std::pow(double(1.0005778074264526f), 50.0);
 ScaleBounds CentsBounds(float centre)
 {
     ScaleBounds bounds;
+    bounds.hi = float(double(centre) * kFiftyCents);
+    bounds.lo = 2.0f * centre - bounds.hi;
+    return bounds;
+}
+
+ScaleBounds DeviationBoundsOf(const CentsPolicy&, float centre)
+{
+    ScaleBounds bounds;
     const double hi = double(centre) * kFiftyCents;
     bounds.hi = float(hi);
     // Mirrored from the unrounded upper bound, so that its rounding is not counted twice.

@@ -9,8 +9,12 @@ struct ScaleBounds {
     float hi = 0.0f;
 };
 
-// hi = c * 2^(50/1200) (2^(1/1200) in single precision), lo = 2c - hi.
+// hi = c * 2^(50/1200) (2^(1/1200) in single precision), lo = 2c - hi, both
+// in float: the scale the meters label and place the needle on.
 ScaleBounds CentsBounds(float centre);
+// The same scale for the deviation of the in-tune light, its lower bound
+// mirrored from hi before hi is rounded to float.
+ScaleBounds DeviationBoundsOf(const CentsPolicy& policy, float centre);
 ScaleBounds BoundsOf(const CentsPolicy& policy, float centre);
 // c -/+ width / 2, the width being the policy's range.
 ScaleBounds BoundsOf(const HertzPolicy& policy, float centre);

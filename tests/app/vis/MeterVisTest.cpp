@@ -229,6 +229,17 @@ TEST_F(MeterVisTest, LabelsShowTheScaleEndsAndAreRebuiltOnResizeAndNewCentre)
     EXPECT_FLOAT_EQ(9.0f, cents.LabelFont().GetPixelSize());
 }
 
+TEST_F(MeterVisTest, TheLowerLabelIsTheRoundedUpperBoundMirrored)
+{
+    // 2 x 2030.5 - 2090 exactly; mirrored before rounding it would be 1970.9999.
+    centre_.value = 2030.5f;
+    MeterVis<CentsPolicy, AnalogMeter> cents(SkinMeter(), position_.Source(), centre_.Source(), SkinCents());
+    Canvas canvas(512, 220);
+    cents.Draw(canvas.painter, 0, 0, 512, 220);
+    EXPECT_EQ("1971 cents", cents.LoText());
+    EXPECT_EQ("2090 cents", cents.HiText());
+}
+
 TEST_F(MeterVisTest, AnalogMeterDrawsItsBackgroundLabelsAndAPinnedNeedleInItsRectangle)
 {
     centre_.value = 440.0f;

@@ -31,10 +31,25 @@ TEST(TuningScale, TheLowerBoundMirrorsTheUpperOneBeforeItIsRounded)
         {1000.0f, 970.6968384f, 1029.3031006f},
     };
     for (const auto& c : cases) {
-        const ScaleBounds bounds = CentsBounds(c.centre);
+        const ScaleBounds bounds = DeviationBoundsOf(CentsPolicy(), c.centre);
         EXPECT_FLOAT_EQ(c.hi, bounds.hi) << c.centre;
         EXPECT_EQ(c.lo, bounds.lo) << c.centre;
     }
+}
+
+TEST(TuningScale, TheMetersMirrorTheUpperBoundAfterItIsRounded)
+{
+    // lo = 2c - hi in float: at these centres one bit off the deviation's bound.
+    const struct {
+        float centre, lo;
+    } cases[] = {
+        {261.63f, 253.963409f},
+        {16.0f, 15.5311489f},
+        {1000.0f, 970.696899f},
+        {2030.5f, 1971.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.lo, CentsBounds(c.centre).lo) << c.centre;
 }
 
 TEST(TuningScale, FiftyCentsAround440AndNeedlePositionsOnBothScales)

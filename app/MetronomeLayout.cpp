@@ -314,8 +314,10 @@ void MetronomeLayout::FillPresetContainer()
             target->AddObject(entry, index, count);
         },
         container, presetEntries_.Count());
-    for (const auto& wrapper : container->GetWrappers())
+    for (const auto& wrapper : container->GetWrappers()) {
         wrapper->GetObject()->AddSlot<Activate>(&MetronomeLayout::PresetEntrySlot, this);
+        wrapper->GetObject()->AddSlot<Vabo::Signal::ObjectDeselected>(&MetronomeLayout::PresetLeftSlot, this);
+    }
     container->UpdateLayout();
 }
 
@@ -405,6 +407,15 @@ void MetronomeLayout::PresetEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* obje
     if (!object || !SetTempo(config_.GetPresetValue(object->GetName())))
         return;
     RestartIfPlaying();
+}
+
+void MetronomeLayout::PresetLeftSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    // The strip enlarges the preset under the pointer or the ring; once they
+    // have left every preset, the large one is the tempo's preset again.
+    auto* container = Find<Vabo::LargeFocusContainer>("PresetContainer");
+    if (container->GetFocusOnSelect() && !container->HasSelectedObjectBesides(object))
+        SelectPreset(config_.GetPreset(AppState::Instance().GetBpm()));
 }
 
 // ---- output and recording ----

@@ -51,6 +51,7 @@ public:
     // Slots the screen connects itself.
     void TempoEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void PresetEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void PresetLeftSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void AccentEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void OutputEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);

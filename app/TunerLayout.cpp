@@ -429,6 +429,7 @@ void TunerLayout::RebuildNotes()
     for (const auto& wrapper : container->GetWrappers()) {
         Vabo::GuiObject* note = wrapper->GetObject();
         note->AddSlot<Activate>(&TunerLayout::ManualNotePickSlot, this);
+        note->AddSlot<Vabo::Signal::ObjectDeselected>(&TunerLayout::NoteLeftSlot, this);
         if (noteFrequencies_.size() < frequencies.size())
             noteFrequencies_.emplace_back(note, frequencies[noteFrequencies_.size()]);
     }
@@ -436,7 +437,7 @@ void TunerLayout::RebuildNotes()
     FocusTargetNote();
 }
 
-void TunerLayout::FocusTargetNote()
+bool TunerLayout::FocusTargetNote()
 {
     // As the target box shows it: a stored 146.83 is D3's 146.832.
     const std::string target = Format("%0.2f", AppState::Instance().GetReferenceFrequency());
@@ -444,9 +445,10 @@ void TunerLayout::FocusTargetNote()
     for (const auto& [note, hz] : noteFrequencies_) {
         if (container && Format("%0.2f", hz) == target) {
             container->SetFocusObject(note);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 bool TunerLayout::SelectNoteByName(const std::string& name)
@@ -474,6 +476,18 @@ void TunerLayout::ManualNotePickSlot(Vabo::Signal::Base*, Vabo::GuiObject* objec
     }
     if (ShowMessageBox(ManualPickWhileAuto, "LATER, CHANGE") == "CHANGE")
         SetAutoSelect(0);
+}
+
+void TunerLayout::NoteLeftSlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
+{
+    // The strip enlarges the note under the pointer or the ring only while it
+    // follows them (automatic selection off); once they have left every note,
+    // the large one is the target's again, or none when no note tunes to it.
+    auto* container = Find<Vabo::LargeFocusContainer>("NoteContainer");
+    if (!container || !container->GetFocusOnSelect() || container->HasSelectedObjectBesides(object))
+        return;
+    if (!FocusTargetNote())
+        container->ArrangeEqually();
 }
 
 int TunerLayout::AutoSelectState()

@@ -68,6 +68,7 @@ public:
     void TransposeEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void InputEntrySlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void ManualNotePickSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    void NoteLeftSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void DesiredFrequencyEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
@@ -123,8 +124,9 @@ private:
     void ShowDesiredFrequency();
     // The device's name of the input line a caption shows.
     static std::string InputLineNamed(const std::string& caption);
-    // Focuses the note button that tunes to the target frequency, when one does.
-    void FocusTargetNote();
+    // Focuses the note button that tunes to the target frequency, when one
+    // does; false when none does.
+    bool FocusTargetNote();
     static float ClampFrequency(float hz);
     Vabo::Window* RootWindow();
     // The entry's name, or empty for the drop-down list's own backdrop.

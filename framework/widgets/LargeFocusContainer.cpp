@@ -273,4 +273,11 @@ void LargeFocusContainer::FocusOnSelectSlot(Signal::Base*, GuiObject* object)
         SetFocusObject(object);
 }
 
+bool LargeFocusContainer::HasSelectedObjectBesides(const GuiObject* object) const
+{
+    return std::any_of(wrappers_.begin(), wrappers_.end(), [object](const auto& wrapper) {
+        return wrapper->GetObject() != object && wrapper->GetObject()->IsSelected();
+    });
+}
+
 } // namespace Vabo

@@ -53,6 +53,9 @@ public:
     void SetFocusOnSelect(bool focusOnSelect) { focusOnSelect_ = focusOnSelect; }
     bool GetFocusOnSelect() const { return focusOnSelect_; }
     void FocusOnSelectSlot(Signal::Base* signal, GuiObject* object);
+    // Whether one of the objects other than this one is selected (under the
+    // pointer, or ringed by the keyboard).
+    bool HasSelectedObjectBesides(const GuiObject* object) const;
     // One step of every pending animation once the period has passed.
     void AnimationTickSlot(Signal::Base* signal, GuiObject* object);
 

@@ -212,6 +212,35 @@ TEST_F(MetronomeScreen, PresetsAccentsAndOutputsChangeWhatTheyNameAndNothingElse
     EXPECT_EQ("WOOD", metronome_->ChoiceText("OUTPUT"));
 }
 
+TEST_F(MetronomeScreen, APresetThePointerOrTheRingHasLeftGivesTheLargePlaceBackToTheTempos)
+{
+    const struct {
+        const char* tempo;
+        bool click; // the preset is clicked while the pointer is over it
+        const char* focused; // once the pointer has left it; "" for none
+    } cases[] = {
+        {"114", false, "MODERATO 114"},
+        {"100", false, ""},
+        {"114", true, "LARGO 50"},
+    };
+    for (const auto& c : cases) {
+        Open();
+        Type(c.tempo);
+        Vabo::GuiObject* largo =
+            Object<Vabo::LargeFocusContainer>("PresetContainer")->GetWrappers().front()->GetObject();
+        largo->SetSelected(true);
+        EXPECT_EQ(largo, Focused()) << c.tempo;
+        if (c.click) {
+            Vabo::Signal::Activate activate;
+            largo->InvokeSlots(&activate, largo, window_.get());
+        }
+        largo->SetSelected(false);
+        Vabo::GuiObject* focused = Focused();
+        EXPECT_EQ(c.focused, focused ? focused->GetName() : "") << c.tempo << (c.click ? ", clicked" : "");
+        window_.reset();
+    }
+}
+
 TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtTheEnd)
 {
     Store("Bpm", "140");

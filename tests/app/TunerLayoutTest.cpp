@@ -117,6 +117,27 @@ protected:
 
     std::string Reference() { return Object<Vabo::EditBox>("DesiredFrequency")->GetEditText(); }
 
+    // The index of the note button drawn widest once the strip's animation
+    // has run; -1 when all are equally wide.
+    int FocusedNote()
+    {
+        auto* container = Object<Vabo::LargeFocusContainer>("NoteContainer");
+        for (int i = 0; i < 20; ++i) {
+            clock_.Advance(60);
+            Vabo::Signal::Timer timer(clock_.Now());
+            window_->Raise(&timer);
+        }
+        const auto& wrappers = container->GetWrappers();
+        int widest = 0;
+        bool equal = true;
+        for (std::size_t i = 1; i < wrappers.size(); ++i) {
+            equal = equal && wrappers[i]->GetWidth() == wrappers[0]->GetWidth();
+            if (wrappers[i]->GetWidth() > wrappers[std::size_t(widest)]->GetWidth())
+                widest = int(i);
+        }
+        return equal ? -1 : widest;
+    }
+
     void Tick(Platform::Milliseconds ms)
     {
         clock_.Advance(ms);
@@ -241,25 +262,7 @@ TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
 
 TEST_F(TunerScreen, AfterARestartTheStoredTargetsNoteIsFocused)
 {
-    // The index of the note button drawn widest once the strip's animation
-    // has run; -1 when all are equally wide.
-    const auto focused = [this] {
-        auto* container = Object<Vabo::LargeFocusContainer>("NoteContainer");
-        for (int i = 0; i < 20; ++i) {
-            clock_.Advance(60);
-            Vabo::Signal::Timer timer(clock_.Now());
-            window_->Raise(&timer);
-        }
-        const auto& wrappers = container->GetWrappers();
-        int widest = 0;
-        bool equal = true;
-        for (std::size_t i = 1; i < wrappers.size(); ++i) {
-            equal = equal && wrappers[i]->GetWidth() == wrappers[0]->GetWidth();
-            if (wrappers[i]->GetWidth() > wrappers[std::size_t(widest)]->GetWidth())
-                widest = int(i);
-        }
-        return equal ? -1 : widest;
-    };
+    const auto focused = [this] { return FocusedNote(); };
     const struct {
         const char* instrument;
         const char* frequency;
@@ -273,6 +276,38 @@ TEST_F(TunerScreen, AfterARestartTheStoredTargetsNoteIsFocused)
         Store("AutoSelect", "0");
         Open();
         EXPECT_EQ(c.note, focused()) << c.instrument << " " << c.frequency;
+        window_.reset();
+    }
+}
+
+TEST_F(TunerScreen, ANoteThePointerOrTheRingHasLeftGivesTheLargePlaceBackToTheTarget)
+{
+    // Automatic selection off: the strip enlarges the note under the pointer
+    // (or ringed) while it stays there. Steps: the note that becomes selected
+    // (-1: none) and the one that is no longer.
+    const struct {
+        const char* frequency;
+        std::vector<std::pair<int, int>> steps;
+        int focused;
+    } cases[] = {
+        {"82.41", {{5, -1}}, 5}, // over the high E
+        {"82.41", {{5, -1}, {-1, 5}}, 0}, // gone: the low E, the target
+        {"82.41", {{5, -1}, {4, -1}, {-1, 5}}, 4}, // on to the B, straight from the E
+        {"82.41", {{5, -1}, {4, 5}, {-1, 4}}, 0}, // and off it
+        {"440", {{5, -1}, {-1, 5}}, -1}, // no note is the target
+    };
+    for (const auto& c : cases) {
+        Store("Instrument", "GUITAR");
+        Store("Frequency", c.frequency);
+        Store("AutoSelect", "0");
+        Open();
+        for (const auto& [selected, left] : c.steps) {
+            if (selected >= 0)
+                Note(std::size_t(selected))->SetSelected(true);
+            if (left >= 0)
+                Note(std::size_t(left))->SetSelected(false);
+        }
+        EXPECT_EQ(c.focused, FocusedNote()) << c.frequency << " after " << c.steps.size() << " steps";
         window_.reset();
     }
 }

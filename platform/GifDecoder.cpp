@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace Platform {
@@ -20,6 +21,10 @@ constexpr unsigned char kGraphicControl = 0xF9;
 // A file may have no colour table at all; its colours are then black, as the
 // system's decoder showed them.
 constexpr std::uint32_t kNoTableColour = 0xFF000000u;
+// The screen around the first image is transparent, filled by no data: a
+// picture of up to this many pixels may be mostly screen, a larger one must
+// be one its image's data could fill.
+constexpr std::uint64_t kLargePicture = 1u << 20;
 
 unsigned LittleEndian16(const unsigned char* p)
 {
@@ -41,6 +46,39 @@ struct ColourTable {
     const unsigned char* rgb = nullptr;
     unsigned count = 0;
 };
+
+// The colours an image's data may name: those of its table and the
+// transparent one; any colour when there is no table.
+struct UsableColours {
+    unsigned count;
+    int transparent;
+    bool Has(unsigned index) const { return count == 0 || index < count || int(index) == transparent; }
+};
+
+// The bytes of an image's data sub-blocks from `at`, up to their end block or
+// the file's end, passed over without decoding.
+std::size_t DataBytes(const unsigned char* data, std::size_t size, std::size_t at)
+{
+    std::size_t bytes = 0;
+    while (at < size && data[at] != 0) {
+        const std::size_t length = std::min<std::size_t>(data[at], size - at - 1);
+        bytes += length;
+        at += 1 + length;
+    }
+    return bytes;
+}
+
+// The most pixels LZW data of that many bytes can stand for: each code takes
+// at least minCodeSize + 1 bits, and the k-th code after a clear code stands
+// for at most k pixels, never more than the table's longest string.
+std::uint64_t FillablePixels(std::size_t bytes, int minCodeSize)
+{
+    const std::uint64_t codes = std::uint64_t(bytes) * 8 / unsigned(minCodeSize + 1);
+    const std::uint64_t longest = kTableSize;
+    if (codes <= longest)
+        return codes * (codes + 1) / 2;
+    return longest * (longest + 1) / 2 + (codes - longest) * longest;
+}
 
 // The LZW codes of an image's data, least significant bit first, read from the
 // data's sub-blocks and never past their empty end block or the file's end.
@@ -94,7 +132,10 @@ private:
 
 // Decodes an image's LZW data into `pixelCount` colour indices. Codes past the
 // last pixel are not read: encoders that pad the data are taken as they are.
-bool DecodeIndices(CodeReader& reader, int minCodeSize, std::size_t pixelCount, std::vector<unsigned char>& indices,
+// A colour the image may not name is refused where it is first met, named by
+// `pixelAt` (every string is made of colours met before).
+bool DecodeIndices(CodeReader& reader, int minCodeSize, std::size_t pixelCount, const UsableColours& usable,
+                   const std::function<std::string(std::size_t)>& pixelAt, std::vector<unsigned char>& indices,
                    std::string& why)
 {
     const unsigned clear = 1u << minCodeSize;
@@ -127,6 +168,7 @@ bool DecodeIndices(CodeReader& reader, int minCodeSize, std::size_t pixelCount, 
                 indices[start + i] = last[code];
     };
 
+    indices.reserve(pixelCount);
     while (indices.size() < pixelCount) {
         unsigned code = 0;
         const CodeReader::Status status = reader.Next(bits, code);
@@ -146,6 +188,11 @@ bool DecodeIndices(CodeReader& reader, int minCodeSize, std::size_t pixelCount, 
         }
         if (code == end) {
             why = "its end code" + at() + " comes" + counted();
+            return false;
+        }
+        if (code < clear && !usable.Has(code)) {
+            why = "colour " + std::to_string(code) + " at " + pixelAt(indices.size()) + " is outside its colour table of "
+                + std::to_string(usable.count) + " colours";
             return false;
         }
         if (afterClear) {
@@ -328,14 +375,47 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
         return nullptr;
     }
 
+    // A large picture is weighed against what its data could fill before
+    // anything is decoded or made.
+    const std::uint64_t pixels = std::uint64_t(pictureWidth) * pictureHeight;
+    if (pixels > kLargePicture) {
+        const std::size_t dataBytes = DataBytes(data, size, at + 1);
+        const std::uint64_t fillable = FillablePixels(dataBytes, minCodeSize);
+        if (pixels > fillable) {
+            error = imageAt + " makes a picture of " + std::to_string(pictureWidth) + " x "
+                + std::to_string(pictureHeight) + " pixels, more than its " + std::to_string(dataBytes)
+                + " bytes of data can fill (" + std::to_string(fillable) + " pixels); a picture of more than "
+                + std::to_string(kLargePicture) + " pixels must be one its data can fill";
+            return nullptr;
+        }
+    }
+
     // The indices are decoded before the picture is made, so that data cut
     // short costs no more than what it holds.
+    const std::vector<int> rows = RowOrder(static_cast<int>(height), (flags & 0x40) != 0);
+    const auto pixelAt = [&rows, left, top, width](std::size_t n) {
+        return "pixel (" + std::to_string(left + n % width) + ", " + std::to_string(top + unsigned(rows[n / width]))
+            + ")";
+    };
     std::vector<unsigned char> indices;
     CodeReader reader(data, size, at + 1);
     std::string why;
-    if (!DecodeIndices(reader, minCodeSize, std::size_t(width) * height, indices, why)) {
+    if (!DecodeIndices(reader, minCodeSize, std::size_t(width) * height, UsableColours{colours.count, transparent},
+                       pixelAt, indices, why)) {
         error = imageAt + ": " + why;
         return nullptr;
+    }
+    // The decoder let through only colours the image may name; the other
+    // entries stay transparent and are never met.
+    std::array<std::uint32_t, 256> argb{};
+    for (unsigned i = 0; i < argb.size(); ++i) {
+        if (int(i) == transparent)
+            continue;
+        if (!colours.rgb)
+            argb[i] = kNoTableColour;
+        else if (i < colours.count)
+            argb[i] = 0xFF000000u | (std::uint32_t(colours.rgb[3 * i]) << 16)
+                | (std::uint32_t(colours.rgb[3 * i + 1]) << 8) | colours.rgb[3 * i + 2];
     }
 
     CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pictureWidth),
@@ -348,29 +428,12 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
     cairo_surface_flush(surface.get());
     unsigned char* target = cairo_image_surface_get_data(surface.get());
     const int stride = cairo_image_surface_get_stride(surface.get());
-    const std::vector<int> rows = RowOrder(static_cast<int>(height), (flags & 0x40) != 0);
     const unsigned char* index = indices.data();
     for (unsigned n = 0; n < height; ++n) {
         const unsigned y = top + static_cast<unsigned>(rows[n]);
         unsigned char* row = target + static_cast<std::ptrdiff_t>(y) * stride + 4 * std::ptrdiff_t(left);
-        for (unsigned x = 0; x < width; ++x, ++index) {
-            if (*index == transparent)
-                continue;
-            if (!colours.rgb) {
-                std::memcpy(row + 4 * x, &kNoTableColour, 4);
-                continue;
-            }
-            if (*index >= colours.count) {
-                error = imageAt + ": colour " + std::to_string(*index) + " at pixel (" + std::to_string(left + x) + ", "
-                    + std::to_string(y) + ") is outside its colour table of " + std::to_string(colours.count)
-                    + " colours";
-                return nullptr;
-            }
-            const unsigned char* rgb = colours.rgb + 3 * std::size_t(*index);
-            const std::uint32_t pixel =
-                0xFF000000u | (std::uint32_t(rgb[0]) << 16) | (std::uint32_t(rgb[1]) << 8) | rgb[2];
-            std::memcpy(row + 4 * x, &pixel, 4);
-        }
+        for (unsigned x = 0; x < width; ++x, ++index)
+            std::memcpy(row + 4 * x, &argb[*index], 4);
     }
     cairo_surface_mark_dirty(surface.get());
     return surface;

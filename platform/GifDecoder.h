@@ -16,8 +16,10 @@ namespace Platform {
 // True when the bytes start with a GIF signature.
 bool IsGif(const unsigned char* data, std::size_t size);
 
-// The picture, or null with the reason, naming the byte, in `error`. A picture
-// wider or higher than `maxSide` is refused before its pixels are decoded.
+// The picture, or null with the reason, naming the byte, in `error`. Refused
+// before any pixel is decoded: a picture wider or higher than `maxSide`, and
+// one of more than a megapixel that its data could not fill. A colour outside
+// the image's table is refused where the data first names it.
 CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSide, std::string& error);
 
 } // namespace Platform

@@ -237,6 +237,17 @@ TEST(GifDecoder, PlacesTheFirstImageOnTheScreen)
          2,
          2,
          {{0, 0, red}, {1, 0, yellow}}},
+        {"a megapixel of screen around four pixels",
+         Bytes({'G', 'I', 'F', '8', '9', 'a', 0, 4, 0, 4}) + kHeader.substr(10) + Descriptor(0, 0, 2, 2) + kFourPixels,
+         1024,
+         1024,
+         {{0, 0, red}, {1, 1, yellow}, {1023, 1023, 0}}},
+        {"a transparent colour past the table",
+         kHeader + Bytes({0x21, 0xF9, 4, 1, 0, 0, 6, 0}) + Descriptor(0, 0, 2, 1) + Bytes({3})
+             + Codes({{8, 4}, {6, 4}, {0, 4}, {9, 4}}),
+         2,
+         2,
+         {{0, 0, 0}, {1, 0, red}}},
         {"no colour table: black, but for the transparent colour",
          noTables + Bytes({0x21, 0xF9, 4, 1, 0, 0, 0, 0}) + Descriptor(0, 0, 2, 1) + Bytes({2})
              + Codes({{4, 3}, {0, 3}, {3, 3}, {5, 3}}),
@@ -311,6 +322,18 @@ TEST(GifDecoder, RefusesBrokenFilesNamingTheByteAndWhy)
          "GIF image at byte 19 has a code size of 9 (byte 29); the decoder takes 2 to 8"},
         {"a colour past the table", kHeader + image + Bytes({3}) + Codes({{8, 4}, {0, 4}, {5, 4}, {1, 4}, {1, 4}}),
          "GIF image at byte 25: colour 5 at pixel (1, 0) is outside its colour table of 4 colours"},
+        // Refused where first met, not after the rest is decoded: here the
+        // data ends right after it, at the interlaced image's row 2.
+        {"a colour past the table, then the end",
+         kHeader + Descriptor(0, 0, 1, 3, 0x40) + Bytes({3}) + Codes({{8, 4}, {0, 4}, {5, 4}, {9, 4}}),
+         "GIF image at byte 25: colour 5 at pixel (0, 2) is outside its colour table of 4 colours"},
+        // Large sizes the data cannot fill are refused before a pixel is decoded.
+        {"an image larger than its data can fill", kHeader + Descriptor(0, 0, 1025, 1024) + kFourPixels,
+         "GIF image at byte 25 makes a picture of 1025 x 1024 pixels, more than its 3 bytes of data can fill (36 "
+         "pixels); a picture of more than 1048576 pixels must be one its data can fill"},
+        {"a screen of 8192 x 8192 around four pixels",
+         Bytes({'G', 'I', 'F', '8', '9', 'a', 0, 0x20, 0, 0x20}) + kHeader.substr(10) + image + kFourPixels,
+         "GIF image at byte 25 makes a picture of 8192 x 8192 pixels, more than its 3 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -682,6 +682,10 @@ void MetronomeLayout::LoadMetronomeSettings()
     const std::string output = StoredChoice(settings, "Output", outputEntries_);
     if (!output.empty())
         SelectOutput(output);
+    // A stored choice the store could not read is not replaced at the end by
+    // what stands in for it, unless the user picks another.
+    settings.UsedInstead("Accent", ChoiceText("ACCENT"));
+    settings.UsedInstead("Output", ChoiceText("OUTPUT"));
 }
 
 void MetronomeLayout::SaveMetronomeSettings()

@@ -2,6 +2,7 @@
 
 #include "framework/core/Singleton.h"
 #include "platform/Log.h"
+#include "platform/ReplaceFile.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -23,6 +25,8 @@ constexpr off_t MaxFileSize = 1024 * 1024;
 // A save takes milliseconds: a temporary file of ours this old belongs to a
 // save that was killed.
 constexpr int StaleSeconds = 10;
+// What an editor may put before the first line.
+const std::string ByteOrderMark = "\xEF\xBB\xBF";
 // A refused file is read line by line only up to this size: each line costs
 // a parse of its own, and every Get reads the file anew.
 constexpr std::size_t MaxSalvageSize = 64 * 1024;
@@ -43,45 +47,6 @@ struct Loaded {
     std::string reason;
 };
 
-bool Parses(const std::string& text)
-{
-    KeyFilePtr probe(g_key_file_new());
-    return g_key_file_load_from_data(probe.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr);
-}
-
-// What can be read of a text the key file refused, one line at a time: the
-// lines it takes (groups, comments, blanks, and the keys of a group that
-// was read), in their order; `dropped` gets the numbers of the others.
-std::string ReadableLines(const std::string& text, std::vector<int>& dropped)
-{
-    std::string kept;
-    bool inGroup = false;
-    int number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t stop = text.find('\n', at);
-        if (stop == std::string::npos)
-            stop = text.size();
-        const std::string line = text.substr(at, stop - at);
-        at = stop + 1;
-        ++number;
-        if (Parses(line)) {
-            // A group, a comment or a blank.
-            const std::size_t first = line.find_first_not_of(" \t\r");
-            if (first != std::string::npos && line[first] == '[')
-                inGroup = true;
-        } else if (!inGroup || !Parses("[Pellora]\n" + line)) {
-            dropped.push_back(number);
-            // The keys below a group that cannot be read belong to no group we know.
-            const std::size_t first = line.find_first_not_of(" \t\r");
-            if (first != std::string::npos && line[first] == '[')
-                inGroup = false;
-            continue;
-        }
-        kept += line + '\n';
-    }
-    return kept;
-}
-
 std::string LineList(const std::vector<int>& numbers)
 {
     std::string text;
@@ -93,7 +58,7 @@ std::string LineList(const std::vector<int>& numbers)
     return text;
 }
 
-Loaded Load(const std::string& path)
+Loaded Load(const std::string& path, LineSalvage& salvage)
 {
     Loaded loaded;
     struct stat status;
@@ -124,6 +89,9 @@ Loaded Load(const std::string& path)
         loaded.reason = path + " is larger than " + std::to_string(MaxFileSize) + " bytes; it is not read";
         return loaded;
     }
+    // An editor's byte-order mark is not part of the first line.
+    if (text.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0)
+        text.erase(0, ByteOrderMark.size());
     loaded.result = LoadResult::Whole;
     if (g_key_file_load_from_data(loaded.file.get(), text.data(), text.size(), G_KEY_FILE_KEEP_COMMENTS, &error))
         return loaded;
@@ -136,11 +104,9 @@ Loaded Load(const std::string& path)
             + std::to_string(MaxSalvageSize) + " bytes it is not read line by line";
         return loaded;
     }
-    // An editor's byte-order mark is not part of the first line.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text.erase(0, 3);
-    std::vector<int> dropped;
-    const std::string readable = ReadableLines(text, dropped);
+    const LineSalvage::Result& salvaged = salvage.Of(text);
+    const std::string& readable = salvaged.readable;
+    const std::vector<int>& dropped = salvaged.dropped;
     loaded.file.reset(g_key_file_new());
     loaded.result = LoadResult::Partial;
     if (!g_key_file_load_from_data(loaded.file.get(), readable.data(), readable.size(), G_KEY_FILE_KEEP_COMMENTS,
@@ -167,24 +133,6 @@ std::string AsideName(const std::string& path)
     for (int n = 2; g_file_test(name.c_str(), G_FILE_TEST_EXISTS); ++n)
         name = base + "-" + std::to_string(n);
     return name;
-}
-
-// The temporary files a save of `file` makes: the name, a dot and six random
-// letters and digits. A word of one kind of character ("backup") is taken
-// for the user's own file and left alone.
-bool IsTemporaryOf(const std::string& name, const std::string& file)
-{
-    if (name.size() != file.size() + 7 || name.compare(0, file.size(), file) != 0 || name[file.size()] != '.')
-        return false;
-    bool upper = false, lower = false, digit = false;
-    for (std::size_t i = file.size() + 1; i < name.size(); ++i) {
-        upper |= g_ascii_isupper(name[i]);
-        lower |= g_ascii_islower(name[i]);
-        digit |= g_ascii_isdigit(name[i]);
-        if (!g_ascii_isalnum(name[i]))
-            return false;
-    }
-    return int(upper) + int(lower) + int(digit) >= 2;
 }
 
 // A value quoted for the log: a long one only by its start and length.
@@ -265,7 +213,12 @@ bool SettingsStore::FromText(const std::string& text, int& value)
 
 bool SettingsStore::FromText(const std::string& text, float& value)
 {
-    return ParseNumber(text, value);
+    // "nan" and "inf" read as numbers, but no setting is one of them.
+    float number = 0.0f;
+    if (!ParseNumber(text, number) || !std::isfinite(number))
+        return false;
+    value = number;
+    return true;
 }
 
 bool SettingsStore::FromText(const std::string& text, bool& value)
@@ -285,7 +238,7 @@ bool SettingsStore::FromText(const std::string& text, std::string& value)
 
 SettingsStore::Stored SettingsStore::ReadText(const std::string& key)
 {
-    const Loaded loaded = Load(FilePath());
+    const Loaded loaded = Load(FilePath(), salvage_);
     if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial)
         LogOnce("SettingsStore: " + loaded.reason);
     Stored stored;
@@ -306,7 +259,7 @@ SettingsStore::Stored SettingsStore::ReadText(const std::string& key)
 bool SettingsStore::WriteText(const std::string& key, const std::string& text)
 {
     const std::string path = FilePath();
-    Loaded loaded = Load(path);
+    Loaded loaded = Load(path, salvage_);
     const auto unusable = unusable_.find(key);
     if (unusable != unusable_.end()) {
         // The default given in place of a stored value that could not be
@@ -318,15 +271,22 @@ bool SettingsStore::WriteText(const std::string& key, const std::string& text)
             return true;
         unusable_.erase(unusable);
     }
+    // A link stays, and the file it names is written.
+    std::string error;
+    const std::string target = Platform::LinkTarget(path, error);
+    if (target.empty()) {
+        Platform::Log("SettingsStore: " + error + "; " + key + " is not stored");
+        return false;
+    }
     if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial) {
         // What could not be read stays the user's, beside the new file.
-        const std::string aside = AsideName(path);
-        if (std::rename(path.c_str(), aside.c_str()) != 0) {
+        const std::string aside = AsideName(target);
+        if (std::rename(target.c_str(), aside.c_str()) != 0) {
             Platform::Log("SettingsStore: " + loaded.reason + ", and it cannot be moved aside to " + aside + ": "
                           + g_strerror(errno) + "; " + key + " is not stored");
             return false;
         }
-        Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + path
+        Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + target
                       + " is written anew with what could be read");
     }
     GKeyFile* file = loaded.file.get();
@@ -340,11 +300,12 @@ bool SettingsStore::WriteText(const std::string& key, const std::string& text)
     if (!folderReady)
         return false;
 
-    // Written to a temporary file and renamed over the old one.
-    GError* error = nullptr;
-    if (!g_key_file_save_to_file(file, path.c_str(), &error)) {
-        Platform::Log("SettingsStore: cannot write " + path + ": " + error->message);
-        g_error_free(error);
+    gsize length = 0;
+    gchar* data = g_key_file_to_data(file, &length, nullptr);
+    const std::string bytes(data, length);
+    g_free(data);
+    if (!Platform::ReplaceFile(target, bytes, error)) {
+        Platform::Log("SettingsStore: " + error);
         return false;
     }
     return true;
@@ -370,27 +331,5 @@ void SettingsStore::LogOnce(const std::string& message)
 
 void SettingsStore::RemoveStaleTemporaries()
 {
-    const std::string path = FilePath();
-    gchar* folder = g_path_get_dirname(path.c_str());
-    gchar* file = g_path_get_basename(path.c_str());
-    const std::string folderName = folder, fileName = file;
-    g_free(folder);
-    g_free(file);
-    GDir* dir = g_dir_open(folderName.c_str(), 0, nullptr);
-    if (!dir)
-        return;
-    const std::time_t now = std::time(nullptr);
-    while (const gchar* name = g_dir_read_name(dir)) {
-        if (!IsTemporaryOf(name, fileName))
-            continue;
-        const std::string temporary = folderName + "/" + name;
-        struct stat status;
-        if (lstat(temporary.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || now - status.st_mtime < StaleSeconds)
-            continue;
-        if (std::remove(temporary.c_str()) == 0)
-            Platform::Log("SettingsStore: removed " + temporary + ", left by a save that did not finish");
-        else
-            Platform::Log("SettingsStore: cannot remove " + temporary + ": " + g_strerror(errno));
-    }
-    g_dir_close(dir);
+    Platform::RemoveUnfinishedReplacements(FilePath(), StaleSeconds);
 }

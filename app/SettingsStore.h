@@ -4,6 +4,8 @@
 // call reads or writes the file at once; nothing is cached. Numbers use the
 // C locale's forms whatever the user's locale. Process-wide (GUI thread); use
 // after destruction at exit throws std::logic_error "Dead Reference Detected".
+#include "app/LineSalvage.h"
+
 #include <cstddef>
 #include <map>
 #include <set>
@@ -28,18 +30,27 @@ public:
     template <class T> T Get(const std::string& key, const T& defaultValue);
     std::string Get(const std::string& key, const char* defaultValue) { return Get<std::string>(key, defaultValue); }
     // Stores the value's text; false (and a log line) when the file could
-    // not be written. A file with unreadable lines is first moved aside
+    // not be written. A settings file that is a symbolic link stays one: the
+    // file it names is written. A file with unreadable lines is first moved aside
     // (settings.ini.unreadable-DATE-TIME, logged), and the new file holds
     // what could be read of it and this value; nothing is written when it
     // cannot be moved aside. A stored text that could not be used is left as
-    // it is when the value set is the default that Get gave in its place.
+    // it is when the value set is the default that Get gave in its place, or
+    // the value named by UsedInstead.
     template <class T> bool Set(const std::string& key, const T& value);
     // A text, not a pointer taken as a bool.
     bool Set(const std::string& key, const char* value) { return Set<std::string>(key, value); }
 
+    // Says what the program uses in place of the key's stored text, when Get
+    // could not use that text: a later Set of this value leaves the stored
+    // text as it is, so that a value the user never changed is not lost to
+    // whatever stood in for it (a list's own first choice, say).
+    template <class T> void UsedInstead(const std::string& key, const T& value);
+
     // Removes what saves killed mid-way left behind: our own temporary files
-    // (settings.ini.XXXXXX) older than ten seconds. Run at start, once this
-    // is the one program running: no save of ours is under way then.
+    // (settings.ini.pellora-unfinished-XXXXXX) older than ten seconds, and no
+    // other file. Run at start, once this is the one program running: no save
+    // of ours is under way then.
     static void RemoveStaleTemporaries();
 
     const std::string& Section() const { return section_; }
@@ -78,14 +89,15 @@ private:
     void LogOnce(const std::string& message);
 
     std::string section_ = "Pellora Settings";
-    // Keys whose stored value could not be used: that raw value, and the
-    // default text given in its place.
+    // Keys whose stored value could not be used: that raw value, and the text
+    // used in its place (Get's default, or what UsedInstead named).
     struct Unusable {
         std::string raw;
         std::string defaultText;
     };
     std::map<std::string, Unusable> unusable_;
     std::set<std::string> logged_;
+    LineSalvage salvage_;
 };
 
 template <class T> T SettingsStore::Get(const std::string& key, const T& defaultValue)
@@ -105,4 +117,11 @@ template <class T> T SettingsStore::Get(const std::string& key, const T& default
 template <class T> bool SettingsStore::Set(const std::string& key, const T& value)
 {
     return WriteText(key, ToText(value));
+}
+
+template <class T> void SettingsStore::UsedInstead(const std::string& key, const T& value)
+{
+    const auto unusable = unusable_.find(key);
+    if (unusable != unusable_.end())
+        unusable->second.defaultText = ToText(value);
 }

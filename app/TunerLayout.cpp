@@ -36,6 +36,7 @@
 #include <cstdio>
 #include <locale>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -898,6 +899,12 @@ void TunerLayout::LoadTunerSettings()
         input = DefaultInput;
     if (!input.empty())
         SelectInput(input);
+    // A stored choice the store could not read is not replaced at the end by
+    // what stands in for it, unless the user picks another.
+    const std::pair<const char*, const char*> shown[] = {
+        {"Instrument", "INST"}, {"Style", "STYLE"}, {"Transpose", "TRANS"}, {"Input", "INPUT"}};
+    for (const auto& [key, button] : shown)
+        settings.UsedInstead(key, ChoiceText(button));
     SetAutoSelect(settings.Get<int>("AutoSelect", 1));
 
     tunerVisible_ = settings.Get<bool>("TunerVisible", true);

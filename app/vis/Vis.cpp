@@ -51,9 +51,12 @@ void Vis::NextChildSlot(Vabo::Signal::Base*, Vabo::GuiObject*)
 
 int Vis::RestoreSelection()
 {
-    const int stored = SettingsStore::Instance().Get<int>(GetTypeName(), -1);
+    SettingsStore& settings = SettingsStore::Instance();
+    const int stored = settings.Get<int>(GetTypeName(), -1);
     if (stored >= 0 && std::size_t(stored) < displays_.size())
         current_ = std::size_t(stored);
+    // A stored text that is no number stays until another display is picked.
+    settings.UsedInstead(GetTypeName(), ShownIndex());
     return stored;
 }
 

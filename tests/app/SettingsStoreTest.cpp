@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <locale>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace {
@@ -106,7 +108,7 @@ TEST(SettingsStoreText, ConversionsAreStrict)
     EXPECT_EQ(440.5f, f);
     EXPECT_TRUE(SettingsStore::FromText("1e3 ", f));
     EXPECT_EQ(1000.0f, f);
-    for (const char* bad : {"440,5", " 440", "abc", "", "440Hz"})
+    for (const char* bad : {"440,5", " 440", "abc", "", "440Hz", "nan", "inf", "-inf", "NAN"})
         EXPECT_FALSE(SettingsStore::FromText(bad, f)) << bad;
 
     bool b = true;
@@ -196,7 +198,6 @@ TEST_F(SettingsStoreTest, ALineThatCannotBeReadLosesOnlyItselfAndTheFileIsKeptAs
         std::string text;
     } files[] = {
         {"a line that is no key", "[Pellora Settings]\nBpm=120\nthis line is bad\nAccent=ACCENT: 3\n"},
-        {"an editor's byte-order mark", "\xEF\xBB\xBF[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n"},
         {"a key before any group", "Bpm=60\n[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n"},
         {"a bad key name", "[Pellora Settings]\nBpm=120\nBpm[x=60\nAccent=ACCENT: 3\n"},
         {"the keys of a bad group", "[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n[Bad\x01]\nBpm=60\n"},
@@ -264,11 +265,22 @@ TEST_F(SettingsStoreTest, OnlyOurOwnStaleTemporariesAreRemoved)
         bool old;
         bool removed;
     } files[] = {
-        {"settings.ini.Ab3xY9", true, true},       {"settings.ini.q7ZK02", true, true},
-        {"settings.ini.Ab3xY0", false, false},      {"settings.ini.backup", true, false},
-        {"settings.ini.Ab3xY", true, false},        {"settings.ini.Ab3xY9z", true, false},
+        {"settings.ini.pellora-unfinished-Ab3xY9", true, true},
+        {"settings.ini.pellora-unfinished-q7ZK02", true, true},
+        {"settings.ini.pellora-unfinished-Ab3xY0", false, false},
+        {"settings.ini.pellora-unfinished-Ab3xY", true, false},
+        {"settings.ini.pellora-unfinished-Ab3xY9z", true, false},
+        {"other.ini.pellora-unfinished-Ab3xY9", true, false},
+        // Names a person gives a copy, however much they look like a
+        // temporary file's.
+        {"settings.ini.Ab3xY9", true, false},
+        {"settings.ini.q7ZK02", true, false},
+        {"settings.ini.backup", true, false},
+        {"settings.ini.Backup", true, false},
+        {"settings.ini.old123", true, false},
+        {"settings.ini.june24", true, false},
+        {"settings.ini.2024v1", true, false},
         {"settings.ini.unreadable-20260101-120000", true, false},
-        {"other.ini.Ab3xY9", true, false},
     };
     for (const auto& file : files) {
         WriteFile(folder + file.name, "[Pellora Settings]\n");
@@ -281,4 +293,77 @@ TEST_F(SettingsStoreTest, OnlyOurOwnStaleTemporariesAreRemoved)
     for (const auto& file : files)
         EXPECT_EQ(!file.removed, Exists(folder + file.name)) << file.name;
     EXPECT_EQ("[Pellora Settings]\nBpm=120\n", ReadFile(path_));
+}
+
+TEST_F(SettingsStoreTest, AByteOrderMarkAloneIsNoFault)
+{
+    Store("");
+    WriteFile(path_, "\xEF\xBB\xBF[Pellora Settings]\nBpm=120\nAccent=ACCENT: 3\n");
+    Platform::LogCapture log;
+    EXPECT_EQ(120, store_.Get("Bpm", 114));
+    ASSERT_TRUE(store_.Set("Output", "TONE"));
+    EXPECT_TRUE(Beside("settings.ini.unreadable-").empty());
+    EXPECT_TRUE(log.Messages().empty()) << log.Messages().front();
+    EXPECT_EQ("ACCENT: 3", store_.Get("Accent", "ACCENT: 4"));
+}
+
+TEST_F(SettingsStoreTest, ValuesThatAreNoSettingAreLoggedWithTheirKeyAndFile)
+{
+    for (const std::string value : {"nan", "-inf"}) {
+        Store("Frequency=" + value + "\n");
+        Platform::LogCapture log;
+        EXPECT_EQ(440.0f, store_.Get("Frequency", 440.0f));
+        EXPECT_TRUE(log.Contains("the value \"" + value + "\" of Frequency in " + path_)) << value;
+    }
+}
+
+TEST_F(SettingsStoreTest, ALinkedSettingsFileStaysALinkAndItsTargetIsWritten)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora";
+    const std::string dotfiles = folder_.Path() + "/dotfiles";
+    const std::string real = dotfiles + "/pellora.ini";
+    const struct {
+        const char* what;
+        std::string link;
+        const char* text; // null: the target is not made yet
+    } cases[] = {
+        {"a relative link", "../dotfiles/pellora.ini", "[Pellora Settings]\nBpm=60\n"},
+        {"an absolute link", real, "[Pellora Settings]\nBpm=60\n"},
+        {"a link to a file not made yet", real, nullptr},
+        {"a link to a file that cannot be read whole", real, "[Pellora Settings]\nBpm=60\nbad line\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' '" + dotfiles + "' && mkdir -p '" + folder + "' '"
+                                  + dotfiles + "'")
+                                     .c_str()));
+        if (c.text)
+            WriteFile(real, c.text);
+        ASSERT_EQ(0, symlink(c.link.c_str(), path_.c_str()));
+        ASSERT_TRUE(store_.Set("Bpm", 90));
+        ASSERT_TRUE(store_.Set("Accent", "ACCENT: 3"));
+        struct stat status;
+        ASSERT_EQ(0, lstat(path_.c_str(), &status));
+        EXPECT_TRUE(S_ISLNK(status.st_mode));
+        EXPECT_EQ("[Pellora Settings]\nBpm=90\nAccent=ACCENT: 3\n", ReadFile(real));
+    }
+}
+
+TEST_F(SettingsStoreTest, ALongFileOfBadLinesIsSortedOnceNotAtEveryRead)
+{
+    std::string text;
+    for (int i = 0; text.size() < 60 * 1024; ++i)
+        text += "line " + std::to_string(i) + " is no key\n";
+    Store("Bpm=120\n" + text);
+    const auto read = [this] {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(120, store_.Get("Bpm", 114));
+        return std::chrono::steady_clock::now() - start;
+    };
+    const auto first = read();
+    auto later = first - first;
+    for (int i = 0; i < 10; ++i)
+        later += read();
+    // Sorted anew at each read, ten reads cost ten times the first.
+    EXPECT_LT(later, 3 * first);
 }

@@ -345,6 +345,22 @@ TEST_F(TunerScreen, AStoredChoiceTheListsDoNotHoldGivesTheDefaultChoice)
     }
 }
 
+TEST_F(TunerScreen, AStoredTextTooLongToUseOutlivesTheRunUnlessAnotherChoiceIsMade)
+{
+    const std::string tooLong(SettingsStore::MaxValueLength + 44, 'G');
+    const char* const kept[] = {"Instrument", "Style", "Input", "Accent", "Output", "TuneVis"};
+    for (const char* key : kept)
+        Store(key, tooLong);
+    Store("Transpose", tooLong);
+    Open();
+    tuner_->SelectTranspose("IN B♭");
+    window_.reset();
+    const std::string settings = Settings();
+    for (const char* key : kept)
+        EXPECT_NE(std::string::npos, settings.find(key + ("=" + tooLong + "\n"))) << key << " in\n" << settings;
+    EXPECT_NE(std::string::npos, settings.find("Transpose=IN B♭\n")) << settings;
+}
+
 TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
 {
     Open();

@@ -36,6 +36,16 @@ int LinePixels(int step, int n)
     return static_cast<int>(std::clamp(static_cast<long long>(step) * n, -kMostPixels, kMostPixels));
 }
 
+// The place `pixels` on from the first whole step at or past the view's place
+// (part-step included, so that no part of an earlier move is left over),
+// within [0, limit]; the end need not be a whole step.
+int FromWholeStep(int offset, int remainder, int step, int pixels, int limit)
+{
+    const long long place = static_cast<long long>(offset) + remainder;
+    const long long whole = (place > 0 ? (place + step - 1) / step : place / step) * step;
+    return static_cast<int>(std::clamp<long long>(whole + pixels, 0, limit));
+}
+
 } // namespace
 
 ScrollWindow::ScrollWindow(TiXmlElement* element)
@@ -217,22 +227,40 @@ void ScrollWindow::ScrollBy(int dx, int dy)
 
 void ScrollWindow::ScrollLinesX(int n)
 {
-    n = std::clamp(n, -kMostLines, kMostLines);
-    MoveByLines(true, LinePixels(stepX_, n));
-    if (horizontalBar_) {
-        TicScrollObject& track = horizontalBar_->GetScrollObject();
-        track.SetTic(track.GetTicFromBar() + n, false);
-    }
+    StepLines(true, std::clamp(n, -kMostLines, kMostLines));
 }
 
 void ScrollWindow::ScrollLinesY(int n)
 {
-    n = std::clamp(n, -kMostLines, kMostLines);
-    MoveByLines(false, LinePixels(stepY_, n));
-    if (verticalBar_) {
-        TicScrollObject& track = verticalBar_->GetScrollObject();
-        track.SetTic(track.GetTicFromBar() + n, false);
+    StepLines(false, std::clamp(n, -kMostLines, kMostLines));
+}
+
+TicScrollObject* ScrollWindow::Track(bool horizontal) const
+{
+    ScrollBar* bar = horizontal ? horizontalBar_.get() : verticalBar_.get();
+    return bar ? &bar->GetScrollObject() : nullptr;
+}
+
+int ScrollWindow::BarTic(bool horizontal) const
+{
+    TicScrollObject* track = Track(horizontal);
+    return track ? track->GetTicFromBar() : 0;
+}
+
+bool ScrollWindow::StepLines(bool horizontal, int n)
+{
+    const auto offset = [&] { return horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY(); };
+    const int before = offset();
+    TicScrollObject* track = Track(horizontal);
+    const int pixels = LinePixels(horizontal ? stepX_ : stepY_, n);
+    if (!track) {
+        MoveByLines(horizontal, pixels);
+        return offset() != before;
     }
+    const int tic = track->GetTicFromBar();
+    track->SetTic(tic + n, false);
+    ShowLine(horizontal, static_cast<long long>(tic) + n, pixels);
+    return offset() != before || track->GetTicFromBar() != tic;
 }
 
 void ScrollWindow::SetPageX(int steps)
@@ -315,12 +343,13 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
     const int contentWidth = content ? content->GetWidth() : 0;
     const int contentHeight = content ? content->GetHeight() : 0;
     switch (moved->kind) {
+    // The bar has moved already: the view shows the line of its tic.
     case Signal::ScrollObjectSignal::Tic:
-        MoveByLines(moved->horizontal, (moved->horizontal ? stepX_ : stepY_) * d);
+        ShowLine(moved->horizontal, BarTic(moved->horizontal), (moved->horizontal ? stepX_ : stepY_) * d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        moved->horizontal ? MoveByLines(true, LinePixels(stepX_, pageStepsX_ * d))
-                          : MoveByLines(false, LinePixels(stepY_, pageStepsY_ * d));
+        ShowLine(moved->horizontal, BarTic(moved->horizontal),
+                 moved->horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
         break;
     case Signal::ScrollObjectSignal::Pixels:
         moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
@@ -345,21 +374,43 @@ void ScrollWindow::MoveByLines(bool horizontal, int pixels)
         horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
         return;
     }
-    // The bar steps from the first tic at or past where it stands, wherever a
-    // drag left it; the view likewise from the first whole step at or past
-    // its place, part-step included, so that both land on the same line, and
-    // no part of the drag is left over. The last tic stands at the end, which
-    // need not be a whole step.
     int& remainder = horizontal ? remainderX_ : remainderY_;
     float& carry = horizontal ? carryX_ : carryY_;
     const int offset = horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
     const int limit = horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
                                  : std::max(content->GetHeight() - view_.GetHeight(), 0);
-    const long long place = static_cast<long long>(offset) + remainder;
-    const long long whole = (place > 0 ? (place + step - 1) / step : place / step) * step;
-    const int target = static_cast<int>(std::clamp<long long>(whole + pixels, 0, limit));
+    const int target = FromWholeStep(offset, remainder, step, pixels, limit);
     remainder = 0;
     carry = 0.0f;
+    horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())
+               : view_.SetClipOffset(view_.GetClipOffsetX(), target);
+    SyncBars();
+}
+
+void ScrollWindow::ShowLine(bool horizontal, long long line, int pixels)
+{
+    GuiObject* content = view_.GetContent();
+    TicScrollObject* track = Track(horizontal);
+    if (!content || !track) {
+        MoveByLines(horizontal, pixels);
+        return;
+    }
+    // The bar's tic is the line both count from: counting the view from its
+    // own place would leave it a line or two off the bar after a drag (pixels
+    // of the bar and of the view do not map tic for tic), until an end is
+    // reached.
+    const int offset = horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
+    const int limit = horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
+                                 : std::max(content->GetHeight() - view_.GetHeight(), 0);
+    const long long step = std::max(horizontal ? stepX_ : stepY_, 0);
+    int target = static_cast<int>(std::clamp<long long>(line * step, 0, limit));
+    // A bar with fewer tics than the view has lines stops at its last tic
+    // before the view reaches the end: the view goes on from its own place.
+    if (line >= track->GetTicCount() && step > 0)
+        target = std::max(target, FromWholeStep(offset, horizontal ? remainderX_ : remainderY_, static_cast<int>(step),
+                                                 pixels, limit));
+    (horizontal ? remainderX_ : remainderY_) = 0;
+    (horizontal ? carryX_ : carryY_) = 0.0f;
     horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())
                : view_.SetClipOffset(view_.GetClipOffsetX(), target);
     SyncBars();
@@ -442,33 +493,29 @@ bool ScrollWindow::IsChildVisibleX(GuiObject* child, bool& right)
 void ScrollWindow::ScrollIntoViewY(GuiObject* child)
 {
     bool down = false;
-    while (!IsChildVisibleY(child, down)) {
-        const int d = down ? 1 : -1;
-        const int before = view_.GetClipOffsetY();
-        MoveByLines(false, stepY_ * d);
-        if (verticalBar_) {
-            TicScrollObject& track = verticalBar_->GetScrollObject();
-            track.SetTic(track.GetTicFromBar() + d, false);
-        }
-        if (view_.GetClipOffsetY() == before)
+    if (IsChildVisibleY(child, down))
+        return;
+    // One way only: a child that fits between two lines and no line would
+    // otherwise send the view to and fro for ever.
+    const bool way = down;
+    do {
+        if (!StepLines(false, way ? 1 : -1))
             break;
-    }
+    } while (!IsChildVisibleY(child, down) && down == way);
 }
 
 void ScrollWindow::ScrollIntoViewX(GuiObject* child)
 {
     bool right = false;
-    while (!IsChildVisibleX(child, right)) {
-        const int d = right ? 1 : -1;
-        const int before = view_.GetClipOffsetX();
-        MoveByLines(true, stepX_ * d);
-        if (horizontalBar_) {
-            TicScrollObject& track = horizontalBar_->GetScrollObject();
-            track.SetTic(track.GetTicFromBar() + d, false);
-        }
-        if (view_.GetClipOffsetX() == before)
+    if (IsChildVisibleX(child, right))
+        return;
+    // One way only: a child that fits between two lines and no line would
+    // otherwise send the view to and fro for ever.
+    const bool way = right;
+    do {
+        if (!StepLines(true, way ? 1 : -1))
             break;
-    }
+    } while (!IsChildVisibleX(child, right) && right == way);
 }
 
 void ScrollWindow::ScrollIntoView(GuiObject* child)

@@ -78,9 +78,17 @@ private:
     static int MoveAxis(int offset, int delta, int limit, int step, int& remainder);
     // The move above, kept within [0, limit].
     static int MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry);
-    // A move by lines or pages, of the bar or asked for: the view moves by
-    // the pixels from the whole step at or past its place.
+    TicScrollObject* Track(bool horizontal) const;
+    // n lines on or back: the bar's tic and the view's line with a bar, the
+    // view alone without. False when nothing moved.
+    bool StepLines(bool horizontal, int n);
+    // Without a bar, a move by lines or pages: the view moves by the pixels
+    // from the whole step at or past its place.
     void MoveByLines(bool horizontal, int pixels);
+    // With a bar, the view at that line of the bar's tics, within the
+    // content; without, moved by the pixels as above.
+    void ShowLine(bool horizontal, long long line, int pixels);
+    int BarTic(bool horizontal) const;
 
     std::shared_ptr<ScrollBar> horizontalBar_;
     std::shared_ptr<ScrollBar> verticalBar_;

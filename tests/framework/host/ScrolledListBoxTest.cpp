@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -326,6 +327,17 @@ TEST(ScrollWindow, TicCountCoversTheTravelAndUnknownBarsMakeNone)
     window->SetStepY(0);
     window->ScrollIntoViewY(&beyond);
     content.RemoveChild(&beyond, false);
+    // One that fits between two lines but at no line: the search goes one way
+    // until the child lies the other way, and stops.
+    Vabo::GridLayout between;
+    between.SetSize(10, 69);
+    between.SetPosition(0, 25);
+    content.AddChild(&between, false);
+    window->SetStepY(20);
+    window->ResetScroll();
+    window->ScrollIntoViewY(&between);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 40);
+    content.RemoveChild(&between, false);
 
     auto* unknown = rig.Find<Vabo::NewScrolledListBox>("Unknown");
     ASSERT_NE(unknown, nullptr);
@@ -419,6 +431,14 @@ void ExpectBarAndViewAgree(Vabo::ScrollWindow& window, bool horizontal, const st
     EXPECT_EQ(std::min(tic * step, limit), offset) << after << ", tic " << tic;
 }
 
+// Clicks the middle of a part of a bar (an arrow or a piece of the track),
+// when the part has any length.
+void ClickPart(ScrollRig& rig, Vabo::GuiObject& part)
+{
+    if (part.GetWidth() > 0 && part.GetHeight() > 0)
+        rig.Click(part.GetWindowX() + part.GetWidth() / 2, part.GetWindowY() + part.GetHeight() / 2);
+}
+
 struct Move {
     const char* what;
     std::function<void()> act;
@@ -459,6 +479,14 @@ TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveOfAVerticalList)
              rig.Tick(11);
          },
          true},
+        {"the bar at line 21",
+         [&] {
+             list.ResetScroll();
+             list.ScrollLinesY(21);
+         },
+         true},
+        {"a drag back by 14 pixels", [&] { DragBar(rig, track, -14); }, false},
+        {"the track below the bar", [&] { ClickPart(rig, track.GetTrailingTrack()); }, true},
     };
     for (const Move& move : moves) {
         move.act();
@@ -566,4 +594,71 @@ TEST(ScrollWindow, BarAndViewAgreeAfterEveryMoveAcross)
         }
     }
     content.RemoveChild(&child, false);
+}
+
+// A seeded walk of moves of every kind along each axis: after every move but a
+// drag the view shows the line of the bar's tic.
+TEST(ScrollWindow, BarAndViewAgreeThroughoutARandomWalkOfMoves)
+{
+    for (const bool horizontal : {false, true}) {
+        SCOPED_TRACE(horizontal ? "across" : "down");
+        ScrollRig rig("ListBoxes.xml", 220, 150);
+        Vabo::GridLayout content;
+        Vabo::GridLayout child;
+        Vabo::NewScrolledListBox* window = nullptr;
+        if (horizontal) {
+            window = rig.Find<Vabo::NewScrolledListBox>("Both");
+            ASSERT_NE(window, nullptr);
+            content.SetSize(890, 375); // 800 pixels of travel across the 90 wide view
+            window->SetContent(&content);
+            window->SetTicCounts(32, 5);
+            child.SetSize(30, 10);
+            content.AddChild(&child, false);
+        } else {
+            window = &FilledList(rig);
+        }
+        Vabo::ScrollBar& bar = horizontal ? *window->GetHorizontalBar() : *window->GetVerticalBar();
+        Vabo::TicScrollObject& track = bar.GetScrollObject();
+        std::uint32_t seed = 20261207;
+        const auto next = [&seed](int n) {
+            seed = seed * 1664525u + 1013904223u;
+            return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+        };
+        const std::vector<std::function<void()>> moves = {
+            [&] { DragBar(rig, track, next(49) - 24); },
+            [&] { ClickPart(rig, bar.GetStartButton()); },
+            [&] { ClickPart(rig, bar.GetEndButton()); },
+            [&] { ClickPart(rig, track.GetLeadingTrack()); },
+            [&] { ClickPart(rig, track.GetTrailingTrack()); },
+            [&] { horizontal ? window->ScrollLinesX(next(7) - 3) : rig.Wheel(40, 50, next(2) ? 120 : -120); },
+            [&] {
+                if (horizontal) {
+                    child.SetPosition(next(860), 0);
+                    window->ScrollIntoViewX(&child);
+                } else {
+                    window->SelectIndex(next(kItems));
+                }
+            },
+        };
+        const auto offset = [&] {
+            return horizontal ? window->GetView().GetClipOffsetX() : window->GetView().GetClipOffsetY();
+        };
+        int apart = 0;
+        int checked = 0;
+        for (int i = 0; i < 400; ++i) {
+            const int kind = next(int(moves.size()));
+            const int offsetBefore = offset();
+            const int ticBefore = track.GetTicFromBar();
+            moves[std::size_t(kind)]();
+            // A drag may leave the bar between tics; a selection in view moves nothing.
+            if (kind == 0 || (offset() == offsetBefore && track.GetTicFromBar() == ticBefore))
+                continue;
+            ++checked;
+            const int limit = horizontal ? 800 : kItems * kItemHeight - 100;
+            const int line = horizontal ? window->GetStepX() : window->GetStepY();
+            apart += std::min(track.GetTicFromBar() * line, limit) != offset();
+        }
+        EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << checked << " moves";
+        content.RemoveChild(&child, false);
+    }
 }

@@ -70,3 +70,15 @@ void ComboBox::Popup()
     }
     PopupMenuWindow::Popup();
 }
+
+void ComboBox::MarkOpeningEntry()
+{
+    const std::string choice = choiceInEffect_ ? choiceInEffect_() : std::string();
+    for (Vabo::GuiObject* child : GetChildren()) {
+        if (!choice.empty() && child != &background_ && child->GetName() == choice) {
+            child->TabSelect();
+            return;
+        }
+    }
+    PopupMenuWindow::MarkOpeningEntry();
+}

@@ -7,8 +7,10 @@
 #include "framework/host/PopupMenuWindow.h"
 #include "framework/widgets/Image.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 class ComboPopulator;
 
@@ -28,11 +30,19 @@ public:
     void AddEntry(std::shared_ptr<Vabo::GuiObject> entry, int i, int n);
     // Fits the height to the children, then shows or hides the list.
     void Popup() override;
+    // Tells the name of the choice in effect; the list opens with its entry
+    // marked, so that Up and Down count from it and Return keeps it. Without
+    // one, or with no entry of that name, the first entry is marked.
+    void SetChoiceInEffect(std::function<std::string()> choice) { choiceInEffect_ = std::move(choice); }
 
     const std::string& GetObjectXML() const { return objectXml_; }
     float GetEntryHeight() const { return entryHeight_; }
 
+protected:
+    void MarkOpeningEntry() override;
+
 private:
+    std::function<std::string()> choiceInEffect_;
     std::string objectXml_;
     bool loaded_ = false;
     float entryHeight_ = 0.1f;

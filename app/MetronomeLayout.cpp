@@ -263,6 +263,9 @@ void MetronomeLayout::FillCombo(const std::string& comboName, const std::string&
     combo->Populate(populator);
     for (Vabo::GuiObject* child : combo->GetChildren())
         child->AddSlot<Activate>(slot, this);
+    combo->SetChoiceInEffect([this, button, alive = Watch()] {
+        return alive.expired() ? std::string() : ChoiceText(button);
+    });
 }
 
 bool MetronomeLayout::SelectAccent(const std::string& name)

@@ -283,6 +283,9 @@ void TunerLayout::FillCombo(const std::string& comboName, const std::string& but
     if (auto* combo = Find<ComboBox>(comboName)) {
         combo->Populate(populator);
         ConnectChildren(combo, slot);
+        combo->SetChoiceInEffect([this, button, alive = Watch()] {
+            return alive.expired() ? std::string() : ChoiceText(button);
+        });
     }
 }
 

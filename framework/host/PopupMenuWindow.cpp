@@ -117,11 +117,11 @@ void PopupMenuWindow::Popup()
     }
     Window::SetPosition(popupPoint_.x, popupPoint_.y);
     Window::SetVisible(true);
-    SelectFirstEntry();
+    MarkOpeningEntry();
     StartAnimation();
 }
 
-void PopupMenuWindow::SelectFirstEntry()
+void PopupMenuWindow::MarkOpeningEntry()
 {
     // The keys start from the first entry: selecting it selects the popup
     // too, and Up and Down reach the popup's tab list through that selection.
@@ -134,7 +134,7 @@ void PopupMenuWindow::PopupAt(int x, int y)
     Window::SetPosition(x, y);
     Window::WindowSizedSlot(nullptr, this);
     Window::SetVisible(true);
-    SelectFirstEntry();
+    MarkOpeningEntry();
     StartAnimation();
 }
 

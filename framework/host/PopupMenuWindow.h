@@ -45,8 +45,11 @@ public:
     GuiObject* GetAttachedObject() const;
     Point GetPopupPoint() const { return popupPoint_; }
 
+protected:
+    // Marks the entry the keys start from when the popup opens: the first.
+    virtual void MarkOpeningEntry();
+
 private:
-    void SelectFirstEntry();
     // Owner and attached object may be destroyed while this popup lives; their
     // watches tell.
     Point popupPoint_;

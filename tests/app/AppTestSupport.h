@@ -6,20 +6,25 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "framework/core/DocMap.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/XMLLoadSave.h"
 #include "framework/host/AppWindow.h"
+#include "framework/host/PopupMenuWindow.h"
+#include "framework/host/ScreenManager.h"
 #include "framework/core/VaboInit.h"
 #include "framework/host/VaboWnd.h"
 #include "framework/host/Window.h"
 #include "platform/EventLoop.h"
+#include "platform/HostInput.h"
 #include "platform/Video.h"
 #include "support/DesktopLock.h"
 #include "support/DocMapFolders.h"
@@ -75,6 +80,42 @@ inline void ClickObject(const Vabo::Window& window, Vabo::GuiObject& object)
 {
     PushClick(window.GetHostWnd()->GetNativeWindow()->Id(), object.GetWindowX() + object.GetWidth() / 2,
               object.GetWindowY() + object.GetHeight() / 2);
+}
+
+// The entry of a drop-down list by its name (which may hold any character).
+inline Vabo::GuiObject* EntryNamed(Vabo::GuiObject& list, const std::string& name)
+{
+    for (Vabo::GuiObject* entry : list.GetChildren())
+        if (entry->GetName() == name)
+            return entry;
+    return nullptr;
+}
+
+// Up, Down and Return as the host hands them over.
+constexpr std::uint32_t kUpKey = Platform::kVirtualKeyFlag | Platform::VirtualKey::Up;
+constexpr std::uint32_t kDownKey = Platform::kVirtualKeyFlag | Platform::VirtualKey::Down;
+constexpr std::uint32_t kReturnKey = 13;
+
+// Opens a drop-down list, then presses the keys (codes as the host hands
+// them over) on it one by one: the entries it marks (the selected ones) when
+// it opens and after each key.
+inline std::vector<std::string> MarksAfterKeys(Vabo::PopupMenuWindow& list, const std::vector<std::uint32_t>& keys)
+{
+    std::vector<std::string> marks;
+    const auto marked = [&] {
+        std::string names;
+        for (Vabo::GuiObject* entry : list.GetChildren())
+            if (entry->IsSelected() || entry->HasSelectedChild())
+                names += (names.empty() ? "" : ", ") + entry->GetName();
+        marks.push_back(names);
+    };
+    list.Popup();
+    marked();
+    for (std::uint32_t key : keys) {
+        list.GetHostWnd()->GetScreenManager().KeyPress(key);
+        marked();
+    }
+    return marks;
 }
 
 // The newest shown window with the title, or 0.

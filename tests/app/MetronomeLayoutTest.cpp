@@ -2,6 +2,7 @@
 // first run shows, typed tempos, presets, accents and outputs, the settings
 // kept at the end and read once, skins and configurations that lack what the
 // screen needs, and the timed refresh of its displays.
+#include "app/ComboBox.h"
 #include "app/MetronomeLayout.h"
 #include "app/SettingsStore.h"
 #include "app/vis/MetronomeSampleVis.h"
@@ -238,6 +239,31 @@ TEST_F(MetronomeScreen, APresetThePointerOrTheRingHasLeftGivesTheLargePlaceBackT
         Vabo::GuiObject* focused = Focused();
         EXPECT_EQ(c.focused, focused ? focused->GetName() : "") << c.tempo << (c.click ? ", clicked" : "");
         window_.reset();
+    }
+}
+
+TEST_F(MetronomeScreen, AListOpensAtTheChoiceInEffectSoTheKeysCountFromItAndReturnKeepsIt)
+{
+    Open();
+    const struct {
+        const char* list;
+        const char* button;
+        const char* choice;
+        const char* above;
+    } lists[] = {{"AccentCombo", "ACCENT", "ACCENT: 6", "ACCENT: 5"}, {"OutputCombo", "OUTPUT", "WOOD", "SAMPLE"}};
+    for (const auto& row : lists) {
+        SCOPED_TRACE(row.button);
+        auto* list = Object<ComboBox>(row.list);
+        ASSERT_NE(nullptr, list);
+        Vabo::Signal::Activate activate;
+        Vabo::GuiObject* entry = AppTest::EntryNamed(*list, row.choice);
+        ASSERT_NE(nullptr, entry);
+        entry->InvokeSlots(&activate, entry, window_.get());
+        ASSERT_EQ(row.choice, metronome_->ChoiceText(row.button));
+        EXPECT_EQ((std::vector<std::string>{row.choice, row.above, row.choice, ""}),
+                  AppTest::MarksAfterKeys(*list, {AppTest::kUpKey, AppTest::kDownKey, AppTest::kReturnKey}));
+        EXPECT_EQ(row.choice, metronome_->ChoiceText(row.button));
+        EXPECT_FALSE(list->IsVisible());
     }
 }
 

@@ -220,6 +220,33 @@ TEST_F(TunerScreen, InputLinesAreShownInCapitalsAndAStoredChoiceIsFoundInEitherC
     }
 }
 
+TEST_F(TunerScreen, AListOpensAtTheChoiceInEffectSoTheKeysCountFromItAndReturnKeepsIt)
+{
+    Open();
+    // In this order: the styles are the bass's once it is chosen.
+    const struct {
+        const char* list;
+        const char* button;
+        const char* choice;
+        const char* above;
+    } lists[] = {{"InstrumentCombo", "INST", "BASS", "GUITAR"},
+                 {"StyleCombo", "STYLE", "5-STRING", "4-STRING"},
+                 {"TransposeCombo", "TRANS", "IN B♭", "CONCERT"}};
+    for (const auto& row : lists) {
+        SCOPED_TRACE(row.button);
+        auto* list = Object<ComboBox>(row.list);
+        ASSERT_NE(nullptr, list);
+        Vabo::GuiObject* entry = AppTest::EntryNamed(*list, row.choice);
+        ASSERT_NE(nullptr, entry);
+        Click(entry);
+        ASSERT_EQ(row.choice, tuner_->ChoiceText(row.button));
+        EXPECT_EQ((std::vector<std::string>{row.choice, row.above, row.choice, ""}),
+                  AppTest::MarksAfterKeys(*list, {AppTest::kUpKey, AppTest::kDownKey, AppTest::kReturnKey}));
+        EXPECT_EQ(row.choice, tuner_->ChoiceText(row.button));
+        EXPECT_FALSE(list->IsVisible());
+    }
+}
+
 TEST_F(TunerScreen, StoredChoicesAreShownAndEveryKeyIsWrittenAtTheEnd)
 {
     Store("Instrument", "BASS");

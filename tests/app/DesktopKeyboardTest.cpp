@@ -374,26 +374,27 @@ protected:
 };
 
 // A drop-down list: the button that opens it (its left edge in the skin), how
-// many entries it has (0: as many as the sound system offers), and the entry
-// picked with Return (-1: none, the list closed with Escape) with the setting
-// it leaves.
+// many entries it has (0: as many as the sound system offers), the entry in
+// effect, which the list marks as it opens, and the entry picked with Return
+// (-1: none, the list closed with Escape) with the setting it leaves.
 struct List {
     const char* button;
     float left;
     int entries;
+    int current;
     int pick;
     const char* setting;
 };
 
 const List kTunerLists[] = {
-    {"INST", 0.03f, 8, -1, ""},
-    {"STYLE", 0.1775f, 6, 1, "Style=DROP D\n"},
-    {"TRANS", 0.325f, 9, 2, "Transpose=IN E♭\n"},
-    {"INPUT", 0.4725f, 0, -1, ""},
+    {"INST", 0.03f, 8, 0, -1, ""},
+    {"STYLE", 0.1775f, 6, 0, 1, "Style=DROP D\n"},
+    {"TRANS", 0.325f, 9, 0, 2, "Transpose=IN E♭\n"},
+    {"INPUT", 0.4725f, 0, 0, -1, ""},
 };
 const List kMetronomeLists[] = {
-    {"ACCENT", 0.03f, 8, 5, "Accent=ACCENT: 6\n"},
-    {"OUTPUT", 0.1775f, 5, 2, "Output=WOOD\n"},
+    {"ACCENT", 0.03f, 8, 3, 5, "Accent=ACCENT: 6\n"},
+    {"OUTPUT", 0.1775f, 5, 0, 2, "Output=WOOD\n"},
 };
 
 } // namespace
@@ -465,10 +466,10 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
                 << " should be marked alone, marked: " << ::testing::PrintToString(now) << "; see "
                 << Screenshot(std::string("desktop-keyboard-") + list.button);
         };
-        // The keys start from the first entry, whichever is in effect.
-        ASSERT_TRUE(expect(0, "opening"));
+        // The keys start from the entry in effect.
+        ASSERT_TRUE(expect(list.current, "opening"));
         // Down to the last entry and once more, Up to the first and once more.
-        for (int at = 0; at < entries; ++at) {
+        for (int at = list.current; at < entries; ++at) {
             Keys("Down");
             ASSERT_TRUE(expect(std::min(at + 1, entries - 1), "Down"));
         }

@@ -201,7 +201,8 @@ TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabTh
             Xdotool("key --delay 150 " + keys);
             EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; })) << keys;
         };
-        // The transposition list opens on its first entry: two down is "In Eb".
+        // The transposition list opens on the one in effect, its first entry:
+        // two down is "In Eb".
         opensAndCloses(316, 69, "Down Down Return");
         opensAndCloses(316, 69, "Down Escape");
         // The About window, from the help button.

@@ -1,6 +1,8 @@
 #include "platform/AlsaMixer.h"
 
 #include "platform/Log.h"
+#include "platform/SoundMessages.h"
+#include "platform/SoundServerCalls.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -9,18 +11,28 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
+#include <memory>
 
 namespace Platform {
 namespace {
 
-// Opens, attaches and loads; null (logged) on failure.
-snd_mixer_t* OpenLoaded(const std::string& device)
+// ALSA's own messages go to the log, never to stderr, from the first call
+// into it on: what it said is passed on when this goes out of scope.
+struct AlsaMessagesToLog {
+    AlsaMessagesToLog() { RouteAlsaMessages(); }
+    ~AlsaMessagesToLog() { SoundMessages().Flush(); }
+};
+
+// Call thread: opens, attaches and loads; null on failure, said to the log
+// through the sound libraries' queue (the caller may have given up on it).
+snd_mixer_t* OpenLoadedNow(const std::string& device)
 {
     snd_mixer_t* mixer = nullptr;
     int err = snd_mixer_open(&mixer, 0);
     if (err < 0) {
-        Log("mixer: cannot open a mixer: " + std::string(snd_strerror(err)));
+        SoundMessages().Post(("mixer: cannot open a mixer: " + std::string(snd_strerror(err))).c_str());
         return nullptr;
     }
     const char* step = "attach";
@@ -34,11 +46,39 @@ snd_mixer_t* OpenLoaded(const std::string& device)
         err = snd_mixer_load(mixer);
     }
     if (err < 0) {
-        Log("mixer: cannot " + std::string(step) + " the mixer of \"" + device + "\": " + snd_strerror(err));
+        SoundMessages().Post(
+            ("mixer: cannot " + std::string(step) + " the mixer of \"" + device + "\": " + snd_strerror(err)).c_str());
         snd_mixer_close(mixer);
         return nullptr;
     }
     return mixer;
+}
+
+// Closing leaves the sound server: it waits behind any call still held by it.
+void CloseLater(snd_mixer_t* mixer)
+{
+    SoundServerCalls().Post([mixer] { snd_mixer_close(mixer); });
+}
+
+// Through the sound server's plugin, attaching a mixer connects to the server,
+// which a server that hangs never answers: given up after its time (and
+// closed once it is done), and not tried while the server holds a call.
+snd_mixer_t* OpenLoaded(const std::string& device)
+{
+    AlsaMessagesToLog messages;
+    BoundedCalls& calls = SoundServerCalls();
+    if (calls.Stuck()) {
+        Log("mixer: the sound server does not answer; the mixer of \"" + device + "\" is not opened");
+        return nullptr;
+    }
+    auto mixer = std::make_shared<snd_mixer_t*>(nullptr);
+    if (calls.Run([mixer, device] { *mixer = OpenLoadedNow(device); }, SlowCallWithinMs, [mixer] {
+            if (*mixer)
+                snd_mixer_close(*mixer);
+        }))
+        return *mixer;
+    Log("mixer: the sound server did not answer the opening of the mixer of \"" + device + "\" within its time");
+    return nullptr;
 }
 
 const snd_mixer_selem_channel_id_t Channels[] = {
@@ -78,7 +118,7 @@ public:
         }
     }
 
-    ~AlsaMixer() override { snd_mixer_close(mixer_); }
+    ~AlsaMixer() override { CloseLater(mixer_); }
 
     const std::vector<MixerElement>& Elements() const override { return elements_; }
 
@@ -115,13 +155,13 @@ public:
         for (long candidate : {raw, raw - 1, raw + 1})
             if (candidate >= min && candidate <= max && Presented(candidate, min, max) == value)
                 raw = candidate;
-        int err;
-        if (channel < 0)
-            err = capture ? snd_mixer_selem_set_capture_volume_all(e, raw)
-                          : snd_mixer_selem_set_playback_volume_all(e, raw);
-        else
-            err = capture ? snd_mixer_selem_set_capture_volume(e, ChannelAt(e, true, channel), raw)
-                          : snd_mixer_selem_set_playback_volume(e, ChannelAt(e, false, channel), raw);
+        const int err = Write([e, capture, channel, raw] {
+            if (channel < 0)
+                return capture ? snd_mixer_selem_set_capture_volume_all(e, raw)
+                               : snd_mixer_selem_set_playback_volume_all(e, raw);
+            return capture ? snd_mixer_selem_set_capture_volume(e, ChannelAt(e, true, channel), raw)
+                           : snd_mixer_selem_set_playback_volume(e, ChannelAt(e, false, channel), raw);
+        });
         if (err < 0)
             Log("mixer: setting the volume of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
         return err >= 0;
@@ -147,8 +187,10 @@ public:
         snd_mixer_elem_t* e = Elem(element);
         if (!e)
             return false;
-        const int err = capture ? snd_mixer_selem_set_capture_switch_all(e, on ? 1 : 0)
-                                : snd_mixer_selem_set_playback_switch_all(e, on ? 1 : 0);
+        const int err = Write([e, capture, on] {
+            return capture ? snd_mixer_selem_set_capture_switch_all(e, on ? 1 : 0)
+                           : snd_mixer_selem_set_playback_switch_all(e, on ? 1 : 0);
+        });
         if (err < 0)
             Log("mixer: setting the switch of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
         return err >= 0;
@@ -165,7 +207,7 @@ public:
         snd_mixer_elem_t* e = Elem(element);
         if (!e)
             return false;
-        const int err = snd_mixer_selem_set_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT, item);
+        const int err = Write([e, item] { return snd_mixer_selem_set_enum_item(e, SND_MIXER_SCHN_FRONT_LEFT, item); });
         if (err < 0)
             Log("mixer: choosing an item of \"" + elements_[element].name + "\" failed: " + snd_strerror(err));
         return err >= 0;
@@ -174,11 +216,14 @@ public:
     std::vector<int> Poll() override
     {
         changed_.clear();
+        // A lost mixer may still be the call thread's (a write it gave up on).
+        if (lost_)
+            return changed_;
         const int count = snd_mixer_poll_descriptors_count(mixer_);
         if (count > 0) {
             std::vector<pollfd> fds(static_cast<std::size_t>(count));
             snd_mixer_poll_descriptors(mixer_, fds.data(), unsigned(count));
-            if (!lost_ && ::poll(fds.data(), nfds_t(count), 0) > 0) {
+            if (::poll(fds.data(), nfds_t(count), 0) > 0) {
                 unsigned short revents = 0;
                 snd_mixer_poll_descriptors_revents(mixer_, fds.data(), unsigned(count), &revents);
                 // Once the sound server is gone the events cannot be read any
@@ -200,6 +245,21 @@ public:
     bool Lost() const override { return lost_; }
 
 private:
+    // A write goes to the sound server through its plugin, which waits for
+    // the server's answer: one not answered in time loses the mixer (it is
+    // opened anew once the server answers again), and the write goes on
+    // alone on the call thread. While the server holds another call, the
+    // write is not tried.
+    int Write(const std::function<int()>& write)
+    {
+        BoundedCalls& calls = SoundServerCalls();
+        auto result = std::make_shared<int>(-ETIMEDOUT);
+        if (!calls.Stuck() && calls.Run([write, result] { *result = write(); }, QuickCallWithinMs))
+            return *result;
+        MarkLost(-ETIMEDOUT);
+        return -ETIMEDOUT;
+    }
+
     void MarkLost(int err)
     {
         lost_ = true;
@@ -264,6 +324,7 @@ std::string MixerDeviceName(unsigned device)
 
 std::vector<AlsaMixerInfo> ListAlsaMixers()
 {
+    AlsaMessagesToLog messages;
     std::vector<AlsaMixerInfo> out;
     if (AlsaMixerPresent(MixerDeviceName(0)))
         out.push_back(AlsaMixerInfo{0, "default"});
@@ -292,7 +353,7 @@ bool AlsaMixerPresent(const std::string& device)
     snd_mixer_t* mixer = OpenLoaded(device);
     if (!mixer)
         return false;
-    snd_mixer_close(mixer);
+    CloseLater(mixer);
     return true;
 }
 

@@ -3,8 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/DiagnosticQueue.h"
 #include "platform/Log.h"
+#include "platform/SoundMessages.h"
+#include "platform/SoundServerCalls.h"
 
-#include <alsa/asoundlib.h>
 #include <dlfcn.h>
 #include <pa_linux_alsa.h>
 #include <portaudio.h>
@@ -12,10 +13,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <pthread.h>
 #include <sched.h>
@@ -96,35 +97,15 @@ struct Stream {
     // GUI thread: when it was left, its thread waited (for a server that
     // does not answer) rather than spun (on one that went away).
     bool waiting = false;
+    // GUI thread: a call on it did not return in time and goes on (or is
+    // queued) on the call thread, which owns the library stream from then
+    // on: it is never started again, only closed.
+    bool givenUp = false;
 };
 
 namespace {
 
-// The sound libraries report every device they probe and cannot open (ALSA,
-// and JACK when no JACK server runs), ALSA reports stream failures from the
-// engine thread, and PortAudio its own failed steps: all of it belongs in the
-// diagnostic log, not on stderr. The hooks may run on the engine thread, so
-// they only post; the calls below flush on the GUI thread. While a device is
-// gone every attempt to open it reports the same lines again: the log counts
-// them.
-DiagnosticQueue diagnostics;
-
-void AlsaErrorToLog(const char* file, int line, const char* function, int err, const char* format, ...)
-{
-    char text[DiagnosticQueue::TextLength];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    // Some of its plugins end their texts; the log ends them itself, and a
-    // repeat's count must stay on the line it counts.
-    text[std::strcspn(text, "\n")] = '\0';
-    // Room for the whole text: the queue cuts what is too long for it.
-    char message[2 * DiagnosticQueue::TextLength];
-    std::snprintf(message, sizeof message, "ALSA: %s:%d %s: %s%s%s%s", file, line, function, text, err ? " (" : "",
-                  err ? snd_strerror(err) : "", err ? ")" : "");
-    diagnostics.Post(message);
-}
+DiagnosticQueue& diagnostics = SoundMessages();
 
 // The thread that initialised the library (the GUI thread).
 pthread_t initialisingThread;
@@ -140,7 +121,7 @@ pthread_t initialisingThread;
 bool ThreadFailsForEver(const char* text)
 {
     return std::strstr(text, "'self->capture.ready || self->playback.ready' failed") != nullptr
-        && !pthread_equal(pthread_self(), initialisingThread);
+        && !pthread_equal(pthread_self(), initialisingThread) && !SoundServerCalls().OnCallThread();
 }
 
 void PortAudioMessageToLog(const char* text)
@@ -366,6 +347,46 @@ double ThreadCpuMs(const Stream& s)
 // that waits for a stopped server uses next to none.
 constexpr double SpinningCpuMs = 500.0;
 
+// Call thread: closes the library stream and frees ours; the library's result.
+// A stream the library could not close may still call back into ours: it is
+// kept.
+int CloseAndFree(Stream& s)
+{
+    const int result = s.pa ? Pa_CloseStream(s.pa) : paNoError;
+    if (result == paNoError)
+        delete &s;
+    else
+        diagnostics.Post(("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result))).c_str());
+    return result;
+}
+
+// GUI thread: the call did not return in time; from now on the stream is the
+// call thread's. Should the library call it again, it plays silence and ends.
+void GiveUp(Stream& s, const char* what)
+{
+    s.givenUp = true;
+    s.running = false;
+    s.cutOff.store(true);
+    Log(std::string("audio: the sound server did not answer ") + what + " within its time; the stream is given up");
+}
+
+// GUI thread: runs a call on the stream's library stream that may wait on
+// the server, for at most boundMs; false (the stream given up) when it did
+// not return in time. With the call thread held by another call, nothing
+// would return: the call is only queued, and the stream given up at once.
+bool RunBounded(Stream& s, std::function<void()> call, Milliseconds boundMs, const char* what)
+{
+    if (SoundServerCalls().Stuck()) {
+        SoundServerCalls().Post(std::move(call));
+        GiveUp(s, what);
+        return false;
+    }
+    if (SoundServerCalls().Run(std::move(call), boundMs))
+        return true;
+    GiveUp(s, what);
+    return false;
+}
+
 // Frees the streams left to the library whose threads have come back and
 // ended. True while one is still held: its sound server stopped answering
 // (it may be stopped, not gone), and opening a stream on it would wait for
@@ -385,33 +406,36 @@ bool ServerHeld()
             continue;
         }
         // One its owner still holds is closed when the owner closes it.
-        if (left->released) {
-            if (Pa_CloseStream(left->pa) != paNoError) {
-                ++it;
-                continue;
-            }
-            delete left;
-        }
+        if (left->released)
+            SoundServerCalls().Post([left] { CloseAndFree(*left); });
         it = abandonedStreams.erase(it);
         Log("audio: a stream left to the library came back and has ended");
     }
+    held = held || SoundServerCalls().Stuck();
     if (!held)
         refusalLogged = false;
     return held;
 }
 
-// The library's own result; s.pa stays null when it failed.
+// True (logged once a stretch) when the sound server holds a stream or a
+// call that does not come back: opening or starting a stream on it would
+// wait as long.
+bool RefusedWhileHeld()
+{
+    if (!ServerHeld())
+        return false;
+    if (!refusalLogged)
+        Log("audio: the sound server does not answer a stream or a call; no stream is opened or started until it "
+            "answers again");
+    refusalLogged = true;
+    return true;
+}
+
+// Call thread: the library's own result; s.pa stays null when it failed.
 int OpenLibraryStream(Stream& s)
 {
     s.pa = nullptr;
     s.used = false;
-    if (ServerHeld()) {
-        if (!refusalLogged)
-            Log("audio: the sound server holds a stream that stopped delivering; no stream is opened until it "
-                "answers again");
-        refusalLogged = true;
-        return paDeviceUnavailable;
-    }
     std::optional<RealTimeWhileOpening> realTime;
     if (!s.input)
         realTime.emplace();
@@ -448,18 +472,31 @@ int Initialize()
 {
     FlushDiagnostics flush;
     initialisingThread = pthread_self();
-    snd_lib_error_set_handler(&AlsaErrorToLog);
+    RouteAlsaMessages();
     PaUtil_SetDebugPrintFunction(&PortAudioMessageToLog);
     RouteJackMessages();
-    return FromLibrary(Pa_Initialize());
+    // The library looks at every device, the sound server's among them.
+    auto result = std::make_shared<int>(paNoError);
+    const auto initialise = [result] { *result = Pa_Initialize(); };
+    if (SoundServerCalls().Stuck()) {
+        SoundServerCalls().Post(initialise);
+        return TimedOut;
+    }
+    if (!SoundServerCalls().Run(initialise, SlowCallWithinMs))
+        return TimedOut;
+    return FromLibrary(*result);
 }
 
 int Terminate()
 {
     FlushDiagnostics flush;
-    if (!abandonedStreams.empty())
+    // The library would wait for what is left, or held, on the call thread.
+    if (!abandonedStreams.empty() || SoundServerCalls().Stuck())
         return NoError;
-    return FromLibrary(Pa_Terminate());
+    auto result = std::make_shared<int>(paNoError);
+    if (!SoundServerCalls().Run([result] { *result = Pa_Terminate(); }, QuickCallWithinMs))
+        return NoError;
+    return FromLibrary(*result);
 }
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
@@ -480,20 +517,10 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         return InvalidChannelCount;
     if (framesPerBuffer == 0)
         return BufferTooSmall;
-
-    const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
-    if (device == paNoDevice)
+    if (RefusedWhileHeld())
         return DeviceUnavailable;
-    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
 
     auto* s = new Stream;
-    s->parameters.device = device;
-    s->parameters.channelCount = channels;
-    s->parameters.sampleFormat = paFloat32;
-    s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
-    if (!input)
-        s->parameters.suggestedLatency = std::max(s->parameters.suggestedLatency,
-                                                  double(numberOfBuffers * HostFrames(framesPerBuffer)) / sampleRate);
     s->sampleRate = sampleRate;
     s->callback = callback;
     s->userData = userData;
@@ -501,10 +528,33 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     s->channels = channels;
     s->framesPerBuffer = framesPerBuffer;
     s->buffer.assign(framesPerBuffer * channels, 0.0f);
-    const int result = OpenLibraryStream(*s);
-    if (result != paNoError) {
+    // Opening connects to the sound server. The stream is the call's until
+    // it returns; when it is given up, it is closed and freed after it.
+    auto result = std::make_shared<int>(paNoError);
+    const auto open = [s, result, input, numberOfBuffers] {
+        const PaDeviceIndex device = input ? Pa_GetDefaultInputDevice() : Pa_GetDefaultOutputDevice();
+        if (device == paNoDevice) {
+            *result = paDeviceUnavailable;
+            return;
+        }
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+        s->parameters.device = device;
+        s->parameters.channelCount = s->channels;
+        s->parameters.sampleFormat = paFloat32;
+        s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
+        if (!input)
+            s->parameters.suggestedLatency
+                = std::max(s->parameters.suggestedLatency,
+                           double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
+        *result = OpenLibraryStream(*s);
+    };
+    if (!SoundServerCalls().Run(open, SlowCallWithinMs, [s] { CloseAndFree(*s); })) {
+        Log("audio: the sound server did not answer the opening of a stream within its time; it is given up");
+        return TimedOut;
+    }
+    if (*result != paNoError) {
         delete s;
-        return FromLibrary(result);
+        return FromLibrary(*result);
     }
     *stream = s;
     return NoError;
@@ -516,7 +566,7 @@ namespace {
 // since, cannot start again: its engine thread fails to prepare the device
 // and ends still holding the lock that the starting thread then waits for,
 // for ever. So every start after the first one runs on a library stream
-// opened anew, with the same parameters.
+// opened anew, with the same parameters. Call thread.
 int Reopen(Stream& s)
 {
     if (s.pa) {
@@ -535,14 +585,16 @@ int StartStream(Stream* s, bool loop)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    if (s->abandoned)
+    if (s->abandoned || s->givenUp || RefusedWhileHeld())
         return DeviceUnavailable;
     if (s->pa && Pa_IsStreamStopped(s->pa) != 1)
         return FromLibrary(paStreamIsNotStopped);
+    auto result = std::make_shared<int>(paNoError);
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
-        const int reopened = Reopen(*s);
-        if (reopened != paNoError)
-            return FromLibrary(reopened);
+        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
+            return TimedOut;
+        if (*result != paNoError)
+            return FromLibrary(*result);
     }
     s->frames.store(0);
     s->givenAtNs.store(0);
@@ -560,21 +612,24 @@ int StartStream(Stream* s, bool loop)
         s->position = s->buffer.size();
     }
     s->used = true;
-    const int result = FromLibrary(Pa_StartStream(s->pa));
-    s->running = result == NoError;
-    s->progressFrames = 0;
-    s->progressAt = ServerTimeMs();
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
-    return result;
+    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
+        return TimedOut;
+    s->running = *result == paNoError;
+    s->progressFrames = 0;
+    s->progressAt = ServerTimeMs();
+    return FromLibrary(*result);
 }
 
 int SetHostFrames(Stream* s, unsigned long frames)
 {
     if (!s)
         return BadStreamPointer;
-    s->hostFrames = frames;
+    // A stream given up never starts again.
+    if (!s->givenUp)
+        s->hostFrames = frames;
     return NoError;
 }
 
@@ -629,28 +684,44 @@ int StoppedIsFine(int result)
 
 } // namespace
 
-int StopStream(Stream* s)
+namespace {
+
+// Stopping waits for the stream's thread, and the sound server's plugin for
+// the server. A stream given up is stopped after the call it waits for, and
+// the stop reports success: nothing of ours plays or is captured any more.
+int StopOrAbort(Stream* s, bool abort)
 {
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    auto result = std::make_shared<int>(paNoError);
+    const auto stop = [s, abort, result] { *result = abort ? Pa_AbortStream(s->pa) : Pa_StopStream(s->pa); };
+    if (s->givenUp) {
+        SoundServerCalls().Post(stop);
+        return NoError;
+    }
     if (Abandon(*s))
         return NoError;
     s->running = false;
-    return s->pa ? StoppedIsFine(Pa_StopStream(s->pa)) : NoError;
+    // One the library has stopped asks nothing of the server (nor is it
+    // given up for a server that hangs meanwhile).
+    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1
+        || !RunBounded(*s, stop, abort ? QuickCallWithinMs : SlowCallWithinMs, "a stop"))
+        return NoError;
+    return StoppedIsFine(*result);
+}
+
+} // namespace
+
+int StopStream(Stream* s)
+{
+    return StopOrAbort(s, false);
 }
 
 int AbortStream(Stream* s)
 {
-    FlushDiagnostics flush;
-    if (!s)
-        return BadStreamPointer;
-    ReportFailure(*s);
-    if (Abandon(*s))
-        return NoError;
-    s->running = false;
-    return s->pa ? StoppedIsFine(Pa_AbortStream(s->pa)) : NoError;
+    return StopOrAbort(s, true);
 }
 
 int CloseStream(Stream* s)
@@ -660,18 +731,24 @@ int CloseStream(Stream* s)
         return BadStreamPointer;
     ReportFailure(*s);
     // A stream left to the library is freed once it has ended (ServerHeld).
-    if (!(s->abandoned && s->ended.load()) && Abandon(*s)) {
+    if (!s->givenUp && !(s->abandoned && s->ended.load()) && Abandon(*s)) {
         s->released = true;
         return NoError;
     }
     abandonedStreams.erase(std::remove(abandonedStreams.begin(), abandonedStreams.end(), s), abandonedStreams.end());
-    const int result = s->pa ? Pa_CloseStream(s->pa) : paNoError;
-    // A stream the library could not close may still call back into ours.
-    if (result == paNoError)
-        delete s;
-    else
-        Log("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result)));
-    return FromLibrary(result);
+    // Closing a stream given up waits for the call it is held by; closing
+    // any other may wait on the server: either way the stream is the call
+    // thread's to free, and the pointer is invalid from here on.
+    if (s->givenUp || SoundServerCalls().Stuck()) {
+        SoundServerCalls().Post([s] { CloseAndFree(*s); });
+        return NoError;
+    }
+    auto result = std::make_shared<int>(paNoError);
+    if (!SoundServerCalls().Run([s, result] { *result = CloseAndFree(*s); }, QuickCallWithinMs)) {
+        Log("audio: the sound server did not answer the closing of a stream within its time; it is closed later");
+        return NoError;
+    }
+    return FromLibrary(*result);
 }
 
 int StreamActive(Stream* s)
@@ -679,7 +756,8 @@ int StreamActive(Stream* s)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    if (!s->pa)
+    // The call thread may be opening a given-up stream's library stream anew.
+    if (!s->pa || s->givenUp)
         return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;
@@ -707,7 +785,7 @@ bool StreamDied(Stream* s)
 
 double StreamTime(Stream* s)
 {
-    if (!s)
+    if (!s || s->givenUp)
         return 0.0;
     if (s->input) {
         const unsigned long long frames = s->frames.load();

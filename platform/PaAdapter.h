@@ -8,6 +8,7 @@
 // queued), since the start. The engine thread asks for real-time priority and
 // runs on without it where the system refuses.
 #include "platform/Clock.h"
+#include "platform/SoundServerCalls.h"
 
 #include <string>
 
@@ -39,6 +40,17 @@ constexpr int BadStreamPointer = -9989;
 constexpr int TimedOut = -9988;
 constexpr int InternalError = -9987;
 constexpr int DeviceUnavailable = -9986;
+
+// Every call below that may wait on the sound server (initialising,
+// opening, starting, stopping, closing) waits for it at most
+// SlowCallWithinMs or QuickCallWithinMs (SoundServerCalls.h): a server that is
+// stopped answers nothing, and the library would wait for it without end. A
+// call that does not return in time goes on, on the sound server's call
+// thread, and the stream it was made on is given up: its start fails with
+// TimedOut, a stop or close reports success (nothing of ours plays or is
+// captured from it any more), and it is closed and freed once the call
+// returns. Until then no stream is opened or started (DeviceUnavailable),
+// since the server would hold it as long.
 
 int Initialize();
 int Terminate();

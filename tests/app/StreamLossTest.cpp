@@ -13,17 +13,16 @@
 #include "framework/core/ObjectSignals.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
+#include "platform/SoundServerCalls.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
+#include <cstdio>
 #include <csignal>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -142,46 +141,6 @@ TEST_F(StreamLoss, EveryStreamAScreenStartedResetsItsButtonAndSaysSoWhenTheServe
     }
 }
 
-namespace {
-
-// Holds the rig's sound server stopped, as a hung server is; lets it go on
-// when it goes out of scope, or after a minute whatever the test does.
-class HungServer {
-public:
-    HungServer()
-        : stopped_(SoundRig::SignalServer(SIGSTOP))
-        , watchdog_([this] {
-            std::unique_lock<std::mutex> lock(mutex_);
-            if (!over_.wait_for(lock, std::chrono::minutes(1), [this] { return resumed_; }))
-                SoundRig::SignalServer(SIGCONT);
-        })
-    {
-    }
-    ~HungServer()
-    {
-        Resume();
-        watchdog_.join();
-    }
-    bool Stopped() const { return stopped_; }
-    void Resume()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!resumed_)
-            SoundRig::SignalServer(SIGCONT);
-        resumed_ = true;
-        over_.notify_all();
-    }
-
-private:
-    bool stopped_;
-    std::mutex mutex_;
-    std::condition_variable over_;
-    bool resumed_ = false;
-    std::thread watchdog_;
-};
-
-} // namespace
-
 TEST_F(StreamLoss, AServerThatHangsIsALossAfterAFewSecondsAndItsReturnGivesOneCaptureStream)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
@@ -191,7 +150,7 @@ TEST_F(StreamLoss, AServerThatHangsIsALossAfterAFewSecondsAndItsReturnGivesOneCa
     ASSERT_EQ(0, device.RestartCapture());
     ASSERT_TRUE(AppTest::PumpUntil(capturing, SoundRig::CaptureStartMs));
 
-    HungServer server;
+    SoundRig::HungServer server;
     ASSERT_TRUE(server.Stopped());
     // Five seconds without frames make a loss; the first new try comes after.
     EXPECT_TRUE(AppTest::PumpUntil([&] { return reading() == "SOUND INPUT LOST"; }, 9000)) << reading();
@@ -206,4 +165,107 @@ TEST_F(StreamLoss, AServerThatHangsIsALossAfterAFewSecondsAndItsReturnGivesOneCa
     EXPECT_TRUE(back);
     EXPECT_EQ(1, most) << "capture streams at once after the server went on";
     EXPECT_EQ(1, SoundRig::CaptureStreams());
+}
+
+namespace {
+
+// The longest the GUI thread went between two looks of a test's condition.
+class Gaps {
+public:
+    void Look()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        longest_ = std::max(longest_, std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count());
+        last_ = now;
+    }
+    Platform::Milliseconds Longest() const { return longest_; }
+
+private:
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    Platform::Milliseconds longest_ = 0;
+};
+
+} // namespace
+
+// A server that hangs while a screen's stream plays never holds the window:
+// left alone, the stream is lost after five seconds (its button reset, the
+// user told) as when the server goes; pressed off, or left for the other
+// screen, the call returns within its bound. Once the server goes on, a
+// press starts the stream again.
+TEST_F(StreamLoss, AServerThatHangsNeverHoldsTheWindow)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    enum Action { Nothing, PressOff, Switch };
+    const struct {
+        const char* what;
+        bool metronome;
+        const char* button;
+        std::function<double()> progress;
+        Action action;
+        const char* message;
+        // A play-back stops at once; a capture waits for its next buffer.
+        Platform::Milliseconds stopBound;
+    } streams[] = {
+        {"the metronome's clicks", true, "Play", OutputFrames, Nothing, "sound output was lost", 0},
+        {"the recording", true, "Record", [] { return double(Recorded()); }, Nothing, "sound input was lost", 0},
+        {"the reference tone", false, "Play", OutputFrames, Nothing, "sound output was lost", 0},
+        {"the metronome's clicks pressed off", true, "Play", OutputFrames, PressOff, nullptr, Platform::QuickCallWithinMs},
+        {"the metronome's clicks left for the tuner", true, "Play", OutputFrames, Switch, nullptr,
+         Platform::QuickCallWithinMs},
+        {"the recording pressed off", true, "Record", [] { return double(Recorded()); }, PressOff, nullptr,
+         Platform::SlowCallWithinMs},
+        {"the reference tone pressed off", false, "Play", OutputFrames, PressOff, nullptr, Platform::QuickCallWithinMs},
+    };
+    for (const auto& stream : streams) {
+        SCOPED_TRACE(stream.what);
+        messages_.clear();
+        Vabo::GuiObject* screen = stream.metronome ? static_cast<Vabo::GuiObject*>(metronome_) : tuner_;
+        Show(screen, stream.metronome ? static_cast<Vabo::GuiObject*>(tuner_) : metronome_);
+        Vabo::ToggleButton* toggle = Toggle(screen, stream.button);
+        Press(toggle);
+        ASSERT_EQ(1, toggle->GetState());
+        ASSERT_TRUE(AppTest::PumpUntil([&] { return stream.progress() > 4410.0; }, SoundRig::CaptureStartMs));
+        Gaps gaps;
+        {
+            SoundRig::HungServer server(std::chrono::seconds(30));
+            ASSERT_TRUE(server.Stopped());
+            AppTest::Pump(300);
+            gaps.Look();
+            if (stream.action == PressOff)
+                Press(toggle);
+            else if (stream.action == Switch)
+                metronome_->SwitchClickedSlot(nullptr, nullptr);
+            gaps.Look();
+            const Platform::Milliseconds stopping = gaps.Longest();
+            EXPECT_LT(stopping, stream.stopBound + 400) << "taken by the press";
+            if (stream.action != Nothing)
+                std::printf("[ %s: the press took %lld ms ]\n", stream.what, (long long)stopping);
+            AppTest::PumpUntil(
+                [&] {
+                    gaps.Look();
+                    return !messages_.empty();
+                },
+                stream.message ? 9000 : 1000);
+        }
+        EXPECT_EQ(0, toggle->GetState());
+        EXPECT_LT(gaps.Longest(), Platform::SlowCallWithinMs + 400) << "the longest the window waited";
+        std::printf("[ %s: the window waited at most %lld ms ]\n", stream.what, (long long)gaps.Longest());
+        if (stream.message) {
+            ASSERT_EQ(1u, messages_.size());
+            EXPECT_NE(std::string::npos, messages_[0].find(stream.message)) << messages_[0];
+        } else {
+            EXPECT_TRUE(messages_.empty()) << messages_[0];
+        }
+        // Back: a press starts the stream anew (refused while the call the
+        // server held still waits).
+        bool again = false;
+        for (int attempt = 0; attempt < 20 && !again; ++attempt) {
+            if (toggle->GetState() == 0)
+                Press(toggle);
+            const double before = stream.progress();
+            again = AppTest::PumpUntil([&] { return stream.progress() > before + 4410.0; }, 1000);
+        }
+        EXPECT_TRUE(again);
+        Press(toggle);
+    }
 }

@@ -1,11 +1,13 @@
 // The sound server goes away while the tuner listens, and comes back.
 #include "audio/AudioDevice.h"
 #include "audio/LatestBlock.h"
+#include "audio/LoopBuffer.h"
 #include "audio/PitchTracker.h"
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/SoundServerCalls.h"
 
 #include "HostBufferCounts.h"
 #include "SoundRig.h"
@@ -14,11 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
 TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
 {
@@ -137,4 +143,104 @@ TEST(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextSt
     device.SetSlowCapture(false);
     EXPECT_FALSE(SoundRig::CapturesInLongBuffersOnly(device)) << "delivering, it changes back at once";
     device.StopInput();
+}
+
+namespace {
+
+Platform::Milliseconds TimeOf(const std::function<void()>& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+// A server that hangs answers nothing, and the sound libraries would wait for
+// it without end: every call made on the GUI thread returns within its bound,
+// whether a stream ran when the server stopped or not, and once the server
+// goes on the stream starts again.
+TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinTheirBounds)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    using Platform::SlowCallWithinMs;
+    using Platform::QuickCallWithinMs;
+    AudioDevice& device = AudioDevice::Instance();
+    LoopBuffer& loop = LoopBuffer::Instance();
+    loop.BuildTone(440.0f);
+    // Time for a loaded machine to switch threads around the bound.
+    constexpr Platform::Milliseconds Slack = 400;
+    const struct {
+        const char* what;
+        std::function<int()> start;
+        std::function<int()> stop;
+        std::function<double()> frames;
+        bool runs;
+        // A play-back stops at once; a capture waits for its next buffer.
+        Platform::Milliseconds stopBound;
+    } streams[] = {
+        {"a tone played", [&] { return device.StartOutput(44100, loop.Size(), loop); }, [&] { return device.StopOutput(); },
+         [&] { return device.Output().StreamTime(); }, true, QuickCallWithinMs},
+        {"a capture", [&] { return device.StartInput(44100, 512, device.CaptureCallback()); },
+         [&] { return device.StopInput(); }, [&] { return device.Input().StreamTime(); }, true, SlowCallWithinMs},
+        {"a tone started on the stopped server", [&] { return device.StartOutput(44100, loop.Size(), loop); },
+         [&] { return device.StopOutput(); }, [&] { return device.Output().StreamTime(); }, false, 0},
+    };
+    for (const auto& stream : streams) {
+        SCOPED_TRACE(stream.what);
+        if (stream.runs) {
+            ASSERT_EQ(0, stream.start());
+            ASSERT_TRUE(SoundRig::WaitFor([&] { return stream.frames() > 4410.0; }, SoundRig::CaptureStartMs));
+        }
+        {
+            SoundRig::HungServer server(std::chrono::seconds(30));
+            ASSERT_TRUE(server.Stopped());
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (stream.runs) {
+                const Platform::Milliseconds stopping = TimeOf([&] { stream.stop(); });
+                EXPECT_LT(stopping, stream.stopBound + Slack);
+                std::printf("[ stopping %s on the hung server took %lld ms ]\n", stream.what, (long long)stopping);
+            }
+            int started = 0;
+            const Platform::Milliseconds starting = TimeOf([&] { started = stream.start(); });
+            EXPECT_NE(0, started);
+            EXPECT_LT(starting, SlowCallWithinMs + Slack);
+            std::printf("[ starting %s on the hung server took %lld ms ]\n", stream.what, (long long)starting);
+        }
+        EXPECT_TRUE(SoundRig::WaitFor([&] { return stream.start() == 0; }, 20000)) << "the server went on";
+        EXPECT_TRUE(SoundRig::WaitFor([&] { return stream.frames() > 4410.0; }, SoundRig::CaptureStartMs));
+        stream.stop();
+    }
+}
+
+// A mixer's write waits for the server's answer: on a server that hangs it is
+// given up within its bound and the mixer counts as lost, to be opened anew
+// once the server goes on.
+TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    RecordMixer& mixer = RecordMixer::Instance();
+    PlaybackMixer& playback = PlaybackMixer::Instance();
+    const MixerLine line = device.SelectedLine();
+    ASSERT_GE(mixer.GetLineVolume(line), 0.0);
+    ASSERT_GE(device.GetOutputVolume(), 0);
+    {
+        SoundRig::HungServer server(std::chrono::seconds(30));
+        ASSERT_TRUE(server.Stopped());
+        const Platform::Milliseconds writing = TimeOf([&] {
+            mixer.SetLineVolume(line, 0.5);
+            device.SetOutputVolume(50);
+        });
+        EXPECT_LT(writing, 2 * Platform::QuickCallWithinMs + 400);
+        std::printf("[ two mixer writes on the hung server took %lld ms ]\n", (long long)writing);
+    }
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            playback.Poll();
+            return mixer.SetLineVolume(line, 1.0) && mixer.GetLineVolume(line) == 1.0;
+        },
+        20000));
+    device.SetOutputVolume(100);
 }

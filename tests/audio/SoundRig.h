@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <string>
 #include <csignal>
@@ -129,6 +131,45 @@ inline bool SignalServer(int signal)
     pid_t pid = 0;
     return (pidFile >> pid) && pid > 0 && ::kill(pid, signal) == 0;
 }
+
+// Holds the rig's sound server stopped, as a hung server is; lets it go on
+// when it goes out of scope, or after the given time whatever the test does
+// (a call that waits for the server then returns at last).
+class HungServer {
+public:
+    explicit HungServer(std::chrono::seconds resumeAfter = std::chrono::minutes(1))
+        : stopped_(SignalServer(SIGSTOP))
+        , watchdog_([this, resumeAfter] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!over_.wait_for(lock, resumeAfter, [this] { return resumed_; }))
+                SignalServer(SIGCONT);
+        })
+    {
+    }
+    ~HungServer()
+    {
+        Resume();
+        watchdog_.join();
+    }
+    HungServer(const HungServer&) = delete;
+    HungServer& operator=(const HungServer&) = delete;
+    bool Stopped() const { return stopped_; }
+    void Resume()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!resumed_)
+            SignalServer(SIGCONT);
+        resumed_ = true;
+        over_.notify_all();
+    }
+
+private:
+    bool stopped_;
+    std::mutex mutex_;
+    std::condition_variable over_;
+    bool resumed_ = false;
+    std::thread watchdog_;
+};
 
 // The streams the rig's sound server records for its clients.
 inline int CaptureStreams()

@@ -457,21 +457,31 @@ bool ScreenManager::SetWindowActive(bool focused)
     return dirty_;
 }
 
+// Every selected object, each before those inside it: a selection is a
+// tree, not a line (a button is selected with the backdrop it lies on, and
+// the first selected child may be the backdrop), and the objects holding a
+// selected one need not be selectable themselves (a message box's row).
 void ScreenManager::RememberSelection()
 {
     selectionBeforeDeactivation_.clear();
-    for (GuiObject* object = Target(); object && object->IsSelected();) {
-        selectionBeforeDeactivation_.emplace_back(object, object->Watch());
+    GuiObject* target = Target();
+    std::vector<GuiObject*> pending;
+    if (target)
+        pending.push_back(target);
+    while (!pending.empty()) {
+        GuiObject* object = pending.back();
+        pending.pop_back();
+        if (object->IsSelected())
+            selectionBeforeDeactivation_.emplace_back(object, object->Watch());
         const auto& children = object->GetChildren();
-        auto next =
-            std::find_if(children.begin(), children.end(), [](GuiObject* child) { return child->IsSelected(); });
-        object = next == children.end() ? nullptr : *next;
+        pending.insert(pending.end(), children.rbegin(), children.rend());
     }
 }
 
-// A window that lost the focus to its own popup (a list opened and closed by
-// the keys) gets it back with nothing selected, and the keys would start
-// from nowhere: they carry on from the control that had them.
+// A window that lost the focus (to its own popup, a list opened and closed by
+// the keys; to its owner, clicked while this box is up) gets it back with
+// nothing selected, and the keys would start from nowhere and the ring would
+// not show: they carry on from the control that had them.
 void ScreenManager::RestoreSelection()
 {
     std::vector<std::pair<GuiObject*, std::weak_ptr<void>>> remembered;
@@ -482,7 +492,7 @@ void ScreenManager::RestoreSelection()
     // A selection slot may close what follows: each step is checked again.
     for (const auto& entry : remembered) {
         if (entry.second.expired() || !entry.first->SetSelected(true) || entry.second.expired())
-            return;
+            continue;
         entry.first->Invalidate();
     }
 }

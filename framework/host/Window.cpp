@@ -378,6 +378,10 @@ void Window::DoModal(Window* owner)
         ownerHost = nullptr;
     if (owner)
         SetPosition(owner->GetX() + GetX(), owner->GetY() + GetY());
+    // The owner's tool tip goes before the box shows: left mapped, it would
+    // stand over the box undrawn, and a window manager may give it the keys.
+    if (ownerHost)
+        owner->HoverResetSlot(nullptr, nullptr);
     // Before it is shown: the window manager then never puts the owner over it.
     if (ownerHost)
         host_->SetOwner(*ownerHost);
@@ -678,11 +682,19 @@ void Window::HoverTimerSlot(Signal::Base*, GuiObject*)
         return;
     }
     const Platform::Milliseconds now = Platform::NowMs();
+    // Input switched off (a modal box over the window): no tool tip until it
+    // is back, and the pointer's rest is timed again from then.
+    if (!host_ || !host_->IsWindowEnabled()) {
+        HideHeldToolTip();
+        hoverArmed_ = false;
+        hoverStart_ = now;
+        return;
+    }
     int x = 0, y = 0;
     if (IsVisible() && !hoverArmed_) {
         if (now - hoverStart_ > kHoverDelayMs && CursorInWindow(x, y)) {
             hoverArmed_ = (x == hoverX_ && y == hoverY_);
-            if (hoverArmed_ && HitTest(x, y) && host_->IsWindowEnabled()) {
+            if (hoverArmed_ && HitTest(x, y)) {
                 Signal::ShowToolTip show(hoverX_, hoverY_);
                 Raise(&show);
                 HoldToolTip(show.claimer);

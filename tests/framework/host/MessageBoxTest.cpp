@@ -343,3 +343,51 @@ TEST_F(MessageBoxTest, UnderAWindowManagerTheBoxStaysAboveItsOwnerAndKeepsTheKey
         EXPECT_EQ("CANCEL", box->GetAnswer()) << way.what;
     }
 }
+
+// The ring is where the keyboard is: a box that loses the focus to its owner
+// (a click on it, a restore of it) and gets it back shows the ring again on
+// the button Return presses.
+TEST_F(MessageBoxTest, UnderAWindowManagerTheRingComesBackWithTheFocus)
+{
+    WindowManager manager(PELLORA_TEST_DATA "/openbox/rc.xml");
+    ASSERT_TRUE(manager.Running());
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return owner_->GetHostWnd()->HasFocus(); }, 3000));
+    const Platform::Rect ownerRect = ScreenRect(*owner_);
+    const std::string ownerId = WindowTest::XWindowName(owner_->GetHostWnd()->GetNativeWindow()->Handle());
+    struct Way {
+        const char* what;
+        bool minimisedFirst;
+        std::string command;
+    };
+    const Way ways[] = {
+        {"a click on the owner beside the box", false,
+         "xdotool mousemove " + std::to_string(ownerRect.x + 20) + " " + std::to_string(ownerRect.y + 20) + " click 1"},
+        {"the owner restored, as from a task bar", true, "xdotool windowactivate --sync " + ownerId},
+    };
+    for (const Way& way : ways) {
+        if (way.minimisedFirst) {
+            owner_->Minimize();
+            ASSERT_TRUE(WindowTest::PumpUntil([&] { return owner_->IsMinimized(); }, 3000)) << way.what;
+        }
+        auto box = MakeBox("Sound output was lost.", "RETRY,CANCEL");
+        bool ringedBefore = false, ringedAfter = false;
+        Vabo::VaboWnd::PostCall([&] {
+            Vabo::VaboWnd* host = box->GetHostWnd();
+            auto* retry = Vabo::GetXMLObject<Vabo::GuiObject>(box.get(), "ButtonContainer->RETRY");
+            const auto ringed = [&] {
+                const Platform::Rect r = ScreenRect(*box);
+                return WindowTest::HasKeyboard(host->GetNativeWindow()->Handle())
+                    && ScreenPixel(r.x + retry->GetWindowX() + 1, r.y + retry->GetWindowY() + retry->GetHeight() / 2)
+                    == kRing;
+            };
+            ringedBefore = WindowTest::PumpUntil(ringed, 3000);
+            EXPECT_EQ(0, std::system(way.command.c_str()));
+            WindowTest::Pump(300);
+            ringedAfter = WindowTest::PumpUntil(ringed, 3000);
+            box->Close();
+        });
+        box->DoModal(owner_.get());
+        EXPECT_TRUE(ringedBefore) << way.what;
+        EXPECT_TRUE(ringedAfter) << way.what;
+    }
+}

@@ -1,7 +1,7 @@
 // Tooltip timing of an application window, on a hand-driven clock: a pointer
 // resting just over a second shows the tooltip of the object under it, which
-// hides after five seconds, when the pointer leaves the object, on a press, or
-// when the window is minimised.
+// hides after five seconds, when the pointer leaves the object, on a press,
+// when the window is minimised, or when a box opens over the window.
 #include "framework/host/Window.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
+#include "framework/host/MessageBoxA.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/EventLoop.h"
 #include "framework/core/InputSignals.h"
@@ -133,4 +134,29 @@ TEST_F(WindowHoverTest, MinimisedTheTooltipGoesAndThePointerIsWatchedAgainOnlyOn
         EXPECT_EQ(step.asked, holder_.asked) << step.what;
         EXPECT_EQ(step.tickAsked, Platform::TakeRequestedTick() != Platform::kNoTick) << step.what;
     }
+}
+
+// A box over the window holds the window's input: the tip shown goes as the
+// box opens, none shows however long the pointer rests while it is up, and
+// the timing starts again once it is closed.
+TEST_F(WindowHoverTest, ABoxOverTheWindowTakesItsTooltipAwayUntilItCloses)
+{
+    Tick(1100);
+    ASSERT_EQ(holder_.asked, (Asked{true}));
+    Vabo::MessageBoxA box(skin_.LoadXML("MessageBoxTest.xml"));
+    box.SetUp("Sound output was lost.", "OK");
+    Asked opened, rested;
+    Vabo::VaboWnd::PostCall([&] {
+        opened = holder_.asked;
+        Tick(1100);
+        Tick(1100);
+        rested = holder_.asked;
+        box.Close();
+    });
+    box.DoModal(window_.get());
+    EXPECT_EQ(opened, (Asked{true, false})) << "as the box opened";
+    EXPECT_EQ(rested, (Asked{true, false})) << "while it was up";
+    Move(20, 20);
+    Tick(1100);
+    EXPECT_EQ(holder_.asked, (Asked{true, false, true})) << "after it closed";
 }

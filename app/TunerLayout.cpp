@@ -92,13 +92,6 @@ const char* const ToneLost =
     "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
 // While capture is lost, a new one is tried this often: the sound server may be back.
 constexpr Platform::Milliseconds CaptureRetryMs = 1000;
-// How long after the last new window a note still being confirmed keeps the
-// clock ticking for the next one.
-constexpr Platform::Milliseconds ConfirmPatienceMs = 50;
-// Minimised, the windows come with the long buffers (93 ms): the clock looks
-// for the next one twice a buffer, for a little longer than a buffer.
-constexpr Platform::Milliseconds MinimisedConfirmStepMs = 50;
-constexpr Platform::Milliseconds MinimisedConfirmPatienceMs = 100;
 // Capture changes to long buffers only once the window has been minimised
 // this long: a quick look at another window keeps the capture as it runs.
 constexpr Platform::Milliseconds SlowCaptureAfterMs = 1000;
@@ -572,30 +565,20 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
         lastSeenShown_ = now;
     AudioDevice::Instance().SetSlowCapture(minimised && now - lastSeenShown_ >= SlowCaptureAfterMs);
     if (!ElapsedBeyond(lastDisplayUpdate_, interval)) {
-        // A note the filter settles on between refreshes shows at once:
-        // waiting for the refresh added up to a whole interval to its
-        // showing. Minimised, the title keeps its own pace.
-        if (!ConfirmBetweenRefreshes(minimised) || minimised) {
-            Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
-            return;
-        }
+        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
+        return;
     }
-    lastDisplayUpdate_ = Platform::NowMs();
+    lastDisplayUpdate_ = now;
     Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, interval));
     if (!CaptureRuns()) {
         ShowReading(InputLost, "");
         return;
     }
     const PitchSource& source = CurrentPitchSource();
-    const bool fresh = source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow();
-    // A window analysed since the last refresh has not been shown yet.
-    if (!fresh && !analysedSinceShown_)
+    if (!(source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()))
         return;
-    analysedSinceShown_ = false;
-    lastAnalysis_ = lastDisplayUpdate_;
-    // Analyses the new window, if any, and gives the measured frequency.
+    // Analyses the new window and gives the measured frequency.
     const float f = source.frequency ? source.frequency() : PitchTracker::Instance().GetFrequency();
-    ConfirmBetweenRefreshes(minimised);
     // No estimate (none yet, or the estimator's -1) names no note: the nearest
     // note to it would be the lowest of the table.
     const bool measured = f > 0.0f && std::isfinite(f);
@@ -605,38 +588,6 @@ void TunerLayout::UpdateTunerDisplay(Vabo::Signal::Base*, Vabo::GuiObject*)
             SetDesiredFrequency(config_.GetNoteStore().GetFrequency(name));
     }
     ShowReading(measured ? Format("%0.2f Hz", f) : std::string(), measured ? state.NearestNoteLabel(f) : std::string());
-}
-
-bool TunerLayout::ConfirmBetweenRefreshes(bool minimised)
-{
-    // The filter takes a new note once several windows agree on it. Waiting
-    // for the refresh to analyse each of them put that many refresh intervals
-    // between a new note and its showing; a window arrives every 12 ms.
-    const PitchSource& source = CurrentPitchSource();
-    const auto confirming = [&source] {
-        return source.confirming ? source.confirming() : PitchTracker::Instance().Confirming();
-    };
-    if (!confirming())
-        return false;
-    const Platform::Milliseconds now = Platform::NowMs();
-    bool settled = false;
-    if (source.hasNewWindow ? source.hasNewWindow() : PitchTracker::Instance().HasNewWindow()) {
-        if (source.frequency)
-            source.frequency();
-        else
-            PitchTracker::Instance().GetFrequency();
-        analysedSinceShown_ = true;
-        lastAnalysis_ = now;
-        settled = !confirming();
-    }
-    // Once windows stop coming (standby, a lost input) the refresh alone goes on.
-    if (settled)
-        return true;
-    if (!minimised && now - lastAnalysis_ <= ConfirmPatienceMs)
-        Platform::RequestNextTick();
-    else if (minimised && now - lastAnalysis_ <= MinimisedConfirmPatienceMs)
-        Platform::RequestTickAt(now + MinimisedConfirmStepMs);
-    return false;
 }
 
 bool TunerLayout::CaptureRuns()

@@ -28,13 +28,11 @@ class ComboBox;
 class TunerLayout : public Vabo::GridLayout {
 public:
     // What the periodic refresh reads of the analysis: whether a new window
-    // arrived, the measured frequency (which analyses it), and whether the
-    // last analysis holds a new estimate back until more windows agree. By
-    // default the pitch tracker; tests put in their own.
+    // arrived, and the measured frequency (which analyses it). By default the
+    // pitch tracker; tests put in their own.
     struct PitchSource {
         std::function<bool()> hasNewWindow;
         std::function<float()> frequency;
-        std::function<bool()> confirming;
     };
     // Asks the user: the text and the comma-separated buttons give the label
     // pressed. By default the skin's message box over the main window.
@@ -138,16 +136,8 @@ private:
     // Shows the measured frequency and note, in the displays and, minimised,
     // in the title.
     void ShowReading(const std::string& frequencyText, const std::string& noteText);
-    // Between refreshes, while a new estimate waits for agreeing ones:
-    // analyses each new window as it arrives (minimised, where they come in
-    // long buffers, looks for one at a slower pace). True when one ended the
-    // wait (the filter took the new note, or held to the old one).
-    bool ConfirmBetweenRefreshes(bool minimised);
 
     Platform::Milliseconds lastDisplayUpdate_;
-    // When a window was last analysed, and whether one was since the last refresh.
-    Platform::Milliseconds lastAnalysis_ = 0;
-    bool analysedSinceShown_ = false;
     Platform::Milliseconds lastWindowUpdate_;
     Platform::Milliseconds lastCaptureTry_ = 0;
     // When a refresh last found the window not minimised (at first, when the

@@ -34,10 +34,8 @@ AudioDevice::AudioDevice()
     , input_(CaptureRate, CaptureFrames)
     , scratch_(ScratchLength)
     , blockBuffer_(BlockLength, [block = &LatestBlock::Instance()](const float* s, unsigned n) { block->Set(s, n); })
-    , analysisWindow_(PitchTracker::BlockLength, PitchTracker::WindowHop,
-                      [this, tracker = &PitchTracker::Instance()](const float* s, unsigned n) {
-                          tracker->SetWindows(s, n, decimatedCount_);
-                      })
+    , analysisWindow_(WindowLength, WindowHop,
+                      [tracker = &PitchTracker::Instance()](const float* s, unsigned n) { tracker->SetWindow(s, n); })
 {
     input_.SetCallback(CaptureCallback(), nullptr);
 
@@ -123,7 +121,6 @@ int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*
         const int step = int(std::min<unsigned long>(frames - done, StepInputs));
         const int n = decimator_.Process(in + done, step, scratch_.data());
         blockBuffer_.Push(scratch_.data(), n);
-        decimatedCount_ += std::uint64_t(n);
         analysisWindow_.Push(scratch_.data(), n);
         done += unsigned(step);
     }

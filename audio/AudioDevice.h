@@ -14,7 +14,6 @@
 #include "audio/WaveIn.h"
 #include "audio/WaveOut.h"
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -41,6 +40,8 @@ public:
     // them (Platform::Pa::StreamTime).
     static constexpr unsigned long OutputHostFrames = 2048;
     static constexpr int BlockLength = 512;
+    static constexpr int WindowLength = 2048;
+    static constexpr int WindowHop = 128;
 
     using InputMap = std::map<std::string, MixerLine>;
 
@@ -152,8 +153,6 @@ private:
     std::vector<float> scratch_;
     SampleBlockBuffer blockBuffer_;
     SlidingSampleWindow analysisWindow_;
-    // Decimated samples captured so far: where each analysis window ends.
-    std::uint64_t decimatedCount_ = 0;
     // GUI thread; made last, so that it never checks a stream being destroyed.
     StreamWatch watch_{[this] { WatchStreams(); }};
 

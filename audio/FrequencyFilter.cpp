@@ -1,38 +1,22 @@
 #include "audio/FrequencyFilter.h"
 
-#include <algorithm>
 #include <cmath>
 
 float FrequencyFilter::Filter(float f)
 {
     jumped_ = false;
-    holding_ = false;
     history_.push_front(f);
     if (int(history_.size()) > capacity_)
         history_.pop_back();
     if (Near(f, last_))
         return f;
     for (float h : history_) {
-        if (!Near(f, h)) {
-            holding_ = true;
+        if (!Near(f, h))
             return last_;
-        }
     }
     last_ = f;
     jumped_ = true;
     return f;
-}
-
-bool FrequencyFilter::WouldHold(float f) const
-{
-    if (Near(f, last_))
-        return false;
-    // The history Filter would see: f, then the newest values that stay.
-    const std::size_t kept = std::min(history_.size(), std::size_t(capacity_ - 1));
-    for (std::size_t i = 0; i < kept; ++i)
-        if (!Near(f, history_[i]))
-            return true;
-    return false;
 }
 
 bool FrequencyFilter::Near(float a, float b) const

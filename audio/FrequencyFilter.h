@@ -11,11 +11,6 @@ public:
     // Whether the last Filter took a new value after a jump: the start of a
     // new note, where the smoothing must not blend in the old one.
     bool AcceptedJump() const { return jumped_; }
-    // Whether the last Filter held the old value back because the history
-    // does not yet agree with the new one: a new note may be on its way.
-    bool Holding() const { return holding_; }
-    // Whether Filter(f) would hold the old value back (without filtering it).
-    bool WouldHold(float f) const;
 
 private:
     bool Near(float a, float b) const;
@@ -26,5 +21,4 @@ private:
     float toleranceCents_ = 100.0f;
     float last_ = 0.0f;
     bool jumped_ = false;
-    bool holding_ = false;
 };

@@ -30,19 +30,7 @@ public:
     // Returns whether a pitch was estimated.
     bool Run(const std::vector<float>& samples, const Gate& gate);
 
-    // A run in its two steps. Estimate: the window's pitch through the gate
-    // and the estimator (0 when closed or none; the spectrum is the window's
-    // when the gate was open). Take: that estimate through the filter and the
-    // average, counted as a run. An empty window is not taken.
-    float Estimate(const std::vector<float>& samples, const Gate& gate);
-    bool Take(float estimate);
-    // Whether the filter would hold the estimate back as the start of a new note.
-    bool WouldHold(float estimate) const;
-
     float Frequency() const { return frequency_; }
-    // Whether the last run's estimate was held back by the filter until
-    // more windows agree with it: each further window decides sooner.
-    bool Confirming() const { return confirming_; }
     int Runs() const { return runs_; }
     // Runs in which the estimator ran (the gate was open), whether or not it
     // found a pitch: each of them left a new spectrum.
@@ -55,7 +43,6 @@ private:
     FrequencyFilter filter_;
     MovingAverage average_{10};
     float frequency_ = 0.0f;
-    bool confirming_ = false;
     int runs_ = 0;
     int estimates_ = 0;
 };

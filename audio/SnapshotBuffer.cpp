@@ -9,11 +9,10 @@ SnapshotBuffer::SnapshotBuffer(std::size_t capacity)
         slot.samples.assign(capacity, 0.0f);
 }
 
-void SnapshotBuffer::Publish(const float* samples, std::size_t n, std::uint64_t tag)
+void SnapshotBuffer::Publish(const float* samples, std::size_t n)
 {
     Slot& slot = slots_[back_];
     slot.size = std::min(n, capacity_);
-    slot.tag = tag;
     std::copy_n(samples, slot.size, slot.samples.begin());
     back_ = shared_.exchange(back_ | Fresh, std::memory_order_acq_rel) & ~Fresh;
 }

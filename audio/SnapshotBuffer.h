@@ -7,7 +7,6 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 class SnapshotBuffer {
@@ -16,16 +15,14 @@ public:
     SnapshotBuffer(const SnapshotBuffer&) = delete;
     SnapshotBuffer& operator=(const SnapshotBuffer&) = delete;
 
-    // Producer: copies n samples (at most the capacity) and publishes them
-    // with a tag of the producer's own that travels with them.
-    void Publish(const float* samples, std::size_t n, std::uint64_t tag = 0);
+    // Producer: copies n samples (at most the capacity) and publishes them.
+    void Publish(const float* samples, std::size_t n);
 
     // Consumer: takes the newest published block when there is one; true then.
     bool Take();
     // Consumer: the block taken last (empty before the first).
     const float* Data() const { return slots_[front_].samples.data(); }
     std::size_t Size() const { return slots_[front_].size; }
-    std::uint64_t Tag() const { return slots_[front_].tag; }
     void CopyTo(std::vector<float>& destination) const;
 
     std::size_t Capacity() const { return capacity_; }
@@ -34,7 +31,6 @@ private:
     struct Slot {
         std::vector<float> samples;
         std::size_t size = 0;
-        std::uint64_t tag = 0;
     };
     static constexpr unsigned Fresh = 4;
 

@@ -66,10 +66,8 @@ protected:
                                      [this] {
                                          newWindow_ = false;
                                          ++analyses_;
-                                         confirming_ = confirming_ && !takesNote_;
                                          return pitch_;
-                                     },
-                                     [this] { return confirming_; }});
+                                     }});
         TunerLayout::SetQuestion([this](const std::string& text, const std::string& buttons) {
             questions_.push_back(text + " | " + buttons);
             return answer_;
@@ -170,9 +168,6 @@ protected:
     Platform::ManualClock clock_{100000};
     TunerLayout* tuner_ = nullptr;
     bool newWindow_ = false;
-    bool confirming_ = false;
-    // The next analysis takes the note being confirmed.
-    bool takesNote_ = false;
     float pitch_ = 0.0f;
     int analyses_ = 0;
     std::vector<std::string> questions_;
@@ -416,7 +411,7 @@ TEST_F(TunerScreen, RefreshesOnlyAfterTheIntervalAndWithANewWindow)
     EXPECT_EQ(2, analyses_) << "a hidden tuner does not refresh";
 }
 
-TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextRefreshShowsIt)
+TEST_F(TunerScreen, BetweenRefreshesNoWindowIsAnalysedAndTheRefreshTakesTheNewest)
 {
     Open();
     Measure(329.63f);
@@ -424,25 +419,20 @@ TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextR
     const Platform::Milliseconds refreshDue = clock_.Now() + 51;
     struct Step {
         const char* what;
-        bool confirming;
-        bool newWindow;
         Platform::Milliseconds advance;
         int analyses;
         const char* note;
-        Platform::Milliseconds tickAsked; // 0: the next tick the clock allows
+        Platform::Milliseconds tickAsked;
     };
     const Step steps[] = {
-        {"a settled note waits for the refresh", false, true, 10, 1, "E", refreshDue},
-        {"a note being confirmed: each new window, at once", true, true, 10, 2, "E", 0},
-        {"no window yet: nothing to analyse, still ticking", true, false, 10, 2, "E", 0},
-        {"the refresh shows what was analysed since", true, false, 21, 3, "A", 0},
-        {"nothing new: no refresh", true, false, 51, 3, "A", refreshDue + 102},
-        {"no window for longer than a refresh: no more early ticks", true, false, 10, 3, "A", refreshDue + 102},
+        {"a new window between refreshes waits", 10, 1, "E", refreshDue},
+        {"and the next one too", 10, 1, "E", refreshDue},
+        {"exactly the interval is not more than it", 30, 1, "E", refreshDue},
+        {"the refresh analyses the newest window once", 1, 2, "A", refreshDue + 51},
     };
     Platform::TakeRequestedTick();
     for (const Step& step : steps) {
-        confirming_ = step.confirming;
-        newWindow_ = newWindow_ || step.newWindow;
+        newWindow_ = true;
         pitch_ = 440.0f;
         Tick(step.advance);
         EXPECT_EQ(step.analyses, analyses_) << step.what;
@@ -451,10 +441,9 @@ TEST_F(TunerScreen, BetweenRefreshesOnlyANoteBeingConfirmedIsAnalysedAndTheNextR
     }
 }
 
-// Minimised, the windows come with the long buffers (93 ms): a note being
-// confirmed is looked for every 50 ms, not at every tick, and once none has
-// come for longer than a buffer the title's refresh alone goes on.
-TEST_F(TunerScreen, MinimisedANoteBeingConfirmedIsLookedForAtThePaceOfTheLongBuffers)
+// Minimised, the windows come with the long buffers (93 ms): none of them is
+// analysed before the title's refresh, and the clock is asked for that one only.
+TEST_F(TunerScreen, MinimisedTheWindowsOfTheLongBuffersWaitForTheTitlesRefresh)
 {
     Open();
     ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
@@ -462,39 +451,24 @@ TEST_F(TunerScreen, MinimisedANoteBeingConfirmedIsLookedForAtThePaceOfTheLongBuf
     newWindow_ = true;
     Tick(251);
     ASSERT_EQ(1, analyses_);
-    const Platform::Milliseconds start = clock_.Now();
-    struct Step {
-        const char* what;
-        bool confirming;
-        bool newWindow;
-        Platform::Milliseconds advance;
-        int analyses;
-        Platform::Milliseconds tickAsked; // after the start
-    };
-    const Step steps[] = {
-        {"a settled note waits for the title's refresh", false, true, 10, 1, 251},
-        {"a note being confirmed: its window, at once; the next looked for later", true, true, 10, 2, 70},
-        {"no window yet", true, false, 50, 2, 120},
-        {"the next long buffer's window", true, true, 50, 3, 170},
-        {"none for longer than a buffer: the refresh alone", true, false, 110, 3, 251},
-        {"the refresh shows what was analysed since", true, false, 21, 4, 301},
-    };
+    const Platform::Milliseconds refreshDue = clock_.Now() + 251;
     Platform::TakeRequestedTick();
-    for (const Step& step : steps) {
-        confirming_ = step.confirming;
-        newWindow_ = newWindow_ || step.newWindow;
+    for (const Platform::Milliseconds advance : {93, 93}) {
+        newWindow_ = true;
         pitch_ = 440.0f;
-        Tick(step.advance);
-        EXPECT_EQ(step.analyses, analyses_) << step.what;
-        EXPECT_EQ(start + step.tickAsked, Platform::TakeRequestedTick()) << step.what;
+        Tick(advance);
+        EXPECT_EQ(1, analyses_);
+        EXPECT_EQ(refreshDue, Platform::TakeRequestedTick());
     }
+    Tick(refreshDue - clock_.Now());
+    EXPECT_EQ(2, analyses_);
     EXPECT_EQ("A", Object<Vabo::Text>("VisNote")->GetText());
     ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
 }
 
-// The filter takes a new note between refreshes: it shows at once, and the
-// next refresh is an interval later. Minimised, the title keeps its pace.
-TEST_F(TunerScreen, ANoteTheFilterTakesBetweenRefreshesShowsAtOnce)
+// A new note shows at the refresh after its window, shown or minimised, never
+// between refreshes.
+TEST_F(TunerScreen, ANewNoteShowsAtTheNextRefreshNotBetween)
 {
     Open();
     for (const bool minimised : {false, true}) {
@@ -503,34 +477,17 @@ TEST_F(TunerScreen, ANoteTheFilterTakesBetweenRefreshesShowsAtOnce)
         }
         const Platform::Milliseconds interval = minimised ? 250 : 50;
         pitch_ = 329.63f;
-        confirming_ = false;
         newWindow_ = true;
         Tick(interval + 1);
         ASSERT_EQ("E", Object<Vabo::Text>("VisNote")->GetText());
-        struct Step {
-            const char* what;
-            float hz;
-            bool confirming;
-            bool takesNote;
-            Platform::Milliseconds advance;
-            const char* note;
-            const char* minimisedNote;
-        };
-        const Step steps[] = {
-            {"held back", 440.0f, true, false, 10, "E", "E"},
-            {"taken: shown at once", 440.0f, true, true, 10, "A", "E"},
-            {"the refresh is an interval after the showing", 329.63f, false, false, interval - 10, "A", "E"},
-            {"and then", 329.63f, false, false, 11, "E", "E"},
-        };
-        for (const Step& step : steps) {
-            pitch_ = step.hz;
-            confirming_ = step.confirming;
-            takesNote_ = step.takesNote;
+        pitch_ = 440.0f;
+        for (Platform::Milliseconds passed = 10; passed <= interval; passed += 10) {
             newWindow_ = true;
-            Tick(step.advance);
-            EXPECT_EQ(minimised ? step.minimisedNote : step.note, Object<Vabo::Text>("VisNote")->GetText())
-                << step.what << (minimised ? ", minimised" : "");
+            Tick(10);
+            EXPECT_EQ("E", Object<Vabo::Text>("VisNote")->GetText()) << passed << " ms" << (minimised ? ", minimised" : "");
         }
+        Tick(1);
+        EXPECT_EQ("A", Object<Vabo::Text>("VisNote")->GetText()) << (minimised ? "minimised" : "");
     }
     ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 TEST(FrequencyFilter, RejectsIsolatedJumpsAndFollowsLastingOnes)
@@ -46,17 +47,17 @@ TEST(FrequencyFilter, AJumpIsMeasuredInCentsAndItsAcceptanceMarksANewNote)
     EXPECT_EQ(2000.0f, high.LastAccepted());
 }
 
-// The tracker asks before it filters whether a value would start a new note:
-// the answer is what filtering it then does, through a whole change of note,
-// a value that agrees with the history and the first value of all.
-TEST(FrequencyFilter, TellsBeforehandWhetherItWouldHoldAValueBack)
+// A value a semitone or more from the note is held back until the five
+// newest values agree on it; one near the note passes at once, even among
+// others held back.
+TEST(FrequencyFilter, HoldsANewNoteBackUntilFiveValuesAgree)
 {
     FrequencyFilter filter;
-    for (float f : {110.0f, 110.2f, 164.8f, 164.8f, 109.9f, 164.8f, 164.9f, 164.7f, 164.8f, 165.0f, 110.0f, 164.8f}) {
-        const bool asked = filter.WouldHold(f);
-        filter.Filter(f);
-        EXPECT_EQ(filter.Holding(), asked) << f;
-    }
+    const std::pair<float, float> steps[] = {{110.0f, 110.0f}, {110.2f, 110.2f}, {164.8f, 110.0f}, {164.8f, 110.0f},
+                                             {109.9f, 109.9f}, {164.8f, 110.0f}, {164.9f, 110.0f}, {164.7f, 110.0f},
+                                             {164.8f, 110.0f}, {165.0f, 165.0f}, {110.0f, 165.0f}, {164.8f, 164.8f}};
+    for (const auto& [in, out] : steps)
+        EXPECT_EQ(out, filter.Filter(in)) << in;
 }
 
 TEST(MovingAverage, WeighsRecentValuesAndKeepsTheLimit)

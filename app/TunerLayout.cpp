@@ -626,7 +626,10 @@ void TunerLayout::ShowReading(const std::string& frequencyText, const std::strin
     const bool minimised = root->IsMinimized();
     if (!ElapsedBeyond(lastWindowUpdate_, state.GetWindowUpdateInterval()))
         return;
-    lastWindowUpdate_ = Platform::NowMs();
+    // The refresh's own stamp, not the clock after the analysis: minimised,
+    // the next refresh comes one title interval after this stamp and must
+    // find the title's interval passed too.
+    lastWindowUpdate_ = lastDisplayUpdate_;
     if (minimised) {
         root->SetTitle(MinimisedTitle(titleSaved_ ? savedTitle_ : std::string(), frequencyText,
                                       state.GetReferenceFrequency(), noteText));

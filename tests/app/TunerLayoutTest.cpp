@@ -46,6 +46,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,6 +67,7 @@ protected:
                                      [this] {
                                          newWindow_ = false;
                                          ++analyses_;
+                                         clock_.Advance(analysisMs_);
                                          return pitch_;
                                      }});
         TunerLayout::SetQuestion([this](const std::string& text, const std::string& buttons) {
@@ -168,6 +170,8 @@ protected:
     Platform::ManualClock clock_{100000};
     TunerLayout* tuner_ = nullptr;
     bool newWindow_ = false;
+    // How long the clock moves on while a window is analysed.
+    Platform::Milliseconds analysisMs_ = 0;
     float pitch_ = 0.0f;
     int analyses_ = 0;
     std::vector<std::string> questions_;
@@ -633,6 +637,48 @@ TEST_F(TunerScreen, TheMinimisedTitleShowsTheMeasurement)
         Measure(nothing);
         EXPECT_EQ("Pellora (440.00 Hz)", window_->GetTitle()) << nothing;
     }
+}
+
+// Minimised, each window of the long buffers (93 ms) brings a new reading,
+// the analysis takes the clock a few ms (some more, some less), and the clock
+// ticks when the screen asks it to: the title shows a window's reading at the
+// first refresh after it, a title interval and an analysis later at most.
+TEST_F(TunerScreen, MinimisedTheTitleFollowsTheNextWindowWithinItsInterval)
+{
+    Open();
+    window_->Minimize();
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, true));
+    const Platform::Milliseconds start = clock_.Now();
+    std::vector<std::pair<Platform::Milliseconds, std::string>> windows; // arrival, title it brings
+    Platform::Milliseconds longest = 0;
+    std::size_t shown = 0;
+    Platform::TakeRequestedTick();
+    Platform::Milliseconds due = start;
+    while (clock_.Now() - start < 3000) {
+        if ((clock_.Now() - start) / 93 >= Platform::Milliseconds(windows.size())) {
+            pitch_ = 400.0f + float(windows.size());
+            analysisMs_ = windows.size() % 2 ? 1 : 6;
+            newWindow_ = true;
+            char reading[32];
+            std::snprintf(reading, sizeof reading, "%0.2f Hz (", double(pitch_));
+            windows.emplace_back(clock_.Now(), reading);
+        }
+        if (clock_.Now() < due) {
+            clock_.Advance(1);
+            continue;
+        }
+        Tick(0);
+        const Platform::Milliseconds asked = Platform::TakeRequestedTick();
+        due = asked == Platform::kNoTick ? clock_.Now() + 10 : std::max(asked, clock_.Now() + 10);
+        for (std::size_t k = shown; k < windows.size(); ++k)
+            if (window_->GetTitle().rfind(windows[k].second, 0) == 0) {
+                for (; shown <= k; ++shown)
+                    longest = std::max(longest, clock_.Now() - windows[shown].first);
+            }
+    }
+    EXPECT_GT(shown, 10u);
+    EXPECT_LE(longest, 251 + 6) << "the title waited " << longest << " ms for a window";
+    ASSERT_TRUE(AppTest::MarkMinimised(*window_, false));
 }
 
 TEST_F(TunerScreen, MinimisedItAnalysesOnlyAsOftenAsTheTitleChanges)

@@ -12,6 +12,11 @@
 class PitchAnalysis {
 public:
     static constexpr float SampleRate = 11025.0f;
+    // A window whose newest StopTail samples (23 ms) lie StopFallDb below the
+    // whole is not measured: its sound stopped within it. A plucked string
+    // dying away falls a few dB over such a stretch.
+    static constexpr unsigned StopTail = 256;
+    static constexpr float StopFallDb = 12.0f;
 
     struct Gate {
         float threshold = 5.0f;
@@ -25,8 +30,9 @@ public:
     PitchAnalysis& operator=(const PitchAnalysis&) = delete;
 
     // Nothing for an empty window. The estimator is set up on the first run
-    // for that run's window length. Below the gate, or without an estimate,
-    // the measured frequency stays as it was; the run count grows either way.
+    // for that run's window length. Below the gate, without an estimate, or
+    // when the sound stops within the window, the measured frequency stays as
+    // it was; the run count grows either way.
     // Returns whether a pitch was estimated.
     bool Run(const std::vector<float>& samples, const Gate& gate);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The input level: RMS after removing the mean, its decibel level on the
-// tuner's scale, and the gate the analysis asks before estimating a pitch.
+// tuner's scale, the gate the analysis asks before estimating a pitch, and
+// whether a window's sound stops within it.
+#include <cstddef>
 #include <vector>
 
 float ComputeRms(const std::vector<float>& samples);
@@ -12,3 +14,6 @@ bool IsLevelAbove(const std::vector<float>& samples, float threshold);
 // True only when the level (in dB above offsetDb, from full scale `scale`) is
 // strictly above threshold; never for silence, empty input or no number.
 bool LevelAbove(const std::vector<float>& samples, float threshold, float scale, float offsetDb, float rangeDb);
+// True when the newest `tail` samples lie more than fallDb below the whole
+// window: a sound that stopped (or was cut) within the window.
+bool FallsAtEnd(const std::vector<float>& samples, std::size_t tail, float fallDb);

@@ -28,13 +28,20 @@ inline std::string TempPath(const std::string& name)
     return "/tmp/pellora-audio-test-" + std::to_string(::getpid()) + "-" + name;
 }
 
+// A WAV file of one note that sox renders: "sine", or "pluck" (a plucked
+// string); it ends abruptly, without a fade.
+inline std::string NoteFile(const std::string& sound, double frequency, double seconds, double volume = 0.5)
+{
+    const std::string path = TempPath(sound + "-" + std::to_string(int(frequency)) + ".wav");
+    const std::string command = "sox -q -n -r 44100 -c 1 " + path + " synth " + std::to_string(seconds) + " " + sound
+        + " " + std::to_string(frequency) + " vol " + std::to_string(volume);
+    return std::system(command.c_str()) == 0 ? path : std::string();
+}
+
 // A WAV file with a sine of the given frequency (sox).
 inline std::string ToneFile(double frequency, double seconds, double volume = 0.5)
 {
-    const std::string path = TempPath("tone-" + std::to_string(int(frequency)) + ".wav");
-    const std::string command = "sox -q -n -r 44100 -c 1 " + path + " synth " + std::to_string(seconds) + " sine "
-        + std::to_string(frequency) + " vol " + std::to_string(volume);
-    return std::system(command.c_str()) == 0 ? path : std::string();
+    return NoteFile("sine", frequency, seconds, volume);
 }
 
 // Polls the condition every 10 ms until it holds or the time is up.

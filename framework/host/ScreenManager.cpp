@@ -256,10 +256,9 @@ void ScreenManager::ActivateScreen(const std::string& name, bool push)
         outgoing->Deliver(&activation, nullptr);
     }
     if (active_ && active_->DestroyOnDeactivate) {
+        // Its tree goes on the next tick.
         active_->closed = true;
         active_ = nullptr;
-        // Its tree goes on the next tick.
-        Platform::RequestNextTick();
     }
 
     activation.ClearReceivers();
@@ -300,6 +299,10 @@ void ScreenManager::ActivateScreen(const std::string& name, bool push)
     fullRedraw_ = true;
     dirty_ = true;
     dirtyRegion_.MakeEmpty();
+    // A screen built earlier has listeners of the clock that asked for
+    // nothing while it was hidden, and a change made inside a tick asks for
+    // no frame by itself: the next tick serves the screen now shown.
+    Platform::RequestNextTick();
 }
 
 void ScreenManager::CreateScreenRoot(const std::string& name)

@@ -19,6 +19,7 @@
 #include <string>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "TestPanel.h"
 #include "WindowTestSupport.h"
@@ -56,6 +57,7 @@ Platform::Rect PlaceOfThisTest()
         "APressInsideAndAReleaseOutsideBothReachTheWindow",
         "UnderAWindowManagerItMaximisesMinimisesAndRestores",
         "MinimisedItTicksAndSetsItsTitleButComposesNothing",
+        "AScreenShownAgainFromInsideATickGetsTheSteadyTick",
     };
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     int slot = 0;
@@ -269,6 +271,31 @@ TEST_F(HostWindowTest, APlainTickListenerGetsTheSteadyTickWhileTheWindowIsShown)
     EXPECT_EQ(hidden, at.size()) << "a hidden window's listeners get no ticks";
     host->Show();
     EXPECT_TRUE(WindowTest::PumpUntil([&] { return at.size() >= hidden + 5; }, 2000)) << "shown again, it ticks on";
+}
+
+// As a skin brings a screen back: an animation key's signal, connected to a
+// screen slot, fires inside a tick of the screen being left.
+TEST_F(HostWindowTest, AScreenShownAgainFromInsideATickGetsTheSteadyTick)
+{
+    Vabo::ScreenManager& screens = host->GetScreenManager();
+    screens.ActivateScreen("B", false);
+    int ticks = 0;
+    Screen("B")->Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::Timer>(), nullptr,
+        [&](Vabo::Signal::Base*, Vabo::GuiObject*) { ++ticks; }, Screen("B")->Watch());
+    screens.ActivateScreen("A", false);
+    Run(50);
+    bool switched = false;
+    Screen("A")->ConnectScheduledTick(
+        [&](Vabo::Signal::Base*, Vabo::GuiObject*) {
+            if (!std::exchange(switched, true))
+                screens.ActivateScreen("B", false);
+        },
+        Screen("A")->Watch());
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return switched; }, 1000));
+    ticks = 0;
+    Run(500);
+    EXPECT_GE(ticks, 10) << ticks << " ticks in 500 ms";
 }
 
 TEST_F(HostWindowTest, MinimisedItTicksAndSetsItsTitleButComposesNothing)

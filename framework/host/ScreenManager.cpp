@@ -294,6 +294,13 @@ void ScreenManager::ActivateScreen(const std::string& name, bool push)
         }
     }
 
+    // Shown again, the window's own content takes the size it missed under
+    // a screen.
+    if (!active_ && std::exchange(baseMissedSize_, false) && GetBaseRoot()) {
+        Signal::WindowSized sized(windowWidth_, windowHeight_);
+        Broadcast(sized, false);
+    }
+
     if (HasVisibleTarget())
         Target()->Invalidate();
     fullRedraw_ = true;
@@ -441,6 +448,8 @@ bool ScreenManager::WindowSized(int width, int height)
     if (contentFrame_.x != before.x || contentFrame_.y != before.y)
         InvalidateAll();
     SetWindowSize(width, height);
+    // Under a screen, the window's own content is not told.
+    baseMissedSize_ = active_ != nullptr;
     if (Target()) {
         Signal::WindowSized sized(width, height);
         Broadcast(sized, false);

@@ -160,6 +160,9 @@ private:
     bool rightButtonHeld_ = false;
     int windowWidth_ = 0;
     int windowHeight_ = 0;
+    // The window was sized while a screen was shown: the base root is told
+    // when it is shown again.
+    bool baseMissedSize_ = false;
     Platform::Milliseconds startClock_;
     GdiplusGfxLayer::Region dirtyRegion_;
     bool dirty_ = false;

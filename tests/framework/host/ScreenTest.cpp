@@ -10,6 +10,7 @@
 
 #include "WindowTestSupport.h"
 #include "framework/core/GlobalObjectFactory.h"
+#include "framework/host/AppWindow.h"
 #include "framework/host/VaboWnd.h"
 #include "framework/host/Window.h"
 
@@ -88,4 +89,24 @@ TEST_F(ScreenTest, ABackButtonInTheSkinGoesBack)
     WindowTest::PushClick(WindowTest::WindowId(*window_), 30, 20);
     EXPECT_TRUE(WindowTest::PumpUntil([&] { return Active() == "First"; }, 500));
     EXPECT_EQ(Screens().GetBackStack(), (Stack{"First"}));
+}
+
+// The window's own content lies under its screens: a size it missed while a
+// screen was shown reaches it when it is shown again.
+TEST_F(ScreenTest, TheWindowsOwnContentTakesTheSizeItMissedUnderAScreen)
+{
+    XMLLoadSave skin;
+    TiXmlElement* element = skin.LoadXML("ScreenWindow.xml");
+    ASSERT_NE(element, nullptr);
+    Vabo::AppWindow window(element);
+    window.SetVisible(true);
+    Vabo::ScreenManager& screens = window.GetHostWnd()->GetScreenManager();
+    screens.ActivateScreen("First", true);
+    const auto* first = screens.FindScreen("First");
+    ASSERT_TRUE(first && first->root);
+    window.GetHostWnd()->Resize(260, 150);
+    ASSERT_TRUE(WindowTest::PumpUntil([&] { return first->root->GetWidth() == 260; }));
+    screens.ActivateScreen("", true);
+    EXPECT_EQ(window.GetWidth(), 260);
+    EXPECT_EQ(window.GetHeight(), 150);
 }

@@ -150,11 +150,16 @@ bool Window::LoadFromXML(TiXmlElement* element)
 
     bool visible = true;
     ReadXmlAttribute(visible, element, "Visible", false);
-    if (visible && type_ != Popup)
-        SetVisible(true);
-    else if (type_ == Popup && host_)
+    if (type_ == Popup) {
         // A popup shows only when asked to; until then it says it is hidden.
+        if (host_)
+            GuiObject::SetVisible(false);
+    } else if (visible) {
+        SetVisible(true);
+    } else {
+        // Not shown, it says so: the first toggle shows it.
         GuiObject::SetVisible(false);
+    }
     return true;
 }
 

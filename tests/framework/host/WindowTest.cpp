@@ -57,6 +57,22 @@ TEST_F(WindowTypesTest, AnOwnedPopupIsHiddenUntilShownWhateverItsVisibleSays)
     }
 }
 
+TEST_F(WindowTypesTest, AWindowLoadedHiddenSaysSoAndTheFirstToggleShowsIt)
+{
+    TiXmlElement* root = skin_.LoadXML("OwnedWindows.xml");
+    ASSERT_NE(root, nullptr);
+    root->FirstChildElement("Child")->SetAttribute("Visible", "false");
+    Vabo::Window owner(root);
+    Vabo::Window child(root->FirstChildElement("Child"));
+    for (Vabo::Window* window : {&owner, &child}) {
+        ASSERT_NE(window->GetHostWnd(), nullptr);
+        EXPECT_FALSE(window->IsVisible()) << window->GetName();
+        window->ToggleVisibilitySlot(nullptr, nullptr);
+        EXPECT_TRUE(window->IsVisible()) << window->GetName();
+        EXPECT_TRUE(window->GetHostWnd()->IsWindowVisible()) << window->GetName();
+    }
+}
+
 TEST_F(WindowTypesTest, FontsInPercentOfNoObjectTakeItOfTheMainWindow)
 {
     using GdiplusGfxLayer::Font;

@@ -621,7 +621,15 @@ void Window::CenterWindow()
     if (!host_)
         return;
     host_->CenterWindow();
-    const Platform::Rect placed = host_->GetWindowRect();
+    Platform::Rect placed = host_->GetWindowRect();
+    // A child's place counts from its owner's client area, as SetPosition
+    // takes it.
+    VaboWnd* owner = host_->GetParent();
+    if (type_ == Child && owner) {
+        const Platform::Rect client = owner->GetContentScreenRect();
+        placed.x -= client.x;
+        placed.y -= client.y;
+    }
     GuiObject::SetPosition(placed.x, placed.y);
 }
 

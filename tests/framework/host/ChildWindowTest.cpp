@@ -133,6 +133,16 @@ TEST_F(ChildWindowTest, TakesClicksWhileItsOwnerDoesAndHiddenShowsItsOwner)
     EXPECT_TRUE(PumpUntil([&] { return ChildPixel(60, 40) == kFace; })) << Hex(ChildPixel(60, 40));
 }
 
+TEST_F(ChildWindowTest, CentredItsPlaceCountsFromItsOwner)
+{
+    child_->CenterWindow();
+    EXPECT_EQ(child_->GetX(), (400 - 120) / 2);
+    EXPECT_EQ(child_->GetY(), (240 - 80) / 2);
+    const Platform::Rect owner = ScreenRect(*owner_);
+    const Platform::Rect centred{owner.x + child_->GetX(), owner.y + child_->GetY(), 120, 80};
+    EXPECT_TRUE(PumpUntil([&] { return ScreenRect(*child_) == centred; }));
+}
+
 TEST_F(ChildWindowTest, OutlivesItsOwnersWindow)
 {
     owner_.reset();

@@ -388,8 +388,7 @@ void EditBox::FocusSlot(Signal::Base* signal, GuiObject*)
     if (static_cast<Signal::FocusChange*>(signal)->focusLost) {
         caret_ = anchor_ = -1;
         // Left without Enter: what was typed is not in effect.
-        if (editText_ != committed_)
-            SetText(committed_);
+        RestoreTextInEffect();
     } else {
         justFocused_ = true;
         caret_ = 0;
@@ -423,7 +422,7 @@ void EditBox::SelectAll()
 void EditBox::Revert()
 {
     if (!IsFocused()) {
-        SetText(committed_);
+        RestoreTextInEffect();
         return;
     }
     // Losing the focus puts the text back.
@@ -431,6 +430,16 @@ void EditBox::Revert()
         GetScreenManager()->SetFocusObject(nullptr);
     } catch (const ScreenManagerNotReady&) {
     }
+}
+
+void EditBox::RestoreTextInEffect()
+{
+    if (editText_ == committed_)
+        return;
+    SetText(committed_);
+    // Its receivers took every edit: they hold what the box shows again.
+    Signal::String changed(editText_);
+    SendToSelf(&changed);
 }
 
 Rect EditBox::CharacterBox(int index) const

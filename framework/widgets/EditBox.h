@@ -4,8 +4,8 @@
 // before every insertion, and reports every edit (Signal::String) and the
 // Enter that ends an entry (Signal::EditBoxSignal) to its own connections.
 // An entry ended any other way (Escape, or the focus going elsewhere) puts
-// back the text in effect: the last one set or entered. It holds at most
-// "MaxLength" characters (256 without it).
+// back the text in effect, the last one set or entered, and reports it as an
+// edit. It holds at most "MaxLength" characters (256 without it).
 #pragma once
 
 #include <cstddef>
@@ -70,6 +70,8 @@ private:
     void SelectAll();
     // Ends the entry without Enter: the text in effect comes back.
     void Revert();
+    // Shows the text in effect again and tells the receivers of every edit.
+    void RestoreTextInEffect();
     bool IsFocused();
     // The index of the character under a point (window coordinates); the
     // length when the point is right of the text or off its row.

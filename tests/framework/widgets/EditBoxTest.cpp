@@ -471,6 +471,28 @@ TEST_F(EditBoxTest, CtrlASelectsAllAndAnEntryEndedWithoutEnterShowsTheTextInEffe
     EXPECT_EQ(tempo->GetEditText(), "10");
 }
 
+// A receiver that takes every edit holds what the box shows once an entry
+// is abandoned: the text in effect is sent again.
+TEST_F(EditBoxTest, AnAbandonedEntryTellsItsReceiversTheTextInEffect)
+{
+    EditBox* tempo = Box("Tempo");
+    EditBox* name = Box("Name");
+    ASSERT_TRUE(tempo && name);
+    tempo->SetText("114");
+    constexpr std::uint32_t kEscape = 27;
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"Escape", [&] { rig_.Key(kEscape); }},
+        {"a click elsewhere", [&] { Focus(*name); }},
+    };
+    for (const auto& [how, end] : endings) {
+        Focus(*tempo);
+        rig_.Type("77");
+        end();
+        ASSERT_FALSE(sent_.empty()) << how;
+        EXPECT_EQ(sent_.back(), (std::make_pair(std::string("String"), std::string("114")))) << how;
+    }
+}
+
 TEST_F(EditBoxTest, ABoxHoldsItsMaxLengthWhateverIsTypedOrPasted)
 {
     ASSERT_TRUE(Platform::StartVideo());

@@ -98,9 +98,12 @@ public:
     // the pointer, leaving the other controls uncovered where it can (all in
     // the window's frame): by default just above the object.
     virtual bool PlaceBeside(const Rect& object, const Point& pointer, const std::vector<Rect>& keepClear);
-    // The shown controls of this object's window other than this object, its
-    // holders and its parts (window frame): what its tip should not cover.
+    // The shown controls and captions of this object's window other than this
+    // object, its holders and its parts (window frame): what its tip should
+    // not cover.
     std::vector<Rect> ControlsAround();
+    // A label the user reads (a caption, a reading): tips keep clear of it.
+    virtual bool IsCaption() const { return false; }
     virtual bool SetSize(int width, int height);
     virtual void ForceSize(int width, int height);
     virtual bool HitTest(int x, int y);
@@ -358,6 +361,9 @@ private:
     ScreenManagerInterface* screenManager_ = nullptr;
     std::weak_ptr<void> screenManagerWatch_;
     std::shared_ptr<GuiObject> toolTipWindow_;
+    // The main window's size the tool tip was built at: its text follows it.
+    int toolTipBuiltWidth_ = 0;
+    int toolTipBuiltHeight_ = 0;
     std::string toolTipText_;
     std::vector<Loader> loaders_;
     bool keepSelectionOnDeactivation_ = false;

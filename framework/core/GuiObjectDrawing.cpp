@@ -5,6 +5,7 @@
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Font.h"
 #include "framework/drawing/Painter.h"
 #include "framework/core/ScreenManagerInterface.h"
 
@@ -66,10 +67,18 @@ bool GuiObject::ShowToolTip(bool show, const Point* point)
     }
     if (!IsWindowActive() || toolTipText_.empty() || point == nullptr)
         return false;
+    // A tip sizes itself once, to its text, and the skin sizes that text by
+    // the main window: a window resized since gets a tip built anew.
+    int width = 0, height = 0;
+    GdiplusGfxLayer::CurrentMainWindowSize(width, height);
+    if (toolTipWindow_ && (width != toolTipBuiltWidth_ || height != toolTipBuiltHeight_))
+        toolTipWindow_.reset();
     if (!toolTipWindow_) {
         toolTipWindow_ = BuildToolTipWindow();
         if (!toolTipWindow_)
             return false;
+        toolTipBuiltWidth_ = width;
+        toolTipBuiltHeight_ = height;
     }
     // All in the window frame: the object, the pointer and the controls around.
     toolTipWindow_->PlaceBeside(Rect{GetWindowX(), GetWindowY(), GetWidth(), GetHeight()}, *point, ControlsAround());
@@ -89,7 +98,8 @@ std::vector<Rect> GuiObject::ControlsAround()
                 return true;
         return false;
     };
-    // A control is what the keys reach or what has a tip of its own.
+    // A control is what the keys reach or what has a tip of its own; a
+    // caption says what a control is or what it shows.
     std::vector<GuiObject*> objects;
     std::set<GuiObject*> tabbed;
     std::vector<GuiObject*> pending{GetRootObject()};
@@ -106,7 +116,7 @@ std::vector<Rect> GuiObject::ControlsAround()
     }
     std::vector<Rect> controls;
     for (GuiObject* object : objects) {
-        if ((tabbed.count(object) == 0 && object->GetToolTipText().empty()) || related(object)
+        if ((tabbed.count(object) == 0 && object->GetToolTipText().empty() && !object->IsCaption()) || related(object)
             || !object->IsVisibleInTree() || object->GetWidth() <= 0 || object->GetHeight() <= 0)
             continue;
         controls.push_back(Rect{object->GetWindowX(), object->GetWindowY(), object->GetWidth(), object->GetHeight()});

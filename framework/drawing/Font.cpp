@@ -57,6 +57,11 @@ void SetMainWindowSizeSource(MainWindowSizeSource source)
     MainWindowSize() = std::move(source);
 }
 
+bool CurrentMainWindowSize(int& width, int& height)
+{
+    return MainWindowSize() && MainWindowSize()(width, height);
+}
+
 Font::Font(const std::string& family, float size, int style, int conversion, const Vabo::Rect* reference)
     : family_(family)
     , size_(size)

@@ -63,5 +63,7 @@ private:
 // use the nominal size as pixels while nothing is installed.
 using MainWindowSizeSource = std::function<bool(int& width, int& height)>;
 void SetMainWindowSizeSource(MainWindowSizeSource source);
+// The main window's client-area size now; false when there is none.
+bool CurrentMainWindowSize(int& width, int& height);
 
 } // namespace GdiplusGfxLayer

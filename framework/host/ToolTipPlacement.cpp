@@ -1,6 +1,8 @@
 #include "framework/host/ToolTipPlacement.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 namespace Vabo {
 
@@ -38,22 +40,45 @@ Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int wid
 Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int pointerY, int width, int height,
                             const Platform::Rect& screen, const std::vector<Platform::Rect>& keepClear)
 {
-    const auto clear = [&](const Platform::Rect& tip) {
-        return std::none_of(keepClear.begin(), keepClear.end(),
+    const auto firstCovered = [&](const Platform::Rect& tip) {
+        return std::find_if(keepClear.begin(), keepClear.end(),
                             [&](const Platform::Rect& other) { return Overlap(tip, other); });
     };
+    // Above or below, from the pointer on or ending at it. Where a neighbour
+    // stands in the way, the tip moves on away from its control past that
+    // neighbour's end (a slider beside it, the caption under that), by no
+    // more than its own height and the gaps, so that it stays by its control
+    // and never leaps over a whole neighbour.
+    const int reach = height + 2 * kGap;
+    std::optional<Platform::Rect> best;
+    int bestMove = reach + 1;
     for (const int y : {control.y - height - kGap, control.Bottom() + kGap}) {
-        const Platform::Rect tip = OnScreen({pointerX, y, width, height}, screen);
-        if (!Overlap(tip, control) && clear(tip))
-            return tip;
+        for (const int x : {pointerX, pointerX - width}) {
+            const Platform::Rect start = OnScreen({x, y, width, height}, screen);
+            if (Overlap(start, control))
+                continue;
+            const bool up = start.y < control.y;
+            Platform::Rect tip = start;
+            for (auto other = firstCovered(tip); other != keepClear.end() && std::abs(tip.y - start.y) <= reach;
+                 other = firstCovered(tip))
+                tip.y = up ? other->y - height - kGap : other->Bottom() + kGap;
+            const int moved = std::abs(tip.y - start.y);
+            const bool onScreen = tip.y >= screen.y && tip.Bottom() <= screen.Bottom();
+            if (moved < bestMove && onScreen && firstCovered(tip) == keepClear.end()) {
+                best = tip;
+                bestMove = moved;
+            }
+        }
     }
+    if (best)
+        return *best;
     // Inside, clear of the pointer: the control's half without it holds the tip.
     if (width <= control.width - 2 * kGap && height <= control.height / 2 - 2 * kGap) {
         const bool pointerLow = pointerY >= control.y + control.height / 2;
         Platform::Rect tip{std::clamp(pointerX, control.x + kGap, control.Right() - kGap - width),
                            pointerLow ? control.y + kGap : control.Bottom() - kGap - height, width, height};
         tip = OnScreen(tip, screen);
-        if (clear(tip))
+        if (firstCovered(tip) == keepClear.end())
             return tip;
     }
     return PlaceToolTip(control, pointerX, width, height, screen);

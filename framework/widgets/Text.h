@@ -26,6 +26,7 @@ public:
     // Every resize rebuilds a stretchable label's font against its root object.
     bool SetSize(int width, int height) override;
     bool DrawSelf(GdiplusGfxLayer::Painter& painter) override;
+    bool IsCaption() const override { return true; }
 
     // Replaces the text and repaints; the size stays.
     void SetText(const std::string& text);

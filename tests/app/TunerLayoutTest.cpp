@@ -607,6 +607,49 @@ TEST_F(TunerScreen, TheDialsTipCoversNoOtherControl)
     }
 }
 
+// The bottom row stands close: a slider's tip covers none of the controls
+// and captions around it, and a tip's text grows with the window.
+TEST_F(TunerScreen, TheBottomRowsTipsCoverNoNeighbourAndTipsGrowWithTheWindow)
+{
+    Open();
+    window_->GetHostWnd()->MakeMainWindow();
+    window_->GetHostWnd()->GetScreenManager().SetWindowActive(true);
+    const auto rect = [](Vabo::GuiObject* o) {
+        return Vabo::Rect{o->GetWindowX(), o->GetWindowY(), o->GetWidth(), o->GetHeight()};
+    };
+    const auto overlap = [](const Vabo::Rect& a, const Vabo::Rect& b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    };
+    const char* const row[] = {"SampleVis", "LevelLabel",  "ThresholdLabel", "ThresholdSlider", "VolumeInput",
+                               "VolumeOutput", "InLabel", "OutLabel",       "Standby",         "NoteContainer"};
+    for (const char* slider : {"ThresholdSlider", "VolumeInput", "VolumeOutput"}) {
+        auto* control = Object<Vabo::GuiObject>(slider);
+        const Vabo::Rect c = rect(control);
+        const Vabo::Point pointer{c.x + c.width / 2, c.y + c.height / 2};
+        ASSERT_TRUE(control->ShowToolTip(true, &pointer)) << slider;
+        Vabo::GuiObject* tip = control->GetToolTipWindow();
+        const Vabo::Rect shown{tip->GetX(), tip->GetY(), tip->GetWidth(), tip->GetHeight()};
+        for (const char* name : row)
+            EXPECT_FALSE(overlap(shown, rect(Object<Vabo::GuiObject>(name))))
+                << slider << "'s tip at " << shown.x << "," << shown.y << " " << shown.width << "x" << shown.height
+                << " covers " << name;
+        control->ShowToolTip(false, nullptr);
+    }
+
+    auto* input = Object<Vabo::GuiObject>("VolumeInput");
+    const auto textSize = [&] {
+        const Vabo::Point pointer{input->GetWindowX(), input->GetWindowY()};
+        EXPECT_TRUE(input->ShowToolTip(true, &pointer));
+        const float size =
+            Vabo::GetXMLObject<Vabo::Text>(input->GetToolTipWindow(), "Text")->GetFont()->GetPixelSize();
+        input->ShowToolTip(false, nullptr);
+        return size;
+    };
+    const float small = textSize();
+    window_->SetSize(1200, 750);
+    EXPECT_NEAR(1.5f * small, textSize(), 0.1f) << "at one and a half times the size";
+}
+
 TEST_F(TunerScreen, TypedFrequenciesAreClampedAndWordsKeepTheReference)
 {
     Open();

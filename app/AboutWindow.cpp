@@ -86,13 +86,27 @@ void AboutWindow::OpenDocument(const std::string& tag)
     if (document.find(':') == std::string::npos)
         document = DllDocMapInstance().ResolveName(document);
     const ShellResult result = ShellOpen(document);
-    if (!result.ok)
-        ShowMessageBox("error: " + document + " - " + result.error.value_or(""), "");
+    if (!result.ok) {
+        Platform::Log("AboutWindow: cannot open " + document + ": " + result.error.value_or("no reason given"));
+        ShowMessageBox(OpenFailure(tag, document, result.error.value_or("")), "");
+    }
+}
+
+std::string AboutWindow::OpenFailure(const std::string& tag, const std::string& document, const std::string& reason)
+{
+    // The user knows the button pressed and the file's name; where it lies is
+    // for the log.
+    const std::string what = tag == "Help" ? "The guide" : tag == "License" ? "The licence" : "The document";
+    const std::string::size_type slash = document.find_last_of('/');
+    const bool file = document.find(':') == std::string::npos;
+    const std::string name = file && slash != std::string::npos ? document.substr(slash + 1) : document;
+    return what + " (" + name + ") could not be opened" + (reason.empty() ? "" : ": " + reason) + ".";
 }
 
 std::string AboutWindow::ShowMessageBox(const std::string& text, const std::string& buttons)
 {
-    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
+    // Centred on this window: the skin places boxes for the larger main window.
+    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()), true);
 }
 
 void AboutWindow::ShowFor(Vabo::GuiObject& screen)

@@ -18,8 +18,11 @@ public:
     // Opens the document of the child element with the tag; a missing or
     // empty document, or one that cannot be opened, is told in a message box.
     void OpenDocument(const std::string& tag);
-    // A message box owned by this window.
+    // A message box owned by this window, centred on it.
     std::string ShowMessageBox(const std::string& text, const std::string& buttons);
+    // What the user is told when the document of the tag could not be opened
+    // for the reason (a phrase): a sentence naming the document by its file name.
+    static std::string OpenFailure(const std::string& tag, const std::string& document, const std::string& reason);
 
     // Builds the About window from the screen's "AboutWindow" child element and
     // runs it modally over the screen's root window.

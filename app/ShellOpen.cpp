@@ -32,6 +32,15 @@ bool IsAddress(const std::string& document)
     return true;
 }
 
+// A system error's text inside a sentence: "Permission denied" reads
+// "permission denied".
+std::string Phrase(std::string text)
+{
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
 std::string Absolute(const std::string& path)
 {
     if (!path.empty() && path[0] == '/')
@@ -52,7 +61,7 @@ ShellResult ShellOpen(const std::string& document)
     if (!IsAddress(document)) {
         struct stat status;
         if (stat(document.c_str(), &status) != 0)
-            return ShellResult::Failure(std::strerror(errno));
+            return ShellResult::Failure(errno == ENOENT ? "the file is missing" : Phrase(std::strerror(errno)));
         argument = Absolute(document);
     }
 
@@ -62,7 +71,10 @@ ShellResult ShellOpen(const std::string& document)
     const int error = posix_spawnp(&child, program, nullptr, nullptr, arguments, environ);
     if (error != 0) {
         Platform::Log("ShellOpen: cannot start xdg-open for " + document + ": " + std::strerror(error));
-        return ShellResult::Failure(std::string("cannot start xdg-open: ") + std::strerror(error));
+        if (error == ENOENT)
+            return ShellResult::Failure("no program to open documents is installed (xdg-open, from xdg-utils)");
+        return ShellResult::Failure("the program that opens documents (xdg-open) could not be started: "
+                                    + Phrase(std::strerror(error)));
     }
     // The opener hands the document on and ends; collect it without waiting here.
     std::thread([child] {

@@ -8,7 +8,7 @@
 
 struct ShellResult {
     bool ok = true;
-    // Why the document could not be opened.
+    // Why the document could not be opened, as a phrase for the user.
     std::optional<std::string> error;
 
     static ShellResult Failure(std::string text) { return ShellResult{false, std::move(text)}; }

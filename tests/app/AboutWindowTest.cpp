@@ -1,6 +1,7 @@
 // The About window from the real skin: the version shown once on every
 // opening, its buttons connected every time, documents handed to xdg-open as
-// one argument, and the boxes for a missing or unnamed document.
+// one argument, and the boxes for a missing or unnamed document and for one
+// that no program can open, over the About window.
 #include "app/AboutWindow.h"
 
 #include "AppTestSupport.h"
@@ -152,5 +153,66 @@ TEST_F(AboutWindowTest, AMissingDocumentOrElementIsToldAndNeverSpawned)
             [&] { return answered && AppTest::NewestWindowTitled("Pellora") == 0; });
         EXPECT_TRUE(answered) << "bare skin " << bareSkin;
         EXPECT_TRUE(ReadFile(opener.Record()).empty()) << "bare skin " << bareSkin;
+    }
+}
+
+// Without a program to open documents the box says so in a sentence that
+// names the document by its file name, and stands over the About window,
+// wholly on the screen, wherever the About window is.
+TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWindow)
+{
+    TempFolder noPrograms;
+    const std::string guide = noPrograms.Path() + "/guide.html";
+    TestSupport::WriteFile(guide, "<p>guide</p>\n");
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", noPrograms.Path().c_str(), 1);
+    const ShellResult result = ShellOpen(guide);
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ("The guide (guide.html) could not be opened: no program to open documents is installed (xdg-open, "
+              "from xdg-utils).",
+              AboutWindow::OpenFailure("Help", guide, result.error.value_or("")));
+
+    SDL_Rect screen;
+    ASSERT_EQ(0, SDL_GetDisplayUsableBounds(0, &screen));
+    struct Case {
+        const char* where;
+        int x, y; // of the About window; <0: that far from the right or bottom edge
+    } cases[] = {{"where the skin puts it", 180, 120}, {"partly past the bottom right corner", -200, -100}};
+    for (const Case& c : cases) {
+        setenv("PATH", noPrograms.Path().c_str(), 1);
+        AboutWindow about(Element(guide));
+        const int x = c.x >= 0 ? c.x : screen.x + screen.w + c.x - about.GetWidth() / 2;
+        const int y = c.y >= 0 ? c.y : screen.y + screen.h + c.y - about.GetHeight() / 2;
+        about.SetPosition(x, y);
+        SDL_Rect box{};
+        RunModally(
+            about,
+            [&] {
+                WhenThen([] { return AppTest::NewestWindowTitled("Pellora") != 0; },
+                         [&] {
+                             SDL_Window* window = SDL_GetWindowFromID(AppTest::NewestWindowTitled("Pellora"));
+                             SDL_GetWindowPosition(window, &box.x, &box.y);
+                             SDL_GetWindowSize(window, &box.w, &box.h);
+                             AppTest::PushClick(SDL_GetWindowID(window), box.w / 2, box.h - 30);
+                         });
+                Click(about, "HelpButton");
+            },
+            [&] { return box.w > 0 && AppTest::NewestWindowTitled("Pellora") == 0; });
+        setenv("PATH", path.c_str(), 1);
+        SCOPED_TRACE(c.where);
+        ASSERT_GT(box.w, 0);
+        EXPECT_GE(box.x, screen.x);
+        EXPECT_GE(box.y, screen.y);
+        EXPECT_LE(box.x + box.w, screen.x + screen.w);
+        EXPECT_LE(box.y + box.h, screen.y + screen.h);
+        if (c.x >= 0) {
+            EXPECT_EQ(x + (about.GetWidth() - box.w) / 2, box.x) << "centred on the About window";
+            EXPECT_EQ(y + (about.GetHeight() - box.h) / 2, box.y);
+        } else {
+            const int centreX = box.x + box.w / 2, centreY = box.y + box.h / 2;
+            EXPECT_TRUE(centreX > x && centreX < x + about.GetWidth() && centreY > y && centreY < y + about.GetHeight())
+                << "over the About window";
+        }
     }
 }

@@ -569,19 +569,19 @@ void MetronomeLayout::UpdateVolumeSliders()
     ignoreOutputVolumeSignal_ = false;
 }
 
+// A slider's value goes to the device as it is: the device ignores values
+// above 100, as the tuner's sliders rely on too.
 void MetronomeLayout::InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
 {
     if (!ignoreInputVolumeSignal_)
-        AudioDevice::Instance().SetInputVolume(
-            std::clamp(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value, 0, 100));
+        AudioDevice::Instance().SetInputVolume(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value);
     ignoreInputVolumeSignal_ = false;
 }
 
 void MetronomeLayout::OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject*)
 {
     if (!ignoreOutputVolumeSignal_)
-        AudioDevice::Instance().SetOutputVolume(
-            std::clamp(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value, 0, 100));
+        AudioDevice::Instance().SetOutputVolume(static_cast<Vabo::Signal::ObjectSliderSignal*>(signal)->value);
     ignoreOutputVolumeSignal_ = false;
 }
 

@@ -22,6 +22,7 @@
 #include "framework/widgets/EditBoxSignal.h"
 #include "framework/widgets/LargeFocusContainer.h"
 #include "framework/widgets/ObjectSlider.h"
+#include "framework/widgets/ObjectSliderSignal.h"
 #include "framework/widgets/Text.h"
 #include "framework/widgets/ToggleButton.h"
 #include "platform/Clock.h"
@@ -35,6 +36,7 @@
 #include <tinyxml.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -495,6 +497,37 @@ TEST_F(MetronomeScreen, ShowingTheScreenReadsTheVolumesAgain)
     const int shown = input->GetValue();
     device.SetInputVolume(before);
     EXPECT_EQ(changed, shown);
+}
+
+TEST_F(MetronomeScreen, AVolumeSliderAbove100ChangesNothing)
+{
+    Open();
+    AudioDevice& device = AudioDevice::Instance();
+    const struct {
+        const char* slider;
+        std::function<int()> get;
+        std::function<void(int)> set;
+    } lines[] = {
+        {"VolumeInput", [&] { return device.GetInputVolume(); }, [&](int v) { device.SetInputVolume(v); }},
+        {"VolumeOutput", [&] { return device.GetOutputVolume(); }, [&](int v) { device.SetOutputVolume(v); }},
+    };
+    for (const auto& line : lines) {
+        SCOPED_TRACE(line.slider);
+        const int before = line.get();
+        ASSERT_GE(before, 0);
+        line.set(40);
+        // What each value sent by the slider leaves the mixer at.
+        const struct {
+            int value;
+            int volume;
+        } moves[] = {{101, 40}, {150, 40}, {60, 60}, {100, 100}, {101, 100}};
+        for (const auto& move : moves) {
+            Vabo::Signal::ObjectSliderSignal moved(move.value);
+            Object<Vabo::ObjectSlider>(line.slider)->SendToSelf(&moved);
+            EXPECT_EQ(move.volume, line.get()) << move.value;
+        }
+        line.set(before);
+    }
 }
 
 TEST(MetronomeSkin, AScreenLackingItsObjectsOrItsChoicesIsRefusedNamingWhatIsMissing)

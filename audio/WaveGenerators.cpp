@@ -36,9 +36,6 @@ ClickGenerator ToneClick(float frequency)
 {
     return [frequency](std::vector<float>& click, int rate, float durationMs, int) {
         GenerateSine(click, rate, durationMs, frequency);
-        const std::size_t rise = std::size_t(ToneClickRiseMs * 0.001f * float(rate));
-        for (std::size_t i = 0; i < click.size(); ++i)
-            click[i] *= ToneClickPeak * (i < rise ? float(i) / float(rise) : 1.0f);
         return true;
     };
 }

@@ -17,13 +17,8 @@ constexpr float MaxWaveMs = 10000.0f;
 void GenerateWave(float frequency, float durationMs, int rate, std::vector<float>& out, const WaveFunction& wave);
 void GenerateSine(float frequency, float durationMs, int rate, std::vector<float>& out);
 void GenerateSine(std::vector<float>& out, int rate, float durationMs, float frequency);
-// A tone click's peak (-3.1 dBFS: headroom for the sound card and the mix)
-// and the fade-in that keeps its start from clicking; its end is faded with
-// the beat (BuildBeatBuffer).
-constexpr float ToneClickPeak = 0.7f;
-constexpr float ToneClickRiseMs = 2.0f;
-// A click generator playing a sine of the given frequency, at ToneClickPeak
-// after a linear rise of ToneClickRiseMs.
+// A click generator playing a sine of the given frequency at full scale: it
+// starts at zero, and its end is faded with the beat (BuildBeatBuffer).
 ClickGenerator ToneClick(float frequency);
 
 // Scales the last n samples linearly down to 0 (the last sample becomes 0).

@@ -22,11 +22,13 @@ TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTones
     ASSERT_EQ(23197u, beat.size());
     // The click fills half the beat, fades to 0 and is followed by silence.
     EXPECT_NE(0.0f, beat[11590]);
-    // A tone click has 3 dB of headroom and rises from silence over 2 ms.
-    EXPECT_LE(*std::max_element(beat.begin(), beat.end()), 0.708f);
-    EXPECT_GE(*std::max_element(beat.begin(), beat.end()), 0.69f);
-    for (std::size_t i = 0; i < 88; ++i)
-        ASSERT_LE(std::fabs(beat[i]), 0.7f * float(i) / 88.0f + 1e-6f) << i;
+    // A tone click is the plain sine, at full scale from its first sample;
+    // only its end is faded.
+    const double step = 2.0 * M_PI * 440.0 / 44100.0;
+    for (std::size_t i : {0u, 1u, 25u, 87u, 88u, 500u, 11497u})
+        EXPECT_FLOAT_EQ(std::sin(float(double(i) * step)), beat[i]) << i;
+    EXPECT_LE(*std::max_element(beat.begin(), beat.end()), 1.0f);
+    EXPECT_GE(*std::max_element(beat.begin(), beat.end()), 0.999f);
     for (std::size_t i = 11597; i < beat.size(); ++i)
         ASSERT_EQ(0.0f, beat[i]) << i;
 

@@ -74,6 +74,8 @@ const char* const OutputLost =
     "The sound output was lost: the sound server or the device went away. Press PLAY to try again";
 const char* const InputLost = "The sound input was lost: the sound server or the device went away. The recording "
                               "stopped; press RECORD to try again";
+const char* const BothLost = "The sound output and input were lost: the sound server or the device went away. The "
+                             "recording stopped; press PLAY or RECORD to try again";
 
 const char* const RequiredObjects[] = {"AccentCombo",  "OutputCombo", "ACCENT",  "OUTPUT",
                                        "DesiredBpm",   "VisTitle",    "VisFreq", "VolumeInput",
@@ -436,16 +438,34 @@ bool MetronomeLayout::IsRecordActive()
 void MetronomeLayout::StreamLost(AudioDevice::StreamKind kind)
 {
     AudioDevice& device = AudioDevice::Instance();
-    if (kind == AudioDevice::StreamKind::Output && IsPlayActive()) {
+    // The server takes both streams at once, and each loss is told on its
+    // own: one box names every stream of this screen that is gone.
+    const bool output = IsPlayActive() && (kind == AudioDevice::StreamKind::Output || device.OutputLost());
+    const bool input = IsRecordActive() && (kind == AudioDevice::StreamKind::Capture || device.CaptureLost());
+    if (output) {
         device.StopOutput();
         playingBeats_ = false;
         ResetToggle("Play");
-        Tell(OutputLost);
-    } else if (kind == AudioDevice::StreamKind::Capture && IsRecordActive()) {
+    }
+    if (input) {
         // What was recorded until then stays, to be played as the sample.
         device.StopInput();
         ResetToggle("Record");
-        Tell(InputLost);
+    }
+    if (output || input)
+        TellInTurn(output && input ? BothLost : output ? OutputLost : InputLost);
+}
+
+void MetronomeLayout::TellInTurn(const std::string& text)
+{
+    // A box stays open in a loop of its own, on which the clock goes on: what
+    // comes meanwhile is told once it closes, not in a box over it.
+    queuedMessages_.push_back(text);
+    if (queuedMessages_.size() > 1)
+        return;
+    while (!queuedMessages_.empty()) {
+        Tell(queuedMessages_.front());
+        queuedMessages_.pop_front();
     }
 }
 

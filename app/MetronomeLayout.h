@@ -10,6 +10,7 @@
 #include "framework/widgets/GridLayout.h"
 #include "platform/Clock.h"
 
+#include <deque>
 #include <functional>
 #include <limits>
 #include <string>
@@ -104,6 +105,8 @@ private:
     std::string PlayBeats(const std::string& sampleName);
     Vabo::Window* RootWindow();
     void Tell(const std::string& text);
+    // Told after the messages before it, each once the box before it closed.
+    void TellInTurn(const std::string& text);
 
     MetronomeConfig config_;
     Platform::Milliseconds lastDisplayUpdate_;
@@ -117,4 +120,5 @@ private:
     bool ignoreOutputVolumeSignal_ = false;
     std::string shownFrequency_;
     float formattedFrequency_ = std::numeric_limits<float>::quiet_NaN();
+    std::deque<std::string> queuedMessages_;
 };

@@ -141,6 +141,39 @@ TEST_F(StreamLoss, EveryStreamAScreenStartedResetsItsButtonAndSaysSoWhenTheServe
     }
 }
 
+TEST_F(StreamLoss, ClicksAndARecordingLostTogetherAreToldInOneBoxNotInTwoOverEachOther)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    int open = 0;
+    int most = 0;
+    MetronomeLayout::SetMessage([&](const std::string& text) {
+        messages_.push_back(text);
+        most = std::max(most, ++open);
+        // A box stays open in a loop of its own, on which the clock goes on.
+        AppTest::Pump(1000);
+        --open;
+    });
+    Show(metronome_, tuner_);
+    Vabo::ToggleButton* play = Toggle(metronome_, "Play");
+    Vabo::ToggleButton* record = Toggle(metronome_, "Record");
+    Press(play);
+    Press(record);
+    ASSERT_TRUE(
+        SoundRig::WaitFor([] { return OutputFrames() > 4410.0 && Recorded() > 4410; }, SoundRig::CaptureStartMs));
+
+    ASSERT_TRUE(SoundRig::StopServer());
+    const bool reset = AppTest::PumpUntil([&] { return play->GetState() == 0 && record->GetState() == 0; }, 10000);
+    ASSERT_TRUE(SoundRig::StartServer());
+    EXPECT_TRUE(reset);
+    AppTest::Pump(1500);
+    EXPECT_EQ(1, most) << "boxes open at once";
+    std::string told;
+    for (const std::string& message : messages_)
+        told += message + "\n";
+    EXPECT_NE(std::string::npos, told.find("output")) << told;
+    EXPECT_NE(std::string::npos, told.find("input")) << told;
+}
+
 TEST_F(StreamLoss, AServerThatHangsIsALossAfterAFewSecondsAndItsReturnGivesOneCaptureStream)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";

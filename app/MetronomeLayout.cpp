@@ -76,6 +76,8 @@ const char* const InputLost = "The sound input was lost: the sound server or the
                               "stopped; press RECORD to try again";
 const char* const BothLost = "The sound output and input were lost: the sound server or the device went away. The "
                              "recording stopped; press PLAY or RECORD to try again";
+const char* const RecordingFull = "The recording stopped: it reached its limit of ten minutes. Choose SAMPLE to play "
+                                  "it back";
 
 const char* const RequiredObjects[] = {"AccentCombo",  "OutputCombo", "ACCENT",  "OUTPUT",
                                        "DesiredBpm",   "VisTitle",    "VisFreq", "VolumeInput",
@@ -467,6 +469,17 @@ void MetronomeLayout::TellInTurn(const std::string& text)
         Tell(queuedMessages_.front());
         queuedMessages_.pop_front();
     }
+}
+
+void MetronomeLayout::WatchRecording()
+{
+    // A recording keeps ten minutes: at the limit it stops as a press of
+    // RECORD stops it, and what was recorded stays to be played.
+    if (!IsRecordActive() || !RecordBuffer::Instance().IsFull())
+        return;
+    Record(false);
+    ResetToggle("Record");
+    TellInTurn(RecordingFull);
 }
 
 void MetronomeLayout::ResetToggle(const std::string& name)

@@ -7,6 +7,7 @@
 #include "app/MetronomeConfig.h"
 #include "audio/AudioDevice.h"
 #include "audio/ComboPopulator.h"
+#include "audio/StreamWatch.h"
 #include "framework/widgets/GridLayout.h"
 #include "platform/Clock.h"
 
@@ -81,6 +82,8 @@ public:
     // A stream this screen started died with the sound server or the device:
     // its button is reset and the user told.
     void StreamLost(AudioDevice::StreamKind kind);
+    // A recording at its limit: stopped, RECORD reset and the user told.
+    void WatchRecording();
     void UpdateVolumeSliders();
 
     void LoadMetronomeSettings();
@@ -121,4 +124,7 @@ private:
     std::string shownFrequency_;
     float formattedFrequency_ = std::numeric_limits<float>::quiet_NaN();
     std::deque<std::string> queuedMessages_;
+    // Made last: it never checks a screen half destroyed. It runs minimised
+    // too, so a recording stops at its limit whatever shows.
+    StreamWatch recordingWatch_{[this] { WatchRecording(); }};
 };

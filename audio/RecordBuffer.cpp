@@ -43,7 +43,8 @@ bool RecordBuffer::Append(const float* samples, std::size_t n)
     std::size_t count = count_.load(std::memory_order_acquire);
     Block* blocks = Blocks();
     const std::size_t offset = count == 0 ? 0 : blocks[count - 1].offset + blocks[count - 1].length;
-    if (count == MaxBlocks || n > MaxSamples - offset) {
+    const std::size_t limit = limit_.load(std::memory_order_relaxed);
+    if (count == MaxBlocks || offset > limit || n > limit - offset) {
         full_.store(true, std::memory_order_release);
         return false;
     }
@@ -93,6 +94,11 @@ int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double
     }
     std::fill(out + copied, out + frames, 0.0f);
     return 0;
+}
+
+void RecordBuffer::SetLimit(std::size_t samples)
+{
+    limit_.store(std::min(samples, MaxSamples), std::memory_order_relaxed);
 }
 
 std::size_t RecordBuffer::BlockCount() const

@@ -59,7 +59,11 @@ public:
 
     std::size_t BlockCount() const;
     std::size_t SampleCount() const;
+    // True once a block did not fit: the recording reached its limit.
     bool IsFull() const { return full_.load(std::memory_order_acquire); }
+    // A recording keeps at most this many samples (MaxSamples at most):
+    // tests reach the limit without recording ten minutes.
+    void SetLimit(std::size_t samples);
 
 private:
     friend struct Vabo::CreateWithExitRelease<RecordBuffer>;
@@ -87,6 +91,7 @@ private:
     // Blocks [0, count) are complete; a clear sets it back to 0.
     std::atomic<std::size_t> count_{0};
     std::atomic<bool> full_{false};
+    std::atomic<std::size_t> limit_{MaxSamples};
     std::atomic<bool> rewind_{false};
     // The engine thread's (the player's) own.
     std::size_t playPosition_ = NoPosition;

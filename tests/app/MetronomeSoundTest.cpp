@@ -176,6 +176,26 @@ TEST_F(MetronomeSound, TheSwitchStopsTheOutputResetsPlayAndRecordAndGivesTheCapt
     EXPECT_EQ(recorded, recording.SampleCount());
 }
 
+TEST_F(MetronomeSound, ARecordingAtItsLimitStopsKeepsWhatItHoldsAndSaysWhy)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    RecordBuffer& recording = RecordBuffer::Instance();
+    // Half a second stands for the ten minutes a recording keeps.
+    const std::size_t limit = 44100 / 2;
+    recording.SetLimit(limit);
+    Press("Record");
+    auto* record = Vabo::GetXMLObject<Vabo::ToggleButton>(metronome_, "Record");
+    ASSERT_EQ(1, record->GetState());
+    const bool reset = AppTest::PumpUntil([&] { return record->GetState() == 0; }, SoundRig::CaptureStartMs + 2000);
+    recording.SetLimit(RecordBuffer::MaxSamples);
+    EXPECT_TRUE(reset);
+    EXPECT_FALSE(device.Input().IsActive()) << "stopped as RECORD stops it";
+    EXPECT_LE(recording.SampleCount(), limit);
+    EXPECT_GT(recording.SampleCount(), limit - AudioDevice::CaptureFrames) << "what was recorded stays";
+    ASSERT_EQ(1u, messages_.size());
+    EXPECT_NE(std::string::npos, messages_[0].find("limit of ten minutes")) << messages_[0];
+}
+
 TEST_F(MetronomeSound, ARecordingThatCannotStartResetsRecordAndSaysWhy)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";

@@ -74,6 +74,15 @@ TEST(RecordBuffer, StopsKeepingBlocksAfterTenMinutes)
     record.Clear();
     EXPECT_FALSE(record.IsFull());
     EXPECT_EQ(0u, record.SampleCount());
+
+    // A shorter limit keeps the whole blocks that fit in it.
+    record.SetLimit(1000);
+    EXPECT_TRUE(record.Append(more.data(), more.size()));
+    EXPECT_FALSE(record.Append(more.data(), more.size()));
+    EXPECT_TRUE(record.IsFull());
+    EXPECT_EQ(512u, record.SampleCount());
+    record.SetLimit(RecordBuffer::MaxSamples);
+    record.Clear();
 }
 
 TEST(RecordBuffer, HoldsInMemoryWhatItRecordedAndGivesItBackForTheNextRecording)

@@ -11,6 +11,7 @@
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
+#include "audio/LatestBlock.h"
 #include "audio/LoopBuffer.h"
 #include "audio/SoundRig.h"
 #include "framework/core/GlobalObjectFactory.h"
@@ -35,6 +36,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -373,6 +376,9 @@ TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
     const char* const displays[] = {"MetronomeVis", "MetronomeSampleVis", "BeatLightVis"};
     Vabo::Signal::Activate show;
     metronome_->SlotShow(&show, metronome_);
+    // The tuner's capture stops as the switch to this screen stops it: it
+    // would hear the clicks below.
+    AudioDevice::Instance().StopInput();
     Tick(60);
     host.Redraw();
     // Stopped, nothing captured: nothing moves.
@@ -392,6 +398,22 @@ TEST_F(MetronomeScreen, ARefreshDrawsAgainOnlyTheDisplaysThatMoved)
         },
         SoundRig::CaptureStartMs));
     EXPECT_FALSE(dirty("MetronomeSampleVis")) << "the input display stays as it was";
+
+    // Recording runs the capture: the input display shows the clicks it hears.
+    auto* record = Object<Vabo::ToggleButton>("Record");
+    record->InvokeSlots(&show, record, window_.get());
+    host.Redraw();
+    float peak = 0.0f;
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            Tick(60);
+            for (float v : LatestBlock::Instance().Get())
+                peak = std::max(peak, std::fabs(v));
+            return dirty("MetronomeSampleVis") && peak > 0.5f;
+        },
+        SoundRig::CaptureStartMs))
+        << peak;
+    record->InvokeSlots(&show, record, window_.get());
     play->InvokeSlots(&show, play, window_.get());
 }
 

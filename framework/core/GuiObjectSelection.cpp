@@ -295,14 +295,13 @@ void GuiObject::OnSelectNextObject(Signal::Base* base, GuiObject*)
     // Navigation selects other objects, which may change the tab list: work on a copy.
     const std::vector<TabEntry> entries = tabList_;
     if (!HasSelectedChild()) {
-        for (const TabEntry& entry : entries) {
-            if (entry.watch.expired() || !entry.object->CanTabFrom(signal->direction))
-                continue;
-            if (GuiObject* target = NextTabStop(entry.tabX, entry.tabY, entry.object, signal->direction)) {
-                MoveSelection(signal, target);
-                break;
-            }
-        }
+        // With nothing selected the key enters at the first stop in reading
+        // order (going back, the last). Stepping on from the first entry's
+        // place, as from a selected one, would pass over that first stop, so
+        // the first Tab could never reach it.
+        GuiObject* stop = EntryStop(signal->direction);
+        if (stop != this)
+            MoveSelection(signal, stop);
     } else {
         auto current = std::find_if(entries.begin(), entries.end(), [](const TabEntry& entry) {
             return !entry.watch.expired() && (entry.object->IsSelected() || entry.object->HasSelectedChild());

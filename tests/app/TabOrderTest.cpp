@@ -110,3 +110,27 @@ TEST_F(TabOrder, ReturnStepsARingedDisplayAndUpAndDownMoveARingedSlider)
     Press(SDLK_DOWN);
     EXPECT_EQ(value - 5, slider->GetValue());
 }
+
+TEST_F(TabOrder, FirstKeyWithNothingSelectedEntersAtTheFirstOrLastStop)
+{
+    // The pointer on the title row's background, then below every control:
+    // nothing is selected, so Tab starts at the first stop and Shift+Tab at
+    // the last.
+    const struct {
+        int pointerY;
+        Uint16 modifiers;
+        const char* expected;
+    } cases[] = {
+        {28, KMOD_NONE, "Help"},
+        {28, KMOD_LSHIFT, "Play"},
+        {495, KMOD_NONE, "Help"},
+        {495, KMOD_LSHIFT, "Play"},
+    };
+    for (const auto& c : cases) {
+        window_.reset();
+        Open();
+        TestSupport::PushMotion(window_->GetHostWnd()->GetNativeWindow()->Id(), 400, c.pointerY);
+        AppTest::Pump(40);
+        EXPECT_EQ(c.expected, Press(SDLK_TAB, c.modifiers)) << "pointer at y " << c.pointerY;
+    }
+}

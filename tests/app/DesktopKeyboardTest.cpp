@@ -491,8 +491,9 @@ TEST(DesktopKeyboardLists, UpAndDownWalkEveryEntryOfEveryListAndReturnPicksOne)
     // The window low on the screen, partly below its edge: the shorter
     // lists fit below their buttons, the longer ones would run off the screen.
     ASSERT_TRUE(desktop.MoveTo(window.x, screenHeight - 300));
-    // Tab rings the first list's button; after a list closes Tab goes on from
-    // its button to the next.
+    // Past the four title buttons Tab rings the first list's button; after a
+    // list closes Tab goes on from its button to the next.
+    Keys("Tab Tab Tab Tab");
     for (const List& list : kTunerLists)
         ASSERT_NO_FATAL_FAILURE(walk(list, "Tab"));
     // From INPUT back past the other three and the close and minimise buttons

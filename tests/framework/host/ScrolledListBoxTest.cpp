@@ -378,9 +378,10 @@ TEST(ScrollWindow, ExplicitTicCountsStepBothBarsAndAResetLeavesNoPartStepBehind)
     Vabo::GuiObject second(0, 0);
     window->AddTabObject(&first, 0, 0);
     window->AddTabObject(&second, 1, 0);
+    // Nothing is selected yet: the key enters at the first entry.
     Vabo::Signal::SelectNextObject right(1);
     window->SendToSelf(&right);
-    EXPECT_EQ(right.chosen, &second);
+    EXPECT_EQ(right.chosen, &first);
     EXPECT_EQ(window->GetStepX(), 50);
     EXPECT_EQ(window->GetStepY(), 61);
     // The horizontal bar's forward arrow: four tics reach the end, a fifth stays.

@@ -58,6 +58,18 @@ std::string Capitals(std::string text)
     return text;
 }
 
+// A test that hands the device made-up input lines gives it the mixer's own
+// back at its end, with the first of them selected.
+struct RealInputsAtTheEnd {
+    ~RealInputsAtTheEnd()
+    {
+        AudioDevice& device = AudioDevice::Instance();
+        device.RefreshInputs({});
+        if (!device.GetInputs().empty())
+            device.SelectInput(device.GetInputs().begin()->first);
+    }
+};
+
 class TunerScreen : public AppTest::ScreenFixture {
 protected:
     void SetUp() override
@@ -821,15 +833,7 @@ TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
 TEST_F(TunerScreen, TheInputListPutsLineBeforeMicAndAFreshStartTakesTheMic)
 {
     AudioDevice& device = AudioDevice::Instance();
-    struct Restore {
-        ~Restore()
-        {
-            AudioDevice& device = AudioDevice::Instance();
-            device.RefreshInputs({});
-            if (!device.GetInputs().empty())
-                device.SelectInput(device.GetInputs().begin()->first);
-        }
-    } restore;
+    RealInputsAtTheEnd restore;
     MixerLine line, mic;
     line.lineId = 9001;
     line.componentType = MixerComponent::SrcLine;
@@ -856,15 +860,7 @@ TEST_F(TunerScreen, TheInputListPutsLineBeforeMicAndAFreshStartTakesTheMic)
 TEST_F(TunerScreen, AStoredLineInTheMixersOwnCaseIsTakenAndTheMicIsTheDefault)
 {
     AudioDevice& device = AudioDevice::Instance();
-    struct Restore {
-        ~Restore()
-        {
-            AudioDevice& device = AudioDevice::Instance();
-            device.RefreshInputs({});
-            if (!device.GetInputs().empty())
-                device.SelectInput(device.GetInputs().begin()->first);
-        }
-    } restore;
+    RealInputsAtTheEnd restore;
     // Named as an ALSA card names them, and as earlier versions stored them.
     AudioDevice::InputMap lines;
     unsigned id = 9101;

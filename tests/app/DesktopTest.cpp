@@ -220,11 +220,12 @@ TEST(Desktop, KeysPickFromAListCloseOrAnswerTheAboutWindowAndAMessageBoxAndTabTh
         EXPECT_TRUE(Eventually([&] { return aboutRinged(301) && !aboutRinged(41); })) << "CLOSE again";
         Xdotool("key Return");
         EXPECT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) == shown; })) << "Return closes it";
-        // From the title row, Tab rings the first choice button, then the
-        // second; Shift+Tab goes back, and Return opens the ringed one's list.
+        // From the title row, Tab rings the four title buttons, then the
+        // first choice button, then the second; Shift+Tab goes back, and
+        // Return opens the ringed one's list.
         const auto ringed = [&](int x) { return Pixel(window.x + x, window.y + 70) == "#38BDF8"; };
         Xdotool("mousemove --sync " + std::to_string(window.x + 400) + " " + std::to_string(window.y + 28)
-                + " key --delay 150 Tab Tab");
+                + " key --delay 150 Tab Tab Tab Tab Tab Tab");
         EXPECT_TRUE(Eventually([&] { return ringed(143); }));
         EXPECT_FALSE(ringed(25));
         Xdotool("key shift+Tab");

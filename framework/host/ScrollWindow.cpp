@@ -36,16 +36,6 @@ int LinePixels(int step, int n)
     return static_cast<int>(std::clamp(static_cast<long long>(step) * n, -kMostPixels, kMostPixels));
 }
 
-// The place `pixels` on from the first whole step at or past the view's place
-// (part-step included, so that no part of an earlier move is left over),
-// within [0, limit]; the end need not be a whole step.
-int FromWholeStep(int offset, int remainder, int step, int pixels, int limit)
-{
-    const long long place = static_cast<long long>(offset) + remainder;
-    const long long whole = (place > 0 ? (place + step - 1) / step : place / step) * step;
-    return static_cast<int>(std::clamp<long long>(whole + pixels, 0, limit));
-}
-
 } // namespace
 
 ScrollWindow::ScrollWindow(TiXmlElement* element)
@@ -247,20 +237,39 @@ int ScrollWindow::BarTic(bool horizontal) const
     return track ? track->GetTicFromBar() : 0;
 }
 
+int ScrollWindow::Offset(bool horizontal) const
+{
+    return horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
+}
+
+int ScrollWindow::Limit(bool horizontal) const
+{
+    const GuiObject* content = view_.GetContent();
+    if (!content)
+        return 0;
+    return horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
+                      : std::max(content->GetHeight() - view_.GetHeight(), 0);
+}
+
+bool ScrollWindow::TicsAreLines(bool horizontal) const
+{
+    const TicScrollObject* track = Track(horizontal);
+    const long long step = horizontal ? stepX_ : stepY_;
+    const long long limit = Limit(horizontal);
+    if (!track || !view_.GetContent() || step <= 0 || limit <= 0)
+        return false;
+    return (limit + step - 1) / step == track->GetTicCount();
+}
+
 bool ScrollWindow::StepLines(bool horizontal, int n)
 {
-    const auto offset = [&] { return horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY(); };
-    const int before = offset();
+    const int before = Offset(horizontal);
     TicScrollObject* track = Track(horizontal);
-    const int pixels = LinePixels(horizontal ? stepX_ : stepY_, n);
-    if (!track) {
-        MoveByLines(horizontal, pixels);
-        return offset() != before;
-    }
-    const int tic = track->GetTicFromBar();
-    track->SetTic(tic + n, false);
-    ShowLine(horizontal, static_cast<long long>(tic) + n, pixels);
-    return offset() != before || track->GetTicFromBar() != tic;
+    const int tic = track ? track->GetTicFromBar() : 0;
+    if (track)
+        track->SetTic(tic + n, false);
+    MoveLines(horizontal, static_cast<long long>(tic) + n, LinePixels(horizontal ? stepX_ : stepY_, n));
+    return Offset(horizontal) != before || (track && track->GetTicFromBar() != tic);
 }
 
 void ScrollWindow::SetPageX(int steps)
@@ -343,13 +352,13 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
     const int contentWidth = content ? content->GetWidth() : 0;
     const int contentHeight = content ? content->GetHeight() : 0;
     switch (moved->kind) {
-    // The bar has moved already: the view shows the line of its tic.
+    // The bar has moved already, to the tic the view is to follow.
     case Signal::ScrollObjectSignal::Tic:
-        ShowLine(moved->horizontal, BarTic(moved->horizontal), (moved->horizontal ? stepX_ : stepY_) * d);
+        MoveLines(moved->horizontal, BarTic(moved->horizontal), (moved->horizontal ? stepX_ : stepY_) * d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        ShowLine(moved->horizontal, BarTic(moved->horizontal),
-                 moved->horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
+        MoveLines(moved->horizontal, BarTic(moved->horizontal),
+                  moved->horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
         break;
     case Signal::ScrollObjectSignal::Pixels:
         moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
@@ -366,49 +375,33 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
     InvalidateWhenShown(*this);
 }
 
-void ScrollWindow::MoveByLines(bool horizontal, int pixels)
+void ScrollWindow::MoveLines(bool horizontal, long long line, int pixels)
 {
-    GuiObject* content = view_.GetContent();
-    const int step = horizontal ? stepX_ : stepY_;
-    if (!content || step <= 0) {
-        horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
-        return;
-    }
-    int& remainder = horizontal ? remainderX_ : remainderY_;
-    float& carry = horizontal ? carryX_ : carryY_;
-    const int offset = horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
-    const int limit = horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
-                                 : std::max(content->GetHeight() - view_.GetHeight(), 0);
-    const int target = FromWholeStep(offset, remainder, step, pixels, limit);
-    remainder = 0;
-    carry = 0.0f;
-    horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())
-               : view_.SetClipOffset(view_.GetClipOffsetX(), target);
-    SyncBars();
+    // Where each tic is a line, the view shows the line of the bar's tic:
+    // counted from its own place it would be a line or two off the bar after
+    // a drag (pixels of the bar and of the view do not map tic for tic).
+    // Elsewhere (a step that does not share the travel out over the tics, as
+    // with rows of several heights) tic n is not line n, and the view moves
+    // the lines from its own place.
+    if (TicsAreLines(horizontal))
+        ShowLine(horizontal, line);
+    else
+        MoveByLines(horizontal, pixels);
 }
 
-void ScrollWindow::ShowLine(bool horizontal, long long line, int pixels)
+void ScrollWindow::MoveByLines(bool horizontal, int pixels)
 {
-    GuiObject* content = view_.GetContent();
-    TicScrollObject* track = Track(horizontal);
-    if (!content || !track) {
-        MoveByLines(horizontal, pixels);
-        return;
-    }
-    // The bar's tic is the line both count from: counting the view from its
-    // own place would leave it a line or two off the bar after a drag (pixels
-    // of the bar and of the view do not map tic for tic), until an end is
-    // reached.
-    const int offset = horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
-    const int limit = horizontal ? std::max(content->GetWidth() - view_.GetWidth(), 0)
-                                 : std::max(content->GetHeight() - view_.GetHeight(), 0);
-    const long long step = std::max(horizontal ? stepX_ : stepY_, 0);
-    int target = static_cast<int>(std::clamp<long long>(line * step, 0, limit));
-    // A bar with fewer tics than the view has lines stops at its last tic
-    // before the view reaches the end: the view goes on from its own place.
-    if (line >= track->GetTicCount() && step > 0)
-        target = std::max(target, FromWholeStep(offset, horizontal ? remainderX_ : remainderY_, static_cast<int>(step),
-                                                 pixels, limit));
+    // A part-step left by a drag is dropped first: counted in, it would
+    // swallow an arrow, a wheel step or part of a page moved the other way.
+    (horizontal ? remainderX_ : remainderY_) = 0;
+    (horizontal ? carryX_ : carryY_) = 0.0f;
+    horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
+}
+
+void ScrollWindow::ShowLine(bool horizontal, long long line)
+{
+    const long long step = horizontal ? stepX_ : stepY_;
+    const int target = static_cast<int>(std::clamp<long long>(line * step, 0, Limit(horizontal)));
     (horizontal ? remainderX_ : remainderY_) = 0;
     (horizontal ? carryX_ : carryY_) = 0.0f;
     horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())

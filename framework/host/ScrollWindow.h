@@ -79,15 +79,22 @@ private:
     // The move above, kept within [0, limit].
     static int MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry);
     TicScrollObject* Track(bool horizontal) const;
-    // n lines on or back: the bar's tic and the view's line with a bar, the
-    // view alone without. False when nothing moved.
+    int Offset(bool horizontal) const;
+    // The furthest offset along the axis, 0 without content.
+    int Limit(bool horizontal) const;
+    // Whether the bar has one tic per step of travel, the last taking what
+    // is left of a step: only then is tic n the view's line n.
+    bool TicsAreLines(bool horizontal) const;
+    // n lines on or back: the bar's tic, with a bar, and the view.
+    // False when nothing moved.
     bool StepLines(bool horizontal, int n);
-    // Without a bar, a move by lines or pages: the view moves by the pixels
-    // from the whole step at or past its place.
+    // A move by lines or pages that took the bar to `line`: the view shows
+    // that line where tics are lines, else moves the pixels from its place.
+    void MoveLines(bool horizontal, long long line, int pixels);
+    // The pixels in whole steps from the view's own place, within the content.
     void MoveByLines(bool horizontal, int pixels);
-    // With a bar, the view at that line of the bar's tics, within the
-    // content; without, moved by the pixels as above.
-    void ShowLine(bool horizontal, long long line, int pixels);
+    // The view at that line, within the content.
+    void ShowLine(bool horizontal, long long line);
     int BarTic(bool horizontal) const;
 
     std::shared_ptr<ScrollBar> horizontalBar_;

@@ -30,11 +30,11 @@ constexpr int kItems = 50;
 constexpr int kItemHeight = 20;
 const Color kBand(255, 255, 0, 0);
 
-std::shared_ptr<Vabo::GuiObject> Item(int index)
+std::shared_ptr<Vabo::GuiObject> Item(int index, int height = kItemHeight)
 {
     auto item = std::make_shared<Vabo::GridLayout>();
     item->SetName("Item" + std::to_string(index));
-    item->SetSize(80, kItemHeight);
+    item->SetSize(80, height);
     return item;
 }
 
@@ -433,11 +433,30 @@ void ExpectBarAndViewAgree(Vabo::ScrollWindow& window, bool horizontal, const st
 }
 
 // Clicks the middle of a part of a bar (an arrow or a piece of the track),
-// when the part has any length.
-void ClickPart(ScrollRig& rig, Vabo::GuiObject& part)
+// when the part has any length; false when it has none.
+bool ClickPart(ScrollRig& rig, Vabo::GuiObject& part)
 {
-    if (part.GetWidth() > 0 && part.GetHeight() > 0)
-        rig.Click(part.GetWindowX() + part.GetWidth() / 2, part.GetWindowY() + part.GetHeight() / 2);
+    if (part.GetWidth() <= 0 || part.GetHeight() <= 0)
+        return false;
+    rig.Click(part.GetWindowX() + part.GetWidth() / 2, part.GetWindowY() + part.GetHeight() / 2);
+    return true;
+}
+
+// The list of the skin with ten rows of 40 pixels and a last one of another
+// height, whose height is the step: 11 rows in a 100 high view make 9 tics,
+// whatever the number of steps of travel.
+constexpr int kMixedRows = 10;
+constexpr int kMixedRowHeight = 40;
+
+Vabo::NewScrolledListBox& MixedList(ScrollRig& rig, int lastRow)
+{
+    auto* list = rig.Find<Vabo::NewScrolledListBox>("Long");
+    EXPECT_NE(list, nullptr);
+    for (int i = 0; i < kMixedRows; ++i)
+        list->AddItem(Item(i, kMixedRowHeight), false);
+    list->AddItem(Item(kMixedRows, lastRow), false);
+    rig.Draw();
+    return *list;
 }
 
 struct Move {
@@ -661,5 +680,116 @@ TEST(ScrollWindow, BarAndViewAgreeThroughoutARandomWalkOfMoves)
         }
         EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << checked << " moves";
         content.RemoveChild(&child, false);
+    }
+}
+
+// Rows of several heights, where a tic is not a line: from the bottom, each
+// move takes the view its lines (of the last row's height) from its own place
+// and the bar its tics from its own.
+TEST(ScrollWindow, RowsOfMixedHeightsMoveTheViewFromItsOwnPlace)
+{
+    struct Case {
+        int lastRow;
+        const char* what;
+        std::function<void(ScrollRig&, Vabo::NewScrolledListBox&)> act;
+        int offset;
+        int tic;
+    };
+    const auto backArrow = [](ScrollRig& rig, Vabo::NewScrolledListBox& list) {
+        ClickPart(rig, list.GetVerticalBar()->GetStartButton());
+    };
+    const auto pageBack = [](ScrollRig& rig, Vabo::NewScrolledListBox& list) {
+        ClickPart(rig, list.GetVerticalBar()->GetScrollObject().GetLeadingTrack());
+    };
+    const auto wheelUp = [](ScrollRig& rig, Vabo::NewScrolledListBox&) { rig.Wheel(40, 50, 120); };
+    const Case cases[] = {
+        {10, "the back arrow", backArrow, 300, 8},
+        {10, "the track above the bar", pageBack, 280, 6},
+        {10, "a wheel step up", wheelUp, 300, 8},
+        {10, "two lines back", [](ScrollRig&, Vabo::NewScrolledListBox& list) { list.ScrollLinesY(-2); }, 290, 7},
+        {10, "the sixth row brought into view", [](ScrollRig&, Vabo::NewScrolledListBox& list) { list.SelectIndex(5); },
+         200, 0},
+        {60, "the back arrow", backArrow, 300, 8},
+        {60, "four back arrows",
+         [&](ScrollRig& rig, Vabo::NewScrolledListBox& list) {
+             for (int i = 0; i < 4; ++i)
+                 backArrow(rig, list);
+         },
+         120, 5},
+        {60, "the track above the bar", pageBack, 180, 6},
+        {60, "a wheel step up", wheelUp, 300, 8},
+        {35, "the back arrow from a bottom that is no whole step", backArrow, 300, 8},
+        {35, "the track above the bar", pageBack, 230, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lastRow) + ": " + c.what);
+        ScrollRig rig("ListBoxes.xml", 220, 150);
+        Vabo::NewScrolledListBox& list = MixedList(rig, c.lastRow);
+        Vabo::TicScrollObject& track = list.GetVerticalBar()->GetScrollObject();
+        ASSERT_EQ(track.GetTicCount(), 9);
+        DragBar(rig, track, 200);
+        ASSERT_EQ(Offset(list), kMixedRows * kMixedRowHeight + c.lastRow - 100);
+        c.act(rig, list);
+        EXPECT_EQ(Offset(list), c.offset);
+        EXPECT_EQ(track.GetTicFromBar(), c.tic);
+    }
+}
+
+// A seeded walk over rows of several heights: after every arrow, page and
+// wheel step the view has moved its lines from its own place, drags between
+// them or not, and every selection shows.
+TEST(ScrollWindow, TheViewMovesFromItsOwnPlaceThroughoutARandomWalkOverRowsOfMixedHeights)
+{
+    for (const int lastRow : {10, 35, 60}) {
+        SCOPED_TRACE(lastRow);
+        ScrollRig rig("ListBoxes.xml", 220, 150);
+        Vabo::NewScrolledListBox& list = MixedList(rig, lastRow);
+        Vabo::ScrollBar& bar = *list.GetVerticalBar();
+        Vabo::TicScrollObject& track = bar.GetScrollObject();
+        const int limit = kMixedRows * kMixedRowHeight + lastRow - 100;
+        std::uint32_t seed = 20261208;
+        const auto next = [&seed](int n) {
+            seed = seed * 1664525u + 1013904223u;
+            return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+        };
+        int selected = 0;
+        // Each move with the lines it takes the view (0: a drag or a
+        // selection); false when it could not be made.
+        const std::vector<std::pair<int, std::function<bool()>>> moves = {
+            {0,
+             [&] {
+                 DragBar(rig, track, next(49) - 24);
+                 return true;
+             }},
+            {-1, [&] { return ClickPart(rig, bar.GetStartButton()); }},
+            {1, [&] { return ClickPart(rig, bar.GetEndButton()); }},
+            {-3, [&] { return ClickPart(rig, track.GetLeadingTrack()); }},
+            {3, [&] { return ClickPart(rig, track.GetTrailingTrack()); }},
+            {-1,
+             [&] {
+                 rig.Wheel(40, 50, 120);
+                 return true;
+             }},
+            {1,
+             [&] {
+                 rig.Wheel(40, 50, -120);
+                 return true;
+             }},
+            {0, [&] { return list.SelectIndex(selected = next(kMixedRows + 1)); }},
+        };
+        int apart = 0;
+        int checked = 0;
+        for (int i = 0; i < 400; ++i) {
+            const std::size_t kind = std::size_t(next(int(moves.size())));
+            const int before = Offset(list);
+            if (!moves[kind].second() || kind == 0)
+                continue;
+            ++checked;
+            bool down = false;
+            const int lines = moves[kind].first;
+            apart += lines != 0 ? Offset(list) != std::clamp(before + lines * lastRow, 0, limit)
+                                : !list.IsChildVisibleY(list.GetList().GetItemAt(selected), down);
+        }
+        EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << checked << " moves";
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 #include "platform/SoundMessages.h"
 #include "platform/SoundServerCalls.h"
+#include "platform/SoundServerProbe.h"
 
 #include <dlfcn.h>
 #include <pa_linux_alsa.h>
@@ -431,6 +432,32 @@ bool RefusedWhileHeld()
     return true;
 }
 
+// The server's socket may change (tests point the process at another
+// server): the probe follows it.
+SoundServerProbe& Probe()
+{
+    static std::string path;
+    static std::unique_ptr<SoundServerProbe> probe;
+    std::string now = SoundServerProbe::SocketPath();
+    if (!probe || now != path) {
+        path = now;
+        probe = std::make_unique<SoundServerProbe>(std::move(now));
+    }
+    return *probe;
+}
+
+// An open on a server that does not answer waits for it until the sound
+// server's plugin gives up (30 s), and the library's ALSA host then fails an
+// assertion on the device it got and ends the process. So no open is begun on
+// a server that has not just answered a question of ours: true when it has not.
+bool SilentBeforeOpening()
+{
+    if (ServerAnswers(QuickCallWithinMs))
+        return false;
+    Log("audio: the sound server does not answer; no stream is opened on it until it does");
+    return true;
+}
+
 // Call thread: the library's own result; s.pa stays null when it failed.
 int OpenLibraryStream(Stream& s)
 {
@@ -487,6 +514,11 @@ int Initialize()
     return FromLibrary(*result);
 }
 
+bool ServerAnswers(Milliseconds waitMs)
+{
+    return Probe().Ask(waitMs) != SoundServerProbe::Reply::Silent;
+}
+
 int Terminate()
 {
     FlushDiagnostics flush;
@@ -519,6 +551,8 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         return BufferTooSmall;
     if (RefusedWhileHeld())
         return DeviceUnavailable;
+    if (SilentBeforeOpening())
+        return TimedOut;
 
     auto* s = new Stream;
     s->sampleRate = sampleRate;
@@ -591,6 +625,8 @@ int StartStream(Stream* s, bool loop)
         return FromLibrary(paStreamIsNotStopped);
     auto result = std::make_shared<int>(paNoError);
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
+        if (SilentBeforeOpening())
+            return TimedOut;
         if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)

@@ -361,13 +361,24 @@ int CloseAndFree(Stream& s)
     return result;
 }
 
+// GUI thread: from now on the library's calls into the stream play silence
+// and end it, so that it never runs beside the stream that replaces it. A
+// call under way is a few milliseconds at most, and is waited for; one that
+// does not end is not.
+void CutOff(Stream& s)
+{
+    s.cutOff.store(true);
+    for (int waited = 0; waited < 200 && s.calling.load(); ++waited)
+        ::usleep(1000);
+}
+
 // GUI thread: the call did not return in time; from now on the stream is the
-// call thread's. Should the library call it again, it plays silence and ends.
+// call thread's.
 void GiveUp(Stream& s, const char* what)
 {
     s.givenUp = true;
     s.running = false;
-    s.cutOff.store(true);
+    CutOff(s);
     Log(std::string("audio: the sound server did not answer ") + what + " within its time; the stream is given up");
 }
 
@@ -702,12 +713,8 @@ bool Abandon(Stream& s)
     s.running = false;
     abandonedStreams.push_back(&s);
     // A stream only thought stalled (its thread was starved, say) may still
-    // be called: it must not run beside the stream that replaces it. A call
-    // under way is a few milliseconds at most; one that does not end is not
-    // waited for.
-    s.cutOff.store(true);
-    for (int waited = 0; waited < 200 && s.calling.load(); ++waited)
-        ::usleep(1000);
+    // be called.
+    CutOff(s);
     Log("audio: a stream that stopped delivering cannot be stopped; it is left to the library");
     return true;
 }

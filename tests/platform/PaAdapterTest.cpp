@@ -291,3 +291,37 @@ TEST(PaAdapter, TheHostBuffersAskedForGiveTheCallbackItsOwnFramesAHostBufferAtAT
     EXPECT_EQ(0, otherSizes.load());
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
 }
+
+// A stop that is given up while the library is inside the stream's callback
+// returns once that call is over: what the callback feeds can then be handed
+// to another stream without the two running side by side.
+TEST(PaAdapter, AStopGivenUpReturnsOnlyOnceTheCallbackUnderWayIsOver)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    using Clock = std::chrono::steady_clock;
+    static std::atomic<int> calls{0};
+    static std::atomic<bool> inside{false};
+    static std::atomic<Clock::rep> holdUntil{0};
+    // Once told to, the next call takes a little longer than a stop may wait.
+    const Pa::Callback slow = [](void*, void*, unsigned long, double, void*) {
+        inside.store(true);
+        while (Clock::now().time_since_epoch().count() < holdUntil.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        calls.fetch_add(1);
+        inside.store(false);
+        return 0;
+    };
+    Pa::Stream* stream = nullptr;
+    ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, slow, nullptr));
+    ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false));
+    ASSERT_TRUE(SoundRig::WaitFor([] { return calls.load() > 3; }, SoundRig::CaptureStartMs));
+    const auto stopping = Clock::now();
+    holdUntil.store((stopping + std::chrono::milliseconds(Platform::SlowCallWithinMs + 100)).time_since_epoch().count());
+    EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
+    const bool stillInside = inside.load();
+    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::SlowCallWithinMs)) << "the stop was not given up";
+    EXPECT_FALSE(stillInside) << "the stop returned while the callback ran";
+    EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+    EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 5000));
+}

@@ -799,8 +799,9 @@ int StreamActive(Stream* s)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    // The call thread may be opening a given-up stream's library stream anew.
-    if (!s->pa || s->givenUp)
+    // The call thread may be opening a given-up stream's library stream anew:
+    // its pointer is not read once it is given up.
+    if (s->givenUp || !s->pa)
         return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;

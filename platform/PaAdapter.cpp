@@ -544,7 +544,7 @@ int Terminate()
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
                       unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback,
-                      void* userData)
+                      void* userData, unsigned long hostFrames)
 {
     FlushDiagnostics flush;
     if (!stream)
@@ -572,6 +572,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     s->input = input;
     s->channels = channels;
     s->framesPerBuffer = framesPerBuffer;
+    s->hostFrames = hostFrames;
     s->buffer.assign(framesPerBuffer * channels, 0.0f);
     // Opening connects to the sound server. The stream is the call's until
     // it returns; when it is given up, it is closed and freed after it.

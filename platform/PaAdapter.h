@@ -70,8 +70,11 @@ unsigned long HostFrames(unsigned long framesPerBuffer);
 // Opens a stream on the default input (inChannels > 0) or output device.
 // numberOfBuffers: for output, how many host buffers to queue ahead (at least
 // the device's default latency); 0, and for input, the host picks.
+// hostFrames: as SetHostFrames, given here so that the library stream is
+// opened with them at once rather than opened again at the start.
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
-                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData,
+                      unsigned long hostFrames = 0);
 // The frames of each host buffer from the stream's next start on; 0 for
 // HostFrames(framesPerBuffer). The callback still gets its own frames per
 // buffer, but as many of them at a time as a host buffer holds: longer host

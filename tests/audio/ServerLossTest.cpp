@@ -291,6 +291,7 @@ TEST(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitO
     const double back = std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count();
     std::printf("[ capture came back %.1f s after the server went on ]\n", back);
     const double frames = device.Input().StreamTime();
-    EXPECT_TRUE(SoundRig::WaitFor([&] { return device.Input().StreamTime() > frames + 4410.0; }, SoundRig::CaptureStartMs));
+    EXPECT_TRUE(
+        SoundRig::WaitFor([&] { return device.Input().StreamTime() > frames + 4410.0; }, SoundRig::CaptureStartMs));
     device.StopInput();
 }

@@ -324,10 +324,12 @@ TEST(PaAdapter, AStopGivenUpReturnsOnlyOnceTheCallbackUnderWayIsOver)
     ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false));
     ASSERT_TRUE(SoundRig::WaitFor([] { return calls.load() > 3; }, SoundRig::CaptureStartMs));
     const auto stopping = Clock::now();
-    holdUntil.store((stopping + std::chrono::milliseconds(Platform::SlowCallWithinMs + 100)).time_since_epoch().count());
+    holdUntil.store(
+        (stopping + std::chrono::milliseconds(Platform::SlowCallWithinMs + 100)).time_since_epoch().count());
     EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
     const bool stillInside = inside.load();
-    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::SlowCallWithinMs)) << "the stop was not given up";
+    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::SlowCallWithinMs))
+        << "the stop was not given up";
     EXPECT_FALSE(stillInside) << "the stop returned while the callback ran";
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
     EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 5000));
@@ -346,7 +348,8 @@ public:
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         path.copy(address.sun_path, sizeof address.sun_path - 1);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener_, 8) != 0)
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+            || ::listen(listener_, 8) != 0)
             ADD_FAILURE() << "cannot listen on " << path;
         server_ = std::thread([this] {
             for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;) {

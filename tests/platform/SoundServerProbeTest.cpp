@@ -56,7 +56,8 @@ public:
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         path.copy(address.sun_path, sizeof address.sun_path - 1);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener_, 1) != 0)
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+            || ::listen(listener_, 1) != 0)
             ADD_FAILURE() << "cannot listen on " << path;
         if (kind == Kind::Gone) {
             ::close(listener_);
@@ -94,7 +95,7 @@ TEST(SoundServerProbe, OnlyAServerThatReadsTheQuestionAnswersAndNoServerIsNotOne
         Kind kind;
         Reply reply;
     } cases[] = {
-        {Kind::Absent, Reply::NotReached},  {Kind::Gone, Reply::NotReached},     {Kind::Stopped, Reply::Silent},
+        {Kind::Absent, Reply::NotReached}, {Kind::Gone, Reply::NotReached},   {Kind::Stopped, Reply::Silent},
         {Kind::Answering, Reply::Answers}, {Kind::HangingUp, Reply::Answers},
     };
     for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 
 #include "audio/SoundRig.h"
 #include "platform/Clock.h"
+#include "support/FakeSoundServer.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +14,11 @@
 #include <ctime>
 #include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
-#include <sys/socket.h>
 #include <sys/types.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace Pa = Platform::Pa;
 
@@ -335,58 +332,6 @@ TEST(PaAdapter, AStopGivenUpReturnsOnlyOnceTheCallbackUnderWayIsOver)
     EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 5000));
 }
 
-namespace {
-
-// A sound server that answers the question asked before an open, and then
-// hangs on everything the open asks: the server stopped just after it
-// answered. Its clients are let go when it ends.
-class ServerThatHangsAfterAnswering {
-public:
-    explicit ServerThatHangsAfterAnswering(const std::string& path)
-    {
-        listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            || ::listen(listener_, 8) != 0)
-            ADD_FAILURE() << "cannot listen on " << path;
-        server_ = std::thread([this] {
-            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0;) {
-                const timeval second{1, 0};
-                ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &second, sizeof second);
-                // The question is the first packet: a command (20) and a tag.
-                unsigned char packet[30] = {};
-                if (::recv(client, packet, sizeof packet, MSG_WAITALL) == ssize_t(sizeof packet) && packet[24] == 20) {
-                    (void)!::write(client, "!", 1);
-                    ::close(client);
-                } else {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    held_.push_back(client);
-                }
-            }
-        });
-    }
-    ~ServerThatHangsAfterAnswering()
-    {
-        ::shutdown(listener_, SHUT_RDWR);
-        server_.join();
-        ::close(listener_);
-        for (int client : held_)
-            ::close(client);
-    }
-    ServerThatHangsAfterAnswering(const ServerThatHangsAfterAnswering&) = delete;
-    ServerThatHangsAfterAnswering& operator=(const ServerThatHangsAfterAnswering&) = delete;
-
-private:
-    int listener_ = -1;
-    std::thread server_;
-    std::mutex mutex_;
-    std::vector<int> held_;
-};
-
-} // namespace
-
 // A start that opens the library stream anew on a server that hangs is given
 // up, and goes on on the call thread: asking whether the stream is active
 // meanwhile reads nothing that call writes (the thread checker sees any
@@ -404,7 +349,8 @@ TEST(PaAdapter, AStreamWhoseOpeningAnewWasGivenUpIsInactiveAndItsLibraryStreamUn
     TempFolder folder;
     const std::string rigServer = std::getenv("PULSE_SERVER");
     {
-        ServerThatHangsAfterAnswering server(folder.Path() + "/native");
+        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheQuestionOnly);
+        ASSERT_TRUE(server.Listening());
         ::setenv("PULSE_SERVER", ("unix:" + folder.Path() + "/native").c_str(), 1);
         EXPECT_EQ(Pa::TimedOut, Pa::StartStream(stream, false));
         ::setenv("PULSE_SERVER", rigServer.c_str(), 1);

@@ -600,7 +600,7 @@ bool TunerLayout::CaptureRuns()
     if (now - lastCaptureTry_ < CaptureRetryMs)
         return false;
     lastCaptureTry_ = now;
-    if (device.RestartCapture() != 0)
+    if (device.RetryCapture() != 0)
         return false;
     Platform::Log("TunerLayout: the sound input is back");
     return true;

@@ -8,6 +8,7 @@
 #include "audio/RecordBuffer.h"
 #include "audio/RecordMixer.h"
 #include "platform/Log.h"
+#include "platform/PaAdapter.h"
 
 #include "framework/core/Singleton.h"
 
@@ -187,6 +188,13 @@ int AudioDevice::RestartCapture()
     captureLost_ = result != 0;
     captureLossTold_ = result != 0;
     return result;
+}
+
+int AudioDevice::RetryCapture()
+{
+    if (!Platform::Pa::ServerAnswers(0))
+        return Platform::Pa::TimedOut;
+    return RestartCapture();
 }
 
 void AudioDevice::SetSlowCapture(bool slow)

@@ -70,6 +70,11 @@ public:
     // a capture that was lost goes on a stream opened anew, since the lost
     // one may still belong to the library.
     int RestartCapture();
+    // RestartCapture for a retry that nobody asked for, made now and then
+    // while capture is lost: it never waits on a sound server that hangs. It
+    // goes ahead only once the server has answered a question asked at an
+    // earlier retry (or cannot be asked), and otherwise fails at once.
+    int RetryCapture();
     // Capture for the analysis in host buffers of SlowCaptureFrames (93 ms),
     // for a reading shown only now and then (the minimised tuner's title),
     // which wakes the process an eighth as often; false: back to the short

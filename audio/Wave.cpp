@@ -42,13 +42,9 @@ int Wave::OpenStream(int inChannels, int outChannels, unsigned long sampleFormat
     // An open stream would be lost (and keep running) if its handle were replaced.
     if (stream_)
         Close();
-    const int result = Keep(Platform::Pa::OpenDefaultStream(&stream_, inChannels, outChannels, sampleFormat,
-                                                            sampleRate, framesPerBuffer, numberOfBuffers, trampoline_,
-                                                            userData_),
-                            "opening a stream");
-    if (stream_)
-        Platform::Pa::SetHostFrames(stream_, hostFrames_);
-    return result;
+    return Keep(Platform::Pa::OpenDefaultStream(&stream_, inChannels, outChannels, sampleFormat, sampleRate,
+                                                framesPerBuffer, numberOfBuffers, trampoline_, userData_, hostFrames_),
+                "opening a stream");
 }
 
 void Wave::SetHostFrames(unsigned long frames)

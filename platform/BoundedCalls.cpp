@@ -78,7 +78,7 @@ BoundedCalls::~BoundedCalls()
     state_->ending = true;
     state_->changed.notify_all();
     if (state_->stuck == 0)
-        state_->changed.wait(lock, [&] { return state_->finished; });
+        state_->changed.wait_for(lock, std::chrono::milliseconds(EndWithinMs), [&] { return state_->finished; });
 }
 
 bool BoundedCalls::Run(std::function<void()> call, Milliseconds boundMs, std::function<void()> ifGivenUp)

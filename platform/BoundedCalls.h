@@ -14,9 +14,14 @@ namespace Platform {
 
 class BoundedCalls {
 public:
+    // The longest the destructor waits for the calls queued.
+    static constexpr Milliseconds EndWithinMs = 3000;
+
     BoundedCalls();
-    // Ends the thread once its queue is done; a thread held by a call that
-    // does not return is left to end with the process, never waited for.
+    // Ends the thread once its queue is done. A thread held by a call that
+    // does not return is left to end with the process: one given up is not
+    // waited for at all, and one that nobody waited for (posted) at most
+    // EndWithinMs.
     ~BoundedCalls();
     BoundedCalls(const BoundedCalls&) = delete;
     BoundedCalls& operator=(const BoundedCalls&) = delete;

@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 #include "platform/SoundMessages.h"
 #include "platform/SoundServerCalls.h"
+#include "platform/SoundServerProbe.h"
 
 #include <dlfcn.h>
 #include <pa_linux_alsa.h>
@@ -360,13 +361,24 @@ int CloseAndFree(Stream& s)
     return result;
 }
 
+// GUI thread: from now on the library's calls into the stream play silence
+// and end it, so that it never runs beside the stream that replaces it. A
+// call under way is a few milliseconds at most, and is waited for; one that
+// does not end is not.
+void CutOff(Stream& s)
+{
+    s.cutOff.store(true);
+    for (int waited = 0; waited < 200 && s.calling.load(); ++waited)
+        ::usleep(1000);
+}
+
 // GUI thread: the call did not return in time; from now on the stream is the
-// call thread's. Should the library call it again, it plays silence and ends.
+// call thread's.
 void GiveUp(Stream& s, const char* what)
 {
     s.givenUp = true;
     s.running = false;
-    s.cutOff.store(true);
+    CutOff(s);
     Log(std::string("audio: the sound server did not answer ") + what + " within its time; the stream is given up");
 }
 
@@ -431,6 +443,32 @@ bool RefusedWhileHeld()
     return true;
 }
 
+// The server's socket may change (tests point the process at another
+// server): the probe follows it.
+SoundServerProbe& Probe()
+{
+    static std::string path;
+    static std::unique_ptr<SoundServerProbe> probe;
+    std::string now = SoundServerProbe::SocketPath();
+    if (!probe || now != path) {
+        path = now;
+        probe = std::make_unique<SoundServerProbe>(std::move(now));
+    }
+    return *probe;
+}
+
+// An open on a server that does not answer waits for it until the sound
+// server's plugin gives up (30 s), and the library's ALSA host then fails an
+// assertion on the device it got and ends the process. So no open is begun on
+// a server that has not just answered a question of ours: true when it has not.
+bool SilentBeforeOpening()
+{
+    if (ServerAnswers(QuickCallWithinMs))
+        return false;
+    Log("audio: the sound server does not answer; no stream is opened on it until it does");
+    return true;
+}
+
 // Call thread: the library's own result; s.pa stays null when it failed.
 int OpenLibraryStream(Stream& s)
 {
@@ -487,6 +525,11 @@ int Initialize()
     return FromLibrary(*result);
 }
 
+bool ServerAnswers(Milliseconds waitMs)
+{
+    return Probe().Ask(waitMs) != SoundServerProbe::Reply::Silent;
+}
+
 int Terminate()
 {
     FlushDiagnostics flush;
@@ -501,7 +544,7 @@ int Terminate()
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
                       unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback,
-                      void* userData)
+                      void* userData, unsigned long hostFrames)
 {
     FlushDiagnostics flush;
     if (!stream)
@@ -519,6 +562,8 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         return BufferTooSmall;
     if (RefusedWhileHeld())
         return DeviceUnavailable;
+    if (SilentBeforeOpening())
+        return TimedOut;
 
     auto* s = new Stream;
     s->sampleRate = sampleRate;
@@ -527,6 +572,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
     s->input = input;
     s->channels = channels;
     s->framesPerBuffer = framesPerBuffer;
+    s->hostFrames = hostFrames;
     s->buffer.assign(framesPerBuffer * channels, 0.0f);
     // Opening connects to the sound server. The stream is the call's until
     // it returns; when it is given up, it is closed and freed after it.
@@ -591,6 +637,8 @@ int StartStream(Stream* s, bool loop)
         return FromLibrary(paStreamIsNotStopped);
     auto result = std::make_shared<int>(paNoError);
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
+        if (SilentBeforeOpening())
+            return TimedOut;
         if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)
@@ -666,12 +714,8 @@ bool Abandon(Stream& s)
     s.running = false;
     abandonedStreams.push_back(&s);
     // A stream only thought stalled (its thread was starved, say) may still
-    // be called: it must not run beside the stream that replaces it. A call
-    // under way is a few milliseconds at most; one that does not end is not
-    // waited for.
-    s.cutOff.store(true);
-    for (int waited = 0; waited < 200 && s.calling.load(); ++waited)
-        ::usleep(1000);
+    // be called.
+    CutOff(s);
     Log("audio: a stream that stopped delivering cannot be stopped; it is left to the library");
     return true;
 }
@@ -756,8 +800,9 @@ int StreamActive(Stream* s)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    // The call thread may be opening a given-up stream's library stream anew.
-    if (!s->pa || s->givenUp)
+    // The call thread may be opening a given-up stream's library stream anew:
+    // its pointer is not read once it is given up.
+    if (s->givenUp || !s->pa)
         return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;

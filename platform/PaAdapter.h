@@ -55,14 +55,26 @@ constexpr int DeviceUnavailable = -9986;
 int Initialize();
 int Terminate();
 
+// Whether the sound server answered a question of ours within waitMs (see
+// SoundServerProbe), or is not one we can ask. A stream is opened only on a
+// server that has just answered (else the open fails with TimedOut): one that
+// hangs would hold the open for half a minute, and the library fail on it
+// then. With 0 it never waits: a question left unanswered stays outstanding
+// and a later call takes its answer, so that what retries now and then asks
+// the server without ever being held by it.
+bool ServerAnswers(Milliseconds waitMs);
+
 // The frames per buffer the host is asked for: a large v18 buffer (a whole
 // bar or tone) is served from our own buffer through ordinary host buffers.
 unsigned long HostFrames(unsigned long framesPerBuffer);
 // Opens a stream on the default input (inChannels > 0) or output device.
 // numberOfBuffers: for output, how many host buffers to queue ahead (at least
 // the device's default latency); 0, and for input, the host picks.
+// hostFrames: as SetHostFrames, given here so that the library stream is
+// opened with them at once rather than opened again at the start.
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
-                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData);
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData,
+                      unsigned long hostFrames = 0);
 // The frames of each host buffer from the stream's next start on; 0 for
 // HostFrames(framesPerBuffer). The callback still gets its own frames per
 // buffer, but as many of them at a time as a host buffer holds: longer host

@@ -244,3 +244,54 @@ TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
         20000));
     device.SetOutputVolume(100);
 }
+
+// A server that went away and came back hung: the capture is lost and nothing
+// is known to be stuck. The tuner's retry, made every second, never waits on
+// it, and no stream is opened on it: one would wait until the server's plugin
+// gave up (30 s), and the library could fail on what it got then and end the
+// process. The hang outlasts that time-out; once the server goes on, the
+// retry brings the capture back by itself.
+TEST(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitOrOpenAndCaptureComesBack)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    AudioDevice& device = AudioDevice::Instance();
+    ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return device.Input().StreamTime() > 0; }, SoundRig::CaptureStartMs));
+    Platform::LogCapture log;
+    ASSERT_TRUE(SoundRig::StopServer());
+    ASSERT_TRUE(SoundRig::WaitFor([&] { return device.CaptureLost(); }, 5000));
+    ASSERT_TRUE(SoundRig::StartServer());
+
+    Platform::Milliseconds longest = 0;
+    int retries = 0;
+    const auto retryEverySecondFor = [&](std::chrono::seconds length) {
+        const auto end = std::chrono::steady_clock::now() + length;
+        while (std::chrono::steady_clock::now() < end && device.CaptureLost()) {
+            int result = 0;
+            longest = std::max(longest, TimeOf([&] { result = device.RetryCapture(); }));
+            ++retries;
+            if (result == 0)
+                break;
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+    };
+    {
+        SoundRig::HungServer server(std::chrono::seconds(60));
+        ASSERT_TRUE(server.Stopped());
+        retryEverySecondFor(std::chrono::seconds(40));
+        EXPECT_TRUE(device.CaptureLost());
+    }
+    std::printf("[ %d retries on the hung server, the longest took %lld ms ]\n", retries, (long long)longest);
+    EXPECT_LT(longest, 200);
+    EXPECT_FALSE(log.Contains("opening of a stream")) << "an open was begun on the hung server";
+
+    const auto resumed = std::chrono::steady_clock::now();
+    retryEverySecondFor(std::chrono::seconds(10));
+    ASSERT_FALSE(device.CaptureLost()) << "capture did not come back";
+    const double back = std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count();
+    std::printf("[ capture came back %.1f s after the server went on ]\n", back);
+    const double frames = device.Input().StreamTime();
+    EXPECT_TRUE(
+        SoundRig::WaitFor([&] { return device.Input().StreamTime() > frames + 4410.0; }, SoundRig::CaptureStartMs));
+    device.StopInput();
+}

@@ -10,8 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -181,4 +186,43 @@ TEST(Wave, ACallbackThatThrowsStopsItsStreamAndIsReported)
     out.Stop();
     out.Close();
     EXPECT_TRUE(log.Contains("stream callback failed"));
+}
+
+// A start of play-back opens one library stream, with the host buffers asked
+// for before the open, not one at the open and another at the start. The
+// server's plugin makes the server's stream when the library prepares its
+// own, at the open, and makes it anew at the start: one library stream
+// makes two, a second one at least three.
+TEST(Wave, AnOutputStartOpensOneLibraryStream)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    const std::string events = SoundRig::TempPath("server-events.txt");
+    ASSERT_EQ(0, std::system(("(timeout 5 pactl subscribe; echo over) >" + events + " 2>/dev/null &").c_str()));
+    // pactl takes a moment to subscribe.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    WaveOut& out = Output();
+    out.SetHostFrames(2048);
+    ASSERT_EQ(0, out.Open(44100, 512));
+    out.SetCallback([](void*, void*, unsigned long, double, void*) { return 0; }, nullptr);
+    ASSERT_EQ(0, out.Start(false));
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return out.StreamTime() > 2048.0; }, SoundRig::CaptureStartMs));
+    EXPECT_EQ(0, out.Stop());
+    EXPECT_TRUE(out.Close());
+    out.SetHostFrames(0);
+    int made = 0;
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            std::ifstream lines(events);
+            made = 0;
+            bool over = false;
+            for (std::string line; std::getline(lines, line);) {
+                made += line.find("'new' on sink-input") != std::string::npos;
+                over = over || line == "over";
+            }
+            return over;
+        },
+        10000));
+    std::remove(events.c_str());
+    EXPECT_GE(made, 1);
+    EXPECT_LE(made, 2);
 }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <future>
+#include <memory>
 #include <vector>
 
 TEST(BoundedCalls, ACallGivenUpGoesOnAloneAndWhatFollowsItRunsInOrder)
@@ -38,4 +39,19 @@ TEST(BoundedCalls, ACallGivenUpGoesOnAloneAndWhatFollowsItRunsInOrder)
     EXPECT_TRUE(onCallThread);
     EXPECT_FALSE(calls.OnCallThread());
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), order);
+}
+
+// Nobody waits for a posted call: should one not return, ending the calls
+// leaves it to end with the process rather than waiting for it.
+TEST(BoundedCalls, EndingWaitsForAPostedCallThatDoesNotReturnOnlySoLong)
+{
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto calls = std::make_unique<Platform::BoundedCalls>();
+    calls->Post([released] { released.wait(); });
+    auto ending = std::async(std::launch::async, [&] { calls.reset(); });
+    const auto status = ending.wait_for(std::chrono::milliseconds(Platform::BoundedCalls::EndWithinMs + 2000));
+    release.set_value();
+    ending.wait();
+    EXPECT_TRUE(status == std::future_status::ready) << "ending waited for the call";
 }

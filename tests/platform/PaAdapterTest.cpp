@@ -2,6 +2,8 @@
 
 #include "audio/SoundRig.h"
 #include "platform/Clock.h"
+#include "support/FakeSoundServer.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +12,10 @@
 #include <chrono>
 #include <csignal>
 #include <ctime>
+#include <cstdlib>
 #include <fstream>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 #include <sys/types.h>
@@ -289,5 +293,75 @@ TEST(PaAdapter, TheHostBuffersAskedForGiveTheCallbackItsOwnFramesAHostBufferAtAT
     }
     EXPECT_GT(calls.load(), 3 * 8 * 8);
     EXPECT_EQ(0, otherSizes.load());
+    EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+}
+
+// A stop that is given up while the library is inside the stream's callback
+// returns once that call is over: what the callback feeds can then be handed
+// to another stream without the two running side by side.
+TEST(PaAdapter, AStopGivenUpReturnsOnlyOnceTheCallbackUnderWayIsOver)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    using Clock = std::chrono::steady_clock;
+    static std::atomic<int> calls{0};
+    static std::atomic<bool> inside{false};
+    static std::atomic<Clock::rep> holdUntil{0};
+    // Once told to, the next call takes a little longer than a stop may wait.
+    const Pa::Callback slow = [](void*, void*, unsigned long, double, void*) {
+        inside.store(true);
+        while (Clock::now().time_since_epoch().count() < holdUntil.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        calls.fetch_add(1);
+        inside.store(false);
+        return 0;
+    };
+    Pa::Stream* stream = nullptr;
+    ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, slow, nullptr));
+    ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false));
+    ASSERT_TRUE(SoundRig::WaitFor([] { return calls.load() > 3; }, SoundRig::CaptureStartMs));
+    const auto stopping = Clock::now();
+    holdUntil.store(
+        (stopping + std::chrono::milliseconds(Platform::SlowCallWithinMs + 100)).time_since_epoch().count());
+    EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
+    const bool stillInside = inside.load();
+    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::SlowCallWithinMs))
+        << "the stop was not given up";
+    EXPECT_FALSE(stillInside) << "the stop returned while the callback ran";
+    EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+    EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 5000));
+}
+
+// A start that opens the library stream anew on a server that hangs is given
+// up, and goes on on the call thread: asking whether the stream is active
+// meanwhile reads nothing that call writes (the thread checker sees any
+// such read).
+TEST(PaAdapter, AStreamWhoseOpeningAnewWasGivenUpIsInactiveAndItsLibraryStreamUntouched)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    const Pa::Callback none = [](void*, void*, unsigned long, double, void*) { return 0; };
+    Pa::Stream* stream = nullptr;
+    ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, none, nullptr));
+    ASSERT_EQ(Pa::NoError, Pa::StartStream(stream, false));
+    ASSERT_EQ(Pa::NoError, Pa::StopStream(stream));
+
+    TempFolder folder;
+    const std::string rigServer = std::getenv("PULSE_SERVER");
+    {
+        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheQuestionOnly);
+        ASSERT_TRUE(server.Listening());
+        ::setenv("PULSE_SERVER", ("unix:" + folder.Path() + "/native").c_str(), 1);
+        EXPECT_EQ(Pa::TimedOut, Pa::StartStream(stream, false));
+        ::setenv("PULSE_SERVER", rigServer.c_str(), 1);
+        for (int look = 0; look < 50; ++look) {
+            EXPECT_EQ(0, Pa::StreamActive(stream));
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+    }
+    EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 10000))
+        << "the open did not end once the server let it go";
+    ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, none, nullptr));
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
 }

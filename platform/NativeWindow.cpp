@@ -6,6 +6,7 @@
 #include "platform/PictureDecoder.h"
 #include "platform/SharedFramebuffer.h"
 #include "platform/Video.h"
+#include "platform/X11Handles.h"
 
 #include <SDL.h>
 #include <cairo.h>
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace Platform {
 namespace {
@@ -49,6 +51,21 @@ void UnpremultiplyRow(const std::uint32_t* from, std::uint32_t* to, int count)
     }
     for (; x < count; ++x)
         to[x] = Unpremultiplied(from[x]);
+}
+
+// Tells the window manager to forget a window, mapped or not.
+void Withdraw(SDL_Window* window)
+{
+    Display* display = nullptr;
+    ::Window handle = 0;
+    std::string why;
+    if (!X11HandlesOf(window, display, handle, why)) {
+        Log("Platform::NativeWindow - cannot withdraw a window: " + why);
+        return;
+    }
+    if (!XWithdrawWindow(display, handle, DefaultScreen(display)))
+        Log("Platform::NativeWindow - the window manager was not told to withdraw a window");
+    XFlush(display);
 }
 
 } // namespace
@@ -127,6 +144,15 @@ void NativeWindow::Hide()
     if (kind_ == Kind::Child) {
         ShowChildWindow(window_, false);
         childShown_ = false;
+        return;
+    }
+    // A window the window manager took down with its owner (minimised along
+    // with it) is unmapped but still managed, and SDL, counting it hidden,
+    // would not touch it: the manager would map it again with the owner,
+    // undrawn. Withdrawn, it stays down until it is shown.
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if ((flags & SDL_WINDOW_SHOWN) == 0 && (flags & SDL_WINDOW_MINIMIZED) != 0) {
+        Withdraw(window_);
         return;
     }
     SDL_HideWindow(window_);

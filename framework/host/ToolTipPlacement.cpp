@@ -16,6 +16,12 @@ bool Overlap(const Platform::Rect& a, const Platform::Rect& b)
     return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
 
+Platform::Rect Union(const Platform::Rect& a, const Platform::Rect& b)
+{
+    const int x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+    return {x, y, std::max(a.Right(), b.Right()) - x, std::max(a.Bottom(), b.Bottom()) - y};
+}
+
 // The right edge first: a tip wider than the screen keeps its start.
 Platform::Rect OnScreen(Platform::Rect tip, const Platform::Rect& screen)
 {
@@ -38,8 +44,24 @@ Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int wid
 }
 
 Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int pointerY, int width, int height,
-                            const Platform::Rect& screen, const std::vector<Platform::Rect>& keepClear)
+                            const Platform::Rect& screen, const std::vector<Platform::Rect>& around)
 {
+    // A neighbour that lies over the control (a slider drawn across a meter)
+    // stands where any tip beside the control would touch it: the two are
+    // one piece to the eye, and the tip goes beside them both.
+    Platform::Rect piece = control;
+    std::vector<Platform::Rect> keepClear = around;
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (auto other = keepClear.begin(); other != keepClear.end(); ++other) {
+            if (!Overlap(piece, *other))
+                continue;
+            piece = Union(piece, *other);
+            keepClear.erase(other);
+            grown = true;
+            break;
+        }
+    }
     const auto firstCovered = [&](const Platform::Rect& tip) {
         return std::find_if(keepClear.begin(), keepClear.end(),
                             [&](const Platform::Rect& other) { return Overlap(tip, other); });
@@ -52,12 +74,12 @@ Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int poi
     const int reach = height + 2 * kGap;
     std::optional<Platform::Rect> best;
     int bestMove = reach + 1;
-    for (const int y : {control.y - height - kGap, control.Bottom() + kGap}) {
+    for (const int y : {piece.y - height - kGap, piece.Bottom() + kGap}) {
         for (const int x : {pointerX, pointerX - width}) {
             const Platform::Rect start = OnScreen({x, y, width, height}, screen);
-            if (Overlap(start, control))
+            if (Overlap(start, piece))
                 continue;
-            const bool up = start.y < control.y;
+            const bool up = start.y < piece.y;
             Platform::Rect tip = start;
             for (auto other = firstCovered(tip); other != keepClear.end() && std::abs(tip.y - start.y) <= reach;
                  other = firstCovered(tip))
@@ -72,16 +94,17 @@ Platform::Rect PlaceToolTip(const Platform::Rect& control, int pointerX, int poi
     }
     if (best)
         return *best;
-    // Inside, clear of the pointer: the control's half without it holds the tip.
+    // Inside, clear of the pointer: the control's half without it holds the
+    // tip, which must leave whatever lies over the control uncovered too.
     if (width <= control.width - 2 * kGap && height <= control.height / 2 - 2 * kGap) {
         const bool pointerLow = pointerY >= control.y + control.height / 2;
         Platform::Rect tip{std::clamp(pointerX, control.x + kGap, control.Right() - kGap - width),
                            pointerLow ? control.y + kGap : control.Bottom() - kGap - height, width, height};
         tip = OnScreen(tip, screen);
-        if (firstCovered(tip) == keepClear.end())
+        if (std::none_of(around.begin(), around.end(), [&](const Platform::Rect& other) { return Overlap(tip, other); }))
             return tip;
     }
-    return PlaceToolTip(control, pointerX, width, height, screen);
+    return PlaceToolTip(piece, pointerX, width, height, screen);
 }
 
 } // namespace Vabo

@@ -4,7 +4,8 @@
 // around, it covers none of them: above or below, starting or ending at the
 // pointer, moved on a little past a neighbour's end where one is in the way;
 // or, for a control large enough to hold it (a display), inside the control
-// at the edge away from the pointer.
+// at the edge away from the pointer. A neighbour lying over the control goes
+// with it: above or below, the tip stands beside them both.
 #pragma once
 
 #include "platform/Rect.h"

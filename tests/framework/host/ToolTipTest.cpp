@@ -166,6 +166,10 @@ TEST(ToolTipPlacement, CoversNoOtherControlWhereAboveBelowOrInsideAllowsIt)
     const Platform::Rect screen{0, 0, 1280, 1024};
     const Platform::Rect display{36, 98, 488, 205}, row{378, 54, 112, 32}, strip{16, 320, 768, 70};
     const Platform::Rect button{500, 400, 40, 30};
+    // A level meter with a slider lying over it, a caption above and below,
+    // a volume slider and its caption to the right and a row of notes above.
+    const Platform::Rect meter{332, 423, 170, 14}, slider{326, 420, 181, 40}, caption{332, 404, 160, 15},
+        under{332, 466, 160, 17}, volume{526, 402, 16, 64}, in{510, 471, 48, 15}, notes{16, 320, 768, 70};
     struct Case {
         const char* what;
         Platform::Rect control;
@@ -179,6 +183,8 @@ TEST(ToolTipPlacement, CoversNoOtherControlWhereAboveBelowOrInsideAllowsIt)
         {"hemmed in, pointer high: inside at the bottom", display, 20, 120, {row, strip}, {38, 275, 380, 26}},
         {"a button hemmed in: above all the same", button, 510, 415, {{500, 360, 40, 30}, {500, 440, 40, 30}},
          {510, 372, 380, 26}},
+        {"a meter under a slider, hemmed in above: below both, past the caption", meter, 418, 430,
+         {slider, caption, under, volume, in, notes}, {38, 485, 380, 26}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Vabo::PlaceToolTip(c.control, c.pointerX, c.pointerY, 380, 26, screen, c.keepClear), c.expected)

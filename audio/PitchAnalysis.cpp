@@ -15,8 +15,8 @@ bool PitchAnalysis::Run(const std::vector<float>& samples, const Gate& gate)
         const float f = analyser_.EstimateFrequency(samples);
         ++estimates_;
         // "No pitch" is not a frequency: averaging it in would drag the
-        // measurement towards -1 Hz. Nor is a sliver of sound before a stop.
-        if (f > 0.0f && sounded >= StopLeast) {
+        // measurement towards -1 Hz.
+        if (f > 0.0f) {
             const float filtered = filter_.Filter(f);
             // A new note starts the average afresh: blending the old one in
             // would show notes between the two.

@@ -20,9 +20,6 @@ public:
     // second, falls seven dB a stretch.
     static constexpr unsigned StopSlice = 256;
     static constexpr float StopFallDb = 18.0f;
-    // Less than this much sound before the stop (46 ms) does not even tell
-    // which note it was.
-    static constexpr unsigned StopLeast = 2 * StopSlice;
 
     // Whether windows are searched for a sound that stops within them. The
     // benchmark and the tests compare with an analysis that reads every

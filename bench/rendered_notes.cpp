@@ -156,8 +156,8 @@ bool Render(const Note& note, const std::string& folder, const std::string& soun
     if (LoadSampleFile(base + ".wav", samples, 1000.0f * kLength, kRate))
         return true;
     std::ofstream(base + ".mid", std::ios::binary) << MidiFile(note);
-    const std::string command = "fluidsynth -ni -q -g 0.6 -r 44100 -F '" + base + ".wav' '" + soundFont + "' '"
-        + base + ".mid' > /dev/null 2>&1";
+    const std::string command = "fluidsynth -ni -q -g 0.6 -r 44100 -F '" + base + ".wav' '" + soundFont + "' '" + base
+        + ".mid' > /dev/null 2>&1";
     return std::system(command.c_str()) == 0 && LoadSampleFile(base + ".wav", samples, 1000.0f * kLength, kRate);
 }
 
@@ -342,8 +342,8 @@ int main(int argc, char** argv)
         worse += worseTimings;
         std::printf("%-9s %-26s %8.2f %4d|%-4d %4d|%-4d %6.0f|%-6.0f %+7.1f|%-+7.1f %6.1f|%-6.1f %d\n", note.kind,
                     note.name, hz, found.shownFirst, whole.shownFirst, found.shownSecond, whole.shownSecond,
-                    Median(found.delaysMs), Median(whole.delaysMs), Median(found.heldCents),
-                    Median(whole.heldCents), Largest(found.heldCents), Largest(whole.heldCents), worseTimings);
+                    Median(found.delaysMs), Median(whole.delaysMs), Median(found.heldCents), Median(whole.heldCents),
+                    Largest(found.heldCents), Largest(whole.heldCents), worseTimings);
         auto kind = std::find_if(kinds.begin(), kinds.end(), [&](const auto& k) { return k.first == note.kind; });
         if (kind == kinds.end())
             kind = kinds.insert(kinds.end(), {note.kind, {}});

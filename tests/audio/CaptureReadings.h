@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <vector>
 
 namespace CaptureReadings {

@@ -3,6 +3,7 @@
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
 
+#include <algorithm>
 #include <cmath>
 
 float ComputeRms(const std::vector<float>& samples)
@@ -38,23 +39,37 @@ bool IsLevelAbove(const std::vector<float>& samples, float threshold)
                       float(state.LevelOffsetDb.load()), float(state.LevelRangeDb.load()));
 }
 
-bool FallsAtEnd(const std::vector<float>& samples, std::size_t tail, float fallDb)
+std::size_t SoundBeforeStop(const std::vector<float>& samples, std::size_t slice, float fallDb)
 {
-    if (tail == 0 || tail >= samples.size())
-        return false;
-    // Both about the whole window's mean: the tail may be shorter than one
-    // period of a low note, and its own mean would take most of it away.
+    const std::size_t count = slice == 0 ? 0 : samples.size() / slice;
+    if (count < 2)
+        return samples.size();
+    // Every stretch about the whole window's mean: a stretch may be shorter
+    // than one period of a low note, and its own mean would take most of it
+    // away.
     double sum = 0.0;
     for (float s : samples)
         sum += s;
     const double mean = sum / double(samples.size());
-    double whole = 0.0, end = 0.0;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
+    std::vector<double> power(count, 0.0);
+    for (std::size_t i = 0; i < count * slice; ++i) {
         const double d = double(samples[i]) - mean;
-        whole += d * d;
-        if (i >= samples.size() - tail)
-            end += d * d;
+        power[i / slice] += d * d;
     }
-    // Mean squares compared: the tail's power more than fallDb below the whole's.
-    return end / double(tail) < whole / double(samples.size()) * std::pow(10.0, -double(fallDb) / 10.0);
+    // The loudest stretch from each one to the window's end.
+    std::vector<double> loudestFrom(power);
+    for (std::size_t k = count - 1; k > 0; --k)
+        loudestFrom[k - 1] = std::max(loudestFrom[k - 1], loudestFrom[k]);
+    // Measured from the stretch before the one the fall passes through: a
+    // cut may land anywhere in a stretch, and a damped string's release
+    // takes two.
+    const double fall = std::pow(10.0, -double(fallDb) / 10.0);
+    for (std::size_t k = 1; k < count; ++k) {
+        const double before = power[k - 1] * fall;
+        if (loudestFrom[k] < before)
+            return k * slice;
+        if (k + 1 < count && loudestFrom[k + 1] < before)
+            return (k + 1) * slice;
+    }
+    return samples.size();
 }

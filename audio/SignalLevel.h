@@ -14,6 +14,8 @@ bool IsLevelAbove(const std::vector<float>& samples, float threshold);
 // True only when the level (in dB above offsetDb, from full scale `scale`) is
 // strictly above threshold; never for silence, empty input or no number.
 bool LevelAbove(const std::vector<float>& samples, float threshold, float scale, float offsetDb, float rangeDb);
-// True when the newest `tail` samples lie more than fallDb below the whole
-// window: a sound that stopped (or was cut) within the window.
-bool FallsAtEnd(const std::vector<float>& samples, std::size_t tail, float fallDb);
+// How many samples the window's sound lasted: it stopped at the start of the
+// first stretch of `slice` samples that lies, with every later one, more than
+// fallDb below the stretch one or two before it. The whole length when it did
+// not stop within the window.
+std::size_t SoundBeforeStop(const std::vector<float>& samples, std::size_t slice, float fallDb);

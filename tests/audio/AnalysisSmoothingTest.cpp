@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -92,4 +93,44 @@ TEST(SignalLevel, RmsIgnoresTheMeanAndTheGateNeedsMoreThanTheThreshold)
     EXPECT_FALSE(LevelAbove({}, -1000.0f, 32768.0f, 20.0f, 100.0f));
     EXPECT_FALSE(LevelAbove({0.5f, 0.5f}, -1000.0f, 32768.0f, 20.0f, 100.0f));
     EXPECT_NEAR(0.3031, LevelDb(square, 32768.0f, 100.0f, 20.0f), 1e-4);
+}
+
+// Windows of 2048 samples at 11025 Hz read in stretches of 256: where a cut,
+// a damped end or a fast decay leaves the sound.
+TEST(SignalLevel, ASoundStopsWhereItFallsAndStaysQuietNotWhereItDiesAway)
+{
+    auto shaped = [](double (*gain)(double seconds)) {
+        std::vector<float> window(2048);
+        for (std::size_t i = 0; i < window.size(); ++i) {
+            const double t = double(i) / 11025.0;
+            window[i] =
+                float(gain(t) * (0.3 * std::sin(2.0 * M_PI * 110.0 * t) + 0.1 * std::sin(2.0 * M_PI * 330.0 * t)));
+        }
+        return window;
+    };
+    const struct {
+        const char* sound;
+        std::vector<float> window;
+        std::size_t sounded;
+    } cases[] = {
+        {"steady", shaped([](double) { return 1.0; }), 2048},
+        {"cut at 1000", shaped([](double t) { return t < 1000 / 11025.0 ? 1.0 : 0.0; }), 1024},
+        {"cut at 1536", shaped([](double t) { return t < 1536 / 11025.0 ? 1.0 : 0.0; }), 1536},
+        {"cut at 100", shaped([](double t) { return t < 100 / 11025.0 ? 1.0 : 0.0; }), 256},
+        {"cut in the newest stretch", shaped([](double t) { return t < 1900 / 11025.0 ? 1.0 : 0.0; }), 2048},
+        // A damped string: 30 dB over 46 ms from 70 ms on, then a tail that
+        // dies slowly.
+        {"damped", shaped([](double t) {
+             return std::pow(10.0, -(t < 0.07 ? 0.0 : std::min(t - 0.07, 0.046) * 650.0 + (t - 0.07) * 10.0) / 20.0);
+         }),
+         1024},
+        {"dying 150 dB/s", shaped([](double t) { return std::pow(10.0, -150.0 * t / 20.0); }), 2048},
+        {"dying 300 dB/s", shaped([](double t) { return std::pow(10.0, -300.0 * t / 20.0); }), 2048},
+        // A rest, then the next note: nothing stopped.
+        {"cut and struck again", shaped([](double t) { return t < 0.06 || t > 0.12 ? 1.0 : 0.0; }), 2048},
+        {"silence", shaped([](double) { return 0.0; }), 2048},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.sounded, SoundBeforeStop(c.window, 256, 18.0f)) << c.sound;
+    EXPECT_EQ(3u, SoundBeforeStop({1.0f, -1.0f, 0.0f}, 256, 18.0f)) << "shorter than two stretches";
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -105,6 +106,31 @@ TEST(PitchAnalysis, ANewNoteShowsOnceFiveWindowsAgreeAndQuietOnesDoNotCount)
     for (const double shown : {440.0, 440.0, 440.0, 660.0}) {
         analysis.Run(Window(660.0, 0.3), gate);
         EXPECT_NEAR(shown, analysis.Frequency(), 1.0);
+    }
+}
+
+// A window whose sound stops three quarters in: its estimate counts towards
+// naming a new note, and shows it once five windows agree, but it does not
+// move the reading of the note already shown.
+TEST(PitchAnalysis, AWindowOverANotesEndNamesANewNoteButLeavesTheShownOneAlone)
+{
+    const PitchAnalysis::Gate gate;
+    auto stopping = [](double hz) {
+        std::vector<float> w = Window(hz, 0.3);
+        std::fill(w.begin() + 1536, w.end(), 0.0f);
+        return w;
+    };
+    for (const auto stops : {PitchAnalysis::Stops::Found, PitchAnalysis::Stops::Ignored}) {
+        const bool found = stops == PitchAnalysis::Stops::Found;
+        PitchAnalysis analysis(stops);
+        for (int i = 0; i < 12; ++i)
+            analysis.Run(Window(440.0, 0.3), gate);
+        const float shown = analysis.Frequency();
+        EXPECT_EQ(!found, analysis.Run(stopping(443.0), gate));
+        EXPECT_EQ(found, shown == analysis.Frequency()) << analysis.Frequency();
+        for (int i = 0; i < 5; ++i)
+            analysis.Run(stopping(660.0), gate);
+        EXPECT_NEAR(660.0, analysis.Frequency(), 2.0) << (found ? "stops found" : "read whole");
     }
 }
 

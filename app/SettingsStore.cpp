@@ -16,6 +16,7 @@
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -274,41 +275,59 @@ bool SettingsStore::WriteText(const std::string& key, const std::string& text)
     // A link stays, and the file it names is written.
     std::string error;
     const std::string target = Platform::LinkTarget(path, error);
-    if (target.empty()) {
-        Platform::Log("SettingsStore: " + error + "; " + key + " is not stored");
-        return false;
-    }
-    if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial) {
-        // What could not be read stays the user's, beside the new file.
-        const std::string aside = AsideName(target);
-        if (std::rename(target.c_str(), aside.c_str()) != 0) {
-            Platform::Log("SettingsStore: " + loaded.reason + ", and it cannot be moved aside to " + aside + ": "
-                          + g_strerror(errno) + "; " + key + " is not stored");
-            return false;
-        }
-        Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + target
-                      + " is written anew with what could be read");
-    }
-    GKeyFile* file = loaded.file.get();
-    g_key_file_set_string(file, section_.c_str(), key.c_str(), text.c_str());
+    if (target.empty())
+        return WriteFailed(error);
+    g_key_file_set_string(loaded.file.get(), section_.c_str(), key.c_str(), text.c_str());
 
     gchar* folder = g_path_get_dirname(path.c_str());
-    const bool folderReady = g_mkdir_with_parents(folder, 0700) == 0;
-    if (!folderReady)
-        Platform::Log(std::string("SettingsStore: cannot make the folder ") + folder + ": " + g_strerror(errno));
+    std::string folderError;
+    if (g_mkdir_with_parents(folder, 0700) != 0)
+        folderError = std::string("cannot make the folder ") + folder + ": " + g_strerror(errno);
     g_free(folder);
-    if (!folderReady)
-        return false;
+    if (!folderError.empty())
+        return WriteFailed(folderError);
 
+    // What could not be read stays the user's, under a second name beside the
+    // new file. Linked there, it keeps its own name too until the new file has
+    // replaced it whole, so that a write that fails (a full disk) loses
+    // nothing; what cannot be linked (a folder) is moved there, and back when
+    // the write fails.
+    std::string aside;
+    bool moved = false;
+    if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial) {
+        aside = AsideName(target);
+        if (link(target.c_str(), aside.c_str()) != 0) {
+            if (std::rename(target.c_str(), aside.c_str()) != 0)
+                return WriteFailed(loaded.reason + ", and it cannot be kept as " + aside + ": " + g_strerror(errno));
+            moved = true;
+        }
+    }
     gsize length = 0;
-    gchar* data = g_key_file_to_data(file, &length, nullptr);
+    gchar* data = g_key_file_to_data(loaded.file.get(), &length, nullptr);
     const std::string bytes(data, length);
     g_free(data);
     if (!Platform::ReplaceFile(target, bytes, error)) {
-        Platform::Log("SettingsStore: " + error);
-        return false;
+        if (moved && std::rename(aside.c_str(), target.c_str()) != 0)
+            error += "; what could not be read stays as " + aside + " (" + g_strerror(errno) + ")";
+        else if (!moved && !aside.empty())
+            g_unlink(aside.c_str());
+        return WriteFailed(error);
     }
+    failingPath_.clear();
+    if (!aside.empty())
+        Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + target
+                      + " is written anew with what could be read");
     return true;
+}
+
+bool SettingsStore::WriteFailed(const std::string& why)
+{
+    // A save sets every key in turn, and each would meet the same fault.
+    const std::string path = FilePath();
+    if (path != failingPath_)
+        Platform::Log("SettingsStore: " + why + "; the settings are not stored");
+    failingPath_ = path;
+    return false;
 }
 
 void SettingsStore::ReportBadValue(const std::string& key, const Stored& stored, const std::string& defaultText)

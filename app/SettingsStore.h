@@ -30,11 +30,13 @@ public:
     template <class T> T Get(const std::string& key, const T& defaultValue);
     std::string Get(const std::string& key, const char* defaultValue) { return Get<std::string>(key, defaultValue); }
     // Stores the value's text; false (and a log line) when the file could
-    // not be written. A settings file that is a symbolic link stays one: the
-    // file it names is written. A file with unreadable lines is first moved aside
+    // not be written (logged once for writes that fail in a row). A
+    // settings file that is a symbolic link stays one: the file it names is
+    // written. A file with unreadable lines is kept aside
     // (settings.ini.unreadable-DATE-TIME, logged), and the new file holds
     // what could be read of it and this value; nothing is written when it
-    // cannot be moved aside. A stored text that could not be used is left as
+    // cannot be kept aside, and it stays in place when the new file cannot
+    // be written. A stored text that could not be used is left as
     // it is when the value set is the default that Get gave in its place, or
     // the value named by UsedInstead.
     template <class T> bool Set(const std::string& key, const T& value);
@@ -84,6 +86,9 @@ private:
     };
     Stored ReadText(const std::string& key);
     bool WriteText(const std::string& key, const std::string& text);
+    // Logs why a write failed, unless the write before it to the same file
+    // failed too; false.
+    bool WriteFailed(const std::string& why);
     void ReportBadValue(const std::string& key, const Stored& stored, const std::string& defaultText);
     // Logs each distinct message once per run: every call reads the file anew.
     void LogOnce(const std::string& message);
@@ -97,6 +102,9 @@ private:
     };
     std::map<std::string, Unusable> unusable_;
     std::set<std::string> logged_;
+    // The settings file whose latest write failed: its failures are not
+    // logged again until a write succeeds.
+    std::string failingPath_;
     LineSalvage salvage_;
 };
 

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  ::setenv("XDG_CONFIG_HOME", home.c_str(), 1) == 0);
     if (!homeSet)
         std::abort();
-    // What a set moved aside (a file it could not read whole) is not kept.
+    // What a set kept aside (a file it could not read whole) is not kept.
     for (const auto& entry : std::filesystem::directory_iterator(home / "vintrel-pellora"))
         if (entry.path().filename() != "settings.ini")
             std::filesystem::remove(entry.path());

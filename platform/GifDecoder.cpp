@@ -21,10 +21,12 @@ constexpr unsigned char kGraphicControl = 0xF9;
 // A file may have no colour table at all; its colours are then black, as the
 // system's decoder showed them.
 constexpr std::uint32_t kNoTableColour = 0xFF000000u;
-// The screen around the first image is transparent, filled by no data: a
-// picture of up to this many pixels may be mostly screen, a larger one must
-// be one its image's data could fill.
-constexpr std::uint64_t kLargePicture = 1u << 20;
+// An image of more than this many pixels must be one its data could fill.
+constexpr std::uint64_t kLargeImage = 1u << 20;
+// The screen around the image is transparent and filled by no data, so a few
+// bytes can ask for any screen: its area is bounded on its own (64 MiB of
+// picture).
+constexpr std::uint64_t kMaxPicturePixels = 1u << 24;
 
 unsigned LittleEndian16(const unsigned char* p)
 {
@@ -354,6 +356,11 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
             + " pixels, more than the limit of " + std::to_string(maxSide) + " a side";
         return nullptr;
     }
+    if (std::uint64_t(pictureWidth) * pictureHeight > kMaxPicturePixels) {
+        error = imageAt + " makes a picture of " + std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight)
+            + " pixels, more than the limit of " + std::to_string(kMaxPicturePixels) + " pixels";
+        return nullptr;
+    }
     ColourTable colours = global;
     if (const std::size_t bytes = ColourTableBytes(flags)) {
         if (size - at < bytes) {
@@ -375,17 +382,17 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
         return nullptr;
     }
 
-    // A large picture is weighed against what its data could fill before
+    // A large image is weighed against what its data could fill before
     // anything is decoded or made.
-    const std::uint64_t pixels = std::uint64_t(pictureWidth) * pictureHeight;
-    if (pixels > kLargePicture) {
+    const std::uint64_t pixels = std::uint64_t(width) * height;
+    if (pixels > kLargeImage) {
         const std::size_t dataBytes = DataBytes(data, size, at + 1);
         const std::uint64_t fillable = FillablePixels(dataBytes, minCodeSize);
         if (pixels > fillable) {
-            error = imageAt + " makes a picture of " + std::to_string(pictureWidth) + " x "
-                + std::to_string(pictureHeight) + " pixels, more than its " + std::to_string(dataBytes)
-                + " bytes of data can fill (" + std::to_string(fillable) + " pixels); a picture of more than "
-                + std::to_string(kLargePicture) + " pixels must be one its data can fill";
+            error = imageAt + " has " + std::to_string(width) + " x " + std::to_string(height)
+                + " pixels, more than its " + std::to_string(dataBytes) + " bytes of data can fill ("
+                + std::to_string(fillable) + " pixels); an image of more than " + std::to_string(kLargeImage)
+                + " pixels must be one its data can fill";
             return nullptr;
         }
     }

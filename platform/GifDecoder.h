@@ -17,9 +17,10 @@ namespace Platform {
 bool IsGif(const unsigned char* data, std::size_t size);
 
 // The picture, or null with the reason, naming the byte, in `error`. Refused
-// before any pixel is decoded: a picture wider or higher than `maxSide`, and
-// one of more than a megapixel that its data could not fill. A colour outside
-// the image's table is refused where the data first names it.
+// before any pixel is decoded: a picture wider or higher than `maxSide` or of
+// more than 2^24 pixels, and an image of more than a megapixel that its data
+// could not fill. A colour outside the image's table is refused where the data
+// first names it.
 CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSide, std::string& error);
 
 } // namespace Platform

@@ -158,6 +158,28 @@ def magick(name, width, height, pixel, *options):
         subprocess.run(["convert", source, *options, os.path.join(OUT, name)], check=True)
 
 
+def magick_on_screen(name, screen, frames):
+    """Frames, each (left, top, width, height, pixel), written by ImageMagick
+    as one GIF whose screen is `screen` (width, height) and whose images are
+    placed on it where the frames say."""
+    with tempfile.TemporaryDirectory() as folder:
+        arguments = []
+        for n, (left, top, width, height, pixel) in enumerate(frames):
+            source = os.path.join(folder, "frame%d.pam" % n)
+            with open(source, "wb") as f:
+                f.write(pam(width, height, pixel))
+            arguments += ["(", source, "-repage", "%dx%d+%d+%d" % (screen[0], screen[1], left, top), ")"]
+        if len(frames) > 1:
+            arguments += ["-loop", "0"]
+        subprocess.run(["convert", *arguments, os.path.join(OUT, name)], check=True)
+
+
+def quarters_of(size):
+    """A square of four colours, a quarter each: red, green, blue, yellow."""
+    colours = [(255, 0, 0, 255), (0, 255, 0, 255), (0, 0, 255, 255), (255, 255, 0, 255)]
+    return lambda x, y: colours[(x >= size // 2) + 2 * (y >= size // 2)]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     # A two-colour checkerboard of 3-pixel squares: code size 2.
@@ -171,6 +193,13 @@ def main():
     # transparent colour.
     magick("transparent.gif", 12, 12,
            lambda x, y: (200, 30, 30, 255) if (x - 5.5) ** 2 + (y - 5.5) ** 2 < 20 else (0, 0, 0, 0))
+    # A small image on a screen of more than a megapixel: at its corner, away
+    # from it, and as the first frame of an animation whose second frame is
+    # larger.
+    magick_on_screen("large-screen.gif", (1100, 1000), [(0, 0, 60, 60, quarters_of(60))])
+    magick_on_screen("large-screen-offset.gif", (1100, 1000), [(500, 400, 60, 60, quarters_of(60))])
+    magick_on_screen("large-screen-animation.gif", (1100, 1000),
+                     [(0, 0, 60, 60, quarters_of(60)), (300, 200, 100, 80, lambda x, y: (40, 80, 120, 255))])
 
     quarters = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)]
     shades = [(i * 30, 100, 255 - i * 30) for i in range(8)]

@@ -7,10 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <locale>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -47,6 +50,44 @@ protected:
     TempFolder folder_{"XDG_CONFIG_HOME"};
     std::string path_ = folder_.Path() + "/vintrel-pellora/settings.ini";
 };
+
+// While it lives, no file of this process grows past `bytes`: a write past
+// that fails as on a full disk, without a mount or any privilege.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit lowered = old_;
+        lowered.rlim_cur = bytes;
+        oldAction_ = std::signal(SIGXFSZ, SIG_IGN);
+        set_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldAction_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Set() const { return set_; }
+
+private:
+    rlimit old_{};
+    void (*oldAction_)(int) = nullptr;
+    bool set_ = false;
+};
+
+// The keys an exit's save writes, in its order.
+const char* const kSavedKeys[] = {"Frequency",  "Instrument",   "Style",     "Transpose",    "Input",
+                                  "AutoSelect", "TunerVisible", "Threshold", "Bpm",          "Accent",
+                                  "Output",     "TuneVis",      "SampleVis", "MetronomeVis", "MetronomeSampleVis"};
+
+int LinesWith(const Platform::LogCapture& log, const std::string& text)
+{
+    return int(std::count_if(log.Messages().begin(), log.Messages().end(),
+                             [&text](const std::string& line) { return line.find(text) != std::string::npos; }));
+}
 
 } // namespace
 
@@ -364,4 +405,88 @@ TEST_F(SettingsStoreTest, ALongFileOfBadLinesIsReadAndItsKeptSortingFollowsTheTe
     EXPECT_EQ(dropped, salvage.Of(std::string(text)).dropped.size());
     EXPECT_EQ(dropped + 1, salvage.Of(text + "one more bad line\n").dropped.size());
     EXPECT_EQ(dropped, salvage.Of(text).dropped.size());
+}
+
+TEST_F(SettingsStoreTest, WhatCannotBeReadStaysInPlaceWhenTheNewFileCannotBeWritten)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora";
+    // A file's text, or a folder and the text of the file it holds.
+    const auto contents = [](const std::string& at) {
+        struct stat status;
+        if (lstat(at.c_str(), &status) != 0)
+            return std::string("nothing");
+        return S_ISDIR(status.st_mode) ? "a folder holding " + ReadFile(at + "/notes") : ReadFile(at);
+    };
+    const struct {
+        const char* what;
+        bool folder; // settings.ini is a folder holding the text
+        std::string text;
+        int bpm; // as the next start reads it
+        std::string written; // once a write can be made
+    } cases[] = {
+        {"a file with an unreadable line", false, "[Pellora Settings]\nBpm=93\nFrequency=432\nthis line is bad\n", 93,
+         "[Pellora Settings]\nBpm=93\nFrequency=432\nAccent=ACCENT: 3\n"},
+        // It cannot be linked, and is moved aside instead, and back.
+        {"a folder", true, "Bpm=93\n", 114, "[Pellora Settings]\nAccent=ACCENT: 3\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()));
+        if (c.folder) {
+            ASSERT_EQ(0, mkdir(path_.c_str(), 0700));
+        }
+        WriteFile(c.folder ? path_ + "/notes" : path_, c.text);
+        const std::string original = contents(path_);
+        {
+            Platform::LogCapture log;
+            FileSizeLimit full(8);
+            ASSERT_TRUE(full.Set());
+            for (const char* key : kSavedKeys)
+                EXPECT_FALSE(store_.Set(key, 1)) << key;
+            EXPECT_EQ(1, LinesWith(log, "cannot write"));
+        }
+        EXPECT_EQ(original, contents(path_));
+        EXPECT_TRUE(Beside("settings.ini.unreadable-").empty());
+        EXPECT_TRUE(Beside("settings.ini.pellora-unfinished-").empty());
+        // The next start finds what the user had.
+        EXPECT_EQ(c.bpm, store_.Get("Bpm", 114));
+
+        // Once a write can be made, what could not be read is kept aside as
+        // before.
+        ASSERT_TRUE(store_.Set("Accent", "ACCENT: 3"));
+        const std::vector<std::string> aside = Beside("settings.ini.unreadable-");
+        ASSERT_EQ(1u, aside.size());
+        EXPECT_EQ(original, contents(folder + "/" + aside[0]));
+        EXPECT_EQ(c.written, ReadFile(path_));
+    }
+}
+
+TEST_F(SettingsStoreTest, ASaveThatCannotBeWrittenIsLoggedOnce)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora";
+    const struct {
+        const char* what;
+        std::string link; // what settings.ini links to
+        std::string why;
+    } cases[] = {
+        {"a link loop", "settings.ini", "leads through more than 40 links"},
+        {"a link into a folder that is missing", folder_.Path() + "/gone/pellora.ini",
+         "cannot create a temporary file for " + folder_.Path() + "/gone/pellora.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()));
+        Platform::LogCapture log;
+        // Each save starts after one that was written, and the next failure
+        // is logged again.
+        for (int save = 1; save <= 2; ++save) {
+            ASSERT_TRUE(store_.Set("Bpm", 90));
+            ASSERT_EQ(0, unlink(path_.c_str()));
+            ASSERT_EQ(0, symlink(c.link.c_str(), path_.c_str()));
+            for (const char* key : kSavedKeys)
+                EXPECT_FALSE(store_.Set(key, 1)) << key;
+            EXPECT_EQ(save, LinesWith(log, c.why));
+            ASSERT_EQ(0, unlink(path_.c_str()));
+        }
+    }
 }

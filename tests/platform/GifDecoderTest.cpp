@@ -100,6 +100,29 @@ TEST(GifDecoder, DecodesRealFilesPixelForPixel)
           {9, 4, 0},
           {11, 9, 0}},
          false},
+        // A 60 x 60 image of four quarters on a screen of 1100 x 1000, whose
+        // data fills only the image: at the screen's corner, inside it, and as
+        // the first frame of an animation (the second is not shown).
+        {"large-screen.gif",
+         1100,
+         1000,
+         {{0, 0, 0xFFFF0000},
+          {59, 0, 0xFF00FF00},
+          {0, 59, 0xFF0000FF},
+          {59, 59, 0xFFFFFF00},
+          {60, 0, 0},
+          {1099, 999, 0}},
+         false},
+        {"large-screen-offset.gif",
+         1100,
+         1000,
+         {{500, 400, 0xFFFF0000}, {559, 459, 0xFFFFFF00}, {499, 400, 0}, {500, 460, 0}, {0, 0, 0}},
+         false},
+        {"large-screen-animation.gif",
+         1100,
+         1000,
+         {{0, 0, 0xFFFF0000}, {59, 59, 0xFFFFFF00}, {300, 200, 0}, {399, 279, 0}},
+         false},
         // 256-colour noise: 12-bit codes, the table filled then cleared, or
         // filled and then used as it is to the end.
         {"table-resets.gif", 80, 80, {{0, 0, 0xFFD7D7D7}, {1, 0, 0xFFDBDBDB}, {0, 1, 0xFF2B2B2B}}, true},
@@ -145,6 +168,12 @@ std::string Bytes(std::initializer_list<int> values)
 // yellow): the first block starts at byte 25.
 const std::string kHeader =
     Bytes({'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x81, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0});
+
+// That header with a screen of the size given.
+std::string ScreenOf(int width, int height)
+{
+    return kHeader.substr(0, 6) + Bytes({width & 0xFF, width >> 8, height & 0xFF, height >> 8}) + kHeader.substr(10);
+}
 
 // An image descriptor at (left, top) of that size, with the flags given.
 std::string Descriptor(int left, int top, int width, int height, int flags = 0)
@@ -242,6 +271,11 @@ TEST(GifDecoder, PlacesTheFirstImageOnTheScreen)
          1024,
          1024,
          {{0, 0, red}, {1, 1, yellow}, {1023, 1023, 0}}},
+        {"the largest screen around four pixels",
+         ScreenOf(4096, 4096) + Descriptor(4094, 4094, 2, 2) + kFourPixels,
+         4096,
+         4096,
+         {{0, 0, 0}, {4094, 4094, red}, {4095, 4095, yellow}}},
         {"a transparent colour past the table",
          kHeader + Bytes({0x21, 0xF9, 4, 1, 0, 0, 6, 0}) + Descriptor(0, 0, 2, 1) + Bytes({3})
              + Codes({{8, 4}, {6, 4}, {0, 4}, {9, 4}}),
@@ -329,11 +363,19 @@ TEST(GifDecoder, RefusesBrokenFilesNamingTheByteAndWhy)
          "GIF image at byte 25: colour 5 at pixel (0, 2) is outside its colour table of 4 colours"},
         // Large sizes the data cannot fill are refused before a pixel is decoded.
         {"an image larger than its data can fill", kHeader + Descriptor(0, 0, 1025, 1024) + kFourPixels,
-         "GIF image at byte 25 makes a picture of 1025 x 1024 pixels, more than its 3 bytes of data can fill (36 "
-         "pixels); a picture of more than 1048576 pixels must be one its data can fill"},
-        {"a screen of 8192 x 8192 around four pixels",
-         Bytes({'G', 'I', 'F', '8', '9', 'a', 0, 0x20, 0, 0x20}) + kHeader.substr(10) + image + kFourPixels,
-         "GIF image at byte 25 makes a picture of 8192 x 8192 pixels, more than its 3 bytes"},
+         "GIF image at byte 25 has 1025 x 1024 pixels, more than its 3 bytes of data can fill (36 pixels); an "
+         "image of more than 1048576 pixels must be one its data can fill"},
+        {"a large image on a larger screen, larger than its data can fill",
+         ScreenOf(1100, 1000) + Descriptor(10, 10, 1025, 1024) + kFourPixels,
+         "GIF image at byte 25 has 1025 x 1024 pixels, more than its 3 bytes"},
+        // A screen costs no data: its area has a limit of its own.
+        {"a screen of 8192 x 8192 around four pixels", ScreenOf(8192, 8192) + image + kFourPixels,
+         "GIF image at byte 25 makes a picture of 8192 x 8192 pixels, more than the limit of 16777216 pixels"},
+        {"a screen one row past the area limit", ScreenOf(4096, 4097) + image + kFourPixels,
+         "GIF image at byte 25 makes a picture of 4096 x 4097 pixels, more than the limit of 16777216 pixels"},
+        {"a small image that grows the screen past the area limit",
+         kHeader + Descriptor(8000, 8000, 2, 2) + kFourPixels,
+         "GIF image at byte 25 makes a picture of 8002 x 8002 pixels, more than the limit of 16777216 pixels"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

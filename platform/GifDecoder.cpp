@@ -24,8 +24,8 @@ constexpr std::uint32_t kNoTableColour = 0xFF000000u;
 // An image of more than this many pixels must be one its data could fill.
 constexpr std::uint64_t kLargeImage = 1u << 20;
 // The screen around the image is transparent and filled by no data, so a few
-// bytes can ask for any screen: its area is bounded on its own (64 MiB of
-// picture).
+// bytes can ask for any screen: a picture larger than its image is bounded on
+// its own (64 MiB of picture); one its image fills is weighed by its data.
 constexpr std::uint64_t kMaxPicturePixels = 1u << 24;
 
 unsigned LittleEndian16(const unsigned char* p)
@@ -356,7 +356,8 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
             + " pixels, more than the limit of " + std::to_string(maxSide) + " a side";
         return nullptr;
     }
-    if (std::uint64_t(pictureWidth) * pictureHeight > kMaxPicturePixels) {
+    const std::uint64_t picturePixels = std::uint64_t(pictureWidth) * pictureHeight;
+    if (picturePixels > kMaxPicturePixels && picturePixels > std::uint64_t(width) * height) {
         error = imageAt + " makes a picture of " + std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight)
             + " pixels, more than the limit of " + std::to_string(kMaxPicturePixels) + " pixels";
         return nullptr;

@@ -376,6 +376,10 @@ TEST(GifDecoder, RefusesBrokenFilesNamingTheByteAndWhy)
         {"a small image that grows the screen past the area limit",
          kHeader + Descriptor(8000, 8000, 2, 2) + kFourPixels,
          "GIF image at byte 25 makes a picture of 8002 x 8002 pixels, more than the limit of 16777216 pixels"},
+        // An image that is its whole picture is bounded by its data alone.
+        {"an image past the area limit that fills its picture",
+         kHeader + Descriptor(0, 0, 4097, 4097) + kFourPixels,
+         "GIF image at byte 25 has 4097 x 4097 pixels, more than its 3 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

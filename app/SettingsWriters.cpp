@@ -30,9 +30,9 @@ void SettingsWriters::Add(const void* owner, std::function<void()> write)
 void SettingsWriters::Remove(const void* owner)
 {
     auto& writers = Writers();
-    writers.erase(std::remove_if(writers.begin(), writers.end(),
-                                 [owner](const Writer& writer) { return writer.first == owner; }),
-                  writers.end());
+    writers.erase(
+        std::remove_if(writers.begin(), writers.end(), [owner](const Writer& writer) { return writer.first == owner; }),
+        writers.end());
 }
 
 void SettingsWriters::WriteAll()

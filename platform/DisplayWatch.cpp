@@ -71,8 +71,8 @@ int RequestFailed(Display* display, XErrorEvent* error)
     char text[256] = "";
     XGetErrorText(display, error->error_code, text, sizeof text);
     EndProcess("the X server refused a request (" + std::string(text) + ", request "
-               + std::to_string(int(error->request_code)) + "." + std::to_string(int(error->minor_code))
-               + ", resource " + std::to_string(resource) + ")");
+               + std::to_string(int(error->request_code)) + "." + std::to_string(int(error->minor_code)) + ", resource "
+               + std::to_string(resource) + ")");
 }
 
 // Sees every X event before SDL queues it as a window-system event, which

@@ -102,8 +102,6 @@ TEST(ProgramEnd, TheEndingSignalsCloseItAsTheCloseButtonDoes)
         {"SIGINT", false, [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGINT); }, 0},
         {"SIGTERM under the About window", true,
          [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGTERM); }, 0},
-        {"SIGINT under the About window", true,
-         [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGINT); }, 0},
     };
     for (const Ending& row : rows)
         EndsKeepingTheSettings(row);

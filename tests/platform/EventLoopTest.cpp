@@ -173,25 +173,6 @@ TEST_F(EventLoopTest, ModalLoopsNestAndEveryWindowIsServedMeanwhile)
     EXPECT_EQ(-1, loop.RunModal(a->Id()));
 }
 
-TEST_F(EventLoopTest, EndingEveryModalLoopEndsTheNestedOnesAtOnce)
-{
-    loop.StartTimer(a->Id());
-    loop.StartTimer(b->Id());
-    int inner = 0;
-    clientA.onTick = [&] {
-        if (clientA.ticks == 2)
-            inner = loop.RunModal(b->Id());
-    };
-    clientB.onTick = [&] {
-        if (loop.IsRunningModal(b->Id()))
-            loop.EndAllModal();
-    };
-    EXPECT_EQ(-1, loop.RunModal(a->Id()));
-    EXPECT_EQ(-1, inner);
-    EXPECT_FALSE(loop.IsRunningModal(a->Id()));
-    EXPECT_FALSE(loop.IsRunningModal(b->Id()));
-}
-
 TEST_F(EventLoopTest, InputToASwitchedOffWindowIsDroppedAndCounted)
 {
     loop.DisableInput(a->Id());

@@ -22,8 +22,8 @@ PrivateDisplay::PrivateDisplay()
         close(numbers[0]);
         // The server picks a free number itself and writes it to the pipe.
         const std::string fd = std::to_string(numbers[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     close(numbers[1]);

@@ -4,6 +4,7 @@
 #include "app/CaptionButton.h"
 #include "app/ComboBox.h"
 #include "app/SettingsStore.h"
+#include "app/SettingsWriters.h"
 #include "app/ShowMessageBox.h"
 #include "app/StoredChoice.h"
 #include "app/vis/ObjectSliderVis.h"
@@ -188,6 +189,7 @@ MetronomeLayout::MetronomeLayout(TiXmlElement* element)
 
 MetronomeLayout::~MetronomeLayout()
 {
+    SettingsWriters::Remove(this);
     // A screen that never showed its stored choices (a skin that failed after
     // building it) would overwrite them with its defaults.
     if (settingsLoaded_)
@@ -248,14 +250,18 @@ void MetronomeLayout::Tell(const std::string& text)
 
 // ---- choices ----
 
+// The controls were there when the screen was built; one may be gone while
+// the screen is taken apart.
 std::string MetronomeLayout::ChoiceText(const std::string& button)
 {
-    return Find<CaptionButton>(button)->GetButtonText();
+    auto* choice = Find<CaptionButton>(button);
+    return choice ? choice->GetButtonText() : std::string();
 }
 
 void MetronomeLayout::SetChoiceText(const std::string& button, const std::string& text)
 {
-    Find<CaptionButton>(button)->SetButtonText(text);
+    if (auto* choice = Find<CaptionButton>(button))
+        choice->SetButtonText(text);
 }
 
 void MetronomeLayout::FillCombo(const std::string& comboName, const std::string& button, ComboPopulator& populator,
@@ -348,23 +354,27 @@ bool MetronomeLayout::SetTempo(int bpm)
         if (preset.size() > tempo.size() && preset.compare(preset.size() - tempo.size(), tempo.size(), tempo) == 0)
             preset.erase(preset.size() - tempo.size());
     }
-    Find<Vabo::Text>("VisTitle")->SetText(preset.empty() ? Custom : preset);
+    if (auto* title = Find<Vabo::Text>("VisTitle"))
+        title->SetText(preset.empty() ? Custom : preset);
     return true;
 }
 
 void MetronomeLayout::ShowTempo()
 {
-    Find<Vabo::EditBox>("DesiredBpm")->SetText(std::to_string(AppState::Instance().GetBpm()));
+    if (auto* box = Find<Vabo::EditBox>("DesiredBpm"))
+        box->SetText(std::to_string(AppState::Instance().GetBpm()));
 }
 
 std::string MetronomeLayout::TempoText()
 {
-    return Find<Vabo::EditBox>("DesiredBpm")->GetText();
+    auto* box = Find<Vabo::EditBox>("DesiredBpm");
+    return box ? box->GetText() : std::string();
 }
 
 std::string MetronomeLayout::TitleText()
 {
-    return Find<Vabo::Text>("VisTitle")->GetText();
+    auto* title = Find<Vabo::Text>("VisTitle");
+    return title ? title->GetText() : std::string();
 }
 
 bool MetronomeLayout::ParseTempo(const std::string& text, int& bpm)
@@ -398,6 +408,8 @@ void MetronomeLayout::TempoEnteredSlot(Vabo::Signal::Base* signal, Vabo::GuiObje
 bool MetronomeLayout::SelectPreset(const std::string& name)
 {
     auto* container = Find<Vabo::LargeFocusContainer>("PresetContainer");
+    if (!container)
+        return false;
     for (const auto& wrapper : container->GetWrappers()) {
         Vabo::GuiObject* entry = wrapper->GetObject();
         if (!name.empty() && entry->GetName() == name) {
@@ -421,7 +433,7 @@ void MetronomeLayout::PresetLeftSlot(Vabo::Signal::Base*, Vabo::GuiObject* objec
     // The strip enlarges the preset under the pointer or the ring; once they
     // have left every preset, the large one is the tempo's preset again.
     auto* container = Find<Vabo::LargeFocusContainer>("PresetContainer");
-    if (container->GetFocusOnSelect() && !container->HasSelectedObjectBesides(object))
+    if (container && container->GetFocusOnSelect() && !container->HasSelectedObjectBesides(object))
         SelectPreset(config_.GetPreset(AppState::Instance().GetBpm()));
 }
 
@@ -429,12 +441,14 @@ void MetronomeLayout::PresetLeftSlot(Vabo::Signal::Base*, Vabo::GuiObject* objec
 
 bool MetronomeLayout::IsPlayActive()
 {
-    return Find<Vabo::ToggleButton>("Play")->GetState() == 1;
+    auto* play = Find<Vabo::ToggleButton>("Play");
+    return play && play->GetState() == 1;
 }
 
 bool MetronomeLayout::IsRecordActive()
 {
-    return Find<Vabo::ToggleButton>("Record")->GetState() == 1;
+    auto* record = Find<Vabo::ToggleButton>("Record");
+    return record && record->GetState() == 1;
 }
 
 void MetronomeLayout::StreamLost(AudioDevice::StreamKind kind)
@@ -485,7 +499,7 @@ void MetronomeLayout::WatchRecording()
 void MetronomeLayout::ResetToggle(const std::string& name)
 {
     auto* toggle = Find<Vabo::ToggleButton>(name);
-    if (toggle->GetState() == 0)
+    if (!toggle || toggle->GetState() == 0)
         return;
     toggle->SetState(0);
     toggle->ShowState();
@@ -595,10 +609,12 @@ void MetronomeLayout::UpdateVolumeSliders()
 {
     AudioDevice& device = AudioDevice::Instance();
     ignoreInputVolumeSignal_ = true;
-    Find<Vabo::ObjectSlider>("VolumeInput")->SetValue(device.GetInputVolume());
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput"))
+        slider->SetValue(device.GetInputVolume());
     ignoreInputVolumeSignal_ = false;
     ignoreOutputVolumeSignal_ = true;
-    Find<Vabo::ObjectSlider>("VolumeOutput")->SetValue(device.GetOutputVolume());
+    if (auto* slider = Find<Vabo::ObjectSlider>("VolumeOutput"))
+        slider->SetValue(device.GetOutputVolume());
     ignoreOutputVolumeSignal_ = false;
 }
 
@@ -644,7 +660,8 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
         std::snprintf(text, sizeof text, "%0.2f Hz", double(frequency));
         if (shownFrequency_ != text) {
             shownFrequency_ = text;
-            Find<Vabo::Text>("VisFreq")->SetText(text);
+            if (auto* shown = Find<Vabo::Text>("VisFreq"))
+                shown->SetText(text);
         }
     }
     for (const char* name : Displays)
@@ -701,6 +718,7 @@ void MetronomeLayout::PresetContainerReady(Vabo::Signal::Base*, Vabo::GuiObject*
         return;
     settingsLoaded_ = true;
     LoadMetronomeSettings();
+    SettingsWriters::Add(this, [this] { SaveMetronomeSettings(); });
 }
 
 // ---- settings ----
@@ -728,6 +746,8 @@ void MetronomeLayout::SaveMetronomeSettings()
 {
     SettingsStore& settings = SettingsStore::Instance();
     settings.Set("Bpm", AppState::Instance().GetBpm());
-    settings.Set("Accent", ChoiceText("ACCENT"));
-    settings.Set("Output", ChoiceText("OUTPUT"));
+    // A control already gone shows no choice: what is stored for it stays.
+    for (const auto& [key, button] : {std::pair<const char*, const char*>{"Accent", "ACCENT"}, {"Output", "OUTPUT"}})
+        if (auto* choice = Find<CaptionButton>(button))
+            settings.Set(key, choice->GetButtonText());
 }

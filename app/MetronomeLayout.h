@@ -87,8 +87,10 @@ public:
     void UpdateVolumeSliders();
 
     void LoadMetronomeSettings();
+    // A choice whose control is gone keeps its stored value.
     void SaveMetronomeSettings();
 
+    // Empty when the control is gone.
     std::string ChoiceText(const std::string& button);
     std::string TempoText();
     std::string TitleText();

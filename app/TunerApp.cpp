@@ -2,13 +2,17 @@
 
 #include "app/DataFolders.h"
 #include "app/SettingsStore.h"
+#include "app/SettingsWriters.h"
 #include "app/ShowMessageBox.h"
 #include "audio/AppState.h"
 #include "audio/SoundCardCheck.h"
 #include "framework/core/VaboInit.h"
 #include "framework/host/AppWindow.h"
 #include "framework/host/VaboWnd.h"
+#include "platform/DisplayWatch.h"
+#include "platform/EventLoop.h"
 #include "platform/Log.h"
+#include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 
 #include <alsa/asoundlib.h>
@@ -40,6 +44,14 @@ int TunerApp::Run()
     if (instance.Claim() == Platform::SingleInstance::Outcome::Forwarded)
         return 0;
     SettingsStore::RemoveStaleTemporaries();
+    // A session's end, a service manager and Ctrl+C close the program as its
+    // close button does; a lost display ends it at once, with what the
+    // session holds written first.
+    Platform::QuitOnSignals();
+    Platform::DisplayWatch::OnLoss([](const std::string& why) {
+        SettingsWriters::WriteAll();
+        std::cerr << "pellora: the display went away (" << why << "); the settings were written" << std::endl;
+    });
 
     DllVaboInitInstance();
     DataFolders::Use();
@@ -63,6 +75,9 @@ int TunerApp::Run()
         WaitForSoundCard(&TunerApp::SoundCardPresent, [this](const std::string& text, const std::string& buttons) {
             return ShowMessageBox(text, buttons);
         });
+    // Asked to quit while the question stood: nothing failed.
+    if (!card && Platform::EventLoop::QuitRequested())
+        return 0;
     if (!card)
         return Fail(std::string("no sound card: ") + NoCard);
 

@@ -15,7 +15,10 @@ public:
     // Shows the text with the comma-separated buttons; the label pressed.
     using Question = std::function<std::string(const std::string& text, const std::string& buttons)>;
 
-    // The exit status: 0 once the main window has closed, 1 on a fatal failure.
+    // The exit status: 0 once the main window has closed (also on SIGTERM,
+    // SIGHUP or SIGINT, or destroyed by another client), 1 on a fatal failure.
+    // A lost display ends the process with status 1 from inside, the settings
+    // written.
     int Run();
 
     // Checks, and while there is no card asks "RETRY, CANCEL": true once a

@@ -4,6 +4,7 @@
 #include "app/CaptionButton.h"
 #include "app/ComboBox.h"
 #include "app/SettingsStore.h"
+#include "app/SettingsWriters.h"
 #include "app/ShowMessageBox.h"
 #include "app/StoredChoice.h"
 #include "app/vis/ObjectSliderVis.h"
@@ -214,6 +215,7 @@ TunerLayout::TunerLayout(TiXmlElement* element)
 
 TunerLayout::~TunerLayout()
 {
+    SettingsWriters::Remove(this);
     // A screen that never showed its stored choices would overwrite them with
     // its defaults.
     if (settingsLoaded_)
@@ -823,6 +825,7 @@ void TunerLayout::NoteContainerReady(Vabo::Signal::Base*, Vabo::GuiObject*)
         titleSaved_ = true;
     }
     LoadTunerSettings();
+    SettingsWriters::Add(this, [this] { SaveTunerSettings(); });
 }
 
 // ---- settings ----
@@ -886,11 +889,15 @@ void TunerLayout::SaveTunerSettings()
 {
     SettingsStore& settings = SettingsStore::Instance();
     settings.Set("Frequency", AppState::Instance().GetReferenceFrequency());
-    settings.Set("Instrument", ChoiceText("INST"));
-    settings.Set("Style", ChoiceText("STYLE"));
-    settings.Set("Transpose", ChoiceText("TRANS"));
-    settings.Set("Input", ChoiceText("INPUT"));
-    settings.Set("AutoSelect", AutoSelectState());
+    // A control already gone (the screen taken apart around it) shows no
+    // choice: what is stored for it stays.
+    const std::pair<const char*, const char*> shown[] = {
+        {"Instrument", "INST"}, {"Style", "STYLE"}, {"Transpose", "TRANS"}, {"Input", "INPUT"}};
+    for (const auto& [key, button] : shown)
+        if (auto* choice = Find<CaptionButton>(button))
+            settings.Set(key, choice->GetButtonText());
+    if (auto* toggle = Find<Vabo::ToggleButton>("AutoSelect"))
+        settings.Set("AutoSelect", toggle->GetState());
     settings.Set("TunerVisible", tunerVisible_);
     settings.Set("Threshold", int(AppState::Instance().Threshold));
 }

@@ -97,6 +97,7 @@ public:
     void OutputLost();
 
     void LoadTunerSettings();
+    // A choice whose control is gone keeps its stored value.
     void SaveTunerSettings();
 
     // The texts of the choice buttons ("INST", "STYLE", "TRANS", "INPUT").

@@ -1,5 +1,6 @@
 #include "platform/EventLoop.h"
 
+#include "platform/DisplayWatch.h"
 #include "platform/Log.h"
 
 #include <SDL.h>
@@ -7,10 +8,16 @@
 #include "platform/Video.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 
 namespace Platform {
 namespace {
+
+// Set by RequestQuit, which a signal handler may run.
+std::atomic<bool> quitRequested{false};
+// The waiter a quit wakes, once there is one.
+std::atomic<EventWait*> quitWaker{nullptr};
 
 Uint32 CallEventType()
 {
@@ -44,7 +51,11 @@ EventLoop& EventLoop::Instance()
 EventWait& EventLoop::Waiter()
 {
     // Never destroyed, as the loop: a thread may post while the process ends.
-    static EventWait* waiter = new EventWait;
+    static EventWait* waiter = [] {
+        auto* made = new EventWait;
+        quitWaker.store(made);
+        return made;
+    }();
     return *waiter;
 }
 
@@ -101,7 +112,7 @@ bool EventLoop::IsInputEnabled(std::uint32_t windowId) const
 
 int EventLoop::RunModal(std::uint32_t windowId)
 {
-    ModalFrame frame{windowId, !IsAttached(windowId), -1};
+    ModalFrame frame{windowId, !IsAttached(windowId) || QuitRequested(), -1};
     modalFrames_.push_back(&frame);
     while (!frame.ended)
         RunOnce(1000);
@@ -118,6 +129,33 @@ bool EventLoop::EndModal(std::uint32_t windowId, int result)
             return true;
         }
     return false;
+}
+
+void EventLoop::EndAllModal()
+{
+    for (ModalFrame* frame : modalFrames_)
+        if (!frame->ended) {
+            frame->ended = true;
+            frame->result = -1;
+        }
+}
+
+void EventLoop::RequestQuit()
+{
+    quitRequested.store(true);
+    if (EventWait* waiter = quitWaker.load())
+        waiter->WakeFromSignal();
+}
+
+bool EventLoop::QuitRequested()
+{
+    return quitRequested.load();
+}
+
+void EventLoop::FollowQuit()
+{
+    if (QuitRequested())
+        EndAllModal();
 }
 
 bool EventLoop::IsRunningModal(std::uint32_t windowId) const
@@ -157,6 +195,7 @@ void EventLoop::ScheduleTick(Record& record, Milliseconds at)
 
 void EventLoop::RunOnce(Milliseconds maxWait)
 {
+    FollowQuit();
     ScheduleRequestedTicks();
     Milliseconds wait = maxWait;
     const Milliseconds tick = TimeToNextTick();
@@ -177,6 +216,8 @@ void EventLoop::RunOnce(Milliseconds maxWait)
         // What was served may have started something that moves.
         RequestNextTick();
     }
+    DeliverDestroyed();
+    FollowQuit();
     ScheduleRequestedTicks();
     RunDueTicks();
     background_ = InBackground();
@@ -217,6 +258,16 @@ void EventLoop::Deliver(const HostInput& input)
     }
     WindowClient* client = it->second.client;
     Guarded("an input", [client, &input] { client->OnInput(input); });
+}
+
+void EventLoop::DeliverDestroyed()
+{
+    for (std::uint32_t windowId : DisplayWatch::TakeDestroyed()) {
+        HostInput lost;
+        lost.kind = HostInput::Kind::Destroyed;
+        lost.windowId = windowId;
+        Deliver(lost);
+    }
 }
 
 void EventLoop::RunDueTicks()

@@ -9,7 +9,8 @@
 // switched off is dropped (and counted); switching off is counted too, so
 // nested modal loops switch an owner back on only when the last of them ends.
 // No exception leaves the loop: a handler's exception is logged and the loop
-// carries on.
+// carries on. A window that another client destroyed gets a Destroyed input
+// (DisplayWatch.h).
 #include "platform/Clock.h"
 #include "platform/EventTranslation.h"
 #include "platform/EventWait.h"
@@ -55,11 +56,13 @@ public:
     // User inputs dropped because their window's input was off.
     std::uint64_t DroppedInputCount() const { return dropped_; }
 
-    // Serves every window until EndModal for this window (or its Detach);
-    // returns EndModal's result (-1 after a Detach).
+    // Serves every window until EndModal for this window (or its Detach,
+    // EndAllModal or a quit); returns EndModal's result (else -1).
     int RunModal(std::uint32_t windowId);
     // Ends the innermost running modal loop of the window; false when none runs.
     bool EndModal(std::uint32_t windowId, int result);
+    // Ends every running modal loop, each with -1.
+    void EndAllModal();
     bool IsRunningModal(std::uint32_t windowId) const;
 
     // One pass: waits for events at most maxWait ms (less when a tick is due),
@@ -67,6 +70,12 @@ public:
     void RunOnce(Milliseconds maxWait);
     // Passes for `duration` ms of the clock.
     void RunFor(Milliseconds duration);
+
+    // The process is to end as when its main window closes: at its next pass
+    // the loop ends every modal loop, and from then on every modal loop ends
+    // as soon as it starts. Safe in a signal handler and from any thread.
+    static void RequestQuit();
+    static bool QuitRequested();
 
     // Runs the call on the GUI thread at its next pass, waking the loop when
     // it sleeps. Safe from any thread; false (logged) when the event queue
@@ -99,6 +108,10 @@ private:
     static EventWait& Waiter();
     void Serve(SDL_Event& event);
     void Deliver(const HostInput& input);
+    // Hands each window that another client destroyed the notice of its loss.
+    void DeliverDestroyed();
+    // Ends the modal loops once a quit was asked.
+    void FollowQuit();
     void RunDueTicks();
     // Ticks the clients now, in turn; each asks for its next tick.
     void Tick(const std::vector<std::uint32_t>& ids);

@@ -88,4 +88,14 @@ void EventWait::Wake()
         Log(std::string("Platform::EventWait - cannot wake the event loop: ") + std::strerror(errno));
 }
 
+void EventWait::WakeFromSignal()
+{
+    const std::uint64_t one = 1;
+    if (wake_ >= 0) {
+        // A full counter already wakes the sleep.
+        const ssize_t written = write(wake_, &one, sizeof one);
+        (void)written;
+    }
+}
+
 } // namespace Platform

@@ -31,6 +31,8 @@ public:
 
     // Ends a sleep in Next. Safe from any thread.
     void Wake();
+    // As Wake, and safe in a signal handler: a failure is not logged.
+    void WakeFromSignal();
 
 private:
     int connection_ = -1;

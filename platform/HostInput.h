@@ -45,6 +45,7 @@ struct HostInput {
         Exposed, // the window's contents were lost: repaint all
         DropFile, // fileName; the point is filled in by the host from the cursor
         CloseRequest, // the window manager asks the window to close
+        Destroyed, // another client destroyed the window: it shows no more
     };
 
     Kind kind = Kind::MouseMove;

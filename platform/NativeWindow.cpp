@@ -1,6 +1,7 @@
 #include "platform/NativeWindow.h"
 
 #include "platform/ChildWindow.h"
+#include "platform/DisplayWatch.h"
 #include "platform/FrameTrace.h"
 #include "platform/Log.h"
 #include "platform/PictureDecoder.h"
@@ -98,6 +99,10 @@ std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
         return nullptr;
     }
     std::unique_ptr<NativeWindow> created(new NativeWindow(window, options.kind));
+    Display* display = nullptr;
+    std::string why;
+    if (X11HandlesOf(window, display, created->xWindow_, why))
+        DisplayWatch::Track(created->xWindow_, created->id_);
     if (options.kind == Kind::Child) {
         created->parent_ = options.parent;
         options.parent->children_.push_back(created.get());
@@ -123,11 +128,21 @@ NativeWindow::~NativeWindow()
         parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
     // Its memory is let go of while the X window is still there.
     framebuffer_.reset();
+    if (xWindow_ != 0)
+        DisplayWatch::Untrack(xWindow_);
     SDL_DestroyWindow(window_);
+}
+
+bool NativeWindow::Gone() const
+{
+    return xWindow_ != 0 && DisplayWatch::Destroyed(xWindow_);
 }
 
 void NativeWindow::Show()
 {
+    // SDL would wait for ever for the server to show a destroyed window.
+    if (Gone())
+        return;
     if (kind_ == Kind::Child) {
         // Its parent gone, a child has nowhere to show.
         if (parent_) {
@@ -141,6 +156,8 @@ void NativeWindow::Show()
 
 void NativeWindow::Hide()
 {
+    if (Gone())
+        return;
     if (kind_ == Kind::Child) {
         ShowChildWindow(window_, false);
         childShown_ = false;
@@ -178,24 +195,32 @@ bool NativeWindow::IsMaximized() const
 // A child window keeps its place and size in its parent.
 void NativeWindow::Minimize()
 {
+    if (Gone())
+        return;
     if (kind_ != Kind::Child)
         SDL_MinimizeWindow(window_);
 }
 
 void NativeWindow::Maximize()
 {
+    if (Gone())
+        return;
     if (kind_ != Kind::Child)
         SDL_MaximizeWindow(window_);
 }
 
 void NativeWindow::Restore()
 {
+    if (Gone())
+        return;
     if (kind_ != Kind::Child)
         SDL_RestoreWindow(window_);
 }
 
 void NativeWindow::Raise()
 {
+    if (Gone())
+        return;
     SDL_RaiseWindow(window_);
     // Without a window manager raising gives no focus; asking the X server
     // for it does, on a window that is shown.
@@ -205,6 +230,8 @@ void NativeWindow::Raise()
 
 void NativeWindow::TakeInputFocus()
 {
+    if (Gone())
+        return;
     if (IsVisible())
         SDL_SetWindowInputFocus(window_);
 }
@@ -223,6 +250,8 @@ void NativeWindow::SetOwner(const NativeWindow& owner)
 
 void NativeWindow::MoveTo(int x, int y)
 {
+    if (Gone())
+        return;
     if (kind_ == Kind::Child)
         MoveChildWindow(window_, x, y);
     else
@@ -231,6 +260,8 @@ void NativeWindow::MoveTo(int x, int y)
 
 void NativeWindow::Resize(int width, int height)
 {
+    if (Gone())
+        return;
     SDL_SetWindowSize(window_, std::max(1, width), std::max(1, height));
 }
 
@@ -296,6 +327,8 @@ bool NativeWindow::SetIcon(const std::string& fileName)
 
 bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects)
 {
+    if (Gone())
+        return false;
     cairo_surface_flush(backBuffer);
     const int sourceWidth = cairo_image_surface_get_width(backBuffer);
     const int sourceHeight = cairo_image_surface_get_height(backBuffer);

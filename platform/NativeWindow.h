@@ -43,6 +43,8 @@ public:
     NativeWindow& operator=(const NativeWindow&) = delete;
 
     std::uint32_t Id() const { return id_; }
+    // Another client destroyed the X window: what would change it does nothing.
+    bool Gone() const;
     SDL_Window* Handle() const { return window_; }
     Kind GetKind() const { return kind_; }
 
@@ -76,7 +78,8 @@ public:
     bool SetIcon(const std::string& fileName);
 
     // Copies the rectangles (clipped to both) of an ARGB32 back buffer onto the
-    // window and shows them. False (logged) when there is nowhere to copy them.
+    // window and shows them. False when there is nowhere to copy them (logged)
+    // or the window is gone.
     bool Present(cairo_surface_t* backBuffer, const std::vector<Rect>& rects);
     // A shaped window has nothing behind its anti-aliased edge pixels to blend
     // them with: it shows their own colours, not their colours over black (a
@@ -88,6 +91,8 @@ private:
 
     SDL_Window* window_;
     std::uint32_t id_;
+    // The X window behind it (0 on another driver).
+    unsigned long xWindow_ = 0;
     Kind kind_;
     bool shaped_ = false;
     // A child is mapped and unmapped by us, not by SDL (which would hand it

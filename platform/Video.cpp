@@ -1,5 +1,6 @@
 #include "platform/Video.h"
 
+#include "platform/DisplayWatch.h"
 #include "platform/Log.h"
 
 #include <SDL.h>
@@ -29,8 +30,9 @@ bool StartVideo()
     // X11 (XWayland on Wayland) unless the user chose a driver explicitly.
     if (!std::getenv("SDL_VIDEODRIVER"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    // Ctrl+C must still end the program: SDL would turn it into an event that
-    // nothing here reads.
+    // SDL would turn Ctrl+C and the other ending signals into an event that
+    // nothing here reads: a program that ends on them handles them itself
+    // (QuitSignals.h).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Our windows are always-on-top popups and borderless main windows; a
     // focus change must not minimise them.
@@ -63,6 +65,8 @@ bool StartVideo()
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     SDL_StartTextInput();
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+        DisplayWatch::Start();
     state = State::Started;
     return true;
 }

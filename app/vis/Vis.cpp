@@ -1,6 +1,7 @@
 #include "app/vis/Vis.h"
 
 #include "app/SettingsStore.h"
+#include "app/SettingsWriters.h"
 #include "app/vis/VisBase.h"
 
 #include "framework/core/ObjectSignals.h"
@@ -10,6 +11,11 @@ Vis::Vis(TiXmlElement* element)
 {
     // A click steps on, and so do Return and Space once the keys reached it.
     AddSlot<Vabo::Signal::Activate>(&Vis::NextChildSlot, this);
+}
+
+Vis::~Vis()
+{
+    SettingsWriters::Remove(this);
 }
 
 void Vis::AddDisplay(VisBase& display)
@@ -57,6 +63,7 @@ int Vis::RestoreSelection()
         current_ = std::size_t(stored);
     // A stored text that is no number stays until another display is picked.
     settings.UsedInstead(GetTypeName(), ShownIndex());
+    SettingsWriters::Add(this, [this] { SaveSelection(); });
     return stored;
 }
 

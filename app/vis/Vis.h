@@ -13,6 +13,7 @@ class VisBase;
 class Vis : public Vabo::GuiObject {
 public:
     explicit Vis(TiXmlElement* element);
+    ~Vis() override;
 
     // Every display takes the size, shown or not.
     bool SetSize(int width, int height) override;
@@ -25,6 +26,7 @@ public:
 
     // Shows the stored display when the stored index names one; returns the
     // value read (-1 when none was stored or the stored text is no number).
+    // From then on the index shown is among what SettingsWriters writes.
     int RestoreSelection();
     void SaveSelection();
 

@@ -61,6 +61,7 @@ bool InputRouter::Route(const Platform::HostInput& input, bool hostFocused, int 
         screens_.DropFile(input.fileName, point);
         return false;
     case Kind::CloseRequest:
+    case Kind::Destroyed:
         return false;
     }
     return false;

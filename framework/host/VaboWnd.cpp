@@ -412,7 +412,14 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
     // restore): the box, whose loop holds the input, comes forward again.
     if (input.kind == Kind::FocusGained && BringModalForward())
         return;
-    if (input.kind == Kind::CloseRequest) {
+    // The main window gone, nothing of the program shows any more: it ends
+    // as when the main window closes, boxes open over it or not. Another
+    // window gone closes as on a close request.
+    if (input.kind == Kind::Destroyed && mainWindow_) {
+        Platform::EventLoop::Instance().EndAllModal();
+        return;
+    }
+    if (input.kind == Kind::CloseRequest || input.kind == Kind::Destroyed) {
         if (closeHandler_)
             closeHandler_();
         else

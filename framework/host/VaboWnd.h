@@ -111,8 +111,9 @@ public:
     void EndModalLoop(int result);
     bool IsInModalLoop() const;
 
-    // What a close request of the window manager does; by default it ends this
-    // window's modal loop, when one runs.
+    // What a close request of the window manager does, and the window's
+    // destruction by another client; by default it ends this window's modal
+    // loop, when one runs. The main window destroyed ends every modal loop.
     void SetCloseHandler(std::function<void()> handler) { closeHandler_ = std::move(handler); }
 
     // Runs a call on the GUI thread at the loop's next pass; safe from any thread.

@@ -295,6 +295,26 @@ TEST_F(MetronomeScreen, SettingsAreReadOnceWhenThePresetsAreReadyAndWrittenAtThe
         EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
 }
 
+TEST_F(MetronomeScreen, AScreenWhoseControlsAreGoneFindsNothingAndWritesNoEmptyChoice)
+{
+    Store("Bpm", "140");
+    Store("Accent", "ACCENT: 6");
+    Store("Output", "CLAVE");
+    Open();
+    // As while the screen is taken apart at the end: its controls go first.
+    DllGlobalObjectFactoryInstance().ForgetObject(metronome_);
+    EXPECT_EQ("", metronome_->ChoiceText("ACCENT"));
+    EXPECT_EQ("", metronome_->TempoText());
+    EXPECT_EQ("", metronome_->TitleText());
+    EXPECT_FALSE(metronome_->IsPlayActive());
+    EXPECT_FALSE(metronome_->SelectPreset("ALLEGRO"));
+    metronome_->SaveMetronomeSettings();
+    window_.reset();
+    const std::string settings = Settings();
+    for (const char* line : {"Bpm=140\n", "Accent=ACCENT: 6\n", "Output=CLAVE\n"})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
 TEST_F(MetronomeScreen, AWindowThatNeverGotReadyLeavesTheStoredChoicesAlone)
 {
     Store("Bpm", "140");

@@ -804,6 +804,22 @@ TEST_F(TunerScreen, AStoredHiddenTunerStartsOnTheMetronome)
     EXPECT_NE(std::string::npos, Settings().find("TunerVisible=0\n"));
 }
 
+TEST_F(TunerScreen, AScreenWhoseChoiceButtonsAreGoneKeepsTheStoredChoices)
+{
+    Store("Instrument", "VIOLIN");
+    Store("Style", "STANDARD");
+    Store("Transpose", "CONCERT");
+    Store("AutoSelect", "0");
+    Open();
+    // As while the screen is taken apart at the end: its controls go first.
+    DllGlobalObjectFactoryInstance().ForgetObject(tuner_);
+    tuner_->SaveTunerSettings();
+    window_.reset();
+    const std::string settings = Settings();
+    for (const char* line : {"Instrument=VIOLIN\n", "Style=STANDARD\n", "Transpose=CONCERT\n", "AutoSelect=0\n"})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
+}
+
 TEST_F(TunerScreen, ASkinWithoutItsObjectsStillBuildsAndSaysWhatIsMissing)
 {
     TiXmlDocument document;

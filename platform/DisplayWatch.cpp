@@ -1,0 +1,135 @@
+#include "platform/DisplayWatch.h"
+
+#include "platform/Log.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <unistd.h>
+
+namespace Platform {
+namespace {
+
+struct Watched {
+    DisplayWatch::LossCall loss;
+    // X window to SDL's id, of the windows of ours that stand.
+    std::map<unsigned long, std::uint32_t> windows;
+    std::set<unsigned long> destroyed;
+    std::vector<std::uint32_t> news;
+    std::set<unsigned long> reported;
+};
+
+// Never destroyed: Xlib may report a loss while the process ends.
+Watched& State()
+{
+    static Watched* state = new Watched;
+    return *state;
+}
+
+[[noreturn]] void EndProcess(const std::string& why)
+{
+    // A call that fails the same way again must not come back here.
+    static bool ending = false;
+    if (!ending) {
+        ending = true;
+        Log("Platform::DisplayWatch - " + why);
+        if (const DisplayWatch::LossCall& loss = State().loss) {
+            try {
+                loss(why);
+            } catch (...) {
+                std::fputs("the last call before the end failed\n", stderr);
+            }
+        } else {
+            std::fprintf(stderr, "%s\n", why.c_str());
+        }
+    }
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+int ConnectionLost(Display*)
+{
+    EndProcess("the connection to the X server was lost");
+}
+
+int RequestFailed(Display* display, XErrorEvent* error)
+{
+    Watched& state = State();
+    const unsigned long resource = error->resourceid;
+    const bool ours = state.windows.count(resource) != 0 || state.destroyed.count(resource) != 0;
+    if (ours && (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+        // Until the loop hands on the news, requests for the window go on.
+        if (state.reported.insert(resource).second)
+            Log("Platform::DisplayWatch - window " + std::to_string(resource)
+                + " is gone: another client destroyed it");
+        return 0;
+    }
+    char text[256] = "";
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    EndProcess("the X server refused a request (" + std::string(text) + ", request "
+               + std::to_string(int(error->request_code)) + "." + std::to_string(int(error->minor_code)) + ", resource "
+               + std::to_string(resource) + ")");
+}
+
+// Sees every X event before SDL queues it as a window-system event, which
+// nothing else reads: each is dropped here.
+int NoteDestroyed(void*, SDL_Event* event)
+{
+    if (event->type != SDL_SYSWMEVENT)
+        return 1;
+    const SDL_SysWMmsg* message = event->syswm.msg;
+    if (message && message->subsystem == SDL_SYSWM_X11 && message->msg.x11.event.type == DestroyNotify) {
+        Watched& state = State();
+        const auto window = state.windows.find(message->msg.x11.event.xdestroywindow.window);
+        if (window != state.windows.end() && state.destroyed.insert(window->first).second)
+            state.news.push_back(window->second);
+    }
+    return 0;
+}
+
+} // namespace
+
+void DisplayWatch::Start()
+{
+    XSetIOErrorHandler(ConnectionLost);
+    XSetErrorHandler(RequestFailed);
+    SDL_SetEventFilter(NoteDestroyed, nullptr);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+void DisplayWatch::OnLoss(LossCall call)
+{
+    State().loss = std::move(call);
+}
+
+void DisplayWatch::Track(unsigned long xWindow, std::uint32_t windowId)
+{
+    Watched& state = State();
+    state.windows[xWindow] = windowId;
+    // The server may hand out the number of a destroyed window again.
+    state.destroyed.erase(xWindow);
+    state.reported.erase(xWindow);
+}
+
+void DisplayWatch::Untrack(unsigned long xWindow)
+{
+    State().windows.erase(xWindow);
+}
+
+bool DisplayWatch::Destroyed(unsigned long xWindow)
+{
+    return State().destroyed.count(xWindow) != 0;
+}
+
+std::vector<std::uint32_t> DisplayWatch::TakeDestroyed()
+{
+    std::vector<std::uint32_t> news;
+    news.swap(State().news);
+    return news;
+}
+
+} // namespace Platform

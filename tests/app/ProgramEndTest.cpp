@@ -1,0 +1,108 @@
+// The real program ended from outside, each run on an X server of its own:
+// its display's server killed, its main window destroyed by another client,
+// and the ending signals, with and without the About window open. Each time
+// it ends by itself, with the settings that the session held written as the
+// close button writes them: the stored choices kept, the screen shown last
+// remembered, no choice written empty.
+#include "ProgramTestSupport.h"
+#include "support/PrivateDisplay.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+
+using namespace ProgramTest;
+
+namespace {
+
+struct Ending {
+    const char* what;
+    // The About window is open over the main window when the end comes.
+    bool aboutOpen;
+    std::function<void(Program&, PrivateDisplay&, const std::string& window)> end;
+    int status;
+};
+
+void Send(Program& program, int number)
+{
+    ASSERT_EQ(0, kill(program.Pid(), number));
+}
+
+// Starts the program on a display of its own with stored choices, switches to
+// the metronome (a change the session holds), ends it as the row says, and
+// checks how it ended and what it wrote.
+void EndsKeepingTheSettings(const Ending& row)
+{
+    SCOPED_TRACE(row.what);
+    PrivateDisplay display;
+    ASSERT_TRUE(display.Running()) << "no Xvfb";
+    TempFolder settings;
+    ASSERT_EQ(0, std::system(("mkdir -p " + settings.Path() + "/vintrel-pellora").c_str()));
+    std::ofstream(settings.Path() + "/vintrel-pellora/settings.ini")
+        << "[Pellora Settings]\nInstrument=VIOLIN\nStyle=STANDARD\nAutoSelect=0\nBpm=96\n";
+    Program program("", PELLORA_SOURCE_DIR, settings.Path());
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == "#0C1116"; }));
+    const std::string id = ProgramWindowId(program.Pid(), "Pellora");
+    const int probeX = window.x + 360, probeY = window.y + 470;
+    const std::string panel = Pixel(probeX, probeY);
+    Click(window.x + 711, window.y + 20);
+    ASSERT_TRUE(Eventually([&] { return Pixel(probeX, probeY) != panel; })) << "the metronome shows";
+    if (row.aboutOpen) {
+        Click(window.x + 681, window.y + 20);
+        ASSERT_TRUE(Eventually([&] { return FindWindow("About Pellora").found; })) << "the About window";
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    row.end(program, display, id);
+    const int status = program.Status();
+    std::printf("%s: status %d after %.2f s\n", row.what, status,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    EXPECT_EQ(row.status, status) << program.Errors();
+    const std::string saved = program.Settings();
+    for (const char* line : {"Instrument=VIOLIN\n", "Style=STANDARD\n", "AutoSelect=0\n", "TunerVisible=0\n",
+                             "Bpm=96\n", "Accent=ACCENT: 4\n"})
+        EXPECT_NE(std::string::npos, saved.find(line)) << line << " in\n" << saved;
+    for (const char* empty : {"Instrument=\n", "Style=\n", "Transpose=\n", "Accent=\n", "Output=\n"})
+        EXPECT_EQ(std::string::npos, saved.find(empty)) << empty << " in\n" << saved;
+}
+
+} // namespace
+
+TEST(ProgramEnd, TheDisplayGoingAwayEndsItWithTheSettingsWritten)
+{
+    const Ending rows[] = {
+        {"the X server killed", false, [](Program&, PrivateDisplay& display, const std::string&) { display.Kill(); },
+         1},
+        {"the X server killed under the About window", true,
+         [](Program&, PrivateDisplay& display, const std::string&) { display.Kill(); }, 1},
+        {"the main window destroyed by another client", false,
+         [](Program&, PrivateDisplay&, const std::string& window) {
+             ASSERT_EQ(0, std::system(("xdotool windowclose " + window).c_str()));
+         },
+         0},
+    };
+    for (const Ending& row : rows)
+        EndsKeepingTheSettings(row);
+}
+
+TEST(ProgramEnd, TheEndingSignalsCloseItAsTheCloseButtonDoes)
+{
+    const Ending rows[] = {
+        {"SIGTERM", false, [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGTERM); }, 0},
+        {"SIGHUP", false, [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGHUP); }, 0},
+        {"SIGINT", false, [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGINT); }, 0},
+        {"SIGTERM under the About window", true,
+         [](Program& program, PrivateDisplay&, const std::string&) { Send(program, SIGTERM); }, 0},
+    };
+    for (const Ending& row : rows)
+        EndsKeepingTheSettings(row);
+}

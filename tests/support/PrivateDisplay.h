@@ -1,0 +1,29 @@
+// An X server (Xvfb) of one test's own, on a free display number, named by
+// $DISPLAY for the test and the programs it starts meanwhile; a test may kill
+// it as a session's end or a dropped remote display would. The server goes and
+// the old $DISPLAY comes back with the object.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+
+class PrivateDisplay {
+public:
+    PrivateDisplay();
+    ~PrivateDisplay();
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+    // The server answered on its display (":N").
+    bool Running() const { return !name_.empty(); }
+    const std::string& Name() const { return name_; }
+
+    // Kills the server at once, as a crash or a dropped connection would.
+    void Kill();
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+    std::string oldDisplay_;
+    bool hadDisplay_ = false;
+};

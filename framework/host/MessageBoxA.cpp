@@ -91,7 +91,9 @@ GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& lab
         return nullptr;
     }
     root->SetAttribute("Text", label);
-    GuiObject* button = DllGlobalObjectFactoryInstance().CreateAndRegister(root->Value(), label, &container, root);
+    // Beside any button of the same label: a label may stand twice in a row,
+    // and replacing would free a button the box still holds.
+    GuiObject* button = DllGlobalObjectFactoryInstance().CreateBeside(root->Value(), label, &container, root);
     if (!button)
         return nullptr;
     button->SetName(label);

@@ -105,8 +105,7 @@ std::string AboutWindow::OpenFailure(const std::string& tag, const std::string& 
 
 std::string AboutWindow::ShowMessageBox(const std::string& text, const std::string& buttons)
 {
-    // Centred on this window: the skin places boxes for the larger main window.
-    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()), true);
+    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
 }
 
 void AboutWindow::ShowFor(Vabo::GuiObject& screen)
@@ -118,7 +117,10 @@ void AboutWindow::ShowFor(Vabo::GuiObject& screen)
     }
     try {
         AboutWindow about(screen.GetChild(element, "AboutWindow"));
-        about.DoModal(dynamic_cast<Vabo::Window*>(screen.GetRootObject()));
+        auto* owner = dynamic_cast<Vabo::Window*>(screen.GetRootObject());
+        if (owner)
+            about.CenterOnOwner(*owner);
+        about.DoModal(owner);
     } catch (const std::exception& error) {
         Platform::Log("AboutWindow: cannot show the About window of \"" + screen.GetName() + "\": " + error.what());
     }

@@ -25,6 +25,6 @@ public:
     static std::string OpenFailure(const std::string& tag, const std::string& document, const std::string& reason);
 
     // Builds the About window from the screen's "AboutWindow" child element and
-    // runs it modally over the screen's root window.
+    // runs it modally, centred on the screen's root window.
     static void ShowFor(Vabo::GuiObject& screen);
 };

@@ -1,21 +1,26 @@
 // The About window from the real skin: the version shown once on every
 // opening, its buttons connected every time, documents handed to xdg-open as
 // one argument, and the boxes for a missing or unnamed document and for one
-// that no program can open, over the About window.
+// that no program can open, over the About window; the About window and the
+// boxes centred on the main window however it was moved, resized or maximised.
 #include "app/AboutWindow.h"
 
 #include "AppTestSupport.h"
 #include "app/ShellOpen.h"
+#include "app/ShowMessageBox.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/widgets/Text.h"
 #include "support/TempFolder.h"
 #include "support/Files.h"
+#include "support/WindowManager.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -213,6 +218,104 @@ TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWin
             const int centreX = box.x + box.w / 2, centreY = box.y + box.h / 2;
             EXPECT_TRUE(centreX > x && centreX < x + about.GetWidth() && centreY > y && centreY < y + about.GetHeight())
                 << "over the About window";
+        }
+    }
+}
+
+namespace {
+
+// The main window of the real skin under a window manager, moved, resized and
+// maximised as a user would have it.
+class OverMainWindowTest : public AppTest::ScreenFixture {
+protected:
+    // The rectangle on the screen of the shown window with the id.
+    static SDL_Rect RectOf(std::uint32_t id)
+    {
+        SDL_Rect r{};
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+            SDL_GetWindowPosition(window, &r.x, &r.y);
+            SDL_GetWindowSize(window, &r.w, &r.h);
+        }
+        return r;
+    }
+
+    // Runs show() (which runs a modal loop); once a window other than the
+    // main one with the title shows, takes its rectangle and presses Escape
+    // on it, which closes the About window and a box alike.
+    template <class Show> SDL_Rect RectWhileShown(const std::string& title, Show show)
+    {
+        const std::uint32_t main = window_->GetHostWnd()->GetNativeWindow()->Id();
+        SDL_Rect shown{};
+        bool closed = false;
+        Vabo::VaboWnd::PostCall([&] {
+            AppTest::PumpUntil([&] {
+                const std::uint32_t id = AppTest::NewestWindowTitled(title);
+                return id != 0 && id != main;
+            });
+            const std::uint32_t id = AppTest::NewestWindowTitled(title);
+            if (id == 0 || id == main)
+                return;
+            AppTest::Pump(100);
+            shown = RectOf(id);
+            TestSupport::PushKey(id, SDLK_ESCAPE);
+            closed = true;
+        });
+        show();
+        EXPECT_TRUE(closed) << title;
+        return shown;
+    }
+};
+
+} // namespace
+
+TEST_F(OverMainWindowTest, TheAboutWindowAndEveryBoxStandCentredOnTheMainWindowAsItIsAndOnTheScreen)
+{
+    WindowManager manager(PELLORA_TEST_DATA "/openbox/rc.xml");
+    ASSERT_TRUE(manager.Running());
+    window_ = AppTest::OpenMainWindow(loader_);
+    auto* tuner = Vabo::GetXMLObject<Vabo::GuiObject>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner);
+    SDL_Rect screen;
+    ASSERT_EQ(0, SDL_GetDisplayUsableBounds(0, &screen));
+
+    struct Case {
+        const char* what;
+        int x, y, width, height; // width 0: maximised
+    } cases[] = {
+        {"moved and made smaller", 60, 120, 640, 400},
+        {"maximised", 0, 0, 0, 0},
+        {"partly past the bottom right corner", screen.w - 300, screen.h - 150, 640, 400},
+    };
+    const std::uint32_t id = window_->GetHostWnd()->GetNativeWindow()->Id();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.width == 0) {
+            window_->Maximize();
+        } else {
+            if (window_->IsMaximized())
+                window_->Restore();
+            ASSERT_TRUE(AppTest::PumpUntil([&] { return !window_->IsMaximized(); }));
+            window_->SetSize(c.width, c.height);
+            window_->SetPosition(c.x, c.y);
+        }
+        ASSERT_TRUE(AppTest::PumpUntil([&] {
+            const SDL_Rect r = RectOf(id);
+            return c.width == 0 ? r.w == screen.w && r.h == screen.h
+                                : r.x == c.x && r.y == c.y && r.w == c.width && r.h == c.height;
+        })) << RectOf(id).x
+            << "," << RectOf(id).y << " " << RectOf(id).w << "x" << RectOf(id).h;
+        const SDL_Rect owner = RectOf(id);
+
+        const SDL_Rect box =
+            RectWhileShown("Pellora", [&] { ShowMessageBox(loader_, "Over the tuner", "", window_.get()); });
+        const SDL_Rect about = RectWhileShown("About Pellora", [&] { AboutWindow::ShowFor(*tuner); });
+        for (const auto& [name, shown] : {std::pair<const char*, SDL_Rect>{"box", box}, {"About window", about}}) {
+            SCOPED_TRACE(name);
+            ASSERT_GT(shown.w, 0);
+            const int x = std::clamp(owner.x + (owner.w - shown.w) / 2, screen.x, screen.x + screen.w - shown.w);
+            const int y = std::clamp(owner.y + (owner.h - shown.h) / 2, screen.y, screen.y + screen.h - shown.h);
+            EXPECT_EQ(x, shown.x);
+            EXPECT_EQ(y, shown.y);
         }
     }
 }

@@ -135,6 +135,8 @@ TEST_F(AboutWindowTest, AMissingDocumentOrElementIsToldAndNeverSpawned)
     FakeOpener opener;
     EXPECT_FALSE(ShellOpen(opener.Folder() + "/missing.html").ok);
     EXPECT_EQ(-1, ShellOpen(opener.Folder() + "/missing.html").Status());
+    EXPECT_EQ("error: doc/missing.html - the file is missing",
+              AboutWindow::OpenFailure("doc/missing.html", *ShellOpen(opener.Folder() + "/missing.html").error));
 
     for (const bool bareSkin : {false, true}) {
         TiXmlElement* element = Element(bareSkin ? "unused" : opener.Folder() + "/missing.html");
@@ -161,9 +163,9 @@ TEST_F(AboutWindowTest, AMissingDocumentOrElementIsToldAndNeverSpawned)
     }
 }
 
-// Without a program to open documents the box says so in a sentence that
-// names the document by its file name, and stands over the About window,
-// wholly on the screen, wherever the About window is.
+// Without a program to open documents the box names the document and says
+// so, and stands over the About window, wholly on the screen, wherever the
+// About window is.
 TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWindow)
 {
     TempFolder noPrograms;
@@ -174,9 +176,8 @@ TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWin
     const ShellResult result = ShellOpen(guide);
     setenv("PATH", path.c_str(), 1);
     ASSERT_FALSE(result.ok);
-    EXPECT_EQ("The guide (guide.html) could not be opened: no program to open documents is installed (xdg-open, "
-              "from xdg-utils).",
-              AboutWindow::OpenFailure("Help", guide, result.error.value_or("")));
+    EXPECT_EQ("error: " + guide + " - no program to open documents is installed (xdg-open, from xdg-utils)",
+              AboutWindow::OpenFailure(guide, result.error.value_or("")));
 
     SDL_Rect screen;
     ASSERT_EQ(0, SDL_GetDisplayUsableBounds(0, &screen));

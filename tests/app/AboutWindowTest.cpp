@@ -240,10 +240,21 @@ protected:
         return r;
     }
 
+    // Where a window of the size shown over the owner belongs: centred on it,
+    // moved onto the screen.
+    static SDL_Rect Centred(const SDL_Rect& owner, const SDL_Rect& screen, const SDL_Rect& shown)
+    {
+        return SDL_Rect{std::clamp(owner.x + (owner.w - shown.w) / 2, screen.x, screen.x + screen.w - shown.w),
+                        std::clamp(owner.y + (owner.h - shown.h) / 2, screen.y, screen.y + screen.h - shown.h), shown.w,
+                        shown.h};
+    }
+
     // Runs show() (which runs a modal loop); once a window other than the
-    // main one with the title shows, takes its rectangle and presses Escape
-    // on it, which closes the About window and a box alike.
-    template <class Show> SDL_Rect RectWhileShown(const std::string& title, Show show)
+    // main one with the title shows, gives the window manager a moment to
+    // settle it where it belongs, takes its rectangle and presses Escape on
+    // it, which closes the About window and a box alike.
+    template <class Show>
+    SDL_Rect RectWhileShown(const std::string& title, const SDL_Rect& owner, const SDL_Rect& screen, Show show)
     {
         const std::uint32_t main = window_->GetHostWnd()->GetNativeWindow()->Id();
         SDL_Rect shown{};
@@ -256,8 +267,13 @@ protected:
             const std::uint32_t id = AppTest::NewestWindowTitled(title);
             if (id == 0 || id == main)
                 return;
-            AppTest::Pump(100);
-            shown = RectOf(id);
+            AppTest::PumpUntil(
+                [&] {
+                    shown = RectOf(id);
+                    const SDL_Rect centred = Centred(owner, screen, shown);
+                    return SDL_RectEquals(&shown, &centred) == SDL_TRUE;
+                },
+                2000);
             TestSupport::PushKey(id, SDLK_ESCAPE);
             closed = true;
         });
@@ -307,16 +323,15 @@ TEST_F(OverMainWindowTest, TheAboutWindowAndEveryBoxStandCentredOnTheMainWindowA
             << "," << RectOf(id).y << " " << RectOf(id).w << "x" << RectOf(id).h;
         const SDL_Rect owner = RectOf(id);
 
-        const SDL_Rect box =
-            RectWhileShown("Pellora", [&] { ShowMessageBox(loader_, "Over the tuner", "", window_.get()); });
-        const SDL_Rect about = RectWhileShown("About Pellora", [&] { AboutWindow::ShowFor(*tuner); });
+        const SDL_Rect box = RectWhileShown("Pellora", owner, screen,
+                                            [&] { ShowMessageBox(loader_, "Over the tuner", "", window_.get()); });
+        const SDL_Rect about = RectWhileShown("About Pellora", owner, screen, [&] { AboutWindow::ShowFor(*tuner); });
         for (const auto& [name, shown] : {std::pair<const char*, SDL_Rect>{"box", box}, {"About window", about}}) {
             SCOPED_TRACE(name);
             ASSERT_GT(shown.w, 0);
-            const int x = std::clamp(owner.x + (owner.w - shown.w) / 2, screen.x, screen.x + screen.w - shown.w);
-            const int y = std::clamp(owner.y + (owner.h - shown.h) / 2, screen.y, screen.y + screen.h - shown.h);
-            EXPECT_EQ(x, shown.x);
-            EXPECT_EQ(y, shown.y);
+            const SDL_Rect centred = Centred(owner, screen, shown);
+            EXPECT_EQ(centred.x, shown.x);
+            EXPECT_EQ(centred.y, shown.y);
         }
     }
 }

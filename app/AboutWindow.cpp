@@ -83,30 +83,24 @@ void AboutWindow::OpenDocument(const std::string& tag)
         return;
     }
     // The documents lie with the skin, wherever the program was started from.
-    if (document.find(':') == std::string::npos)
-        document = DllDocMapInstance().ResolveName(document);
-    const ShellResult result = ShellOpen(document);
+    const std::string path =
+        document.find(':') == std::string::npos ? DllDocMapInstance().ResolveName(document) : document;
+    const ShellResult result = ShellOpen(path);
     if (!result.ok) {
-        Platform::Log("AboutWindow: cannot open " + document + ": " + result.error.value_or("no reason given"));
-        ShowMessageBox(OpenFailure(tag, document, result.error.value_or("")), "");
+        const std::string reason = result.error.value_or("no reason given");
+        Platform::Log("AboutWindow: cannot open " + path + ": " + reason);
+        ShowMessageBox(OpenFailure(document, reason), "");
     }
 }
 
-std::string AboutWindow::OpenFailure(const std::string& tag, const std::string& document, const std::string& reason)
+std::string AboutWindow::OpenFailure(const std::string& document, const std::string& reason)
 {
-    // The user knows the button pressed and the file's name; where it lies is
-    // for the log.
-    const std::string what = tag == "Help" ? "The guide" : tag == "License" ? "The licence" : "The document";
-    const std::string::size_type slash = document.find_last_of('/');
-    const bool file = document.find(':') == std::string::npos;
-    const std::string name = file && slash != std::string::npos ? document.substr(slash + 1) : document;
-    return what + " (" + name + ") could not be opened" + (reason.empty() ? "" : ": " + reason) + ".";
+    return "error: " + document + " - " + reason;
 }
 
 std::string AboutWindow::ShowMessageBox(const std::string& text, const std::string& buttons)
 {
-    // Centred on this window: the skin places boxes for the larger main window.
-    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()), true);
+    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
 }
 
 void AboutWindow::ShowFor(Vabo::GuiObject& screen)
@@ -118,7 +112,10 @@ void AboutWindow::ShowFor(Vabo::GuiObject& screen)
     }
     try {
         AboutWindow about(screen.GetChild(element, "AboutWindow"));
-        about.DoModal(dynamic_cast<Vabo::Window*>(screen.GetRootObject()));
+        auto* owner = dynamic_cast<Vabo::Window*>(screen.GetRootObject());
+        if (owner)
+            about.CenterOnOwner(*owner);
+        about.DoModal(owner);
     } catch (const std::exception& error) {
         Platform::Log("AboutWindow: cannot show the About window of \"" + screen.GetName() + "\": " + error.what());
     }

@@ -20,11 +20,11 @@ public:
     void OpenDocument(const std::string& tag);
     // A message box owned by this window, centred on it.
     std::string ShowMessageBox(const std::string& text, const std::string& buttons);
-    // What the user is told when the document of the tag could not be opened
-    // for the reason (a phrase): a sentence naming the document by its file name.
-    static std::string OpenFailure(const std::string& tag, const std::string& document, const std::string& reason);
+    // What the user is told when the document, named as the skin names it,
+    // could not be opened for the reason (a phrase).
+    static std::string OpenFailure(const std::string& document, const std::string& reason);
 
     // Builds the About window from the screen's "AboutWindow" child element and
-    // runs it modally over the screen's root window.
+    // runs it modally, centred on the screen's root window.
     static void ShowFor(Vabo::GuiObject& screen);
 };

@@ -1,9 +1,9 @@
 #pragma once
 // Asks the user a question in the skin's message box ("XML/Main/MessageBox.xml"):
 // the text, one button per label of the comma-separated list ("OK" when it
-// names none), run modally over the owner window (which may be null). Over an
-// owner the box stands where the skin places it from the owner's corner, or
-// centred on the owner when asked, and in either case wholly on the screen.
+// names none), run modally over the owner window (which may be null): centred
+// on the owner as it stands, wholly on the screen, or without one centred on
+// the screen.
 #include <string>
 
 class XMLLoadSave;
@@ -14,4 +14,4 @@ class Window;
 // The label of the button pressed, or "" when the box was closed otherwise
 // or could not be built (logged).
 std::string ShowMessageBox(XMLLoadSave& loader, const std::string& text, const std::string& buttons,
-                           Vabo::Window* owner, bool centredOnOwner = false);
+                           Vabo::Window* owner);

@@ -16,11 +16,11 @@ namespace Vabo {
 
 namespace {
 
-// Registered under its bare name, as the application's message function names it.
-RegisterClass<MessageBoxA> messageBoxClass("MessageBoxA", "$VABO/Objects/MessageBoxA/MessageBoxA.xml",
-                                           [](TiXmlElement* element) -> GuiObject* {
-                                               return new MessageBoxA(element);
-                                           });
+// Registered as the application's classes are: under its bare name, with no
+// default definition, since the skin's own document defines the whole box.
+RegisterClass<MessageBoxA> messageBoxClass("MessageBoxA", "", [](TiXmlElement* element) -> GuiObject* {
+    return new MessageBoxA(element);
+});
 RegisterClassSlot<MessageBoxA, Signal::Activate> buttonSlot("MessageBox::ButtonClickedSlot",
                                                             &MessageBoxA::ButtonClickedSlot);
 
@@ -91,7 +91,9 @@ GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& lab
         return nullptr;
     }
     root->SetAttribute("Text", label);
-    GuiObject* button = DllGlobalObjectFactoryInstance().CreateAndRegister(root->Value(), label, &container, root);
+    // Beside any button of the same label: a label may stand twice in a row,
+    // and replacing would free a button the box still holds.
+    GuiObject* button = DllGlobalObjectFactoryInstance().CreateBeside(root->Value(), label, &container, root);
     if (!button)
         return nullptr;
     button->SetName(label);

@@ -6,9 +6,11 @@ namespace Vabo {
 
 namespace {
 
+// Only the blank: a label list is written by the program, and a tab or line
+// break in it is part of the label.
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    return c == ' ';
 }
 
 std::string Trimmed(const std::string& text)
@@ -26,7 +28,7 @@ std::vector<std::string> SplitButtonLabels(const std::string& labels)
     std::string current;
     auto flush = [&] {
         std::string label = Trimmed(current);
-        if (!label.empty() && std::find(result.begin(), result.end(), label) == result.end())
+        if (!label.empty())
             result.push_back(label);
         current.clear();
     };

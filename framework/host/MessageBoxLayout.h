@@ -7,10 +7,9 @@
 namespace Vabo {
 
 // Splits a label list at every comma and double quote; each label is trimmed
-// of blanks and empty labels are dropped ("RETRY, CANCEL" gives "RETRY" and
-// "CANCEL"). A repeated label is kept once, where it first stands, since a
-// button is found by its label. An empty result means the caller shows the
-// single label "OK".
+// of blanks (" ", nothing else) and empty labels are dropped ("RETRY, CANCEL"
+// gives "RETRY" and "CANCEL"); every other label is kept, in order, a repeated
+// one too. An empty result means the caller shows the single label "OK".
 std::vector<std::string> SplitButtonLabels(const std::string& labels);
 
 // A button's place in the row, as fractions of the row's width; every button

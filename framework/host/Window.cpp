@@ -633,6 +633,21 @@ void Window::CenterWindow()
     GuiObject::SetPosition(placed.x, placed.y);
 }
 
+void Window::CenterOnOwner(const Window& owner)
+{
+    const VaboWnd* ownerHost = owner.GetHostWnd();
+    if (!ownerHost || !ownerHost->IsCreated())
+        return;
+    const Platform::Rect frame = ownerHost->GetWindowRect();
+    int x = frame.x + (frame.width - GetWidth()) / 2;
+    int y = frame.y + (frame.height - GetHeight()) / 2;
+    // Partly off the screen, a box may hide the very button that answers it.
+    const Platform::Rect work = Platform::WorkAreaOf(ownerHost->GetNativeWindow()->Handle());
+    if (work.width > 0 && work.height > 0)
+        Platform::KeepInsideWorkArea({x, y, GetWidth(), GetHeight()}, work, x, y);
+    GuiObject::SetPosition(x - owner.GetX(), y - owner.GetY());
+}
+
 GuiObject* Window::HeldToolTip() const
 {
     return toolTipWatch_.expired() ? nullptr : toolTipObject_;

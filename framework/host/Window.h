@@ -109,6 +109,12 @@ public:
     bool IsModal() const { return modal_; }
     // Centres the host window on its screen and takes its new top-left as position.
     void CenterWindow();
+    // Places the window centred on the owner's host window as it stands now
+    // (wherever it was moved, however it was resized or maximised), moved as
+    // little as needed to lie wholly on the owner's screen. Only the object's
+    // place is set, counted from the owner's, as DoModal takes it: the host
+    // window goes there when the modal loop shows it.
+    void CenterOnOwner(const Window& owner);
 
 protected:
     // Whether showing a popup hands it the keyboard focus (so that losing it

@@ -1,21 +1,26 @@
 // The About window from the real skin: the version shown once on every
 // opening, its buttons connected every time, documents handed to xdg-open as
 // one argument, and the boxes for a missing or unnamed document and for one
-// that no program can open, over the About window.
+// that no program can open, over the About window; the About window and the
+// boxes centred on the main window however it was moved, resized or maximised.
 #include "app/AboutWindow.h"
 
 #include "AppTestSupport.h"
 #include "app/ShellOpen.h"
+#include "app/ShowMessageBox.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/widgets/Text.h"
 #include "support/TempFolder.h"
 #include "support/Files.h"
+#include "support/WindowManager.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -130,6 +135,8 @@ TEST_F(AboutWindowTest, AMissingDocumentOrElementIsToldAndNeverSpawned)
     FakeOpener opener;
     EXPECT_FALSE(ShellOpen(opener.Folder() + "/missing.html").ok);
     EXPECT_EQ(-1, ShellOpen(opener.Folder() + "/missing.html").Status());
+    EXPECT_EQ("error: doc/missing.html - the file is missing",
+              AboutWindow::OpenFailure("doc/missing.html", *ShellOpen(opener.Folder() + "/missing.html").error));
 
     for (const bool bareSkin : {false, true}) {
         TiXmlElement* element = Element(bareSkin ? "unused" : opener.Folder() + "/missing.html");
@@ -156,9 +163,9 @@ TEST_F(AboutWindowTest, AMissingDocumentOrElementIsToldAndNeverSpawned)
     }
 }
 
-// Without a program to open documents the box says so in a sentence that
-// names the document by its file name, and stands over the About window,
-// wholly on the screen, wherever the About window is.
+// Without a program to open documents the box names the document and says
+// so, and stands over the About window, wholly on the screen, wherever the
+// About window is.
 TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWindow)
 {
     TempFolder noPrograms;
@@ -169,9 +176,8 @@ TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWin
     const ShellResult result = ShellOpen(guide);
     setenv("PATH", path.c_str(), 1);
     ASSERT_FALSE(result.ok);
-    EXPECT_EQ("The guide (guide.html) could not be opened: no program to open documents is installed (xdg-open, "
-              "from xdg-utils).",
-              AboutWindow::OpenFailure("Help", guide, result.error.value_or("")));
+    EXPECT_EQ("error: " + guide + " - no program to open documents is installed (xdg-open, from xdg-utils)",
+              AboutWindow::OpenFailure(guide, result.error.value_or("")));
 
     SDL_Rect screen;
     ASSERT_EQ(0, SDL_GetDisplayUsableBounds(0, &screen));
@@ -213,6 +219,119 @@ TEST_F(AboutWindowTest, ADocumentThatCannotBeOpenedIsToldPlainlyInABoxOverTheWin
             const int centreX = box.x + box.w / 2, centreY = box.y + box.h / 2;
             EXPECT_TRUE(centreX > x && centreX < x + about.GetWidth() && centreY > y && centreY < y + about.GetHeight())
                 << "over the About window";
+        }
+    }
+}
+
+namespace {
+
+// The main window of the real skin under a window manager, moved, resized and
+// maximised as a user would have it.
+class OverMainWindowTest : public AppTest::ScreenFixture {
+protected:
+    // The rectangle on the screen of the shown window with the id.
+    static SDL_Rect RectOf(std::uint32_t id)
+    {
+        SDL_Rect r{};
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+            SDL_GetWindowPosition(window, &r.x, &r.y);
+            SDL_GetWindowSize(window, &r.w, &r.h);
+        }
+        return r;
+    }
+
+    // Where a window of the size shown over the owner belongs: centred on it,
+    // moved onto the screen.
+    static SDL_Rect Centred(const SDL_Rect& owner, const SDL_Rect& screen, const SDL_Rect& shown)
+    {
+        return SDL_Rect{std::clamp(owner.x + (owner.w - shown.w) / 2, screen.x, screen.x + screen.w - shown.w),
+                        std::clamp(owner.y + (owner.h - shown.h) / 2, screen.y, screen.y + screen.h - shown.h), shown.w,
+                        shown.h};
+    }
+
+    // Runs show() (which runs a modal loop); once a window other than the
+    // main one with the title shows, gives the window manager a moment to
+    // settle it where it belongs, takes its rectangle and presses Escape on
+    // it, which closes the About window and a box alike.
+    template <class Show>
+    SDL_Rect RectWhileShown(const std::string& title, const SDL_Rect& owner, const SDL_Rect& screen, Show show)
+    {
+        const std::uint32_t main = window_->GetHostWnd()->GetNativeWindow()->Id();
+        SDL_Rect shown{};
+        bool closed = false;
+        Vabo::VaboWnd::PostCall([&] {
+            AppTest::PumpUntil([&] {
+                const std::uint32_t id = AppTest::NewestWindowTitled(title);
+                return id != 0 && id != main;
+            });
+            const std::uint32_t id = AppTest::NewestWindowTitled(title);
+            if (id == 0 || id == main)
+                return;
+            AppTest::PumpUntil(
+                [&] {
+                    shown = RectOf(id);
+                    const SDL_Rect centred = Centred(owner, screen, shown);
+                    return SDL_RectEquals(&shown, &centred) == SDL_TRUE;
+                },
+                2000);
+            TestSupport::PushKey(id, SDLK_ESCAPE);
+            closed = true;
+        });
+        show();
+        EXPECT_TRUE(closed) << title;
+        return shown;
+    }
+};
+
+} // namespace
+
+TEST_F(OverMainWindowTest, TheAboutWindowAndEveryBoxStandCentredOnTheMainWindowAsItIsAndOnTheScreen)
+{
+    WindowManager manager(PELLORA_TEST_DATA "/openbox/rc.xml");
+    ASSERT_TRUE(manager.Running());
+    window_ = AppTest::OpenMainWindow(loader_);
+    auto* tuner = Vabo::GetXMLObject<Vabo::GuiObject>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner);
+    SDL_Rect screen;
+    ASSERT_EQ(0, SDL_GetDisplayUsableBounds(0, &screen));
+
+    struct Case {
+        const char* what;
+        int x, y, width, height; // width 0: maximised
+    } cases[] = {
+        {"moved and made smaller", 60, 120, 640, 400},
+        {"maximised", 0, 0, 0, 0},
+        {"partly past the bottom right corner", screen.w - 300, screen.h - 150, 640, 400},
+    };
+    const std::uint32_t id = window_->GetHostWnd()->GetNativeWindow()->Id();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.width == 0) {
+            window_->Maximize();
+        } else {
+            if (window_->IsMaximized())
+                window_->Restore();
+            ASSERT_TRUE(AppTest::PumpUntil([&] { return !window_->IsMaximized(); }));
+            window_->SetSize(c.width, c.height);
+            window_->SetPosition(c.x, c.y);
+        }
+        ASSERT_TRUE(AppTest::PumpUntil([&] {
+            const SDL_Rect r = RectOf(id);
+            return c.width == 0 ? r.w == screen.w && r.h == screen.h
+                                : r.x == c.x && r.y == c.y && r.w == c.width && r.h == c.height;
+        })) << RectOf(id).x
+            << "," << RectOf(id).y << " " << RectOf(id).w << "x" << RectOf(id).h;
+        const SDL_Rect owner = RectOf(id);
+
+        const SDL_Rect box = RectWhileShown("Pellora", owner, screen,
+                                            [&] { ShowMessageBox(loader_, "Over the tuner", "", window_.get()); });
+        const SDL_Rect about = RectWhileShown("About Pellora", owner, screen, [&] { AboutWindow::ShowFor(*tuner); });
+        for (const auto& [name, shown] : {std::pair<const char*, SDL_Rect>{"box", box}, {"About window", about}}) {
+            SCOPED_TRACE(name);
+            ASSERT_GT(shown.w, 0);
+            const SDL_Rect centred = Centred(owner, screen, shown);
+            EXPECT_EQ(centred.x, shown.x);
+            EXPECT_EQ(centred.y, shown.y);
         }
     }
 }

@@ -118,10 +118,12 @@ inline std::vector<std::string> MarksAfterKeys(Vabo::PopupMenuWindow& list, cons
     return marks;
 }
 
-// The newest shown window with the title, or 0.
+// The newest shown window with the title, or 0. Ids only grow, one for every
+// window a test program ever made (lists, tips, boxes): the search starts
+// far above what a whole suite's run makes.
 inline std::uint32_t NewestWindowTitled(const std::string& title)
 {
-    for (std::uint32_t id = 500; id > 0; --id) {
+    for (std::uint32_t id = 20000; id > 0; --id) {
         SDL_Window* window = SDL_GetWindowFromID(id);
         if (window && title == SDL_GetWindowTitle(window) && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN))
             return id;

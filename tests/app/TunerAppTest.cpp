@@ -119,12 +119,16 @@ TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)
          {"PowerLightVis", "<PowerLightVis BaseXML=\"XML/Main/Vis/PowerLightVis.xml\"/>"},
          {"MetronomeVis", "<MetronomeVis BaseXML=\"XML/Main/Vis/MetronomeVis.xml\"/>"},
          {"BeatLightVis", "<BeatLightVis BaseXML=\"XML/Main/Vis/BeatLightVis.xml\"/>"},
-         {"MetronomeSampleVis", "<MetronomeSampleVis BaseXML=\"XML/Main/Vis/MetronomeSampleVis.xml\"/>"}});
+         {"MetronomeSampleVis", "<MetronomeSampleVis BaseXML=\"XML/Main/Vis/MetronomeSampleVis.xml\"/>"},
+         {"MessageBoxA", "<MessageBoxA BaseXML=\"XML/Main/MessageBox.xml\"/>"}});
     TunerLayout::SetQuestion({});
     auto& factory = DllGlobalObjectFactoryInstance();
     const auto types = factory.GetTypeNames();
-    for (const char* type : {"AboutWindow", "ComboBox", "TunerLayout", "MetronomeLayout"})
+    // Each with no default definition: the skin's document defines the whole object.
+    for (const char* type : {"AboutWindow", "ComboBox", "TunerLayout", "MetronomeLayout", "MessageBoxA"}) {
         EXPECT_NE(types.end(), std::find(types.begin(), types.end(), type)) << type;
+        EXPECT_EQ("", DllDocMapInstance().GetDefaultBaseXML(type)) << type;
+    }
     const auto slots = factory.GetSlotNames();
     for (const char* slot :
          {"AboutWindow::CloseClickedSlot", "AboutWindow::HelpActiveSlot", "AboutWindow::LicenseActiveSlot",

@@ -12,10 +12,24 @@ TEST(MessageBoxLabels, SplitAtCommasAndQuotesAndTrimBlanks)
     EXPECT_EQ(SplitButtonLabels("\"Yes\",\" No \" ,  Maybe later "), (Labels{"Yes", "No", "Maybe later"}));
     EXPECT_TRUE(SplitButtonLabels("").empty());
     EXPECT_TRUE(SplitButtonLabels(" , ,\"\"").empty());
-    // One button per label: a repeat would build a second button of the same
-    // name and leave a gap in the row.
-    EXPECT_EQ(SplitButtonLabels("OK,OK,YES"), (Labels{"OK", "YES"}));
-    EXPECT_EQ(SplitButtonLabels("NO, YES ,\"NO\""), (Labels{"NO", "YES"}));
+}
+
+TEST(MessageBoxLabels, OnlyTheBlankIsTrimmedAndEveryOtherPieceStaysInOrder)
+{
+    const struct {
+        const char* list;
+        Labels labels;
+    } cases[] = {
+        // A repeated label is a button of its own, where it stands.
+        {"OK,OK,YES", {"OK", "OK", "YES"}},
+        {"NO, YES ,\"NO\"", {"NO", "YES", "NO"}},
+        // Tabs and line breaks are part of a label; a piece of blanks is none.
+        {"\tA, B\n", {"\tA", "B\n"}},
+        {" ,A", {"A"}},
+        {"\r", {"\r"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitButtonLabels(c.list), c.labels) << c.list;
 }
 
 TEST(MessageBoxPlacement, FewButtonsKeepTheWidthOfOneSlotAFullRowSharesItWithoutOverlap)

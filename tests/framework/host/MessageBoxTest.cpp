@@ -1,13 +1,15 @@
 // The message box from a test skin over an owner window: a nested modal loop
 // during which the owner takes no input, the answer of the button clicked, the
-// "OK" of an empty label list, the button row, and what the screen shows; the
-// ring on the button Return presses, moved by Tab; under a window manager the
-// box stays above its owner and keeps the keyboard.
+// "OK" of an empty label list, the button row (a label given twice is two
+// buttons), and what the screen shows; the ring on the button Return presses,
+// moved by Tab; under a window manager the box stays above its owner and keeps
+// the keyboard.
 #include "framework/host/MessageBoxA.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -141,6 +143,31 @@ TEST_F(MessageBoxTest, AFullRowSharesItsWidthWithoutOverlap)
     EXPECT_NEAR(right, 1.0f, 1e-6f);
 }
 
+// A label given twice is a button of its own each time, in its own place of
+// the row; Return presses the first, which answers its label.
+TEST_F(MessageBoxTest, ARepeatedLabelIsAButtonOfItsOwnInItsPlace)
+{
+    auto box = MakeBox("Twice", "A,B,A");
+    auto* container = Vabo::GetXMLObject<Vabo::GridLayout>(box.get(), "ButtonContainer");
+    ASSERT_NE(container, nullptr);
+    std::vector<std::pair<float, std::string>> row;
+    for (Vabo::GuiObject* button : container->GetChildren()) {
+        Vabo::LayoutObject record;
+        ASSERT_TRUE(container->GetLayoutObject(button, record));
+        row.emplace_back(record.x.percentage + record.width.percentage / 2, button->GetName());
+    }
+    std::sort(row.begin(), row.end());
+    const std::vector<std::pair<float, std::string>> expected = {{0.25f, "A"}, {0.5f, "B"}, {0.75f, "A"}};
+    EXPECT_EQ(row, expected);
+    Vabo::VaboWnd::PostCall([&, raw = box.get()] {
+        WindowTest::PushKey(WindowTest::WindowId(*raw), SDLK_RETURN);
+        if (!WindowTest::PumpUntil([&] { return !raw->GetAnswer().empty(); }))
+            raw->Close();
+    });
+    box->DoModal(owner_.get());
+    EXPECT_EQ(box->GetAnswer(), "A");
+}
+
 TEST_F(MessageBoxTest, WithoutLabelsItShowsOkAndAClickBesideTheButtonsAnswersNothing)
 {
     auto box = MakeBox("Done.", "");
@@ -210,8 +237,8 @@ TEST_F(MessageBoxTest, EscapeAndTheWindowsCloseAnswerCancelOnlyWhereTheBoxHasIt)
         const char* answer;
     };
     const Case cases[] = {
-        {"RETRY,CANCEL", true, "CANCEL"}, {"CANCEL,RETRY", true, "CANCEL"}, {"LATER,CHANGE", true, ""},
-        {"", true, ""},                   {"LATER,CHANGE", false, ""},      {"RETRY,CANCEL", false, ""},
+        {"RETRY,CANCEL", true, "CANCEL"}, {"CANCEL,RETRY", true, "CANCEL"}, {"LATER,CHANGE", true, ""}, {"", true, ""},
+        {"LATER,CHANGE", false, ""},      {"RETRY,CANCEL", false, ""},
     };
     for (const Case& c : cases) {
         auto box = MakeBox("Switch it off?", c.labels);

@@ -8,6 +8,7 @@
 # With --runs N each harness instead makes N mutated runs from a fixed random
 # seed after replaying its corpus: the same work every time, as the test run
 # does on CI to keep the harnesses building and their findings fixed.
+# PELLORA_JOBS bounds the build's parallel jobs (default: one per core).
 # Usage: scripts/fuzz.sh [SECONDS] | scripts/fuzz.sh --runs N
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,7 +27,7 @@ bash scripts/install-deps.sh
 build=${PELLORA_FUZZ_BUILD:-$top/build-fuzz}
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPELLORA_FUZZ=ON -DPELLORA_TESTS=OFF -DPELLORA_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_download fuzz_length fuzz_picture fuzz_settings fuzz_skin fuzz_soundfile
+cmake --build "$build" -j "${PELLORA_JOBS:-$(nproc)}" --target fuzz_download fuzz_length fuzz_picture fuzz_settings fuzz_skin fuzz_soundfile
 
 # Windows that a fuzzed skin opens go to SDL's dummy driver; the library folder
 # is the repository's own.

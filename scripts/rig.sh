@@ -4,7 +4,9 @@
 # programs through the "pulse" plugin. What one stream plays, a capture stream hears.
 #
 #   scripts/rig.sh start DIR   starts what is not running yet; prints the
-#                              environment (export lines) to use it
+#                              environment (export lines) to use it. Run again
+#                              for the same DIR it prints the environment of
+#                              the servers DIR already has
 #   scripts/rig.sh stop DIR    stops what start started; keeps the logs in DIR
 #   scripts/rig.sh pulse DIR   starts the sound server again when it is not
 #                              running (tests that stop it bring it back)
@@ -17,7 +19,38 @@ dir=${2:?usage: rig.sh start|stop DIR}
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
+# True while the process runs: one that ended stays a zombie until it is
+# reaped, which here may take a while.
+alive() {
+  local state
+  state=$(sed -e 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
+  [ -n "$state" ] && [ "$state" != Z ] && [ "$state" != X ]
+}
+
+# The pid in DIR/NAME.pid when that process is still running and is the
+# program COMMAND (a pid file left by a rig that is gone may name another
+# program by now).
+running_pid() {
+  local f="$dir/$1.pid" pid
+  [ -f "$f" ] || return 1
+  pid=$(cat "$f")
+  alive "$pid" && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ] || return 1
+  echo "$pid"
+}
+
 start_x() {
+  # A server this folder started before is used again: a second one would
+  # take the pid file and leave the first running with nobody to stop it.
+  local n pid
+  if pid=$(running_pid xvfb Xvfb); then
+    n=$(tr '\0' '\n' <"/proc/$pid/cmdline" | sed -n 2p)
+    if DISPLAY="$n" xdpyinfo >/dev/null 2>&1; then
+      echo "export DISPLAY=$n"
+      return
+    fi
+    echo "rig: the X server started in $dir (pid $pid) does not answer; stop it first (rig.sh stop $dir)" >&2
+    exit 1
+  fi
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "export DISPLAY=$DISPLAY"
     return
@@ -27,7 +60,6 @@ start_x() {
   # -noreset: by default the server resets whenever its last client leaves,
   # and a program connecting during that reset is refused; tests that take
   # turns on the display leave it without clients between them.
-  local n pid
   for n in $(seq 90 199); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
     Xvfb ":$n" -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
@@ -44,13 +76,29 @@ start_x() {
 }
 
 start_pulse() {
+  local runtime="$dir/pulse-runtime" socket pid
+  socket="$runtime/native"
+  # As with the X server, this folder's own server is used again. One that
+  # was just told to stop may still be on its way out: it is waited for.
+  if pid=$(running_pid pulse pulseaudio); then
+    for _ in $(seq 1 50); do
+      if PULSE_SERVER="unix:$socket" pactl info >/dev/null 2>&1; then
+        echo "export PULSE_SERVER=unix:$socket"
+        return
+      fi
+      alive "$pid" || break
+      sleep 0.1
+    done
+    if alive "$pid"; then
+      echo "rig: the sound server started in $dir (pid $pid) does not answer; stop it first (rig.sh stop $dir)" >&2
+      exit 1
+    fi
+  fi
   if [ -n "${PULSE_SERVER:-}" ] && pactl info >/dev/null 2>&1; then
     echo "export PULSE_SERVER=$PULSE_SERVER"
     return
   fi
-  local runtime="$dir/pulse-runtime" socket
   mkdir -p "$runtime" && chmod 700 "$runtime"
-  socket="$runtime/native"
   # Running as root is fine for a throw-away server: it has its own runtime
   # folder, no autospawn, and no modules but the ones named here.
   XDG_RUNTIME_DIR="$runtime" HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
@@ -76,8 +124,8 @@ stop_pid() {
   [ -f "$f" ] || return 0
   local pid; pid=$(cat "$f")
   kill "$pid" 2>/dev/null || true
-  for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -9 "$pid" 2>/dev/null || true
+  for _ in $(seq 1 50); do alive "$pid" || break; sleep 0.1; done
+  alive "$pid" && kill -9 "$pid" 2>/dev/null || true
   rm -f "$f"
 }
 

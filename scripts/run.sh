@@ -20,7 +20,8 @@ prints their paths and exits 0 when the tuner named both notes.
   --out DIR    where the screenshots go (default: build/screenshots)
   -h, --help   this text
 
-The build folder is $PELLORA_BUILD, else build/.
+The build folder is $PELLORA_BUILD, else build/; $PELLORA_JOBS bounds the
+build's parallel jobs (default: one per core).
 TEXT
 }
 
@@ -40,7 +41,7 @@ bash scripts/install-deps.sh
 
 build=${PELLORA_BUILD:-$top/build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target pellora
+cmake --build "$build" -j "${PELLORA_JOBS:-$(nproc)}" --target pellora
 
 # The program finds its skin as "XML/..." and the framework's definitions as
 # "../lib/VABO/XML" from its working folder, or through VINTREL_LIB.

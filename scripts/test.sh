@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer, starts the test rig, runs every test, stops the
 # rig (also on failure) and exits with ctest's status.
 # With --tsan it builds with ThreadSanitizer instead and runs the suites whose
-# code runs beside the audio thread: the audio engine, the application and the
-# windows.
+# code runs beside the audio thread or a thread of its own: the platform layer
+# (the sound streams and the thread their calls wait on), the audio engine, the
+# application and the windows.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -24,7 +25,7 @@ jobs=${PELLORA_JOBS:-$(nproc)}
 if [ "$tsan" = 1 ]; then
   build=${PELLORA_TSAN_BUILD:-$top/build-tsan}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_TSAN=ON -DPELLORA_BENCH=OFF >/dev/null
-  cmake --build "$build" -j "$jobs" --target test_audio test_app test_framework_host
+  cmake --build "$build" -j "$jobs" --target test_platform test_audio test_app test_framework_host
 else
   build=${PELLORA_TEST_BUILD:-$top/build-test}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLORA_SANITIZE=ON >/dev/null
@@ -71,7 +72,7 @@ if [ "$tsan" = 1 ]; then
   # unlocks of mutexes it never saw locked, so misused-mutex reports are off;
   # races and lock inversions are still reported.
   export TSAN_OPTIONS="suppressions=$top/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 report_mutex_bugs=0"
-  ctest --output-on-failure -j "$jobs" -L 'test_audio|test_app|test_framework_host' "$@"
+  ctest --output-on-failure -j "$jobs" -L 'test_platform|test_audio|test_app|test_framework_host' "$@"
   exit $?
 fi
 # Tests sharing a suite's rig take turns (see tests/CMakeLists.txt); a test

@@ -43,9 +43,9 @@ start_x() {
   # take the pid file and leave the first running with nobody to stop it.
   local n pid
   if pid=$(running_pid xvfb Xvfb); then
-    n=$(tr '\0' '\n' <"/proc/$pid/cmdline" | sed -n 2p)
-    if DISPLAY="$n" xdpyinfo >/dev/null 2>&1; then
-      echo "export DISPLAY=$n"
+    n=$(sed -n 's/^\([0-9][0-9]*\)$/\1/p' "$dir/xvfb.display" 2>/dev/null)
+    if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+      echo "export DISPLAY=:$n"
       return
     fi
     echo "rig: the X server started in $dir (pid $pid) does not answer; stop it first (rig.sh stop $dir)" >&2
@@ -55,22 +55,26 @@ start_x() {
     echo "export DISPLAY=$DISPLAY"
     return
   fi
-  # Another rig may take the same free number at the same moment: if our
-  # server dies, try the next number.
+  # The server picks a free display number itself and tells it once it
+  # accepts clients (-displayfd): rigs started together never share one.
   # -noreset: by default the server resets whenever its last client leaves,
   # and a program connecting during that reset is refused; tests that take
   # turns on the display leave it without clients between them.
-  for n in $(seq 90 199); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 100); do
-      kill -0 "$pid" 2>/dev/null || break
-      DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && { echo "$pid" >"$dir/xvfb.pid"; echo "export DISPLAY=:$n"; return; }
-      sleep 0.1
-    done
-    kill "$pid" 2>/dev/null || true
+  : >"$dir/xvfb.display"
+  Xvfb -displayfd 3 -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
+    3>"$dir/xvfb.display" >"$dir/xvfb.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    n=$(sed -n 's/^\([0-9][0-9]*\)$/\1/p' "$dir/xvfb.display")
+    if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+      echo "$pid" >"$dir/xvfb.pid"
+      echo "export DISPLAY=:$n"
+      return
+    fi
+    sleep 0.1
   done
+  kill "$pid" 2>/dev/null || true
   echo "rig: Xvfb did not start (see $dir/xvfb.log)" >&2
   exit 1
 }

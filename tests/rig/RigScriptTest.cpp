@@ -5,6 +5,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "support/TempFolder.h"
@@ -74,4 +76,22 @@ TEST(RigScript, StartedAgainForItsFolderUsesTheServersItAlreadyHas)
     for (pid_t pid : {x, pulse, x2, pulse2})
         if (Running(pid))
             ::kill(pid, SIGKILL);
+}
+
+TEST(RigScript, RigsStartedTogetherEachHaveADisplayOfTheirOwn)
+{
+    constexpr int kRigs = 4;
+    TempFolder folder;
+    std::string together;
+    for (int i = 0; i < kRigs; ++i)
+        together += "env -u DISPLAY -u PULSE_SERVER bash " PELLORA_SOURCE_DIR "/scripts/rig.sh start " + folder.Path()
+            + "/" + std::to_string(i) + " | grep DISPLAY & ";
+    const std::string displays = Output("{ " + together + "wait; } | sort");
+    std::set<std::string> distinct;
+    std::istringstream lines(displays);
+    for (std::string line; std::getline(lines, line);)
+        distinct.insert(line);
+    for (int i = 0; i < kRigs; ++i)
+        Rig("stop", folder.Path() + "/" + std::to_string(i));
+    EXPECT_EQ(std::size_t(kRigs), distinct.size()) << displays;
 }

@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -153,23 +154,45 @@ void ScrollWindow::SyncBars()
     } else {
         UpdateTicCount();
     }
+    KeepBarOnView(true);
+    KeepBarOnView(false);
 }
+
+namespace {
+
+// One tic per line of travel, rounded up, and at least one: the last tic
+// takes what is left of a line, so that every tic moves the content, and a
+// whole number of lines gets no extra tic, which would move the bar past a
+// view already at its end. Counted in whole numbers, exact for any length of
+// list.
+int TicsFor(long long linesOfTravel, long long perLine)
+{
+    if (linesOfTravel <= 0 || perLine <= 0)
+        return 1;
+    return static_cast<int>(std::clamp<long long>((linesOfTravel + perLine - 1) / perLine, 1, INT_MAX));
+}
+
+} // namespace
 
 void ScrollWindow::UpdateTicCount()
 {
     GuiObject* content = view_.GetContent();
-    if (!verticalBar_ || !content)
+    if (!content)
         return;
-    const int height = content->GetHeight();
-    const float lines = height > 0 ? static_cast<float>(linesPerView_) * static_cast<float>(height - view_.GetHeight())
-            / static_cast<float>(height)
-                                   : 0.0f;
-    // One tic per line of travel, the last one taking what is left of a line,
-    // so that every tic moves the content: a whole number of lines gets no
-    // extra tic, which would move the bar past a view already at its end.
-    TicScrollObject& track = verticalBar_->GetScrollObject();
-    track.SetTicCount(std::max(static_cast<int>(std::ceil(lines)), 1));
-    track.SetTicsPerPage(3);
+    if (verticalBar_) {
+        // Lines per view × travel / height, the lines of travel when rows are
+        // of one height.
+        const long long height = content->GetHeight();
+        TicScrollObject& track = verticalBar_->GetScrollObject();
+        track.SetTicCount(TicsFor(linesPerView_ * (height - view_.GetHeight()), height));
+        track.SetTicsPerPage(3);
+    }
+    // Across, no lines are counted: a tic is a step of travel.
+    if (horizontalBar_) {
+        TicScrollObject& track = horizontalBar_->GetScrollObject();
+        track.SetTicCount(TicsFor(Limit(true), stepX_));
+        track.SetTicsPerPage(3);
+    }
 }
 
 int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& remainder)
@@ -251,14 +274,54 @@ int ScrollWindow::Limit(bool horizontal) const
                       : std::max(content->GetHeight() - view_.GetHeight(), 0);
 }
 
-bool ScrollWindow::TicsAreLines(bool horizontal) const
+bool ScrollWindow::TicsArePositions(bool horizontal) const
 {
     const TicScrollObject* track = Track(horizontal);
-    const long long step = horizontal ? stepX_ : stepY_;
     const long long limit = Limit(horizontal);
-    if (!track || !view_.GetContent() || step <= 0 || limit <= 0)
+    if (!track || track->GetTicCount() < 1 || limit <= 0)
         return false;
-    return (limit + step - 1) / step == track->GetTicCount();
+    if (explicitTicCounts_)
+        return true;
+    const long long step = horizontal ? stepX_ : stepY_;
+    return step > 0 && (limit + step - 1) / step == track->GetTicCount();
+}
+
+int ScrollWindow::TicOffset(bool horizontal, int tic) const
+{
+    const int limit = Limit(horizontal);
+    if (tic >= Track(horizontal)->GetTicCount())
+        return limit;
+    const long long step = std::max(horizontal ? stepX_ : stepY_, 0);
+    return static_cast<int>(std::clamp<long long>(step * tic, 0, limit));
+}
+
+void ScrollWindow::SetOffset(bool horizontal, int offset)
+{
+    horizontal ? view_.SetClipOffset(offset, view_.GetClipOffsetY())
+               : view_.SetClipOffset(view_.GetClipOffsetX(), offset);
+}
+
+void ScrollWindow::ShowBarTic(bool horizontal)
+{
+    (horizontal ? remainderX_ : remainderY_) = 0;
+    (horizontal ? carryX_ : carryY_) = 0.0f;
+    SetOffset(horizontal, TicOffset(horizontal, BarTic(horizontal)));
+    SyncBars();
+}
+
+void ScrollWindow::KeepBarOnView(bool horizontal)
+{
+    if (!TicsArePositions(horizontal))
+        return;
+    const int offset = Offset(horizontal);
+    if (offset == TicOffset(horizontal, BarTic(horizontal)))
+        return;
+    TicScrollObject& track = *Track(horizontal);
+    const int limit = Limit(horizontal);
+    const int step = horizontal ? stepX_ : stepY_;
+    const int tic = offset >= limit ? track.GetTicCount() : step > 0 ? std::min(offset / step, track.GetTicCount()) : 0;
+    track.SetTic(tic, false);
+    SetOffset(horizontal, TicOffset(horizontal, tic));
 }
 
 bool ScrollWindow::StepLines(bool horizontal, int n)
@@ -268,7 +331,10 @@ bool ScrollWindow::StepLines(bool horizontal, int n)
     const int tic = track ? track->GetTicFromBar() : 0;
     if (track)
         track->SetTic(tic + n, false);
-    MoveLines(horizontal, static_cast<long long>(tic) + n, LinePixels(horizontal ? stepX_ : stepY_, n));
+    if (TicsArePositions(horizontal))
+        ShowBarTic(horizontal);
+    else
+        MoveByLines(horizontal, LinePixels(horizontal ? stepX_ : stepY_, n));
     return Offset(horizontal) != before || (track && track->GetTicFromBar() != tic);
 }
 
@@ -347,46 +413,38 @@ void ScrollWindow::ResetScroll()
 void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
 {
     auto* moved = static_cast<Signal::ScrollObjectSignal*>(signal);
+    const bool horizontal = moved->horizontal;
+    // The bar has moved already, whatever the kind of move.
+    if (TicsArePositions(horizontal)) {
+        ShowBarTic(horizontal);
+        InvalidateWhenShown(*this);
+        return;
+    }
+    // Elsewhere (rows of several heights) tic n is not line n: the view moves
+    // its lines from its own place.
     const int d = moved->direction == Signal::ScrollObjectSignal::Forward ? 1 : -1;
     GuiObject* content = view_.GetContent();
-    const int contentWidth = content ? content->GetWidth() : 0;
-    const int contentHeight = content ? content->GetHeight() : 0;
+    const int length = content ? (horizontal ? content->GetWidth() : content->GetHeight()) : 0;
     switch (moved->kind) {
-    // The bar has moved already, to the tic the view is to follow.
     case Signal::ScrollObjectSignal::Tic:
-        MoveLines(moved->horizontal, BarTic(moved->horizontal), (moved->horizontal ? stepX_ : stepY_) * d);
+        MoveByLines(horizontal, (horizontal ? stepX_ : stepY_) * d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        MoveLines(moved->horizontal, BarTic(moved->horizontal),
-                  moved->horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
+        MoveByLines(horizontal, horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
         break;
     case Signal::ScrollObjectSignal::Pixels:
-        moved->horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
+        horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
         break;
     case Signal::ScrollObjectSignal::AtStart:
-        moved->horizontal ? ScrollBy(-contentWidth, 0) : ScrollBy(0, -contentHeight);
+        horizontal ? ScrollBy(-length, 0) : ScrollBy(0, -length);
         break;
     case Signal::ScrollObjectSignal::AtEnd:
-        moved->horizontal ? ScrollBy(contentWidth, 0) : ScrollBy(0, contentHeight);
+        horizontal ? ScrollBy(length, 0) : ScrollBy(0, length);
         break;
     default:
         break;
     }
     InvalidateWhenShown(*this);
-}
-
-void ScrollWindow::MoveLines(bool horizontal, long long line, int pixels)
-{
-    // Where each tic is a line, the view shows the line of the bar's tic:
-    // counted from its own place it would be a line or two off the bar after
-    // a drag (pixels of the bar and of the view do not map tic for tic).
-    // Elsewhere (a step that does not share the travel out over the tics, as
-    // with rows of several heights) tic n is not line n, and the view moves
-    // the lines from its own place.
-    if (TicsAreLines(horizontal))
-        ShowLine(horizontal, line);
-    else
-        MoveByLines(horizontal, pixels);
 }
 
 void ScrollWindow::MoveByLines(bool horizontal, int pixels)
@@ -396,17 +454,6 @@ void ScrollWindow::MoveByLines(bool horizontal, int pixels)
     (horizontal ? remainderX_ : remainderY_) = 0;
     (horizontal ? carryX_ : carryY_) = 0.0f;
     horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
-}
-
-void ScrollWindow::ShowLine(bool horizontal, long long line)
-{
-    const long long step = horizontal ? stepX_ : stepY_;
-    const int target = static_cast<int>(std::clamp<long long>(line * step, 0, Limit(horizontal)));
-    (horizontal ? remainderX_ : remainderY_) = 0;
-    (horizontal ? carryX_ : carryY_) = 0.0f;
-    horizontal ? view_.SetClipOffset(target, view_.GetClipOffsetY())
-               : view_.SetClipOffset(view_.GetClipOffsetX(), target);
-    SyncBars();
 }
 
 namespace {

@@ -55,7 +55,8 @@ public:
     void ScrollIntoViewX(GuiObject* child);
     void ScrollIntoView(GuiObject* child);
 
-    // Bar lengths show the visible share; tic counts follow the travel.
+    // Bar lengths show the visible share; tic counts follow the travel; where
+    // tics stand for positions, the bar stands on the view's tic.
     void SyncBars();
 
     void OnBarScrolled(Signal::Base* signal, GuiObject* object);
@@ -82,19 +83,26 @@ private:
     int Offset(bool horizontal) const;
     // The furthest offset along the axis, 0 without content.
     int Limit(bool horizontal) const;
-    // Whether the bar has one tic per step of travel, the last taking what
-    // is left of a step: only then is tic n the view's line n.
-    bool TicsAreLines(bool horizontal) const;
+    // Whether the bar's tics stand for positions of the view: tic k at k
+    // steps, the last at the end of the travel. So they do with fixed counts,
+    // and with automatic ones where there is one tic per step of travel (rows
+    // of one height). There every move leaves the view at the position of
+    // its bar's tic, on both axes; elsewhere (rows of several heights) moves
+    // go by whole lines from the view's own place, and the bar follows.
+    bool TicsArePositions(bool horizontal) const;
+    // The offset a tic stands for.
+    int TicOffset(bool horizontal, int tic) const;
+    void SetOffset(bool horizontal, int offset);
+    // The view at the position of the bar's tic.
+    void ShowBarTic(bool horizontal);
+    // A view that stands elsewhere (new content, a resize, a move by
+    // pixels) takes the bar to the tic of its place, and stands on it.
+    void KeepBarOnView(bool horizontal);
     // n lines on or back: the bar's tic, with a bar, and the view.
     // False when nothing moved.
     bool StepLines(bool horizontal, int n);
-    // A move by lines or pages that took the bar to `line`: the view shows
-    // that line where tics are lines, else moves the pixels from its place.
-    void MoveLines(bool horizontal, long long line, int pixels);
     // The pixels in whole steps from the view's own place, within the content.
     void MoveByLines(bool horizontal, int pixels);
-    // The view at that line, within the content.
-    void ShowLine(bool horizontal, long long line);
     int BarTic(bool horizontal) const;
 
     std::shared_ptr<ScrollBar> horizontalBar_;

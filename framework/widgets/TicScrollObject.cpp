@@ -42,14 +42,15 @@ void TicScrollObject::SetTicsPerPage(int ticsPerPage)
     pageCount_ = ticCount_ / ticsPerPage + (ticCount_ % ticsPerPage != 0 ? 1 : 0);
 }
 
-float TicScrollObject::PixelsPerTic() const
-{
-    return ticCount_ > 0 ? static_cast<float>(GetTravel()) / static_cast<float>(ticCount_) : 0.0f;
-}
-
+// Tic k stands k / count of the way along the travel, truncated: worked in
+// whole numbers, so that no length of list or of track puts a tic a pixel
+// off where the view's scrolling expects it.
 int TicScrollObject::TicPosition(int tic) const
 {
-    return static_cast<int>(static_cast<float>(tic) * PixelsPerTic());
+    const long long travel = GetTravel();
+    if (ticCount_ <= 0 || travel <= 0)
+        return 0;
+    return static_cast<int>(static_cast<long long>(tic) * travel / ticCount_);
 }
 
 bool TicScrollObject::SetTic(int tic, bool emit)
@@ -64,18 +65,22 @@ bool TicScrollObject::SetTic(int tic, bool emit)
 
 int TicScrollObject::GetTicFromBar() const
 {
-    const float perTic = PixelsPerTic();
     const int position = GetBarPosition();
     // Where the stored tic puts the bar, the bar shows that tic: with more
     // tics than pixels of travel several tics share a pixel, and the first of
     // them would hold a step at the same pixel for ever.
     if (position == TicPosition(tic_))
         return tic_;
-    for (int i = 0; i < ticCount_; ++i) {
-        if (static_cast<float>(i) * perTic >= static_cast<float>(position))
-            return i;
-    }
-    return ticCount_;
+    const long long travel = GetTravel();
+    if (ticCount_ < 1)
+        return ticCount_;
+    if (position <= 0)
+        return 0;
+    if (travel <= 0)
+        return ticCount_;
+    // The first tic at or past the bar: k travel / count >= position.
+    const long long first = (static_cast<long long>(position) * ticCount_ + travel - 1) / travel;
+    return static_cast<int>(std::min<long long>(first, ticCount_));
 }
 
 void TicScrollObject::StepForward(bool emit)

@@ -44,7 +44,6 @@ public:
     int GetPixelsPerPage() const;
 
 private:
-    float PixelsPerTic() const;
     int TicPosition(int tic) const;
 
     int tic_ = 0;

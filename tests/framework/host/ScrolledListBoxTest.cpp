@@ -793,3 +793,173 @@ TEST(ScrollWindow, TheViewMovesFromItsOwnPlaceThroughoutARandomWalkOverRowsOfMix
         EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << checked << " moves";
     }
 }
+
+namespace {
+
+// One scroll window of the family: `count` rows (columns across) of `size`
+// pixels, the last one `last` high (wide), in a view `view` long, with
+// automatic tic counts (`tics` 0) or a fixed count.
+struct Family {
+    int count;
+    int size;
+    int last;
+    int view;
+    int tics;
+    const char* what;
+};
+
+// Every combination of rows of one height or several, automatic or fixed tic
+// counts, a travel the count (or the step) divides or a prime one, and short
+// or long lists; then the two sizes that once parted the view from its bar.
+const Family kFamilies[] = {
+    {30, 10, 10, 100, 0, "one height, automatic, travel 200 of steps of 10"},
+    {31, 9, 9, 100, 0, "one height, automatic, prime travel 179"},
+    {2000, 10, 10, 100, 0, "one height, automatic, 2000 rows, travel 19900"},
+    {2001, 9, 9, 100, 0, "one height, automatic, 2001 rows, prime travel 17909"},
+    {30, 10, 19, 100, 0, "several heights, automatic, travel 209 of steps of 19"},
+    {30, 10, 7, 100, 0, "several heights, automatic, prime travel 197"},
+    {2001, 10, 25, 100, 0, "several heights, automatic, 2001 rows, travel 19925 of steps of 25"},
+    {2001, 10, 13, 100, 0, "several heights, automatic, 2001 rows, prime travel 19913"},
+    {30, 10, 10, 100, 8, "one height, 8 tics over 200"},
+    {31, 9, 9, 100, 8, "one height, 8 tics over a prime 179"},
+    {2000, 10, 10, 100, 100, "one height, 2000 rows, 100 tics over 19900"},
+    {2001, 9, 9, 100, 32, "one height, 2001 rows, 32 tics over a prime 17909"},
+    {30, 10, 19, 100, 11, "several heights, 11 tics over 209"},
+    {30, 10, 7, 100, 8, "several heights, 8 tics over a prime 197"},
+    {2001, 10, 25, 100, 25, "several heights, 2001 rows, 25 tics over 19925"},
+    {2001, 10, 13, 100, 32, "several heights, 2001 rows, 32 tics over a prime 19913"},
+    {1865, 10, 10, 100, 0, "1865 rows of 10 in a view of 100"},
+    {181, 5, 5, 90, 32, "32 tics over 815"},
+};
+
+} // namespace
+
+// A seeded walk of every kind of move over the whole family, along each axis.
+// Where tics stand for positions of the view (fixed counts, and automatic ones
+// of a tic per step: rows of one height, and any columns across) the view
+// stands at the position of the bar's tic after every move; over rows of
+// several heights each line move takes the view and the bar their lines from
+// where they stood, and a row brought into view shows.
+TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
+{
+    constexpr int kMoves = 150;
+    constexpr int kCross = 60; // the content's other extent, which the 70 x 90 view shows whole
+    int moves = 0;
+    for (const bool horizontal : {false, true}) {
+        for (const Family& f : kFamilies) {
+            SCOPED_TRACE(std::string(horizontal ? "across, " : "down, ") + f.what);
+            ScrollRig rig("ListBoxes.xml", 220, 150);
+            auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
+            ASSERT_NE(window, nullptr);
+            const auto resize = [&](int view) {
+                horizontal ? window->SetSize(view + 10, 80) : window->SetSize(100, view + 10);
+            };
+            resize(f.view);
+            std::vector<std::unique_ptr<Vabo::GuiObject>> rows;
+            for (int i = 0; i < f.count; ++i) {
+                const int size = i + 1 == f.count ? f.last : f.size;
+                rows.push_back(std::make_unique<Vabo::GuiObject>(0, 0));
+                horizontal ? rows.back()->SetPosition(i * f.size, 0) : rows.back()->SetPosition(0, i * f.size);
+                horizontal ? rows.back()->SetSize(size, kCross) : rows.back()->SetSize(kCross, size);
+            }
+            const int length = (f.count - 1) * f.size + f.last;
+            Vabo::GridLayout content;
+            horizontal ? content.SetSize(length, kCross) : content.SetSize(kCross, length);
+            // As a list sets itself up: a step of the last row, a page of three.
+            horizontal ? window->SetStepX(f.last) : window->SetStepY(f.last);
+            horizontal ? window->SetPageX(3) : window->SetPageY(3);
+            window->SetContent(&content);
+            if (f.tics > 0)
+                horizontal ? window->SetTicCounts(f.tics, 1) : window->SetTicCounts(1, f.tics);
+            else if (!horizontal)
+                window->SetLinesPerView(f.count);
+            const bool positions = f.tics > 0 || f.size == f.last || horizontal;
+
+            Vabo::ScrollBar& bar = horizontal ? *window->GetHorizontalBar() : *window->GetVerticalBar();
+            Vabo::TicScrollObject& track = bar.GetScrollObject();
+            const auto offset = [&] {
+                return horizontal ? window->GetView().GetClipOffsetX() : window->GetView().GetClipOffsetY();
+            };
+            const auto limit = [&] {
+                return length - (horizontal ? window->GetView().GetWidth() : window->GetView().GetHeight());
+            };
+            std::uint32_t seed = 20261208u + static_cast<std::uint32_t>(f.count * 31 + f.last + f.tics);
+            const auto next = [&seed](int n) {
+                seed = seed * 1664525u + 1013904223u;
+                return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+            };
+            bool resized = false;
+            Vabo::GuiObject* shown = nullptr;
+            // Each move with the lines it takes a view over rows of several
+            // heights (0: none to count).
+            const std::vector<std::function<int()>> kinds = {
+                [&] { return ClickPart(rig, bar.GetStartButton()) ? -1 : 0; },
+                [&] { return ClickPart(rig, bar.GetEndButton()) ? 1 : 0; },
+                [&] { return ClickPart(rig, track.GetLeadingTrack()) ? -3 : 0; },
+                [&] { return ClickPart(rig, track.GetTrailingTrack()) ? 3 : 0; },
+                [&] {
+                    const int lines = next(7) - 3;
+                    horizontal ? window->ScrollLinesX(lines) : window->ScrollLinesY(lines);
+                    return lines;
+                },
+                [&] {
+                    DragBar(rig, track, next(5) == 0 ? next(401) - 200 : next(41) - 20);
+                    return 0;
+                },
+                [&] {
+                    shown = rows[std::size_t(next(f.count))].get();
+                    horizontal ? window->ScrollIntoViewX(shown) : window->ScrollIntoViewY(shown);
+                    return 0;
+                },
+                [&] {
+                    resize(resized ? f.view : f.view - 30 + next(50));
+                    resized = !resized;
+                    return 0;
+                },
+                [&] {
+                    // The wheel, a timed scroll and ScrollStep move the view down only.
+                    if (horizontal)
+                        return 0;
+                    if (next(3) == 0) {
+                        rig.Wheel(130, 20, next(2) ? 120 : -120);
+                        return 0;
+                    }
+                    const int lines = next(7) - 3;
+                    window->StartTimedScroll(lines, 10);
+                    for (int i = 0; i <= std::abs(lines); ++i)
+                        rig.Tick(11);
+                    return lines;
+                },
+                [&] {
+                    if (horizontal || f.tics == 0)
+                        return 0;
+                    Vabo::Signal::ScrollStep step(next(2));
+                    window->SendToSelf(&step);
+                    return 0;
+                },
+            };
+            int apart = 0;
+            for (int i = 0; i < kMoves; ++i) {
+                const std::size_t kind = std::size_t(next(int(kinds.size())));
+                const int before = offset();
+                const int ticBefore = track.GetTicFromBar();
+                shown = nullptr;
+                const int lines = kinds[kind]();
+                ++moves;
+                const int tic = track.GetTicFromBar();
+                if (positions) {
+                    const int step = f.tics > 0 ? limit() / f.tics : f.last;
+                    apart += offset() != (tic >= track.GetTicCount() ? limit() : std::min(tic * step, limit()));
+                } else if (lines != 0 && !resized) {
+                    apart += offset() != std::clamp(before + lines * f.last, 0, limit())
+                        || tic != std::clamp(ticBefore + lines, 0, track.GetTicCount());
+                } else if (shown != nullptr) {
+                    bool down = false;
+                    apart += !window->IsChildVisibleY(shown, down);
+                }
+            }
+            EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << kMoves << " moves";
+        }
+    }
+    RecordProperty("moves", moves);
+}

@@ -104,10 +104,15 @@ int NoteDestroyed(void*, SDL_Event* event)
 
 void DisplayWatch::Start()
 {
-    XSetIOErrorHandler(ConnectionLost);
-    XSetErrorHandler(RequestFailed);
+    WatchConnection();
     SDL_SetEventFilter(NoteDestroyed, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+void DisplayWatch::WatchConnection()
+{
+    XSetIOErrorHandler(ConnectionLost);
+    XSetErrorHandler(RequestFailed);
 }
 
 void DisplayWatch::OnLoss(LossCall call)

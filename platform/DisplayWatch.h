@@ -29,6 +29,10 @@ public:
 
     // Watches SDL's X connection from now on (StartVideo does, on the X11 driver).
     static void Start();
+    // Only the X library's handlers of a lost connection and of refused
+    // requests, which need no SDL: StartVideo sets them before SDL opens its
+    // connection, so a display lost meanwhile ends the process as later.
+    static void WatchConnection();
     // The call replaces an earlier one; an empty call ends the process at once.
     static void OnLoss(LossCall call);
 

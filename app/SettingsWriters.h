@@ -12,6 +12,6 @@ public:
     // Before the owner goes.
     static void Remove(const void* owner);
     // Runs every writer, the oldest first; one that throws is logged and the
-    // others still run.
-    static void WriteAll();
+    // others still run. False when there was none to run.
+    static bool WriteAll();
 };

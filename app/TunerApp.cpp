@@ -14,8 +14,10 @@
 #include "platform/Log.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
+#include "platform/Video.h"
 
 #include <alsa/asoundlib.h>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -31,6 +33,17 @@ std::string Reasons(const Platform::LogCapture& log)
     for (const std::string& line : log.Messages())
         text += "\n  " + line;
     return text;
+}
+
+// Why no display could be opened, and how to name one.
+std::string NoDisplay()
+{
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return "cannot open a display: DISPLAY is not set; set it to the X display to show Pellora on, for example "
+               "DISPLAY=:0 pellora";
+    return std::string("cannot open the display \"") + name + "\" (" + Platform::VideoError()
+        + "); set DISPLAY to an X display that runs and lets you in, for example DISPLAY=:0 pellora";
 }
 
 } // namespace
@@ -49,9 +62,15 @@ int TunerApp::Run()
     // session holds written first.
     Platform::QuitOnSignals();
     Platform::DisplayWatch::OnLoss([](const std::string& why) {
-        SettingsWriters::WriteAll();
-        std::cerr << "pellora: the display went away (" << why << "); the settings were written" << std::endl;
+        const bool written = SettingsWriters::WriteAll();
+        std::cerr << "pellora: the display went away (" << why << ")"
+                  << (written ? "; the settings were written" : "; the settings were left as they were") << std::endl;
     });
+    // Every window needs the display, and so does the question about a
+    // missing sound card: without one, the user is told how to name one
+    // before anything else starts, and nothing is written.
+    if (!Platform::StartVideo())
+        return Fail(NoDisplay());
 
     DllVaboInitInstance();
     DataFolders::Use();
@@ -88,9 +107,11 @@ int TunerApp::Run()
         Platform::LogCapture log;
         try {
             mainWindow = std::make_unique<Vabo::AppWindow>(mainElement);
+            if (!mainWindow->GetHostWnd())
+                return Fail(std::string("cannot open the main window of ") + SkinFile + " on the display"
+                            + Reasons(log));
             // Fonts in percent of no object take it of this window.
-            if (Vabo::VaboWnd* host = mainWindow->GetHostWnd())
-                host->MakeMainWindow();
+            mainWindow->GetHostWnd()->MakeMainWindow();
             mainWindow->CenterWindow();
             mainWindow->SetVisible(true);
         } catch (const std::exception& error) {

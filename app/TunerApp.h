@@ -1,8 +1,9 @@
 #pragma once
-// The program's life: framework start, the skin "XML/Pellora.xml", the
-// sound-card check (asking the user to retry while there is none), the main
-// window from "PelloraApp" run modally until it closes. Fatal start-up
-// failures are told on stderr and end the program with status 1.
+// The program's life: the display, framework start, the skin
+// "XML/Pellora.xml", the sound-card check (asking the user to retry while
+// there is none), the main window from "PelloraApp" run modally until it
+// closes. Fatal start-up failures (no display among them) are told on stderr
+// and end the program with status 1.
 #include "framework/core/XMLLoadSave.h"
 
 #include <functional>

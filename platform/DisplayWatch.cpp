@@ -70,9 +70,18 @@ int RequestFailed(Display* display, XErrorEvent* error)
     }
     char text[256] = "";
     XGetErrorText(display, error->error_code, text, sizeof text);
-    EndProcess("the X server refused a request (" + std::string(text) + ", request "
-               + std::to_string(int(error->request_code)) + "." + std::to_string(int(error->minor_code)) + ", resource "
-               + std::to_string(resource) + ")");
+    const std::string refused = "the X server refused a request (" + std::string(text) + ", request "
+        + std::to_string(int(error->request_code)) + "." + std::to_string(int(error->minor_code)) + ")";
+    // A server out of memory made none of what was asked: a window SDL then
+    // waits for to be shown never comes, and the session cannot go on.
+    if (error->error_code == BadAlloc)
+        EndProcess(refused);
+    // Anything else fails one request and no more: a drag whose source
+    // window closed, a window of ours whose destruction the loop has not seen
+    // yet (its graphics context and pictures fail after it). The resource is
+    // left out, so a request refused again is counted, not written again.
+    Log("Platform::DisplayWatch - " + refused + "; passed over");
+    return 0;
 }
 
 // Sees every X event before SDL queues it as a window-system event, which
@@ -95,10 +104,15 @@ int NoteDestroyed(void*, SDL_Event* event)
 
 void DisplayWatch::Start()
 {
-    XSetIOErrorHandler(ConnectionLost);
-    XSetErrorHandler(RequestFailed);
+    WatchConnection();
     SDL_SetEventFilter(NoteDestroyed, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+void DisplayWatch::WatchConnection()
+{
+    XSetIOErrorHandler(ConnectionLost);
+    XSetErrorHandler(RequestFailed);
 }
 
 void DisplayWatch::OnLoss(LossCall call)

@@ -7,11 +7,13 @@
 // the handlers at exit, whose windows, destroyed on the dead connection, wait
 // for ever for the server's answer. Here the process ends at once instead,
 // after one call of the program's own (writing what it holds) that must make
-// no X call, and with no window destroyed.
+// no X call, and with no window destroyed. So does a server out of memory.
 //
-// A window of ours that another client destroyed is no failure: requests for
-// it that fail meanwhile are logged, and the event loop hands the window a
-// notice of its loss (HostInput::Kind::Destroyed).
+// A request the server refuses for any other reason is logged and passed
+// over: other clients' windows come and go under our requests (a drag whose
+// source closed), and a window of ours that another client destroyed is no
+// failure either: the event loop hands it a notice of its loss
+// (HostInput::Kind::Destroyed).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,6 +29,10 @@ public:
 
     // Watches SDL's X connection from now on (StartVideo does, on the X11 driver).
     static void Start();
+    // Only the X library's handlers of a lost connection and of refused
+    // requests, which need no SDL: StartVideo sets them before SDL opens its
+    // connection, so a display lost meanwhile ends the process as later.
+    static void WatchConnection();
     // The call replaces an earlier one; an empty call ends the process at once.
     static void OnLoss(LossCall call);
 

@@ -1,13 +1,17 @@
 #include "platform/Video.h"
 
 #include "platform/DisplayWatch.h"
+#include "platform/HeldBackErrors.h"
 #include "platform/Log.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include <malloc.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace Platform {
 namespace {
@@ -20,6 +24,45 @@ State& VideoState()
     return state;
 }
 
+// Why video could not start, once it could not.
+std::string& Failure()
+{
+    static std::string failure;
+    return failure;
+}
+
+// The X library's words, which end in line breaks, inside a message.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text) {
+        const bool blank = c == '\n' || c == '\r' || c == ' ';
+        if (!blank || (!line.empty() && line.back() != ' '))
+            line += blank ? ' ' : c;
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+// Whether the display that $DISPLAY names lets us in; why not, when not. SDL
+// would say only that X11 is not available: a server that refuses the client
+// says why only on stderr, through the X library, so it is held back here
+// and kept for the message.
+bool DisplayOpens(std::string& why)
+{
+    HeldBackErrors errors;
+    Display* display = XOpenDisplay(nullptr);
+    const std::string said = errors.Release();
+    if (!display) {
+        why = said.empty() ? "no X server answers there" : OneLine(said);
+        return false;
+    }
+    std::fputs(said.c_str(), stderr);
+    XCloseDisplay(display);
+    return true;
+}
+
 } // namespace
 
 bool StartVideo()
@@ -28,8 +71,18 @@ bool StartVideo()
     if (state != State::NotTried)
         return state == State::Started;
     // X11 (XWayland on Wayland) unless the user chose a driver explicitly.
-    if (!std::getenv("SDL_VIDEODRIVER"))
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!driver)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (!driver || std::strcmp(driver, "x11") == 0) {
+        if (!DisplayOpens(Failure())) {
+            Log("Platform::StartVideo - the display cannot be opened: " + Failure());
+            state = State::Failed;
+            return false;
+        }
+        // A display lost while SDL starts on it is a loss like any later one.
+        DisplayWatch::WatchConnection();
+    }
     // SDL would turn Ctrl+C and the other ending signals into an event that
     // nothing here reads: a program that ends on them handles them itself
     // (QuitSignals.h).
@@ -59,7 +112,8 @@ bool StartVideo()
     // it again, cleared page by page: a free top of the heap is kept up to 1 MB.
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        Log(std::string("Platform::StartVideo - SDL video could not start: ") + SDL_GetError());
+        Failure() = SDL_GetError();
+        Log("Platform::StartVideo - SDL video could not start: " + Failure());
         state = State::Failed;
         return false;
     }
@@ -78,7 +132,7 @@ bool IsVideoStarted()
 
 std::string VideoError()
 {
-    return SDL_GetError();
+    return VideoState() == State::Failed ? Failure() : SDL_GetError();
 }
 
 } // namespace Platform

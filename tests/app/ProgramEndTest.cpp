@@ -1,10 +1,12 @@
 // The real program ended from outside, each run on an X server of its own:
 // its display's server killed, its main window destroyed by another client,
-// and the ending signals, with and without the About window open. Each time
+// and the ending signals, with and without the About window open (and a
+// drag from another client's window that closed, which ends nothing). Each time
 // it ends by itself, with the settings that the session held written as the
 // close button writes them: the stored choices kept, the screen shown last
 // remembered, no choice written empty.
 #include "ProgramTestSupport.h"
+#include "support/ForeignClient.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 
 using namespace ProgramTest;
 
@@ -92,6 +95,23 @@ TEST(ProgramEnd, TheDisplayGoingAwayEndsItWithTheSettingsWritten)
     };
     for (const Ending& row : rows)
         EndsKeepingTheSettings(row);
+}
+
+// Another client's messages about its own windows that are gone end nothing:
+// the program then closes on SIGTERM as it would have without them.
+TEST(ProgramEnd, ADragFromASourceThatClosedEndsNothing)
+{
+    EndsKeepingTheSettings({"a drag from a source that closed, then SIGTERM", false,
+                            [](Program& program, PrivateDisplay&, const std::string& window) {
+                                ForeignClient other;
+                                ASSERT_TRUE(other.Connected());
+                                for (const char* message : {"XdndEnter", "XdndPosition", "XdndDrop"})
+                                    other.SendDrag(std::stoul(window), message, other.VanishedWindow());
+                                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                                EXPECT_LE(1, ShownWindows(program.Pid())) << program.Errors();
+                                Send(program, SIGTERM);
+                            },
+                            0});
 }
 
 TEST(ProgramEnd, TheEndingSignalsCloseItAsTheCloseButtonDoes)

@@ -5,14 +5,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 
-PrivateDisplay::PrivateDisplay()
+PrivateDisplay::PrivateDisplay(Access access)
 {
     if (const char* display = std::getenv("DISPLAY")) {
         oldDisplay_ = display;
         hadDisplay_ = true;
+    }
+    if (access == Access::RefusesStrangers) {
+        char name[] = "/tmp/pellora-cookie.XXXXXX";
+        const int file = mkstemp(name);
+        if (file < 0)
+            return;
+        close(file);
+        cookieFile_ = name;
+        std::random_device random;
+        char cookie[33];
+        std::snprintf(cookie, sizeof cookie, "%08x%08x%08x%08x", random(), random(), random(), random());
+        const std::string add = "xauth -q -f " + cookieFile_ + " add :0 . " + cookie + " 2>/dev/null";
+        if (std::system(add.c_str()) != 0)
+            return;
     }
     int numbers[2];
     if (pipe(numbers) != 0)
@@ -22,8 +38,12 @@ PrivateDisplay::PrivateDisplay()
         close(numbers[0]);
         // The server picks a free number itself and writes it to the pipe.
         const std::string fd = std::to_string(numbers[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
+        if (!cookieFile_.empty())
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-auth", cookieFile_.c_str(), "-screen", "0",
+                   "1280x1024x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        else
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(numbers[1]);
@@ -42,6 +62,8 @@ PrivateDisplay::PrivateDisplay()
 PrivateDisplay::~PrivateDisplay()
 {
     Kill();
+    if (!cookieFile_.empty())
+        unlink(cookieFile_.c_str());
     if (hadDisplay_)
         setenv("DISPLAY", oldDisplay_.c_str(), 1);
     else

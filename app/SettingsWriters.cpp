@@ -1,5 +1,6 @@
 #include "app/SettingsWriters.h"
 
+#include "app/SettingsStore.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -39,6 +40,8 @@ void SettingsWriters::WriteAll()
 {
     // A copy: a writer may add or remove one.
     const std::vector<Writer> writers = Writers();
+    // What they all write lands in the file at once.
+    const SettingsStore::Batch batch;
     for (const Writer& writer : writers) {
         try {
             writer.second();

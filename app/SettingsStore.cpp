@@ -1,5 +1,6 @@
 #include "app/SettingsStore.h"
 
+#include "app/UnreadableCopies.h"
 #include "framework/core/Singleton.h"
 #include "platform/Log.h"
 #include "platform/ReplaceFile.h"
@@ -13,7 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,7 +40,9 @@ using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileFree>;
 
 // Whole: every line was read. Partial: some lines could not be read and were
 // left out. Unreadable: nothing could be read (too large, no access).
-enum class LoadResult { Whole, Partial, Missing, Unreadable };
+// Foreign: what stands in the file's place is no regular file (a FIFO, a
+// device, a socket, a folder), and is neither read nor written.
+enum class LoadResult { Whole, Partial, Missing, Unreadable, Foreign };
 
 struct Loaded {
     KeyFilePtr file{g_key_file_new()};
@@ -47,6 +50,109 @@ struct Loaded {
     // Why the file is not whole, for the log.
     std::string reason;
 };
+
+std::string KindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode))
+        return "a character device";
+    if (S_ISBLK(mode))
+        return "a block device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISDIR(mode))
+        return "a folder";
+    return "no regular file";
+}
+
+// "PATH is a FIFO, not a file", or "PATH is a link to TARGET, a character
+// device, not a file".
+std::string NotAFile(const std::string& path, mode_t mode)
+{
+    std::string error;
+    const std::string target = Platform::LinkTarget(path, error);
+    if (target.empty() || target == path)
+        return path + " is " + KindOf(mode) + ", not a file";
+    return path + " is a link to " + target + ", " + KindOf(mode) + ", not a file";
+}
+
+std::string TooLarge(const std::string& path)
+{
+    return path + " is larger than " + std::to_string(MaxFileSize) + " bytes; it is not read";
+}
+
+// The text of the regular file `path` names, up to MaxFileSize bytes. False,
+// with the result and its reason in `loaded`, when there is none to read.
+bool ReadRegularFile(const std::string& path, std::string& text, Loaded& loaded)
+{
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        const int error = errno;
+        // No file, or no folder for it: a first run. A link that leads
+        // nowhere is said: the settings will be written where it leads.
+        if (error == ENOENT || error == ENOTDIR) {
+            std::string ignored;
+            const std::string target = Platform::LinkTarget(path, ignored);
+            if (!target.empty() && target != path)
+                loaded.reason = path + " is a link to " + target
+                    + ", where no file is yet; the defaults are used, and the settings are written there";
+            return false;
+        }
+        loaded.result = LoadResult::Unreadable;
+        loaded.reason = std::string("cannot read ") + path + ": " + g_strerror(error);
+        return false;
+    }
+    // What is no regular file is not even opened: opening a device may act
+    // on it (a serial line, a tape), and a FIFO waits for a writer.
+    if (!S_ISREG(status.st_mode)) {
+        loaded.result = LoadResult::Foreign;
+        loaded.reason = NotAFile(path, status.st_mode);
+        return false;
+    }
+    // Something else may stand there by the time it is opened: opened
+    // without waiting, it is looked at again through the open file.
+    loaded.result = LoadResult::Unreadable;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        loaded.reason = std::string("cannot read ") + path + ": " + g_strerror(errno);
+        return false;
+    }
+    bool read = false;
+    if (fstat(fd, &status) != 0) {
+        loaded.reason = std::string("cannot read ") + path + ": " + g_strerror(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        loaded.result = LoadResult::Foreign;
+        loaded.reason = NotAFile(path, status.st_mode);
+    } else if (status.st_size > MaxFileSize) {
+        loaded.reason = TooLarge(path);
+    } else {
+        // The size may grow while it is read: the bound holds whatever it
+        // said.
+        text.clear();
+        char buffer[16 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                loaded.reason = std::string("cannot read ") + path + ": " + g_strerror(errno);
+                break;
+            }
+            if (n == 0) {
+                read = true;
+                break;
+            }
+            text.append(buffer, std::size_t(n));
+            if (text.size() > std::size_t(MaxFileSize)) {
+                loaded.reason = TooLarge(path);
+                break;
+            }
+        }
+    }
+    close(fd);
+    return read;
+}
 
 std::string LineList(const std::vector<int>& numbers)
 {
@@ -62,38 +168,14 @@ std::string LineList(const std::vector<int>& numbers)
 Loaded Load(const std::string& path, LineSalvage& salvage)
 {
     Loaded loaded;
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0) {
-        // No file, or no folder for it: a first run.
-        if (errno == ENOENT || errno == ENOTDIR)
-            return loaded;
-        loaded.result = LoadResult::Unreadable;
-        loaded.reason = std::string("cannot read ") + path + ": " + g_strerror(errno);
+    std::string text;
+    if (!ReadRegularFile(path, text, loaded))
         return loaded;
-    }
-    loaded.result = LoadResult::Unreadable;
-    if (status.st_size > MaxFileSize) {
-        loaded.reason = path + " is larger than " + std::to_string(MaxFileSize) + " bytes; it is not read";
-        return loaded;
-    }
-    gchar* contents = nullptr;
-    gsize length = 0;
-    GError* error = nullptr;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, &error)) {
-        loaded.reason = std::string("cannot read ") + path + ": " + error->message;
-        g_error_free(error);
-        return loaded;
-    }
-    std::string text(contents, length);
-    g_free(contents);
-    if (text.size() > std::size_t(MaxFileSize)) {
-        loaded.reason = path + " is larger than " + std::to_string(MaxFileSize) + " bytes; it is not read";
-        return loaded;
-    }
     // An editor's byte-order mark is not part of the first line.
     if (text.compare(0, ByteOrderMark.size(), ByteOrderMark) == 0)
         text.erase(0, ByteOrderMark.size());
     loaded.result = LoadResult::Whole;
+    GError* error = nullptr;
     if (g_key_file_load_from_data(loaded.file.get(), text.data(), text.size(), G_KEY_FILE_KEEP_COMMENTS, &error))
         return loaded;
     const std::string refusal = error->message;
@@ -119,21 +201,6 @@ Loaded Load(const std::string& path, LineSalvage& salvage)
     if (!dropped.empty())
         loaded.reason += "; left out line" + std::string(dropped.size() > 1 ? "s " : " ") + LineList(dropped);
     return loaded;
-}
-
-// A free name beside the file for keeping an unreadable one.
-std::string AsideName(const std::string& path)
-{
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = path + ".unreadable-" + stamp;
-    std::string name = base;
-    for (int n = 2; g_file_test(name.c_str(), G_FILE_TEST_EXISTS); ++n)
-        name = base + "-" + std::to_string(n);
-    return name;
 }
 
 // A value quoted for the log: a long one only by its start and length.
@@ -240,7 +307,9 @@ bool SettingsStore::FromText(const std::string& text, std::string& value)
 SettingsStore::Stored SettingsStore::ReadText(const std::string& key)
 {
     const Loaded loaded = Load(FilePath(), salvage_);
-    if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial)
+    if (loaded.result == LoadResult::Foreign)
+        LogOnce("SettingsStore: " + loaded.reason + "; it is left as it is, and the defaults are used");
+    else if (!loaded.reason.empty())
         LogOnce("SettingsStore: " + loaded.reason);
     Stored stored;
     gchar* raw = g_key_file_get_value(loaded.file.get(), section_.c_str(), key.c_str(), nullptr);
@@ -257,27 +326,60 @@ SettingsStore::Stored SettingsStore::ReadText(const std::string& key)
     return stored;
 }
 
+SettingsStore::Batch::Batch()
+{
+    ++Instance().batches_;
+}
+
+SettingsStore::Batch::~Batch()
+{
+    SettingsStore& store = Instance();
+    --store.batches_;
+    if (store.batched_.empty())
+        return;
+    Texts texts;
+    texts.swap(store.batched_);
+    store.WriteTexts(texts);
+}
+
 bool SettingsStore::WriteText(const std::string& key, const std::string& text)
+{
+    if (batches_ > 0) {
+        batched_.emplace_back(key, text);
+        return true;
+    }
+    return WriteTexts({{key, text}});
+}
+
+bool SettingsStore::WriteTexts(const Texts& texts)
 {
     const std::string path = FilePath();
     Loaded loaded = Load(path, salvage_);
-    const auto unusable = unusable_.find(key);
-    if (unusable != unusable_.end()) {
-        // The default given in place of a stored value that could not be
-        // used does not replace it: read again, it gives that default.
-        gchar* raw = g_key_file_get_value(loaded.file.get(), section_.c_str(), key.c_str(), nullptr);
-        const bool unchanged = raw && unusable->second.raw == raw;
-        g_free(raw);
-        if (unchanged && unusable->second.defaultText == text)
-            return true;
-        unusable_.erase(unusable);
+    if (loaded.result == LoadResult::Foreign)
+        return WriteFailed(loaded.reason + ", and is left as it is");
+    bool changed = false;
+    for (const auto& [key, text] : texts) {
+        const auto unusable = unusable_.find(key);
+        if (unusable != unusable_.end()) {
+            // The default given in place of a stored value that could not be
+            // used does not replace it: read again, it gives that default.
+            gchar* raw = g_key_file_get_value(loaded.file.get(), section_.c_str(), key.c_str(), nullptr);
+            const bool unchanged = raw && unusable->second.raw == raw;
+            g_free(raw);
+            if (unchanged && unusable->second.defaultText == text)
+                continue;
+            unusable_.erase(unusable);
+        }
+        g_key_file_set_string(loaded.file.get(), section_.c_str(), key.c_str(), text.c_str());
+        changed = true;
     }
+    if (!changed)
+        return true;
     // A link stays, and the file it names is written.
     std::string error;
     const std::string target = Platform::LinkTarget(path, error);
     if (target.empty())
         return WriteFailed(error);
-    g_key_file_set_string(loaded.file.get(), section_.c_str(), key.c_str(), text.c_str());
 
     gchar* folder = g_path_get_dirname(path.c_str());
     std::string folderError;
@@ -290,12 +392,12 @@ bool SettingsStore::WriteText(const std::string& key, const std::string& text)
     // What could not be read stays the user's, under a second name beside the
     // new file. Linked there, it keeps its own name too until the new file has
     // replaced it whole, so that a write that fails (a full disk) loses
-    // nothing; what cannot be linked (a folder) is moved there, and back when
-    // the write fails.
+    // nothing; what cannot be linked (a file system without hard links) is
+    // moved there, and back when the write fails.
     std::string aside;
     bool moved = false;
     if (loaded.result == LoadResult::Unreadable || loaded.result == LoadResult::Partial) {
-        aside = AsideName(target);
+        aside = UnreadableCopies::NewName(target);
         if (link(target.c_str(), aside.c_str()) != 0) {
             if (std::rename(target.c_str(), aside.c_str()) != 0)
                 return WriteFailed(loaded.reason + ", and it cannot be kept as " + aside + ": " + g_strerror(errno));
@@ -314,9 +416,11 @@ bool SettingsStore::WriteText(const std::string& key, const std::string& text)
         return WriteFailed(error);
     }
     failingPath_.clear();
-    if (!aside.empty())
+    if (!aside.empty()) {
         Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + target
                       + " is written anew with what could be read");
+        UnreadableCopies::RemoveOld(target);
+    }
     return true;
 }
 

@@ -1,15 +1,21 @@
 #pragma once
 // The user's settings between runs: typed values kept as text in the group
 // "Pellora Settings" of $XDG_CONFIG_HOME/vintrel-pellora/settings.ini. Every
-// call reads or writes the file at once; nothing is cached. Numbers use the
-// C locale's forms whatever the user's locale. Process-wide (GUI thread); use
-// after destruction at exit throws std::logic_error "Dead Reference Detected".
+// call reads or writes the file at once (a Set made while a Batch lives, when
+// the batch ends); nothing is cached. Only a regular file (or one a link
+// names) is read or written: anything else in its place (a FIFO, a device, a
+// socket, a folder) is logged and left as it is, and the defaults are used.
+// Numbers use the C locale's forms whatever the user's locale. Process-wide
+// (GUI thread); use after destruction at exit throws std::logic_error "Dead
+// Reference Detected".
 #include "app/LineSalvage.h"
 
 #include <cstddef>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Vabo {
 template <class T> struct CreateWithExitRelease;
@@ -33,12 +39,14 @@ public:
     // not be written (logged once for writes that fail in a row). A
     // settings file that is a symbolic link stays one: the file it names is
     // written. A file with unreadable lines is kept aside
-    // (settings.ini.unreadable-DATE-TIME, logged), and the new file holds
+    // (settings.ini.unreadable-DATE-TIME, logged; the newest
+    // UnreadableCopies::Kept such copies stay), and the new file holds
     // what could be read of it and this value; nothing is written when it
     // cannot be kept aside, and it stays in place when the new file cannot
     // be written. A stored text that could not be used is left as
     // it is when the value set is the default that Get gave in its place, or
-    // the value named by UsedInstead.
+    // the value named by UsedInstead. While a Batch lives, the value is only
+    // kept (true), to be written when the batch ends.
     template <class T> bool Set(const std::string& key, const T& value);
     // A text, not a pointer taken as a bool.
     bool Set(const std::string& key, const char* value) { return Set<std::string>(key, value); }
@@ -48,6 +56,20 @@ public:
     // text as it is, so that a value the user never changed is not lost to
     // whatever stood in for it (a list's own first choice, say).
     template <class T> void UsedInstead(const std::string& key, const T& value);
+
+    // While one lives, Set keeps what it is given, and when one ends all
+    // that is kept is written in one replacement of the file: a save of many
+    // keys lands whole or not at all, even when the process is killed during
+    // it. A failed write is logged. One ended inside another writes what the
+    // outer one kept so far too (a lost display ends the process before the
+    // outer one ends). Get reads the file as it is, without what is kept.
+    class Batch {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+    };
 
     // Removes what saves killed mid-way left behind: our own temporary files
     // (settings.ini.pellora-unfinished-XXXXXX) older than ten seconds, and no
@@ -84,8 +106,13 @@ private:
         std::string text;
         std::string raw;
     };
+    // Keys and their texts, in the order they were set.
+    using Texts = std::vector<std::pair<std::string, std::string>>;
+
     Stored ReadText(const std::string& key);
     bool WriteText(const std::string& key, const std::string& text);
+    // Sets the texts, in order, in one replacement of the file.
+    bool WriteTexts(const Texts& texts);
     // Logs why a write failed, unless the write before it to the same file
     // failed too; false.
     bool WriteFailed(const std::string& why);
@@ -106,6 +133,9 @@ private:
     // logged again until a write succeeds.
     std::string failingPath_;
     LineSalvage salvage_;
+    // The Batches alive, and what Set was given meanwhile and is not written yet.
+    int batches_ = 0;
+    Texts batched_;
 };
 
 template <class T> T SettingsStore::Get(const std::string& key, const T& defaultValue)

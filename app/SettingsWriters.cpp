@@ -1,5 +1,6 @@
 #include "app/SettingsWriters.h"
 
+#include "app/SettingsStore.h"
 #include "platform/Log.h"
 
 #include <algorithm>
@@ -39,12 +40,20 @@ bool SettingsWriters::WriteAll()
 {
     // A copy: a writer may add or remove one.
     const std::vector<Writer> writers = Writers();
-    for (const Writer& writer : writers) {
-        try {
-            writer.second();
-        } catch (const std::exception& error) {
-            Platform::Log(std::string("SettingsWriters: a writer failed: ") + error.what());
+    try {
+        // What they all write lands in the file at once.
+        const SettingsStore::Batch batch;
+        for (const Writer& writer : writers) {
+            try {
+                writer.second();
+            } catch (const std::exception& error) {
+                Platform::Log(std::string("SettingsWriters: a writer failed: ") + error.what());
+            }
         }
+    } catch (const std::exception& error) {
+        // The store is gone once the process has begun to end.
+        Platform::Log(std::string("SettingsWriters: the settings cannot be written: ") + error.what());
+        return false;
     }
     return !writers.empty();
 }

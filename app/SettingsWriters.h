@@ -11,7 +11,8 @@ public:
     static void Add(const void* owner, std::function<void()> write);
     // Before the owner goes.
     static void Remove(const void* owner);
-    // Runs every writer, the oldest first; one that throws is logged and the
-    // others still run. False when there was none to run.
+    // Runs every writer, the oldest first, in one SettingsStore::Batch; one
+    // that throws is logged and the others still run. False when there was
+    // none to run, or the settings could not be written at all.
     static bool WriteAll();
 };

@@ -134,6 +134,9 @@ int TunerApp::Run()
     } catch (const std::exception& error) {
         return Fail(std::string("the main window failed: ") + error.what());
     }
+    // The screens save as they are taken down: one write for all of them.
+    const SettingsStore::Batch save;
+    mainWindow.reset();
     return 0;
 }
 

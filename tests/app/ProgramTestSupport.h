@@ -159,14 +159,21 @@ public:
     // The exit status once the program has ended, or -1 if it has not within 20 s.
     int Status()
     {
+        const int status = WaitStatus();
+        if (status != -1 && WIFSIGNALED(status))
+            ADD_FAILURE() << "ended by signal " << WTERMSIG(status);
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // How the program ended (waitpid's status, a signal's end too), or -1 if
+    // it has not within 20 s.
+    int WaitStatus()
+    {
         Eventually([&] {
             if (!exited_)
                 exited_ = waitpid(pid_, &status_, WNOHANG) == pid_;
             return exited_;
         });
-        if (exited_ && WIFSIGNALED(status_))
-            ADD_FAILURE() << "ended by signal " << WTERMSIG(status_);
-        return exited_ && WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+        return exited_ ? status_ : -1;
     }
 
     std::string Errors() const

@@ -1,5 +1,7 @@
 #include "app/SettingsStore.h"
 #include "app/LineSalvage.h"
+#include "app/SettingsWriters.h"
+#include "app/UnreadableCopies.h"
 
 #include "platform/Log.h"
 #include "support/TempFolder.h"
@@ -12,15 +14,21 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <locale>
+#include <set>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <utime.h>
 
 namespace {
 
+using TestSupport::Device;
 using TestSupport::ReadFile;
+using TestSupport::Standing;
 using TestSupport::WriteFile;
 bool Exists(const std::string& path) { return TestSupport::FileExists(path); }
 
@@ -422,12 +430,13 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadStaysInPlaceWhenTheNewFileCannotBeWrit
         bool folder; // settings.ini is a folder holding the text
         std::string text;
         int bpm; // as the next start reads it
-        std::string written; // once a write can be made
+        const char* refusal; // what the log says of the writes on a full disk
+        std::string written; // once a write can be made; empty: never written
     } cases[] = {
         {"a file with an unreadable line", false, "[Pellora Settings]\nBpm=93\nFrequency=432\nthis line is bad\n", 93,
-         "[Pellora Settings]\nBpm=93\nFrequency=432\nAccent=ACCENT: 3\n"},
-        // It cannot be linked, and is moved aside instead, and back.
-        {"a folder", true, "Bpm=93\n", 114, "[Pellora Settings]\nAccent=ACCENT: 3\n"},
+         "cannot write", "[Pellora Settings]\nBpm=93\nFrequency=432\nAccent=ACCENT: 3\n"},
+        // No file: it is neither read nor written, nor moved aside.
+        {"a folder", true, "Bpm=93\n", 114, "is a folder, not a file, and is left as it is", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -443,7 +452,7 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadStaysInPlaceWhenTheNewFileCannotBeWrit
             ASSERT_TRUE(full.Set());
             for (const char* key : kSavedKeys)
                 EXPECT_FALSE(store_.Set(key, 1)) << key;
-            EXPECT_EQ(1, LinesWith(log, "cannot write"));
+            EXPECT_EQ(1, LinesWith(log, c.refusal));
         }
         EXPECT_EQ(original, contents(path_));
         EXPECT_TRUE(Beside("settings.ini.unreadable-").empty());
@@ -451,6 +460,12 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadStaysInPlaceWhenTheNewFileCannotBeWrit
         // The next start finds what the user had.
         EXPECT_EQ(c.bpm, store_.Get("Bpm", 114));
 
+        if (c.written.empty()) {
+            EXPECT_FALSE(store_.Set("Accent", "ACCENT: 3"));
+            EXPECT_EQ(original, contents(path_));
+            EXPECT_TRUE(Beside("settings.ini.unreadable-").empty());
+            continue;
+        }
         // Once a write can be made, what could not be read is kept aside as
         // before.
         ASSERT_TRUE(store_.Set("Accent", "ACCENT: 3"));
@@ -488,5 +503,198 @@ TEST_F(SettingsStoreTest, ASaveThatCannotBeWrittenIsLoggedOnce)
             EXPECT_EQ(save, LinesWith(log, c.why));
             ASSERT_EQ(0, unlink(path_.c_str()));
         }
+    }
+}
+
+TEST_F(SettingsStoreTest, OnlyARegularFileInTheSettingsPlaceIsReadOrWritten)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora";
+    const std::string elsewhere = folder_.Path() + "/elsewhere";
+    const std::string good = "[Pellora Settings]\nBpm=96\n";
+    const auto linkTo = [this](const std::string& target) { ASSERT_EQ(0, symlink(target.c_str(), path_.c_str())); };
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        int bpm; // as Get reads it
+        const char* said; // in the log; null: nothing is said
+        bool stored; // Set writes the settings
+    } places[] = {
+        {"nothing", [] {}, 114, nullptr, true},
+        {"a regular file", [&] { WriteFile(path_, good); }, 96, nullptr, true},
+        {"an empty file", [&] { WriteFile(path_, ""); }, 114, nullptr, true},
+        {"a file with a bad line", [&] { WriteFile(path_, good + "bad line\n"); }, 96, "left out line 3", true},
+        {"a file over the size bound", [&] { WriteFile(path_, good + "#" + std::string(1024 * 1024, '#') + "\n"); },
+         114, "is larger than 1048576 bytes", true},
+        {"a FIFO", [&] { ASSERT_EQ(0, mkfifo(path_.c_str(), 0600)); }, 114, " is a FIFO, not a file", false},
+        {"a link to /dev/zero", [&] { linkTo(Device(elsewhere, "zero", 5)); }, 114, ", a character device, not a file",
+         false},
+        {"a link to /dev/null", [&] { linkTo(Device(elsewhere, "null", 3)); }, 114, ", a character device, not a file",
+         false},
+        {"a folder",
+         [&] {
+             ASSERT_EQ(0, mkdir(path_.c_str(), 0700));
+             WriteFile(path_ + "/notes", good);
+         },
+         114, " is a folder, not a file", false},
+        {"a socket",
+         [&] {
+             const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             path_.copy(address.sun_path, sizeof address.sun_path - 1);
+             ASSERT_EQ(0, bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address));
+             close(fd);
+         },
+         114, " is a socket, not a file", false},
+        // The file it names is made when the settings are written.
+        {"a dangling link", [&] { linkTo(elsewhere + "/pellora.ini"); }, 114, ", where no file is yet", true},
+        {"a link to a link to a file",
+         [&] {
+             WriteFile(elsewhere + "/pellora.ini", good);
+             ASSERT_EQ(0, symlink((elsewhere + "/pellora.ini").c_str(), (elsewhere + "/middle.ini").c_str()));
+             linkTo(elsewhere + "/middle.ini");
+         },
+         96, nullptr, true},
+    };
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.what);
+        ASSERT_EQ(
+            0,
+            std::system(("rm -rf '" + folder + "' '" + elsewhere + "' && mkdir -p '" + folder + "' '" + elsewhere + "'")
+                            .c_str()));
+        place.make();
+        const std::string before = Standing(path_);
+        Platform::LogCapture log;
+        EXPECT_EQ(place.bpm, store_.Get("Bpm", 114));
+        if (place.said)
+            EXPECT_TRUE(log.Contains(place.said)) << (log.Messages().empty() ? "" : log.Messages().front());
+        else
+            EXPECT_TRUE(log.Messages().empty()) << log.Messages().front();
+        SettingsStore::RemoveStaleTemporaries();
+        EXPECT_EQ(place.stored, store_.Set("Bpm", 90));
+        if (place.stored) {
+            EXPECT_EQ(90, store_.Get("Bpm", 114));
+            // A link stays one.
+            EXPECT_EQ(before.substr(0, 6) == "a link", Standing(path_).substr(0, 6) == "a link");
+        } else {
+            EXPECT_EQ(before, Standing(path_));
+            EXPECT_TRUE(Beside("settings.ini.").empty());
+        }
+    }
+}
+
+TEST_F(SettingsStoreTest, ABatchWritesWhatItKeptInOneReplacement)
+{
+    Store("Bpm=fast\nAccent=ACCENT: 3\nthis line is bad\n");
+    const std::string before = ReadFile(path_);
+    EXPECT_EQ(114, store_.Get("Bpm", 114));
+    {
+        const SettingsStore::Batch save;
+        for (const char* key : kSavedKeys)
+            EXPECT_TRUE(store_.Set(key, std::string(key) == "Bpm" ? 114 : 1)) << key;
+        EXPECT_EQ(before, ReadFile(path_)) << "nothing is written while the batch lives";
+        EXPECT_EQ("ACCENT: 3", store_.Get("Accent", "")) << "Get reads the file";
+    }
+    std::string text = ReadFile(path_);
+    for (const char* key : kSavedKeys)
+        EXPECT_NE(std::string::npos, text.find(std::string(key) + (std::string(key) == "Bpm" ? "=fast\n" : "=1\n")))
+            << key << " in\n"
+            << text;
+    EXPECT_EQ(1u, Beside("settings.ini.unreadable-").size());
+
+    // On a full disk nothing of it lands, and the failure is said once.
+    {
+        Platform::LogCapture log;
+        FileSizeLimit full(8);
+        ASSERT_TRUE(full.Set());
+        {
+            const SettingsStore::Batch save;
+            for (const char* key : kSavedKeys)
+                store_.Set(key, 2);
+        }
+        EXPECT_EQ(1, LinesWith(log, "cannot write"));
+    }
+    EXPECT_EQ(text, ReadFile(path_));
+    EXPECT_TRUE(Beside("settings.ini.pellora-unfinished-").empty());
+
+    // The writers write together, with what a batch around them kept (a
+    // display lost while the screens are taken down at the end).
+    const int first = 0, second = 0;
+    std::string seenBySecond;
+    SettingsWriters::Add(&first, [this] { store_.Set("Output", "TONE"); });
+    SettingsWriters::Add(&second, [&] {
+        seenBySecond = ReadFile(path_);
+        store_.Set("Input", "LINE");
+    });
+    {
+        const SettingsStore::Batch exit;
+        store_.Set("Bpm", 100);
+        SettingsWriters::WriteAll();
+        text = ReadFile(path_);
+    }
+    SettingsWriters::Remove(&first);
+    SettingsWriters::Remove(&second);
+    EXPECT_EQ(std::string::npos, seenBySecond.find("Output=TONE"));
+    for (const char* line : {"Bpm=100\n", "Output=TONE\n", "Input=LINE\n"})
+        EXPECT_NE(std::string::npos, text.find(line)) << line << " in\n" << text;
+}
+
+TEST_F(SettingsStoreTest, OnlyTheNewestUnreadableCopiesAreKept)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora/";
+    // Copies earlier runs kept, the oldest first: the numbered ones of a
+    // second are newer than its first, and -10 is newer than -9.
+    const std::vector<std::string> earlier = {"20200101-000000",   "20200101-000000-2", "20200101-000001",
+                                              "20200202-120000",   "20210101-000000",   "20210101-000000-2",
+                                              "20210101-000000-3", "20210101-235959",   "20211231-000000",
+                                              "20220101-000000",   "20220101-000000-9", "20220101-000000-10"};
+    // Names that only look like a copy's, older than every copy: none goes.
+    const std::vector<std::string> alike = {"settings.ini.unreadable-20190101-000000.bak",
+                                            "settings.ini.unreadable-20190101-000000-0",
+                                            "settings.ini.unreadable-20190101-000000-02",
+                                            "settings.ini.unreadable-20190101-000000-",
+                                            "settings.ini.unreadable-20190101-00000",
+                                            "settings.ini.unreadable-2019-01-01",
+                                            "settings.ini.unreadable-old",
+                                            "settings.ini.Unreadable-20190101-000000",
+                                            "other.ini.unreadable-20190101-000000",
+                                            "settings.ini.unreadable-20190101-000000x"};
+    // Of the exact pattern, but no copy of ours: a folder and a link.
+    const std::string folderCopy = "settings.ini.unreadable-20180101-000000";
+    const std::string linkCopy = "settings.ini.unreadable-20180101-000001";
+    ASSERT_EQ(3, UnreadableCopies::Kept);
+    for (const std::size_t count : {0u, 1u, 2u, 3u, 12u}) {
+        SCOPED_TRACE(std::to_string(count) + " copies before");
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()));
+        Store("Bpm=120\nthis line is bad\n");
+        for (std::size_t i = 0; i < count; ++i)
+            WriteFile(folder + "settings.ini.unreadable-" + earlier[earlier.size() - count + i], "copy");
+        for (const std::string& name : alike)
+            WriteFile(folder + name, "alike");
+        ASSERT_EQ(0, mkdir((folder + folderCopy).c_str(), 0700));
+        ASSERT_EQ(0, symlink("settings.ini", (folder + linkCopy).c_str()));
+
+        Platform::LogCapture log;
+        ASSERT_TRUE(store_.Set("Bpm", 90));
+        const std::size_t removed = count + 1 > 3 ? count + 1 - 3 : 0;
+        EXPECT_EQ(int(removed), LinesWith(log, "SettingsStore: removed "));
+        std::set<std::string> expected;
+        for (std::size_t i = count - std::min<std::size_t>(count, 2); i < count; ++i)
+            expected.insert("settings.ini.unreadable-" + earlier[earlier.size() - count + i]);
+        for (const std::string& name : alike)
+            if (name.rfind("settings.ini.unreadable-", 0) == 0)
+                expected.insert(name);
+        expected.insert(folderCopy);
+        expected.insert(linkCopy);
+        const std::vector<std::string> names = Beside("settings.ini.unreadable-");
+        const std::set<std::string> found(names.begin(), names.end());
+        std::size_t made = 0;
+        for (const std::string& name : found)
+            made += expected.count(name) == 0;
+        EXPECT_EQ(1u, made) << "besides those expected, only the copy made now";
+        for (const std::string& name : expected)
+            EXPECT_EQ(1u, found.count(name)) << name;
+        EXPECT_TRUE(Exists(folder + "settings.ini.Unreadable-20190101-000000"));
+        EXPECT_TRUE(Exists(folder + "other.ini.unreadable-20190101-000000"));
     }
 }

@@ -443,18 +443,12 @@ bool RefusedWhileHeld()
     return true;
 }
 
-// The server's socket may change (tests point the process at another
-// server): the probe follows it.
+// One question at a time: each looks for the server anew, so a server named
+// otherwise meanwhile (tests point the process at another one) is followed.
 SoundServerProbe& Probe()
 {
-    static std::string path;
-    static std::unique_ptr<SoundServerProbe> probe;
-    std::string now = SoundServerProbe::SocketPath();
-    if (!probe || now != path) {
-        path = now;
-        probe = std::make_unique<SoundServerProbe>(std::move(now));
-    }
-    return *probe;
+    static SoundServerProbe probe;
+    return probe;
 }
 
 // An open on a server that does not answer waits for it until the sound
@@ -543,8 +537,8 @@ int Terminate()
 }
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
-                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback,
-                      void* userData, unsigned long hostFrames)
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData,
+                      unsigned long hostFrames)
 {
     FlushDiagnostics flush;
     if (!stream)
@@ -589,9 +583,9 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         s->parameters.sampleFormat = paFloat32;
         s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
         if (!input)
-            s->parameters.suggestedLatency
-                = std::max(s->parameters.suggestedLatency,
-                           double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
+            s->parameters.suggestedLatency =
+                std::max(s->parameters.suggestedLatency,
+                         double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
         *result = OpenLibraryStream(*s);
     };
     if (!SoundServerCalls().Run(open, SlowCallWithinMs, [s] { CloseAndFree(*s); })) {
@@ -639,7 +633,8 @@ int StartStream(Stream* s, bool loop)
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
         if (SilentBeforeOpening())
             return TimedOut;
-        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
+        if (!RunBounded(
+                *s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)
             return FromLibrary(*result);
@@ -663,7 +658,8 @@ int StartStream(Stream* s, bool loop)
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
-    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
+    if (!RunBounded(
+            *s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
         return TimedOut;
     s->running = *result == paNoError;
     s->progressFrames = 0;

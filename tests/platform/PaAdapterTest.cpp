@@ -349,7 +349,7 @@ TEST(PaAdapter, AStreamWhoseOpeningAnewWasGivenUpIsInactiveAndItsLibraryStreamUn
     TempFolder folder;
     const std::string rigServer = std::getenv("PULSE_SERVER");
     {
-        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheQuestionOnly);
+        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheGreetingOnly);
         ASSERT_TRUE(server.Listening());
         ::setenv("PULSE_SERVER", ("unix:" + folder.Path() + "/native").c_str(), 1);
         EXPECT_EQ(Pa::TimedOut, Pa::StartStream(stream, false));

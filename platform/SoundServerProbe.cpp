@@ -84,9 +84,13 @@ SoundServerProbe::Reply SoundServerProbe::Wait(Milliseconds waitMs)
     using SteadyClock = std::chrono::steady_clock;
     const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::milliseconds(waitMs);
     for (int roundsWithoutWaiting = 0;;) {
+        // Once the server has answered the client's authentication it is
+        // not hung: the rest of the greeting would take one more exchange,
+        // which a look that waits for nothing finds only a look later.
         const pa_context_state_t state = library_.contextGetState(question_->context);
-        if (state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state)) {
-            const Reply reply = state == PA_CONTEXT_READY ? Reply::Answers : Ended();
+        const bool answered = state == PA_CONTEXT_SETTING_NAME || state == PA_CONTEXT_READY;
+        if (answered || !PA_CONTEXT_IS_GOOD(state)) {
+            const Reply reply = answered ? Reply::Answers : Ended();
             question_.reset();
             return reply;
         }

@@ -17,7 +17,8 @@ class PulseClientLibrary;
 class SoundServerProbe {
 public:
     enum class Reply {
-        // The server let us in (or answered at all: refused us, hung up).
+        // The server answered the client's authentication (or answered at
+        // all: refused it, hung up).
         Answers,
         // It did not answer within the time given, or not within the
         // library's own time (it let the connection in and went silent).

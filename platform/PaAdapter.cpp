@@ -537,8 +537,8 @@ int Terminate()
 }
 
 int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned long sampleFormat, double sampleRate,
-                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback, void* userData,
-                      unsigned long hostFrames)
+                      unsigned long framesPerBuffer, unsigned long numberOfBuffers, Callback callback,
+                      void* userData, unsigned long hostFrames)
 {
     FlushDiagnostics flush;
     if (!stream)
@@ -583,9 +583,9 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         s->parameters.sampleFormat = paFloat32;
         s->parameters.suggestedLatency = input ? info->defaultHighInputLatency : info->defaultHighOutputLatency;
         if (!input)
-            s->parameters.suggestedLatency =
-                std::max(s->parameters.suggestedLatency,
-                         double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
+            s->parameters.suggestedLatency
+                = std::max(s->parameters.suggestedLatency,
+                           double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
         *result = OpenLibraryStream(*s);
     };
     if (!SoundServerCalls().Run(open, SlowCallWithinMs, [s] { CloseAndFree(*s); })) {
@@ -633,8 +633,7 @@ int StartStream(Stream* s, bool loop)
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
         if (SilentBeforeOpening())
             return TimedOut;
-        if (!RunBounded(
-                *s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
+        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)
             return FromLibrary(*result);
@@ -658,8 +657,7 @@ int StartStream(Stream* s, bool loop)
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
-    if (!RunBounded(
-            *s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
+    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
         return TimedOut;
     s->running = *result == paNoError;
     s->progressFrames = 0;

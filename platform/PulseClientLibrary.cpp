@@ -43,7 +43,6 @@ PulseClientLibrary::PulseClientLibrary(const std::string& library)
         Resolve(handle_, "pa_context_errno", contextErrno, problem_);
         Resolve(handle_, "pa_context_disconnect", contextDisconnect, problem_);
         Resolve(handle_, "pa_context_unref", contextUnref, problem_);
-        Resolve(handle_, "pa_strerror", strerror, problem_);
     }
     if (!problem_.empty()) {
         problem_ = "cannot use the sound server's client library " + library + ": " + problem_;

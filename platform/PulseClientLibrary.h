@@ -6,7 +6,6 @@
 // and plays through ALSA directly; a missing library or function is logged
 // once and leaves IsLoaded false, never a crash.
 #include <pulse/context.h>
-#include <pulse/error.h>
 #include <pulse/mainloop.h>
 
 #include <string>
@@ -24,8 +23,6 @@ public:
     PulseClientLibrary& operator=(const PulseClientLibrary&) = delete;
 
     bool IsLoaded() const { return problem_.empty(); }
-    // Why it cannot be used; empty when it can.
-    const std::string& Problem() const { return problem_; }
 
     // The library's functions of those names; all set when IsLoaded.
     decltype(&::pa_mainloop_new) mainloopNew = nullptr;
@@ -40,7 +37,6 @@ public:
     decltype(&::pa_context_errno) contextErrno = nullptr;
     decltype(&::pa_context_disconnect) contextDisconnect = nullptr;
     decltype(&::pa_context_unref) contextUnref = nullptr;
-    decltype(&::pa_strerror) strerror = nullptr;
 
 private:
     void* handle_ = nullptr;

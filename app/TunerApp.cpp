@@ -12,8 +12,10 @@
 #include "platform/DisplayWatch.h"
 #include "platform/EventLoop.h"
 #include "platform/Log.h"
+#include "platform/PaAdapter.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
+#include "platform/SoundServerCalls.h"
 #include "platform/Video.h"
 
 #include <alsa/asoundlib.h>
@@ -25,6 +27,7 @@ namespace {
 
 const char* const SkinFile = "XML/Pellora.xml";
 const char* const NoCard = "CRITICAL PROBLEM: No sound card has been detected!";
+const char* const ServerSilent = "CRITICAL PROBLEM: The sound server does not answer!";
 
 // The log lines of a failed load, which say which file failed and why.
 std::string Reasons(const Platform::LogCapture& log)
@@ -90,14 +93,16 @@ int TunerApp::Run()
     }
 
     AppState::Instance();
-    const bool card =
+    const Sound sound =
         WaitForSoundCard(&TunerApp::SoundCardPresent, [this](const std::string& text, const std::string& buttons) {
             return ShowMessageBox(text, buttons);
         });
     // Asked to quit while the question stood: nothing failed.
-    if (!card && Platform::EventLoop::QuitRequested())
+    if (sound != Sound::Present && Platform::EventLoop::QuitRequested())
         return 0;
-    if (!card)
+    if (sound == Sound::ServerSilent)
+        return Fail(std::string("sound server silent: ") + ServerSilent);
+    if (sound != Sound::Present)
         return Fail(std::string("no sound card: ") + NoCard);
 
     // The skin's connections are made when the window is first shown, so a
@@ -140,22 +145,25 @@ int TunerApp::Run()
     return 0;
 }
 
-bool TunerApp::WaitForSoundCard(const CardCheck& check, const Question& ask)
+TunerApp::Sound TunerApp::WaitForSoundCard(const CardCheck& check, const Question& ask)
 {
     bool again = false;
-    while (!check(again)) {
-        if (ask(NoCard, "RETRY, CANCEL") != "RETRY")
-            return false;
+    Sound found;
+    while ((found = check(again)) != Sound::Present) {
+        if (ask(found == Sound::ServerSilent ? ServerSilent : NoCard, "RETRY, CANCEL") != "RETRY")
+            return found;
         again = true;
     }
-    return true;
+    return found;
 }
 
-bool TunerApp::SoundCardPresent(bool again)
+TunerApp::Sound TunerApp::SoundCardPresent(bool again)
 {
     if (again)
         snd_config_update_free_global();
-    return IsSoundCardPresent(0);
+    if (!Platform::Pa::ServerAnswers(Platform::QuickCallWithinMs))
+        return Sound::ServerSilent;
+    return IsSoundCardPresent(0) ? Sound::Present : Sound::NoCard;
 }
 
 std::string TunerApp::ShowMessageBox(const std::string& text, const std::string& buttons)

@@ -443,18 +443,12 @@ bool RefusedWhileHeld()
     return true;
 }
 
-// The server's socket may change (tests point the process at another
-// server): the probe follows it.
+// One question at a time: each looks for the server anew, so a server named
+// otherwise meanwhile (tests point the process at another one) is followed.
 SoundServerProbe& Probe()
 {
-    static std::string path;
-    static std::unique_ptr<SoundServerProbe> probe;
-    std::string now = SoundServerProbe::SocketPath();
-    if (!probe || now != path) {
-        path = now;
-        probe = std::make_unique<SoundServerProbe>(std::move(now));
-    }
-    return *probe;
+    static SoundServerProbe probe;
+    return probe;
 }
 
 // An open on a server that does not answer waits for it until the sound

@@ -56,12 +56,14 @@ int Initialize();
 int Terminate();
 
 // Whether the sound server answered a question of ours within waitMs (see
-// SoundServerProbe), or is not one we can ask. A stream is opened only on a
+// SoundServerProbe), or none is reached (none runs, or there is no client
+// library: sound goes to ALSA directly). A stream is opened only on a
 // server that has just answered (else the open fails with TimedOut): one that
 // hangs would hold the open for half a minute, and the library fail on it
 // then. With 0 it never waits: a question left unanswered stays outstanding
 // and a later call takes its answer, so that what retries now and then asks
-// the server without ever being held by it.
+// the server without ever being held by it. Called on the thread that
+// opens the streams.
 bool ServerAnswers(Milliseconds waitMs);
 
 // The frames per buffer the host is asked for: a large v18 buffer (a whole

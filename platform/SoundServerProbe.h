@@ -1,32 +1,38 @@
 #pragma once
-// Asks the sound server (PulseAudio's native protocol, which PipeWire speaks
-// too) a question of our own that any server answers at once: a stopped or
-// hung server does not, and a sound library that opens a stream on it waits
-// for it until its own time-out, and may fail badly then. The question never
-// blocks: it can be left outstanding and its answer looked for later.
+// Asks whether the sound server answers: connects to it through PulseAudio's
+// own client library (PipeWire serves it too), which finds the server however
+// it is named, as the sound libraries' ALSA plugin does. A stopped or hung
+// server lets the connection in but never answers it, and a sound library
+// that opens a stream on it waits for it until its own time-out, and may fail
+// badly then. The question never blocks: it can be left outstanding and its
+// answer looked for later. One thread at a time.
 #include "platform/Clock.h"
 
-#include <optional>
-#include <string>
+#include <memory>
 
 namespace Platform {
+
+class PulseClientLibrary;
 
 class SoundServerProbe {
 public:
     enum class Reply {
-        // The server read the question and answered (even with a refusal).
+        // The server answered the client's authentication (or answered at
+        // all: refused it, hung up).
         Answers,
-        // Asked, and no answer within the time given; or its queue of
-        // clients waiting to be let in is full.
+        // It did not answer within the time given, or not within the
+        // library's own time (it let the connection in and went silent).
         Silent,
-        // No server listens where its clients look for it (none runs, or it is
-        // not reached through a local socket): an open finds that out at once
-        // by itself.
+        // No server is where its clients look for it (none runs, or none is
+        // named that the library can reach; a full queue of clients waiting
+        // to be let in turns the library away too), or there is no client
+        // library: an open finds that out at once by itself.
         NotReached,
     };
 
-    // socketPath: the server's socket; empty for none known.
-    explicit SoundServerProbe(std::string socketPath);
+    // library: the client library to ask through (the system's by default).
+    SoundServerProbe();
+    explicit SoundServerProbe(PulseClientLibrary& library);
     ~SoundServerProbe();
     SoundServerProbe(const SoundServerProbe&) = delete;
     SoundServerProbe& operator=(const SoundServerProbe&) = delete;
@@ -34,26 +40,20 @@ public:
     // Asks, unless a question is still outstanding, and waits at most waitMs
     // for the answer. Silent leaves the question outstanding: a later call
     // with 0 (which waits for nothing) takes the answer it got meanwhile,
-    // however old; one that waits asks again instead.
+    // however old; one that waits asks again instead. Each new question
+    // looks for the server anew, in the environment of that moment.
     Reply Ask(Milliseconds waitMs);
 
-    // Where the server's clients find its socket: the first local socket
-    // named in PULSE_SERVER (a list), else the user's runtime folder's
-    // pulse/native. Empty when the server is named but not by a local socket.
-    static std::string SocketPath(const char* pulseServer, const char* runtimeDir);
-    // The same from this process's environment.
-    static std::string SocketPath();
-
 private:
-    // Nothing once the question is asked; otherwise the reply that says why not.
-    std::optional<Reply> SendQuestion();
-    // The outstanding question's answer, waited for at most waitMs.
-    Reply Poll(Milliseconds waitMs);
-    void Forget();
+    struct Question;
 
-    std::string path_;
-    // The connection whose question is outstanding; -1 for none.
-    int fd_ = -1;
+    // Moves the outstanding question on for at most waitMs; its reply.
+    Reply Wait(Milliseconds waitMs);
+    // The reply of a question the library has ended.
+    Reply Ended();
+
+    PulseClientLibrary& library_;
+    std::unique_ptr<Question> question_;
 };
 
 } // namespace Platform

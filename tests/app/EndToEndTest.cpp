@@ -67,6 +67,41 @@ TEST(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
     EXPECT_EQ("", program.Settings());
 }
 
+// A sound server that hangs at start-up is told as such, not taken for a
+// missing sound card once the mixer's opening has waited for it in vain (no
+// such opening is begun); CANCEL ends with status 1, and RETRY once the server
+// answers again goes on to the main window.
+TEST(EndToEnd, AtStartASoundServerThatDoesNotAnswerIsToldAsSuchAndRetryGoesOnOnceItAnswers)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    DesktopLock pointer("pointer");
+    SoundRig::HungServer hung(std::chrono::seconds(60));
+    ASSERT_TRUE(hung.Stopped());
+    {
+        Program cancelled;
+        Shown box;
+        ASSERT_TRUE(Eventually([&] { return (box = FindWindow("Pellora")).found; })) << cancelled.Errors();
+        EXPECT_EQ(440, box.width);
+        Click(box.x + 20 + 400 * 2 / 3, box.y + 146);
+        EXPECT_EQ(1, cancelled.Status());
+        const std::string errors = cancelled.Errors();
+        EXPECT_NE(std::string::npos, errors.find("The sound server does not answer!")) << errors;
+        EXPECT_EQ(std::string::npos, errors.find("opening of the mixer")) << errors;
+        EXPECT_EQ("", cancelled.Settings());
+    }
+    Program retried;
+    Shown box;
+    ASSERT_TRUE(Eventually([&] { return (box = FindWindow("Pellora")).found; })) << retried.Errors();
+    ASSERT_EQ(440, box.width);
+    hung.Resume();
+    // "RETRY": the first of the two buttons.
+    Click(box.x + 20 + 400 / 3, box.y + 146);
+    Shown window;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).width == 800; })) << retried.Errors();
+    Click(window.x + 771, window.y + 20);
+    EXPECT_EQ(0, retried.Status()) << retried.Errors();
+}
+
 TEST(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
 {
     TempFolder folder;

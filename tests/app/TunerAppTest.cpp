@@ -15,19 +15,21 @@
 
 namespace {
 
+using Sound = TunerApp::Sound;
+
 struct Script {
-    Script(std::vector<bool> checks, std::vector<std::string> answers)
+    Script(std::vector<Sound> checks, std::vector<std::string> answers)
         : checks(std::move(checks))
         , answers(std::move(answers))
     {
     }
 
-    std::vector<bool> checks; // what each check answers, in turn
+    std::vector<Sound> checks; // what each check finds, in turn
     std::vector<std::string> answers; // what the user answers, in turn
     std::vector<bool> again; // what each check was asked
     std::vector<std::string> questions;
 
-    bool Run()
+    Sound Run()
     {
         return TunerApp::WaitForSoundCard(
             [this](bool retry) {
@@ -42,26 +44,41 @@ struct Script {
 };
 
 const std::string Question = "CRITICAL PROBLEM: No sound card has been detected! | RETRY, CANCEL";
+const std::string ServerQuestion = "CRITICAL PROBLEM: The sound server does not answer! | RETRY, CANCEL";
 
 } // namespace
 
 TEST(TunerAppStart, AsksAgainWhileTheUserRetriesAndTheCardIsMissing)
 {
-    Script present{{true}, {}};
-    EXPECT_TRUE(present.Run());
+    Script present{{Sound::Present}, {}};
+    EXPECT_EQ(Sound::Present, present.Run());
     EXPECT_TRUE(present.questions.empty());
     EXPECT_EQ(std::vector<bool>{false}, present.again);
 
-    Script later{{false, false, true}, {"RETRY", "RETRY"}};
-    EXPECT_TRUE(later.Run());
+    Script later{{Sound::NoCard, Sound::NoCard, Sound::Present}, {"RETRY", "RETRY"}};
+    EXPECT_EQ(Sound::Present, later.Run());
     EXPECT_EQ((std::vector<std::string>{Question, Question}), later.questions);
     EXPECT_EQ((std::vector<bool>{false, true, true}), later.again);
 
     for (const char* answer : {"CANCEL", "", "retry", " RETRY"}) {
-        Script giveUp{{false, true}, {answer}};
-        EXPECT_FALSE(giveUp.Run()) << answer;
+        Script giveUp{{Sound::NoCard, Sound::Present}, {answer}};
+        EXPECT_EQ(Sound::NoCard, giveUp.Run()) << answer;
         EXPECT_EQ(1u, giveUp.questions.size()) << answer;
     }
+}
+
+// Each question says what the check found missing at that moment.
+TEST(TunerAppStart, ASilentSoundServerIsToldAsSuchAndNotAsAMissingCard)
+{
+    Script later{{Sound::ServerSilent, Sound::NoCard, Sound::ServerSilent, Sound::Present},
+                 {"RETRY", "RETRY", "RETRY"}};
+    EXPECT_EQ(Sound::Present, later.Run());
+    EXPECT_EQ((std::vector<std::string>{ServerQuestion, Question, ServerQuestion}), later.questions);
+    EXPECT_EQ((std::vector<bool>{false, true, true, true}), later.again);
+
+    Script giveUp{{Sound::ServerSilent}, {"CANCEL"}};
+    EXPECT_EQ(Sound::ServerSilent, giveUp.Run());
+    EXPECT_EQ(std::vector<std::string>{ServerQuestion}, giveUp.questions);
 }
 
 class SkinMessageBoxTest : public AppTest::SkinFixture {

@@ -2,6 +2,7 @@
 
 #include "audio/SoundRig.h"
 #include "platform/Clock.h"
+#include "platform/Log.h"
 #include "support/FakeSoundServer.h"
 #include "support/TempFolder.h"
 
@@ -349,7 +350,7 @@ TEST(PaAdapter, AStreamWhoseOpeningAnewWasGivenUpIsInactiveAndItsLibraryStreamUn
     TempFolder folder;
     const std::string rigServer = std::getenv("PULSE_SERVER");
     {
-        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheQuestionOnly);
+        FakeSoundServer server(folder.Path() + "/native", FakeSoundServer::Kind::AnsweringTheGreetingOnly);
         ASSERT_TRUE(server.Listening());
         ::setenv("PULSE_SERVER", ("unix:" + folder.Path() + "/native").c_str(), 1);
         EXPECT_EQ(Pa::TimedOut, Pa::StartStream(stream, false));
@@ -364,4 +365,44 @@ TEST(PaAdapter, AStreamWhoseOpeningAnewWasGivenUpIsInactiveAndItsLibraryStreamUn
         << "the open did not end once the server let it go";
     ASSERT_EQ(Pa::NoError, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, none, nullptr));
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));
+}
+
+// No stream is opened on a stopped server, however the sound library finds
+// it: the open would wait for the server until the plugin's own time-out and
+// the library could end the process then. The open fails at once, and no call
+// is left waiting on the server.
+TEST(PaAdapter, NoStreamIsOpenedOnAStoppedServerHoweverItIsNamed)
+{
+    const std::string rigServer = std::getenv("PULSE_SERVER") ? std::getenv("PULSE_SERVER") : "";
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    const Pa::Callback none = [](void*, void*, unsigned long, double, void*) { return 0; };
+    TempFolder folder;
+    const std::string clientConf = folder.Path() + "/client.conf";
+    std::ofstream(clientConf) << "default-server = " << rigServer << "\n";
+    const struct {
+        const char* way;
+        std::string pulseServer; // empty: unset
+        std::string clientConfig; // empty: unset
+    } ways[] = {
+        {"a client.conf", "", clientConf},
+        {"a list whose first entry is missing", "unix:/nonexistent/pellora/native " + rigServer, ""},
+    };
+    for (const auto& w : ways) {
+        SoundRig::HungServer hung(std::chrono::seconds(30));
+        ASSERT_TRUE(hung.Stopped()) << w.way;
+        w.pulseServer.empty() ? ::unsetenv("PULSE_SERVER") : ::setenv("PULSE_SERVER", w.pulseServer.c_str(), 1);
+        if (!w.clientConfig.empty())
+            ::setenv("PULSE_CLIENTCONFIG", w.clientConfig.c_str(), 1);
+        Platform::LogCapture log;
+        Pa::Stream* stream = nullptr;
+        EXPECT_EQ(Pa::TimedOut, Pa::OpenDefaultStream(&stream, 1, 0, Pa::Float32, 44100.0, 512, 0, none, nullptr))
+            << w.way;
+        EXPECT_FALSE(log.Contains("opening of a stream")) << w.way << ": an open was begun";
+        EXPECT_FALSE(Platform::SoundServerCalls().Stuck()) << w.way;
+        ::setenv("PULSE_SERVER", rigServer.c_str(), 1);
+        ::unsetenv("PULSE_CLIENTCONFIG");
+        hung.Resume();
+        EXPECT_TRUE(SoundRig::WaitFor([] { return !Platform::SoundServerCalls().Stuck(); }, 35000)) << w.way;
+    }
 }

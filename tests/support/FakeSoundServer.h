@@ -1,8 +1,10 @@
-// A sound server faked on a socket of our own, as far as the question asked
-// before a stream is opened goes: gone (a socket file nobody listens on),
-// stopped (it lets nobody in), one that answers or hangs up, and one that
-// answers that question only and hangs on everything else (a server stopped
-// just after it answered). Its clients are let go when it ends.
+// A sound server faked on a socket of our own, as far as a client's greeting
+// goes (PulseAudio's native protocol: the client's authentication and its
+// name, each answered before the client counts as connected): gone (a socket
+// file nobody listens on), stopped (it lets nobody in), one that lets each
+// client in and then hangs up, one that hangs up on the greeting, one that
+// refuses it, and one that lets clients in and answers nothing more (a server
+// stopped just after). Its clients are let go when it ends.
 #pragma once
 
 #include <mutex>
@@ -12,7 +14,7 @@
 
 class FakeSoundServer {
 public:
-    enum class Kind { Gone, Stopped, Answering, HangingUp, AnsweringTheQuestionOnly };
+    enum class Kind { Gone, Stopped, Answering, HangingUp, Refusing, AnsweringTheGreetingOnly };
 
     FakeSoundServer(const std::string& socketPath, Kind kind);
     ~FakeSoundServer();

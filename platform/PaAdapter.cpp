@@ -57,6 +57,10 @@ struct Stream {
     std::atomic<unsigned long long> frames{0};
     // Output: frames given but not yet heard.
     unsigned long long queuedFrames = 0;
+    // Output: the silence still to be given before the callback's first
+    // frame (see LeadFrames). Not counted in `frames`: the time played is
+    // that of the callback's sound.
+    unsigned long leadFrames = 0;
     // Output: when the engine thread gave the last host buffers (steady
     // clock, ns; 0 before the first) and how many frames they held, so that
     // the time played moves on between them. Buffers asked for in a burst
@@ -222,6 +226,17 @@ int PlaybackCallback(Stream& s, float* out, unsigned long count, double time)
     return paContinue;
 }
 
+// Output: gives the host what is left of the silence that starts the
+// stream; output and count are then what remains for the callback's sound.
+void GiveLead(Stream& s, void*& output, unsigned long& count)
+{
+    const unsigned long lead = std::min(s.leadFrames, count);
+    std::fill_n(static_cast<float*>(output), lead * s.channels, 0.0f);
+    s.leadFrames -= lead;
+    output = static_cast<float*>(output) + lead * s.channels;
+    count -= lead;
+}
+
 long long SteadyNs()
 {
     timespec now{};
@@ -246,6 +261,13 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
         s.calling.store(false);
         return paAbort;
+    }
+    if (!s.input && s.leadFrames > 0) {
+        GiveLead(s, output, count);
+        if (count == 0) {
+            s.calling.store(false);
+            return paContinue;
+        }
     }
     const double time = double(s.frames.load(std::memory_order_relaxed));
     if (s.input) {
@@ -333,6 +355,21 @@ namespace {
 unsigned long WantedHostFrames(const Stream& s)
 {
     return s.hostFrames ? s.hostFrames : HostFrames(s.framesPerBuffer);
+}
+
+// Output: the silence a start gives the host before the callback's sound, as
+// much as the host queues ahead (the version-18 start queued its buffers as
+// silence too). A sound server makes a new stream heard at once by mixing
+// again, with the stream's first frames, what it had already mixed ahead of
+// the device (PulseAudio's rewind). What of the old mix had already left, to
+// a monitor of the sink or a device that cannot take it back, stays: there
+// the stream was heard from some way in, and the first click of every PLAY
+// lost its first 10 ms and began with a step. The server mixes ahead no
+// more than the least latency its streams ask for, ours among them, so
+// what it mixes again is only this silence.
+unsigned long LeadFrames(const Stream& s)
+{
+    return std::max(static_cast<unsigned long>(s.queuedFrames), s.openedHostFrames);
 }
 
 // CPU time the stream's library thread has used; -1 when not known.
@@ -653,6 +690,7 @@ int StartStream(Stream* s, bool loop)
     } else {
         s->position = s->buffer.size();
     }
+    s->leadFrames = s->input ? 0 : LeadFrames(*s);
     s->used = true;
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);

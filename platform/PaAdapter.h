@@ -3,10 +3,12 @@
 // interface), implemented over PortAudio v19. The callback always receives
 // exactly the frames per buffer the stream was opened with, whatever the host
 // delivers; output buffers are zeroed before the callback fills them; a looped
-// output buffer is filled once at start and then replayed cyclically; the
-// stream time counts the frames captured, or played (given, less what is still
-// queued), since the start. The engine thread asks for real-time priority and
-// runs on without it where the system refuses.
+// output buffer is filled once at start and then replayed cyclically; an
+// output stream first gives the host as much silence as it queues ahead, and
+// then the callback's sound, so that its first frame is heard whole; the
+// stream time counts the frames captured, or played of the callback's sound
+// (given, less what is still queued), since the start. The engine thread asks
+// for real-time priority and runs on without it where the system refuses.
 #include "platform/Clock.h"
 #include "platform/SoundServerCalls.h"
 
@@ -84,10 +86,12 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
 // is given) that much later.
 int SetHostFrames(Stream* stream, unsigned long frames);
 // loop: fill the output buffer once now (on the calling thread) and repeat it
-// without calling the callback again. Every start after the first opens the
-// library's stream anew (a stopped stream may have lost its sound server);
-// when that fails, so does the start, and the stream can only be closed or
-// started again. A stream left to the library is never started again.
+// without calling the callback again. Output, looped or not, starts after the
+// silence described above, which the stream time does not count. Every start
+// after the first opens the library's stream anew (a stopped stream may have
+// lost its sound server); when that fails, so does the start, and the stream
+// can only be closed or started again. A stream left to the library is never
+// started again.
 int StartStream(Stream* stream, bool loop);
 int StopStream(Stream* stream); // lets queued buffers finish
 int AbortStream(Stream* stream); // drops them

@@ -1,11 +1,14 @@
 // What the metronome screen sounds like, heard back from the test sound
 // server's sink: the beat's spacing and accent at 114 bpm over a minute, a
-// tempo change while playing, and the recording played back as "SAMPLE".
+// tempo change while playing, the recording played back as "SAMPLE", and the
+// first click of a PLAY (and the tuner's reference tone) heard whole.
 #include "app/MetronomeLayout.h"
+#include "app/TunerLayout.h"
 
 #include "AppTestSupport.h"
 #include "audio/AppState.h"
 #include "audio/AudioDevice.h"
+#include "audio/LoopBuffer.h"
 #include "audio/PitchTracker.h"
 #include "audio/RecordBuffer.h"
 #include "audio/SoundRig.h"
@@ -16,11 +19,13 @@
 #include "framework/widgets/EditBox.h"
 #include "framework/widgets/ToggleButton.h"
 #include "support/ClickOnsets.h"
+#include "support/HeardStart.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include <cmath>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -229,6 +234,87 @@ TEST_F(MetronomeSound, ASoundServerThatGoesAwayStopsPlayAndSaysSo)
     EXPECT_TRUE(reset);
     ASSERT_EQ(1u, messages_.size());
     EXPECT_NE(std::string::npos, messages_[0].find("sound output was lost")) << messages_[0];
+}
+
+// A sound server makes a new stream heard at once by mixing again what it
+// had mixed ahead; what had already left for the sink's monitor (which the
+// rig records) stays, and a stream whose sound began at its first frame was
+// heard from some way in. Every start of the output, each kind of click,
+// bars longer and shorter than a host buffer, and the tuner's reference
+// tone: the first sound heard is the sound from its first sample, with no
+// step, and as loud as it is later on.
+TEST_F(MetronomeSound, EveryStartOfTheOutputIsHeardWholeFromItsFirstSample)
+{
+    const auto choose = [this](const char* output, int bpm, const char* accent) {
+        return [this, output, bpm, accent] {
+            metronome_->SetTempo(bpm);
+            metronome_->SelectAccent(accent);
+            metronome_->SelectOutput(output);
+        };
+    };
+    const auto play = [this] { Press("Play"); };
+    auto* tuner = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner);
+    const struct {
+        const char* name;
+        std::function<void()> before; // ahead of the recording
+        std::function<void()> start;
+        bool tone;
+    } cases[] = {
+        {"TONE, first PLAY", choose("TONE", 114, "ACCENT: 4"), play, false},
+        {"WOOD", choose("WOOD", 114, "ACCENT: 4"), play, false},
+        {"CLAVE", choose("CLAVE", 114, "ACCENT: 4"), play, false},
+        {"BEEP", choose("BEEP", 114, "ACCENT: 4"), play, false},
+        {"TONE, PLAY after STOP",
+         [&] {
+             choose("TONE", 114, "ACCENT: 4")();
+             Press("Play");
+             WaitForOutput(0.3);
+             Press("Play");
+         },
+         play, false},
+        {"TONE chosen while an empty SAMPLE plays (a new stream)",
+         [&] {
+             RecordBuffer::Instance().Clear();
+             choose("SAMPLE", 114, "ACCENT: 4")();
+             Press("Play");
+             WaitForOutput(0.3);
+         },
+         [this] { metronome_->SelectOutput("TONE"); }, false},
+        {"TONE at 50 bpm, a beat a bar", choose("TONE", 50, "ACCENT: 1"), play, false},
+        {"TONE at 5000 bpm, a bar shorter than a host buffer", choose("TONE", 5000, "ACCENT: 2"), play, false},
+        {"WOOD at 5000 bpm", choose("WOOD", 5000, "ACCENT: 2"), play, false},
+        {"the tuner's reference tone", [] {}, [tuner] { EXPECT_EQ(0, tuner->Play(true)); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.before();
+        // What played before has gone from the server.
+        AppTest::Pump(300);
+        SoundRig::Recorder recorder;
+        ASSERT_TRUE(recorder.WaitUntilRecording());
+        c.start();
+        const std::vector<float> played = LoopBuffer::Instance().Samples();
+        ASSERT_FALSE(played.empty());
+        // Heard again half a second into a tone, or whole bars on.
+        const std::size_t size = played.size();
+        const std::size_t later = c.tone ? 22050 : (22050 + size - 1) / size * size;
+        WaitForOutput(double(later + 4096) / 44100.0 + 0.3);
+        const std::vector<float> heard = recorder.Stop();
+        if (metronome_->IsPlayActive())
+            Press("Play");
+        tuner->Play(false);
+
+        const TestSupport::HeardStart start = TestSupport::MeasureHeardStart(heard, played, later);
+        ASSERT_TRUE(start.found) << heard.size() << " samples heard";
+        std::printf("%-52s %4zu samples missing, first %+.4f (whole %+.4f), worst %.3f, peak %5.1f dB, later "
+                    "%5.1f dB\n",
+                    c.name, start.missing, start.first, start.whole, start.worstError, start.firstPeakDb,
+                    start.laterPeakDb);
+        EXPECT_LE(start.missing, 4u);
+        EXPECT_LT(start.worstError, 0.02) << "first sample " << start.first << ", whole " << start.whole;
+        EXPECT_NEAR(start.laterPeakDb, start.firstPeakDb, 0.5);
+    }
 }
 
 } // namespace

@@ -102,6 +102,71 @@ inline std::vector<float> Record(double seconds)
     return samples;
 }
 
+// Records the default source (the null sink's monitor) with parec from its
+// construction until Stop. Unlike Record, it is under way before a sound
+// starts (WaitUntilRecording), so the sound is heard from its first sample;
+// its short fragments leave next to nothing unwritten at Stop.
+class Recorder {
+public:
+    Recorder()
+        : path_(TempPath("parec-" + std::to_string(++Count()) + ".raw"))
+    {
+        char* const argv[] = {const_cast<char*>("parec"),
+                              const_cast<char*>("--raw"),
+                              const_cast<char*>("--format=float32le"),
+                              const_cast<char*>("--rate=44100"),
+                              const_cast<char*>("--channels=1"),
+                              const_cast<char*>("--latency-msec=20"),
+                              const_cast<char*>(path_.c_str()),
+                              nullptr};
+        if (::posix_spawnp(&pid_, "parec", nullptr, nullptr, argv, environ) != 0)
+            pid_ = -1;
+    }
+    ~Recorder()
+    {
+        Stop();
+        std::remove(path_.c_str());
+    }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // True once the recording has delivered its first samples.
+    bool WaitUntilRecording(int milliseconds = CaptureStartMs)
+    {
+        return pid_ > 0 && WaitFor([this] { return Size() > 0; }, milliseconds);
+    }
+    // Everything recorded so far.
+    std::vector<float> Stop()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+        std::vector<float> samples;
+        std::ifstream in(path_, std::ios::binary);
+        float value = 0.0f;
+        while (in.read(reinterpret_cast<char*>(&value), sizeof value))
+            samples.push_back(value);
+        return samples;
+    }
+
+private:
+    static int& Count()
+    {
+        static int count = 0;
+        return count;
+    }
+    long Size() const
+    {
+        std::ifstream in(path_, std::ios::binary | std::ios::ate);
+        return in ? long(in.tellg()) : 0;
+    }
+
+    std::string path_;
+    pid_t pid_ = -1;
+};
+
 // The rig's folder, found from its sound server's socket
 // (DIR/pulse-runtime/native); empty outside the rig.
 inline std::string RigFolder()

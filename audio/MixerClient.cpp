@@ -3,18 +3,25 @@
 #include "platform/AlsaMixer.h"
 #include "platform/Clock.h"
 #include "platform/Log.h"
+#include "platform/PaAdapter.h"
 
 #include <algorithm>
 #include <utility>
 
-MixerClient::MixerClient(Opener opener)
+MixerClient::MixerClient(Opener opener, ServerCheck serverAnswers)
     : opener_(std::move(opener))
+    , serverAnswers_(std::move(serverAnswers))
 {
 }
 
 MixerClient::Opener MixerClient::AlsaOpener()
 {
     return [](unsigned device) { return Platform::OpenAlsaMixer(Platform::MixerDeviceName(device)); };
+}
+
+MixerClient::ServerCheck MixerClient::SoundServerCheck()
+{
+    return [] { return Platform::Pa::ServerAnswers(0); };
 }
 
 bool MixerClient::Open(unsigned device)
@@ -126,6 +133,8 @@ void MixerClient::Reconnect()
     if (deviceId_ == unsigned(-1) || !opener_ || Platform::NowMs() - lastReconnectMs_ < ReconnectIntervalMs)
         return;
     lastReconnectMs_ = Platform::NowMs();
+    if (serverAnswers_ && !serverAnswers_())
+        return;
     std::unique_ptr<Platform::MixerBackend> backend = opener_(deviceId_);
     if (!backend)
         return;

@@ -17,12 +17,19 @@ public:
     // Opens mixer device n (0 is the "default" device); null when it cannot.
     using Opener = std::function<std::unique_ptr<Platform::MixerBackend>(unsigned device)>;
 
-    explicit MixerClient(Opener opener);
+    // Whether the sound server answers, asked without waiting: through a
+    // server that does not, opening a lost mixer again would hold the GUI
+    // thread for the whole of the opening's bound. None: always tried.
+    using ServerCheck = std::function<bool()>;
+
+    explicit MixerClient(Opener opener, ServerCheck serverAnswers = {});
     virtual ~MixerClient() = default;
     MixerClient(const MixerClient&) = delete;
     MixerClient& operator=(const MixerClient&) = delete;
 
     static Opener AlsaOpener();
+    // The sound libraries' own check, for mixers opened through them.
+    static ServerCheck SoundServerCheck();
 
     // Switching to another device drops the registrations made for the old one.
     bool Open(unsigned device);
@@ -42,7 +49,8 @@ public:
     bool OnControlChange(unsigned controlId);
     // Reports every change made elsewhere since the last poll. A mixer whose
     // connection was lost is closed (every read then fails); it is opened
-    // again, at most once a second, and its registrations are made anew.
+    // again, at most once a second while the sound server answers, and its
+    // registrations are made anew.
     void Poll();
 
     // Lines of a destination and its sources, in that order.
@@ -70,6 +78,7 @@ protected:
     void Reconnect();
 
     Opener opener_;
+    ServerCheck serverAnswers_;
     std::unique_ptr<MixerDevice> device_;
     unsigned deviceId_ = unsigned(-1);
     std::map<unsigned, double> values_;

@@ -11,12 +11,12 @@ PlaybackMixer& PlaybackMixer::Instance()
 }
 
 PlaybackMixer::PlaybackMixer()
-    : PlaybackMixer(AlsaOpener())
+    : PlaybackMixer(AlsaOpener(), SoundServerCheck())
 {
 }
 
-PlaybackMixer::PlaybackMixer(Opener opener)
-    : MixerClient(std::move(opener))
+PlaybackMixer::PlaybackMixer(Opener opener, ServerCheck serverAnswers)
+    : MixerClient(std::move(opener), std::move(serverAnswers))
 {
     Open(0);
 }

@@ -12,7 +12,7 @@ class PlaybackMixer : public MixerClient {
 public:
     static PlaybackMixer& Instance();
 
-    explicit PlaybackMixer(Opener opener);
+    explicit PlaybackMixer(Opener opener, ServerCheck serverAnswers = {});
 
     bool FindLineByComponentType(unsigned componentType, MixerLine& out) const;
     bool HasControl(unsigned componentType, unsigned controlType) const;

@@ -10,12 +10,12 @@ RecordMixer& RecordMixer::Instance()
 }
 
 RecordMixer::RecordMixer()
-    : RecordMixer(AlsaOpener())
+    : RecordMixer(AlsaOpener(), SoundServerCheck())
 {
 }
 
-RecordMixer::RecordMixer(Opener opener)
-    : MixerClient(std::move(opener))
+RecordMixer::RecordMixer(Opener opener, ServerCheck serverAnswers)
+    : MixerClient(std::move(opener), std::move(serverAnswers))
 {
     Open(0);
 }

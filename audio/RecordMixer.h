@@ -17,7 +17,7 @@ public:
     static RecordMixer& Instance();
 
     // Opens mixer device 0 (a missing mixer leaves every query failing).
-    explicit RecordMixer(Opener opener);
+    explicit RecordMixer(Opener opener, ServerCheck serverAnswers = {});
 
     int GetInputLines(std::vector<MixerLine>& out) const;
     int GetOutputLines(std::vector<MixerLine>& out) const;

@@ -1,5 +1,6 @@
 #include "audio/SndFileLibrary.h"
 
+#include "platform/LibraryFunction.h"
 #include "platform/Log.h"
 
 #include "framework/core/Singleton.h"
@@ -8,12 +9,7 @@
 
 namespace {
 
-template <class F> void Resolve(void* handle, const char* name, F& function, std::string& problem)
-{
-    function = reinterpret_cast<F>(::dlsym(handle, name));
-    if (!function && problem.empty())
-        problem = std::string("function ") + name + " not found in the sound-file library";
-}
+const std::string kName = "the sound-file library";
 
 } // namespace
 
@@ -35,10 +31,10 @@ SndFileLibrary::SndFileLibrary(const std::string& library)
         const char* reason = ::dlerror();
         problem_ = "cannot load " + library + ": " + (reason ? reason : "unknown reason");
     } else {
-        Resolve(handle_, "sf_open", open_, problem_);
-        Resolve(handle_, "sf_read_float", read_, problem_);
-        Resolve(handle_, "sf_close", close_, problem_);
-        Resolve(handle_, "sf_strerror", strerror_, problem_);
+        Platform::LibraryFunction(handle_, "sf_open", open_, problem_, kName);
+        Platform::LibraryFunction(handle_, "sf_read_float", read_, problem_, kName);
+        Platform::LibraryFunction(handle_, "sf_close", close_, problem_, kName);
+        Platform::LibraryFunction(handle_, "sf_strerror", strerror_, problem_, kName);
     }
     if (!problem_.empty())
         Platform::Log("sound files: " + problem_);

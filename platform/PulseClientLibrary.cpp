@@ -1,21 +1,11 @@
 #include "platform/PulseClientLibrary.h"
 
+#include "platform/LibraryFunction.h"
 #include "platform/Log.h"
 
 #include <dlfcn.h>
 
 namespace Platform {
-
-namespace {
-
-template <class F> void Resolve(void* handle, const char* name, F& function, std::string& problem)
-{
-    function = reinterpret_cast<F>(::dlsym(handle, name));
-    if (!function && problem.empty())
-        problem = std::string("function ") + name + " not found in it";
-}
-
-} // namespace
 
 PulseClientLibrary& PulseClientLibrary::Instance()
 {
@@ -31,18 +21,18 @@ PulseClientLibrary::PulseClientLibrary(const std::string& library)
         const char* reason = ::dlerror();
         problem_ = reason ? reason : "unknown reason";
     } else {
-        Resolve(handle_, "pa_mainloop_new", mainloopNew, problem_);
-        Resolve(handle_, "pa_mainloop_free", mainloopFree, problem_);
-        Resolve(handle_, "pa_mainloop_get_api", mainloopGetApi, problem_);
-        Resolve(handle_, "pa_mainloop_prepare", mainloopPrepare, problem_);
-        Resolve(handle_, "pa_mainloop_poll", mainloopPoll, problem_);
-        Resolve(handle_, "pa_mainloop_dispatch", mainloopDispatch, problem_);
-        Resolve(handle_, "pa_context_new", contextNew, problem_);
-        Resolve(handle_, "pa_context_connect", contextConnect, problem_);
-        Resolve(handle_, "pa_context_get_state", contextGetState, problem_);
-        Resolve(handle_, "pa_context_errno", contextErrno, problem_);
-        Resolve(handle_, "pa_context_disconnect", contextDisconnect, problem_);
-        Resolve(handle_, "pa_context_unref", contextUnref, problem_);
+        LibraryFunction(handle_, "pa_mainloop_new", mainloopNew, problem_, "it");
+        LibraryFunction(handle_, "pa_mainloop_free", mainloopFree, problem_, "it");
+        LibraryFunction(handle_, "pa_mainloop_get_api", mainloopGetApi, problem_, "it");
+        LibraryFunction(handle_, "pa_mainloop_prepare", mainloopPrepare, problem_, "it");
+        LibraryFunction(handle_, "pa_mainloop_poll", mainloopPoll, problem_, "it");
+        LibraryFunction(handle_, "pa_mainloop_dispatch", mainloopDispatch, problem_, "it");
+        LibraryFunction(handle_, "pa_context_new", contextNew, problem_, "it");
+        LibraryFunction(handle_, "pa_context_connect", contextConnect, problem_, "it");
+        LibraryFunction(handle_, "pa_context_get_state", contextGetState, problem_, "it");
+        LibraryFunction(handle_, "pa_context_errno", contextErrno, problem_, "it");
+        LibraryFunction(handle_, "pa_context_disconnect", contextDisconnect, problem_, "it");
+        LibraryFunction(handle_, "pa_context_unref", contextUnref, problem_, "it");
     }
     if (!problem_.empty()) {
         problem_ = "cannot use the sound server's client library " + library + ": " + problem_;

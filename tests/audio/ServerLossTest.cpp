@@ -26,7 +26,51 @@
 #include <string>
 #include <thread>
 
-TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
+namespace {
+
+// Each test leaves the sound server, and the process's hold on it, as it
+// found them, so that the tests after it in the same process find them so
+// too: the server going on (or started again on its socket) with its
+// settings, no stream running, and the mixers reading the server again.
+// A mixer notices that its server went away only when it is polled (the
+// program's clock polls every mixer; these tests run no event loop), and
+// one still attached to the server that went answers from what it last
+// read, and fails every write. A stream left to the library while the
+// server hung holds back every other until it ends: a capture that starts
+// shows that none is left.
+class SoundServerLoss : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        const std::string server = SoundRig::BringServerBack(found_);
+        EXPECT_EQ("", server);
+        AudioDevice& device = AudioDevice::Instance();
+        device.StopOutput();
+        device.StopInput();
+        device.SetSlowCapture(false);
+        const auto reads = [](MixerClient& mixer) {
+            mixer.Poll();
+            return mixer.IsOpen() && !mixer.Device()->Lost();
+        };
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                const bool record = reads(RecordMixer::Instance());
+                return reads(PlaybackMixer::Instance()) && record;
+            },
+            5000))
+            << "the mixers do not read the server again";
+        EXPECT_TRUE(
+            SoundRig::WaitFor([&] { return device.StartInput(44100, 512, device.CaptureCallback()) == 0; }, 20000))
+            << "no capture starts";
+        device.StopInput();
+    }
+
+    const SoundRig::ServerSettings found_ = SoundRig::ReadServerSettings();
+};
+
+} // namespace
+
+TEST_F(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
@@ -84,7 +128,7 @@ TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheS
 // and the tuner to start its capture again: with the log on, each failure is
 // written once and then only at the 10th and 100th attempt, so a long loss
 // writes a few lines rather than one an attempt.
-TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTenthAndHundredthAttempt)
+TEST_F(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTenthAndHundredthAttempt)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto hundredAttempts = [] {
@@ -123,15 +167,15 @@ TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTen
 
 // A capture whose server hangs is not stopped to change its buffers (the stop
 // would wait for the server): it takes the long ones at its next start.
-TEST(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextStart)
+TEST_F(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextStart)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
     ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
     ASSERT_TRUE(SoundRig::WaitFor([&] { return device.Input().StreamTime() > 0; }, SoundRig::CaptureStartMs));
     ASSERT_TRUE(SoundRig::SignalServer(SIGSTOP));
-    const bool stalled = SoundRig::WaitFor(
-        [&] { return device.Input().StalledFor() > AudioDevice::CaptureDeliversWithinMs; }, 5000);
+    const bool stalled =
+        SoundRig::WaitFor([&] { return device.Input().StalledFor() > AudioDevice::CaptureDeliversWithinMs; }, 5000);
     if (stalled)
         device.SetSlowCapture(true);
     ASSERT_TRUE(SoundRig::SignalServer(SIGCONT));
@@ -160,11 +204,11 @@ Platform::Milliseconds TimeOf(const std::function<void()>& call)
 // it without end: every call made on the GUI thread returns within its bound,
 // whether a stream ran when the server stopped or not, and once the server
 // goes on the stream starts again.
-TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinTheirBounds)
+TEST_F(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinTheirBounds)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
-    using Platform::SlowCallWithinMs;
     using Platform::QuickCallWithinMs;
+    using Platform::SlowCallWithinMs;
     AudioDevice& device = AudioDevice::Instance();
     LoopBuffer& loop = LoopBuffer::Instance();
     loop.BuildTone(440.0f);
@@ -179,8 +223,8 @@ TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinT
         // A play-back stops at once; a capture waits for its next buffer.
         Platform::Milliseconds stopBound;
     } streams[] = {
-        {"a tone played", [&] { return device.StartOutput(44100, loop.Size(), loop); }, [&] { return device.StopOutput(); },
-         [&] { return device.Output().StreamTime(); }, true, QuickCallWithinMs},
+        {"a tone played", [&] { return device.StartOutput(44100, loop.Size(), loop); },
+         [&] { return device.StopOutput(); }, [&] { return device.Output().StreamTime(); }, true, QuickCallWithinMs},
         {"a capture", [&] { return device.StartInput(44100, 512, device.CaptureCallback()); },
          [&] { return device.StopInput(); }, [&] { return device.Input().StreamTime(); }, true, SlowCallWithinMs},
         {"a tone started on the stopped server", [&] { return device.StartOutput(44100, loop.Size(), loop); },
@@ -216,7 +260,7 @@ TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinT
 // A mixer's write waits for the server's answer: on a server that hangs it is
 // given up within its bound and the mixer counts as lost, to be opened anew
 // once the server goes on.
-TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
+TEST_F(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
@@ -251,7 +295,7 @@ TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
 // gave up (30 s), and the library could fail on what it got then and end the
 // process. The hang outlasts that time-out; once the server goes on, the
 // retry brings the capture back by itself.
-TEST(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitOrOpenAndCaptureComesBack)
+TEST_F(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitOrOpenAndCaptureComesBack)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();

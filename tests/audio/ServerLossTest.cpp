@@ -10,6 +10,7 @@
 #include "platform/SoundServerCalls.h"
 
 #include "HostBufferCounts.h"
+#include "MixersBack.h"
 #include "SoundRig.h"
 
 #include <gmock/gmock.h>
@@ -31,34 +32,20 @@ namespace {
 // Each test leaves the sound server, and the process's hold on it, as it
 // found them, so that the tests after it in the same process find them so
 // too: the server going on (or started again on its socket) with its
-// settings, no stream running, and the mixers reading the server again.
-// A mixer notices that its server went away only when it is polled (the
-// program's clock polls every mixer; these tests run no event loop), and
-// one still attached to the server that went answers from what it last
-// read, and fails every write. A stream left to the library while the
-// server hung holds back every other until it ends: a capture that starts
-// shows that none is left.
+// settings, no stream running, and the mixers reading the server again
+// (these tests run no event loop, whose clock would poll them). A stream
+// left to the library while the server hung holds back every other until it
+// ends: a capture that starts shows that none is left.
 class SoundServerLoss : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        const std::string server = SoundRig::BringServerBack(found_);
-        EXPECT_EQ("", server);
+        EXPECT_EQ("", SoundRig::BringServerBack(found_));
         AudioDevice& device = AudioDevice::Instance();
         device.StopOutput();
         device.StopInput();
         device.SetSlowCapture(false);
-        const auto reads = [](MixerClient& mixer) {
-            mixer.Poll();
-            return mixer.IsOpen() && !mixer.Device()->Lost();
-        };
-        EXPECT_TRUE(SoundRig::WaitFor(
-            [&] {
-                const bool record = reads(RecordMixer::Instance());
-                return reads(PlaybackMixer::Instance()) && record;
-            },
-            5000))
-            << "the mixers do not read the server again";
+        EXPECT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not read the server again";
         EXPECT_TRUE(
             SoundRig::WaitFor([&] { return device.StartInput(44100, 512, device.CaptureCallback()) == 0; }, 20000))
             << "no capture starts";

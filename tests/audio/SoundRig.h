@@ -281,9 +281,12 @@ inline bool ServerStopped()
 
 // Brings the rig's sound server back as a test found it: going on when it
 // was stopped (SIGSTOP), started again when it is gone, with the settings a
-// new server does not have. An empty result when it is so; else what differs.
+// new server does not have. An empty result when it is so (or no server was
+// found); else what differs.
 inline std::string BringServerBack(const ServerSettings& found)
 {
+    if (found.defaultSink.empty())
+        return std::string(); // no server of the rig's to bring back
     if (ServerStopped())
         SignalServer(SIGCONT);
     if (!WaitFor(ServerAnswers, 2000) && !StartServer())

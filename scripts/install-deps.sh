@@ -28,8 +28,20 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  {
+    echo "install-deps: these packages are missing: ${missing[*]}"
+    echo "install-deps: there is no sudo to install them with; as root, run:"
+    echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}"
+    echo "install-deps: then run this again."
+  } >&2
+  exit 1
+fi
 echo "install-deps: installing ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -32,6 +32,7 @@
 #include "support/TempFolder.h"
 #include "app/SettingsStore.h"
 #include "audio/AudioDevice.h"
+#include "audio/MixersBack.h"
 
 namespace AppTest {
 
@@ -145,11 +146,13 @@ protected:
 };
 
 // Leaves the audio device as a program just started has it: no output
-// stream, the capture stream open but not running and not marked lost. A test
-// that lost the sound server, or ran the capture under a clock of its own,
-// hands none of that on to the next test.
+// stream, the capture stream open but not running and not marked lost, the
+// mixers reading the sound server. A test that lost the sound server, or ran
+// the capture under a clock of its own, hands none of that on to the next
+// test.
 inline void LeaveAudioAsFound()
 {
+    EXPECT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not read the sound server again";
     AudioDevice& device = AudioDevice::Instance();
     device.StopOutput();
     device.Output().Close();
@@ -165,7 +168,11 @@ inline void LeaveAudioAsFound()
 // outlives the window, whose screens write their settings when they go.
 class ScreenFixture : public SkinFixture {
 protected:
-    void TearDown() override { LeaveAudioAsFound(); }
+    void TearDown() override
+    {
+        EXPECT_EQ("", SoundRig::BringServerBack(server_));
+        LeaveAudioAsFound();
+    }
 
     void Store(const std::string& key, const std::string& value) { SettingsStore::Instance().Set(key, value); }
 
@@ -178,6 +185,9 @@ protected:
     }
 
     TempFolder config_{"XDG_CONFIG_HOME"};
+    // The sound server as the test found it: a test that stops it or
+    // changes its volumes leaves it so.
+    const SoundRig::ServerSettings server_ = SoundRig::ReadServerSettings();
     XMLLoadSave loader_;
     std::unique_ptr<Vabo::AppWindow> window_;
 };

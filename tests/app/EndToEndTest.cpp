@@ -4,6 +4,7 @@
 // asks to retry, and cancelling ends it with status 1 and a message; so does
 // a skin that is missing, broken or without the main window.
 #include "ProgramTestSupport.h"
+#include "audio/MixersBack.h"
 #include "audio/SoundRig.h"
 #include "support/DesktopLock.h"
 #include "support/TempFolder.h"
@@ -23,7 +24,25 @@
 
 using namespace ProgramTest;
 
-TEST(EndToEnd, StartsSwitchesToTheMetronomeAndClosesWithItsSettingsWritten)
+namespace {
+
+// The tests that stop the sound server under the program leave it, and this
+// process's mixers (which earlier tests opened), reading it again for the
+// tests after them.
+class EndToEnd : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_EQ("", SoundRig::BringServerBack(server_));
+        EXPECT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not read the sound server again";
+    }
+
+    const SoundRig::ServerSettings server_ = SoundRig::ReadServerSettings();
+};
+
+} // namespace
+
+TEST_F(EndToEnd, StartsSwitchesToTheMetronomeAndClosesWithItsSettingsWritten)
 {
     DesktopLock pointer("pointer");
     Program program;
@@ -48,7 +67,7 @@ TEST(EndToEnd, StartsSwitchesToTheMetronomeAndClosesWithItsSettingsWritten)
         EXPECT_NE(std::string::npos, settings.find(line)) << line << " in\n" << settings;
 }
 
-TEST(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
+TEST_F(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
 {
     DesktopLock pointer("pointer");
     // An ALSA configuration that defines no "default" device.
@@ -71,7 +90,7 @@ TEST(EndToEnd, WithoutASoundCardCancellingTheQuestionEndsWithStatusOne)
 // missing sound card once the mixer's opening has waited for it in vain (no
 // such opening is begun); CANCEL ends with status 1, and RETRY once the server
 // answers again goes on to the main window.
-TEST(EndToEnd, AtStartASoundServerThatDoesNotAnswerIsToldAsSuchAndRetryGoesOnOnceItAnswers)
+TEST_F(EndToEnd, AtStartASoundServerThatDoesNotAnswerIsToldAsSuchAndRetryGoesOnOnceItAnswers)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     DesktopLock pointer("pointer");
@@ -102,7 +121,7 @@ TEST(EndToEnd, AtStartASoundServerThatDoesNotAnswerIsToldAsSuchAndRetryGoesOnOnc
     EXPECT_EQ(0, retried.Status()) << retried.Errors();
 }
 
-TEST(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
+TEST_F(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)
 {
     TempFolder folder;
     // A tree $VINTREL_LIB may name holds the framework's definitions; the skin
@@ -185,7 +204,7 @@ double Cents(double a, double b)
 
 } // namespace
 
-TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices)
+TEST_F(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices)
 {
     DesktopLock pointer("pointer");
     TempFolder settings;
@@ -251,7 +270,7 @@ TEST(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoices
 // while the metronome shows, and comes back: going back to the tuner must not
 // start the stopped stream of the old server (the library then waits for
 // ever, and the window with it), and the tuner names a new tone.
-TEST(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerReturns)
+TEST_F(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerReturns)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     DesktopLock pointer("pointer");

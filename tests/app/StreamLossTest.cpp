@@ -53,6 +53,7 @@ protected:
         window_.reset();
         MetronomeLayout::SetMessage({});
         TunerLayout::SetQuestion({});
+        AppTest::ScreenFixture::TearDown();
     }
 
     // The screen shown as the switch shows it: capture for the tuner's
@@ -242,7 +243,8 @@ TEST_F(StreamLoss, AServerThatHangsNeverHoldsTheWindow)
         {"the metronome's clicks", true, "Play", OutputFrames, Nothing, "sound output was lost", 0},
         {"the recording", true, "Record", [] { return double(Recorded()); }, Nothing, "sound input was lost", 0},
         {"the reference tone", false, "Play", OutputFrames, Nothing, "sound output was lost", 0},
-        {"the metronome's clicks pressed off", true, "Play", OutputFrames, PressOff, nullptr, Platform::QuickCallWithinMs},
+        {"the metronome's clicks pressed off", true, "Play", OutputFrames, PressOff, nullptr,
+         Platform::QuickCallWithinMs},
         {"the metronome's clicks left for the tuner", true, "Play", OutputFrames, Switch, nullptr,
          Platform::QuickCallWithinMs},
         {"the recording pressed off", true, "Record", [] { return double(Recorded()); }, PressOff, nullptr,

@@ -10,6 +10,7 @@
 #include "platform/SoundServerCalls.h"
 
 #include "HostBufferCounts.h"
+#include "MixersBack.h"
 #include "SoundRig.h"
 
 #include <gmock/gmock.h>
@@ -26,7 +27,37 @@
 #include <string>
 #include <thread>
 
-TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
+namespace {
+
+// Each test leaves the sound server, and the process's hold on it, as it
+// found them, so that the tests after it in the same process find them so
+// too: the server going on (or started again on its socket) with its
+// settings, no stream running, and the mixers reading the server again
+// (these tests run no event loop, whose clock would poll them). A stream
+// left to the library while the server hung holds back every other until it
+// ends: a capture that starts shows that none is left.
+class SoundServerLoss : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_EQ("", SoundRig::BringServerBack(found_));
+        AudioDevice& device = AudioDevice::Instance();
+        device.StopOutput();
+        device.StopInput();
+        device.SetSlowCapture(false);
+        EXPECT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not read the server again";
+        EXPECT_TRUE(
+            SoundRig::WaitFor([&] { return device.StartInput(44100, 512, device.CaptureCallback()) == 0; }, 20000))
+            << "no capture starts";
+        device.StopInput();
+    }
+
+    const SoundRig::ServerSettings found_ = SoundRig::ReadServerSettings();
+};
+
+} // namespace
+
+TEST_F(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
@@ -84,7 +115,7 @@ TEST(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheS
 // and the tuner to start its capture again: with the log on, each failure is
 // written once and then only at the 10th and 100th attempt, so a long loss
 // writes a few lines rather than one an attempt.
-TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTenthAndHundredthAttempt)
+TEST_F(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTenthAndHundredthAttempt)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto hundredAttempts = [] {
@@ -123,15 +154,15 @@ TEST(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheTen
 
 // A capture whose server hangs is not stopped to change its buffers (the stop
 // would wait for the server): it takes the long ones at its next start.
-TEST(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextStart)
+TEST_F(SoundServerLoss, ACaptureWhoseServerHangsTakesTheLongBuffersOnlyAtItsNextStart)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
     ASSERT_EQ(0, device.StartInput(44100, 512, device.CaptureCallback()));
     ASSERT_TRUE(SoundRig::WaitFor([&] { return device.Input().StreamTime() > 0; }, SoundRig::CaptureStartMs));
     ASSERT_TRUE(SoundRig::SignalServer(SIGSTOP));
-    const bool stalled = SoundRig::WaitFor(
-        [&] { return device.Input().StalledFor() > AudioDevice::CaptureDeliversWithinMs; }, 5000);
+    const bool stalled =
+        SoundRig::WaitFor([&] { return device.Input().StalledFor() > AudioDevice::CaptureDeliversWithinMs; }, 5000);
     if (stalled)
         device.SetSlowCapture(true);
     ASSERT_TRUE(SoundRig::SignalServer(SIGCONT));
@@ -160,11 +191,11 @@ Platform::Milliseconds TimeOf(const std::function<void()>& call)
 // it without end: every call made on the GUI thread returns within its bound,
 // whether a stream ran when the server stopped or not, and once the server
 // goes on the stream starts again.
-TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinTheirBounds)
+TEST_F(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinTheirBounds)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
-    using Platform::SlowCallWithinMs;
     using Platform::QuickCallWithinMs;
+    using Platform::SlowCallWithinMs;
     AudioDevice& device = AudioDevice::Instance();
     LoopBuffer& loop = LoopBuffer::Instance();
     loop.BuildTone(440.0f);
@@ -179,8 +210,8 @@ TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinT
         // A play-back stops at once; a capture waits for its next buffer.
         Platform::Milliseconds stopBound;
     } streams[] = {
-        {"a tone played", [&] { return device.StartOutput(44100, loop.Size(), loop); }, [&] { return device.StopOutput(); },
-         [&] { return device.Output().StreamTime(); }, true, QuickCallWithinMs},
+        {"a tone played", [&] { return device.StartOutput(44100, loop.Size(), loop); },
+         [&] { return device.StopOutput(); }, [&] { return device.Output().StreamTime(); }, true, QuickCallWithinMs},
         {"a capture", [&] { return device.StartInput(44100, 512, device.CaptureCallback()); },
          [&] { return device.StopInput(); }, [&] { return device.Input().StreamTime(); }, true, SlowCallWithinMs},
         {"a tone started on the stopped server", [&] { return device.StartOutput(44100, loop.Size(), loop); },
@@ -216,7 +247,7 @@ TEST(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithinT
 // A mixer's write waits for the server's answer: on a server that hangs it is
 // given up within its bound and the mixer counts as lost, to be opened anew
 // once the server goes on.
-TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
+TEST_F(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
@@ -251,7 +282,7 @@ TEST(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsWithinItsBound)
 // gave up (30 s), and the library could fail on what it got then and end the
 // process. The hang outlasts that time-out; once the server goes on, the
 // retry brings the capture back by itself.
-TEST(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitOrOpenAndCaptureComesBack)
+TEST_F(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitOrOpenAndCaptureComesBack)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     AudioDevice& device = AudioDevice::Instance();
@@ -294,4 +325,40 @@ TEST(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWaitO
     EXPECT_TRUE(
         SoundRig::WaitFor([&] { return device.Input().StreamTime() > frames + 4410.0; }, SoundRig::CaptureStartMs));
     device.StopInput();
+}
+
+// A mixer lost with its sound server is opened again only once the server
+// answers: one that came back hung (stopped as it started) would hold the
+// opening, and with it the GUI thread, for the opening's whole bound.
+TEST_F(SoundServerLoss, ALostMixerIsNotOpenedAgainOnAServerThatCameBackHung)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    RecordMixer& mixer = RecordMixer::Instance();
+    const MixerLine line = AudioDevice::Instance().SelectedLine();
+    ASSERT_GE(mixer.GetLineVolume(line), 0.0);
+    ASSERT_TRUE(SoundRig::StopServer());
+    ASSERT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            return !mixer.IsOpen();
+        },
+        5000));
+    ASSERT_TRUE(SoundRig::StartServer());
+    {
+        SoundRig::HungServer server(std::chrono::seconds(30));
+        ASSERT_TRUE(server.Stopped());
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(MixerClient::ReconnectIntervalMs + 50));
+            mixer.Poll();
+        }
+        EXPECT_FALSE(Platform::SoundServerCalls().Stuck()) << "an opening was begun on the hung server";
+        EXPECT_FALSE(mixer.IsOpen());
+    }
+    EXPECT_TRUE(SoundRig::WaitFor(
+        [&] {
+            mixer.Poll();
+            return mixer.GetLineVolume(line) >= 0.0;
+        },
+        20000))
+        << "the mixer comes back once the server answers";
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
+#include <sstream>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -260,6 +261,117 @@ inline bool StartServer()
 {
     const std::string command = "bash " PELLORA_SOURCE_DIR "/scripts/rig.sh pulse " + RigFolder();
     return std::system(command.c_str()) == 0 && ServerAnswers();
+}
+
+// What a test may change on the rig's sound server, and a server started
+// again does not keep: its default sink and source, their volumes (raw, per
+// channel) and mutes, and the modules it runs (its socket and the null sink
+// among them).
+struct ServerSettings {
+    std::string defaultSink, defaultSource, sinkVolume, sinkMute, sourceVolume, sourceMute, modules;
+
+    bool operator==(const ServerSettings& other) const { return Text() == other.Text(); }
+    std::string Text() const
+    {
+        return "default sink " + defaultSink + ", default source " + defaultSource + ", sink volume " + sinkVolume
+            + " mute " + sinkMute + ", source volume " + sourceVolume + " mute " + sourceMute + ", modules:\n"
+            + modules;
+    }
+};
+
+// What a command wrote to stdout; empty when it failed.
+inline std::string Output(const std::string& command)
+{
+    FILE* out = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!out)
+        return std::string();
+    std::string text;
+    for (int c; (c = std::fgetc(out)) != EOF;)
+        text += char(c);
+    return ::pclose(out) == 0 ? text : std::string();
+}
+
+// The text after "Name: " on the line that starts with it.
+inline std::string Field(const std::string& text, const std::string& name)
+{
+    const std::size_t at = text.find(name + ": ");
+    if (at == std::string::npos)
+        return std::string();
+    const std::size_t from = at + name.size() + 2;
+    return text.substr(from, text.find('\n', from) - from);
+}
+
+// The raw volumes of "Volume: front-left: 65536 / 100% / 0.00 dB, ...".
+inline std::string RawVolumes(const std::string& text)
+{
+    std::string raw;
+    for (std::size_t at = text.find(": "); at != std::string::npos; at = text.find(": ", at + 2)) {
+        const std::size_t digits = text.find_first_not_of("0123456789", at + 2);
+        if (digits != at + 2 && digits != std::string::npos && text.compare(digits, 3, " / ") == 0)
+            raw += (raw.empty() ? "" : " ") + text.substr(at + 2, digits - at - 2);
+    }
+    return raw;
+}
+
+inline ServerSettings ReadServerSettings()
+{
+    ServerSettings s;
+    const std::string info = Output("pactl info");
+    s.defaultSink = Field(info, "Default Sink");
+    s.defaultSource = Field(info, "Default Source");
+    s.sinkVolume = RawVolumes(Output("pactl get-sink-volume " + s.defaultSink));
+    s.sinkMute = Field(Output("pactl get-sink-mute " + s.defaultSink), "Mute");
+    s.sourceVolume = RawVolumes(Output("pactl get-source-volume " + s.defaultSource));
+    s.sourceMute = Field(Output("pactl get-source-mute " + s.defaultSource), "Mute");
+    // Module names and arguments; their numbers change with every start.
+    std::istringstream modules(Output("pactl list short modules"));
+    for (std::string line; std::getline(modules, line);)
+        s.modules += line.substr(line.find('\t') + 1) + "\n";
+    return s;
+}
+
+inline bool ServerStopped()
+{
+    std::ifstream pidFile(RigFolder() + "/pulse.pid");
+    pid_t pid = 0;
+    if (!(pidFile >> pid) || pid <= 0)
+        return false;
+    std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    if (!std::getline(statFile, stat))
+        return false;
+    const std::size_t state = stat.rfind(") ");
+    return state != std::string::npos && stat.compare(state + 2, 1, "T") == 0;
+}
+
+// Brings the rig's sound server back as a test found it: going on when it
+// was stopped (SIGSTOP), started again when it is gone, with the settings a
+// new server does not have. An empty result when it is so (or no server was
+// found); else what differs.
+inline std::string BringServerBack(const ServerSettings& found)
+{
+    if (found.defaultSink.empty())
+        return std::string(); // no server of the rig's to bring back
+    if (ServerStopped())
+        SignalServer(SIGCONT);
+    if (!WaitFor(ServerAnswers, 2000) && !StartServer())
+        return "the sound server does not come back";
+    ServerSettings now = ReadServerSettings();
+    if (now == found)
+        return std::string();
+    const auto pactl = [](const std::string& arguments) {
+        return std::system(("pactl " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+    };
+    const auto mute = [](const std::string& state) { return state == "yes" ? " 1" : " 0"; };
+    if (!pactl("set-default-sink " + found.defaultSink) || !pactl("set-default-source " + found.defaultSource)
+        || !pactl("set-sink-volume " + found.defaultSink + " " + found.sinkVolume)
+        || !pactl("set-sink-mute " + found.defaultSink + mute(found.sinkMute))
+        || !pactl("set-source-volume " + found.defaultSource + " " + found.sourceVolume)
+        || !pactl("set-source-mute " + found.defaultSource + mute(found.sourceMute)))
+        return "the sound server's settings cannot be set back";
+    now = ReadServerSettings();
+    return now == found ? std::string()
+                        : "the sound server was found with\n" + found.Text() + "\nand is left with\n" + now.Text();
 }
 
 using TestSignals::Rms;

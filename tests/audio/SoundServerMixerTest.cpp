@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 TEST(SoundServerMixer, OffersTheServersCaptureControlUnderItsOwnNameAndPassesTheCardCheck)
 {
@@ -33,8 +34,11 @@ TEST(SoundServerMixer, SetsTheVolumeAndNoticesOutsideChangesOnce)
     AudioDevice& device = AudioDevice::Instance();
     RecordMixer& mixer = RecordMixer::Instance();
     const MixerLine line = device.SelectedLine();
-    int changes = 0;
-    device.AddOutputVolumeListener([&] { ++changes; });
+    // The device keeps its listeners for good: this one outlives the test
+    // and must not count into a variable that is gone.
+    auto counted = std::make_shared<int>(0);
+    device.AddOutputVolumeListener([counted] { ++*counted; });
+    int& changes = *counted;
 
     ASSERT_TRUE(mixer.SetLineVolume(line, 1.0));
     ASSERT_TRUE(mixer.SetLineVolume(line, 0.25));

@@ -54,3 +54,41 @@ TEST(HttpFetch, FailsOnErrorStatusOversizeTruncationAndOtherSchemes)
     EXPECT_FALSE(Platform::IsHttpAddress("pictures/http://a.png"));
     EXPECT_FALSE(Platform::IsHttpAddress("http:/a.png"));
 }
+
+// A body whose length is not told (chunked, or ended by the closed
+// connection) cannot be refused before it comes: it is stopped as it passes
+// the limit, as one whose told length is over it is refused at once.
+TEST(HttpFetch, ABodyIsStoppedAtTheSizeLimitHoweverItsEndIsTold)
+{
+    using Answer = LoopbackHttpServer::Answer;
+    constexpr std::size_t limit = 4096;
+    const struct {
+        const char* name;
+        Answer::Behaviour behaviour;
+    } deliveries[] = {{"with its length", Answer::Whole},
+                      {"chunked", Answer::Chunked},
+                      {"until the connection closes", Answer::UntilClose}};
+    const std::size_t sizes[] = {limit - 1, limit, limit + 1, 256 * limit};
+    LoopbackHttpServer server;
+    Platform::HttpFetchLimits limits;
+    limits.maxBytes = limit;
+    for (const auto& delivery : deliveries) {
+        for (const std::size_t size : sizes) {
+            SCOPED_TRACE(std::string(delivery.name) + ", " + std::to_string(size) + " bytes");
+            std::string body(size, ' ');
+            for (std::size_t i = 0; i < size; ++i)
+                body[i] = char('a' + i % 26);
+            const std::string path = "/" + std::to_string(delivery.behaviour) + "-" + std::to_string(size);
+            server.Serve(path, {200, body, "", -1, delivery.behaviour});
+            const auto result = Platform::HttpFetch(server.Url(path), limits);
+            if (size <= limit) {
+                EXPECT_TRUE(result.ok) << result.error;
+                EXPECT_EQ(body, result.body);
+            } else {
+                EXPECT_FALSE(result.ok);
+                EXPECT_EQ("body larger than 4096 bytes", result.error);
+                EXPECT_EQ("", result.body);
+            }
+        }
+    }
+}

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace TestSupport {
@@ -101,6 +102,23 @@ void LoopbackHttpServer::Reply(int client)
         const std::string chunk = answer.body.empty() ? std::string(4096, 'x') : answer.body;
         while (!stop_ && SendAll(client, chunk))
             ;
+        return;
+    }
+    if (answer.behaviour == Answer::Chunked || answer.behaviour == Answer::UntilClose) {
+        const bool chunked = answer.behaviour == Answer::Chunked;
+        std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " Test\r\n" + answer.extraHeaders
+            + (chunked ? "Transfer-Encoding: chunked\r\n" : "") + "Connection: close\r\n\r\n";
+        if (!chunked)
+            response += answer.body;
+        for (size_t at = 0; chunked && at < answer.body.size(); at += 1000) {
+            const std::string piece = answer.body.substr(at, 1000);
+            char size[16];
+            std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+            response += size + piece + "\r\n";
+        }
+        if (chunked)
+            response += "0\r\n\r\n";
+        SendAll(client, response);
         return;
     }
     const long length = answer.declaredLength >= 0 ? answer.declaredLength : static_cast<long>(answer.body.size());

@@ -19,8 +19,11 @@ public:
         long declaredLength = -1; // Content-Length to claim; -1: the body's size
         // Whole: the answer as given. Hang: reads the request and never
         // answers. Endless: headers without a length, then the body over and
-        // over until the client gives up. Both last at most until the server stops.
-        enum Behaviour { Whole, Hang, Endless } behaviour = Whole;
+        // over until the client gives up. Both last at most until the server
+        // stops. Chunked: the body in chunks of up to 1000 bytes, with no
+        // length. UntilClose: the body with no length, its end told only by
+        // the closed connection.
+        enum Behaviour { Whole, Hang, Endless, Chunked, UntilClose } behaviour = Whole;
     };
 
     LoopbackHttpServer();

@@ -35,23 +35,30 @@ struct Client : Platform::WindowClient {
     void OnTick() override { }
 };
 
+// A window of ours, shown to the client by the loop; its X window, or None.
+::Window ShowWindow(const char* title, std::unique_ptr<NativeWindow>& window, Client& client)
+{
+    window = NativeWindow::Create(NativeWindow::Options{NativeWindow::Kind::Application, title, 10, 10, 60, 40});
+    if (!window)
+        return None;
+    EventLoop::Instance().Attach(window->Id(), client);
+    window->Show();
+    EventLoop::Instance().RunFor(300);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(window->Handle(), &info) ? info.info.x11.window : None;
+}
+
 } // namespace
 
 TEST(DisplayWatch, AWindowDestroyedByAnotherClientIsToldOfItAndTheProcessGoesOn)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
     EventLoop& loop = EventLoop::Instance();
-    std::unique_ptr<NativeWindow> window =
-        NativeWindow::Create(NativeWindow::Options{NativeWindow::Kind::Application, "lost", 10, 10, 60, 40});
-    ASSERT_TRUE(window);
+    std::unique_ptr<NativeWindow> window;
     Client client;
-    loop.Attach(window->Id(), client);
-    window->Show();
-    loop.RunFor(300);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(window->Handle(), &info));
-    const ::Window xWindow = info.info.x11.window;
+    const ::Window xWindow = ShowWindow("lost", window, client);
+    ASSERT_NE(None, xWindow);
 
     Platform::LogCapture log;
     const auto destroyed = [&] {
@@ -140,19 +147,13 @@ TEST(DisplayWatch, ARequestTheServerRefusesIsPassedOver)
     cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 60, 40);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        std::unique_ptr<NativeWindow> window =
-            NativeWindow::Create(NativeWindow::Options{NativeWindow::Kind::Application, "refused", 10, 10, 60, 40});
-        ASSERT_TRUE(window);
+        std::unique_ptr<NativeWindow> window;
         Client client;
-        loop.Attach(window->Id(), client);
-        window->Show();
-        loop.RunFor(300);
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        ASSERT_TRUE(SDL_GetWindowWMInfo(window->Handle(), &info));
+        const ::Window ours = ShowWindow("refused", window, client);
+        ASSERT_NE(None, ours);
 
         Platform::LogCapture log;
-        row.act(*window, info.info.x11.window, frame);
+        row.act(*window, ours, frame);
         loop.RunFor(300);
         // Still here: the refusal ended nothing.
         EXPECT_EQ(row.destroyed, window->Gone());

@@ -135,8 +135,8 @@ TEST(Desktop, TheWindowFollowsTheWindowManagerAndKeepsItsAspectMaximisedAndFullS
     Xdotool("key --clearmodifiers alt+F11");
     ASSERT_TRUE(Eventually([&] { return SameRect(FindWindow("Pellora"), 0, 0, 1280, 1024); }));
     // Until the frame of the new size is shown, the old one stands in the
-    // corner, the panel's colour at the top too: the bottom margin is drawn
-    // only at the new size.
+    // corner, the panel's colour at the top too, and a look between the two
+    // frames may catch neither: the bottom margin is drawn only at the new size.
     EXPECT_TRUE(Eventually([&] { return Pixel(640, 1000) == kPanel; }));
     EXPECT_EQ(kPanel, Pixel(640, 50));
     Screenshot("fullscreen-metronome");

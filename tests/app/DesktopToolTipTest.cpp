@@ -17,6 +17,8 @@ using namespace ProgramTest;
 namespace {
 
 const char* const kOpenboxConfig = PELLORA_TEST_DATA "/openbox/rc.xml";
+// The tuner's displays, drawn.
+const char* const kGlass = "#0C1116";
 
 std::string At(int x, int y)
 {
@@ -93,6 +95,8 @@ TEST(DesktopToolTip, TheInputLevelTipLeavesItsCaptionAndTheVolumeSlidersUncovere
     Program program;
     Shown window;
     ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+    // What is compared with is the drawn window.
+    ASSERT_TRUE(Eventually([&] { return Pixel(window.x + 100, window.y + 200) == kGlass; }));
     // The skin's boxes at the first size, 800 x 500: the meter's caption and
     // the IN and OUT sliders with their caps.
     const struct {

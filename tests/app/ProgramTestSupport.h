@@ -66,15 +66,10 @@ inline Shown FindWindow(const std::string& title)
 }
 
 // Polls, a tenth of a second apart, until the condition holds or 20 s passed.
-// It is not asked again once it held: on a screen between two frames a
-// second look may catch the passing picture.
 template <class Condition> bool Eventually(Condition condition)
 {
-    for (int i = 0; i < 200; ++i) {
-        if (condition())
-            return true;
+    for (int i = 0; i < 200 && !condition(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     return condition();
 }
 

@@ -419,7 +419,7 @@ bool SettingsStore::WriteTexts(const Texts& texts)
     if (!aside.empty()) {
         Platform::Log("SettingsStore: " + loaded.reason + "; it is kept as " + aside + ", and " + target
                       + " is written anew with what could be read");
-        UnreadableCopies::RemoveOld(target);
+        UnreadableCopies::RemoveOld(target, aside);
     }
     return true;
 }

@@ -39,7 +39,7 @@ public:
     // not be written (logged once for writes that fail in a row). A
     // settings file that is a symbolic link stays one: the file it names is
     // written. A file with unreadable lines is kept aside
-    // (settings.ini.unreadable-DATE-TIME, logged; the newest
+    // (settings.ini.unreadable-N-DATE-TIME, logged; the newest
     // UnreadableCopies::Kept such copies stay), and the new file holds
     // what could be read of it and this value; nothing is written when it
     // cannot be kept aside, and it stays in place when the new file cannot

@@ -20,6 +20,8 @@ namespace {
 const char kMark[] = ".unreadable-";
 // "20260101-120000": the date, a dash and the time.
 constexpr std::size_t kStampLength = 15;
+// The longest count or number in a name: far more than a folder ever holds.
+constexpr std::size_t kMaxDigits = 9;
 
 bool Digits(const std::string& text, std::size_t from, std::size_t count)
 {
@@ -31,12 +33,34 @@ bool Digits(const std::string& text, std::size_t from, std::size_t count)
     return true;
 }
 
-// A copy's name split into its stamp and its number among the copies of the
-// same second (1 for the first, which has none).
+bool IsStamp(const std::string& text, std::size_t from)
+{
+    return Digits(text, from, 8) && text.size() >= from + kStampLength && text[from + 8] == '-'
+        && Digits(text, from + 9, 6);
+}
+
+// The number of 1 to kMaxDigits digits, without a leading zero, that runs
+// from `from` to `to`; 0 when there is none.
+unsigned long NumberBetween(const std::string& text, std::size_t from, std::size_t to)
+{
+    if (to <= from || to - from > kMaxDigits || text[from] == '0' || !Digits(text, from, to - from))
+        return 0;
+    return std::strtoul(text.substr(from, to - from).c_str(), nullptr, 10);
+}
+
+// A copy's name read for its rank: counted copies after those from before the
+// count, by their count; those by their stamp and their number among the
+// copies of the same second (1 for the first, which has none).
 struct Copy {
     std::string name;
+    unsigned long count = 0;
     std::string stamp;
     unsigned long number = 1;
+
+    bool NewerThan(const Copy& other) const
+    {
+        return std::tie(count, stamp, number) > std::tie(other.count, other.stamp, other.number);
+    }
 };
 
 bool ReadCopy(const std::string& name, const std::string& file, Copy& copy)
@@ -44,23 +68,59 @@ bool ReadCopy(const std::string& name, const std::string& file, Copy& copy)
     const std::string prefix = file + kMark;
     if (name.compare(0, prefix.size(), prefix) != 0)
         return false;
-    const std::size_t stamp = prefix.size();
-    if (!Digits(name, stamp, 8) || name.size() < stamp + kStampLength || name[stamp + 8] != '-'
-        || !Digits(name, stamp + 9, 6))
-        return false;
+    const std::size_t from = prefix.size();
+    copy = Copy{};
     copy.name = name;
-    copy.stamp = name.substr(stamp, kStampLength);
-    copy.number = 1;
-    const std::size_t rest = stamp + kStampLength;
+    // Counted: "N-DATE-TIME", and nothing after it.
+    const std::size_t dash = name.find('-', from);
+    if (dash != std::string::npos && dash + 1 + kStampLength == name.size() && IsStamp(name, dash + 1)) {
+        copy.count = NumberBetween(name, from, dash);
+        copy.stamp = name.substr(dash + 1);
+        return copy.count != 0;
+    }
+    // From before the count: "DATE-TIME", then "-2" and on, as it counted the
+    // copies of a second; no sign, no leading zero, no end of another kind.
+    if (!IsStamp(name, from))
+        return false;
+    copy.stamp = name.substr(from, kStampLength);
+    const std::size_t rest = from + kStampLength;
     if (rest == name.size())
         return true;
-    // "-2" and on, as NewName counts; no sign, no leading zero, no end of
-    // another kind.
-    const std::size_t count = name.size() - rest - 1;
-    if (name[rest] != '-' || count == 0 || count > 9 || name[rest + 1] == '0' || !Digits(name, rest + 1, count))
-        return false;
-    copy.number = std::strtoul(name.c_str() + rest + 1, nullptr, 10);
+    copy.number = name[rest] == '-' ? NumberBetween(name, rest + 1, name.size()) : 0;
     return copy.number >= 2;
+}
+
+// The copies of `file` in `folder` (each name of the pattern, whatever
+// stands there).
+std::vector<Copy> CopiesIn(const std::string& folder, const std::string& file)
+{
+    std::vector<Copy> copies;
+    GDir* dir = g_dir_open(folder.c_str(), 0, nullptr);
+    if (!dir)
+        return copies;
+    while (const gchar* name = g_dir_read_name(dir)) {
+        Copy copy;
+        if (ReadCopy(name, file, copy))
+            copies.push_back(copy);
+    }
+    g_dir_close(dir);
+    return copies;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    gchar* text = g_path_get_dirname(path.c_str());
+    const std::string folder = text;
+    g_free(text);
+    return folder;
+}
+
+std::string FileOf(const std::string& path)
+{
+    gchar* text = g_path_get_basename(path.c_str());
+    const std::string file = text;
+    g_free(text);
+    return file;
 }
 
 } // namespace
@@ -72,10 +132,15 @@ std::string NewName(const std::string& path)
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = path + kMark + stamp;
-    std::string name = base;
-    for (int n = 2; g_file_test(name.c_str(), G_FILE_TEST_EXISTS); ++n)
-        name = base + "-" + std::to_string(n);
+    // Whatever bears a count already, a folder or a link too, counts: a
+    // new copy always ranks above it.
+    unsigned long count = 0;
+    for (const Copy& copy : CopiesIn(FolderOf(path), FileOf(path)))
+        count = std::max(count, copy.count);
+    std::string name;
+    do
+        name = path + kMark + std::to_string(++count) + "-" + stamp;
+    while (g_file_test(name.c_str(), G_FILE_TEST_EXISTS));
     return name;
 }
 
@@ -85,32 +150,23 @@ bool IsCopyOf(const std::string& name, const std::string& file)
     return ReadCopy(name, file, copy);
 }
 
-void RemoveOld(const std::string& path)
+void RemoveOld(const std::string& path, const std::string& made)
 {
-    gchar* folderText = g_path_get_dirname(path.c_str());
-    gchar* fileText = g_path_get_basename(path.c_str());
-    const std::string folder = folderText, file = fileText;
-    g_free(folderText);
-    g_free(fileText);
-    GDir* dir = g_dir_open(folder.c_str(), 0, nullptr);
-    if (!dir)
-        return;
+    const std::string folder = FolderOf(path), file = FileOf(path), madeName = FileOf(made);
     std::vector<Copy> copies;
-    while (const gchar* name = g_dir_read_name(dir)) {
-        Copy copy;
+    for (const Copy& copy : CopiesIn(folder, file)) {
         struct stat status;
         // A folder or a link of that name is not one of ours.
-        if (ReadCopy(name, file, copy) && lstat((folder + "/" + name).c_str(), &status) == 0 && S_ISREG(status.st_mode)
-            && status.st_uid == geteuid())
+        if (copy.name != madeName && lstat((folder + "/" + copy.name).c_str(), &status) == 0
+            && S_ISREG(status.st_mode) && status.st_uid == geteuid())
             copies.push_back(copy);
     }
-    g_dir_close(dir);
-    if (copies.size() <= std::size_t(Kept))
+    // The one made now is one of those kept.
+    const std::size_t others = Kept - 1;
+    if (copies.size() <= others)
         return;
-    // The stamps are read as they sort; the newest first.
-    std::sort(copies.begin(), copies.end(),
-              [](const Copy& a, const Copy& b) { return std::tie(a.stamp, a.number) > std::tie(b.stamp, b.number); });
-    for (std::size_t i = Kept; i < copies.size(); ++i) {
+    std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) { return a.NewerThan(b); });
+    for (std::size_t i = others; i < copies.size(); ++i) {
         const std::string old = folder + "/" + copies[i].name;
         if (g_unlink(old.c_str()) == 0)
             Platform::Log("SettingsStore: removed " + old + ": the newest " + std::to_string(Kept)

@@ -698,3 +698,109 @@ TEST_F(SettingsStoreTest, OnlyTheNewestUnreadableCopiesAreKept)
         EXPECT_TRUE(Exists(folder + "other.ini.unreadable-20190101-000000"));
     }
 }
+
+// Copies made before the clock or the time zone moved back, and after it, by
+// saves of a file with a bad line of its own each time: what is kept is what
+// the newest saves kept aside, whatever the names' stamps say, and never less
+// than the copy a save just made.
+TEST_F(SettingsStoreTest, TheNewestUnreadableCopiesAreKeptWhateverTheClockDid)
+{
+    const std::string folder = folder_.Path() + "/vintrel-pellora/";
+    const char* const east = "<+14>-14";
+    const char* const west = "<-12>+12";
+    enum Kind { File, Folder, Link };
+    struct Laid {
+        std::string name;
+        Kind kind;
+    };
+    const struct {
+        const char* what;
+        // What stands beside the settings first, the oldest copy first.
+        std::vector<Laid> laid;
+        // The time zone of each save.
+        std::vector<const char*> saves;
+        // The copies kept: "laid K" of the K-th laid, "save K" of the K-th save.
+        std::set<std::string> kept;
+    } rows[] = {
+        {"the zone moved back", {}, {east, east, east, west}, {"save 2", "save 3", "save 4"}},
+        {"the zone moved forward", {}, {west, west, west, east}, {"save 2", "save 3", "save 4"}},
+        {"saves within one second", {}, {"UTC", "UTC", "UTC", "UTC", "UTC"}, {"save 3", "save 4", "save 5"}},
+        {"more copies than kept, the zone moving to and fro",
+         {},
+         {east, west, east, west, east, west, east},
+         {"save 5", "save 6", "save 7"}},
+        {"the clock moved back, counted copies",
+         {{"1-20991231-235958", File}, {"2-20991231-235959", File}},
+         {"UTC", "UTC"},
+         {"laid 2", "save 1", "save 2"}},
+        {"the clock moved back, copies from before the count",
+         {{"20991231-235959", File}, {"20991231-235959-2", File}, {"20991231-235958", File}},
+         {"UTC", "UTC"},
+         {"laid 2", "save 1", "save 2"}},
+        {"the clock moved forward",
+         {{"1-20000101-000000", File}, {"2-20000101-000001", File}, {"20000101-000002", File}},
+         {"UTC", "UTC"},
+         {"laid 2", "save 1", "save 2"}},
+        {"copies of a higher count that are no file of ours",
+         {{"7-20991231-235959", Folder}, {"8-20991231-235959", Link}, {"6-20991231-235959", File}},
+         {"UTC", "UTC", "UTC"},
+         {"save 1", "save 2", "save 3"}},
+    };
+    const struct ZoneBack {
+        ~ZoneBack()
+        {
+            if (zone.empty())
+                unsetenv("TZ");
+            else
+                setenv("TZ", zone.c_str(), 1);
+            tzset();
+        }
+        std::string zone;
+    } zoneBack{std::getenv("TZ") ? std::getenv("TZ") : ""};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_EQ(0, std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str()));
+        for (std::size_t i = 0; i < row.laid.size(); ++i) {
+            const std::string path = folder + "settings.ini.unreadable-" + row.laid[i].name;
+            if (row.laid[i].kind == File)
+                WriteFile(path, "laid " + std::to_string(i + 1));
+            else if (row.laid[i].kind == Folder)
+                ASSERT_EQ(0, mkdir(path.c_str(), 0700));
+            else
+                ASSERT_EQ(0, symlink("settings.ini", path.c_str()));
+        }
+        for (std::size_t i = 0; i < row.saves.size(); ++i) {
+            setenv("TZ", row.saves[i], 1);
+            tzset();
+            Store("save " + std::to_string(i + 1) + "\n");
+            Platform::LogCapture log;
+            ASSERT_TRUE(store_.Set("Bpm", 90));
+            const auto kept = std::find_if(log.Messages().begin(), log.Messages().end(),
+                                           [](const std::string& line) { return line.find("kept as ") != line.npos; });
+            ASSERT_NE(log.Messages().end(), kept);
+            const std::size_t from = kept->find("kept as ") + 8;
+            const std::string made = kept->substr(from, kept->find(", and ", from) - from);
+            EXPECT_FALSE(log.Contains("removed " + made));
+            EXPECT_NE(std::string::npos, ReadFile(made).find("save " + std::to_string(i + 1))) << made;
+        }
+        std::set<std::string> kept;
+        std::size_t others = 0;
+        for (const std::string& name : Beside("settings.ini.unreadable-")) {
+            struct stat status;
+            ASSERT_EQ(0, lstat((folder + name).c_str(), &status));
+            if (!S_ISREG(status.st_mode)) {
+                ++others;
+                continue;
+            }
+            const std::string text = ReadFile(folder + name);
+            const std::size_t mark = std::min(text.find("laid "), text.find("save "));
+            ASSERT_NE(std::string::npos, mark) << name;
+            kept.insert(text.substr(mark, text.find('\n', mark) - mark));
+        }
+        EXPECT_EQ(row.kept, kept);
+        EXPECT_EQ(std::size_t(std::count_if(row.laid.begin(), row.laid.end(),
+                                            [](const Laid& laid) { return laid.kind != File; })),
+                  others)
+            << "folders and links stay";
+    }
+}

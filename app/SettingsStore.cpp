@@ -203,6 +203,28 @@ Loaded Load(const std::string& path, LineSalvage& salvage)
     return loaded;
 }
 
+// Where the settings at `path` are written: the file a link there names, in
+// a folder made for it if need be. Empty, with why in `error`, when nothing
+// can be written: what stands there is no regular file, or no folder can be
+// made for it.
+std::string WritePlace(const std::string& path, const Loaded& loaded, std::string& error)
+{
+    if (loaded.result == LoadResult::Foreign) {
+        error = loaded.reason + ", and is left as it is";
+        return "";
+    }
+    // A link stays, and the file it names is written.
+    const std::string target = Platform::LinkTarget(path, error);
+    if (target.empty())
+        return "";
+    gchar* folder = g_path_get_dirname(path.c_str());
+    if (g_mkdir_with_parents(folder, 0700) != 0)
+        error = std::string("cannot make the folder ") + folder + ": " + g_strerror(errno);
+    const bool made = error.empty();
+    g_free(folder);
+    return made ? target : "";
+}
+
 // A value quoted for the log: a long one only by its start and length.
 std::string Quoted(const std::string& text)
 {
@@ -333,19 +355,30 @@ SettingsStore::Batch::Batch()
 
 SettingsStore::Batch::~Batch()
 {
+    --Instance().batches_;
+    Write();
+}
+
+bool SettingsStore::Batch::Write()
+{
     SettingsStore& store = Instance();
-    --store.batches_;
     if (store.batched_.empty())
-        return;
+        return true;
     Texts texts;
     texts.swap(store.batched_);
-    store.WriteTexts(texts);
+    return store.WriteTexts(texts);
 }
 
 bool SettingsStore::WriteText(const std::string& key, const std::string& text)
 {
     if (batches_ > 0) {
         batched_.emplace_back(key, text);
+        // Written when the batch ends; whether anything can be written there
+        // is known now.
+        const std::string path = FilePath();
+        std::string error;
+        if (WritePlace(path, Load(path, salvage_), error).empty())
+            return WriteFailed(error);
         return true;
     }
     return WriteTexts({{key, text}});
@@ -355,8 +388,10 @@ bool SettingsStore::WriteTexts(const Texts& texts)
 {
     const std::string path = FilePath();
     Loaded loaded = Load(path, salvage_);
-    if (loaded.result == LoadResult::Foreign)
-        return WriteFailed(loaded.reason + ", and is left as it is");
+    std::string error;
+    const std::string target = WritePlace(path, loaded, error);
+    if (target.empty())
+        return WriteFailed(error);
     bool changed = false;
     for (const auto& [key, text] : texts) {
         const auto unusable = unusable_.find(key);
@@ -375,19 +410,6 @@ bool SettingsStore::WriteTexts(const Texts& texts)
     }
     if (!changed)
         return true;
-    // A link stays, and the file it names is written.
-    std::string error;
-    const std::string target = Platform::LinkTarget(path, error);
-    if (target.empty())
-        return WriteFailed(error);
-
-    gchar* folder = g_path_get_dirname(path.c_str());
-    std::string folderError;
-    if (g_mkdir_with_parents(folder, 0700) != 0)
-        folderError = std::string("cannot make the folder ") + folder + ": " + g_strerror(errno);
-    g_free(folder);
-    if (!folderError.empty())
-        return WriteFailed(folderError);
 
     // What could not be read stays the user's, under a second name beside the
     // new file. Linked there, it keeps its own name too until the new file has

@@ -46,7 +46,9 @@ public:
     // be written. A stored text that could not be used is left as
     // it is when the value set is the default that Get gave in its place, or
     // the value named by UsedInstead. While a Batch lives, the value is only
-    // kept (true), to be written when the batch ends.
+    // kept, to be written when the batch ends: false (logged) when nothing
+    // can be written where the settings go (no regular file stands there, or
+    // no folder can be made for it).
     template <class T> bool Set(const std::string& key, const T& value);
     // A text, not a pointer taken as a bool.
     bool Set(const std::string& key, const char* value) { return Set<std::string>(key, value); }
@@ -69,6 +71,9 @@ public:
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
+        // Writes what is kept now, as an end would; false (logged) when it
+        // could not be written.
+        bool Write();
     };
 
     // Removes what saves killed mid-way left behind: our own temporary files

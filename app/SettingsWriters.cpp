@@ -40,9 +40,10 @@ bool SettingsWriters::WriteAll()
 {
     // A copy: a writer may add or remove one.
     const std::vector<Writer> writers = Writers();
+    bool written = false;
     try {
         // What they all write lands in the file at once.
-        const SettingsStore::Batch batch;
+        SettingsStore::Batch batch;
         for (const Writer& writer : writers) {
             try {
                 writer.second();
@@ -50,10 +51,11 @@ bool SettingsWriters::WriteAll()
                 Platform::Log(std::string("SettingsWriters: a writer failed: ") + error.what());
             }
         }
+        written = batch.Write();
     } catch (const std::exception& error) {
         // The store is gone once the process has begun to end.
         Platform::Log(std::string("SettingsWriters: the settings cannot be written: ") + error.what());
         return false;
     }
-    return !writers.empty();
+    return written && !writers.empty();
 }

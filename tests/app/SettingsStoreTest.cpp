@@ -198,6 +198,11 @@ TEST_F(SettingsStoreTest, AnUnwritableFolderMakesSetReturnFalse)
     WriteFile(blocker, "x");
     setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
     EXPECT_FALSE(store_.Set("Bpm", 120));
+    {
+        SettingsStore::Batch save;
+        EXPECT_FALSE(store_.Set("Bpm", 120));
+        EXPECT_FALSE(save.Write());
+    }
     EXPECT_EQ(114, store_.Get("Bpm", 114));
 }
 
@@ -571,6 +576,13 @@ TEST_F(SettingsStoreTest, OnlyARegularFileInTheSettingsPlaceIsReadOrWritten)
         else
             EXPECT_TRUE(log.Messages().empty()) << log.Messages().front();
         SettingsStore::RemoveStaleTemporaries();
+        // In a batch too, as the writers save at a lost display.
+        bool batched = !place.stored;
+        const int owner = 0;
+        SettingsWriters::Add(&owner, [&] { batched = store_.Set("Bpm", 90); });
+        EXPECT_EQ(place.stored, SettingsWriters::WriteAll());
+        SettingsWriters::Remove(&owner);
+        EXPECT_EQ(place.stored, batched) << "Set in a batch";
         EXPECT_EQ(place.stored, store_.Set("Bpm", 90));
         if (place.stored) {
             EXPECT_EQ(90, store_.Get("Bpm", 114));

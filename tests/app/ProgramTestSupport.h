@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -123,10 +124,12 @@ public:
     // configuration file (the system's by default) and the settings under
     // the configuration folder (one of its own by default).
     // The program itself and the tree that $VINTREL_LIB names (unset when empty)
-    // may be chosen too.
+    // may be chosen too, and what else its process does before the program
+    // starts in it (its environment, its descriptors).
     explicit Program(const std::string& alsaConfig = "", const std::string& folder = PELLORA_SOURCE_DIR,
                      const std::string& configHome = "", const std::string& binary = PELLORA_APP_BINARY,
-                     const std::string& vintrelLib = PELLORA_SOURCE_DIR)
+                     const std::string& vintrelLib = PELLORA_SOURCE_DIR,
+                     const std::function<void()>& beforeStart = nullptr)
     {
         const std::string settingsHome = configHome.empty() ? folder_.Path() : configHome;
         settings_ = settingsHome + "/vintrel-pellora/settings.ini";
@@ -144,6 +147,8 @@ public:
                 setenv("ALSA_CONFIG_PATH", alsaConfig.c_str(), 1);
             if (!std::freopen(errors_.c_str(), "w", stderr))
                 _exit(127);
+            if (beforeStart)
+                beforeStart();
             execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }

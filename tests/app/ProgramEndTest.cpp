@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -125,4 +126,66 @@ TEST(ProgramEnd, TheEndingSignalsCloseItAsTheCloseButtonDoes)
     };
     for (const Ending& row : rows)
         EndsKeepingTheSettings(row);
+}
+
+namespace {
+
+// Whether the signal is in one of the process's signal sets as the kernel
+// lists them: "SigCgt" (it has a handler) or "SigIgn" (ignored).
+bool InSet(pid_t pid, const char* set, int number)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const std::string field = std::string(set) + ":";
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0)
+            return (std::stoull(line.substr(field.size()), nullptr, 16) >> (number - 1)) & 1;
+    return false;
+}
+
+} // namespace
+
+// The first ending signal begins the close, which cannot finish while the
+// display's server is hung; the same signal again ends the program at once,
+// by that signal, rather than waiting on the close.
+TEST(ProgramEnd, TheSameSignalAgainEndsItWhileTheCloseCannotFinish)
+{
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(number));
+        PrivateDisplay display;
+        ASSERT_TRUE(display.Running()) << "no Xvfb";
+        TempFolder settings;
+        // Started from a terminal, whatever this process ignores.
+        Program program("", PELLORA_SOURCE_DIR, settings.Path(), PELLORA_APP_BINARY, PELLORA_SOURCE_DIR,
+                        [number] { std::signal(number, SIG_DFL); });
+        ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) > 0; })) << program.Errors();
+        ASSERT_TRUE(InSet(program.Pid(), "SigCgt", number));
+        display.Hang();
+        Send(program, number);
+        // Taken: its handler is gone, so the next one is not merged with it.
+        ASSERT_TRUE(Eventually([&] { return !InSet(program.Pid(), "SigCgt", number); }));
+        Send(program, number);
+        const int status = program.WaitStatus();
+        EXPECT_TRUE(status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == number)
+            << "status " << status << "\n"
+            << program.Errors();
+    }
+}
+
+// Under nohup (SIGHUP) or as a background job of a shell (SIGINT) the signal
+// is ignored when the program starts, and stays so; the others still close it.
+TEST(ProgramEnd, AnEndingSignalIgnoredAtTheStartStaysIgnored)
+{
+    for (const int number : {SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(number));
+        TempFolder settings;
+        Program program("", PELLORA_SOURCE_DIR, settings.Path(), PELLORA_APP_BINARY, PELLORA_SOURCE_DIR,
+                        [number] { std::signal(number, SIG_IGN); });
+        ASSERT_TRUE(Eventually([&] { return ShownWindows(program.Pid()) > 0; })) << program.Errors();
+        EXPECT_TRUE(InSet(program.Pid(), "SigIgn", number));
+        EXPECT_FALSE(InSet(program.Pid(), "SigCgt", number));
+        EXPECT_TRUE(InSet(program.Pid(), "SigCgt", SIGTERM));
+        Send(program, number);
+        Send(program, SIGTERM);
+        EXPECT_EQ(0, program.Status()) << program.Errors();
+    }
 }

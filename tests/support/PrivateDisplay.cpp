@@ -78,3 +78,9 @@ void PrivateDisplay::Kill()
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }
+
+void PrivateDisplay::Hang()
+{
+    if (pid_ > 0)
+        kill(pid_, SIGSTOP);
+}

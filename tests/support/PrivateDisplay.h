@@ -23,6 +23,9 @@ public:
 
     // Kills the server at once, as a crash or a dropped connection would.
     void Kill();
+    // Stops the server (SIGSTOP) for good: its clients' connections stay,
+    // and what waits for an answer waits until the server is killed.
+    void Hang();
 
 private:
     pid_t pid_ = -1;

@@ -58,7 +58,8 @@ void DiagnosticQueue::Flush()
         Log(text);
     }
     if (const unsigned long dropped = dropped_.exchange(0, std::memory_order_relaxed))
-        Log(std::to_string(dropped) + " diagnostic messages were dropped: too many at once");
+        Log(std::to_string(dropped) + (dropped == 1 ? " diagnostic message was" : " diagnostic messages were")
+            + " dropped: too many at once");
 }
 
 } // namespace Platform

@@ -13,7 +13,10 @@ namespace Platform {
 
 class DiagnosticQueue {
 public:
-    static constexpr std::size_t Slots = 64;
+    // The sound library's first look at every device reports each one it
+    // cannot open in one call (some 80 lines on a machine without a card),
+    // with no flush before the call returns: such a burst fits.
+    static constexpr std::size_t Slots = 256;
     static constexpr std::size_t TextLength = 256;
 
     constexpr DiagnosticQueue() = default;

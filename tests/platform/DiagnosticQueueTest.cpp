@@ -30,6 +30,11 @@ TEST(DiagnosticQueue, PostedMessagesReachTheLogInOrderAndAFullQueueDropsAndSaysS
     ASSERT_EQ(DiagnosticQueue::Slots + 1, log.Messages().size());
     EXPECT_EQ("0", log.Messages().front());
     EXPECT_EQ("3 diagnostic messages were dropped: too many at once", log.Messages().back());
+    log.Clear();
+    for (std::size_t i = 0; i < DiagnosticQueue::Slots + 1; ++i)
+        queue.Post(std::to_string(i).c_str());
+    queue.Flush();
+    EXPECT_EQ("1 diagnostic message was dropped: too many at once", log.Messages().back());
 
     // Posting from several threads while another flushes loses nothing that fits.
     log.Clear();

@@ -1,5 +1,7 @@
 // ALSA's own messages reach stderr only through the program's log.
 #include "platform/AlsaMixer.h"
+#include "platform/Log.h"
+#include "platform/PaAdapter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,4 +27,14 @@ TEST(SoundMessages, AlsaSaysWhyTheCardCheckFailedOnlyInTheLog)
     EXPECT_EXIT(checkCard(false), ::testing::ExitedWithCode(0), Not(HasSubstr("pellora-no-alsa.conf")));
     EXPECT_EXIT(checkCard(true), ::testing::ExitedWithCode(0),
                 ::testing::AllOf(HasSubstr("ALSA: "), HasSubstr("pellora-no-alsa.conf"), Not(HasSubstr("ALSA lib"))));
+}
+
+// The sound library's first look at every device, which reports each one it
+// cannot open in one call, reaches the log whole.
+TEST(SoundMessages, TheFirstLookAtEveryDeviceIsLoggedWhole)
+{
+    namespace Pa = Platform::Pa;
+    Platform::LogCapture log;
+    ASSERT_EQ(Pa::NoError, Pa::Initialize());
+    EXPECT_FALSE(log.Contains(" dropped")) << log.Messages().size() << " lines, the last: " << log.Messages().back();
 }

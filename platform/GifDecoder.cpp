@@ -21,12 +21,6 @@ constexpr unsigned char kGraphicControl = 0xF9;
 // A file may have no colour table at all; its colours are then black, as the
 // system's decoder showed them.
 constexpr std::uint32_t kNoTableColour = 0xFF000000u;
-// An image of more than this many pixels must be one its data could fill.
-constexpr std::uint64_t kLargeImage = 1u << 20;
-// The screen around the image is transparent and filled by no data, so a few
-// bytes can ask for any screen: a picture larger than its image is bounded on
-// its own (64 MiB of picture); one its image fills is weighed by its data.
-constexpr std::uint64_t kMaxPicturePixels = 1u << 24;
 
 unsigned LittleEndian16(const unsigned char* p)
 {
@@ -357,9 +351,9 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
         return nullptr;
     }
     const std::uint64_t picturePixels = std::uint64_t(pictureWidth) * pictureHeight;
-    if (picturePixels > kMaxPicturePixels && picturePixels > std::uint64_t(width) * height) {
+    if (picturePixels > GifMaxScreenPixels && picturePixels > std::uint64_t(width) * height) {
         error = imageAt + " makes a picture of " + std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight)
-            + " pixels, more than the limit of " + std::to_string(kMaxPicturePixels) + " pixels";
+            + " pixels, more than the limit of " + std::to_string(GifMaxScreenPixels) + " pixels";
         return nullptr;
     }
     ColourTable colours = global;
@@ -386,13 +380,13 @@ CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSi
     // A large image is weighed against what its data could fill before
     // anything is decoded or made.
     const std::uint64_t pixels = std::uint64_t(width) * height;
-    if (pixels > kLargeImage) {
+    if (pixels > GifLargeImagePixels) {
         const std::size_t dataBytes = DataBytes(data, size, at + 1);
         const std::uint64_t fillable = FillablePixels(dataBytes, minCodeSize);
         if (pixels > fillable) {
             error = imageAt + " has " + std::to_string(width) + " x " + std::to_string(height)
                 + " pixels, more than its " + std::to_string(dataBytes) + " bytes of data can fill ("
-                + std::to_string(fillable) + " pixels); an image of more than " + std::to_string(kLargeImage)
+                + std::to_string(fillable) + " pixels); an image of more than " + std::to_string(GifLargeImagePixels)
                 + " pixels must be one its data can fill";
             return nullptr;
         }

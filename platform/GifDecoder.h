@@ -9,6 +9,7 @@
 #include "platform/CairoSurfacePtr.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace Platform {
@@ -16,11 +17,19 @@ namespace Platform {
 // True when the bytes start with a GIF signature.
 bool IsGif(const unsigned char* data, std::size_t size);
 
+// The screen around the image is transparent and filled by no data, so a few
+// bytes can ask for any screen: a picture larger than its image has at most
+// this many pixels (64 MiB of picture). One its image fills is weighed by its
+// data instead.
+constexpr std::uint64_t GifMaxScreenPixels = std::uint64_t(1) << 24;
+// An image of more than this many pixels must be one its data could fill.
+constexpr std::uint64_t GifLargeImagePixels = std::uint64_t(1) << 20;
+
 // The picture, or null with the reason, naming the byte, in `error`. Refused
-// before any pixel is decoded: a picture wider or higher than `maxSide` or of
-// more than 2^24 pixels, and an image of more than a megapixel that its data
-// could not fill. A colour outside the image's table is refused where the data
-// first names it.
+// before any pixel is decoded: a picture wider or higher than `maxSide`, one
+// larger than its image and of more than GifMaxScreenPixels pixels, and an
+// image of more than GifLargeImagePixels pixels that its data could not fill.
+// A colour outside the image's table is refused where the data first names it.
 CairoSurfacePtr DecodeGif(const unsigned char* data, std::size_t size, int maxSide, std::string& error);
 
 } // namespace Platform

@@ -2,9 +2,10 @@
 // PulseAudio's client library ("libpulse.so.0", which PipeWire's pulse server
 // serves too), loaded at run time: it alone knows every way a server is named
 // (PULSE_SERVER lists, client.conf files, the runtime folder), and the sound
-// libraries' ALSA plugin follows it. A machine without it has no such server
-// and plays through ALSA directly; a missing library or function is logged
-// once and leaves IsLoaded false, never a crash.
+// libraries' ALSA plugin follows it. A machine without it (possible only
+// where SDL2 does not link it, as Debian 12's does) has no such server and
+// plays through ALSA directly; a missing library or function is logged once
+// and leaves IsLoaded false, never a crash.
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
 

@@ -157,8 +157,8 @@ void RemoveOld(const std::string& path, const std::string& made)
     for (const Copy& copy : CopiesIn(folder, file)) {
         struct stat status;
         // A folder or a link of that name is not one of ours.
-        if (copy.name != madeName && lstat((folder + "/" + copy.name).c_str(), &status) == 0
-            && S_ISREG(status.st_mode) && status.st_uid == geteuid())
+        if (copy.name != madeName && lstat((folder + "/" + copy.name).c_str(), &status) == 0 && S_ISREG(status.st_mode)
+            && status.st_uid == geteuid())
             copies.push_back(copy);
     }
     // The one made now is one of those kept.

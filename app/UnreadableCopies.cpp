@@ -144,12 +144,6 @@ std::string NewName(const std::string& path)
     return name;
 }
 
-bool IsCopyOf(const std::string& name, const std::string& file)
-{
-    Copy copy;
-    return ReadCopy(name, file, copy);
-}
-
 void RemoveOld(const std::string& path, const std::string& made)
 {
     const std::string folder = FolderOf(path), file = FileOf(path), madeName = FileOf(made);

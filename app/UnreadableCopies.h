@@ -18,10 +18,6 @@ constexpr int Kept = 3;
 // beside it and stamped with the local time.
 std::string NewName(const std::string& path);
 
-// True when `name` is that of a copy of the file named `file` (both without
-// folders), exactly as NewName makes it or made it before the count.
-bool IsCopyOf(const std::string& name, const std::string& file);
-
 // Removes all but the Kept newest copies of the file `path` that are
 // regular files of this user; nothing else. `made`, the copy this save made
 // (a full path), is the newest whatever its name and stays. Each removal, and

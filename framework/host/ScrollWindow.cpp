@@ -336,8 +336,8 @@ void ScrollWindow::SettleAxis(bool horizontal)
         // A view between two tics (new content, a resize) goes to the nearer.
         const int past = FirstTicAtOrPast(horizontal, offset);
         const int before = TicOffset(horizontal, std::max(past - 1, 0));
-        offset = past > 0 && offset - before < TicOffset(horizontal, past) - offset ? before
-                                                                                   : TicOffset(horizontal, past);
+        offset =
+            past > 0 && offset - before < TicOffset(horizontal, past) - offset ? before : TicOffset(horizontal, past);
     }
     SetOffset(horizontal, offset);
     if (track)
@@ -456,8 +456,9 @@ void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
         break;
     case Signal::ScrollObjectSignal::Page:
         // Where tics are positions, a page is the bar's page of tics.
-        MoveLines(horizontal, TicsArePositions(horizontal) ? ScrollBase::kTicsPerPage * d
-                                                           : (horizontal ? pageStepsX_ : pageStepsY_) * d);
+        MoveLines(horizontal,
+                  TicsArePositions(horizontal) ? ScrollBase::kTicsPerPage * d
+                                               : (horizontal ? pageStepsX_ : pageStepsY_) * d);
         break;
     case Signal::ScrollObjectSignal::Pixels:
     case Signal::ScrollObjectSignal::AtStart:

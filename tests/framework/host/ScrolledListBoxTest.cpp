@@ -925,7 +925,8 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 return horizontal ? window->GetView().GetClipOffsetX() : window->GetView().GetClipOffsetY();
             };
             const auto limit = [&] {
-                return std::max(length - (horizontal ? window->GetView().GetWidth() : window->GetView().GetHeight()), 0);
+                return std::max(length - (horizontal ? window->GetView().GetWidth() : window->GetView().GetHeight()),
+                                0);
             };
             std::uint32_t seed = 20261208u + static_cast<std::uint32_t>(f.count * 31 + f.last + f.tics);
             const auto next = [&seed](int n) {
@@ -993,7 +994,8 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
             // The invariants on one axis; those of the walk's own axis also
             // against the move just made.
             const auto check = [&](bool across, std::vector<bool>& failed) {
-                Vabo::TicScrollObject& t = (across ? *window->GetHorizontalBar() : *window->GetVerticalBar()).GetScrollObject();
+                Vabo::TicScrollObject& t =
+                    (across ? *window->GetHorizontalBar() : *window->GetVerticalBar()).GetScrollObject();
                 const bool own = across == horizontal;
                 const long long view = across ? window->GetView().GetWidth() : window->GetView().GetHeight();
                 const long long travel = own ? limit() : std::max(kCross - view, 0LL);
@@ -1001,10 +1003,10 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 const long long barTravel = std::max(t.GetTravel(), 0);
                 const long long place = t.GetBarPosition();
                 const long long count = t.GetTicCount();
-                failed[WithinTravelAndTrack] = failed[WithinTravelAndTrack] || at < 0 || at > travel || place < 0
-                    || place > barTravel;
-                failed[EndsTogether] = failed[EndsTogether] || (at == 0) != (place == 0)
-                    || (at == travel) != (place == barTravel);
+                failed[WithinTravelAndTrack] =
+                    failed[WithinTravelAndTrack] || at < 0 || at > travel || place < 0 || place > barTravel;
+                failed[EndsTogether] =
+                    failed[EndsTogether] || (at == 0) != (place == 0) || (at == travel) != (place == barTravel);
                 if (travel > 0 && barTravel > 0 && count > 0)
                     failed[WithinATic] = failed[WithinATic]
                         || std::abs(double(place) / double(barTravel) - double(at) / double(travel))
@@ -1018,8 +1020,8 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                     failed[OnItsTic] = failed[OnItsTic] || at != position(t.GetTicFromBar());
                 if (dragFrom >= 0 && barTravel > 0) {
                     const long long wanted = std::clamp(dragFrom + dragBy, 0LL, barTravel);
-                    failed[DragFollows] = failed[DragFollows]
-                        || std::abs(place - wanted) > barTravel / std::min(count, travel) + 1;
+                    failed[DragFollows] =
+                        failed[DragFollows] || std::abs(place - wanted) > barTravel / std::min(count, travel) + 1;
                 }
                 if (shown != nullptr) {
                     const long long start = across ? shown->GetX() : shown->GetY();

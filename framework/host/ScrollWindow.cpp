@@ -3,8 +3,8 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
-#include <cmath>
 #include <string>
 
 #include "framework/core/ObjectSignals.h"
@@ -148,14 +148,14 @@ void ScrollWindow::SyncBars()
         verticalBar_->GetScrollObject().SetBarFraction(Share(view_.GetHeight(), content->GetHeight()));
     if (explicitTicCounts_) {
         if (horizontalBar_)
-            stepX_ = (content->GetWidth() - view_.GetWidth()) / horizontalBar_->GetScrollObject().GetTicCount();
+            stepX_ = Limit(true) / horizontalBar_->GetScrollObject().GetTicCount();
         if (verticalBar_)
-            stepY_ = (content->GetHeight() - view_.GetHeight()) / verticalBar_->GetScrollObject().GetTicCount();
+            stepY_ = Limit(false) / verticalBar_->GetScrollObject().GetTicCount();
     } else {
         UpdateTicCount();
     }
-    KeepBarOnView(true);
-    KeepBarOnView(false);
+    SettleAxis(true);
+    SettleAxis(false);
 }
 
 namespace {
@@ -164,12 +164,16 @@ namespace {
 // takes what is left of a line, so that every tic moves the content, and a
 // whole number of lines gets no extra tic, which would move the bar past a
 // view already at its end. Counted in whole numbers, exact for any length of
-// list.
-int TicsFor(long long linesOfTravel, long long perLine)
+// list. Where the tics are not steps of the view (rows of several heights),
+// a travel with room for a view between its ends gets a tic between them too,
+// so that a bar at an end never shows a view that is not.
+int TicsFor(long long linesOfTravel, long long perLine, long long travel, long long step)
 {
-    if (linesOfTravel <= 0 || perLine <= 0)
-        return 1;
-    return static_cast<int>(std::clamp<long long>((linesOfTravel + perLine - 1) / perLine, 1, INT_MAX));
+    long long tics = 1;
+    if (linesOfTravel > 0 && perLine > 0)
+        tics = std::clamp<long long>((linesOfTravel + perLine - 1) / perLine, 1, INT_MAX);
+    const bool steps = step > 0 && (travel + step - 1) / step == tics;
+    return static_cast<int>(tics < 2 && travel >= 2 && !steps ? 2 : tics);
 }
 
 } // namespace
@@ -182,23 +186,23 @@ void ScrollWindow::UpdateTicCount()
     if (verticalBar_) {
         // Lines per view × travel / height, the lines of travel when rows are
         // of one height.
-        const long long height = content->GetHeight();
+        const long long travel = Limit(false);
         TicScrollObject& track = verticalBar_->GetScrollObject();
-        track.SetTicCount(TicsFor(linesPerView_ * (height - view_.GetHeight()), height));
-        track.SetTicsPerPage(3);
+        track.SetTicCount(TicsFor(linesPerView_ * travel, content->GetHeight(), travel, stepY_));
+        track.SetTicsPerPage(ScrollBase::kTicsPerPage);
     }
     // Across, no lines are counted: a tic is a step of travel.
     if (horizontalBar_) {
         TicScrollObject& track = horizontalBar_->GetScrollObject();
-        track.SetTicCount(TicsFor(Limit(true), stepX_));
-        track.SetTicsPerPage(3);
+        track.SetTicCount(TicsFor(Limit(true), stepX_, Limit(true), stepX_));
+        track.SetTicsPerPage(ScrollBase::kTicsPerPage);
     }
 }
 
 int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& remainder)
 {
     if (step == 0)
-        return offset + delta;
+        return std::clamp(offset + delta, 0, limit);
     if ((offset == 0 && delta < 0) || (offset == limit && delta > 0))
         remainder = 0;
     else
@@ -210,42 +214,29 @@ int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& rema
         remainder = delta;
         offset = (offset / step) * step;
     }
-    return offset;
-}
-
-int ScrollWindow::MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry)
-{
-    offset = MoveAxis(offset, delta, limit, step, remainder);
     // Stopped at the end it moved towards, the view stands at that end
-    // exactly, as the bar does: a part-step or a drag's fraction left over
-    // would make the next tic move the bar without the view.
-    if ((offset <= 0 && delta < 0) || (offset >= limit && delta > 0)) {
+    // exactly: a part-step left over would move the next step short.
+    if ((offset <= 0 && delta < 0) || (offset >= limit && delta > 0))
         remainder = 0;
-        carry = 0.0f;
-    }
     return std::clamp(offset, 0, limit);
 }
 
 void ScrollWindow::ScrollBy(int dx, int dy)
 {
-    if (GuiObject* content = view_.GetContent()) {
-        const int maxX = std::max(content->GetWidth() - view_.GetWidth(), 0);
-        const int maxY = std::max(content->GetHeight() - view_.GetHeight(), 0);
-        const int ox = MoveAxis(view_.GetClipOffsetX(), dx, maxX, stepX_, remainderX_, carryX_);
-        const int oy = MoveAxis(view_.GetClipOffsetY(), dy, maxY, stepY_, remainderY_, carryY_);
-        view_.SetClipOffset(ox, oy);
-    }
+    if (view_.GetContent())
+        view_.SetClipOffset(MoveAxis(Offset(true), dx, Limit(true), stepX_, remainderX_),
+                            MoveAxis(Offset(false), dy, Limit(false), stepY_, remainderY_));
     SyncBars();
 }
 
 void ScrollWindow::ScrollLinesX(int n)
 {
-    StepLines(true, std::clamp(n, -kMostLines, kMostLines));
+    MoveLines(true, std::clamp(n, -kMostLines, kMostLines));
 }
 
 void ScrollWindow::ScrollLinesY(int n)
 {
-    StepLines(false, std::clamp(n, -kMostLines, kMostLines));
+    MoveLines(false, std::clamp(n, -kMostLines, kMostLines));
 }
 
 TicScrollObject* ScrollWindow::Track(bool horizontal) const
@@ -254,15 +245,15 @@ TicScrollObject* ScrollWindow::Track(bool horizontal) const
     return bar ? &bar->GetScrollObject() : nullptr;
 }
 
-int ScrollWindow::BarTic(bool horizontal) const
-{
-    TicScrollObject* track = Track(horizontal);
-    return track ? track->GetTicFromBar() : 0;
-}
-
 int ScrollWindow::Offset(bool horizontal) const
 {
     return horizontal ? view_.GetClipOffsetX() : view_.GetClipOffsetY();
+}
+
+void ScrollWindow::SetOffset(bool horizontal, int offset)
+{
+    horizontal ? view_.SetClipOffset(offset, view_.GetClipOffsetY())
+               : view_.SetClipOffset(view_.GetClipOffsetX(), offset);
 }
 
 int ScrollWindow::Limit(bool horizontal) const
@@ -288,54 +279,102 @@ bool ScrollWindow::TicsArePositions(bool horizontal) const
 
 int ScrollWindow::TicOffset(bool horizontal, int tic) const
 {
-    const int limit = Limit(horizontal);
-    if (tic >= Track(horizontal)->GetTicCount())
-        return limit;
-    const long long step = std::max(horizontal ? stepX_ : stepY_, 0);
-    return static_cast<int>(std::clamp<long long>(step * tic, 0, limit));
+    const long long limit = Limit(horizontal);
+    const long long count = Track(horizontal)->GetTicCount();
+    if (tic >= count)
+        return static_cast<int>(limit);
+    if (explicitTicCounts_)
+        return static_cast<int>(tic * limit / count);
+    return static_cast<int>(std::min(static_cast<long long>(horizontal ? stepX_ : stepY_) * tic, limit));
 }
 
-void ScrollWindow::SetOffset(bool horizontal, int offset)
+int ScrollWindow::FirstTicAtOrPast(bool horizontal, int offset) const
 {
-    horizontal ? view_.SetClipOffset(offset, view_.GetClipOffsetY())
-               : view_.SetClipOffset(view_.GetClipOffsetX(), offset);
+    int low = 0;
+    int high = Track(horizontal)->GetTicCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (TicOffset(horizontal, middle) >= offset)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
-void ScrollWindow::ShowBarTic(bool horizontal)
+int ScrollWindow::TicOfOffset(bool horizontal, int offset) const
 {
+    if (TicsArePositions(horizontal))
+        return FirstTicAtOrPast(horizontal, offset);
+    const long long limit = Limit(horizontal);
+    const long long count = Track(horizontal)->GetTicCount();
+    if (offset <= 0 || limit <= 0)
+        return 0;
+    if (offset >= limit)
+        return static_cast<int>(count);
+    const long long nearest = (2 * offset * count + limit) / (2 * limit);
+    return static_cast<int>(std::clamp<long long>(nearest, 1, std::max(count - 1, 1LL)));
+}
+
+int ScrollWindow::ShareOffset(bool horizontal, int tic) const
+{
+    const long long limit = Limit(horizontal);
+    const long long count = Track(horizontal)->GetTicCount();
+    if (tic <= 0 || count <= 0)
+        return 0;
+    if (tic >= count)
+        return static_cast<int>(limit);
+    const long long nearest = (2 * tic * limit + count) / (2 * count);
+    return static_cast<int>(std::clamp<long long>(nearest, std::min(limit, 1LL), std::max(limit - 1, 0LL)));
+}
+
+void ScrollWindow::SettleAxis(bool horizontal)
+{
+    int offset = std::clamp(Offset(horizontal), 0, Limit(horizontal));
+    TicScrollObject* track = Track(horizontal);
+    if (track && TicsArePositions(horizontal)) {
+        // A view between two tics (new content, a resize) goes to the nearer.
+        const int past = FirstTicAtOrPast(horizontal, offset);
+        const int before = TicOffset(horizontal, std::max(past - 1, 0));
+        offset =
+            past > 0 && offset - before < TicOffset(horizontal, past) - offset ? before : TicOffset(horizontal, past);
+    }
+    SetOffset(horizontal, offset);
+    if (track)
+        track->SetTic(TicOfOffset(horizontal, offset), false);
+}
+
+int ScrollWindow::LinesFrom(bool horizontal, int offset, int n) const
+{
+    if (!TicsArePositions(horizontal)) {
+        const long long moved = static_cast<long long>(offset) + LinePixels(horizontal ? stepX_ : stepY_, n);
+        return static_cast<int>(std::clamp<long long>(moved, 0, Limit(horizontal)));
+    }
+    // From the last tic at the view's place on, or from the first back, so
+    // that each tic moves the view even where several tics share a pixel.
+    const int count = Track(horizontal)->GetTicCount();
+    const long long from = n > 0 ? FirstTicAtOrPast(horizontal, offset + 1) - 1 : FirstTicAtOrPast(horizontal, offset);
+    return TicOffset(horizontal, static_cast<int>(std::clamp<long long>(from + n, 0, count)));
+}
+
+void ScrollWindow::MoveLines(bool horizontal, int n)
+{
+    // A part-step left by ScrollBy is dropped: counted in, it would swallow
+    // an arrow, a wheel step or part of a page moved the other way.
     (horizontal ? remainderX_ : remainderY_) = 0;
-    (horizontal ? carryX_ : carryY_) = 0.0f;
-    SetOffset(horizontal, TicOffset(horizontal, BarTic(horizontal)));
+    SetOffset(horizontal, LinesFrom(horizontal, Offset(horizontal), n));
     SyncBars();
 }
 
-void ScrollWindow::KeepBarOnView(bool horizontal)
+void ScrollWindow::FollowDrag(bool horizontal)
 {
-    if (!TicsArePositions(horizontal))
-        return;
-    const int offset = Offset(horizontal);
-    if (offset == TicOffset(horizontal, BarTic(horizontal)))
-        return;
-    TicScrollObject& track = *Track(horizontal);
-    const int limit = Limit(horizontal);
-    const int step = horizontal ? stepX_ : stepY_;
-    const int tic = offset >= limit ? track.GetTicCount() : step > 0 ? std::min(offset / step, track.GetTicCount()) : 0;
-    track.SetTic(tic, false);
-    SetOffset(horizontal, TicOffset(horizontal, tic));
-}
-
-bool ScrollWindow::StepLines(bool horizontal, int n)
-{
-    const int before = Offset(horizontal);
     TicScrollObject* track = Track(horizontal);
-    const int tic = track ? track->GetTicFromBar() : 0;
-    if (track)
-        track->SetTic(tic + n, false);
-    if (TicsArePositions(horizontal))
-        ShowBarTic(horizontal);
-    else
-        MoveByLines(horizontal, LinePixels(horizontal ? stepX_ : stepY_, n));
-    return Offset(horizontal) != before || (track && track->GetTicFromBar() != tic);
+    if (!track || !view_.GetContent())
+        return;
+    (horizontal ? remainderX_ : remainderY_) = 0;
+    const int tic = track->GetNearestTic();
+    SetOffset(horizontal, TicsArePositions(horizontal) ? TicOffset(horizontal, tic) : ShareOffset(horizontal, tic));
+    SyncBars();
 }
 
 void ScrollWindow::SetPageX(int steps)
@@ -396,107 +435,40 @@ void ScrollWindow::StepSlot(Signal::Base* signal, GuiObject*)
 
 void ScrollWindow::ResetScroll()
 {
-    for (ScrollBar* bar : {horizontalBar_.get(), verticalBar_.get()}) {
-        if (bar)
-            bar->GetScrollObject().SetTic(0, false);
-    }
     view_.SetClipOffset(0, 0);
     // Part-steps of the old position would shift the first step after the
     // reset, and the view would lag a tic behind the bar.
     remainderX_ = 0;
     remainderY_ = 0;
-    carryX_ = 0.0f;
-    carryY_ = 0.0f;
     SyncBars();
 }
 
+// The bar has moved itself already; the view decides from its own place where
+// it goes, and the bar is drawn again from there.
 void ScrollWindow::OnBarScrolled(Signal::Base* signal, GuiObject*)
 {
     auto* moved = static_cast<Signal::ScrollObjectSignal*>(signal);
     const bool horizontal = moved->horizontal;
-    // The bar has moved already, whatever the kind of move.
-    if (TicsArePositions(horizontal)) {
-        ShowBarTic(horizontal);
-        InvalidateWhenShown(*this);
-        return;
-    }
-    // Elsewhere (rows of several heights) tic n is not line n: the view moves
-    // its lines from its own place.
     const int d = moved->direction == Signal::ScrollObjectSignal::Forward ? 1 : -1;
-    GuiObject* content = view_.GetContent();
-    const int length = content ? (horizontal ? content->GetWidth() : content->GetHeight()) : 0;
     switch (moved->kind) {
     case Signal::ScrollObjectSignal::Tic:
-        MoveByLines(horizontal, (horizontal ? stepX_ : stepY_) * d);
+        MoveLines(horizontal, d);
         break;
     case Signal::ScrollObjectSignal::Page:
-        MoveByLines(horizontal, horizontal ? LinePixels(stepX_, pageStepsX_ * d) : LinePixels(stepY_, pageStepsY_ * d));
+        // Where tics are positions, a page is the bar's page of tics.
+        MoveLines(horizontal,
+                  TicsArePositions(horizontal) ? ScrollBase::kTicsPerPage * d
+                                               : (horizontal ? pageStepsX_ : pageStepsY_) * d);
         break;
     case Signal::ScrollObjectSignal::Pixels:
-        horizontal ? ScrollXByBarPixels(moved->amount * d) : ScrollYByBarPixels(moved->amount * d);
-        break;
     case Signal::ScrollObjectSignal::AtStart:
-        horizontal ? ScrollBy(-length, 0) : ScrollBy(0, -length);
-        break;
     case Signal::ScrollObjectSignal::AtEnd:
-        horizontal ? ScrollBy(length, 0) : ScrollBy(0, length);
+        FollowDrag(horizontal);
         break;
     default:
         break;
     }
     InvalidateWhenShown(*this);
-}
-
-void ScrollWindow::MoveByLines(bool horizontal, int pixels)
-{
-    // A part-step left by a drag is dropped first: counted in, it would
-    // swallow an arrow, a wheel step or part of a page moved the other way.
-    (horizontal ? remainderX_ : remainderY_) = 0;
-    (horizontal ? carryX_ : carryY_) = 0.0f;
-    horizontal ? ScrollBy(pixels, 0) : ScrollBy(0, pixels);
-}
-
-namespace {
-
-// Content pixels for n pixels of bar travel; the fractions are carried over
-// so that a long drag moves the content as far as the bar.
-int ContentPixels(int n, int travel, int over, float& carry)
-{
-    float f = static_cast<float>(n) / static_cast<float>(travel) * static_cast<float>(over);
-    carry += f - std::trunc(f);
-    // Both ways: a drag back by as far as it went brings the view back too.
-    if (carry >= 1.0f) {
-        f += 1.0f;
-        carry -= 1.0f;
-    } else if (carry <= -1.0f) {
-        f -= 1.0f;
-        carry += 1.0f;
-    }
-    return static_cast<int>(f);
-}
-
-} // namespace
-
-void ScrollWindow::ScrollXByBarPixels(int n)
-{
-    GuiObject* content = view_.GetContent();
-    if (!content || !horizontalBar_)
-        return;
-    const int travel = horizontalBar_->GetScrollObject().GetTravel();
-    if (travel <= 0)
-        return;
-    ScrollBy(ContentPixels(n, travel, content->GetWidth() - view_.GetWidth(), carryX_), 0);
-}
-
-void ScrollWindow::ScrollYByBarPixels(int n)
-{
-    GuiObject* content = view_.GetContent();
-    if (!content || !verticalBar_)
-        return;
-    const int travel = verticalBar_->GetScrollObject().GetTravel();
-    if (travel <= 0)
-        return;
-    ScrollBy(0, ContentPixels(n, travel, content->GetHeight() - view_.GetHeight(), carryY_));
 }
 
 bool ScrollWindow::IsChildVisibleY(GuiObject* child, bool& down)
@@ -530,32 +502,57 @@ bool ScrollWindow::IsChildVisibleX(GuiObject* child, bool& right)
     return true;
 }
 
+bool ScrollWindow::IsChildVisible(bool horizontal, GuiObject* child, bool& further)
+{
+    return horizontal ? IsChildVisibleX(child, further) : IsChildVisibleY(child, further);
+}
+
+void ScrollWindow::ScrollIntoViewAlong(bool horizontal, GuiObject* child)
+{
+    bool further = false;
+    if (IsChildVisible(horizontal, child, further))
+        return;
+    (horizontal ? remainderX_ : remainderY_) = 0;
+    // One line (tic) at a time, one way only: a child that fits between two
+    // lines and no line would otherwise send the view to and fro for ever.
+    const bool way = further;
+    int offset = Offset(horizontal);
+    for (;;) {
+        const int next = LinesFrom(horizontal, offset, way ? 1 : -1);
+        if (next == offset)
+            break;
+        SetOffset(horizontal, offset = next);
+        if (IsChildVisible(horizontal, child, further) || further != way)
+            break;
+    }
+    // Stepped over by whole lines, where the view may stand anywhere: it goes
+    // back to the nearest place that shows the child, as it would have had
+    // the line been shorter.
+    if (!IsChildVisible(horizontal, child, further) && further != way && !TicsArePositions(horizontal)) {
+        const int start = horizontal ? child->GetX() : child->GetY();
+        const int end = (horizontal ? child->GetRight() : child->GetBottom()) + 1;
+        const int length = horizontal ? view_.GetWidth() : view_.GetHeight();
+        // Its end at the view's end, or (taller than the view) its start just before the view's.
+        const std::array<int, 2> places =
+            way ? std::array<int, 2>{end - length, start + 1} : std::array<int, 2>{start, end - length - 1};
+        for (const int place : places) {
+            SetOffset(horizontal, std::clamp(place, 0, Limit(horizontal)));
+            if (IsChildVisible(horizontal, child, further))
+                break;
+            SetOffset(horizontal, offset);
+        }
+    }
+    SyncBars();
+}
+
 void ScrollWindow::ScrollIntoViewY(GuiObject* child)
 {
-    bool down = false;
-    if (IsChildVisibleY(child, down))
-        return;
-    // One way only: a child that fits between two lines and no line would
-    // otherwise send the view to and fro for ever.
-    const bool way = down;
-    do {
-        if (!StepLines(false, way ? 1 : -1))
-            break;
-    } while (!IsChildVisibleY(child, down) && down == way);
+    ScrollIntoViewAlong(false, child);
 }
 
 void ScrollWindow::ScrollIntoViewX(GuiObject* child)
 {
-    bool right = false;
-    if (IsChildVisibleX(child, right))
-        return;
-    // One way only: a child that fits between two lines and no line would
-    // otherwise send the view to and fro for ever.
-    const bool way = right;
-    do {
-        if (!StepLines(true, way ? 1 : -1))
-            break;
-    } while (!IsChildVisibleX(child, right) && right == way);
+    ScrollIntoViewAlong(true, child);
 }
 
 void ScrollWindow::ScrollIntoView(GuiObject* child)

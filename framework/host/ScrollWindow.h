@@ -1,6 +1,8 @@
 // A view onto content that may be larger than itself, scrolled by a
-// horizontal bar, a vertical bar or both. Bar moves become clip offsets in
-// whole steps of content pixels; the bars' lengths and tics follow the view.
+// horizontal bar, a vertical bar or both. The view's clip offset is the one
+// state of the scroll position: every move (an arrow, a page, a drag, a line
+// step, bringing a child into view) decides a new offset by its own rule, and
+// the bars are drawn from it.
 #pragma once
 
 #include <memory>
@@ -55,8 +57,10 @@ public:
     void ScrollIntoViewX(GuiObject* child);
     void ScrollIntoView(GuiObject* child);
 
-    // Bar lengths show the visible share; tic counts follow the travel; where
-    // tics stand for positions, the bar stands on the view's tic.
+    // The one step after every move, content change and resize: the view's
+    // offset, the one state of the scroll position, is kept within the travel
+    // on both axes, and each bar is drawn from it (its length shows the
+    // visible share; its tic is the view's, see TicsArePositions).
     void SyncBars();
 
     void OnBarScrolled(Signal::Base* signal, GuiObject* object);
@@ -74,44 +78,43 @@ public:
 private:
     void BuildLayout();
     void UpdateTicCount();
-    void ScrollXByBarPixels(int n);
-    void ScrollYByBarPixels(int n);
     static int MoveAxis(int offset, int delta, int limit, int step, int& remainder);
-    // The move above, kept within [0, limit].
-    static int MoveAxis(int offset, int delta, int limit, int step, int& remainder, float& carry);
     TicScrollObject* Track(bool horizontal) const;
     int Offset(bool horizontal) const;
+    void SetOffset(bool horizontal, int offset);
     // The furthest offset along the axis, 0 without content.
     int Limit(bool horizontal) const;
-    // Whether the bar's tics stand for positions of the view: tic k at k
-    // steps, the last at the end of the travel. So they do with fixed counts,
-    // and with automatic ones where there is one tic per step of travel (rows
-    // of one height). There every move leaves the view at the position of
-    // its bar's tic, on both axes; elsewhere (rows of several heights) moves
-    // go by whole lines from the view's own place, and the bar follows.
+    // Whether the bar's tics stand for positions of the view: so they do with
+    // fixed counts (tic k at k x travel / count, in whole numbers), and with
+    // automatic ones of a tic per step (tic k at k steps, the last at the end
+    // of the travel): rows of one height, and any columns across. There the
+    // view stands only at its tics, and moves go by tics. Elsewhere (rows of
+    // several heights) moves go by whole lines from the view's own place, and
+    // the bar stands at the tic nearest the view's share of the travel.
     bool TicsArePositions(bool horizontal) const;
-    // The offset a tic stands for.
+    // The offset a tic stands for, where tics are positions.
     int TicOffset(bool horizontal, int tic) const;
-    void SetOffset(bool horizontal, int offset);
-    // The view at the position of the bar's tic.
-    void ShowBarTic(bool horizontal);
-    // A view that stands elsewhere (new content, a resize, a move by
-    // pixels) takes the bar to the tic of its place, and stands on it.
-    void KeepBarOnView(bool horizontal);
-    // n lines on or back: the bar's tic, with a bar, and the view.
-    // False when nothing moved.
-    bool StepLines(bool horizontal, int n);
-    // The pixels in whole steps from the view's own place, within the content.
-    void MoveByLines(bool horizontal, int pixels);
-    int BarTic(bool horizontal) const;
+    // The first tic whose offset is at or past the given one.
+    int FirstTicAtOrPast(bool horizontal, int offset) const;
+    // The tic the bar shows for a view at the offset; both ends exact.
+    int TicOfOffset(bool horizontal, int offset) const;
+    // The offset a tic stands for, where tics are shares of the travel.
+    int ShareOffset(bool horizontal, int tic) const;
+    // Kept within the travel, and on a tic where tics are positions.
+    void SettleAxis(bool horizontal);
+    // The offset n tics (where tics are positions) or n lines on from the given one.
+    int LinesFrom(bool horizontal, int offset, int n) const;
+    void MoveLines(bool horizontal, int n);
+    // A dragged bar's place turned back into an offset.
+    void FollowDrag(bool horizontal);
+    bool IsChildVisible(bool horizontal, GuiObject* child, bool& further);
+    void ScrollIntoViewAlong(bool horizontal, GuiObject* child);
 
     std::shared_ptr<ScrollBar> horizontalBar_;
     std::shared_ptr<ScrollBar> verticalBar_;
     ClippedWindow view_;
     Image corner_;
     int barThickness_ = 0;
-    float carryX_ = 0.0f;
-    float carryY_ = 0.0f;
     int remainderX_ = 0;
     int remainderY_ = 0;
     int mode_ = None;

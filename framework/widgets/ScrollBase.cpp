@@ -10,13 +10,6 @@
 
 namespace Vabo {
 
-namespace {
-
-// A page is always three tics.
-constexpr int kTicsPerPage = 3;
-
-} // namespace
-
 ScrollBase::ScrollBase(TiXmlElement* element)
     : FlowLayoutStartAligned(element)
     , scrollObject_(element)

@@ -12,6 +12,9 @@ namespace Vabo {
 
 class ScrollBase : public FlowLayoutStartAligned {
 public:
+    // A page is always three tics.
+    static constexpr int kTicsPerPage = 3;
+
     // Refuses (XMLLoadSaveException) a missing "BigAxisSize", "SmallAxisSize",
     // "ButtonSize", "Start" or "End", or a scroll object that cannot be built.
     explicit ScrollBase(TiXmlElement* element);

@@ -127,8 +127,12 @@ void ScrollObject::DragStartSlot(Signal::Base* signal, GuiObject*)
     dragging_ = true;
     bar_->SetForceSelected(true);
     dragAnchor_ = vertical_ ? press->y : press->x;
+    dragPlace_ = GetBarPosition();
 }
 
+// The bar goes where the pointer takes it from where the drag last put it,
+// not from where it stands: whoever listens may set it on a tic of its own
+// choosing, and a slow drag would otherwise stay on that tic for ever.
 void ScrollObject::DragSlot(Signal::Base* signal, GuiObject*)
 {
     if (!dragging_)
@@ -137,17 +141,18 @@ void ScrollObject::DragSlot(Signal::Base* signal, GuiObject*)
     const int c = vertical_ ? move->y : move->x;
     const int start = WindowAxisStart();
     const int extent = GetAxisExtent();
+    const int limit = std::max(extent - GetBarLength(), 0);
     if (c > start && c < start + extent) {
-        const int d = c - dragAnchor_;
-        dragAnchor_ += d;
-        MoveBar(d, true);
+        dragPlace_ = std::clamp(dragPlace_ + c - dragAnchor_, 0, limit);
+        dragAnchor_ = c;
     } else if (c <= start) {
         dragAnchor_ = start;
-        MoveBar(-(vertical_ ? bar_->GetWindowY() : bar_->GetWindowX()), true);
+        dragPlace_ = 0;
     } else {
         dragAnchor_ = start + extent;
-        MoveBar(start + extent, true);
+        dragPlace_ = limit;
     }
+    MoveBar(dragPlace_ - GetBarPosition(), true);
     InvalidateWhenShown(*this);
 }
 

@@ -71,6 +71,8 @@ private:
     bool vertical_ = true;
     bool dragging_ = false;
     int dragAnchor_ = 0;
+    // Where the drag last put the bar along the axis.
+    int dragPlace_ = 0;
     float barFraction_ = 0.0f;
     int minimumBarSize_ = 0;
     bool loaded_ = false;

@@ -44,13 +44,16 @@ void TicScrollObject::SetTicsPerPage(int ticsPerPage)
 
 // Tic k stands k / count of the way along the travel, truncated: worked in
 // whole numbers, so that no length of list or of track puts a tic a pixel
-// off where the view's scrolling expects it.
+// off. Only the first tic stands at the start and only the last at the end,
+// so that a bar at an end always shows a view at that end, however many tics
+// share a pixel.
 int TicScrollObject::TicPosition(int tic) const
 {
     const long long travel = GetTravel();
     if (ticCount_ <= 0 || travel <= 0)
         return 0;
-    return static_cast<int>(static_cast<long long>(tic) * travel / ticCount_);
+    const int position = static_cast<int>(static_cast<long long>(tic) * travel / ticCount_);
+    return tic > 0 && tic < ticCount_ && travel >= 2 ? std::max(position, 1) : position;
 }
 
 bool TicScrollObject::SetTic(int tic, bool emit)
@@ -63,6 +66,20 @@ bool TicScrollObject::SetTic(int tic, bool emit)
     return valid;
 }
 
+int TicScrollObject::FirstTicAtOrPast(int position) const
+{
+    int low = 0;
+    int high = std::max(ticCount_, 0);
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (TicPosition(middle) >= position)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
 int TicScrollObject::GetTicFromBar() const
 {
     const int position = GetBarPosition();
@@ -71,16 +88,16 @@ int TicScrollObject::GetTicFromBar() const
     // them would hold a step at the same pixel for ever.
     if (position == TicPosition(tic_))
         return tic_;
-    const long long travel = GetTravel();
-    if (ticCount_ < 1)
-        return ticCount_;
-    if (position <= 0)
-        return 0;
-    if (travel <= 0)
-        return ticCount_;
-    // The first tic at or past the bar: k travel / count >= position.
-    const long long first = (static_cast<long long>(position) * ticCount_ + travel - 1) / travel;
-    return static_cast<int>(std::min<long long>(first, ticCount_));
+    return FirstTicAtOrPast(position);
+}
+
+int TicScrollObject::GetNearestTic() const
+{
+    const int position = GetBarPosition();
+    const int past = FirstTicAtOrPast(position);
+    if (past == 0 || position - TicPosition(past - 1) >= TicPosition(past) - position)
+        return past;
+    return FirstTicAtOrPast(TicPosition(past - 1));
 }
 
 void TicScrollObject::StepForward(bool emit)

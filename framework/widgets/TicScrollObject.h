@@ -31,6 +31,9 @@ public:
     // The stored tic while the bar stands where that tic puts it; else the
     // first tic at or past the bar's position, the tic count when none.
     int GetTicFromBar() const;
+    // The first of the tics whose place lies nearest the bar (the later place
+    // on a tie): what a dragged bar shows.
+    int GetNearestTic() const;
     // One tic on from where the bar stands, then always a tic signal.
     void StepForward(bool emit);
     void StepBack(bool emit);
@@ -45,6 +48,8 @@ public:
 
 private:
     int TicPosition(int tic) const;
+    // The first tic placed at or past the position; the tic count when none.
+    int FirstTicAtOrPast(int position) const;
 
     int tic_ = 0;
     int ticCount_ = 0;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -328,7 +329,8 @@ TEST(ScrollWindow, TicCountCoversTheTravelAndUnknownBarsMakeNone)
     window->ScrollIntoViewY(&beyond);
     content.RemoveChild(&beyond, false);
     // One that fits between two lines but at no line: the search goes one way
-    // until the child lies the other way, and stops.
+    // until the child lies the other way, and stops; then the view, which may
+    // stand anywhere here, goes back to where the child's end meets its own.
     Vabo::GridLayout between;
     between.SetSize(10, 69);
     between.SetPosition(0, 25);
@@ -336,7 +338,7 @@ TEST(ScrollWindow, TicCountCoversTheTravelAndUnknownBarsMakeNone)
     window->SetStepY(20);
     window->ResetScroll();
     window->ScrollIntoViewY(&between);
-    EXPECT_EQ(window->GetView().GetClipOffsetY(), 40);
+    EXPECT_EQ(window->GetView().GetClipOffsetY(), 24);
     content.RemoveChild(&between, false);
 
     auto* unknown = rig.Find<Vabo::NewScrolledListBox>("Unknown");
@@ -402,19 +404,20 @@ TEST(ScrollWindow, ExplicitTicCountsStepBothBarsAndAResetLeavesNoPartStepBehind)
 
 namespace {
 
-// Presses the bar at its middle and drags it along its axis by `by` pixels
-// (the pointer may leave the track), then lets go.
+// Presses the bar at its middle and drags it along its axis by `by` pixels, a
+// pixel at a time (the pointer may leave the track), then lets go.
 void DragBar(ScrollRig& rig, Vabo::TicScrollObject& track, int by)
 {
     Vabo::ScrollObject::BarWrapper& bar = track.GetBar();
     const int x = bar.GetWindowX() + bar.GetWidth() / 2;
     const int y = bar.GetWindowY() + bar.GetHeight() / 2;
-    const int toX = track.IsVerticalBar() ? x : x + by;
-    const int toY = track.IsVerticalBar() ? y + by : y;
     rig.Move(x, y);
     rig.Press(x, y);
-    rig.Move(toX, toY);
-    rig.Release(toX, toY);
+    for (int d = 0; d != by;) {
+        d += by > 0 ? 1 : -1;
+        track.IsVerticalBar() ? rig.Move(x, y + d) : rig.Move(x + d, y);
+    }
+    track.IsVerticalBar() ? rig.Release(x, y + by) : rig.Release(x + by, y);
 }
 
 // The view shows the line of the tic the bar shows: the offset is that many
@@ -684,8 +687,9 @@ TEST(ScrollWindow, BarAndViewAgreeThroughoutARandomWalkOfMoves)
 }
 
 // Rows of several heights, where a tic is not a line: from the bottom, each
-// move takes the view its lines (of the last row's height) from its own place
-// and the bar its tics from its own.
+// move takes the view its lines (of the last row's height) from its own place,
+// and the bar stands at the tic nearest the view's share of the travel, short
+// of the last while the view is.
 TEST(ScrollWindow, RowsOfMixedHeightsMoveTheViewFromItsOwnPlace)
 {
     struct Case {
@@ -704,19 +708,19 @@ TEST(ScrollWindow, RowsOfMixedHeightsMoveTheViewFromItsOwnPlace)
     const auto wheelUp = [](ScrollRig& rig, Vabo::NewScrolledListBox&) { rig.Wheel(40, 50, 120); };
     const Case cases[] = {
         {10, "the back arrow", backArrow, 300, 8},
-        {10, "the track above the bar", pageBack, 280, 6},
+        {10, "the track above the bar", pageBack, 280, 8},
         {10, "a wheel step up", wheelUp, 300, 8},
-        {10, "two lines back", [](ScrollRig&, Vabo::NewScrolledListBox& list) { list.ScrollLinesY(-2); }, 290, 7},
+        {10, "two lines back", [](ScrollRig&, Vabo::NewScrolledListBox& list) { list.ScrollLinesY(-2); }, 290, 8},
         {10, "the sixth row brought into view", [](ScrollRig&, Vabo::NewScrolledListBox& list) { list.SelectIndex(5); },
-         200, 0},
+         200, 6},
         {60, "the back arrow", backArrow, 300, 8},
         {60, "four back arrows",
          [&](ScrollRig& rig, Vabo::NewScrolledListBox& list) {
              for (int i = 0; i < 4; ++i)
                  backArrow(rig, list);
          },
-         120, 5},
-        {60, "the track above the bar", pageBack, 180, 6},
+         120, 3},
+        {60, "the track above the bar", pageBack, 180, 5},
         {60, "a wheel step up", wheelUp, 300, 8},
         {35, "the back arrow from a bottom that is no whole step", backArrow, 300, 8},
         {35, "the track above the bar", pageBack, 230, 6},
@@ -810,7 +814,10 @@ struct Family {
 
 // Every combination of rows of one height or several, automatic or fixed tic
 // counts, a travel the count (or the step) divides or a prime one, and short
-// or long lists; then the two sizes that once parted the view from its bar.
+// or long lists; then the sizes that once parted the view from its bar: tic
+// counts of one and two, and above the travel; views of no whole number of
+// rows; content shorter than the view or one view long; rows that a line
+// steps over.
 const Family kFamilies[] = {
     {30, 10, 10, 100, 0, "one height, automatic, travel 200 of steps of 10"},
     {31, 9, 9, 100, 0, "one height, automatic, prime travel 179"},
@@ -830,49 +837,86 @@ const Family kFamilies[] = {
     {2001, 10, 13, 100, 32, "several heights, 2001 rows, 32 tics over a prime 19913"},
     {1865, 10, 10, 100, 0, "1865 rows of 10 in a view of 100"},
     {181, 5, 5, 90, 32, "32 tics over 815"},
+    {30, 10, 10, 100, 1, "one tic"},
+    {30, 10, 10, 100, 2, "two tics"},
+    {30, 10, 10, 100, 201, "travel + 1 tics, a step of 0"},
+    {30, 10, 10, 100, 400, "400 tics over 200"},
+    {30, 10, 10, 100, 5000, "5000 tics over 200"},
+    {30, 10, 7, 100, 5000, "several heights, 5000 tics over 197"},
+    {31, 9, 9, 95, 0, "one height, automatic, a view of 95"},
+    {30, 10, 7, 95, 0, "several heights, automatic, a view of 95"},
+    {31, 9, 9, 95, 32, "32 tics, a view of 95"},
+    {18, 25, 32, 100, 0, "eighteen rows, the last 32 high"},
+    {5, 10, 10, 100, 0, "shorter than the view"},
+    {10, 10, 10, 100, 0, "one view long"},
+    {10, 10, 10, 100, 3, "one view long, 3 tics"},
+    {5, 20, 20, 80, 0, "five rows of 20 in 80"},
+    {10, 20, 20, 100, 0, "ten rows of 20 in 100"},
+    {30, 10, 60, 65, 0, "rows shorter than the view less a line"},
 };
+
+// What the walk below checks after every move, on both axes.
+enum Invariant { WithinTravelAndTrack, OnItsTic, WithinATic, EndsTogether, RowShows, DragFollows, kInvariants };
+const char* const kInvariantNames[] = {"within travel and track",       "on its tic",
+                                       "within a tic of the share",     "at an end together",
+                                       "a row brought into view shows", "a dragged bar goes with the pointer"};
 
 } // namespace
 
-// A seeded walk of every kind of move over the whole family, along each axis.
-// Where tics stand for positions of the view (fixed counts, and automatic ones
-// of a tic per step: rows of one height, and any columns across) the view
-// stands at the position of the bar's tic after every move; over rows of
-// several heights each line move takes the view and the bar their lines from
-// where they stood, and a row brought into view shows.
+// A seeded walk of every kind of move over the whole family, along each axis,
+// the rows growing and shrinking and the view too. After every move, on both
+// axes, the view lies within its travel and the bar inside its track; where
+// tics stand for positions of the view (fixed counts, tic k at k x travel /
+// count; automatic ones of a tic per step: rows of one height, and any
+// columns across) the view stands at the position of the bar's tic;
+// everywhere the bar's share of its track lies within a tic (and a pixel) of
+// the view's share of the travel, and one stands at an end exactly when the
+// other does; a row brought into view shows wherever a position of the view
+// shows it; a drag leaves the bar within a place of the view from where the
+// pointer took it. Over rows of several heights each line move takes the view
+// its lines from where it stood.
 TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
 {
     constexpr int kMoves = 150;
     constexpr int kCross = 60; // the content's other extent, which the 70 x 90 view shows whole
     int moves = 0;
+    std::vector<int> broken(kInvariants, 0);
+    std::vector<int> members(kInvariants, 0);
     for (const bool horizontal : {false, true}) {
         for (const Family& f : kFamilies) {
             SCOPED_TRACE(std::string(horizontal ? "across, " : "down, ") + f.what);
             ScrollRig rig("ListBoxes.xml", 220, 150);
             auto* window = rig.Find<Vabo::NewScrolledListBox>("Both");
             ASSERT_NE(window, nullptr);
+            rig.Draw(); // the list lays itself out once, before the rows take its place
             const auto resize = [&](int view) {
                 horizontal ? window->SetSize(view + 10, 80) : window->SetSize(100, view + 10);
             };
             resize(f.view);
-            std::vector<std::unique_ptr<Vabo::GuiObject>> rows;
-            for (int i = 0; i < f.count; ++i) {
-                const int size = i + 1 == f.count ? f.last : f.size;
-                rows.push_back(std::make_unique<Vabo::GuiObject>(0, 0));
-                horizontal ? rows.back()->SetPosition(i * f.size, 0) : rows.back()->SetPosition(0, i * f.size);
-                horizontal ? rows.back()->SetSize(size, kCross) : rows.back()->SetSize(kCross, size);
-            }
-            const int length = (f.count - 1) * f.size + f.last;
-            Vabo::GridLayout content;
-            horizontal ? content.SetSize(length, kCross) : content.SetSize(kCross, length);
             // As a list sets itself up: a step of the last row, a page of three.
             horizontal ? window->SetStepX(f.last) : window->SetStepY(f.last);
             horizontal ? window->SetPageX(3) : window->SetPageY(3);
-            window->SetContent(&content);
+            std::vector<std::unique_ptr<Vabo::GuiObject>> rows;
+            Vabo::GridLayout content;
+            int length = 0;
+            // Rows laid end to end, handed to the window as a list hands its own.
+            const auto setRows = [&](int count) {
+                rows.clear();
+                for (int i = 0; i < count; ++i) {
+                    const int size = i + 1 == count ? f.last : f.size;
+                    rows.push_back(std::make_unique<Vabo::GuiObject>(0, 0));
+                    horizontal ? rows.back()->SetPosition(i * f.size, 0) : rows.back()->SetPosition(0, i * f.size);
+                    horizontal ? rows.back()->SetSize(size, kCross) : rows.back()->SetSize(kCross, size);
+                }
+                length = (count - 1) * f.size + f.last;
+                horizontal ? content.SetSize(length, kCross) : content.SetSize(kCross, length);
+                window->SetContent(&content);
+                if (f.tics == 0 && !horizontal)
+                    window->SetLinesPerView(count);
+            };
+            setRows(f.count);
             if (f.tics > 0)
                 horizontal ? window->SetTicCounts(f.tics, 1) : window->SetTicCounts(1, f.tics);
-            else if (!horizontal)
-                window->SetLinesPerView(f.count);
             const bool positions = f.tics > 0 || f.size == f.last || horizontal;
 
             Vabo::ScrollBar& bar = horizontal ? *window->GetHorizontalBar() : *window->GetVerticalBar();
@@ -881,7 +925,8 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 return horizontal ? window->GetView().GetClipOffsetX() : window->GetView().GetClipOffsetY();
             };
             const auto limit = [&] {
-                return length - (horizontal ? window->GetView().GetWidth() : window->GetView().GetHeight());
+                return std::max(length - (horizontal ? window->GetView().GetWidth() : window->GetView().GetHeight()),
+                                0);
             };
             std::uint32_t seed = 20261208u + static_cast<std::uint32_t>(f.count * 31 + f.last + f.tics);
             const auto next = [&seed](int n) {
@@ -890,6 +935,8 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
             };
             bool resized = false;
             Vabo::GuiObject* shown = nullptr;
+            long long dragFrom = -1;
+            long long dragBy = 0;
             // Each move with the lines it takes a view over rows of several
             // heights (0: none to count).
             const std::vector<std::function<int()>> kinds = {
@@ -903,17 +950,23 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                     return lines;
                 },
                 [&] {
-                    DragBar(rig, track, next(5) == 0 ? next(401) - 200 : next(41) - 20);
+                    dragFrom = track.GetBarPosition();
+                    dragBy = next(5) == 0 ? next(401) - 200 : next(41) - 20;
+                    DragBar(rig, track, int(dragBy));
                     return 0;
                 },
                 [&] {
-                    shown = rows[std::size_t(next(f.count))].get();
+                    shown = rows[std::size_t(next(int(rows.size())))].get();
                     horizontal ? window->ScrollIntoViewX(shown) : window->ScrollIntoViewY(shown);
                     return 0;
                 },
                 [&] {
-                    resize(resized ? f.view : f.view - 30 + next(50));
+                    resize(resized ? f.view : f.view / 2 + next(f.view));
                     resized = !resized;
+                    return 0;
+                },
+                [&] {
+                    setRows(1 + next(2 * f.count));
                     return 0;
                 },
                 [&] {
@@ -938,28 +991,77 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                     return 0;
                 },
             };
+            // The invariants on one axis; those of the walk's own axis also
+            // against the move just made.
+            const auto check = [&](bool across, std::vector<bool>& failed) {
+                Vabo::TicScrollObject& t =
+                    (across ? *window->GetHorizontalBar() : *window->GetVerticalBar()).GetScrollObject();
+                const bool own = across == horizontal;
+                const long long view = across ? window->GetView().GetWidth() : window->GetView().GetHeight();
+                const long long travel = own ? limit() : std::max(kCross - view, 0LL);
+                const long long at = across ? window->GetView().GetClipOffsetX() : window->GetView().GetClipOffsetY();
+                const long long barTravel = std::max(t.GetTravel(), 0);
+                const long long place = t.GetBarPosition();
+                const long long count = t.GetTicCount();
+                failed[WithinTravelAndTrack] =
+                    failed[WithinTravelAndTrack] || at < 0 || at > travel || place < 0 || place > barTravel;
+                failed[EndsTogether] =
+                    failed[EndsTogether] || (at == 0) != (place == 0) || (at == travel) != (place == barTravel);
+                if (travel > 0 && barTravel > 0 && count > 0)
+                    failed[WithinATic] = failed[WithinATic]
+                        || std::abs(double(place) / double(barTravel) - double(at) / double(travel))
+                            > 1.0 / double(count) + 1.0 / double(barTravel);
+                if (!own || travel <= 0)
+                    return;
+                const auto position = [&](long long k) {
+                    return k >= count ? travel : f.tics > 0 ? k * travel / count : std::min(k * f.last, travel);
+                };
+                if (positions)
+                    failed[OnItsTic] = failed[OnItsTic] || at != position(t.GetTicFromBar());
+                if (dragFrom >= 0 && barTravel > 0) {
+                    const long long wanted = std::clamp(dragFrom + dragBy, 0LL, barTravel);
+                    failed[DragFollows] =
+                        failed[DragFollows] || std::abs(place - wanted) > barTravel / std::min(count, travel) + 1;
+                }
+                if (shown != nullptr) {
+                    const long long start = across ? shown->GetX() : shown->GetY();
+                    const long long end = (across ? shown->GetRight() : shown->GetBottom()) + 1;
+                    const auto shows = [&](long long o) {
+                        return (start >= o && end <= o + view) || (start < o && end > o + view);
+                    };
+                    bool anywhere = false;
+                    for (long long k = 0; k <= (positions ? count : travel) && !anywhere; ++k)
+                        anywhere = shows(positions ? position(k) : k);
+                    failed[RowShows] = failed[RowShows] || (anywhere && !shows(at));
+                }
+            };
             int apart = 0;
+            std::vector<int> failures(kInvariants, 0);
             for (int i = 0; i < kMoves; ++i) {
                 const std::size_t kind = std::size_t(next(int(kinds.size())));
                 const int before = offset();
-                const int ticBefore = track.GetTicFromBar();
                 shown = nullptr;
+                dragFrom = -1;
                 const int lines = kinds[kind]();
+                rig.Draw();
                 ++moves;
-                const int tic = track.GetTicFromBar();
-                if (positions) {
-                    const int step = f.tics > 0 ? limit() / f.tics : f.last;
-                    apart += offset() != (tic >= track.GetTicCount() ? limit() : std::min(tic * step, limit()));
-                } else if (lines != 0 && !resized) {
-                    apart += offset() != std::clamp(before + lines * f.last, 0, limit())
-                        || tic != std::clamp(ticBefore + lines, 0, track.GetTicCount());
-                } else if (shown != nullptr) {
-                    bool down = false;
-                    apart += !window->IsChildVisibleY(shown, down);
-                }
+                std::vector<bool> failed(kInvariants, false);
+                check(false, failed);
+                check(true, failed);
+                for (int k = 0; k < kInvariants; ++k)
+                    failures[std::size_t(k)] += failed[std::size_t(k)];
+                if (!positions && lines != 0 && !resized)
+                    apart += offset() != std::clamp(before + lines * f.last, 0, limit());
             }
-            EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << kMoves << " moves";
+            EXPECT_EQ(apart, 0) << "lines not from the view's place after " << apart << " of " << kMoves << " moves";
+            for (int k = 0; k < kInvariants; ++k) {
+                EXPECT_EQ(failures[std::size_t(k)], 0) << kInvariantNames[k];
+                broken[std::size_t(k)] += failures[std::size_t(k)];
+                members[std::size_t(k)] += failures[std::size_t(k)] > 0;
+            }
         }
     }
+    for (int k = 0; k < kInvariants; ++k)
+        std::printf("%s: %d members, %d moves\n", kInvariantNames[k], members[std::size_t(k)], broken[std::size_t(k)]);
     RecordProperty("moves", moves);
 }

@@ -371,9 +371,15 @@ void ScrollWindow::FollowDrag(bool horizontal)
     TicScrollObject* track = Track(horizontal);
     if (!track || !view_.GetContent())
         return;
-    (horizontal ? remainderX_ : remainderY_) = 0;
-    const int tic = track->GetNearestTic();
-    SetOffset(horizontal, TicsArePositions(horizontal) ? TicOffset(horizontal, tic) : ShareOffset(horizontal, tic));
+    // A bar the pointer has not moved off the view's tic (held on the spot,
+    // moved across, pushed on past the end it stands at, or filling its
+    // track) leaves the view: the tic nearest its place may be another one,
+    // of several sharing a pixel or of a share the view is not at.
+    if (!track->IsBarOnTic()) {
+        (horizontal ? remainderX_ : remainderY_) = 0;
+        const int tic = track->GetNearestTic();
+        SetOffset(horizontal, TicsArePositions(horizontal) ? TicOffset(horizontal, tic) : ShareOffset(horizontal, tic));
+    }
     SyncBars();
 }
 

@@ -82,13 +82,17 @@ int TicScrollObject::FirstTicAtOrPast(int position) const
 
 int TicScrollObject::GetTicFromBar() const
 {
-    const int position = GetBarPosition();
     // Where the stored tic puts the bar, the bar shows that tic: with more
     // tics than pixels of travel several tics share a pixel, and the first of
     // them would hold a step at the same pixel for ever.
-    if (position == TicPosition(tic_))
+    if (IsBarOnTic())
         return tic_;
-    return FirstTicAtOrPast(position);
+    return FirstTicAtOrPast(GetBarPosition());
+}
+
+bool TicScrollObject::IsBarOnTic() const
+{
+    return GetBarPosition() == TicPosition(tic_);
 }
 
 int TicScrollObject::GetNearestTic() const

@@ -31,6 +31,8 @@ public:
     // The stored tic while the bar stands where that tic puts it; else the
     // first tic at or past the bar's position, the tic count when none.
     int GetTicFromBar() const;
+    // Whether the bar stands where its tic puts it, not dragged off it.
+    bool IsBarOnTic() const;
     // The first of the tics whose place lies nearest the bar (the later place
     // on a tie): what a dragged bar shows.
     int GetNearestTic() const;

@@ -739,6 +739,75 @@ TEST(ScrollWindow, RowsOfMixedHeightsMoveTheViewFromItsOwnPlace)
     }
 }
 
+// A held bar that the pointer does not move (a move across it or on the
+// spot, a drag on past the end it stands at, a bar that fills its track)
+// leaves the view where it is, also where several tics share the bar's place
+// and where the bar stands at the tic nearest the view's share of the travel.
+TEST(ScrollWindow, AHeldBarThatDoesNotMoveLeavesTheView)
+{
+    const auto longList = [](ScrollRig& rig) -> Vabo::NewScrolledListBox& {
+        Vabo::NewScrolledListBox& list = FilledList(rig);
+        for (int i = kItems; i < 1000; ++i)
+            list.AddItem(Item(i), false);
+        rig.Draw();
+        return list;
+    };
+    const auto shortTrack = [](ScrollRig& rig) -> Vabo::NewScrolledListBox& {
+        Vabo::NewScrolledListBox& list = FilledList(rig);
+        list.SetSize(100, 28); // 8 pixels of track between the arrows, the least bar
+        rig.Draw();
+        return list;
+    };
+    const auto arrows = [](ScrollRig& rig, int n) {
+        for (int i = 0; i < n; ++i)
+            rig.Click(95, 95);
+    };
+    const auto wheel = [](ScrollRig& rig, int n) {
+        for (int i = 0; i < n; ++i)
+            rig.Wheel(40, 20, -120);
+    };
+    struct Case {
+        const char* what;
+        std::function<Vabo::NewScrolledListBox&(ScrollRig&)> list;
+        std::function<void(ScrollRig&, Vabo::NewScrolledListBox&)> before;
+        int dx;
+        int dy;
+    };
+    const Case cases[] = {
+        {"many tics a pixel, across the bar", longList, [&](ScrollRig& rig, auto&) { arrows(rig, 5); }, 3, 0},
+        {"many tics a pixel, on the spot", longList, [&](ScrollRig& rig, auto&) { arrows(rig, 5); }, 0, 0},
+        {"rows of several heights, across the bar", [](ScrollRig & rig) -> auto& {return MixedList(rig, 10);
+}
+, [&](ScrollRig& rig, auto&) { wheel(rig, 1); }, 3, 0
+}
+, {"a bar filling its track, along it", shortTrack, [&](ScrollRig& rig, auto&) { wheel(rig, 3); }, 0, 5},
+    {"a bar at the end, on past it", FilledList,
+     [](ScrollRig& rig, Vabo::NewScrolledListBox& list) {
+         DragBar(rig, list.GetVerticalBar()->GetScrollObject(), 200);
+     },
+     0, 20},
+}
+;
+for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScrollRig rig("ListBoxes.xml", 220, 150);
+    Vabo::NewScrolledListBox& list = c.list(rig);
+    c.before(rig, list);
+    const int offset = Offset(list);
+    const int tic = Tic(list);
+    ASSERT_GT(offset, 0);
+    Vabo::ScrollObject::BarWrapper& bar = list.GetVerticalBar()->GetScrollObject().GetBar();
+    const int x = bar.GetWindowX() + bar.GetWidth() / 2;
+    const int y = bar.GetWindowY() + bar.GetHeight() / 2;
+    rig.Move(x, y);
+    rig.Press(x, y);
+    rig.Move(x + c.dx, y + c.dy);
+    rig.Release(x + c.dx, y + c.dy);
+    EXPECT_EQ(Offset(list), offset);
+    EXPECT_EQ(Tic(list), tic);
+}
+}
+
 // A seeded walk over rows of several heights: after every arrow, page and
 // wheel step the view has moved its lines from its own place, drags between
 // them or not, and every selection shows.

@@ -323,10 +323,10 @@ TEST(PaAdapter, AStopGivenUpReturnsOnlyOnceTheCallbackUnderWayIsOver)
     ASSERT_TRUE(SoundRig::WaitFor([] { return calls.load() > 3; }, SoundRig::CaptureStartMs));
     const auto stopping = Clock::now();
     holdUntil.store(
-        (stopping + std::chrono::milliseconds(Platform::SlowCallWithinMs + 100)).time_since_epoch().count());
+        (stopping + std::chrono::milliseconds(Platform::WindowWaitMs + 100)).time_since_epoch().count());
     EXPECT_EQ(Pa::NoError, Pa::StopStream(stream));
     const bool stillInside = inside.load();
-    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::SlowCallWithinMs))
+    EXPECT_GE(Clock::now() - stopping, std::chrono::milliseconds(Platform::WindowWaitMs))
         << "the stop was not given up";
     EXPECT_FALSE(stillInside) << "the stop returned while the callback ran";
     EXPECT_EQ(Pa::NoError, Pa::CloseStream(stream));

@@ -96,7 +96,7 @@ int SetHostFrames(Stream* stream, unsigned long frames);
 // can only be closed or started again. A stream left to the library is never
 // started again.
 int StartStream(Stream* stream, bool loop);
-int StopStream(Stream* stream); // lets queued buffers finish
+int StopStream(Stream* stream); // lets queued buffers finish (a capture that gave none yet is dropped)
 int AbortStream(Stream* stream); // drops them
 // Frees the stream; the pointer is invalid afterwards.
 int CloseStream(Stream* stream);

@@ -257,7 +257,9 @@ public:
                 }
             }
         }
-        changed.swap(events_->changed);
+        // Events read by a call given up are the call thread's.
+        if (!lost_)
+            changed.swap(events_->changed);
         std::sort(changed.begin(), changed.end());
         changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
         return changed;

@@ -252,7 +252,7 @@ public:
                     MarkLost(-EPIPE);
                 else if (revents & POLLIN) {
                     const int err = HandleEvents();
-                    if (err < 0)
+                    if (err < 0 && !lost_)
                         MarkLost(err);
                 }
             }
@@ -268,16 +268,6 @@ public:
     bool Lost() const override { return lost_; }
 
 private:
-    // A write goes to the sound server through its plugin, which waits for
-    // the server's answer: one not answered in time loses the mixer (it is
-    // opened anew once the server answers again), and the write goes on
-    // alone on the call thread. While the server holds another call, the
-    // write is not tried.
-    int Write(const std::function<int()>& write)
-    {
-        return Bounded([write] { return write(); });
-    }
-
     // Reading the events reads the changed values from the server through its
     // plugin, which waits for the server's answer: a server that stopped with
     // a change pending (a stream just made, a volume just moved, by us or
@@ -286,10 +276,15 @@ private:
     int HandleEvents()
     {
         snd_mixer_t* mixer = mixer_;
-        return Bounded([mixer, events = events_] { return snd_mixer_handle_events(mixer); });
+        return Write([mixer, events = events_] { return snd_mixer_handle_events(mixer); });
     }
 
-    int Bounded(std::function<int()> call)
+    // A write goes to the sound server through its plugin, which waits for
+    // the server's answer: one not answered in time loses the mixer (it is
+    // opened anew once the server answers again), and the write goes on
+    // alone on the call thread. While the server holds another call, the
+    // write is not tried.
+    int Write(const std::function<int()>& call)
     {
         BoundedCalls& calls = SoundServerCalls();
         auto result = std::make_shared<int>(-ETIMEDOUT);

@@ -161,7 +161,7 @@ TunerApp::Sound TunerApp::SoundCardPresent(bool again)
 {
     if (again)
         snd_config_update_free_global();
-    if (!Platform::Pa::ServerAnswers(Platform::QuickCallWithinMs))
+    if (!Platform::Pa::ServerAnswers(Platform::WindowWaitMs))
         return Sound::ServerSilent;
     return IsSoundCardPresent(0) ? Sound::Present : Sound::NoCard;
 }

@@ -17,9 +17,10 @@ public:
     // Opens mixer device n (0 is the "default" device); null when it cannot.
     using Opener = std::function<std::unique_ptr<Platform::MixerBackend>(unsigned device)>;
 
-    // Whether the sound server answers, asked without waiting: through a
-    // server that does not, opening a lost mixer again would hold the GUI
-    // thread for the whole of the opening's bound. None: always tried.
+    // Whether the sound server answers, asked without waiting: a lost mixer
+    // is not opened again on a server that went silent. Its answer may be
+    // old (the server may have stopped again since): the opening asks again
+    // and waits for a new one, within its bound. None: always tried.
     using ServerCheck = std::function<bool()>;
 
     explicit MixerClient(Opener opener, ServerCheck serverAnswers = {});

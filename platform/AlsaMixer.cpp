@@ -1,6 +1,7 @@
 #include "platform/AlsaMixer.h"
 
 #include "platform/Log.h"
+#include "platform/PaAdapter.h"
 #include "platform/SoundMessages.h"
 #include "platform/SoundServerCalls.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -54,25 +56,42 @@ snd_mixer_t* OpenLoadedNow(const std::string& device)
     return mixer;
 }
 
+// What the mixer's element callbacks report while the call thread reads its
+// events. Shared with that call, which may go on after the mixer was given
+// up and freed, and with the mixer's closing, which comes after it.
+struct Events {
+    std::vector<snd_mixer_elem_t*> elems;
+    std::vector<int> changed;
+};
+
 // Closing leaves the sound server: it waits behind any call still held by it.
-void CloseLater(snd_mixer_t* mixer)
+void CloseLater(snd_mixer_t* mixer, std::shared_ptr<Events> events = {})
 {
-    SoundServerCalls().Post([mixer] { snd_mixer_close(mixer); });
+    SoundServerCalls().Post([mixer, events] { snd_mixer_close(mixer); });
 }
 
 // Through the sound server's plugin, attaching a mixer connects to the server,
-// which a server that hangs never answers: given up after its time (and
-// closed once it is done), and not tried while the server holds a call.
+// which a server that hangs never answers: not tried while the server holds a
+// call, or when it did not answer a question of ours just now (an answer to
+// an older one may come from a short run between two stops), and given up
+// once the window's wait is over (and closed once it is done).
 snd_mixer_t* OpenLoaded(const std::string& device)
 {
     AlsaMessagesToLog messages;
+    const auto now = [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    const Milliseconds deadline = now() + WindowWaitMs;
     BoundedCalls& calls = SoundServerCalls();
-    if (calls.Stuck()) {
+    if (calls.Stuck() || !Pa::ServerAnswers(WindowWaitMs)) {
         Log("mixer: the sound server does not answer; the mixer of \"" + device + "\" is not opened");
         return nullptr;
     }
     auto mixer = std::make_shared<snd_mixer_t*>(nullptr);
-    if (calls.Run([mixer, device] { *mixer = OpenLoadedNow(device); }, SlowCallWithinMs, [mixer] {
+    const Milliseconds left = std::max<Milliseconds>(0, deadline - now());
+    if (calls.Run([mixer, device] { *mixer = OpenLoadedNow(device); }, left, [mixer] {
             if (*mixer)
                 snd_mixer_close(*mixer);
         }))
@@ -90,6 +109,7 @@ class AlsaMixer : public MixerBackend {
 public:
     explicit AlsaMixer(snd_mixer_t* mixer)
         : mixer_(mixer)
+        , events_(std::make_shared<Events>())
     {
         for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer_); e; e = snd_mixer_elem_next(e)) {
             if (!snd_mixer_selem_is_active(e))
@@ -111,14 +131,14 @@ public:
             }
             info.playbackChannels = CountChannels(e, false);
             info.captureChannels = CountChannels(e, true);
-            snd_mixer_elem_set_callback_private(e, this);
+            snd_mixer_elem_set_callback_private(e, events_.get());
             snd_mixer_elem_set_callback(e, &AlsaMixer::ElementEvent);
-            elems_.push_back(e);
+            events_->elems.push_back(e);
             elements_.push_back(info);
         }
     }
 
-    ~AlsaMixer() override { CloseLater(mixer_); }
+    ~AlsaMixer() override { CloseLater(mixer_, events_); }
 
     const std::vector<MixerElement>& Elements() const override { return elements_; }
 
@@ -215,10 +235,10 @@ public:
 
     std::vector<int> Poll() override
     {
-        changed_.clear();
-        // A lost mixer may still be the call thread's (a write it gave up on).
+        std::vector<int> changed;
+        // A lost mixer may still be the call thread's (a call it gave up on).
         if (lost_)
-            return changed_;
+            return changed;
         const int count = snd_mixer_poll_descriptors_count(mixer_);
         if (count > 0) {
             std::vector<pollfd> fds(static_cast<std::size_t>(count));
@@ -231,30 +251,44 @@ public:
                 if (revents & (POLLERR | POLLHUP | POLLNVAL))
                     MarkLost(-EPIPE);
                 else if (revents & POLLIN) {
-                    const int err = snd_mixer_handle_events(mixer_);
-                    if (err < 0)
+                    const int err = HandleEvents();
+                    if (err < 0 && !lost_)
                         MarkLost(err);
                 }
             }
         }
-        std::sort(changed_.begin(), changed_.end());
-        changed_.erase(std::unique(changed_.begin(), changed_.end()), changed_.end());
-        return changed_;
+        // Events read by a call given up are the call thread's.
+        if (!lost_)
+            changed.swap(events_->changed);
+        std::sort(changed.begin(), changed.end());
+        changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+        return changed;
     }
 
     bool Lost() const override { return lost_; }
 
 private:
+    // Reading the events reads the changed values from the server through its
+    // plugin, which waits for the server's answer: a server that stopped with
+    // a change pending (a stream just made, a volume just moved, by us or
+    // another program) would hold the read as long as it stays stopped. It is
+    // bounded as a write is.
+    int HandleEvents()
+    {
+        snd_mixer_t* mixer = mixer_;
+        return Write([mixer, events = events_] { return snd_mixer_handle_events(mixer); });
+    }
+
     // A write goes to the sound server through its plugin, which waits for
     // the server's answer: one not answered in time loses the mixer (it is
     // opened anew once the server answers again), and the write goes on
     // alone on the call thread. While the server holds another call, the
     // write is not tried.
-    int Write(const std::function<int()>& write)
+    int Write(const std::function<int()>& call)
     {
         BoundedCalls& calls = SoundServerCalls();
         auto result = std::make_shared<int>(-ETIMEDOUT);
-        if (!calls.Stuck() && calls.Run([write, result] { *result = write(); }, QuickCallWithinMs))
+        if (!calls.Stuck() && calls.Run([call, result] { *result = call(); }, WindowWaitMs))
             return *result;
         MarkLost(-ETIMEDOUT);
         return -ETIMEDOUT;
@@ -268,11 +302,11 @@ private:
 
     static int ElementEvent(snd_mixer_elem_t* e, unsigned int mask)
     {
-        auto* self = static_cast<AlsaMixer*>(snd_mixer_elem_get_callback_private(e));
-        if (self && mask != SND_CTL_EVENT_MASK_REMOVE && (mask & SND_CTL_EVENT_MASK_VALUE)) {
-            const auto it = std::find(self->elems_.begin(), self->elems_.end(), e);
-            if (it != self->elems_.end())
-                self->changed_.push_back(int(it - self->elems_.begin()));
+        auto* events = static_cast<Events*>(snd_mixer_elem_get_callback_private(e));
+        if (events && mask != SND_CTL_EVENT_MASK_REMOVE && (mask & SND_CTL_EVENT_MASK_VALUE)) {
+            const auto it = std::find(events->elems.begin(), events->elems.end(), e);
+            if (it != events->elems.end())
+                events->changed.push_back(int(it - events->elems.begin()));
         }
         return 0;
     }
@@ -305,13 +339,13 @@ private:
 
     snd_mixer_elem_t* Elem(int element) const
     {
-        return !lost_ && element >= 0 && element < int(elems_.size()) ? elems_[std::size_t(element)] : nullptr;
+        return !lost_ && element >= 0 && element < int(events_->elems.size()) ? events_->elems[std::size_t(element)]
+                                                                               : nullptr;
     }
 
     snd_mixer_t* mixer_;
-    std::vector<snd_mixer_elem_t*> elems_;
+    std::shared_ptr<Events> events_;
     std::vector<MixerElement> elements_;
-    std::vector<int> changed_;
     bool lost_ = false;
 };
 

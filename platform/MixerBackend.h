@@ -37,8 +37,10 @@ public:
     virtual bool SetSwitch(int element, bool capture, bool on) = 0;
     virtual bool GetEnumItem(int element, unsigned& item) = 0;
     virtual bool SetEnumItem(int element, unsigned item) = 0;
-    // Takes the changes reported since the last call without waiting; returns
-    // the ids of the elements whose values changed.
+    // Takes the changes reported since the last call, waiting for a sound
+    // server that must be asked for them at most the window's wait (see
+    // SoundServerCalls.h; one that did not answer in it loses the mixer);
+    // returns the ids of the elements whose values changed.
     virtual std::vector<int> Poll() = 0;
     // True once the connection to the mixer is gone (the sound server went
     // away); every call fails from then on and the mixer must be opened anew.

@@ -488,13 +488,22 @@ SoundServerProbe& Probe()
     return probe;
 }
 
+// The time left, at most the window's wait, of a call that began when
+// `deadline` was WindowWaitMs ahead: what an open and a start do on the
+// server, the check before them included, waits that long together.
+Milliseconds Left(Milliseconds deadline)
+{
+    return std::max<Milliseconds>(0, deadline - ServerTimeMs());
+}
+
 // An open on a server that does not answer waits for it until the sound
 // server's plugin gives up (30 s), and the library's ALSA host then fails an
 // assertion on the device it got and ends the process. So no open is begun on
-// a server that has not just answered a question of ours: true when it has not.
-bool SilentBeforeOpening()
+// a server that has not just answered a question of ours: true when it has
+// not answered within what is left before the deadline.
+bool SilentBeforeOpening(Milliseconds deadline)
 {
-    if (ServerAnswers(QuickCallWithinMs))
+    if (ServerAnswers(Left(deadline)))
         return false;
     Log("audio: the sound server does not answer; no stream is opened on it until it does");
     return true;
@@ -551,7 +560,7 @@ int Initialize()
         SoundServerCalls().Post(initialise);
         return TimedOut;
     }
-    if (!SoundServerCalls().Run(initialise, SlowCallWithinMs))
+    if (!SoundServerCalls().Run(initialise, StartUpWithinMs))
         return TimedOut;
     return FromLibrary(*result);
 }
@@ -568,7 +577,7 @@ int Terminate()
     if (!abandonedStreams.empty() || SoundServerCalls().Stuck())
         return NoError;
     auto result = std::make_shared<int>(paNoError);
-    if (!SoundServerCalls().Run([result] { *result = Pa_Terminate(); }, QuickCallWithinMs))
+    if (!SoundServerCalls().Run([result] { *result = Pa_Terminate(); }, WindowWaitMs))
         return NoError;
     return FromLibrary(*result);
 }
@@ -591,9 +600,10 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         return InvalidChannelCount;
     if (framesPerBuffer == 0)
         return BufferTooSmall;
+    const Milliseconds deadline = ServerTimeMs() + WindowWaitMs;
     if (RefusedWhileHeld())
         return DeviceUnavailable;
-    if (SilentBeforeOpening())
+    if (SilentBeforeOpening(deadline))
         return TimedOut;
 
     auto* s = new Stream;
@@ -625,7 +635,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
                            double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
         *result = OpenLibraryStream(*s);
     };
-    if (!SoundServerCalls().Run(open, SlowCallWithinMs, [s] { CloseAndFree(*s); })) {
+    if (!SoundServerCalls().Run(open, Left(deadline), [s] { CloseAndFree(*s); })) {
         Log("audio: the sound server did not answer the opening of a stream within its time; it is given up");
         return TimedOut;
     }
@@ -662,15 +672,16 @@ int StartStream(Stream* s, bool loop)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
+    const Milliseconds deadline = ServerTimeMs() + WindowWaitMs;
     if (s->abandoned || s->givenUp || RefusedWhileHeld())
         return DeviceUnavailable;
     if (s->pa && Pa_IsStreamStopped(s->pa) != 1)
         return FromLibrary(paStreamIsNotStopped);
     auto result = std::make_shared<int>(paNoError);
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
-        if (SilentBeforeOpening())
+        if (SilentBeforeOpening(deadline))
             return TimedOut;
-        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, SlowCallWithinMs, "the opening of a stream"))
+        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, Left(deadline), "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)
             return FromLibrary(*result);
@@ -695,7 +706,7 @@ int StartStream(Stream* s, bool loop)
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
-    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, SlowCallWithinMs, "the start of a stream"))
+    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, Left(deadline), "the start of a stream"))
         return TimedOut;
     s->running = *result == paNoError;
     s->progressFrames = 0;
@@ -771,8 +782,12 @@ int StopOrAbort(Stream* s, bool abort)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    // A capture stops once its next buffer has come, and the server's plugin
+    // may take two seconds to give the first: one that has given nothing yet
+    // has nothing to finish, and is dropped at once instead.
+    const bool drop = abort || (s->input && s->frames.load() == 0);
     auto result = std::make_shared<int>(paNoError);
-    const auto stop = [s, abort, result] { *result = abort ? Pa_AbortStream(s->pa) : Pa_StopStream(s->pa); };
+    const auto stop = [s, drop, result] { *result = drop ? Pa_AbortStream(s->pa) : Pa_StopStream(s->pa); };
     if (s->givenUp) {
         SoundServerCalls().Post(stop);
         return NoError;
@@ -782,8 +797,7 @@ int StopOrAbort(Stream* s, bool abort)
     s->running = false;
     // One the library has stopped asks nothing of the server (nor is it
     // given up for a server that hangs meanwhile).
-    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1
-        || !RunBounded(*s, stop, abort ? QuickCallWithinMs : SlowCallWithinMs, "a stop"))
+    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, WindowWaitMs, "a stop"))
         return NoError;
     return StoppedIsFine(*result);
 }
@@ -820,7 +834,7 @@ int CloseStream(Stream* s)
         return NoError;
     }
     auto result = std::make_shared<int>(paNoError);
-    if (!SoundServerCalls().Run([s, result] { *result = CloseAndFree(*s); }, QuickCallWithinMs)) {
+    if (!SoundServerCalls().Run([s, result] { *result = CloseAndFree(*s); }, WindowWaitMs)) {
         Log("audio: the sound server did not answer the closing of a stream within its time; it is closed later");
         return NoError;
     }

@@ -43,10 +43,11 @@ constexpr int TimedOut = -9988;
 constexpr int InternalError = -9987;
 constexpr int DeviceUnavailable = -9986;
 
-// Every call below that may wait on the sound server (initialising,
-// opening, starting, stopping, closing) waits for it at most
-// SlowCallWithinMs or QuickCallWithinMs (SoundServerCalls.h): a server that is
-// stopped answers nothing, and the library would wait for it without end. A
+// Every call below that may wait on the sound server (opening, starting,
+// stopping, closing) waits for it at most WindowWaitMs (SoundServerCalls.h),
+// the check before an open and an open anew at a start included;
+// initialising at most StartUpWithinMs: a server that is stopped answers
+// nothing, and the library would wait for it without end. A
 // call that does not return in time goes on, on the sound server's call
 // thread, and the stream it was made on is given up: its start fails with
 // TimedOut, a stop or close reports success (nothing of ours plays or is
@@ -64,7 +65,9 @@ int Terminate();
 // hangs would hold the open for half a minute, and the library fail on it
 // then. With 0 it never waits: a question left unanswered stays outstanding
 // and a later call takes its answer, so that what retries now and then asks
-// the server without ever being held by it. Called on the thread that
+// the server without ever being held by it. Such an answer may be old (the
+// server may have stopped again since): it only says whether to try; an
+// open asks again, and waits for a new answer. Called on the thread that
 // opens the streams.
 bool ServerAnswers(Milliseconds waitMs);
 
@@ -93,7 +96,7 @@ int SetHostFrames(Stream* stream, unsigned long frames);
 // can only be closed or started again. A stream left to the library is never
 // started again.
 int StartStream(Stream* stream, bool loop);
-int StopStream(Stream* stream); // lets queued buffers finish
+int StopStream(Stream* stream); // lets queued buffers finish (a capture that gave none yet is dropped)
 int AbortStream(Stream* stream); // drops them
 // Frees the stream; the pointer is invalid afterwards.
 int CloseStream(Stream* stream);

@@ -7,13 +7,18 @@
 
 namespace Platform {
 
-// The longest a call waits for the server. Opening a stream or a mixer
-// connects to the server; starting a stream and stopping a capture (which
-// waits for its next buffer, and the server's plugin may take two seconds to
-// deliver a capture's first) are slow on a loaded machine. Anything else (an
-// abort, a close, a mixer's write) a healthy server answers at once.
-constexpr Milliseconds SlowCallWithinMs = 3000;
-constexpr Milliseconds QuickCallWithinMs = 500;
+// The longest the window's thread waits for the server in one call of ours
+// that may reach it (a stream's open, start, stop or close, a mixer's open,
+// poll of its changes or write), the check that comes before an open
+// included: a stopped server answers nothing, and the window would stand as
+// long. It must never stand half a second; what is left of that is for the
+// thread switches of a loaded machine. A server that answers, however busy,
+// takes far less for each of these (bench/server_calls: at most 150 ms with
+// eight CPU hogs).
+constexpr Milliseconds WindowWaitMs = 400;
+// Initialising the sound library, once at start-up before any window shows:
+// it looks at every device, the server's among them.
+constexpr Milliseconds StartUpWithinMs = 3000;
 
 BoundedCalls& SoundServerCalls();
 

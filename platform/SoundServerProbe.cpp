@@ -76,7 +76,16 @@ SoundServerProbe::Reply SoundServerProbe::Ask(Milliseconds waitMs)
         library_.contextConnect(question->context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr);
         question_ = std::move(question);
     }
-    return Wait(waitMs);
+    Reply reply = Wait(waitMs);
+    // A server that stopped answering is not one that went away: its queue
+    // of clients fills, and turns the next question away.
+    if (reply == Reply::NotReached && heardSilence_)
+        reply = Reply::Silent;
+    if (reply == Reply::Answers)
+        heardSilence_ = false;
+    else if (reply == Reply::Silent && (waitMs > 0 || !question_))
+        heardSilence_ = true;
+    return reply;
 }
 
 SoundServerProbe::Reply SoundServerProbe::Wait(Milliseconds waitMs)

@@ -24,9 +24,11 @@ public:
         // library's own time (it let the connection in and went silent).
         Silent,
         // No server is where its clients look for it (none runs, or none is
-        // named that the library can reach; a full queue of clients waiting
-        // to be let in turns the library away too), or there is no client
-        // library: an open finds that out at once by itself.
+        // named that the library can reach), or there is no client library:
+        // an open finds that out at once by itself. A server that was
+        // silent to a question waited for turns the library away once its
+        // queue of clients waiting to be let in is full: that is Silent
+        // still, until a server answers.
         NotReached,
     };
 
@@ -38,10 +40,11 @@ public:
     SoundServerProbe& operator=(const SoundServerProbe&) = delete;
 
     // Asks, unless a question is still outstanding, and waits at most waitMs
-    // for the answer. Silent leaves the question outstanding: a later call
-    // with 0 (which waits for nothing) takes the answer it got meanwhile,
-    // however old; one that waits asks again instead. Each new question
-    // looks for the server anew, in the environment of that moment.
+    // for the answer. Silent leaves the question outstanding (never more
+    // than one: each takes a place in a stopped server's queue): a later
+    // call with 0 (which waits for nothing) takes the answer it got
+    // meanwhile, however old; one that waits asks again instead. Each new
+    // question looks for the server anew, in the environment of that moment.
     Reply Ask(Milliseconds waitMs);
 
 private:
@@ -54,6 +57,8 @@ private:
 
     PulseClientLibrary& library_;
     std::unique_ptr<Question> question_;
+    // A question went unanswered for a wait, and no server answered since.
+    bool heardSilence_ = false;
 };
 
 } // namespace Platform

@@ -237,19 +237,18 @@ TEST_F(StreamLoss, AServerThatHangsNeverHoldsTheWindow)
         std::function<double()> progress;
         Action action;
         const char* message;
-        // A play-back stops at once; a capture waits for its next buffer.
         Platform::Milliseconds stopBound;
     } streams[] = {
         {"the metronome's clicks", true, "Play", OutputFrames, Nothing, "sound output was lost", 0},
         {"the recording", true, "Record", [] { return double(Recorded()); }, Nothing, "sound input was lost", 0},
         {"the reference tone", false, "Play", OutputFrames, Nothing, "sound output was lost", 0},
         {"the metronome's clicks pressed off", true, "Play", OutputFrames, PressOff, nullptr,
-         Platform::QuickCallWithinMs},
+         Platform::WindowWaitMs},
         {"the metronome's clicks left for the tuner", true, "Play", OutputFrames, Switch, nullptr,
-         Platform::QuickCallWithinMs},
+         Platform::WindowWaitMs},
         {"the recording pressed off", true, "Record", [] { return double(Recorded()); }, PressOff, nullptr,
-         Platform::SlowCallWithinMs},
-        {"the reference tone pressed off", false, "Play", OutputFrames, PressOff, nullptr, Platform::QuickCallWithinMs},
+         Platform::WindowWaitMs},
+        {"the reference tone pressed off", false, "Play", OutputFrames, PressOff, nullptr, Platform::WindowWaitMs},
     };
     for (const auto& stream : streams) {
         SCOPED_TRACE(stream.what);
@@ -283,7 +282,7 @@ TEST_F(StreamLoss, AServerThatHangsNeverHoldsTheWindow)
                 stream.message ? 9000 : 1000);
         }
         EXPECT_EQ(0, toggle->GetState());
-        EXPECT_LT(gaps.Longest(), Platform::SlowCallWithinMs + 400) << "the longest the window waited";
+        EXPECT_LT(gaps.Longest(), Platform::WindowWaitMs + 400) << "the longest the window waited";
         std::printf("[ %s: the window waited at most %lld ms ]\n", stream.what, (long long)gaps.Longest());
         if (stream.message) {
             ASSERT_EQ(1u, messages_.size());

@@ -18,12 +18,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <utility>
+#include <vector>
 #include <map>
 #include <netinet/in.h>
 #include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Platform::SoundServerProbe;
@@ -303,4 +305,44 @@ TEST(SoundServerProbe, WithoutTheClientLibraryNoServerIsReachedAndTheLogSaysWhy)
         EXPECT_TRUE(log.Contains(library)) << library;
     }
     EXPECT_EQ(Reply::Answers, SoundServerProbe().Ask(5000));
+}
+
+// A stopped server lets no client in, and once its short queue of clients
+// waiting to be let in is full it turns the next away, as if none ran. A
+// server that was silent to a question is silent still to the questions that
+// follow, until one answers: the library ends an unanswered question after
+// its own time (half a minute), and the next question finds the queue full.
+TEST(SoundServerProbe, AServerSilentBeforeIsSilentStillWhenItsFullQueueTurnsTheQuestionAway)
+{
+    TempFolder folder;
+    ClientEnvironment environment(folder.Path());
+    const std::string socketPath = folder.Path() + "/native";
+    ::setenv("PULSE_SERVER", ("unix:" + socketPath).c_str(), 1);
+    FakeSoundServer server(socketPath, FakeSoundServer::Kind::Stopped);
+    ASSERT_TRUE(server.Listening());
+    SoundServerProbe probe;
+    ASSERT_EQ(Reply::Silent, probe.Ask(100));
+    // Other clients fill the queue.
+    std::vector<int> waiting;
+    for (;;) {
+        const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+        if (::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            ::close(client);
+            break;
+        }
+        waiting.push_back(client);
+    }
+    ASSERT_FALSE(waiting.empty());
+    // Past the library's time for the question asked first.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(35);
+    int asked = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        ASSERT_EQ(Reply::Silent, probe.Ask(asked++ % 2 ? 0 : 200)) << "look " << asked;
+        ::usleep(200 * 1000);
+    }
+    for (int client : waiting)
+        ::close(client);
 }

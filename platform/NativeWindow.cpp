@@ -7,6 +7,7 @@
 #include "platform/PictureDecoder.h"
 #include "platform/SharedFramebuffer.h"
 #include "platform/Video.h"
+#include "platform/WindowMapping.h"
 #include "platform/X11Handles.h"
 
 #include <SDL.h>
@@ -69,58 +70,6 @@ void Withdraw(SDL_Window* window)
     XFlush(display);
 }
 
-// Whether the X window is one the server maps at our request and reports
-// mapped, or that is destroyed.
-Bool MappedOrDestroyed(Display*, XEvent* event, XPointer window)
-{
-    const ::Window handle = *reinterpret_cast<const ::Window*>(window);
-    return (event->type == MapNotify && event->xmap.window == handle)
-        || (event->type == DestroyNotify && event->xdestroywindow.window == handle);
-}
-
-// Maps a hidden window and waits until the server says it is mapped; false
-// when it says instead that another client destroyed the window. SDL's show
-// waits for the map alone, which never comes for a window destroyed under
-// it: mapped here first, the window is one SDL finds mapped and need not
-// wait for. The news stays queued for the event loop, which tells the
-// window of its loss.
-bool MapUnlessDestroyed(SDL_Window* window)
-{
-    Display* display = nullptr;
-    ::Window handle = 0;
-    std::string why;
-    if (!X11HandlesOf(window, display, handle, why))
-        return true;
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, handle, &attributes))
-        return false;
-    if (attributes.map_state != IsUnmapped)
-        return true;
-    XMapRaised(display, handle);
-    XEvent event;
-    XPeekIfEvent(display, &event, MappedOrDestroyed, reinterpret_cast<XPointer>(&handle));
-    return event.type == MapNotify;
-}
-
-// Before SDL takes down a window that another client destroyed. SDL hides a
-// window it counts shown (as the window's last state news may have it, read
-// after the loss) and waits for the server to unmap it, which never comes for
-// a window that is gone: the news it waits for is handed to it here.
-void LetGoneWindowGo(SDL_Window* window)
-{
-    Display* display = nullptr;
-    ::Window handle = 0;
-    std::string why;
-    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0 || !X11HandlesOf(window, display, handle, why))
-        return;
-    XEvent unmapped{};
-    unmapped.xunmap.type = UnmapNotify;
-    unmapped.xunmap.display = display;
-    unmapped.xunmap.event = handle;
-    unmapped.xunmap.window = handle;
-    XPutBackEvent(display, &unmapped);
-}
-
 } // namespace
 
 std::unique_ptr<NativeWindow> NativeWindow::Create(const Options& options)
@@ -180,8 +129,10 @@ NativeWindow::~NativeWindow()
         parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
     // Its memory is let go of while the X window is still there.
     framebuffer_.reset();
-    if (Gone())
-        LetGoneWindowGo(window_);
+    // SDL hides a window it counts shown (as the window's last state news may
+    // have it, read after another client destroyed it) before it destroys it.
+    if (Gone() && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
+        QueueUnmapNews(window_);
     if (xWindow_ != 0)
         DisplayWatch::Untrack(xWindow_);
     SDL_DestroyWindow(window_);

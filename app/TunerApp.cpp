@@ -66,7 +66,7 @@ int TunerApp::Run()
     Platform::QuitOnSignals();
     Platform::DisplayWatch::OnLoss([](const std::string& why) {
         const bool written = SettingsWriters::WriteAll();
-        std::cerr << "pellora: the display went away (" << why << ")"
+        std::cerr << "pellora: " << why
                   << (written ? "; the settings were written" : "; the settings were left as they were") << std::endl;
     });
     // Every window needs the display, and so does the question about a

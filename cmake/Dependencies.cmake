@@ -12,7 +12,7 @@ pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(PORTAUDIO REQUIRED IMPORTED_TARGET portaudio-2.0)
 pkg_check_modules(JACK REQUIRED IMPORTED_TARGET jack)
-pkg_check_modules(XEXT REQUIRED IMPORTED_TARGET xext x11)
+pkg_check_modules(XEXT REQUIRED IMPORTED_TARGET xext x11 xcb)
 pkg_check_modules(TINYXML REQUIRED IMPORTED_TARGET tinyxml)
 
 # Loki's SingletonHolder is header-only; include it as a system header so its

@@ -6,9 +6,16 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 namespace Platform {
@@ -51,9 +58,40 @@ Watched& State()
     _exit(1);
 }
 
-int ConnectionLost(Display*)
+// Whether the X server still lets clients in on the display, asked on a
+// connection of its own through XCB, which calls none of the X library's
+// handlers. A server that does not answer within a second is taken for gone.
+bool ServerStillRuns(const std::string& name)
 {
-    EndProcess("the connection to the X server was lost");
+    struct Answer {
+        std::mutex lock;
+        std::condition_variable given;
+        bool answered = false;
+        bool runs = false;
+    };
+    const auto answer = std::make_shared<Answer>();
+    // Left behind, not joined, when the server holds it: the process ends.
+    std::thread([answer, name] {
+        xcb_connection_t* connection = xcb_connect(name.c_str(), nullptr);
+        const bool runs = xcb_connection_has_error(connection) == 0;
+        xcb_disconnect(connection);
+        const std::lock_guard<std::mutex> hold(answer->lock);
+        answer->answered = true;
+        answer->runs = runs;
+        answer->given.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> hold(answer->lock);
+    return answer->given.wait_for(hold, std::chrono::seconds(1), [&] { return answer->answered; }) && answer->runs;
+}
+
+int ConnectionLost(Display* display)
+{
+    // A server that goes on running closed our connection itself, as it does
+    // when another client kills us (xkill).
+    if (ServerStillRuns(DisplayString(display)))
+        EndProcess("the X server closed our connection to the display (another client, such as xkill, may "
+                   "have killed it)");
+    EndProcess("the display went away (the connection to the X server was lost)");
 }
 
 int RequestFailed(Display* display, XErrorEvent* error)
@@ -75,7 +113,7 @@ int RequestFailed(Display* display, XErrorEvent* error)
     // A server out of memory made none of what was asked: a window SDL then
     // waits for to be shown never comes, and the session cannot go on.
     if (error->error_code == BadAlloc)
-        EndProcess(refused);
+        EndProcess("the display went away (" + refused + ")");
     // Anything else fails one request and no more: a drag whose source
     // window closed, a window of ours whose destruction the loop has not seen
     // yet (its graphics context and pictures fail after it). The resource is

@@ -24,7 +24,8 @@ namespace Platform {
 class DisplayWatch {
 public:
     // Runs before the process ends with status 1 because the display was lost;
-    // why says what happened. It makes no X call (the connection may be dead).
+    // why says what happened, in words for the user ("the display went away
+    // (...)"). It makes no X call (the connection may be dead).
     using LossCall = std::function<void(const std::string& why)>;
 
     // Watches SDL's X connection from now on (StartVideo does, on the X11 driver).

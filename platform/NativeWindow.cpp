@@ -7,6 +7,7 @@
 #include "platform/PictureDecoder.h"
 #include "platform/SharedFramebuffer.h"
 #include "platform/Video.h"
+#include "platform/WindowMapping.h"
 #include "platform/X11Handles.h"
 
 #include <SDL.h>
@@ -128,6 +129,10 @@ NativeWindow::~NativeWindow()
         parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
     // Its memory is let go of while the X window is still there.
     framebuffer_.reset();
+    // SDL hides a window it counts shown (as the window's last state news may
+    // have it, read after another client destroyed it) before it destroys it.
+    if (Gone() && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
+        QueueUnmapNews(window_);
     if (xWindow_ != 0)
         DisplayWatch::Untrack(xWindow_);
     SDL_DestroyWindow(window_);
@@ -151,6 +156,8 @@ void NativeWindow::Show()
         }
         return;
     }
+    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0 && !MapUnlessDestroyed(window_))
+        return;
     SDL_ShowWindow(window_);
 }
 

@@ -24,6 +24,25 @@ int NoteRefusal(Display*, XErrorEvent*)
     return 0;
 }
 
+#if defined(__SANITIZE_THREAD__)
+extern "C" void AnnotateNewMemory(const char* file, int line, const volatile void* memory, long size);
+#endif
+
+// ThreadSanitizer follows memory mapped by mmap and given back by munmap,
+// but not by shmat and shmdt: a segment mapped where other memory lay before
+// (another thread's, since unmapped out of its sight) would keep that
+// memory's history, and the first frame written into it would read as a
+// race with a thread long gone. It is told the memory is new.
+void MarkNew(const void* memory, std::size_t size)
+{
+#if defined(__SANITIZE_THREAD__)
+    AnnotateNewMemory(__FILE__, __LINE__, memory, static_cast<long>(size));
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
+
 bool LittleEndian()
 {
     const std::uint32_t one = 1;
@@ -96,7 +115,8 @@ bool SharedFramebuffer::Attach(int width, int height, std::string& why)
         why = "the window's pixels are not 32-bit xRGB";
         return false;
     }
-    segment_.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
+    const std::size_t size = static_cast<std::size_t>(image->bytes_per_line) * height;
+    segment_.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
     if (segment_.shmid < 0) {
         XDestroyImage(image);
         why = "no shared memory";
@@ -109,6 +129,7 @@ bool SharedFramebuffer::Attach(int width, int height, std::string& why)
         why = "shared memory cannot be mapped";
         return false;
     }
+    MarkNew(segment_.shmaddr, size);
     segment_.readOnly = True;
     attachRefused = false;
     XErrorHandler previous = XSetErrorHandler(NoteRefusal);

@@ -45,6 +45,41 @@ std::string OneLine(const std::string& text)
     return line;
 }
 
+// What stderr holds back while the display is first opened, and the
+// display watch's handler of a lost connection then.
+HeldBackErrors* heldBack = nullptr;
+XIOErrorHandler watching = nullptr;
+
+// The connection lost after the server let us in, while the X library still
+// asks it for its defaults: the display watch says so on stderr, which must
+// be given back first.
+int LostWhileOpening(Display* display)
+{
+    if (heldBack)
+        heldBack->Release();
+    return watching(display);
+}
+
+// Why a display that let us in said nothing: the X library opens a screen
+// that its server does not have as silently as a server that is not there.
+std::string Silence()
+{
+    const char* set = std::getenv("DISPLAY");
+    const std::string name = set ? set : "";
+    const auto colon = name.rfind(':');
+    const auto dot = colon == std::string::npos ? std::string::npos : name.find('.', colon);
+    const std::string screen = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (screen.empty() || screen.find_first_not_of("0123456789") != std::string::npos)
+        return "no X server answers there";
+    Display* display = XOpenDisplay(name.substr(0, dot).c_str());
+    if (!display)
+        return "no X server answers there";
+    const int screens = ScreenCount(display);
+    XCloseDisplay(display);
+    return "the X server there has no screen " + screen + "; "
+        + (screens == 1 ? std::string("its only screen is 0") : "its screens are 0 to " + std::to_string(screens - 1));
+}
+
 // Whether the display that $DISPLAY names lets us in; why not, when not. SDL
 // would say only that X11 is not available: a server that refuses the client
 // says why only on stderr, through the X library, so it is held back here
@@ -52,10 +87,14 @@ std::string OneLine(const std::string& text)
 bool DisplayOpens(std::string& why)
 {
     HeldBackErrors errors;
+    heldBack = &errors;
+    watching = XSetIOErrorHandler(LostWhileOpening);
     Display* display = XOpenDisplay(nullptr);
+    XSetIOErrorHandler(watching);
+    heldBack = nullptr;
     const std::string said = errors.Release();
     if (!display) {
-        why = said.empty() ? "no X server answers there" : OneLine(said);
+        why = said.empty() ? Silence() : OneLine(said);
         return false;
     }
     std::fputs(said.c_str(), stderr);
@@ -75,13 +114,14 @@ bool StartVideo()
     if (!driver)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (!driver || std::strcmp(driver, "x11") == 0) {
+        // A display lost once it let us in, while it is first opened or SDL
+        // starts on it, is a loss like any later one.
+        DisplayWatch::WatchConnection();
         if (!DisplayOpens(Failure())) {
             Log("Platform::StartVideo - the display cannot be opened: " + Failure());
             state = State::Failed;
             return false;
         }
-        // A display lost while SDL starts on it is a loss like any later one.
-        DisplayWatch::WatchConnection();
     }
     // SDL would turn Ctrl+C and the other ending signals into an event that
     // nothing here reads: a program that ends on them handles them itself

@@ -1,5 +1,6 @@
 // The real program ended from outside, each run on an X server of its own:
-// its display's server killed, its main window destroyed by another client,
+// its display's server killed, its connection killed by another client (as
+// xkill does), its main window destroyed by another client,
 // and the ending signals, with and without the About window open (and a
 // drag from another client's window that closed, which ends nothing). Each time
 // it ends by itself, with the settings that the session held written as the
@@ -32,6 +33,8 @@ struct Ending {
     bool aboutOpen;
     std::function<void(Program&, PrivateDisplay&, const std::string& window)> end;
     int status;
+    // How the last line on stderr starts, where one is said.
+    std::string says = "";
 };
 
 void Send(Program& program, int number)
@@ -71,6 +74,11 @@ void EndsKeepingTheSettings(const Ending& row)
     std::printf("%s: status %d after %.2f s\n", row.what, status,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     EXPECT_EQ(row.status, status) << program.Errors();
+    if (!row.says.empty()) {
+        std::string said = program.Errors();
+        said = said.substr(said.rfind('\n', said.size() - 2) + 1);
+        EXPECT_EQ(0u, said.find(row.says)) << said;
+    }
     const std::string saved = program.Settings();
     for (const char* line : {"Instrument=VIOLIN\n", "Style=STANDARD\n", "AutoSelect=0\n", "TunerVisible=0\n",
                              "Bpm=96\n", "Accent=ACCENT: 4\n"})
@@ -83,11 +91,27 @@ void EndsKeepingTheSettings(const Ending& row)
 
 TEST(ProgramEnd, TheDisplayGoingAwayEndsItWithTheSettingsWritten)
 {
+    const std::string gone = "pellora: the display went away (the connection to the X server was lost); the "
+                             "settings were written\n";
     const Ending rows[] = {
         {"the X server killed", false, [](Program&, PrivateDisplay& display, const std::string&) { display.Kill(); },
-         1},
+         1, gone},
         {"the X server killed under the About window", true,
-         [](Program&, PrivateDisplay& display, const std::string&) { display.Kill(); }, 1},
+         [](Program&, PrivateDisplay& display, const std::string&) { display.Kill(); }, 1, gone},
+        {"our connection killed by another client", false,
+         [](Program&, PrivateDisplay&, const std::string& window) {
+             ASSERT_EQ(0, std::system(("xkill -id " + window + " >/dev/null").c_str()));
+         },
+         1,
+         "pellora: the X server closed our connection to the display (another client, such as xkill, may have killed "
+         "it); the settings were written\n"},
+        {"our connection killed by another client under the About window", true,
+         [](Program&, PrivateDisplay&, const std::string& window) {
+             ASSERT_EQ(0, std::system(("xkill -id " + window + " >/dev/null").c_str()));
+         },
+         1,
+         "pellora: the X server closed our connection to the display (another client, such as xkill, may have killed "
+         "it); the settings were written\n"},
         {"the main window destroyed by another client", false,
          [](Program&, PrivateDisplay&, const std::string& window) {
              ASSERT_EQ(0, std::system(("xdotool windowclose " + window).c_str()));

@@ -86,6 +86,33 @@ TEST(DisplayWatch, AWindowDestroyedByAnotherClientIsToldOfItAndTheProcessGoesOn)
     EXPECT_EQ(1, destroyed()) << "a window we destroy ourselves is no news";
 }
 
+// SDL maps a window it shows and waits for the server to say so: a window
+// destroyed before the map never is, and that wait would last for ever.
+TEST(DisplayWatch, AHiddenWindowDestroyedByAnotherClientJustBeforeItIsShownIsToldOfItAndNotWaitedFor)
+{
+    ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();
+    EventLoop& loop = EventLoop::Instance();
+    ForeignClient other;
+    ASSERT_TRUE(other.Connected());
+    for (const NativeWindow::Kind kind : {NativeWindow::Kind::Application, NativeWindow::Kind::Popup}) {
+        SCOPED_TRACE(kind == NativeWindow::Kind::Popup ? "a popup" : "a main window");
+        auto window = NativeWindow::Create(NativeWindow::Options{kind, "destroyed hidden", 10, 10, 60, 40});
+        ASSERT_NE(nullptr, window);
+        Client client;
+        loop.Attach(window->Id(), client);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        ASSERT_TRUE(SDL_GetWindowWMInfo(window->Handle(), &info));
+        // The news is on its way to us, not read yet: nothing tells the window.
+        other.Destroy(info.info.x11.window);
+        window->Show();
+        loop.RunFor(300);
+        EXPECT_TRUE(window->Gone());
+        EXPECT_EQ(1, std::count(client.inputs.begin(), client.inputs.end(), HostInput::Kind::Destroyed));
+        loop.Detach(window->Id());
+    }
+}
+
 TEST(DisplayWatch, ARequestTheServerRefusesIsPassedOver)
 {
     ASSERT_TRUE(Platform::StartVideo()) << Platform::VideoError();

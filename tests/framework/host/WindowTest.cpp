@@ -1,7 +1,8 @@
 // Windows of each type from skin elements: what has a host window and what
 // does not, title windows and their content, nested modal loops over one
 // owner, whose input comes back only when the outer loop ends, and the named
-// slots, signals and title of a window.
+// slots, signals and title of a window; a main window that another program
+// destroys before it is first shown closes as Close does.
 #include "framework/host/Window.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,11 @@
 #include "framework/host/TitleWindow.h"
 #include "framework/host/VaboWnd.h"
 #include "platform/Log.h"
+#include "platform/NativeWindow.h"
+#include "support/ForeignClient.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
 
 using WindowTypesTest = WindowTest::Fixture;
 
@@ -116,6 +122,24 @@ TEST_F(WindowTypesTest, ATitleWindowsContentFillsItBelowTheTitleBarAndIsRequired
     Platform::LogCapture log;
     EXPECT_THROW(Vabo::TitleWindow window(element("WithoutContent")), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Attribute = ObjectXML"));
+}
+
+TEST_F(WindowTypesTest, AMainWindowDestroyedByAnotherProgramJustBeforeItIsShownClosesAsCloseDoes)
+{
+    Vabo::Window main(skin_.LoadXML("OwnerWindow.xml"));
+    ASSERT_NE(main.GetHostWnd(), nullptr);
+    main.GetHostWnd()->MakeMainWindow();
+    Platform::NativeWindow* native = main.GetHostWnd()->GetNativeWindow();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(native->Handle(), &info));
+    ForeignClient other;
+    ASSERT_TRUE(other.Connected());
+    other.Destroy(info.info.x11.window);
+    main.SetVisible(true);
+    // Ends when the loop hands the window the news of its loss.
+    main.DoModal(nullptr);
+    EXPECT_TRUE(native->Gone());
 }
 
 TEST_F(WindowTypesTest, NestedModalsOverOneOwnerGiveItsInputBackOnlyAtTheEnd)

@@ -262,9 +262,12 @@ Press PressAndHear(Recording& recording, const std::function<void()>& press, dou
     for (float v : played)
         peak = std::max(peak, double(std::fabs(v)));
     result.endJump = peak > 0.0 ? 1.0 / peak : 0.0;
-    const std::vector<float> tail(heard.begin() + long(std::min(stop, heard.size())), heard.end());
+    // From 50 ms before the stop: the moment is known to a few milliseconds.
+    const std::size_t early = Rate / 20;
+    const std::size_t tailFrom = std::min(stop > early ? stop - early : 0, heard.size());
+    const std::vector<float> tail(heard.begin() + long(tailFrom), heard.end());
     result.endJump *= EndJump(tail);
-    result.silentMs = double(SoundEnd(tail)) * 1000.0 / Rate;
+    result.silentMs = (double(SoundEnd(tail)) - double(stop - tailFrom)) * 1000.0 / Rate;
     return result;
 }
 

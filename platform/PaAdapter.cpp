@@ -833,8 +833,8 @@ bool WaitForFrames(const Stream& s, double frames, const std::function<bool()>& 
 // milliseconds, and the stop comes once the fade has been heard, when what
 // it drops is silence. Nothing is waited for on a stream that does not
 // deliver; a fade that does not come in two host buffers' time, or is not
-// heard within the queue's time, is not waited for longer.
-// The time waited.
+// heard within the queue's time, is not waited for longer. Answers the time
+// waited.
 Milliseconds FadeToSilence(Stream& s)
 {
     if (s.input || !s.running || s.ended.load() || s.cutOff.load() || StalledFor(&s) > 100)
@@ -862,9 +862,9 @@ int StopOrAbort(Stream* s, bool abort)
         return BadStreamPointer;
     ReportFailure(*s);
     auto result = std::make_shared<int>(paNoError);
-    const auto stop = [s, result](bool drop) { *result = drop ? Pa_AbortStream(s->pa) : Pa_StopStream(s->pa); };
+    const auto stop = [s, abort, result] { *result = abort ? Pa_AbortStream(s->pa) : Pa_StopStream(s->pa); };
     if (s->givenUp) {
-        SoundServerCalls().Post([stop, abort] { stop(abort); });
+        SoundServerCalls().Post(stop);
         return NoError;
     }
     if (Abandon(*s))
@@ -875,7 +875,7 @@ int StopOrAbort(Stream* s, bool abort)
     s->running = false;
     // One the library has stopped asks nothing of the server (nor is it
     // given up for a server that hangs meanwhile).
-    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, [stop, abort] { stop(abort); }, bound, "a stop"))
+    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, bound, "a stop"))
         return NoError;
     return StoppedIsFine(*result);
 }

@@ -520,7 +520,14 @@ void TunerLayout::SetDesiredFrequency(float hz)
     state.SetReferenceFrequency(hz);
     ShowDesiredFrequency();
     auto* play = Find<Vabo::ToggleButton>("Play");
-    if (play && play->GetState() == 1)
+    if (!play || play->GetState() != 1)
+        return;
+    // A tone that plays takes the new one over where it stands, without the
+    // gap of a new stream.
+    AudioDevice& device = AudioDevice::Instance();
+    if (device.Output().IsActive() && !device.OutputLost())
+        LoopBuffer::Instance().BuildTone(hz);
+    else
         Play(true);
 }
 
@@ -661,8 +668,7 @@ int TunerLayout::Play(bool on)
         return device.StopOutput();
     LoopBuffer& buffer = LoopBuffer::Instance();
     buffer.BuildTone(AppState::Instance().GetReferenceFrequency());
-    // The stream repeats one buffer of the whole tone.
-    const int result = device.StartOutput(LoopBuffer::Rate, buffer.Size(), buffer);
+    const int result = device.StartOutput(LoopBuffer::Rate, OutputFrames, buffer);
     if (result != 0) {
         Platform::Log("TunerLayout: the reference tone could not start (" + std::to_string(result) + ")");
         if (auto* play = Find<Vabo::ToggleButton>("Play")) {

@@ -27,6 +27,10 @@ class ComboBox;
 
 class TunerLayout : public Vabo::GridLayout {
 public:
+    // Frames the reference tone's stream asks for at a time: a retune is
+    // taken over at the next of them.
+    static constexpr unsigned long OutputFrames = 512;
+
     // What the periodic refresh reads of the analysis: whether a new window
     // arrived, and the measured frequency (which analyses it). By default the
     // pitch tracker; tests put in their own.

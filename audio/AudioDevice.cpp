@@ -170,7 +170,9 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
 {
     buffer.Restart();
-    return StartOutput(sampleRate, frames, PlaybackCallback(buffer), true);
+    // Asked for its frames at every buffer, not filled once: a new sound is
+    // handed over while it plays.
+    return StartOutput(sampleRate, frames, PlaybackCallback(buffer), false);
 }
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer)

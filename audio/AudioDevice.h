@@ -62,7 +62,7 @@ public:
     // Recording: the buffer is prepared here, before the stream starts.
     int StartInput(int sampleRate, unsigned long frames, RecordBuffer& buffer);
     int StartOutput(int sampleRate, unsigned long frames, const StreamCallback& callback, bool loop);
-    // The loop buffer's sound, repeated without end.
+    // The loop buffer's sound, repeated without end, frames at a time.
     int StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer);
     // The recording, block after block.
     int StartOutput(int sampleRate, unsigned long frames, RecordBuffer& buffer);

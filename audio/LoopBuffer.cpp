@@ -21,6 +21,7 @@ LoopBuffer::~LoopBuffer()
     Collect();
     delete pending_.load();
     delete playing_;
+    delete fading_;
 }
 
 void LoopBuffer::Collect()
@@ -57,16 +58,65 @@ bool LoopBuffer::AtBeat() const
     return readIndex_ % beat == 0;
 }
 
+void LoopBuffer::Cross(double startFrame)
+{
+    Sound* old = playing_;
+    const std::size_t at = readIndex_;
+    // Retired once faded, not now.
+    playing_ = nullptr;
+    TakePending(startFrame);
+    if (!playing_) {
+        playing_ = old;
+        readIndex_ = at;
+        return;
+    }
+    fading_ = old;
+    fadingIndex_ = at;
+    fadingLeft_ = CrossingFrames;
+}
+
+void LoopBuffer::MixFading(float* out, std::size_t frames)
+{
+    if (!fading_ || fadingLeft_ == 0)
+        return;
+    const std::vector<float>& old = fading_->samples;
+    for (std::size_t i = 0; i < frames && fadingLeft_ > 0; ++i, --fadingLeft_) {
+        const float gain = float(fadingLeft_) / float(CrossingFrames);
+        out[i] = out[i] * (1.0f - gain) + old[fadingIndex_] * gain;
+        fadingIndex_ = (fadingIndex_ + 1) % old.size();
+    }
+}
+
+void LoopBuffer::RetireFaded()
+{
+    const std::size_t written = retiredWritten_.load(std::memory_order_relaxed);
+    // With the ring full it waits for the GUI thread, out of play.
+    if (!fading_ || fadingLeft_ > 0 || written - retiredRead_.load(std::memory_order_acquire) == RetiredSlots)
+        return;
+    retired_[written % RetiredSlots].store(fading_, std::memory_order_release);
+    retiredWritten_.store(written + 1, std::memory_order_release);
+    fading_ = nullptr;
+}
+
 int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double outTime, void*)
 {
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
+    RetireFaded();
     if (restart_.exchange(false, std::memory_order_acq_rel)) {
+        // A stream that starts begins with the newest sound alone.
+        crossing_.store(false, std::memory_order_relaxed);
+        fadingLeft_ = 0;
         TakePending(outTime);
         readIndex_ = 0;
         soundStart_.store(outTime, std::memory_order_release);
     }
+    bool crossing = true;
+    // One crossing at a time: a newer sound waits for the last one's fade.
+    if (!fading_ && playing_ && !playing_->samples.empty()
+        && crossing_.compare_exchange_strong(crossing, false, std::memory_order_acq_rel))
+        Cross(outTime);
     std::size_t done = 0;
     while (done < frames) {
         const bool silent = !playing_ || playing_->samples.empty();
@@ -85,6 +135,7 @@ int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double o
         done += take;
         readIndex_ = (readIndex_ + take) % samples.size();
     }
+    MixFading(out, frames);
     return 0;
 }
 
@@ -120,7 +171,7 @@ void LoopBuffer::BuildTone(float frequency)
     std::vector<float> tone;
     GenerateSine(frequency, ReferenceToneDuration(frequency), Rate, tone);
     ApplyLoudness(tone, loudnessCurve_, frequency);
-    SetSamples(std::move(tone));
+    SetSamples(std::move(tone), 0, HandOver::Crossing);
 }
 
 void LoopBuffer::ApplyLoudness(std::vector<float>& samples, const LoudnessCurve& curve, float frequency)
@@ -142,12 +193,13 @@ void LoopBuffer::SetLoudnessCurve(LoudnessCurve curve)
     loudnessCurve_.swap(curve);
 }
 
-void LoopBuffer::SetSamples(std::vector<float> samples, std::size_t beatLength)
+void LoopBuffer::SetSamples(std::vector<float> samples, std::size_t beatLength, HandOver handOver)
 {
     Collect();
     auto* sound = new Sound{std::move(samples), beatLength};
     // A sound handed over before and not yet taken was never played.
     delete pending_.exchange(sound, std::memory_order_acq_rel);
+    crossing_.store(handOver == HandOver::Crossing, std::memory_order_release);
     newest_ = sound;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // One sound that a playback stream repeats without end: a metronome bar or the
 // tuner's reference tone. Built on the GUI thread and handed to the engine
-// thread without a lock: the engine takes a new sound at the next beat of the
-// one it plays, and only the GUI thread frees sounds. Process-wide; use after
+// thread without a lock: the engine takes a new bar at the next beat of the
+// one it plays, a new tone at once, crossing over from the old one, and only
+// the GUI thread frees sounds. Process-wide; use after
 // destruction at exit throws std::logic_error "Dead Reference Detected".
 #include "audio/CurveLookup.h"
 #include "audio/WaveGenerators.h"
@@ -40,7 +41,9 @@ public:
     // beatsPerBar above MaxBeatsPerBar, or a click cannot be made.
     bool BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& normal, const ClickGenerator& accent);
     // The tuner's reference tone: a sine of the frequency whose length loops
-    // without a click (see ReferenceToneDuration), scaled by the loudness curve.
+    // without a click (see ReferenceToneDuration), scaled by the loudness
+    // curve. Handed over at once (HandOver::Crossing): a retune is heard
+    // without a break.
     void BuildTone(float frequency);
     // x * min(gain, 30) / 30 for every sample, gain = 10^(curve(f) / 20).
     static void ApplyLoudness(std::vector<float>& samples, const LoudnessCurve& curve, float frequency);
@@ -48,10 +51,20 @@ public:
     void SetLoudnessCurve(const TuneConfig& config);
     void SetLoudnessCurve(LoudnessCurve curve);
 
-    // Hands a new sound over. A sound that plays goes on to the end of its
-    // beat (beatLength samples; the whole sound when 0), so that no click is
-    // cut or doubled, and the new sound starts there from its beginning.
-    void SetSamples(std::vector<float> samples, std::size_t beatLength = 0);
+    // Samples over which a crossing hand-over fades the old sound out and the
+    // new one in (5 ms): no step, and no gap.
+    static constexpr std::size_t CrossingFrames = Rate / 200;
+    enum class HandOver {
+        // The sound that plays goes on to the end of its beat, so that no
+        // click is cut or doubled, and the new sound starts there.
+        AtBeat,
+        // The new sound starts at the next play-back call, the old one
+        // fading out over CrossingFrames beside it.
+        Crossing,
+    };
+    // Hands a new sound over; it starts from its beginning. beatLength: the
+    // samples of a beat (the whole sound when 0).
+    void SetSamples(std::vector<float> samples, std::size_t beatLength = 0, HandOver handOver = HandOver::AtBeat);
     // The next play-back call starts the newest sound from its beginning at
     // once: for a stream that starts.
     void Restart();
@@ -75,6 +88,10 @@ private:
     // Engine thread.
     void TakePending(double startFrame);
     bool AtBeat() const;
+    // The pending sound takes over now; the one that played fades out.
+    void Cross(double startFrame);
+    void MixFading(float* out, std::size_t frames);
+    void RetireFaded();
 
     static constexpr std::size_t RetiredSlots = 4;
 
@@ -85,6 +102,7 @@ private:
     // puts the sounds it has let go of in the retired ring.
     std::atomic<Sound*> pending_{nullptr};
     std::atomic<bool> restart_{false};
+    std::atomic<bool> crossing_{false};
     std::array<std::atomic<Sound*>, RetiredSlots> retired_{};
     std::atomic<std::size_t> retiredWritten_{0};
     std::atomic<std::size_t> retiredRead_{0};
@@ -92,4 +110,8 @@ private:
     // Engine thread.
     Sound* playing_ = nullptr;
     std::size_t readIndex_ = 0;
+    // The sound a crossing left, while it fades out.
+    Sound* fading_ = nullptr;
+    std::size_t fadingIndex_ = 0;
+    std::size_t fadingLeft_ = 0;
 };

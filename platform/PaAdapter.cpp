@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <pthread.h>
@@ -61,6 +62,13 @@ struct Stream {
     // frame (see LeadFrames). Not counted in `frames`: the time played is
     // that of the callback's sound.
     unsigned long leadFrames = 0;
+    // Output: a stop asked for the fade that ends the sound (see FadeOut);
+    // the engine thread then counts the frames of the fade it has given, and
+    // says when it has given it whole, and by which frame.
+    std::atomic<bool> fadeAsked{false};
+    unsigned long fadeGiven = 0;
+    std::atomic<bool> faded{false};
+    unsigned long long fadedBy = 0;
     // Output: when the engine thread gave the last host buffers (steady
     // clock, ns; 0 before the first) and how many frames they held, so that
     // the time played moves on between them. Buffers asked for in a burst
@@ -237,6 +245,29 @@ void GiveLead(Stream& s, void*& output, unsigned long& count)
     count -= lead;
 }
 
+// Output: the frames over which a stop fades the sound to silence, so that
+// it ends without a step: a few milliseconds.
+unsigned long FadeFrames(const Stream& s)
+{
+    return static_cast<unsigned long>(s.sampleRate * 0.005);
+}
+
+// Output, once a stop asked for it: scales what the callback gave down to
+// silence over FadeFrames and gives silence after it. True once the fade is
+// whole.
+bool FadeOut(Stream& s, float* out, unsigned long count)
+{
+    const unsigned long length = FadeFrames(s);
+    for (unsigned long i = 0; i < count; ++i) {
+        const float gain = s.fadeGiven < length ? float(length - s.fadeGiven) / float(length) : 0.0f;
+        for (int c = 0; c < s.channels; ++c)
+            out[i * s.channels + c] *= gain;
+        if (s.fadeGiven < length)
+            ++s.fadeGiven;
+    }
+    return s.fadeGiven >= length;
+}
+
 long long SteadyNs()
 {
     timespec now{};
@@ -261,6 +292,15 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
         s.calling.store(false);
         return paAbort;
+    }
+    const bool fading = !s.input && s.fadeAsked.load(std::memory_order_acquire);
+    if (fading && s.leadFrames > 0) {
+        // Nothing was heard yet: the stream goes on in silence.
+        std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
+        s.fadedBy = 0;
+        s.faded.store(true, std::memory_order_release);
+        s.calling.store(false);
+        return paContinue;
     }
     if (!s.input && s.leadFrames > 0) {
         GiveLead(s, output, count);
@@ -298,6 +338,11 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
         s.failed.store(true);
         if (output)
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
+    }
+    if (fading && result != paAbort && FadeOut(s, static_cast<float*>(output), count)
+        && !s.faded.load(std::memory_order_relaxed)) {
+        s.fadedBy = static_cast<unsigned long long>(time) + count;
+        s.faded.store(true, std::memory_order_release);
     }
     if (result != paContinue)
         s.endedByCallback.store(true);
@@ -357,19 +402,28 @@ unsigned long WantedHostFrames(const Stream& s)
     return s.hostFrames ? s.hostFrames : HostFrames(s.framesPerBuffer);
 }
 
-// Output: the silence a start gives the host before the callback's sound, as
-// much as the host queues ahead (the version-18 start queued its buffers as
-// silence too). A sound server makes a new stream heard at once by mixing
-// again, with the stream's first frames, what it had already mixed ahead of
-// the device (PulseAudio's rewind). What of the old mix had already left, to
-// a monitor of the sink or a device that cannot take it back, stays: there
-// the stream was heard from some way in, and the first click of every PLAY
-// lost its first 10 ms and began with a step. The server mixes ahead no
-// more than the least latency its streams ask for, ours among them, so
-// what it mixes again is only this silence.
+// The most a sound server has mixed ahead of the device, beyond what it can
+// take back, when a stream joins: 20 ms. The rig's server, alone or beside
+// another stream, loses 4.5 ms of a stream begun without silence, whether
+// the stream queues 50 or 200 ms: what is lost follows the server, not the
+// latency the stream asks for.
+unsigned long ServerMixAheadFrames(const Stream& s)
+{
+    return static_cast<unsigned long>(s.sampleRate * 0.02);
+}
+
+// Output: the silence a start gives the host before the callback's sound. A
+// sound server makes a new stream heard at once by mixing again, with the
+// stream's first frames, what it had already mixed ahead of the device
+// (PulseAudio's rewind). What of the old mix had already left, to a monitor
+// of the sink or a device that cannot take it back, stays: there a stream
+// that began with its sound was heard from some way in, and the first click
+// of every PLAY lost its first 5 ms and began with a step. The silence covers
+// that, and no more than the stream queues: each frame of it is heard as a
+// delay after the press.
 unsigned long LeadFrames(const Stream& s)
 {
-    return std::max(static_cast<unsigned long>(s.queuedFrames), s.openedHostFrames);
+    return std::min(static_cast<unsigned long>(s.queuedFrames), ServerMixAheadFrames(s));
 }
 
 // CPU time the stream's library thread has used; -1 when not known.
@@ -702,6 +756,8 @@ int StartStream(Stream* s, bool loop)
         s->position = s->buffer.size();
     }
     s->leadFrames = s->input ? 0 : LeadFrames(*s);
+    s->fadeAsked.store(false);
+    s->faded.store(false);
     s->used = true;
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
@@ -773,6 +829,40 @@ int StoppedIsFine(int result)
 
 namespace {
 
+// Waits until the condition holds, for at most that many frames of the
+// stream's sound and 50 ms more.
+bool WaitForFrames(const Stream& s, double frames, const std::function<bool()>& condition)
+{
+    const long long until = SteadyNs() + 50000000LL + static_cast<long long>(frames / s.sampleRate * 1e9);
+    while (!condition() && SteadyNs() < until)
+        ::usleep(1000);
+    return condition();
+}
+
+// Output: a stop ends the sound on silence rather than where it stands (a
+// step heard as a click): the engine thread fades it out over a few
+// milliseconds, and the stop comes once the fade has been heard, when what
+// it drops is silence. Nothing is waited for on a stream that does not
+// deliver; a fade that does not come in two host buffers' time, or is not
+// heard within the queue's time, is not waited for longer. Answers the time
+// waited.
+Milliseconds FadeToSilence(Stream& s)
+{
+    if (s.input || !s.running || s.ended.load() || s.cutOff.load() || StalledFor(&s) > 100)
+        return 0;
+    const long long startedNs = SteadyNs();
+    const auto waited = [startedNs] { return Milliseconds((SteadyNs() - startedNs) / 1000000); };
+    s.fadeGiven = 0;
+    s.faded.store(false);
+    s.fadeAsked.store(true, std::memory_order_release);
+    if (!WaitForFrames(s, 2.0 * double(s.openedHostFrames + FadeFrames(s)),
+                       [&s] { return s.faded.load(std::memory_order_acquire); }))
+        return waited();
+    const double heardBy = double(s.fadedBy);
+    WaitForFrames(s, double(s.queuedFrames + s.openedHostFrames), [&s, heardBy] { return StreamTime(&s) >= heardBy; });
+    return waited();
+}
+
 // Stopping waits for the stream's thread, and the sound server's plugin for
 // the server. A stream given up is stopped after the call it waits for, and
 // the stop reports success: nothing of ours plays or is captured any more.
@@ -794,10 +884,13 @@ int StopOrAbort(Stream* s, bool abort)
     }
     if (Abandon(*s))
         return NoError;
+    // The window's wait keeps within its bound, fade and all.
+    const Milliseconds faded = FadeToSilence(*s);
+    const Milliseconds bound = std::max(WindowWaitMs - faded, WindowWaitMs / 4);
     s->running = false;
     // One the library has stopped asks nothing of the server (nor is it
     // given up for a server that hangs meanwhile).
-    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, WindowWaitMs, "a stop"))
+    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, bound, "a stop"))
         return NoError;
     return StoppedIsFine(*result);
 }

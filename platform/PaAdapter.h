@@ -4,10 +4,13 @@
 // exactly the frames per buffer the stream was opened with, whatever the host
 // delivers; output buffers are zeroed before the callback fills them; a looped
 // output buffer is filled once at start and then replayed cyclically; an
-// output stream first gives the host as much silence as it queues ahead, and
-// then the callback's sound, so that its first frame is heard whole; the
-// stream time counts the frames captured, or played of the callback's sound
-// (given, less what is still queued), since the start. The engine thread asks
+// output stream first gives the host the silence a sound server may have
+// mixed ahead when it joins (20 ms at most), and then the callback's sound,
+// so that its first frame is heard whole; an output stream that is stopped
+// fades its sound out over 5 ms and stops once that has been heard, so that
+// it ends on silence; the stream time counts the frames captured, or played
+// of the callback's sound (given, less what is still queued), since the
+// start. The engine thread asks
 // for real-time priority and runs on without it where the system refuses.
 #include "platform/Clock.h"
 #include "platform/SoundServerCalls.h"
@@ -96,6 +99,9 @@ int SetHostFrames(Stream* stream, unsigned long frames);
 // can only be closed or started again. A stream left to the library is never
 // started again.
 int StartStream(Stream* stream, bool loop);
+// Output: both first fade the sound out and wait until the fade was heard
+// (not for a stream whose frames have stopped; the wait, fade and all, stays
+// within the window's bound).
 int StopStream(Stream* stream); // lets queued buffers finish (a capture that gave none yet is dropped)
 int AbortStream(Stream* stream); // drops them
 // Frees the stream; the pointer is invalid afterwards.

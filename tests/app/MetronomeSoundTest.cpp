@@ -318,3 +318,79 @@ TEST_F(MetronomeSound, EveryStartOfTheOutputIsHeardWholeFromItsFirstSample)
 }
 
 } // namespace
+
+namespace {
+
+// Where the sound heard ends: one past its last sample that is not silence.
+std::size_t SoundEnd(const std::vector<float>& heard)
+{
+    std::size_t end = heard.size();
+    while (end > 0 && std::fabs(heard[end - 1]) <= 1e-4f)
+        --end;
+    return end;
+}
+
+} // namespace
+
+// A stop in the middle of a sound ends it on silence (a sound cut where it
+// stands is heard as a click), and a new reference frequency is taken over
+// by the tone that plays, without a break between the two.
+TEST_F(MetronomeSound, EveryStopEndsOnSilenceAndARetunedTonePlaysOnWithoutABreak)
+{
+    auto* tuner = Vabo::GetXMLObject<TunerLayout>(window_.get(), "TunerLayout");
+    ASSERT_NE(nullptr, tuner);
+    auto* tunerPlay = Vabo::GetXMLObject<Vabo::ToggleButton>(tuner, "Play");
+    ASSERT_NE(nullptr, tunerPlay);
+    const auto tone = [tuner, tunerPlay](bool on) {
+        tunerPlay->SetState(on ? 1 : 0);
+        EXPECT_EQ(0, tuner->Play(on));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> start;
+        std::function<void()> during; // once it has played a while
+        std::function<void()> stop;
+    } cases[] = {
+        // A click lasts half a beat: stopped 0.3 s into the first.
+        {"TONE clicks at 60 bpm",
+         [this] {
+             metronome_->SetTempo(60);
+             metronome_->SelectAccent("ACCENT: 1");
+             metronome_->SelectOutput("TONE");
+             Press("Play");
+         },
+         [] {}, [this] { Press("Play"); }},
+        {"the reference tone", [&] { tone(true); }, [] {}, [&] { tone(false); }},
+        {"the reference tone, retuned", [&] { tone(true); }, [tuner] { tuner->SetDesiredFrequency(116.54f); },
+         [&] { tone(false); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppTest::Pump(300);
+        SoundRig::Recorder recorder;
+        ASSERT_TRUE(recorder.WaitUntilRecording());
+        c.start();
+        WaitForOutput(0.15);
+        c.during();
+        WaitForOutput(0.3);
+        c.stop();
+        AppTest::Pump(300);
+        const std::vector<float> heard = recorder.Stop();
+
+        const std::size_t end = SoundEnd(heard);
+        ASSERT_GT(end, 8u) << "nothing heard";
+        const auto begin = std::find_if(heard.begin(), heard.end(), [](float v) { return std::fabs(v) > 1e-4f; });
+        const double peak = TestSupport::PeakOf(heard, 0, heard.size());
+        const double last = TestSupport::PeakOf(heard, end - 8, 8);
+        std::printf("%-30s peak %.3f, the last 8 samples up to %.3f\n", c.name, peak, last);
+        EXPECT_LT(last, 0.1 * peak) << "the sound was cut where it stood";
+        if (c.name == std::string("the reference tone, retuned")) {
+            std::size_t quiet = 0, longest = 0;
+            for (auto it = begin; it != heard.begin() + long(end); ++it) {
+                quiet = std::fabs(*it) < 0.01 * peak ? quiet + 1 : 0;
+                longest = std::max(longest, quiet);
+            }
+            EXPECT_LT(longest, 44u) << "samples of silence between the tones";
+        }
+    }
+}

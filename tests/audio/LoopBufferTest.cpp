@@ -78,3 +78,26 @@ TEST(LoopBuffer, PlaysOnAndWrapsAndTakesANewSoundOnlyAtTheNextBeat)
     EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + 23097, bar.begin() + 23297)) << "the old beat plays out";
     EXPECT_TRUE(std::equal(heard.begin() + 23097, heard.end(), next.begin())) << "then the new bar";
 }
+
+// A tone handed over while one plays (a retune) is heard from the next call:
+// the new tone from its start, the old one fading out beside it over a few
+// milliseconds, so that there is neither a gap nor a step.
+TEST(LoopBuffer, ANewToneTakesOverAtTheNextCallCrossingFromTheOldOne)
+{
+    LoopBuffer& loop = LoopBuffer::Instance();
+    const std::size_t n = LoopBuffer::CrossingFrames;
+    loop.SetSamples(std::vector<float>(3 * n, 1.0f));
+    loop.Restart();
+    Play(loop, 10);
+    loop.SetSamples(std::vector<float>(3 * n, -1.0f), 0, LoopBuffer::HandOver::Crossing);
+    const std::vector<float> out = Play(loop, 2 * n);
+    EXPECT_FLOAT_EQ(1.0f, out[0]) << "the old tone, whole at the first sample";
+    EXPECT_NEAR(0.0f, out[n / 2], 2.0f / float(n)) << "half of each half way";
+    for (std::size_t i = 1; i < out.size(); ++i)
+        ASSERT_LE(out[i - 1] - out[i], 2.0f / float(n) + 1e-6f) << "a step at " << i;
+    EXPECT_EQ(std::vector<float>(n, -1.0f), std::vector<float>(out.begin() + long(n), out.end()))
+        << "the new tone alone once crossed";
+    // Sounds handed over at a beat still wait for it.
+    loop.SetSamples(std::vector<float>(3 * n, 0.5f));
+    EXPECT_EQ(std::vector<float>(n, -1.0f), Play(loop, n));
+}

@@ -100,7 +100,7 @@ std::string AboutWindow::OpenFailure(const std::string& document, const std::str
 
 std::string AboutWindow::ShowMessageBox(const std::string& text, const std::string& buttons)
 {
-    return ::ShowMessageBox(*this, text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
+    return ::ShowMessageBox(text, buttons, dynamic_cast<Vabo::Window*>(GetRootObject()));
 }
 
 void AboutWindow::ShowFor(Vabo::GuiObject& screen)

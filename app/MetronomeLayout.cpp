@@ -245,7 +245,7 @@ void MetronomeLayout::Tell(const std::string& text)
     if (CurrentMessage())
         CurrentMessage()(text);
     else
-        ShowMessageBox(*this, text, "OK", RootWindow());
+        ShowMessageBox(text, "OK", RootWindow());
 }
 
 // ---- choices ----

@@ -5,13 +5,15 @@
 
 #include <exception>
 
-std::string ShowMessageBox(XMLLoadSave& loader, const std::string& text, const std::string& buttons,
-                           Vabo::Window* owner)
+std::string ShowMessageBox(const std::string& text, const std::string& buttons, Vabo::Window* owner)
 {
     const std::string document = "XML/Main/MessageBox.xml";
     try {
-        TiXmlElement* element = loader.LoadXMLOrThrow(document);
+        // The box is built from a copy of its own, which goes with it.
+        XMLLoadSave documents;
+        TiXmlElement* element = documents.LoadOwnXMLOrThrow(document);
         Vabo::MessageBoxA box(element);
+        box.TakeDocuments(documents);
         box.SetUp(text, buttons);
         // Without an owner there is nothing to place it against but the screen.
         if (!owner)

@@ -6,12 +6,10 @@
 // the screen.
 #include <string>
 
-class XMLLoadSave;
 namespace Vabo {
 class Window;
 }
 
 // The label of the button pressed, or "" when the box was closed otherwise
 // or could not be built (logged).
-std::string ShowMessageBox(XMLLoadSave& loader, const std::string& text, const std::string& buttons,
-                           Vabo::Window* owner);
+std::string ShowMessageBox(const std::string& text, const std::string& buttons, Vabo::Window* owner);

@@ -168,7 +168,7 @@ TunerApp::Sound TunerApp::SoundCardPresent(bool again)
 
 std::string TunerApp::ShowMessageBox(const std::string& text, const std::string& buttons)
 {
-    return ::ShowMessageBox(*this, text, buttons, nullptr);
+    return ::ShowMessageBox(text, buttons, nullptr);
 }
 
 int TunerApp::Fail(const std::string& message)

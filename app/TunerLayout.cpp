@@ -912,5 +912,5 @@ std::string TunerLayout::ShowMessageBox(const std::string& text, const std::stri
 {
     if (const Question& question = CurrentQuestion())
         return question(text, buttons);
-    return ::ShowMessageBox(*this, text, buttons, RootWindow());
+    return ::ShowMessageBox(text, buttons, RootWindow());
 }

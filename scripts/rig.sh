@@ -60,8 +60,11 @@ start_x() {
   # -noreset: by default the server resets whenever its last client leaves,
   # and a program connecting during that reset is refused; tests that take
   # turns on the display leave it without clients between them.
+  # -r: no key repeats of its own. A key that xdotool presses and releases
+  # stays down for as long as a busy machine holds xdotool between the two,
+  # and past the repeat delay (0.66 s) the server added presses of its own.
   : >"$dir/xvfb.display"
-  Xvfb -displayfd 3 -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${RIG_SCREEN:-1280x1024x24}" -nolisten tcp -noreset -r \
     3>"$dir/xvfb.display" >"$dir/xvfb.log" 2>&1 &
   pid=$!
   for _ in $(seq 1 100); do

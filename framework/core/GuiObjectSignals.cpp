@@ -5,6 +5,7 @@
 
 #include "framework/core/DeliveryGuard.h"
 #include "framework/core/GuiObject.h"
+#include "framework/core/HostInputSignals.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/core/ScreenManagerInterface.h"
@@ -59,9 +60,17 @@ private:
     int y_;
 };
 
+// The host hands over the second press of a quick pair as a double click
+// instead: for the built-in press it is a press like the first, so that a
+// button takes every click, as desktop buttons do.
+bool IsPress(const Signal::Base* signal)
+{
+    return signal->Is<Signal::LeftButtonDown>() || signal->Is<Signal::LeftButtonDblClk>();
+}
+
 bool HasBuiltInHandler(const Signal::Base* signal)
 {
-    return signal->Is<Signal::LeftButtonDown>() || signal->Is<Signal::LeftButtonUp>()
+    return IsPress(signal) || signal->Is<Signal::LeftButtonUp>()
         || signal->Is<Signal::WindowActivated>() || signal->Is<Signal::SelectNextObject>()
         || signal->Is<Signal::ShowToolTip>() || signal->Is<Signal::Show>() || signal->Is<Signal::Hide>()
         || signal->Is<Signal::ConnectXMLSlots>();
@@ -192,7 +201,7 @@ void GuiObject::DispatchBuiltIn(Signal::Base* signal, GuiObject* object)
 {
     if (signal->Is<Signal::SelectObject>()) {
         OnSelectObject(signal, object);
-    } else if (signal->Is<Signal::LeftButtonDown>()) {
+    } else if (IsPress(signal)) {
         OnLeftButtonDown(signal, object);
     } else if (signal->Is<Signal::WindowActivated>()) {
         OnWindowActivated(signal, object);

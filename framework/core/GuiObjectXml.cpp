@@ -99,11 +99,17 @@ bool GuiObject::AddTabObjectFromXML(GuiObject* object, TiXmlElement* element)
 
 std::shared_ptr<GuiObject> GuiObject::BuildToolTipWindow()
 {
-    TiXmlElement* root = LoadXML("XML/Main/ToolTip.xml", element_);
+    // The tip is built from a copy of its own, which carries its text and
+    // goes with the tip (rebuilt at every resize).
+    XMLLoadSave documents;
+    TiXmlElement* root = documents.LoadOwnXML("XML/Main/ToolTip.xml", element_);
     if (!root)
         return nullptr;
     SetXmlAttribute(root, "Text", toolTipText_);
-    return DllGlobalObjectFactoryInstance().Create(root);
+    std::shared_ptr<GuiObject> tip = DllGlobalObjectFactoryInstance().Create(root);
+    if (tip)
+        tip->TakeDocuments(documents);
+    return tip;
 }
 
 void GuiObject::OnConnectXMLSlots(Signal::Base*, GuiObject*)

@@ -83,12 +83,20 @@ TiXmlElement* XMLLoadSave::LoadXMLOrThrow(const std::string& fileName, TiXmlElem
     return LoadDocumentOrThrow(fileName, including, asIs, document);
 }
 
-TiXmlElement* XMLLoadSave::LoadOwnXML(const std::string& fileName)
+TiXmlElement* XMLLoadSave::LoadOwnXML(const std::string& fileName, TiXmlElement* including)
 {
     std::shared_ptr<XmlDocument> document;
-    TiXmlElement* root = LoadDocument(fileName, nullptr, false, document);
+    TiXmlElement* root = LoadDocument(fileName, including, false, document);
     if (root)
         RecordBaseDocument(document);
+    return root;
+}
+
+TiXmlElement* XMLLoadSave::LoadOwnXMLOrThrow(const std::string& fileName)
+{
+    std::shared_ptr<XmlDocument> document;
+    TiXmlElement* root = LoadDocumentOrThrow(fileName, nullptr, false, document);
+    RecordBaseDocument(document);
     return root;
 }
 

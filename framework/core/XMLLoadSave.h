@@ -53,10 +53,12 @@ public:
     // As LoadXML, but a document that cannot be loaded is logged, offered to
     // the editor and thrown as XMLLoadSaveException.
     TiXmlElement* LoadXMLOrThrow(const std::string& fileName, TiXmlElement* including = nullptr, bool asIs = false);
-    // As LoadXML without an including element, but the document itself
-    // is kept with this object's base documents too: it leaves the document map
-    // when this object dies (a screen built anew on every visit).
-    TiXmlElement* LoadOwnXML(const std::string& fileName);
+    // As LoadXML, but the document itself is kept with this object's base
+    // documents too: it leaves the document map when this object dies (a
+    // screen built anew on every visit, a box or a tip built for one showing).
+    TiXmlElement* LoadOwnXML(const std::string& fileName, TiXmlElement* including = nullptr);
+    // As LoadOwnXML, but failing as LoadXMLOrThrow does.
+    TiXmlElement* LoadOwnXMLOrThrow(const std::string& fileName);
     // Takes over the documents the other object keeps, which then live as
     // long as this object.
     void TakeDocuments(XMLLoadSave& other);

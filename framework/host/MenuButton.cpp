@@ -59,7 +59,9 @@ bool MenuButton::LoadFromXML(TiXmlElement* element)
             popup_ = std::make_unique<PopupMenuWindow>(menu);
             AddChild(popup_.get(), false);
             if (!pressConnected_) {
+                // The second press of a quick pair comes as a double click.
                 AddSlot<Signal::LeftButtonDown>(&MenuButton::PressSlot, this);
+                AddSlot<Signal::LeftButtonDblClk>(&MenuButton::PressSlot, this);
                 pressConnected_ = true;
             }
         } else {

@@ -84,8 +84,8 @@ void MessageBoxA::SetUp(const std::string& message, const std::string& labels, B
 GuiObject* MessageBoxA::MakeButton(GridLayout& container, const std::string& label, int index, int count)
 {
     // Every button is built from a fresh copy of the document, so that each
-    // carries its own label.
-    TiXmlElement* root = LoadXML(buttonDocument_, GetXmlElement());
+    // carries its own label; the copies go with the box.
+    TiXmlElement* root = LoadOwnXML(buttonDocument_, GetXmlElement());
     if (!root) {
         Platform::Log("MessageBoxA: cannot build the button \"" + label + "\" from " + buttonDocument_);
         return nullptr;

@@ -539,6 +539,12 @@ bool ScreenManager::LeftButtonDown(const Point& point)
         Signal::LeftButtonDown down(point.x, point.y);
         Broadcast(down, false);
     }
+    DropFocusOutside(point);
+    return dirty_;
+}
+
+void ScreenManager::DropFocusOutside(const Point& point)
+{
     GuiObject* focus = GetFocusObject();
     if (focus && !focus->HitTest(point.x, point.y)) {
         focusObject_ = nullptr;
@@ -546,7 +552,6 @@ bool ScreenManager::LeftButtonDown(const Point& point)
         Signal::FocusChange lost(true);
         focus->SendToSelf(&lost);
     }
-    return dirty_;
 }
 
 bool ScreenManager::LeftButtonUp(const Point& point)
@@ -587,10 +592,13 @@ bool ScreenManager::RightButtonUp(const Point& point)
 bool ScreenManager::LeftButtonDblClk(const Point& point)
 {
     RenderLockGuard lock(RenderLock());
+    // It stands for the second press: the button is held as after any press.
+    leftButtonHeld_ = true;
     if (!HasVisibleTarget())
         return dirty_;
     Signal::LeftButtonDblClk click(point.x, point.y);
     Broadcast(click, false);
+    DropFocusOutside(point);
     if (!HasVisibleTarget())
         return dirty_;
     Signal::GuiBuilderActivate builder;

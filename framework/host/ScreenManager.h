@@ -136,6 +136,8 @@ private:
     bool HasVisibleTarget() const;
     void RememberSelection();
     void RestoreSelection();
+    // A press outside the object holding the keyboard focus takes it away.
+    void DropFocusOutside(const Point& point);
     GuiObject* RootOf(const ScreenEntry& entry) const;
     void Send(GuiObject* object, Signal::Base& signal, bool skipDelivery);
     void CreateScreenRoot(const std::string& name);

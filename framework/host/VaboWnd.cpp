@@ -403,7 +403,9 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
     // Click to focus, as a window manager would: the window pressed takes the
     // keyboard focus, and the one that had it (an open popup) loses it. A
     // click into a child focuses the window it lies in.
-    if (input.kind == Kind::LeftButtonDown || input.kind == Kind::RightButtonDown) {
+    const bool leftPress = input.kind == Kind::LeftButtonDown || input.kind == Kind::LeftButtonDblClk;
+    const bool press = leftPress || input.kind == Kind::RightButtonDown || input.kind == Kind::RightButtonDblClk;
+    if (press) {
         VaboWnd* focused = child && parent ? parent : this;
         if (!focused->HasFocus())
             focused->SetFocus();
@@ -435,7 +437,7 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
         router_.Route(drop, HasFocus());
         return;
     }
-    if (input.kind == Kind::LeftButtonDown)
+    if (leftPress)
         leftButtonHeld_ = true;
     else if (input.kind == Kind::LeftButtonUp || input.kind == Kind::FocusLost)
         leftButtonHeld_ = false;

@@ -367,6 +367,7 @@ void EditBox::PressSlot(Signal::Base* signal, GuiObject*)
         caret_ = CharacterAt(Point{press->x, press->y});
     }
     justFocused_ = false;
+    dragSelects_ = true;
 }
 
 void EditBox::DragSlot(Signal::Base* signal, GuiObject*)
@@ -376,7 +377,7 @@ void EditBox::DragSlot(Signal::Base* signal, GuiObject*)
         held = GetScreenManager()->IsLeftButtonHeld();
     } catch (const ScreenManagerNotReady&) {
     }
-    if (!held || !IsFocused() || caret_ < 0)
+    if (!held || !dragSelects_ || !IsFocused() || caret_ < 0)
         return;
     auto* move = static_cast<Signal::Positional*>(signal);
     anchor_ = std::min(CharacterAt(Point{move->x, move->y}), Length() - 1);
@@ -399,6 +400,7 @@ void EditBox::FocusSlot(Signal::Base* signal, GuiObject*)
 
 void EditBox::SelectAllSlot(Signal::Base*, GuiObject*)
 {
+    dragSelects_ = false;
     SelectAll();
 }
 

@@ -85,6 +85,9 @@ private:
     Platform::Milliseconds blinkTime_ = 0;
     bool caretVisible_ = true;
     bool justFocused_ = false;
+    // A drag with the button held moves the selection's end from a single
+    // press; after a double click the whole text stays selected.
+    bool dragSelects_ = false;
     int caretWidth_ = 2;
     // The text in effect, shown again when an entry ends without Enter.
     std::string committed_;

@@ -324,7 +324,7 @@ TEST_F(OverMainWindowTest, TheAboutWindowAndEveryBoxStandCentredOnTheMainWindowA
         const SDL_Rect owner = RectOf(id);
 
         const SDL_Rect box = RectWhileShown("Pellora", owner, screen,
-                                            [&] { ShowMessageBox(loader_, "Over the tuner", "", window_.get()); });
+                                            [&] { ShowMessageBox("Over the tuner", "", window_.get()); });
         const SDL_Rect about = RectWhileShown("About Pellora", owner, screen, [&] { AboutWindow::ShowFor(*tuner); });
         for (const auto& [name, shown] : {std::pair<const char*, SDL_Rect>{"box", box}, {"About window", about}}) {
             SCOPED_TRACE(name);

@@ -164,7 +164,9 @@ public:
             || !Eventually([&] { return Pixel(window_.x + 100, window_.y + 200) == kGlass; }))
             return;
         id_ = ProgramWindowId(program_->Pid(), "Pellora");
-        ready_ = Rest();
+        // The keys go where the keyboard is: the window manager hands it to
+        // the new window after showing it, later on a busy machine.
+        ready_ = Eventually([&] { return Output("xdotool getwindowfocus") == id_ + "\n"; }) && Rest();
     }
 
     // Moves the window (also partly off the screen) and the pointer's rest
@@ -177,7 +179,7 @@ public:
             && Eventually([&] { return (window_ = FindWindow("Pellora")).x == x && window_.y == y; }) && Rest();
     }
 
-    // The window shows at the skin's size, the pointer at rest.
+    // The window shows at the skin's size with the keyboard, the pointer at rest.
     bool Ready() const { return ready_ && window_.width == kWidth && window_.height == kHeight; }
     std::string Errors() const { return program_ ? program_->Errors() : "not started"; }
 
@@ -267,7 +269,9 @@ protected:
         const bool back = key == "shift+Tab";
         const SDL_Keycode code = key == "Return" ? SDLK_RETURN : SDLK_TAB;
         TestSupport::PushKey(window_->GetHostWnd()->GetNativeWindow()->Id(), code, back ? KMOD_LSHIFT : KMOD_NONE);
-        AppTest::Pump(40);
+        // Until the loop has taken the key (a busy machine may hold it back
+        // for any time).
+        AppTest::PumpUntil([] { return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP) == 0; });
         Step step{key, "", {}, screen};
         Vabo::GuiObject* stop = window_->GetKeyboardStop();
         if (!stop || !stop->IsVisibleInTree() || !(stop->IsSelected() || stop->HasSelectedChild()))

@@ -94,12 +94,10 @@ protected:
             AppTest::PushClick(AppTest::NewestWindowTitled("Pellora"), 20 + int(400 * across), 146);
             clicked = true;
         });
-        std::string answer = ShowMessageBox(loader_, "Retry the tuner?", buttons, nullptr);
+        std::string answer = ShowMessageBox("Retry the tuner?", buttons, nullptr);
         EXPECT_TRUE(clicked);
         return answer;
     }
-
-    XMLLoadSave loader_;
 };
 
 TEST_F(SkinMessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
@@ -112,10 +110,29 @@ TEST_F(SkinMessageBoxTest, TheSkinsBoxAnswersTheLabelOfTheButtonClicked)
     EXPECT_EQ("A", AnswerAt(" ,A", 0.5f));
 }
 
+TEST_F(SkinMessageBoxTest, BoxesShownAgainHoldNoMoreDocumentsThanTheFirstLeft)
+{
+    struct Box {
+        const char* buttons;
+        float across;
+        const char* answer;
+    };
+    const Box boxes[] = {{"", 0.5f, "OK"}, {"RETRY, CANCEL", 2.0f / 3.0f, "CANCEL"}, {"LATER, CHANGE", 1.0f / 3.0f, "LATER"}};
+    std::size_t held = 0;
+    for (int round = 0; round < 3; ++round) {
+        for (const Box& box : boxes) {
+            ASSERT_EQ(box.answer, AnswerAt(box.buttons, box.across)) << box.buttons;
+            if (round == 0 && &box == boxes)
+                held = DllDocMapInstance().GetDocuments().size();
+            EXPECT_EQ(held, DllDocMapInstance().GetDocuments().size()) << "round " << round << ": " << box.buttons;
+        }
+    }
+}
+
 TEST_F(SkinMessageBoxTest, AMissingSkinDocumentIsAnEmptyAnswer)
 {
     DocMapFolders elsewhere{"/nonexistent", PELLORA_SOURCE_DIR "/lib/VABO/XML"};
-    EXPECT_EQ("", ShowMessageBox(loader_, "Anyone?", "OK", nullptr));
+    EXPECT_EQ("", ShowMessageBox("Anyone?", "OK", nullptr));
 }
 
 TEST_F(SkinMessageBoxTest, EveryApplicationClassSlotAndSignalIsCreatableByName)

@@ -640,6 +640,41 @@ TEST_F(ScreenManagerTest, TheClickThatFocusesTheWindowStillClicksAndAPressFromBe
     EXPECT_EQ(1, clicks);
 }
 
+// The host hands the second press of a quick pair over as a double click:
+// the tree takes it as the press it stands for, held until its release.
+TEST_F(ScreenManagerTest, TheSecondPressOfADoubleClickClicksAsAnyPressDoes)
+{
+    int clicks = 0;
+    base.Connect(
+        Vabo::Signal::TypeIdOf<Vabo::Signal::MouseClick>(), nullptr,
+        [&clicks](Vabo::Signal::Base*, Vabo::GuiObject*) { ++clicks; }, base.Watch());
+    const struct {
+        const char* how;
+        std::vector<HostInput> after;
+        int clicks;
+    } rows[] = {
+        {"released on the control", {At(Kind::LeftButtonUp, 5, 5)}, 2},
+        {"released beside it", {At(Kind::LeftButtonUp, 250, 5)}, 1},
+        {"held while the window takes the focus",
+         {At(Kind::FocusGained, 0, 0), At(Kind::LeftButtonUp, 5, 5)},
+         2},
+        {"held while the focus goes and comes back",
+         {At(Kind::FocusLost, 0, 0), At(Kind::FocusGained, 0, 0), At(Kind::LeftButtonUp, 5, 5)},
+         1},
+    };
+    for (const auto& row : rows) {
+        clicks = 0;
+        router.Route(At(Kind::LeftButtonDown, 5, 5), true);
+        router.Route(At(Kind::LeftButtonUp, 5, 5), true);
+        router.Route(At(Kind::LeftButtonDblClk, 5, 5), true);
+        EXPECT_TRUE(screens.IsLeftButtonHeld()) << row.how;
+        for (const HostInput& input : row.after)
+            router.Route(input, input.kind != Kind::FocusLost);
+        EXPECT_EQ(row.clicks, clicks) << row.how;
+        EXPECT_FALSE(screens.IsLeftButtonHeld()) << row.how;
+    }
+}
+
 TEST_F(ScreenManagerTest, TheRouterTurnsEveryInputIntoItsSignalOnce)
 {
     RecordEveryInput();

@@ -321,6 +321,33 @@ TEST_F(EditBoxTest, PressPlacesTheCaretAndADragSelects)
     EXPECT_EQ(name->GetCaret(), 6) << "right of the text is its end";
 }
 
+// The host's double click stands for a second press, held until its
+// release: the pointer moving meanwhile leaves the whole text selected, and
+// the next press drags a selection again.
+TEST_F(EditBoxTest, ADoubleClickSelectsAllWhereverThePointerGoesBeforeItsRelease)
+{
+    EditBox* name = Box("Name");
+    ASSERT_NE(name, nullptr);
+    name->SetText("abcdef");
+    Focus(*name);
+    rig_.Draw();
+    const int y = name->GetWindowY() + name->GetHeight() / 2;
+    const Vabo::Rect third = name->GetFont()->MeasureRange("abcdef", 2, 2, -1.0f);
+    const int x = name->GetWindowX() + 2 + third.x + third.width / 2;
+    const Vabo::Rect fifth = name->GetFont()->MeasureRange("abcdef", 4, 4, -1.0f);
+    for (const int to : {x, x + 1, name->GetWindowX() + 2 + fifth.x + 1}) {
+        rig_.Click(x, y);
+        rig_.DoubleClick(x, y);
+        rig_.Move(to, y);
+        rig_.Release(to, y);
+        EXPECT_EQ(name->GetSelectedText(), "abcdef") << "released at " << to;
+    }
+    rig_.Press(x, y);
+    rig_.Move(name->GetWindowX() + 2 + fifth.x + 1, y);
+    rig_.Release(name->GetWindowX() + 2 + fifth.x + 1, y);
+    EXPECT_EQ(name->GetSelectedText(), "cde");
+}
+
 TEST_F(EditBoxTest, TheCaretBlinksEveryHalfSecondWhileFocused)
 {
     Platform::ManualClock clock(1000);

@@ -8,6 +8,7 @@
 #include "framework/core/DocMap.h"
 #include "framework/core/InputSignals.h"
 #include "framework/core/ObjectSignals.h"
+#include "framework/drawing/Font.h"
 #include "support/DocMapFolders.h"
 #include "support/FakeScreenManager.h"
 
@@ -69,4 +70,22 @@ TEST_F(ToolTips, NoTipWithoutTextOrWhileTheWindowIsInactive)
     root.Raise(&inactive);
     Vabo::Point point{115, 65};
     EXPECT_FALSE(panel.ShowToolTip(true, &point));
+}
+
+TEST_F(ToolTips, ATipBuiltAgainForANewWindowSizeLeavesNoDocumentBehind)
+{
+    int width = 800;
+    GdiplusGfxLayer::SetMainWindowSizeSource([&width](int& w, int& h) {
+        w = width;
+        h = 500;
+        return true;
+    });
+    Vabo::Point point{115, 65};
+    ASSERT_TRUE(button.ShowToolTip(true, &point));
+    const std::size_t held = DllDocMapInstance().GetDocuments().size();
+    for (width = 801; width < 811; ++width) {
+        ASSERT_TRUE(button.ShowToolTip(true, &point)) << width;
+        EXPECT_EQ(held, DllDocMapInstance().GetDocuments().size()) << width;
+    }
+    GdiplusGfxLayer::SetMainWindowSizeSource(nullptr);
 }

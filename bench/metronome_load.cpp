@@ -10,14 +10,15 @@
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
 #include "audio/WaveGenerators.h"
+#include "bench/ChildProcess.h"
 #include "tests/support/ClickOnsets.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
@@ -27,36 +28,11 @@
 
 namespace {
 
+using bench::Spawn;
+using bench::Stop;
+
 constexpr int Rate = 44100;
 constexpr int Bpm = 114;
-
-pid_t Spawn(const std::vector<std::string>& args, const std::string& output)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!output.empty()) {
-            FILE* out = std::fopen(output.c_str(), "wb");
-            if (!out)
-                _exit(127);
-            dup2(fileno(out), STDOUT_FILENO);
-        }
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void Stop(pid_t pid)
-{
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
 
 std::vector<float> ReadRaw(const std::string& path)
 {
@@ -93,12 +69,13 @@ int main(int argc, char** argv)
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::string raw = "/tmp/metronome_load-" + std::to_string(getpid()) + ".raw";
 
-    const pid_t recorder = Spawn({"parec", "--raw", "--format=float32le", "--rate=44100", "--channels=1"}, raw);
+    const int rawFile = open(raw.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const pid_t recorder = Spawn({"parec", "--raw", "--format=float32le", "--rate=44100", "--channels=1"}, rawFile);
+    close(rawFile);
     pid_t hogs = -1;
     if (hogsPerCore > 0)
         hogs = Spawn({"stress-ng", "--quiet", "--cpu", std::to_string(hogsPerCore * int(cores)), "--timeout",
-                      std::to_string(int(seconds) + 10)},
-                     "");
+                      std::to_string(int(seconds) + 10)});
     std::this_thread::sleep_for(std::chrono::seconds(2));
 
     LoopBuffer& loop = LoopBuffer::Instance();

@@ -16,6 +16,7 @@
 #include "audio/AudioDevice.h"
 #include "audio/LoopBuffer.h"
 #include "audio/WaveGenerators.h"
+#include "bench/ChildProcess.h"
 #include "tests/support/HeardStart.h"
 
 #include <algorithm>
@@ -38,6 +39,9 @@
 
 namespace {
 
+using bench::Spawn;
+using bench::Stop;
+
 constexpr int Rate = 44100;
 using Clock = std::chrono::steady_clock;
 
@@ -49,29 +53,6 @@ double Seconds(Clock::time_point t)
 void Sleep(double seconds)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-pid_t Spawn(const std::vector<std::string>& args, int out)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out, STDOUT_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
-}
-
-void Stop(pid_t pid)
-{
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
 }
 
 // parec's output read as it arrives: sample i was heard at about

@@ -94,12 +94,24 @@ int ConnectionLost(Display* display)
     EndProcess("the display went away (the connection to the X server was lost)");
 }
 
+// Hands on the news of a window of ours that is gone, once.
+void NoteGone(Watched& state, unsigned long xWindow)
+{
+    const auto window = state.windows.find(xWindow);
+    if (window != state.windows.end() && state.destroyed.insert(xWindow).second)
+        state.news.push_back(window->second);
+}
+
 int RequestFailed(Display* display, XErrorEvent* error)
 {
     Watched& state = State();
     const unsigned long resource = error->resourceid;
     const bool ours = state.windows.count(resource) != 0 || state.destroyed.count(resource) != 0;
     if (ours && (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+        // The refusal says as much as the news of its destruction, which can
+        // miss us (a window destroyed before our wish for that news, still
+        // in our output queue, reached the server).
+        NoteGone(state, resource);
         // Until the loop hands on the news, requests for the window go on.
         if (state.reported.insert(resource).second)
             Log("Platform::DisplayWatch - window " + std::to_string(resource)
@@ -129,12 +141,8 @@ int NoteDestroyed(void*, SDL_Event* event)
     if (event->type != SDL_SYSWMEVENT)
         return 1;
     const SDL_SysWMmsg* message = event->syswm.msg;
-    if (message && message->subsystem == SDL_SYSWM_X11 && message->msg.x11.event.type == DestroyNotify) {
-        Watched& state = State();
-        const auto window = state.windows.find(message->msg.x11.event.xdestroywindow.window);
-        if (window != state.windows.end() && state.destroyed.insert(window->first).second)
-            state.news.push_back(window->second);
-    }
+    if (message && message->subsystem == SDL_SYSWM_X11 && message->msg.x11.event.type == DestroyNotify)
+        NoteGone(State(), message->msg.x11.event.xdestroywindow.window);
     return 0;
 }
 

@@ -50,13 +50,14 @@ trap stop_rig EXIT
 eval "$(bash scripts/rig.sh start "$rig")"
 
 # Each suite that needs the display or the sound server gets a rig of its own,
-# so those suites run side by side while the tests inside one suite still take
-# turns (tests/CMakeLists.txt). The rig's environment reaches the suite's tests
-# through PELLORA_RIG_<suite>, as a list of VARIABLE=value.
-for suite in test_platform test_framework_host test_framework_widgets test_audio test_app test_rig; do
-  settings=$(env -u DISPLAY -u PULSE_SERVER bash scripts/rig.sh start "$rig/$suite" | sed -e 's/^export //' | tr ' \n' ';;')
-  export "PELLORA_RIG_$suite=${settings%;}"
-done
+# and the largest get several, so those run side by side while the tests on one
+# rig still take turns. The build lists the rigs (tests/CMakeLists.txt); a
+# rig's environment reaches its tests through PELLORA_RIG_<rig>, as a list of
+# VARIABLE=value.
+while read -r name; do
+  settings=$(env -u DISPLAY -u PULSE_SERVER bash scripts/rig.sh start "$rig/$name" </dev/null | sed -e 's/^export //' | tr ' \n' ';;')
+  export "PELLORA_RIG_$name=${settings%;}"
+done <"$build/tests/rigs.txt"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0

@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace Platform {
 namespace {
@@ -70,11 +72,46 @@ void CloseLater(snd_mixer_t* mixer, std::shared_ptr<Events> events = {})
     SoundServerCalls().Post([mixer, events] { snd_mixer_close(mixer); });
 }
 
+// An opening that outlasted the window's wait, finished later on the call
+// thread and kept there for the next opening of its device: a server that is
+// only slow (busy, or just starting) gets its mixer opened all the same.
+class FinishedOpenings {
+public:
+    void Keep(const std::string& device, snd_mixer_t* mixer)
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        snd_mixer_t*& kept = kept_[device];
+        if (kept)
+            CloseLater(kept);
+        kept = mixer;
+    }
+    snd_mixer_t* Take(const std::string& device)
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        const auto kept = kept_.find(device);
+        if (kept == kept_.end())
+            return nullptr;
+        snd_mixer_t* mixer = kept->second;
+        kept_.erase(kept);
+        return mixer;
+    }
+
+private:
+    std::mutex lock_;
+    std::map<std::string, snd_mixer_t*> kept_;
+};
+
+FinishedOpenings& Finished()
+{
+    static FinishedOpenings finished;
+    return finished;
+}
+
 // Through the sound server's plugin, attaching a mixer connects to the server,
 // which a server that hangs never answers: not tried while the server holds a
 // call, or when it did not answer a question of ours just now (an answer to
 // an older one may come from a short run between two stops), and given up
-// once the window's wait is over (and closed once it is done).
+// once the window's wait is over (kept once it is done, for the next try).
 snd_mixer_t* OpenLoaded(const std::string& device)
 {
     AlsaMessagesToLog messages;
@@ -89,11 +126,14 @@ snd_mixer_t* OpenLoaded(const std::string& device)
         Log("mixer: the sound server does not answer; the mixer of \"" + device + "\" is not opened");
         return nullptr;
     }
+    // The server answers now: a mixer it opened late still reads it.
+    if (snd_mixer_t* late = Finished().Take(device))
+        return late;
     auto mixer = std::make_shared<snd_mixer_t*>(nullptr);
     const Milliseconds left = std::max<Milliseconds>(0, deadline - now());
-    if (calls.Run([mixer, device] { *mixer = OpenLoadedNow(device); }, left, [mixer] {
+    if (calls.Run([mixer, device] { *mixer = OpenLoadedNow(device); }, left, [mixer, device] {
             if (*mixer)
-                snd_mixer_close(*mixer);
+                Finished().Keep(device, *mixer);
         }))
         return *mixer;
     Log("mixer: the sound server did not answer the opening of the mixer of \"" + device + "\" within its time");

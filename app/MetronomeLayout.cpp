@@ -562,6 +562,9 @@ bool MetronomeLayout::Play(bool on)
     if (output == Recording) {
         RecordBuffer& recording = RecordBuffer::Instance();
         recording.ResetPosition();
+        // The beat displays count the recording by the tempo chosen, not by
+        // the bar played last.
+        LoopBuffer::Instance().Restart();
         if (device.StartOutput(RecordBuffer::Rate, OutputFrames, recording) != 0)
             failure = NoOutput;
     } else {

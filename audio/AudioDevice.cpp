@@ -169,6 +169,10 @@ int AudioDevice::StartOutput(int sampleRate, unsigned long frames, const StreamC
 
 int AudioDevice::StartOutput(int sampleRate, unsigned long frames, LoopBuffer& buffer)
 {
+    // A stream that stops plays on while it fades out: restarted before, the
+    // buffer would be restarted by its last calls, and the new stream would
+    // take the sound up part-way.
+    StopOutput();
     buffer.Restart();
     // Asked for its frames at every buffer, not filled once: a new sound is
     // handed over while it plays.

@@ -49,7 +49,52 @@ void LoopBuffer::TakePending(double startFrame)
     }
     playing_ = next;
     readIndex_ = 0;
-    soundStart_.store(startFrame, std::memory_order_release);
+    NotePlayed(startFrame, false);
+}
+
+void LoopBuffer::NotePlayed(double start, bool restarted)
+{
+    const unsigned writing = playedWriting_.load(std::memory_order_relaxed);
+    playedWriting_.store(writing + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    const std::size_t count = restarted ? 0 : playedCount_.load(std::memory_order_relaxed);
+    const bool sounds = playing_ && !playing_->samples.empty();
+    PlayedSlot& slot = played_[count % PlayedKept];
+    slot.start.store(start, std::memory_order_relaxed);
+    slot.beat.store(!sounds ? 0 : playing_->beat ? playing_->beat : playing_->samples.size(),
+                    std::memory_order_relaxed);
+    slot.bar.store(sounds ? playing_->samples.size() : 0, std::memory_order_relaxed);
+    playedCount_.store(count + 1, std::memory_order_relaxed);
+    if (restarted)
+        playedRestart_.store(restarts_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    playedWriting_.store(writing + 2, std::memory_order_release);
+}
+
+bool LoopBuffer::PlayedAt(double frame, Played& played) const
+{
+    std::array<Played, PlayedKept> kept;
+    std::size_t count = 0;
+    unsigned restart = 0;
+    for (;;) {
+        const unsigned writing = playedWriting_.load(std::memory_order_acquire);
+        count = playedCount_.load(std::memory_order_relaxed);
+        restart = playedRestart_.load(std::memory_order_relaxed);
+        for (std::size_t i = 0; i < PlayedKept; ++i)
+            kept[i] = Played{played_[i].start.load(std::memory_order_relaxed),
+                             played_[i].beat.load(std::memory_order_relaxed),
+                             played_[i].bar.load(std::memory_order_relaxed)};
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (writing % 2 == 0 && playedWriting_.load(std::memory_order_relaxed) == writing)
+            break;
+    }
+    if (count == 0 || restart != restarts_.load(std::memory_order_acquire))
+        return false;
+    const std::size_t oldest = count > PlayedKept ? count - PlayedKept : 0;
+    std::size_t at = count - 1;
+    while (at > oldest && kept[at % PlayedKept].start > frame)
+        --at;
+    played = kept[at % PlayedKept];
+    return true;
 }
 
 bool LoopBuffer::AtBeat() const
@@ -103,6 +148,11 @@ int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double o
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
+    const SoleEntry::Pass pass(engine_);
+    if (!pass) {
+        std::fill(out, out + frames, 0.0f);
+        return 0;
+    }
     RetireFaded();
     if (restart_.exchange(false, std::memory_order_acq_rel)) {
         // A stream that starts begins with the newest sound alone.
@@ -110,7 +160,7 @@ int LoopBuffer::PlayCallback(void*, void* output, unsigned long frames, double o
         fadingLeft_ = 0;
         TakePending(outTime);
         readIndex_ = 0;
-        soundStart_.store(outTime, std::memory_order_release);
+        NotePlayed(outTime, true);
     }
     bool crossing = true;
     // One crossing at a time: a newer sound waits for the last one's fade.
@@ -205,7 +255,7 @@ void LoopBuffer::SetSamples(std::vector<float> samples, std::size_t beatLength, 
 
 void LoopBuffer::Restart()
 {
-    soundStart_.store(0.0, std::memory_order_release);
+    restarts_.fetch_add(1, std::memory_order_acq_rel);
     restart_.store(true, std::memory_order_release);
 }
 

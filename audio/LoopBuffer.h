@@ -3,9 +3,12 @@
 // tuner's reference tone. Built on the GUI thread and handed to the engine
 // thread without a lock: the engine takes a new bar at the next beat of the
 // one it plays, a new tone at once, crossing over from the old one, and only
-// the GUI thread frees sounds. Process-wide; use after
-// destruction at exit throws std::logic_error "Dead Reference Detected".
+// the GUI thread frees sounds. It keeps, for the beat displays, where each
+// sound it took began in the stream and how long its beats and bar are.
+// Process-wide; use after destruction at exit throws std::logic_error "Dead
+// Reference Detected".
 #include "audio/CurveLookup.h"
+#include "audio/SoleEntry.h"
 #include "audio/WaveGenerators.h"
 
 #include <array>
@@ -31,7 +34,9 @@ public:
 
     // Engine thread. Fills the output from the sound, continuing where the
     // last call ended and wrapping at its end; silence while the sound is
-    // empty. outTime is the stream frame at which this output starts.
+    // empty. outTime is the stream frame at which this output starts. A call
+    // made while another is under way (two streams on this buffer at once)
+    // plays silence and changes nothing.
     int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
     // The callable a stream runs to play this buffer.
     static int Play(void* input, void* output, unsigned long frames, double outTime, void* userData);
@@ -66,10 +71,26 @@ public:
     // samples of a beat (the whole sound when 0).
     void SetSamples(std::vector<float> samples, std::size_t beatLength = 0, HandOver handOver = HandOver::AtBeat);
     // The next play-back call starts the newest sound from its beginning at
-    // once: for a stream that starts.
+    // once: for a stream that starts. What the streams before it played is
+    // forgotten from now on.
     void Restart();
-    // The stream frame (outTime) at which the sound that plays now began.
-    double SoundStart() const { return soundStart_.load(std::memory_order_acquire); }
+
+    // A sound as the stream played it: from the stream frame start on, in
+    // beats of beat frames and bars of bar frames (both 0 for silence).
+    struct Played {
+        double start = 0.0;
+        std::size_t beat = 0;
+        std::size_t bar = 0;
+    };
+    // The sounds taken since the stream's start that are remembered, the
+    // newest last: more than are taken within the sound queued ahead of the
+    // one heard, unless the user changes the sound every few milliseconds.
+    static constexpr std::size_t PlayedKept = 8;
+    // Any thread, lock-free: the sound played at that stream frame, the
+    // newest taken at or before it (the oldest remembered, for a frame
+    // before them all). False when the stream of the last restart has
+    // played nothing yet.
+    bool PlayedAt(double frame, Played& played) const;
 
     // The newest sound handed over.
     std::size_t Size() const;
@@ -77,6 +98,8 @@ public:
 
 private:
     friend struct Vabo::CreateWithExitRelease<LoopBuffer>;
+    // Tests hold the engine side's entry as a call under way holds it.
+    friend struct LoopBufferCallUnderWay;
     LoopBuffer() = default;
 
     struct Sound {
@@ -92,6 +115,9 @@ private:
     void Cross(double startFrame);
     void MixFading(float* out, std::size_t frames);
     void RetireFaded();
+    // The sound that plays now is played from the stream frame start; a
+    // restart forgets what the stream before it played.
+    void NotePlayed(double start, bool restarted);
 
     static constexpr std::size_t RetiredSlots = 4;
 
@@ -106,8 +132,21 @@ private:
     std::array<std::atomic<Sound*>, RetiredSlots> retired_{};
     std::atomic<std::size_t> retiredWritten_{0};
     std::atomic<std::size_t> retiredRead_{0};
-    std::atomic<double> soundStart_{0.0};
+    // What the stream played: written by the engine thread alone, read as a
+    // whole while playedWriting_ stays even and unchanged. playedRestart_:
+    // the restart (of restarts_) that the stream playing them began with.
+    struct PlayedSlot {
+        std::atomic<double> start{0.0};
+        std::atomic<std::size_t> beat{0};
+        std::atomic<std::size_t> bar{0};
+    };
+    std::array<PlayedSlot, PlayedKept> played_{};
+    std::atomic<std::size_t> playedCount_{0};
+    std::atomic<unsigned> playedWriting_{0};
+    std::atomic<unsigned> playedRestart_{0};
+    std::atomic<unsigned> restarts_{0};
     // Engine thread.
+    SoleEntry engine_;
     Sound* playing_ = nullptr;
     std::size_t readIndex_ = 0;
     // The sound a crossing left, while it fades out.

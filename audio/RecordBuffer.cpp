@@ -38,7 +38,8 @@ void RecordBuffer::ResetPosition()
 
 bool RecordBuffer::Append(const float* samples, std::size_t n)
 {
-    if (!prepared_.load(std::memory_order_acquire))
+    const SoleEntry::Pass pass(recorder_);
+    if (!pass || !prepared_.load(std::memory_order_acquire))
         return false;
     std::size_t count = count_.load(std::memory_order_acquire);
     Block* blocks = Blocks();
@@ -85,7 +86,8 @@ int RecordBuffer::PlayCallback(void*, void* output, unsigned long frames, double
     float* out = static_cast<float*>(output);
     if (!out)
         return 0;
-    const std::size_t position = AdvancePosition();
+    const SoleEntry::Pass pass(player_);
+    const std::size_t position = pass ? AdvancePosition() : NoPosition;
     std::size_t copied = 0;
     if (position != NoPosition) {
         const Block block = Blocks()[position];

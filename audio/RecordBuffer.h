@@ -8,6 +8,7 @@
 // allocates or faults a page in, and a new recording gives back what the last
 // one held. What comes after ten minutes is not kept. Process-wide; use after
 // destruction at exit throws std::logic_error "Dead Reference Detected".
+#include "audio/SoleEntry.h"
 #include "platform/GrowingMemory.h"
 
 #include <atomic>
@@ -51,10 +52,13 @@ public:
 
     // Engine thread: appends the samples as one block. False (the block is
     // dropped) when the recording is full, was never prepared, or its memory
-    // is not in yet (it is then asked for).
+    // is not in yet (it is then asked for), and while another append is under
+    // way (two capture streams at once).
     bool Append(const float* samples, std::size_t n);
     // Engine thread: the next block (after the last, the first again), cut to
-    // the output's length; the rest of the output is silence.
+    // the output's length; the rest of the output is silence. A call made
+    // while another is under way (two streams at once) plays silence and
+    // moves nothing on.
     int PlayCallback(void* input, void* output, unsigned long frames, double outTime, void* userData);
 
     std::size_t BlockCount() const;
@@ -93,6 +97,8 @@ private:
     std::atomic<bool> full_{false};
     std::atomic<std::size_t> limit_{MaxSamples};
     std::atomic<bool> rewind_{false};
-    // The engine thread's (the player's) own.
+    // The engine threads' own: the recorder's and the player's.
+    SoleEntry recorder_;
+    SoleEntry player_;
     std::size_t playPosition_ = NoPosition;
 };

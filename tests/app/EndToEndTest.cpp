@@ -173,28 +173,21 @@ Reading ReadTitle(const std::string& id)
     return reading;
 }
 
-// A sine played into the sound server's sink (for three seconds by default),
-// in the background; the destructor waits for it to end.
+// A sine played into the sound server's sink for as long as it lives (at
+// most as long as Eventually waits, by default), however long the program
+// takes to hear it on a busy machine.
 class Tone {
 public:
-    Tone(const TempFolder& folder, double hz, int seconds = 3)
+    explicit Tone(double hz, int seconds = 20)
+        : file_(SoundRig::ToneFile(hz, seconds, 0.4))
+        , player_(file_)
     {
-        const std::string file = folder.Path() + "/tone" + std::to_string(int(hz)) + ".raw";
-        {
-            std::ofstream out(file, std::ios::binary);
-            for (int i = 0; i < seconds * 44100; ++i) {
-                const float sample = float(0.4 * std::sin(2.0 * 3.14159265358979 * hz * i / 44100.0));
-                out.write(reinterpret_cast<const char*>(&sample), sizeof sample);
-            }
-        }
-        player_ = std::thread([file] {
-            std::system(("pacat --playback --format=float32le --rate=44100 --channels=1 '" + file + "'").c_str());
-        });
     }
-    ~Tone() { player_.join(); }
+    ~Tone() { std::remove(file_.c_str()); }
 
 private:
-    std::thread player_;
+    std::string file_;
+    SoundRig::Player player_;
 };
 
 double Cents(double a, double b)
@@ -208,7 +201,6 @@ TEST_F(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoic
 {
     DesktopLock pointer("pointer");
     TempFolder settings;
-    TempFolder tones;
     {
         Program program("", PELLORA_SOURCE_DIR, settings.Path());
         Shown window;
@@ -218,7 +210,7 @@ TEST_F(EndToEnd, TheTunerNamesPlayedTonesHearsItsReferenceInTuneAndKeepsTheChoic
         MarkMinimised(id);
 
         for (double hz : {110.0, 440.0}) {
-            Tone tone(tones, hz);
+            Tone tone(hz);
             Reading reading;
             EXPECT_TRUE(Eventually([&] {
                 reading = ReadTitle(id);
@@ -274,7 +266,6 @@ TEST_F(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerRet
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
     DesktopLock pointer("pointer");
-    TempFolder tones;
     Program program;
     Shown window;
     ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
@@ -285,7 +276,7 @@ TEST_F(EndToEnd, TheTunerSaysTheInputWasLostAndListensAgainWhenTheSoundServerRet
     // take a few of them.
     const auto names = [&](double hz) {
         const auto start = std::chrono::steady_clock::now();
-        Tone tone(tones, hz, 8);
+        Tone tone(hz, 8);
         Reading reading;
         while (std::chrono::steady_clock::now() - start < std::chrono::seconds(8)) {
             reading = ReadTitle(id);

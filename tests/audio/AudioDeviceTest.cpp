@@ -88,6 +88,42 @@ TEST(AudioDevice, AMetronomeBarLoopsWithTheAccentLast)
     }
 }
 
+// A loop buffer started again on a stream that plays it: the stream that
+// stops fades out, and the new one takes the sound up from its beginning, not
+// from where the old one's last calls left it.
+TEST(AudioDevice, ALoopStartedAgainWhileItPlaysStartsItsSoundFromTheBeginning)
+{
+    AudioDevice& device = AudioDevice::Instance();
+    LoopBuffer& loop = LoopBuffer::Instance();
+    // A rise over two seconds: the first sample heard tells how far in.
+    std::vector<float> rise(2 * 44100);
+    for (std::size_t i = 0; i < rise.size(); ++i)
+        rise[i] = 0.8f * float(i) / float(rise.size());
+    loop.SetSamples(rise);
+    const auto playedFor = [&device](double seconds) {
+        return SoundRig::WaitFor([&] { return device.Output().StreamTime() >= seconds * 44100.0; }, 5000);
+    };
+    ASSERT_EQ(0, device.StartOutput(44100, 512, loop));
+    ASSERT_TRUE(playedFor(0.3));
+    SoundRig::Recorder recorder;
+    ASSERT_TRUE(recorder.WaitUntilRecording());
+    ASSERT_EQ(0, device.StartOutput(44100, 512, loop));
+    ASSERT_TRUE(playedFor(0.3));
+    const std::vector<float> heard = recorder.Stop();
+    device.StopOutput();
+
+    // The new stream is heard after the silence between the two.
+    std::size_t start = heard.size();
+    std::size_t quiet = 0;
+    for (std::size_t i = 0; i < heard.size(); ++i) {
+        if (std::fabs(heard[i]) > 1e-4f && quiet >= 220)
+            start = i;
+        quiet = std::fabs(heard[i]) > 1e-4f ? 0 : quiet + 1;
+    }
+    ASSERT_LT(start, heard.size()) << "no start heard in " << heard.size() << " samples";
+    EXPECT_LT(std::fabs(heard[start]), 0.01f) << "a step at its first sample";
+}
+
 TEST(AudioDevice, ARecordingIsPlayedBack)
 {
     AudioDevice& device = AudioDevice::Instance();

@@ -6,10 +6,37 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <future>
+#include <thread>
 #include <vector>
 
 using TestSignals::Play;
+
+// A call of the engine side under way, on a thread of its own, for as long
+// as it lives: as a call of a stream given up while the engine thread was
+// starved.
+struct LoopBufferCallUnderWay {
+    explicit LoopBufferCallUnderWay(LoopBuffer& loop)
+    {
+        std::promise<void> inside;
+        held = std::thread([&loop, &inside, this] {
+            const SoleEntry::Pass pass(loop.engine_);
+            inside.set_value();
+            while (!leave.load())
+                std::this_thread::yield();
+        });
+        inside.get_future().wait();
+    }
+    ~LoopBufferCallUnderWay()
+    {
+        leave.store(true);
+        held.join();
+    }
+    std::atomic<bool> leave{false};
+    std::thread held;
+};
 
 TEST(LoopBuffer, ABarIsPlainBeatsThenTheAccentAndTempoOrBarBelowOneIsRefused)
 {
@@ -58,7 +85,11 @@ TEST(LoopBuffer, PlaysOnAndWrapsAndTakesANewSoundOnlyAtTheNextBeat)
     std::vector<float> out(4);
     loop.PlayCallback(nullptr, out.data(), 4, 1000.0, nullptr);
     EXPECT_EQ((std::vector<float>{8, 1, 2, 3}), out);
-    EXPECT_EQ(1001.0, loop.SoundStart()) << "the stream frame where the new sound began";
+    LoopBuffer::Played played;
+    ASSERT_TRUE(loop.PlayedAt(1001.0, played));
+    EXPECT_EQ(1001.0, played.start) << "the stream frame where the new sound began";
+    EXPECT_EQ(3u, played.beat);
+    EXPECT_EQ(3u, played.bar);
     EXPECT_EQ((std::vector<float>{1, 2}), Play(loop, 2));
     loop.SetSamples({5, 6});
     EXPECT_EQ((std::vector<float>{3, 5, 6}), Play(loop, 3));
@@ -100,4 +131,31 @@ TEST(LoopBuffer, ANewToneTakesOverAtTheNextCallCrossingFromTheOldOne)
     // Sounds handed over at a beat still wait for it.
     loop.SetSamples(std::vector<float>(3 * n, 0.5f));
     EXPECT_EQ(std::vector<float>(n, -1.0f), Play(loop, n));
+}
+
+// Two streams may call the buffer at once (a stop stopped waiting for a call
+// under way). The second caller plays silence and touches nothing of the
+// engine's side: the sound, where it stands, and the sounds to hand over or
+// to free stay as the first caller leaves them.
+TEST(LoopBuffer, ACallWhileAnotherIsUnderWayPlaysSilenceAndChangesNothing)
+{
+    LoopBuffer& loop = LoopBuffer::Instance();
+    loop.SetSamples({1, 2, 3, 4, 5, 6}, 3);
+    loop.Restart();
+    EXPECT_EQ((std::vector<float>{1, 2}), Play(loop, 2));
+    loop.SetSamples({7, 8}, 2);
+    {
+        LoopBufferCallUnderWay underWay(loop);
+        for (int call = 0; call < 3; ++call)
+            EXPECT_EQ((std::vector<float>{0, 0, 0, 0}), Play(loop, 4)) << call;
+        loop.Restart();
+        EXPECT_EQ((std::vector<float>{0, 0}), Play(loop, 2));
+    }
+    // The restart waits for a call that may take it.
+    EXPECT_EQ((std::vector<float>{7, 8, 7}), Play(loop, 3));
+    {
+        LoopBufferCallUnderWay underWay(loop);
+        EXPECT_EQ((std::vector<float>{0, 0}), Play(loop, 2));
+    }
+    EXPECT_EQ((std::vector<float>{8, 7}), Play(loop, 2)) << "taken up where it stood";
 }

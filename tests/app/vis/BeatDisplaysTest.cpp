@@ -8,11 +8,13 @@
 #include "app/vis/TimeVis.h"
 
 #include "audio/AppState.h"
+#include "audio/LoopBuffer.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/drawing/Region.h"
 
 #include "tests/app/vis/VisTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <iterator>
@@ -76,10 +78,6 @@ TEST(BeatClock, BeatAndBarPhasesFollowThePlayedBeatAndRestAtOne)
     output.seconds = 115 * 23197 / 44100.0 + 1e-6;
     EXPECT_LT(clock.BeatPhaseNow(), 1e-4f);
 
-    // A bar taken over while playing counts from where it was heard.
-    EXPECT_DOUBLE_EQ(0.25, BeatClock::IntoBar(10.25, 10.0));
-    EXPECT_DOUBLE_EQ(9.75, BeatClock::IntoBar(9.75, 10.0));
-
     output.seconds = 0.0;
     EXPECT_EQ(1.0f, clock.BeatPhaseNow());
     EXPECT_EQ(1.0f, clock.BarPhaseNow());
@@ -97,6 +95,147 @@ TEST(BeatClock, BeatAndBarPhasesFollowThePlayedBeatAndRestAtOne)
     AppState::Instance().SetAccent(0);
     EXPECT_EQ(1.0f, clock.BarPhaseNow());
     EXPECT_FALSE(std::isnan(clock.BarPhaseAt(3.0f)));
+}
+
+// The loop buffer played as a stream plays it: asked for its frames a tenth
+// of a second ahead of what is heard, in buffers of 512. What it gave is
+// kept; a click is heard where its first sample lies in it.
+struct LoopOutput {
+    static constexpr std::size_t Ahead = 4410;
+    static constexpr std::size_t Buffer = 512;
+    // A click of constant loudness: the accent's is full scale.
+    static ClickGenerator Click(float loudness)
+    {
+        return [loudness](std::vector<float>& click, int, float, int) {
+            click.assign(200, loudness);
+            return true;
+        };
+    }
+
+    LoopOutput()
+    {
+        loop.Restart();
+    }
+    void Build(int bpm, int beats)
+    {
+        AppState::Instance().SetBpm(bpm);
+        AppState::Instance().SetAccent(beats);
+        ASSERT_TRUE(loop.BuildBeats(bpm, beats, Click(0.5f), Click(1.0f)));
+    }
+    void HearUpTo(std::size_t frame)
+    {
+        heard = frame;
+        float out[Buffer];
+        while (given.size() < heard + Ahead) {
+            loop.PlayCallback(nullptr, out, Buffer, double(given.size()), nullptr);
+            given.insert(given.end(), out, out + Buffer);
+        }
+    }
+    BeatClock Clock()
+    {
+        return BeatClock([this] { return double(heard) / 44100.0; }, [] { return true; },
+                         [this](double frame, LoopBuffer::Played& played) { return loop.PlayedAt(frame, played); });
+    }
+    struct Onset {
+        std::size_t at;
+        bool accent;
+    };
+    std::vector<Onset> Clicks(std::size_t upTo) const
+    {
+        std::vector<Onset> clicks;
+        for (std::size_t i = 0; i < upTo && i < given.size(); ++i)
+            if (given[i] != 0.0f && (i == 0 || given[i - 1] == 0.0f))
+                clicks.push_back({i, given[i] == 1.0f});
+        return clicks;
+    }
+
+    LoopBuffer& loop = LoopBuffer::Instance();
+    std::vector<float> given;
+    std::size_t heard = 0;
+};
+
+// A tempo, accent or preset changed while playing is heard from the next
+// beat of the bar that plays, and the displays follow what is heard: drawn
+// every 10 ms, each beat and each bar they start (the beat's or the bar's
+// phase starting again) starts within that frame of a heard click (an
+// accented one for a bar), and every click heard starts one.
+TEST(BeatClock, AfterAChangeWhilePlayingTheBeatsShownAreTheBeatsHeard)
+{
+    Tempo tempo(120, 4);
+    struct Change {
+        double at; // seconds heard
+        int bpm;
+        int beats;
+    };
+    const struct {
+        const char* name;
+        int bpm;
+        int beats;
+        std::vector<Change> changes;
+    } cases[] = {
+        {"tempo up", 100, 4, {{1.3, 130, 4}}},
+        {"tempo down", 130, 4, {{1.3, 100, 4}}},
+        {"slow to fast", 30, 4, {{1.3, 120, 4}}},
+        {"very slow to very fast", 20, 4, {{1.3, 200, 4}}},
+        {"fast to slow", 240, 4, {{1.1, 40, 4}}},
+        {"accent", 100, 4, {{1.0, 100, 3}}},
+        {"preset", 90, 4, {{1.0, 150, 6}}},
+        {"in the bar's last beat", 60, 4, {{3.5, 90, 2}}},
+        {"two changes within one bar", 60, 4, {{0.5, 120, 3}, {1.2, 200, 5}}},
+        {"two changes within the sound queued ahead", 1000, 4, {{0.305, 600, 3}, {0.33, 1200, 2}}},
+    };
+    constexpr std::size_t Frame = 441;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopOutput output;
+        output.Build(c.bpm, c.beats);
+        const BeatClock clock = output.Clock();
+        std::vector<std::size_t> beatsShown, barsShown;
+        float beat = 1.0f, bar = 1.0f;
+        std::size_t next = 0;
+        const std::size_t end = 8 * 44100;
+        for (std::size_t heard = 0; heard <= end; heard += Frame) {
+            if (next < c.changes.size() && heard >= std::size_t(c.changes[next].at * 44100)) {
+                output.Build(c.changes[next].bpm, c.changes[next].beats);
+                ++next;
+            }
+            output.HearUpTo(heard);
+            const float beatNow = clock.BeatPhaseNow();
+            const float barNow = clock.BarPhaseNow();
+            // A phase that starts again, from rest or from the end of its
+            // period, to within a frame of its start. (A bar taken over at a
+            // beat of the old one carries the bar's phase on from there.)
+            LoopBuffer::Played played;
+            ASSERT_TRUE(output.loop.PlayedAt(double(heard), played));
+            if (beatNow < beat && beatNow * float(played.beat) <= float(Frame) + 0.5f)
+                beatsShown.push_back(heard);
+            if (barNow < bar && barNow * float(played.bar) <= float(Frame) + 0.5f && bar < 1.0f)
+                barsShown.push_back(heard);
+            beat = beatNow;
+            bar = barNow;
+        }
+        const std::vector<LoopOutput::Onset> clicks = output.Clicks(end + 1);
+        ASSERT_GE(clicks.size(), 4u);
+        const auto check = [&](const std::vector<std::size_t>& shown, bool accents, const char* what) {
+            for (std::size_t at : shown)
+                EXPECT_TRUE(std::any_of(clicks.begin(), clicks.end(),
+                                        [&](const LoopOutput::Onset& click) {
+                                            return (click.accent || !accents) && click.at <= at
+                                                && at - click.at <= Frame;
+                                        }))
+                    << what << " shown at " << double(at) / 44.1 << " ms, by no click";
+            for (const LoopOutput::Onset& click : clicks) {
+                // The bar's phase leaves its rest with the stream, not at an accent.
+                if ((accents && (!click.accent || click.at == 0)) || click.at + Frame > end)
+                    continue;
+                EXPECT_TRUE(std::any_of(shown.begin(), shown.end(),
+                                        [&](std::size_t at) { return click.at <= at && at - click.at <= Frame; }))
+                    << what << " heard at " << double(click.at) / 44.1 << " ms, not shown";
+            }
+        };
+        check(beatsShown, false, "a beat");
+        check(barsShown, true, "a bar");
+    }
 }
 
 class BeatDisplays : public SkinFixture {

@@ -649,12 +649,14 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
     // clock again).
     if (Vabo::InMinimisedWindow(*this))
         return;
-    if (!ElapsedBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval())) {
-        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
+    const float wait = std::max(displayWait_, state.GetMetronomeUpdateInterval());
+    if (!ElapsedBeyond(lastDisplayUpdate_, wait)) {
+        Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, wait));
         return;
     }
     lastDisplayUpdate_ = Platform::NowMs();
-    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, state.GetMetronomeUpdateInterval()));
+    displayWait_ = DisplayWait(state.GetMetronomeUpdateInterval(), beatClock_.ToNextBeat());
+    Platform::RequestTickAt(Platform::FirstReadingBeyond(lastDisplayUpdate_, displayWait_));
     // Written out only when the frequency moved.
     const float frequency = state.GetReferenceFrequency();
     if (!(frequency == formattedFrequency_)) {
@@ -670,6 +672,11 @@ void MetronomeLayout::UpdateDisplays(Vabo::Signal::Base*, Vabo::GuiObject*)
     for (const char* name : Displays)
         if (auto* display = Find<Vabo::GuiObject>(name))
             RefreshDisplay(*display);
+}
+
+float MetronomeLayout::DisplayWait(float interval, double toBeat)
+{
+    return toBeat >= double(interval) && toBeat < 2.0 * double(interval) ? float(toBeat) : interval;
 }
 
 // ---- slots named in the skin ----

@@ -5,6 +5,7 @@
 // input, refreshes its beat displays on the GUI clock and keeps the tempo,
 // accent and output in the settings.
 #include "app/MetronomeConfig.h"
+#include "app/vis/BeatClock.h"
 #include "audio/AudioDevice.h"
 #include "audio/ComboPopulator.h"
 #include "audio/StreamWatch.h"
@@ -59,6 +60,11 @@ public:
     void InputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void OutputVolumeSlot(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
     void UpdateDisplays(Vabo::Signal::Base* signal, Vabo::GuiObject* object);
+    // Seconds from one refresh of the displays to the next: the interval, or
+    // up to a beat that starts within the interval after that (toBeat,
+    // negative for none), so that the displays draw its start as it is heard
+    // rather than up to an interval later. Never less than the interval.
+    static float DisplayWait(float interval, double toBeat);
 
     // The tempo everywhere it shows; false (nothing changed) below 1.
     bool SetTempo(int bpm);
@@ -115,6 +121,8 @@ private:
 
     MetronomeConfig config_;
     Platform::Milliseconds lastDisplayUpdate_;
+    float displayWait_ = 0.0f;
+    BeatClock beatClock_;
     ComboPopulator accentEntries_;
     ComboPopulator outputEntries_;
     ComboPopulator presetEntries_;

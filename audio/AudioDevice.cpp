@@ -114,7 +114,8 @@ StreamCallback AudioDevice::PlaybackCallback(RecordBuffer& buffer)
 int AudioDevice::OnInput(void* input, void*, unsigned long frames, double, void*)
 {
     const float* in = static_cast<const float*>(input);
-    if (!in)
+    const SoleEntry::Pass pass(capturing_);
+    if (!in || !pass)
         return 0;
     // Decimated into our own scratch: the caller's block stays intact (the
     // recorder keeps it).

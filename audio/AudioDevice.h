@@ -9,6 +9,7 @@
 #include "audio/MixerTypes.h"
 #include "audio/SampleBlockBuffer.h"
 #include "audio/SlidingSampleWindow.h"
+#include "audio/SoleEntry.h"
 #include "audio/StreamCallback.h"
 #include "audio/StreamWatch.h"
 #include "audio/WaveIn.h"
@@ -48,6 +49,8 @@ public:
     static AudioDevice& Instance();
     ~AudioDevice();
 
+    // The capture handler (engine thread). A block that comes while another
+    // is under way (two capture streams at once) is dropped.
     int OnInput(void* input, void* output, unsigned long frames, double outTime, void* userData);
 
     // The callables the streams run (engine thread): capture into the
@@ -153,7 +156,9 @@ private:
     bool captureLossTold_ = true;
     bool outputLossTold_ = true;
     std::vector<LossListener> lossListeners_;
-    // Engine thread only.
+    // Engine thread only: one capture callback at a time (a stream whose
+    // stop stopped waiting may still be in one when its successor calls).
+    SoleEntry capturing_;
     Decimator decimator_;
     std::vector<float> scratch_;
     SampleBlockBuffer blockBuffer_;

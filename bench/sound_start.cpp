@@ -7,8 +7,10 @@
 // does), the longest silence between the old tone and the new; for every
 // stop, how long until silence and how far from silence the sound's last
 // samples were; then, with eight CPU hogs (`yes`), the same presses again and
-// the dropouts of a reference tone played through; and the CPU the process
-// used while the metronome played (the sound alone: no window).
+// the dropouts of a reference tone played through; the CPU the process used
+// while the metronome played (the sound alone: no window); and, idle and
+// loaded, how long after each click is heard the beat displays' clock
+// reaches its beat.
 //
 //   eval "$(bash scripts/rig.sh start DIR)"
 //   sound_start [HOGS (8)] [SECONDS UNDER LOAD (20)]
@@ -35,6 +37,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -285,6 +288,50 @@ void Presses(Recording& recording, const char* suffix)
     Report((std::string("reference tone") + suffix).c_str(), tones);
 }
 
+// How long after its click is heard the beat displays' clock reaches each
+// beat: the played time they read, polled every millisecond from the press,
+// against the moment each click of the metronome (240 bpm, a beat a bar) was
+// heard; the first beat of a PLAY apart from the later ones, the first PLAY
+// of the run apart too. The displays draw at most every 50 ms on top of this.
+void BeatsShown(Recording& recording, const char* suffix)
+{
+    constexpr double Beat = 11025.0;
+    constexpr double Listen = 1.2;
+    std::vector<double> first, later;
+    for (int press = 0; press < 10; ++press) {
+        const double pressedAt = Seconds(Clock::now());
+        PlayMetronome();
+        std::vector<std::pair<double, double>> readings;
+        while (Seconds(Clock::now()) - pressedAt < Listen) {
+            readings.emplace_back(Seconds(Clock::now()), Device().Output().StreamTime());
+            Sleep(0.001);
+        }
+        StopSound();
+        Sleep(0.5);
+        const std::size_t from = recording.IndexAt(pressedAt);
+        const std::vector<float> heard = recording.Between(from, recording.IndexAt(pressedAt + Listen));
+        std::size_t quiet = 100;
+        std::size_t beat = 0;
+        for (std::size_t i = 0; i < heard.size(); ++i) {
+            const bool loud = std::fabs(heard[i]) > 1e-3f;
+            if (loud && quiet >= 100) {
+                const double frame = double(beat) * Beat;
+                const auto shown = std::find_if(readings.begin(), readings.end(),
+                                                [frame](const auto& r) { return r.second > frame; });
+                if (shown == readings.end())
+                    break;
+                (beat == 0 ? first : later).push_back((shown->first - recording.SecondsAt(from + i)) * 1000.0);
+                ++beat;
+            }
+            quiet = loud ? 0 : quiet + 1;
+        }
+    }
+    std::printf("%-34s the displays' clock reaches the first beat of a PLAY %6.1f ms after its click (median; "
+                "%.1f worst, %.1f on the first PLAY), later beats %6.1f ms after (median; %.1f worst)\n",
+                (std::string("beats shown") + suffix).c_str(), Median(first), Max(first),
+                first.empty() ? 0.0 : first.front(), Median(later), Max(later));
+}
+
 // The longest stretch of silence from a retune to 0.5 s after it.
 void Retunes(Recording& recording)
 {
@@ -365,6 +412,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "sound_start: PULSE_SERVER is not set; run it inside the rig\n");
     Device();
     Recording recording;
+    BeatsShown(recording, "");
     MetronomeCpu(10.0);
     Presses(recording, "");
     Retunes(recording);
@@ -377,6 +425,7 @@ int main(int argc, char** argv)
         hogPids.push_back(Spawn({"yes"}, null));
     Sleep(1.0);
     Presses(recording, ", loaded");
+    BeatsShown(recording, ", loaded");
     Dropouts(recording, loadSeconds);
     for (pid_t pid : hogPids)
         Stop(pid);

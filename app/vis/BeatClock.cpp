@@ -97,3 +97,10 @@ float BeatClock::OutputSeconds() const
 {
     return float(seconds_());
 }
+
+double BeatClock::ToNextBeat() const
+{
+    const double t = seconds_();
+    const float phase = BeatPhase(t, running_());
+    return phase < 1.0f ? (1.0 - double(phase)) * BarAt(t).beat : -1.0;
+}

@@ -36,6 +36,9 @@ public:
     float BarPhaseAt(float t) const;
     // Seconds played since the stream started.
     float OutputSeconds() const;
+    // Seconds until the next beat is heard, as the output plays on; negative
+    // while it rests.
+    double ToNextBeat() const;
     bool IsRunning() const { return running_(); }
 
 private:

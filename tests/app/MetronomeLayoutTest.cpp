@@ -358,6 +358,24 @@ TEST_F(MetronomeScreen, TheDisplaysAreRefreshedEveryTwentiethOfASecondWhileShown
     AppState::Instance().SetReferenceFrequency(440.0f);
 }
 
+// A beat due within an interval after the next refresh is drawn as it is
+// heard: that refresh waits for it, and never comes sooner than the interval.
+TEST(MetronomeDisplays, TheRefreshAfterTheIntervalWaitsForABeatDueWithinTheNextOne)
+{
+    const struct {
+        double toBeat;
+        float wait;
+    } rows[] = {
+        {-1.0, 0.05f}, // at rest
+        {0.01, 0.05f}, // the next refresh shows it
+        {0.05, 0.05f},  {0.07, 0.07f}, {0.0999, 0.0999f},
+        {0.101, 0.05f}, // a refresh comes before it
+        {2.0, 0.05f},
+    };
+    for (const auto& row : rows)
+        EXPECT_FLOAT_EQ(row.wait, MetronomeLayout::DisplayWait(0.05f, row.toBeat)) << row.toBeat;
+}
+
 TEST_F(MetronomeScreen, MinimisedNothingIsRefreshedAndNoTickAskedForUntilTheWindowComesBack)
 {
     Open();

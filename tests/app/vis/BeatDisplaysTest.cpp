@@ -20,6 +20,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -191,6 +192,8 @@ TEST(BeatClock, AfterAChangeWhilePlayingTheBeatsShownAreTheBeatsHeard)
         output.Build(c.bpm, c.beats);
         const BeatClock clock = output.Clock();
         std::vector<std::size_t> beatsShown, barsShown;
+        // When the next beat was due, as the clock foresaw it at each frame.
+        std::vector<std::pair<std::size_t, double>> nextBeats;
         float beat = 1.0f, bar = 1.0f;
         std::size_t next = 0;
         const std::size_t end = 8 * 44100;
@@ -213,6 +216,8 @@ TEST(BeatClock, AfterAChangeWhilePlayingTheBeatsShownAreTheBeatsHeard)
                 barsShown.push_back(heard);
             beat = beatNow;
             bar = barNow;
+            if (heard > 0)
+                nextBeats.push_back({heard, double(heard) + clock.ToNextBeat() * 44100.0});
         }
         const std::vector<LoopOutput::Onset> clicks = output.Clicks(end + 1);
         ASSERT_GE(clicks.size(), 4u);
@@ -235,6 +240,13 @@ TEST(BeatClock, AfterAChangeWhilePlayingTheBeatsShownAreTheBeatsHeard)
         };
         check(beatsShown, false, "a beat");
         check(barsShown, true, "a bar");
+        for (const auto& [at, due] : nextBeats) {
+            const auto next = std::find_if(clicks.begin(), clicks.end(),
+                                           [at = at](const LoopOutput::Onset& click) { return click.at > at; });
+            if (next != clicks.end()) {
+                EXPECT_NEAR(double(next->at), due, 1.0) << "foreseen at " << double(at) / 44.1 << " ms";
+            }
+        }
     }
 }
 

@@ -219,7 +219,9 @@ bool LoopBuffer::BuildBeats(int bpm, int beatsPerBar, const ClickGenerator& norm
 void LoopBuffer::BuildTone(float frequency)
 {
     std::vector<float> tone;
-    GenerateSine(frequency, ReferenceToneDuration(frequency), Rate, tone);
+    // Built at the press: seconds of sine turned on from sample to sample,
+    // not each computed afresh, which held the press several milliseconds.
+    GenerateLongSine(frequency, ReferenceToneDuration(frequency), Rate, tone);
     ApplyLoudness(tone, loudnessCurve_, frequency);
     SetSamples(std::move(tone), 0, HandOver::Crossing);
 }

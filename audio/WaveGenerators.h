@@ -2,6 +2,7 @@
 // The sounds the loop buffer plays: a sampled periodic wave (the tone clicks
 // and the reference tone), a linear fade-out, and one beat of silence with a
 // click at its start.
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -17,6 +18,13 @@ constexpr float MaxWaveMs = 10000.0f;
 void GenerateWave(float frequency, float durationMs, int rate, std::vector<float>& out, const WaveFunction& wave);
 void GenerateSine(float frequency, float durationMs, int rate, std::vector<float>& out);
 void GenerateSine(std::vector<float>& out, int rate, float durationMs, float frequency);
+// The samples of a sound of durationMs (at most MaxWaveMs) at the rate.
+std::size_t WaveLength(float durationMs, int rate);
+// The same sine as GenerateSine, turned on from sample to sample in double
+// precision rather than computed afresh: several times as fast for a tone of
+// seconds, and closer to the true sine (its phase is never rounded to a
+// float).
+void GenerateLongSine(float frequency, float durationMs, int rate, std::vector<float>& out);
 // A click generator playing a sine of the given frequency at full scale: it
 // starts at zero, and its end is faded with the beat (BuildBeatBuffer).
 ClickGenerator ToneClick(float frequency);

@@ -58,3 +58,28 @@ TEST(WaveGenerators, BeatsComeFromWholeMillisecondsClicksAreCutToTheBeatAndTones
     FadeOut(v, 10);
     EXPECT_EQ((std::vector<float>{0.3f, 0.2f, 0.1f, 0.0f}), v);
 }
+
+// The reference tone's generator: the sine of GenerateSine, as long, to
+// within the rounding of that one's float phase, and true to the exact sine
+// to within a float's precision all through ten seconds.
+TEST(WaveGenerators, TheLongSineIsTheSineToAFloatsPrecisionThroughTenSeconds)
+{
+    for (const float f : {16.35f, 440.0f, 6645.0f}) {
+        std::vector<float> quick, plain;
+        GenerateLongSine(f, 10000.0f, 44100, quick);
+        GenerateSine(f, 10000.0f, 44100, plain);
+        ASSERT_EQ(plain.size(), quick.size()) << f;
+        const double step = double(f) * 6.283185307179586 / 44100.0;
+        // Beyond the plain sine's own error (its phase rounded to a float:
+        // 0.016 at 6645 Hz after ten seconds), and beyond a float's rounding.
+        double beyondPlain = 0.0, fromTrue = 0.0;
+        for (std::size_t i = 0; i < quick.size(); ++i) {
+            const double exact = std::sin(double(i) * step);
+            beyondPlain = std::max(beyondPlain, std::fabs(double(quick[i]) - plain[i]) - std::fabs(plain[i] - exact));
+            fromTrue = std::max(fromTrue, std::fabs(double(quick[i]) - exact));
+        }
+        EXPECT_LT(beyondPlain, 1e-7) << f;
+        EXPECT_LT(fromTrue, 1e-7) << f;
+        EXPECT_EQ(0.0f, quick[0]) << f;
+    }
+}

@@ -83,13 +83,13 @@ public:
         std::size_t bar = 0;
     };
     // The sounds taken since the stream's start that are remembered, the
-    // newest last: more than are taken within the sound queued ahead of the
-    // one heard, unless the user changes the sound every few milliseconds.
+    // newest last: more than are taken while the sound queued ahead (about
+    // 0.15 s) waits to be heard, unless the sound changes every 20 ms.
     static constexpr std::size_t PlayedKept = 8;
-    // Any thread, lock-free: the sound played at that stream frame, the
-    // newest taken at or before it (the oldest remembered, for a frame
-    // before them all). False when the stream of the last restart has
-    // played nothing yet.
+    // Any thread, never holding up the engine: the sound played at that
+    // stream frame, the newest taken at or before it (the oldest remembered,
+    // for a frame before them all). False when the stream of the last
+    // restart has played nothing yet.
     bool PlayedAt(double frame, Played& played) const;
 
     // The newest sound handed over.

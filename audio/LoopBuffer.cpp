@@ -54,19 +54,19 @@ void LoopBuffer::TakePending(double startFrame)
 
 void LoopBuffer::NotePlayed(double start, bool restarted)
 {
+    // Each store releases, so none is seen before the count turned odd.
     const unsigned writing = playedWriting_.load(std::memory_order_relaxed);
     playedWriting_.store(writing + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
     const std::size_t count = restarted ? 0 : playedCount_.load(std::memory_order_relaxed);
     const bool sounds = playing_ && !playing_->samples.empty();
     PlayedSlot& slot = played_[count % PlayedKept];
-    slot.start.store(start, std::memory_order_relaxed);
+    slot.start.store(start, std::memory_order_release);
     slot.beat.store(!sounds ? 0 : playing_->beat ? playing_->beat : playing_->samples.size(),
-                    std::memory_order_relaxed);
-    slot.bar.store(sounds ? playing_->samples.size() : 0, std::memory_order_relaxed);
-    playedCount_.store(count + 1, std::memory_order_relaxed);
+                    std::memory_order_release);
+    slot.bar.store(sounds ? playing_->samples.size() : 0, std::memory_order_release);
+    playedCount_.store(count + 1, std::memory_order_release);
     if (restarted)
-        playedRestart_.store(restarts_.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        playedRestart_.store(restarts_.load(std::memory_order_relaxed), std::memory_order_release);
     playedWriting_.store(writing + 2, std::memory_order_release);
 }
 
@@ -75,15 +75,16 @@ bool LoopBuffer::PlayedAt(double frame, Played& played) const
     std::array<Played, PlayedKept> kept;
     std::size_t count = 0;
     unsigned restart = 0;
+    // Each load acquires, so the count read last is read after them all: it
+    // is unchanged and even only when nothing was written meanwhile.
     for (;;) {
         const unsigned writing = playedWriting_.load(std::memory_order_acquire);
-        count = playedCount_.load(std::memory_order_relaxed);
-        restart = playedRestart_.load(std::memory_order_relaxed);
+        count = playedCount_.load(std::memory_order_acquire);
+        restart = playedRestart_.load(std::memory_order_acquire);
         for (std::size_t i = 0; i < PlayedKept; ++i)
-            kept[i] = Played{played_[i].start.load(std::memory_order_relaxed),
-                             played_[i].beat.load(std::memory_order_relaxed),
-                             played_[i].bar.load(std::memory_order_relaxed)};
-        std::atomic_thread_fence(std::memory_order_acquire);
+            kept[i] = Played{played_[i].start.load(std::memory_order_acquire),
+                             played_[i].beat.load(std::memory_order_acquire),
+                             played_[i].bar.load(std::memory_order_acquire)};
         if (writing % 2 == 0 && playedWriting_.load(std::memory_order_relaxed) == writing)
             break;
     }

@@ -44,7 +44,15 @@ EventLoop& EventLoop::Instance()
     // Never destroyed: windows that die at exit, after every static, still
     // detach from it. Its events and clock need SDL's video; a failure is
     // logged with SDL's reason and the first window reports it.
-    static EventLoop* loop = (StartVideo(), new EventLoop);
+    static EventLoop* loop = [] {
+        StartVideo();
+        auto* made = new EventLoop;
+        made->translation_.shows = [](std::uint32_t windowId) {
+            SDL_Window* window = SDL_GetWindowFromID(windowId);
+            return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0;
+        };
+        return made;
+    }();
     return *loop;
 }
 

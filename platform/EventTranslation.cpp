@@ -94,12 +94,12 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<HostInput>& out)
 }
 
 // A press at the point of the press before it, within the double-click time,
-// in another window than that one, is the second press of a double click
-// whose first closed or opened a window under the pointer (a list closed by
-// the click on its entry, a box closed by its button, a popup opened by a
-// press): it belongs to that click and acts on nothing, and neither does its
+// in another window than that one while that one shows no more, is the
+// second press of a double click whose first closed the window under the
+// pointer (a list closed by the click on its entry, a box closed by its
+// button): it belongs to that click and acts on nothing, and neither does its
 // release. SDL counts clicks by window coordinates only, so it may take it
-// for a first click or for a double click on the new window.
+// for a first click or for a double click on the window uncovered.
 void TranslateButton(const SDL_MouseButtonEvent& button, bool down, int originX, int originY,
                      TranslationState& state, std::vector<HostInput>& out)
 {
@@ -117,7 +117,7 @@ void TranslateButton(const SDL_MouseButtonEvent& button, bool down, int originX,
         const int y = originY + button.y;
         const bool closing = last.window != 0 && last.window != button.windowID
             && button.timestamp - last.time <= Uint32(kDoubleClickMs) && std::abs(x - last.x) <= kDoubleClickRadius
-            && std::abs(y - last.y) <= kDoubleClickRadius;
+            && std::abs(y - last.y) <= kDoubleClickRadius && !(state.shows && state.shows(last.window));
         last = TranslationState::Press{button.windowID, x, y, button.timestamp, closing};
         if (closing)
             return;

@@ -9,13 +9,15 @@
 // - a second (fourth, ...) click gives a double click instead of a press
 //   (SDL counts a click only within 2 pixels of the last, see StartVideo);
 //   a press within the double-click time at the screen point of the press
-//   before it, but in another window, gives nothing, nor does its release;
+//   before it, in another window, while that one shows no more, gives
+//   nothing, nor does its release;
 // - the wheel gives 120 per notch, positive away from the user, at the
 //   pointer's position in window coordinates.
 #include "platform/HostInput.h"
 
 #include <SDL.h>
 
+#include <functional>
 #include <vector>
 
 namespace Platform {
@@ -28,7 +30,8 @@ constexpr int kDoubleClickRadius = 2;
 // What translation remembers between events: of a drop of several files only
 // the first is reported; of each button, its last press (the window, 0 before
 // any; the screen point; SDL's time stamp) and whether its release is dropped
-// with it.
+// with it. And what it asks of the windows: whether one still shows (unset:
+// none does).
 struct TranslationState {
     struct Press {
         std::uint32_t window = 0;
@@ -40,6 +43,7 @@ struct TranslationState {
     bool fileOfDropReported = false;
     Press left;
     Press right;
+    std::function<bool(std::uint32_t windowId)> shows;
 };
 
 // (originX, originY): the screen position of the event's window.

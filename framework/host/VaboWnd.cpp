@@ -410,13 +410,6 @@ void VaboWnd::OnInput(const Platform::HostInput& input)
         if (!focused->HasFocus())
             focused->SetFocus();
     }
-    // A focus lost and back again before the news is served never left the
-    // window: without a window manager a tooltip takes the focus when it is
-    // shown and hands it straight back, maybe between the press and the
-    // release of a click that came with the pointer's move onto its button,
-    // and that press goes on.
-    if (input.kind == Kind::FocusLost && HasFocus())
-        return;
     // A window manager may stack the owner over its box (a click on it, a
     // restore): the box, whose loop holds the input, comes forward again.
     if (input.kind == Kind::FocusGained && BringModalForward())

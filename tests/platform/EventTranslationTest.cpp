@@ -135,9 +135,10 @@ TEST(EventTranslation, SecondClickIsADoubleClickInsteadOfAPress)
 
 // How the user clicks: presses of a pair in one window make a press and a
 // double click; a press at the screen point of the press before it, within
-// the double-click time, in another window (the list the first click closed
-// uncovered it) gives nothing, press and release, whether SDL counts it as a
-// first click (by the new window's coordinates) or as a second.
+// the double-click time, in another window while that one shows no more (the
+// list the first click closed uncovered it) gives nothing, press and release,
+// whether SDL counts it as a first click (by the new window's coordinates) or
+// as a second.
 TEST(EventTranslation, ThePressOfAPairThatFallsInAnotherWindowActsOnNothing)
 {
     constexpr Uint32 kList = 9;
@@ -153,6 +154,8 @@ TEST(EventTranslation, ThePressOfAPairThatFallsInAnotherWindowActsOnNothing)
         const char* how;
         std::vector<Click> clicks;
         std::vector<std::pair<Kind, Uint32>> inputs;
+        // Whether the list still shows at the second press.
+        bool listShows = false;
     };
     const Kind down = Kind::LeftButtonDown;
     const Kind up = Kind::LeftButtonUp;
@@ -183,9 +186,14 @@ TEST(EventTranslation, ThePressOfAPairThatFallsInAnotherWindowActsOnNothing)
         {"beside the point",
          {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120 + Platform::kDoubleClickRadius + 1, 1150, 1}},
          {{down, kList}, {up, kList}, {down, kWindow}, {up, kWindow}}},
+        {"on a list that stays open",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120, 1150, 1}},
+         {{down, kList}, {up, kList}, {down, kWindow}, {up, kWindow}},
+         true},
     };
     for (const Row& row : rows) {
         Platform::TranslationState state;
+        state.shows = [&row](std::uint32_t window) { return row.listShows && window == kList; };
         std::vector<std::pair<Kind, Uint32>> inputs;
         for (const Click& click : row.clicks) {
             for (const Uint32 type : {Uint32(SDL_MOUSEBUTTONDOWN), Uint32(SDL_MOUSEBUTTONUP)}) {

@@ -100,8 +100,8 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<HostInput>& out)
 // button): it belongs to that click and acts on nothing, and neither does its
 // release. SDL counts clicks by window coordinates only, so it may take it
 // for a first click or for a double click on the window uncovered.
-void TranslateButton(const SDL_MouseButtonEvent& button, bool down, int originX, int originY,
-                     TranslationState& state, std::vector<HostInput>& out)
+void TranslateButton(const SDL_MouseButtonEvent& button, bool down, int originX, int originY, TranslationState& state,
+                     std::vector<HostInput>& out)
 {
     const bool left = button.button == SDL_BUTTON_LEFT;
     if (!left && button.button != SDL_BUTTON_RIGHT)

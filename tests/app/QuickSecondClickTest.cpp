@@ -152,8 +152,8 @@ Vabo::GuiObject* EntryOver(ComboBox& list, const std::string& chosen, Vabo::GuiO
         const int y = frame.y + entry->GetWindowY() + entry->GetHeight() / 2 - window.y;
         const std::string& name = entry->GetName();
         if (!name.empty() && name != "Background" && name != chosen && x > object.GetWindowX()
-            && x < object.GetWindowX() + object.GetWidth()
-            && y > object.GetWindowY() && y < object.GetWindowY() + object.GetHeight())
+            && x < object.GetWindowX() + object.GetWidth() && y > object.GetWindowY()
+            && y < object.GetWindowY() + object.GetHeight())
             return entry;
     }
     return nullptr;
@@ -175,9 +175,7 @@ TEST_F(QuickSecondClick, EveryWayOfClickingActsOnWhatLiesUnderItsOwnPress)
         return Vabo::GetXMLObject<Vabo::ToggleButton>(&screen, name);
     };
     const auto lit = [&](const char* name) {
-        return [&toggle, name](Vabo::GuiObject& screen) {
-            return toggle(screen, name)->GetState() == 1;
-        };
+        return [&toggle, name](Vabo::GuiObject& screen) { return toggle(screen, name)->GetState() == 1; };
     };
     const auto on = [&](const char* button, const char* then) {
         return [this, &toggle, button, then](Vabo::GuiObject& screen) {

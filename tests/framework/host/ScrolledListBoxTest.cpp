@@ -939,12 +939,9 @@ enum Invariant {
     StepHolds,
     kInvariants
 };
-const char* const kInvariantNames[] = {"within travel and track",
-                                       "on its tic",
-                                       "within a tic of the share",
-                                       "at an end together",
-                                       "a row brought into view shows",
-                                       "a dragged bar goes with the pointer",
+const char* const kInvariantNames[] = {"within travel and track",       "on its tic",
+                                       "within a tic of the share",     "at an end together",
+                                       "a row brought into view shows", "a dragged bar goes with the pointer",
                                        "a step during a drag holds"};
 
 } // namespace
@@ -1138,7 +1135,9 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                     return;
                 failed[StepHolds] = failed[StepHolds] || stepUndone;
                 const auto position = [&](long long k) {
-                    return k >= count ? travel : f.tics > 0 ? k * travel / count : std::min<long long>(k * line, travel);
+                    return k >= count ? travel
+                        : f.tics > 0  ? k * travel / count
+                                      : std::min<long long>(k * line, travel);
                 };
                 if (positions)
                     failed[OnItsTic] = failed[OnItsTic] || at != position(t.GetTicFromBar());

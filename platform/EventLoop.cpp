@@ -44,7 +44,15 @@ EventLoop& EventLoop::Instance()
     // Never destroyed: windows that die at exit, after every static, still
     // detach from it. Its events and clock need SDL's video; a failure is
     // logged with SDL's reason and the first window reports it.
-    static EventLoop* loop = (StartVideo(), new EventLoop);
+    static EventLoop* loop = [] {
+        StartVideo();
+        auto* made = new EventLoop;
+        made->translation_.shows = [](std::uint32_t windowId) {
+            SDL_Window* window = SDL_GetWindowFromID(windowId);
+            return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0;
+        };
+        return made;
+    }();
     return *loop;
 }
 
@@ -238,8 +246,16 @@ void EventLoop::Serve(SDL_Event& event)
         delete call;
         return;
     }
+    // Presses are compared on the screen: the window under the pointer may
+    // change between the two of a double click.
+    int originX = 0;
+    int originY = 0;
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        if (SDL_Window* window = SDL_GetWindowFromID(event.button.windowID))
+            SDL_GetWindowPosition(window, &originX, &originY);
+    }
     std::vector<HostInput> inputs;
-    Guarded("an SDL event", [&] { inputs = TranslateEvent(event, translation_); });
+    Guarded("an SDL event", [&] { inputs = TranslateEvent(event, translation_, originX, originY); });
     if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT)
         SDL_free(event.drop.file);
     for (const HostInput& input : inputs)

@@ -1,6 +1,8 @@
 #include "platform/EventTranslation.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 namespace Platform {
 namespace {
@@ -91,18 +93,37 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<HostInput>& out)
         out.push_back(Key(key.windowID, ch));
 }
 
-void TranslateButton(const SDL_MouseButtonEvent& button, bool down, std::vector<HostInput>& out)
+// A press at the point of the press before it, within the double-click time,
+// in another window than that one while that one shows no more, is the
+// second press of a double click whose first closed the window under the
+// pointer (a list closed by the click on its entry, a box closed by its
+// button): it belongs to that click and acts on nothing, and neither does its
+// release. SDL counts clicks by window coordinates only, so it may take it
+// for a first click or for a double click on the window uncovered.
+void TranslateButton(const SDL_MouseButtonEvent& button, bool down, int originX, int originY, TranslationState& state,
+                     std::vector<HostInput>& out)
 {
     const bool left = button.button == SDL_BUTTON_LEFT;
     if (!left && button.button != SDL_BUTTON_RIGHT)
         return;
+    TranslationState::Press& last = left ? state.left : state.right;
     Kind kind;
-    if (!down)
+    if (!down) {
+        if (std::exchange(last.releaseDropped, false))
+            return;
         kind = left ? Kind::LeftButtonUp : Kind::RightButtonUp;
-    else if (button.clicks >= 2 && button.clicks % 2 == 0)
-        kind = left ? Kind::LeftButtonDblClk : Kind::RightButtonDblClk;
-    else
-        kind = left ? Kind::LeftButtonDown : Kind::RightButtonDown;
+    } else {
+        const int x = originX + button.x;
+        const int y = originY + button.y;
+        const bool closing = last.window != 0 && last.window != button.windowID
+            && button.timestamp - last.time <= Uint32(kDoubleClickMs) && std::abs(x - last.x) <= kDoubleClickRadius
+            && std::abs(y - last.y) <= kDoubleClickRadius && !(state.shows && state.shows(last.window));
+        last = TranslationState::Press{button.windowID, x, y, button.timestamp, closing};
+        if (closing)
+            return;
+        kind = button.clicks >= 2 && button.clicks % 2 == 0 ? (left ? Kind::LeftButtonDblClk : Kind::RightButtonDblClk)
+                                                            : (left ? Kind::LeftButtonDown : Kind::RightButtonDown);
+    }
     out.push_back(AtPoint(kind, button.windowID, button.x, button.y));
 }
 
@@ -186,7 +207,7 @@ void AppendCodePoints(const char* utf8, std::vector<std::uint32_t>& codePoints)
     }
 }
 
-std::vector<HostInput> TranslateEvent(const SDL_Event& event, TranslationState& state)
+std::vector<HostInput> TranslateEvent(const SDL_Event& event, TranslationState& state, int originX, int originY)
 {
     std::vector<HostInput> out;
     switch (event.type) {
@@ -202,10 +223,10 @@ std::vector<HostInput> TranslateEvent(const SDL_Event& event, TranslationState& 
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
-        TranslateButton(event.button, true, out);
+        TranslateButton(event.button, true, originX, originY, state, out);
         break;
     case SDL_MOUSEBUTTONUP:
-        TranslateButton(event.button, false, out);
+        TranslateButton(event.button, false, originX, originY, state, out);
         break;
     case SDL_MOUSEMOTION:
         out.push_back(AtPoint(Kind::MouseMove, event.motion.windowID, event.motion.x, event.motion.y));

@@ -1,6 +1,7 @@
 #include "platform/Video.h"
 
 #include "platform/DisplayWatch.h"
+#include "platform/EventTranslation.h"
 #include "platform/HeldBackErrors.h"
 #include "platform/Log.h"
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace Platform {
 namespace {
@@ -136,7 +138,9 @@ bool StartVideo()
     // A second click is a double click only within a 4x4 pixel box around the
     // first, as on that desktop: SDL's own 32 pixels would make a click on the
     // next title button a double click on it, and the button would not act.
-    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+    // Translation knows the same box and time (EventTranslation.h).
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, std::to_string(kDoubleClickRadius).c_str());
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, std::to_string(kDoubleClickMs).c_str());
     // Frames are presented by rectangles: SDL's GPU-backed window surface would
     // copy the whole window every time, the X11 one copies only the rectangles.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");

@@ -50,7 +50,11 @@ std::shared_ptr<GuiObject> NewScrolledListBox::AddItem(const std::shared_ptr<Gui
         list_.UpdateLayout();
         list_.SelectIndex(0);
     }
-    SetStepY(item->GetHeight());
+    // A line is the height of the last item with one: an item of no height
+    // (an empty text, a hidden row) would make a step of 0, and the arrows,
+    // the wheel, the keys and bringing an item into view would not move.
+    if (item->GetHeight() > 0)
+        SetStepY(item->GetHeight());
     needsRelayout_ = true;
     return item;
 }

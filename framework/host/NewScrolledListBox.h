@@ -1,6 +1,7 @@
 // A list box in a scroll window: long lists scroll by the bar, the wheel and
-// a timed scroll of a number of lines, one line an item high, and keyboard
-// navigation keeps the selected item in view.
+// a timed scroll of a number of lines, one line as high as the last item
+// added that has a height, and keyboard navigation keeps the selected item in
+// view.
 #pragma once
 
 #include "framework/host/ScrollWindow.h"

@@ -592,12 +592,13 @@ bool ScreenManager::RightButtonUp(const Point& point)
 bool ScreenManager::LeftButtonDblClk(const Point& point)
 {
     RenderLockGuard lock(RenderLock());
-    // It stands for the second press: the button is held as after any press.
+    // It stands for the second press: the button is held as after any press,
+    // and the focus goes as on any press, target or none.
     leftButtonHeld_ = true;
-    if (!HasVisibleTarget())
-        return dirty_;
-    Signal::LeftButtonDblClk click(point.x, point.y);
-    Broadcast(click, false);
+    if (HasVisibleTarget()) {
+        Signal::LeftButtonDblClk click(point.x, point.y);
+        Broadcast(click, false);
+    }
     DropFocusOutside(point);
     if (!HasVisibleTarget())
         return dirty_;

@@ -41,6 +41,9 @@ public:
     // with fixed tic counts), so that a page of the bar stays a page of the view.
     void SetPageX(int steps);
     void SetPageY(int steps);
+    // The lines the automatic vertical tic count is made of, times the share
+    // of the content that lies out of view: a list gives its number of rows,
+    // which over rows of one height is a tic per row of travel.
     void SetLinesPerView(int lines);
     // Fixed tic counts (the steps follow the travel); also lets the window
     // step its vertical bar on ScrollStep and, with a horizontal bar, move its

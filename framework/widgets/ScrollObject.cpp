@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "framework/core/HostInputSignals.h"
 #include "framework/core/Registration.h"
@@ -88,6 +89,8 @@ int ScrollObject::GetTravel() const
 
 int ScrollObject::MoveBar(int delta, bool emit)
 {
+    if (dragging_ && !followingDrag_)
+        movedBesideDrag_ = true;
     const int wanted = GetBarPosition() + delta;
     const int limit = std::max(GetAxisExtent() - GetBarLength(), 0);
     const int placed = std::clamp(wanted, 0, limit);
@@ -128,31 +131,36 @@ void ScrollObject::DragStartSlot(Signal::Base* signal, GuiObject*)
     bar_->SetForceSelected(true);
     dragAnchor_ = vertical_ ? press->y : press->x;
     dragPlace_ = GetBarPosition();
+    movedBesideDrag_ = false;
 }
 
 // The bar goes where the pointer takes it from where the drag last put it,
 // not from where it stands: whoever listens may set it on a tic of its own
-// choosing, and a slow drag would otherwise stay on that tic for ever.
+// choosing, and a slow drag would otherwise stay on that tic for ever. A bar
+// moved since by something else (a wheel step, a key) goes on from there, or
+// the next move of the pointer would undo that step.
 void ScrollObject::DragSlot(Signal::Base* signal, GuiObject*)
 {
     if (!dragging_)
         return;
+    if (std::exchange(movedBesideDrag_, false))
+        dragPlace_ = GetBarPosition();
     auto* move = static_cast<Signal::Positional*>(signal);
-    const int c = vertical_ ? move->y : move->x;
+    // Past an end of the track the pointer counts as at that end: the bar
+    // held there reaches that end of its travel, and the pointer moves it
+    // again from the moment it comes back.
     const int start = WindowAxisStart();
     const int extent = GetAxisExtent();
+    const int c = std::clamp(vertical_ ? move->y : move->x, start, start + extent);
     const int limit = std::max(extent - GetBarLength(), 0);
-    if (c > start && c < start + extent) {
-        dragPlace_ = std::clamp(dragPlace_ + c - dragAnchor_, 0, limit);
-        dragAnchor_ = c;
-    } else if (c <= start) {
-        dragAnchor_ = start;
-        dragPlace_ = 0;
-    } else {
-        dragAnchor_ = start + extent;
-        dragPlace_ = limit;
+    dragPlace_ = std::clamp(dragPlace_ + c - dragAnchor_, 0, limit);
+    dragAnchor_ = c;
+    {
+        // What the listeners do with the bar meanwhile is part of this move.
+        const bool outer = std::exchange(followingDrag_, true);
+        MoveBar(dragPlace_ - GetBarPosition(), true);
+        followingDrag_ = outer;
     }
-    MoveBar(dragPlace_ - GetBarPosition(), true);
     InvalidateWhenShown(*this);
 }
 

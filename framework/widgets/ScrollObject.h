@@ -73,6 +73,10 @@ private:
     int dragAnchor_ = 0;
     // Where the drag last put the bar along the axis.
     int dragPlace_ = 0;
+    // Set while the drag moves the bar and its listeners answer the move.
+    bool followingDrag_ = false;
+    // The bar was moved during the drag by something else (a step, a resize).
+    bool movedBesideDrag_ = false;
     float barFraction_ = 0.0f;
     int minimumBarSize_ = 0;
     bool loaded_ = false;

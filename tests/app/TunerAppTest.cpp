@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "app/ShowMessageBox.h"
 #include "framework/core/objects/RegistryCoverage.h"
+#include "platform/EventTranslation.h"
 
 #include <gtest/gtest.h>
 
@@ -84,12 +85,15 @@ TEST(TunerAppStart, ASilentSoundServerIsToldAsSuchAndNotAsAMissingCard)
 class SkinMessageBoxTest : public AppTest::SkinFixture {
 protected:
     // Shows the box and clicks the point of its button row (as a fraction of
-    // the row's width) once the box is up; the answer.
+    // the row's width) once the box is up; the answer. The click comes after
+    // the double-click time: at the point of the click that closed the box
+    // before, it would be the second press of that click, and act on nothing.
     std::string AnswerAt(const std::string& buttons, float across)
     {
         bool clicked = false;
         Vabo::VaboWnd::PostCall([&] {
             AppTest::PumpUntil([] { return AppTest::NewestWindowTitled("Pellora") != 0; });
+            AppTest::Pump(Platform::kDoubleClickMs);
             // The row: 20 pixels in from each side of the 440-pixel box, 130 down, 32 high.
             AppTest::PushClick(AppTest::NewestWindowTitled("Pellora"), 20 + int(400 * across), 146);
             clicked = true;

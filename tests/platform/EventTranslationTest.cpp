@@ -133,6 +133,81 @@ TEST(EventTranslation, SecondClickIsADoubleClickInsteadOfAPress)
     EXPECT_TRUE(kinds(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1).empty());
 }
 
+// How the user clicks: presses of a pair in one window make a press and a
+// double click; a press at the screen point of the press before it, within
+// the double-click time, in another window while that one shows no more (the
+// list the first click closed uncovered it) gives nothing, press and release,
+// whether SDL counts it as a first click (by the new window's coordinates) or
+// as a second.
+TEST(EventTranslation, ThePressOfAPairThatFallsInAnotherWindowActsOnNothing)
+{
+    constexpr Uint32 kList = 9;
+    struct Click {
+        Uint32 window;
+        int originX; // the window's screen position
+        int x; // in the window; y is x too
+        Uint32 time;
+        Uint8 clicks;
+        Uint8 button = SDL_BUTTON_LEFT;
+    };
+    struct Row {
+        const char* how;
+        std::vector<Click> clicks;
+        std::vector<std::pair<Kind, Uint32>> inputs;
+        // Whether the list still shows at the second press.
+        bool listShows = false;
+    };
+    const Kind down = Kind::LeftButtonDown;
+    const Kind up = Kind::LeftButtonUp;
+    const Kind pair = Kind::LeftButtonDblClk;
+    const Row rows[] = {
+        {"one click", {{kWindow, 0, 50, 1000, 1}}, {{down, kWindow}, {up, kWindow}}},
+        {"two on one button",
+         {{kWindow, 0, 50, 1000, 1}, {kWindow, 0, 50, 1150, 2}},
+         {{down, kWindow}, {up, kWindow}, {pair, kWindow}, {up, kWindow}}},
+        {"two on a list entry that closes its list",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120, 1150, 1}},
+         {{down, kList}, {up, kList}}},
+        {"two on a box's button where a window of the same place comes next",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 100, 20, 1150, 2}},
+         {{down, kList}, {up, kList}}},
+        {"three there",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120, 1150, 1}, {kWindow, 0, 120, 1300, 2}},
+         {{down, kList}, {up, kList}, {pair, kWindow}, {up, kWindow}}},
+        {"the right button on a list entry",
+         {{kList, 100, 20, 1000, 1, SDL_BUTTON_RIGHT}, {kWindow, 0, 120, 1150, 1, SDL_BUTTON_RIGHT}},
+         {{Kind::RightButtonDown, kList}, {Kind::RightButtonUp, kList}}},
+        {"a right click between",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 30, 1050, 1, SDL_BUTTON_RIGHT}, {kWindow, 0, 120, 1150, 1}},
+         {{down, kList}, {up, kList}, {Kind::RightButtonDown, kWindow}, {Kind::RightButtonUp, kWindow}}},
+        {"after the double-click time",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120, 1000 + Platform::kDoubleClickMs + 1, 1}},
+         {{down, kList}, {up, kList}, {down, kWindow}, {up, kWindow}}},
+        {"beside the point",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120 + Platform::kDoubleClickRadius + 1, 1150, 1}},
+         {{down, kList}, {up, kList}, {down, kWindow}, {up, kWindow}}},
+        {"on a list that stays open",
+         {{kList, 100, 20, 1000, 1}, {kWindow, 0, 120, 1150, 1}},
+         {{down, kList}, {up, kList}, {down, kWindow}, {up, kWindow}},
+         true},
+    };
+    for (const Row& row : rows) {
+        Platform::TranslationState state;
+        state.shows = [&row](std::uint32_t window) { return row.listShows && window == kList; };
+        std::vector<std::pair<Kind, Uint32>> inputs;
+        for (const Click& click : row.clicks) {
+            for (const Uint32 type : {Uint32(SDL_MOUSEBUTTONDOWN), Uint32(SDL_MOUSEBUTTONUP)}) {
+                SDL_Event event = Button(type, click.button, click.clicks, click.x, click.x);
+                event.button.windowID = click.window;
+                event.button.timestamp = click.time;
+                for (const HostInput& input : Platform::TranslateEvent(event, state, click.originX, click.originX))
+                    inputs.emplace_back(input.kind, input.windowId);
+            }
+        }
+        EXPECT_EQ(row.inputs, inputs) << row.how;
+    }
+}
+
 TEST(EventTranslation, WheelGives120PerNotchAtTheWindowPoint)
 {
     SDL_Event e = Event(SDL_MOUSEWHEEL);

@@ -286,6 +286,32 @@ TEST_F(ScreenManagerTest, AFocusChangeTellsTheOldObjectFirst)
     screens.KeyPress(65); // and is sent no key
 }
 
+// The second press of a pair moves the focus as the first did: kept by a
+// press inside the focus object, dropped by one outside it, whether a tree
+// shows under the press or not.
+TEST_F(ScreenManagerTest, APressAndADoubleClickMoveTheFocusAlikeWithATargetOrNone)
+{
+    TestPanel field;
+    field.SetName("field");
+    field.SetPosition(50, 50);
+    field.SetSize(10, 10);
+    base.AddChild(&field, false);
+    for (const Kind kind : {Kind::LeftButtonDown, Kind::LeftButtonDblClk})
+        for (const bool shown : {true, false})
+            for (const bool inside : {true, false}) {
+                const std::string how = std::string(kind == Kind::LeftButtonDown ? "a press" : "a double click")
+                    + (shown ? " on the tree" : " with no tree shown") + (inside ? " inside" : " outside");
+                base.SetVisible(shown);
+                screens.SetFocusObject(&field);
+                router.Route(At(kind, inside ? 55 : 5, inside ? 55 : 5), true);
+                router.Route(At(Kind::LeftButtonUp, inside ? 55 : 5, inside ? 55 : 5), true);
+                EXPECT_EQ(inside, screens.IsFocusObject(&field)) << how;
+                screens.SetFocusObject(nullptr);
+            }
+    base.SetVisible(true);
+    base.RemoveChild(&field, false);
+}
+
 TEST_F(ScreenManagerTest, KeysFireBindingsInTheTreeAndThenReachTheFocusObjectRightPressesNeedNoControlKey)
 {
     TestPanel field;

@@ -810,13 +810,15 @@ for (const Case& c : cases) {
 
 // A seeded walk over rows of several heights: after every arrow, page and
 // wheel step the view has moved its lines from its own place, drags between
-// them or not, and every selection shows.
+// them or not, and every selection shows. A last row of no height leaves the
+// lines as high as the row before it.
 TEST(ScrollWindow, TheViewMovesFromItsOwnPlaceThroughoutARandomWalkOverRowsOfMixedHeights)
 {
-    for (const int lastRow : {10, 35, 60}) {
+    for (const int lastRow : {10, 35, 60, 0}) {
         SCOPED_TRACE(lastRow);
         ScrollRig rig("ListBoxes.xml", 220, 150);
         Vabo::NewScrolledListBox& list = MixedList(rig, lastRow);
+        const int line = lastRow > 0 ? lastRow : kMixedRowHeight;
         Vabo::ScrollBar& bar = *list.GetVerticalBar();
         Vabo::TicScrollObject& track = bar.GetScrollObject();
         const int limit = kMixedRows * kMixedRowHeight + lastRow - 100;
@@ -860,7 +862,7 @@ TEST(ScrollWindow, TheViewMovesFromItsOwnPlaceThroughoutARandomWalkOverRowsOfMix
             ++checked;
             bool down = false;
             const int lines = moves[kind].first;
-            apart += lines != 0 ? Offset(list) != std::clamp(before + lines * lastRow, 0, limit)
+            apart += lines != 0 ? Offset(list) != std::clamp(before + lines * line, 0, limit)
                                 : !list.IsChildVisibleY(list.GetList().GetItemAt(selected), down);
         }
         EXPECT_EQ(apart, 0) << "apart after " << apart << " of " << checked << " moves";
@@ -922,13 +924,25 @@ const Family kFamilies[] = {
     {5, 20, 20, 80, 0, "five rows of 20 in 80"},
     {10, 20, 20, 100, 0, "ten rows of 20 in 100"},
     {30, 10, 60, 65, 0, "rows shorter than the view less a line"},
+    {30, 10, 0, 100, 0, "the last row of no height"},
+    {30, 10, 0, 100, 8, "the last row of no height, 8 tics"},
 };
 
 // What the walk below checks after every move, on both axes.
-enum Invariant { WithinTravelAndTrack, OnItsTic, WithinATic, EndsTogether, RowShows, DragFollows, kInvariants };
+enum Invariant {
+    WithinTravelAndTrack,
+    OnItsTic,
+    WithinATic,
+    EndsTogether,
+    RowShows,
+    DragFollows,
+    StepHolds,
+    kInvariants
+};
 const char* const kInvariantNames[] = {"within travel and track",       "on its tic",
                                        "within a tic of the share",     "at an end together",
-                                       "a row brought into view shows", "a dragged bar goes with the pointer"};
+                                       "a row brought into view shows", "a dragged bar goes with the pointer",
+                                       "a step during a drag holds"};
 
 } // namespace
 
@@ -942,8 +956,9 @@ const char* const kInvariantNames[] = {"within travel and track",       "on its 
 // the view's share of the travel, and one stands at an end exactly when the
 // other does; a row brought into view shows wherever a position of the view
 // shows it; a drag leaves the bar within a place of the view from where the
-// pointer took it. Over rows of several heights each line move takes the view
-// its lines from where it stood.
+// pointer took it, and a wheel step or a line step (as a key makes) in the
+// middle of a drag holds when the pointer moves on. Over rows of several
+// heights each line move takes the view its lines from where it stood.
 TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
 {
     constexpr int kMoves = 150;
@@ -962,8 +977,10 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 horizontal ? window->SetSize(view + 10, 80) : window->SetSize(100, view + 10);
             };
             resize(f.view);
-            // As a list sets itself up: a step of the last row, a page of three.
-            horizontal ? window->SetStepX(f.last) : window->SetStepY(f.last);
+            // As a list sets itself up: a step of the last row that has a
+            // height, a page of three.
+            const int line = f.last > 0 ? f.last : f.size;
+            horizontal ? window->SetStepX(line) : window->SetStepY(line);
             horizontal ? window->SetPageX(3) : window->SetPageY(3);
             std::vector<std::unique_ptr<Vabo::GuiObject>> rows;
             Vabo::GridLayout content;
@@ -1006,6 +1023,7 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
             Vabo::GuiObject* shown = nullptr;
             long long dragFrom = -1;
             long long dragBy = 0;
+            bool stepUndone = false;
             // Each move with the lines it takes a view over rows of several
             // heights (0: none to count).
             const std::vector<std::function<int()>> kinds = {
@@ -1059,6 +1077,39 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                     window->SendToSelf(&step);
                     return 0;
                 },
+                [&] {
+                    // Part of a drag, a step, a move on the spot, the rest of the drag.
+                    Vabo::ScrollObject::BarWrapper& held = track.GetBar();
+                    const int x = held.GetWindowX() + held.GetWidth() / 2;
+                    const int y = held.GetWindowY() + held.GetHeight() / 2;
+                    const auto to = [&](int d) { horizontal ? rig.Move(x + d, y) : rig.Move(x, y + d); };
+                    rig.Move(x, y);
+                    rig.Press(x, y);
+                    const int part = next(21) - 10;
+                    for (int d = 0; d != part;)
+                        to(d += part > 0 ? 1 : -1);
+                    const int way = next(2) ? 1 : -1;
+                    if (horizontal)
+                        window->ScrollLinesX(way);
+                    else if (next(2))
+                        rig.Wheel(130, 20, -120 * way);
+                    else
+                        window->ScrollLinesY(way);
+                    const int stepped = offset();
+                    to(part);
+                    stepUndone = offset() != stepped;
+                    dragFrom = track.GetBarPosition();
+                    const int rest = next(21) - 10;
+                    for (int d = 0; d != rest;)
+                        to(part + (d += rest > 0 ? 1 : -1));
+                    horizontal ? rig.Release(x + part + rest, y) : rig.Release(x, y + part + rest);
+                    // The pointer counts only along the track.
+                    const int start = horizontal ? track.GetWindowX() : track.GetWindowY();
+                    const auto along = [&](int at) { return std::clamp(at, start, start + track.GetAxisExtent()); };
+                    const int from = (horizontal ? x : y) + part;
+                    dragBy = along(from + rest) - along(from);
+                    return 0;
+                },
             };
             // The invariants on one axis; those of the walk's own axis also
             // against the move just made.
@@ -1082,8 +1133,11 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                             > 1.0 / double(count) + 1.0 / double(barTravel);
                 if (!own || travel <= 0)
                     return;
+                failed[StepHolds] = failed[StepHolds] || stepUndone;
                 const auto position = [&](long long k) {
-                    return k >= count ? travel : f.tics > 0 ? k * travel / count : std::min(k * f.last, travel);
+                    return k >= count ? travel
+                        : f.tics > 0  ? k * travel / count
+                                      : std::min<long long>(k * line, travel);
                 };
                 if (positions)
                     failed[OnItsTic] = failed[OnItsTic] || at != position(t.GetTicFromBar());
@@ -1111,6 +1165,7 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 const int before = offset();
                 shown = nullptr;
                 dragFrom = -1;
+                stepUndone = false;
                 const int lines = kinds[kind]();
                 rig.Draw();
                 ++moves;
@@ -1120,7 +1175,7 @@ TEST(ScrollWindow, TheViewKeepsToItsBarThroughoutARandomWalkOverTheWholeFamily)
                 for (int k = 0; k < kInvariants; ++k)
                     failures[std::size_t(k)] += failed[std::size_t(k)];
                 if (!positions && lines != 0 && !resized)
-                    apart += offset() != std::clamp(before + lines * f.last, 0, limit());
+                    apart += offset() != std::clamp(before + lines * line, 0, limit());
             }
             EXPECT_EQ(apart, 0) << "lines not from the view's place after " << apart << " of " << kMoves << " moves";
             for (int k = 0; k < kInvariants; ++k) {

@@ -145,7 +145,10 @@ TEST_P(SlowServer, StartsWithItsMixersKeepsTheInputAndNeitherWriteNorChangeIsLos
         std::system((SoundRig::RigServerEnv() + "pactl set-sink-volume @DEFAULT_SINK@ " + std::to_string(40 + change)
                      + "%")
                         .c_str());
-        reported += tickUntil([&] { return *shown > before && device->GetOutputVolume() == 40 + change; }, 5000);
+        // Both mixers read each change, one after the other, in a score of
+        // the server's replies each.
+        reported += tickUntil([&] { return *shown > before && device->GetOutputVolume() == 40 + change; },
+                              5000 + 50 * state.holdMs);
     }
 
     std::printf("[ %s: card check %s in %lld ms; device made in %lld ms; mixers %s after %lld ms; input kept %s; write %s; outside changes "

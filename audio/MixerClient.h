@@ -42,6 +42,8 @@ public:
     bool Open(unsigned device);
     // A mixer that opened and has not gone away since.
     bool IsOpen() const { return device_ && !device_->Lost(); }
+    // An opening is under way: its answer has not come yet.
+    bool Opening() const { return opening_ != nullptr; }
     // The mixer last opened (it may be lost since); null before the first.
     MixerDevice* Device() { return device_.get(); }
     // Told each time a mixer opens, once what the program wants of it was

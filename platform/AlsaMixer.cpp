@@ -10,11 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>

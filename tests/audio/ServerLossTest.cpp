@@ -40,13 +40,6 @@ namespace {
 // ends: a capture that starts shows that none is left.
 class SoundServerLoss : public ::testing::Test {
 protected:
-    // The mixers open on the sound server's call thread, after the device is made.
-    void SetUp() override
-    {
-        AudioDevice::Instance();
-        ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
-    }
-
     void TearDown() override
     {
         EXPECT_EQ("", SoundRig::BringServerBack(found_));
@@ -69,6 +62,9 @@ protected:
 TEST_F(SoundServerLoss, ADeadCaptureShowsNoMeasurementAndTheMixerComesBackWithTheServer)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    // The mixers open on the sound server's call thread, after the device is made.
+    AudioDevice::Instance();
+    ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
     AudioDevice& device = AudioDevice::Instance();
     RecordMixer& mixer = RecordMixer::Instance();
     PlaybackMixer& playback = PlaybackMixer::Instance();
@@ -133,10 +129,17 @@ TEST_F(SoundServerLoss, WhileTheServerStaysAwayEachFailureIsWrittenOnceAndAtTheT
         RecordMixer& mixer = RecordMixer::Instance();
         AudioDevice& device = AudioDevice::Instance();
         bool failed = !mixer.IsOpen();
-        for (int attempt = 2; attempt <= 100; ++attempt) {
+        for (int attempt = 1; attempt <= 100; ++attempt) {
+            // Each opening is answered on the call thread.
+            SoundRig::WaitFor(
+                [&] {
+                    mixer.Poll();
+                    return !mixer.Opening();
+                },
+                5000);
+            failed = failed && !mixer.IsOpen() && device.RestartCapture() != 0;
             clock.Advance(MixerClient::ReconnectIntervalMs);
             mixer.Poll();
-            failed = failed && !mixer.IsOpen() && device.RestartCapture() != 0;
         }
         std::exit(failed ? 0 : 1);
     };
@@ -256,6 +259,9 @@ TEST_F(SoundServerLoss, WhileTheServerHangsStoppingOpeningAndStartingReturnWithi
 TEST_F(SoundServerLoss, AMixerWriteOnAServerThatHangsReturnsAtOnceAndReachesItWhenItGoesOn)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    // The mixers open on the sound server's call thread, after the device is made.
+    AudioDevice::Instance();
+    ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
     AudioDevice& device = AudioDevice::Instance();
     RecordMixer& mixer = RecordMixer::Instance();
     PlaybackMixer& playback = PlaybackMixer::Instance();
@@ -342,6 +348,9 @@ TEST_F(SoundServerLoss, RetriesOnAServerHungLongerThanTheLibrarysTimeOutNeverWai
 TEST_F(SoundServerLoss, ALostMixerIsNotOpenedAgainOnAServerThatCameBackHung)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    // The mixers open on the sound server's call thread, after the device is made.
+    AudioDevice::Instance();
+    ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
     RecordMixer& mixer = RecordMixer::Instance();
     const MixerLine line = AudioDevice::Instance().SelectedLine();
     ASSERT_GE(mixer.GetLineVolume(line), 0.0);
@@ -384,6 +393,9 @@ TEST_F(SoundServerLoss, ALostMixerIsNotOpenedAgainOnAServerThatCameBackHung)
 TEST_F(SoundServerLoss, NoCallOfTheWindowsThreadWaitsOnTheServerLongerThanTheWindowsWait)
 {
     ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    // The mixers open on the sound server's call thread, after the device is made.
+    AudioDevice::Instance();
+    ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
     AudioDevice& device = AudioDevice::Instance();
     RecordMixer& mixer = RecordMixer::Instance();
     PlaybackMixer& playback = PlaybackMixer::Instance();

@@ -340,13 +340,14 @@ void TunerLayout::InputsChanged()
         return;
     const AudioDevice::InputMap inputs = AudioDevice::Instance().GetInputs();
     std::string input = wantedInput_;
-    if (inputs.count(InputLineNamed(input)) == 0)
+    const bool found = inputs.count(InputLineNamed(input)) != 0;
+    if (!found)
         input = inputs.count(InputLineNamed(DefaultInput)) != 0 ? DefaultInput : "";
     if (!input.empty())
         SelectInput(input);
     // A stored line this mixer does not have stays stored, unless the user
     // picks another.
-    if (!inputPicked_)
+    if (!found && !inputPicked_)
         SettingsStore::Instance().UsedInstead("Input", ChoiceText("INPUT"));
 }
 

@@ -303,9 +303,11 @@ struct Shared {
             elements = std::move(described);
             fds = std::move(descriptors);
             opened = true;
+            if (state == State::Opening)
+                state = State::Open;
         }
+        // Tells of the opening with its first reading.
         Publish(0);
-        Become(State::Open, 0);
     }
 
     // Reads the events the server sent. A server gone hangs up the

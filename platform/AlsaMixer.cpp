@@ -152,7 +152,8 @@ ElementValues ReadValues(snd_mixer_elem_t* e)
         v.playback = ReadVolumes(e, false);
     if (snd_mixer_selem_has_capture_volume(e))
         v.capture = ReadVolumes(e, true);
-    if (snd_mixer_selem_has_playback_switch(e) && snd_mixer_selem_get_playback_switch(e, ChannelAt(e, false, 0), &on) >= 0)
+    if (snd_mixer_selem_has_playback_switch(e)
+        && snd_mixer_selem_get_playback_switch(e, ChannelAt(e, false, 0), &on) >= 0)
         v.playbackSwitch = on != 0;
     if (snd_mixer_selem_has_capture_switch(e) && snd_mixer_selem_get_capture_switch(e, ChannelAt(e, true, 0), &on) >= 0)
         v.captureSwitch = on != 0;
@@ -271,9 +272,8 @@ struct Shared {
             told = tell;
         }
         if (next == State::Lost)
-            SoundMessages().Post(("mixer: the connection to the mixer of \"" + device
-                                  + "\" was lost: " + snd_strerror(err))
-                                     .c_str());
+            SoundMessages().Post(
+                ("mixer: the connection to the mixer of \"" + device + "\" was lost: " + snd_strerror(err)).c_str());
         if (told)
             told();
     }
@@ -355,8 +355,8 @@ struct Shared {
         for (const Write& w : taken) {
             const int err = Perform(elems[std::size_t(w.element)], w);
             if (err < 0)
-                SoundMessages().Post(("mixer: writing to \"" + std::string(snd_mixer_selem_get_name(elems[std::size_t(
-                                          w.element)]))
+                SoundMessages().Post(("mixer: writing to \""
+                                      + std::string(snd_mixer_selem_get_name(elems[std::size_t(w.element)]))
                                       + "\" failed: " + snd_strerror(err))
                                          .c_str());
         }
@@ -550,8 +550,9 @@ private:
             if (shared_->state != Shared::State::Open)
                 return true; // kept as written; a lost mixer takes no more writes
             auto& writes = shared_->writes;
-            writes.erase(std::remove_if(writes.begin(), writes.end(), [&](const Write& w) { return write.Replaces(w); }),
-                         writes.end());
+            writes.erase(
+                std::remove_if(writes.begin(), writes.end(), [&](const Write& w) { return write.Replaces(w); }),
+                writes.end());
             writes.push_back(write);
             lastWriteOf_[write.element] = ++shared_->lastWrite;
             post = !shared_->writing;

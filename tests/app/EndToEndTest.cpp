@@ -154,8 +154,9 @@ TEST_F(EndToEnd, OnASlowSoundServerTheStoredInputIsChosenOnceTheMixerOpensAndSta
             Click(window.x + 220, window.y + 146);
         ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).width == 800; }))
             << program.Errors() << "a window " << window.width << " wide shows";
-        EXPECT_TRUE(Eventually([] { return SoundRig::Output("pactl get-source-mute @DEFAULT_SOURCE@") == "Mute: no\n"; }))
-            << "the stored input is not chosen";
+        EXPECT_TRUE(Eventually([] {
+            return SoundRig::Output("pactl get-source-mute @DEFAULT_SOURCE@") == "Mute: no\n";
+        })) << "the stored input is not chosen";
         Click(window.x + 771, window.y + 20);
         EXPECT_EQ(0, program.Status()) << program.Errors();
         EXPECT_NE(std::string::npos, program.Settings().find("Input=CAPTURE\n")) << program.Settings();

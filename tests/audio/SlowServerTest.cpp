@@ -36,9 +36,15 @@ struct ServerState {
 };
 
 const ServerState States[] = {
-    {"Held0ms", 0, Then::Nothing},       {"Held5ms", 5, Then::Nothing},   {"Held10ms", 10, Then::Nothing},
-    {"Held20ms", 20, Then::Nothing},     {"Held50ms", 50, Then::Nothing}, {"Held200ms", 200, Then::Nothing},
-    {"Stopped", 0, Then::Stopped},       {"Killed", 0, Then::Killed},     {"KilledAndRestarted", 0, Then::KilledAndRestarted},
+    {"Held0ms", 0, Then::Nothing},
+    {"Held5ms", 5, Then::Nothing},
+    {"Held10ms", 10, Then::Nothing},
+    {"Held20ms", 20, Then::Nothing},
+    {"Held50ms", 50, Then::Nothing},
+    {"Held200ms", 200, Then::Nothing},
+    {"Stopped", 0, Then::Stopped},
+    {"Killed", 0, Then::Killed},
+    {"KilledAndRestarted", 0, Then::KilledAndRestarted},
 };
 
 // The half second the window may wait in all for any press or tick.
@@ -142,21 +148,25 @@ TEST_P(SlowServer, StartsWithItsMixersKeepsTheInputAndNeitherWriteNorChangeIsLos
     int reported = 0;
     for (int change = 1; serverThere && change <= 10; ++change) {
         const int before = *shown;
-        std::system((SoundRig::RigServerEnv() + "pactl set-sink-volume @DEFAULT_SINK@ " + std::to_string(40 + change)
-                     + "%")
-                        .c_str());
+        std::system(
+            (SoundRig::RigServerEnv() + "pactl set-sink-volume @DEFAULT_SINK@ " + std::to_string(40 + change) + "%")
+                .c_str());
         // Both mixers read each change, one after the other, in a score of
         // the server's replies each.
         reported += tickUntil([&] { return *shown > before && device->GetOutputVolume() == 40 + change; },
                               5000 + 50 * state.holdMs);
     }
 
-    std::printf("[ %s: card check %s in %lld ms; device made in %lld ms; mixers %s after %lld ms; input kept %s; write %s; outside changes "
+    std::printf("[ %s: card check %s in %lld ms; device made in %lld ms; mixers %s after %lld ms; input kept %s; write "
+                "%s; outside changes "
                 "shown %d of 10; the window's longest wait %lld ms (%s) ]\n",
                 state.name,
-                card == SoundCard::Present ? "present" : card == SoundCard::Absent ? "NO CARD" : "no answer",
-                (long long)checked, (long long)made, open ? "open" : "NOT open", (long long)openedAfter, inputKept() ? "yes" : "NO",
-                written ? "reached the sink" : "did not reach the sink", reported, (long long)longest, longestCall.c_str());
+                card == SoundCard::Present      ? "present"
+                    : card == SoundCard::Absent ? "NO CARD"
+                                                : "no answer",
+                (long long)checked, (long long)made, open ? "open" : "NOT open", (long long)openedAfter,
+                inputKept() ? "yes" : "NO", written ? "reached the sink" : "did not reach the sink", reported,
+                (long long)longest, longestCall.c_str());
     EXPECT_NE(SoundCard::Absent, card) << "the card is there";
     if (state.holdMs <= 50) {
         EXPECT_EQ(SoundCard::Present, card);

@@ -120,10 +120,11 @@ private:
             int wait = 20;
             for (const Link& l : links)
                 if (!l.replies.empty())
-                    wait = std::min<int>(wait, int(std::max<long long>(
-                                                   0, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                          l.replies.front().due - Clock::now())
-                                                          .count())));
+                    wait = std::min<int>(wait,
+                                         int(std::max<long long>(0,
+                                                                 std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                                     l.replies.front().due - Clock::now())
+                                                                     .count())));
             ::poll(fds.data(), nfds_t(fds.size()), wait);
             for (std::size_t i = 0; i < links.size(); ++i) {
                 Link& l = links[i];
@@ -133,8 +134,8 @@ private:
                     char buffer[65536];
                     const ssize_t n = ::recv(l.server, buffer, sizeof buffer, 0);
                     if (n > 0)
-                        l.replies.push_back({Clock::now() + std::chrono::milliseconds(holdMs_),
-                                             std::string(buffer, std::size_t(n))});
+                        l.replies.push_back(
+                            {Clock::now() + std::chrono::milliseconds(holdMs_), std::string(buffer, std::size_t(n))});
                     else
                         l.serverClosed = true;
                 }

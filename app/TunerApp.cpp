@@ -19,6 +19,7 @@
 #include "platform/Video.h"
 
 #include <alsa/asoundlib.h>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -161,9 +162,20 @@ TunerApp::Sound TunerApp::SoundCardPresent(bool again)
 {
     if (again)
         snd_config_update_free_global();
-    if (!Platform::Pa::ServerAnswers(Platform::WindowWaitMs))
+    // No window shows yet: a slow server is given the sound library's own
+    // start-up time, for its answer and the mixer's opening together.
+    const Platform::Milliseconds deadline = Platform::NowMs() + Platform::StartUpWithinMs;
+    if (!Platform::Pa::ServerAnswers(Platform::StartUpWithinMs))
         return Sound::ServerSilent;
-    return IsSoundCardPresent(0) ? Sound::Present : Sound::NoCard;
+    switch (CheckSoundCard(0, std::max<Platform::Milliseconds>(0, deadline - Platform::NowMs()))) {
+    case SoundCard::Present:
+        return Sound::Present;
+    case SoundCard::Absent:
+        return Sound::NoCard;
+    case SoundCard::NoAnswer:
+        break;
+    }
+    return Sound::ServerSilent;
 }
 
 std::string TunerApp::ShowMessageBox(const std::string& text, const std::string& buttons)

@@ -159,6 +159,10 @@ TunerLayout::TunerLayout(TiXmlElement* element)
         if (!alive.expired())
             OnInputLineChanged(componentType);
     });
+    device.AddInputsListener([this, alive] {
+        if (!alive.expired())
+            InputsChanged();
+    });
     // A lost capture shows on the display and is retried there; a lost
     // reference tone resets PLAY.
     device.AddLossListener([this, alive](AudioDevice::StreamKind kind) {
@@ -177,12 +181,10 @@ TunerLayout::TunerLayout(TiXmlElement* element)
     // The notes are those of the transposition the button shows.
     state.SetTransposeShift(config_.GetTransposeStore().GetShift(ChoiceText("TRANS")));
 
-    const AudioDevice::InputMap inputs = device.GetInputs();
-    if (inputs.empty())
+    // A mixer not open yet lists its inputs when it opens.
+    if (device.InputsListed() && device.GetInputs().empty())
         ShowMessageBox(NoInput, "OK");
-    for (const auto& input : inputs)
-        inputEntries_.AddEntry(Capitals(input.first));
-    FillCombo("InputCombo", "INPUT", inputEntries_, &TunerLayout::InputEntrySlot);
+    FillInputs();
 
     if (auto* slider = Find<Vabo::ObjectSlider>("VolumeInput"))
         slider->AddSlot<Vabo::Signal::ObjectSliderSignal>(&TunerLayout::InputVolumeSlot, this);
@@ -321,6 +323,34 @@ void TunerLayout::SelectStyle(const std::string& name)
     RebuildNotes();
 }
 
+void TunerLayout::FillInputs()
+{
+    if (auto* combo = Find<ComboBox>("InputCombo"))
+        combo->ClearChildren();
+    inputEntries_.Clear();
+    for (const auto& input : AudioDevice::Instance().GetInputs())
+        inputEntries_.AddEntry(Capitals(input.first));
+    FillCombo("InputCombo", "INPUT", inputEntries_, &TunerLayout::InputEntrySlot);
+}
+
+void TunerLayout::InputsChanged()
+{
+    FillInputs();
+    if (!settingsLoaded_)
+        return;
+    const AudioDevice::InputMap inputs = AudioDevice::Instance().GetInputs();
+    std::string input = wantedInput_;
+    const bool found = inputs.count(InputLineNamed(input)) != 0;
+    if (!found)
+        input = inputs.count(InputLineNamed(DefaultInput)) != 0 ? DefaultInput : "";
+    if (!input.empty())
+        SelectInput(input);
+    // A stored line this mixer does not have stays stored, unless the user
+    // picks another.
+    if (!found && !inputPicked_)
+        SettingsStore::Instance().UsedInstead("Input", ChoiceText("INPUT"));
+}
+
 void TunerLayout::SelectTranspose(const std::string& name)
 {
     if (name == Backdrop)
@@ -377,6 +407,8 @@ void TunerLayout::InputEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
     const std::string name = EntryName(object);
     if (name.empty())
         return;
+    wantedInput_ = name;
+    inputPicked_ = true;
     SelectInput(name);
     // Only the user's own pick of a line the device knows opens it fully; a
     // restored choice keeps the gain the user left it at.
@@ -390,8 +422,11 @@ void TunerLayout::InputEntrySlot(Vabo::Signal::Base*, Vabo::GuiObject* object)
 void TunerLayout::OnInputLineChanged(double componentType)
 {
     const std::string name = AudioDevice::Instance().FindInputName(unsigned(componentType));
-    if (!name.empty())
-        SelectInput(name);
+    if (name.empty())
+        return;
+    wantedInput_ = name;
+    inputPicked_ = true;
+    SelectInput(name);
 }
 
 // ---- notes ----
@@ -860,6 +895,7 @@ void TunerLayout::LoadTunerSettings()
     }
     // Without a stored line the microphone is taken when there is one; else
     // the first line stays, rather than a line the device does not have.
+    wantedInput_ = settings.Get<std::string>("Input", "");
     std::string input = StoredChoice(settings, "Input", inputEntries_);
     if (input.empty() && AudioDevice::Instance().GetInputs().count(InputLineNamed(DefaultInput)) != 0)
         input = DefaultInput;

@@ -96,6 +96,9 @@ public:
     void RebuildNotes();
     void UpdateVolumeSliders();
     void OnInputLineChanged(double componentType);
+    // The device's inputs were listed anew (its mixer opened, perhaps late):
+    // the list is filled again and the line wanted is chosen from it.
+    void InputsChanged();
     // The play-back stream died with the sound server or the device: a
     // reference tone playing is switched off and the user told.
     void OutputLost();
@@ -124,6 +127,7 @@ private:
                    void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
     void ConnectChildren(Vabo::GuiObject* object, void (TunerLayout::*slot)(Vabo::Signal::Base*, Vabo::GuiObject*));
     void FillStyles(const Instrument& instrument);
+    void FillInputs();
     void ShowDesiredFrequency();
     // The device's name of the input line a caption shows.
     static std::string InputLineNamed(const std::string& caption);
@@ -153,6 +157,10 @@ private:
     ComboPopulator styleEntries_;
     ComboPopulator transposeEntries_;
     ComboPopulator inputEntries_;
+    // The input line the user picked or the settings named, kept until the
+    // device lists it (its mixer may open after the screen is built).
+    std::string wantedInput_;
+    bool inputPicked_ = false;
     ComboPopulator noteEntries_;
     // The main window's own title, taken when the window is first shown.
     std::string savedTitle_;

@@ -40,8 +40,31 @@ AudioDevice::AudioDevice()
 {
     input_.SetCallback(CaptureCallback(), nullptr);
 
+    // Either mixer may open long after the device is made (a slow sound
+    // server), or again after it went away: the device sets itself up on it
+    // whenever it opens.
+    const std::weak_ptr<AudioDevice*> device = self_;
+    RecordMixer& record = RecordMixer::Instance();
+    record.AddOpenListener([device] {
+        if (const auto self = device.lock())
+            (*self)->RecordMixerOpened();
+    });
+    if (record.IsOpen())
+        RecordMixerOpened();
+    PlaybackMixer& playback = PlaybackMixer::Instance();
+    playback.AddOpenListener([device] {
+        if (const auto self = device.lock())
+            (*self)->PlaybackMixerOpened();
+    });
+    if (playback.IsOpen())
+        PlaybackMixerOpened();
+}
+
+void AudioDevice::RecordMixerOpened()
+{
     RecordMixer& mixer = RecordMixer::Instance();
     MixerLine line;
+    namedInputs_.clear();
     if (mixer.FindLineByComponentType(MixerComponent::SrcMicrophone, line) || mixer.FindLineByName("Microphone", line))
         namedInputs_["MIC"] = line;
     if (mixer.FindLineByComponentType(MixerComponent::SrcLine, line) || mixer.FindLineByName("Line In", line))
@@ -57,9 +80,27 @@ AudioDevice::AudioDevice()
             mixer.RegisterControl(destination, MixerControlType::Mixer, onSource);
     }
     RefreshInputs(namedInputs_);
-    if (!inputLines_.empty())
-        SelectInput(inputLines_.begin()->first);
+    inputsListed_ = true;
+    // The line chosen on an earlier mixer stays chosen when this one has it.
+    std::string chosen;
+    for (const auto& input : inputLines_)
+        if (!selectedLine_.name.empty() && input.second.name == selectedLine_.name)
+            chosen = input.first;
+    if (chosen.empty() && !inputLines_.empty())
+        chosen = inputLines_.begin()->first;
+    if (!chosen.empty())
+        SelectInput(chosen);
+    if (wantedInputVolume_ >= 0)
+        SetInputVolume(wantedInputVolume_);
+    const std::vector<std::function<void()>> listeners = inputsListeners_;
+    for (const auto& listener : listeners)
+        listener();
+    for (const auto& listener : std::vector<std::function<void()>>(volumeListeners_))
+        listener();
+}
 
+void AudioDevice::PlaybackMixerOpened()
+{
     PlaybackMixer& playback = PlaybackMixer::Instance();
     if (playback.HasControl(MixerComponent::SrcWaveOut, MixerControlType::Volume)) {
         MixerLine wave;
@@ -67,6 +108,10 @@ AudioDevice::AudioDevice()
         playback.RegisterControlOfComponentType(
             MixerComponent::SrcWaveOut, [this, wave](double) { OnVolumeChange(wave); }, MixerControlType::Volume);
     }
+    if (wantedOutputVolume_ >= 0)
+        SetOutputVolume(wantedOutputVolume_);
+    for (const auto& listener : std::vector<std::function<void()>>(volumeListeners_))
+        listener();
 }
 
 AudioDevice::~AudioDevice()
@@ -312,6 +357,11 @@ void AudioDevice::AddInputListener(const std::function<void(double)>& listener)
     sourceListeners_.push_back(listener);
 }
 
+void AudioDevice::AddInputsListener(const std::function<void()>& listener)
+{
+    inputsListeners_.push_back(listener);
+}
+
 std::string AudioDevice::FindInputName(unsigned componentType) const
 {
     for (const auto& entry : inputLines_)
@@ -341,22 +391,32 @@ int Percent(double fraction)
 
 void AudioDevice::SetOutputVolume(int value)
 {
-    if (value < 101)
-        PlaybackMixer::Instance().SetVolumeOfComponentType(MixerComponent::SrcWaveOut, value * 0.01);
+    if (value > 100)
+        return;
+    PlaybackMixer& mixer = PlaybackMixer::Instance();
+    const bool written = mixer.SetVolumeOfComponentType(MixerComponent::SrcWaveOut, value * 0.01);
+    wantedOutputVolume_ = written || mixer.Device() ? -1 : value;
 }
 
 int AudioDevice::GetOutputVolume()
 {
+    if (wantedOutputVolume_ >= 0)
+        return wantedOutputVolume_;
     return Percent(PlaybackMixer::Instance().GetVolumeOfComponentType(MixerComponent::SrcWaveOut));
 }
 
 void AudioDevice::SetInputVolume(int value)
 {
-    if (value < 101)
-        RecordMixer::Instance().SetLineVolume(selectedLine_, value * 0.01);
+    if (value > 100)
+        return;
+    RecordMixer& mixer = RecordMixer::Instance();
+    const bool written = mixer.SetLineVolume(selectedLine_, value * 0.01);
+    wantedInputVolume_ = written || mixer.Device() ? -1 : value;
 }
 
 int AudioDevice::GetInputVolume()
 {
+    if (wantedInputVolume_ >= 0)
+        return wantedInputVolume_;
     return Percent(RecordMixer::Instance().GetLineVolume(selectedLine_));
 }

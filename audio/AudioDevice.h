@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,11 +120,17 @@ public:
     void OnSourceChange(double value);
     void AddOutputVolumeListener(const std::function<void()>& listener);
     void AddInputListener(const std::function<void(double)>& listener);
+    // Told when the inputs offered may have changed: a mixer opened (the
+    // first, late on a slow sound server, or again after it went away).
+    void AddInputsListener(const std::function<void()>& listener);
     InputMap GetInputs() const { return inputLines_; }
+    // A mixer opened and its inputs were listed (none may be offered).
+    bool InputsListed() const { return inputsListed_; }
     // The key of the first input of that component type; empty when none.
     std::string FindInputName(unsigned componentType) const;
     // Volumes in percent. Values above 100 are ignored. A volume that cannot
-    // be read gives -100.
+    // be read gives -100. One set before the mixer has opened is written
+    // when it opens, and read as set until then.
     void SetOutputVolume(int value);
     int GetOutputVolume();
     void SetInputVolume(int value);
@@ -146,8 +153,13 @@ private:
     MixerLine selectedLine_;
     std::vector<std::function<void()>> volumeListeners_;
     std::vector<std::function<void(double)>> sourceListeners_;
+    std::vector<std::function<void()>> inputsListeners_;
     InputMap inputLines_;
     InputMap namedInputs_;
+    // Volumes set while no mixer could take them; -1: none.
+    int wantedOutputVolume_ = -1;
+    int wantedInputVolume_ = -1;
+    bool inputsListed_ = false;
     bool captureLost_ = false;
     bool outputLost_ = false;
     // Whether the death of the stream's last start was told (or there is
@@ -168,4 +180,9 @@ private:
 
     void WatchStreams();
     void TellLoss(StreamKind kind);
+    // A mixer opened: its lines are offered, watched and chosen from anew.
+    void RecordMixerOpened();
+    void PlaybackMixerOpened();
+    // Lets the mixers' listeners, which may outlive the device at exit, find it.
+    std::shared_ptr<AudioDevice*> self_ = std::make_shared<AudioDevice*>(this);
 };

@@ -41,7 +41,8 @@ public:
 
     // The controls whose values changed elsewhere since the last poll.
     std::vector<unsigned> Poll();
-    // The connection to the mixer is gone; nothing can be read or written.
+    // The connection to the mixer is gone: reads answer what was last read,
+    // and writes reach nothing.
     bool Lost() const { return backend_->Lost(); }
 
 private:

@@ -103,10 +103,8 @@ double PlaybackMixer::GetBalanceOfComponentType(unsigned componentType)
 bool PlaybackMixer::SetMute(const MixerLine& line, bool mute)
 {
     MixerControl control;
-    if (!device_ || !device_->GetControlOfLine(line, MixerControlType::Mute, control)
-        || !SetCachedValue(control.controlId, mute ? 1.0 : 0.0))
-        return false;
-    return device_->SetControlBool(control.controlId, mute);
+    return device_ && device_->GetControlOfLine(line, MixerControlType::Mute, control)
+        && Want(line, MixerControlType::Mute, mute ? 1 : 0);
 }
 
 bool PlaybackMixer::SetMuteOfComponentType(unsigned componentType, bool mute)

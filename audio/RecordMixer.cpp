@@ -93,7 +93,21 @@ bool RecordMixer::SelectInput(const MixerLine& line)
     // The choice reads back as the chosen line's component type; stored
     // before the write so that its own change report calls nothing.
     SetCachedValue(control.controlId, double(line.componentType));
-    return device_->SetListValues(control.controlId, chosen);
+    wanted_[Key{control.lineId, control.controlType}] = line.lineId;
+    return !IsOpen() || device_->SetListValues(control.controlId, chosen);
+}
+
+void RecordMixer::ApplyWanted()
+{
+    MixerControl control;
+    if (!ChoiceControl(control))
+        return;
+    const auto wanted = wanted_.find(Key{control.lineId, control.controlType});
+    MixerLine line;
+    if (wanted != wanted_.end()
+        && FindLine(
+            MixerComponent::DstWaveIn, [id = wanted->second](const MixerLine& l) { return l.lineId == id; }, line))
+        SelectInput(line);
 }
 
 bool RecordMixer::SelectInputByComponentType(unsigned componentType)

@@ -27,8 +27,10 @@ public:
     bool RegisterControlOfComponentType(unsigned componentType, unsigned controlType, const ControlCallback& callback);
     bool UnregisterControlOfComponentType(unsigned componentType, unsigned controlType);
 
-    // Makes the line the recording source; false when there is no source
-    // choice, it is not registered, no item selects the line, or the write fails.
+    // Makes the line the recording source, now and on every mixer that opens
+    // later, until the choice is changed elsewhere; false when there is no
+    // source choice, it is not registered, no item selects the line, or the
+    // write fails.
     bool SelectInput(const MixerLine& line);
     bool SelectInputByComponentType(unsigned componentType);
     // The chosen source line; -1 when it cannot be told.
@@ -51,4 +53,5 @@ private:
     RecordMixer();
 
     bool ChoiceControl(MixerControl& out) const;
+    void ApplyWanted() override;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The ALSA simple-mixer API on a control device ("default": the card, or the
 // sound server through its ALSA plugin) as a MixerBackend.
+#include "platform/Clock.h"
 #include "platform/MixerBackend.h"
 
 #include <memory>
@@ -20,11 +21,17 @@ struct AlsaMixerInfo {
 };
 std::vector<AlsaMixerInfo> ListAlsaMixers();
 
-// Null (with the reason logged) when the mixer cannot be opened and loaded.
+// A mixer whose opening starts on the sound server's call thread and is
+// never waited for: it is Ready once opened, Lost when it could not be
+// (the reason logged) or went away later.
 std::unique_ptr<MixerBackend> OpenAlsaMixer(const std::string& device = "default");
 
-// The sound-card check: the mixer can be opened, attached and loaded; it is
-// closed again at once.
+// Whether the mixer can be opened, attached and loaded (it is closed again at
+// once), waiting for the answer at most withinMs: a server that does not
+// answer by then is told from one that answered that there is no mixer.
+enum class MixerCheck { Opens, Fails, NoAnswer };
+MixerCheck CheckAlsaMixer(const std::string& device, Milliseconds withinMs);
+// The same within the start-up bound: true when it opens.
 bool AlsaMixerPresent(const std::string& device = "default");
 
 } // namespace Platform

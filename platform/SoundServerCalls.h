@@ -8,8 +8,8 @@
 namespace Platform {
 
 // The longest the window's thread waits for the server in one call of ours
-// that may reach it (a stream's open, start, stop or close, a mixer's open,
-// poll of its changes or write), the check that comes before an open
+// that may reach it (a stream's open, start, stop or close; the mixer's calls
+// are posted and never waited for), the check that comes before an open
 // included: a stopped server answers nothing, and the window would stand as
 // long. It must never stand half a second; what is left of that is for the
 // thread switches of a loaded machine. A server that answers, however busy,

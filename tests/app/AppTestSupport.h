@@ -168,6 +168,15 @@ inline void LeaveAudioAsFound()
 // outlives the window, whose screens write their settings when they go.
 class ScreenFixture : public SkinFixture {
 protected:
+    // The screens start, as the program's do, on a device whose mixers open
+    // on the sound server's call thread; the tests start once they have.
+    void SetUp() override
+    {
+        SkinFixture::SetUp();
+        AudioDevice::Instance();
+        ASSERT_TRUE(SoundRig::MixersReadTheServer()) << "the mixers do not open";
+    }
+
     void TearDown() override
     {
         EXPECT_EQ("", SoundRig::BringServerBack(server_));

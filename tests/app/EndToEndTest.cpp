@@ -7,6 +7,7 @@
 #include "audio/MixersBack.h"
 #include "audio/SoundRig.h"
 #include "support/DesktopLock.h"
+#include "support/SlowLink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,47 @@ TEST_F(EndToEnd, AtStartASoundServerThatDoesNotAnswerIsToldAsSuchAndRetryGoesOnO
     ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).width == 800; })) << retried.Errors();
     Click(window.x + 771, window.y + 20);
     EXPECT_EQ(0, retried.Status()) << retried.Errors();
+}
+
+// A sound server that answers slowly, each reply held 10 ms as over a
+// network: the program is not told of a missing card, its mixer opens after
+// the window shows, and the input line stored is chosen then (which switches
+// the server's capture on) and stored again at the end.
+TEST_F(EndToEnd, OnASlowSoundServerTheStoredInputIsChosenOnceTheMixerOpensAndStaysStored)
+{
+    ASSERT_FALSE(SoundRig::RigFolder().empty()) << "needs the test rig's own sound server";
+    DesktopLock pointer("pointer");
+    const int port = SlowLink(0, 0, std::chrono::seconds(0)).Port();
+    struct Module {
+        std::string index;
+        ~Module() { SoundRig::Output("pactl unload-module " + index); }
+    } module{SoundRig::Output("pactl load-module module-native-protocol-tcp port=" + std::to_string(port)
+                              + " listen=127.0.0.1 auth-anonymous=1")};
+    ASSERT_FALSE(module.index.empty());
+    SlowLink link(port, 10);
+    ASSERT_EQ(0, std::system("pactl set-source-mute @DEFAULT_SOURCE@ 1"));
+    TempFolder config;
+    ASSERT_EQ(0, std::system(("mkdir -p " + config.Path() + "/vintrel-pellora").c_str()));
+    std::ofstream(config.Path() + "/vintrel-pellora/settings.ini") << "[Pellora Settings]\nInput=capture\n";
+    const std::string server = "tcp:127.0.0.1:" + std::to_string(link.Port());
+    {
+        Program program("", PELLORA_SOURCE_DIR, config.Path(), PELLORA_APP_BINARY, PELLORA_SOURCE_DIR,
+                        [&] { setenv("PULSE_SERVER", server.c_str(), 1); });
+        Shown window;
+        ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).found; })) << program.Errors();
+        // The capture stream's opening keeps a bound of its own, which a
+        // server this slow may outlast: its box is answered (OK, in the middle).
+        if (window.width == 440)
+            Click(window.x + 220, window.y + 146);
+        ASSERT_TRUE(Eventually([&] { return (window = FindWindow("Pellora")).width == 800; }))
+            << program.Errors() << "a window " << window.width << " wide shows";
+        EXPECT_TRUE(Eventually([] {
+            return SoundRig::Output("pactl get-source-mute @DEFAULT_SOURCE@") == "Mute: no\n";
+        })) << "the stored input is not chosen";
+        Click(window.x + 771, window.y + 20);
+        EXPECT_EQ(0, program.Status()) << program.Errors();
+        EXPECT_NE(std::string::npos, program.Settings().find("Input=CAPTURE\n")) << program.Settings();
+    }
 }
 
 TEST_F(EndToEnd, AMissingOrIncompleteSkinEndsWithStatusOneNamingTheFile)

@@ -17,6 +17,10 @@ public:
         std::map<int, unsigned> items;
         std::vector<int> changed;
         int writes = 0;
+        // An opening still on its way; a connection gone (every backend
+        // opened on this state).
+        bool ready = true;
+        bool lost = false;
     };
 
     explicit FakeMixerBackend(std::shared_ptr<State> state)
@@ -24,6 +28,9 @@ public:
     {
     }
 
+    bool Ready() override { return state_->ready; }
+    // Once lost, for good: the mixer must be opened anew.
+    bool Lost() const override { return lost_ = lost_ || state_->lost; }
     const std::vector<Platform::MixerElement>& Elements() const override { return state_->elements; }
     bool GetVolume(int element, bool capture, int channel, unsigned& value) override
     {
@@ -33,6 +40,8 @@ public:
     }
     bool SetVolume(int element, bool capture, int channel, unsigned value) override
     {
+        if (state_->lost)
+            return true; // goes nowhere, as a write to a mixer whose server is gone
         auto it = state_->volumes.find({element, capture});
         if (it == state_->volumes.end())
             return false;
@@ -72,4 +81,5 @@ private:
     }
 
     std::shared_ptr<State> state_;
+    mutable bool lost_ = false;
 };

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -350,6 +351,61 @@ TEST(RecordMixer, NoMixerMeansEveryQueryFails)
     EXPECT_FALSE(mixer.SelectInput(line));
     EXPECT_EQ(-1, mixer.GetSelectedInput(line));
     mixer.Poll();
+}
+
+// What the program wants of the mixer lives on its side: a mixer that opens
+// late, or again after it went away, is given it, and a value changed
+// meanwhile is reported as any change is.
+TEST(RecordMixer, AMixerOpenedLateOrAgainGetsWhatTheProgramWantsAndReportsWhatChangedMeanwhile)
+{
+    Platform::ManualClock clock(1000000);
+    auto card = Card();
+    card->ready = false;
+    RecordMixer mixer(OpenerFor(card));
+    int opened = 0;
+    mixer.AddOpenListener([&] { ++opened; });
+    std::vector<MixerLine> lines;
+    EXPECT_EQ(0, mixer.GetInputLines(lines)) << "nothing is known before the mixer opens";
+    card->ready = true;
+    mixer.Poll();
+    ASSERT_EQ(1, opened);
+    MixerLine mic, line, destination;
+    ASSERT_TRUE(mixer.FindLineByName("Mic", mic) && mixer.FindLineByName("Line", line)
+                && mixer.FindLineByComponentType(MixerComponent::DstWaveIn, destination));
+    std::vector<std::string> reported;
+    const auto report = [&](const std::string& what) {
+        return [&reported, what](double v) { reported.push_back(what + " " + std::to_string(int(v))); };
+    };
+    ASSERT_TRUE(mixer.RegisterControl(destination, MixerControlType::Mux, report("source")));
+    ASSERT_TRUE(mixer.RegisterControl(mic, MixerControlType::Volume, report("mic")));
+    ASSERT_TRUE(mixer.RegisterControl(line, MixerControlType::Volume, report("line")));
+    ASSERT_TRUE(mixer.SelectInput(line));
+
+    card->lost = true;
+    mixer.Poll();
+    EXPECT_FALSE(mixer.IsOpen());
+    EXPECT_EQ(2, mixer.GetInputLines(lines) - 1) << "the lines last read are still known";
+    EXPECT_TRUE(mixer.SetLineVolume(mic, 0.5)) << "kept for the mixer's return";
+    EXPECT_EQ(0.5, std::round(mixer.GetLineVolume(mic) * 100) / 100);
+    EXPECT_FALSE(mixer.RegisterControl(mic, MixerControlType::Mute, report("mute"))) << "made when it opens";
+    // Meanwhile, elsewhere: the line's volume and the source choice move.
+    card->volumes[{2, true}] = {30000, 30000};
+    card->items[3] = 0;
+
+    card->lost = false;
+    clock.Advance(MixerClient::ReconnectIntervalMs);
+    mixer.Poll();
+    EXPECT_EQ(2, opened);
+    EXPECT_EQ(std::vector<unsigned>({32768}), (card->volumes[{1, true}])) << "the volume set while away";
+    EXPECT_EQ(1u, card->items[3]) << "the input chosen";
+    EXPECT_EQ(std::vector<std::string>{"line 30000"}, reported) << "the change made while away, once";
+    MixerControl mute;
+    ASSERT_TRUE(mixer.Device()->GetControlOfLine(mic, MixerControlType::Mute, mute));
+    EXPECT_TRUE(mixer.IsRegistered(mute.controlId));
+    card->switches[{1, true}] = false;
+    card->changed.push_back(1);
+    mixer.Poll();
+    EXPECT_EQ("mute 1", reported.back());
 }
 
 TEST(PlaybackMixer, WaveOutIsMasterWithVolumeBalanceAndMute)

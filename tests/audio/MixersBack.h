@@ -1,9 +1,9 @@
 #pragma once
-// The process's mixers brought back to the rig's sound server after a test
-// that stopped or restarted it. A mixer notices that its server went away
-// only when it is polled (the program's clock polls every mixer; a test's
-// clock may be its own, or not run); until then it answers what it last
-// read, and fails every write.
+// The process's mixers open on the rig's sound server, or brought back to it
+// after a test that stopped or restarted it. A mixer takes its opening, and
+// notices that its server went away, only when it is polled (the program's
+// clock polls every mixer; a test's clock may be its own, or not run); until
+// then it answers what it last read.
 #include "audio/MixerClient.h"
 #include "audio/PlaybackMixer.h"
 #include "audio/RecordMixer.h"

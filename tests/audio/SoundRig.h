@@ -169,10 +169,12 @@ private:
 };
 
 // The rig's folder, found from its sound server's socket
-// (DIR/pulse-runtime/native); empty outside the rig.
+// (DIR/pulse-runtime/native); empty outside the rig. A test that reaches the
+// server another way keeps the socket's name in PELLORA_RIG_PULSE_SERVER.
 inline std::string RigFolder()
 {
-    const char* server = std::getenv("PULSE_SERVER");
+    const char* kept = std::getenv("PELLORA_RIG_PULSE_SERVER");
+    const char* server = kept ? kept : std::getenv("PULSE_SERVER");
     std::string path = server ? server : "";
     const std::string prefix = "unix:", suffix = "/pulse-runtime/native";
     if (path.compare(0, prefix.size(), prefix) != 0 || path.size() < prefix.size() + suffix.size()
@@ -181,9 +183,17 @@ inline std::string RigFolder()
     return path.substr(prefix.size(), path.size() - prefix.size() - suffix.size());
 }
 
+// Commands the test runs reach the rig's server directly, however the
+// process itself reaches it.
+inline std::string RigServerEnv()
+{
+    const char* kept = std::getenv("PELLORA_RIG_PULSE_SERVER");
+    return kept ? "PULSE_SERVER=" + std::string(kept) + " " : std::string();
+}
+
 inline bool ServerAnswers()
 {
-    return std::system("pactl info >/dev/null 2>&1") == 0;
+    return std::system((RigServerEnv() + "pactl info >/dev/null 2>&1").c_str()) == 0;
 }
 
 // Stops the rig's sound server, as if it had crashed, and waits until it is gone.
@@ -259,7 +269,7 @@ inline int CaptureStreams()
 // Starts the rig's sound server again, on the same socket.
 inline bool StartServer()
 {
-    const std::string command = "bash " PELLORA_SOURCE_DIR "/scripts/rig.sh pulse " + RigFolder();
+    const std::string command = RigServerEnv() + "bash " PELLORA_SOURCE_DIR "/scripts/rig.sh pulse " + RigFolder();
     return std::system(command.c_str()) == 0 && ServerAnswers();
 }
 
@@ -282,7 +292,7 @@ struct ServerSettings {
 // What a command wrote to stdout; empty when it failed.
 inline std::string Output(const std::string& command)
 {
-    FILE* out = ::popen((command + " 2>/dev/null").c_str(), "r");
+    FILE* out = ::popen((RigServerEnv() + command + " 2>/dev/null").c_str(), "r");
     if (!out)
         return std::string();
     std::string text;
@@ -311,6 +321,21 @@ inline std::string RawVolumes(const std::string& text)
             raw += (raw.empty() ? "" : " ") + text.substr(at + 2, digits - at - 2);
     }
     return raw;
+}
+
+// The default sink's or source's volume is that percentage on every channel.
+inline bool VolumeIs(const std::string& sinkOrSource, int percent)
+{
+    const std::string at = sinkOrSource == "sink" ? "@DEFAULT_SINK@" : "@DEFAULT_SOURCE@";
+    const std::string text = Output("pactl get-" + sinkOrSource + "-volume " + at);
+    const std::string wanted = " " + std::to_string(percent) + "% ";
+    int found = 0, all = 0;
+    for (std::size_t p = text.find("% "); p != std::string::npos; p = text.find("% ", p + 1)) {
+        ++all;
+        const std::size_t from = text.rfind(' ', p - 1);
+        found += from != std::string::npos && text.compare(from, p + 2 - from, wanted) == 0;
+    }
+    return all > 0 && found == all;
 }
 
 inline ServerSettings ReadServerSettings()

@@ -4,6 +4,7 @@
 #include "audio/RecordMixer.h"
 #include "audio/SoundCardCheck.h"
 
+#include "MixersBack.h"
 #include "SoundRig.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,22 @@
 #include <cstdlib>
 #include <memory>
 
+namespace {
+
+// The device is made before its mixers have opened: they open on the sound
+// server's call thread, and the device sets itself up on them then.
+AudioDevice& DeviceOnOpenMixers()
+{
+    AudioDevice& device = AudioDevice::Instance();
+    EXPECT_TRUE(SoundRig::MixersReadTheServer());
+    return device;
+}
+
+} // namespace
+
 TEST(SoundServerMixer, OffersTheServersCaptureControlUnderItsOwnNameAndPassesTheCardCheck)
 {
+    DeviceOnOpenMixers();
     std::vector<MixerLine> lines;
     ASSERT_EQ(1, RecordMixer::Instance().GetInputLines(lines));
     EXPECT_EQ("Capture", lines[0].name);
@@ -31,7 +46,7 @@ TEST(SoundServerMixer, OffersTheServersCaptureControlUnderItsOwnNameAndPassesThe
 
 TEST(SoundServerMixer, SetsTheVolumeAndNoticesOutsideChangesOnce)
 {
-    AudioDevice& device = AudioDevice::Instance();
+    AudioDevice& device = DeviceOnOpenMixers();
     RecordMixer& mixer = RecordMixer::Instance();
     const MixerLine line = device.SelectedLine();
     // The device keeps its listeners for good: this one outlives the test
@@ -71,7 +86,7 @@ TEST(SoundServerMixer, SetsTheVolumeAndNoticesOutsideChangesOnce)
 
 TEST(SoundServerMixer, VolumesInPercent)
 {
-    AudioDevice& device = AudioDevice::Instance();
+    AudioDevice& device = DeviceOnOpenMixers();
     device.SetInputVolume(40);
     EXPECT_EQ(40, device.GetInputVolume());
     device.SetInputVolume(101);
@@ -98,5 +113,12 @@ TEST(SoundServerMixer, ListsTheDefaultMixerFirstAndEveryListedMixerOpens)
         EXPECT_TRUE(IsSoundCardPresent(d.deviceId)) << d.name;
         RecordMixer mixer(MixerClient::AlsaOpener());
         EXPECT_TRUE(mixer.Open(d.deviceId)) << d.name;
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                mixer.Poll();
+                return mixer.IsOpen();
+            },
+            5000))
+            << d.name;
     }
 }

@@ -7,10 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -20,8 +18,6 @@ namespace {
 const char kMark[] = ".unreadable-";
 // "20260101-120000": the date, a dash and the time.
 constexpr std::size_t kStampLength = 15;
-// The longest count or number in a name: far more than a folder ever holds.
-constexpr std::size_t kMaxDigits = 9;
 
 bool Digits(const std::string& text, std::size_t from, std::size_t count)
 {
@@ -39,13 +35,35 @@ bool IsStamp(const std::string& text, std::size_t from)
         && Digits(text, from + 9, 6);
 }
 
-// The number of 1 to kMaxDigits digits, without a leading zero, that runs
-// from `from` to `to`; 0 when there is none.
-unsigned long NumberBetween(const std::string& text, std::size_t from, std::size_t to)
+// The number written from `from` to `to`, as its digits: one or more, without
+// a leading zero (no name of ours has one), of any length, since a copy may
+// stand beside a count no integer holds; empty when there is none. Kept as
+// text, a count never overflows, and the next one always ranks above it.
+std::string NumberBetween(const std::string& text, std::size_t from, std::size_t to)
 {
-    if (to <= from || to - from > kMaxDigits || text[from] == '0' || !Digits(text, from, to - from))
-        return 0;
-    return std::strtoul(text.substr(from, to - from).c_str(), nullptr, 10);
+    if (to <= from || text[from] == '0' || !Digits(text, from, to - from))
+        return "";
+    return text.substr(from, to - from);
+}
+
+// Of two numbers as NumberBetween reads them, whether the first is the
+// larger: the longer is.
+bool Above(const std::string& number, const std::string& other)
+{
+    return number.size() != other.size() ? number.size() > other.size() : number > other;
+}
+
+// One more than the number ("1" after none).
+std::string Next(std::string number)
+{
+    for (std::size_t i = number.size(); i-- > 0;) {
+        if (number[i] != '9') {
+            ++number[i];
+            return number;
+        }
+        number[i] = '0';
+    }
+    return "1" + number;
 }
 
 // A copy's name read for its rank: counted copies after those from before the
@@ -53,13 +71,17 @@ unsigned long NumberBetween(const std::string& text, std::size_t from, std::size
 // copies of the same second (1 for the first, which has none).
 struct Copy {
     std::string name;
-    unsigned long count = 0;
+    std::string count; // none: from before the count
     std::string stamp;
-    unsigned long number = 1;
+    std::string number = "1";
 
     bool NewerThan(const Copy& other) const
     {
-        return std::tie(count, stamp, number) > std::tie(other.count, other.stamp, other.number);
+        if (count != other.count)
+            return Above(count, other.count);
+        if (stamp != other.stamp)
+            return stamp > other.stamp;
+        return Above(number, other.number);
     }
 };
 
@@ -76,7 +98,7 @@ bool ReadCopy(const std::string& name, const std::string& file, Copy& copy)
     if (dash != std::string::npos && dash + 1 + kStampLength == name.size() && IsStamp(name, dash + 1)) {
         copy.count = NumberBetween(name, from, dash);
         copy.stamp = name.substr(dash + 1);
-        return copy.count != 0;
+        return !copy.count.empty();
     }
     // From before the count: "DATE-TIME", then "-2" and on, as it counted the
     // copies of a second; no sign, no leading zero, no end of another kind.
@@ -86,8 +108,8 @@ bool ReadCopy(const std::string& name, const std::string& file, Copy& copy)
     const std::size_t rest = from + kStampLength;
     if (rest == name.size())
         return true;
-    copy.number = name[rest] == '-' ? NumberBetween(name, rest + 1, name.size()) : 0;
-    return copy.number >= 2;
+    copy.number = name[rest] == '-' ? NumberBetween(name, rest + 1, name.size()) : "";
+    return Above(copy.number, "1");
 }
 
 // The copies of `file` in `folder` (each name of the pattern, whatever
@@ -134,12 +156,13 @@ std::string NewName(const std::string& path)
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     // Whatever bears a count already, a folder or a link too, counts: a
     // new copy always ranks above it.
-    unsigned long count = 0;
+    std::string count;
     for (const Copy& copy : CopiesIn(FolderOf(path), FileOf(path)))
-        count = std::max(count, copy.count);
+        if (Above(copy.count, count))
+            count = copy.count;
     std::string name;
     do
-        name = path + kMark + std::to_string(++count) + "-" + stamp;
+        name = path + kMark + (count = Next(count)) + "-" + stamp;
     while (g_file_test(name.c_str(), G_FILE_TEST_EXISTS));
     return name;
 }

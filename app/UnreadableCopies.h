@@ -1,9 +1,9 @@
 #pragma once
 // The copies of a settings file that could not be read whole, kept beside it
 // as FILE.unreadable-N-DATE-TIME: N counts the copies up (one more than the
-// highest there), and DATE-TIME is the local time, for the reader. The count
-// ranks them, since the clock or the time zone may move back between two
-// saves. Copies from before the count (FILE.unreadable-DATE-TIME, and
+// highest there, in as many digits as that takes), and DATE-TIME is the local
+// time, for the reader. The count ranks them, since the clock or the time
+// zone may move back between two saves. Copies from before the count (FILE.unreadable-DATE-TIME, and
 // FILE.unreadable-DATE-TIME-2 and on when that second's name was taken) are
 // still told and kept in turn, older than every counted one. How they are
 // named, told from other files, and how many of them stay.

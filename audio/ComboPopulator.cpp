@@ -1,6 +1,5 @@
 #include "audio/ComboPopulator.h"
 
-#include "framework/core/DocMap.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/GuiObject.h"
 #include "platform/Log.h"
@@ -13,16 +12,20 @@ void ComboPopulator::AddEntry(const std::string& name)
 std::shared_ptr<Vabo::GuiObject> ComboPopulator::CreateEntry(const std::string& documentName,
                                                              const std::string& entryName)
 {
-    TiXmlElement* root = LoadXML(documentName);
+    // The entry keeps its copy of the document and the bases it names: they
+    // leave the document map when the entry goes, whether the list is
+    // cleared or the screen that fills it is built anew.
+    XMLLoadSave documents;
+    TiXmlElement* root = documents.LoadOwnXML(documentName);
     if (!root) {
         Platform::Log("ComboPopulator: no entry \"" + entryName + "\": cannot load " + documentName);
         return nullptr;
     }
     root->SetAttribute("Name", entryName);
     std::shared_ptr<Vabo::GuiObject> entry = DllGlobalObjectFactoryInstance().Create(root);
-    documents_.push_back(root->GetDocument());
     if (!entry)
         return nullptr;
+    entry->TakeDocuments(documents);
     entries_.push_back(entry);
     return entry;
 }
@@ -31,7 +34,4 @@ void ComboPopulator::Clear()
 {
     names_.clear();
     entries_.clear();
-    for (const TiXmlDocument* document : documents_)
-        DllDocMapInstance().RemoveDocument(document);
-    documents_.clear();
 }

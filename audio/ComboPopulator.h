@@ -14,7 +14,6 @@
 namespace Vabo {
 class GuiObject;
 }
-class TiXmlDocument;
 
 class ComboPopulator : public XMLLoadSave {
 public:
@@ -27,7 +26,8 @@ public:
 
     // Loads a fresh copy of the entry document, names its root after the
     // entry and creates the object through the object factory; null when the
-    // document cannot be loaded or its type is not registered (logged).
+    // document cannot be loaded or its type is not registered (logged). The
+    // document stays in the document map as long as the entry lives.
     std::shared_ptr<Vabo::GuiObject> CreateEntry(const std::string& documentName, const std::string& entryName);
 
     // For every name in order, with its index i: creates its entry and calls
@@ -44,8 +44,8 @@ public:
         }
     }
 
-    // Forgets the names and the entries, and drops the entry documents from
-    // the document map.
+    // Forgets the names and the entries; entries nobody else holds go, and
+    // their documents leave the document map with them.
     void Clear();
 
     const std::list<std::string>& GetNames() const { return names_; }
@@ -55,5 +55,4 @@ public:
 private:
     std::vector<std::shared_ptr<Vabo::GuiObject>> entries_;
     std::list<std::string> names_;
-    std::vector<const TiXmlDocument*> documents_;
 };

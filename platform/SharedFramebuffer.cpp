@@ -4,6 +4,7 @@
 
 #include <X11/Xutil.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 #include <algorithm>
@@ -24,23 +25,23 @@ int NoteRefusal(Display*, XErrorEvent*)
     return 0;
 }
 
-#if defined(__SANITIZE_THREAD__)
-extern "C" void AnnotateNewMemory(const char* file, int line, const volatile void* memory, long size);
-#endif
-
-// ThreadSanitizer follows memory mapped by mmap and given back by munmap,
-// but not by shmat and shmdt: a segment mapped where other memory lay before
-// (another thread's, since unmapped out of its sight) would keep that
-// memory's history, and the first frame written into it would read as a
-// race with a thread long gone. It is told the memory is new.
-void MarkNew(const void* memory, std::size_t size)
+// The segment is mapped where mmap has just made room for it. ThreadSanitizer
+// follows memory mapped by mmap, but not by shmat and shmdt: a segment mapped
+// where other memory lay before (another thread's, since unmapped out of its
+// sight) would keep that memory's history, and the first frame written into
+// it would read as a race with a thread long gone. Mapped by mmap first, the
+// memory is new to it. Null when there is no room or no segment.
+char* MapSegment(int shmid, std::size_t size)
 {
-#if defined(__SANITIZE_THREAD__)
-    AnnotateNewMemory(__FILE__, __LINE__, memory, static_cast<long>(size));
-#else
-    (void)memory;
-    (void)size;
-#endif
+    void* room = mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (room == MAP_FAILED)
+        return nullptr;
+    void* segment = shmat(shmid, room, SHM_REMAP);
+    if (segment == reinterpret_cast<void*>(-1)) {
+        munmap(room, size);
+        return nullptr;
+    }
+    return static_cast<char*>(segment);
 }
 
 bool LittleEndian()
@@ -122,14 +123,13 @@ bool SharedFramebuffer::Attach(int width, int height, std::string& why)
         why = "no shared memory";
         return false;
     }
-    segment_.shmaddr = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
-    if (segment_.shmaddr == reinterpret_cast<char*>(-1)) {
+    segment_.shmaddr = MapSegment(segment_.shmid, size);
+    if (!segment_.shmaddr) {
         shmctl(segment_.shmid, IPC_RMID, nullptr);
         XDestroyImage(image);
         why = "shared memory cannot be mapped";
         return false;
     }
-    MarkNew(segment_.shmaddr, size);
     segment_.readOnly = True;
     attachRefused = false;
     XErrorHandler previous = XSetErrorHandler(NoteRefusal);

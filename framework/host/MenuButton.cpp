@@ -54,8 +54,9 @@ bool MenuButton::LoadFromXML(TiXmlElement* element)
         isSubMenu_ = true;
     if (!name.empty()) {
         // A reload replaces the menu: the old one leaves the button before the new one comes.
+        // Its document leaves the document map with the button.
         DropPopup();
-        if (TiXmlElement* menu = LoadXML(name, element)) {
+        if (TiXmlElement* menu = LoadOwnXML(name, element)) {
             popup_ = std::make_unique<PopupMenuWindow>(menu);
             AddChild(popup_.get(), false);
             if (!pressConnected_) {

@@ -36,8 +36,9 @@ bool TitleWindow::LoadFromXML(TiXmlElement* element)
     std::string objectXml;
     ReadXmlAttribute(objectXml, element, "ObjectXML", true);
     // A content document that cannot be loaded or built leaves the window
-    // empty; the document map and the factory have said why.
-    TiXmlElement* root = LoadXML(objectXml, element);
+    // empty; the document map and the factory have said why. The document
+    // leaves the map with the window, as a box built for one showing does.
+    TiXmlElement* root = LoadOwnXML(objectXml, element);
     if (root)
         content_ = DllGlobalObjectFactoryInstance().Create(root);
     if (!content_)

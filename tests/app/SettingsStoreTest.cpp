@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <locale>
 #include <set>
 #include <sys/resource.h>
@@ -721,6 +723,7 @@ TEST_F(SettingsStoreTest, TheNewestUnreadableCopiesAreKeptWhateverTheClockDid)
     const char* const east = "<+14>-14";
     const char* const west = "<-12>+12";
     enum Kind { File, Folder, Link };
+    const std::uintmax_t widest = std::numeric_limits<std::uintmax_t>::max();
     struct Laid {
         std::string name;
         Kind kind;
@@ -757,6 +760,30 @@ TEST_F(SettingsStoreTest, TheNewestUnreadableCopiesAreKeptWhateverTheClockDid)
          {{"7-20991231-235959", Folder}, {"8-20991231-235959", Link}, {"6-20991231-235959", File}},
          {"UTC", "UTC", "UTC"},
          {"save 1", "save 2", "save 3"}},
+        // Counts past what the copies of a lifetime reach, laid by hand or by
+        // another program: the next count takes a digit more.
+        {"a count of nine nines",
+         {{"999999999-20991231-235959", File}},
+         {"UTC", "UTC", "UTC", "UTC", "UTC"},
+         {"save 3", "save 4", "save 5"}},
+        {"a count of ten digits",
+         {{"12-20991231-235959", File}, {"9999999999-20000101-000000", File}},
+         {"UTC", "UTC"},
+         {"laid 2", "save 1", "save 2"}},
+        {"a count of twenty digits",
+         {{"99999999999999999999-20991231-235959", File}, {"5-20991231-235959", File}},
+         {"UTC", "UTC", "UTC"},
+         {"save 1", "save 2", "save 3"}},
+        {"counts at the top of the widest integer",
+         {{std::to_string(widest - 1) + "-20991231-235959", File}, {std::to_string(widest) + "-20991231-235959", File}},
+         {"UTC", "UTC"},
+         {"laid 2", "save 1", "save 2"}},
+        // No copy of ours has a leading zero: such a file is left alone and
+        // raises no count.
+        {"counts with leading zeros",
+         {{"0999999999-20991231-235959", File}, {"09-20991231-235959", File}, {"0-20991231-235959", File}},
+         {"UTC", "UTC", "UTC", "UTC"},
+         {"laid 1", "laid 2", "laid 3", "save 2", "save 3", "save 4"}},
     };
     const struct ZoneBack {
         ~ZoneBack()

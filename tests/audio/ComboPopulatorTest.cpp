@@ -91,4 +91,19 @@ TEST(ComboPopulator, ClearForgetsEntriesAndTheirDocumentsAndEntriesThatCannotBeM
     EXPECT_TRUE(log.Contains("NoSuchEntryType"));
     EXPECT_TRUE(log.Contains("Missing.xml"));
     populator.Clear();
+
+    // A list that goes uncleared, with the screen that filled it, takes its
+    // documents with it; an entry held elsewhere keeps its own.
+    std::shared_ptr<Vabo::GuiObject> kept;
+    {
+        ComboPopulator gone;
+        gone.AddEntry("MIC");
+        gone.AddEntry("LINE");
+        gone.ForEachEntry(DataFile("ComboEntry.xml"), &Box::AddEntry, &box, 2);
+        kept = gone.GetEntries().back();
+    }
+    EXPECT_EQ(DllDocMapInstance().GetDocuments().size(), before + 1);
+    EXPECT_EQ(kept->GetName(), "LINE");
+    kept.reset();
+    EXPECT_EQ(DllDocMapInstance().GetDocuments().size(), before);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "WindowTestSupport.h"
+#include "framework/core/DocMap.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/host/AppWindow.h"
 #include "framework/host/PopupMenuWindow.h"
@@ -147,4 +148,13 @@ TEST_F(MenuButtonTest, MenuTakesPrecedenceAndAnUnloadableMenuLeavesAPlainButton)
     Click(*lost);
     WindowTest::Pump(50);
     EXPECT_EQ(lost->GetPopup(), nullptr);
+
+    // The menus' documents go with their buttons, as a screen built anew at
+    // every visit drops them.
+    TiXmlElement* again = skin_.LoadXML("MenuWindow.xml");
+    ASSERT_NE(again, nullptr);
+    const std::size_t documents = DllDocMapInstance().GetDocuments().size();
+    for (int i = 0; i < 3; ++i)
+        Vabo::AppWindow built(again);
+    EXPECT_EQ(documents, DllDocMapInstance().GetDocuments().size());
 }

@@ -9,6 +9,7 @@
 #include <tinyxml.h>
 
 #include "WindowTestSupport.h"
+#include "framework/core/DocMap.h"
 #include "framework/core/GlobalObjectFactory.h"
 #include "framework/core/ObjectSignals.h"
 #include "framework/drawing/Font.h"
@@ -122,6 +123,13 @@ TEST_F(WindowTypesTest, ATitleWindowsContentFillsItBelowTheTitleBarAndIsRequired
     Platform::LogCapture log;
     EXPECT_THROW(Vabo::TitleWindow window(element("WithoutContent")), XMLLoadSave::XMLLoadSaveException);
     EXPECT_TRUE(log.Contains("Attribute = ObjectXML"));
+
+    // A window built for one showing, again and again, leaves no documents
+    // behind.
+    const std::size_t documents = DllDocMapInstance().GetDocuments().size();
+    for (int i = 0; i < 3; ++i)
+        Vabo::TitleWindow shown(element("WithBar"));
+    EXPECT_EQ(documents, DllDocMapInstance().GetDocuments().size());
 }
 
 TEST_F(WindowTypesTest, AMainWindowDestroyedByAnotherProgramJustBeforeItIsShownClosesAsCloseDoes)

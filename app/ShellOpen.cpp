@@ -1,18 +1,17 @@
 #include "app/ShellOpen.h"
 
+#include "platform/ChildSpawn.h"
 #include "platform/Log.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
 
 namespace {
 
@@ -68,7 +67,7 @@ ShellResult ShellOpen(const std::string& document)
     char program[] = "xdg-open";
     char* arguments[] = {program, argument.data(), nullptr};
     pid_t child = 0;
-    const int error = posix_spawnp(&child, program, nullptr, nullptr, arguments, environ);
+    const int error = Platform::SpawnChild(child, program, arguments);
     if (error != 0) {
         Platform::Log("ShellOpen: cannot start xdg-open for " + document + ": " + std::strerror(error));
         if (error == ENOENT)

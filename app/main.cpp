@@ -1,5 +1,6 @@
 // Pellora: the tuner and metronome.
 #include "app/TunerApp.h"
+#include "platform/ChildSpawn.h"
 
 #include <cerrno>
 #include <csignal>
@@ -55,7 +56,7 @@ bool OpenClosedStandardStreams(std::string& why)
             return false;
         }
         if (fd > 0)
-            std::signal(SIGPIPE, SIG_IGN);
+            Platform::IgnoreForOurselvesOnly(SIGPIPE);
     }
     return true;
 }

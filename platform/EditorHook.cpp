@@ -1,12 +1,11 @@
 #include "platform/EditorHook.h"
 
+#include "platform/ChildSpawn.h"
 #include "platform/Log.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <spawn.h>
 
-extern char** environ;
 
 namespace Platform {
 namespace {
@@ -43,7 +42,7 @@ void OpenInEditor(const std::string& path)
     std::string file = path;
     char* argv[] = {program.data(), file.data(), nullptr};
     pid_t pid = 0;
-    if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0)
+    if (SpawnChild(pid, program.c_str(), argv) != 0)
         Log("Could not start editor " + program + " for " + path);
 }
 

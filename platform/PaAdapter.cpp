@@ -118,9 +118,9 @@ struct Stream {
     std::atomic<bool> calling{false};
     // GUI thread: left and closed by its owner, so freed here once it ends.
     bool released = false;
-    // GUI thread: stopped by its fade, which the library still plays out
-    // (see Drain); its library stream is stopped on the call thread before
-    // anything else is done with it.
+    // GUI thread: stopped by its fade, which still plays out (see Drain):
+    // its library stream is stopped on the call thread before anything else
+    // is done with it there, and so before any stream opened after it.
     bool draining = false;
     // GUI thread: when it was left, its thread waited (for a server that
     // does not answer) rather than spun (on one that went away).
@@ -194,10 +194,6 @@ Milliseconds ServerTimeMs()
 // Streams left to the library (see Abandon), GUI thread only: the library
 // is not terminated while one is left, since it would wait for it.
 std::vector<Stream*> abandonedStreams;
-// Output streams stopped by their fade whose queue the library still plays
-// (see FadeGiven), GUI thread only: each is stopped and freed on the call
-// thread once its owner closed it and the library let it go.
-std::vector<Stream*> drainingStreams;
 // Logged once for each stretch of time the server does not answer.
 bool refusalLogged = false;
 
@@ -530,24 +526,6 @@ void Drain(Stream& s)
         Pa_StopStream(s.pa);
 }
 
-// GUI thread: frees the draining streams that their owners closed and the
-// library let go.
-void CloseDrained()
-{
-    for (auto it = drainingStreams.begin(); it != drainingStreams.end();) {
-        Stream* drained = *it;
-        if (!drained->released || !drained->ended.load()) {
-            ++it;
-            continue;
-        }
-        SoundServerCalls().Post([drained] {
-            Drain(*drained);
-            CloseAndFree(*drained);
-        });
-        it = drainingStreams.erase(it);
-    }
-}
-
 // GUI thread: from now on the library's calls into the stream play silence
 // and end it, so that it never runs beside the stream that replaces it. A
 // call under way is a few milliseconds at most, and is waited for; one that
@@ -592,7 +570,6 @@ bool RunBounded(Stream& s, std::function<void()> call, Milliseconds boundMs, con
 // it as long.
 bool ServerHeld()
 {
-    CloseDrained();
     bool held = false;
     for (auto it = abandonedStreams.begin(); it != abandonedStreams.end();) {
         Stream* left = *it;
@@ -746,16 +723,8 @@ int Terminate()
 {
     FlushDiagnostics flush;
     // The library would wait for what is left, or held, on the call thread.
-    if (!abandonedStreams.empty() || SoundServerCalls().Stuck()
-        || std::any_of(drainingStreams.begin(), drainingStreams.end(), [](Stream* s) { return !s->released; }))
+    if (!abandonedStreams.empty() || SoundServerCalls().Stuck())
         return NoError;
-    // The fades still heard end first.
-    for (Stream* drained : drainingStreams)
-        SoundServerCalls().Post([drained] {
-            Drain(*drained);
-            CloseAndFree(*drained);
-        });
-    drainingStreams.clear();
     auto result = std::make_shared<int>(paNoError);
     if (!SoundServerCalls().Run([result] { *result = Pa_Terminate(); }, WindowWaitMs))
         return NoError;
@@ -868,11 +837,7 @@ int StartStream(Stream* s, bool loop)
         if (SilentBeforeOpening(wait.deadline))
             return TimedOut;
         const bool drain = s->draining;
-        if (drain) {
-            s->draining = false;
-            drainingStreams.erase(std::remove(drainingStreams.begin(), drainingStreams.end(), s),
-                                  drainingStreams.end());
-        }
+        s->draining = false;
         if (!RunBounded(
                 *s, [s, result, drain] { *result = Reopen(*s, drain); }, Left(wait.deadline),
                 "the opening of a stream"))
@@ -1046,7 +1011,6 @@ int StopOrAbort(Stream* s, bool abort)
     if (FadeGiven(*s, wait.deadline)) {
         s->running = false;
         s->draining = true;
-        drainingStreams.push_back(s);
         return NoError;
     }
     s->running = false;
@@ -1075,10 +1039,15 @@ int CloseStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
-    // One whose fade still plays is freed once the library let it go.
+    // One whose fade still plays is closed once it has been heard; a stream
+    // opened after it waits for that on the call thread, so that the two
+    // never play together (nor does the end of the one disturb the start of
+    // the other at the server).
     if (s->draining) {
-        s->released = true;
-        CloseDrained();
+        SoundServerCalls().Post([s] {
+            Drain(*s);
+            CloseAndFree(*s);
+        });
         return NoError;
     }
     // A stream left to the library is freed once it has ended (ServerHeld).

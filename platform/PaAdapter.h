@@ -110,7 +110,8 @@ int StartStream(Stream* stream, bool loop);
 // buffer; not for a stream whose frames have stopped): from then on the
 // callback is not called again, what is queued plays, the fade last, and the
 // stream ends itself, waited for by nobody. A start or a close of that
-// stream comes after it; the stream counts as stopped meanwhile.
+// stream, and so any stream opened after that close, waits for that on the
+// call thread; the stream counts as stopped meanwhile.
 int StopStream(Stream* stream); // lets queued buffers finish (a capture that gave none yet is dropped)
 int AbortStream(Stream* stream); // drops them (output: those after its fade)
 // Frees the stream; the pointer is invalid afterwards.

@@ -94,6 +94,8 @@ TEST(AudioDevice, ARecordingIsPlayedBack)
     RecordBuffer& record = RecordBuffer::Instance();
     record.Clear();
     const std::string tone = SoundRig::ToneFile(700.0, 1.0);
+    // Only the tone is recorded.
+    ASSERT_TRUE(SoundRig::WaitUntilSilent());
     ASSERT_EQ(0, device.StartInput(44100, 512, record));
     ASSERT_TRUE(SoundRig::WaitFor([&] { return record.BlockCount() > 0; }, SoundRig::CaptureStartMs));
     SoundRig::Player player(tone);

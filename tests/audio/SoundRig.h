@@ -187,6 +187,20 @@ private:
     pid_t pid_ = -1;
 };
 
+// Waits until nothing is heard from the server's sink: what a test before
+// played may still end after its stop returned (its fade plays out).
+inline bool WaitUntilSilent(int milliseconds = CaptureStartMs)
+{
+    Recorder recorder;
+    return recorder.WaitUntilRecording(milliseconds) && WaitFor(
+               [&] {
+                   const std::vector<float> x = recorder.SoFar();
+                   return x.size() >= 4410
+                       && std::all_of(x.end() - 4410, x.end(), [](float v) { return std::fabs(v) <= 1e-4f; });
+               },
+               milliseconds);
+}
+
 // The rig's folder, found from its sound server's socket
 // (DIR/pulse-runtime/native); empty outside the rig.
 inline std::string RigFolder()

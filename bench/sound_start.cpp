@@ -400,6 +400,8 @@ void MetronomeCpu(double seconds)
     StopSound();
     std::printf("%-34s %.2f ms of CPU a second while the metronome plays (%.0f s)\n", "CPU", used * 1000.0 / seconds,
                 seconds);
+    // A stop returns before its fade is heard: the presses timed next find silence.
+    Sleep(0.5);
 }
 
 } // namespace

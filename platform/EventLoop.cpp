@@ -2,6 +2,7 @@
 
 #include "platform/DisplayWatch.h"
 #include "platform/Log.h"
+#include "platform/WindowWaitBudget.h"
 
 #include <SDL.h>
 
@@ -28,6 +29,9 @@ Uint32 CallEventType()
 // Runs one handler so that nothing it throws reaches the loop.
 template <typename F> void Guarded(const char* what, F&& f)
 {
+    // Whatever the handler asks of the sound server, in as many calls as it
+    // likes, holds the window for one wait at most.
+    WindowWaitBudget budget;
     try {
         f();
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include "platform/SoundMessages.h"
 #include "platform/SoundServerCalls.h"
 #include "platform/SoundServerProbe.h"
+#include "platform/WindowWaitBudget.h"
 
 #include <dlfcn.h>
 #include <pa_linux_alsa.h>
@@ -14,10 +15,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <pthread.h>
@@ -64,11 +67,19 @@ struct Stream {
     unsigned long leadFrames = 0;
     // Output: a stop asked for the fade that ends the sound (see FadeOut);
     // the engine thread then counts the frames of the fade it has given, and
-    // says when it has given it whole, and by which frame.
+    // says when it has given it whole, and by which frame. From then on it
+    // gives silence and calls nobody, and ends the stream once the fade has
+    // been heard (see HostCallback).
     std::atomic<bool> fadeAsked{false};
     unsigned long fadeGiven = 0;
     std::atomic<bool> faded{false};
     unsigned long long fadedBy = 0;
+    // Output: where the last sound given after a silence begins, and how
+    // long that silence was, in frames of the callback's sound, as
+    // (begin << 32) | silence; 0 for none (see NoteOnsets). The engine thread
+    // counts the frames of silence that end what it gave.
+    std::atomic<unsigned long long> lastOnset{0};
+    unsigned long long quietRun = 0;
     // Output: when the engine thread gave the last host buffers (steady
     // clock, ns; 0 before the first) and how many frames they held, so that
     // the time played moves on between them. Buffers asked for in a burst
@@ -107,6 +118,10 @@ struct Stream {
     std::atomic<bool> calling{false};
     // GUI thread: left and closed by its owner, so freed here once it ends.
     bool released = false;
+    // GUI thread: stopped by its fade, which still plays out (see Drain):
+    // its library stream is stopped on the call thread before anything else
+    // is done with it there, and so before any stream opened after it.
+    bool draining = false;
     // GUI thread: when it was left, its thread waited (for a server that
     // does not answer) rather than spun (on one that went away).
     bool waiting = false;
@@ -268,6 +283,33 @@ bool FadeOut(Stream& s, float* out, unsigned long count)
     return s.fadeGiven >= length;
 }
 
+// Below this a sample is silence: -80 dB, under what is heard.
+constexpr float QuietLevel = 1e-4f;
+
+// Output, engine thread: notes where a sound begins after a millisecond of
+// silence or more (a click after the quiet between two), and how long that
+// silence was, for a stop (see SoundQueuedAfterSilence). first: the frame of
+// the callback's sound that out begins with.
+void NoteOnsets(Stream& s, const float* out, unsigned long count, unsigned long long first)
+{
+    const auto leastQuiet = static_cast<unsigned long long>(s.sampleRate * 0.001);
+    for (unsigned long i = 0; i < count; ++i) {
+        bool sound = false;
+        for (int c = 0; c < s.channels; ++c)
+            sound = sound || std::fabs(out[i * s.channels + c]) > QuietLevel;
+        if (!sound) {
+            ++s.quietRun;
+            continue;
+        }
+        const unsigned long long at = first + i;
+        // The silence before the start counts from the start.
+        const unsigned long long quiet = std::min(s.quietRun, at);
+        if (s.quietRun >= leastQuiet && at <= 0xFFFFFFFFULL)
+            s.lastOnset.store(at << 32 | std::min(quiet, 0xFFFFFFFFULL), std::memory_order_release);
+        s.quietRun = 0;
+    }
+}
+
 long long SteadyNs()
 {
     timespec now{};
@@ -294,13 +336,19 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
         return paAbort;
     }
     const bool fading = !s.input && s.fadeAsked.load(std::memory_order_acquire);
-    if (fading && s.leadFrames > 0) {
-        // Nothing was heard yet: the stream goes on in silence.
+    if (fading && (s.leadFrames > 0 || s.faded.load(std::memory_order_relaxed))) {
+        // Nothing was heard yet, or the fade was given whole: silence, and
+        // once the fade has been heard (what was queued after it, and a host
+        // buffer more, has been given) the stream ends, dropping what is
+        // queued: silence.
         std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
-        s.fadedBy = 0;
+        const unsigned long long given = s.frames.fetch_add(count, std::memory_order_relaxed) + count;
+        const bool heard = s.leadFrames > 0 || given >= s.fadedBy + s.queuedFrames + s.openedHostFrames;
         s.faded.store(true, std::memory_order_release);
+        if (heard)
+            s.endedByCallback.store(true);
         s.calling.store(false);
-        return paContinue;
+        return heard ? paAbort : paContinue;
     }
     if (!s.input && s.leadFrames > 0) {
         GiveLead(s, output, count);
@@ -339,8 +387,9 @@ int HostCallback(const void* input, void* output, unsigned long count, const PaS
         if (output)
             std::fill_n(static_cast<float*>(output), count * s.channels, 0.0f);
     }
-    if (fading && result != paAbort && FadeOut(s, static_cast<float*>(output), count)
-        && !s.faded.load(std::memory_order_relaxed)) {
+    if (!s.input && !fading && result == paContinue)
+        NoteOnsets(s, static_cast<const float*>(output), count, static_cast<unsigned long long>(time));
+    if (fading && result != paAbort && FadeOut(s, static_cast<float*>(output), count)) {
         s.fadedBy = static_cast<unsigned long long>(time) + count;
         s.faded.store(true, std::memory_order_release);
     }
@@ -439,6 +488,17 @@ double ThreadCpuMs(const Stream& s)
 // that waits for a stopped server uses next to none.
 constexpr double SpinningCpuMs = 500.0;
 
+// Waits until the condition holds, for at most that many frames of the
+// stream's sound and 50 ms more, and never past the deadline (steady ms).
+bool WaitForFrames(const Stream& s, double frames, Milliseconds deadline, const std::function<bool()>& condition)
+{
+    const long long until = std::min(SteadyNs() + 50000000LL + static_cast<long long>(frames / s.sampleRate * 1e9),
+                                     static_cast<long long>(deadline) * 1000000LL);
+    while (!condition() && SteadyNs() < until)
+        ::usleep(1000);
+    return condition();
+}
+
 // Call thread: closes the library stream and frees ours; the library's result.
 // A stream the library could not close may still call back into ours: it is
 // kept.
@@ -450,6 +510,20 @@ int CloseAndFree(Stream& s)
     else
         diagnostics.Post(("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result))).c_str());
     return result;
+}
+
+// Call thread: a stream stopped by its fade ends once the fade has been
+// heard (the queue and two host buffers at most, and 50 ms for the switches
+// of a loaded machine); its library stream is then stopped, so that closing
+// it, or opening it anew, drops nothing that is still to be heard. One that
+// has not ended by then (its server hangs) is left for the close, which
+// drops what it still holds.
+void Drain(Stream& s)
+{
+    constexpr Milliseconds NoDeadline = std::numeric_limits<Milliseconds>::max() / 1000000;
+    const auto ended = [&s] { return s.ended.load(); };
+    if (s.pa && WaitForFrames(s, double(s.queuedFrames + 2 * s.openedHostFrames), NoDeadline, ended))
+        Pa_StopStream(s.pa);
 }
 
 // GUI thread: from now on the library's calls into the stream play silence
@@ -542,13 +616,34 @@ SoundServerProbe& Probe()
     return probe;
 }
 
-// The time left, at most the window's wait, of a call that began when
-// `deadline` was WindowWaitMs ahead: what an open and a start do on the
-// server, the check before them included, waits that long together.
+// The time left of a call's share of the window's wait (below).
 Milliseconds Left(Milliseconds deadline)
 {
     return std::max<Milliseconds>(0, deadline - ServerTimeMs());
 }
+
+// One call's share of the window's wait: whatever it waits for on the
+// server (an open or a start, the check before it included) waits until
+// one deadline, set by what the event being handled has left of the
+// window's wait (WindowWaitBudget), and is counted against that when it
+// returns.
+struct WindowWait {
+    const Milliseconds began = ServerTimeMs();
+    const Milliseconds deadline = began + WindowWaitBudget::Left();
+    WindowWait() = default;
+    WindowWait(const WindowWait&) = delete;
+    WindowWait& operator=(const WindowWait&) = delete;
+    ~WindowWait() { WindowWaitBudget::Spend(ServerTimeMs() - began); }
+    // Nothing is begun once the event has waited its share: the server, slow
+    // or stopped, would hold the window longer.
+    bool Spent() const
+    {
+        if (deadline > began)
+            return false;
+        Log("audio: the window has waited its time on the sound server for this event; nothing more is asked of it");
+        return true;
+    }
+};
 
 // An open on a server that does not answer waits for it until the sound
 // server's plugin gives up (30 s), and the library's ALSA host then fails an
@@ -654,10 +749,10 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
         return InvalidChannelCount;
     if (framesPerBuffer == 0)
         return BufferTooSmall;
-    const Milliseconds deadline = ServerTimeMs() + WindowWaitMs;
+    const WindowWait wait;
     if (RefusedWhileHeld())
         return DeviceUnavailable;
-    if (SilentBeforeOpening(deadline))
+    if (wait.Spent() || SilentBeforeOpening(wait.deadline))
         return TimedOut;
 
     auto* s = new Stream;
@@ -689,7 +784,7 @@ int OpenDefaultStream(Stream** stream, int inChannels, int outChannels, unsigned
                            double(numberOfBuffers * HostFrames(s->framesPerBuffer)) / s->sampleRate);
         *result = OpenLibraryStream(*s);
     };
-    if (!SoundServerCalls().Run(open, Left(deadline), [s] { CloseAndFree(*s); })) {
+    if (!SoundServerCalls().Run(open, Left(wait.deadline), [s] { CloseAndFree(*s); })) {
         Log("audio: the sound server did not answer the opening of a stream within its time; it is given up");
         return TimedOut;
     }
@@ -707,9 +802,12 @@ namespace {
 // since, cannot start again: its engine thread fails to prepare the device
 // and ends still holding the lock that the starting thread then waits for,
 // for ever. So every start after the first one runs on a library stream
-// opened anew, with the same parameters. Call thread.
-int Reopen(Stream& s)
+// opened anew, with the same parameters. Call thread; drain: the stream was
+// stopped by its fade, which is heard first.
+int Reopen(Stream& s, bool drain)
 {
+    if (drain)
+        Drain(s);
     if (s.pa) {
         const int closed = Pa_CloseStream(s.pa);
         if (closed != paNoError)
@@ -726,16 +824,23 @@ int StartStream(Stream* s, bool loop)
     FlushDiagnostics flush;
     if (!s)
         return BadStreamPointer;
-    const Milliseconds deadline = ServerTimeMs() + WindowWaitMs;
+    const WindowWait wait;
     if (s->abandoned || s->givenUp || RefusedWhileHeld())
         return DeviceUnavailable;
-    if (s->pa && Pa_IsStreamStopped(s->pa) != 1)
+    // One still draining was started, so it is opened anew (below), once drained.
+    if (!s->draining && s->pa && Pa_IsStreamStopped(s->pa) != 1)
         return FromLibrary(paStreamIsNotStopped);
+    if (wait.Spent())
+        return TimedOut;
     auto result = std::make_shared<int>(paNoError);
     if (s->used || !s->pa || s->openedHostFrames != WantedHostFrames(*s)) {
-        if (SilentBeforeOpening(deadline))
+        if (SilentBeforeOpening(wait.deadline))
             return TimedOut;
-        if (!RunBounded(*s, [s, result] { *result = Reopen(*s); }, Left(deadline), "the opening of a stream"))
+        const bool drain = s->draining;
+        s->draining = false;
+        if (!RunBounded(
+                *s, [s, result, drain] { *result = Reopen(*s, drain); }, Left(wait.deadline),
+                "the opening of a stream"))
             return TimedOut;
         if (*result != paNoError)
             return FromLibrary(*result);
@@ -758,11 +863,14 @@ int StartStream(Stream* s, bool loop)
     s->leadFrames = s->input ? 0 : LeadFrames(*s);
     s->fadeAsked.store(false);
     s->faded.store(false);
+    s->lastOnset.store(0);
+    s->quietRun = std::numeric_limits<unsigned long long>::max() / 2;
     s->used = true;
     // The library runs a started stream on a thread of its own.
     s->threadClockSet.store(false);
     s->progressCpuMs = 0.0;
-    if (!RunBounded(*s, [s, result] { *result = Pa_StartStream(s->pa); }, Left(deadline), "the start of a stream"))
+    if (!RunBounded(
+            *s, [s, result] { *result = Pa_StartStream(s->pa); }, Left(wait.deadline), "the start of a stream"))
         return TimedOut;
     s->running = *result == paNoError;
     s->progressFrames = 0;
@@ -829,38 +937,43 @@ int StoppedIsFine(int result)
 
 namespace {
 
-// Waits until the condition holds, for at most that many frames of the
-// stream's sound and 50 ms more.
-bool WaitForFrames(const Stream& s, double frames, const std::function<bool()>& condition)
-{
-    const long long until = SteadyNs() + 50000000LL + static_cast<long long>(frames / s.sampleRate * 1e9);
-    while (!condition() && SteadyNs() < until)
-        ::usleep(1000);
-    return condition();
-}
-
 // Output: a stop ends the sound on silence rather than where it stands (a
 // step heard as a click): the engine thread fades it out over a few
-// milliseconds, and the stop comes once the fade has been heard, when what
-// it drops is silence. Nothing is waited for on a stream that does not
-// deliver; a fade that does not come in two host buffers' time, or is not
-// heard within the queue's time, is not waited for longer. Answers the time
-// waited.
-Milliseconds FadeToSilence(Stream& s)
+// milliseconds, gives silence after it, and ends the stream itself once the
+// fade has been heard, dropping only silence. The window's thread waits only
+// until the fade was given (a host buffer at most): from then on nothing
+// calls the stream's callable, and what is queued plays out without it,
+// waited for by nobody. True when the fade was given;
+// false for a stream that does not deliver (nothing is waited for) or one
+// whose fade did not come in two host buffers' time or by the deadline.
+bool FadeGiven(Stream& s, Milliseconds deadline)
 {
     if (s.input || !s.running || s.ended.load() || s.cutOff.load() || StalledFor(&s) > 100)
-        return 0;
-    const long long startedNs = SteadyNs();
-    const auto waited = [startedNs] { return Milliseconds((SteadyNs() - startedNs) / 1000000); };
+        return false;
     s.fadeGiven = 0;
     s.faded.store(false);
     s.fadeAsked.store(true, std::memory_order_release);
-    if (!WaitForFrames(s, 2.0 * double(s.openedHostFrames + FadeFrames(s)),
-                       [&s] { return s.faded.load(std::memory_order_acquire); }))
-        return waited();
-    const double heardBy = double(s.fadedBy);
-    WaitForFrames(s, double(s.queuedFrames + s.openedHostFrames), [&s, heardBy] { return StreamTime(&s) >= heardBy; });
-    return waited();
+    return WaitForFrames(s, 2.0 * double(s.openedHostFrames + FadeFrames(s)), deadline,
+                         [&s] { return s.faded.load(std::memory_order_acquire); });
+}
+
+// Output: true when what is heard now is silence and a new sound (the next
+// click) begins later in what is queued, far enough ahead for a drop of the
+// queue to reach the server first (past what the server has mixed ahead):
+// a stop then drops the queue at once, and nothing of that sound is heard,
+// where a fade at the queue's end would let it begin and then cut it. What
+// is dropped is silence up to it, so the sound ends on silence all the same.
+bool SoundQueuedAfterSilence(Stream& s)
+{
+    if (s.input || !s.running || s.ended.load() || s.cutOff.load() || StalledFor(&s) > 100)
+        return false;
+    const unsigned long long onset = s.lastOnset.load(std::memory_order_acquire);
+    const double begins = double(onset >> 32);
+    const double quietFrom = begins - double(onset & 0xFFFFFFFFULL);
+    const double played = StreamTime(&s);
+    // What the time played may be off by.
+    const double guard = s.sampleRate * 0.005;
+    return onset != 0 && played >= quietFrom + guard && begins > played + double(ServerMixAheadFrames(s)) + 2.0 * guard;
 }
 
 // Stopping waits for the stream's thread, and the sound server's plugin for
@@ -872,6 +985,9 @@ int StopOrAbort(Stream* s, bool abort)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    // Its fade plays out, and the library ends it.
+    if (s->draining)
+        return NoError;
     // A capture stops once its next buffer has come, and the server's plugin
     // may take two seconds to give the first: one that has given nothing yet
     // has nothing to finish, and is dropped at once instead.
@@ -884,13 +1000,23 @@ int StopOrAbort(Stream* s, bool abort)
     }
     if (Abandon(*s))
         return NoError;
-    // The window's wait keeps within its bound, fade and all.
-    const Milliseconds faded = FadeToSilence(*s);
-    const Milliseconds bound = std::max(WindowWaitMs - faded, WindowWaitMs / 4);
+    const WindowWait wait;
+    if (SoundQueuedAfterSilence(*s)) {
+        s->running = false;
+        const auto dropNow = [s, result] { *result = Pa_AbortStream(s->pa); };
+        if (!RunBounded(*s, dropNow, Left(wait.deadline), "a stop"))
+            return NoError;
+        return StoppedIsFine(*result);
+    }
+    if (FadeGiven(*s, wait.deadline)) {
+        s->running = false;
+        s->draining = true;
+        return NoError;
+    }
     s->running = false;
     // One the library has stopped asks nothing of the server (nor is it
     // given up for a server that hangs meanwhile).
-    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, bound, "a stop"))
+    if (!s->pa || Pa_IsStreamStopped(s->pa) == 1 || !RunBounded(*s, stop, Left(wait.deadline), "a stop"))
         return NoError;
     return StoppedIsFine(*result);
 }
@@ -913,6 +1039,17 @@ int CloseStream(Stream* s)
     if (!s)
         return BadStreamPointer;
     ReportFailure(*s);
+    // One whose fade still plays is closed once it has been heard; a stream
+    // opened after it waits for that on the call thread, so that the two
+    // never play together (nor does the end of the one disturb the start of
+    // the other at the server).
+    if (s->draining) {
+        SoundServerCalls().Post([s] {
+            Drain(*s);
+            CloseAndFree(*s);
+        });
+        return NoError;
+    }
     // A stream left to the library is freed once it has ended (ServerHeld).
     if (!s->givenUp && !(s->abandoned && s->ended.load()) && Abandon(*s)) {
         s->released = true;
@@ -922,12 +1059,13 @@ int CloseStream(Stream* s)
     // Closing a stream given up waits for the call it is held by; closing
     // any other may wait on the server: either way the stream is the call
     // thread's to free, and the pointer is invalid from here on.
-    if (s->givenUp || SoundServerCalls().Stuck()) {
+    const WindowWait wait;
+    if (s->givenUp || SoundServerCalls().Stuck() || Left(wait.deadline) == 0) {
         SoundServerCalls().Post([s] { CloseAndFree(*s); });
         return NoError;
     }
     auto result = std::make_shared<int>(paNoError);
-    if (!SoundServerCalls().Run([s, result] { *result = CloseAndFree(*s); }, WindowWaitMs)) {
+    if (!SoundServerCalls().Run([s, result] { *result = CloseAndFree(*s); }, Left(wait.deadline))) {
         Log("audio: the sound server did not answer the closing of a stream within its time; it is closed later");
         return NoError;
     }
@@ -941,7 +1079,7 @@ int StreamActive(Stream* s)
         return BadStreamPointer;
     // The call thread may be opening a given-up stream's library stream anew:
     // its pointer is not read once it is given up.
-    if (s->givenUp || !s->pa)
+    if (s->givenUp || !s->pa || s->draining)
         return 0;
     const int active = Pa_IsStreamActive(s->pa);
     return active < 0 ? FromLibrary(active) : active;

@@ -8,9 +8,12 @@
 // mixed ahead when it joins (20 ms at most), and then the callback's sound,
 // so that its first frame is heard whole; an output stream that is stopped
 // fades its sound out over 5 ms and stops once that has been heard, so that
-// it ends on silence; the stream time counts the frames captured, or played
-// of the callback's sound (given, less what is still queued), since the
-// start. The engine thread asks
+// it ends on silence (the stop returns once the fade is given, and the
+// stream ends itself once it is heard), unless a new sound (a click) was to
+// begin after a silence that is heard now: then what is queued is dropped
+// at once, so that nothing of it is heard; the stream time counts the frames
+// captured, or played of the callback's sound (given, less what is still
+// queued), since the start. The engine thread asks
 // for real-time priority and runs on without it where the system refuses.
 #include "platform/Clock.h"
 #include "platform/SoundServerCalls.h"
@@ -48,7 +51,11 @@ constexpr int DeviceUnavailable = -9986;
 
 // Every call below that may wait on the sound server (opening, starting,
 // stopping, closing) waits for it at most WindowWaitMs (SoundServerCalls.h),
-// the check before an open and an open anew at a start included;
+// the check before an open and an open anew at a start included, and all
+// the calls made for one event of the window together no longer
+// (WindowWaitBudget.h): once they have waited that long, an open or a start
+// fails with TimedOut without asking the server, and a close is left to the
+// call thread;
 // initialising at most StartUpWithinMs: a server that is stopped answers
 // nothing, and the library would wait for it without end. A
 // call that does not return in time goes on, on the sound server's call
@@ -99,11 +106,14 @@ int SetHostFrames(Stream* stream, unsigned long frames);
 // can only be closed or started again. A stream left to the library is never
 // started again.
 int StartStream(Stream* stream, bool loop);
-// Output: both first fade the sound out and wait until the fade was heard
-// (not for a stream whose frames have stopped; the wait, fade and all, stays
-// within the window's bound).
+// Output: both fade the sound out and wait until the fade was given (a host
+// buffer; not for a stream whose frames have stopped): from then on the
+// callback is not called again, what is queued plays, the fade last, and the
+// stream ends itself, waited for by nobody. A start or a close of that
+// stream, and so any stream opened after that close, waits for that on the
+// call thread; the stream counts as stopped meanwhile.
 int StopStream(Stream* stream); // lets queued buffers finish (a capture that gave none yet is dropped)
-int AbortStream(Stream* stream); // drops them
+int AbortStream(Stream* stream); // drops them (output: those after its fade)
 // Frees the stream; the pointer is invalid afterwards.
 int CloseStream(Stream* stream);
 // 1 while the stream runs, 0 when not, a negative code for a bad stream.

@@ -11,10 +11,11 @@ namespace Platform {
 // that may reach it (a stream's open, start, stop or close; the mixer's calls
 // are posted and never waited for), the check that comes before an open
 // included: a stopped server answers nothing, and the window would stand as
-// long. It must never stand half a second; what is left of that is for the
-// thread switches of a loaded machine. A server that answers, however busy,
-// takes far less for each of these (bench/server_calls: at most 150 ms with
-// eight CPU hogs).
+// long. The streams' calls made for one event of the window wait that long
+// in all (WindowWaitBudget.h). It must never stand half a second; what is
+// left of that is for the thread switches of a loaded machine. A server that
+// answers, however busy, takes far less for each of these
+// (bench/server_calls: at most 150 ms with eight CPU hogs).
 constexpr Milliseconds WindowWaitMs = 400;
 // Initialising the sound library, once at start-up before any window shows:
 // it looks at every device, the server's among them.

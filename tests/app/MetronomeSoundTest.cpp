@@ -24,16 +24,29 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
 using TestSupport::ClickOnsets;
+
+// Where the sound heard ends: one past its last sample that is not silence.
+std::size_t SoundEnd(const std::vector<float>& heard)
+{
+    std::size_t end = heard.size();
+    while (end > 0 && std::fabs(heard[end - 1]) <= 1e-4f)
+        --end;
+    return end;
+}
 
 class MetronomeSound : public AppTest::ScreenFixture {
 protected:
@@ -286,13 +299,23 @@ TEST_F(MetronomeSound, EveryStartOfTheOutputIsHeardWholeFromItsFirstSample)
         {"WOOD at 5000 bpm", choose("WOOD", 5000, "ACCENT: 2"), play, false},
         {"the tuner's reference tone", [] {}, [tuner] { EXPECT_EQ(0, tuner->Play(true)); }, true},
     };
+    // The recording is taken from a silence before the sound starts (what
+    // played before may still end as it begins), and holds the sound as far
+    // as it is measured.
+    const auto silentAtItsEnd = [](const std::vector<float>& x) {
+        return x.size() >= 4410 && SoundEnd(x) + 4410 <= x.size();
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         c.before();
-        // What played before has gone from the server.
-        AppTest::Pump(300);
         SoundRig::Recorder recorder;
         ASSERT_TRUE(recorder.WaitUntilRecording());
+        std::size_t silentFrom = 0;
+        ASSERT_TRUE(AppTest::PumpUntil([&] {
+            const std::vector<float> x = recorder.SoFar();
+            silentFrom = x.size() - std::min<std::size_t>(x.size(), 4410);
+            return silentAtItsEnd(x);
+        })) << "what played before is still heard";
         c.start();
         const std::vector<float> played = LoopBuffer::Instance().Samples();
         ASSERT_FALSE(played.empty());
@@ -300,7 +323,17 @@ TEST_F(MetronomeSound, EveryStartOfTheOutputIsHeardWholeFromItsFirstSample)
         const std::size_t size = played.size();
         const std::size_t later = c.tone ? 22050 : (22050 + size - 1) / size * size;
         WaitForOutput(double(later + 4096) / 44100.0 + 0.3);
-        const std::vector<float> heard = recorder.Stop();
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                const std::vector<float> x = recorder.SoFar();
+                const auto begin =
+                    std::find_if(x.begin() + long(silentFrom), x.end(), [](float v) { return std::fabs(v) > 1e-4f; });
+                return std::size_t(x.end() - begin) > later + 4096 + 4410;
+            },
+            5000))
+            << "the recording does not reach as far as measured";
+        std::vector<float> heard = recorder.Stop();
+        heard.erase(heard.begin(), heard.begin() + long(silentFrom));
         if (metronome_->IsPlayActive())
             Press("Play");
         tuner->Play(false);
@@ -315,19 +348,6 @@ TEST_F(MetronomeSound, EveryStartOfTheOutputIsHeardWholeFromItsFirstSample)
         EXPECT_LT(start.worstError, 0.02) << "first sample " << start.first << ", whole " << start.whole;
         EXPECT_NEAR(start.laterPeakDb, start.firstPeakDb, 0.5);
     }
-}
-
-} // namespace
-
-namespace {
-
-// Where the sound heard ends: one past its last sample that is not silence.
-std::size_t SoundEnd(const std::vector<float>& heard)
-{
-    std::size_t end = heard.size();
-    while (end > 0 && std::fabs(heard[end - 1]) <= 1e-4f)
-        --end;
-    return end;
 }
 
 } // namespace
@@ -374,7 +394,11 @@ TEST_F(MetronomeSound, EveryStopEndsOnSilenceAndARetunedTonePlaysOnWithoutABreak
         c.during();
         WaitForOutput(0.3);
         c.stop();
-        AppTest::Pump(300);
+        // Heard until it has ended.
+        EXPECT_TRUE(AppTest::PumpUntil([&] {
+            const std::vector<float> x = recorder.SoFar();
+            return x.size() > 4410 && SoundEnd(x) + 4410 <= x.size();
+        }));
         const std::vector<float> heard = recorder.Stop();
 
         const std::size_t end = SoundEnd(heard);
@@ -392,5 +416,58 @@ TEST_F(MetronomeSound, EveryStopEndsOnSilenceAndARetunedTonePlaysOnWithoutABreak
             }
             EXPECT_LT(longest, 44u) << "samples of silence between the tones";
         }
+    }
+}
+
+// A STOP pressed in the quiet before a beat lets nothing of that beat be
+// heard, however little before it comes: the beat's click is already queued
+// for the sound server then, and a fade at the end of the queue would let
+// it begin and cut it, heard as a faint tick after the stop.
+TEST_F(MetronomeSound, AStopInTheQuietBeforeABeatLetsNothingOfThatBeatBeHeard)
+{
+    // Clicks half a beat long, half a beat of quiet between them.
+    metronome_->SetTempo(120);
+    metronome_->SelectAccent("ACCENT: 1");
+    metronome_->SelectOutput("TONE");
+    constexpr double Beat = 22050.0;
+    // Onsets of anything heard, however faint: loud enough after a quiet.
+    const auto onsets = [](const std::vector<float>& x) {
+        std::vector<std::size_t> found;
+        std::size_t quiet = 0;
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            const bool sound = std::fabs(x[i]) > 1e-3f;
+            if (sound && quiet >= 4000)
+                found.push_back(i);
+            quiet = sound ? 0 : quiet + 1;
+        }
+        return found;
+    };
+    const auto silentAtItsEnd = [](const std::vector<float>& x) {
+        return x.size() >= 4410 && SoundEnd(x) + 4410 <= x.size();
+    };
+    for (const double before : {0.05, 0.09, 0.11, 0.13, 0.2}) {
+        SCOPED_TRACE("STOP " + std::to_string(before) + " s before the third beat");
+        SoundRig::Recorder recorder;
+        ASSERT_TRUE(recorder.WaitUntilRecording());
+        ASSERT_TRUE(AppTest::PumpUntil([&] { return silentAtItsEnd(recorder.SoFar()); }));
+        Press("Play");
+        const double stopAt = 2.0 * Beat - before * 44100.0;
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (OutputSeconds() * 44100.0 < stopAt && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const double pressedAt = OutputSeconds() * 44100.0;
+        Press("Play");
+        // Heard past the third beat's place, and silent since the stop.
+        EXPECT_TRUE(SoundRig::WaitFor(
+            [&] {
+                const std::vector<float> x = recorder.SoFar();
+                const std::vector<std::size_t> heard = onsets(x);
+                return !heard.empty() && x.size() > heard.front() + std::size_t(2.5 * Beat);
+            },
+            5000));
+        const std::vector<std::size_t> heard = onsets(recorder.Stop());
+        std::printf("STOP %.2f s before a beat (%.1f ms): %zu clicks heard\n", before, (2.0 * Beat - pressedAt) / 44.1,
+                    heard.size());
+        EXPECT_EQ(2u, heard.size()) << "the beat after the stop was heard";
     }
 }

@@ -130,18 +130,29 @@ TEST(AudioDevice, ARecordingIsPlayedBack)
     RecordBuffer& record = RecordBuffer::Instance();
     record.Clear();
     const std::string tone = SoundRig::ToneFile(700.0, 1.0);
+    // Only the tone is recorded.
+    ASSERT_TRUE(SoundRig::WaitUntilSilent());
     ASSERT_EQ(0, device.StartInput(44100, 512, record));
     ASSERT_TRUE(SoundRig::WaitFor([&] { return record.BlockCount() > 0; }, SoundRig::CaptureStartMs));
     SoundRig::Player player(tone);
     ASSERT_TRUE(player.Started());
-    EXPECT_TRUE(SoundRig::WaitFor([&] { return record.SampleCount() > 44100u * 2; }, 4000));
+    // The whole tone is recorded: played to its end, and captured a while on.
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return player.Finished(); }, 20000));
+    const std::size_t afterTone = record.SampleCount() + 22050;
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return record.SampleCount() > afterTone; }, SoundRig::CaptureStartMs));
     EXPECT_EQ(0, device.StopInput());
     std::remove(tone.c_str());
     EXPECT_TRUE(PitchTracker::Instance().HasNewWindow()) << "recording still feeds the analysis";
 
+    // Heard from the start of the play-back to its end.
+    SoundRig::Recorder recorder;
+    ASSERT_TRUE(recorder.WaitUntilRecording());
     record.ResetPosition();
     ASSERT_EQ(0, device.StartOutput(44100, 512, record));
-    const std::vector<float> heard = SoundRig::Record(2.0);
+    const double recorded = double(record.SampleCount());
+    EXPECT_TRUE(SoundRig::WaitFor([&] { return device.Output().StreamTime() > recorded + 11025.0; },
+                                  int(recorded / 44.1) + SoundRig::CaptureStartMs));
+    const std::vector<float> heard = recorder.Stop();
     device.StopOutput();
     ASSERT_GT(heard.size(), 22050u);
     const std::size_t at = SoundRig::Loudest(heard, 11025);

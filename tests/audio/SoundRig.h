@@ -3,6 +3,7 @@
 // the null sink with paplay, record its monitor with arecord, and measure what
 // was heard.
 #include "TestSignals.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,6 +61,12 @@ inline bool WaitFor(const std::function<bool()>& condition, int milliseconds)
 // its first block.
 constexpr int CaptureStartMs = 5000;
 
+// The most the window may be held by the sound server for one event, all its
+// calls together: half a second. Deliberately not the adapter's own wait
+// (Platform::WindowWaitMs), which is set below it: a test bounded by that
+// would pass whatever it was set to.
+constexpr Platform::Milliseconds WindowMayWaitMs = 500;
+
 // Plays a file with paplay in the background; stops it when destroyed, so
 // that nothing still sounds in the next test.
 class Player {
@@ -72,7 +79,7 @@ public:
     }
     ~Player()
     {
-        if (pid_ > 0) {
+        if (pid_ > 0 && !finished_) {
             ::kill(pid_, SIGTERM);
             ::waitpid(pid_, nullptr, 0);
         }
@@ -81,9 +88,16 @@ public:
     Player& operator=(const Player&) = delete;
 
     bool Started() const { return pid_ > 0; }
+    // True once the whole file was played and paplay has ended.
+    bool Finished()
+    {
+        finished_ = finished_ || (pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == pid_);
+        return finished_;
+    }
 
 private:
     pid_t pid_ = -1;
+    bool finished_ = false;
 };
 
 // Records the default source (the null sink's monitor) for the given time.
@@ -144,6 +158,11 @@ public:
             ::waitpid(pid_, nullptr, 0);
             pid_ = -1;
         }
+        return SoFar();
+    }
+    // What was recorded until now; the recording goes on.
+    std::vector<float> SoFar() const
+    {
         std::vector<float> samples;
         std::ifstream in(path_, std::ios::binary);
         float value = 0.0f;
@@ -167,6 +186,20 @@ private:
     std::string path_;
     pid_t pid_ = -1;
 };
+
+// Waits until nothing is heard from the server's sink: what a test before
+// played may still end after its stop returned (its fade plays out).
+inline bool WaitUntilSilent(int milliseconds = CaptureStartMs)
+{
+    Recorder recorder;
+    return recorder.WaitUntilRecording(milliseconds) && WaitFor(
+               [&] {
+                   const std::vector<float> x = recorder.SoFar();
+                   return x.size() >= 4410
+                       && std::all_of(x.end() - 4410, x.end(), [](float v) { return std::fabs(v) <= 1e-4f; });
+               },
+               milliseconds);
+}
 
 // The rig's folder, found from its sound server's socket
 // (DIR/pulse-runtime/native); empty outside the rig. A test that reaches the

@@ -57,6 +57,8 @@ TEST(Wave, OutputIsHeardAndStopsAtOnce)
             return 0;
         },
         nullptr);
+    // Only this tone is heard.
+    ASSERT_TRUE(SoundRig::WaitUntilSilent());
     ASSERT_EQ(0, out.Start(false));
     const std::vector<float> heard = SoundRig::Record(2.0);
     EXPECT_TRUE(out.IsActive());

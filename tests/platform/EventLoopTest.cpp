@@ -1,11 +1,14 @@
 // The event loop on the test rig's display: the clock that ticks when a tick
 // is due, nesting modal loops, input to switched-off windows, handler
-// exceptions, posted calls, and when nothing of the program shows.
+// exceptions, posted calls, when nothing of the program shows, and what each
+// handler may wait on the sound server.
 #include "platform/EventLoop.h"
 #include "platform/Log.h"
 #include "platform/NativeWindow.h"
+#include "platform/SoundServerCalls.h"
 #include "platform/TickRequest.h"
 #include "platform/Video.h"
+#include "platform/WindowWaitBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +25,7 @@
 #include <functional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 using Platform::EventLoop;
 using Platform::HostInput;
@@ -323,4 +327,38 @@ TEST_F(EventLoopTest, WhatComesAsTheLoopGoesToSleepIsServedInThatPass)
         if (poster.joinable())
             poster.join();
     }
+}
+
+// Whatever one handler asks of the sound server, in as many calls as it
+// likes, waits for it the window's wait at most in all; the next handler
+// has it whole again, and so do the handlers of a loop nested in one, which
+// gets back what it had left once that loop ends.
+TEST_F(EventLoopTest, EachHandlerWaitsOnTheSoundServerTheWindowsWaitAtMostInAll)
+{
+    using Platform::WindowWaitBudget;
+    constexpr Platform::Milliseconds Whole = Platform::WindowWaitMs;
+    std::vector<Platform::Milliseconds> left;
+    bool nestedRan = false;
+    bool ran = false;
+    ASSERT_TRUE(EventLoop::Post([&] {
+        left.push_back(WindowWaitBudget::Left());
+        WindowWaitBudget::Spend(Whole - 100);
+        left.push_back(WindowWaitBudget::Left());
+        EventLoop::Post([&] {
+            left.push_back(WindowWaitBudget::Left());
+            WindowWaitBudget::Spend(Whole);
+            nestedRan = true;
+        });
+        for (int i = 0; i < 100 && !nestedRan; ++i)
+            loop.RunOnce(20);
+        left.push_back(WindowWaitBudget::Left());
+        WindowWaitBudget::Spend(150);
+        left.push_back(WindowWaitBudget::Left());
+        ran = true;
+    }));
+    for (int i = 0; i < 100 && !ran; ++i)
+        loop.RunOnce(20);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ((std::vector<Platform::Milliseconds>{Whole, 100, Whole, 100, 0}), left);
+    EXPECT_EQ(Whole, WindowWaitBudget::Left()) << "outside any handler";
 }

@@ -501,14 +501,18 @@ bool WaitForFrames(const Stream& s, double frames, Milliseconds deadline, const 
 
 // Call thread: closes the library stream and frees ours; the library's result.
 // A stream the library could not close may still call back into ours: it is
-// kept.
+// kept, with the process, where it stays known rather than dropped.
 int CloseAndFree(Stream& s)
 {
+    // Never destroyed: the call thread may still close a stream at exit.
+    static auto* const keptByTheLibrary = new std::vector<Stream*>;
     const int result = s.pa ? Pa_CloseStream(s.pa) : paNoError;
-    if (result == paNoError)
+    if (result == paNoError) {
         delete &s;
-    else
+    } else {
+        keptByTheLibrary->push_back(&s);
         diagnostics.Post(("audio: closing a stream failed: " + std::string(Pa_GetErrorText(result))).c_str());
+    }
     return result;
 }
 

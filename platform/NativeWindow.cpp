@@ -415,7 +415,10 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
     Uint32 format = SDL_PIXELFORMAT_RGB888;
     SDL_Surface* target = nullptr;
     if (framebuffer_) {
-        SDL_GetWindowSize(window_, &width, &height);
+        // The size asked for: the server's news of it may still be coming.
+        const Rect size = GetRect();
+        width = size.width;
+        height = size.height;
         std::string why;
         if (!framebuffer_->Fit(width, height, why)) {
             Log("Platform::NativeWindow - frames go through SDL's window surface: " + why);

@@ -133,8 +133,9 @@ TEST(WindowShowing, NoWindowManagerStateNorADestroyedWindowHoldsTheProgram)
             ASSERT_EQ(0, std::system("xdotool mouseup 1"));
         }
         ASSERT_TRUE(Eventually([&] { return probe.TargetSeen(); })) << program.Errors();
-        // The map asked for waits in the stopped manager's connection.
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        // The map asked for waits in the stopped manager's connection; the
+        // main window's comes once the program has made its other windows.
+        std::this_thread::sleep_for(std::chrono::milliseconds(atStart ? 3000 : 500));
         if (row.manager == Manager::Killed)
             manager->Kill();
         else if (row.manager == Manager::Replaced)

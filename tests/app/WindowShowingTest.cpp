@@ -99,7 +99,7 @@ TEST(WindowShowing, NoWindowManagerStateNorADestroyedWindowHoldsTheProgram)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         // Not resting where a button will be: its tooltip would come first.
-        ASSERT_EQ(0, std::system("xdotool mousemove --sync 2 2"));
+        ASSERT_EQ(0, std::system("xdotool mousemove 2 2"));
         std::unique_ptr<WindowManager> manager;
         if (row.manager != Manager::None) {
             manager = std::make_unique<WindowManager>(ConfigOf(row.manager));

@@ -8,6 +8,7 @@
 #include "platform/SharedFramebuffer.h"
 #include "platform/Video.h"
 #include "platform/WindowMapping.h"
+#include "platform/WindowPlacement.h"
 #include "platform/X11Handles.h"
 
 #include <SDL.h>
@@ -129,13 +130,9 @@ NativeWindow::~NativeWindow()
         parent_->children_.erase(std::find(parent_->children_.begin(), parent_->children_.end(), this));
     // Its memory is let go of while the X window is still there.
     framebuffer_.reset();
-    // SDL hides a window it counts shown (as the window's last state news may
-    // have it, read after another client destroyed it) before it destroys it.
-    if (Gone() && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0)
-        QueueUnmapNews(window_);
     if (xWindow_ != 0)
         DisplayWatch::Untrack(xWindow_);
-    SDL_DestroyWindow(window_);
+    DestroyWithoutWaiting(window_);
 }
 
 bool NativeWindow::Gone() const
@@ -145,7 +142,6 @@ bool NativeWindow::Gone() const
 
 void NativeWindow::Show()
 {
-    // SDL would wait for ever for the server to show a destroyed window.
     if (Gone())
         return;
     if (kind_ == Kind::Child) {
@@ -156,13 +152,13 @@ void NativeWindow::Show()
         }
         return;
     }
-    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0 && !MapUnlessDestroyed(window_))
-        return;
-    SDL_ShowWindow(window_);
+    ShowWithoutWaiting(window_);
 }
 
 void NativeWindow::Hide()
 {
+    raiseWhenMapped_ = false;
+    focusWhenMapped_ = false;
     if (Gone())
         return;
     if (kind_ == Kind::Child) {
@@ -179,7 +175,7 @@ void NativeWindow::Hide()
         Withdraw(window_);
         return;
     }
-    SDL_HideWindow(window_);
+    HideWithoutWaiting(window_);
 }
 
 bool NativeWindow::IsVisible() const
@@ -221,12 +217,17 @@ void NativeWindow::Restore()
     if (Gone())
         return;
     if (kind_ != Kind::Child)
-        SDL_RestoreWindow(window_);
+        RestoreWithoutWaiting(window_);
 }
 
 void NativeWindow::Raise()
 {
     if (Gone())
+        return;
+    // Asked of a window whose map is still to come, neither the window
+    // manager nor the X server would act on it: it is given at the map.
+    raiseWhenMapped_ = IsVisible() && kind_ != Kind::Child && !IsMappedNow(window_);
+    if (raiseWhenMapped_)
         return;
     SDL_RaiseWindow(window_);
     // Without a window manager raising gives no focus; asking the X server
@@ -237,10 +238,24 @@ void NativeWindow::Raise()
 
 void NativeWindow::TakeInputFocus()
 {
-    if (Gone())
+    if (Gone() || !IsVisible())
         return;
-    if (IsVisible())
+    focusWhenMapped_ = kind_ != Kind::Child && !IsMappedNow(window_);
+    if (!focusWhenMapped_)
         SDL_SetWindowInputFocus(window_);
+}
+
+void NativeWindow::Exposed()
+{
+    if (!raiseWhenMapped_ && !focusWhenMapped_)
+        return;
+    const bool raise = raiseWhenMapped_;
+    raiseWhenMapped_ = false;
+    focusWhenMapped_ = false;
+    if (raise)
+        Raise();
+    else
+        TakeInputFocus();
 }
 
 bool NativeWindow::HasInputFocus() const
@@ -259,22 +274,60 @@ void NativeWindow::MoveTo(int x, int y)
 {
     if (Gone())
         return;
-    if (kind_ == Kind::Child)
+    if (kind_ == Kind::Child) {
         MoveChildWindow(window_, x, y);
-    else
-        SDL_SetWindowPosition(window_, x, y);
+        return;
+    }
+    const Rect now = GetRect();
+    Ask(Rect{x, y, now.width, now.height});
+    AskMove(window_, x, y);
 }
 
 void NativeWindow::Resize(int width, int height)
 {
     if (Gone())
         return;
-    SDL_SetWindowSize(window_, std::max(1, width), std::max(1, height));
+    width = std::max({1, width, minWidth_});
+    height = std::max({1, height, minHeight_});
+    if (kind_ == Kind::Child) {
+        SDL_SetWindowSize(window_, width, height);
+        return;
+    }
+    const Rect now = GetRect();
+    Ask(Rect{now.x, now.y, width, height});
+    AskResize(window_, width, height);
 }
 
 void NativeWindow::SetMinimumSize(int width, int height)
 {
-    SDL_SetWindowMinimumSize(window_, std::max(1, width), std::max(1, height));
+    minWidth_ = std::max(1, width);
+    minHeight_ = std::max(1, height);
+    if (kind_ == Kind::Child) {
+        SDL_SetWindowMinimumSize(window_, minWidth_, minHeight_);
+        return;
+    }
+    if (Gone())
+        return;
+    AskMinimumSize(window_, minWidth_, minHeight_);
+    const Rect now = GetRect();
+    if (now.width < minWidth_ || now.height < minHeight_)
+        Resize(now.width, now.height);
+}
+
+Rect NativeWindow::KnownRect() const
+{
+    Rect r;
+    SDL_GetWindowPosition(window_, &r.x, &r.y);
+    SDL_GetWindowSize(window_, &r.width, &r.height);
+    return r;
+}
+
+void NativeWindow::Ask(const Rect& rect)
+{
+    if (!placementAsked_)
+        knownWhenAsked_ = KnownRect();
+    asked_ = rect;
+    placementAsked_ = true;
 }
 
 Rect NativeWindow::GetRect() const
@@ -282,10 +335,12 @@ Rect NativeWindow::GetRect() const
     // SDL keeps a child's place in its parent, not on the screen.
     if (kind_ == Kind::Child)
         return ChildWindowScreenRect(window_);
-    Rect r;
-    SDL_GetWindowPosition(window_, &r.x, &r.y);
-    SDL_GetWindowSize(window_, &r.width, &r.height);
-    return r;
+    // The server's news, once any came, says where the window manager put it.
+    const Rect known = KnownRect();
+    if (placementAsked_ && known == knownWhenAsked_)
+        return asked_;
+    placementAsked_ = false;
+    return known;
 }
 
 void NativeWindow::SetTitle(const std::string& title)
@@ -360,7 +415,10 @@ bool NativeWindow::Present(cairo_surface_t* backBuffer, const std::vector<Rect>&
     Uint32 format = SDL_PIXELFORMAT_RGB888;
     SDL_Surface* target = nullptr;
     if (framebuffer_) {
-        SDL_GetWindowSize(window_, &width, &height);
+        // The size asked for: the server's news of it may still be coming.
+        const Rect size = GetRect();
+        width = size.width;
+        height = size.height;
         std::string why;
         if (!framebuffer_->Fit(width, height, why)) {
             Log("Platform::NativeWindow - frames go through SDL's window surface: " + why);

@@ -48,6 +48,9 @@ public:
     SDL_Window* Handle() const { return window_; }
     Kind GetKind() const { return kind_; }
 
+    // Asks for the map and goes on: the window manager makes it when it
+    // will, or never (stopped, iconic, another desktop). The window counts as
+    // shown from the request on.
     void Show();
     void Hide();
     bool IsVisible() const; // shown, minimised or not
@@ -58,6 +61,9 @@ public:
     void Restore();
     void Raise(); // to the front, with the keyboard focus
     void TakeInputFocus(); // the keyboard focus only, staying where it stands
+    // The window was exposed, as it is once mapped: a raise or the focus asked
+    // for before the map is given now.
+    void Exposed();
     bool HasInputFocus() const;
 
     // Ties this window to its owner: the window manager keeps it above the
@@ -65,6 +71,8 @@ public:
     // window is shown.
     void SetOwner(const NativeWindow& owner);
 
+    // Asked for and not waited for: the place and size asked for stand until
+    // the server tells where the window manager put the window.
     void MoveTo(int x, int y); // as Options::x and y
     void Resize(int width, int height);
     // The smallest size the window manager (and Resize) gives the window.
@@ -88,6 +96,9 @@ public:
 
 private:
     NativeWindow(SDL_Window* window, Kind kind);
+    // The place and size as SDL last heard them from the server.
+    Rect KnownRect() const;
+    void Ask(const Rect& rect);
 
     SDL_Window* window_;
     std::uint32_t id_;
@@ -99,6 +110,16 @@ private:
     // the keyboard without a window manager, and calls an unmapped window
     // minimised).
     bool childShown_ = false;
+    // The place and size last asked for, and what SDL knew then: news since
+    // replaces the request.
+    mutable bool placementAsked_ = false;
+    Rect asked_;
+    Rect knownWhenAsked_;
+    int minWidth_ = 1;
+    int minHeight_ = 1;
+    // What was asked of the window before its map came.
+    bool raiseWhenMapped_ = false;
+    bool focusWhenMapped_ = false;
     // A parent gives its children back to the screen, unmapped, before its X
     // window goes (which would take theirs along, under SDL's feet).
     NativeWindow* parent_ = nullptr;

@@ -10,7 +10,7 @@ packages=(
   libtinyxml-dev libboost-dev libloki-dev
   libsdl2-dev libsdl2-image-dev
   libcairo2-dev libpango1.0-dev libglib2.0-dev
-  libcurl4-openssl-dev libasound2-dev libasound2-plugins libpulse-dev libxext-dev libxfixes-dev
+  libcurl4-openssl-dev libasound2-dev libasound2-plugins libpulse-dev libxext-dev libxfixes-dev libxdamage-dev
   xvfb xauth xdotool x11-utils imagemagick openbox
   pulseaudio pulseaudio-utils alsa-utils sox
   fonts-dejavu-core python3 python3-cairo

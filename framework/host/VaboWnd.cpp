@@ -395,6 +395,9 @@ bool VaboWnd::PostCall(std::function<void()> call)
 void VaboWnd::OnInput(const Platform::HostInput& input)
 {
     using Kind = Platform::HostInput::Kind;
+    // The map comes when the window manager makes it, after the show.
+    if (input.kind == Kind::Exposed && window_)
+        window_->Exposed();
     const bool child = window_ && window_->GetKind() == VaboWnd::Kind::Child;
     VaboWnd* parent = GetParent();
     // A child takes input only while the window it lies in does.

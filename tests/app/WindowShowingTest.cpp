@@ -8,6 +8,7 @@
 // a second, and an ending signal ends the program with its settings written.
 #include "app/ProgramTestSupport.h"
 #include "support/DesktopLock.h"
+#include "support/SanitizerStretch.h"
 #include "support/WindowManager.h"
 #include "support/WindowProbe.h"
 
@@ -142,8 +143,8 @@ TEST(WindowShowing, NoWindowManagerStateNorADestroyedWindowHoldsTheProgram)
         else if (row.manager == Manager::Replaced)
             manager->Replace();
         // What the program does meanwhile is watched for a second.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        EXPECT_LT(probe.LongestWait(), 0.5) << program.Errors();
+        std::this_thread::sleep_for(std::chrono::milliseconds(int(1000 * TestSupport::SanitizerStretch)));
+        EXPECT_LT(probe.LongestWait(), 0.5 * TestSupport::SanitizerStretch) << program.Errors();
         // The main window gone, the program ends by itself, as on its close
         // button; the box gone, as when it is closed (no sound card, 1).
         const bool box = row.shows == Shows::Box;

@@ -112,7 +112,7 @@ bool MixerClient::RegisterControl(const MixerLine& line, unsigned controlType, c
 
 // On a mixer that just opened, a value the program wrote is written again
 // and any other that differs from the last one read is reported.
-bool MixerClient::Register(const Registration& registration, bool opening)
+bool MixerClient::Register(const Registration& registration, bool reportChange)
 {
     MixerControl control;
     if (!IsOpen() || !device_->GetControlOfLine(registration.line, registration.controlType, control))
@@ -122,14 +122,14 @@ bool MixerClient::Register(const Registration& registration, bool opening)
         return false;
     const Key key = KeyOf(registration.line, registration.controlType);
     const auto wanted = wanted_.find(key);
-    if (opening && wanted != wanted_.end()) {
+    if (reportChange && wanted != wanted_.end()) {
         // A source choice is written again by ApplyWanted.
         if (control.controlType == MixerControlType::Volume || control.controlType == MixerControlType::Mute)
             device_->SetControlValue(control.controlId, wanted->second);
         return true;
     }
     const auto last = values_.find(key);
-    const bool changed = opening && last != values_.end() && last->second != value;
+    const bool changed = reportChange && last != values_.end() && last->second != value;
     values_[key] = value;
     if (changed && registration.callback) {
         const ControlCallback run = registration.callback;

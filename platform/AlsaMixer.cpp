@@ -505,10 +505,10 @@ public:
                 && (EventsWaiting() || NowMs() - lastAskMs_ >= CheckEveryMs);
             shared_->reading = shared_->reading || askEvents;
         }
-        if (askEvents)
+        if (askEvents) {
             lastAskMs_ = NowMs();
-        if (askEvents)
             SoundServerCalls().Post([shared = shared_] { shared->ReadEvents(); });
+        }
         if (read.size() == values_.size())
             changed = Adopt(read, after);
         return changed;

@@ -868,6 +868,8 @@ int StartStream(Stream* s, bool loop)
     s->fadeAsked.store(false);
     s->faded.store(false);
     s->lastOnset.store(0);
+    // Before its first sound a stream has been quiet as long as it likes:
+    // its first click is an onset too (NoteOnsets counts it from the start).
     s->quietRun = std::numeric_limits<unsigned long long>::max() / 2;
     s->used = true;
     // The library runs a started stream on a thread of its own.
